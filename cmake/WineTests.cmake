@@ -1,0 +1,39 @@
+# Test programs run under Wine in the project's own test prefix (headless: null display
+# driver). A fixture creates the prefix, keeps one wineserver alive for the whole run and
+# registers the component modules; every test requires it.
+
+set(QUORVEL_TEST_PREFIX ${CMAKE_BINARY_DIR}/wine/test-prefix)
+set(QUORVEL_TEST_ENV
+    WINEPREFIX=${QUORVEL_TEST_PREFIX}
+    WINEDEBUG=-all
+    WINEDLLPATH=${QUORVEL_BIN_DIR}
+    QUORVEL_BIN_DIR=${QUORVEL_BIN_DIR}
+    QUORVEL_SOURCE_DIR=${CMAKE_SOURCE_DIR})
+
+# wine_test(<name> SOURCES ... LIBS ... [TIMEOUT s] [NO_GTEST_MAIN])
+function(wine_test name)
+  cmake_parse_arguments(ARG "NO_GTEST_MAIN" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES SUFFIX ".exe"
+                        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  if(NOT ARG_NO_GTEST_MAIN)
+    target_link_libraries(${name} PRIVATE wine_gtest_main)
+  endif()
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest ${WINE_SYSTEM_LIBS})
+  add_test(NAME ${name} COMMAND wine $<TARGET_FILE:${name}>.so)
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+                       ENVIRONMENT "${QUORVEL_TEST_ENV}"
+                       FIXTURES_REQUIRED wine)
+endfunction()
+
+add_test(NAME wine_prefix_setup
+         COMMAND ${CMAKE_SOURCE_DIR}/tools/prefix.sh setup ${QUORVEL_TEST_PREFIX} ${QUORVEL_BIN_DIR})
+add_test(NAME wine_prefix_cleanup
+         COMMAND ${CMAKE_SOURCE_DIR}/tools/prefix.sh stop ${QUORVEL_TEST_PREFIX})
+set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 300
+                     ENVIRONMENT "${QUORVEL_TEST_ENV}")
+set_tests_properties(wine_prefix_cleanup PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60
+                     ENVIRONMENT "${QUORVEL_TEST_ENV}")

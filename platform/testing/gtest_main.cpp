@@ -1,0 +1,49 @@
+// Entry point of every test program. A fault inside Winelib code may never reach an
+// unhandled-exception filter and Wine can keep faulting until the process is killed, so a
+// vectored handler reports the first access violation and ends the program at once.
+#include "gtest_wine.h"
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+static LONG CALLBACK ReportFault(EXCEPTION_POINTERS* info)
+{
+    const EXCEPTION_RECORD* rec = info->ExceptionRecord;
+    switch (rec->ExceptionCode) {
+    case EXCEPTION_ACCESS_VIOLATION:
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_STACK_OVERFLOW:
+    case EXCEPTION_PRIV_INSTRUCTION:
+        fprintf(stderr, "\nfatal exception 0x%08x at %p\n", (unsigned)rec->ExceptionCode,
+                rec->ExceptionAddress);
+        fflush(stderr);
+        _exit(3);
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+static std::string EnvOr(const char* name, const char* fallback)
+{
+    const char* v = getenv(name);
+    return v && *v ? v : fallback;
+}
+
+std::string TestBinDir() { return EnvOr("QUORVEL_BIN_DIR", "."); }
+std::string TestSourceDir() { return EnvOr("QUORVEL_SOURCE_DIR", "."); }
+
+std::string WinePath(const std::string& unixPath)
+{
+    std::string p = "Z:" + unixPath;
+    for (char& c : p)
+        if (c == '/')
+            c = '\\';
+    return p;
+}
+
+int main(int argc, char** argv)
+{
+    AddVectoredExceptionHandler(0, ReportFault);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

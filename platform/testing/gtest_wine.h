@@ -1,0 +1,19 @@
+// GoogleTest for Winelib test programs. Debian's libgtest is built for Linux, so it has to
+// see its Linux configuration even though windows.h-using code defines _WIN32.
+#pragma once
+#include <windows.h>
+#pragma push_macro("_WIN32")
+#pragma push_macro("WIN32")
+#undef _WIN32
+#undef WIN32
+#include <gtest/gtest.h>
+#pragma pop_macro("WIN32")
+#pragma pop_macro("_WIN32")
+
+#include <string>
+
+// Folder of the built modules and the source tree, as ctest passes them in.
+std::string TestBinDir();
+std::string TestSourceDir();
+// A Unix path as Wine's Windows path (Z:\...).
+std::string WinePath(const std::string& unixPath);

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Wine prefix of the project's own.
+#   prefix.sh setup <prefix> <bin-dir> [display]  create it once, keep a wineserver alive,
+#                                                  register every component module in <bin-dir>
+#   prefix.sh stop <prefix>                        end that wineserver
+# Without "display" the prefix uses Wine's null display driver: windows, dialogs and timers
+# work with no X server at all (test runs). With it, windows go to $DISPLAY.
+set -euo pipefail
+mode=$1 prefix=$2
+export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all}
+log=$prefix/setup.log
+
+# Nothing Wine starts may keep the caller's output open (ctest waits for it): all of it
+# goes to the log.
+quiet() { "$@" </dev/null >>"$log" 2>&1; }
+
+case $mode in
+  setup)
+    bin=$3 display=${4:-}
+    mkdir -p "$prefix"
+    # A server of this prefix from an earlier run keeps the display driver it started with:
+    # end it, then start one that stays up between the processes of this run.
+    quiet wineserver -k || true
+    quiet wineserver -w || true
+    quiet wineserver -p
+    if [ ! -f "$prefix/system.reg" ]; then
+      quiet wine wineboot -i || true
+    fi
+    if [ -z "$display" ]; then
+      quiet wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
+    else
+      quiet wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f || true
+    fi
+    shopt -s nullglob
+    for module in "$bin"/*.dll.so "$bin"/*.ocx.so; do
+      if ! quiet wine regsvr32 /s "$module"; then
+        echo "registration of $module failed (see $log)" >&2
+        exit 1
+      fi
+    done
+    ;;
+  stop)
+    quiet wineserver -k || true
+    ;;
+  *) echo "usage: $0 setup|stop <prefix> ..." >&2; exit 2 ;;
+esac
