@@ -10,15 +10,19 @@ set(QUORVEL_TEST_ENV
     QUORVEL_BIN_DIR=${QUORVEL_BIN_DIR}
     QUORVEL_SOURCE_DIR=${CMAKE_SOURCE_DIR})
 
-# wine_test(<name> SOURCES ... LIBS ... [TIMEOUT s] [NO_GTEST_MAIN])
+# wine_test(<name> SOURCES ... LIBS ... [RC file.rc...] [RC_INCLUDES dir...] [TIMEOUT s]
+#           [NO_GTEST_MAIN])
 function(wine_test name)
-  cmake_parse_arguments(ARG "NO_GTEST_MAIN" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "NO_GTEST_MAIN" "TIMEOUT" "SOURCES;LIBS;RC;RC_INCLUDES" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES SUFFIX ".exe"
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  if(ARG_RC)
+    wine_resources(${name} ${ARG_RC} INCLUDES ${ARG_RC_INCLUDES})
+  endif()
   if(NOT ARG_NO_GTEST_MAIN)
     target_link_libraries(${name} PRIVATE wine_gtest_main)
   endif()
@@ -37,3 +41,21 @@ set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 30
                      ENVIRONMENT "${QUORVEL_TEST_ENV}")
 set_tests_properties(wine_prefix_cleanup PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60
                      ENVIRONMENT "${QUORVEL_TEST_ENV}")
+
+# wine_tests_in(<folder> LIBS ...): every <folder>/*_test.cpp is a test program of its own,
+# named <prefix>_<file>, with <file>.rc linked in when it exists. Folders shared by several
+# authors use this so that adding a test never means editing a list.
+function(wine_tests_in folder prefix)
+  cmake_parse_arguments(ARG "" "" "LIBS;RC_INCLUDES" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${folder}/*_test.cpp)
+  foreach(src ${tests})
+    get_filename_component(base ${src} NAME_WE)
+    get_filename_component(dir ${src} DIRECTORY)
+    set(rc)
+    if(EXISTS ${dir}/${base}.rc)
+      set(rc RC ${dir}/${base}.rc)
+    endif()
+    wine_test(${prefix}_${base} SOURCES ${src} LIBS ${ARG_LIBS} ${rc}
+              RC_INCLUDES ${ARG_RC_INCLUDES})
+  endforeach()
+endfunction()
