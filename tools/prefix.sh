@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Wine prefix of the project's own.
-#   prefix.sh setup <prefix> <bin-dir> [display]  create it once, keep a wineserver alive,
-#                                                  register every component module in <bin-dir>
-#   prefix.sh stop <prefix>                        end that wineserver
-# Without "display" the prefix uses Wine's null display driver: windows, dialogs and timers
-# work with no X server at all (test runs). With it, windows go to $DISPLAY.
+#   prefix.sh setup <prefix> <bin-dir> [display|unmanaged]
+#                      create it once, keep a wineserver alive, register every component
+#                      module in <bin-dir>
+#   prefix.sh stop <prefix>   end that wineserver
+# Without a display mode the prefix uses Wine's null display driver: windows, dialogs and
+# timers work with no X server at all (test runs). With one, windows go to $DISPLAY;
+# "unmanaged" is for a display without a window manager (Wine draws the frames itself).
 set -euo pipefail
 mode=$1 prefix=$2
 export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all}
@@ -30,6 +32,9 @@ case $mode in
       quiet wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
     else
       quiet wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f || true
+      managed=Y
+      [ "$display" = unmanaged ] && managed=N
+      quiet wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f
     fi
     shopt -s nullglob
     for module in "$bin"/*.dll.so "$bin"/*.ocx.so; do

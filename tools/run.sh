@@ -8,10 +8,11 @@ build=${BUILD_DIR:-$root/build}
 "$root/tools/deps.sh"
 CMAKE_ARGS=${CMAKE_ARGS:-} "$root/tools/build.sh"
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s '-screen 0 1280x1024x24' "$0" "$@"
+  # A virtual display has no window manager: Wine then draws the window frames itself.
+  QUORVEL_UNMANAGED=1 exec xvfb-run -a -s '-screen 0 1280x1024x24' "$0" "$@"
 fi
 prefix=${QUORVEL_PREFIX:-$build/wine/prefix}
-"$root/tools/prefix.sh" setup "$prefix" "$build/bin" display
+"$root/tools/prefix.sh" setup "$prefix" "$build/bin" "${QUORVEL_UNMANAGED:+unmanaged}"
 trap '"$root/tools/prefix.sh" stop "$prefix"' EXIT
 cd "$build/bin"
 WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLPATH=$build/bin wine brenic.exe.so "$@"
