@@ -1,0 +1,136 @@
+#include "replay_ring.h"
+#include <cmath>
+#include <cstdio>
+
+CReplayRing::CReplayRing() : m_spans(m_nCount) {}
+
+bool CReplayRing::Reset()
+{
+    m_lastStart = -1;
+    m_bHaveLastStart = false;
+    m_bSaveMode = m_bTriggered = m_bWrapped = m_bFinishReported = false;
+    m_nWrite = m_nPostCounter = m_nSaved = 0;
+    m_nPre = m_nNextPre;
+    m_nPost = m_nNextPost;
+    const int n = m_nPre + m_nPost + 1;
+    const bool changed = n != m_nCount;
+    m_nCount = n;
+    // Entries keep pictures of an earlier run but not their times: a trigger must never
+    // find a frame that was not stored in this run.
+    m_spans.assign(m_nCount, Span());
+    return changed;
+}
+
+int CReplayRing::FindEntry(LONGLONG t) const
+{
+    for (int i = 0; i < m_nCount; ++i)
+        if (m_spans[i].valid && m_spans[i].start <= t && t <= m_spans[i].stop)
+            return i;
+    return -1;
+}
+
+int CReplayRing::Trigger(bool hasTime, LONGLONG t)
+{
+    int reported = -1;
+    if (!CanTrigger())
+        return reported;
+    if (hasTime && !m_bWrapped) {
+        const int i = FindEntry(t);
+        if (i < 0 || i < m_nPre)
+            return reported;
+    }
+    const int newest = m_nWrite == 0 ? m_nCount - 1 : m_nWrite - 1;
+    if (hasTime) {
+        const int i = FindEntry(t);
+        char text[80];
+        if (i >= 0) {
+            // The frame that holds t is in the ring: count the frames stored after it.
+            const LONGLONG s = m_spans[i].start, e = m_spans[i].stop;
+            const int p = t > s + (e - s) / 2 ? 1 : 0;
+            // Whole frame spans count whole: NTSC stamps (1001/30000 s) at 29.97 give
+            // n x 0.999999999 frames, which must still be n.
+            const double frames = double(m_spans[newest].start - s) * 1e-7 * m_dFrameRate;
+            long long back = std::llround(frames);
+            if (back > m_nPost)
+                back = m_nPost;
+            if (back < -m_nPost)
+                back = -m_nPost;
+            m_nPostCounter = int(back) - FloorDiv2(p + m_nOffset);
+            m_nTriggerParity = Mod2(p + m_nOffset);
+            reported = m_nTriggerParity;
+            if (i < m_nPre)
+                OutputDebugStringA("What is going on?");
+            snprintf(text, sizeof text, "Now: Trigger buffer = %d\n", i);
+            OutputDebugStringA(text);
+        } else if (m_spans[newest].valid) {
+            // A frame still to come: the windows of the frames after the newest one.
+            const LONGLONG s = m_spans[newest].start, e = m_spans[newest].stop;
+            const LONGLONG D = e - s;
+            for (int j = 1; D > 0 && j < m_nPost / 2; ++j) {
+                if (s + j * D <= t && t <= e + j * D) {
+                    const int p = t > s + j * D + D / 2 ? 1 : 0;
+                    m_nPostCounter = -(j + FloorDiv2(p + m_nOffset));
+                    m_nTriggerParity = Mod2(p + m_nOffset);
+                    reported = m_nTriggerParity;
+                    snprintf(text, sizeof text, "Future: Trigger frame = %d\n", j);
+                    OutputDebugStringA(text);
+                }
+            }
+        }
+    }
+    m_bTriggered = true;
+    return reported;
+}
+
+int CReplayRing::Store(const SampleTimes& times)
+{
+    if (times.hasStart) {
+        if (m_bHaveLastStart && times.start == m_lastStart)
+            return -1;
+        m_lastStart = times.start;
+        m_bHaveLastStart = true;
+    }
+    int entry = -1;
+    if (!m_bTriggered || m_nPostCounter < m_nPost) {
+        entry = m_nWrite;
+        if (times.hasStart && times.hasStop) {
+            m_spans[entry].valid = true;
+            m_spans[entry].start = times.start;
+            m_spans[entry].stop = times.stop;
+        }
+        m_nWrite = (m_nWrite + 1) % m_nCount;
+        if (m_nWrite == 0)
+            m_bWrapped = true;
+    }
+    if (m_bTriggered) {
+        ++m_nPostCounter;
+        // Reaching or passing post: a trigger frame placed post or more frames back must
+        // finish too.
+        if (m_nPostCounter >= m_nPost) {
+            m_nSaved = 0;
+            m_bSaveMode = true;
+        }
+    }
+    return entry;
+}
+
+int CReplayRing::NextToSave()
+{
+    if (!m_bSaveMode || m_nSaved >= m_nCount)
+        return -1;
+    const int entry = m_nWrite;
+    char text[80];
+    snprintf(text, sizeof text, "Save File %d, VBufferPtr %d\r\n", m_nSaved, entry);
+    OutputDebugStringA(text);
+    ++m_nSaved;
+    m_nWrite = (m_nWrite + 1) % m_nCount;
+    return entry;
+}
+
+bool CReplayRing::TakeFinish()
+{
+    if (!m_bSaveMode || m_nSaved < m_nCount || m_bFinishReported)
+        return false;
+    m_bFinishReported = true;
+    return true;
+}
