@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   wine wine64 wine64-tools libwine-dev            # Win32 as a library, winegcc, wrc, widl
   cmake ninja-build g++ ccache pkg-config
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
   libavformat-dev libavcodec-dev libavdevice-dev libswscale-dev libswresample-dev libavutil-dev
   libsqlite3-dev libjpeg62-turbo-dev
   xvfb xauth x11-apps fonts-dejavu-core fonts-liberation
