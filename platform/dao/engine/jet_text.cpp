@@ -268,12 +268,13 @@ bool ParseDateText(const std::string& text, double& date)
     bool haveDate = false;
     int y = 1899, m = 12, d = 30;
     if (Number(s, i, a) && i < s.size() && (s[i] == '/' || s[i] == '-')) {
+        size_t firstLen = i - save;
         char sep = s[i++];
         if (!Number(s, i, b, 2) || i >= s.size() || s[i] != sep) return false;
         ++i;
         size_t ys = i;
         if (!Number(s, i, c)) return false;
-        if (sep == '-' && ys - save == 5) {  // yyyy-mm-dd
+        if (sep == '-' && firstLen == 4) {  // yyyy-mm-dd
             y = a;
             m = b;
             d = c;
