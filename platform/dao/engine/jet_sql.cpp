@@ -36,7 +36,13 @@ std::string ErrorText(long code, const std::string& arg)
     case 3075: t = "Syntax error (missing operator) in query expression '%s'."; break;
     case 3077: t = "Syntax error (missing operator) in expression."; break;
     case 3078: t = "The database engine cannot find the input table or query '%s'. Make sure it exists and that its name is spelled correctly."; break;
+    case 3079: t = "The specified field '%s' could refer to more than one table listed in the FROM clause of your SQL statement."; break;
+    case 3125: t = "'%s' isn't a valid name. Make sure that it doesn't include invalid characters or punctuation and that it isn't too long."; break;
     case 3159: t = "Not a valid bookmark."; break;
+    case 3164: t = "Field can't be updated."; break;
+    case 3264: t = "No field defined--cannot append TableDef or Index."; break;
+    case 3349: t = "Numeric field overflow."; break;
+    case 3421: t = "Data type conversion error."; break;
     case 3163: t = "The field is too small to accept the amount of data you attempted to add. Try inserting or pasting less data."; break;
     case 3167: t = "Record is deleted."; break;
     case 3191: t = "Can't define field more than once."; break;

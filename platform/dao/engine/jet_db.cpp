@@ -1,0 +1,733 @@
+#include "jet_db.h"
+
+#include "jet_text.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+namespace jet {
+
+// ---------------------------------------------------------------------------------------
+// Values
+
+int64_t Value::AsInt() const
+{
+    switch (kind) {
+    case Int: return i;
+    case Real: return (int64_t)std::llround(r);
+    case Text: return strtoll(s.c_str(), nullptr, 10);
+    default: return 0;
+    }
+}
+
+double Value::AsReal() const
+{
+    switch (kind) {
+    case Int: return (double)i;
+    case Real: return r;
+    case Text: return strtod(s.c_str(), nullptr);
+    default: return 0;
+    }
+}
+
+std::string Value::AsText() const
+{
+    char buf[40];
+    switch (kind) {
+    case Int: return std::to_string(i);
+    case Real:
+        snprintf(buf, sizeof buf, "%.15g", r);
+        return buf;
+    case Text:
+    case Blob: return s;
+    default: return std::string();
+    }
+}
+
+bool Value::operator==(const Value& o) const
+{
+    if (kind != o.kind) return false;
+    switch (kind) {
+    case Null: return true;
+    case Int: return i == o.i;
+    case Real: return r == o.r;
+    default: return s == o.s;
+    }
+}
+
+std::string UnixPath(const std::string& path)
+{
+    if (path.empty() || path[0] == '/') return path;
+    int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    std::vector<WCHAR> wide(n > 0 ? n : 1);
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
+    char* unix = wine_get_unix_file_name(wide.data());
+    if (!unix) return std::string();
+    std::string out = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return out;
+}
+
+namespace {
+
+bool FileExists(const std::string& unixPath)
+{
+    struct stat st;
+    return !unixPath.empty() && stat(unixPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool FolderOf(const std::string& unixPath, std::string& folder)
+{
+    size_t slash = unixPath.rfind('/');
+    folder = slash == std::string::npos ? "." : slash == 0 ? "/" : unixPath.substr(0, slash);
+    struct stat st;
+    return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// ---- SQL functions and collation of the dialect
+
+void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const char* pattern = (const char*)sqlite3_value_text(argv[0]);
+    int np = sqlite3_value_bytes(argv[0]);
+    const char* value = (const char*)sqlite3_value_text(argv[1]);
+    int nv = sqlite3_value_bytes(argv[1]);
+    sqlite3_result_int(ctx, LikeMatch(value, nv, pattern, np) ? 1 : 0);
+}
+
+int CompareText(void*, int na, const void* a, int nb, const void* b)
+{
+    return CompareNoCase((const char*)a, na, (const char*)b, nb);
+}
+
+void CDateFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    int t = sqlite3_value_type(argv[0]);
+    if (t == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+    } else if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) {
+        sqlite3_result_double(ctx, sqlite3_value_double(argv[0]));
+    } else {
+        double d;
+        if (ParseDateText((const char*)sqlite3_value_text(argv[0]), d)) sqlite3_result_double(ctx, d);
+        else sqlite3_result_error(ctx, "Data type mismatch in criteria expression.", -1);
+    }
+}
+
+void CaseFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    bool upper = sqlite3_user_data(ctx) != nullptr;
+    std::string s((const char*)sqlite3_value_text(argv[0]), sqlite3_value_bytes(argv[0]));
+    for (auto& c : s) {
+        unsigned char u = FoldByte((unsigned char)c);
+        if (upper) c = (char)u;
+        else if (u != (unsigned char)c) {}  // already lower
+        else {
+            // lower case: the inverse of the fold for letters
+            unsigned char l = (unsigned char)c;
+            if (l >= 'A' && l <= 'Z') c = (char)(l + 32);
+            else if (l >= 0xC0 && l <= 0xDE && l != 0xD7) c = (char)(l + 32);
+            else if (l == 0x8A || l == 0x8C || l == 0x8E) c = (char)(l + 16);
+            else if (l == 0x9F) c = (char)0xFF;
+        }
+    }
+    sqlite3_result_text(ctx, s.data(), (int)s.size(), SQLITE_TRANSIENT);
+}
+
+void RegisterDialect(sqlite3* db)
+{
+    // The Like operator of SQLite calls the function "like": ours gives it the dialect's
+    // wildcards and case rules.
+    sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, LikeFunction, nullptr, nullptr);
+    sqlite3_create_collation(db, "JETTEXT", SQLITE_UTF8, nullptr, CompareText);
+    sqlite3_create_function(db, "jet_cdate", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, CDateFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_ucase", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, (void*)1, CaseFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_lcase", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, CaseFunction, nullptr, nullptr);
+    sqlite3_busy_timeout(db, 5000);
+    // A name in double quotes is a name: an unknown one must be an error, not a string.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+}
+
+std::string After(const std::string& msg, const char* prefix)
+{
+    size_t at = msg.find(prefix);
+    return at == std::string::npos ? std::string() : msg.substr(at + strlen(prefix));
+}
+
+// Index names are per table in the engine's model and per database in SQLite's: SQLite
+// names are "table/index" with "/P" added for a primary index.
+std::string IndexSqlName(const std::string& table, const IndexDef& ix)
+{
+    return table + "/" + ix.name + (ix.primary ? "/P" : "");
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Database
+
+std::shared_ptr<Database> Database::Open(const std::string& path, bool readOnly)
+{
+    std::string unix = UnixPath(path);
+    std::string folder;
+    if (unix.empty() || !FolderOf(unix, folder)) Throw(3044, path);
+    if (!FileExists(unix)) Throw(3024, path);
+    if (!readOnly && (access(unix.c_str(), W_OK) != 0 || access(folder.c_str(), W_OK) != 0))
+        Throw(3051, path);  // a read-only file opens only read-only
+    std::shared_ptr<Database> db(new Database);
+    db->m_name = path;
+    db->m_readOnly = readOnly;
+    int rc = sqlite3_open_v2(unix.c_str(), &db->m_db,
+                             readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) db->Fail(rc);
+    db->Setup();
+    return db;
+}
+
+std::shared_ptr<Database> Database::Create(const std::string& path)
+{
+    std::string unix = UnixPath(path);
+    std::string folder;
+    if (unix.empty() || !FolderOf(unix, folder)) Throw(3044, path);
+    struct stat st;
+    if (stat(unix.c_str(), &st) == 0) Throw(3204);
+    std::shared_ptr<Database> db(new Database);
+    db->m_name = path;
+    int rc = sqlite3_open_v2(unix.c_str(), &db->m_db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) db->Fail(rc);
+    db->Setup();
+    // Writes the header at once, so that the new file is a database even before it has a
+    // table.
+    db->Exec("PRAGMA application_id = 1364350540");
+    return db;
+}
+
+void Database::Setup()
+{
+    RegisterDialect(m_db);
+    // Reading the schema tells a database from any other file.
+    Exec("SELECT count(*) FROM sqlite_master");
+}
+
+Database::~Database()
+{
+    if (m_db) {
+        if (m_trans > 0) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close_v2(m_db);
+    }
+}
+
+void Database::Fail(int rc, const std::string& context) const
+{
+    std::string msg = m_db ? sqlite3_errmsg(m_db) : "";
+    int ext = m_db ? sqlite3_extended_errcode(m_db) : rc;
+    switch (rc & 0xff) {
+    case SQLITE_CONSTRAINT:
+        if (ext == SQLITE_CONSTRAINT_NOTNULL) {
+            std::string col = After(msg, "failed: ");
+            size_t dot = col.find('.');
+            Throw(3314, dot == std::string::npos ? col : col.substr(dot + 1));
+        }
+        Throw(3022);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: Throw(3218);
+    case SQLITE_READONLY: Throw(3027);
+    case SQLITE_NOTADB: Throw(3343, m_name);
+    case SQLITE_CORRUPT: Throw(3049, m_name);
+    case SQLITE_FULL: Throw(3026);
+    case SQLITE_IOERR: Throw(3043);
+    case SQLITE_CANTOPEN: Throw(3024, m_name);
+    case SQLITE_PERM:
+    case SQLITE_AUTH: Throw(3051, m_name);
+    default: break;
+    }
+    if (msg.compare(0, 14, "no such table:") == 0) Throw(3078, After(msg, "no such table: "));
+    if (msg.compare(0, 15, "no such column:") == 0) Throw(3061, "1");
+    if (msg.find("already exists") != std::string::npos) {
+        if (msg.compare(0, 5, "index") == 0) Throw(3284);
+        Throw(3010, After(msg, "table "));
+    }
+    if (msg.find("ambiguous column name") != std::string::npos) Throw(3079, After(msg, "name: "));
+    if (msg.find("Data type mismatch") != std::string::npos) Throw(3464);
+    Throw(3075, context.empty() ? msg : context);
+}
+
+void Database::Exec(const std::string& sql)
+{
+    char* err = nullptr;
+    int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &err);
+    sqlite3_free(err);
+    if (rc != SQLITE_OK) Fail(rc, sql);
+}
+
+long Database::Execute(const std::string& jetSql, const std::vector<Value>& params)
+{
+    int markers = 0;
+    std::string sql = TranslateStatement(jetSql, &markers);
+    if ((int)params.size() < markers) Throw(3061, std::to_string(markers - (int)params.size()));
+    Statement st(*this, sql);
+    st.Bind(params);
+    while (st.Step()) {}
+    return (long)sqlite3_changes(m_db);
+}
+
+void Database::BeginTrans()
+{
+    Exec(m_trans == 0 ? "BEGIN" : "SAVEPOINT t" + std::to_string(m_trans));
+    ++m_trans;
+}
+
+void Database::CommitTrans()
+{
+    if (m_trans == 0) Throw(3034);
+    --m_trans;
+    Exec(m_trans == 0 ? "COMMIT" : "RELEASE t" + std::to_string(m_trans));
+}
+
+void Database::Rollback()
+{
+    if (m_trans == 0) Throw(3034);
+    --m_trans;
+    if (m_trans == 0) Exec("ROLLBACK");
+    else Exec("ROLLBACK TO t" + std::to_string(m_trans) + "; RELEASE t" + std::to_string(m_trans));
+}
+
+std::vector<std::string> Database::TableNames()
+{
+    std::vector<std::string> out;
+    Statement st(*this, "SELECT name FROM sqlite_master WHERE type = 'table' AND substr(name, 1, 7) <> 'sqlite_' ORDER BY rowid");
+    while (st.Step()) out.push_back(st.Column(0).s);
+    return out;
+}
+
+bool Database::TableExists(const std::string& table, std::string* realName)
+{
+    Statement st(*this, "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");
+    st.Bind(1, Value::MakeText(table));
+    if (!st.Step()) return false;
+    if (realName) *realName = st.Column(0).s;
+    return true;
+}
+
+std::string Database::RealTable(const std::string& table)
+{
+    std::string real;
+    if (!TableExists(table, &real)) Throw(3011, table);
+    return real;
+}
+
+std::vector<FieldDef> Database::Fields(const std::string& table)
+{
+    std::string real = RealTable(table);
+    std::vector<FieldDef> out;
+    Statement st(*this, "SELECT name, type, \"notnull\", pk FROM pragma_table_info(?)");
+    st.Bind(1, Value::MakeText(real));
+    while (st.Step()) {
+        FieldDef f;
+        f.name = st.Column(0).s;
+        ParseDeclaredType(st.Column(1).s, f);
+        if (f.autoIncrement() && st.Column(3).AsInt() == 0) f.attributes &= ~kAutoIncrField;
+        f.required = st.Column(2).AsInt() != 0 || f.autoIncrement();
+        out.push_back(f);
+    }
+    return out;
+}
+
+std::vector<IndexDef> Database::Indexes(const std::string& table)
+{
+    std::string real = RealTable(table);
+    std::vector<IndexDef> out;
+    // The counter column is the table's primary key.
+    for (const FieldDef& f : Fields(real)) {
+        if (f.autoIncrement()) {
+            IndexDef pk;
+            pk.name = "PrimaryKey";
+            pk.fields.push_back(IndexField{f.name, false});
+            pk.primary = pk.unique = pk.required = true;
+            out.push_back(pk);
+        }
+    }
+    Statement st(*this, "SELECT name, \"unique\" FROM pragma_index_list(?) WHERE origin = 'c' ORDER BY seq DESC");
+    st.Bind(1, Value::MakeText(real));
+    std::vector<std::pair<std::string, bool>> names;
+    while (st.Step()) names.emplace_back(st.Column(0).s, st.Column(1).AsInt() != 0);
+    std::sort(names.begin(), names.end());
+    for (auto& n : names) {
+        IndexDef ix;
+        std::string s = n.first;
+        size_t slash = s.find('/');
+        ix.name = slash == std::string::npos ? s : s.substr(slash + 1);
+        if (ix.name.size() > 2 && ix.name.compare(ix.name.size() - 2, 2, "/P") == 0) {
+            ix.primary = ix.required = true;
+            ix.name.resize(ix.name.size() - 2);
+        }
+        ix.unique = n.second;
+        Statement cols(*this, "SELECT name, \"desc\" FROM pragma_index_xinfo(?) WHERE key = 1 ORDER BY seqno");
+        cols.Bind(1, Value::MakeText(s));
+        while (cols.Step()) ix.fields.push_back(IndexField{cols.Column(0).s, cols.Column(1).AsInt() != 0});
+        out.push_back(ix);
+    }
+    return out;
+}
+
+void Database::CreateTable(const std::string& table, const std::vector<FieldDef>& fields)
+{
+    if (m_readOnly) Throw(3027);
+    if (table.empty()) Throw(3125, table);
+    if (TableExists(table)) Throw(3010, table);
+    if (fields.empty()) Throw(3264);
+    std::string sql = "CREATE TABLE " + QuoteName(table) + " (";
+    for (size_t i = 0; i < fields.size(); ++i) {
+        for (size_t k = 0; k < i; ++k)
+            if (CompareNoCase(fields[k].name, fields[i].name) == 0) Throw(3191);
+        if (!IsValidType(fields[i].type)) Throw(3259);
+        sql += (i ? ", " : "") + ColumnDeclaration(fields[i]);
+    }
+    Exec(sql + ")");
+}
+
+void Database::CreateField(const std::string& table, const FieldDef& field, int ordinal)
+{
+    if (m_readOnly) Throw(3027);
+    std::string real = RealTable(table);
+    std::vector<FieldDef> fields = Fields(real);
+    for (auto& f : fields)
+        if (CompareNoCase(f.name, field.name) == 0) Throw(3191);
+    if (!IsValidType(field.type)) Throw(3259);
+    if (field.autoIncrement())
+        for (auto& f : fields)
+            if (f.autoIncrement()) Throw(3259);
+    std::vector<std::string> copy;
+    for (auto& f : fields) copy.push_back(f.name);
+    size_t at = ordinal < 0 || (size_t)ordinal > fields.size() ? fields.size() : (size_t)ordinal;
+    fields.insert(fields.begin() + at, field);
+    copy.insert(copy.begin() + at, std::string());
+    RebuildTable(real, fields, copy);
+}
+
+void Database::DeleteField(const std::string& table, const std::string& field)
+{
+    if (m_readOnly) Throw(3027);
+    std::string real = RealTable(table);
+    std::vector<FieldDef> fields = Fields(real);
+    size_t at = fields.size();
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (CompareNoCase(fields[i].name, field) == 0) at = i;
+    if (at == fields.size()) Throw(3265);
+    for (const IndexDef& ix : Indexes(real))
+        for (const IndexField& f : ix.fields)
+            if (CompareNoCase(f.name, field) == 0) Throw(3280);
+    if (fields.size() == 1) Throw(3280);
+    std::vector<std::string> copy;
+    for (auto& f : fields) copy.push_back(f.name);
+    fields.erase(fields.begin() + at);
+    copy.erase(copy.begin() + at);
+    RebuildTable(real, fields, copy);
+}
+
+// SQLite cannot insert or drop a column in the middle of a table: the table is made anew
+// with the new columns and the rows copied over in their order (rowids kept, so the counter
+// values and the natural order stay), then the counter's sequence and the indexes are put
+// back. copyFrom names, for each new field, the old column it takes its values from (empty:
+// none, the field starts Null).
+void Database::RebuildTable(const std::string& table, const std::vector<FieldDef>& fields,
+                            const std::vector<std::string>& copyFrom)
+{
+    std::vector<IndexDef> indexes = Indexes(table);
+    std::string temp = table + "__rebuild";
+    std::vector<FieldDef> plain = fields;
+    BeginTrans();
+    try {
+        int64_t seq = -1;
+        {
+            Statement st(*this, "SELECT seq FROM sqlite_sequence WHERE name = ?");
+            try {
+                st.Bind(1, Value::MakeText(table));
+                if (st.Step()) seq = st.Column(0).AsInt();
+            } catch (const Error&) {
+            }
+        }
+        std::string create = "CREATE TABLE " + QuoteName(temp) + " (";
+        for (size_t i = 0; i < fields.size(); ++i) create += (i ? ", " : "") + ColumnDeclaration(fields[i]);
+        Exec(create + ")");
+        std::string cols = "rowid", from = "rowid";
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (copyFrom[i].empty() || fields[i].autoIncrement()) continue;
+            cols += ", " + QuoteName(fields[i].name);
+            from += ", " + QuoteName(copyFrom[i]);
+        }
+        Exec("INSERT INTO " + QuoteName(temp) + " (" + cols + ") SELECT " + from + " FROM " +
+             QuoteName(table) + " ORDER BY rowid");
+        Exec("DROP TABLE " + QuoteName(table));
+        Exec("ALTER TABLE " + QuoteName(temp) + " RENAME TO " + QuoteName(table));
+        if (seq >= 0) {
+            bool counter = false;
+            for (auto& f : fields) counter |= f.autoIncrement();
+            if (counter) {
+                Statement up(*this, "UPDATE sqlite_sequence SET seq = max(seq, ?) WHERE name = ?");
+                up.Bind(1, Value::MakeInt(seq));
+                up.Bind(2, Value::MakeText(table));
+                up.Step();
+                if (sqlite3_changes(m_db) == 0) {
+                    Statement ins(*this, "INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)");
+                    ins.Bind(1, Value::MakeText(table));
+                    ins.Bind(2, Value::MakeInt(seq));
+                    ins.Step();
+                }
+            }
+        }
+        for (const IndexDef& ix : indexes) {
+            if (ix.primary && ix.name == "PrimaryKey" && ix.fields.size() == 1) {
+                bool isCounter = false;
+                for (auto& f : fields)
+                    if (f.autoIncrement() && CompareNoCase(f.name, ix.fields[0].name) == 0) isCounter = true;
+                if (isCounter) continue;
+            }
+            CreateIndex(table, ix);
+        }
+        CommitTrans();
+    } catch (...) {
+        Rollback();
+        throw;
+    }
+    (void)plain;
+}
+
+void Database::CreateIndex(const std::string& table, const IndexDef& index)
+{
+    if (m_readOnly) Throw(3027);
+    std::string real = RealTable(table);
+    if (index.fields.empty()) Throw(3264);
+    std::vector<FieldDef> fields = Fields(real);
+    for (const IndexDef& ix : Indexes(real)) {
+        if (CompareNoCase(ix.name, index.name) == 0) Throw(3284);
+        if (ix.primary && index.primary) Throw(3283);
+    }
+    // A primary index on the counter alone is the table's own key.
+    if (index.primary && index.fields.size() == 1)
+        for (auto& f : fields)
+            if (f.autoIncrement() && CompareNoCase(f.name, index.fields[0].name) == 0) return;
+    std::string sql = std::string("CREATE ") + (index.unique || index.primary ? "UNIQUE " : "") +
+                      "INDEX " + QuoteName(IndexSqlName(real, index)) + " ON " + QuoteName(real) + " (";
+    for (size_t i = 0; i < index.fields.size(); ++i) {
+        bool found = false;
+        for (auto& f : fields) found |= CompareNoCase(f.name, index.fields[i].name) == 0;
+        if (!found) Throw(3265);
+        sql += (i ? ", " : "") + QuoteName(index.fields[i].name) + (index.fields[i].descending ? " DESC" : "");
+    }
+    Exec(sql + ")");
+}
+
+// ---------------------------------------------------------------------------------------
+// Statement
+
+Statement::Statement(const Database& db, const std::string& sql) : m_db(db)
+{
+    int rc = sqlite3_prepare_v2(db.Handle(), sql.c_str(), (int)sql.size() + 1, &m_stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+        db.Fail(rc, sql);
+    }
+}
+
+Statement::~Statement() { sqlite3_finalize(m_stmt); }
+
+void Statement::Bind(const std::vector<Value>& params)
+{
+    int n = sqlite3_bind_parameter_count(m_stmt);
+    for (int i = 0; i < n && i < (int)params.size(); ++i) Bind(i + 1, params[i]);
+}
+
+void Statement::Bind(int index, const Value& v)
+{
+    switch (v.kind) {
+    case Value::Null: sqlite3_bind_null(m_stmt, index); break;
+    case Value::Int: sqlite3_bind_int64(m_stmt, index, v.i); break;
+    case Value::Real: sqlite3_bind_double(m_stmt, index, v.r); break;
+    case Value::Text: sqlite3_bind_text(m_stmt, index, v.s.data(), (int)v.s.size(), SQLITE_TRANSIENT); break;
+    case Value::Blob: sqlite3_bind_blob(m_stmt, index, v.s.data(), (int)v.s.size(), SQLITE_TRANSIENT); break;
+    }
+}
+
+bool Statement::Step()
+{
+    int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) {
+        sqlite3_reset(m_stmt);
+        return false;
+    }
+    sqlite3_reset(m_stmt);
+    m_db.Fail(rc);
+}
+
+int Statement::Columns() const { return sqlite3_column_count(m_stmt); }
+
+Value Statement::Column(int i) const
+{
+    switch (sqlite3_column_type(m_stmt, i)) {
+    case SQLITE_INTEGER: return Value::MakeInt(sqlite3_column_int64(m_stmt, i));
+    case SQLITE_FLOAT: return Value::MakeReal(sqlite3_column_double(m_stmt, i));
+    case SQLITE_TEXT: {
+        const char* p = (const char*)sqlite3_column_text(m_stmt, i);
+        return Value::MakeText(std::string(p, sqlite3_column_bytes(m_stmt, i)));
+    }
+    case SQLITE_BLOB: {
+        const char* p = (const char*)sqlite3_column_blob(m_stmt, i);
+        return Value::MakeBlob(std::string(p ? p : "", sqlite3_column_bytes(m_stmt, i)));
+    }
+    default: return Value();
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Compaction and repair
+
+void CompactDatabase(const std::string& src, const std::string& dst)
+{
+    std::string unixDst = UnixPath(dst), folder;
+    if (unixDst.empty() || !FolderOf(unixDst, folder)) Throw(3044, dst);
+    struct stat st;
+    if (stat(unixDst.c_str(), &st) == 0) Throw(3204);
+    std::shared_ptr<Database> db = Database::Open(src, true);
+    try {
+        db->Exec("VACUUM INTO " + QuoteText(unixDst));
+    } catch (...) {
+        unlink(unixDst.c_str());
+        throw;
+    }
+}
+
+namespace {
+
+std::string IntegrityCheck(Database& db)
+{
+    try {
+        Statement st(db, "PRAGMA integrity_check");
+        std::string first;
+        if (st.Step()) first = st.Column(0).AsText();
+        while (st.Step()) {}
+        return first;
+    } catch (const Error& e) {
+        return e.what();
+    }
+}
+
+// Copies what can be read of every table of a damaged database into a new one.
+void Recover(Database& from, const std::string& unixTarget)
+{
+    std::shared_ptr<Database> to = Database::Create(unixTarget);
+    std::vector<std::pair<std::string, std::string>> tables, indexes;
+    {
+        Statement st(from, "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY rowid");
+        while (st.Step()) {
+            std::string type = st.Column(0).s, name = st.Column(1).s;
+            if (name.compare(0, 7, "sqlite_") == 0) continue;
+            if (type == "table") tables.emplace_back(name, st.Column(2).s);
+            else if (type == "index") indexes.emplace_back(name, st.Column(2).s);
+        }
+    }
+    to->BeginTrans();
+    for (auto& t : tables) {
+        to->Exec(t.second);
+        Statement cols(from, "SELECT count(*) FROM pragma_table_info(?)");
+        cols.Bind(1, Value::MakeText(t.first));
+        cols.Step();
+        int n = (int)cols.Column(0).AsInt();
+        std::string marks = "?";
+        for (int i = 0; i < n; ++i) marks += ", ?";
+        std::string insert = "INSERT OR IGNORE INTO " + QuoteName(t.first) + " (rowid";
+        {
+            Statement names(from, "SELECT name FROM pragma_table_info(?) ORDER BY cid");
+            names.Bind(1, Value::MakeText(t.first));
+            while (names.Step()) insert += ", " + QuoteName(names.Column(0).s);
+        }
+        insert += ") VALUES (" + marks + ")";
+        Statement put(*to, insert);
+        // Rows are read in rowid order; after a damaged page the scan goes on past it.
+        int64_t last = INT64_MIN;
+        for (int attempts = 0; attempts < 64; ++attempts) {
+            bool done = true;
+            try {
+                Statement get(from, "SELECT rowid, * FROM " + QuoteName(t.first) + " WHERE rowid > ? ORDER BY rowid");
+                get.Bind(1, Value::MakeInt(last));
+                while (get.Step()) {
+                    for (int c = 0; c <= n; ++c) put.Bind(c + 1, get.Column(c));
+                    last = get.Column(0).AsInt();
+                    while (put.Step()) {}
+                }
+            } catch (const Error&) {
+                done = false;
+                if (last == INT64_MAX) break;
+                ++last;
+            }
+            if (done) break;
+        }
+    }
+    try {
+        Statement seq(from, "SELECT name, seq FROM sqlite_sequence");
+        while (seq.Step()) {
+            Statement put(*to, "INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)");
+            put.Bind(1, seq.Column(0));
+            put.Bind(2, seq.Column(1));
+            put.Step();
+        }
+    } catch (const Error&) {
+    }
+    for (auto& ix : indexes) {
+        try {
+            to->Exec(ix.second);
+        } catch (const Error&) {
+            // a unique index that the recovered rows break is left out
+        }
+    }
+    to->CommitTrans();
+}
+
+}  // namespace
+
+void RepairDatabase(const std::string& path)
+{
+    std::string unix = UnixPath(path);
+    std::shared_ptr<Database> db = Database::Open(path, false);
+    if (IntegrityCheck(*db) == "ok") return;
+    std::string temp = unix + ".repair";
+    unlink(temp.c_str());
+    try {
+        Recover(*db, temp);
+    } catch (...) {
+        unlink(temp.c_str());
+        Throw(3049, path);
+    }
+    db.reset();
+    if (rename(temp.c_str(), unix.c_str()) != 0) {
+        unlink(temp.c_str());
+        Throw(3043);
+    }
+}
+
+}  // namespace jet
