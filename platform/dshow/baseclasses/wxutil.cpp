@@ -1,0 +1,95 @@
+#include "streams.h"
+
+CAMEvent::CAMEvent(BOOL fManualReset, HRESULT* phr)
+{
+    m_hEvent = CreateEventA(nullptr, fManualReset, FALSE, nullptr);
+    if (!m_hEvent && phr)
+        *phr = E_OUTOFMEMORY;
+}
+
+CAMEvent::~CAMEvent()
+{
+    if (m_hEvent)
+        CloseHandle(m_hEvent);
+}
+
+CAMThread::CAMThread() : m_hThread(nullptr), m_EventSend(TRUE), m_dwParam(0), m_dwReturnVal(0) {}
+
+CAMThread::~CAMThread() { Close(); }
+
+DWORD WINAPI CAMThread::InitialThreadProc(LPVOID pv)
+{
+    return static_cast<CAMThread*>(pv)->ThreadProc();
+}
+
+BOOL CAMThread::Create()
+{
+    CAutoLock lock(&m_AccessLock);
+    if (m_hThread)
+        return FALSE;
+    DWORD id;
+    m_hThread = CreateThread(nullptr, 0, InitialThreadProc, this, 0, &id);
+    return m_hThread != nullptr;
+}
+
+DWORD CAMThread::CallWorker(DWORD dwParam)
+{
+    CAutoLock lock(&m_AccessLock);
+    if (!m_hThread)
+        return (DWORD)E_FAIL;
+    m_dwParam = dwParam;
+    m_EventSend.Set();
+    m_EventComplete.Wait();
+    return m_dwReturnVal;
+}
+
+void CAMThread::Close()
+{
+    HANDLE h = (HANDLE)InterlockedExchangePointer((PVOID*)&m_hThread, nullptr);
+    if (h) {
+        WaitForSingleObject(h, INFINITE);
+        CloseHandle(h);
+    }
+}
+
+BOOL CAMThread::CheckRequest(DWORD* pParam)
+{
+    if (!m_EventSend.Check())
+        return FALSE;
+    if (pParam)
+        *pParam = m_dwParam;
+    return TRUE;
+}
+
+DWORD CAMThread::GetRequest()
+{
+    m_EventSend.Wait();
+    return m_dwParam;
+}
+
+void CAMThread::Reply(DWORD dw)
+{
+    m_dwReturnVal = dw;
+    m_EventSend.Reset();
+    m_EventComplete.Set();
+}
+
+LONGLONG WINAPI llMulDiv(LONGLONG a, LONGLONG b, LONGLONG c, LONGLONG d)
+{
+    if (c == 0)
+        return a * b >= 0 ? INT64_MAX : INT64_MIN;
+    __int128 p = (__int128)a * b + d;
+    __int128 q = p / c;
+    if (q > INT64_MAX)
+        return INT64_MAX;
+    if (q < INT64_MIN)
+        return INT64_MIN;
+    return (LONGLONG)q;
+}
+
+LONG WINAPI MulDivTrunc(LONG a, LONG b, LONG c)
+{
+    if (c == 0)
+        return 0x7FFFFFFF;
+    return (LONG)((LONGLONG)a * b / c);
+}
