@@ -1,0 +1,174 @@
+// The replay buffer as a COM filter between hand-driven pins.
+#include "filter_harness.h"
+#include <initguid.h>
+#include "ireplaybuffer.h"
+
+using namespace harness;
+
+namespace {
+
+const LONGLONG kSpan = 400000;   // 25 frames per second
+
+struct ReplayChain : Chain {
+    IReplayBuffer* rb = nullptr;
+    ReplayChain() : Chain(CLSID_ReplayBuffer, VideoType(8, 2), 64)
+    {
+        if (filter)
+            rb = Query<IReplayBuffer>(IID_IReplayBuffer);
+    }
+    ~ReplayChain()
+    {
+        if (rb)
+            rb->Release();
+    }
+    void Frame(int n)
+    {
+        const REFERENCE_TIME start = n * kSpan, stop = (n + 1) * kSpan;
+        ASSERT_EQ(source->Push([n](BYTE* p, long) { memcpy(p, &n, sizeof n); }, &start, &stop),
+                  S_OK);
+    }
+    void Frames(int from, int to)
+    {
+        for (int n = from; n < to; ++n)
+            Frame(n);
+    }
+    std::vector<int> Delivered() const
+    {
+        std::vector<int> out;
+        for (const auto& bytes : sink->received) {
+            int n = -1;
+            if (bytes.size() >= sizeof n)
+                memcpy(&n, bytes.data(), sizeof n);
+            out.push_back(n);
+        }
+        return out;
+    }
+    int FinishEvents() const
+    {
+        int n = 0;
+        for (const auto& e : graph.events)
+            n += e.code == EC_FILTER_NOTIFY && e.p1 == 1 && e.p2 == 1;
+        return n;
+    }
+};
+
+TEST(ReplayBufferFilter, OneIdentityAndDefaults)
+{
+    ComScope com;
+    ReplayChain c;
+    ASSERT_EQ(c.created, S_OK);
+    ASSERT_NE(c.rb, nullptr);
+    IBaseFilter* back = nullptr;
+    ASSERT_EQ(c.rb->QueryInterface(IID_IBaseFilter, (void**)&back), S_OK);
+    IUnknown *a = nullptr, *b = nullptr;
+    c.rb->QueryInterface(IID_IUnknown, (void**)&a);
+    back->QueryInterface(IID_IUnknown, (void**)&b);
+    EXPECT_EQ(a, b);
+    a->Release();
+    b->Release();
+    back->Release();
+
+    int count = 0, bytes = 0, effect = 0, pre = 0, post = 0;
+    double start = 0, length = 0, fps = 0;
+    EXPECT_EQ(c.rb->GetBufferInfo(&count, &bytes), S_OK);
+    EXPECT_EQ(count, 60);
+    EXPECT_EQ(bytes, 20000);
+    EXPECT_EQ(c.rb->GetEffect(&effect, &start, &length), S_OK);
+    EXPECT_EQ(effect, 1010);
+    EXPECT_DOUBLE_EQ(start, 2.0);
+    EXPECT_DOUBLE_EQ(length, 5.0);
+    c.rb->GetFrameRate(&fps);
+    EXPECT_DOUBLE_EQ(fps, 29.97);
+    c.rb->GetPreTriggerFrames(&pre);
+    c.rb->GetPostTriggerFrames(&post);
+    EXPECT_EQ(pre, 29);
+    EXPECT_EQ(post, 30);
+    EXPECT_EQ(c.rb->GetEffect(nullptr, &start, &length), E_POINTER);
+
+    ISpecifyPropertyPages* pages = c.Query<ISpecifyPropertyPages>(IID_ISpecifyPropertyPages);
+    ASSERT_NE(pages, nullptr);
+    CAUUID list = {};
+    ASSERT_EQ(pages->GetPages(&list), S_OK);
+    ASSERT_EQ(list.cElems, 1u);
+    EXPECT_TRUE(IsEqualGUID(list.pElems[0], CLSID_ReplayBufferProperties));
+    CoTaskMemFree(list.pElems);
+    pages->Release();
+}
+
+TEST(ReplayBufferFilter, RefusesTypesItCannotHold)
+{
+    ComScope com;
+    CMediaType audio;
+    audio.SetType(&MEDIATYPE_Audio);
+    audio.SetFormatType(&FORMAT_WaveFormatEx);
+    audio.AllocFormatBuffer(sizeof(WAVEFORMATEX));
+    const CMediaType wrongRgb24 = VideoType(8, 2, MEDIASUBTYPE_RGB24, 32);
+    for (const CMediaType* type : std::vector<const CMediaType*>{&audio, &wrongRgb24}) {
+        Chain c(CLSID_ReplayBuffer, *type, 64);
+        ASSERT_EQ(c.created, S_OK);
+        EXPECT_TRUE(FAILED(c.Connect()));
+    }
+}
+
+TEST(ReplayBufferFilter, TimedTriggerDeliversTheRingAroundItAndReportsOnce)
+{
+    ComScope com;
+    ReplayChain c;
+    ASSERT_EQ(c.Connect(), S_OK);
+    c.rb->SetPreTriggerFrames(2);
+    c.rb->SetPostTriggerFrames(3);
+    c.rb->SetFrameRate(25.0);
+    c.rb->SetTriggerOffset(1);
+    c.Run();
+    BYTE can = 9;
+    c.rb->CanTrigger(&can);
+    EXPECT_EQ(can, 0);
+    c.Frames(0, 10);   // ring of 6 holds frames 4..9
+    c.rb->CanTrigger(&can);
+    EXPECT_EQ(can, 1);
+    int parity = 9;
+    // Second half of frame 7, one field later: the first field of frame 8.
+    ASSERT_EQ(c.rb->TriggerAt(7 * kSpan + 3 * kSpan / 4, &parity), S_OK);
+    EXPECT_EQ(parity, 0);
+    c.Frames(10, 12);
+    EXPECT_TRUE(c.sink->received.empty());   // nothing passes while the ring fills
+    c.Frames(12, 18);
+    EXPECT_EQ(c.Delivered(), (std::vector<int>{6, 7, 8, 9, 10, 11}));
+    EXPECT_EQ(c.FinishEvents(), 0);
+    c.Frames(18, 22);
+    EXPECT_EQ(c.FinishEvents(), 1);
+    EXPECT_EQ(c.sink->received.size(), 6u);
+    ASSERT_EQ(c.graph.events.size(), 1u);
+}
+
+TEST(ReplayBufferFilter, StopInSaveModeFlushesWithoutEventAndTheNextRunStartsEmpty)
+{
+    ComScope com;
+    ReplayChain c;
+    ASSERT_EQ(c.Connect(), S_OK);
+    c.rb->SetPreTriggerFrames(2);
+    c.rb->SetPostTriggerFrames(3);
+    c.Run();
+    c.Frames(0, 10);
+    ASSERT_EQ(c.rb->TriggerNow(), S_OK);
+    c.Frames(10, 15);   // three followers, then two entries out
+    EXPECT_EQ(c.Delivered(), (std::vector<int>{7, 8}));
+    c.filter->Stop();
+    EXPECT_EQ(c.Delivered(), (std::vector<int>{7, 8, 9, 10, 11, 12}));
+    EXPECT_TRUE(c.graph.events.empty());
+
+    // A new run: pre/post set now apply, the ring is empty again.
+    c.rb->SetPreTriggerFrames(4);
+    c.filter->Run(0);
+    BYTE can = 9;
+    c.rb->CanTrigger(&can);
+    EXPECT_EQ(can, 0);
+    int count = 0, bytes = 0;
+    c.rb->GetBufferInfo(&count, &bytes);
+    EXPECT_EQ(count, 8);
+    int parity = 9;
+    c.rb->TriggerAt(REFERENCE_TIME(-1), &parity);   // no time and nothing stored: refused
+    EXPECT_EQ(parity, -1);
+}
+
+} // namespace
