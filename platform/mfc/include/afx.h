@@ -5,6 +5,19 @@
 #ifndef QUORVEL_AFX_H
 #define QUORVEL_AFX_H
 
+// The C++ standard headers need min and max as names, not macros: the program uses std::min
+// and std::max.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
 #ifndef STRICT
 #define STRICT
 #endif
