@@ -1,4 +1,5 @@
 #include "deinterlace_filter.h"
+#include "filter_common.h"
 #include <new>
 
 CUnknown* WINAPI CDeinterlaceFilter::CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
@@ -58,15 +59,7 @@ HRESULT CDeinterlaceFilter::CheckInputType(const CMediaType* mt)
 
 HRESULT CDeinterlaceFilter::DecideBufferSize(IMemAllocator* pAlloc, ALLOCATOR_PROPERTIES* pProps)
 {
-    if (!m_pInput->IsConnected())
-        return E_UNEXPECTED;
-    ALLOCATOR_PROPERTIES want = *pProps, got = {};
-    want.cBuffers = 1;
-    want.cbBuffer = long(m_pInput->CurrentMediaType().GetSampleSize());
-    HRESULT hr = pAlloc->SetProperties(&want, &got);
-    if (FAILED(hr))
-        return hr;
-    return (got.cBuffers < want.cBuffers || got.cbBuffer < want.cbBuffer) ? E_FAIL : S_OK;
+    return OneBufferOfInputSize(m_pInput, pAlloc, pProps);
 }
 
 HRESULT CDeinterlaceFilter::Transform(IMediaSample* pSample)
@@ -141,13 +134,22 @@ STDMETHODIMP CDeinterlaceFilter::SetOverlayBitmap(void* bits, LONG width, LONG h
     return S_OK;
 }
 
+namespace {
+
+void SetFractions(float (&to)[4], float x, float y, float w, float h)
+{
+    to[0] = x;
+    to[1] = y;
+    to[2] = w;
+    to[3] = h;
+}
+
+} // namespace
+
 STDMETHODIMP CDeinterlaceFilter::SetCrop(float x, float y, float w, float h)
 {
     CAutoLock lock(&m_Lock);
-    m_settings.crop[0] = x;
-    m_settings.crop[1] = y;
-    m_settings.crop[2] = w;
-    m_settings.crop[3] = h;
+    SetFractions(m_settings.crop, x, y, w, h);
     return S_OK;
 }
 
@@ -174,10 +176,7 @@ STDMETHODIMP CDeinterlaceFilter::GetCropSize(float* w, float* h)
 STDMETHODIMP CDeinterlaceFilter::SetMask(float x, float y, float w, float h)
 {
     CAutoLock lock(&m_Lock);
-    m_settings.mask[0] = x;
-    m_settings.mask[1] = y;
-    m_settings.mask[2] = w;
-    m_settings.mask[3] = h;
+    SetFractions(m_settings.mask, x, y, w, h);
     return S_OK;
 }
 
@@ -222,13 +221,5 @@ STDMETHODIMP CDeinterlaceFilter::SetScaleToFrame(BOOL scale)
 
 STDMETHODIMP CDeinterlaceFilter::GetPages(CAUUID* pPages)
 {
-    if (!pPages)
-        return E_POINTER;
-    pPages->cElems = 0;
-    pPages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
-    if (!pPages->pElems)
-        return E_OUTOFMEMORY;
-    pPages->cElems = 1;
-    pPages->pElems[0] = CLSID_DeinterlacerProperties;
-    return S_OK;
+    return OnePropertyPage(pPages, CLSID_DeinterlacerProperties);
 }

@@ -1,6 +1,7 @@
 #include "replay_buffer_filter.h"
 #include <cstdio>
 #include <cstdlib>
+#include "filter_common.h"
 #include <new>
 
 namespace {
@@ -164,15 +165,7 @@ HRESULT CReplayBufferFilter::CheckInputType(const CMediaType* mt)
 
 HRESULT CReplayBufferFilter::DecideBufferSize(IMemAllocator* pAlloc, ALLOCATOR_PROPERTIES* pProps)
 {
-    if (!m_pInput->IsConnected())
-        return E_UNEXPECTED;
-    ALLOCATOR_PROPERTIES want = *pProps, got = {};
-    want.cBuffers = 1;
-    want.cbBuffer = long(m_pInput->CurrentMediaType().GetSampleSize());
-    HRESULT hr = pAlloc->SetProperties(&want, &got);
-    if (FAILED(hr))
-        return hr;
-    return (got.cBuffers < want.cBuffers || got.cbBuffer < want.cbBuffer) ? E_FAIL : S_OK;
+    return OneBufferOfInputSize(m_pInput, pAlloc, pProps);
 }
 
 HRESULT CReplayBufferFilter::Receive(IMediaSample* pSample)
@@ -349,13 +342,5 @@ STDMETHODIMP CReplayBufferFilter::SetTriggerOffset(int fields)
 
 STDMETHODIMP CReplayBufferFilter::GetPages(CAUUID* pPages)
 {
-    if (!pPages)
-        return E_POINTER;
-    pPages->cElems = 0;
-    pPages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
-    if (!pPages->pElems)
-        return E_OUTOFMEMORY;
-    pPages->cElems = 1;
-    pPages->pElems[0] = CLSID_ReplayBufferProperties;
-    return S_OK;
+    return OnePropertyPage(pPages, CLSID_ReplayBufferProperties);
 }

@@ -1,5 +1,6 @@
 #include "level_trigger_filter.h"
 #include "level_scan.h"
+#include "filter_common.h"
 #include <new>
 
 CUnknown* WINAPI CLevelTriggerFilter::CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
@@ -167,13 +168,5 @@ STDMETHODIMP CLevelTriggerFilter::GetFrameRate(double* fps)
 
 STDMETHODIMP CLevelTriggerFilter::GetPages(CAUUID* pPages)
 {
-    if (!pPages)
-        return E_POINTER;
-    pPages->cElems = 0;
-    pPages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
-    if (!pPages->pElems)
-        return E_OUTOFMEMORY;
-    pPages->cElems = 1;
-    pPages->pElems[0] = CLSID_LevelTriggerProperties;
-    return S_OK;
+    return OnePropertyPage(pPages, CLSID_LevelTriggerProperties);
 }
