@@ -171,4 +171,39 @@ TEST(ReplayBufferFilter, StopInSaveModeFlushesWithoutEventAndTheNextRunStartsEmp
     EXPECT_EQ(parity, -1);
 }
 
+TEST(ReplayBufferFilter, PropertyPageShowsTheRingAndTriggersOnApply)
+{
+    ComScope com;
+    ReplayChain c;
+    ASSERT_EQ(c.Connect(), S_OK);
+    c.rb->SetPreTriggerFrames(2);
+    c.rb->SetPostTriggerFrames(3);
+    c.Run();
+    c.Frames(0, 10);   // 6 entries of 20000 bytes
+
+    ShownPage p(CLSID_ReplayBufferProperties, c.filter);
+    ASSERT_EQ(p.hr, S_OK);
+    EXPECT_EQ(p.Text(1013), "6");
+    EXPECT_EQ(p.Text(1015), "20000");
+    EXPECT_EQ(p.Text(1016), "0 MB");
+    EXPECT_EQ(p.page->IsPageDirty(), S_FALSE);
+    CheckDlgButton(p.Dialog(), 1014, BST_CHECKED);
+    p.Command(1014);
+    EXPECT_EQ(p.page->IsPageDirty(), S_OK);
+    EXPECT_GE(p.site.dirtyReports, 1);
+    ASSERT_EQ(p.page->Apply(), S_OK);
+    c.Frames(10, 14);   // the newest frame became the trigger frame: three followers
+    EXPECT_EQ(c.Delivered(), (std::vector<int>{7}));
+}
+
+TEST(ReplayBufferFilter, PropertyPageNeedsTheReplayInterface)
+{
+    ComScope com;
+    IUnknown* other = nullptr;
+    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, (IStream**)&other), S_OK);
+    ShownPage p(CLSID_ReplayBufferProperties, other);
+    EXPECT_EQ(p.hr, E_NOINTERFACE);
+    other->Release();
+}
+
 } // namespace

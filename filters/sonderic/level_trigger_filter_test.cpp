@@ -153,4 +153,20 @@ TEST(LevelTriggerFilter, OnlyTheFirstChannelIsHeard)
     EXPECT_EQ(c.SoundEvents(), (std::vector<LONG_PTR>{(1000 + 100) * 1000 / 44100}));
 }
 
+TEST(LevelTriggerFilter, PropertyPageAppliesTheThreshold)
+{
+    ComScope com;
+    SoundChain c;
+    ShownPage p(CLSID_LevelTriggerProperties, c.filter);
+    ASSERT_EQ(p.hr, S_OK);
+    EXPECT_EQ(p.Text(1015), "50");
+    SetDlgItemTextA(p.Dialog(), 1015, "100");
+    p.Command(1015);
+    EXPECT_EQ(p.page->IsPageDirty(), S_OK);
+    ASSERT_EQ(p.page->Apply(), S_OK);
+    int level = 0;
+    c.lt->GetThresholdLevel(&level);
+    EXPECT_EQ(level, 126);
+}
+
 } // namespace

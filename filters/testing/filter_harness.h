@@ -5,6 +5,7 @@
 #include "streams.h"
 #include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace harness {
@@ -260,6 +261,82 @@ inline CMediaType AudioType(int channels, int bits, int rate)
     mt.SetSampleSize(wfx->nBlockAlign);
     return mt;
 }
+
+// A page site that counts the status changes a property page reports.
+class PageSite : public IPropertyPageSite {
+public:
+    int dirtyReports = 0;
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyPageSite)) {
+            *ppv = static_cast<IPropertyPageSite*>(this);
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP OnStatusChange(DWORD flags) override
+    {
+        dirtyReports += (flags & PROPPAGESTATUS_DIRTY) ? 1 : 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetLocaleID(LCID* lcid) override
+    {
+        *lcid = LOCALE_USER_DEFAULT;
+        return S_OK;
+    }
+    STDMETHODIMP GetPageContainer(IUnknown**) override { return E_NOTIMPL; }
+    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
+};
+
+// A property page of the filter, shown in a parent window of its own.
+struct ShownPage {
+    IPropertyPage* page = nullptr;
+    PageSite site;
+    HWND parent = nullptr;
+    HRESULT hr;
+
+    ShownPage(REFCLSID clsid, IUnknown* object)
+    {
+        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                              (void**)&page);
+        if (FAILED(hr))
+            return;
+        parent = CreateWindowExA(0, "STATIC", "page", WS_POPUP, 0, 0, 400, 300, nullptr,
+                                 nullptr, nullptr, nullptr);
+        page->SetPageSite(&site);
+        hr = page->SetObjects(1, &object);
+        RECT r = {0, 0, 400, 300};
+        if (SUCCEEDED(hr))
+            hr = page->Activate(parent, &r, FALSE);
+    }
+    ~ShownPage()
+    {
+        if (page) {
+            page->Deactivate();
+            page->SetObjects(0, nullptr);
+            page->SetPageSite(nullptr);
+            page->Release();
+        }
+        if (parent)
+            DestroyWindow(parent);
+    }
+    HWND Dialog() const { return FindWindowExA(parent, nullptr, nullptr, nullptr); }
+    std::string Text(int id) const
+    {
+        char text[64] = {};
+        GetDlgItemTextA(Dialog(), id, text, sizeof text);
+        return text;
+    }
+    // What the user does: a control changes and tells its dialog.
+    void Command(int id) const
+    {
+        SendMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     (LPARAM)GetDlgItem(Dialog(), id));
+    }
+};
 
 // COM for the test's thread.
 struct ComScope {
