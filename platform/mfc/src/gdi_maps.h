@@ -1,0 +1,88 @@
+// Handle maps of the GDI wrappers: a process-wide map of the objects that own or were
+// given a handle (Attach), and per-thread maps of the temporary wrappers FromHandle makes
+// for handles nobody attached.
+#pragma once
+
+#include <windows.h>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+template <class H, class T>
+class CGdiHandleMapT
+{
+public:
+    // Set the handle member of a temporary to NULL before it is deleted, so its destructor
+    // leaves the handle alone.
+    typedef void (*DetachFn)(T*);
+    typedef T* (*MakeFn)(H);
+
+    CGdiHandleMapT(MakeFn make, DetachFn detach) : m_make(make), m_detach(detach) {}
+
+    void SetPermanent(H h, T* p)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_permanent[h] = p;
+    }
+    void RemovePermanent(H h, T* p)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto it = m_permanent.find(h);
+        if (it != m_permanent.end() && it->second == p)
+            m_permanent.erase(it);
+    }
+    T* LookupPermanent(H h)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto it = m_permanent.find(h);
+        return it == m_permanent.end() ? nullptr : it->second;
+    }
+    T* FromHandle(H h)
+    {
+        if (h == NULL)
+            return nullptr;
+        if (T* p = LookupPermanent(h))
+            return p;
+        auto& temp = Temp();
+        auto it = temp.find(h);
+        if (it != temp.end())
+            return it->second;
+        T* p = m_make(h);
+        temp[h] = p;
+        return p;
+    }
+    // A temporary wrapper whose handle was destroyed through it must not be handed out
+    // for a new object that happens to get the same handle value.
+    void ForgetTemp(H h, T* p)
+    {
+        auto& temp = Temp();
+        auto it = temp.find(h);
+        if (it != temp.end() && it->second == p)
+            temp.erase(it);
+    }
+    void DeleteTemp()
+    {
+        auto& temp = Temp();
+        std::vector<T*> objects;
+        for (auto& kv : temp)
+            objects.push_back(kv.second);
+        temp.clear();
+        for (T* p : objects) {
+            m_detach(p);
+            delete p;
+        }
+    }
+
+private:
+    std::unordered_map<H, T*>& Temp()
+    {
+        // One temporary map per thread and per map object.
+        thread_local std::unordered_map<const void*, std::unordered_map<H, T*>> maps;
+        return maps[this];
+    }
+
+    MakeFn m_make;
+    DetachFn m_detach;
+    std::mutex m_mutex;
+    std::unordered_map<H, T*> m_permanent;
+};
