@@ -43,6 +43,7 @@ public:
             return nullptr;
         if (T* p = LookupPermanent(h))
             return p;
+        std::lock_guard<std::mutex> lock(m_mutex);
         auto& temp = Temp();
         auto it = temp.find(h);
         if (it != temp.end())
@@ -55,6 +56,7 @@ public:
     // for a new object that happens to get the same handle value.
     void ForgetTemp(H h, T* p)
     {
+        std::lock_guard<std::mutex> lock(m_mutex);
         auto& temp = Temp();
         auto it = temp.find(h);
         if (it != temp.end() && it->second == p)
@@ -62,11 +64,14 @@ public:
     }
     void DeleteTemp()
     {
-        auto& temp = Temp();
         std::vector<T*> objects;
-        for (auto& kv : temp)
-            objects.push_back(kv.second);
-        temp.clear();
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            auto& temp = Temp();
+            for (auto& kv : temp)
+                objects.push_back(kv.second);
+            m_temp.erase(::GetCurrentThreadId());
+        }
         for (T* p : objects) {
             m_detach(p);
             delete p;
@@ -74,15 +79,13 @@ public:
     }
 
 private:
-    std::unordered_map<H, T*>& Temp()
-    {
-        // One temporary map per thread and per map object.
-        thread_local std::unordered_map<const void*, std::unordered_map<H, T*>> maps;
-        return maps[this];
-    }
+    // The calling thread's temporaries (under m_mutex). Keyed by thread id rather than
+    // thread_local storage, which Winelib code cannot rely on.
+    std::unordered_map<H, T*>& Temp() { return m_temp[::GetCurrentThreadId()]; }
 
     MakeFn m_make;
     DetachFn m_detach;
     std::mutex m_mutex;
     std::unordered_map<H, T*> m_permanent;
+    std::unordered_map<DWORD, std::unordered_map<H, T*>> m_temp;
 };
