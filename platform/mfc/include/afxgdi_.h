@@ -734,11 +734,3 @@ private:
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
-
-// Begin/end of the application-wide wait cursor that CWaitCursor and
-// CCmdTarget::BeginWaitCursor share: nWait 1 begins, -1 ends, 0 shows it again.
-void AFXAPI AfxDoWaitCursor(int nWait);
-
-// Frees the temporary CDC, CGdiObject and CMenu wrappers that FromHandle made on this
-// thread; the framework calls it at idle time.
-void AFXAPI AfxDeleteTempGdiMaps();
