@@ -522,14 +522,15 @@ void Database::CreateIndex(const std::string& table, const IndexDef& index)
     std::string real = RealTable(table);
     if (index.fields.empty()) Throw(3264);
     std::vector<FieldDef> fields = Fields(real);
+    // A primary index on the counter alone is the table's own key (a copied table
+    // definition brings it along).
+    if (index.primary && index.fields.size() == 1)
+        for (auto& f : fields)
+            if (f.autoIncrement() && CompareNoCase(f.name, index.fields[0].name) == 0) return;
     for (const IndexDef& ix : Indexes(real)) {
         if (CompareNoCase(ix.name, index.name) == 0) Throw(3284);
         if (ix.primary && index.primary) Throw(3283);
     }
-    // A primary index on the counter alone is the table's own key.
-    if (index.primary && index.fields.size() == 1)
-        for (auto& f : fields)
-            if (f.autoIncrement() && CompareNoCase(f.name, index.fields[0].name) == 0) return;
     std::string sql = std::string("CREATE ") + (index.unique || index.primary ? "UNIQUE " : "") +
                       "INDEX " + QuoteName(IndexSqlName(real, index)) + " ON " + QuoteName(real) + " (";
     for (size_t i = 0; i < index.fields.size(); ++i) {
