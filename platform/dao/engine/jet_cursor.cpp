@@ -69,7 +69,10 @@ void Cursor::Run(const std::string& filter, const std::string& sort, const std::
     EndEdit();
     Select sel = TranslateSelect(m_source, filter, sort);
     if ((int)params.size() < sel.params) Throw(3061, std::to_string(sel.params - (int)params.size()));
-    bool keyed = sel.simple && m_type != kOpenSnapshot;
+    // Rows of a simple query are known by their keys; a snapshot also keeps their values as
+    // they were at open.
+    bool keyed = sel.simple;
+    bool cached = !keyed || m_type == kOpenSnapshot;
     std::string sql = sel.head;
     if (keyed)
         for (const TableRef& t : sel.tables) sql += ", " + QuoteName(t.RefName()) + ".rowid";
@@ -119,7 +122,8 @@ void Cursor::Run(const std::string& filter, const std::string& sort, const std::
                 k.push_back(v.IsNull() ? kNoRow : v.i);
             }
             keys.push_back(k);
-        } else {
+        }
+        if (cached) {
             std::vector<Value> row;
             for (int i = 0; i < data; ++i) row.push_back(st.Column(i));
             rows.push_back(row);
@@ -132,6 +136,7 @@ void Cursor::Run(const std::string& filter, const std::string& sort, const std::
     m_keys = keys;
     m_rows = rows;
     m_params = params;
+    m_cached = cached;
     m_deleted.assign(keyed ? m_keys.size() : m_rows.size(), false);
     m_lastModified = -1;
     m_pos = -1;
@@ -191,7 +196,7 @@ std::string Cursor::KeyCondition(int firstParam) const
 void Cursor::Fetch()
 {
     m_currentGone = false;
-    if (!m_keyed) {
+    if (m_cached) {
         m_current = m_rows[m_pos];
         return;
     }

@@ -214,10 +214,11 @@ private:
     std::vector<ColumnInfo> m_columns;
     std::vector<int> m_columnTable;  // index into m_select.tables, -1 for none
     std::vector<Key> m_keys;                 // keyed cursors
-    std::vector<std::vector<Value>> m_rows;  // snapshots and unkeyed cursors
+    std::vector<std::vector<Value>> m_rows;  // values of snapshots and unkeyed cursors
     std::vector<bool> m_deleted;
     std::vector<Value> m_params;
     bool m_keyed = false;
+    bool m_cached = false;
     long m_pos = -1;
     bool m_bof = true, m_eof = true;
     std::vector<Value> m_current;

@@ -219,6 +219,9 @@ TEST_F(Db, DynasetEditingAndDeletedRows)
 
     Cursor ro(db, "[Person]", kOpenSnapshot, false, "", "", {});
     EXPECT_EQ(3027, ErrorOf([&] { ro.Edit(); }));
+    db->Execute("UPDATE Person SET Role = 'Pro' WHERE ID = 1");
+    ASSERT_TRUE(ro.Find(kFindFirst, "[ID] = 1", {}));
+    EXPECT_EQ("Instructor", ro.Get(ro.FindColumn("Role")).s);  // a snapshot keeps what it read
     Cursor empty(db, "[Person]", kOpenDynaset, false, "[ID] = 0", "", {});
     EXPECT_TRUE(empty.IsBOF() && empty.IsEOF());
     EXPECT_EQ(3021, ErrorOf([&] { empty.MoveFirst(); }));
@@ -390,6 +393,12 @@ TEST_F(Db, ClosedDatabaseIsOneFileAndCompactsAndRepairs)
         f.seekp(4096 * 6 + 100);
         std::string junk(2000, '\xA5');
         f.write(junk.data(), junk.size());
+    }
+    {
+        auto damaged = OpenDb(true);
+        Statement check(*damaged, "PRAGMA integrity_check");
+        ASSERT_TRUE(check.Step());
+        ASSERT_NE("ok", check.Column(0).s);
     }
     RepairDatabase(path);
     auto db = OpenDb();
