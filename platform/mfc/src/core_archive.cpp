@@ -209,6 +209,9 @@ void CArchive::Write(const void* lpBuf, UINT nMax) {
   }
 #define ARCHIVE_LOAD(type)                             \
   CArchive& CArchive::operator>>(type& v) {            \
+    if (!IsLoading())                                  \
+      ThrowArchive(CArchiveException::writeOnly,       \
+                   m_pstrFileName);                    \
     if ((size_t)(m_lpBufMax - m_lpBufCur) < sizeof(v)) \
       FillBuffer(sizeof(v));                           \
     memcpy(&v, m_lpBufCur, sizeof(v));                 \
