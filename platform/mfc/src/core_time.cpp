@@ -45,8 +45,9 @@ CTime::CTime(const FILETIME& fileTime, int) {
   m_time = (__int64)(v / 10000000ULL) - 11644473600LL;
 }
 
+// Without a caller's buffer the result lives in a static, as the C library's gmtime does.
 struct tm* CTime::GetGmtTm(struct tm* ptm) const {
-  static thread_local struct tm s_tm;
+  static struct tm s_tm;
   if (ptm == NULL) ptm = &s_tm;
   time_t t = (time_t)m_time;
   if (gmtime_r(&t, ptm) == NULL) memset(ptm, 0, sizeof(*ptm));
@@ -54,7 +55,7 @@ struct tm* CTime::GetGmtTm(struct tm* ptm) const {
 }
 
 struct tm* CTime::GetLocalTm(struct tm* ptm) const {
-  static thread_local struct tm s_tm;
+  static struct tm s_tm;
   if (ptm == NULL) ptm = &s_tm;
   time_t t = (time_t)m_time;
   if (localtime_r(&t, ptm) == NULL) memset(ptm, 0, sizeof(*ptm));
@@ -76,13 +77,19 @@ BOOL CTime::GetAsSystemTime(SYSTEMTIME& timeDest) const {
   return TRUE;
 }
 
-int CTime::GetYear() const { return GetLocalTm()->tm_year + 1900; }
-int CTime::GetMonth() const { return GetLocalTm()->tm_mon + 1; }
-int CTime::GetDay() const { return GetLocalTm()->tm_mday; }
-int CTime::GetHour() const { return GetLocalTm()->tm_hour; }
-int CTime::GetMinute() const { return GetLocalTm()->tm_min; }
-int CTime::GetSecond() const { return GetLocalTm()->tm_sec; }
-int CTime::GetDayOfWeek() const { return GetLocalTm()->tm_wday + 1; }
+#define TIME_PART(name, expr)   \
+  int CTime::name() const {     \
+    struct tm ttm;              \
+    GetLocalTm(&ttm);           \
+    return expr;                \
+  }
+TIME_PART(GetYear, ttm.tm_year + 1900)
+TIME_PART(GetMonth, ttm.tm_mon + 1)
+TIME_PART(GetDay, ttm.tm_mday)
+TIME_PART(GetHour, ttm.tm_hour)
+TIME_PART(GetMinute, ttm.tm_min)
+TIME_PART(GetSecond, ttm.tm_sec)
+TIME_PART(GetDayOfWeek, ttm.tm_wday + 1)
 
 // strftime, with "%#x" (no leading zeros on the platform's library) read as "%-x".
 CString AFXAPI AfxFormatTm(LPCSTR pFormat, const struct tm* ptm) {
