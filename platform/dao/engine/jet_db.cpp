@@ -285,6 +285,7 @@ void Database::Exec(const std::string& sql)
 
 long Database::Execute(const std::string& jetSql, const std::vector<Value>& params)
 {
+    if (IsSelectStatement(jetSql)) Throw(3065);  // rows are read through a recordset
     int markers = 0;
     std::string sql = TranslateStatement(jetSql, &markers);
     if ((int)params.size() < markers) Throw(3061, std::to_string(markers - (int)params.size()));

@@ -425,6 +425,7 @@ TEST_F(Db, OpeningFiles)
     }
     auto ro = Database::Open(path, true);
     EXPECT_EQ(3027, ErrorOf([&] { ro->Execute("DELETE FROM Person"); }));
+    EXPECT_EQ(3065, ErrorOf([&] { ro->Execute("SELECT * FROM Person"); }));
     // Windows paths name the same files.
     auto db = Database::Open("Z:" + [&] { std::string p = path; for (auto& c : p) if (c == '/') c = '\\'; return p; }(), true);
     EXPECT_EQ(3u, db->TableNames().size());

@@ -32,6 +32,7 @@ std::string ErrorText(long code, const std::string& arg)
     case 3049: t = "Can't open database '%s'. It may not be a database that your application recognizes, or the file may be corrupt."; break;
     case 3051: t = "The database engine cannot open the file '%s'. It is already opened exclusively by another user, or you need permission to view its data."; break;
     case 3061: t = "Too few parameters. Expected %s."; break;
+    case 3065: t = "Cannot execute a select query."; break;
     case 3070: t = "The database engine does not recognize '%s' as a valid field name or expression."; break;
     case 3075: t = "Syntax error (missing operator) in query expression '%s'."; break;
     case 3077: t = "Syntax error (missing operator) in expression."; break;

@@ -81,35 +81,25 @@ void CDaoWorkspace::BeginTrans()
     });
 }
 
-void CDaoWorkspace::CommitTrans()
+// Ends the transaction of every database of the workspace that has one.
+static void EndTrans(CDaoWorkspace* ws, BOOL bDefault, bool commit)
 {
-    if (!m_bOpen) DaoThrowNotOpen();
+    if (!ws->IsOpen()) DaoThrowNotOpen();
     DaoCall([&] {
-        auto dbs = WorkspaceDatabases(this, m_bDefault);
         bool any = false;
-        for (auto& db : dbs)
+        for (auto& db : WorkspaceDatabases(ws, bDefault))
             if (db->InTransaction()) {
-                db->CommitTrans();
+                if (commit) db->CommitTrans();
+                else db->Rollback();
                 any = true;
             }
         if (!any) jet::Throw(3034);
     });
 }
 
-void CDaoWorkspace::Rollback()
-{
-    if (!m_bOpen) DaoThrowNotOpen();
-    DaoCall([&] {
-        auto dbs = WorkspaceDatabases(this, m_bDefault);
-        bool any = false;
-        for (auto& db : dbs)
-            if (db->InTransaction()) {
-                db->Rollback();
-                any = true;
-            }
-        if (!any) jet::Throw(3034);
-    });
-}
+void CDaoWorkspace::CommitTrans() { EndTrans(this, m_bDefault, true); }
+
+void CDaoWorkspace::Rollback() { EndTrans(this, m_bDefault, false); }
 
 void PASCAL CDaoWorkspace::CompactDatabase(LPCSTR lpszSrcName, LPCSTR lpszDestName, LPCSTR lpszLocale, int nOptions)
 {
