@@ -139,6 +139,8 @@ void Cursor::Run(const std::string& filter, const std::string& sort, const std::
     m_cached = cached;
     m_deleted.assign(keyed ? m_keys.size() : m_rows.size(), false);
     m_lastModified = -1;
+    m_keyPos.clear();
+    for (size_t i = 0; i < m_keys.size(); ++i) m_keyPos.emplace(m_keys[i], (long)i);
     m_pos = -1;
     m_bof = m_eof = true;
     m_current.assign(data, Value());
@@ -605,6 +607,7 @@ void Cursor::Update()
                 }
             }
             m_keys.push_back(key);
+            m_keyPos.emplace(key, (long)m_keys.size() - 1);
             m_deleted.push_back(false);
             m_lastModified = (long)m_keys.size() - 1;
             if (m_eof && m_pos >= 0) m_pos = (long)m_deleted.size();  // still past the end
@@ -652,23 +655,40 @@ void Cursor::Delete()
     m_deleted[m_pos] = true;
 }
 
+long Cursor::MarkOf(const Key& key) const
+{
+    auto it = m_markIds.find(key);
+    if (it != m_markIds.end()) return it->second;
+    m_marks.push_back(key);
+    long id = (long)m_marks.size();
+    m_markIds.emplace(key, id);
+    return id;
+}
+
 long Cursor::Bookmark() const
 {
     if (!HasCurrent()) Throw(3021);
-    return m_pos + 1;
+    return m_keyed ? MarkOf(m_keys[m_pos]) : m_pos + 1;
 }
 
 void Cursor::SetBookmark(long bookmark)
 {
     EndEdit();
-    if (bookmark < 1 || bookmark > (long)m_deleted.size()) Throw(3159);
-    Goto(bookmark - 1);
+    if (!m_keyed) {
+        if (bookmark < 1 || bookmark > (long)m_deleted.size()) Throw(3159);
+        Goto(bookmark - 1);
+        return;
+    }
+    if (bookmark < 1 || bookmark > (long)m_marks.size()) Throw(3159);
+    auto it = m_keyPos.find(m_marks[bookmark - 1]);
+    if (it == m_keyPos.end()) Throw(3159);
+    Goto(it->second);
 }
 
 long Cursor::LastModified() const
 {
     if (m_lastModified < 0) Throw(3021);
-    return m_lastModified + 1;
+    return m_keyed ? MarkOf(m_keys[m_lastModified]) : m_lastModified + 1;
 }
 
 }  // namespace jet

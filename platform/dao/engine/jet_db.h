@@ -11,6 +11,7 @@
 #include "jet_sql.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -187,7 +188,8 @@ public:
     void Update();
     void Delete();
 
-    // Bookmarks stay valid until the next requery.
+    // A bookmark names a row, and goes on naming it after a requery (while the requeried
+    // rows include it).
     long Bookmark() const;
     void SetBookmark(long bookmark);
     long LastModified() const;
@@ -227,6 +229,10 @@ private:
     std::vector<Value> m_buffer;
     std::vector<bool> m_dirty;
     long m_lastModified = -1;
+    std::map<Key, long> m_keyPos;           // position of each key in m_keys
+    mutable std::vector<Key> m_marks;        // keys that bookmarks name, by bookmark - 1
+    mutable std::map<Key, long> m_markIds;
+    long MarkOf(const Key& key) const;
 };
 
 }  // namespace jet

@@ -166,6 +166,7 @@ TEST_F(Db, DynasetEditingAndDeletedRows)
     Cursor c(db, "[Person]", kOpenDynaset, false, "", "", {});
     int id = c.FindColumn("ID"), last = c.FindColumn("LastName"), first = c.FindColumn("FirstName");
     c.MoveNext();  // on Jones (2)
+    long jones = c.Bookmark();
     c.AddNew();
     EXPECT_EQ(kEditAdd, c.GetEditMode());
     c.Set(last, Value::MakeText("Ng"));
@@ -179,7 +180,6 @@ TEST_F(Db, DynasetEditingAndDeletedRows)
     EXPECT_EQ(3, c.AbsolutePosition());
     EXPECT_EQ(4, c.RecordCount());
 
-    long jones = 2;
     c.SetBookmark(jones);
     c.Edit();
     c.Set(first, Value::MakeText("Robert"));
@@ -203,6 +203,16 @@ TEST_F(Db, DynasetEditingAndDeletedRows)
     EXPECT_TRUE(c.IsBOF());
     EXPECT_EQ(3021, ErrorOf([&] { c.MovePrev(); }));
     EXPECT_EQ(3021, ErrorOf([&] { c.Get(id); }));
+    c.Requery("", "", {});
+    EXPECT_EQ(V({1, 3, 4}), Ids(c));
+    // A bookmark names its row across a requery; a row the requery left out has none.
+    c.SetAbsolutePosition(1);
+    long brown = c.Bookmark();
+    c.Requery("", "[LastName] DESC", {});
+    c.SetBookmark(brown);
+    EXPECT_EQ(3, c.Get(id).AsInt());
+    EXPECT_EQ(2, c.AbsolutePosition());
+    EXPECT_EQ(3159, ErrorOf([&] { c.SetBookmark(jones); }));
     c.Requery("", "", {});
     EXPECT_EQ(V({1, 3, 4}), Ids(c));
     EXPECT_TRUE(c.IsEOF());
