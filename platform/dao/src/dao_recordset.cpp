@@ -489,12 +489,18 @@ BOOL CDaoRecordset::IsFieldDirty(void* pv)
 
 BOOL CDaoRecordset::IsFieldNull(void* pv)
 {
+    // A member changed during an edit holds a value, whatever the row held.
+    auto isNull = [&](FieldBinding* b) {
+        if (!b->bNull) return false;
+        return !((b->options & AFX_DAO_ENABLE_FIELD_CACHE) && m_cursor &&
+                 m_cursor->GetEditMode() != jet::kEditNone && MemberValue(*b) != b->cache);
+    };
     if (!pv) {
         for (FieldBinding* b : m_bindings)
-            if (!b->bNull) return FALSE;
+            if (!isNull(b)) return FALSE;
         return TRUE;
     }
-    return m_bindings[FieldIndex(pv)]->bNull;
+    return isNull(m_bindings[FieldIndex(pv)]);
 }
 
 BOOL CDaoRecordset::IsFieldNullable(void* pv)
