@@ -440,3 +440,26 @@ TEST_F(Db, OpeningFiles)
     auto db = Database::Open("Z:" + [&] { std::string p = path; for (auto& c : p) if (c == '/') c = '\\'; return p; }(), true);
     EXPECT_EQ(3u, db->TableNames().size());
 }
+
+TEST_F(Db, TwoConnectionsSeeEachOthersWrites)
+{
+    auto a = OpenDb(), b = OpenDb();
+    Cursor browse(a, "[Person]", kOpenDynaset, false, "", "[ID]", {});
+    Cursor writer(b, "[Person]", kOpenDynaset, false, "[ID] = 2", "", {});
+    writer.Edit();
+    writer.Set(writer.FindColumn("FirstName"), Value::MakeText("Bobby"));
+    writer.Update();
+    writer.AddNew();
+    writer.Set(writer.FindColumn("LastName"), Value::MakeText("New"));
+    writer.Update();
+    browse.MoveNext();  // a dynaset reads a row when it becomes current
+    EXPECT_EQ("Bobby", browse.Get(browse.FindColumn("FirstName")).s);
+    EXPECT_EQ(3, browse.RecordCount());
+    browse.Requery("", "[ID]", {});
+    EXPECT_EQ(4, browse.RecordCount());
+    // A row deleted elsewhere reads as deleted.
+    b->Execute("DELETE FROM Person WHERE ID = 1");
+    browse.MoveFirst();
+    EXPECT_TRUE(browse.IsDeleted());
+    EXPECT_EQ(3167, ErrorOf([&] { browse.Get(0); }));
+}
