@@ -141,6 +141,7 @@ void Cursor::Run(const std::string& filter, const std::string& sort, const std::
     m_lastModified = -1;
     m_keyPos.clear();
     for (size_t i = 0; i < m_keys.size(); ++i) m_keyPos.emplace(m_keys[i], (long)i);
+    m_openCount = (long)m_keys.size();
     m_pos = -1;
     m_bof = m_eof = true;
     m_current.assign(data, Value());
@@ -387,10 +388,8 @@ bool Cursor::Find(FindKind kind, const std::string& criteria, const std::vector<
     // Rows added since the query ran are tested one by one: they need not meet its filter.
     auto matches = [&](long p) {
         if (match.count(m_keys[p])) return true;
+        if (p < m_openCount) return false;
         const Key& k = m_keys[p];
-        bool added = false;
-        for (int64_t v : k) added |= v == kNoRow;
-        if (!added) return false;
         bool any = false;
         std::string cond;
         std::vector<Value> bind;

@@ -229,6 +229,7 @@ private:
     std::vector<Value> m_buffer;
     std::vector<bool> m_dirty;
     long m_lastModified = -1;
+    long m_openCount = 0;                    // rows the query gave; later ones were added
     std::map<Key, long> m_keyPos;           // position of each key in m_keys
     mutable std::vector<Key> m_marks;        // keys that bookmarks name, by bookmark - 1
     mutable std::map<Key, long> m_markIds;

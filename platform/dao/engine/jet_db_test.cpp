@@ -290,6 +290,14 @@ TEST_F(Db, FindsAndPeopleNamesWithQuotesAndWildcards)
     EXPECT_EQ(4, c.Get(id).AsInt());
     ASSERT_TRUE(c.Find(kFindFirst, "[ID] > 1", {}));
     EXPECT_EQ(3, c.Get(id).AsInt());
+    // A row added to a filtered dynaset is part of it, met the filter or not.
+    Cursor students(db, "[Person]", kOpenDynaset, false, "[Role] = 'Student'", "", {});
+    students.AddNew();
+    students.Set(students.FindColumn("LastName"), Value::MakeText("Pro, Added"));
+    students.Set(students.FindColumn("Role"), Value::MakeText("Pro"));
+    students.Update();
+    ASSERT_TRUE(students.Find(kFindFirst, "[Role] = 'pro'", {}));
+    EXPECT_EQ("Pro, Added", students.Get(students.FindColumn("LastName")).s);
     EXPECT_EQ(3070, ErrorOf([&] { c.Find(kFindFirst, "[Nope] = 1", {}); }));
     EXPECT_EQ(3077, ErrorOf([&] { c.Find(kFindFirst, "[LastName] = 'x", {}); }));
     EXPECT_EQ(3061, ErrorOf([&] { Cursor(db, "[Person]", kOpenDynaset, false, "[Nope] = 1", "", {}); }));
