@@ -242,6 +242,15 @@ TEST_F(DaoClasses, AddEditDeleteLikeTheProgram)
     people.m_Role = "Pro";
     people.CancelUpdate();
     EXPECT_EQ("Student", people.m_Role);
+    people.Edit();
+    people.SetFieldDirty(NULL);  // every field written again; the counter is left alone
+    people.Update();
+    EXPECT_EQ(3, people.m_ID);
+    people.Edit();
+    people.m_ID = 9;
+    EXPECT_EQ(3164, DaoErrorOf([&] { people.Update(); }));
+    people.CancelUpdate();
+    EXPECT_EQ(3, people.m_ID);
 
     // The person named O'Brien with a '*' in the first name: found and filtered through
     // bound values, without the other O'brien-like rows.

@@ -380,8 +380,9 @@ void CDaoRecordset::Update()
             bool changed = (b->options & AFX_DAO_ENABLE_FIELD_CACHE) && m_bCheckCacheForDirtyFields && now != b->cache;
             bool counter = col.hasField && col.field.autoIncrement();
             if (counter) {
-                // The engine numbers the rows: an untouched counter member is not written.
-                if (changed || b->bDirty) jet::Throw(3164);
+                // The engine numbers the rows: the counter is never written, and a member
+                // given another value is refused (marking every field dirty or Null is not).
+                if (changed && !(mode == jet::kEditAdd && now.AsInt() == 0)) jet::Throw(3164);
                 continue;
             }
             // A new row takes the numbers of its members even when they were left at 0.
