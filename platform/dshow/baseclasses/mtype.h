@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <strmif.h>
+#include <cguid.h>
 
 class CMediaType : public AM_MEDIA_TYPE {
 public:

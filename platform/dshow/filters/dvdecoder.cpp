@@ -1,0 +1,162 @@
+// DV video decoder: DV frames in, uncompressed pictures out at full or half size; the
+// output size is chosen by the connection (a reconnection changes it).
+#include "classes.h"
+#include "pixel_convert.h"
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+#include <new>
+
+namespace {
+
+const PixelLayout kOutputs[] = {PixelLayout::RGB32, PixelLayout::RGB24, PixelLayout::YUY2, PixelLayout::RGB565};
+
+class CDVVideoDecoder : public CTransformFilter {
+public:
+    CDVVideoDecoder(LPUNKNOWN pUnk, HRESULT* phr)
+        : CTransformFilter(NAME("DV video decoder"), pUnk, CLSID_DVVideoCodec)
+    {
+        const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_DVVIDEO);
+        m_codec = codec ? avcodec_alloc_context3(codec) : nullptr;
+        if (m_codec) {
+            m_codec->thread_count = 1;
+            if (avcodec_open2(m_codec, codec, nullptr) < 0)
+                avcodec_free_context(&m_codec);
+        }
+        m_frame = av_frame_alloc();
+        m_packet = av_packet_alloc();
+        if ((!m_codec || !m_frame || !m_packet) && phr)
+            *phr = E_OUTOFMEMORY;
+    }
+    ~CDVVideoDecoder() override
+    {
+        avcodec_free_context(&m_codec);
+        av_frame_free(&m_frame);
+        av_packet_free(&m_packet);
+    }
+    static CUnknown* CALLBACK CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
+    {
+        CUnknown* p = new (std::nothrow) CDVVideoDecoder(pUnk, phr);
+        if (!p && phr)
+            *phr = E_OUTOFMEMORY;
+        return p;
+    }
+
+    CBasePin* GetPin(int n) override
+    {
+        if (!m_pInput) {
+            HRESULT hr = S_OK;
+            m_pInput = new (std::nothrow) CTransformInputPin(NAME("DV input"), this, &hr, L"XForm In");
+            m_pOutput = new (std::nothrow) CTransformOutputPin(NAME("DV output"), this, &hr, L"XForm Out");
+        }
+        return n == 0 ? static_cast<CBasePin*>(m_pInput) : n == 1 ? m_pOutput : nullptr;
+    }
+
+    HRESULT CheckInputType(const CMediaType* mt) override
+    {
+        if (!IsEqualGUID(*mt->Type(), MEDIATYPE_Video) || !IsDvSubtype(*mt->Subtype()))
+            return VFW_E_TYPE_NOT_ACCEPTED;
+        const BITMAPINFOHEADER* b = BitmapHeader(mt);
+        if (!b || b->biWidth != 720 || (abs(b->biHeight) != 480 && abs(b->biHeight) != 576))
+            return VFW_E_TYPE_NOT_ACCEPTED;
+        return S_OK;
+    }
+
+    // Full size (the input's) or half size in both directions.
+    bool SizeAllowed(const BITMAPINFOHEADER* in, const BITMAPINFOHEADER* out) const
+    {
+        LONG w = in->biWidth, h = abs(in->biHeight), ow = out->biWidth, oh = abs(out->biHeight);
+        return (ow == w && oh == h) || (ow == w / 2 && oh == h / 2);
+    }
+
+    HRESULT CheckTransform(const CMediaType* in, const CMediaType* out) override
+    {
+        if (CheckInputType(in) != S_OK)
+            return VFW_E_TYPE_NOT_ACCEPTED;
+        PixelLayout layout = LayoutOf(out);
+        bool known = false;
+        for (PixelLayout l : kOutputs)
+            known |= l == layout;
+        if (!known || !IsEqualGUID(*out->FormatType(), FORMAT_VideoInfo))
+            return VFW_E_TYPE_NOT_ACCEPTED;
+        return SizeAllowed(BitmapHeader(in), BitmapHeader(out)) ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
+    }
+
+    HRESULT GetMediaType(int i, CMediaType* pmt) override
+    {
+        if (i < 0)
+            return E_INVALIDARG;
+        if (!m_pInput->IsConnected())
+            return E_UNEXPECTED;
+        if (i >= int(sizeof kOutputs / sizeof kOutputs[0]))
+            return VFW_S_NO_MORE_ITEMS;
+        const BITMAPINFOHEADER* b = BitmapHeader(&m_pInput->CurrentMediaType());
+        *pmt = MakeUncompressedType(kOutputs[i], b->biWidth, abs(b->biHeight),
+                                    AvgTimePerFrame(&m_pInput->CurrentMediaType()));
+        return S_OK;
+    }
+
+    HRESULT DecideBufferSize(IMemAllocator* a, ALLOCATOR_PROPERTIES* req) override
+    {
+        const BITMAPINFOHEADER* b = BitmapHeader(&m_pOutput->CurrentMediaType());
+        if (!b)
+            return E_UNEXPECTED;
+        ALLOCATOR_PROPERTIES want = *req, got;
+        LONG size = ImageBytes(LayoutOf(&m_pOutput->CurrentMediaType()), b->biWidth, b->biHeight);
+        if (want.cBuffers < 2)
+            want.cBuffers = 2;
+        if (want.cbBuffer < size)
+            want.cbBuffer = size;
+        if (want.cbAlign < 16)
+            want.cbAlign = 16;
+        HRESULT hr = a->SetProperties(&want, &got);
+        if (FAILED(hr))
+            return hr;
+        return got.cbBuffer < size ? E_FAIL : S_OK;
+    }
+
+    HRESULT Transform(IMediaSample* in, IMediaSample* out) override
+    {
+        BYTE* src = nullptr;
+        BYTE* dst = nullptr;
+        in->GetPointer(&src);
+        out->GetPointer(&dst);
+        m_packet->data = src;
+        m_packet->size = in->GetActualDataLength();
+        int rc = avcodec_send_packet(m_codec, m_packet);
+        m_packet->data = nullptr;
+        m_packet->size = 0;
+        if (rc < 0 || avcodec_receive_frame(m_codec, m_frame) < 0)
+            return S_FALSE; // a damaged frame is dropped, not the stream
+        const CMediaType& mt = m_pOutput->CurrentMediaType();
+        const BITMAPINFOHEADER* b = BitmapHeader(&mt);
+        PixelLayout layout = LayoutOf(&mt);
+        bool ok = m_convert.Convert(m_frame->format, m_frame->width, m_frame->height, m_frame->data,
+                                    m_frame->linesize, layout, b->biWidth, b->biHeight, dst);
+        av_frame_unref(m_frame);
+        if (!ok)
+            return E_FAIL;
+        out->SetActualDataLength(ImageBytes(layout, b->biWidth, b->biHeight));
+        return S_OK;
+    }
+
+private:
+    AVCodecContext* m_codec = nullptr;
+    AVFrame* m_frame = nullptr;
+    AVPacket* m_packet = nullptr;
+    PixelConverter m_convert;
+};
+
+const AMOVIESETUP_MEDIATYPE kInTypes[] = {{&MEDIATYPE_Video, &MEDIASUBTYPE_dvsd},
+                                          {&MEDIATYPE_Video, &MEDIASUBTYPE_dvsl},
+                                          {&MEDIATYPE_Video, &MEDIASUBTYPE_dvhd}};
+const AMOVIESETUP_MEDIATYPE kOutTypes[] = {{&MEDIATYPE_Video, &GUID_NULL}};
+const AMOVIESETUP_PIN kPins[] = {
+    {L"XForm In", FALSE, FALSE, FALSE, FALSE, &CLSID_NULL, nullptr, 3, kInTypes},
+    {L"XForm Out", FALSE, TRUE, FALSE, FALSE, &CLSID_NULL, nullptr, 1, kOutTypes},
+};
+const AMOVIESETUP_FILTER kSetup = {&CLSID_DVVideoCodec, L"DV Video Decoder", MERIT_PREFERRED, 2, kPins};
+
+} // namespace
+
+DSHOW_SERVED_CLASS(L"DV Video Decoder", &CLSID_DVVideoCodec, CDVVideoDecoder::CreateInstance, &kSetup);

@@ -1,0 +1,81 @@
+#include "pixel_convert.h"
+extern "C" {
+#include <libswscale/swscale.h>
+#include <libavutil/pixfmt.h>
+}
+#include <cstdlib>
+#include <cstring>
+
+PixelConverter::~PixelConverter() { sws_freeContext(m_ctx); }
+
+int PixelConverter::FormatOf(PixelLayout layout)
+{
+    switch (layout) {
+    case PixelLayout::RGB32: return AV_PIX_FMT_BGRA;
+    case PixelLayout::RGB24: return AV_PIX_FMT_BGR24;
+    case PixelLayout::RGB565: return AV_PIX_FMT_RGB565LE;
+    case PixelLayout::RGB555: return AV_PIX_FMT_RGB555LE;
+    case PixelLayout::YUY2: return AV_PIX_FMT_YUYV422;
+    case PixelLayout::UYVY: return AV_PIX_FMT_UYVY422;
+    default: return AV_PIX_FMT_NONE;
+    }
+}
+
+static bool IsRgb(PixelLayout l)
+{
+    return l == PixelLayout::RGB32 || l == PixelLayout::RGB24 || l == PixelLayout::RGB565 || l == PixelLayout::RGB555;
+}
+
+bool PixelConverter::Convert(int srcFormat, int srcWidth, int srcHeight, const uint8_t* const srcData[4],
+                             const int srcStride[4], PixelLayout dst, int dstWidth, int dstHeight, uint8_t* dstPixels)
+{
+    const int dstFormat = FormatOf(dst);
+    const int h = dstHeight < 0 ? -dstHeight : dstHeight;
+    if (dstFormat == AV_PIX_FMT_NONE || srcWidth <= 0 || srcHeight <= 0 || dstWidth <= 0 || h == 0)
+        return false;
+    const int key[6] = {srcFormat, srcWidth, srcHeight, dstFormat, dstWidth, h};
+    if (!m_ctx || memcmp(key, m_key, sizeof key) != 0) {
+        sws_freeContext(m_ctx);
+        m_ctx = sws_getContext(srcWidth, srcHeight, AVPixelFormat(srcFormat), dstWidth, h, AVPixelFormat(dstFormat),
+                               SWS_BILINEAR, nullptr, nullptr, nullptr);
+        memcpy(m_key, key, sizeof key);
+        if (!m_ctx)
+            return false;
+    }
+    const int row = RowBytes(dst, dstWidth);
+    // RGB with a positive height is bottom-up: write from the last row with a negative stride.
+    uint8_t* planes[4] = {dstPixels, nullptr, nullptr, nullptr};
+    int strides[4] = {row, 0, 0, 0};
+    if (IsRgb(dst) && dstHeight > 0) {
+        planes[0] = dstPixels + size_t(row) * (h - 1);
+        strides[0] = -row;
+    }
+    return sws_scale(m_ctx, srcData, srcStride, 0, srcHeight, planes, strides) > 0;
+}
+
+bool PixelConverter::Convert(PixelLayout src, int srcWidth, int srcHeight, const uint8_t* srcPixels, PixelLayout dst,
+                             int dstWidth, int dstHeight, uint8_t* dstPixels)
+{
+    const int sh = srcHeight < 0 ? -srcHeight : srcHeight;
+    const int dh = dstHeight < 0 ? -dstHeight : dstHeight;
+    const int srow = RowBytes(src, srcWidth);
+    const bool srcBottomUp = IsRgb(src) && srcHeight > 0;
+    const bool dstBottomUp = IsRgb(dst) && dstHeight > 0;
+    // Same layout and size: a row copy, flipped when the orientations differ.
+    if (src == dst && srcWidth == dstWidth && sh == dh) {
+        if (srcBottomUp == dstBottomUp) {
+            memcpy(dstPixels, srcPixels, size_t(srow) * sh);
+        } else {
+            for (int y = 0; y < sh; ++y)
+                memcpy(dstPixels + size_t(y) * srow, srcPixels + size_t(sh - 1 - y) * srow, srow);
+        }
+        return true;
+    }
+    const uint8_t* planes[4] = {srcPixels, nullptr, nullptr, nullptr};
+    int strides[4] = {srow, 0, 0, 0};
+    if (srcBottomUp) {
+        planes[0] = srcPixels + size_t(srow) * (sh - 1);
+        strides[0] = -srow;
+    }
+    return Convert(FormatOf(src), srcWidth, sh, planes, strides, dst, dstWidth, dstBottomUp ? dh : -dh, dstPixels);
+}

@@ -1,0 +1,250 @@
+#include "renderer_base.h"
+#include <new>
+
+CRendererInputPin::CRendererInputPin(CRendererBase* filter, CCritSec* lock, HRESULT* phr, LPCWSTR name)
+    : CBaseInputPin(NAME("Renderer input pin"), filter, lock, phr, name), m_renderer(filter)
+{
+}
+
+HRESULT CRendererInputPin::CheckMediaType(const CMediaType* pmt) { return m_renderer->CheckMediaType(pmt); }
+
+HRESULT CRendererInputPin::SetMediaType(const CMediaType* pmt)
+{
+    HRESULT hr = CBaseInputPin::SetMediaType(pmt);
+    return FAILED(hr) ? hr : m_renderer->SetMediaType(pmt);
+}
+
+HRESULT CRendererInputPin::BreakConnect()
+{
+    m_renderer->BreakConnect();
+    return CBaseInputPin::BreakConnect();
+}
+
+STDMETHODIMP CRendererInputPin::Receive(IMediaSample* pSample)
+{
+    HRESULT hr = CBaseInputPin::Receive(pSample);
+    if (hr != S_OK)
+        return hr;
+    return m_renderer->Receive(pSample);
+}
+
+STDMETHODIMP CRendererInputPin::EndOfStream()
+{
+    HRESULT hr = CheckStreaming();
+    if (hr != S_OK)
+        return hr;
+    return m_renderer->EndOfStream();
+}
+
+STDMETHODIMP CRendererInputPin::BeginFlush()
+{
+    m_renderer->BeginFlush();
+    return CBaseInputPin::BeginFlush();
+}
+
+STDMETHODIMP CRendererInputPin::EndFlush()
+{
+    HRESULT hr = CBaseInputPin::EndFlush();
+    m_renderer->EndFlush();
+    return hr;
+}
+
+CRendererBase::CRendererBase(LPCTSTR name, LPUNKNOWN pUnk, REFCLSID clsid, LPCWSTR pinName, bool hold, HRESULT* phr)
+    : CBaseFilter(name, pUnk, &m_lock, clsid), m_pin(this, &m_lock, phr, pinName), m_hold(hold),
+      m_ready(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_running(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      m_abort(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_timer(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
+      m_eos(false), m_completeSent(false), m_seeking(nullptr)
+{
+    HRESULT hr = S_OK;
+    m_seeking = new (std::nothrow) CRendererPosPassThru(NAME("Renderer seeking"), GetOwner(), &hr, &m_pin);
+    if (m_seeking)
+        m_seeking->NonDelegatingAddRef();
+    if ((!m_seeking || !m_ready || !m_running || !m_abort || !m_timer) && phr)
+        *phr = E_OUTOFMEMORY;
+}
+
+CRendererBase::~CRendererBase()
+{
+    if (m_seeking)
+        m_seeking->NonDelegatingRelease();
+    CloseHandle(m_ready);
+    CloseHandle(m_running);
+    CloseHandle(m_abort);
+    CloseHandle(m_timer);
+}
+
+STDMETHODIMP CRendererBase::NonDelegatingQueryInterface(REFIID riid, void** ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    if (IsEqualIID(riid, IID_IAMFilterMiscFlags))
+        return GetInterface(static_cast<IAMFilterMiscFlags*>(this), ppv);
+    if (IsEqualIID(riid, IID_IMediaSeeking) && m_seeking)
+        return m_seeking->NonDelegatingQueryInterface(riid, ppv);
+    return CBaseFilter::NonDelegatingQueryInterface(riid, ppv);
+}
+
+STDMETHODIMP CRendererBase::Stop()
+{
+    // Release a sample waiting in Receive before taking the filter's lock.
+    SetEvent(m_abort);
+    CAutoLock l(&m_lock);
+    {
+        CAutoLock s(&m_stateLock);
+        ResetEvent(m_running);
+        ResetEvent(m_ready);
+        m_eos = false;
+        m_completeSent = false;
+    }
+    if (m_seeking)
+        m_seeking->ResetMediaTime();
+    HRESULT hr = CBaseFilter::Stop();
+    OnStateChange(State_Stopped);
+    return hr;
+}
+
+STDMETHODIMP CRendererBase::Pause()
+{
+    CAutoLock l(&m_lock);
+    {
+        CAutoLock s(&m_stateLock);
+        if (m_State == State_Stopped) {
+            ResetEvent(m_abort);
+            ResetEvent(m_ready);
+            m_eos = false;
+            m_completeSent = false;
+        }
+        ResetEvent(m_running);
+        // Nothing will arrive at an unconnected pin: the pause is complete at once.
+        if (!m_pin.IsConnected())
+            SetEvent(m_ready);
+    }
+    HRESULT hr = CBaseFilter::Pause();
+    OnStateChange(State_Paused);
+    return hr;
+}
+
+STDMETHODIMP CRendererBase::Run(REFERENCE_TIME tStart)
+{
+    CAutoLock l(&m_lock);
+    if (m_State == State_Stopped) {
+        HRESULT hr = Pause();
+        if (FAILED(hr))
+            return hr;
+    }
+    HRESULT hr = CBaseFilter::Run(tStart);
+    bool complete;
+    {
+        CAutoLock s(&m_stateLock);
+        SetEvent(m_running);
+        complete = m_eos && !m_completeSent;
+        if (complete)
+            m_completeSent = true;
+    }
+    if (complete)
+        NotifyEvent(EC_COMPLETE, S_OK, 0);
+    OnStateChange(State_Running);
+    return hr;
+}
+
+STDMETHODIMP CRendererBase::GetState(DWORD dwMSecs, FILTER_STATE* State)
+{
+    if (!State)
+        return E_POINTER;
+    FILTER_STATE s = m_State;
+    *State = s;
+    if (s != State_Paused || !m_hold)
+        return S_OK;
+    if (WaitForSingleObject(m_ready, dwMSecs) != WAIT_OBJECT_0)
+        return VFW_S_STATE_INTERMEDIATE;
+    return S_OK;
+}
+
+bool CRendererBase::WaitUntil(REFERENCE_TIME t)
+{
+    IReferenceClock* clock = nullptr;
+    REFERENCE_TIME base;
+    {
+        CAutoLock l(&m_stateLock);
+        clock = m_pClock;
+        if (clock)
+            clock->AddRef();
+        base = m_tStart;
+    }
+    if (!clock)
+        return WaitForSingleObject(m_abort, 0) != WAIT_OBJECT_0;
+    DWORD_PTR cookie = 0;
+    ResetEvent(m_timer);
+    HRESULT hr = clock->AdviseTime(base, t, (HEVENT)m_timer, &cookie);
+    bool ok = true;
+    if (SUCCEEDED(hr)) {
+        HANDLE handles[2] = {m_abort, m_timer};
+        ok = WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
+        clock->Unadvise(cookie);
+    }
+    clock->Release();
+    return ok;
+}
+
+HRESULT CRendererBase::Receive(IMediaSample* pSample)
+{
+    if (m_seeking)
+        m_seeking->RegisterMediaTime(pSample);
+    bool shown = false;
+    if (m_State == State_Paused && m_hold) {
+        // Shown at once, then held until the run, a flush or a stop.
+        DoRenderSample(pSample);
+        shown = true;
+        SetEvent(m_ready);
+        HANDLE handles[2] = {m_abort, m_running};
+        if (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0)
+            return S_FALSE;
+    }
+    SetEvent(m_ready);
+    if (m_State == State_Stopped)
+        return VFW_E_WRONG_STATE;
+    REFERENCE_TIME start, stop;
+    if (m_State == State_Running && SUCCEEDED(pSample->GetTime(&start, &stop))) {
+        if (!WaitUntil(start))
+            return S_FALSE;
+    }
+    if (!shown)
+        DoRenderSample(pSample);
+    return S_OK;
+}
+
+HRESULT CRendererBase::EndOfStream()
+{
+    bool complete = false;
+    {
+        CAutoLock s(&m_stateLock);
+        m_eos = true;
+        SetEvent(m_ready);
+        if (m_State == State_Running && !m_completeSent) {
+            m_completeSent = true;
+            complete = true;
+        }
+    }
+    if (m_seeking)
+        m_seeking->EOS();
+    if (complete)
+        NotifyEvent(EC_COMPLETE, S_OK, 0);
+    return S_OK;
+}
+
+void CRendererBase::BeginFlush()
+{
+    CAutoLock s(&m_stateLock);
+    SetEvent(m_abort);
+    ResetEvent(m_ready);
+    m_eos = false;
+    m_completeSent = false;
+    if (m_seeking)
+        m_seeking->ResetMediaTime();
+}
+
+void CRendererBase::EndFlush()
+{
+    CAutoLock s(&m_stateLock);
+    ResetEvent(m_abort);
+}

@@ -1,0 +1,23 @@
+// Media types of the layer's video and audio pins, and what they say.
+#pragma once
+#include "streams.h"
+
+// A video type with a VIDEOINFOHEADER: uncompressed RGB/YUV when compression is BI_RGB or
+// a FourCC of a YUV layout, compressed (DV) otherwise. Positive heights are bottom-up.
+CMediaType MakeVideoType(const GUID& subtype, LONG width, LONG height, WORD bitCount, DWORD compression,
+                         REFERENCE_TIME avgTimePerFrame, DWORD sampleSize = 0);
+CMediaType MakePcmType(int sampleRate, int channels, int bitsPerSample);
+
+// The VIDEOINFOHEADER of a type (also the leading part of a VIDEOINFOHEADER2), or null.
+const VIDEOINFOHEADER* VideoInfo(const AM_MEDIA_TYPE* mt);
+const BITMAPINFOHEADER* BitmapHeader(const AM_MEDIA_TYPE* mt);
+REFERENCE_TIME AvgTimePerFrame(const AM_MEDIA_TYPE* mt);
+
+// Uncompressed layouts the layer converts between.
+enum class PixelLayout { None, RGB32, RGB24, RGB565, RGB555, YUY2, UYVY };
+PixelLayout LayoutOf(const AM_MEDIA_TYPE* mt);
+// Bytes per row (DWORD-aligned for RGB) and per picture.
+LONG RowBytes(PixelLayout layout, LONG width);
+LONG ImageBytes(PixelLayout layout, LONG width, LONG height);
+CMediaType MakeUncompressedType(PixelLayout layout, LONG width, LONG height, REFERENCE_TIME avgTimePerFrame);
+bool IsDvSubtype(const GUID& subtype);

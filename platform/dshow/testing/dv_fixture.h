@@ -1,0 +1,18 @@
+// Test clips: short DV AVI files written with FFmpeg, whose frames carry their own number
+// as eight black or white bars (bit 0 leftmost), so a decoded picture tells which frame it is.
+#pragma once
+#include <cstdint>
+#include <string>
+
+struct DvClipSpec {
+    int frames = 10;
+    bool pal = false;       // 720 x 576 at 25 frames/s, else 720 x 480 at 29.97
+    bool withAudio = true;  // a second stream of 48 kHz 16-bit stereo PCM
+};
+
+// Writes the clip to a Unix path; false with a reason on failure.
+bool WriteDvClip(const std::string& unixPath, const DvClipSpec& spec, std::string* error);
+
+// The frame number read from a 32-bit RGB picture (rows bottom-up when bottomUp), or -1
+// when the bars are not clearly black or white.
+int FrameNumberFromRgb32(const uint8_t* pixels, int width, int height, bool bottomUp);
