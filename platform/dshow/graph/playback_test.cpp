@@ -25,7 +25,7 @@ class Clip {
 public:
     explicit Clip(const DvClipSpec& spec, const char* name)
     {
-        unixPath = TestBinDir() + "/../" + name + std::to_string(GetCurrentProcessId()) + ".avi";
+        unixPath = std::string("/tmp/") + name + std::to_string(GetCurrentProcessId()) + ".avi";
         std::string error;
         ok = WriteDvClip(unixPath, spec, &error);
         EXPECT_TRUE(ok) << error;
@@ -411,7 +411,7 @@ TEST_F(PlaybackTest, MissingOrForeignFilesGiveClassicErrors)
 {
     Ptr<IBaseFilter> f;
     EXPECT_EQ(graph->AddSourceFilter(L"Z:\\no\\such\\clip.avi", nullptr, &f), HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
-    std::string text = TestBinDir() + "/../dshow_not_media.avi";
+    std::string text = "/tmp/dshow_not_media" + std::to_string(GetCurrentProcessId()) + ".avi";
     FILE* fp = fopen(text.c_str(), "wb");
     fputs("this is not a clip", fp);
     fclose(fp);
