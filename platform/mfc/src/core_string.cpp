@@ -191,8 +191,10 @@ void CString::Empty() {
   }
 }
 
+// The terminator may be read (callers test s[s.GetLength()] against 0); anything further
+// is outside the string.
 char CString::GetAt(int nIndex) const {
-  if (nIndex < 0 || nIndex >= GetLength()) AfxThrowInvalidArgException();
+  if (nIndex < 0 || nIndex > GetLength()) AfxThrowInvalidArgException();
   return m_pchData[nIndex];
 }
 

@@ -114,7 +114,9 @@ TEST(CString, Extraction) {
   EXPECT_EQ(-1, s.Find("x", 50));
   EXPECT_EQ(2, s.FindOneOf("lW"));
   EXPECT_EQ('W', s[6]);
-  EXPECT_THROW(s.GetAt(11), CInvalidArgException*);
+  EXPECT_EQ(0, s.GetAt(11));  // the terminator
+  EXPECT_THROW(s.GetAt(12), CInvalidArgException*);
+  EXPECT_THROW(s.GetAt(-1), CInvalidArgException*);
 }
 
 TEST(CString, Editing) {
