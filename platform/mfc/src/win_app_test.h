@@ -1,0 +1,12 @@
+// Resource ids of the windows layer's test program.
+#define IDR_TESTFRAME 100
+#define IDS_TESTPROMPT 101
+#define IDI_TESTICON 102
+#define ID_TEST_ROUTE 33000
+#define ID_TEST_CHECK 33001
+#define ID_TEST_DISABLED 33002
+#define ID_TEST_NOHANDLER 33003
+#define ID_TEST_DOCONLY 33004
+#define ID_TEST_ACCEL 33005
+#define ID_TEST_RANGE_FIRST 33010
+#define ID_TEST_RANGE_LAST 33019
