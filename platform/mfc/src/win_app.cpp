@@ -19,12 +19,14 @@ CWinApp* g_pApp = NULL;
 HINSTANCE g_hInstance = NULL;
 HINSTANCE g_hResource = NULL;
 
+const char s_moduleAnchor = 0;  // any object of this module names the module
+
 HINSTANCE ModuleOfCode()
 {
   HMODULE h = NULL;
   if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                                 GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            (LPCSTR)&ModuleOfCode, &h))
+                            &s_moduleAnchor, &h))
     h = ::GetModuleHandleA(NULL);
   return h;
 }
