@@ -262,12 +262,15 @@ class CException : public CObject {
   explicit CException(BOOL bAutoDelete);
   virtual ~CException();
 
+  // Deletes the exception unless it was made with bAutoDelete FALSE. Inside a CATCH block the
+  // deletion waits for the end of the block, which deletes it anyway.
   void Delete();
   virtual BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL);
   virtual int ReportError(UINT nType = MB_OK, UINT nMessageID = 0);
 
  public:
   BOOL m_bAutoDelete;
+  int m_nCatchDepth;  // CATCH blocks currently handling this exception
 };
 
 // Exceptions that carry nothing but their kind (out of memory, not supported, resource).
@@ -404,8 +407,17 @@ void AFXAPI AfxAbort();
 // deleted at the end of its handler unless the handler rethrows it with THROW_LAST.
 struct AFX_EXCEPTION_LINK {
   CException* m_pException;
-  explicit AFX_EXCEPTION_LINK(CException* p) : m_pException(p) {}
-  ~AFX_EXCEPTION_LINK() { if (m_pException) m_pException->Delete(); }
+  explicit AFX_EXCEPTION_LINK(CException* p) : m_pException(p) { p->m_nCatchDepth++; }
+  ~AFX_EXCEPTION_LINK() {
+    if (m_pException) {
+      m_pException->m_nCatchDepth--;
+      m_pException->Delete();
+    }
+  }
+  void Rethrowing() {
+    m_pException->m_nCatchDepth--;
+    m_pException = NULL;
+  }
 };
 #define TRY try
 #define CATCH(class_name, e) \
@@ -420,10 +432,10 @@ struct AFX_EXCEPTION_LINK {
 #define AND_CATCH_ALL(e) AND_CATCH(CException, e)
 #define END_CATCH_ALL }
 #define THROW(e) throw e
-#define THROW_LAST()                          \
-  do {                                        \
-    _afxExceptionLink.m_pException = NULL;    \
-    throw;                                    \
+#define THROW_LAST()              \
+  do {                            \
+    _afxExceptionLink.Rethrowing(); \
+    throw;                        \
   } while (0)
 
 // ---------------------------------------------------------------------------------------------

@@ -152,14 +152,14 @@ IMPLEMENT_DYNAMIC(CResourceException, CSimpleException)
 IMPLEMENT_DYNAMIC(CUserException, CSimpleException)
 IMPLEMENT_DYNAMIC(CInvalidArgException, CSimpleException)
 
-CException::CException() : m_bAutoDelete(TRUE) {}
-CException::CException(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete) {}
+CException::CException() : m_bAutoDelete(TRUE), m_nCatchDepth(0) {}
+CException::CException(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete), m_nCatchDepth(0) {}
 CException::~CException() {}
 
 // Exceptions thrown by AfxThrow* are allocated and deleted here; one that was made on the
 // stack or as a static (m_bAutoDelete FALSE) is left alone.
 void CException::Delete() {
-  if (m_bAutoDelete) delete this;
+  if (m_bAutoDelete && m_nCatchDepth == 0) delete this;
 }
 
 BOOL CException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) {

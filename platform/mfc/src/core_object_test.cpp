@@ -66,6 +66,15 @@ TEST(Exceptions, CatchMacrosDeleteUnlessRethrown) {
   }
   EXPECT_EQ(2, caught);
 
+  // A handler that deletes the exception itself leaves nothing for the end of the block.
+  TRY { AfxThrowResourceException(); }
+  CATCH(CResourceException, e) {
+    e->Delete();
+    caught++;
+  }
+  END_CATCH
+  EXPECT_EQ(3, caught);
+
   // The memory exception is preallocated, so Delete must leave it alone.
   for (int i = 0; i < 2; i++) {
     try {
