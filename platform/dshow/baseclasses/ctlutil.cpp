@@ -59,21 +59,26 @@ STDMETHODIMP CPosPassThru::SetRate(double r) { PASS_THROUGH(SetRate(r)) }
 STDMETHODIMP CPosPassThru::GetRate(double* r) { PASS_THROUGH(GetRate(r)) }
 STDMETHODIMP CPosPassThru::GetPreroll(LONGLONG* p) { PASS_THROUGH(GetPreroll(p)) }
 
+// Where the renderer has recorded the media time of what it shows (frame numbers for
+// video), that is the current position; otherwise the upstream filter's answer.
 STDMETHODIMP CPosPassThru::GetCurrentPosition(LONGLONG* pCurrent)
 {
     if (!pCurrent)
         return E_POINTER;
     LONGLONG start, end;
     if (SUCCEEDED(GetMediaTime(&start, &end))) {
-        // Our own record is in media time units; only then can it answer directly.
         IMediaSeeking* ms = nullptr;
         if (SUCCEEDED(GetPeerSeeking(&ms))) {
-            HRESULT fmt = ms->IsUsingTimeFormat(&TIME_FORMAT_MEDIA_TIME);
-            ms->Release();
-            if (fmt == S_OK) {
+            HRESULT hr = E_FAIL;
+            if (ms->IsUsingTimeFormat(&TIME_FORMAT_FRAME) == S_OK) {
                 *pCurrent = start;
-                return S_OK;
+                hr = S_OK;
+            } else if (ms->IsFormatSupported(&TIME_FORMAT_FRAME) == S_OK) {
+                hr = ms->ConvertTimeFormat(pCurrent, nullptr, start, &TIME_FORMAT_FRAME);
             }
+            ms->Release();
+            if (SUCCEEDED(hr))
+                return hr;
         }
     }
     PASS_THROUGH(GetCurrentPosition(pCurrent))

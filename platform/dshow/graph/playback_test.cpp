@@ -237,6 +237,10 @@ TEST_F(PlaybackTest, RenderUsesTheDecoderInTheGraphAndSeeksExactFramesWhilePause
         EXPECT_EQ(seeking->GetCurrentPosition(&current), S_OK);
         EXPECT_EQ(current, n);
     }
+    // Seconds through IMediaPosition follow the frame shown.
+    ASSERT_EQ(SeekPaused(5), S_OK);
+    ASSERT_EQ(position->get_CurrentPosition(&seconds), S_OK);
+    EXPECT_NEAR(seconds, 5 * 1001.0 / 30000.0, 1e-6);
     // Beyond the end stays on the last frame.
     ASSERT_EQ(SeekPaused(kFrames + 5), S_OK);
     EXPECT_EQ(ShownFrame(renderer), kFrames - 1);
