@@ -47,16 +47,23 @@ inline DWORD AFXAPI AfxMinStoredSize(CObject* const*) { return 2; }
 // Throws CArchiveException::endOfFile when nCount elements cannot be in the archive.
 void AFXAPI AfxCheckStoredCount(CArchive& ar, DWORD nCount, DWORD nMinElementSize);
 
+// Plain values are stored as their bytes. Addresses mean nothing in another process, and
+// objects that own resources (smart pointers, strings of other kinds) cannot be copied as
+// bytes: collections of those need a SerializeElements of their own and otherwise refuse to
+// be stored (the collection still compiles, as long as it is never serialized).
 template <class TYPE>
 inline void AFXAPI SerializeElements(CArchive& ar, TYPE* pElements, INT_PTR nCount) {
-  static_assert(std::is_trivially_copyable<TYPE>::value,
-                "stored elements need a SerializeElements of their own");
-  // An address means nothing in another process: collections of plain pointers are not stored.
-  if (std::is_pointer<TYPE>::value) AfxThrowNotSupportedException();
-  if (ar.IsStoring())
-    ar.Write((void*)pElements, (UINT)(nCount * sizeof(TYPE)));
-  else if (ar.Read((void*)pElements, (UINT)(nCount * sizeof(TYPE))) != nCount * sizeof(TYPE))
-    AfxThrowArchiveException(CArchiveException::endOfFile);
+  if constexpr (std::is_pointer<TYPE>::value || !std::is_trivially_copyable<TYPE>::value) {
+    (void)ar;
+    (void)pElements;
+    (void)nCount;
+    AfxThrowNotSupportedException();
+  } else {
+    if (ar.IsStoring())
+      ar.Write((void*)pElements, (UINT)(nCount * sizeof(TYPE)));
+    else if (ar.Read((void*)pElements, (UINT)(nCount * sizeof(TYPE))) != nCount * sizeof(TYPE))
+      AfxThrowArchiveException(CArchiveException::endOfFile);
+  }
 }
 
 template <>

@@ -155,6 +155,27 @@ TEST(List, EditingAndSearch) {
   EXPECT_EQ(NULL, list.GetTailPosition());
 }
 
+// An element type that owns something: its collections compile, and refuse to be stored.
+struct Owned {
+  std::vector<int> data;
+  bool operator==(const Owned& o) const { return data == o.data; }
+};
+
+TEST(Map, ValuesThatOwnResources) {
+  CMap<int, int, Owned, const Owned&> map;
+  map[1].data.push_back(7);
+  Owned v;
+  EXPECT_TRUE(map.Lookup(1, v));
+  EXPECT_EQ(7, v.data[0]);
+  CList<Owned, const Owned&> list;
+  list.AddTail(v);
+  EXPECT_EQ(list.GetHeadPosition(), list.Find(v));
+  CMemFile file;
+  CArchive ar(&file, CArchive::store);
+  EXPECT_THROW(map.Serialize(ar), CNotSupportedException*);
+  ar.Abort();
+}
+
 struct CItem : public CObject {
   explicit CItem(int n) : m_n(n) {}
   int m_n;
