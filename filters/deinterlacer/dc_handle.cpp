@@ -1,10 +1,5 @@
-// The one place where the Deinterlacer looks into the framework's DC object.
-#include "deinterlace_filter.h"
-#if __has_include(<afxwin.h>)
+// The one place where the Deinterlacer looks into the framework's DC object: it reads the
+// handle only (nothing of the framework is linked).
 #include <afxwin.h>
 
 HDC DeviceContextHandle(CDC* dc) { return dc ? dc->m_hDC : nullptr; }
-#else
-// Until the framework's window classes are in the tree no caller can hand a DC over.
-HDC DeviceContextHandle(CDC*) { return nullptr; }
-#endif
