@@ -146,3 +146,14 @@ bool IsDvSubtype(const GUID& s)
     return IsEqualGUID(s, MEDIASUBTYPE_dvsd) || IsEqualGUID(s, MEDIASUBTYPE_dvsl) || IsEqualGUID(s, MEDIASUBTYPE_dvhd) ||
            IsEqualGUID(s, MEDIASUBTYPE_dv25) || IsEqualGUID(s, MEDIASUBTYPE_dv50);
 }
+
+bool DvInfoIsPal(const DVINFO& info) { return (info.dwDVVAuxSrc >> 21) & 1; }
+
+int DvInfoSampleRate(const DVINFO& info)
+{
+    switch ((info.dwDVAAuxSrc >> 27) & 7) {
+    case 1: return 44100;
+    case 2: return 32000;
+    default: return 48000;
+    }
+}

@@ -21,3 +21,22 @@ LONG RowBytes(PixelLayout layout, LONG width);
 LONG ImageBytes(PixelLayout layout, LONG width, LONG height);
 CMediaType MakeUncompressedType(PixelLayout layout, LONG width, LONG height, REFERENCE_TIME avgTimePerFrame);
 bool IsDvSubtype(const GUID& subtype);
+
+// The format block of interleaved DV (FORMAT_DvInfo): the audio and video auxiliary
+// source and control packs of the stream.
+#ifndef DVINFO_DEFINED
+#define DVINFO_DEFINED
+struct DVINFO {
+    DWORD dwDVAAuxSrc;
+    DWORD dwDVAAuxCtl;
+    DWORD dwDVAAuxSrc1;
+    DWORD dwDVAAuxCtl1;
+    DWORD dwDVVAuxSrc;
+    DWORD dwDVVAuxCtl;
+    DWORD dwDVReserved[2];
+};
+#endif
+// From the packs: 576 lines at 25 frames/s (the 50-field flag) or 480 at 29.97, and the
+// audio sample rate (48000, 44100 or 32000).
+bool DvInfoIsPal(const DVINFO& info);
+int DvInfoSampleRate(const DVINFO& info);

@@ -62,7 +62,7 @@ bool Drain(AVCodecContext* c, AVStream* s, AVFormatContext* fmt, AVFrame* frame,
 bool WriteDvClip(const std::string& path, const DvClipSpec& spec, std::string* error)
 {
     Writer w;
-    int rc = avformat_alloc_output_context2(&w.fmt, nullptr, "avi", path.c_str());
+    int rc = avformat_alloc_output_context2(&w.fmt, nullptr, spec.rawDv ? "dv" : "avi", path.c_str());
     if (rc < 0)
         return Fail(error, "avi muxer", rc);
     const AVCodec* dv = avcodec_find_encoder(AV_CODEC_ID_DVVIDEO);
@@ -79,9 +79,10 @@ bool WriteDvClip(const std::string& path, const DvClipSpec& spec, std::string* e
     if ((rc = avcodec_open2(w.video, dv, nullptr)) < 0)
         return Fail(error, "open DV encoder", rc);
     avcodec_parameters_from_context(w.vs->codecpar, w.video);
-    w.vs->codecpar->codec_tag = MKTAG('d', 'v', 's', 'd');
+    if (!spec.rawDv)
+        w.vs->codecpar->codec_tag = MKTAG('d', 'v', 's', 'd');
 
-    if (spec.withAudio) {
+    if (spec.withAudio || spec.rawDv) {
         const AVCodec* pcm = avcodec_find_encoder(AV_CODEC_ID_PCM_S16LE);
         w.as = avformat_new_stream(w.fmt, nullptr);
         w.audio = avcodec_alloc_context3(pcm);
@@ -105,8 +106,10 @@ bool WriteDvClip(const std::string& path, const DvClipSpec& spec, std::string* e
     frame->height = w.video->height;
     av_frame_get_buffer(frame, 0);
     AVFrame* sound = nullptr;
+    // 29.97 frames/s carry 8008 samples in every 5 frames.
+    const int ntscSamples[5] = {1602, 1601, 1602, 1601, 1602};
     const int samplesPerFrame = spec.pal ? 1920 : 1602;
-    if (spec.withAudio) {
+    if (w.audio) {
         sound = av_frame_alloc();
         sound->format = AV_SAMPLE_FMT_S16;
         sound->sample_rate = 48000;
@@ -132,9 +135,13 @@ bool WriteDvClip(const std::string& path, const DvClipSpec& spec, std::string* e
         ok = Drain(w.video, w.vs, w.fmt, frame, error);
         if (ok && sound) {
             av_frame_make_writable(sound);
-            memset(sound->data[0], 0, samplesPerFrame * 4);
+            sound->nb_samples = spec.pal ? 1920 : ntscSamples[n % 5];
+            // A quiet tone, so the sound is not all zeros.
+            int16_t* pcm = reinterpret_cast<int16_t*>(sound->data[0]);
+            for (int i = 0; i < sound->nb_samples * 2; ++i)
+                pcm[i] = int16_t(((i / 2) % 48 < 24) ? 1000 : -1000);
             sound->pts = audioPts;
-            audioPts += samplesPerFrame;
+            audioPts += sound->nb_samples;
             ok = Drain(w.audio, w.as, w.fmt, sound, error);
         }
     }

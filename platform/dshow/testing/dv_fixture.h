@@ -8,9 +8,10 @@ struct DvClipSpec {
     int frames = 10;
     bool pal = false;       // 720 x 576 at 25 frames/s, else 720 x 480 at 29.97
     bool withAudio = true;  // a second stream of 48 kHz 16-bit stereo PCM
+    bool rawDv = false;     // a raw DV file (frames one after another, sound inside them)
 };
 
-// Writes the clip to a Unix path; false with a reason on failure.
+// Writes the clip (AVI, or raw DV) to a Unix path; false with a reason on failure.
 bool WriteDvClip(const std::string& unixPath, const DvClipSpec& spec, std::string* error);
 
 // The frame number read from a 32-bit RGB picture (rows bottom-up when bottomUp), or -1
