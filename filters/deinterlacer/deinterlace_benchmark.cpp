@@ -1,5 +1,5 @@
 // Time of the Deinterlacer's work on one 720 x 480 frame (field pick, crop, mirror, scale
-// into the reference, overlay) against FFmpeg's swscale doing the same 720 x 480 to
+// into the reference, overlay; and the plain full view without crop and mirror) against FFmpeg's swscale doing the same 720 x 480 to
 // 608 x 456 scale of a 32-bit picture. Prints the ratio of the medians at the end.
 //   deinterlacer_benchmark.exe [--benchmark_repetitions=N] [google benchmark flags]
 #include <windows.h>
@@ -33,8 +33,10 @@ std::vector<uint32_t> CodedFrame()
     return f;
 }
 
+// state.range(0): 1 = crop (zoom) and mirror as well, 0 = the plain full view.
 void BM_Deinterlacer(benchmark::State& state)
 {
+    const bool cropMirror = state.range(0) != 0;
     CDeinterlaceEngine engine;
     std::vector<uint32_t> source = CodedFrame(), frame = source;
     std::vector<uint32_t> overlay(size_t(RW) * RH, 0x00FF00FF);
@@ -44,11 +46,13 @@ void BM_Deinterlacer(benchmark::State& state)
     DeinterlaceSettings s;
     s.bypass = FALSE;
     s.field = 1;
-    s.crop[0] = 0.1f;
-    s.crop[1] = 0.1f;
-    s.crop[2] = 0.8f;
-    s.crop[3] = 0.8f;
-    s.mirror = TRUE;
+    if (cropMirror) {
+        s.crop[0] = 0.1f;
+        s.crop[1] = 0.1f;
+        s.crop[2] = 0.8f;
+        s.crop[3] = 0.8f;
+        s.mirror = TRUE;
+    }
     s.overlayEnabled = TRUE;
     s.overlayBits = overlay.data();
     s.overlayWidth = RW;
@@ -84,7 +88,7 @@ void BM_Swscale(benchmark::State& state)
     sws_freeContext(ctx);
 }
 
-BENCHMARK(BM_Deinterlacer)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_Deinterlacer)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_Swscale)->Arg(SWS_POINT)->Arg(SWS_FAST_BILINEAR)->Arg(SWS_BILINEAR)
     ->Unit(benchmark::kMicrosecond)->UseRealTime();
 
@@ -120,7 +124,8 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double ours = reporter.Time("BM_Deinterlacer/real_time");
+    const double ours = reporter.Time("BM_Deinterlacer/1/real_time");
+    const double plain = reporter.Time("BM_Deinterlacer/0/real_time");
     const struct {
         const char* label;
         int flags;
@@ -130,8 +135,11 @@ int main(int argc, char** argv)
         const double theirs =
             reporter.Time("BM_Swscale/" + std::to_string(s.flags) + "/real_time");
         if (ours > 0 && theirs > 0)
-            printf("Deinterlacer frame / swscale %s scale: %.2f (%.1f us vs %.1f us)\n", s.label,
-                   ours / theirs, ours, theirs);
+            printf("Deinterlacer frame (crop, mirror) / swscale %s scale: %.2f (%.1f us vs %.1f us)\n",
+                   s.label, ours / theirs, ours, theirs);
+        if (plain > 0 && theirs > 0)
+            printf("Deinterlacer frame (full view) / swscale %s scale: %.2f (%.1f us vs %.1f us)\n",
+                   s.label, plain / theirs, plain, theirs);
     }
     benchmark::Shutdown();
     return 0;
