@@ -1026,6 +1026,9 @@ class CStdioFile : public CFile {
   virtual CFile* Duplicate() const override;
   virtual void LockRange(DWORD dwPos, DWORD dwCount) override;
   virtual void UnlockRange(DWORD dwPos, DWORD dwCount) override;
+
+ protected:
+  BOOL m_bTextMode;  // "\r\n" read as "\n" and "\n" written as "\r\n"
 };
 
 // Enumerates the files that match a path with wildcards.

@@ -496,11 +496,12 @@ void PASCAL CFile::Remove(LPCSTR lpszFileName) {
 // "\n" and "\n" is written as "\r\n". m_pStream stays NULL unless a stream was given.
 IMPLEMENT_DYNAMIC(CStdioFile, CFile)
 
-CStdioFile::CStdioFile() : m_pStream(NULL) {}
+CStdioFile::CStdioFile() : m_pStream(NULL), m_bTextMode(TRUE) {}
 
-CStdioFile::CStdioFile(FILE* pOpenStream) : m_pStream(pOpenStream) {}
+CStdioFile::CStdioFile(FILE* pOpenStream) : m_pStream(pOpenStream), m_bTextMode(FALSE) {}
 
-CStdioFile::CStdioFile(LPCSTR lpszFileName, UINT nOpenFlags) : m_pStream(NULL) {
+CStdioFile::CStdioFile(LPCSTR lpszFileName, UINT nOpenFlags)
+    : m_pStream(NULL), m_bTextMode(TRUE) {
   CFileException e;
   if (!Open(lpszFileName, nOpenFlags, &e))
     AfxThrowFileException(e.m_cause, e.m_lOsError, lpszFileName);
@@ -512,14 +513,13 @@ CStdioFile::~CStdioFile() {
 }
 
 BOOL CStdioFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
-  // Text mode unless typeBinary: remember it in the flag word CFile ignores.
-  m_bInited = (nOpenFlags & typeBinary) ? FALSE : TRUE;
+  m_bTextMode = (nOpenFlags & typeBinary) ? FALSE : TRUE;  // text unless typeBinary
   return CFile::Open(lpszFileName, nOpenFlags & ~(UINT)(typeText | typeBinary), pError);
 }
 
 UINT CStdioFile::Read(void* lpBuf, UINT nCount) {
   if (m_pStream != NULL) return (UINT)fread(lpBuf, 1, nCount, m_pStream);
-  if (!m_bInited) return CFile::Read(lpBuf, nCount);
+  if (!m_bTextMode) return CFile::Read(lpBuf, nCount);
   // Text mode: drop the '\r' of every "\r\n".
   char* pOut = (char*)lpBuf;
   UINT nOut = 0;
@@ -550,7 +550,7 @@ void CStdioFile::Write(const void* lpBuf, UINT nCount) {
       AfxThrowFileException(CFileException::diskFull, -1, *m_pstrFileName);
     return;
   }
-  if (!m_bInited) {
+  if (!m_bTextMode) {
     CFile::Write(lpBuf, nCount);
     return;
   }
