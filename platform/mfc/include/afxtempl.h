@@ -518,7 +518,7 @@ void CList<TYPE, ARG_TYPE>::Serialize(CArchive& ar) {
     DWORD nNewCount = ar.ReadCount();
     AfxCheckStoredCount(ar, nNewCount, AfxMinStoredSize((const TYPE*)NULL));
     while (nNewCount--) {
-      TYPE newData[1];
+      TYPE newData[1]{};
       SerializeElements<TYPE>(ar, newData, 1);
       AddTail(newData[0]);
     }
@@ -682,8 +682,8 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Serialize(CArchive& ar) {
     AfxCheckStoredCount(ar, nNewCount,
                         AfxMinStoredSize((const KEY*)NULL) + AfxMinStoredSize((const VALUE*)NULL));
     while (nNewCount--) {
-      KEY newKey[1];
-      VALUE newValue[1];
+      KEY newKey[1]{};
+      VALUE newValue[1]{};
       SerializeElements<KEY>(ar, newKey, 1);
       SerializeElements<VALUE>(ar, newValue, 1);
       SetAt(newKey[0], newValue[0]);

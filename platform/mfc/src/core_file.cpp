@@ -403,7 +403,7 @@ static CTime TimeFromFileTime(const FILETIME& ft) {
 }
 
 BOOL CFile::GetStatus(CFileStatus& rStatus) const {
-  memset(&rStatus, 0, sizeof(CFileStatus));
+  rStatus = CFileStatus();
   lstrcpynA(rStatus.m_szFullName, *m_pstrFileName, MAX_PATH);
   if (m_hFile == (UINT_PTR)hFileNull) return FALSE;
   FILETIME ftCreate, ftAccess, ftModify;
@@ -424,7 +424,7 @@ BOOL CFile::GetStatus(CFileStatus& rStatus) const {
 }
 
 BOOL PASCAL CFile::GetStatus(LPCSTR lpszFileName, CFileStatus& rStatus) {
-  memset(&rStatus, 0, sizeof(CFileStatus));
+  rStatus = CFileStatus();
   if (lpszFileName == NULL) return FALSE;
   if (!AfxFullPath(rStatus.m_szFullName, lpszFileName)) {
     rStatus.m_szFullName[0] = 0;

@@ -128,7 +128,7 @@ CFile* CMemFile::Duplicate() const {
 }
 
 BOOL CMemFile::GetStatus(CFileStatus& rStatus) const {
-  memset(&rStatus, 0, sizeof(rStatus));
+  rStatus = CFileStatus();
   rStatus.m_size = (LONG)m_nFileSize;
   return TRUE;
 }
