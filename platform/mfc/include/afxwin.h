@@ -1645,6 +1645,7 @@ class CFrameWnd : public CWnd {
   afx_msg LRESULT OnRecalcParent(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnQueryCenterWnd(WPARAM wParam, LPARAM lParam);
   afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
+  afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
 
  protected:
   DECLARE_MESSAGE_MAP()

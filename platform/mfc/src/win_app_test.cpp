@@ -269,6 +269,19 @@ TEST_F(AppTest, MenuCommandVisitsViewDocumentTemplateFrameAndApplication)
   pFrame->SendMessage(WM_COMMAND, ID_TEST_DOCONLY, 0);
   EXPECT_EQ(g_log, "doc-only");
 
+  // A tool tip asks the frame for the text after the newline of the command's string.
+  TOOLTIPTEXTA ttt;
+  memset(&ttt, 0, sizeof(ttt));
+  HWND hTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, NULL, WS_POPUP, 0, 0, 0, 0, pFrame->m_hWnd,
+                                NULL, NULL, NULL);
+  ASSERT_NE(hTip, (HWND)NULL);
+  ttt.hdr.hwndFrom = hTip;
+  ttt.hdr.idFrom = ID_TEST_ROUTE;
+  ttt.hdr.code = TTN_NEEDTEXTA;
+  pFrame->SendMessage(WM_NOTIFY, ID_TEST_ROUTE, (LPARAM)&ttt);
+  EXPECT_STREQ(ttt.szText, "Route");
+  ::DestroyWindow(hTip);
+
   // An update handler that disables its command keeps the command from running.
   g_log.clear();
   pFrame->SendMessage(WM_COMMAND, ID_TEST_DISABLED, 0);
@@ -456,6 +469,52 @@ TEST_F(AppTest, MessageBoxesUseResourceStringsAndFrameworkTexts)
   ASSERT_EQ(g_boxes.size(), 2u);
   EXPECT_EQ(g_boxes[0], "Prompt from the resources");
   EXPECT_EQ(g_boxes[1], "Failed to create empty document.");
+}
+
+TEST_F(AppTest, MultipleDocumentsOpenInChildFramesOfTheMdiFrame)
+{
+  CMultiDocTemplate* pTemplate = new CMultiDocTemplate(
+      IDR_TESTFRAME, RUNTIME_CLASS(CTestDoc), RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CTestView));
+  theApp.AddDocTemplate(pTemplate);
+  CMDIFrameWnd* pMain = new CMDIFrameWnd;
+  ASSERT_TRUE(pMain->LoadFrame(IDR_TESTFRAME));
+  theApp.m_pMainWnd = pMain;
+  pMain->ShowWindow(SW_SHOW);
+  ASSERT_NE(pMain->m_hWndMDIClient, (HWND)NULL);
+
+  CDocument* pDoc1 = pTemplate->OpenDocumentFile(NULL);
+  CDocument* pDoc2 = pTemplate->OpenDocumentFile(NULL);
+  ASSERT_NE(pDoc1, nullptr);
+  ASSERT_NE(pDoc2, nullptr);
+  EXPECT_STREQ(pDoc1->GetTitle(), "Sheet1");
+  EXPECT_STREQ(pDoc2->GetTitle(), "Sheet2");
+  CMDIChildWnd* pActive = pMain->MDIGetActive();
+  ASSERT_NE(pActive, nullptr);
+  EXPECT_EQ(pActive->GetActiveDocument(), pDoc2);
+  EXPECT_EQ(pMain->GetActiveFrame(), pActive);
+  CString caption;
+  pMain->GetWindowText(caption);
+  EXPECT_STREQ(caption, "Sheet2 - Tester");
+
+  // Commands to the MDI frame go through the active child's view and document first.
+  g_log.clear();
+  pMain->SendMessage(WM_COMMAND, ID_TEST_ROUTE, 0);
+  EXPECT_EQ(g_log, "view doc app");
+
+  // Closing a child closes its document; the other child becomes active.
+  pActive->SendMessage(WM_CLOSE);
+  EXPECT_EQ(g_liveDocs, 1);
+  pActive = pMain->MDIGetActive();
+  ASSERT_NE(pActive, nullptr);
+  EXPECT_EQ(pActive->GetActiveDocument(), pDoc1);
+
+  // The template leaves with this test; the frame and the last document with the tear-down.
+  POSITION pos = theApp.m_pDocManager->m_templateList.Find(pTemplate);
+  theApp.m_pDocManager->m_templateList.RemoveAt(pos);
+  theApp.m_pMainWnd->PostMessage(WM_CLOSE);
+  theApp.Run();
+  delete pTemplate;
+  ::PostQuitMessage(0);
 }
 
 }  // namespace

@@ -38,6 +38,8 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
   ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
   ON_UPDATE_COMMAND_UI(ID_INDICATOR_KANA, OnUpdateKeyIndicator)
+  ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, OnToolTipText)
+  ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFF, OnToolTipText)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
@@ -632,6 +634,32 @@ void CFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho)
   if (nWhy != MSGF_MENU || m_nIDTracking == m_nIDLastMessage)
     return;
   SetMessageText(m_nIDTracking);
+}
+
+// The tip of a tool is the text after the newline of its command's string.
+BOOL CFrameWnd::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
+{
+  TOOLTIPTEXTA* pTTTA = (TOOLTIPTEXTA*)pNMHDR;
+  TOOLTIPTEXTW* pTTTW = (TOOLTIPTEXTW*)pNMHDR;
+  UINT_PTR nID = pNMHDR->idFrom;
+  UINT uFlags = pNMHDR->code == TTN_NEEDTEXTA ? pTTTA->uFlags : pTTTW->uFlags;
+  if (uFlags & TTF_IDISHWND)
+    nID = (UINT_PTR)::GetDlgCtrlID((HWND)nID);
+  CString strTipText;
+  if (nID != 0) {
+    CString strFull;
+    if (strFull.LoadString((UINT)nID))
+      AfxExtractSubString(strTipText, strFull, 1, '\n');
+  }
+  if (pNMHDR->code == TTN_NEEDTEXTA)
+    lstrcpynA(pTTTA->szText, strTipText, _countof(pTTTA->szText));
+  else
+    ::MultiByteToWideChar(CP_ACP, 0, strTipText, -1, pTTTW->szText, _countof(pTTTW->szText));
+  if (pResult != NULL)
+    *pResult = 0;
+  ::SetWindowPos(pNMHDR->hwndFrom, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOMOVE | SWP_NOOWNERZORDER);
+  return TRUE;
 }
 
 // ---------------------------------------------------------------------------------------------
