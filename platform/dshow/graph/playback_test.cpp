@@ -124,13 +124,16 @@ public:
     }
     HRESULT Transform(IMediaSample* s) override
     {
+        WaitForSingleObject(gate, INFINITE);
         LONGLONG a, b;
         if (s->GetMediaTime(&a, &b) == S_OK)
             seen.push_back(int(a));
         return dropOdd && (a & 1) ? S_FALSE : S_OK;
     }
+    ~FrameTap() override { CloseHandle(gate); }
     std::vector<int> seen;
     bool dropOdd = false;
+    HANDLE gate = CreateEventA(nullptr, TRUE, TRUE, nullptr); // closed: frames wait here
 };
 
 class PlaybackTest : public testing::Test {
@@ -329,6 +332,17 @@ TEST_F(PlaybackTest, InPlaceFilterBehindTheConverterSeesEveryFrameOnceAndCanDrop
     EXPECT_EQ(ShownFrame(renderer), 4);
     ASSERT_GE(tap->seen.size(), 2u);
     EXPECT_EQ(tap->seen[0], 3);
+
+    // A pause is not complete until the renderer has its picture.
+    tap->dropOdd = false;
+    ResetEvent(tap->gate);
+    frame = 6;
+    seeking->SetPositions(&frame, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+    EXPECT_EQ(control->GetState(100, &fs), VFW_S_STATE_INTERMEDIATE);
+    EXPECT_EQ(fs, State_Paused);
+    SetEvent(tap->gate);
+    ASSERT_EQ(control->GetState(5000, &fs), S_OK);
+    EXPECT_EQ(ShownFrame(renderer), 6);
     control->Stop();
     for (IPin* p : pins)
         p->Release();
