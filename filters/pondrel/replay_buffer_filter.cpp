@@ -86,7 +86,10 @@ HRESULT CReplayBufferFilter::AllocateRing(int count, long size)
         return E_OUTOFMEMORY;
     m_pRingAllocator->Decommit();
     ALLOCATOR_PROPERTIES want = {count, size, 16, 0}, got = {};
-    HRESULT hr = m_pRingAllocator->SetProperties(&want, &got);
+    // The allocator takes one block: a ring beyond 2 GB is refused before it is asked.
+    HRESULT hr = LONGLONG(count) * (size + 16) > 0x7FFFFFFFLL
+                     ? E_OUTOFMEMORY
+                     : m_pRingAllocator->SetProperties(&want, &got);
     if (SUCCEEDED(hr) && (got.cBuffers < count || got.cbBuffer < size))
         hr = E_OUTOFMEMORY;
     if (SUCCEEDED(hr))
@@ -175,11 +178,17 @@ HRESULT CReplayBufferFilter::Receive(IMediaSample* pSample)
         return E_POINTER;
     if (!m_ring.SaveMode()) {
         // Store: a larger frame than the ring's buffers takes a new ring first.
+        // A ring that could not be had is asked for again only for larger frames (or at
+        // the next run), not at every frame.
+        const long size = pSample->GetSize() > m_requestedSize ? pSample->GetSize()
+                                                                 : m_requestedSize;
+        if (m_bRingFailed && size <= m_failedSize)
+            return S_OK;
         if (pSample->GetSize() > m_bufferSize || m_bRingFailed) {
-            const long size = pSample->GetSize() > m_requestedSize ? pSample->GetSize()
-                                                                     : m_requestedSize;
-            if (FAILED(AllocateRing(m_ring.Count(), size)))
+            if (FAILED(AllocateRing(m_ring.Count(), size))) {
+                m_failedSize = size;
                 return S_OK;   // nothing can be stored; reported on the debugger output
+            }
         }
         CReplayRing::SampleTimes times;
         REFERENCE_TIME start = 0, stop = 0;
@@ -205,6 +214,7 @@ STDMETHODIMP CReplayBufferFilter::Run(REFERENCE_TIME tStart)
 {
     {
         CAutoLock lock(&m_Lock);
+        m_failedSize = 0;
         const bool countChanged = m_ring.Reset();
         if (countChanged || m_bufferSize < m_requestedSize || m_bRingFailed)
             AllocateRing(m_ring.Count(),

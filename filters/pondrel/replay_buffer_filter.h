@@ -57,6 +57,7 @@ private:
     long m_requestedSize = 20000;
     long m_bufferSize = 0;
     bool m_bRingFailed = false;
+    long m_failedSize = 0;   // buffer size of the last ring that could not be allocated
 
     int m_effect = 1010;
     REFERENCE_TIME m_effectStart = 0;

@@ -171,6 +171,35 @@ TEST(ReplayBufferFilter, StopInSaveModeFlushesWithoutEventAndTheNextRunStartsEmp
     EXPECT_EQ(parity, -1);
 }
 
+TEST(ReplayBufferFilter, ARingThatCannotBeAllocatedStoresNothingAndRecovers)
+{
+    ComScope com;
+    ReplayChain c;
+    ASSERT_EQ(c.Connect(), S_OK);
+    c.rb->SetPreTriggerFrames(0x7FFFFFFF);   // limited, but still far beyond memory
+    c.rb->SetPostTriggerFrames(0x7FFFFFFF);
+    c.Run();
+    int count = 0, bytes = -1;
+    c.rb->GetBufferInfo(&count, &bytes);
+    EXPECT_EQ(count, 2 * (1 << 20) + 1);
+    EXPECT_EQ(bytes, 0);
+    c.Frames(0, 5);
+    BYTE can = 9;
+    c.rb->CanTrigger(&can);
+    EXPECT_EQ(can, 0);
+    EXPECT_TRUE(c.sink->received.empty());
+
+    // Sensible sizes at the next run work again.
+    c.filter->Stop();
+    c.rb->SetPreTriggerFrames(1);
+    c.rb->SetPostTriggerFrames(1);
+    c.filter->Run(0);
+    c.Frames(5, 8);
+    c.rb->TriggerNow();
+    c.Frames(8, 12);
+    EXPECT_EQ(c.Delivered(), (std::vector<int>{6, 7, 8}));
+}
+
 TEST(ReplayBufferFilter, PropertyPageShowsTheRingAndTriggersOnApply)
 {
     ComScope com;

@@ -26,8 +26,8 @@ public:
     // Stored now, applied by the next Reset: the running ring keeps its own.
     int PreTrigger() const { return m_nNextPre; }
     int PostTrigger() const { return m_nNextPost; }
-    void SetPreTrigger(int frames) { m_nNextPre = frames < 0 ? 0 : frames; }
-    void SetPostTrigger(int frames) { m_nNextPost = frames < 0 ? 0 : frames; }
+    void SetPreTrigger(int frames) { m_nNextPre = Limit(frames); }
+    void SetPostTrigger(int frames) { m_nNextPost = Limit(frames); }
     double FrameRate() const { return m_dFrameRate; }
     void SetFrameRate(double fps) { m_dFrameRate = fps; }
     void SetTriggerOffset(int fields) { m_nOffset = fields; }
@@ -68,6 +68,8 @@ private:
         bool valid = false;
         LONGLONG start = 0, stop = 0;
     };
+    // Frame counts the ring can be sized to (some nine hours of video either side).
+    static int Limit(int frames) { return frames < 0 ? 0 : frames > (1 << 20) ? (1 << 20) : frames; }
     static int FloorDiv2(int v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); }
     static int Mod2(int v) { return ((v % 2) + 2) % 2; }
 
