@@ -1,0 +1,20 @@
+// Resource ids of the data exchange test dialog.
+#define IDD_EXCHANGE 100
+#define IDC_INT 1001
+#define IDC_UINT 1002
+#define IDC_LONG 1003
+#define IDC_DWORD 1004
+#define IDC_FLOAT 1005
+#define IDC_DOUBLE 1006
+#define IDC_TEXT 1007
+#define IDC_LIST 1010
+#define IDC_COMBO 1011
+#define IDC_DROPLIST 1012
+#define IDC_CHECK 1020
+#define IDC_RADIO_A 1021
+#define IDC_RADIO_B 1022
+#define IDC_RADIO_C 1023
+#define IDC_SLIDER 1030
+#define IDC_SCROLL 1031
+#define IDC_OWNERDRAW 1040
+#define IDC_CHECKLIST 1041

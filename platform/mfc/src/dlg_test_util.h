@@ -1,0 +1,45 @@
+// Test helpers for dialogs run headless: answers the message boxes a test provokes and
+// records their texts.
+#pragma once
+
+#include <windows.h>
+#include <string>
+#include <vector>
+
+class MessageBoxCatcher
+{
+public:
+    MessageBoxCatcher() : m_timer(::SetTimer(NULL, 0, 10, Tick)) { Texts().clear(); }
+    ~MessageBoxCatcher() { ::KillTimer(NULL, m_timer); }
+
+    // Texts of the message boxes closed so far, oldest first.
+    static std::vector<std::string>& Texts()
+    {
+        static std::vector<std::string> texts;
+        return texts;
+    }
+
+private:
+    UINT_PTR m_timer;
+
+    static BOOL CALLBACK Visit(HWND hWnd, LPARAM)
+    {
+        char cls[16] = "";
+        ::GetClassNameA(hWnd, cls, sizeof(cls));
+        // A message box is a dialog whose text is the static control 0xFFFF.
+        HWND hText = ::GetDlgItem(hWnd, 0xFFFF);
+        if (lstrcmpA(cls, "#32770") == 0 && hText != NULL && ::IsWindowVisible(hWnd) &&
+            ::GetPropA(hWnd, "caught") == NULL) {
+            char text[512] = "";
+            ::GetWindowTextA(hText, text, sizeof(text));
+            Texts().push_back(text);
+            ::SetPropA(hWnd, "caught", (HANDLE)1);
+            ::PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+        }
+        return TRUE;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        ::EnumThreadWindows(::GetCurrentThreadId(), Visit, 0);
+    }
+};
