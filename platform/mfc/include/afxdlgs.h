@@ -266,6 +266,7 @@ protected:
 
     afx_msg LRESULT HandleInitDialog(WPARAM, LPARAM);
     afx_msg void OnClose();
+    afx_msg LRESULT OnPressButton(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
     friend class CPropertyPage;

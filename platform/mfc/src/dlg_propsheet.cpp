@@ -192,6 +192,7 @@ BOOL CPropertyPage::PreTranslateMessage(MSG* pMsg)
 BEGIN_MESSAGE_MAP(CPropertySheet, CWnd)
     ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
     ON_WM_CLOSE()
+    ON_MESSAGE(PSM_PRESSBUTTON, OnPressButton)
 END_MESSAGE_MAP()
 
 void CPropertySheet::CommonConstruct(CWnd* pParentWnd, UINT iSelectPage)
@@ -395,6 +396,18 @@ void CPropertySheet::OnClose()
         DestroyWindow();
     else
         Default();
+}
+
+LRESULT CPropertySheet::OnPressButton(WPARAM wParam, LPARAM)
+{
+    // A button pressed by message does not come back as a click: the modal result is the
+    // button's.
+    switch (wParam) {
+    case PSBTN_OK: m_nModalResult = IDOK; break;
+    case PSBTN_CANCEL: m_nModalResult = IDCANCEL; break;
+    case PSBTN_FINISH: m_nModalResult = ID_WIZFINISH; break;
+    }
+    return Default();
 }
 
 BOOL CPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam)
