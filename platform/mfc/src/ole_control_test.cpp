@@ -1,0 +1,434 @@
+// The control container with the test control module: registration, creation by class id in
+// a window and from a dialog template, properties and methods by DISPID with every argument
+// type, errors, and events (custom and stock, including one fired from inside a property put
+// that calls back into the control).
+#include "gtest_wine.h"
+#include "afxole.h"
+#include "server_path.h"
+#include <vector>
+
+namespace {
+
+const CLSID kTestCtl = {0x6d3a8e13, 0x5b21, 0x4c7a, {0x9e, 0x44, 0x2f, 0x1b, 0x0c, 0x9d, 0x7a, 0x01}};
+const GUID kTypeLib = {0x6d3a8e10, 0x5b21, 0x4c7a, {0x9e, 0x44, 0x2f, 0x1b, 0x0c, 0x9d, 0x7a, 0x01}};
+const char* const kClsidText = "{6D3A8E13-5B21-4C7A-9E44-2F1B0C9D7A01}";
+
+enum {
+    dispidLongValue = 1, dispidShortValue, dispidFloatValue, dispidDoubleValue, dispidBoolValue,
+    dispidTextValue, dispidReadOnlyValue, dispidLevel, dispidSum, dispidConcat, dispidInvert,
+    dispidTwice, dispidFireAddress, dispidFail, dispidFireClickNow
+};
+enum { eventLevelChanged = 1, eventAddress, eventValues };
+const UINT kCtrlId = 1014, kDlgCtrlId = 1208, kDialogId = 300;
+
+std::string ModuleDir()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p(path);
+    return p.substr(0, p.find_last_of("\\/"));
+}
+
+std::string RegString(const std::string& key, const char* value)
+{
+    char buf[1024] = {};
+    LONG size = sizeof buf;
+    DWORD type, dsize = sizeof buf;
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return "<missing>";
+    LONG rc = RegQueryValueExA(k, value, nullptr, &type, (BYTE*)buf, &dsize);
+    RegCloseKey(k);
+    (void)size;
+    return rc == ERROR_SUCCESS ? std::string(buf) : "<missing>";
+}
+
+// The container window: records every event and, on request, calls back into the control
+// while an event is being delivered.
+class CHostWnd : public CWnd {
+public:
+    CWnd m_ctl;
+    std::vector<CString> m_log;
+    bool m_bCallBack = false;
+    LONG m_levelSeenInside = -1;
+    LONG m_twiceInside = 0;
+    LONG m_addressValue = 0x5eed;
+
+    static CString Text(double v)
+    {
+        CString s;
+        s.Format("%g", v);
+        return s;
+    }
+    void Log(const CString& s) { m_log.push_back(s); }
+
+    void OnLevelChanged(LONG level)
+    {
+        Log("LevelChanged " + Text(level));
+        if (m_bCallBack) {
+            // Back into the control while its property put is still running.
+            m_ctl.GetProperty(dispidLevel, VT_I4, &m_levelSeenInside);
+            LONG v = level;
+            m_ctl.InvokeHelper(dispidTwice, DISPATCH_METHOD, VT_I4, &m_twiceInside,
+                               (const BYTE*)VTS_PI4, &v);
+        }
+    }
+    void OnAddress(LONG* object)
+    {
+        Log("Address");
+        // The address of an object inside the control: written in place.
+        *object = m_addressValue;
+    }
+    void OnValues(short s, float f, double d, BOOL b, LPCTSTR text)
+    {
+        Log("Values " + Text(s) + " " + Text(f) + " " + Text(d) + " " + Text(b != 0) + " " +
+            text);
+    }
+    void OnClick() { Log("Click"); }
+    void OnMouseDown(short button, short shift, LONG x, LONG y)
+    {
+        Log("MouseDown " + Text(button) + " " + Text(shift) + " " + Text(x) + " " + Text(y));
+    }
+    DECLARE_EVENTSINK_MAP()
+};
+
+BEGIN_EVENTSINK_MAP(CHostWnd, CWnd)
+    ON_EVENT(CHostWnd, kCtrlId, eventLevelChanged, OnLevelChanged, VTS_I4)
+    ON_EVENT(CHostWnd, kCtrlId, eventAddress, OnAddress, VTS_PI4)
+    ON_EVENT(CHostWnd, kCtrlId, eventValues, OnValues,
+             VTS_I2 VTS_R4 VTS_R8 VTS_BOOL VTS_BSTR)
+    ON_EVENT(CHostWnd, kCtrlId, DISPID_CLICK, OnClick, VTS_NONE)
+    ON_EVENT(CHostWnd, kCtrlId, DISPID_MOUSEDOWN, OnMouseDown,
+             VTS_I2 VTS_I2 VTS_XPOS_PIXELS VTS_YPOS_PIXELS)
+END_EVENTSINK_MAP()
+
+class ControlTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        AfxOleInit();
+        AfxEnableControlContainer();
+        s_module = LoadLibraryA((ModuleDir() + "\\testctl.ocx.so").c_str());
+        ASSERT_NE(s_module, nullptr);
+        auto reg = (HRESULT(WINAPI*)())GetProcAddress(s_module, "DllRegisterServer");
+        ASSERT_NE(reg, nullptr);
+        ASSERT_EQ(reg(), S_OK);
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "host", WS_OVERLAPPEDWINDOW, 0, 0,
+                                  640, 480, NULL, NULL));
+        ASSERT_TRUE(host.m_ctl.CreateControl(kTestCtl, NULL, WS_VISIBLE | WS_TABSTOP,
+                                             CRect(10, 20, 110, 70), &host, kCtrlId));
+    }
+    void TearDown() override
+    {
+        if (host.m_hWnd)
+            host.DestroyWindow();
+    }
+    static HMODULE s_module;
+    CHostWnd host;
+};
+HMODULE ControlTest::s_module;
+
+TEST_F(ControlTest, RegistersItsClassAndTypeLibrary)
+{
+    const std::string key = std::string("CLSID\\") + kClsidText;
+    EXPECT_EQ(lstrcmpiA(RegString(key + "\\InprocServer32", nullptr).c_str(),
+                        ServerModulePath(s_module).c_str()),
+              0);
+    EXPECT_EQ(RegString(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
+    EXPECT_EQ(RegString(key, nullptr), "Test Control");
+    EXPECT_EQ(RegString(key + "\\ProgID", nullptr), "TESTCTL.TestCtl.1");
+    EXPECT_EQ(RegString(key + "\\MiscStatus\\1", nullptr), "131473");
+    EXPECT_NE(RegString(key + "\\Control", nullptr), "<missing>");
+    EXPECT_NE(RegString(key + "\\Insertable", nullptr), "<missing>");
+    EXPECT_EQ(RegString("TESTCTL.TestCtl.1\\CLSID", nullptr), kClsidText);
+    ITypeLib* lib = nullptr;
+    ASSERT_EQ(LoadRegTypeLib(kTypeLib, 1, 0, 0, &lib), S_OK);
+    lib->Release();
+
+    // Unregistering takes both away; registering again brings them back.
+    auto unreg = (HRESULT(WINAPI*)())GetProcAddress(s_module, "DllUnregisterServer");
+    auto reg = (HRESULT(WINAPI*)())GetProcAddress(s_module, "DllRegisterServer");
+    ASSERT_EQ(unreg(), S_OK);
+    EXPECT_EQ(RegString(key + "\\InprocServer32", nullptr), "<missing>");
+    EXPECT_NE(LoadRegTypeLib(kTypeLib, 1, 0, 0, &lib), S_OK);
+    ASSERT_EQ(reg(), S_OK);
+    EXPECT_NE(RegString(key + "\\InprocServer32", nullptr), "<missing>");
+}
+
+TEST_F(ControlTest, CreatesTheControlAsAChildWindow)
+{
+    HWND ctl = host.m_ctl.GetSafeHwnd();
+    ASSERT_NE(ctl, nullptr);
+    EXPECT_EQ(::GetParent(ctl), host.m_hWnd);
+    EXPECT_EQ(::GetDlgCtrlID(ctl), (int)kCtrlId);
+    EXPECT_EQ(::GetDlgItem(host.m_hWnd, kCtrlId), ctl);
+    EXPECT_TRUE(::GetWindowLongA(ctl, GWL_STYLE) & WS_TABSTOP);
+    CRect rc;
+    ::GetWindowRect(ctl, &rc);
+    ::MapWindowPoints(nullptr, host.m_hWnd, (POINT*)&rc, 2);
+    EXPECT_EQ(rc, CRect(10, 20, 110, 70));
+    EXPECT_NE(host.m_ctl.GetControlUnknown(), nullptr);
+    // The control starts from its defaults (no persistence).
+    LONG v = 0;
+    host.m_ctl.GetProperty(dispidLongValue, VT_I4, &v);
+    EXPECT_EQ(v, 7);
+}
+
+TEST_F(ControlTest, PropertiesOfEveryTypeRoundTrip)
+{
+    CWnd& c = host.m_ctl;
+    c.SetProperty(dispidLongValue, VT_I4, -123456);
+    c.SetProperty(dispidShortValue, VT_I2, -1234);
+    c.SetProperty(dispidFloatValue, VT_R4, 1.5);
+    c.SetProperty(dispidDoubleValue, VT_R8, 2.25);
+    c.SetProperty(dispidBoolValue, VT_BOOL, TRUE);
+    c.SetProperty(dispidTextValue, VT_BSTR, "caf\xe9");
+    LONG l = 0;
+    short s = 0;
+    float f = 0;
+    double d = 0;
+    BOOL b = FALSE;
+    CString text;
+    c.GetProperty(dispidLongValue, VT_I4, &l);
+    c.GetProperty(dispidShortValue, VT_I2, &s);
+    c.GetProperty(dispidFloatValue, VT_R4, &f);
+    c.GetProperty(dispidDoubleValue, VT_R8, &d);
+    c.GetProperty(dispidBoolValue, VT_BOOL, &b);
+    c.GetProperty(dispidTextValue, VT_BSTR, &text);
+    EXPECT_EQ(l, -123456);
+    EXPECT_EQ(s, -1234);
+    EXPECT_FLOAT_EQ(f, 1.5f);
+    EXPECT_DOUBLE_EQ(d, 2.25);
+    EXPECT_EQ(b, TRUE);
+    EXPECT_EQ(text, "caf\xe9"); // Windows-1252 text survives the trip through BSTR
+
+    // Putting the text fires an event with arguments of every type.
+    ASSERT_FALSE(host.m_log.empty());
+    EXPECT_EQ(host.m_log.back(), "Values -1234 1.5 2.25 1 caf\xe9");
+}
+
+TEST_F(ControlTest, MethodsTakeAndReturnEveryType)
+{
+    CWnd& c = host.m_ctl;
+    double sum = 0;
+    c.InvokeHelper(dispidSum, DISPATCH_METHOD, VT_R8, &sum,
+                   (const BYTE*)(VTS_I2 VTS_I4 VTS_R4 VTS_R8), 2, 40000, 0.5f, 0.25);
+    EXPECT_DOUBLE_EQ(sum, 40002.75);
+    CString joined;
+    c.InvokeHelper(dispidConcat, DISPATCH_METHOD, VT_BSTR, &joined,
+                   (const BYTE*)(VTS_BSTR VTS_BSTR), "swing ", "plane");
+    EXPECT_EQ(joined, "swing plane");
+    BOOL inverted = TRUE;
+    c.InvokeHelper(dispidInvert, DISPATCH_METHOD, VT_BOOL, &inverted, (const BYTE*)VTS_BOOL,
+                   TRUE);
+    EXPECT_EQ(inverted, FALSE);
+    LONG value = 21, twice = 0;
+    c.InvokeHelper(dispidTwice, DISPATCH_METHOD, VT_I4, &twice, (const BYTE*)VTS_PI4, &value);
+    EXPECT_EQ(value, 42);
+    EXPECT_EQ(twice, 42);
+    c.InvokeHelper(DISPID_REFRESH, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)VTS_NONE);
+}
+
+TEST_F(ControlTest, DispatchErrorsRaiseDispatchExceptions)
+{
+    struct Case {
+        const char* what;
+        DISPID id;
+        WORD flags;
+        SCODE expected;
+    } cases[] = {
+        {"error thrown by the control", dispidFail, DISPATCH_METHOD, (SCODE)0x800A01F4},
+        {"put of a read-only property", dispidReadOnlyValue, DISPATCH_PROPERTYPUT,
+         CTL_E_SETNOTSUPPORTED},
+        {"unknown member", 4711, DISPATCH_METHOD, DISP_E_MEMBERNOTFOUND},
+    };
+    for (auto& c : cases) {
+        SCODE caught = 0;
+        try {
+            if (c.flags == DISPATCH_PROPERTYPUT)
+                host.m_ctl.SetProperty(c.id, VT_I4, 1);
+            else
+                host.m_ctl.InvokeHelper(c.id, c.flags, VT_EMPTY, NULL, (const BYTE*)VTS_I4,
+                                        (int)0x800A01F4);
+        } catch (COleDispatchException* e) {
+            caught = e->m_scError;
+            if (c.id == dispidFail)
+                EXPECT_EQ(e->m_strDescription, "Failure asked for");
+            e->Delete();
+        }
+        EXPECT_EQ(caught, c.expected) << c.what;
+    }
+    LONG v = 0;
+    host.m_ctl.GetProperty(dispidReadOnlyValue, VT_I4, &v);
+    EXPECT_EQ(v, 17);
+}
+
+TEST_F(ControlTest, EventFiredInsideAPutCanCallBackIntoTheControl)
+{
+    host.m_bCallBack = true;
+    host.m_ctl.SetProperty(dispidLevel, VT_I4, 12);
+    ASSERT_EQ(host.m_log.size(), 1u);
+    EXPECT_EQ(host.m_log[0], "LevelChanged 12");
+    EXPECT_EQ(host.m_levelSeenInside, 12);
+    EXPECT_EQ(host.m_twiceInside, 24);
+}
+
+TEST_F(ControlTest, AnAddressInsideTheControlReachesTheContainerIntact)
+{
+    // The control hands out the address of one of its members; the container writes into it
+    // during the event and the control reads the value back (a full 64-bit address).
+    for (LONG value : {0x5eed, -1, 0x7fffffff}) {
+        host.m_addressValue = value;
+        LONG result = 0;
+        host.m_ctl.InvokeHelper(dispidFireAddress, DISPATCH_METHOD, VT_I4, &result, NULL);
+        EXPECT_EQ(result, value);
+    }
+}
+
+TEST_F(ControlTest, StockEventsReachTheSinkMap)
+{
+    host.m_ctl.InvokeHelper(dispidFireClickNow, DISPATCH_METHOD, VT_EMPTY, NULL, NULL);
+    ASSERT_EQ(host.m_log.size(), 1u);
+    EXPECT_EQ(host.m_log[0], "Click");
+    host.m_log.clear();
+    HWND ctl = host.m_ctl.GetSafeHwnd();
+    ::SendMessageA(ctl, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
+    ::SendMessageA(ctl, WM_LBUTTONUP, 0, MAKELPARAM(5, 6));
+    ASSERT_GE(host.m_log.size(), 2u);
+    EXPECT_EQ(host.m_log[0], "MouseDown 1 0 5 6");
+    EXPECT_EQ(host.m_log[1], "Click"); // a press and release inside the control is a click
+}
+
+TEST_F(ControlTest, DestroyingTheWrapperReleasesTheControl)
+{
+    HWND ctl = host.m_ctl.GetSafeHwnd();
+    host.m_ctl.DestroyWindow();
+    EXPECT_EQ(host.m_ctl.GetSafeHwnd(), nullptr);
+    EXPECT_FALSE(::IsWindow(ctl));
+    // A second control takes its place under the same id.
+    ASSERT_TRUE(host.m_ctl.CreateControl(kTestCtl, NULL, WS_VISIBLE, CRect(0, 0, 50, 50), &host,
+                                         kCtrlId));
+    host.m_ctl.SetProperty(dispidLevel, VT_I4, 3);
+    EXPECT_EQ(host.m_log.back(), "LevelChanged 3");
+}
+
+// A dialog made from a template that names the control by its class id.
+class CDlgHost : public CWnd {
+public:
+    std::vector<LONG> m_levels;
+    void OnLevelChanged(LONG level) { m_levels.push_back(level); }
+    DECLARE_EVENTSINK_MAP()
+};
+
+BEGIN_EVENTSINK_MAP(CDlgHost, CWnd)
+    ON_EVENT(CDlgHost, kDlgCtrlId, eventLevelChanged, OnLevelChanged, VTS_I4)
+END_EVENTSINK_MAP()
+
+CDlgHost* g_dlg;
+
+INT_PTR CALLBACK DlgProc(HWND hDlg, UINT msg, WPARAM, LPARAM)
+{
+    if (msg == WM_INITDIALOG) {
+        g_dlg->Attach(hDlg);
+        g_dlg->ExecuteDlgInit(MAKEINTRESOURCE(kDialogId));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+TEST_F(ControlTest, ControlsNamedInADialogTemplateAreCreatedWithTheDialog)
+{
+    CDlgHost dlg;
+    g_dlg = &dlg;
+    HWND hDlg = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCE(kDialogId),
+                                   host.m_hWnd, DlgProc, 0);
+    ASSERT_NE(hDlg, nullptr);
+    HWND ctl = ::GetDlgItem(hDlg, kDlgCtrlId);
+    ASSERT_NE(ctl, nullptr);
+    char cls[64] = {};
+    GetClassNameA(ctl, cls, sizeof cls);
+    EXPECT_STRNE(cls, kClsidText) << "still the placeholder";
+    // The items keep their order: the control sits between the two static texts.
+    EXPECT_EQ(::GetWindow(ctl, GW_HWNDPREV), ::GetDlgItem(hDlg, 1));
+    EXPECT_EQ(::GetWindow(ctl, GW_HWNDNEXT), ::GetDlgItem(hDlg, 2));
+
+    // Bound the way a panel binds its wrapper: by subclassing the dialog item.
+    CWnd wrapper;
+    ASSERT_TRUE(wrapper.SubclassDlgItem(kDlgCtrlId, &dlg));
+    wrapper.SetProperty(dispidLevel, VT_I4, 8);
+    LONG level = 0;
+    wrapper.GetProperty(dispidLevel, VT_I4, &level);
+    EXPECT_EQ(level, 8);
+    ASSERT_EQ(dlg.m_levels.size(), 1u);
+    EXPECT_EQ(dlg.m_levels[0], 8);
+    dlg.DestroyWindow();
+    EXPECT_EQ(wrapper.GetSafeHwnd(), nullptr);
+}
+
+// Dialog templates: the class ids of the OLE items, read within the template's bytes.
+std::vector<BYTE> BuildTemplate()
+{
+    std::vector<BYTE> t;
+    auto word = [&](WORD w) {
+        t.push_back(LOBYTE(w));
+        t.push_back(HIBYTE(w));
+    };
+    auto dword = [&](DWORD d) {
+        word(LOWORD(d));
+        word(HIWORD(d));
+    };
+    auto text = [&](const char* s) {
+        for (; *s; ++s)
+            word((BYTE)*s);
+        word(0);
+    };
+    auto align = [&] {
+        while (t.size() % 4)
+            t.push_back(0);
+    };
+    dword(WS_POPUP | DS_SETFONT);
+    dword(0);
+    word(3);
+    word(0), word(0), word(100), word(50);
+    word(0); // menu
+    word(0); // class
+    text("Title");
+    word(8);
+    text("MS Shell Dlg");
+    const char* classes[] = {"{6D3A8E13-5B21-4C7A-9E44-2F1B0C9D7A01}", nullptr, "Button"};
+    for (int i = 0; i < 3; ++i) {
+        align();
+        dword(WS_CHILD), dword(0);
+        word(1), word(2), word(3), word(4);
+        word(WORD(100 + i));
+        if (classes[i])
+            text(classes[i]);
+        else
+            word(0xFFFF), word(0x0082); // a static by ordinal
+        text("x");
+        word(0);
+    }
+    return t;
+}
+
+TEST(DialogTemplate, NamesTheClassIdsOfItsControlItems)
+{
+    std::vector<BYTE> t = BuildTemplate();
+    std::vector<CString> classes;
+    EXPECT_TRUE(AfxOleDialogControlClasses(t.data(), t.size(), classes));
+    ASSERT_EQ(classes.size(), 1u);
+    EXPECT_EQ(classes[0], "{6D3A8E13-5B21-4C7A-9E44-2F1B0C9D7A01}");
+
+    // Cut anywhere, the template is read only as far as it goes.
+    for (size_t n = 0; n < t.size(); ++n) {
+        std::vector<BYTE> cut(t.begin(), t.begin() + n);
+        std::vector<CString> some;
+        AfxOleDialogControlClasses(cut.data(), cut.size(), some);
+        EXPECT_LE(some.size(), 1u);
+    }
+}
+
+} // namespace
