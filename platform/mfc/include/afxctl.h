@@ -466,38 +466,3 @@ public:
     virtual BOOL InitInstance() override;
     virtual int ExitInstance() override;
 };
-
-//////////////////////////////////////////////////////////////////////////////////////////
-// COlePropertyPage: a dialog shown as a page of a property frame.
-
-class COlePropertyPage : public CDialog {
-    DECLARE_DYNAMIC(COlePropertyPage)
-public:
-    COlePropertyPage(UINT idDlg, UINT idCaption);
-    virtual ~COlePropertyPage();
-
-    LPDISPATCH* GetObjectArray(ULONG* pnObjects);
-    void SetModifiedFlag(BOOL bModified = TRUE);
-    BOOL IsModified();
-    void SetPageName(LPCTSTR lpszPageName);
-    void SetHelpInfo(LPCTSTR lpszDocString, LPCTSTR lpszHelpFile = NULL, DWORD dwHelpContext = 0);
-    virtual BOOL OnInitDialog() override;
-    virtual void OnObjectsChanged();
-    virtual BOOL OnHelp(LPCTSTR lpszHelpDir);
-    virtual void OnSetPageSite();
-
-    // The page's COM object (IPropertyPage).
-    LPUNKNOWN GetPageUnknown();
-
-    UINT m_idDlg;
-    UINT m_idCaption;
-    CString m_strPageName;
-    BOOL m_bModified;
-    std::vector<LPDISPATCH> m_objects;
-    LPPROPERTYPAGESITE m_pPageSite;
-    class XPropertyPage;
-    XPropertyPage* m_pxPropertyPage;
-};
-
-// Called from a page's DoDataExchange after the exchanges: nothing is bound here.
-void AFXAPI DDP_PostProcessing(CDataExchange* pDX);

@@ -249,7 +249,7 @@ TEST_F(DragDrop, ARevokedWindowTakesNoDrops)
     target[2].Revoke();
     CScriptedSource drag;
     drag.stops = {{wnd[2].m_hWnd, &target[2]}};
-    drag.calls = 480; // nothing will answer: give up soon
+    drag.calls = 494; // nothing will answer: give up soon
 
     EXPECT_EQ(source.DoDragDrop(DROPEFFECT_COPY, NULL, &drag), DROPEFFECT_NONE);
     EXPECT_EQ(target[2].enters + target[2].drops, 0);

@@ -312,14 +312,18 @@ BOOL AFXAPI AfxOleUnregisterClass(REFCLSID clsid, LPCTSTR pszProgID)
     return ok;
 }
 
-// The type library in this module's resources (TYPELIB 1).
+// The type library in this module's resources (TYPELIB 1). The loader reads it from the
+// module by its module name; the .so file itself is not a PE file it can read.
 static HRESULT LoadModuleTypeLib(LPTYPELIB* ppTypeLib, std::string* pPath)
 {
-    std::string path = ServerModulePath(AfxOleModuleHandle());
+    char name[MAX_PATH + 8] = {};
+    DWORD n = GetModuleFileNameA(AfxOleModuleHandle(), name, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return TYPE_E_CANTLOADLIBRARY;
     if (pPath)
-        *pPath = path;
+        *pPath = name;
     WCHAR wide[MAX_PATH + 8];
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH + 8);
+    MultiByteToWideChar(CP_ACP, 0, name, -1, wide, MAX_PATH + 8);
     return LoadTypeLibEx(wide, REGKIND_NONE, ppTypeLib);
 }
 
