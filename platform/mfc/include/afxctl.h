@@ -413,6 +413,7 @@ public:
     class XPersistPropertyBag;
     class XSpecifyPropertyPages;
     class XViewObject;
+    class XInPlaceActiveObject;
     XOleObject* m_pxOleObject;
     XInPlaceObject* m_pxInPlaceObject;
     XOleControl* m_pxOleControl;
@@ -424,6 +425,7 @@ public:
     XPersistPropertyBag* m_pxPersistPropertyBag;
     XSpecifyPropertyPages* m_pxSpecifyPropertyPages;
     XViewObject* m_pxViewObject;
+    XInPlaceActiveObject* m_pxInPlaceActiveObject;
 
 protected:
     static const AFX_EVENTMAP* PASCAL GetThisEventMap();

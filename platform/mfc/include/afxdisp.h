@@ -1134,6 +1134,14 @@ void AFXAPI AfxOleLockApp();
 void AFXAPI AfxOleUnlockApp();
 BOOL AFXAPI AfxOleCanExitApp();
 
+// Hooks of the control container for the window classes: moving a hosted control goes
+// through its site (the control may answer with a size of its own), and keys for a control
+// are offered to it before they are dispatched (TRUE: the control kept the key).
+BOOL AFXAPI AfxOleSiteMoveWindow(CWnd* pWnd, int x, int y, int cx, int cy, BOOL bRepaint);
+BOOL AFXAPI AfxOleSiteSetWindowPos(CWnd* pWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
+                                   UINT nFlags);
+BOOL AFXAPI AfxOleTranslateControlMessage(HWND hWnd, MSG* pMsg);
+
 // The module this copy of the class library is linked into (a control module's own handle).
 HINSTANCE AFXAPI AfxOleModuleHandle();
 

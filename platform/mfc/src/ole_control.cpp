@@ -570,6 +570,38 @@ public:
     }
 };
 
+class COleControl::XInPlaceActiveObject : public IOleInPlaceActiveObject {
+public:
+    explicit XInPlaceActiveObject(COleControl* p) : m_p(p) {}
+    virtual ~XInPlaceActiveObject() {}
+    COleControl* m_p;
+    COM_UNKNOWN_PART
+    STDMETHODIMP GetWindow(HWND* phwnd) override
+    {
+        if (!phwnd)
+            return E_POINTER;
+        *phwnd = m_p->m_hWnd;
+        return m_p->m_hWnd ? S_OK : E_FAIL;
+    }
+    STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    // The control's own PreTranslateMessage sees its keys first.
+    STDMETHODIMP TranslateAccelerator(LPMSG lpmsg) override
+    {
+        if (!lpmsg || !m_p->m_hWnd)
+            return S_FALSE;
+        try {
+            return m_p->PreTranslateMessage(lpmsg) ? S_OK : S_FALSE;
+        } catch (CException* e) {
+            e->Delete();
+            return S_FALSE;
+        }
+    }
+    STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+    STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
+};
+
 class COleControl::XSpecifyPropertyPages : public ISpecifyPropertyPages {
 public:
     explicit XSpecifyPropertyPages(COleControl* p) : m_p(p) {}
@@ -651,6 +683,7 @@ COleControl::COleControl()
     m_pxPersistPropertyBag = nullptr;
     m_pxSpecifyPropertyPages = new XSpecifyPropertyPages(this);
     m_pxViewObject = nullptr;
+    m_pxInPlaceActiveObject = new XInPlaceActiveObject(this);
     EnableAutomation();
     AfxOleLockApp();
 }
@@ -680,6 +713,7 @@ COleControl::~COleControl()
     delete m_pxProvideClassInfo;
     delete m_pxPersistStreamInit;
     delete m_pxSpecifyPropertyPages;
+    delete m_pxInPlaceActiveObject;
     AfxOleUnlockApp();
 }
 
@@ -707,6 +741,8 @@ LPUNKNOWN COleControl::GetInterfaceHook(const void* piid)
         return m_pxInPlaceObject;
     if (IsEqualIID(iid, IID_IOleControl))
         return m_pxOleControl;
+    if (IsEqualIID(iid, IID_IOleInPlaceActiveObject))
+        return m_pxInPlaceActiveObject;
     if (IsEqualIID(iid, IID_IConnectionPointContainer))
         return m_pxConnPtContainer;
     if (IsEqualIID(iid, IID_IProvideClassInfo) || IsEqualIID(iid, IID_IProvideClassInfo2))

@@ -5,12 +5,14 @@
 #include "gtest_wine.h"
 #include "afxole.h"
 #include "server_path.h"
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 const CLSID kTestCtl = {0x6d3a8e13, 0x5b21, 0x4c7a, {0x9e, 0x44, 0x2f, 0x1b, 0x0c, 0x9d, 0x7a, 0x01}};
 const GUID kTypeLib = {0x6d3a8e10, 0x5b21, 0x4c7a, {0x9e, 0x44, 0x2f, 0x1b, 0x0c, 0x9d, 0x7a, 0x01}};
+const CLSID kTestSubCtl = {0x6d3a8e16, 0x5b21, 0x4c7a, {0x9e, 0x44, 0x2f, 0x1b, 0x0c, 0x9d, 0x7a, 0x01}};
 const char* const kClsidText = "{6D3A8E13-5B21-4C7A-9E44-2F1B0C9D7A01}";
 
 enum {
@@ -316,6 +318,68 @@ TEST_F(ControlTest, DestroyingTheWrapperReleasesTheControl)
                                          kCtrlId));
     host.m_ctl.SetProperty(dispidLevel, VT_I4, 3);
     EXPECT_EQ(host.m_log.back(), "LevelChanged 3");
+}
+
+TEST_F(ControlTest, MovingTheWrapperLetsTheControlLimitItsSize)
+{
+    host.m_ctl.MoveWindow(5, 6, 500, 40);
+    CRect rc;
+    host.m_ctl.GetWindowRect(&rc);
+    host.ScreenToClient(&rc);
+    EXPECT_EQ(rc, CRect(5, 6, 205, 46));
+    host.m_ctl.SetWindowPos(NULL, 0, 0, 150, 30, SWP_NOZORDER | SWP_NOMOVE);
+    host.m_ctl.GetWindowRect(&rc);
+    host.ScreenToClient(&rc);
+    EXPECT_EQ(rc, CRect(5, 6, 155, 36));
+}
+
+TEST_F(ControlTest, KeysAreOfferedToTheControlBeforeDispatch)
+{
+    HWND ctl = host.m_ctl.GetSafeHwnd();
+    struct {
+        UINT message;
+        WPARAM key;
+        BOOL kept;
+    } cases[] = {{WM_KEYDOWN, VK_ESCAPE, TRUE},
+                 {WM_KEYDOWN, VK_RETURN, FALSE},
+                 {WM_MOUSEMOVE, VK_ESCAPE, FALSE}};
+    for (auto& c : cases) {
+        MSG msg = {ctl, c.message, c.key, 0};
+        EXPECT_EQ(AfxOleTranslateControlMessage(ctl, &msg), c.kept) << c.message << " " << c.key;
+    }
+    MSG msg = {host.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0};
+    EXPECT_FALSE(AfxOleTranslateControlMessage(host.m_hWnd, &msg)) << "not a control";
+}
+
+class CSubHost : public CWnd {
+public:
+    std::vector<LONG> m_codes;
+    void OnReflected(LONG code) { m_codes.push_back(code); }
+    DECLARE_EVENTSINK_MAP()
+};
+
+BEGIN_EVENTSINK_MAP(CSubHost, CWnd)
+    ON_EVENT(CSubHost, 7, 1, OnReflected, VTS_I4)
+END_EVENTSINK_MAP()
+
+TEST_F(ControlTest, ASubclassedControlGetsItsNotificationsReflected)
+{
+    CSubHost sub;
+    ASSERT_TRUE(sub.CreateEx(0, AfxRegisterWndClass(0), "sub", WS_OVERLAPPEDWINDOW, 0, 0, 300,
+                             200, NULL, NULL));
+    CWnd ctl;
+    ASSERT_TRUE(ctl.CreateControl(kTestSubCtl, NULL, WS_VISIBLE, CRect(0, 0, 100, 20), &sub, 7));
+    char cls[32] = {};
+    ::GetClassNameA(ctl.m_hWnd, cls, sizeof cls);
+    EXPECT_EQ(lstrcmpiA(cls, "Edit"), 0);
+    // The edit tells its parent of the change; the container hands it back to the control.
+    ::SetWindowTextA(ctl.m_hWnd, "changed");
+    LONG reflections = 0;
+    ctl.InvokeHelper(1, DISPATCH_METHOD, VT_I4, &reflections, NULL);
+    EXPECT_GE(reflections, 1);
+    EXPECT_NE(std::find(sub.m_codes.begin(), sub.m_codes.end(), (LONG)EN_CHANGE),
+              sub.m_codes.end());
+    sub.DestroyWindow();
 }
 
 // A dialog made from a template that names the control by its class id.

@@ -651,6 +651,72 @@ void AFXAPI AfxOleWndNcDestroy(CWnd* pWnd)
     }
 }
 
+// Moving a control goes through its site: the control is told its new rectangle and may
+// answer with another size of its own.
+static void MoveThroughSite(COleControlSite* site, const CRect& rc)
+{
+    site->m_rect = rc;
+    if (site->m_pInPlaceObject)
+        site->m_pInPlaceObject->SetObjectRects(&site->m_rect, &site->m_rect);
+    else if (site->m_hWnd)
+        ::MoveWindow(site->m_hWnd, rc.left, rc.top, rc.Width(), rc.Height(), TRUE);
+    // A control that changes its size while being placed may have asked for rectangles in
+    // between: the site keeps where the control really ended up.
+    if (site->m_hWnd && ::IsWindow(site->m_hWnd)) {
+        CRect real;
+        ::GetWindowRect(site->m_hWnd, &real);
+        ::MapWindowPoints(nullptr, ::GetParent(site->m_hWnd), (POINT*)&real, 2);
+        site->m_rect = real;
+    }
+}
+
+BOOL AFXAPI AfxOleSiteMoveWindow(CWnd* pWnd, int x, int y, int cx, int cy, BOOL bRepaint)
+{
+    COleControlSite* site = pWnd->m_pCtrlSite;
+    if (!site)
+        return ::MoveWindow(pWnd->m_hWnd, x, y, cx, cy, bRepaint);
+    MoveThroughSite(site, CRect(x, y, x + cx, y + cy));
+    return TRUE;
+}
+
+BOOL AFXAPI AfxOleSiteSetWindowPos(CWnd* pWnd, HWND hWndInsertAfter, int x, int y, int cx,
+                                   int cy, UINT nFlags)
+{
+    COleControlSite* site = pWnd->m_pCtrlSite;
+    if (!site)
+        return ::SetWindowPos(pWnd->m_hWnd, hWndInsertAfter, x, y, cx, cy, nFlags);
+    if ((nFlags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) {
+        CRect rc = site->m_rect;
+        if (!(nFlags & SWP_NOMOVE))
+            rc.OffsetRect(x - rc.left, y - rc.top);
+        if (!(nFlags & SWP_NOSIZE)) {
+            rc.right = rc.left + cx;
+            rc.bottom = rc.top + cy;
+        }
+        MoveThroughSite(site, rc);
+    }
+    // Order, activation and showing stay with the window.
+    return ::SetWindowPos(pWnd->m_hWnd, hWndInsertAfter, 0, 0, 0, 0,
+                          nFlags | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// Keys for a contained control are offered to it before they are dispatched (a control may
+// keep a key from going further).
+BOOL AFXAPI AfxOleTranslateControlMessage(HWND hWnd, MSG* pMsg)
+{
+    if (!pMsg || pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST)
+        return FALSE;
+    COleControlSite* site = FindSiteOfWindow(hWnd);
+    if (!site || !site->m_pObject)
+        return FALSE;
+    IOleInPlaceActiveObject* active = nullptr;
+    if (FAILED(site->m_pObject->QueryInterface(IID_IOleInPlaceActiveObject, (void**)&active)))
+        return FALSE;
+    HRESULT hr = active->TranslateAccelerator(pMsg);
+    active->Release();
+    return hr == S_OK;
+}
+
 //////////////////////////////////////////////////////////////////////////////////////////
 // CWnd: creating and calling controls
 
@@ -714,12 +780,20 @@ BOOL CWnd::CreateControl(REFCLSID clsid, LPCTSTR pszWindowName, DWORD dwStyle, c
                          bstrLicKey);
 }
 
-// The site of a window made from a dialog template is found from its handle.
+// The site of a window made from a dialog template is found from its handle; a permanent
+// wrapper (one that subclassed the control's window) is bound to it on first use, so that
+// moving and destroying it go through the site as well.
 static COleControlSite* SiteOf(const CWnd* pWnd)
 {
     if (pWnd->m_pCtrlSite)
         return pWnd->m_pCtrlSite;
-    return FindSiteOfWindow(pWnd->m_hWnd);
+    COleControlSite* site = FindSiteOfWindow(pWnd->m_hWnd);
+    if (site && !site->m_pWndCtrl && CWnd::FromHandlePermanent(pWnd->m_hWnd) == pWnd) {
+        CWnd* w = const_cast<CWnd*>(pWnd);
+        w->m_pCtrlSite = site;
+        site->m_pWndCtrl = w;
+    }
+    return site;
 }
 
 LPUNKNOWN CWnd::GetControlUnknown()

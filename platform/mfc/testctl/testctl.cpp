@@ -52,6 +52,13 @@ public:
 
     virtual void DoPropExchange(CPropExchange* pPX) override;
     virtual void OnDraw(CDC* pDC, const CRect& rcBounds, const CRect& rcInvalid) override;
+    virtual BOOL OnSetObjectRects(LPCRECT lpRectPos, LPCRECT lpRectClip) override;
+    // Keeps the Escape key to itself.
+    virtual BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        return (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) &&
+               pMsg->wParam == VK_ESCAPE;
+    }
 
     DECLARE_OLECREATE_EX(CTestCtl)
     DECLARE_OLETYPELIB(CTestCtl)
@@ -119,6 +126,17 @@ void CTestCtl::DoPropExchange(CPropExchange* pPX)
 
 void CTestCtl::OnDraw(CDC*, const CRect&, const CRect&) {}
 
+// Never wider than 200 pixels, as a video window never grows beyond its clip.
+BOOL CTestCtl::OnSetObjectRects(LPCRECT lpRectPos, LPCRECT lpRectClip)
+{
+    CRect pos(lpRectPos);
+    if (pos.Width() > 200) {
+        SetControlSize(200, pos.Height());
+        pos.right = pos.left + 200;
+    }
+    return COleControl::OnSetObjectRects(pos, lpRectClip);
+}
+
 void CTestCtl::OnLongValueChanged()
 {
     ++m_lNotifications;
@@ -181,6 +199,64 @@ LONG CTestCtl::FireAddress()
 void CTestCtl::Fail(LONG code) { ThrowError((SCODE)code, "Failure asked for"); }
 
 void CTestCtl::FireClickNow() { FireClick(); }
+
+//////////////////////////////////////////////////////////////////////////////////////////
+// A control on an edit window of the system: the notifications the edit sends its parent
+// come back to it reflected.
+
+class CTestSubCtl : public COleControl {
+    DECLARE_DYNCREATE(CTestSubCtl)
+public:
+    CTestSubCtl() : m_lReflections(0) { InitializeIIDs(&DIID__DTestSubCtl, &DIID__DTestSubCtlEvents); }
+    LONG m_lReflections;
+    LONG Reflections() { return m_lReflections; }
+    virtual BOOL IsSubclassedControl() override { return TRUE; }
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs) override
+    {
+        cs.lpszClass = "EDIT";
+        return COleControl::PreCreateWindow(cs);
+    }
+    afx_msg LRESULT OnOcmCommand(WPARAM wParam, LPARAM)
+    {
+        ++m_lReflections;
+        FireEvent(1, EVENT_PARAM(VTS_I4), (int)HIWORD(wParam));
+        return 0;
+    }
+    DECLARE_OLECREATE_EX(CTestSubCtl)
+    DECLARE_OLETYPELIB(CTestSubCtl)
+    DECLARE_DISPATCH_MAP()
+    DECLARE_EVENT_MAP()
+    DECLARE_MESSAGE_MAP()
+};
+
+IMPLEMENT_DYNCREATE(CTestSubCtl, COleControl)
+IMPLEMENT_OLECREATE_EX(CTestSubCtl, "TESTCTL.TestSubCtl.1", 0x6d3a8e16, 0x5b21, 0x4c7a, 0x9e, 0x44,
+                       0x2f, 0x1b, 0x0c, 0x9d, 0x7a, 0x01)
+IMPLEMENT_OLETYPELIB(CTestSubCtl, kTypeLib, 1, 0)
+
+BEGIN_MESSAGE_MAP(CTestSubCtl, COleControl)
+    ON_MESSAGE(OCM_COMMAND, OnOcmCommand)
+END_MESSAGE_MAP()
+
+BEGIN_DISPATCH_MAP(CTestSubCtl, COleControl)
+    DISP_FUNCTION(CTestSubCtl, "Reflections", Reflections, VT_I4, VTS_NONE)
+END_DISPATCH_MAP()
+
+BEGIN_EVENT_MAP(CTestSubCtl, COleControl)
+    EVENT_CUSTOM("Reflected", FireReflected, VTS_I4)
+END_EVENT_MAP()
+
+BOOL CTestSubCtl::CTestSubCtlFactory::UpdateRegistry(BOOL bRegister)
+{
+    if (!bRegister)
+        return AfxOleUnregisterClass(m_clsid, m_lpszProgID);
+    return AfxOleRegisterControlClass(AfxOleModuleHandle(), m_clsid, m_lpszProgID, IDS_TESTCTL,
+                                      IDB_TESTCTL, afxRegApartmentThreading,
+                                      OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST |
+                                          OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE |
+                                          OLEMISC_RECOMPOSEONRESIZE,
+                                      kTypeLib, 1, 0);
+}
 
 //////////////////////////////////////////////////////////////////////////////////////////
 // Server exports
