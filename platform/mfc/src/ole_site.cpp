@@ -844,12 +844,12 @@ void CWnd::GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const
 //////////////////////////////////////////////////////////////////////////////////////////
 // Controls in dialog templates. A template names a control by its class id as the item's
 // window class ("{...}"). When the container is enabled, such class names found in the
-// module's dialog resources are registered as placeholder classes: the dialog manager
-// creates a placeholder with the item's id, position and style, and the placeholder is
-// replaced by the real control when the dialog initialises (ExecuteDlgInit), or at the
-// latest when the placeholder's own posted message comes round.
+// module's dialog resources are registered as placeholder classes: when the dialog manager
+// creates the item, the placeholder creates the real control in its place at once (with the
+// item's id, rectangle, style and position in the tab order), before the dialog
+// initialises, and then goes away.
 
-static const UINT kReplaceMsg = WM_APP + 0x3ff0;
+static const UINT kDestroyMsg = WM_APP + 0x3ff0;
 
 static LRESULT CALLBACK PlaceholderProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -858,22 +858,23 @@ static bool IsPlaceholder(HWND hWnd)
     return (WNDPROC)::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == PlaceholderProc;
 }
 
-static void ReplacePlaceholder(HWND ph)
+// Creates the control an item names; the placeholder steps aside (no id, hidden) and is
+// destroyed once the dialog's creation is over.
+static void ReplacePlaceholder(HWND ph, LPCSTR text)
 {
-    if (!::IsWindow(ph) || !IsPlaceholder(ph))
-        return;
     HWND dlg = ::GetParent(ph);
+    UINT id = (UINT)::GetDlgCtrlID(ph);
+    if (!dlg || !id)
+        return;
     char cls[64] = {};
     ::GetClassNameA(ph, cls, sizeof cls);
-    char text[256] = {};
-    ::GetWindowTextA(ph, text, sizeof text);
-    UINT id = (UINT)::GetDlgCtrlID(ph);
     DWORD style = (DWORD)::GetWindowLongA(ph, GWL_STYLE);
     RECT rc;
     ::GetWindowRect(ph, &rc);
     ::MapWindowPoints(nullptr, dlg, (POINT*)&rc, 2);
-    HWND prev = ::GetWindow(ph, GW_HWNDPREV);
-    ::DestroyWindow(ph);
+    ::SetWindowLongPtrA(ph, GWLP_ID, 0);
+    ::SetWindowLongA(ph, GWL_STYLE, (LONG)(style & ~(WS_VISIBLE | WS_TABSTOP | WS_GROUP)));
+    ::PostMessageA(ph, kDestroyMsg, 0, 0);
     CLSID clsid;
     BSTR name = AfxDisp::AnsiToBstr(cls);
     HRESULT hr = CLSIDFromString(name, &clsid);
@@ -887,17 +888,18 @@ static void ReplacePlaceholder(HWND ph)
         DropSite(site);
         return;
     }
-    // Keep the template's order for tabbing.
-    ::SetWindowPos(site->m_hWnd, prev ? prev : HWND_TOP, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowPos(site->m_hWnd, ph, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 static LRESULT CALLBACK PlaceholderProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_CREATE)
-        ::PostMessageA(hWnd, kReplaceMsg, 0, 0);
-    else if (msg == kReplaceMsg) {
-        ReplacePlaceholder(hWnd);
+    if (msg == WM_CREATE) {
+        const CREATESTRUCTA* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        ReplacePlaceholder(hWnd, cs && !IS_INTRESOURCE(cs->lpszName) ? cs->lpszName : "");
+        return 0;
+    }
+    if (msg == kDestroyMsg) {
+        ::DestroyWindow(hWnd);
         return 0;
     }
     return ::DefWindowProcA(hWnd, msg, wParam, lParam);
@@ -932,12 +934,17 @@ void AFXAPI AfxOleRegisterDialogControls(HMODULE hModule)
 
 BOOL AFXAPI AfxOleCreateDialogControls(HWND hDlg)
 {
+    // Placeholders whose control is made have no id left; an item that still has one was
+    // made before the container was enabled.
     std::vector<HWND> placeholders;
     for (HWND child = ::GetWindow(hDlg, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        if (IsPlaceholder(child))
+        if (IsPlaceholder(child) && ::GetDlgCtrlID(child) != 0)
             placeholders.push_back(child);
-    for (HWND ph : placeholders)
-        ReplacePlaceholder(ph);
+    for (HWND ph : placeholders) {
+        char text[256] = {};
+        ::GetWindowTextA(ph, text, sizeof text);
+        ReplacePlaceholder(ph, text);
+    }
     return TRUE;
 }
 
