@@ -50,6 +50,12 @@ class CDockState;
 class CMiniDockFrameWnd;
 class COleControlSite;
 class COleControlContainer;
+// Hooks of the control container (the OLE layer implements them): moving a hosted control
+// goes through its site, and keys for a control are offered to it before dispatch.
+BOOL AFXAPI AfxOleSiteMoveWindow(CWnd* pWnd, int x, int y, int cx, int cy, BOOL bRepaint);
+BOOL AFXAPI AfxOleSiteSetWindowPos(CWnd* pWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
+                                   UINT nFlags);
+BOOL AFXAPI AfxOleTranslateControlMessage(HWND hWnd, MSG* pMsg);
 class CImageList;
 class CListBox;
 struct AFX_OLECMDMAP;
@@ -787,13 +793,18 @@ class CWnd : public CCmdTarget {
     ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), (LPPOINT)lpRect, 2);
   }
   void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE) {
-    ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
+    if (m_pCtrlSite != NULL)
+      AfxOleSiteMoveWindow(this, x, y, nWidth, nHeight, bRepaint);
+    else
+      ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
   }
   void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE) {
     MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left,
                lpRect->bottom - lpRect->top, bRepaint);
   }
   BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
+    if (m_pCtrlSite != NULL)
+      return AfxOleSiteSetWindowPos(this, pWndInsertAfter->GetSafeHwnd(), x, y, cx, cy, nFlags);
     return ::SetWindowPos(m_hWnd, pWndInsertAfter->GetSafeHwnd(), x, y, cx, cy, nFlags);
   }
   BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const {

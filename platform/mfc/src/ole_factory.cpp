@@ -13,12 +13,15 @@ static COleObjectFactory* g_pFirstFactory;
 static BOOL g_bOleInitialized;
 static BOOL g_bContainerEnabled;
 
+// An object of this copy of the library: its address lies inside the module.
+static const char g_moduleMarker = 0;
+
 HINSTANCE AFXAPI AfxOleModuleHandle()
 {
     HMODULE h = nullptr;
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                            GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&AfxOleModuleHandle), &h);
+                       &g_moduleMarker, &h);
     return h;
 }
 

@@ -939,6 +939,8 @@ BOOL CWnd::PreTranslateMessage(MSG* pMsg)
 BOOL PASCAL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
 {
   for (HWND hWnd = pMsg->hwnd; hWnd != NULL; hWnd = ::GetParent(hWnd)) {
+    if (AfxOleTranslateControlMessage(hWnd, pMsg))
+      return TRUE;
     CWnd* pWnd = FromHandlePermanent(hWnd);
     if (pWnd != NULL && pWnd->PreTranslateMessage(pMsg))
       return TRUE;
