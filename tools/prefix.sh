@@ -25,8 +25,10 @@ case $mode in
     quiet wineserver -k || true
     quiet wineserver -w || true
     quiet wineserver -p
+    fresh=
     if [ ! -f "$prefix/system.reg" ]; then
       quiet wine wineboot -i || true
+      fresh=1
     fi
     if [ -z "$display" ]; then
       quiet wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
@@ -35,6 +37,13 @@ case $mode in
       managed=Y
       [ "$display" = unmanaged ] && managed=N
       quiet wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f
+    fi
+    # A prefix made just now has its desktop from before the driver setting: no window could
+    # be created in this server session. Start the server again with the setting in force.
+    if [ -n "$fresh" ]; then
+      quiet wineserver -k || true
+      quiet wineserver -w || true
+      quiet wineserver -p
     fi
     shopt -s nullglob
     for module in "$bin"/*.dll.so "$bin"/*.ocx.so; do

@@ -1289,11 +1289,22 @@ void COleControl::KeyUp(USHORT* pnChar)
 
 void COleControl::OnPaint()
 {
-    CPaintDC dc(this);
+    PAINTSTRUCT ps;
+    HDC hdc = ::BeginPaint(m_hWnd, &ps);
+    CDC dc;
+    dc.Attach(hdc);
     CRect rc;
     GetClientRect(&rc);
-    CRect invalid(dc.m_ps.rcPaint);
-    OnDraw(&dc, rc, invalid);
+    CRect invalid(ps.rcPaint);
+    try {
+        OnDraw(&dc, rc, invalid);
+    } catch (...) {
+        dc.Detach();
+        ::EndPaint(m_hWnd, &ps);
+        throw;
+    }
+    dc.Detach();
+    ::EndPaint(m_hWnd, &ps);
 }
 
 void COleControl::OnLButtonDown(UINT nFlags, CPoint point)

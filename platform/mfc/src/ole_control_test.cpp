@@ -260,8 +260,9 @@ TEST_F(ControlTest, DispatchErrorsRaiseDispatchExceptions)
                                         (int)0x800A01F4);
         } catch (COleDispatchException* e) {
             caught = e->m_scError;
-            if (c.id == dispidFail)
+            if (c.id == dispidFail) {
                 EXPECT_EQ(e->m_strDescription, "Failure asked for");
+            }
             e->Delete();
         }
         EXPECT_EQ(caught, c.expected) << c.what;

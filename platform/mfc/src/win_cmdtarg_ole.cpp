@@ -111,7 +111,9 @@ public:
 DWORD_PTR DispatchVtable()
 {
     static CmdTargetDispatch prototype;
-    return *reinterpret_cast<DWORD_PTR*>(&prototype);
+    DWORD_PTR vtbl;
+    memcpy(&vtbl, static_cast<void*>(&prototype), sizeof vtbl);
+    return vtbl;
 }
 
 } // namespace
