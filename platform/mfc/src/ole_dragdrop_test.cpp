@@ -156,6 +156,9 @@ public:
             return DRAGDROP_S_DROP;
         CTestTarget* target = stops[stop].second;
         if (oversAtArrival < 0) {
+            // Other test programs share the desktop: keep the target on top of theirs.
+            SetWindowPos(stops[stop].first, HWND_TOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             RECT rc;
             GetWindowRect(stops[stop].first, &rc);
             SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
@@ -181,8 +184,9 @@ protected:
     void SetUp() override
     {
         for (int i = 0; i < 3; ++i)
-            ASSERT_TRUE(wnd[i].CreateEx(0, AfxRegisterWndClass(0), "drag", WS_POPUP | WS_VISIBLE,
-                                        50 + 150 * i, 50, 120, 120, NULL, NULL));
+            ASSERT_TRUE(wnd[i].CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), "drag",
+                                        WS_POPUP | WS_VISIBLE, 610 + 130 * i, 530, 120, 120,
+                                        NULL, NULL));
         for (int i = 1; i < 3; ++i) {
             target[i].format = Format();
             ASSERT_TRUE(target[i].Register(&wnd[i]));
