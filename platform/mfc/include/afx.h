@@ -1196,6 +1196,11 @@ class CArchive {
   friend struct CRuntimeClass;
 };
 
+// Throws CArchiveException::endOfFile when nCount stored elements of at least nMinElementSize
+// bytes each cannot be in what is left of a loading archive. Every count read from stored data
+// that comes from elsewhere goes through it before anything is allocated for it.
+void AFXAPI AfxCheckStoredCount(CArchive& ar, DWORD nCount, DWORD nMinElementSize);
+
 // Strings: one length byte below 0xFF; else 0xFF and a WORD below 0xFFFF; else 0xFF, 0xFFFF
 // and a DWORD; then the bytes (no NUL).
 CArchive& AFXAPI operator<<(CArchive& ar, const CString& string);

@@ -44,9 +44,6 @@ inline DWORD AFXAPI AfxMinStoredSize(const TYPE*) {
 inline DWORD AFXAPI AfxMinStoredSize(const CString*) { return 1; }
 inline DWORD AFXAPI AfxMinStoredSize(CObject* const*) { return 2; }
 
-// Throws CArchiveException::endOfFile when nCount elements cannot be in the archive.
-void AFXAPI AfxCheckStoredCount(CArchive& ar, DWORD nCount, DWORD nMinElementSize);
-
 // Plain values are stored as their bytes. Addresses mean nothing in another process, and
 // objects that own resources (smart pointers, strings of other kinds) cannot be copied as
 // bytes: collections of those need a SerializeElements of their own and otherwise refuse to
