@@ -253,192 +253,6 @@ class CDumpContext {
 extern CDumpContext afxDump;
 
 // ---------------------------------------------------------------------------------------------
-// Exceptions. Thrown by pointer (throw new CxxException or AfxThrowXxx) and released by the
-// catcher with Delete().
-class CException : public CObject {
-  DECLARE_DYNAMIC(CException)
- public:
-  CException();
-  explicit CException(BOOL bAutoDelete);
-  virtual ~CException();
-
-  // Deletes the exception unless it was made with bAutoDelete FALSE. Inside a CATCH block the
-  // deletion waits for the end of the block, which deletes it anyway.
-  void Delete();
-  virtual BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL);
-  virtual int ReportError(UINT nType = MB_OK, UINT nMessageID = 0);
-
- public:
-  BOOL m_bAutoDelete;
-  int m_nCatchDepth;  // CATCH blocks currently handling this exception
-};
-
-// Exceptions that carry nothing but their kind (out of memory, not supported, resource).
-class CSimpleException : public CException {
-  DECLARE_DYNAMIC(CSimpleException)
- public:
-  CSimpleException();
-  explicit CSimpleException(BOOL bAutoDelete);
-  virtual ~CSimpleException();
-  void InitString();
-  virtual BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError,
-                               PUINT pnHelpContext = NULL) override;
-
- protected:
-  UINT m_nResourceID;
-  BOOL m_bLoaded;
-  BOOL m_bInitialized;
-  char m_szMessage[128];
-};
-
-class CMemoryException : public CSimpleException {
-  DECLARE_DYNAMIC(CMemoryException)
- public:
-  CMemoryException();
-  explicit CMemoryException(BOOL bAutoDelete);
-  virtual ~CMemoryException();
-};
-
-class CNotSupportedException : public CSimpleException {
-  DECLARE_DYNAMIC(CNotSupportedException)
- public:
-  CNotSupportedException();
-  explicit CNotSupportedException(BOOL bAutoDelete);
-  virtual ~CNotSupportedException();
-};
-
-class CResourceException : public CSimpleException {
-  DECLARE_DYNAMIC(CResourceException)
- public:
-  CResourceException();
-  explicit CResourceException(BOOL bAutoDelete);
-  virtual ~CResourceException();
-};
-
-class CUserException : public CSimpleException {
-  DECLARE_DYNAMIC(CUserException)
- public:
-  CUserException();
-  explicit CUserException(BOOL bAutoDelete);
-  virtual ~CUserException();
-};
-
-class CInvalidArgException : public CSimpleException {
-  DECLARE_DYNAMIC(CInvalidArgException)
- public:
-  CInvalidArgException();
-  explicit CInvalidArgException(BOOL bAutoDelete);
-  virtual ~CInvalidArgException();
-};
-
-// COleException and COleDispatchException belong to the automation part (afxdisp.h).
-
-class CArchiveException : public CException {
-  DECLARE_DYNAMIC(CArchiveException)
- public:
-  enum {
-    none,
-    generic,
-    readOnly,
-    endOfFile,
-    writeOnly,
-    badIndex,
-    badClass,
-    badSchema
-  };
-  explicit CArchiveException(int cause = CArchiveException::none, LPCSTR lpszArchiveName = NULL);
-  virtual ~CArchiveException();
-  virtual BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError,
-                               PUINT pnHelpContext = NULL) override;
-
-  int m_cause;
-  CString* m_pstrFileName;  // owned; the name of the archive's file, if known
-  CString GetFileName() const;
-};
-
-class CFileException : public CException {
-  DECLARE_DYNAMIC(CFileException)
- public:
-  enum {
-    none,
-    generic,
-    fileNotFound,
-    badPath,
-    tooManyOpenFiles,
-    accessDenied,
-    invalidFile,
-    removeCurrentDir,
-    directoryFull,
-    badSeek,
-    hardIO,
-    sharingViolation,
-    lockViolation,
-    diskFull,
-    endOfFile
-  };
-  explicit CFileException(int cause = CFileException::none, LONG lOsError = -1,
-                          LPCSTR lpszArchiveName = NULL);
-  virtual ~CFileException();
-
-  void ThrowOsError(LONG lOsError, LPCSTR lpszFileName = NULL);  // throws a new exception
-  static void PASCAL ThrowOsError(LONG lOsError, LPCSTR lpszFileName, int);
-  static void PASCAL ThrowErrno(int nErrno, LPCSTR lpszFileName = NULL);
-  static int PASCAL OsErrorToException(LONG lOsError);
-  static int PASCAL ErrnoToException(int nErrno);
-  virtual BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError,
-                               PUINT pnHelpContext = NULL) override;
-
-  int m_cause;
-  LONG m_lOsError;
-  CString* m_pstrFileName;  // owned
-  CString GetFileName() const;
-};
-
-void AFXAPI AfxThrowMemoryException();
-void AFXAPI AfxThrowNotSupportedException();
-void AFXAPI AfxThrowInvalidArgException();
-void AFXAPI AfxThrowResourceException();
-void AFXAPI AfxThrowUserException();
-void AFXAPI AfxThrowArchiveException(int cause, LPCSTR lpszArchiveName = NULL);
-void AFXAPI AfxThrowFileException(int cause, LONG lOsError = -1, LPCSTR lpszFileName = NULL);
-void AFXAPI AfxAbort();
-
-// The classic exception macros, mapped onto C++ exceptions. An exception caught by CATCH is
-// deleted at the end of its handler unless the handler rethrows it with THROW_LAST.
-struct AFX_EXCEPTION_LINK {
-  CException* m_pException;
-  explicit AFX_EXCEPTION_LINK(CException* p) : m_pException(p) { p->m_nCatchDepth++; }
-  ~AFX_EXCEPTION_LINK() {
-    if (m_pException) {
-      m_pException->m_nCatchDepth--;
-      m_pException->Delete();
-    }
-  }
-  void Rethrowing() {
-    m_pException->m_nCatchDepth--;
-    m_pException = NULL;
-  }
-};
-#define TRY try
-#define CATCH(class_name, e) \
-  catch (class_name * e) {   \
-    AFX_EXCEPTION_LINK _afxExceptionLink(e);
-#define AND_CATCH(class_name, e) \
-  }                              \
-  catch (class_name * e) {       \
-    AFX_EXCEPTION_LINK _afxExceptionLink(e);
-#define END_CATCH }
-#define CATCH_ALL(e) CATCH(CException, e)
-#define AND_CATCH_ALL(e) AND_CATCH(CException, e)
-#define END_CATCH_ALL }
-#define THROW(e) throw e
-#define THROW_LAST()              \
-  do {                            \
-    _afxExceptionLink.Rethrowing(); \
-    throw;                        \
-  } while (0)
-
-// ---------------------------------------------------------------------------------------------
 // CString: an ANSI string (Windows-1252 bytes as they are), one pointer wide, so that it
 // converts to LPCSTR wherever a C string is expected.
 struct CStringData {
@@ -592,6 +406,192 @@ void AFXAPI AfxFormatStrings(CString& rString, LPCSTR lpszFormat, LPCSTR const* 
 // The iSubString-th piece of lpszFullString cut at chSep; FALSE past the last piece.
 BOOL AFXAPI AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString,
                                 char chSep = '\n');
+
+// ---------------------------------------------------------------------------------------------
+// Exceptions. Thrown by pointer (throw new CxxException or AfxThrowXxx) and released by the
+// catcher with Delete().
+class CException : public CObject {
+  DECLARE_DYNAMIC(CException)
+ public:
+  CException();
+  explicit CException(BOOL bAutoDelete);
+  virtual ~CException();
+
+  // Deletes the exception unless it was made with bAutoDelete FALSE. Inside a CATCH block the
+  // deletion waits for the end of the block, which deletes it anyway.
+  void Delete();
+  virtual BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL);
+  virtual int ReportError(UINT nType = MB_OK, UINT nMessageID = 0);
+
+ public:
+  BOOL m_bAutoDelete;
+  int m_nCatchDepth;  // CATCH blocks currently handling this exception
+};
+
+// Exceptions that carry nothing but their kind (out of memory, not supported, resource).
+class CSimpleException : public CException {
+  DECLARE_DYNAMIC(CSimpleException)
+ public:
+  CSimpleException();
+  explicit CSimpleException(BOOL bAutoDelete);
+  virtual ~CSimpleException();
+  void InitString();
+  virtual BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError,
+                               PUINT pnHelpContext = NULL) override;
+
+ protected:
+  UINT m_nResourceID;
+  BOOL m_bLoaded;
+  BOOL m_bInitialized;
+  char m_szMessage[128];
+};
+
+class CMemoryException : public CSimpleException {
+  DECLARE_DYNAMIC(CMemoryException)
+ public:
+  CMemoryException();
+  explicit CMemoryException(BOOL bAutoDelete);
+  virtual ~CMemoryException();
+};
+
+class CNotSupportedException : public CSimpleException {
+  DECLARE_DYNAMIC(CNotSupportedException)
+ public:
+  CNotSupportedException();
+  explicit CNotSupportedException(BOOL bAutoDelete);
+  virtual ~CNotSupportedException();
+};
+
+class CResourceException : public CSimpleException {
+  DECLARE_DYNAMIC(CResourceException)
+ public:
+  CResourceException();
+  explicit CResourceException(BOOL bAutoDelete);
+  virtual ~CResourceException();
+};
+
+class CUserException : public CSimpleException {
+  DECLARE_DYNAMIC(CUserException)
+ public:
+  CUserException();
+  explicit CUserException(BOOL bAutoDelete);
+  virtual ~CUserException();
+};
+
+class CInvalidArgException : public CSimpleException {
+  DECLARE_DYNAMIC(CInvalidArgException)
+ public:
+  CInvalidArgException();
+  explicit CInvalidArgException(BOOL bAutoDelete);
+  virtual ~CInvalidArgException();
+};
+
+// COleException and COleDispatchException belong to the automation part (afxdisp.h).
+
+class CArchiveException : public CException {
+  DECLARE_DYNAMIC(CArchiveException)
+ public:
+  enum {
+    none,
+    generic,
+    readOnly,
+    endOfFile,
+    writeOnly,
+    badIndex,
+    badClass,
+    badSchema
+  };
+  explicit CArchiveException(int cause = CArchiveException::none, LPCSTR lpszArchiveName = NULL);
+  virtual ~CArchiveException();
+  virtual BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError,
+                               PUINT pnHelpContext = NULL) override;
+
+  int m_cause;
+  CString m_strFileName;  // the name of the archive's file, if known
+  CString GetFileName() const { return m_strFileName; }
+};
+
+class CFileException : public CException {
+  DECLARE_DYNAMIC(CFileException)
+ public:
+  enum {
+    none,
+    generic,
+    fileNotFound,
+    badPath,
+    tooManyOpenFiles,
+    accessDenied,
+    invalidFile,
+    removeCurrentDir,
+    directoryFull,
+    badSeek,
+    hardIO,
+    sharingViolation,
+    lockViolation,
+    diskFull,
+    endOfFile
+  };
+  explicit CFileException(int cause = CFileException::none, LONG lOsError = -1,
+                          LPCSTR lpszArchiveName = NULL);
+  virtual ~CFileException();
+
+  void ThrowOsError(LONG lOsError, LPCSTR lpszFileName = NULL);  // throws a new exception
+  static void PASCAL ThrowOsError(LONG lOsError, LPCSTR lpszFileName, int);
+  static void PASCAL ThrowErrno(int nErrno, LPCSTR lpszFileName = NULL);
+  static int PASCAL OsErrorToException(LONG lOsError);
+  static int PASCAL ErrnoToException(int nErrno);
+  virtual BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError,
+                               PUINT pnHelpContext = NULL) override;
+
+  int m_cause;
+  LONG m_lOsError;
+  CString m_strFileName;
+  CString GetFileName() const { return m_strFileName; }
+};
+
+void AFXAPI AfxThrowMemoryException();
+void AFXAPI AfxThrowNotSupportedException();
+void AFXAPI AfxThrowInvalidArgException();
+void AFXAPI AfxThrowResourceException();
+void AFXAPI AfxThrowUserException();
+void AFXAPI AfxThrowArchiveException(int cause, LPCSTR lpszArchiveName = NULL);
+void AFXAPI AfxThrowFileException(int cause, LONG lOsError = -1, LPCSTR lpszFileName = NULL);
+void AFXAPI AfxAbort();
+
+// The classic exception macros, mapped onto C++ exceptions. An exception caught by CATCH is
+// deleted at the end of its handler unless the handler rethrows it with THROW_LAST.
+struct AFX_EXCEPTION_LINK {
+  CException* m_pException;
+  explicit AFX_EXCEPTION_LINK(CException* p) : m_pException(p) { p->m_nCatchDepth++; }
+  ~AFX_EXCEPTION_LINK() {
+    if (m_pException) {
+      m_pException->m_nCatchDepth--;
+      m_pException->Delete();
+    }
+  }
+  void Rethrowing() {
+    m_pException->m_nCatchDepth--;
+    m_pException = NULL;
+  }
+};
+#define TRY try
+#define CATCH(class_name, e) \
+  catch (class_name * e) {   \
+    AFX_EXCEPTION_LINK _afxExceptionLink(e);
+#define AND_CATCH(class_name, e) \
+  }                              \
+  catch (class_name * e) {       \
+    AFX_EXCEPTION_LINK _afxExceptionLink(e);
+#define END_CATCH }
+#define CATCH_ALL(e) CATCH(CException, e)
+#define AND_CATCH_ALL(e) AND_CATCH(CException, e)
+#define END_CATCH_ALL }
+#define THROW(e) throw e
+#define THROW_LAST()              \
+  do {                            \
+    _afxExceptionLink.Rethrowing(); \
+    throw;                        \
+  } while (0)
 
 // ---------------------------------------------------------------------------------------------
 // Dates and times. CTime counts seconds since 1970-01-01 UTC in 64 bits.
@@ -891,7 +891,7 @@ class CFile : public CObject {
   UINT_PTR m_hFile;
   operator HFILE() const { return (HFILE)m_hFile; }
   BOOL m_bCloseOnDelete;
-  CString* m_pstrFileName;  // owned; kept in a pointer so that CFile stays small
+  CString m_strFileName;  // full path of the open file
 
   virtual DWORD GetPosition() const;
   BOOL GetStatus(CFileStatus& rStatus) const;
@@ -1074,7 +1074,7 @@ class CFileFind : public CObject {
   void* m_pNextInfo;
   HANDLE m_hContext;
   BOOL m_bGotLast;
-  CString* m_pstrRoot;  // owned
+  CString m_strRoot;
   char m_chDirSeparator;
 };
 
@@ -1189,7 +1189,7 @@ class CArchive {
   BOOL m_bForceFlat;
   BOOL m_bDirectBuffer;
   UINT m_nObjectSchema;
-  CString* m_pstrFileName;
+  CString m_strFileName;
   UINT m_nGrowSize;
   UINT m_nHashSize;
 

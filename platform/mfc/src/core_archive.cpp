@@ -45,7 +45,6 @@ CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void* lpBuf)
       m_bForceFlat(FALSE),
       m_bDirectBuffer(FALSE),
       m_nObjectSchema((UINT)-1),
-      m_pstrFileName(NULL),
       m_nGrowSize(1024),
       m_nHashSize(2053) {
   if (pFile == NULL) AfxThrowInvalidArgException();
@@ -57,8 +56,7 @@ CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void* lpBuf)
     m_lpBufCur = m_lpBufStart;
     m_lpBufMax = m_lpBufStart + m_nBufSize;
   }
-  CString strPath = pFile->GetFilePath();
-  if (!strPath.IsEmpty()) m_pstrFileName = new CString(strPath);
+  m_strFileName = pFile->GetFilePath();
 }
 
 CArchive::~CArchive() {
@@ -74,7 +72,6 @@ CArchive::~CArchive() {
   Abort();
   delete m_pLoadArray;
   delete m_pStoreMap;
-  delete m_pstrFileName;
 }
 
 void CArchive::Abort() {
@@ -103,8 +100,8 @@ void CArchive::Flush() {
   }
 }
 
-static void ThrowArchive(int cause, const CString* pstrFileName) {
-  AfxThrowArchiveException(cause, pstrFileName ? (LPCSTR)*pstrFileName : NULL);
+static void ThrowArchive(int cause, const CString& strFileName) {
+  AfxThrowArchiveException(cause, strFileName.IsEmpty() ? NULL : (LPCSTR)strFileName);
 }
 
 DWORD CArchive::GetBytesLeft() {
@@ -120,24 +117,24 @@ DWORD CArchive::GetBytesLeft() {
 
 // Makes nBytesNeeded bytes available in the buffer or throws endOfFile.
 void CArchive::FillBuffer(UINT nBytesNeeded) {
-  if (!IsLoading()) ThrowArchive(CArchiveException::writeOnly, m_pstrFileName);
-  if (m_pFile == NULL) ThrowArchive(CArchiveException::generic, m_pstrFileName);
+  if (!IsLoading()) ThrowArchive(CArchiveException::writeOnly, m_strFileName);
+  if (m_pFile == NULL) ThrowArchive(CArchiveException::generic, m_strFileName);
   UINT nUnused = (UINT)(m_lpBufMax - m_lpBufCur);
   if (nUnused >= nBytesNeeded) return;
-  if (nBytesNeeded > (UINT)m_nBufSize) ThrowArchive(CArchiveException::generic, m_pstrFileName);
+  if (nBytesNeeded > (UINT)m_nBufSize) ThrowArchive(CArchiveException::generic, m_strFileName);
   memmove(m_lpBufStart, m_lpBufCur, nUnused);
   m_lpBufCur = m_lpBufStart;
   m_lpBufMax = m_lpBufStart + nUnused;
   while ((UINT)(m_lpBufMax - m_lpBufCur) < nBytesNeeded) {
     UINT nRead = m_pFile->Read(m_lpBufMax, (UINT)(m_lpBufStart + m_nBufSize - m_lpBufMax));
-    if (nRead == 0) ThrowArchive(CArchiveException::endOfFile, m_pstrFileName);
+    if (nRead == 0) ThrowArchive(CArchiveException::endOfFile, m_strFileName);
     m_lpBufMax += nRead;
   }
 }
 
 void CArchive::EnsureRoom(UINT nBytes) {
-  if (IsLoading()) ThrowArchive(CArchiveException::readOnly, m_pstrFileName);
-  if (m_pFile == NULL) ThrowArchive(CArchiveException::generic, m_pstrFileName);
+  if (IsLoading()) ThrowArchive(CArchiveException::readOnly, m_strFileName);
+  if (m_pFile == NULL) ThrowArchive(CArchiveException::generic, m_strFileName);
   if ((UINT)(m_lpBufMax - m_lpBufCur) < nBytes) {
     m_pFile->Write(m_lpBufStart, (UINT)(m_lpBufCur - m_lpBufStart));
     m_lpBufCur = m_lpBufStart;
@@ -145,8 +142,8 @@ void CArchive::EnsureRoom(UINT nBytes) {
 }
 
 UINT CArchive::Read(void* lpBuf, UINT nMax) {
-  if (!IsLoading()) ThrowArchive(CArchiveException::writeOnly, m_pstrFileName);
-  if (m_pFile == NULL) ThrowArchive(CArchiveException::generic, m_pstrFileName);
+  if (!IsLoading()) ThrowArchive(CArchiveException::writeOnly, m_strFileName);
+  if (m_pFile == NULL) ThrowArchive(CArchiveException::generic, m_strFileName);
   if (nMax == 0) return 0;
   BYTE* pDest = (BYTE*)lpBuf;
   UINT nTotal = 0;
@@ -176,8 +173,8 @@ UINT CArchive::Read(void* lpBuf, UINT nMax) {
 }
 
 void CArchive::Write(const void* lpBuf, UINT nMax) {
-  if (IsLoading()) ThrowArchive(CArchiveException::readOnly, m_pstrFileName);
-  if (m_pFile == NULL) ThrowArchive(CArchiveException::generic, m_pstrFileName);
+  if (IsLoading()) ThrowArchive(CArchiveException::readOnly, m_strFileName);
+  if (m_pFile == NULL) ThrowArchive(CArchiveException::generic, m_strFileName);
   const BYTE* pSrc = (const BYTE*)lpBuf;
   while (nMax > 0) {
     UINT nRoom = (UINT)(m_lpBufMax - m_lpBufCur);
@@ -211,7 +208,7 @@ void CArchive::Write(const void* lpBuf, UINT nMax) {
   CArchive& CArchive::operator>>(type& v) {            \
     if (!IsLoading())                                  \
       ThrowArchive(CArchiveException::writeOnly,       \
-                   m_pstrFileName);                    \
+                   m_strFileName);                    \
     if ((size_t)(m_lpBufMax - m_lpBufCur) < sizeof(v)) \
       FillBuffer(sizeof(v));                           \
     memcpy(&v, m_lpBufCur, sizeof(v));                 \
@@ -335,12 +332,12 @@ CRuntimeClass* PASCAL CRuntimeClass::Load(CArchive& ar, UINT* pwSchemaNum) {
 }
 
 void CArchive::CheckCount() {
-  if (m_nMapCount >= nMaxMapCount) ThrowArchive(CArchiveException::badIndex, m_pstrFileName);
+  if (m_nMapCount >= nMaxMapCount) ThrowArchive(CArchiveException::badIndex, m_strFileName);
 }
 
 void CArchive::WriteClass(const CRuntimeClass* pClassRef) {
   if (pClassRef == NULL) AfxThrowInvalidArgException();
-  if (!IsStoring()) ThrowArchive(CArchiveException::readOnly, m_pstrFileName);
+  if (!IsStoring()) ThrowArchive(CArchiveException::readOnly, m_strFileName);
   if (pClassRef->m_wSchema == 0xFFFF) AfxThrowNotSupportedException();  // not serializable
   if (m_pStoreMap == NULL) m_pStoreMap = new StoreMap;
   auto it = m_pStoreMap->indexes.find(pClassRef);
@@ -361,7 +358,7 @@ void CArchive::WriteClass(const CRuntimeClass* pClassRef) {
 }
 
 void CArchive::WriteObject(const CObject* pOb) {
-  if (!IsStoring()) ThrowArchive(CArchiveException::readOnly, m_pstrFileName);
+  if (!IsStoring()) ThrowArchive(CArchiveException::readOnly, m_strFileName);
   if (pOb == NULL) {
     *this << wNullTag;
     return;
@@ -404,7 +401,7 @@ void CArchive::MapObject(const CObject* pOb) {
 
 CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT* pSchema,
                                    DWORD* pObTag) {
-  if (!IsLoading()) ThrowArchive(CArchiveException::writeOnly, m_pstrFileName);
+  if (!IsLoading()) ThrowArchive(CArchiveException::writeOnly, m_strFileName);
   if (pClassRefRequested != NULL && pClassRefRequested->m_wSchema == 0xFFFF)
     AfxThrowNotSupportedException();
   if (m_pLoadArray == NULL) {
@@ -423,7 +420,7 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
 
   if (!(obTag & dwBigClassTag)) {
     // An object reference (or NULL), not a class.
-    if (pObTag == NULL) ThrowArchive(CArchiveException::badIndex, m_pstrFileName);
+    if (pObTag == NULL) ThrowArchive(CArchiveException::badIndex, m_strFileName);
     *pObTag = obTag;
     return NULL;
   }
@@ -432,10 +429,10 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
   UINT nSchema;
   if (wTag == wNewClassTag) {
     pClassRef = CRuntimeClass::Load(*this, &nSchema);
-    if (pClassRef == NULL) ThrowArchive(CArchiveException::badClass, m_pstrFileName);
+    if (pClassRef == NULL) ThrowArchive(CArchiveException::badClass, m_strFileName);
     if ((pClassRef->m_wSchema & ~VERSIONABLE_SCHEMA) != nSchema &&
         !(pClassRef->m_wSchema & VERSIONABLE_SCHEMA))
-      ThrowArchive(CArchiveException::badSchema, m_pstrFileName);
+      ThrowArchive(CArchiveException::badSchema, m_strFileName);
     CheckCount();
     m_pLoadArray->entries.push_back({pClassRef, true, nSchema});
     m_nMapCount++;
@@ -443,13 +440,13 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
     DWORD nClassIndex = obTag & ~dwBigClassTag;
     if (nClassIndex == 0 || nClassIndex >= m_pLoadArray->entries.size() ||
         !m_pLoadArray->entries[nClassIndex].bClass)
-      ThrowArchive(CArchiveException::badIndex, m_pstrFileName);
+      ThrowArchive(CArchiveException::badIndex, m_strFileName);
     pClassRef = (CRuntimeClass*)m_pLoadArray->entries[nClassIndex].p;
     nSchema = m_pLoadArray->entries[nClassIndex].nSchema;
   }
 
   if (pClassRefRequested != NULL && !pClassRef->IsDerivedFrom(pClassRefRequested))
-    ThrowArchive(CArchiveException::badClass, m_pstrFileName);
+    ThrowArchive(CArchiveException::badClass, m_strFileName);
 
   if (pSchema != NULL)
     *pSchema = nSchema;
@@ -473,16 +470,16 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
   if (pClassRef == NULL) {
     // A reference to an object read before (or NULL).
     if (obTag >= m_pLoadArray->entries.size() || m_pLoadArray->entries[obTag].bClass)
-      ThrowArchive(CArchiveException::badIndex, m_pstrFileName);
+      ThrowArchive(CArchiveException::badIndex, m_strFileName);
     CObject* pOb = (CObject*)m_pLoadArray->entries[obTag].p;
-    if (pOb == NULL && obTag != 0) ThrowArchive(CArchiveException::badIndex, m_pstrFileName);
+    if (pOb == NULL && obTag != 0) ThrowArchive(CArchiveException::badIndex, m_strFileName);
     if (pOb != NULL && pClassRefRequested != NULL && !pOb->IsKindOf(pClassRefRequested))
-      ThrowArchive(CArchiveException::badClass, m_pstrFileName);
+      ThrowArchive(CArchiveException::badClass, m_strFileName);
     return pOb;
   }
 
   if (pClassRef->m_pfnCreateObject == NULL)
-    ThrowArchive(CArchiveException::badClass, m_pstrFileName);
+    ThrowArchive(CArchiveException::badClass, m_strFileName);
   CObject* pOb = pClassRef->CreateObject();
   if (pOb == NULL) AfxThrowMemoryException();
 
@@ -610,13 +607,9 @@ CArchive& AFXAPI operator>>(CArchive& ar, RECT& rect) {
 IMPLEMENT_DYNAMIC(CArchiveException, CException)
 
 CArchiveException::CArchiveException(int cause, LPCSTR lpszArchiveName)
-    : m_cause(cause), m_pstrFileName(lpszArchiveName ? new CString(lpszArchiveName) : NULL) {}
+    : m_cause(cause), m_strFileName(lpszArchiveName) {}
 
-CArchiveException::~CArchiveException() { delete m_pstrFileName; }
-
-CString CArchiveException::GetFileName() const {
-  return m_pstrFileName ? *m_pstrFileName : CString();
-}
+CArchiveException::~CArchiveException() {}
 
 BOOL CArchiveException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) {
   static const char* const messages[] = {
@@ -632,7 +625,7 @@ BOOL CArchiveException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT p
   if (pnHelpContext != NULL) *pnHelpContext = 0;
   if (lpszError == NULL || nMaxError == 0) return FALSE;
   int cause = (m_cause >= 0 && m_cause < (int)_countof(messages)) ? m_cause : generic;
-  CString strName = m_pstrFileName ? *m_pstrFileName : CString("an unnamed file");
+  CString strName = m_strFileName.IsEmpty() ? CString("an unnamed file") : m_strFileName;
   LPCSTR rglpsz[1] = {strName};
   CString strMessage;
   AfxFormatStrings(strMessage, messages[cause], rglpsz, 1);

@@ -11,13 +11,9 @@ IMPLEMENT_DYNAMIC(CFileException, CException)
 CFileException::CFileException(int cause, LONG lOsError, LPCSTR lpszArchiveName)
     : m_cause(cause),
       m_lOsError(lOsError),
-      m_pstrFileName(lpszArchiveName ? new CString(lpszArchiveName) : NULL) {}
+      m_strFileName(lpszArchiveName) {}
 
-CFileException::~CFileException() { delete m_pstrFileName; }
-
-CString CFileException::GetFileName() const {
-  return m_pstrFileName ? *m_pstrFileName : CString();
-}
+CFileException::~CFileException() {}
 
 void CFileException::ThrowOsError(LONG lOsError, LPCSTR lpszFileName) {
   ThrowOsError(lOsError, lpszFileName, 0);
@@ -155,8 +151,7 @@ BOOL CFileException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHe
   if (pnHelpContext != NULL) *pnHelpContext = 0;
   if (lpszError == NULL || nMaxError == 0) return FALSE;
   int cause = (m_cause >= 0 && m_cause < (int)_countof(messages)) ? m_cause : generic;
-  CString strName = (m_pstrFileName && !m_pstrFileName->IsEmpty()) ? *m_pstrFileName
-                                                                     : CString("an unnamed file");
+  CString strName = m_strFileName.IsEmpty() ? CString("an unnamed file") : m_strFileName;
   LPCSTR rglpsz[1] = {strName};
   CString strMessage;
   AfxFormatStrings(strMessage, messages[cause], rglpsz, 1);
@@ -213,47 +208,40 @@ UINT AFXAPI AfxGetFileTitle(LPCSTR lpszPathName, LPSTR lpszTitle, UINT nMax) {
 IMPLEMENT_DYNAMIC(CFile, CObject)
 
 CFile::CFile()
-    : m_hFile((UINT_PTR)hFileNull), m_bCloseOnDelete(FALSE), m_pstrFileName(new CString),
-      m_bInited(TRUE) {}
+    : m_hFile((UINT_PTR)hFileNull), m_bCloseOnDelete(FALSE), m_bInited(TRUE) {}
 
 CFile::CFile(int hFile)
-    : m_hFile((UINT_PTR)(INT_PTR)hFile), m_bCloseOnDelete(FALSE), m_pstrFileName(new CString),
-      m_bInited(TRUE) {}
+    : m_hFile((UINT_PTR)(INT_PTR)hFile), m_bCloseOnDelete(FALSE), m_bInited(TRUE) {}
 
 CFile::CFile(HANDLE hFile)
-    : m_hFile((UINT_PTR)hFile), m_bCloseOnDelete(FALSE), m_pstrFileName(new CString),
-      m_bInited(TRUE) {}
+    : m_hFile((UINT_PTR)hFile), m_bCloseOnDelete(FALSE), m_bInited(TRUE) {}
 
 CFile::CFile(LPCSTR lpszFileName, UINT nOpenFlags)
-    : m_hFile((UINT_PTR)hFileNull), m_bCloseOnDelete(FALSE), m_pstrFileName(new CString),
-      m_bInited(TRUE) {
+    : m_hFile((UINT_PTR)hFileNull), m_bCloseOnDelete(FALSE), m_bInited(TRUE) {
   CFileException e;
-  if (!Open(lpszFileName, nOpenFlags, &e)) {
-    delete m_pstrFileName;
+  if (!Open(lpszFileName, nOpenFlags, &e))
     AfxThrowFileException(e.m_cause, e.m_lOsError, lpszFileName);
-  }
 }
 
 CFile::~CFile() {
   if (m_hFile != (UINT_PTR)hFileNull && m_bCloseOnDelete) Abort();
-  delete m_pstrFileName;
 }
 
 static HANDLE H(UINT_PTR h) { return (HANDLE)h; }
 
 CString CFile::GetFileName() const {
-  return CString(FileNamePart(*m_pstrFileName));
+  return CString(FileNamePart(m_strFileName));
 }
 
 CString CFile::GetFileTitle() const {
   char sz[MAX_PATH];
-  AfxGetFileTitle(*m_pstrFileName, sz, MAX_PATH);
+  AfxGetFileTitle(m_strFileName, sz, MAX_PATH);
   return CString(sz);
 }
 
-CString CFile::GetFilePath() const { return *m_pstrFileName; }
+CString CFile::GetFilePath() const { return m_strFileName; }
 
-void CFile::SetFilePath(LPCSTR lpszNewName) { *m_pstrFileName = lpszNewName; }
+void CFile::SetFilePath(LPCSTR lpszNewName) { m_strFileName = lpszNewName; }
 
 BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pException) {
   if (m_hFile != (UINT_PTR)hFileNull) Abort();
@@ -263,7 +251,7 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pExceptio
 
   char szPath[MAX_PATH];
   AfxFullPath(szPath, lpszFileName ? lpszFileName : "");
-  *m_pstrFileName = szPath;
+  m_strFileName = szPath;
 
   DWORD dwAccess;
   switch (nOpenFlags & 3) {
@@ -294,8 +282,7 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pExceptio
     if (pException != NULL) {
       pException->m_lOsError = (LONG)GetLastError();
       pException->m_cause = CFileException::OsErrorToException(pException->m_lOsError);
-      delete pException->m_pstrFileName;
-      pException->m_pstrFileName = new CString(lpszFileName);
+      pException->m_strFileName = lpszFileName;
     }
     return FALSE;
   }
@@ -308,7 +295,7 @@ UINT CFile::Read(void* lpBuf, UINT nCount) {
   if (nCount == 0) return 0;
   DWORD dwRead = 0;
   if (!::ReadFile(H(m_hFile), lpBuf, nCount, &dwRead, NULL))
-    CFileException::ThrowOsError((LONG)GetLastError(), *m_pstrFileName, 0);
+    CFileException::ThrowOsError((LONG)GetLastError(), m_strFileName, 0);
   return dwRead;
 }
 
@@ -316,21 +303,21 @@ void CFile::Write(const void* lpBuf, UINT nCount) {
   if (nCount == 0) return;
   DWORD nWritten = 0;
   if (!::WriteFile(H(m_hFile), lpBuf, nCount, &nWritten, NULL))
-    CFileException::ThrowOsError((LONG)GetLastError(), *m_pstrFileName, 0);
-  if (nWritten != nCount) AfxThrowFileException(CFileException::diskFull, -1, *m_pstrFileName);
+    CFileException::ThrowOsError((LONG)GetLastError(), m_strFileName, 0);
+  if (nWritten != nCount) AfxThrowFileException(CFileException::diskFull, -1, m_strFileName);
 }
 
 LONG CFile::Seek(LONG lOff, UINT nFrom) {
   DWORD dwNew = ::SetFilePointer(H(m_hFile), lOff, NULL, (DWORD)nFrom);
   if (dwNew == (DWORD)-1 && GetLastError() != NO_ERROR)
-    CFileException::ThrowOsError((LONG)GetLastError(), *m_pstrFileName, 0);
+    CFileException::ThrowOsError((LONG)GetLastError(), m_strFileName, 0);
   return (LONG)dwNew;
 }
 
 DWORD CFile::GetPosition() const {
   DWORD dwPos = ::SetFilePointer(H(m_hFile), 0, NULL, FILE_CURRENT);
   if (dwPos == (DWORD)-1 && GetLastError() != NO_ERROR)
-    CFileException::ThrowOsError((LONG)GetLastError(), *m_pstrFileName, 0);
+    CFileException::ThrowOsError((LONG)GetLastError(), m_strFileName, 0);
   return dwPos;
 }
 
@@ -342,7 +329,7 @@ void CFile::WriteHuge(const void* lpBuffer, DWORD dwCount) { Write(lpBuffer, dwC
 void CFile::Flush() {
   if (m_hFile == (UINT_PTR)hFileNull) return;
   if (!::FlushFileBuffers(H(m_hFile)))
-    CFileException::ThrowOsError((LONG)GetLastError(), *m_pstrFileName, 0);
+    CFileException::ThrowOsError((LONG)GetLastError(), m_strFileName, 0);
 }
 
 void CFile::Close() {
@@ -350,7 +337,7 @@ void CFile::Close() {
   if (m_hFile != (UINT_PTR)hFileNull) bError = !::CloseHandle(H(m_hFile));
   m_hFile = (UINT_PTR)hFileNull;
   m_bCloseOnDelete = FALSE;
-  if (bError) CFileException::ThrowOsError((LONG)GetLastError(), *m_pstrFileName, 0);
+  if (bError) CFileException::ThrowOsError((LONG)GetLastError(), m_strFileName, 0);
 }
 
 void CFile::Abort() {
@@ -361,25 +348,25 @@ void CFile::Abort() {
 
 void CFile::LockRange(DWORD dwPos, DWORD dwCount) {
   if (!::LockFile(H(m_hFile), dwPos, 0, dwCount, 0))
-    CFileException::ThrowOsError((LONG)GetLastError(), *m_pstrFileName, 0);
+    CFileException::ThrowOsError((LONG)GetLastError(), m_strFileName, 0);
 }
 
 void CFile::UnlockRange(DWORD dwPos, DWORD dwCount) {
   if (!::UnlockFile(H(m_hFile), dwPos, 0, dwCount, 0))
-    CFileException::ThrowOsError((LONG)GetLastError(), *m_pstrFileName, 0);
+    CFileException::ThrowOsError((LONG)GetLastError(), m_strFileName, 0);
 }
 
 void CFile::SetLength(DWORD dwNewLen) {
   Seek((LONG)dwNewLen, CFile::begin);
   if (!::SetEndOfFile(H(m_hFile)))
-    CFileException::ThrowOsError((LONG)GetLastError(), *m_pstrFileName, 0);
+    CFileException::ThrowOsError((LONG)GetLastError(), m_strFileName, 0);
 }
 
 DWORD CFile::GetLength() const {
   DWORD dwHigh = 0;
   DWORD dwLen = ::GetFileSize(H(m_hFile), &dwHigh);
   if (dwLen == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
-    CFileException::ThrowOsError((LONG)GetLastError(), *m_pstrFileName, 0);
+    CFileException::ThrowOsError((LONG)GetLastError(), m_strFileName, 0);
   return dwHigh ? 0xFFFFFFFF : dwLen;  // files of this system stay far below 4 GB
 }
 
@@ -388,10 +375,10 @@ CFile* CFile::Duplicate() const {
   HANDLE hDup;
   if (!::DuplicateHandle(GetCurrentProcess(), H(m_hFile), GetCurrentProcess(), &hDup, 0, FALSE,
                          DUPLICATE_SAME_ACCESS))
-    CFileException::ThrowOsError((LONG)GetLastError(), *m_pstrFileName, 0);
+    CFileException::ThrowOsError((LONG)GetLastError(), m_strFileName, 0);
   CFile* pFile = new CFile(hDup);
   pFile->m_bCloseOnDelete = m_bCloseOnDelete;
-  *pFile->m_pstrFileName = *m_pstrFileName;
+  pFile->m_strFileName = m_strFileName;
   return pFile;
 }
 
@@ -404,7 +391,7 @@ static CTime TimeFromFileTime(const FILETIME& ft) {
 
 BOOL CFile::GetStatus(CFileStatus& rStatus) const {
   rStatus = CFileStatus();
-  lstrcpynA(rStatus.m_szFullName, *m_pstrFileName, MAX_PATH);
+  lstrcpynA(rStatus.m_szFullName, m_strFileName, MAX_PATH);
   if (m_hFile == (UINT_PTR)hFileNull) return FALSE;
   FILETIME ftCreate, ftAccess, ftModify;
   if (!::GetFileTime(H(m_hFile), &ftCreate, &ftAccess, &ftModify)) return FALSE;
@@ -412,8 +399,8 @@ BOOL CFile::GetStatus(CFileStatus& rStatus) const {
   DWORD dwSize = ::GetFileSize(H(m_hFile), &dwHigh);
   if (dwSize == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return FALSE;
   rStatus.m_size = (LONG)dwSize;
-  DWORD dwAttr = m_pstrFileName->IsEmpty() ? INVALID_FILE_ATTRIBUTES
-                                           : ::GetFileAttributesA(*m_pstrFileName);
+  DWORD dwAttr = m_strFileName.IsEmpty() ? INVALID_FILE_ATTRIBUTES
+                                         : ::GetFileAttributesA(m_strFileName);
   rStatus.m_attribute = (dwAttr == INVALID_FILE_ATTRIBUTES) ? 0 : (BYTE)dwAttr;
   rStatus.m_ctime = TimeFromFileTime(ftCreate);
   rStatus.m_atime = TimeFromFileTime(ftAccess);
@@ -547,7 +534,7 @@ UINT CStdioFile::Read(void* lpBuf, UINT nCount) {
 void CStdioFile::Write(const void* lpBuf, UINT nCount) {
   if (m_pStream != NULL) {
     if (fwrite(lpBuf, 1, nCount, m_pStream) != nCount)
-      AfxThrowFileException(CFileException::diskFull, -1, *m_pstrFileName);
+      AfxThrowFileException(CFileException::diskFull, -1, m_strFileName);
     return;
   }
   if (!m_bTextMode) {
@@ -622,7 +609,7 @@ DWORD CStdioFile::GetPosition() const {
 LONG CStdioFile::Seek(LONG lOff, UINT nFrom) {
   if (m_pStream != NULL) {
     if (fseek(m_pStream, lOff, (int)nFrom) != 0)
-      AfxThrowFileException(CFileException::badSeek, -1, *m_pstrFileName);
+      AfxThrowFileException(CFileException::badSeek, -1, m_strFileName);
     return (LONG)ftell(m_pStream);
   }
   return CFile::Seek(lOff, nFrom);
@@ -647,7 +634,7 @@ void CStdioFile::Close() {
     int nErr = fclose(m_pStream);
     m_pStream = NULL;
     m_bCloseOnDelete = FALSE;
-    if (nErr != 0) AfxThrowFileException(CFileException::diskFull, -1, *m_pstrFileName);
+    if (nErr != 0) AfxThrowFileException(CFileException::diskFull, -1, m_strFileName);
     return;
   }
   CFile::Close();
@@ -678,11 +665,10 @@ IMPLEMENT_DYNAMIC(CFileFind, CObject)
 
 CFileFind::CFileFind()
     : m_pFoundInfo(NULL), m_pNextInfo(NULL), m_hContext(NULL), m_bGotLast(FALSE),
-      m_pstrRoot(new CString), m_chDirSeparator('\\') {}
+      m_chDirSeparator('\\') {}
 
 CFileFind::~CFileFind() {
   Close();
-  delete m_pstrRoot;
 }
 
 void CFileFind::Close() {
@@ -720,7 +706,7 @@ BOOL CFileFind::FindFile(LPCSTR pstrName, DWORD) {
   char szFull[MAX_PATH];
   AfxFullPath(szFull, pstrName);
   LPCSTR pName = FileNamePart(szFull);
-  *m_pstrRoot = CString(szFull, (int)(pName - szFull));
+  m_strRoot = CString(szFull, (int)(pName - szFull));
   return TRUE;
 }
 
@@ -742,14 +728,14 @@ static const WIN32_FIND_DATAA* Found(const void* p) {
 
 DWORD CFileFind::GetLength() const { return Found(m_pFoundInfo)->nFileSizeLow; }
 CString CFileFind::GetFileName() const { return CString(Found(m_pFoundInfo)->cFileName); }
-CString CFileFind::GetFilePath() const { return *m_pstrRoot + GetFileName(); }
+CString CFileFind::GetFilePath() const { return m_strRoot + GetFileName(); }
 CString CFileFind::GetFileTitle() const {
   char sz[MAX_PATH];
   AfxGetFileTitle(GetFileName(), sz, MAX_PATH);
   return CString(sz);
 }
 CString CFileFind::GetFileURL() const { return CString("file://") + GetFilePath(); }
-CString CFileFind::GetRoot() const { return *m_pstrRoot; }
+CString CFileFind::GetRoot() const { return m_strRoot; }
 
 BOOL CFileFind::GetLastWriteTime(FILETIME* pTimeStamp) const {
   if (pTimeStamp == NULL || m_pFoundInfo == NULL) return FALSE;
