@@ -432,3 +432,62 @@ TEST(PersistStream, SavesTheVersionRecordAndReadsItBack)
     EXPECT_FALSE(SUCCEEDED(q.Load(stream)));
     stream->Release();
 }
+
+// A push source: its worker fills five samples and ends the stream.
+class CountingSource : public CSource {
+public:
+    class Stream : public CSourceStream {
+    public:
+        Stream(CountingSource* f, HRESULT* phr) : CSourceStream(NAME("count"), phr, f, L"Out") {}
+        HRESULT GetMediaType(CMediaType* pmt) override
+        {
+            *pmt = VideoType(4, 2);
+            return S_OK;
+        }
+        HRESULT DecideBufferSize(IMemAllocator* a, ALLOCATOR_PROPERTIES* req) override
+        {
+            ALLOCATOR_PROPERTIES want = *req, got;
+            want.cBuffers = 2;
+            want.cbBuffer = 32;
+            return a->SetProperties(&want, &got);
+        }
+        HRESULT FillBuffer(IMediaSample* s) override
+        {
+            if (m_next == 5)
+                return S_FALSE;
+            BYTE* p;
+            s->GetPointer(&p);
+            p[0] = BYTE(m_next * 2); // even: passes the in-place filter
+            s->SetActualDataLength(32);
+            REFERENCE_TIME t = m_next * 10, e = t + 10;
+            s->SetTime(&t, &e);
+            ++m_next;
+            return S_OK;
+        }
+        int m_next = 0;
+    };
+    CountingSource(HRESULT* phr) : CSource(NAME("counting source"), nullptr, GUID_NULL, phr) { new Stream(this, phr); }
+};
+
+TEST(Source, WorkerDeliversUntilTheEndOfTheStream)
+{
+    HRESULT hr = S_OK;
+    CountingSource* source = new CountingSource(&hr);
+    TestSink* sink = new TestSink(false);
+    source->AddRef();
+    sink->AddRef();
+    ASSERT_EQ(source->GetPinCount(), 1);
+    ASSERT_EQ(source->GetPin(0)->Connect(sink->GetPin(0), nullptr), S_OK);
+    sink->Run(0);
+    ASSERT_EQ(source->Run(0), S_OK);
+    for (int i = 0; i < 200 && sink->m_values.size() < 5; ++i)
+        Sleep(10);
+    source->Stop();
+    sink->Stop();
+    EXPECT_EQ(sink->m_values, (std::vector<BYTE>{0, 2, 4, 6, 8}));
+    EXPECT_EQ(sink->m_times, (std::vector<REFERENCE_TIME>{0, 10, 20, 30, 40}));
+    source->GetPin(0)->Disconnect();
+    sink->GetPin(0)->Disconnect();
+    source->Release();
+    sink->Release();
+}

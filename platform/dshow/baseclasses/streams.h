@@ -21,6 +21,7 @@
 #include "mtype.h"
 #include "amfilter.h"
 #include "transfrm.h"
+#include "source.h"
 #include "transip.h"
 #include "cprop.h"
 #include "pstream.h"

@@ -420,10 +420,14 @@ protected:
         }
         return S_OK;
     }
+    // Shown automatically when the graph leaves the stopped state; a window the
+    // application hid while paused or running stays hidden.
     void OnStateChange(FILTER_STATE s) override
     {
-        if (s != State_Stopped && m_autoShow && m_pin.IsConnected() && !IsWindowVisible(m_hwnd))
+        if (s != State_Stopped && m_shownState == State_Stopped && m_autoShow && m_pin.IsConnected() &&
+            !IsWindowVisible(m_hwnd))
             ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
+        m_shownState = s;
     }
 
 private:
@@ -503,6 +507,7 @@ private:
     HWND m_drain = nullptr;
     LONG m_border = 0;
     bool m_autoShow = true;
+    FILTER_STATE m_shownState = State_Stopped;
     bool m_hideCursor = false;
     HANDLE m_thread = nullptr;
     DWORD m_threadId = 0;
