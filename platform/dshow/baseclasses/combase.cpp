@@ -48,6 +48,7 @@ STDAPI GetInterface(LPUNKNOWN pUnk, void** ppv)
 }
 
 HINSTANCE g_hInst = nullptr;
+static const char s_moduleAnchor = 0; // any object of the library names its module
 
 HINSTANCE BaseClassesModule()
 {
@@ -55,7 +56,7 @@ HINSTANCE BaseClassesModule()
         HMODULE module = nullptr;
         GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                           reinterpret_cast<LPCSTR>(&BaseClassesModule), &module);
+                           &s_moduleAnchor, &module);
         g_hInst = module;
     }
     return g_hInst;

@@ -249,6 +249,25 @@ TEST_F(PlaybackTest, RenderUsesTheDecoderInTheGraphAndSeeksExactFramesWhilePause
     EXPECT_EQ(ShownFrame(renderer), kFrames - 1);
 }
 
+TEST_F(PlaybackTest, ConnectPutsARegisteredDecoderBetweenSourceAndRenderer)
+{
+    Clip clip({3, false, false}, "dshow_connect");
+    ASSERT_TRUE(clip.ok);
+    ASSERT_EQ(Add(graph, CLSID_VideoRenderer, L"Video Renderer", &renderer), S_OK);
+    ASSERT_EQ(graph->AddSourceFilter(clip.windowsPath.c_str(), L"Source", &source), S_OK);
+    IPin* out = FirstPin(source, PINDIR_OUTPUT);
+    IPin* in = FirstPin(renderer, PINDIR_INPUT);
+    EXPECT_EQ(graph->ConnectDirect(out, in, nullptr), VFW_E_NO_ACCEPTABLE_TYPES);
+    EXPECT_EQ(graph->Connect(out, in), S_OK);
+    EXPECT_EQ(CountFilters(CLSID_DVVideoCodec), 1);
+    EXPECT_EQ(graph->Connect(out, in), VFW_E_ALREADY_CONNECTED);
+    out->Release();
+    in->Release();
+    Ptr<IBaseFilter> byName;
+    EXPECT_EQ(graph->FindFilterByName(L"Source", &byName), S_OK);
+    EXPECT_EQ(byName.p, source.p);
+}
+
 TEST_F(PlaybackTest, RunsWithoutClockToCompletionAndFromAFrameToAStopFrame)
 {
     Clip clip({kFrames, false, false}, "dshow_run");
@@ -465,7 +484,20 @@ TEST_F(PlaybackTest, RendererWindowBecomesAChildPlacedAnywhereInItsOwner)
     OAHWND got = 0;
     EXPECT_EQ(window->get_Owner(&got), S_OK);
     EXPECT_EQ((HWND)got, owner);
+    // Mouse and keys in the video window go to the drain window.
     EXPECT_EQ(window->put_MessageDrain((OAHWND)owner), S_OK);
+    HWND video = GetWindow(owner, GW_CHILD);
+    ASSERT_NE(video, nullptr);
+    PostMessageA(video, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
+    MSG msg = {};
+    bool drained = false;
+    for (int i = 0; i < 200 && !drained; ++i) {
+        if (PeekMessageA(&msg, owner, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE))
+            drained = msg.lParam == MAKELPARAM(5, 6);
+        else
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    EXPECT_TRUE(drained);
     ASSERT_EQ(window->put_Visible(OAFALSE), S_OK);
     ASSERT_EQ(window->put_Owner(0), S_OK);
     DestroyWindow(owner);
