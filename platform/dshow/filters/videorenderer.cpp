@@ -531,11 +531,18 @@ CVideoRenderer::CVideoRenderer(LPUNKNOWN pUnk, HRESULT* phr)
 
 CVideoRenderer::~CVideoRenderer()
 {
-    if (m_thread) {
-        PostThreadMessageW(m_threadId, WM_RENDERER_QUIT, 0, 0);
-        WaitForSingleObject(m_thread, INFINITE);
-        CloseHandle(m_thread);
+    if (!m_thread)
+        return;
+    // Leave the owner first, and keep answering messages sent to this thread (the owner's,
+    // often) while the window thread ends: either could otherwise wait for the other.
+    if (m_owner && IsWindow(m_hwnd))
+        SetParent(m_hwnd, nullptr);
+    PostThreadMessageW(m_threadId, WM_RENDERER_QUIT, 0, 0);
+    while (MsgWaitForMultipleObjects(1, &m_thread, FALSE, INFINITE, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
+    CloseHandle(m_thread);
 }
 
 DWORD WINAPI CVideoRenderer::WindowThread(LPVOID param)
@@ -554,7 +561,7 @@ DWORD WINAPI CVideoRenderer::WindowThread(LPVOID param)
     wc.lpszClassName = kWindowClass;
     wc.cbWndExtra = sizeof(LONG_PTR);
     RegisterClassA(&wc); // a second registration by another renderer fails harmlessly
-    self->m_hwnd = CreateWindowExA(0, kWindowClass, "Video Renderer", WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS, CW_USEDEFAULT,
+    self->m_hwnd = CreateWindowExA(WS_EX_NOPARENTNOTIFY, kWindowClass, "Video Renderer", WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS, CW_USEDEFAULT,
                                    CW_USEDEFAULT, 320, 240, nullptr, nullptr, BaseClassesModule(), self);
     HWND hwnd = self->m_hwnd;
     // Make sure the thread has a message queue before the creator goes on.
