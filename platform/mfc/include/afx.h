@@ -63,16 +63,22 @@
 #endif
 
 // ---------------------------------------------------------------------------------------------
-// Diagnostics. ASSERT reports the failed condition through OutputDebugString in every build
-// (so a broken invariant is visible in the log) and never stops the program.
+// Diagnostics. In a debug build (_DEBUG) ASSERT reports a failed condition through
+// OutputDebugString and goes on; in a release build its condition is not evaluated at all, as
+// the program's code expects (VERIFY always evaluates its expression).
 void AFXAPI AfxAssertFailedLine(LPCSTR lpszFileName, int nLine);
 void AFX_CDECL AfxTrace(LPCSTR lpszFormat, ...);
 
 #ifndef ASSERT
+#ifdef _DEBUG
 #define ASSERT(f) \
   do { if (!(f)) AfxAssertFailedLine(__FILE__, __LINE__); } while (0)
-#endif
 #define VERIFY(f) ASSERT(f)
+#else
+#define ASSERT(f) ((void)0)
+#define VERIFY(f) ((void)(f))
+#endif
+#endif
 #define ASSERT_VALID(pOb) ((void)0)
 #define ASSERT_POINTER(p, type) ASSERT((p) != NULL)
 #define ASSERT_NULL_OR_POINTER(p, type) ((void)0)
