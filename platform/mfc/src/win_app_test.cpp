@@ -88,12 +88,18 @@ class CTestView : public CView {
   }
   BOOL OnRoute(UINT) { Log("view"); return FALSE; }
   void OnAccel() { Log("accel"); }
+  void OnThrowUser() { Log("throw-user"); AfxThrowUserException(); }
+  void OnThrowMemory() { Log("throw-memory"); AfxThrowMemoryException(); }
+  void OnThrowOther() { Log("throw-other"); throw 42; }
   DECLARE_MESSAGE_MAP()
 };
 IMPLEMENT_DYNCREATE(CTestView, CView)
 BEGIN_MESSAGE_MAP(CTestView, CView)
   ON_COMMAND_EX(ID_TEST_ROUTE, OnRoute)
   ON_COMMAND(ID_TEST_ACCEL, OnAccel)
+  ON_COMMAND(ID_TEST_THROW_USER, OnThrowUser)
+  ON_COMMAND(ID_TEST_THROW_MEMORY, OnThrowMemory)
+  ON_COMMAND(ID_TEST_THROW_OTHER, OnThrowOther)
 END_MESSAGE_MAP()
 
 class CTestFrame : public CFrameWnd {
@@ -462,8 +468,26 @@ TEST_F(AppTest, ProfileValuesRoundTripThroughTheRegistry)
   theApp.m_pRecentFileList = NULL;
 }
 
+TEST_F(AppTest, ExceptionsFromHandlersStopAtTheWindowAndTheProgramGoesOn)
+{
+  CTestFrame* pFrame = StartNew();
+  ASSERT_NE(pFrame, nullptr);
+  pFrame->SendMessage(WM_COMMAND, ID_TEST_THROW_USER, 0);
+  EXPECT_TRUE(g_boxes.empty());  // already reported by whoever threw it
+  pFrame->SendMessage(WM_COMMAND, ID_TEST_THROW_MEMORY, 0);
+  EXPECT_EQ(g_boxes.size(), 1u);
+  pFrame->SendMessage(WM_COMMAND, ID_TEST_THROW_OTHER, 0);
+  ASSERT_EQ(g_boxes.size(), 2u);
+  EXPECT_EQ(g_boxes[1], "Internal application error.");
+  g_log.clear();
+  pFrame->SendMessage(WM_COMMAND, ID_TEST_ROUTE, 0);
+  EXPECT_EQ(g_log, "view doc template frame app");
+}
+
 TEST_F(AppTest, MessageBoxesUseResourceStringsAndFrameworkTexts)
 {
+  EXPECT_STREQ(theApp.m_pszExeName, "mfc_win_app_test");
+  EXPECT_STREQ(theApp.m_pszAppName, "Tester App");
   AfxMessageBox(IDS_TESTPROMPT);
   AfxMessageBox(AFX_IDP_FAILED_TO_CREATE_DOC);
   ASSERT_EQ(g_boxes.size(), 2u);

@@ -260,8 +260,14 @@ LRESULT CWinThread::ProcessWndProcException(CException* e, const MSG* pMsg)
     ::ValidateRect(pMsg->hwnd, NULL);  // or the paint would come back for ever
     return 0;
   }
-  if (!e->IsKindOf(RUNTIME_CLASS(CUserException)))
-    e->ReportError(MB_ICONSTOP, pMsg->message == WM_COMMAND ? AFX_IDP_COMMAND_FAILURE
-                                                             : AFX_IDP_INTERNAL_FAILURE);
+  if (e->IsKindOf(RUNTIME_CLASS(CUserException)))
+    return 0;  // whoever threw it has told the user
+  // The exception's own text when it has one, else the framework's; shown through the
+  // application so that its title and its message-box handling apply.
+  UINT nIDP = pMsg->message == WM_COMMAND ? AFX_IDP_COMMAND_FAILURE : AFX_IDP_INTERNAL_FAILURE;
+  char sz[512];
+  if (!e->GetErrorMessage(sz, sizeof(sz), NULL) || sz[0] == 0)
+    lstrcpynA(sz, AfxLoadFrameworkString(nIDP), sizeof(sz));
+  AfxMessageBox(sz, MB_ICONSTOP, nIDP);
   return 0;
 }

@@ -502,6 +502,15 @@ LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, L
     CWinThread* pThread = AfxGetThread();
     lResult = pThread != NULL ? pThread->ProcessWndProcException(e, &ts->m_lastSentMsg) : 0;
     e->Delete();
+  } catch (...) {
+    // Nothing may unwind into the system's message dispatch, which cannot pass it on.
+    if (nMsg == WM_CREATE) {
+      lResult = -1;  // the window is not created
+    } else if (nMsg == WM_PAINT) {
+      ::ValidateRect(hWnd, NULL);
+    } else {
+      AfxMessageBox(AFX_IDP_INTERNAL_FAILURE, MB_ICONSTOP);
+    }
   }
   // A window whose handler replaced the final clean-up still leaves the map.
   if (nMsg == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == pWnd) {
