@@ -779,6 +779,11 @@ HRESULT CFilterGraph::StopLocked()
 
 HRESULT CFilterGraph::PauseLocked()
 {
+    // A graph whose clock was never chosen gets the default one as it starts.
+    if (m_state == State_Stopped && !m_clock && !m_clockChosen) {
+        SetDefaultSyncSource();
+        m_clockChosen = false;
+    }
     if (m_state == State_Running && m_clock) {
         REFERENCE_TIME now;
         m_clock->GetTime(&now);
@@ -797,10 +802,6 @@ HRESULT CFilterGraph::RunLocked()
 {
     if (m_state == State_Running)
         return S_OK;
-    if (!m_clock && !m_clockChosen) {
-        SetDefaultSyncSource();
-        m_clockChosen = false;
-    }
     if (m_state == State_Stopped) {
         HRESULT hr = PauseLocked();
         if (FAILED(hr))

@@ -296,10 +296,18 @@ TEST_F(PlaybackTest, RenderFileWithSoundRunsOnTheClockToOneCompletion)
     ASSERT_EQ(graph->RenderFile(clip.windowsPath.c_str(), nullptr), S_OK);
     EXPECT_EQ(CountFilters(CLSID_DSoundRender), 1);
     EXPECT_EQ(CountFilters(CLSID_VideoRenderer), 1);
+    // Paused first, the graph still plays on the default clock.
+    ASSERT_EQ(control->Pause(), S_OK);
+    Ptr<IReferenceClock> clock;
+    ASSERT_EQ(mediaFilter->GetSyncSource(&clock), S_OK);
+    EXPECT_NE(clock.p, nullptr);
+    const DWORD started = GetTickCount();
     ASSERT_EQ(control->Run(), S_OK);
     LONG code = 0;
     EXPECT_EQ(events->WaitForCompletion(10000, &code), S_OK);
     EXPECT_EQ(code, EC_COMPLETE);
+    // Six frames at 29.97/s take about 200 ms on the clock (a loose lower bound only).
+    EXPECT_GE(GetTickCount() - started, 100u);
     // Two renderers, one completion for the application.
     EXPECT_TRUE(WaitForEvent(events, EC_COMPLETE, 2000));
     EXPECT_FALSE(WaitForEvent(events, EC_COMPLETE, 300));
