@@ -468,3 +468,37 @@ public:
     virtual BOOL InitInstance() override;
     virtual int ExitInstance() override;
 };
+
+//////////////////////////////////////////////////////////////////////////////////////////
+// COlePropertyPage: a dialog shown as a page of a property frame (IPropertyPage). Its
+// template is a child dialog; the frame tells it which objects it edits.
+
+class COlePropertyPage : public CDialog {
+    DECLARE_DYNAMIC(COlePropertyPage)
+public:
+    COlePropertyPage(UINT idDlg, UINT idCaption);
+    virtual ~COlePropertyPage();
+
+    LPDISPATCH* GetObjectArray(ULONG* pnObjects);
+    void SetModifiedFlag(BOOL bModified = TRUE);
+    BOOL IsModified();
+    void SetPageName(LPCTSTR lpszPageName);
+    virtual BOOL OnInitDialog() override;
+    virtual void OnObjectsChanged();
+    virtual void OnSetPageSite();
+    virtual LPUNKNOWN GetInterfaceHook(const void* piid) override;
+    virtual void OnFinalRelease() override;
+    virtual void PostNcDestroy() override;
+
+    UINT m_idDlg;
+    UINT m_idCaption;
+    CString m_strPageName;
+    BOOL m_bModified;
+    std::vector<LPDISPATCH> m_objects;
+    LPPROPERTYPAGESITE m_pPageSite;
+    class XPropertyPage;
+    XPropertyPage* m_pxPropertyPage;
+};
+
+// Called at the end of a page's DoDataExchange; pages here bind no control to a property.
+void AFXAPI DDP_PostProcessing(CDataExchange* pDX);

@@ -352,6 +352,47 @@ TEST_F(ControlTest, KeysAreOfferedToTheControlBeforeDispatch)
     EXPECT_FALSE(AfxOleTranslateControlMessage(host.m_hWnd, &msg)) << "not a control";
 }
 
+TEST_F(ControlTest, ThePropertyPageOfTheControlShowsInAFrame)
+{
+    ISpecifyPropertyPages* spec = nullptr;
+    ASSERT_EQ(host.m_ctl.GetControlUnknown()->QueryInterface(IID_ISpecifyPropertyPages,
+                                                             (void**)&spec),
+              S_OK);
+    CAUUID pages = {};
+    ASSERT_EQ(spec->GetPages(&pages), S_OK);
+    spec->Release();
+    ASSERT_EQ(pages.cElems, 1u);
+    const CLSID kPage = {0x6d3a8e17, 0x5b21, 0x4c7a, {0x9e, 0x44, 0x2f, 0x1b, 0x0c, 0x9d, 0x7a, 0x01}};
+    EXPECT_TRUE(IsEqualCLSID(pages.pElems[0], kPage));
+    IPropertyPage* page = nullptr;
+    ASSERT_EQ(CoCreateInstance(pages.pElems[0], nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                               (void**)&page),
+              S_OK);
+    CoTaskMemFree(pages.pElems);
+    IUnknown* object = host.m_ctl.GetControlUnknown();
+    EXPECT_EQ(page->SetObjects(1, &object), S_OK);
+    PROPPAGEINFO info = {sizeof info};
+    ASSERT_EQ(page->GetPageInfo(&info), S_OK);
+    char title[64] = {};
+    WideCharToMultiByte(CP_ACP, 0, info.pszTitle, -1, title, sizeof title, nullptr, nullptr);
+    EXPECT_STREQ(title, "General");
+    EXPECT_GT(info.size.cx, 0);
+    EXPECT_GT(info.size.cy, 0);
+    CoTaskMemFree(info.pszTitle);
+    RECT rc = {10, 10, 200, 120};
+    ASSERT_EQ(page->Activate(host.m_hWnd, &rc, TRUE), S_OK);
+    HWND pageWnd = ::GetWindow(host.m_hWnd, GW_CHILD);
+    bool found = false;
+    for (; pageWnd; pageWnd = ::GetWindow(pageWnd, GW_HWNDNEXT))
+        found = found || ::GetDlgCtrlID(pageWnd) == 0;
+    EXPECT_TRUE(found) << "the page is a child of the frame";
+    EXPECT_EQ(page->IsPageDirty(), S_FALSE);
+    EXPECT_EQ(page->Apply(), S_OK);
+    EXPECT_EQ(page->Deactivate(), S_OK);
+    EXPECT_EQ(page->SetObjects(0, nullptr), S_OK);
+    page->Release();
+}
+
 class CSubHost : public CWnd {
 public:
     std::vector<LONG> m_codes;
@@ -448,6 +489,38 @@ TEST_F(ControlTest, ControlsNamedInADialogTemplateAreCreatedWithTheDialog)
     EXPECT_EQ(dlg.m_levels[0], 8);
     dlg.DestroyWindow();
     EXPECT_EQ(wrapper.GetSafeHwnd(), nullptr);
+}
+
+// A panel as the program's panels are: a dialog class binding its wrapper by data exchange.
+class CPanel : public CDialog {
+public:
+    CPanel() : CDialog(kDialogId) {}
+    CWnd m_slider;
+    std::vector<LONG> m_levels;
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, kDlgCtrlId, m_slider); }
+    void OnLevelChanged(LONG level) { m_levels.push_back(level); }
+    DECLARE_EVENTSINK_MAP()
+};
+
+BEGIN_EVENTSINK_MAP(CPanel, CDialog)
+    ON_EVENT(CPanel, kDlgCtrlId, eventLevelChanged, OnLevelChanged, VTS_I4)
+END_EVENTSINK_MAP()
+
+TEST_F(ControlTest, ADialogClassBindsItsControlWhenItInitialises)
+{
+    CPanel panel;
+    ASSERT_TRUE(panel.Create(kDialogId, &host));
+    ASSERT_NE(panel.m_slider.GetSafeHwnd(), nullptr);
+    panel.m_slider.SetProperty(dispidLevel, VT_I4, 5);
+    ASSERT_EQ(panel.m_levels.size(), 1u);
+    EXPECT_EQ(panel.m_levels[0], 5);
+    // Moving the bound wrapper goes through the control's size limit.
+    panel.m_slider.MoveWindow(0, 0, 400, 30);
+    CRect rc;
+    panel.m_slider.GetWindowRect(&rc);
+    EXPECT_EQ(rc.Width(), 200);
+    panel.DestroyWindow();
+    EXPECT_EQ(panel.m_slider.GetSafeHwnd(), nullptr);
 }
 
 // Dialog templates: the class ids of the OLE items, read within the template's bytes.

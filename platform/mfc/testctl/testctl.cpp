@@ -5,7 +5,28 @@
 #include "testctl.h"
 
 static const GUID kTypeLib = {0x6d3a8e10, 0x5b21, 0x4c7a, {0x9e, 0x44, 0x2f, 0x1b, 0x0c, 0x9d, 0x7a, 0x01}};
-enum { IDS_TESTCTL = 1, IDB_TESTCTL = 1 };
+enum { IDS_TESTCTL = 1, IDB_TESTCTL = 1, IDS_TESTPPG = 2, IDD_PROPPAGE = 200,
+       IDS_PROPPAGE_CAPTION = 200 };
+
+// The control's one property page: nothing bound, as the pages of the product's controls.
+class CTestPropPage : public COlePropertyPage {
+    DECLARE_DYNCREATE(CTestPropPage)
+    DECLARE_OLECREATE_EX(CTestPropPage)
+public:
+    CTestPropPage() : COlePropertyPage(IDD_PROPPAGE, IDS_PROPPAGE_CAPTION) {}
+    virtual void DoDataExchange(CDataExchange* pDX) override { DDP_PostProcessing(pDX); }
+};
+
+IMPLEMENT_DYNCREATE(CTestPropPage, COlePropertyPage)
+IMPLEMENT_OLECREATE_EX(CTestPropPage, "TESTCTL.TestPropPage.1", 0x6d3a8e17, 0x5b21, 0x4c7a, 0x9e,
+                       0x44, 0x2f, 0x1b, 0x0c, 0x9d, 0x7a, 0x01)
+
+BOOL CTestPropPage::CTestPropPageFactory::UpdateRegistry(BOOL bRegister)
+{
+    if (bRegister)
+        return AfxOleRegisterPropertyPageClass(AfxOleModuleHandle(), m_clsid, IDS_TESTPPG);
+    return AfxOleUnregisterClass(m_clsid, NULL);
+}
 
 class CTestCtl : public COleControl {
     DECLARE_DYNCREATE(CTestCtl)
@@ -62,6 +83,7 @@ public:
 
     DECLARE_OLECREATE_EX(CTestCtl)
     DECLARE_OLETYPELIB(CTestCtl)
+    DECLARE_PROPPAGEIDS(CTestCtl)
     DECLARE_DISPATCH_MAP()
     DECLARE_EVENT_MAP()
 };
@@ -70,6 +92,10 @@ IMPLEMENT_DYNCREATE(CTestCtl, COleControl)
 IMPLEMENT_OLECREATE_EX(CTestCtl, "TESTCTL.TestCtl.1", 0x6d3a8e13, 0x5b21, 0x4c7a, 0x9e, 0x44, 0x2f,
                        0x1b, 0x0c, 0x9d, 0x7a, 0x01)
 IMPLEMENT_OLETYPELIB(CTestCtl, kTypeLib, 1, 0)
+
+BEGIN_PROPPAGEIDS(CTestCtl, 1)
+    PROPPAGEID(CTestPropPage::guid)
+END_PROPPAGEIDS(CTestCtl)
 
 BEGIN_DISPATCH_MAP(CTestCtl, COleControl)
     DISP_PROPERTY_NOTIFY(CTestCtl, "LongValue", m_lValue, OnLongValueChanged, VT_I4)
