@@ -190,6 +190,8 @@ int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt)
   HWND hWndTop;
   CWnd* pOwner = CWnd::GetSafeOwner(NULL, &hWndTop);
   int nResult = ::MessageBoxA(pOwner->GetSafeHwnd(), lpszPrompt, m_pszAppName, nType);
+  if (hWndTop != NULL)
+    ::EnableWindow(hWndTop, TRUE);
   *pdwContext = dwOldPromptContext;
   return nResult;
 }

@@ -64,7 +64,17 @@ class CTestBar : public CWnd {
   }
   LRESULT OnIdleUpdate(WPARAM wParam, LPARAM)
   {
-    UpdateDialogControls(GetParentFrame(), (BOOL)wParam);
+    CFrameWnd* pFrame = GetParentFrame();
+    UpdateDialogControls(pFrame, (BOOL)wParam);
+    // As a menu bar does: the items of the frame's first menu.
+    HMENU hPopup = ::GetSubMenu(::GetMenu(pFrame->m_hWnd), 0);
+    CCmdUI state;
+    state.m_pMenu = CMenu::FromHandle(hPopup);
+    state.m_nIndexMax = (UINT)::GetMenuItemCount(hPopup);
+    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; state.m_nIndex++) {
+      state.m_nID = ::GetMenuItemID(hPopup, (int)state.m_nIndex);
+      state.DoUpdate(pFrame, (BOOL)wParam);
+    }
     return 0;
   }
   DECLARE_MESSAGE_MAP()
@@ -316,12 +326,17 @@ TEST_F(AppTest, CommandUIUpdatesMenuItemsAndControlsAtIdleTime)
   EXPECT_TRUE(::IsWindowEnabled(hCheck));
   EXPECT_FALSE(::IsWindowEnabled(hPush));
   EXPECT_FALSE(::IsWindowEnabled(hOrphan));  // a push button without handler
+  HMENU hPopup = ::GetSubMenu(::GetMenu(pFrame->m_hWnd), 0);
+  EXPECT_TRUE(::GetMenuState(hPopup, ID_TEST_CHECK, MF_BYCOMMAND) & MF_CHECKED);
+  EXPECT_TRUE(::GetMenuState(hPopup, ID_TEST_DISABLED, MF_BYCOMMAND) & MF_GRAYED);
   g_checkState = FALSE;
   theApp.OnIdle(0);
   EXPECT_EQ(::SendMessageA(hCheck, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_FALSE(::GetMenuState(hPopup, ID_TEST_CHECK, MF_BYCOMMAND) & MF_CHECKED);
 
   // A menu that opens: checked, disabled, and greyed for want of a handler.
-  HMENU hPopup = ::GetSubMenu(::GetMenu(pFrame->m_hWnd), 0);
+  ::CheckMenuItem(hPopup, ID_TEST_CHECK, MF_BYCOMMAND | MF_UNCHECKED);
+  ::EnableMenuItem(hPopup, ID_TEST_NOHANDLER, MF_BYCOMMAND | MF_ENABLED);
   g_checkState = TRUE;
   pFrame->SendMessage(WM_INITMENUPOPUP, (WPARAM)hPopup, 0);
   UINT check = ::GetMenuState(hPopup, ID_TEST_CHECK, MF_BYCOMMAND);

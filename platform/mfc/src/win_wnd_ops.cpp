@@ -196,25 +196,32 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
   }
 }
 
+// The window that owns a dialog or message box: the given parent (or the frame routing the
+// current command, or the main window), never a child window. With pWndTop the top of its
+// owner chain is also disabled for the time of the dialog; the caller enables it again.
 CWnd* PASCAL CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop)
 {
-  HWND hWnd = pParent->GetSafeHwnd();
+  HWND hParent = pParent->GetSafeHwnd();
+  HWND hWnd = hParent;
   if (hWnd == NULL) {
-    CWnd* pMain = AfxGetMainWnd();
-    hWnd = pMain->GetSafeHwnd();
+    CFrameWnd* pFrame = AfxGetThreadState()->m_pRoutingFrame;
+    hWnd = pFrame != NULL ? pFrame->GetSafeHwnd() : AfxGetMainWnd()->GetSafeHwnd();
   }
-  // The top-level window of the owner chain owns dialogs; it is the one disabled while they run.
   while (hWnd != NULL && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD))
     hWnd = ::GetParent(hWnd);
   HWND hWndTop = hWnd;
-  if (pWndTop != NULL) {
-    if (hWndTop != NULL && ::IsWindowEnabled(hWndTop) && hWndTop != hWnd)
-      *pWndTop = hWndTop;
-    else
-      *pWndTop = NULL;
-  }
-  if (hWnd != NULL)
+  for (HWND hWndTemp = hWnd; hWndTemp != NULL; hWndTemp = ::GetParent(hWndTemp))
+    hWndTop = hWndTemp;
+  if (hParent == NULL && hWnd != NULL)
     hWnd = ::GetLastActivePopup(hWnd);
+  if (pWndTop != NULL) {
+    if (hWndTop != NULL && ::IsWindowEnabled(hWndTop) && hWndTop != hWnd) {
+      *pWndTop = hWndTop;
+      ::EnableWindow(hWndTop, FALSE);
+    } else {
+      *pWndTop = NULL;
+    }
+  }
   return FromHandle(hWnd);
 }
 
