@@ -393,6 +393,83 @@ TEST_F(ControlTest, ThePropertyPageOfTheControlShowsInAFrame)
     page->Release();
 }
 
+TEST_F(ControlTest, StockPropertiesAnswerThroughTheirIds)
+{
+    host.m_ctl.SetProperty(DISPID_BACKCOLOR, VT_I4, 0x123456);
+    LONG color = 0, hwnd = 0;
+    host.m_ctl.GetProperty(DISPID_BACKCOLOR, VT_I4, &color);
+    EXPECT_EQ(color, 0x123456);
+    host.m_ctl.GetProperty(DISPID_HWND, VT_I4, &hwnd);
+    EXPECT_EQ((HWND)(LONG_PTR)hwnd, host.m_ctl.GetSafeHwnd());
+    SCODE caught = 0;
+    try {
+        host.m_ctl.SetProperty(DISPID_HWND, VT_I4, 1);
+    } catch (COleDispatchException* e) {
+        caught = e->m_scError;
+        e->Delete();
+    }
+    EXPECT_EQ(caught, CTL_E_SETNOTSUPPORTED);
+}
+
+// The stored state: the version stamp, then the values in the order exchanged. A stream that
+// ends early leaves what is missing at its default.
+TEST_F(ControlTest, StateSavedToAStreamLoadsIntoAnotherInstance)
+{
+    auto make = [] {
+        IPersistStreamInit* p = nullptr;
+        EXPECT_EQ(CoCreateInstance(kTestCtl, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistStreamInit,
+                                   (void**)&p),
+                  S_OK);
+        return p;
+    };
+    auto longValue = [](IPersistStreamInit* p) {
+        COleDispatchDriver d;
+        IDispatch* disp = nullptr;
+        p->QueryInterface(IID_IDispatch, (void**)&disp);
+        d.AttachDispatch(disp);
+        LONG v = 0;
+        d.GetProperty(dispidLongValue, VT_I4, &v);
+        return v;
+    };
+    IPersistStreamInit* first = make();
+    ASSERT_NE(first, nullptr);
+    ASSERT_EQ(first->InitNew(), S_OK);
+    EXPECT_EQ(longValue(first), 7);
+    {
+        COleDispatchDriver d;
+        IDispatch* disp = nullptr;
+        first->QueryInterface(IID_IDispatch, (void**)&disp);
+        d.AttachDispatch(disp);
+        d.SetProperty(dispidLongValue, VT_I4, 99);
+    }
+    EXPECT_EQ(first->IsDirty(), S_OK);
+    IStream* stream = nullptr;
+    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &stream), S_OK);
+    ASSERT_EQ(first->Save(stream, TRUE), S_OK);
+    EXPECT_EQ(first->IsDirty(), S_FALSE);
+    STATSTG st = {};
+    stream->Stat(&st, STATFLAG_NONAME);
+    EXPECT_EQ(st.cbSize.QuadPart, 8u); // version stamp and one LONG
+
+    for (ULONG cut : {8u, 6u, 2u}) {
+        IStream* part = nullptr;
+        ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &part), S_OK);
+        LARGE_INTEGER zero = {};
+        stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+        ULARGE_INTEGER n;
+        n.QuadPart = cut;
+        stream->CopyTo(part, n, nullptr, nullptr);
+        part->Seek(zero, STREAM_SEEK_SET, nullptr);
+        IPersistStreamInit* second = make();
+        ASSERT_EQ(second->Load(part), S_OK);
+        EXPECT_EQ(longValue(second), cut == 8 ? 99 : 7) << cut << " bytes";
+        second->Release();
+        part->Release();
+    }
+    stream->Release();
+    first->Release();
+}
+
 class CSubHost : public CWnd {
 public:
     std::vector<LONG> m_codes;
