@@ -84,6 +84,35 @@ inline UINT AFXAPI HashKey(ARG_KEY key) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Node blocks of the lists and maps: nodes are carved from blocks of the collection's block
+// size; freed nodes wait on a free list for reuse and the blocks go back when the collection
+// becomes empty.
+struct alignas(16) CPlex {
+  CPlex* pNext;
+
+  void* data() { return this + 1; }
+  // Adds a block of nMax elements of cbElement bytes at the head of the chain.
+  static CPlex* Create(CPlex*& pHead, size_t nMax, size_t cbElement) {
+    if (nMax == 0 || cbElement > (((size_t)-1) / 2 - sizeof(CPlex)) / nMax)
+      AfxThrowMemoryException();
+    CPlex* p = (CPlex*)::operator new(sizeof(CPlex) + nMax * cbElement, std::nothrow);
+    if (p == NULL) AfxThrowMemoryException();
+    p->pNext = pHead;
+    pHead = p;
+    return p;
+  }
+  // Frees this block and the ones chained after it.
+  void FreeDataChain() {
+    CPlex* p = this;
+    while (p != NULL) {
+      CPlex* pNextBlock = p->pNext;
+      ::operator delete((void*)p);
+      p = pNextBlock;
+    }
+  }
+};
+
+// ---------------------------------------------------------------------------------------------
 // CArray: a growable array of TYPE, arguments passed as ARG_TYPE.
 template <class TYPE, class ARG_TYPE = const TYPE&>
 class CArray : public CObject {
@@ -292,7 +321,8 @@ class CList : public CObject {
 
  public:
   explicit CList(INT_PTR nBlockSize = 10)
-      : m_pNodeHead(NULL), m_pNodeTail(NULL), m_nCount(0), m_nBlockSize(nBlockSize) {}
+      : m_pNodeHead(NULL), m_pNodeTail(NULL), m_nCount(0), m_pNodeFree(NULL), m_pBlocks(NULL),
+        m_nBlockSize(nBlockSize > 0 ? nBlockSize : 1) {}
   virtual ~CList() { RemoveAll(); }
 
   INT_PTR GetCount() const { return m_nCount; }
@@ -356,19 +386,36 @@ class CList : public CObject {
   CNode* m_pNodeHead;
   CNode* m_pNodeTail;
   INT_PTR m_nCount;
+  CNode* m_pNodeFree;
+  CPlex* m_pBlocks;
   INT_PTR m_nBlockSize;
 
   void NotEmpty() const {
     if (m_nCount == 0) AfxThrowInvalidArgException();
   }
   CNode* NewNode(CNode* pPrev, CNode* pNext, ARG_TYPE newElement) {
-    CNode* pNode = new CNode{pNext, pPrev, TYPE(newElement)};
+    if (m_pNodeFree == NULL) {
+      // Chain a new block's nodes so that they are handed out in address order.
+      CPlex* pBlock = CPlex::Create(m_pBlocks, (size_t)m_nBlockSize, sizeof(CNode));
+      CNode* pNode = (CNode*)pBlock->data() + (m_nBlockSize - 1);
+      for (INT_PTR i = m_nBlockSize - 1; i >= 0; i--, pNode--) {
+        pNode->pNext = m_pNodeFree;
+        m_pNodeFree = pNode;
+      }
+    }
+    CNode* pNode = m_pNodeFree;
+    ::new ((void*)&pNode->data) TYPE(newElement);  // may throw: the node stays free
+    m_pNodeFree = pNode->pNext;
+    pNode->pPrev = pPrev;
+    pNode->pNext = pNext;
     m_nCount++;
     return pNode;
   }
   void FreeNode(CNode* pNode) {
-    delete pNode;
-    m_nCount--;
+    pNode->data.~TYPE();
+    pNode->pNext = m_pNodeFree;
+    m_pNodeFree = pNode;
+    if (--m_nCount == 0) RemoveAll();
   }
 };
 
@@ -436,14 +483,11 @@ void CList<TYPE, ARG_TYPE>::AddTail(CList* pNewList) {
 
 template <class TYPE, class ARG_TYPE>
 void CList<TYPE, ARG_TYPE>::RemoveAll() {
-  CNode* pNode = m_pNodeHead;
-  while (pNode != NULL) {
-    CNode* pNext = pNode->pNext;
-    delete pNode;
-    pNode = pNext;
-  }
+  for (CNode* pNode = m_pNodeHead; pNode != NULL; pNode = pNode->pNext) pNode->data.~TYPE();
   m_nCount = 0;
-  m_pNodeHead = m_pNodeTail = NULL;
+  m_pNodeHead = m_pNodeTail = m_pNodeFree = NULL;
+  if (m_pBlocks != NULL) m_pBlocks->FreeDataChain();
+  m_pBlocks = NULL;
 }
 
 template <class TYPE, class ARG_TYPE>
@@ -538,7 +582,8 @@ class CMap : public CObject {
 
  public:
   explicit CMap(INT_PTR nBlockSize = 10)
-      : m_pHashTable(NULL), m_nHashTableSize(17), m_nCount(0), m_nBlockSize(nBlockSize) {}
+      : m_pHashTable(NULL), m_nHashTableSize(17), m_nCount(0), m_pFreeList(NULL),
+        m_pBlocks(NULL), m_nBlockSize(nBlockSize > 0 ? nBlockSize : 1) {}
   virtual ~CMap() { RemoveAll(); }
 
   INT_PTR GetCount() const { return m_nCount; }
@@ -564,10 +609,47 @@ class CMap : public CObject {
   CAssoc** m_pHashTable;
   UINT m_nHashTableSize;
   INT_PTR m_nCount;
+  CAssoc* m_pFreeList;
+  CPlex* m_pBlocks;
   INT_PTR m_nBlockSize;
 
   CAssoc* GetAssocAt(ARG_KEY key, UINT& nHash) const;
+  CAssoc* NewAssoc(ARG_KEY key);
+  void FreeAssoc(CAssoc* pAssoc);
 };
+
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
+typename CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::CAssoc*
+CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::NewAssoc(ARG_KEY key) {
+  if (m_pFreeList == NULL) {
+    CPlex* pBlock = CPlex::Create(m_pBlocks, (size_t)m_nBlockSize, sizeof(CAssoc));
+    CAssoc* pAssoc = (CAssoc*)pBlock->data() + (m_nBlockSize - 1);
+    for (INT_PTR i = m_nBlockSize - 1; i >= 0; i--, pAssoc--) {
+      pAssoc->pNext = m_pFreeList;
+      m_pFreeList = pAssoc;
+    }
+  }
+  CAssoc* pAssoc = m_pFreeList;
+  ::new ((void*)&pAssoc->key) KEY(key);  // may throw: the entry stays free
+  try {
+    ::new ((void*)&pAssoc->value) VALUE();
+  } catch (...) {
+    pAssoc->key.~KEY();
+    throw;
+  }
+  m_pFreeList = pAssoc->pNext;
+  m_nCount++;
+  return pAssoc;
+}
+
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
+void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::FreeAssoc(CAssoc* pAssoc) {
+  pAssoc->value.~VALUE();
+  pAssoc->key.~KEY();
+  pAssoc->pNext = m_pFreeList;
+  m_pFreeList = pAssoc;
+  if (--m_nCount == 0) RemoveAll();
+}
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::InitHashTable(UINT nHashSize, BOOL bAllocNow) {
@@ -582,17 +664,18 @@ template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveAll() {
   if (m_pHashTable != NULL) {
     for (UINT nHash = 0; nHash < m_nHashTableSize; nHash++) {
-      CAssoc* pAssoc = m_pHashTable[nHash];
-      while (pAssoc != NULL) {
-        CAssoc* pNext = pAssoc->pNext;
-        delete pAssoc;
-        pAssoc = pNext;
+      for (CAssoc* pAssoc = m_pHashTable[nHash]; pAssoc != NULL; pAssoc = pAssoc->pNext) {
+        pAssoc->value.~VALUE();
+        pAssoc->key.~KEY();
       }
     }
     delete[] m_pHashTable;
     m_pHashTable = NULL;
   }
   m_nCount = 0;
+  m_pFreeList = NULL;
+  if (m_pBlocks != NULL) m_pBlocks->FreeDataChain();
+  m_pBlocks = NULL;
 }
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
@@ -620,9 +703,10 @@ VALUE& CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::operator[](ARG_KEY key) {
   CAssoc* pAssoc = GetAssocAt(key, nHash);
   if (pAssoc == NULL) {
     if (m_pHashTable == NULL) InitHashTable(m_nHashTableSize);
-    pAssoc = new CAssoc{m_pHashTable[nHash], nHash, KEY(key), VALUE()};
+    pAssoc = NewAssoc(key);
+    pAssoc->nHashValue = nHash;
+    pAssoc->pNext = m_pHashTable[nHash];
     m_pHashTable[nHash] = pAssoc;
-    m_nCount++;
   }
   return pAssoc->value;
 }
@@ -634,8 +718,7 @@ BOOL CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveKey(ARG_KEY key) {
   for (CAssoc* pAssoc = *ppAssocPrev; pAssoc != NULL; pAssoc = pAssoc->pNext) {
     if (CompareElements(&pAssoc->key, &key)) {
       *ppAssocPrev = pAssoc->pNext;
-      delete pAssoc;
-      m_nCount--;
+      FreeAssoc(pAssoc);
       return TRUE;
     }
     ppAssocPrev = &pAssoc->pNext;

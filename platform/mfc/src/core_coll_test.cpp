@@ -153,6 +153,17 @@ TEST(List, EditingAndSearch) {
   EXPECT_TRUE(list.IsEmpty());
   EXPECT_EQ(NULL, list.GetHeadPosition());
   EXPECT_EQ(NULL, list.GetTailPosition());
+
+  // Nodes come from blocks of the block size; a freed node is used again.
+  CList<int, int> pooled(3);
+  POSITION p1 = pooled.AddTail(1);
+  pooled.AddTail(2);
+  pooled.RemoveAt(p1);
+  EXPECT_EQ(p1, pooled.AddHead(3));
+  for (int i = 0; i < 10; i++) pooled.AddTail(i);
+  EXPECT_EQ(12, pooled.GetCount());
+  EXPECT_EQ(3, pooled.GetHead());
+  EXPECT_EQ(9, pooled.GetTail());
 }
 
 // An element type that owns something: its collections compile, and refuse to be stored.
