@@ -467,6 +467,17 @@ TEST_F(PlaybackTest, EventsCarryPlainIntegersAndTheHandleMayBeSignalledByTheAppl
     SetEvent((HANDLE)handle);
     EXPECT_EQ(events->GetEvent(&code, &a, &b, 0), E_ABORT);
     EXPECT_EQ(WaitForSingleObject((HANDLE)handle, 0), WAIT_TIMEOUT);
+    // A notify window gets a message per event, with the caller's value.
+    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_EQ(events->SetNotifyWindow((OAHWND)window, WM_APP + 5, 77), S_OK);
+    sink->Notify(24, 1, 1);
+    MSG msg = {};
+    EXPECT_TRUE(PeekMessageA(&msg, window, WM_APP + 5, WM_APP + 5, PM_REMOVE));
+    EXPECT_EQ(msg.lParam, 77);
+    EXPECT_EQ(events->GetEvent(&code, &a, &b, 0), S_OK);
+    EXPECT_EQ(code, 24);
+    events->SetNotifyWindow(0, 0, 0);
+    DestroyWindow(window);
 }
 
 TEST_F(PlaybackTest, MissingOrForeignFilesGiveClassicErrors)
