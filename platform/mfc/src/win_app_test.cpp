@@ -123,7 +123,7 @@ class CTestFrame : public CFrameWnd {
     if (CFrameWnd::OnCreate(lpcs) == -1)
       return -1;
     if (!m_bar.Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this,
-                      AFX_IDW_CONTROLBAR_FIRST + 1))
+                      AFX_IDW_CONTROLBAR_FIRST + 0x20))
       return -1;
     HWND hCheck = ::CreateWindowExA(0, "BUTTON", "check", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
                                     0, 0, 50, 20, m_bar.m_hWnd, (HMENU)ID_TEST_CHECK, NULL, NULL);
@@ -362,10 +362,47 @@ TEST_F(AppTest, LayoutGivesBarsTheirPlaceAndTheViewTheRest)
   EXPECT_EQ(bar, CRect(0, 0, client.right, CTestBar::kHeight));
   EXPECT_EQ(view, CRect(0, CTestBar::kHeight, client.right, client.bottom));
 
+  // A layout asked for at idle time happens at idle time.
+  pFrame->GetActiveView()->MoveWindow(5, 5, 10, 10);
+  pFrame->DelayRecalcLayout();
+  EXPECT_TRUE(pFrame->m_nIdleFlags & CFrameWnd::idleLayout);
+  theApp.OnIdle(0);
+  EXPECT_EQ(pFrame->m_nIdleFlags, 0u);
+  pFrame->GetActiveView()->GetWindowRect(&view);
+  pFrame->ScreenToClient(&view);
+  EXPECT_EQ(view, CRect(0, CTestBar::kHeight, client.right, client.bottom));
+
   // A query only reports: nothing moves.
   CRect query;
   pFrame->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &query);
   EXPECT_EQ(query, CRect(0, CTestBar::kHeight, client.right, client.bottom));
+}
+
+TEST_F(AppTest, StatusLineShowsCommandPromptsAndMenuHelp)
+{
+  CTestFrame* pFrame = StartNew();
+  ASSERT_NE(pFrame, nullptr);
+  HWND hStatus = ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 100, 20, pFrame->m_hWnd,
+                                   (HMENU)AFX_IDW_STATUS_BAR, NULL, NULL);
+  ASSERT_NE(hStatus, (HWND)NULL);
+  CWnd status;  // the message bar is the frame's window object with the status bar's id
+  ASSERT_TRUE(status.SubclassWindow(hStatus));
+  ASSERT_EQ(pFrame->GetMessageBar(), &status);
+  ASSERT_EQ(::GetDlgItem(pFrame->m_hWnd, AFX_IDW_STATUS_BAR), hStatus);
+  char text[64];
+  pFrame->SendMessage(WM_SETMESSAGESTRING, ID_TEST_ROUTE);
+  ::GetWindowTextA(hStatus, text, sizeof(text));
+  EXPECT_STREQ(text, "Routes a command");  // the prompt is the text before the newline
+  pFrame->SetMessageText("free text");
+  ::GetWindowTextA(hStatus, text, sizeof(text));
+  EXPECT_STREQ(text, "free text");
+  // Menu help follows the selected item; closing the menu brings back the idle prompt.
+  pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_TEST_ROUTE, MF_STRING), 0);
+  ::GetWindowTextA(hStatus, text, sizeof(text));
+  EXPECT_STREQ(text, "Routes a command");
+  pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  ::GetWindowTextA(hStatus, text, sizeof(text));
+  EXPECT_STREQ(text, "Ready");
 }
 
 TEST_F(AppTest, ClosingAsksAboutChangesAndCancelKeepsTheWindow)

@@ -270,6 +270,71 @@ TEST_F(MessageMapTest, WindowTreeWalksAndDescendantMessages)
   child.DestroyWindow();
 }
 
+TEST_F(MessageMapTest, CommandUIChangesMenuItemsAndControls)
+{
+  HMENU hMenu = ::CreatePopupMenu();
+  ::AppendMenuA(hMenu, MF_STRING, 500, "first");
+  ::AppendMenuA(hMenu, MF_STRING, 501, "second");
+  HWND hCheck = ::CreateWindowExA(0, "BUTTON", "box", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 40, 20,
+                                  m_pParent->m_hWnd, (HMENU)502, NULL, NULL);
+  CWnd check;
+  check.m_hWnd = hCheck;
+
+  CCmdUI item;
+  item.m_pMenu = CMenu::FromHandle(hMenu);
+  item.m_nIndex = 1;
+  item.m_nID = 501;
+  item.Enable(FALSE);
+  item.SetRadio(TRUE);
+  item.SetText("renamed");
+  UINT state = ::GetMenuState(hMenu, 1, MF_BYPOSITION);
+  EXPECT_TRUE(state & MF_GRAYED);
+  EXPECT_TRUE(state & MF_CHECKED);
+  char text[32];
+  ::GetMenuStringA(hMenu, 1, text, sizeof(text), MF_BYPOSITION);
+  EXPECT_STREQ(text, "renamed");
+  EXPECT_EQ(::GetMenuItemID(hMenu, 1), 501u);  // the new text keeps the item's state and id
+  EXPECT_TRUE(::GetMenuState(hMenu, 1, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_FALSE(::GetMenuState(hMenu, 0, MF_BYPOSITION) & (MF_GRAYED | MF_CHECKED));
+
+  CCmdUI control;
+  control.m_pOther = &check;
+  control.m_nID = 502;
+  control.SetCheck(1);
+  control.Enable(FALSE);
+  control.SetText("set");
+  EXPECT_EQ(::SendMessageA(hCheck, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_FALSE(::IsWindowEnabled(hCheck));
+  ::GetWindowTextA(hCheck, text, sizeof(text));
+  EXPECT_STREQ(text, "set");
+  check.m_hWnd = NULL;
+  ::DestroyMenu(hMenu);
+}
+
+TEST_F(MessageMapTest, CenteringAndMiniFrames)
+{
+  CBaseWnd child;
+  ASSERT_TRUE(child.Create(NULL, NULL, WS_CHILD, CRect(0, 0, 50, 20), m_pParent, 130));
+  m_pParent->SetWindowPos(NULL, 0, 0, 200, 100, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  CRect client;
+  m_pParent->GetClientRect(&client);
+  child.CenterWindow();
+  CRect rc;
+  child.GetWindowRect(&rc);
+  m_pParent->ScreenToClient(&rc);
+  EXPECT_EQ(rc.left, (client.Width() - 50) / 2);
+  EXPECT_EQ(rc.top, (client.Height() - 20) / 2);
+  child.DestroyWindow();
+
+  CMiniFrameWnd* pMini = new CMiniFrameWnd;
+  ASSERT_TRUE(pMini->CreateEx(0, NULL, "mini", WS_POPUP | WS_CAPTION | WS_SYSMENU | MFS_THICKFRAME,
+                              CRect(10, 10, 110, 60), m_pParent));
+  EXPECT_TRUE(pMini->GetExStyle() & WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(pMini->GetStyle() & WS_THICKFRAME);
+  EXPECT_TRUE(pMini->IsFrameWnd());
+  pMini->DestroyWindow();  // deletes the object
+}
+
 // ---------------------------------------------------------------------------------------------
 
 TEST(CommandLineTest, ArgumentsAreSplitAndReadAsTheShellPassesThem)
