@@ -183,10 +183,13 @@ class DragDrop : public DataTransfer {
 protected:
     void SetUp() override
     {
-        for (int i = 0; i < 3; ++i)
-            ASSERT_TRUE(wnd[i].CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), "drag",
-                                        WS_POPUP | WS_VISIBLE, 610 + 130 * i, 530, 120, 120,
-                                        NULL, NULL));
+        for (int i = 0; i < 3; ++i) {
+            // Shown without taking the activation from other test programs on the desktop.
+            ASSERT_TRUE(wnd[i].CreateEx(WS_EX_TOPMOST | WS_EX_NOACTIVATE, AfxRegisterWndClass(0),
+                                        "drag", WS_POPUP, 610 + 130 * i, 530, 120, 120, NULL,
+                                        NULL));
+            wnd[i].ShowWindow(SW_SHOWNOACTIVATE);
+        }
         for (int i = 1; i < 3; ++i) {
             target[i].format = Format();
             ASSERT_TRUE(target[i].Register(&wnd[i]));
