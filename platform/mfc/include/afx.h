@@ -1108,6 +1108,7 @@ class CArchive {
   void SetObjectSchema(UINT nSchema);
 
   class CDocument* m_pDocument;  // set by the document layer while it serializes
+  CString m_strFileName;         // the file's path (named by the archive's exceptions)
 
   UINT Read(void* lpBuf, UINT nMax);   // may read fewer bytes at the end of the file
   void Write(const void* lpBuf, UINT nMax);
@@ -1195,7 +1196,6 @@ class CArchive {
   BOOL m_bForceFlat;
   BOOL m_bDirectBuffer;
   UINT m_nObjectSchema;
-  CString m_strFileName;
   UINT m_nGrowSize;
   UINT m_nHashSize;
 

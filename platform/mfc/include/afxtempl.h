@@ -59,7 +59,7 @@ inline void AFXAPI SerializeElements(CArchive& ar, TYPE* pElements, INT_PTR nCou
     if (ar.IsStoring())
       ar.Write((void*)pElements, (UINT)(nCount * sizeof(TYPE)));
     else if (ar.Read((void*)pElements, (UINT)(nCount * sizeof(TYPE))) != nCount * sizeof(TYPE))
-      AfxThrowArchiveException(CArchiveException::endOfFile);
+      AfxThrowArchiveException(CArchiveException::endOfFile, ar.m_strFileName);
   }
 }
 

@@ -260,7 +260,7 @@ void CArchive::WriteCount(DWORD dwCount) {
 
 void AFXAPI AfxCheckStoredCount(CArchive& ar, DWORD nCount, DWORD nMinElementSize) {
   if ((ULONGLONG)nCount * (nMinElementSize ? nMinElementSize : 1) > ar.GetBytesLeft())
-    AfxThrowArchiveException(CArchiveException::endOfFile);
+    ThrowArchive(CArchiveException::endOfFile, ar.m_strFileName);
 }
 
 void CArchive::SetStoreParams(UINT nHashSize, UINT) { m_nHashSize = nHashSize; }
@@ -325,7 +325,8 @@ CRuntimeClass* PASCAL CRuntimeClass::Load(CArchive& ar, UINT* pwSchemaNum) {
   if (pwSchemaNum != NULL) *pwSchemaNum = wSchema;
   if (nLen > nMaxClassNameLength) return NULL;
   char szClassName[nMaxClassNameLength + 1];
-  if (ar.Read(szClassName, nLen) != nLen) AfxThrowArchiveException(CArchiveException::endOfFile);
+  if (ar.Read(szClassName, nLen) != nLen)
+    ThrowArchive(CArchiveException::endOfFile, ar.m_strFileName);
   szClassName[nLen] = 0;
   if (strlen(szClassName) != nLen) return NULL;  // a NUL inside the name
   return FromName(szClassName);
@@ -542,7 +543,7 @@ static DWORD ReadStringLength(CArchive& ar, BOOL* pbWide) {
   ar >> wLen;
   if (wLen == 0xFFFE) {
     // Marker of a string of WCHARs; its own length prefix follows.
-    if (pbWide == NULL || *pbWide) AfxThrowArchiveException(CArchiveException::generic);
+    if (pbWide == NULL || *pbWide) ThrowArchive(CArchiveException::generic, ar.m_strFileName);
     *pbWide = TRUE;
     return ReadStringLength(ar, pbWide);
   }
@@ -557,18 +558,18 @@ CArchive& AFXAPI operator>>(CArchive& ar, CString& string) {
   DWORD nLen = ReadStringLength(ar, &bWide);
   ULONGLONG nBytes = (ULONGLONG)nLen * (bWide ? 2 : 1);
   if (nBytes > ar.GetBytesLeft() || nLen > 0x7FFFFFFE)
-    AfxThrowArchiveException(CArchiveException::endOfFile);
+    ThrowArchive(CArchiveException::endOfFile, ar.m_strFileName);
   if (!bWide) {
     LPSTR p = string.GetBufferSetLength((int)nLen);
     if (ar.Read(p, nLen) != nLen) {
       string.Empty();
-      AfxThrowArchiveException(CArchiveException::endOfFile);
+      ThrowArchive(CArchiveException::endOfFile, ar.m_strFileName);
     }
     return ar;
   }
   std::vector<WCHAR> wide(nLen);
   if (nLen > 0 && ar.Read(wide.data(), (UINT)nBytes) != nBytes)
-    AfxThrowArchiveException(CArchiveException::endOfFile);
+    ThrowArchive(CArchiveException::endOfFile, ar.m_strFileName);
   string = CString(wide.data(), (int)nLen);
   return ar;
 }

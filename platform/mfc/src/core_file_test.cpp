@@ -1,6 +1,6 @@
 // Files: CFile on disk (modes, sharing, errors, status), memory files, global-memory files,
 // text files and file searches.
-#include "afx.h"
+#include "afxcoll.h"
 #include "gtest_wine.h"
 
 #include <set>
@@ -238,6 +238,49 @@ TEST_F(FileTest, TextLines) {
   CStdioFile bin(Path("bin.txt"), CFile::modeCreate | CFile::modeReadWrite | CFile::typeBinary);
   bin.WriteString("a\nb");
   EXPECT_EQ(3u, bin.GetLength());
+}
+
+TEST_F(FileTest, ArchiveOnDiskFile) {
+  CStringArray strings;
+  for (int i = 0; i < 300; i++) strings.Add(CString('a' + i % 26, i));
+  {
+    CFile f(Path("archive.bin"), CFile::modeCreate | CFile::modeWrite);
+    CArchive ar(&f, CArchive::store, 128);  // a small buffer: many refills
+    strings.Serialize(ar);
+    ar << (DWORD)0xC0FFEE;
+    ar.Close();
+  }
+  CFile f(Path("archive.bin"), CFile::modeRead);
+  {
+    CArchive ar(&f, CArchive::load, 128);
+    CStringArray back;
+    back.Serialize(ar);
+    DWORD dw;
+    ar >> dw;
+    ASSERT_EQ(300, back.GetSize());
+    EXPECT_TRUE(back[299] == strings[299]);
+    EXPECT_EQ(0xC0FFEEu, dw);
+  }
+  DWORD nLength = f.GetLength();
+  f.Close();
+
+  // The same file cut short: reading reports the end, and the archive names the file.
+  CFile cut(Path("archive.bin"), CFile::modeReadWrite);
+  cut.SetLength(nLength / 2);
+  cut.SeekToBegin();
+  CArchive ar(&cut, CArchive::load, 128);
+  CStringArray partial;
+  try {
+    partial.Serialize(ar);
+    ADD_FAILURE();
+  } catch (CArchiveException* e) {
+    EXPECT_EQ(CArchiveException::endOfFile, e->m_cause);
+    EXPECT_EQ(0, e->m_strFileName.CompareNoCase(Path("archive.bin")));
+    char sz[512];
+    EXPECT_TRUE(e->GetErrorMessage(sz, sizeof(sz)));
+    EXPECT_NE(nullptr, strstr(sz, "archive.bin"));
+    e->Delete();
+  }
 }
 
 TEST_F(FileTest, FindFiles) {
