@@ -400,6 +400,38 @@ TEST(Archive, SchemasAreCheckedUnlessVersionable) {
   CComp::classCComp.m_wSchema = 1;
 }
 
+TEST(Archive, MalformedRecords) {
+  auto readAny = [](CArchive& ar) {
+    CObject* p = ar.ReadObject(nullptr);
+    delete p;
+  };
+  struct {
+    Bytes bytes;
+    int cause;
+  } cases[] = {
+      {{0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0xFF}, CArchiveException::badIndex},  // long class tag
+      {{0xFF, 0x7F, 0x00, 0x00, 0x00, 0x70}, CArchiveException::badIndex},  // long object tag
+      {{0xFF, 0x7F, 0x00, 0x00}, CArchiveException::endOfFile},             // escape cut short
+      {{0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF, 'C'}, CArchiveException::badClass},  // huge name
+      {Concat({{0xFF, 0xFF, 0x00, 0x00, 0x2C, 0x01}, Bytes(300, 'C')}), CArchiveException::badClass},
+      {Concat({{0xFF, 0xFF, 0x00, 0x00, 0x07, 0x00}, Text("CE"), {0}, Text("mpty")}),
+       CArchiveException::badClass},                                   // NUL inside the name
+      {{0xFF, 0xFF, 0x00, 0x00, 0x06, 0x00, 'C', 'E'}, CArchiveException::endOfFile},
+      {{0xFF}, CArchiveException::endOfFile},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.cause, LoadCause(c.bytes, readAny));
+  // Strings: a wide marker inside a wide marker, and lengths past the end.
+  auto readString = [](CArchive& ar) {
+    CString s;
+    ar >> s;
+  };
+  EXPECT_EQ(CArchiveException::generic,
+            LoadCause({0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0x00}, readString));
+  EXPECT_EQ(CArchiveException::endOfFile, LoadCause({0x05, 'a', 'b'}, readString));
+  EXPECT_EQ(CArchiveException::endOfFile,
+            LoadCause({0xFF, 0xFE, 0xFF, 0x03, 'a', 0, 'b'}, readString));
+}
+
 TEST(Archive, CollectionsRoundTripWithClassicLayout) {
   CStringArray strings;
   strings.Add("a");
