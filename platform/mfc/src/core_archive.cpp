@@ -4,7 +4,7 @@
 // Archives come from files made elsewhere, so reading trusts nothing: every index is checked
 // against what was read so far, every length against the bytes really left, and bad data ends
 // in a CArchiveException, never in a read out of bounds or a huge allocation.
-#include "afx.h"
+#include "core_internal.h"
 
 #include <unordered_map>
 #include <vector>
@@ -623,15 +623,8 @@ BOOL CArchiveException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT p
       "%1 contains an unexpected object.",
       "%1 contains an incorrect schema.",
   };
-  if (pnHelpContext != NULL) *pnHelpContext = 0;
-  if (lpszError == NULL || nMaxError == 0) return FALSE;
-  int cause = (m_cause >= 0 && m_cause < (int)_countof(messages)) ? m_cause : generic;
-  CString strName = m_strFileName.IsEmpty() ? CString("an unnamed file") : m_strFileName;
-  LPCSTR rglpsz[1] = {strName};
-  CString strMessage;
-  AfxFormatStrings(strMessage, messages[cause], rglpsz, 1);
-  lstrcpynA(lpszError, strMessage, nMaxError);
-  return TRUE;
+  return AfxFileErrorMessage(lpszError, nMaxError, pnHelpContext, messages, _countof(messages),
+                             m_cause, generic, m_strFileName);
 }
 
 void AFXAPI AfxThrowArchiveException(int cause, LPCSTR lpszArchiveName) {

@@ -1,6 +1,6 @@
 // Files: CFile over a Win32 handle, CStdioFile (text lines), CFileFind, CFileException.
 // Paths are Windows paths (Wine maps Z:\ to /).
-#include "afx.h"
+#include "core_internal.h"
 
 #include <string>
 
@@ -148,10 +148,17 @@ BOOL CFileException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHe
       "Disk full while accessing %1.",
       "An attempt was made to access %1 past its end.",
   };
+  return AfxFileErrorMessage(lpszError, nMaxError, pnHelpContext, messages, _countof(messages),
+                             m_cause, generic, m_strFileName);
+}
+
+BOOL AFXAPI AfxFileErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext,
+                                const char* const* messages, int nMessages, int cause,
+                                int generic, const CString& strFileName) {
   if (pnHelpContext != NULL) *pnHelpContext = 0;
   if (lpszError == NULL || nMaxError == 0) return FALSE;
-  int cause = (m_cause >= 0 && m_cause < (int)_countof(messages)) ? m_cause : generic;
-  CString strName = m_strFileName.IsEmpty() ? CString("an unnamed file") : m_strFileName;
+  if (cause < 0 || cause >= nMessages) cause = generic;
+  CString strName = strFileName.IsEmpty() ? CString("an unnamed file") : strFileName;
   LPCSTR rglpsz[1] = {strName};
   CString strMessage;
   AfxFormatStrings(strMessage, messages[cause], rglpsz, 1);

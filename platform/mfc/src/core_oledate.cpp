@@ -134,26 +134,17 @@ void COleDateTime::CheckRange() {
 }
 
 const COleDateTime& COleDateTime::operator=(const VARIANT& varSrc) {
-  if (V_VT(&varSrc) == VT_DATE) {
-    m_dt = V_DATE(&varSrc);
-    m_status = valid;
-    CheckRange();
-    return *this;
-  }
+  m_dt = 0;
+  m_status = invalid;
   if (V_VT(&varSrc) == VT_NULL) {
-    m_dt = 0;
     m_status = null;
     return *this;
   }
   VARIANT varTemp;
-  VariantInit(&varTemp);
-  if (SUCCEEDED(VariantChangeType(&varTemp, const_cast<VARIANT*>(&varSrc), 0, VT_DATE))) {
+  if (AfxVariantAs(varSrc, VT_DATE, &varTemp)) {
     m_dt = V_DATE(&varTemp);
     m_status = valid;
     CheckRange();
-  } else {
-    m_dt = 0;
-    m_status = invalid;
   }
   VariantClear(&varTemp);
   return *this;

@@ -1,6 +1,7 @@
 // COleVariant, COleCurrency and COleException.
 #include "afxdisp.h"
 #include "afxcoll.h"
+#include "core_internal.h"
 
 #include <limits.h>
 
@@ -71,20 +72,22 @@ const COleCurrency& COleCurrency::operator=(const COleCurrency& curSrc) {
   return *this;
 }
 
+BOOL AFXAPI AfxVariantAs(const VARIANT& var, VARTYPE vt, VARIANT* pResult) {
+  VariantInit(pResult);
+  return SUCCEEDED(VariantChangeType(pResult, const_cast<VARIANT*>(&var), 0, vt));
+}
+
 const COleCurrency& COleCurrency::operator=(const VARIANT& varSrc) {
-  if (V_VT(&varSrc) == VT_CY) {
-    m_cur = V_CY(&varSrc);
-    m_status = valid;
+  m_cur.int64 = 0;
+  m_status = invalid;
+  if (V_VT(&varSrc) == VT_NULL) {
+    m_status = null;
     return *this;
   }
   VARIANT varTemp;
-  VariantInit(&varTemp);
-  if (SUCCEEDED(VariantChangeType(&varTemp, const_cast<VARIANT*>(&varSrc), 0, VT_CY))) {
+  if (AfxVariantAs(varSrc, VT_CY, &varTemp)) {
     m_cur = V_CY(&varTemp);
     m_status = valid;
-  } else {
-    m_cur.int64 = 0;
-    m_status = invalid;
   }
   VariantClear(&varTemp);
   return *this;
