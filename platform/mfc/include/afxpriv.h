@@ -84,6 +84,7 @@ struct AFX_THREAD_STATE {
   void* m_pTempWndMap;       // the thread's temporary window objects
 };
 AFX_THREAD_STATE* AFXAPI AfxGetThreadState();
+void AFXAPI AfxTermThreadState();
 
 // Temporary objects (CWnd::FromHandle and the GDI wrappers) live until the thread's next
 // idle time, unless locked.

@@ -395,4 +395,28 @@ TEST(ThreadTest, WorkerThreadRunsItsFunctionAndEnds)
   delete pThread;
 }
 
+// A user-interface thread whose start-up declines: its exit code is ExitInstance's.
+class CDecliningThread : public CWinThread {
+  DECLARE_DYNCREATE(CDecliningThread)
+ public:
+  BOOL InitInstance() override { return FALSE; }
+  int ExitInstance() override { return 9; }
+};
+IMPLEMENT_DYNCREATE(CDecliningThread, CWinThread)
+
+TEST(ThreadTest, UserInterfaceThreadEndsWithItsExitInstanceResult)
+{
+  CWinThread* pThread = AfxBeginThread(RUNTIME_CLASS(CDecliningThread), THREAD_PRIORITY_NORMAL, 0,
+                                       CREATE_SUSPENDED);
+  ASSERT_NE(pThread, (CWinThread*)NULL);
+  EXPECT_TRUE(pThread->IsKindOf(RUNTIME_CLASS(CDecliningThread)));
+  pThread->m_bAutoDelete = FALSE;
+  pThread->ResumeThread();
+  ASSERT_EQ(::WaitForSingleObject(pThread->m_hThread, 10000), WAIT_OBJECT_0);
+  DWORD code = 0;
+  ::GetExitCodeThread(pThread->m_hThread, &code);
+  EXPECT_EQ(code, 9u);
+  delete pThread;
+}
+
 }  // namespace

@@ -61,7 +61,7 @@ DWORD WINAPI ThreadEntry(LPVOID pv)
     nResult = (DWORD)pThread->Run();
   }
   AfxEndThread(nResult, TRUE);
-  return nResult;
+  return nResult;  // not reached: AfxEndThread ends the thread
 }
 }  // namespace
 
@@ -79,7 +79,9 @@ BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize,
   return TRUE;
 }
 
-void AFXAPI AfxEndThread(UINT, BOOL bDelete)
+// Ends the calling thread: its temporary objects, its thread object (when bDelete and it
+// deletes itself) and its state go first.
+void AFXAPI AfxEndThread(UINT nExitCode, BOOL bDelete)
 {
   AFX_THREAD_STATE* ts = AfxGetThreadState();
   CWinThread* pThread = ts->m_pCurrentWinThread;
@@ -90,6 +92,8 @@ void AFXAPI AfxEndThread(UINT, BOOL bDelete)
     if (bDelete)
       pThread->Delete();
   }
+  AfxTermThreadState();
+  ::ExitThread(nExitCode);
 }
 
 CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority,

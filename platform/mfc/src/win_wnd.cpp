@@ -20,9 +20,15 @@ const CWnd CWnd::wndNoTopMost;
 // Thread state
 
 // Kept in a Win32 TLS slot: compiler thread-local storage is not dependable in Winelib code.
-AFX_THREAD_STATE* AFXAPI AfxGetThreadState()
+static DWORD ThreadStateSlot()
 {
   static const DWORD s_slot = ::TlsAlloc();
+  return s_slot;
+}
+
+AFX_THREAD_STATE* AFXAPI AfxGetThreadState()
+{
+  DWORD s_slot = ThreadStateSlot();
   AFX_THREAD_STATE* state = (AFX_THREAD_STATE*)::TlsGetValue(s_slot);
   if (state == NULL) {
     state = new AFX_THREAD_STATE;
@@ -94,8 +100,11 @@ CWnd* PASCAL CWnd::FromHandle(HWND hWnd)
     return p;
   auto& temp = TempMap();
   auto it = temp.find(hWnd);
-  if (it != temp.end())
+  if (it != temp.end()) {
+    // An object whose window was destroyed through it may meet a new window of that handle.
+    it->second->m_hWnd = hWnd;
     return it->second;
+  }
   p = new CWnd;
   p->m_hWnd = hWnd;
   temp[hWnd] = p;
@@ -110,6 +119,17 @@ void PASCAL CWnd::DeleteTempMap()
     delete kv.second;
   }
   temp.clear();
+}
+
+// Frees the state of a thread that is ending (its temporary objects are gone already).
+void AFXAPI AfxTermThreadState()
+{
+  AFX_THREAD_STATE* state = (AFX_THREAD_STATE*)::TlsGetValue(ThreadStateSlot());
+  if (state == NULL)
+    return;
+  delete (TempWndMap*)state->m_pTempWndMap;
+  delete state;
+  ::TlsSetValue(ThreadStateSlot(), NULL);
 }
 
 void AFXAPI AfxLockTempMaps() { ++AfxGetThreadState()->m_nTempMapLock; }

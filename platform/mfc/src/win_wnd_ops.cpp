@@ -153,26 +153,29 @@ CFrameWnd* CWnd::GetTopLevelFrame() const
   return (CFrameWnd*)pFrameWnd;
 }
 
-CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const
+// Direct children first, then each child's descendants, by handle: no objects are made for
+// the windows passed over.
+static HWND FindDescendant(HWND hWnd, int nID, BOOL bOnlyPerm)
 {
-  // Direct children first, then their descendants.
-  HWND hWndChild = ::GetDlgItem(m_hWnd, nID);
-  if (hWndChild != NULL && ::GetParent(hWndChild) == m_hWnd) {
-    if (::GetTopWindow(hWndChild) != NULL) {
-      // a child with children of its own may still be the match
-    }
-    CWnd* pWnd = bOnlyPerm ? FromHandlePermanent(hWndChild) : FromHandle(hWndChild);
-    if (pWnd != NULL)
-      return pWnd;
-  }
-  for (hWndChild = ::GetTopWindow(m_hWnd); hWndChild != NULL;
+  HWND hWndChild = ::GetDlgItem(hWnd, nID);
+  if (hWndChild != NULL && ::GetParent(hWndChild) == hWnd &&
+      (!bOnlyPerm || CWnd::FromHandlePermanent(hWndChild) != NULL))
+    return hWndChild;
+  for (hWndChild = ::GetTopWindow(hWnd); hWndChild != NULL;
        hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
-    CWnd* pChild = FromHandle(hWndChild);
-    CWnd* pWnd = pChild->GetDescendantWindow(nID, bOnlyPerm);
-    if (pWnd != NULL)
-      return pWnd;
+    HWND hFound = FindDescendant(hWndChild, nID, bOnlyPerm);
+    if (hFound != NULL)
+      return hFound;
   }
   return NULL;
+}
+
+CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const
+{
+  HWND hFound = FindDescendant(m_hWnd, nID, bOnlyPerm);
+  if (hFound == NULL)
+    return NULL;
+  return bOnlyPerm ? FromHandlePermanent(hFound) : FromHandle(hFound);
 }
 
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep,
