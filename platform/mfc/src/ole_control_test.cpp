@@ -50,6 +50,7 @@ public:
     CWnd m_ctl;
     std::vector<CString> m_log;
     bool m_bCallBack = false;
+    bool m_bThrow = false;
     LONG m_levelSeenInside = -1;
     LONG m_twiceInside = 0;
     LONG m_addressValue = 0x5eed;
@@ -65,6 +66,8 @@ public:
     void OnLevelChanged(LONG level)
     {
         Log("LevelChanged " + Text(level));
+        if (m_bThrow)
+            AfxThrowUserException();
         if (m_bCallBack) {
             // Back into the control while its property put is still running.
             m_ctl.GetProperty(dispidLevel, VT_I4, &m_levelSeenInside);
@@ -280,6 +283,17 @@ TEST_F(ControlTest, EventFiredInsideAPutCanCallBackIntoTheControl)
     EXPECT_EQ(host.m_log[0], "LevelChanged 12");
     EXPECT_EQ(host.m_levelSeenInside, 12);
     EXPECT_EQ(host.m_twiceInside, 24);
+}
+
+TEST_F(ControlTest, AnExceptionInAnEventHandlerStaysInTheContainer)
+{
+    // The handler's failure is the container's; the control's put completes.
+    host.m_bThrow = true;
+    host.m_ctl.SetProperty(dispidLevel, VT_I4, 4);
+    LONG level = 0;
+    host.m_ctl.GetProperty(dispidLevel, VT_I4, &level);
+    EXPECT_EQ(level, 4);
+    ASSERT_EQ(host.m_log.size(), 1u);
 }
 
 TEST_F(ControlTest, AnAddressInsideTheControlReachesTheContainerIntact)

@@ -455,6 +455,12 @@ STDMETHODIMP COleControlSite::XEventSink::Invoke(DISPID dispid, REFIID, LCID, WO
     try {
         parent->OnEvent(site->m_nID, &event, nullptr);
     } catch (CException* e) {
+        // No C++ exception crosses back into the control; the user hears of it as of one
+        // out of a message handler.
+        if (CWinThread* thread = AfxGetThread()) {
+            MSG msg = {parent->m_hWnd, WM_NULL, 0, 0};
+            thread->ProcessWndProcException(e, &msg);
+        }
         e->Delete();
         hr = DISP_E_EXCEPTION;
     }
