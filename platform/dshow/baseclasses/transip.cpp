@@ -239,14 +239,8 @@ BOOL CTransInPlaceFilter::UsingDifferentAllocators() const
 
 IMediaSample* CTransInPlaceFilter::Copy(IMediaSample* pSource)
 {
-    AM_SAMPLE2_PROPERTIES* const props = m_pInput->SampleProps();
-    REFERENCE_TIME* start = (props->dwSampleFlags & AM_SAMPLE_TIMEVALID) ? &props->tStart : nullptr;
-    REFERENCE_TIME* stop = (props->dwSampleFlags & AM_SAMPLE_STOPVALID) ? &props->tStop : nullptr;
-    DWORD flags = m_bSampleSkipped ? AM_GBF_PREVFRAMESKIPPED : 0;
-    if (!(props->dwSampleFlags & AM_SAMPLE_SPLICEPOINT))
-        flags |= AM_GBF_NOTASYNCPOINT;
     IMediaSample* dest = nullptr;
-    if (FAILED(OutputPin()->GetDeliveryBuffer(&dest, start, stop, flags)) || !dest)
+    if (FAILED(InitializeOutputSample(pSource, &dest)) || !dest)
         return nullptr;
     LONG length = pSource->GetActualDataLength();
     BYTE *src = nullptr, *dst = nullptr;
@@ -256,15 +250,9 @@ IMediaSample* CTransInPlaceFilter::Copy(IMediaSample* pSource)
     }
     memcpy(dst, src, length);
     dest->SetActualDataLength(length);
-    dest->SetTime(start, stop);
-    dest->SetSyncPoint((props->dwSampleFlags & AM_SAMPLE_SPLICEPOINT) != 0);
-    dest->SetDiscontinuity(m_bSampleSkipped || (props->dwSampleFlags & AM_SAMPLE_DATADISCONTINUITY));
-    dest->SetPreroll((props->dwSampleFlags & AM_SAMPLE_PREROLL) != 0);
+    AM_SAMPLE2_PROPERTIES* const props = m_pInput->SampleProps();
     if (props->dwSampleFlags & AM_SAMPLE_TYPECHANGED)
         dest->SetMediaType(props->pMediaType);
-    LONGLONG ms, me;
-    if (pSource->GetMediaTime(&ms, &me) == S_OK)
-        dest->SetMediaTime(&ms, &me);
     return dest;
 }
 

@@ -19,13 +19,6 @@ public:
         memset(m_headers, 0, sizeof m_headers);
     }
     ~CAudioRenderer() override { CloseDevice(); }
-    static CUnknown* CALLBACK CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
-    {
-        CUnknown* p = new (std::nothrow) CAudioRenderer(pUnk, phr);
-        if (!p && phr)
-            *phr = E_OUTOFMEMORY;
-        return p;
-    }
 
 protected:
     HRESULT CheckMediaType(const CMediaType* pmt) override
@@ -116,4 +109,4 @@ const AMOVIESETUP_FILTER kSetup = {&CLSID_DSoundRender, L"Default DirectSound De
 
 } // namespace
 
-DSHOW_SERVED_CLASS(L"Default DirectSound Device", &CLSID_DSoundRender, CAudioRenderer::CreateInstance, &kSetup);
+DSHOW_SERVED_CLASS(L"Default DirectSound Device", &CLSID_DSoundRender, CreateServed<CAudioRenderer>, &kSetup);

@@ -21,13 +21,6 @@ public:
     CColourConverter(LPUNKNOWN pUnk, HRESULT*) : CTransformFilter(NAME("Colour space converter"), pUnk, CLSID_Colour)
     {
     }
-    static CUnknown* CALLBACK CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
-    {
-        CUnknown* p = new (std::nothrow) CColourConverter(pUnk, phr);
-        if (!p && phr)
-            *phr = E_OUTOFMEMORY;
-        return p;
-    }
 
     CBasePin* GetPin(int n) override
     {
@@ -92,16 +85,7 @@ public:
         const BITMAPINFOHEADER* b = BitmapHeader(&mt);
         if (!b)
             return E_UNEXPECTED;
-        LONG size = ImageBytes(LayoutOf(&mt), b->biWidth, b->biHeight);
-        ALLOCATOR_PROPERTIES want = *req, got;
-        if (want.cBuffers < 1)
-            want.cBuffers = 1;
-        if (want.cbBuffer < size)
-            want.cbBuffer = size;
-        HRESULT hr = a->SetProperties(&want, &got);
-        if (FAILED(hr))
-            return hr;
-        return got.cbBuffer < size ? E_FAIL : S_OK;
+        return RequestBuffers(a, req, 1, ImageBytes(LayoutOf(&mt), b->biWidth, b->biHeight));
     }
 
     HRESULT Transform(IMediaSample* in, IMediaSample* out) override
@@ -136,4 +120,4 @@ const AMOVIESETUP_FILTER kSetup = {&CLSID_Colour, L"Color Space Converter", MERI
 
 } // namespace
 
-DSHOW_SERVED_CLASS(L"Color Space Converter", &CLSID_Colour, CColourConverter::CreateInstance, &kSetup);
+DSHOW_SERVED_CLASS(L"Color Space Converter", &CLSID_Colour, CreateServed<CColourConverter>, &kSetup);

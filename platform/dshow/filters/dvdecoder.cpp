@@ -34,13 +34,6 @@ public:
         av_frame_free(&m_frame);
         av_packet_free(&m_packet);
     }
-    static CUnknown* CALLBACK CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
-    {
-        CUnknown* p = new (std::nothrow) CDVVideoDecoder(pUnk, phr);
-        if (!p && phr)
-            *phr = E_OUTOFMEMORY;
-        return p;
-    }
 
     CBasePin* GetPin(int n) override
     {
@@ -101,18 +94,8 @@ public:
         const BITMAPINFOHEADER* b = BitmapHeader(&m_pOutput->CurrentMediaType());
         if (!b)
             return E_UNEXPECTED;
-        ALLOCATOR_PROPERTIES want = *req, got;
-        LONG size = ImageBytes(LayoutOf(&m_pOutput->CurrentMediaType()), b->biWidth, b->biHeight);
-        if (want.cBuffers < 2)
-            want.cBuffers = 2;
-        if (want.cbBuffer < size)
-            want.cbBuffer = size;
-        if (want.cbAlign < 16)
-            want.cbAlign = 16;
-        HRESULT hr = a->SetProperties(&want, &got);
-        if (FAILED(hr))
-            return hr;
-        return got.cbBuffer < size ? E_FAIL : S_OK;
+        return RequestBuffers(a, req, 2, ImageBytes(LayoutOf(&m_pOutput->CurrentMediaType()), b->biWidth, b->biHeight),
+                              16);
     }
 
     HRESULT Transform(IMediaSample* in, IMediaSample* out) override
@@ -159,4 +142,4 @@ const AMOVIESETUP_FILTER kSetup = {&CLSID_DVVideoCodec, L"DV Video Decoder", MER
 
 } // namespace
 
-DSHOW_SERVED_CLASS(L"DV Video Decoder", &CLSID_DVVideoCodec, CDVVideoDecoder::CreateInstance, &kSetup);
+DSHOW_SERVED_CLASS(L"DV Video Decoder", &CLSID_DVVideoCodec, CreateServed<CDVVideoDecoder>, &kSetup);

@@ -53,13 +53,6 @@ public:
           m_videoOut(this, &m_lock, phr, L"DVVidOut0", true), m_audioOut(this, &m_lock, phr, L"AudOut00", false)
     {
     }
-    static CUnknown* CALLBACK CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
-    {
-        CUnknown* p = new (std::nothrow) CDVSplitter(pUnk, phr);
-        if (!p && phr)
-            *phr = E_OUTOFMEMORY;
-        return p;
-    }
     int GetPinCount() override { return 3; }
     CBasePin* GetPin(int n) override
     {
@@ -155,16 +148,8 @@ HRESULT CSplitterOutputPin::GetMediaType(int i, CMediaType* pmt)
 
 HRESULT CSplitterOutputPin::DecideBufferSize(IMemAllocator* a, ALLOCATOR_PROPERTIES* req)
 {
-    ALLOCATOR_PROPERTIES want = *req, got;
-    LONG size = m_video ? 144000 : 48000 * 4 / 25 + 4096; // one frame of picture or sound
-    if (want.cBuffers < 4)
-        want.cBuffers = 4;
-    if (want.cbBuffer < size)
-        want.cbBuffer = size;
-    HRESULT hr = a->SetProperties(&want, &got);
-    if (FAILED(hr))
-        return hr;
-    return got.cbBuffer < size ? E_FAIL : S_OK;
+    // One frame of picture or of sound per buffer.
+    return RequestBuffers(a, req, 4, m_video ? 144000 : 48000 * 4 / 25 + 4096);
 }
 
 HRESULT CSplitterInputPin::CheckMediaType(const CMediaType* pmt)
@@ -333,4 +318,4 @@ const AMOVIESETUP_FILTER kSetup = {&CLSID_DVSplitter, L"DV Splitter", MERIT_NORM
 
 } // namespace
 
-DSHOW_SERVED_CLASS(L"DV Splitter", &CLSID_DVSplitter, CDVSplitter::CreateInstance, &kSetup);
+DSHOW_SERVED_CLASS(L"DV Splitter", &CLSID_DVSplitter, CreateServed<CDVSplitter>, &kSetup);

@@ -36,15 +36,7 @@ public:
     }
     HRESULT DecideBufferSize(IMemAllocator* a, ALLOCATOR_PROPERTIES* req) override
     {
-        ALLOCATOR_PROPERTIES want = *req, got;
-        if (want.cBuffers < m_buffers)
-            want.cBuffers = m_buffers;
-        if (want.cbBuffer < m_bufferSize)
-            want.cbBuffer = m_bufferSize;
-        HRESULT hr = a->SetProperties(&want, &got);
-        if (FAILED(hr))
-            return hr;
-        return got.cbBuffer < m_bufferSize ? E_FAIL : S_OK;
+        return RequestBuffers(a, req, m_buffers, m_bufferSize);
     }
 
     // IMediaSeeking: every pin seeks the whole file.
@@ -93,13 +85,6 @@ public:
             avformat_close_input(&m_fmt);
         if (m_fileName)
             CoTaskMemFree(m_fileName);
-    }
-    static CUnknown* CALLBACK CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
-    {
-        CUnknown* p = new (std::nothrow) CMediaFileSource(pUnk, phr);
-        if (!p && phr)
-            *phr = E_OUTOFMEMORY;
-        return p;
     }
 
     DECLARE_IUNKNOWN
@@ -176,7 +161,7 @@ private:
     int m_video = -1;
 };
 
-DSHOW_SERVED_CLASS(L"Media File Source", &CLSID_MediaFileSource, CMediaFileSource::CreateInstance);
+DSHOW_SERVED_CLASS(L"Media File Source", &CLSID_MediaFileSource, CreateServed<CMediaFileSource>);
 
 // ---------------------------------------------------------------------------------------
 

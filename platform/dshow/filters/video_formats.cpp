@@ -157,3 +157,19 @@ int DvInfoSampleRate(const DVINFO& info)
     default: return 48000;
     }
 }
+
+HRESULT RequestBuffers(IMemAllocator* allocator, const ALLOCATOR_PROPERTIES* request, LONG buffers, LONG size,
+                       LONG align)
+{
+    ALLOCATOR_PROPERTIES want = *request, got;
+    if (want.cBuffers < buffers)
+        want.cBuffers = buffers;
+    if (want.cbBuffer < size)
+        want.cbBuffer = size;
+    if (want.cbAlign < align)
+        want.cbAlign = align;
+    HRESULT hr = allocator->SetProperties(&want, &got);
+    if (FAILED(hr))
+        return hr;
+    return got.cbBuffer < size ? E_FAIL : S_OK;
+}

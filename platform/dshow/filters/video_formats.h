@@ -22,6 +22,12 @@ LONG ImageBytes(PixelLayout layout, LONG width, LONG height);
 CMediaType MakeUncompressedType(PixelLayout layout, LONG width, LONG height, REFERENCE_TIME avgTimePerFrame);
 bool IsDvSubtype(const GUID& subtype);
 
+// Asks the allocator for at least the given number of buffers of at least the given size
+// (and alignment) on top of what the downstream pin asked for; E_FAIL when it grants
+// smaller buffers.
+HRESULT RequestBuffers(IMemAllocator* allocator, const ALLOCATOR_PROPERTIES* request, LONG buffers, LONG size,
+                       LONG align = 1);
+
 // The format block of interleaved DV (FORMAT_DvInfo): the audio and video auxiliary
 // source and control packs of the stream.
 #ifndef DVINFO_DEFINED

@@ -15,13 +15,6 @@ class CVideoRenderer : public CRendererBase, public IVideoWindow, public IBasicV
 public:
     CVideoRenderer(LPUNKNOWN pUnk, HRESULT* phr);
     ~CVideoRenderer() override;
-    static CUnknown* CALLBACK CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
-    {
-        CUnknown* p = new (std::nothrow) CVideoRenderer(pUnk, phr);
-        if (!p && phr)
-            *phr = E_OUTOFMEMORY;
-        return p;
-    }
 
     DECLARE_IUNKNOWN
     STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override
@@ -627,4 +620,4 @@ const AMOVIESETUP_FILTER kSetup = {&CLSID_VideoRenderer, L"Video Renderer", MERI
 
 } // namespace
 
-DSHOW_SERVED_CLASS(L"Video Renderer", &CLSID_VideoRenderer, CVideoRenderer::CreateInstance, &kSetup);
+DSHOW_SERVED_CLASS(L"Video Renderer", &CLSID_VideoRenderer, CreateServed<CVideoRenderer>, &kSetup);

@@ -6,8 +6,8 @@
 #include <map>
 #include <new>
 
-DSHOW_SERVED_CLASS(L"Filter Graph", &CLSID_FilterGraph, CFilterGraph::CreateInstance);
-DSHOW_SERVED_CLASS(L"Filter Graph No Thread", &CLSID_FilterGraphNoThread, CFilterGraph::CreateInstance);
+DSHOW_SERVED_CLASS(L"Filter Graph", &CLSID_FilterGraph, CreateServed<CFilterGraph>);
+DSHOW_SERVED_CLASS(L"Filter Graph No Thread", &CLSID_FilterGraphNoThread, CreateServed<CFilterGraph>);
 
 namespace {
 
@@ -189,13 +189,6 @@ CFilterGraph::~CFilterGraph()
     CloseHandle(m_completeEvent);
 }
 
-CUnknown* CALLBACK CFilterGraph::CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
-{
-    CUnknown* p = new (std::nothrow) CFilterGraph(pUnk, phr);
-    if (!p && phr)
-        *phr = E_OUTOFMEMORY;
-    return p;
-}
 
 STDMETHODIMP CFilterGraph::NonDelegatingQueryInterface(REFIID riid, void** ppv)
 {
@@ -485,20 +478,21 @@ HRESULT CFilterGraph::TryIntermediate(IPin* out, IBaseFilter* f, IPin* in, int d
     return result;
 }
 
-HRESULT CFilterGraph::ConnectVia(IPin* out, IPin* in, int depth)
+// From out to in (or, without in, to a renderer) through one more filter: those already in
+// the graph first, so that a decoder put there by the caller is used, then registered
+// filters by merit, each taken out again when it leads nowhere.
+HRESULT CFilterGraph::ViaAnotherFilter(IPin* out, IPin* in, int depth)
 {
-    if (SUCCEEDED(out->Connect(in, nullptr)))
-        return S_OK;
+    const HRESULT none = in ? VFW_E_CANNOT_CONNECT : VFW_E_CANNOT_RENDER;
     if (depth >= kMaxDepth)
-        return VFW_E_CANNOT_CONNECT;
+        return none;
     IBaseFilter* self = OwnerOf(out);
-    IBaseFilter* target = OwnerOf(in);
-    // Filters already in the graph first: a decoder put there by the caller is used.
+    IBaseFilter* target = in ? OwnerOf(in) : nullptr;
     std::vector<IBaseFilter*> candidates;
     for (auto& e : m_filters)
         if (e.filter != self && e.filter != target)
             candidates.push_back(e.filter);
-    HRESULT hr = VFW_E_CANNOT_CONNECT;
+    HRESULT hr = none;
     for (IBaseFilter* f : candidates)
         if (SUCCEEDED(TryIntermediate(out, f, in, depth))) {
             hr = S_OK;
@@ -528,42 +522,14 @@ HRESULT CFilterGraph::ConnectVia(IPin* out, IPin* in, int depth)
     return hr;
 }
 
-HRESULT CFilterGraph::RenderVia(IPin* out, int depth)
+HRESULT CFilterGraph::ConnectVia(IPin* out, IPin* in, int depth)
 {
-    if (depth >= kMaxDepth)
-        return VFW_E_CANNOT_RENDER;
-    IBaseFilter* self = OwnerOf(out);
-    std::vector<IBaseFilter*> candidates;
-    for (auto& e : m_filters)
-        if (e.filter != self)
-            candidates.push_back(e.filter);
-    HRESULT hr = VFW_E_CANNOT_RENDER;
-    for (IBaseFilter* f : candidates)
-        if (SUCCEEDED(TryIntermediate(out, f, nullptr, depth))) {
-            hr = S_OK;
-            break;
-        }
-    if (FAILED(hr)) {
-        auto types = TypesOf(out);
-        for (const auto& reg : RegisteredFiltersByMerit()) {
-            if (!AcceptsAnyOf(reg, types))
-                continue;
-            IBaseFilter* f = nullptr;
-            if (FAILED(AddRegisteredFilter(reg.clsid, reg.name, &f)))
-                continue;
-            if (SUCCEEDED(TryIntermediate(out, f, nullptr, depth))) {
-                f->Release();
-                hr = S_OK;
-                break;
-            }
-            RemoveFilter(f);
-            f->Release();
-        }
-    }
-    if (self)
-        self->Release();
-    return hr;
+    if (SUCCEEDED(out->Connect(in, nullptr)))
+        return S_OK;
+    return ViaAnotherFilter(out, in, depth);
 }
+
+HRESULT CFilterGraph::RenderVia(IPin* out, int depth) { return ViaAnotherFilter(out, nullptr, depth); }
 
 STDMETHODIMP CFilterGraph::Connect(IPin* ppinOut, IPin* ppinIn)
 {
@@ -1225,76 +1191,40 @@ static HRESULT FromSeconds(IMediaSeeking* ms, REFTIME seconds, LONGLONG* out)
     return ms->ConvertTimeFormat(out, nullptr, t, &TIME_FORMAT_MEDIA_TIME);
 }
 
-STDMETHODIMP CFilterGraph::get_Duration(REFTIME* plength)
+HRESULT CFilterGraph::ReadSeconds(HRESULT (STDMETHODCALLTYPE IMediaSeeking::*read)(LONGLONG*), REFTIME* out)
 {
-    if (!plength)
+    if (!out)
         return E_POINTER;
     IMediaSeeking* ms = SeekingTarget();
     if (!ms)
         return E_NOTIMPL;
-    LONGLONG d;
-    HRESULT hr = ms->GetDuration(&d);
+    LONGLONG v;
+    HRESULT hr = (ms->*read)(&v);
     if (SUCCEEDED(hr))
-        hr = ToSeconds(ms, d, plength);
+        hr = ToSeconds(ms, v, out);
     ms->Release();
     return hr;
 }
 
-STDMETHODIMP CFilterGraph::get_CurrentPosition(REFTIME* pllTime)
-{
-    if (!pllTime)
-        return E_POINTER;
-    IMediaSeeking* ms = SeekingTarget();
-    if (!ms)
-        return E_NOTIMPL;
-    LONGLONG c;
-    HRESULT hr = ms->GetCurrentPosition(&c);
-    if (SUCCEEDED(hr))
-        hr = ToSeconds(ms, c, pllTime);
-    ms->Release();
-    return hr;
-}
-
-STDMETHODIMP CFilterGraph::put_CurrentPosition(REFTIME llTime)
+HRESULT CFilterGraph::SeekSeconds(REFTIME seconds, bool stop)
 {
     IMediaSeeking* ms = SeekingTarget();
     if (!ms)
         return E_NOTIMPL;
     LONGLONG v;
-    HRESULT hr = FromSeconds(ms, llTime, &v);
+    HRESULT hr = FromSeconds(ms, seconds, &v);
     ms->Release();
     if (FAILED(hr))
         return hr;
-    return SetPositions(&v, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+    return stop ? SetPositions(nullptr, AM_SEEKING_NoPositioning, &v, AM_SEEKING_AbsolutePositioning)
+                : SetPositions(&v, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
 }
 
-STDMETHODIMP CFilterGraph::get_StopTime(REFTIME* pllTime)
-{
-    if (!pllTime)
-        return E_POINTER;
-    IMediaSeeking* ms = SeekingTarget();
-    if (!ms)
-        return E_NOTIMPL;
-    LONGLONG s;
-    HRESULT hr = ms->GetStopPosition(&s);
-    if (SUCCEEDED(hr))
-        hr = ToSeconds(ms, s, pllTime);
-    ms->Release();
-    return hr;
-}
-
-STDMETHODIMP CFilterGraph::put_StopTime(REFTIME llTime)
-{
-    IMediaSeeking* ms = SeekingTarget();
-    if (!ms)
-        return E_NOTIMPL;
-    LONGLONG v;
-    HRESULT hr = FromSeconds(ms, llTime, &v);
-    ms->Release();
-    if (FAILED(hr))
-        return hr;
-    return SetPositions(nullptr, AM_SEEKING_NoPositioning, &v, AM_SEEKING_AbsolutePositioning);
-}
+STDMETHODIMP CFilterGraph::get_Duration(REFTIME* plength) { return ReadSeconds(&IMediaSeeking::GetDuration, plength); }
+STDMETHODIMP CFilterGraph::get_CurrentPosition(REFTIME* p) { return ReadSeconds(&IMediaSeeking::GetCurrentPosition, p); }
+STDMETHODIMP CFilterGraph::get_StopTime(REFTIME* p) { return ReadSeconds(&IMediaSeeking::GetStopPosition, p); }
+STDMETHODIMP CFilterGraph::put_CurrentPosition(REFTIME llTime) { return SeekSeconds(llTime, false); }
+STDMETHODIMP CFilterGraph::put_StopTime(REFTIME llTime) { return SeekSeconds(llTime, true); }
 
 STDMETHODIMP CFilterGraph::get_PrerollTime(REFTIME* pllTime)
 {

@@ -18,7 +18,6 @@ class CFilterGraph : public CUnknown,
 public:
     CFilterGraph(LPUNKNOWN pUnk, HRESULT* phr);
     ~CFilterGraph() override;
-    static CUnknown* CALLBACK CreateInstance(LPUNKNOWN pUnk, HRESULT* phr);
 
     DECLARE_IUNKNOWN
     STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
@@ -138,10 +137,13 @@ private:
     HRESULT StopLocked();
     // The seeking interface of the first renderer that has one (referenced), or null.
     IMediaSeeking* SeekingTarget();
+    HRESULT ViaAnotherFilter(IPin* out, IPin* in, int depth);
     HRESULT ConnectVia(IPin* out, IPin* in, int depth);
     HRESULT RenderVia(IPin* out, int depth);
     HRESULT TryIntermediate(IPin* out, IBaseFilter* f, IPin* in, int depth);
     HRESULT AddRegisteredFilter(const CLSID& clsid, const std::u16string& name, IBaseFilter** ppFilter);
+    HRESULT ReadSeconds(HRESULT (STDMETHODCALLTYPE IMediaSeeking::*read)(LONGLONG*), REFTIME* out);
+    HRESULT SeekSeconds(REFTIME seconds, bool stop);
     void QueueEvent(LONG code, LONG_PTR p1, LONG_PTR p2);
     int CountRenderers();
     std::u16string UniqueName(LPCWSTR wanted, bool* renamed);

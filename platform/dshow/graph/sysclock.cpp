@@ -2,7 +2,7 @@
 #include "classes.h"
 #include <new>
 
-DSHOW_SERVED_CLASS(L"System Clock", &CLSID_SystemClock, CSystemClock::CreateInstance);
+DSHOW_SERVED_CLASS(L"System Clock", &CLSID_SystemClock, CreateServed<CSystemClock>);
 
 CSystemClock::CSystemClock(LPUNKNOWN pUnk, HRESULT*)
     : CUnknown(NAME("System clock"), pUnk), m_queue(CreateTimerQueue()), m_nextCookie(1)
@@ -19,13 +19,6 @@ CSystemClock::~CSystemClock()
         delete a.second;
 }
 
-CUnknown* CALLBACK CSystemClock::CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
-{
-    CUnknown* p = new (std::nothrow) CSystemClock(pUnk, phr);
-    if (!p && phr)
-        *phr = E_OUTOFMEMORY;
-    return p;
-}
 
 STDMETHODIMP CSystemClock::NonDelegatingQueryInterface(REFIID riid, void** ppv)
 {

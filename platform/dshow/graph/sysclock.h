@@ -8,7 +8,6 @@ class CSystemClock : public CUnknown, public IReferenceClock {
 public:
     CSystemClock(LPUNKNOWN pUnk, HRESULT* phr);
     ~CSystemClock() override;
-    static CUnknown* CALLBACK CreateInstance(LPUNKNOWN pUnk, HRESULT* phr);
 
     DECLARE_IUNKNOWN
     STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override;

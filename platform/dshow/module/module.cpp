@@ -24,20 +24,10 @@ HRESULT CreateServedObject(REFCLSID clsid, REFIID riid, void** ppv)
         return E_POINTER;
     *ppv = nullptr;
     for (int i = 0; i < g_cTemplates; ++i) {
-        if (!g_Templates[i].IsClassID(clsid))
-            continue;
-        HRESULT hr = S_OK;
-        CUnknown* obj = g_Templates[i].CreateInstance(nullptr, &hr);
-        if (!obj)
-            return FAILED(hr) ? hr : E_OUTOFMEMORY;
-        if (FAILED(hr)) {
-            delete obj;
-            return hr;
+        if (g_Templates[i].IsClassID(clsid)) {
+            CClassFactory factory(&g_Templates[i]);
+            return factory.CreateInstance(nullptr, riid, ppv);
         }
-        obj->NonDelegatingAddRef();
-        hr = obj->NonDelegatingQueryInterface(riid, ppv);
-        obj->NonDelegatingRelease();
-        return hr;
     }
     return REGDB_E_CLASSNOTREG;
 }
