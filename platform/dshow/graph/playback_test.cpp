@@ -184,7 +184,7 @@ protected:
         OAFilterState fs;
         return control->GetState(5000, &fs);
     }
-    int CountFilters(REFCLSID clsid)
+    int CountFilters(REFCLSID clsid, bool all = false)
     {
         IEnumFilters* e = nullptr;
         graph->EnumFilters(&e);
@@ -192,7 +192,7 @@ protected:
         int n = 0;
         while (e->Next(1, &f, nullptr) == S_OK) {
             CLSID c;
-            if (SUCCEEDED(f->GetClassID(&c)) && IsEqualCLSID(c, clsid))
+            if (all || (SUCCEEDED(f->GetClassID(&c)) && IsEqualCLSID(c, clsid)))
                 ++n;
             f->Release();
         }
@@ -300,6 +300,9 @@ TEST_F(PlaybackTest, RenderFileWithSoundRunsOnTheClockToOneCompletion)
     ASSERT_EQ(graph->RenderFile(clip.windowsPath.c_str(), nullptr), S_OK);
     EXPECT_EQ(CountFilters(CLSID_DSoundRender), 1);
     EXPECT_EQ(CountFilters(CLSID_VideoRenderer), 1);
+    // Source, decoder and the two renderers: nothing registered as not to be used (such as
+    // filters that take any type) is put in.
+    EXPECT_EQ(CountFilters(GUID_NULL, true), 4);
     // Paused first, the graph still plays on the default clock.
     ASSERT_EQ(control->Pause(), S_OK);
     Ptr<IReferenceClock> clock;
