@@ -251,6 +251,29 @@ TEST_F(PlaybackTest, RenderUsesTheDecoderInTheGraphAndSeeksExactFramesWhilePause
     EXPECT_EQ(ShownFrame(renderer), kFrames - 1);
 }
 
+TEST_F(PlaybackTest, PalClipHas576LinesAt25FramesPerSecond)
+{
+    Clip clip({5, true, false}, "dshow_pal");
+    ASSERT_TRUE(clip.ok);
+    BuildStepped(clip);
+    if (HasFatalFailure())
+        return;
+    IPin* in = FirstPin(decoder, PINDIR_INPUT);
+    AM_MEDIA_TYPE mt;
+    ASSERT_EQ(in->ConnectionMediaType(&mt), S_OK);
+    const VIDEOINFOHEADER* vih = reinterpret_cast<const VIDEOINFOHEADER*>(mt.pbFormat);
+    EXPECT_EQ(vih->AvgTimePerFrame, 400000);
+    EXPECT_EQ(vih->bmiHeader.biHeight, 576);
+    FreeMediaType(mt);
+    in->Release();
+    LONGLONG duration = 0;
+    EXPECT_EQ(seeking->GetDuration(&duration), S_OK);
+    EXPECT_EQ(duration, 5);
+    ASSERT_EQ(control->Pause(), S_OK);
+    ASSERT_EQ(SeekPaused(3), S_OK);
+    EXPECT_EQ(ShownFrame(renderer), 3);
+}
+
 TEST_F(PlaybackTest, ConnectPutsARegisteredDecoderBetweenSourceAndRenderer)
 {
     Clip clip({3, false, false}, "dshow_connect");
