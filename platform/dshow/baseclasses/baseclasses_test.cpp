@@ -126,7 +126,7 @@ public:
     bool m_ownAllocatorOnly;
     Pin m_pin;
     std::vector<BYTE> m_values;
-    std::vector<REFERENCE_TIME> m_times;
+    std::vector<int64_t> m_times;
     std::vector<BYTE*> m_buffers;
 };
 
@@ -207,7 +207,7 @@ TEST(TransInPlace, SharedAllocatorPassesSamplesThroughAndDropsOnSFalse)
         EXPECT_EQ(c.xform->m_seen, 6);
         // Even first bytes pass (incremented), odd ones are dropped.
         EXPECT_EQ(c.sink->m_values, (std::vector<BYTE>{1, 3, 5}));
-        EXPECT_EQ(c.sink->m_times, (std::vector<REFERENCE_TIME>{0, 200, 400}));
+        EXPECT_EQ(c.sink->m_times, (std::vector<int64_t>{0, 200, 400}));
     }
 }
 
@@ -485,7 +485,7 @@ TEST(Source, WorkerDeliversUntilTheEndOfTheStream)
     source->Stop();
     sink->Stop();
     EXPECT_EQ(sink->m_values, (std::vector<BYTE>{0, 2, 4, 6, 8}));
-    EXPECT_EQ(sink->m_times, (std::vector<REFERENCE_TIME>{0, 10, 20, 30, 40}));
+    EXPECT_EQ(sink->m_times, (std::vector<int64_t>{0, 10, 20, 30, 40}));
     source->GetPin(0)->Disconnect();
     sink->GetPin(0)->Disconnect();
     source->Release();
