@@ -652,6 +652,7 @@ class CWnd : public CCmdTarget {
   static const CWnd wndNoTopMost;
 
   CWnd();
+  explicit CWnd(HWND hWnd);  // a plain stand-in for a handle; not entered in the maps
   virtual ~CWnd();
 
   operator HWND() const { return AfxIsNullThis(this) ? NULL : m_hWnd; }

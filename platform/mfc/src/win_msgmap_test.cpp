@@ -326,6 +326,13 @@ TEST_F(MessageMapTest, CenteringAndMiniFrames)
   EXPECT_EQ(rc.top, (client.Height() - 20) / 2);
   child.DestroyWindow();
 
+  // The z-order stand-ins name the system's positions.
+  const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  m_pParent->SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, flags);
+  EXPECT_TRUE(m_pParent->GetExStyle() & WS_EX_TOPMOST);
+  m_pParent->SetWindowPos(&CWnd::wndNoTopMost, 0, 0, 0, 0, flags);
+  EXPECT_FALSE(m_pParent->GetExStyle() & WS_EX_TOPMOST);
+
   CMiniFrameWnd* pMini = new CMiniFrameWnd;
   ASSERT_TRUE(pMini->CreateEx(0, NULL, "mini", WS_POPUP | WS_CAPTION | WS_SYSMENU | MFS_THICKFRAME,
                               CRect(10, 10, 110, 60), m_pParent));

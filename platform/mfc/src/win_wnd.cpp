@@ -11,10 +11,11 @@
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 
-const CWnd CWnd::wndTop;
-const CWnd CWnd::wndBottom;
-const CWnd CWnd::wndTopMost;
-const CWnd CWnd::wndNoTopMost;
+// Stand-ins for the z-order positions SetWindowPos takes.
+const CWnd CWnd::wndTop(HWND_TOP);
+const CWnd CWnd::wndBottom(HWND_BOTTOM);
+const CWnd CWnd::wndTopMost(HWND_TOPMOST);
+const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 
 // ---------------------------------------------------------------------------------------------
 // Thread state
@@ -183,6 +184,12 @@ CWnd::CWnd()
     : m_hWnd(NULL), m_hWndOwner(NULL), m_nFlags(0), m_pfnSuper(NULL), m_nModalResult(-1),
       m_pCtrlSite(NULL),
       m_pCtrlCont(NULL)
+{
+}
+
+CWnd::CWnd(HWND hWnd)
+    : m_hWnd(hWnd), m_hWndOwner(NULL), m_nFlags(0), m_pfnSuper(NULL), m_nModalResult(-1),
+      m_pCtrlSite(NULL), m_pCtrlCont(NULL)
 {
 }
 
