@@ -1,6 +1,7 @@
 // The DAO classes as the program's recordsets use them, over a database built through them.
 #include "gtest_wine.h"
 
+#include <afxwin.h>
 #include <afxdao.h>
 
 #include <sys/stat.h>
@@ -462,4 +463,53 @@ TEST_F(DaoClasses, FilesErrorsCompactAndRepair)
         EXPECT_NE(nullptr, strstr(text, "junk.mdb"));
         e->Delete();
     }
+}
+
+// The record form's exchange: controls show the field, an empty control makes the field Null,
+// and a form without a current row shows nothing.
+TEST_F(DaoClasses, RecordFormExchange)
+{
+    HWND parent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 100, NULL, NULL, NULL, NULL);
+    ASSERT_TRUE(parent != NULL);
+    HWND name = ::CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 100, 20, parent, (HMENU)100, NULL, NULL);
+    HWND number = ::CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 30, 100, 20, parent, (HMENU)101, NULL, NULL);
+    ASSERT_TRUE(name != NULL && number != NULL);
+    CWnd form;
+    form.Attach(parent);
+    auto exchange = [&](CPeopleRecord& rs, BOOL save) {
+        CDataExchange dx(&form, save);
+        DDX_FieldText(&dx, 100, rs.m_LastName, &rs);
+        DDX_FieldText(&dx, 101, rs.m_InstructorID, &rs);
+    };
+    auto text = [](HWND h) {
+        char buf[64] = "";
+        ::GetWindowTextA(h, buf, sizeof buf);
+        return std::string(buf);
+    };
+
+    CPeopleRecord people;
+    people.Open();
+    exchange(people, FALSE);
+    EXPECT_EQ("Smith", text(name));
+    EXPECT_EQ("-1", text(number));
+
+    people.Edit();
+    ::SetWindowTextA(name, "");
+    ::SetWindowTextA(number, "42");
+    exchange(people, TRUE);
+    EXPECT_TRUE(people.IsFieldNull(&people.m_LastName));
+    EXPECT_EQ(42, people.m_InstructorID);
+    people.Update();
+    EXPECT_TRUE(people.IsFieldNull(&people.m_LastName));
+    EXPECT_EQ(42, people.m_InstructorID);
+
+    people.MoveLast();
+    people.MoveNext();
+    ASSERT_TRUE(people.IsEOF());
+    exchange(people, FALSE);
+    EXPECT_EQ("", text(name));
+    EXPECT_EQ("", text(number));
+
+    form.Detach();
+    ::DestroyWindow(parent);
 }
