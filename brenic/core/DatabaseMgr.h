@@ -1,0 +1,94 @@
+// File-level keeper of the clip database: opening with fall-back copies, schema upgrade,
+// compact and repair, maintenance scans, transfer of clips between database files, and
+// the unsaved capture and import files of the capture folder.
+#pragma once
+#include <afx.h>
+
+class CDaoDatabase;
+class CClipRecord;
+class CPeopleRecord;
+
+class CDatabaseMgr
+{
+public:
+    CDatabaseMgr();
+    virtual ~CDatabaseMgr();
+
+    // Opening and upgrading.
+    BOOL OpenDatabase(CString path);
+    BOOL OpenDaoDatabase(CDaoDatabase* db, CString path);
+    int GetSchemaVersion(CString path);
+    BOOL SetSchemaVersion(CString path, int version);
+    BOOL UpgradeToVersion1(CString path);
+    BOOL UpgradeToVersion2(CString path);
+    BOOL UpgradeToVersion3(CString path);
+    bool UpgradeToVersion4(CString path);
+
+    // Maintenance.
+    void Maintenance();
+    BOOL CountInvalidClipRecords();
+    BOOL CountInvalidClipFiles();
+    void DeleteInvalidClipRecords();
+    void DeleteInvalidClipFiles();
+    void DeleteGroupReferences(long clipId);
+    int GetInvalidRecordCount() const { return m_nInvalidRecords; }
+    int GetInvalidFileCount() const { return m_nInvalidFiles; }
+
+    // Transfer between databases.
+    CString OpenExportDatabase(CString folder, CString fileName);
+    BOOL CreateExportDatabase(CString path);
+    BOOL CopyTableDef(CString sourcePath, CString destPath, CString table, BOOL create);
+    long ExportClipRecord(long clipId, CString destPath, CString newFileName,
+                          CString comparisonFileName, BOOL newGlobalId);
+    long CopyClipRecord(long clipId, CString sourcePath, CString destPath, CString newFileName,
+                        CString comparisonFileName, BOOL newGlobalId);
+    CString FindImportDatabase(CString filePath);
+    BOOL CheckImportClip(CString filePath, CString dbPath);
+    BOOL IsClipInDatabase(CString filePath, CString sourcePath, CString destPath);
+    long ImportClipRecord(CString filePath, CString importDbPath, CString newFileName,
+                          CString comparisonFileName);
+    CString GetExistingClipFile(CString filePath, CString sourcePath, CString destPath,
+                                long* id);
+    CString GetComparisonClipFile(CString filePath, CString sourcePath, CString destPath,
+                                  long* id);
+    BOOL GlobalIdExists(CString guid, CString dbPath);
+    CString GetClipFileByGlobalId(CString guid, CString dbPath);
+
+    // Unsaved capture and import files.
+    int CountFiles(CString pattern);
+    void DeleteVideoFiles(DWORD limit);
+    void DeleteCaptureFiles(DWORD limit);
+    void DeleteUnsavedImportFiles();
+    BOOL HandleUnsavedCaptureFiles();
+
+    // Helpers shared with the clip object and the database pages.
+    static CString QuoteText(CString text);
+    static BOOL IsGuidText(const CString& text);
+    static BOOL IsBareFileName(const CString& name);
+
+    enum { kSmallVideoLimit = 102400 };
+
+protected:
+    // One step of the upgrade chain (fromVersion to fromVersion + 1) on the working file.
+    virtual BOOL RunUpgradeStep(int fromVersion, CString path);
+
+private:
+    BOOL UpgradeFile(CString path, int version, CString upgradeCopy);
+    BOOL RecreateNameColumns(CString path, BOOL strict);
+    long CopyPersonRecord(long personId, CDaoDatabase& source, CDaoDatabase& dest);
+    long CopyPersonRow(CPeopleRecord& source, CPeopleRecord& dest);
+    long CopyVideoClipRow(CClipRecord& source, CDaoDatabase& dest, BOOL newGlobalId);
+    BOOL FindClipByFile(CClipRecord& rs, const CString& filePath);
+    BOOL FindClipByFileName(CClipRecord& rs, const CString& fileName);
+    CString MainDatabasePath() const;
+    CString ResolvePath(CString path) const;
+
+    int m_nInvalidRecords;
+    int m_nInvalidFiles;
+    int m_nCurrentVersion;
+    CString m_strUpgradeCopy;
+};
+
+CString NewGuidString();
+// Text of a DAO error, as shown to the user.
+CString DaoErrorText(class CDaoException* e);

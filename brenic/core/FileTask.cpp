@@ -1,0 +1,3 @@
+#include "FileTask.h"
+
+int CFileTask::s_depth = 0;

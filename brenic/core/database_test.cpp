@@ -1,0 +1,787 @@
+// The clip database manager over real database files in a folder of its own: fall-back
+// copies, schema upgrades, maintenance, transfer between files and the capture folder.
+#include "gtest_wine.h"
+#include <afxwin.h>
+#include <afxdao.h>
+#include <map>
+#include <set>
+#include <string>
+#include "AppConfig.h"
+#include "DatabaseMgr.h"
+#include "Globals.h"
+#include "Recordsets.h"
+#include "dialog_answers.h"
+#include "resource.h"
+#include "../video/Clip.h"
+
+namespace {
+
+std::string S(const CString& s) { return std::string((LPCTSTR)s); }
+
+// Every value of every row of a table, by ID and column name, as text.
+typedef std::map<std::string, std::map<std::string, std::string> > TableDump;
+
+std::string VariantText(const COleVariant& value)
+{
+    if (value.vt == VT_NULL || value.vt == VT_EMPTY)
+        return "<null>";
+    if (value.vt == (VT_ARRAY | VT_UI1)) {
+        std::string bytes = "bytes:";
+        SAFEARRAY* array = value.parray;
+        BYTE* data = NULL;
+        SafeArrayAccessData(array, (void**)&data);
+        bytes.append((const char*)data, array->rgsabound[0].cElements);
+        SafeArrayUnaccessData(array);
+        return bytes;
+    }
+    VARIANT text;
+    VariantInit(&text);
+    VariantChangeType(&text, (VARIANT*)(const VARIANT*)&value, 0, VT_BSTR);
+    std::string result = S(CString(text.bstrVal));
+    VariantClear(&text);
+    return result;
+}
+
+TableDump Dump(const CString& path, const char* table)
+{
+    TableDump dump;
+    CDaoDatabase db;
+    db.Open(path, FALSE, TRUE);
+    CDaoRecordset rs(&db);
+    rs.Open(dbOpenSnapshot, CString("SELECT * FROM [") + table + "]");
+    while (!rs.IsEOF()) {
+        std::map<std::string, std::string> row;
+        for (int i = 0; i < rs.GetFieldCount(); ++i) {
+            CDaoFieldInfo info;
+            rs.GetFieldInfo(i, info);
+            row[S(info.m_strName)] = VariantText(rs.GetFieldValue(i));
+        }
+        dump[row["ID"]] = row;
+        rs.MoveNext();
+    }
+    rs.Close();
+    db.Close();
+    return dump;
+}
+
+int RowCount(const CString& path, const char* table)
+{
+    return (int)Dump(path, table).size();
+}
+
+void Execute(const CString& path, const char* const* statements)
+{
+    CDaoDatabase db;
+    db.Open(path, FALSE, FALSE);
+    for (; *statements; ++statements)
+        db.Execute(*statements);
+    db.Close();
+}
+
+void CreateDatabase(const CString& path, const char* const* statements)
+{
+    DeleteFileA(path);
+    CDaoDatabase db;
+    db.Create(path, ";LANGID=0x0409;CP=1252;COUNTRY=0");
+    db.Close();
+    Execute(path, statements);
+}
+
+void WriteFile(const CString& path, size_t size)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    std::string data(size, 'v');
+    DWORD written = 0;
+    WriteFile(file, data.data(), (DWORD)data.size(), &written, NULL);
+    CloseHandle(file);
+}
+
+bool Exists(const CString& path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string FileBytes(const CString& path)
+{
+    std::string bytes;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, NULL) && got)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+const char* const kPeople[] = {
+    "INSERT INTO [Person] ([LastName], [FirstName], [Role], [InstructorID], [Comment], "
+    "[LastLessonNumber], [L/RHand]) VALUES ('Hale', 'Ida', 'Instructor', -1, 'Teaches', 3, "
+    "'Right Hand')",
+    "INSERT INTO [Person] ([LastName], [FirstName], [Role], [InstructorID], [Comment], "
+    "[LastLessonNumber], [City]) VALUES ('O''Brien', 'Sam*', 'Student', 1, 'Slices; "
+    "it''s bad', 7, 'Ayr')",
+    NULL,
+};
+
+// Two clips of the student, partners of each other, and one clip whose person is missing.
+const char* const kClipsV4[] = {
+    "INSERT INTO [VideoClip] ([PersonID], [VideoClipName], [Club], [View], [Comment], "
+    "[ClipType], [Person2ID], [ComparisonClipID], [VideoClipFileName], [Frames], [Mirror], "
+    "[TabString], [TrimIn], [TrimOut], [GlobalID], [future3]) VALUES (2, 'First swing', "
+    "'Driver', 'Face on', 'Early release', 'Comparison', 1, 2, 'CLP0001.avi', 120, -1, "
+    "'10,20,', 3, 90, {guid {11111111-2222-3333-4444-555555555555}}, 'kept')",
+    "INSERT INTO [VideoClip] ([PersonID], [VideoClipName], [Club], [View], [Comment], "
+    "[ClipType], [Person2ID], [ComparisonClipID], [VideoClipFileName], [Frames], [GlobalID]) "
+    "VALUES (2, 'Pro''s model', '7 Iron', 'Down the line', '', 'Comparison', 0, 1, "
+    "'CLP0002.avi', 60, {guid {21111111-2222-3333-4444-555555555555}})",
+    "INSERT INTO [VideoClip] ([PersonID], [VideoClipName], [Club], [View], [Comment], "
+    "[ClipType], [ComparisonClipID], [VideoClipFileName], [GlobalID]) VALUES (99, 'Orphan', "
+    "'Driver', 'Face on', 'no person', 'Swing', -1, 'CLP0003.avi', "
+    "{guid {31111111-2222-3333-4444-555555555555}})",
+    NULL,
+};
+
+// Layouts of earlier schema versions, as their files were laid out: the comments were
+// short text before version 2, and clips had no identity before version 1.
+std::vector<std::string> SchemaOfVersion(int version)
+{
+    const std::string comment = version >= 2 ? "MEMO" : "TEXT(255)";
+    const std::string guid = version >= 1 ? ", [GlobalID] GUID" : "";
+    return {
+        "CREATE TABLE [Person] ([ID] COUNTER PRIMARY KEY, [LastName] TEXT(50), [FirstName] "
+        "TEXT(50), [Address] TEXT(100), [Address2] TEXT(100), [City] TEXT(50), [State] "
+        "TEXT(30), [Zip] TEXT(20), [Phone] TEXT(30), [AltPhone] TEXT(30), [LastLessonNumber] "
+        "SHORT, [InstructorID] LONG, [Role] TEXT(50), [Comment] " + comment +
+            ", [L/RHand] TEXT(20))",
+        "CREATE TABLE [VideoClip] ([ID] COUNTER PRIMARY KEY, [PersonID] LONG, [Person2ID] "
+        "LONG, [ComparisonClipID] LONG, [DateTimeStamp] DATETIME, [VideoClipFileName] "
+        "TEXT(50), [VideoClipName] TEXT(50), [Club] TEXT(50), [View] TEXT(50), [Comment] " +
+            comment +
+            ", [LastDisplayPos] LONG, [SoundmarkFieldNbr] LONG, [BackOfStrokeFieldNbr] LONG, "
+            "[ClipType] TEXT(50), [TabFieldPos] LONG, [LessonNbr] LONG, [future1] TEXT(255), "
+            "[future2] TEXT(255), [future3] TEXT(255), [future4] TEXT(255), [future5] "
+            "TEXT(255), [Frames] LONG, [Overlay] LONGBINARY, [Mirror] BIT, [TabString] "
+            "TEXT(255), [TrimIn] LONG, [TrimOut] LONG, [IsAutoCap] BIT, [IsImported] BIT" +
+            guid + ")",
+        "CREATE TABLE [ReferenceClipMaster] ([ID] COUNTER PRIMARY KEY, [Comment] TEXT(255), "
+        "[GroupName] TEXT(100))",
+        "CREATE TABLE [ReferenceClipGroupDetail] ([RefClipID] LONG, [VideoID] LONG, [Order] "
+        "SHORT)",
+        "CREATE TABLE [System] ([ID] COUNTER PRIMARY KEY, [Version] LONG)",
+    };
+}
+
+const char* const kClipsV0[] = {
+    "INSERT INTO [VideoClip] ([PersonID], [VideoClipName], [Club], [View], [Comment], "
+    "[ClipType], [Person2ID], [ComparisonClipID], [VideoClipFileName], [Frames], [Mirror], "
+    "[TabString], [TrimIn], [TrimOut], [future3]) VALUES (2, 'First swing', 'Driver', "
+    "'Face on', 'Early release', 'Comparison', 1, 2, 'CLP0001.avi', 120, -1, '10,20,', 3, "
+    "90, 'kept')",
+    "INSERT INTO [VideoClip] ([PersonID], [VideoClipName], [Club], [View], [Comment], "
+    "[ClipType], [Person2ID], [ComparisonClipID], [VideoClipFileName], [Frames]) VALUES (2, "
+    "'Pro''s model', '7 Iron', 'Down the line', '', 'Comparison', 0, 1, 'CLP0002.avi', 60)",
+    "INSERT INTO [VideoClip] ([PersonID], [VideoClipName], [Club], [View], [Comment], "
+    "[ClipType], [ComparisonClipID], [VideoClipFileName]) VALUES (99, 'Orphan', 'Driver', "
+    "'Face on', 'no person', 'Swing', -1, 'CLP0003.avi')",
+    NULL,
+};
+
+class DatabaseTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        CString dir;
+        dir.Format("%squorvel-db-%lu-%d\\", temp, GetCurrentProcessId(), s_serial++);
+        CreateDirectoryA(dir, NULL);
+        m_config.SetInstallDir(dir);
+        m_capture = dir + "Capture";
+        CreateDirectoryA(m_capture, NULL);
+        m_config.SetCaptureDirectory(m_capture);
+        g_pAppConfig = &m_config;
+        m_dir = dir;
+        m_main = m_config.GetDatabasePath();
+        CClip::ClearPendingImports();
+    }
+
+    void TearDown() override
+    {
+        g_pAppConfig = NULL;
+        RemoveTree(m_dir);
+    }
+
+    static void RemoveTree(const CString& dir)
+    {
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA(dir + "*", &found);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                CString name = found.cFileName;
+                if (name == "." || name == "..")
+                    continue;
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(dir + name + "\\");
+                else {
+                    SetFileAttributesA(dir + name, FILE_ATTRIBUTE_NORMAL);
+                    DeleteFileA(dir + name);
+                }
+            } while (FindNextFileA(find, &found));
+            FindClose(find);
+        }
+        RemoveDirectoryA(dir);
+    }
+
+    // A current database with two people and three clips.
+    void CreateCurrent(const CString& path)
+    {
+        CreateDatabase(path, kClipDatabaseSchema);
+        Execute(path, kPeople);
+        Execute(path, kClipsV4);
+    }
+
+    CString Copy(const char* name) const { return m_dir + name; }
+
+    static inline int s_serial = 0;
+    CAppConfig m_config;
+    CString m_dir, m_capture, m_main;
+};
+
+} // namespace
+
+TEST_F(DatabaseTest, MissingMainFileFallsBackToTheFirstExistingCopy)
+{
+    struct { const char* copies[3]; const char* used; } cases[] = {
+        {{"quorvel.mdb.alt", "quorvel.mdb.alt2", "quorvel.mdb.bak"}, "quorvel.mdb.alt"},
+        {{"quorvel.mdb.alt2", "quorvel.mdb.bak", NULL}, "quorvel.mdb.alt2"},
+        {{"quorvel.mdb.bak", NULL, NULL}, "quorvel.mdb.bak"},
+    };
+    for (const auto& c : cases) {
+        for (const char* name : {"quorvel.mdb.alt", "quorvel.mdb.alt2", "quorvel.mdb.bak"})
+            DeleteFileA(Copy(name));
+        DeleteFileA(m_main);
+        for (const char* name : c.copies)
+            if (name)
+                CreateCurrent(Copy(name));
+        // The copy in use is told apart by a person only it holds.
+        const char* const marker[] = {
+            "INSERT INTO [Person] ([LastName], [FirstName]) VALUES ('Marker', 'Used')", NULL};
+        Execute(Copy(c.used), marker);
+        const std::string usedBytes = FileBytes(Copy(c.used));
+
+        DialogAnswers answers;
+        CDatabaseMgr mgr;
+        EXPECT_TRUE(mgr.OpenDatabase(""));
+        EXPECT_TRUE(answers.Saw("Quorvel.mdb file not found, using backup database file"));
+        EXPECT_EQ(3, RowCount(m_main, "Person")) << c.used;
+        EXPECT_EQ(usedBytes, FileBytes(m_main)) << c.used;
+        EXPECT_EQ(usedBytes, FileBytes(Copy("quorvel.mdb.alt"))) << c.used;
+    }
+
+    for (const char* name : {"quorvel.mdb.alt", "quorvel.mdb.alt2", "quorvel.mdb.bak"})
+        DeleteFileA(Copy(name));
+    DeleteFileA(m_main);
+    DialogAnswers answers;
+    CDatabaseMgr mgr;
+    EXPECT_TRUE(mgr.OpenDatabase(""));
+    EXPECT_TRUE(answers.Saw("Could not find database file."));
+    EXPECT_FALSE(Exists(m_main));
+}
+
+TEST_F(DatabaseTest, NewerBackupQuestionAndRotation)
+{
+    for (int answer : {IDYES, IDNO}) {
+        CreateCurrent(m_main);
+        CreateCurrent(Copy("quorvel.mdb.alt"));
+        const char* const extra[] = {
+            "INSERT INTO [Person] ([LastName], [FirstName]) VALUES ('Newer', 'Copy')", NULL};
+        Execute(Copy("quorvel.mdb.alt"), extra);
+        // Make the copy clearly the newer file.
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        ULARGE_INTEGER later = {{now.dwLowDateTime, now.dwHighDateTime}};
+        later.QuadPart += 600000000ULL;
+        FILETIME future = {later.LowPart, later.HighPart};
+        HANDLE file = CreateFileA(Copy("quorvel.mdb.alt"), FILE_WRITE_ATTRIBUTES, 0, NULL,
+                                  OPEN_EXISTING, 0, NULL);
+        SetFileTime(file, NULL, NULL, &future);
+        CloseHandle(file);
+        const std::string altBefore = FileBytes(Copy("quorvel.mdb.alt"));
+
+        DialogAnswers answers;
+        answers.Queue(answer);
+        CDatabaseMgr mgr;
+        EXPECT_TRUE(mgr.OpenDatabase(""));
+        EXPECT_TRUE(answers.Saw("The backup database file is more recent"));
+        EXPECT_EQ(answer == IDYES ? 3 : 2, RowCount(m_main, "Person"));
+        // The copies rotate: the second takes the first, the first takes the main file.
+        EXPECT_EQ(altBefore, FileBytes(Copy("quorvel.mdb.alt2")));
+        EXPECT_EQ(FileBytes(m_main), FileBytes(Copy("quorvel.mdb.alt")));
+        EXPECT_FALSE(Exists(Copy("quorvel.mdb.bak")));
+    }
+}
+
+namespace {
+
+// Builds a database of an earlier version with the same people and clips.
+void CreateOldVersion(const CString& path, int version)
+{
+    std::vector<std::string> schema = SchemaOfVersion(version);
+    std::vector<const char*> statements;
+    for (const std::string& s : schema)
+        statements.push_back(s.c_str());
+    statements.push_back(NULL);
+    CreateDatabase(path, statements.data());
+    Execute(path, kPeople);
+    Execute(path, kClipsV0);
+    if (version >= 1) {
+        const char* const v1[] = {
+            "UPDATE [VideoClip] SET [GlobalID] = {guid {11111111-2222-3333-4444-555555555555}} "
+            "WHERE [ID] = 1",
+            "UPDATE [VideoClip] SET [GlobalID] = {guid {21111111-2222-3333-4444-555555555555}} "
+            "WHERE [ID] = 2",
+            "UPDATE [VideoClip] SET [GlobalID] = {guid {31111111-2222-3333-4444-555555555555}} "
+            "WHERE [ID] = 3",
+            NULL};
+        Execute(path, v1);
+    }
+    if (version > 0) {
+        CString set;
+        set.Format("INSERT INTO [System] ([Version]) VALUES (%d)", version);
+        const char* const row[] = {set, NULL};
+        Execute(path, row);
+    }
+}
+
+int FieldType(const CString& path, const char* table, const char* field, long* size)
+{
+    CDaoDatabase db;
+    db.Open(path, FALSE, TRUE);
+    CDaoTableDef td(&db);
+    td.Open(table);
+    CDaoFieldInfo info;
+    td.GetFieldInfo(field, info, AFX_DAO_ALL_INFO);
+    td.Close();
+    db.Close();
+    if (size)
+        *size = info.m_lSize;
+    return info.m_nType;
+}
+
+class FailingUpgrade : public CDatabaseMgr
+{
+public:
+    explicit FailingUpgrade(int failAt) : m_failAt(failAt) {}
+
+protected:
+    BOOL RunUpgradeStep(int fromVersion, CString path) override
+    {
+        if (fromVersion == m_failAt)
+            AfxThrowDaoException();
+        return CDatabaseMgr::RunUpgradeStep(fromVersion, path);
+    }
+    int m_failAt;
+};
+
+} // namespace
+
+TEST_F(DatabaseTest, OlderVersionsUpgradeKeepingEveryValue)
+{
+    for (int version : {0, 1, 2}) {
+        CreateOldVersion(m_main, version);
+        const std::string original = FileBytes(m_main);
+        const TableDump clipsBefore = Dump(m_main, "VideoClip");
+        const TableDump peopleBefore = Dump(m_main, "Person");
+
+        DialogAnswers answers;
+        CDatabaseMgr mgr;
+        ASSERT_TRUE(mgr.OpenDatabase("")) << version;
+        EXPECT_EQ(0u, answers.Count()) << version;
+        EXPECT_EQ(4, mgr.GetSchemaVersion(m_main));
+        EXPECT_EQ(original, FileBytes(Copy("quorvel.mdb.bak"))) << version;
+
+        TableDump clips = Dump(m_main, "VideoClip");
+        ASSERT_EQ(3u, clips.size());
+        std::set<std::string> guids;
+        for (auto& row : clips) {
+            const std::string guid = row.second["GlobalID"];
+            EXPECT_TRUE(CDatabaseMgr::IsGuidText(guid.c_str())) << guid;
+            guids.insert(guid);
+            if (version == 0)
+                row.second.erase("GlobalID");
+        }
+        EXPECT_EQ(3u, guids.size());
+        EXPECT_EQ(clipsBefore, clips) << version;
+        EXPECT_EQ(peopleBefore, Dump(m_main, "Person")) << version;
+
+        long size = 0;
+        EXPECT_EQ(dbMemo, FieldType(m_main, "VideoClip", "Comment", NULL));
+        EXPECT_EQ(dbMemo, FieldType(m_main, "Person", "Comment", NULL));
+        FieldType(m_main, "VideoClip", "VideoClipName", &size);
+        EXPECT_EQ(250, size);
+        FieldType(m_main, "VideoClip", "VideoClipFileName", &size);
+        EXPECT_EQ(250, size);
+        for (const char* name : {"quorvel.mdb.alt", "quorvel.mdb.alt2", "quorvel.mdb.bak"})
+            DeleteFileA(Copy(name));
+    }
+}
+
+TEST_F(DatabaseTest, EmptySystemTableCountsAsVersionZero)
+{
+    CreateDatabase(m_main, kClipDatabaseSchema);
+    const char* const clear[] = {"DELETE FROM [System]", NULL};
+    Execute(m_main, clear);
+    CDatabaseMgr mgr;
+    EXPECT_EQ(0, mgr.GetSchemaVersion(m_main));
+    EXPECT_EQ(1, RowCount(m_main, "System"));
+}
+
+TEST_F(DatabaseTest, FailedUpgradeLosesNothing)
+{
+    for (int failAt : {0, 2}) {
+        CreateOldVersion(m_main, 0);
+        const std::string original = FileBytes(m_main);
+        {
+            DialogAnswers answers;
+            FailingUpgrade mgr(failAt);
+            EXPECT_FALSE(mgr.OpenDatabase(""));
+            EXPECT_TRUE(answers.Saw("Database upgrade failed"));
+        }
+        // The database file and its upgrade copy are both the file as it was.
+        EXPECT_EQ(original, FileBytes(m_main));
+        EXPECT_EQ(original, FileBytes(Copy("quorvel.mdb.bak")));
+
+        // The next start upgrades from there, and the upgrade copy stays the original.
+        DialogAnswers answers;
+        CDatabaseMgr mgr;
+        EXPECT_TRUE(mgr.OpenDatabase(""));
+        EXPECT_EQ(4, mgr.GetSchemaVersion(m_main));
+        EXPECT_EQ("Early release", Dump(m_main, "VideoClip")["1"]["Comment"]);
+        EXPECT_EQ(original, FileBytes(Copy("quorvel.mdb.bak")));
+        for (const char* name : {"quorvel.mdb.alt", "quorvel.mdb.alt2", "quorvel.mdb.bak"})
+            DeleteFileA(Copy(name));
+    }
+}
+
+TEST_F(DatabaseTest, GuidTextsAreDistinctAndBraced)
+{
+    CString a = NewGuidString(), b = NewGuidString();
+    EXPECT_EQ(38, a.GetLength());
+    EXPECT_TRUE(CDatabaseMgr::IsGuidText(a));
+    EXPECT_STRNE(a, b);
+    EXPECT_FALSE(CDatabaseMgr::IsGuidText("{x}' OR 1=1"));
+}
+
+TEST_F(DatabaseTest, ClipRecordHidesClipsWithoutPerson)
+{
+    CreateCurrent(m_main);
+    CClipRecord rs;
+    rs.Open();
+    int count = 0;
+    for (; !rs.IsEOF(); rs.MoveNext())
+        ++count;
+    EXPECT_EQ(2, count);
+}
+
+namespace {
+
+const char* const kGroups[] = {
+    "INSERT INTO [ReferenceClipMaster] ([GroupName]) VALUES ('Drills')",
+    "INSERT INTO [ReferenceClipGroupDetail] ([RefClipID], [VideoID], [Order]) VALUES (1, 2, 0)",
+    "INSERT INTO [ReferenceClipGroupDetail] ([RefClipID], [VideoID], [Order]) VALUES (1, 1, 1)",
+    "INSERT INTO [ReferenceClipMaster] ([GroupName]) VALUES ('Favourites')",
+    "INSERT INTO [ReferenceClipGroupDetail] ([RefClipID], [VideoID], [Order]) VALUES (2, 2, 0)",
+    NULL,
+};
+
+} // namespace
+
+TEST_F(DatabaseTest, MaintenanceCompactsAndKeepsEveryRowWhenAnsweredNo)
+{
+    CreateCurrent(m_main);
+    Execute(m_main, kGroups);
+    WriteFile(m_capture + "\\CLP0001.avi", 200000);
+    WriteFile(m_capture + "\\CLPstray.avi", 200000);
+    const TableDump clips = Dump(m_main, "VideoClip");
+
+    DialogAnswers answers;
+    answers.Queue(IDNO);
+    answers.Queue(IDNO);
+    CDatabaseMgr mgr;
+    mgr.Maintenance();
+    EXPECT_TRUE(answers.Saw("WARNING: 1 Clip Record(s) were found to be invalid"));
+    EXPECT_TRUE(answers.Saw("WARNING: 1 Clip File(s) where found to be invalid"));
+    EXPECT_TRUE(answers.Saw("Database maintenance successfully completed."));
+    EXPECT_EQ(clips, Dump(m_main, "VideoClip"));
+    EXPECT_EQ(3, RowCount(m_main, "ReferenceClipGroupDetail"));
+    EXPECT_EQ(clips, Dump(Copy("quorvel.mdb.bak"), "VideoClip"));
+    EXPECT_TRUE(Exists(m_capture + "\\CLPstray.avi"));
+    EXPECT_FALSE(Exists(Copy("temp.mdb")));
+}
+
+TEST_F(DatabaseTest, MaintenanceDeletesInvalidRowsWithTheirGroupsAndUnnamedClipFiles)
+{
+    CreateCurrent(m_main);
+    Execute(m_main, kGroups);
+    // Clip 1 has its file; clip 2's file is missing; clip 3 is invisible (no person).
+    WriteFile(m_capture + "\\CLP0001.avi", 200000);
+    WriteFile(m_capture + "\\CLPstray.avi", 200000);
+    WriteFile(m_capture + "\\CAP0001.avi", 1000);
+    WriteFile(m_capture + "\\notes.txt", 0);
+
+    DialogAnswers answers;
+    answers.Queue(IDYES);
+    answers.Queue(IDYES);
+    CDatabaseMgr mgr;
+    mgr.Maintenance();
+    EXPECT_TRUE(answers.Saw("Database maintenance successfully completed."));
+    TableDump clips = Dump(m_main, "VideoClip");
+    EXPECT_EQ(1u, clips.count("1"));
+    EXPECT_EQ(0u, clips.count("2"));
+    EXPECT_EQ(1u, clips.count("3"));
+    TableDump groups = Dump(m_main, "ReferenceClipGroupDetail");
+    ASSERT_EQ(1, RowCount(m_main, "ReferenceClipGroupDetail"));
+    EXPECT_TRUE(Exists(m_capture + "\\CLP0001.avi"));
+    EXPECT_FALSE(Exists(m_capture + "\\CLPstray.avi"));
+    EXPECT_FALSE(Exists(m_capture + "\\CAP0001.avi"));
+    EXPECT_TRUE(Exists(m_capture + "\\notes.txt"));
+    EXPECT_FALSE(m_config.IsNetworkDatabase());
+}
+
+TEST_F(DatabaseTest, ClipFileNamesAreComparedExactly)
+{
+    CreateCurrent(m_main);
+    const char* const odd[] = {
+        "UPDATE [VideoClip] SET [VideoClipFileName] = 'CLP''[a]#.avi' WHERE [ID] = 1", NULL};
+    Execute(m_main, odd);
+    WriteFile(m_capture + "\\CLP'[a]#.avi", 200000);
+    WriteFile(m_capture + "\\CLP'x.avi", 200000);
+    CDatabaseMgr mgr;
+    EXPECT_TRUE(mgr.CountInvalidClipFiles());
+    EXPECT_EQ(1, mgr.GetInvalidFileCount());
+}
+
+// ---------------------------------------------------------------------------------------
+// Transfer
+
+namespace {
+
+std::map<std::string, std::string> FindRow(const TableDump& dump, const char* column,
+                                           const std::string& value)
+{
+    for (const auto& row : dump)
+        if (row.second.count(column) && row.second.at(column) == value)
+            return row.second;
+    return {};
+}
+
+} // namespace
+
+TEST_F(DatabaseTest, ExportCopiesPeopleOnceAndUpdatesClipsByGuid)
+{
+    CreateCurrent(m_main);
+    CString folder = m_dir + "Export";
+    CreateDirectoryA(folder, NULL);
+    DialogAnswers answers;
+    CDatabaseMgr mgr;
+    const CString target = mgr.OpenExportDatabase(folder, "");
+    ASSERT_STREQ(folder + "\\Export.mdb", target);
+    EXPECT_EQ(4, mgr.GetSchemaVersion(target));
+
+    const long first = mgr.ExportClipRecord(1, target, "CLPx1.avi", "CLPx2.avi", FALSE);
+    ASSERT_GT(first, 0);
+    TableDump people = Dump(target, "Person");
+    ASSERT_EQ(2u, people.size());
+    auto instructor = FindRow(people, "LastName", "Hale");
+    auto student = FindRow(people, "LastName", "O'Brien");
+    EXPECT_EQ("-1", instructor["InstructorID"]);
+    EXPECT_EQ(instructor["ID"], student["InstructorID"]);
+    // The instructor is copied before the student who names it.
+    EXPECT_LT(atoi(instructor["ID"].c_str()), atoi(student["ID"].c_str()));
+
+    TableDump clips = Dump(target, "VideoClip");
+    ASSERT_EQ(2u, clips.size());
+    auto clip = FindRow(clips, "VideoClipFileName", "CLPx1.avi");
+    auto partner = FindRow(clips, "VideoClipFileName", "CLPx2.avi");
+    EXPECT_EQ("{11111111-2222-3333-4444-555555555555}", clip["GlobalID"]);
+    EXPECT_EQ(student["ID"], clip["PersonID"]);
+    EXPECT_EQ(instructor["ID"], clip["Person2ID"]);
+    EXPECT_EQ(partner["ID"], clip["ComparisonClipID"]);
+    EXPECT_EQ(clip["ID"], partner["ComparisonClipID"]);
+    EXPECT_EQ("kept", clip["future3"]);
+    EXPECT_EQ("Comparison", clip["ClipType"]);
+
+    // Again: the rows are updated, nothing is added.
+    EXPECT_EQ(first, mgr.ExportClipRecord(1, target, "CLPx1.avi", "CLPx2.avi", FALSE));
+    EXPECT_EQ(2, RowCount(target, "Person"));
+    EXPECT_EQ(2, RowCount(target, "VideoClip"));
+
+    // Without the partner's file the clip goes as a single swing; a new identity adds a row.
+    const long single = mgr.ExportClipRecord(1, target, "CLPx3.avi", "", TRUE);
+    EXPECT_NE(first, single);
+    clips = Dump(target, "VideoClip");
+    EXPECT_EQ(3u, clips.size());
+    auto alone = FindRow(clips, "VideoClipFileName", "CLPx3.avi");
+    EXPECT_EQ("Swing", alone["ClipType"]);
+    EXPECT_EQ("-1", alone["ComparisonClipID"]);
+    EXPECT_NE("{11111111-2222-3333-4444-555555555555}", alone["GlobalID"]);
+    EXPECT_EQ(0u, answers.Count());
+
+    EXPECT_EQ(-1, mgr.ExportClipRecord(77, target, "CLPx4.avi", "", FALSE));
+    EXPECT_TRUE(answers.Saw("Database Error: Record not found"));
+}
+
+TEST_F(DatabaseTest, ImportFindsTheDatabaseAndMatchesClipsByGuid)
+{
+    CreateCurrent(m_main);
+    CString folder = m_dir + "Import\\";
+    CreateDirectoryA(folder, NULL);
+    CDatabaseMgr mgr;
+    const CString source = mgr.OpenExportDatabase(folder, "");
+    ASSERT_FALSE(source.IsEmpty());
+    ASSERT_GT(mgr.ExportClipRecord(1, source, "CLP0001.avi", "CLP0002.avi", FALSE), 0);
+    const CString clipFile = folder + "CLP0001.avi";
+    WriteFile(clipFile, 200000);
+    WriteFile(folder + "CLP0002.avi", 200000);
+
+    EXPECT_STREQ(source, mgr.FindImportDatabase(clipFile));
+    EXPECT_TRUE(mgr.IsClipInDatabase(clipFile, source, ""));
+    long id = 0;
+    EXPECT_STREQ("CLP0001.avi", mgr.GetExistingClipFile(clipFile, source, "", &id));
+    EXPECT_EQ(1, id);
+    EXPECT_STREQ("CLP0002.avi", mgr.GetComparisonClipFile(clipFile, source, "", &id));
+    EXPECT_EQ(2, id);
+    EXPECT_TRUE(mgr.GlobalIdExists("{11111111-2222-3333-4444-555555555555}", source));
+    EXPECT_FALSE(mgr.GlobalIdExists("{91111111-2222-3333-4444-555555555555}", source));
+    EXPECT_STREQ("CLP0001.avi",
+                 mgr.GetClipFileByGlobalId("{11111111-2222-3333-4444-555555555555}", ""));
+
+    // Importing the clip the main database already has updates its rows by identity.
+    const long imported = mgr.ImportClipRecord(clipFile, source, "CLP0101.avi", "CLP0102.avi");
+    EXPECT_EQ(1, imported);
+    EXPECT_EQ(3, RowCount(m_main, "VideoClip"));
+    EXPECT_EQ(2, RowCount(m_main, "Person"));
+    EXPECT_EQ("CLP0101.avi", Dump(m_main, "VideoClip")["1"]["VideoClipFileName"]);
+
+    // A read-only import database is used through a writable copy in the program folder.
+    SetFileAttributesA(source, FILE_ATTRIBUTE_READONLY);
+    const CString copy = mgr.FindImportDatabase(clipFile);
+    EXPECT_STREQ(m_dir + "Export.mdb", copy);
+    EXPECT_FALSE(GetFileAttributesA(copy) & FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA(source, FILE_ATTRIBUTE_NORMAL);
+}
+
+// Names in an imported database come from elsewhere: a partner file named with a path is
+// refused instead of being looked up outside the import folder.
+TEST_F(DatabaseTest, ImportRefusesPartnerNamesWithPaths)
+{
+    CreateCurrent(m_main);
+    CString folder = m_dir + "Import\\";
+    CreateDirectoryA(folder, NULL);
+    CDatabaseMgr mgr;
+    const CString source = mgr.OpenExportDatabase(folder, "");
+    ASSERT_GT(mgr.ExportClipRecord(1, source, "CLP0001.avi", "..\\CLP0002.avi", FALSE), 0);
+    WriteFile(folder + "CLP0001.avi", 200000);
+    WriteFile(m_dir + "CLP0002.avi", 200000);
+
+    DialogAnswers answers;
+    EXPECT_FALSE(mgr.CheckImportClip(folder + "CLP0001.avi", source));
+    EXPECT_TRUE(answers.Saw("Clip's comparison file is not in the import directory"));
+    EXPECT_STREQ("", mgr.FindImportDatabase(folder + "CLP0001.avi"));
+}
+
+// ---------------------------------------------------------------------------------------
+// Capture folder
+
+namespace {
+
+struct CaptureFolder
+{
+    explicit CaptureFolder(const CString& dir) : m_dir(dir + "\\")
+    {
+        WriteFile(m_dir + "CAPbig.avi", 150000);
+        WriteFile(m_dir + "CAPsmall.avi", 50000);
+        WriteFile(m_dir + "IMP0001.avi", 150000);
+        WriteFile(m_dir + "CLP0001.avi", 1000);
+        WriteFile(m_dir + "CLPempty.avi", 0);
+        WriteFile(m_dir + "notes.txt", 0);
+        WriteFile(m_dir + "mine.avi", 10);
+    }
+    bool Has(const char* name) const { return Exists(m_dir + name); }
+    // Files that are not the system's unsaved recordings or imports are never touched.
+    bool OthersKept() const
+    {
+        return Has("CLP0001.avi") && Has("CLPempty.avi") && Has("notes.txt") &&
+               Has("mine.avi");
+    }
+    CString m_dir;
+};
+
+} // namespace
+
+TEST_F(DatabaseTest, UnsavedImportsAreDeletedAndCapturesOffered)
+{
+    CaptureFolder folder(m_capture);
+    CDatabaseMgr mgr;
+    mgr.DeleteUnsavedImportFiles();
+    EXPECT_FALSE(folder.Has("IMP0001.avi"));
+    EXPECT_TRUE(folder.Has("CAPbig.avi"));
+
+    // Closing the question keeps the recordings for the next start.
+    {
+        DialogAnswers answers;
+        answers.Queue(IDCANCEL);
+        EXPECT_FALSE(mgr.HandleUnsavedCaptureFiles());
+        EXPECT_TRUE(answers.Saw("Restore Temporary Files"));
+        EXPECT_TRUE(folder.Has("CAPbig.avi"));
+        EXPECT_FALSE(folder.Has("CAPsmall.avi"));
+        EXPECT_TRUE(folder.OthersKept());
+        EXPECT_EQ(0, CClip::GetPendingImports().GetSize());
+    }
+    {
+        DialogAnswers answers;
+        answers.Queue(IDC_RESTORE_RESTORE);
+        EXPECT_FALSE(mgr.HandleUnsavedCaptureFiles());
+        ASSERT_EQ(1, CClip::GetPendingImports().GetSize());
+        EXPECT_STREQ(m_capture + "\\CAPbig.avi", CClip::GetPendingImports()[0]);
+        EXPECT_TRUE(folder.Has("CAPbig.avi"));
+    }
+    {
+        DialogAnswers answers;
+        answers.Queue(IDC_RESTORE_DELETE);
+        EXPECT_TRUE(mgr.HandleUnsavedCaptureFiles());
+        EXPECT_FALSE(folder.Has("CAPbig.avi"));
+        EXPECT_TRUE(folder.OthersKept());
+    }
+    // Nothing left: no question.
+    DialogAnswers answers;
+    EXPECT_FALSE(mgr.HandleUnsavedCaptureFiles());
+    EXPECT_EQ(0u, answers.Count());
+}
+
+TEST_F(DatabaseTest, SweepsTouchOnlyUnsavedRecordingsAndImports)
+{
+    CaptureFolder folder(m_capture);
+    CDatabaseMgr mgr;
+    EXPECT_EQ(2, mgr.CountFiles(m_capture + "\\CAP*.avi"));
+    mgr.DeleteVideoFiles(CDatabaseMgr::kSmallVideoLimit);
+    EXPECT_FALSE(folder.Has("CAPsmall.avi"));
+    EXPECT_TRUE(folder.Has("CAPbig.avi"));
+    EXPECT_TRUE(folder.Has("IMP0001.avi"));
+    EXPECT_TRUE(folder.OthersKept());
+    mgr.DeleteCaptureFiles((DWORD)-1);
+    EXPECT_FALSE(folder.Has("CAPbig.avi"));
+    EXPECT_TRUE(folder.OthersKept());
+
+    // A capture folder with one small recording: swept at start, and no question.
+    CaptureFolder again(m_capture);
+    DeleteFileA(m_capture + "\\CAPbig.avi");
+    DialogAnswers answers;
+    EXPECT_FALSE(mgr.HandleUnsavedCaptureFiles());
+    EXPECT_EQ(0u, answers.Count());
+    EXPECT_FALSE(again.Has("CAPsmall.avi"));
+}

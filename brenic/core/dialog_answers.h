@@ -1,0 +1,97 @@
+// Test helper: answers the modal dialogs and message boxes that the code under test shows,
+// in order, and records their texts. It hooks window activation on the calling thread and
+// clicks the queued button of each dialog as it comes up.
+#pragma once
+#include <windows.h>
+#include <deque>
+#include <string>
+#include <vector>
+
+class DialogAnswers
+{
+public:
+    DialogAnswers() : m_hook(SetWindowsHookExA(WH_CBT, Hook, NULL, GetCurrentThreadId()))
+    {
+        s_current = this;
+    }
+    ~DialogAnswers()
+    {
+        UnhookWindowsHookEx(m_hook);
+        s_current = nullptr;
+    }
+
+    // The button each next dialog is answered with (WM_COMMAND id; IDCANCEL for Escape).
+    // Without a queued answer a dialog gets IDOK.
+    void Queue(int button) { m_answers.push_back(button); }
+    // The texts (caption, then every static text) of the dialogs shown so far.
+    const std::vector<std::string>& Shown() const { return m_shown; }
+    bool Saw(const std::string& part) const
+    {
+        for (const std::string& s : m_shown)
+            if (s.find(part) != std::string::npos)
+                return true;
+        return false;
+    }
+    size_t Count() const { return m_shown.size(); }
+    void Clear() { m_shown.clear(); }
+
+private:
+    static BOOL CALLBACK CollectText(HWND child, LPARAM param)
+    {
+        char text[1024] = "";
+        GetWindowTextA(child, text, sizeof text);
+        char cls[64] = "";
+        GetClassNameA(child, cls, sizeof cls);
+        if (!lstrcmpiA(cls, "Static") && text[0]) {
+            std::string* all = (std::string*)param;
+            *all += "|";
+            *all += text;
+        }
+        return TRUE;
+    }
+
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (code == HCBT_ACTIVATE && s_current) {
+            HWND wnd = (HWND)wParam;
+            char cls[64] = "";
+            GetClassNameA(wnd, cls, sizeof cls);
+            if (!lstrcmpA(cls, "#32770") && GetWindowLongA(wnd, GWL_STYLE) & WS_POPUP &&
+                !s_current->IsProgressWindow(wnd) && !s_current->Answered(wnd)) {
+                s_current->m_answered.push_back(wnd);
+                char caption[256] = "";
+                GetWindowTextA(wnd, caption, sizeof caption);
+                std::string all = caption;
+                EnumChildWindows(wnd, CollectText, (LPARAM)&all);
+                s_current->m_shown.push_back(all);
+                int answer = IDOK;
+                if (!s_current->m_answers.empty()) {
+                    answer = s_current->m_answers.front();
+                    s_current->m_answers.pop_front();
+                }
+                PostMessageA(wnd, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+            }
+        }
+        return CallNextHookEx(NULL, code, wParam, lParam);
+    }
+
+    // Modeless progress windows are left alone: they carry a progress bar.
+    bool IsProgressWindow(HWND wnd) const
+    {
+        return FindWindowExA(wnd, NULL, "msctls_progress32", NULL) != NULL;
+    }
+
+    bool Answered(HWND wnd) const
+    {
+        for (HWND w : m_answered)
+            if (w == wnd && IsWindow(w))
+                return true;
+        return false;
+    }
+
+    HHOOK m_hook;
+    std::vector<HWND> m_answered;
+    std::deque<int> m_answers;
+    std::vector<std::string> m_shown;
+    static inline DialogAnswers* s_current = nullptr;
+};

@@ -1,0 +1,14 @@
+#include "Clavio.h"
+
+CClavio::CClavio()
+{
+}
+
+CClavio::~CClavio()
+{
+}
+
+void CClavio::Stop()
+{
+    // Nothing plays before the video channels exist.
+}
