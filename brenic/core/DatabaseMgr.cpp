@@ -74,12 +74,15 @@ CString Criterion(const char* format, long value)
     return text;
 }
 
-// The filter that finds a clip by its identity; a malformed identity matches nothing.
-CString GlobalIdFilter(const CString& guid)
+// Clips are found by their identity with the identity given apart from the query text: it
+// may come from a database file made elsewhere.
+const char* const kGlobalIdCriterion = "[GlobalID] = ?";
+
+void SetGlobalIdFilter(CDaoRecordset& rs, const CString& guid)
 {
-    if (!CDatabaseMgr::IsGuidText(guid))
-        return "[ID] = -1";
-    return "[GlobalID] = {guid " + guid + "}";
+    rs.m_strFilter = kGlobalIdCriterion;
+    rs.m_nParams = 1;
+    rs.SetParamValue(0, (LPCSTR)guid);
 }
 
 int FindFieldIndex(CDaoTableDef& td, const char* name)
@@ -141,9 +144,9 @@ void CopyColumnsById(CDaoDatabase& dest, const CString& sourcePath, const char* 
             for (int i = 0; i < count; ++i) {
                 COleVariant value = it->second[i];
                 // A column that allows no zero-length text keeps an empty value as Null.
-                if (emptyAsNull && value.vt == VT_BSTR && SysStringLen(value.bstrVal) == 0)
+                if (emptyAsNull && V_VT(&value) == VT_BSTR && SysStringLen(V_BSTR(&value)) == 0)
                     value = COleVariant();
-                if (value.vt == VT_NULL || value.vt == VT_EMPTY)
+                if (V_VT(&value) == VT_NULL || V_VT(&value) == VT_EMPTY)
                     out.SetFieldValueNull(columns[i]);
                 else
                     out.SetFieldValue(columns[i], value);
@@ -199,13 +202,6 @@ static CString InstallDir()
 static CString CaptureDir()
 {
     return g_pAppConfig ? g_pAppConfig->GetCaptureDirectory() : CString(".");
-}
-
-CString CDatabaseMgr::QuoteText(CString text)
-{
-    CExtString quoted(text);
-    quoted.EscapeQuotes();
-    return "'" + quoted + "'";
 }
 
 BOOL CDatabaseMgr::IsGuidText(const CString& text)
@@ -744,11 +740,12 @@ void CDatabaseMgr::DeleteInvalidClipFiles()
 // ---------------------------------------------------------------------------------------
 // Finding clips
 
-// Finds the row that names the file exactly: the name is compared as a quoted literal,
-// so characters such as ' * ? [ # in a file name neither break nor widen the search.
+// Finds the row that names the file exactly: the name is given apart from the query and
+// compared for equality, so characters such as ' * ? [ # in a file name neither break nor
+// widen the search.
 BOOL CDatabaseMgr::FindClipByFileName(CClipRecord& rs, const CString& fileName)
 {
-    return rs.FindFirst("[VideoClipFileName] = " + QuoteText(fileName));
+    return rs.FindFirst("[VideoClipFileName] = ?", CDaoParams().Add(fileName));
 }
 
 BOOL CDatabaseMgr::FindClipByFile(CClipRecord& rs, const CString& filePath)
@@ -956,7 +953,7 @@ static void CopyClipFields(const CClipRecord& s, CClipRecord& d)
 long CDatabaseMgr::CopyVideoClipRow(CClipRecord& source, CDaoDatabase& dest, BOOL newGlobalId)
 {
     CClipRecord rs(&dest);
-    rs.m_strFilter = GlobalIdFilter(source.m_GlobalID);
+    SetGlobalIdFilter(rs, source.m_GlobalID);
     rs.Open();
     long id;
     if (!rs.IsEOF()) {
@@ -1010,9 +1007,9 @@ long CDatabaseMgr::CopyPersonRecord(long personId, CDaoDatabase& source, CDaoDat
 
 long CDatabaseMgr::CopyPersonRow(CPeopleRecord& s, CPeopleRecord& d)
 {
-    CString filter = "[FirstName] = " + QuoteText(s.m_FirstName) +
-                     " And [LastName] = " + QuoteText(s.m_LastName);
-    if (d.FindFirst(filter))
+    // People are matched by their exact names, given apart from the query text.
+    if (d.FindFirst("[FirstName] = ? And [LastName] = ?",
+                    CDaoParams().Add(s.m_FirstName).Add(s.m_LastName)))
         return d.m_ID;
     d.AddNew();
     d.m_Address = s.m_Address;
@@ -1102,7 +1099,7 @@ BOOL CDatabaseMgr::IsClipInDatabase(CString filePath, CString sourcePath, CStrin
         target.Open();
         if (rs.IsEOF() || !FindClipByFile(rs, filePath))
             return FALSE;
-        target.m_strFilter = GlobalIdFilter(rs.m_GlobalID);
+        SetGlobalIdFilter(target, rs.m_GlobalID);
         target.Requery();
         return !target.IsEOF();
     } catch (CDaoException* e) {
@@ -1147,7 +1144,7 @@ CString CDatabaseMgr::GetExistingClipFile(CString filePath, CString sourcePath,
         CDaoDatabase dest;
         dest.Open(ResolvePath(destPath), FALSE, FALSE);
         CClipRecord target(&dest);
-        target.m_strFilter = GlobalIdFilter(rs.m_GlobalID);
+        SetGlobalIdFilter(target, rs.m_GlobalID);
         target.Open();
         if (target.IsEOF() || !IsBareFileName(target.m_VideoClipFileName))
             return CString();
@@ -1176,7 +1173,7 @@ CString CDatabaseMgr::GetComparisonClipFile(CString filePath, CString sourcePath
         CDaoDatabase dest;
         dest.Open(ResolvePath(destPath), FALSE, FALSE);
         CClipRecord target(&dest);
-        target.m_strFilter = GlobalIdFilter(rs.m_GlobalID);
+        SetGlobalIdFilter(target, rs.m_GlobalID);
         target.Open();
         if (target.IsEOF() || !IsBareFileName(target.m_VideoClipFileName))
             return CString();
@@ -1198,7 +1195,7 @@ BOOL CDatabaseMgr::GlobalIdExists(CString guid, CString dbPath)
     rs.Open();
     if (rs.IsEOF())
         return FALSE;
-    return rs.FindFirst(GlobalIdFilter(guid));
+    return rs.FindFirst(kGlobalIdCriterion, CDaoParams().Add(guid));
 }
 
 CString CDatabaseMgr::GetClipFileByGlobalId(CString guid, CString dbPath)
@@ -1207,7 +1204,7 @@ CString CDatabaseMgr::GetClipFileByGlobalId(CString guid, CString dbPath)
         CDaoDatabase db;
         db.Open(ResolvePath(dbPath), FALSE, FALSE);
         CClipRecord rs(&db);
-        rs.m_strFilter = GlobalIdFilter(guid);
+        SetGlobalIdFilter(rs, guid);
         rs.Open();
         if (rs.IsEOF() || !IsBareFileName(rs.m_VideoClipFileName))
             return CString();

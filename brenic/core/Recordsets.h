@@ -9,33 +9,33 @@ public:
     explicit CClipRecord(CDaoDatabase* db = NULL);
     DECLARE_DYNAMIC(CClipRecord)
 
-    long m_ID;
-    long m_PersonID;
+    LONG m_ID;
+    LONG m_PersonID;
     CString m_VideoClipName;
     CString m_Club;
     CString m_View;
     CString m_Comment;
-    long m_LastDisplayPos;
-    long m_SoundmarkFieldNbr;
-    long m_BackOfStrokeFieldNbr;
+    LONG m_LastDisplayPos;
+    LONG m_SoundmarkFieldNbr;
+    LONG m_BackOfStrokeFieldNbr;
     CString m_ClipType;
-    long m_TabFieldPos;
-    long m_LessonNbr;
+    LONG m_TabFieldPos;
+    LONG m_LessonNbr;
     CString m_future1;
     CString m_future2;
     CString m_future3;
     CString m_future4;
     CString m_future5;
-    long m_Person2ID;
-    long m_ComparisonClipID;
+    LONG m_Person2ID;
+    LONG m_ComparisonClipID;
     CString m_VideoClipFileName;
     COleDateTime m_DateTimeStamp;
-    long m_Frames;
+    LONG m_Frames;
     CByteArray m_Overlay;
     BOOL m_Mirror;
     CString m_TabString;
-    long m_TrimIn;
-    long m_TrimOut;
+    LONG m_TrimIn;
+    LONG m_TrimOut;
     BOOL m_IsAutoCap;
     BOOL m_IsImported;
     CString m_GlobalID;
@@ -51,7 +51,7 @@ public:
     explicit CPeopleRecord(CDaoDatabase* db = NULL);
     DECLARE_DYNAMIC(CPeopleRecord)
 
-    long m_ID;
+    LONG m_ID;
     CString m_LastName;
     CString m_FirstName;
     CString m_Address;
@@ -62,7 +62,7 @@ public:
     CString m_Comment;
     CString m_Address2;
     CString m_AltPhone;
-    long m_InstructorID;
+    LONG m_InstructorID;
     CString m_Role;
     CString m_LRHand;
     CString m_State;
@@ -78,7 +78,7 @@ public:
     explicit CPersonClipJoin(CDaoDatabase* db = NULL);
     DECLARE_DYNAMIC(CPersonClipJoin)
 
-    long m_PersonID_Key;
+    LONG m_PersonID_Key;
     CString m_LastName;
     CString m_FirstName;
     CString m_Address;
@@ -92,22 +92,22 @@ public:
     CString m_Role;
     short m_LastLessonNumber;
     CString m_PersonComment;
-    long m_InstructorID;
-    long m_ClipID;
-    long m_PersonID;
-    long m_Person2ID;
-    long m_ComparisonClipID;
+    LONG m_InstructorID;
+    LONG m_ClipID;
+    LONG m_PersonID;
+    LONG m_Person2ID;
+    LONG m_ComparisonClipID;
     COleDateTime m_DateTimeStamp;
     CString m_VideoClipName;
     CString m_Club;
     CString m_View;
     CString m_ClipComment;
-    long m_LastDisplayPos;
-    long m_SoundmarkFieldNbr;
-    long m_BackOfStrokeFieldNbr;
+    LONG m_LastDisplayPos;
+    LONG m_SoundmarkFieldNbr;
+    LONG m_BackOfStrokeFieldNbr;
     CString m_ClipType;
-    long m_TabFieldPos;
-    long m_LessonNbr;
+    LONG m_TabFieldPos;
+    LONG m_LessonNbr;
     CString m_future1;
     CString m_future2;
     CString m_future3;
@@ -126,8 +126,8 @@ public:
     explicit CRefClipGroupDetail(CDaoDatabase* db = NULL);
     DECLARE_DYNAMIC(CRefClipGroupDetail)
 
-    long m_RefClipID;
-    long m_VideoID;
+    LONG m_RefClipID;
+    LONG m_VideoID;
     short m_Order;
 
     virtual CString GetDefaultDBName();
@@ -141,7 +141,7 @@ public:
     explicit CRefClipGroupMaster(CDaoDatabase* db = NULL);
     DECLARE_DYNAMIC(CRefClipGroupMaster)
 
-    long m_ID;
+    LONG m_ID;
     CString m_Comment;
     CString m_GroupName;
 
@@ -156,24 +156,24 @@ public:
     explicit CRefGroupVideoJoin(CDaoDatabase* db = NULL);
     DECLARE_DYNAMIC(CRefGroupVideoJoin)
 
-    long m_RefClipID;
-    long m_VideoID;
+    LONG m_RefClipID;
+    LONG m_VideoID;
     short m_Order;
-    long m_ID;
-    long m_PersonID;
-    long m_Person2ID;
-    long m_ComparisonClipID;
+    LONG m_ID;
+    LONG m_PersonID;
+    LONG m_Person2ID;
+    LONG m_ComparisonClipID;
     COleDateTime m_DateTimeStamp;
     CString m_VideoClipName;
     CString m_Club;
     CString m_View;
     CString m_Comment;
-    long m_LastDisplayPos;
-    long m_SoundmarkFieldNbr;
-    long m_BackOfStrokeFieldNbr;
+    LONG m_LastDisplayPos;
+    LONG m_SoundmarkFieldNbr;
+    LONG m_BackOfStrokeFieldNbr;
     CString m_ClipType;
-    long m_TabFieldPos;
-    long m_LessonNbr;
+    LONG m_TabFieldPos;
+    LONG m_LessonNbr;
     CString m_future1;
     CString m_future2;
     CString m_future3;
@@ -192,8 +192,8 @@ public:
     explicit CSystemRecord(CDaoDatabase* db = NULL);
     DECLARE_DYNAMIC(CSystemRecord)
 
-    long m_ID;
-    long m_Version;
+    LONG m_ID;
+    LONG m_Version;
 
     virtual CString GetDefaultDBName();
     virtual CString GetDefaultSQL();

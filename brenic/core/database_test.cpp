@@ -23,11 +23,11 @@ typedef std::map<std::string, std::map<std::string, std::string> > TableDump;
 
 std::string VariantText(const COleVariant& value)
 {
-    if (value.vt == VT_NULL || value.vt == VT_EMPTY)
+    if (V_VT(&value) == VT_NULL || V_VT(&value) == VT_EMPTY)
         return "<null>";
-    if (value.vt == (VT_ARRAY | VT_UI1)) {
+    if (V_VT(&value) == (VT_ARRAY | VT_UI1)) {
         std::string bytes = "bytes:";
-        SAFEARRAY* array = value.parray;
+        SAFEARRAY* array = V_ARRAY(&value);
         BYTE* data = NULL;
         SafeArrayAccessData(array, (void**)&data);
         bytes.append((const char*)data, array->rgsabound[0].cElements);
@@ -37,7 +37,7 @@ std::string VariantText(const COleVariant& value)
     VARIANT text;
     VariantInit(&text);
     VariantChangeType(&text, (VARIANT*)(const VARIANT*)&value, 0, VT_BSTR);
-    std::string result = S(CString(text.bstrVal));
+    std::string result = S(CString(V_BSTR(&text)));
     VariantClear(&text);
     return result;
 }
@@ -87,7 +87,7 @@ void CreateDatabase(const CString& path, const char* const* statements)
     Execute(path, statements);
 }
 
-void WriteFile(const CString& path, size_t size)
+void MakeFile(const CString& path, size_t size)
 {
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, file);
@@ -504,8 +504,8 @@ TEST_F(DatabaseTest, MaintenanceCompactsAndKeepsEveryRowWhenAnsweredNo)
 {
     CreateCurrent(m_main);
     Execute(m_main, kGroups);
-    WriteFile(m_capture + "\\CLP0001.avi", 200000);
-    WriteFile(m_capture + "\\CLPstray.avi", 200000);
+    MakeFile(m_capture + "\\CLP0001.avi", 200000);
+    MakeFile(m_capture + "\\CLPstray.avi", 200000);
     const TableDump clips = Dump(m_main, "VideoClip");
 
     DialogAnswers answers;
@@ -528,10 +528,10 @@ TEST_F(DatabaseTest, MaintenanceDeletesInvalidRowsWithTheirGroupsAndUnnamedClipF
     CreateCurrent(m_main);
     Execute(m_main, kGroups);
     // Clip 1 has its file; clip 2's file is missing; clip 3 is invisible (no person).
-    WriteFile(m_capture + "\\CLP0001.avi", 200000);
-    WriteFile(m_capture + "\\CLPstray.avi", 200000);
-    WriteFile(m_capture + "\\CAP0001.avi", 1000);
-    WriteFile(m_capture + "\\notes.txt", 0);
+    MakeFile(m_capture + "\\CLP0001.avi", 200000);
+    MakeFile(m_capture + "\\CLPstray.avi", 200000);
+    MakeFile(m_capture + "\\CAP0001.avi", 1000);
+    MakeFile(m_capture + "\\notes.txt", 0);
 
     DialogAnswers answers;
     answers.Queue(IDYES);
@@ -558,8 +558,8 @@ TEST_F(DatabaseTest, ClipFileNamesAreComparedExactly)
     const char* const odd[] = {
         "UPDATE [VideoClip] SET [VideoClipFileName] = 'CLP''[a]#.avi' WHERE [ID] = 1", NULL};
     Execute(m_main, odd);
-    WriteFile(m_capture + "\\CLP'[a]#.avi", 200000);
-    WriteFile(m_capture + "\\CLP'x.avi", 200000);
+    MakeFile(m_capture + "\\CLP'[a]#.avi", 200000);
+    MakeFile(m_capture + "\\CLP'x.avi", 200000);
     CDatabaseMgr mgr;
     EXPECT_TRUE(mgr.CountInvalidClipFiles());
     EXPECT_EQ(1, mgr.GetInvalidFileCount());
@@ -645,8 +645,8 @@ TEST_F(DatabaseTest, ImportFindsTheDatabaseAndMatchesClipsByGuid)
     ASSERT_FALSE(source.IsEmpty());
     ASSERT_GT(mgr.ExportClipRecord(1, source, "CLP0001.avi", "CLP0002.avi", FALSE), 0);
     const CString clipFile = folder + "CLP0001.avi";
-    WriteFile(clipFile, 200000);
-    WriteFile(folder + "CLP0002.avi", 200000);
+    MakeFile(clipFile, 200000);
+    MakeFile(folder + "CLP0002.avi", 200000);
 
     EXPECT_STREQ(source, mgr.FindImportDatabase(clipFile));
     EXPECT_TRUE(mgr.IsClipInDatabase(clipFile, source, ""));
@@ -685,8 +685,8 @@ TEST_F(DatabaseTest, ImportRefusesPartnerNamesWithPaths)
     CDatabaseMgr mgr;
     const CString source = mgr.OpenExportDatabase(folder, "");
     ASSERT_GT(mgr.ExportClipRecord(1, source, "CLP0001.avi", "..\\CLP0002.avi", FALSE), 0);
-    WriteFile(folder + "CLP0001.avi", 200000);
-    WriteFile(m_dir + "CLP0002.avi", 200000);
+    MakeFile(folder + "CLP0001.avi", 200000);
+    MakeFile(m_dir + "CLP0002.avi", 200000);
 
     DialogAnswers answers;
     EXPECT_FALSE(mgr.CheckImportClip(folder + "CLP0001.avi", source));
@@ -703,13 +703,13 @@ struct CaptureFolder
 {
     explicit CaptureFolder(const CString& dir) : m_dir(dir + "\\")
     {
-        WriteFile(m_dir + "CAPbig.avi", 150000);
-        WriteFile(m_dir + "CAPsmall.avi", 50000);
-        WriteFile(m_dir + "IMP0001.avi", 150000);
-        WriteFile(m_dir + "CLP0001.avi", 1000);
-        WriteFile(m_dir + "CLPempty.avi", 0);
-        WriteFile(m_dir + "notes.txt", 0);
-        WriteFile(m_dir + "mine.avi", 10);
+        MakeFile(m_dir + "CAPbig.avi", 150000);
+        MakeFile(m_dir + "CAPsmall.avi", 50000);
+        MakeFile(m_dir + "IMP0001.avi", 150000);
+        MakeFile(m_dir + "CLP0001.avi", 1000);
+        MakeFile(m_dir + "CLPempty.avi", 0);
+        MakeFile(m_dir + "notes.txt", 0);
+        MakeFile(m_dir + "mine.avi", 10);
     }
     bool Has(const char* name) const { return Exists(m_dir + name); }
     // Files that are not the system's unsaved recordings or imports are never touched.
