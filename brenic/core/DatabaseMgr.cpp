@@ -67,6 +67,10 @@ void ShowDaoError(CDaoException* e)
     AfxMessageBox(DaoErrorText(e), MB_ICONEXCLAMATION);
 }
 
+// A clip recordset reads its table joined with the people, so its key is named with its
+// table.
+const char* const kClipIdCriterion = "[VideoClip].[ID] = %d";
+
 CString Criterion(const char* format, long value)
 {
     CString text;
@@ -854,7 +858,7 @@ long CDatabaseMgr::CopyClipRecord(long clipId, CString sourcePath, CString destP
         dest.Open(destPath, FALSE, FALSE);
         CClipRecord rs(&source);
         rs.Open();
-        const CString findClip = Criterion("ID = %d", clipId);
+        const CString findClip = Criterion(kClipIdCriterion, clipId);
         if (!rs.FindFirst(findClip)) {
             AfxMessageBox("Database Error: Record not found");
             return -1;
@@ -870,7 +874,7 @@ long CDatabaseMgr::CopyClipRecord(long clipId, CString sourcePath, CString destP
         BOOL partnerDropped = FALSE;
         BOOL partnerPointsBack = FALSE;
         if (partnerId != -1 && !comparisonFileName.IsEmpty()) {
-            if (!rs.FindFirst(Criterion("ID = %d", partnerId))) {
+            if (!rs.FindFirst(Criterion(kClipIdCriterion, partnerId))) {
                 AfxMessageBox("Database Error: Record not found");
                 return -1;
             }
@@ -901,7 +905,7 @@ long CDatabaseMgr::CopyClipRecord(long clipId, CString sourcePath, CString destP
         if (partnerPointsBack && newPartner != -1 && result != -1) {
             CClipRecord partner(&dest);
             partner.Open(dbOpenDynaset, "SELECT * FROM [VideoClip]");
-            if (partner.FindFirst(Criterion("ID = %d", newPartner))) {
+            if (partner.FindFirst(Criterion(kClipIdCriterion, newPartner))) {
                 partner.Edit();
                 partner.m_ComparisonClipID = result;
                 partner.Update();
@@ -952,11 +956,12 @@ static void CopyClipFields(const CClipRecord& s, CClipRecord& d)
 
 long CDatabaseMgr::CopyVideoClipRow(CClipRecord& source, CDaoDatabase& dest, BOOL newGlobalId)
 {
+    // A copy that is to get an identity of its own never replaces the row of the original.
     CClipRecord rs(&dest);
-    SetGlobalIdFilter(rs, source.m_GlobalID);
+    SetGlobalIdFilter(rs, newGlobalId ? CString() : source.m_GlobalID);
     rs.Open();
     long id;
-    if (!rs.IsEOF()) {
+    if (!newGlobalId && !rs.IsEOF()) {
         id = rs.m_ID;
         rs.Edit();
         CopyClipFields(source, rs);
@@ -1071,7 +1076,7 @@ BOOL CDatabaseMgr::CheckImportClip(CString filePath, CString dbPath)
         return FALSE;
     if (rs.m_ComparisonClipID == -1)
         return TRUE;
-    if (!rs.FindFirst(Criterion("ID = %d", rs.m_ComparisonClipID))) {
+    if (!rs.FindFirst(Criterion(kClipIdCriterion, rs.m_ComparisonClipID))) {
         AfxMessageBox("Clip's comparison record is not in the import database");
         return FALSE;
     }
@@ -1168,7 +1173,7 @@ CString CDatabaseMgr::GetComparisonClipFile(CString filePath, CString sourcePath
         rs.Open();
         if (rs.IsEOF() || !FindClipByFile(rs, filePath) || rs.m_ComparisonClipID == -1)
             return CString();
-        if (!rs.FindFirst(Criterion("ID = %d", rs.m_ComparisonClipID)))
+        if (!rs.FindFirst(Criterion(kClipIdCriterion, rs.m_ComparisonClipID)))
             return CString();
         CDaoDatabase dest;
         dest.Open(ResolvePath(destPath), FALSE, FALSE);

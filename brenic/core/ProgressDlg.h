@@ -2,7 +2,6 @@
 // stepped once per item by its caller, keeping the program painting while it works.
 #pragma once
 #include <afxwin.h>
-#include <afxcmn.h>
 
 class CProgressDlg : public CDialog
 {
@@ -18,7 +17,7 @@ public:
     BOOL IsCancelled() const { return m_bCancelled; }
     virtual INT_PTR DoModal();
 
-    CProgressCtrl m_progress;
+    CWnd m_progress; // the progress bar, driven by its messages
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);

