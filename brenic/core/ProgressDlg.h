@@ -2,6 +2,7 @@
 // stepped once per item by its caller, keeping the program painting while it works.
 #pragma once
 #include <afxwin.h>
+#include <afxcmn.h>
 
 class CProgressDlg : public CDialog
 {
@@ -17,7 +18,7 @@ public:
     BOOL IsCancelled() const { return m_bCancelled; }
     virtual INT_PTR DoModal();
 
-    CWnd m_progress; // the progress bar, driven by its messages
+    CProgressCtrl m_progress;
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);
