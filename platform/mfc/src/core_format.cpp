@@ -14,7 +14,7 @@ namespace {
 
 enum class Size { Default, Char, Short, Long32, Long64, PtrSize, Wide, Narrow };
 
-struct Spec {
+struct Conversion {
   std::string flags;
   int width = -1;      // -1: none
   int precision = -1;  // -1: none
@@ -54,21 +54,21 @@ std::string WideToAnsi(const WCHAR* p, int nChars) {
 }
 
 // "%<flags><width>.<precision>" with the resolved numbers.
-std::string Head(const Spec& s) {
+std::string Head(const Conversion& s) {
   std::string h = "%" + s.flags;
   if (s.width >= 0) h += std::to_string(s.width);
   if (s.precision >= 0) h += "." + std::to_string(s.precision);
   return h;
 }
 
-// Prints one text argument with the spec's width, precision and '-' flag.
-void AppendText(std::string& out, const Spec& s, const std::string& text) {
+// Prints one text argument with the conversion's width, precision and '-' flag.
+void AppendText(std::string& out, const Conversion& s, const std::string& text) {
   AppendPrintf(out, (Head(s) + "s").c_str(), text.c_str());
 }
 
 // Parses a conversion at p (just after '%'); returns the position after it, or NULL when the
 // format ends inside the conversion.
-const char* ParseSpec(const char* p, Spec& s, va_list* args, bool takeStars) {
+const char* ParseConversion(const char* p, Conversion& s, va_list* args, bool takeStars) {
   while (*p && strchr("-+ #0", *p)) s.flags += *p++;
   if (*p == '*') {
     p++;
@@ -132,7 +132,7 @@ const char* ParseSpec(const char* p, Spec& s, va_list* args, bool takeStars) {
 
 // Prints one conversion, fetching its argument from args; false for an unknown conversion
 // (which takes no argument).
-bool AppendConversion(std::string& out, const Spec& s, va_list* args) {
+bool AppendConversion(std::string& out, const Conversion& s, va_list* args) {
   switch (s.conv) {
     case 'd':
     case 'i':
@@ -177,7 +177,7 @@ bool AppendConversion(std::string& out, const Spec& s, va_list* args) {
       } else {
         text.assign(1, (char)v);
       }
-      Spec t = s;
+      Conversion t = s;
       t.precision = -1;
       // A NUL character still counts as one printed character.
       if (text.size() == 1 && text[0] == 0) {
@@ -243,8 +243,8 @@ void AfxFormatToString(std::string& out, const char* format, va_list args) {
       p += n;
       continue;
     }
-    Spec s;
-    const char* next = ParseSpec(p + 1, s, &ap, true);
+    Conversion s;
+    const char* next = ParseConversion(p + 1, s, &ap, true);
     if (next == NULL) {
       out.append(p);  // the format ends inside a conversion: keep it as text
       break;
@@ -258,10 +258,10 @@ void AfxFormatToString(std::string& out, const char* format, va_list args) {
 void AfxFormatMessageToString(std::string& out, const char* format, va_list args) {
   out.clear();
   if (format == NULL) return;
-  // First pass: the printf spec of every argument number, so that arguments can be fetched
+  // First pass: the printf format of every argument number, so that arguments can be fetched
   // in order with their types.
   struct Insert {
-    std::string spec = "s";
+    std::string format = "s";
   };
   std::vector<Insert> inserts;
   for (const char* p = format; *p; p++) {
@@ -270,27 +270,27 @@ void AfxFormatMessageToString(std::string& out, const char* format, va_list args
     if (*p >= '1' && *p <= '9') {
       int n = *p - '0';
       if (p[1] >= '0' && p[1] <= '9') n = n * 10 + (*++p - '0');
-      std::string spec = "s";
+      std::string conv = "s";
       if (p[1] == '!') {
         const char* e = strchr(p + 2, '!');
         if (e != NULL) {
-          spec.assign(p + 2, e - (p + 2));
+          conv.assign(p + 2, e - (p + 2));
           p = e;
         }
       }
       if ((int)inserts.size() < n) inserts.resize(n);
-      inserts[n - 1].spec = spec;
+      inserts[n - 1].format = conv;
     } else if (*p == 0) {
       break;
     }
   }
-  // Fetch every argument once, formatted with its spec.
+  // Fetch every argument once, formatted as its insert says.
   std::vector<std::string> values(inserts.size());
   va_list ap;
   va_copy(ap, args);
   for (size_t i = 0; i < inserts.size(); i++) {
-    Spec s;
-    const char* end = ParseSpec(inserts[i].spec.c_str(), s, &ap, true);
+    Conversion s;
+    const char* end = ParseConversion(inserts[i].format.c_str(), s, &ap, true);
     if (end == NULL) s.conv = 's';
     AppendConversion(values[i], s, &ap);
   }

@@ -6,5 +6,5 @@
 #include <string>
 
 void AfxFormatToString(std::string& out, const char* format, va_list args);
-// %1 .. %99 with an optional !printf-spec! (default !s!); %n newline, %% %. %! literals.
+// %1 .. %99 with an optional !printf format! (default !s!); %n newline, %% %. %! literals.
 void AfxFormatMessageToString(std::string& out, const char* format, va_list args);
