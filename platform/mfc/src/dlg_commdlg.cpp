@@ -3,6 +3,7 @@
 #include "afxpriv.h"
 
 #include <cderr.h>
+#include <dlgs.h>
 
 IMPLEMENT_DYNAMIC(CCommonDialog, CDialog)
 IMPLEMENT_DYNAMIC(CFileDialog, CCommonDialog)
@@ -166,7 +167,14 @@ CString CFileDialog::GetFolderPath() const
 
 void CFileDialog::SetControlText(int nID, LPCSTR lpsz)
 {
-    ::SendMessageA(DialogWindow(), CDM_SETCONTROLTEXT, nID, (LPARAM)lpsz);
+    // Newer Explorer-style dialogs have a file-name combo box (cmb13) where older ones had
+    // the edit edt1; callers written for either name reach the box that is there.
+    HWND hDlg = DialogWindow();
+    if (nID == edt1 && ::GetDlgItem(hDlg, edt1) == NULL && ::GetDlgItem(hDlg, cmb13) != NULL)
+        nID = cmb13;
+    else if (nID == cmb13 && ::GetDlgItem(hDlg, cmb13) == NULL && ::GetDlgItem(hDlg, edt1) != NULL)
+        nID = edt1;
+    ::SendMessageA(hDlg, CDM_SETCONTROLTEXT, nID, (LPARAM)lpsz);
 }
 
 void CFileDialog::HideControl(int nID) { ::SendMessageA(DialogWindow(), CDM_HIDECONTROL, nID, 0); }

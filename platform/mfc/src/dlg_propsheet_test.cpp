@@ -163,6 +163,7 @@ HWND SheetButton(CPropertySheet& sheet, int nID) { return ::GetDlgItem(sheet.m_h
 
 TEST(PropSheet, ModalAppliesOnOkAndIsDestroyed)
 {
+    DialogWatchdog watchdog;
     CPageOne one;
     CPageTwo two;
     CPropertySheet sheet("Options");
@@ -188,6 +189,7 @@ TEST(PropSheet, ModalAppliesOnOkAndIsDestroyed)
 
 TEST(PropSheet, KeptSheetAppliesCancelsHidesAndShowsAgain)
 {
+    DialogWatchdog watchdog;
     CKeptSheet sheet;
     MessageBoxCatcher catcher;
 

@@ -2,7 +2,7 @@
 // records their texts.
 #pragma once
 
-#include <windows.h>
+#include "gtest_wine.h"
 #include <string>
 #include <vector>
 
@@ -41,5 +41,30 @@ private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     {
         ::EnumThreadWindows(::GetCurrentThreadId(), Visit, 0);
+    }
+};
+
+// Cancels every dialog of the thread after a while, so a test whose dialog does not react
+// fails instead of hanging until the test's time-out.
+class DialogWatchdog
+{
+public:
+    explicit DialogWatchdog(UINT nMilliseconds = 10000)
+        : m_timer(::SetTimer(NULL, 0, nMilliseconds, Fire))
+    {
+    }
+    ~DialogWatchdog() { ::KillTimer(NULL, m_timer); }
+
+private:
+    UINT_PTR m_timer;
+    static BOOL CALLBACK Cancel(HWND hWnd, LPARAM)
+    {
+        ::PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
+    }
+    static void CALLBACK Fire(HWND, UINT, UINT_PTR, DWORD)
+    {
+        ADD_FAILURE() << "a dialog did not end by itself";
+        ::EnumThreadWindows(::GetCurrentThreadId(), Cancel, 0);
     }
 };
