@@ -232,6 +232,7 @@ TEST(DataExchange, BadInputShowsTheClassicMessageAndKeepsFocusOnTheField)
     ASSERT_TRUE(dlg.Create(IDD_EXCHANGE));
     dlg.ShowWindow(SW_SHOW);
     MessageBoxCatcher catcher;
+    FocusRecorder focus;
     struct {
         int nID;
         const char* text;
@@ -261,7 +262,7 @@ TEST(DataExchange, BadInputShowsTheClassicMessageAndKeepsFocusOnTheField)
         EXPECT_FALSE(dlg.UpdateData(TRUE)) << t.text;
         ASSERT_EQ(1u, MessageBoxCatcher::Texts().size()) << t.text;
         EXPECT_EQ(t.message, MessageBoxCatcher::Texts()[0]);
-        EXPECT_EQ(::GetDlgItem(dlg.m_hWnd, t.nID), ::GetFocus()) << t.text;
+        EXPECT_EQ(::GetDlgItem(dlg.m_hWnd, t.nID), FocusRecorder::Last()) << t.text;
         DWORD sel = (DWORD)dlg.SendDlgItemMessage(t.nID, EM_GETSEL);
         EXPECT_EQ((DWORD)lstrlenA(t.text), (DWORD)HIWORD(sel)) << "text selected: " << t.text;
     }

@@ -254,6 +254,7 @@ TEST(PropSheet, KeptSheetAppliesCancelsHidesAndShowsAgain)
     // A bad value on OK: the page says so, keeps the focus and the sheet stays open.
     BOOL bStillOpen = FALSE;
     HWND hFocus = NULL;
+    FocusRecorder focus;
     {
         Script script({[&] {
                            sheet.m_one.SetDlgItemText(IDC_PAGE_EDIT, "500");
@@ -261,7 +262,7 @@ TEST(PropSheet, KeptSheetAppliesCancelsHidesAndShowsAgain)
                        },
                        [&] {
                            bStillOpen = sheet.IsWindowVisible();
-                           hFocus = ::GetFocus();
+                           hFocus = FocusRecorder::Last();
                            sheet.PressButton(PSBTN_CANCEL);
                        }});
         EXPECT_EQ(IDCANCEL, sheet.ShowModal(0));

@@ -68,3 +68,31 @@ private:
         ::EnumThreadWindows(::GetCurrentThreadId(), Cancel, 0);
     }
 };
+
+// Records the last window of this thread that was given the focus. Test programs run side
+// by side on one desktop, so another program may take the activation (and with it what
+// GetFocus answers) at any moment; where the focus was sent is what a test can rely on.
+class FocusRecorder
+{
+public:
+    FocusRecorder() : m_hook(::SetWindowsHookExA(WH_CALLWNDPROC, Hook, NULL, ::GetCurrentThreadId()))
+    {
+        Last() = NULL;
+    }
+    ~FocusRecorder() { ::UnhookWindowsHookEx(m_hook); }
+    static HWND& Last()
+    {
+        static HWND hWnd;
+        return hWnd;
+    }
+
+private:
+    HHOOK m_hook;
+    static LRESULT CALLBACK Hook(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        const CWPSTRUCT* p = (const CWPSTRUCT*)lParam;
+        if (nCode == HC_ACTION && p->message == WM_SETFOCUS)
+            Last() = p->hwnd;
+        return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+    }
+};
