@@ -182,35 +182,42 @@ void CListBox::DeleteItem(LPDELETEITEMSTRUCT) {}
 int CListBox::VKeyToItem(UINT, UINT) { return -1; }
 int CListBox::CharToItem(UINT, UINT) { return -1; }
 
-BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+// The owner-draw messages of list and combo boxes, reflected back to the control object.
+template <class T>
+static BOOL OwnerDrawNotify(T* pCtrl, UINT message, LPARAM lParam, LRESULT* pResult)
 {
+    LRESULT lResult = TRUE;
     switch (message) {
     case WM_DRAWITEM:
-        DrawItem((LPDRAWITEMSTRUCT)lParam);
+        pCtrl->DrawItem((LPDRAWITEMSTRUCT)lParam);
         break;
     case WM_MEASUREITEM:
-        MeasureItem((LPMEASUREITEMSTRUCT)lParam);
+        pCtrl->MeasureItem((LPMEASUREITEMSTRUCT)lParam);
         break;
     case WM_COMPAREITEM:
-        if (pResult != NULL)
-            *pResult = CompareItem((LPCOMPAREITEMSTRUCT)lParam);
-        return TRUE;
-    case WM_DELETEITEM:
-        DeleteItem((LPDELETEITEMSTRUCT)lParam);
+        lResult = pCtrl->CompareItem((LPCOMPAREITEMSTRUCT)lParam);
         break;
-    case WM_VKEYTOITEM:
-        if (pResult != NULL)
-            *pResult = VKeyToItem(LOWORD(wParam), HIWORD(wParam));
-        return TRUE;
-    case WM_CHARTOITEM:
-        if (pResult != NULL)
-            *pResult = CharToItem(LOWORD(wParam), HIWORD(wParam));
-        return TRUE;
+    case WM_DELETEITEM:
+        pCtrl->DeleteItem((LPDELETEITEMSTRUCT)lParam);
+        break;
     default:
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+        return FALSE;
     }
     if (pResult != NULL)
-        *pResult = TRUE;
+        *pResult = lResult;
+    return TRUE;
+}
+
+BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (OwnerDrawNotify(this, message, lParam, pResult))
+        return TRUE;
+    if (message != WM_VKEYTOITEM && message != WM_CHARTOITEM)
+        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    LRESULT lResult = message == WM_VKEYTOITEM ? VKeyToItem(LOWORD(wParam), HIWORD(wParam))
+                                               : CharToItem(LOWORD(wParam), HIWORD(wParam));
+    if (pResult != NULL)
+        *pResult = lResult;
     return TRUE;
 }
 
@@ -514,26 +521,8 @@ void CComboBox::DeleteItem(LPDELETEITEMSTRUCT) {}
 
 BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    switch (message) {
-    case WM_DRAWITEM:
-        DrawItem((LPDRAWITEMSTRUCT)lParam);
-        break;
-    case WM_MEASUREITEM:
-        MeasureItem((LPMEASUREITEMSTRUCT)lParam);
-        break;
-    case WM_COMPAREITEM:
-        if (pResult != NULL)
-            *pResult = CompareItem((LPCOMPAREITEMSTRUCT)lParam);
-        return TRUE;
-    case WM_DELETEITEM:
-        DeleteItem((LPDELETEITEMSTRUCT)lParam);
-        break;
-    default:
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    }
-    if (pResult != NULL)
-        *pResult = TRUE;
-    return TRUE;
+    return OwnerDrawNotify(this, message, lParam, pResult) ||
+           CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 
 BOOL CScrollBar::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)

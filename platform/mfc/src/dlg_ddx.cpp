@@ -4,6 +4,7 @@
 #include "dlg_parse.h"
 
 #include <float.h>
+#include <type_traits>
 
 // The framework's data-exchange prompts.
 static const char kParseInt[] = "Please enter an integer.";
@@ -440,40 +441,45 @@ static void FailRealRange(CDataExchange* pDX, double lo, double hi, int nDigits)
     FailRange(pDX, kParseRealRange, DdxFormatReal(lo, nDigits), DdxFormatReal(hi, nDigits));
 }
 
+template <class T>
+static void CheckRange(CDataExchange* pDX, T value, T minVal, T maxVal)
+{
+    if (value >= minVal && value <= maxVal)
+        return;
+    if (std::is_signed<T>::value)
+        FailIntRange(pDX, (long long)minVal, (long long)maxVal);
+    else
+        FailUIntRange(pDX, (unsigned long long)minVal, (unsigned long long)maxVal);
+}
+
 void AFXAPI DDV_MinMaxByte(CDataExchange* pDX, BYTE value, BYTE minVal, BYTE maxVal)
 {
-    if (value < minVal || value > maxVal)
-        FailUIntRange(pDX, minVal, maxVal);
+    CheckRange(pDX, value, minVal, maxVal);
 }
 
 void AFXAPI DDV_MinMaxShort(CDataExchange* pDX, short value, short minVal, short maxVal)
 {
-    if (value < minVal || value > maxVal)
-        FailIntRange(pDX, minVal, maxVal);
+    CheckRange(pDX, value, minVal, maxVal);
 }
 
 void AFXAPI DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
 {
-    if (value < minVal || value > maxVal)
-        FailIntRange(pDX, minVal, maxVal);
+    CheckRange(pDX, value, minVal, maxVal);
 }
 
 void AFXAPI DDV_MinMaxLong(CDataExchange* pDX, long value, long minVal, long maxVal)
 {
-    if (value < minVal || value > maxVal)
-        FailIntRange(pDX, minVal, maxVal);
+    CheckRange(pDX, value, minVal, maxVal);
 }
 
 void AFXAPI DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)
 {
-    if (value < minVal || value > maxVal)
-        FailUIntRange(pDX, minVal, maxVal);
+    CheckRange(pDX, value, minVal, maxVal);
 }
 
 void AFXAPI DDV_MinMaxDWord(CDataExchange* pDX, DWORD value, DWORD minVal, DWORD maxVal)
 {
-    if (value < minVal || value > maxVal)
-        FailUIntRange(pDX, minVal, maxVal);
+    CheckRange(pDX, value, minVal, maxVal);
 }
 
 void AFXAPI DDV_MinMaxFloat(CDataExchange* pDX, float const& value, float minVal, float maxVal)
@@ -499,8 +505,7 @@ void AFXAPI DDV_MinMaxSlider(CDataExchange* pDX, DWORD value, DWORD minVal, DWOR
         }
         return;
     }
-    if (value < minVal || value > maxVal)
-        FailUIntRange(pDX, minVal, maxVal);
+    CheckRange(pDX, value, minVal, maxVal);
 }
 
 void AFXAPI DDV_MaxChars(CDataExchange* pDX, CString const& value, int nChars)

@@ -19,6 +19,28 @@ public:
     }
 };
 
+// An owner-drawn sorted list of numbers (item data, no strings).
+class CNumberList : public CListBox
+{
+public:
+    int m_nMeasured = 0, m_nCompared = 0;
+    std::vector<DWORD_PTR> m_deleted;
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMIS) override
+    {
+        m_nMeasured++;
+        lpMIS->itemHeight = 12;
+    }
+    int CompareItem(LPCOMPAREITEMSTRUCT lpCIS) override
+    {
+        m_nCompared++;
+        return (int)lpCIS->itemData1 < (int)lpCIS->itemData2 ? -1
+               : lpCIS->itemData1 == lpCIS->itemData2        ? 0
+                                                              : 1;
+    }
+    void DrawItem(LPDRAWITEMSTRUCT) override {}
+    void DeleteItem(LPDELETEITEMSTRUCT lpDIS) override { m_deleted.push_back(lpDIS->itemData); }
+};
+
 class CExchangeDlg : public CDialog
 {
 public:
@@ -328,6 +350,21 @@ TEST(Dialog, OwnerDrawAndCheckListBox)
     EXPECT_EQ(1, dlg.m_drawn.m_nDrawn);
     EXPECT_EQ((UINT)ODS_SELECTED, dlg.m_drawn.m_lastState);
     DeleteDC(hdc);
+
+    // List boxes get their measuring, sorting and deleting back too.
+    CNumberList numbers;
+    ASSERT_TRUE(numbers.Create(WS_CHILD | LBS_OWNERDRAWFIXED | LBS_SORT, CRect(0, 0, 50, 50),
+                               &dlg, 1050));
+    EXPECT_EQ(1, numbers.m_nMeasured);
+    for (DWORD_PTR n : {30, 10, 20})
+        numbers.AddString((LPCTSTR)n);
+    EXPECT_GT(numbers.m_nCompared, 0);
+    EXPECT_EQ((DWORD_PTR)10, numbers.GetItemData(0));
+    EXPECT_EQ((DWORD_PTR)20, numbers.GetItemData(1));
+    EXPECT_EQ((DWORD_PTR)30, numbers.GetItemData(2));
+    numbers.DeleteString(1);
+    EXPECT_EQ(std::vector<DWORD_PTR>{20}, numbers.m_deleted);
+    numbers.DestroyWindow();
 
     CCheckListBox& checks = dlg.m_checks;
     EXPECT_EQ(0, checks.AddString("Driver"));
