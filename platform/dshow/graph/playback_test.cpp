@@ -128,10 +128,14 @@ public:
         LONGLONG a, b;
         if (s->GetMediaTime(&a, &b) == S_OK)
             seen.push_back(int(a));
+        REFERENCE_TIME t0, t1;
+        if (s->GetTime(&t0, &t1) == S_OK)
+            times.push_back(t0);
         return dropOdd && (a & 1) ? S_FALSE : S_OK;
     }
     ~FrameTap() override { CloseHandle(gate); }
     std::vector<int> seen;
+    std::vector<int64_t> times;
     bool dropOdd = false;
     HANDLE gate = CreateEventA(nullptr, TRUE, TRUE, nullptr); // closed: frames wait here
 };
@@ -373,6 +377,24 @@ TEST_F(PlaybackTest, InPlaceFilterBehindTheConverterSeesEveryFrameOnceAndCanDrop
     for (int i = 0; i < kFrames; ++i)
         expected.push_back(i);
     EXPECT_EQ(tap->seen, expected);
+    ASSERT_EQ(tap->times.size(), size_t(kFrames));
+    EXPECT_EQ(tap->times[3], 1001000); // 3 x 1001/30000 s
+
+    // At twice the rate the stream times are half as long.
+    EXPECT_EQ(seeking->SetRate(0), E_INVALIDARG);
+    ASSERT_EQ(seeking->SetRate(2.0), S_OK);
+    double rate = 0;
+    EXPECT_EQ(seeking->GetRate(&rate), S_OK);
+    EXPECT_EQ(rate, 2.0);
+    LONGLONG first = 0;
+    seeking->SetPositions(&first, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+    tap->times.clear();
+    ASSERT_EQ(control->Run(), S_OK);
+    EXPECT_TRUE(WaitForEvent(events, EC_COMPLETE, 10000));
+    control->Stop();
+    ASSERT_EQ(tap->times.size(), size_t(kFrames));
+    EXPECT_EQ(tap->times[3], 500500);
+    seeking->SetRate(1.0);
 
     // Dropped frames never reach the renderer: a pause on one completes on the next frame.
     tap->dropOdd = true;
