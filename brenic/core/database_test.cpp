@@ -106,6 +106,19 @@ void MakeFile(const CString& path, size_t size)
     CloseHandle(file);
 }
 
+// Moves a file's last-write time by some seconds from now.
+void ShiftWriteTime(const CString& path, int seconds)
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t = {{now.dwLowDateTime, now.dwHighDateTime}};
+    t.QuadPart += (LONGLONG)seconds * 10000000LL;
+    FILETIME shifted = {t.LowPart, t.HighPart};
+    HANDLE file = CreateFileA(path, FILE_WRITE_ATTRIBUTES, 0, NULL, OPEN_EXISTING, 0, NULL);
+    SetFileTime(file, NULL, NULL, &shifted);
+    CloseHandle(file);
+}
+
 bool Exists(const CString& path)
 {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
@@ -321,16 +334,7 @@ TEST_F(DatabaseTest, NewerBackupQuestionAndRotation)
         const char* const extra[] = {
             "INSERT INTO [Person] ([LastName], [FirstName]) VALUES ('Newer', 'Copy')", NULL};
         Execute(Copy("quorvel.mdb.alt"), extra);
-        // Make the copy clearly the newer file.
-        FILETIME now;
-        GetSystemTimeAsFileTime(&now);
-        ULARGE_INTEGER later = {{now.dwLowDateTime, now.dwHighDateTime}};
-        later.QuadPart += 600000000ULL;
-        FILETIME future = {later.LowPart, later.HighPart};
-        HANDLE file = CreateFileA(Copy("quorvel.mdb.alt"), FILE_WRITE_ATTRIBUTES, 0, NULL,
-                                  OPEN_EXISTING, 0, NULL);
-        SetFileTime(file, NULL, NULL, &future);
-        CloseHandle(file);
+        ShiftWriteTime(Copy("quorvel.mdb.alt"), 60);
         const std::string altBefore = Contents(Copy("quorvel.mdb.alt"));
 
         DialogAnswers answers;
@@ -343,6 +347,31 @@ TEST_F(DatabaseTest, NewerBackupQuestionAndRotation)
         EXPECT_EQ(altBefore, Contents(Copy("quorvel.mdb.alt2")));
         EXPECT_EQ(Contents(m_main), Contents(Copy("quorvel.mdb.alt")));
         EXPECT_FALSE(Exists(Copy("quorvel.mdb.bak")));
+    }
+}
+
+// A main file that repair cannot mend: each copy is offered in turn, and a refusal ends
+// the open.
+TEST_F(DatabaseTest, UnreadableMainFileOffersTheCopiesInTurn)
+{
+    for (int answer : {IDYES, IDNO}) {
+        MakeFile(m_main, 5000);
+        CreateCurrent(Copy("quorvel.mdb.alt"));
+        ShiftWriteTime(Copy("quorvel.mdb.alt"), -60);
+        DialogAnswers answers;
+        answers.Queue(IDOK);  // the file may be corrupt
+        answers.Queue(answer);
+        CDatabaseMgr mgr;
+        EXPECT_EQ(answer == IDYES, mgr.OpenDatabase("") != FALSE);
+        EXPECT_TRUE(answers.Saw("Database file may be corrupt, attempting to repair file..."));
+        EXPECT_TRUE(answers.Saw("Would you like to try to use the backup database file?"));
+        if (answer == IDYES) {
+            EXPECT_EQ(2, RowCount(m_main, "Person"));
+        } else {
+            EXPECT_TRUE(answers.Saw("Database repair failed."));
+        }
+        for (const char* name : {"quorvel.mdb.alt", "quorvel.mdb.alt2", "quorvel.mdb.bak"})
+            DeleteFileA(Copy(name));
     }
 }
 
