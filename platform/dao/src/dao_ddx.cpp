@@ -1,8 +1,6 @@
 // Record form exchange: the dialog data exchange of a control with a recordset's field
 // member. A Null field shows as an empty control, and so does a form with no current row;
 // an emptied control makes a nullable field Null.
-// Built once the window classes and the dialog data exchange are there.
-#if __has_include(<afxwin.h>) && __has_include(<afxdlg_.h>)
 #include <afxwin.h>
 
 #include "dao_internal.h"
@@ -121,4 +119,3 @@ void AFXAPI DDX_FieldLBString(CDataExchange* pDX, int nIDC, CString& value, CDao
     FieldExchange(pDX, value, prs, [&](CString& v) { DDX_LBString(pDX, nIDC, v); }, CString());
     NullIfEmpty(pDX, value, prs);
 }
-#endif

@@ -1902,9 +1902,7 @@ class CDocManager : public CObject {
   CPtrList m_templateList;
 };
 
-// Dialogs, data exchange and the control wrappers, once the dialog layer is there.
-#if __has_include("afxdlg_.h")
+// Dialogs, data exchange and the control wrappers.
 #include "afxdlg_.h"
-#endif
 
 #endif
