@@ -1207,9 +1207,7 @@ void COleControl::FireMouseMove(short nButton, short nShiftState, OLE_XPOS_PIXEL
 void COleControl::FireError(SCODE scode, LPCTSTR lpszDescription, UINT nHelpID)
 {
     BSTR description = AfxDisp::AnsiToBstr(lpszDescription);
-    BOOL cancel = FALSE;
     VARIANT_BOOL vbCancel = VARIANT_FALSE;
-    (void)cancel;
     CString source = AfxGetAppName() ? AfxGetAppName() : "";
     FireEvent(DISPID_ERROREVENT,
               EVENT_PARAM(VTS_I2 VTS_PBSTR VTS_SCODE VTS_BSTR VTS_BSTR VTS_I4 VTS_PBOOL),

@@ -184,8 +184,12 @@ IMPLEMENT_DYNAMIC(COleDataSource, CCmdTarget)
 
 COleDataSource::COleDataSource() : m_pDataObject(new XDataObject(this)), m_nRefs(1) {}
 
+static COleDataSource* g_pClipboardOwner;
+
 COleDataSource::~COleDataSource()
 {
+    if (g_pClipboardOwner == this)
+        g_pClipboardOwner = nullptr;
     // A source destroyed while it still serves the clipboard takes itself off first.
     if (m_pDataObject && OleIsCurrentClipboard(m_pDataObject) == S_OK) {
         m_nRefs = 1000; // the clipboard's release must not delete again
@@ -272,8 +276,6 @@ DROPEFFECT COleDataSource::DoDragDrop(DWORD dwEffects, LPCRECT lpRectStartDrag,
     pDropSource->m_bDragStarted = FALSE;
     return hr == DRAGDROP_S_DROP ? effect : DROPEFFECT_NONE;
 }
-
-static COleDataSource* g_pClipboardOwner;
 
 void COleDataSource::SetClipboard()
 {
