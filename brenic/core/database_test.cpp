@@ -481,6 +481,22 @@ TEST_F(DatabaseTest, OlderVersionsUpgradeKeepingEveryValue)
     }
 }
 
+// A file that is not the main database (an export target) is upgraded with its own
+// upgrade copy, and no copy of the main database is made or offered.
+TEST_F(DatabaseTest, OtherFilesUpgradeWithTheirOwnCopy)
+{
+    const CString other = m_dir + "Lesson.mdb";
+    CreateOldVersion(other, 1);
+    DialogAnswers answers;
+    CDatabaseMgr mgr;
+    EXPECT_TRUE(mgr.OpenDatabase(other));
+    EXPECT_EQ(0u, answers.Count());
+    EXPECT_EQ(4, mgr.GetSchemaVersion(other));
+    EXPECT_EQ(1, mgr.GetSchemaVersion(Copy("export.mdb.bak")));
+    EXPECT_FALSE(Exists(Copy("quorvel.mdb.alt")));
+    EXPECT_FALSE(Exists(Copy("quorvel.mdb.bak")));
+}
+
 TEST_F(DatabaseTest, EmptySystemTableCountsAsVersionZero)
 {
     CreateDatabase(m_main, kClipDatabaseSchema);
@@ -625,6 +641,26 @@ TEST_F(DatabaseTest, ClipFileNamesAreComparedExactly)
 
 namespace {
 
+// Writes a clip's drawing as the clip object does: the field marked dirty by hand.
+void SetOverlay(const CString& path, long clipId, const char* bytes)
+{
+    CDaoDatabase db;
+    db.Open(path, FALSE, FALSE);
+    CClipRecord rs(&db);
+    rs.Open();
+    CString criterion;
+    criterion.Format("[VideoClip].[ID] = %d", (int)clipId);
+    ASSERT_TRUE(rs.FindFirst(criterion));
+    rs.Edit();
+    rs.m_Overlay.SetSize((INT_PTR)strlen(bytes));
+    memcpy(rs.m_Overlay.GetData(), bytes, strlen(bytes));
+    rs.SetFieldDirty(&rs.m_Overlay);
+    rs.SetFieldNull(&rs.m_Overlay, FALSE);
+    rs.Update();
+    rs.Close();
+    db.Close();
+}
+
 std::map<std::string, std::string> FindRow(const TableDump& dump, const char* column,
                                            const std::string& value)
 {
@@ -639,6 +675,7 @@ std::map<std::string, std::string> FindRow(const TableDump& dump, const char* co
 TEST_F(DatabaseTest, ExportCopiesPeopleOnceAndUpdatesClipsByGuid)
 {
     CreateCurrent(m_main);
+    SetOverlay(m_main, 1, "drawing one");
     CString folder = m_dir + "Export";
     CreateDirectoryA(folder, NULL);
     DialogAnswers answers;
@@ -672,10 +709,16 @@ TEST_F(DatabaseTest, ExportCopiesPeopleOnceAndUpdatesClipsByGuid)
     EXPECT_EQ("kept", clip["future3"]);
     EXPECT_EQ("Comparison", clip["ClipType"]);
 
-    // Again: the rows are updated, nothing is added.
+    EXPECT_EQ("bytes:drawing one", clip["Overlay"]);
+
+    // Again: the rows are updated, nothing is added; a changed drawing goes along although
+    // the field cache cannot see it.
+    SetOverlay(m_main, 1, "drawing two");
     EXPECT_EQ(first, mgr.ExportClipRecord(1, target, "CLPx1.avi", "CLPx2.avi", FALSE));
     EXPECT_EQ(2, RowCount(target, "Person"));
     EXPECT_EQ(2, RowCount(target, "VideoClip"));
+    EXPECT_EQ("bytes:drawing two",
+              FindRow(Dump(target, "VideoClip"), "VideoClipFileName", "CLPx1.avi")["Overlay"]);
 
     // Without the partner's file the clip goes as a single swing; a new identity adds a row.
     const long single = mgr.ExportClipRecord(1, target, "CLPx3.avi", "", TRUE);
