@@ -1,7 +1,7 @@
 #include "DatabaseSheet.h"
 
 CDatabaseSheet::CDatabaseSheet(LPCTSTR caption, CWnd* parent, UINT firstPage)
-    : m_strCaption(caption), m_pParent(parent), m_nFirstPage(firstPage)
+    : CPropertySheet(caption, parent, firstPage)
 {
 }
 

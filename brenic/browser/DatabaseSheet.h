@@ -2,17 +2,11 @@
 // use by the settings store's database connection and kept for the rest of the run.
 #pragma once
 #include <afxwin.h>
+#include <afxdlgs.h>
 
-class CDatabaseSheet
+class CDatabaseSheet : public CPropertySheet
 {
 public:
     CDatabaseSheet(LPCTSTR caption, CWnd* parent = NULL, UINT firstPage = 0);
     virtual ~CDatabaseSheet();
-
-    CString GetCaption() const { return m_strCaption; }
-
-private:
-    CString m_strCaption;
-    CWnd* m_pParent;
-    UINT m_nFirstPage;
 };

@@ -1,7 +1,7 @@
 #include "ToolsSoundPropPage.h"
 
 CToolsSoundPropPage::CToolsSoundPropPage()
-    : m_hMixer(NULL), m_bHasLineVolume(FALSE), m_bHasMicBoost(FALSE)
+    : CPropertyPage(260), m_hMixer(NULL), m_bHasLineVolume(FALSE), m_bHasMicBoost(FALSE)
 {
     ZeroMemory(&m_lineVolume, sizeof m_lineVolume);
     ZeroMemory(&m_micBoost, sizeof m_micBoost);
@@ -43,7 +43,10 @@ BOOL CToolsSoundPropPage::FindControl(DWORD componentType, DWORD controlType,
 
 BOOL CToolsSoundPropPage::OpenMixer()
 {
-    if (!m_hMixer && mixerOpen(&m_hMixer, 0, 0, 0, MIXER_OBJECTF_MIXER) != MMSYSERR_NOERROR) {
+    // Mixer changes are reported to the page window once it exists.
+    HWND page = GetSafeHwnd();
+    DWORD flags = MIXER_OBJECTF_MIXER | (page ? CALLBACK_WINDOW : 0);
+    if (!m_hMixer && mixerOpen(&m_hMixer, 0, (DWORD_PTR)page, 0, flags) != MMSYSERR_NOERROR) {
         m_hMixer = NULL;
         return FALSE;
     }

@@ -1,10 +1,11 @@
-// The sound options page: its mixer functions set and read the line-in volume of mixer
-// device 0 (the settings store keeps that volume between runs).
+// The sound trigger options page (dialog template 260). Its mixer functions set and read
+// the line-in volume of mixer device 0; the settings store keeps that volume between runs.
 #pragma once
 #include <afxwin.h>
+#include <afxdlgs.h>
 #include <mmsystem.h>
 
-class CToolsSoundPropPage
+class CToolsSoundPropPage : public CPropertyPage
 {
 public:
     CToolsSoundPropPage();

@@ -1,8 +1,9 @@
-// The video manager window: owns the two video channels and spreads their events.
+// The video manager window: owns the two video channels and spreads their events. The
+// object exists from start-up on; its window is created later by the view.
 #pragma once
 #include <afxwin.h>
 
-class CClavio
+class CClavio : public CWnd
 {
 public:
     CClavio();
