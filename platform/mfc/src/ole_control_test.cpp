@@ -88,10 +88,18 @@ public:
             text);
     }
     void OnClick() { Log("Click"); }
-    void OnMouseDown(short button, short shift, LONG x, LONG y)
+    void OnDblClick() { Log("DblClick"); }
+    void OnKeyDown(short* key, short shift) { Log("KeyDown " + Text(*key) + " " + Text(shift)); }
+    void OnKeyUp(short* key, short shift) { Log("KeyUp " + Text(*key) + " " + Text(shift)); }
+    void OnKeyPress(short* key) { Log("KeyPress " + Text(*key)); }
+    static CString Mouse(const char* what, short button, short shift, LONG x, LONG y)
     {
-        Log("MouseDown " + Text(button) + " " + Text(shift) + " " + Text(x) + " " + Text(y));
+        return CString(what) + " " + Text(button) + " " + Text(shift) + " " + Text(x) + " " +
+               Text(y);
     }
+    void OnMouseDown(short b, short s, LONG x, LONG y) { Log(Mouse("MouseDown", b, s, x, y)); }
+    void OnMouseMove(short b, short s, LONG x, LONG y) { Log(Mouse("MouseMove", b, s, x, y)); }
+    void OnMouseUp(short b, short s, LONG x, LONG y) { Log(Mouse("MouseUp", b, s, x, y)); }
     DECLARE_EVENTSINK_MAP()
 };
 
@@ -101,7 +109,15 @@ BEGIN_EVENTSINK_MAP(CHostWnd, CWnd)
     ON_EVENT(CHostWnd, kCtrlId, eventValues, OnValues,
              VTS_I2 VTS_R4 VTS_R8 VTS_BOOL VTS_BSTR)
     ON_EVENT(CHostWnd, kCtrlId, DISPID_CLICK, OnClick, VTS_NONE)
+    ON_EVENT(CHostWnd, kCtrlId, DISPID_DBLCLICK, OnDblClick, VTS_NONE)
+    ON_EVENT(CHostWnd, kCtrlId, DISPID_KEYDOWN, OnKeyDown, VTS_PI2 VTS_I2)
+    ON_EVENT(CHostWnd, kCtrlId, DISPID_KEYUP, OnKeyUp, VTS_PI2 VTS_I2)
+    ON_EVENT(CHostWnd, kCtrlId, DISPID_KEYPRESS, OnKeyPress, VTS_PI2)
     ON_EVENT(CHostWnd, kCtrlId, DISPID_MOUSEDOWN, OnMouseDown,
+             VTS_I2 VTS_I2 VTS_XPOS_PIXELS VTS_YPOS_PIXELS)
+    ON_EVENT(CHostWnd, kCtrlId, DISPID_MOUSEMOVE, OnMouseMove,
+             VTS_I2 VTS_I2 VTS_XPOS_PIXELS VTS_YPOS_PIXELS)
+    ON_EVENT(CHostWnd, kCtrlId, DISPID_MOUSEUP, OnMouseUp,
              VTS_I2 VTS_I2 VTS_XPOS_PIXELS VTS_YPOS_PIXELS)
 END_EVENTSINK_MAP()
 
@@ -313,13 +329,32 @@ TEST_F(ControlTest, StockEventsReachTheSinkMap)
     host.m_ctl.InvokeHelper(dispidFireClickNow, DISPATCH_METHOD, VT_EMPTY, NULL, NULL);
     ASSERT_EQ(host.m_log.size(), 1u);
     EXPECT_EQ(host.m_log[0], "Click");
-    host.m_log.clear();
+
     HWND ctl = host.m_ctl.GetSafeHwnd();
-    ::SendMessageA(ctl, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
-    ::SendMessageA(ctl, WM_LBUTTONUP, 0, MAKELPARAM(5, 6));
-    ASSERT_GE(host.m_log.size(), 2u);
-    EXPECT_EQ(host.m_log[0], "MouseDown 1 0 5 6");
-    EXPECT_EQ(host.m_log[1], "Click"); // a press and release inside the control is a click
+    struct {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        std::vector<CString> events;
+    } cases[] = {
+        {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6), {"MouseDown 1 0 5 6"}},
+        {WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(7, 8), {"MouseMove 1 0 7 8"}},
+        // A press and release inside the control is a click.
+        {WM_LBUTTONUP, 0, MAKELPARAM(7, 8), {"MouseUp 1 0 7 8", "Click"}},
+        {WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(1, 2), {"MouseDown 1 0 1 2", "DblClick"}},
+        // The release that ends a double click is no click of its own.
+        {WM_LBUTTONUP, 0, MAKELPARAM(1, 2), {"MouseUp 1 0 1 2"}},
+        {WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 4), {"MouseDown 2 0 3 4"}},
+        {WM_RBUTTONUP, 0, MAKELPARAM(3, 4), {"MouseUp 2 0 3 4"}},
+        {WM_KEYDOWN, VK_F2, 0, {"KeyDown 113 0"}},
+        {WM_CHAR, 'a', 0, {"KeyPress 97"}},
+        {WM_KEYUP, VK_F2, 0, {"KeyUp 113 0"}},
+    };
+    for (auto& c : cases) {
+        host.m_log.clear();
+        ::SendMessageA(ctl, c.message, c.wParam, c.lParam);
+        EXPECT_EQ(host.m_log, c.events) << "message " << c.message;
+    }
 }
 
 TEST_F(ControlTest, DestroyingTheWrapperReleasesTheControl)
