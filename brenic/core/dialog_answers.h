@@ -62,7 +62,10 @@ private:
 
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
     {
-        if (code == HCBT_ACTIVATE && s_current) {
+        // Test programs share one desktop: a window of another program being activated
+        // reaches this hook too, and is not this test's to answer.
+        if (code == HCBT_ACTIVATE && s_current &&
+            GetWindowThreadProcessId((HWND)wParam, NULL) == GetCurrentThreadId()) {
             HWND wnd = (HWND)wParam;
             char cls[64] = "";
             GetClassNameA(wnd, cls, sizeof cls);

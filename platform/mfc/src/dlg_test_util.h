@@ -34,7 +34,7 @@ private:
             ::GetWindowTextA(hText, text, sizeof(text));
             Texts().push_back(text);
             ::SetPropA(hWnd, "caught", (HANDLE)1);
-            ::PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+            ::EndDialog(hWnd, IDOK);
         }
         return TRUE;
     }
