@@ -312,7 +312,6 @@ class COleDispatchDriver;
 #define VT_MFCBYREF 0x40
 #define VT_MFCWBSTR 0x0E // internal: a BSTR passed as is
 
-typedef LONG OLE_XPOS_PIXELS_T;
 
 struct AFX_DISPMAP_ENTRY;
 struct AFX_EVENTSINKMAP_ENTRY;

@@ -148,8 +148,9 @@ public:
 
 //////////////////////////////////////////////////////////////////////////////////////////
 // Controls in dialog templates: an item whose window class is a class id ("{...}") is an
-// OLE control, created with the dialog (CWnd::ExecuteDlgInit, called as the dialog
-// initialises, creates any still missing).
+// OLE control. Once the container is enabled, the control is made when the dialog manager
+// creates the item, so it exists when the dialog initialises; a dialog made before that
+// gets its controls from CWnd::ExecuteDlgInit.
 
 // The class ids named by the items of a dialog template (DLGTEMPLATE or DLGTEMPLATEEX) of
 // the given size; FALSE when the template is malformed (what was read before stays).
