@@ -201,6 +201,29 @@ TEST_F(ControlTest, CreatesTheControlAsAChildWindow)
     EXPECT_EQ(v, 7);
 }
 
+TEST_F(ControlTest, CreationByNameAndFailures)
+{
+    struct {
+        const char* cls;
+        bool created;
+    } cases[] = {{"TESTCTL.TestCtl.1", true},
+                 {"{6D3A8E13-5B21-4C7A-9E44-2F1B0C9D7A01}", true},
+                 {"{00000000-1111-2222-3333-444444444444}", false},
+                 {"No.Such.Control", false}};
+    for (auto& c : cases) {
+        CWnd ctl;
+        EXPECT_EQ(ctl.CreateControl(c.cls, NULL, WS_VISIBLE, CRect(0, 0, 40, 40), &host, 3000) !=
+                      FALSE,
+                  c.created)
+            << c.cls;
+        EXPECT_EQ(ctl.GetSafeHwnd() != nullptr, c.created) << c.cls;
+        if (ctl.GetSafeHwnd())
+            ctl.DestroyWindow();
+    }
+    // A failed creation leaves nothing behind in the container.
+    EXPECT_EQ(::GetDlgItem(host.m_hWnd, 3000), nullptr);
+}
+
 TEST_F(ControlTest, PropertiesOfEveryTypeRoundTrip)
 {
     CWnd& c = host.m_ctl;
