@@ -208,19 +208,6 @@ static CString CaptureDir()
     return g_pAppConfig ? g_pAppConfig->GetCaptureDirectory() : CString(".");
 }
 
-BOOL CDatabaseMgr::IsGuidText(const CString& text)
-{
-    if (text.GetLength() != 38 || text[0] != '{' || text[37] != '}')
-        return FALSE;
-    for (int i = 1; i < 37; ++i) {
-        char c = text[i];
-        BOOL dash = i == 9 || i == 14 || i == 19 || i == 24;
-        if (dash ? c != '-' : !isxdigit((unsigned char)c))
-            return FALSE;
-    }
-    return TRUE;
-}
-
 BOOL CDatabaseMgr::IsBareFileName(const CString& name)
 {
     return !name.IsEmpty() && name.FindOneOf("\\/:") < 0 && name != "." && name != "..";

@@ -62,7 +62,6 @@ public:
     BOOL HandleUnsavedCaptureFiles();
 
     // Helpers shared with the clip object and the database pages.
-    static BOOL IsGuidText(const CString& text);
     static BOOL IsBareFileName(const CString& name);
 
     enum { kSmallVideoLimit = 102400 };
