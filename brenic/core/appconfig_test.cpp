@@ -8,6 +8,8 @@
 #include "Globals.h"
 #include "Utility.h"
 #include "dialog_answers.h"
+#include "../browser/DatabaseSheet.h"
+#include "../video/ODCustomViewport.h"
 
 namespace {
 
@@ -243,4 +245,36 @@ TEST(SettingsPaths, NetworkModeSwitchesDatabaseAndCaptureFolder)
     EXPECT_NE(nullptr, sheet);
     EXPECT_TRUE(config.ConnectDatabase());
     EXPECT_EQ(sheet, g_pDatabaseSheet);
+}
+
+TEST(SettingsDrawing, DefaultsGoToAndComeFromAViewport)
+{
+    CAppConfig config;
+    CODCustomViewport viewport;
+    config.ApplyDrawingDefaults(&viewport);
+    EXPECT_EQ(2, viewport.GetLineWidth());
+    EXPECT_STREQ("Arial", viewport.FindFontProperties()->GetFaceName());
+    EXPECT_EQ(16777215u, viewport.FindFontProperties()->GetColor());
+
+    viewport.SetLineColor(RGB(255, 0, 0));
+    viewport.SetLineStyle(3);
+    CODFontProperties* font = viewport.FindFontProperties();
+    font->SetFaceName("Tahoma");
+    font->SetPointSize(14);
+    font->SetWeight(700);
+    font->SetItalic(TRUE);
+    config.StoreDrawingDefaults(&viewport);
+    EXPECT_EQ(RGB(255, 0, 0), config.GetLineColor());
+    EXPECT_EQ(3, config.GetLineStyle());
+    EXPECT_STREQ("Tahoma", config.GetFontFaceName());
+    EXPECT_EQ(14, config.GetFontPointSize());
+    EXPECT_EQ(700, config.GetFontWeight());
+    EXPECT_EQ(1, config.GetFontItalic());
+
+    // The font keeps what it cannot take: no size of 1 or less, no weight beyond 1000.
+    config.SetFontPointSize(1);
+    config.SetFontWeight(2000);
+    config.ApplyDrawingDefaults(&viewport);
+    EXPECT_EQ(14, font->GetPointSize());
+    EXPECT_EQ(700, font->GetWeight());
 }
