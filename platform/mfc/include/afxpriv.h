@@ -33,6 +33,10 @@
 #define WM_OCC_LOADFROMSTORAGE_EX 0x037B
 #define WM_FORWARDMSG 0x037F
 
+// A framework message whose handler takes nothing and returns nothing.
+#define ON_MESSAGE_VOID(message, memberFxn) \
+  {(UINT)(message), 0, 0, 0, AfxSig_vv, AFX_WND_CAST(void, (), &ThisClass::memberFxn)},
+
 // WM_FLOATSTATUS flags
 #define FS_SHOW 0x01
 #define FS_HIDE 0x02

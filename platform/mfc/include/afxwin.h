@@ -293,6 +293,11 @@ constexpr UINT_PTR AfxNcHitTestSig(LRESULT (T::*)(CPoint)) { return AfxSig_uhlp;
 #define ON_NOTIFY_EX_RANGE(wNotifyCode, id, idLast, memberFxn) \
   {WM_NOTIFY, (WORD)(int)(wNotifyCode), (WORD)(id), (WORD)(idLast), AfxSigNotify_EX, AFX_CMD_CAST(BOOL, (UINT, NMHDR*, LRESULT*), &ThisClass::memberFxn)},
 
+// Command ids have the high bit of the low word set; control ids do not.
+#ifndef IS_COMMAND_ID
+#define IS_COMMAND_ID(nID) ((nID)&0x8000)
+#endif
+
 // Reflected notifications, handled by the control that sent them
 #define ON_CONTROL_REFLECT(wNotifyCode, memberFxn) \
   {WM_COMMAND + WM_REFLECT_BASE, (WORD)(wNotifyCode), 0, 0, AfxSigCmd_v, AFX_CMD_CAST(void, (void), &ThisClass::memberFxn)},
@@ -302,6 +307,8 @@ constexpr UINT_PTR AfxNcHitTestSig(LRESULT (T::*)(CPoint)) { return AfxSig_uhlp;
   {WM_NOTIFY + WM_REFLECT_BASE, (WORD)(int)(wNotifyCode), 0, 0, AfxSigNotify_v, AFX_CMD_CAST(void, (NMHDR*, LRESULT*), &ThisClass::memberFxn)},
 #define ON_NOTIFY_REFLECT_EX(wNotifyCode, memberFxn) \
   {WM_NOTIFY + WM_REFLECT_BASE, (WORD)(int)(wNotifyCode), 0, 0, AfxSigNotify_b, AFX_CMD_CAST(BOOL, (NMHDR*, LRESULT*), &ThisClass::memberFxn)},
+#define ON_UPDATE_COMMAND_UI_REFLECT(memberFxn) \
+  {WM_COMMAND + WM_REFLECT_BASE, (WORD)(int)CN_UPDATE_COMMAND_UI, 0, 0, AfxSigCmdUI, AFX_CMD_CAST(void, (CCmdUI*), &ThisClass::memberFxn)},
 #define ON_WM_CTLCOLOR_REFLECT() \
   {WM_CTLCOLOR + WM_REFLECT_BASE, 0, 0, 0, AfxSig_hDw, AFX_WND_CAST(HBRUSH, (CDC*, UINT), &ThisClass::CtlColor)},
 #define ON_WM_DRAWITEM_REFLECT() \

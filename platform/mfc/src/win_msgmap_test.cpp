@@ -44,6 +44,18 @@ BEGIN_MESSAGE_MAP(CSelfButton, CWnd)
   ON_WM_CTLCOLOR_REFLECT()
 END_MESSAGE_MAP()
 
+// A control that decides its own command-UI state.
+class CSelfUpdating : public CWnd {
+ public:
+  void OnUpdateSelf(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+  void OnPing() { Log("ping"); }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CSelfUpdating, CWnd)
+  ON_UPDATE_COMMAND_UI_REFLECT(OnUpdateSelf)
+  ON_MESSAGE_VOID(WM_USER + 9, OnPing)
+END_MESSAGE_MAP()
+
 class CBaseWnd : public CWnd {
  public:
   int m_nCreates = 0;
@@ -309,6 +321,18 @@ TEST_F(MessageMapTest, CommandUIChangesMenuItemsAndControls)
   EXPECT_STREQ(text, "set");
   check.m_hWnd = NULL;
   ::DestroyMenu(hMenu);
+
+  // A control with its own update handler answers for itself in UpdateDialogControls.
+  CSelfUpdating self;
+  ASSERT_TRUE(self.Create("BUTTON", "self", WS_CHILD | BS_PUSHBUTTON, CRect(0, 0, 5, 5),
+                          m_pParent, 503));
+  ::EnableWindow(hCheck, TRUE);
+  m_pParent->UpdateDialogControls(m_pParent, FALSE);
+  EXPECT_FALSE(self.IsWindowEnabled());
+  EXPECT_TRUE(::IsWindowEnabled(hCheck));  // no handler and not disabled for it: unchanged
+  g_log.clear();
+  self.SendMessage(WM_USER + 9);
+  EXPECT_EQ(g_log, "ping");
 }
 
 TEST_F(MessageMapTest, CenteringAndMiniFrames)
