@@ -396,3 +396,31 @@ TEST(Dialog, OwnerDrawAndCheckListBox)
     EXPECT_EQ((DWORD_PTR)0x1234, checks.GetItemData(1));
     dlg.DestroyWindow();
 }
+
+TEST(Dialog, MovesFocusAndDefaultButton)
+{
+    CExchangeDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_EXCHANGE));
+    dlg.ShowWindow(SW_SHOW);
+    FocusRecorder focus;
+    dlg.GotoDlgCtrl(dlg.GetDlgItem(IDC_TEXT));
+    EXPECT_EQ(::GetDlgItem(dlg.m_hWnd, IDC_TEXT), FocusRecorder::Last());
+    dlg.NextDlgCtrl();  // the next tab stop in template order
+    EXPECT_EQ(::GetDlgItem(dlg.m_hWnd, IDC_LIST), FocusRecorder::Last());
+    dlg.PrevDlgCtrl();
+    EXPECT_EQ(::GetDlgItem(dlg.m_hWnd, IDC_TEXT), FocusRecorder::Last());
+
+    EXPECT_EQ(IDOK, LOWORD(dlg.GetDefID()));
+    dlg.SetDefID(IDCANCEL);
+    EXPECT_EQ(IDCANCEL, LOWORD(dlg.GetDefID()));
+
+    // Dialog units scale with the template's font: 4 horizontal units are one average
+    // character, 8 vertical ones a character height, so a wider rectangle maps wider.
+    CRect one(0, 0, 4, 8), ten(0, 0, 40, 80);
+    dlg.MapDialogRect(&one);
+    dlg.MapDialogRect(&ten);
+    EXPECT_GT(one.Width(), 0);
+    EXPECT_NEAR(ten.Width(), one.Width() * 10, 10);
+    EXPECT_NEAR(ten.Height(), one.Height() * 10, 10);
+    dlg.DestroyWindow();
+}
