@@ -201,6 +201,9 @@ TEST(DataExchange, RoundTripsEveryType)
     EXPECT_EQ("Schl\xE4ger", ItemText(&dlg, IDC_TEXT));
     EXPECT_EQ(1, dlg.SendDlgItemMessage(IDC_LIST, LB_GETCURSEL));
     EXPECT_EQ("typed", ItemText(&dlg, IDC_COMBO));  // not in the list: shown as typed
+    // The template's initial list data was added too.
+    EXPECT_EQ(4, dlg.SendDlgItemMessage(IDC_COMBO, CB_GETCOUNT));
+    EXPECT_LE(0, dlg.SendDlgItemMessage(IDC_COMBO, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM) "Wedge"));
     EXPECT_EQ(1, dlg.SendDlgItemMessage(IDC_DROPLIST, CB_GETCURSEL));
     EXPECT_EQ(BST_CHECKED, dlg.IsDlgButtonChecked(IDC_CHECK));
     EXPECT_EQ(BST_CHECKED, dlg.IsDlgButtonChecked(IDC_RADIO_C));

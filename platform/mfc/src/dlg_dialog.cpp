@@ -253,6 +253,14 @@ void CDialog::OnSetFont(CFont*) {}
 
 BOOL CDialog::OnInitDialog()
 {
+    // The template's initial list contents and its ActiveX controls, before data exchange
+    // binds members to them.
+    BOOL bDlgInit = m_lpDialogInit != NULL ? ExecuteDlgInit((LPVOID)m_lpDialogInit)
+                                           : ExecuteDlgInit((LPCTSTR)m_lpszTemplateName);
+    if (!bDlgInit) {
+        EndDialog(-1);
+        return FALSE;
+    }
     if (!UpdateData(FALSE)) {
         EndDialog(-1);
         return FALSE;

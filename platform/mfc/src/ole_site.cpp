@@ -989,11 +989,16 @@ BOOL CWnd::ExecuteDlgInit(LPCTSTR lpszResourceName)
     AfxOleCreateDialogControls(m_hWnd);
     if (!lpszResourceName)
         return TRUE;
+    // Resource compilers store the type as the number 240; a named type is taken as well.
+    auto find = [lpszResourceName](HINSTANCE in) {
+        HRSRC r = FindResourceA(in, lpszResourceName, MAKEINTRESOURCEA(240));
+        return r ? r : FindResourceA(in, lpszResourceName, "DLGINIT");
+    };
     HINSTANCE inst = AfxGetResourceHandle();
-    HRSRC res = FindResourceA(inst, lpszResourceName, "DLGINIT");
+    HRSRC res = find(inst);
     if (!res) {
         inst = AfxOleModuleHandle();
-        res = FindResourceA(inst, lpszResourceName, "DLGINIT");
+        res = find(inst);
     }
     if (!res)
         return TRUE;
