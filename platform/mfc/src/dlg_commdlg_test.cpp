@@ -131,3 +131,33 @@ TEST(ColorDialog, ReturnsTheColourItOpenedWith)
     EXPECT_EQ(RGB(0x26, 0xA2, 0xC6), dlg.GetColor());
     EXPECT_EQ(CColorDialog::GetSavedCustomColors(), dlg.m_cc.lpCustColors);
 }
+
+namespace {
+
+class COldStyleDlg : public CFileDialog
+{
+public:
+    using CFileDialog::CFileDialog;
+    BOOL m_bAttached = FALSE;
+    BOOL OnInitDialog() override
+    {
+        // Without the Explorer style the hook sits on the dialog itself.
+        m_bAttached = m_hWnd != NULL && ::GetDlgItem(m_hWnd, IDOK) != NULL;
+        ::PostMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                       (LPARAM)::GetDlgItem(m_hWnd, IDCANCEL));
+        return CFileDialog::OnInitDialog();
+    }
+};
+
+}  // namespace
+
+TEST(FileDialog, OldStyleDialogIsHookedToo)
+{
+    COldStyleDlg dlg(FALSE, NULL, NULL, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY,
+                     "(nofiles)|NOFILES.$$$||");
+    dlg.m_ofn.Flags &= ~OFN_EXPLORER;
+    DialogWatchdog watchdog;
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_TRUE(dlg.m_bAttached);
+    EXPECT_EQ(NULL, dlg.m_hWnd);
+}
