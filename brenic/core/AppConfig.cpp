@@ -13,7 +13,7 @@
 #include "../video/ODCustomViewport.h"
 
 // The settings live under the maker's key, in a key named with the product title.
-const char* const CAppConfig::RegistryKey = "Software\\Quorvel\\Quorvel Golf";
+const char* const CAppConfig::RegistryKey = "Software\\Quorvel\\Quorvel Redovove LE";
 const char* const CAppConfig::AssociationKey = "kpx.File\\shell\\open\\command";
 
 static const char* const kDatabaseFileName = "Quorvel.mdb";

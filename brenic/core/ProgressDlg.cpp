@@ -3,7 +3,7 @@
 #include "resource.h"
 
 CProgressDlg::CProgressDlg(BOOL cancelAllowed, CWnd* parent)
-    : CDialog(IDD_PROGRESS, parent), m_strTitle("Quorvel Golf"),
+    : CDialog(IDD_PROGRESS, parent), m_strTitle("Quorvel Redovove"),
       m_strMessage("Working, Please wait..."), m_nSteps(0), m_bCancelAllowed(cancelAllowed),
       m_bCancelled(FALSE)
 {

@@ -52,7 +52,7 @@ TEST(ProgressDlg, InitialisesStepsAndCompletes)
     dlg.GetDlgItemText(IDC_PROGRESS_MESSAGE, text, sizeof text);
     EXPECT_STREQ("Deleting unsaved capture files...", text);
     dlg.GetWindowText(text, sizeof text);
-    EXPECT_STREQ("Quorvel Golf", text);
+    EXPECT_STREQ("Quorvel Redovove", text);
     EXPECT_FALSE(dlg.GetDlgItem(IDC_PROGRESS_CANCEL)->IsWindowEnabled());
     EXPECT_EQ(0, dlg.StepIt());
     EXPECT_EQ(1, Position(dlg));

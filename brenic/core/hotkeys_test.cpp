@@ -10,7 +10,7 @@ namespace {
 class TestApp : public CWinApp
 {
 public:
-    TestApp() : CWinApp("Quorvel Golf") {}
+    TestApp() : CWinApp("Quorvel Redovove") {}
 };
 TestApp theApp;
 
