@@ -415,11 +415,21 @@ private:
             av_free(buf);
             return E_OUTOFMEMORY;
         }
-        if (avformat_write_header(m_fmt, nullptr) < 0) {
-            ReleaseWriter();
-            return E_FAIL;
-        }
+        m_headerWritten = false;
         return S_OK;
+    }
+
+    // The header goes out with the first sample (or at the end of an empty recording),
+    // when every filter of the graph, the writer too, has been paused.
+    bool WriteHeader()
+    {
+        if (!m_headerWritten && avformat_write_header(m_fmt, nullptr) < 0) {
+            m_failed = true;
+            NotifyEvent(EC_ERRORABORT, E_FAIL, 0);
+            return false;
+        }
+        m_headerWritten = true;
+        return true;
     }
 
     HRESULT Write(int index, IMediaSample* sample)
@@ -427,6 +437,8 @@ private:
         CAutoLock w(&m_writeLock);
         if (!m_fmt || m_failed || index >= int(m_streams.size()) || !m_streams[index].st)
             return S_OK;
+        if (!WriteHeader())
+            return E_FAIL;
         MuxStream& ms = m_streams[index];
         BYTE* data = nullptr;
         sample->GetPointer(&data);
@@ -486,7 +498,7 @@ private:
         CAutoLock w(&m_writeLock);
         if (!m_fmt)
             return S_OK;
-        HRESULT hr = av_write_trailer(m_fmt) < 0 || m_failed ? E_FAIL : S_OK;
+        HRESULT hr = !m_failed && WriteHeader() && av_write_trailer(m_fmt) >= 0 ? S_OK : E_FAIL;
         avio_flush(m_fmt->pb);
         IStream* s = m_stream;
         if (SUCCEEDED(hr) && !m_compatIndex) {
@@ -535,6 +547,7 @@ private:
     AVFormatContext* m_fmt = nullptr;
     IStream* m_stream = nullptr;
     std::vector<MuxStream> m_streams;
+    bool m_headerWritten = false;
     bool m_originSet = false;
     REFERENCE_TIME m_origin = 0;
     REFERENCE_TIME m_written = 0;

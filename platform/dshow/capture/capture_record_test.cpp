@@ -116,7 +116,7 @@ TEST(CaptureRecord, PreviewAndRecordWithSound)
         delivered -= delivered0;
 
         Recording r = ReadRecording(path);
-        ASSERT_TRUE(r.opened);
+        ASSERT_TRUE(r.opened) << "file of " << FileSize(path) << " bytes";
         EXPECT_EQ(r.width, 720);
         EXPECT_EQ(r.height, 480);
         EXPECT_EQ(r.frameRate.num, 30000);

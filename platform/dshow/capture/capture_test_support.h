@@ -270,6 +270,17 @@ inline bool FileContains(const std::string& path, const char* code)
     return std::search(all.begin(), all.end(), code, code + strlen(code)) != all.end();
 }
 
+inline long FileSize(const std::string& path)
+{
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f)
+        return -1;
+    fseek(f, 0, SEEK_END);
+    long n = ftell(f);
+    fclose(f);
+    return n;
+}
+
 inline std::string TempAvi(const char* name)
 {
     return std::string("/tmp/") + name + std::to_string(GetCurrentProcessId()) + ".avi";
