@@ -39,6 +39,10 @@ static CGdiHandleMapT<HIMAGELIST, CImageList>& ImageListMap()
     return map;
 }
 
+// Temporary image-list wrappers go at idle time with the GDI ones.
+static const bool s_bTempMapRegistered =
+    (AfxRegisterTempMapCleanup([] { CImageList::DeleteTempMap(); }), true);
+
 CImageList::~CImageList() { DeleteImageList(); }
 
 CImageList* PASCAL CImageList::FromHandle(HIMAGELIST h) { return ImageListMap().FromHandle(h); }

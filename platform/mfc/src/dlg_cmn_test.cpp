@@ -1,5 +1,6 @@
 // Common-control wrappers and image lists, run headless.
 #include "afxcmn.h"
+#include "afxpriv.h"
 #include "gtest_wine.h"
 
 namespace {
@@ -74,6 +75,15 @@ TEST(ImageList, WritesAndReadsThroughAnArchive)
     EXPECT_EQ(RGB(255, 0, 0), DrawnPixel(copy, 0));
     EXPECT_EQ(RGB(0, 0, 255), DrawnPixel(copy, 1));
     EXPECT_EQ(&copy, CImageList::FromHandlePermanent(copy.m_hImageList));
+    // A wrapper for an image list nobody attached: one per handle until the idle-time
+    // clean-up, which frees the wrapper and leaves the list alone.
+    HIMAGELIST hLoose = ImageList_Create(16, 16, ILC_COLOR24, 1, 1);
+    ImageList_Add(hLoose, (HBITMAP)red.m_hObject, NULL);
+    CImageList* pTemp = CImageList::FromHandle(hLoose);
+    EXPECT_EQ(pTemp, CImageList::FromHandle(hLoose));
+    AfxUnlockTempMaps(TRUE);
+    EXPECT_EQ(1, ImageList_GetImageCount(hLoose));
+    ImageList_Destroy(hLoose);
 
     // A truncated stream is refused, not half read.
     CMemFile cut;

@@ -89,3 +89,7 @@ private:
     std::unordered_map<H, T*> m_permanent;
     std::unordered_map<DWORD, std::unordered_map<H, T*>> m_temp;
 };
+
+// Further temporary maps (of wrappers defined outside the GDI layer) freed together with the
+// GDI ones at the framework's idle time.
+void AfxRegisterTempMapCleanup(void (*pfnDeleteTemp)());

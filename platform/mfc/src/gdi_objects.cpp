@@ -43,7 +43,20 @@ CGdiObject::~CGdiObject() { DeleteObject(); }
 
 CGdiObject* PASCAL CGdiObject::FromHandle(HGDIOBJ hObject) { return GdiMap().FromHandle(hObject); }
 
-void PASCAL CGdiObject::DeleteTempMap() { GdiMap().DeleteTemp(); }
+static std::vector<void (*)()>& TempMapCleanups()
+{
+    static std::vector<void (*)()> cleanups;
+    return cleanups;
+}
+
+void AfxRegisterTempMapCleanup(void (*pfnDeleteTemp)()) { TempMapCleanups().push_back(pfnDeleteTemp); }
+
+void PASCAL CGdiObject::DeleteTempMap()
+{
+    GdiMap().DeleteTemp();
+    for (auto pfn : TempMapCleanups())
+        pfn();
+}
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject)
 {
