@@ -1589,6 +1589,9 @@ class CFrameWnd : public CWnd {
   void EndModalState();
   BOOL InModalState() const { return m_cModalStack != 0; }
   void ShowOwnedWindows(BOOL bShow);
+  // Tells the floating windows owned by the top-level frame (WM_FLOATSTATUS) of a change of
+  // activation or enabling (FS_ flags), and keeps the frame's caption in step.
+  void NotifyFloatingWindows(DWORD dwFlags);
   void DelayRecalcLayout(BOOL bNotify = TRUE);
   CWnd* GetMessageBar();
   HMENU GetDefaultMenu() const { return m_hMenuDefault; }
@@ -1658,6 +1661,7 @@ class CFrameWnd : public CWnd {
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
   afx_msg BOOL OnNcActivate(BOOL bActive);
+  afx_msg void OnEnable(BOOL bEnable);
   afx_msg BOOL OnQueryEndSession();
   afx_msg void OnEndSession(BOOL bEnding);
   afx_msg void OnDropFiles(HDROP hDropInfo);

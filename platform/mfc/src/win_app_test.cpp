@@ -415,6 +415,54 @@ TEST_F(AppTest, StatusLineShowsCommandPromptsAndMenuHelp)
   EXPECT_STREQ(text, "Ready");
 }
 
+// A floating window of the frame: it records what the frame tells it and, like a floating
+// bar, asks the frame to keep its active look while it is active itself.
+class CFloatProbe : public CWnd {
+ public:
+  std::vector<DWORD> m_flags;
+  LRESULT OnFloatStatus(WPARAM wParam, LPARAM)
+  {
+    if (wParam == FS_SYNCACTIVE)
+      return TRUE;
+    m_flags.push_back((DWORD)wParam);
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CFloatProbe, CWnd)
+  ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
+END_MESSAGE_MAP()
+
+TEST_F(AppTest, FloatingWindowsFollowTheFramesActivationAndEnabling)
+{
+  CTestFrame* pFrame = StartNew();
+  ASSERT_NE(pFrame, nullptr);
+  CFloatProbe probe;
+  ASSERT_TRUE(probe.CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), "float", WS_POPUP, 0, 0,
+                             20, 20, pFrame->m_hWnd, NULL));
+
+  // A modal dialog disables the frame: the floating window is disabled with it.
+  pFrame->EnableWindow(FALSE);
+  EXPECT_FALSE(probe.IsWindowEnabled());
+  pFrame->EnableWindow(TRUE);
+  EXPECT_TRUE(probe.IsWindowEnabled());
+  // In between, the frame (active again) may report its activation as well.
+  ASSERT_GE(probe.m_flags.size(), 2u);
+  EXPECT_EQ(probe.m_flags.front(), (DWORD)FS_DISABLE);
+  EXPECT_EQ(probe.m_flags.back(), (DWORD)FS_ENABLE);
+
+  // Activation moving to the floating window keeps the frame looking active.
+  probe.m_flags.clear();
+  pFrame->SendMessage(WM_ACTIVATE, WA_INACTIVE, (LPARAM)probe.m_hWnd);
+  EXPECT_TRUE(pFrame->m_nFlags & WF_STAYACTIVE);
+  pFrame->SendMessage(WM_ACTIVATE, WA_INACTIVE, 0);
+  EXPECT_FALSE(pFrame->m_nFlags & WF_STAYACTIVE);
+  ASSERT_EQ(probe.m_flags.size(), 2u);
+  EXPECT_EQ(probe.m_flags[0], (DWORD)FS_ACTIVATE);
+  EXPECT_EQ(probe.m_flags[1], (DWORD)FS_DEACTIVATE);
+  probe.DestroyWindow();
+}
+
 TEST_F(AppTest, ClosingAsksAboutChangesAndCancelKeepsTheWindow)
 {
   CTestFrame* pFrame = StartNew();

@@ -25,6 +25,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_WM_ERASEBKGND()
   ON_WM_ACTIVATE()
   ON_WM_NCACTIVATE()
+  ON_WM_ENABLE()
   ON_WM_QUERYENDSESSION()
   ON_WM_ENDSESSION()
   ON_WM_DROPFILES()
@@ -676,6 +677,25 @@ void CFrameWnd::OnSetFocus(CWnd* pOldWnd)
 void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
 {
   CWnd::OnActivate(nState, pWndOther, bMinimized);
+
+  // The top-level frame looks active while the active window is itself or one of its
+  // floating windows that wants it so (a floating bar answers FS_SYNCACTIVE).
+  CFrameWnd* pTopLevel = (GetStyle() & WS_CHILD) ? this : GetTopLevelFrame();
+  if (pTopLevel == NULL)
+    pTopLevel = this;
+  CWnd* pActive = nState == WA_INACTIVE ? pWndOther : this;
+  BOOL bStayActive = FALSE;
+  if (pActive != NULL && pActive->m_hWnd != NULL) {
+    if (pActive->m_hWnd == pTopLevel->m_hWnd)
+      bStayActive = TRUE;
+    else if (AfxIsDescendant(pTopLevel->m_hWnd, pActive->m_hWnd))
+      bStayActive = ::SendMessageA(pActive->m_hWnd, WM_FLOATSTATUS, FS_SYNCACTIVE, 0) != 0;
+  }
+  pTopLevel->m_nFlags &= ~WF_STAYACTIVE;
+  if (bStayActive)
+    pTopLevel->m_nFlags |= WF_STAYACTIVE;
+  NotifyFloatingWindows(bStayActive ? FS_ACTIVATE : FS_DEACTIVATE);
+
   CView* pActiveView = GetActiveView();
   if (pActiveView == NULL) {
     CFrameWnd* pActiveFrame = GetActiveFrame();
@@ -697,6 +717,54 @@ BOOL CFrameWnd::OnNcActivate(BOOL bActive)
   if (!IsWindowEnabled())
     bActive = FALSE;
   return (BOOL)DefWindowProc(WM_NCACTIVATE, bActive, 0);
+}
+
+void CFrameWnd::OnEnable(BOOL bEnable)
+{
+  if (bEnable && (m_nFlags & WF_STAYDISABLED)) {
+    EnableWindow(FALSE);
+    ::SetFocus(NULL);
+    return;
+  }
+  CWnd::OnEnable(bEnable);
+  if (GetParent() != NULL)
+    return;  // only top-level, unowned frames
+  // A frame disabled by a modal dialog disables its floating windows with it.
+  if (!bEnable && !InModalState()) {
+    m_nFlags |= WF_MODALDISABLE;
+    BeginModalState();
+  } else if (bEnable && (m_nFlags & WF_MODALDISABLE)) {
+    m_nFlags &= ~WF_MODALDISABLE;
+    EndModalState();
+    if (::GetActiveWindow() == m_hWnd)
+      SendMessage(WM_ACTIVATE, WA_ACTIVE);
+  }
+  if (bEnable && (m_nFlags & WF_STAYACTIVE))
+    SendMessage(WM_NCACTIVATE, TRUE);
+  NotifyFloatingWindows(bEnable ? FS_ENABLE : FS_DISABLE);
+}
+
+void CFrameWnd::NotifyFloatingWindows(DWORD dwFlags)
+{
+  CFrameWnd* pParent = (GetStyle() & WS_CHILD) ? this : GetTopLevelFrame();
+  if (pParent == NULL)
+    pParent = this;
+  if (dwFlags & (FS_DEACTIVATE | FS_ACTIVATE)) {
+    BOOL bActivate = !(dwFlags & FS_DEACTIVATE);
+    if (bActivate && pParent->IsWindowEnabled() && pParent != this) {
+      m_nFlags |= WF_KEEPMINIACTIVE;
+      pParent->SendMessage(WM_NCACTIVATE, TRUE);
+      m_nFlags &= ~WF_KEEPMINIACTIVE;
+    } else {
+      pParent->SendMessage(WM_NCACTIVATE, bActivate);
+    }
+  }
+  // Every top-level window owned (directly or not) by the frame.
+  for (HWND hWnd = ::GetWindow(::GetDesktopWindow(), GW_CHILD); hWnd != NULL;
+       hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+    if (hWnd != pParent->m_hWnd && AfxIsDescendant(pParent->m_hWnd, hWnd))
+      ::SendMessageA(hWnd, WM_FLOATSTATUS, dwFlags, 0);
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
