@@ -525,7 +525,7 @@ class CCmdTarget : public CObject {
   virtual LPUNKNOWN GetInterfaceHook(const void* iid);
   virtual BOOL OnCreateAggregates();
 
-  long m_dwRef;             // reference count of the object's interfaces
+  LONG m_dwRef;             // reference count of the object's interfaces (32 bits, as COM counts)
   LPUNKNOWN m_pOuterUnknown; // controlling unknown when aggregated
   DWORD_PTR m_xInnerUnknown; // placeholder for the inner unknown's vtable
   BOOL m_bResultExpected;
