@@ -276,16 +276,29 @@ TEST_F(CaptureTest, RecordsThroughAPassThroughFilterInFrontOfTheMultiplexer)
     remove(path.c_str());
 }
 
-TEST_F(CaptureTest, CameraGoingOffAbortsTheGraph)
+// The engine's way: the first-generation builder, a paused live graph, then running until
+// the camera goes off.
+TEST_F(CaptureTest, PausedLiveGraphCannotCueAndACameraGoingOffAbortsIt)
 {
     SwitchSyntheticCamera("1,lose=5");
     MakeGraph();
+    Ptr<ICaptureGraphBuilder> first;
+    ASSERT_EQ(CoCreateInstance(CLSID_CaptureGraphBuilder, nullptr, CLSCTX_INPROC_SERVER, IID_ICaptureGraphBuilder,
+                               (void**)&first),
+              S_OK);
+    ASSERT_EQ(first->SetFiltergraph(graph), S_OK);
     Ptr<IBaseFilter> camera, renderer;
     ASSERT_EQ(FirstDevice(CLSID_VideoInputDeviceCategory, &camera), S_OK);
     ASSERT_EQ(graph->AddFilter(camera, L"Capture Filter (Man)"), S_OK);
     ASSERT_EQ(CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, (void**)&renderer), S_OK);
     ASSERT_EQ(graph->AddFilter(renderer, L"Video Renderer (Man)"), S_OK);
-    ASSERT_EQ(builder->RenderStream(&PIN_CATEGORY_PREVIEW, nullptr, camera, nullptr, renderer), VFW_S_NOPREVIEWPIN);
+    ASSERT_EQ(first->RenderStream(&PIN_CATEGORY_PREVIEW, camera, nullptr, renderer), VFW_S_NOPREVIEWPIN);
+    Ptr<IAMStreamConfig> format;
+    ASSERT_EQ(first->FindInterface(&PIN_CATEGORY_CAPTURE, camera, IID_IAMStreamConfig, (void**)&format), S_OK);
+    ASSERT_TRUE(SUCCEEDED(control->Pause()));
+    OAFilterState state;
+    EXPECT_EQ(control->GetState(5000, &state), VFW_S_CANT_CUE);
+    EXPECT_EQ(state, State_Paused);
     ASSERT_TRUE(SUCCEEDED(control->Run()));
     bool aborted = false;
     for (DWORD start = GetTickCount(); !aborted && GetTickCount() - start < 5000;) {

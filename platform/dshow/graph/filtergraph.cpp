@@ -850,9 +850,16 @@ STDMETHODIMP CFilterGraph::GetState(DWORD timeout, FILTER_STATE* State)
             filters.push_back(e.filter);
         }
     }
-    const DWORD start = GetTickCount();
-    HRESULT result = S_OK;
+    // A paused live source (a camera) sends nothing until it runs: renderers are not
+    // waited for, and the graph says it cannot cue.
+    bool live = false;
     for (IBaseFilter* f : filters) {
+        FILTER_STATE fs;
+        live = live || (*State == State_Paused && f->GetState(0, &fs) == VFW_S_CANT_CUE);
+    }
+    const DWORD start = GetTickCount();
+    HRESULT result = live ? VFW_S_CANT_CUE : S_OK;
+    for (IBaseFilter* f : live ? std::vector<IBaseFilter*>() : filters) {
         DWORD spent = GetTickCount() - start;
         DWORD left = timeout == INFINITE ? INFINITE : (spent >= timeout ? 0 : timeout - spent);
         FILTER_STATE fs;
