@@ -1140,6 +1140,7 @@ BOOL AFXAPI AfxOleSiteMoveWindow(CWnd* pWnd, int x, int y, int cx, int cy, BOOL 
 BOOL AFXAPI AfxOleSiteSetWindowPos(CWnd* pWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
                                    UINT nFlags);
 BOOL AFXAPI AfxOleTranslateControlMessage(HWND hWnd, MSG* pMsg);
+void AFXAPI AfxOleAttachControlSite(CWnd* pWnd);
 
 // The module this copy of the class library is linked into (a control module's own handle).
 HINSTANCE AFXAPI AfxOleModuleHandle();

@@ -56,6 +56,8 @@ BOOL AFXAPI AfxOleSiteMoveWindow(CWnd* pWnd, int x, int y, int cx, int cy, BOOL 
 BOOL AFXAPI AfxOleSiteSetWindowPos(CWnd* pWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
                                    UINT nFlags);
 BOOL AFXAPI AfxOleTranslateControlMessage(HWND hWnd, MSG* pMsg);
+// A window object attached to a hosted control's window is bound to the control's site.
+void AFXAPI AfxOleAttachControlSite(CWnd* pWnd);
 class CImageList;
 class CListBox;
 struct AFX_OLECMDMAP;

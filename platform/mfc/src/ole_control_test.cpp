@@ -630,6 +630,11 @@ TEST_F(ControlTest, ControlsNamedInADialogTemplateAreCreatedWithTheDialog)
     // Bound the way a panel binds its wrapper: by subclassing the dialog item.
     CWnd wrapper;
     ASSERT_TRUE(wrapper.SubclassDlgItem(kDlgCtrlId, &dlg));
+    // Bound to its site from the start: moving it lets the control limit its size.
+    wrapper.MoveWindow(0, 0, 400, 30);
+    CRect rc;
+    wrapper.GetWindowRect(&rc);
+    EXPECT_EQ(rc.Width(), 200);
     wrapper.SetProperty(dispidLevel, VT_I4, 8);
     LONG level = 0;
     wrapper.GetProperty(dispidLevel, VT_I4, &level);

@@ -802,6 +802,12 @@ static COleControlSite* SiteOf(const CWnd* pWnd)
     return site;
 }
 
+void AFXAPI AfxOleAttachControlSite(CWnd* pWnd)
+{
+    if (pWnd && !pWnd->m_pCtrlSite)
+        SiteOf(pWnd);
+}
+
 LPUNKNOWN CWnd::GetControlUnknown()
 {
     COleControlSite* site = SiteOf(this);

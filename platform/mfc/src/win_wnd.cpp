@@ -165,6 +165,7 @@ BOOL CWnd::Attach(HWND hWndNew)
   }
   m_hWnd = hWndNew;
   SetPermanent(hWndNew, this);
+  AfxOleAttachControlSite(this);  // a hosted OLE control's wrapper reaches its site
   return TRUE;
 }
 
