@@ -159,7 +159,6 @@ enum AfxSig {
   AfxSig_bwl,       // BOOL (UINT, LPARAM)
   AfxSig_vwMOVING,  // void (UINT, LPRECT)
   AfxSig_vMINMAX,   // void (MINMAXINFO*)
-  AfxSig_lwl_ret,   // (reserved)
   AfxSig_bWCDS,     // BOOL (CWnd*, COPYDATASTRUCT*)
   AfxSig_bwsp,      // BOOL (UINT, short, CPoint)  (mouse wheel)
   AfxSig_lwMM,      // LRESULT (UINT, UINT, CMenu*)  (menu char)
@@ -1123,7 +1122,6 @@ BOOL AFXAPI AfxRegisterClass(WNDCLASSA* lpWndClass);
 #define AFX_WNDCOMMCTLS_REG 0x0010
 #define AFX_WNDOLECONTROL_REG 0x0020
 BOOL AFXAPI AfxDeferRegisterClass(LONG fClass);
-#define AfxDeferRegisterClass_(f) AfxDeferRegisterClass(f)
 
 // ---------------------------------------------------------------------------------------------
 // Threads and the application
@@ -1289,7 +1287,6 @@ class CWinApp : public CWinThread {
   void SelectPrinter(HANDLE hDevNames, HANDLE hDevMode, BOOL bFreeOld = TRUE);
   BOOL CreatePrinterDC(CDC& dc);
   void UpdatePrinterSelection(BOOL bForceDefaults);
-  virtual int DoPrintDialog(CPrintDialog* pPD);
 
   // Command line
   void ParseCommandLine(CCommandLineInfo& rCmdInfo);
@@ -1321,7 +1318,6 @@ class CWinApp : public CWinThread {
   afx_msg void OnHelpIndex();
   afx_msg void OnHelpFinder();
   afx_msg void OnHelpUsing();
-  afx_msg void OnContextHelp();
   afx_msg BOOL OnOpenRecentFile(UINT nID);
   afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
 

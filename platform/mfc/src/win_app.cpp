@@ -738,8 +738,6 @@ BOOL CWinApp::CreatePrinterDC(CDC& dc)
   return TRUE;
 }
 
-int CWinApp::DoPrintDialog(CPrintDialog*) { return IDCANCEL; }
-
 void CWinApp::OnFilePrintSetup()
 {
   UpdatePrinterSelection(FALSE);
@@ -775,4 +773,3 @@ void CWinApp::OnHelp()
 void CWinApp::OnHelpIndex() { WinHelp(0, HELP_INDEX); }
 void CWinApp::OnHelpFinder() { WinHelp(0, HELP_FINDER); }
 void CWinApp::OnHelpUsing() { WinHelp(0, HELP_HELPONHELP); }
-void CWinApp::OnContextHelp() {}
