@@ -64,12 +64,17 @@ END_MESSAGE_MAP()
 class CTestBar : public CWnd {
  public:
   enum { kHeight = 20 };
+  enum { kWidth = 150 };  // what the bar asks for when the frame fits itself to its bars
   LRESULT OnSizeParent(WPARAM, LPARAM lParam)
   {
     AFX_SIZEPARENTPARAMS* p = (AFX_SIZEPARENTPARAMS*)lParam;
-    CRect rc(p->rect.left, p->rect.top, p->rect.right, p->rect.top + kHeight);
+    CRect rc(p->rect.left, p->rect.top, p->bStretch ? p->rect.right : p->rect.left + kWidth,
+             p->rect.top + kHeight);
     AfxRepositionWindow(p, m_hWnd, &rc);
     p->rect.top += kHeight;
+    p->sizeTotal.cy += kHeight;
+    if (p->sizeTotal.cx < rc.Width())
+      p->sizeTotal.cx = rc.Width();
     return 0;
   }
   LRESULT OnIdleUpdate(WPARAM wParam, LPARAM)
@@ -386,6 +391,19 @@ TEST_F(AppTest, LayoutGivesBarsTheirPlaceAndTheViewTheRest)
   CRect query;
   pFrame->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &query);
   EXPECT_EQ(query, CRect(0, CTestBar::kHeight, client.right, client.bottom));
+
+  // A frame that fits itself to its bars takes the size they ask for.
+  CMiniFrameWnd* pFit = new CMiniFrameWnd;
+  ASSERT_TRUE(pFit->CreateEx(0, NULL, "fit", WS_POPUP | WS_CAPTION | MFS_THICKFRAME | FWS_SNAPTOBARS,
+                             CRect(0, 0, 400, 300), pFrame));
+  EXPECT_TRUE(pFit->GetStyle() & MFS_THICKFRAME);  // kept for the docking code
+  CTestBar fitBar;
+  ASSERT_TRUE(fitBar.Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), pFit, 0xE830));
+  pFit->RecalcLayout();
+  pFit->GetClientRect(&client);
+  EXPECT_EQ(client.Width(), (int)CTestBar::kWidth);
+  EXPECT_EQ(client.Height(), (int)CTestBar::kHeight);
+  pFit->DestroyWindow();  // deletes the frame
 }
 
 TEST_F(AppTest, StatusLineShowsCommandPromptsAndMenuHelp)

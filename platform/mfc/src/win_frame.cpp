@@ -352,7 +352,18 @@ void CFrameWnd::RecalcLayout(BOOL bNotify)
   if (m_nIdleFlags & idleNotify)
     bNotify = TRUE;
   m_nIdleFlags &= ~(idleLayout | idleNotify);
-  RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder);
+  if (GetStyle() & FWS_SNAPTOBARS) {
+    // A frame that fits its bars (a floating bar's frame): ask the bars for the size they
+    // want, lay them out in it and size the window around them.
+    CRect rect(0, 0, 32767, 32767);
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &rect, &rect, FALSE);
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder, &rect, TRUE);
+    CalcWindowRect(&rect);
+    SetWindowPos(NULL, 0, 0, rect.Width(), rect.Height(),
+                 SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOZORDER);
+  } else {
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder);
+  }
   m_bInRecalcLayout = FALSE;
 }
 
@@ -900,12 +911,19 @@ END_MESSAGE_MAP()
 CMiniFrameWnd::CMiniFrameWnd() : m_bSysTracking(FALSE), m_bInSys(FALSE), m_bActive(FALSE) {}
 CMiniFrameWnd::~CMiniFrameWnd() {}
 
+// The MFS_ bits stay in the window's style (its low word, which the system leaves to the
+// class) where the docking code reads them; the thick-frame ones also get the system's
+// sizing border, a caption makes a tool window, and a mini frame has no sunken client edge.
 BOOL CMiniFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
 {
-  if (cs.lpszClass == NULL) {
-    AfxDeferRegisterClass(AFX_WND_REG);
-    cs.lpszClass = AFX_WND;
-  }
+  if (cs.style & (MFS_4THICKFRAME | MFS_THICKFRAME))
+    cs.style |= WS_THICKFRAME;
+  if (cs.style & WS_CAPTION)
+    cs.dwExStyle |= WS_EX_TOOLWINDOW;
+  if (cs.lpszClass == NULL)
+    cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(NULL, (LPCSTR)IDC_ARROW));
+  CFrameWnd::PreCreateWindow(cs);
+  cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
   return TRUE;
 }
 
@@ -920,15 +938,8 @@ BOOL CMiniFrameWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpClassName, LPCTSTR lpWin
 {
   m_strCaption = lpWindowName != NULL ? lpWindowName : "";
   m_strTitle = m_strCaption;
-  // The framework's MFS_ bits live in the low word, which plain windows do not read; the
-  // thick-frame ones become the system's sizing border.
-  DWORD dwWinStyle = dwStyle & 0xFFFF0000;
-  if (dwStyle & (MFS_THICKFRAME | MFS_4THICKFRAME))
-    dwWinStyle |= WS_THICKFRAME;
-  if (dwStyle & WS_CAPTION)
-    dwExStyle |= WS_EX_TOOLWINDOW;
-  return CWnd::CreateEx(dwExStyle, lpClassName, lpWindowName, dwWinStyle, rect.left, rect.top,
+  return CWnd::CreateEx(dwExStyle, lpClassName, lpWindowName, dwStyle, rect.left, rect.top,
                         rect.right - rect.left, rect.bottom - rect.top,
                         pParentWnd->GetSafeHwnd(),
-                        (dwWinStyle & WS_CHILD) ? (HMENU)(UINT_PTR)nID : NULL);
+                        (dwStyle & WS_CHILD) ? (HMENU)(UINT_PTR)nID : NULL);
 }
