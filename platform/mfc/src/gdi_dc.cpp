@@ -91,13 +91,13 @@ int CDC::SaveDC()
     if (m_hAttribDC != NULL)
         nRet = ::SaveDC(m_hAttribDC);
     if (HDC h = OutputOnly()) {
-        // Both handles must agree on the level, or a later RestoreDC would pop different
-        // states from each.
+        // When the two handles are at different levels no one number names both saved
+        // states; -1 does (RestoreDC(-1) restores the latest state of each).
         int nOut = ::SaveDC(h);
         if (m_hAttribDC == NULL)
             nRet = nOut;
         else if (nOut != nRet)
-            nRet = 0;
+            nRet = -1;
     }
     return nRet;
 }

@@ -295,6 +295,14 @@ TEST(CDCHandles, FromHandleAndAttributeDC)
     GetCurrentPositionEx(other, &pt);
     EXPECT_EQ(CPoint(3, -4), pt);
     split.SetMapMode(MM_TEXT);
+    // Saved at different levels: the state is named by -1, which restores both.
+    ::SaveDC(other);
+    int saved = split.SaveDC();
+    EXPECT_EQ(-1, saved);
+    split.SetMapMode(MM_HIENGLISH);
+    EXPECT_TRUE(split.RestoreDC(saved));
+    EXPECT_EQ(MM_TEXT, GetMapMode(h));
+    EXPECT_EQ(MM_TEXT, GetMapMode(other));
     split.ReleaseOutputDC();
     split.ReleaseAttribDC();
     DeleteDC(other);
