@@ -273,6 +273,8 @@ int CTabrelModel::NextTab()
 {
     if (m_nTabCount == 0)
         return -1;
+    if (m_nCurTab >= m_nTabCount) // its tab has been deleted since
+        m_nCurTab = -1;
     if (m_nTabMode == 2) {
         m_nCurTab = m_nCurTab < 0 ? 0 : (m_nCurTab + 1) % m_nTabCount;
         return m_nCurTab;
@@ -292,6 +294,8 @@ int CTabrelModel::PreviousTab()
 {
     if (m_nTabCount == 0)
         return -1;
+    if (m_nCurTab >= m_nTabCount)
+        m_nCurTab = -1;
     if (m_nTabMode == 2) {
         m_nCurTab = m_nCurTab < 0 ? 0 : (m_nCurTab + m_nTabCount - 1) % m_nTabCount;
         return m_nCurTab;
