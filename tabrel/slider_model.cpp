@@ -162,7 +162,8 @@ BOOL CTabrelModel::MarkOverlaps(int nPos, int nExcept) const
 
 // A mark that overlaps another is refused from the second mark on: one accepted here would
 // be dropped by the next layout pass after being reported as added, and the container's
-// list of tabs would no longer match the control's.
+// list of tabs would no longer match the control's. Before the control has a size nothing
+// can be judged; the first layout pass does it.
 int CTabrelModel::AddMark(int nPos)
 {
     if (nPos < m_nMin || nPos > m_nMax || m_nTabCount >= kMaxTabs)
@@ -170,7 +171,7 @@ int CTabrelModel::AddMark(int nPos)
     for (int i = 0; i < m_nTabCount; ++i)
         if (m_nTabPos[i] == nPos)
             return 0;
-    if (m_nTabCount >= 1 && MarkOverlaps(nPos, -1))
+    if (m_nTabCount >= 1 && m_nChannelWidth > 0 && MarkOverlaps(nPos, -1))
         return 0;
     m_nTabPos[m_nTabCount] = nPos;
     m_rcTab[m_nTabCount] = TabRect(nPos);
