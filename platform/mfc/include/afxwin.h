@@ -1688,6 +1688,10 @@ class CMiniFrameWnd : public CFrameWnd {
   BOOL m_bSysTracking, m_bInSys, m_bActive;
   CString m_strCaption;
 
+  // What its frame tells a floating window (FS_ flags); with MFS_SYNCACTIVE it answers
+  // FS_SYNCACTIVE and shows the frame's activation in its own caption.
+  afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
+
  protected:
   DECLARE_MESSAGE_MAP()
 };

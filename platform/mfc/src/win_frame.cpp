@@ -906,7 +906,25 @@ void CFrameWnd::ShowOwnedWindows(BOOL bShow) { ::ShowOwnedPopups(m_hWnd, bShow);
 IMPLEMENT_DYNCREATE(CMiniFrameWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMiniFrameWnd, CFrameWnd)
+  ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
 END_MESSAGE_MAP()
+
+LRESULT CMiniFrameWnd::OnFloatStatus(WPARAM wParam, LPARAM)
+{
+  BOOL bSync = (GetStyle() & MFS_SYNCACTIVE) != 0;
+  LRESULT lResult = (bSync && (wParam & FS_SYNCACTIVE)) ? 1 : 0;
+  if (wParam & (FS_SHOW | FS_HIDE))
+    SetWindowPos(NULL, 0, 0, 0, 0,
+                 ((wParam & FS_SHOW) ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOZORDER |
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (wParam & (FS_ENABLE | FS_DISABLE))
+    EnableWindow((wParam & FS_ENABLE) != 0);
+  if (bSync && (wParam & (FS_ACTIVATE | FS_DEACTIVATE))) {
+    m_bActive = (wParam & FS_ACTIVATE) != 0;
+    DefWindowProc(WM_NCACTIVATE, m_bActive, 0);
+  }
+  return lResult;
+}
 
 CMiniFrameWnd::CMiniFrameWnd() : m_bSysTracking(FALSE), m_bInSys(FALSE), m_bActive(FALSE) {}
 CMiniFrameWnd::~CMiniFrameWnd() {}

@@ -373,6 +373,17 @@ TEST_F(MessageMapTest, CenteringAndMiniFrames)
   EXPECT_TRUE(pMini->GetExStyle() & WS_EX_TOOLWINDOW);
   EXPECT_TRUE(pMini->GetStyle() & WS_THICKFRAME);
   EXPECT_TRUE(pMini->IsFrameWnd());
+  // Told by its frame: shown, hidden, disabled; only a synchronised one answers FS_SYNCACTIVE.
+  EXPECT_EQ(pMini->SendMessage(WM_FLOATSTATUS, FS_SYNCACTIVE), 0);
+  pMini->SendMessage(WM_FLOATSTATUS, FS_SHOW);
+  EXPECT_TRUE(pMini->IsWindowVisible());
+  pMini->SendMessage(WM_FLOATSTATUS, FS_HIDE | FS_DISABLE);
+  EXPECT_FALSE(pMini->IsWindowVisible());
+  EXPECT_FALSE(pMini->IsWindowEnabled());
+  pMini->ModifyStyle(0, MFS_SYNCACTIVE);
+  EXPECT_EQ(pMini->SendMessage(WM_FLOATSTATUS, FS_SYNCACTIVE), 1);
+  pMini->SendMessage(WM_FLOATSTATUS, FS_ACTIVATE);
+  EXPECT_TRUE(pMini->m_bActive);
   pMini->DestroyWindow();  // deletes the object
 }
 
