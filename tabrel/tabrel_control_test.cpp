@@ -462,4 +462,36 @@ TEST_F(TabrelTest, AButtonTabClickedSelectsItsTab)
     EXPECT_EQ(Custom(), Log{"ThumbMoved 10"});
 }
 
+TEST_F(TabrelTest, ThePropertyPageAndTheFlags)
+{
+    const CLSID page = {0x511980a7, 0xa1a4, 0x11d2, {0x8c, 0x08, 0xe4, 0x92, 0x6d, 0xb1, 0xe8, 0x60}};
+    IPropertyPage* pp = nullptr;
+    ASSERT_EQ(CoCreateInstance(page, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage, (void**)&pp), S_OK);
+    PROPPAGEINFO info = {sizeof info};
+    ASSERT_EQ(pp->GetPageInfo(&info), S_OK);
+    EXPECT_EQ(std::string(CString(info.pszTitle)), "General");
+    CoTaskMemFree(info.pszTitle);
+    CoTaskMemFree(info.pszDocString);
+    CoTaskMemFree(info.pszHelpFile);
+    pp->Release();
+
+    BOOL adjust = FALSE;
+    h->m_ctl.GetProperty(dispidTabAdjustEnable, VT_BOOL, &adjust);
+    EXPECT_TRUE(adjust);
+    h->m_ctl.SetProperty(dispidTabAdjustEnable, VT_BOOL, FALSE);
+    h->m_ctl.GetProperty(dispidTabAdjustEnable, VT_BOOL, &adjust);
+    EXPECT_FALSE(adjust);
+    // Any mode but 1 is stored as it is.
+    h->m_ctl.SetProperty(dispidTabMode, VT_I2, 3);
+    short mode = 0;
+    h->m_ctl.GetProperty(dispidTabMode, VT_I2, &mode);
+    EXPECT_EQ(mode, 3);
+    h->m_ctl.InvokeHelper(dispidSetTransparent, DISPATCH_METHOD, VT_EMPTY, nullptr,
+                          (const BYTE*)VTS_BOOL, TRUE);
+    h->m_ctl.InvokeHelper(dispidSetAltThumb, DISPATCH_METHOD, VT_EMPTY, nullptr,
+                          (const BYTE*)VTS_I4, 1L);
+    h->m_ctl.InvokeHelper(DISPID_REFRESH, DISPATCH_METHOD, VT_EMPTY, nullptr, (const BYTE*)VTS_NONE);
+    EXPECT_EQ(Pos(), 1);
+}
+
 } // namespace
