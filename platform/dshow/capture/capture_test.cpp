@@ -276,6 +276,79 @@ TEST_F(CaptureTest, RecordsThroughAPassThroughFilterInFrontOfTheMultiplexer)
     remove(path.c_str());
 }
 
+// The engine's fallback chain: the camcorder's interleaved output through the DV splitter
+// into the preview's tee, the tee's capture output and the splitter's sound into the file.
+TEST_F(CaptureTest, InterleavedOutputThroughTheSplitterRecordsTheCamerasSound)
+{
+    SwitchSyntheticCamera("pal");
+    MakeGraph();
+    const std::string path = TempAvi("capture_chain");
+    remove(path.c_str());
+    {
+        Ptr<IBaseFilter> camera, renderer, mux, splitter;
+        ASSERT_EQ(FirstDevice(CLSID_VideoInputDeviceCategory, &camera), S_OK);
+        ASSERT_EQ(graph->AddFilter(camera, L"Capture Filter (Man)"), S_OK);
+        ASSERT_EQ(CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, (void**)&renderer), S_OK);
+        ASSERT_EQ(graph->AddFilter(renderer, L"Video Renderer (Man)"), S_OK);
+        ASSERT_EQ(builder->RenderStream(&PIN_CATEGORY_PREVIEW, nullptr, camera, nullptr, renderer), VFW_S_NOPREVIEWPIN);
+        const std::u16string file = Utf16(WinePath(path));
+        ASSERT_EQ(builder->SetOutputFileName(&MEDIASUBTYPE_Avi, reinterpret_cast<LPCOLESTR>(file.c_str()), &mux, nullptr), S_OK);
+
+        Ptr<IPin> videoOut, avOut, teeIn, tee0;
+        videoOut.p = PinNamed(camera, "DV Vid Out");
+        avOut.p = PinNamed(camera, "DV A/V Out");
+        ASSERT_EQ(videoOut->ConnectedTo(&teeIn), S_OK);
+        PIN_INFO info;
+        teeIn->QueryPinInfo(&info);
+        Ptr<IBaseFilter> tee;
+        tee.p = info.pFilter;
+        ASSERT_EQ(graph->Disconnect(teeIn), S_OK);
+        ASSERT_EQ(graph->Disconnect(videoOut), S_OK);
+        ASSERT_EQ(CoCreateInstance(CLSID_DVSplitter, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, (void**)&splitter), S_OK);
+        ASSERT_EQ(graph->AddFilter(splitter, L"DV Splitter (Man)"), S_OK);
+        Ptr<IPin> splitIn, splitVideo, splitSound, teeCapture, in1, in2;
+        splitIn.p = PinNamed(splitter, "Input");
+        if (!splitIn)
+            ASSERT_EQ(builder->FindPin(splitter, PINDIR_INPUT, nullptr, nullptr, TRUE, 0, &splitIn), S_OK);
+        splitVideo.p = PinNamed(splitter, "DVVidOut0");
+        splitSound.p = PinNamed(splitter, "AudOut00");
+        teeCapture.p = PinNamed(tee, "Capture");
+        ASSERT_TRUE(splitVideo && splitSound && teeCapture);
+        ASSERT_EQ(graph->Connect(avOut, splitIn), S_OK);
+        ASSERT_EQ(graph->Connect(splitVideo, teeIn), S_OK);
+        in1.p = PinNamed(mux, "Input 01");
+        ASSERT_EQ(graph->Connect(teeCapture, in1), S_OK);
+        in2.p = PinNamed(mux, "Input 02");
+        ASSERT_TRUE(in2);
+        ASSERT_EQ(graph->Connect(splitSound, in2), S_OK);
+
+        Ptr<IMediaSeeking> written;
+        ASSERT_EQ(mux->QueryInterface(IID_IMediaSeeking, (void**)&written), S_OK);
+        ASSERT_TRUE(SUCCEEDED(control->Run()));
+        LONGLONG position = 0;
+        for (DWORD start = GetTickCount(); position < 12 * UNITS / 10 && GetTickCount() - start < 10000;) {
+            Sleep(50);
+            written->GetCurrentPosition(&position);
+        }
+        ASSERT_TRUE(SUCCEEDED(control->Stop()));
+
+        Recording r = ReadRecording(path);
+        ASSERT_TRUE(r.opened) << "file of " << FileSize(path) << " bytes";
+        EXPECT_EQ(r.height, 576);
+        EXPECT_EQ(r.frameRate.num, 25);
+        EXPECT_EQ(r.frameRate.den, 1);
+        ASSERT_GT(r.counters.size(), 20u);
+        for (size_t i = 1; i < r.counters.size(); ++i)
+            ASSERT_GT(r.counters[i], r.counters[i - 1]) << i;
+        // The camcorder's own sound: 48 kHz stereo, as long as the pictures.
+        ASSERT_TRUE(r.hasAudio);
+        EXPECT_EQ(r.sampleRate, 48000);
+        EXPECT_EQ(r.channels, 2);
+        EXPECT_NEAR(double(r.samples) / 48000.0, r.videoSeconds, 0.2);
+    }
+    remove(path.c_str());
+}
+
 // The engine's way: the first-generation builder, a paused live graph, then running until
 // the camera goes off.
 TEST_F(CaptureTest, PausedLiveGraphCannotCueAndACameraGoingOffAbortsIt)
