@@ -1086,6 +1086,7 @@ class CWnd : public CCmdTarget {
   afx_msg LRESULT OnDisplayChange(WPARAM, LPARAM);
 
  public:
+  BOOL HandleSetCursor(LPARAM lParam);
   // Performs the default processing for a message handled through a map.
   LRESULT DispatchMapEntry(const AFX_MSGMAP_ENTRY* lpEntry, UINT message, WPARAM wParam,
                            LPARAM lParam);

@@ -481,6 +481,27 @@ TEST_F(AppTest, FloatingWindowsFollowTheFramesActivationAndEnabling)
   probe.DestroyWindow();
 }
 
+TEST_F(AppTest, AClickOnTheDisabledFrameBringsItsPopupForward)
+{
+  CTestFrame* pFrame = StartNew();
+  ASSERT_NE(pFrame, nullptr);
+  pFrame->EnableWindow(FALSE);  // as a modal dialog does before it appears
+  HWND hPopup = ::CreateWindowExA(0, "STATIC", "dialog", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                  pFrame->m_hWnd, NULL, NULL, NULL);
+  ASSERT_NE(hPopup, (HWND)NULL);
+  HWND hOther = ::CreateWindowExA(0, "STATIC", "elsewhere", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50,
+                                  NULL, NULL, NULL, NULL);
+  ::SetForegroundWindow(hPopup);   // the dialog was active last ...
+  ::SetForegroundWindow(hOther);   // ... before another program took the foreground
+  ASSERT_EQ(::GetLastActivePopup(pFrame->m_hWnd), hPopup);
+  EXPECT_EQ(pFrame->SendMessage(WM_SETCURSOR, (WPARAM)pFrame->m_hWnd,
+                                MAKELPARAM((WORD)(short)HTERROR, WM_LBUTTONDOWN)), TRUE);
+  EXPECT_EQ(::GetForegroundWindow(), hPopup);
+  pFrame->EnableWindow(TRUE);
+  ::DestroyWindow(hPopup);
+  ::DestroyWindow(hOther);
+}
+
 TEST_F(AppTest, ClosingAsksAboutChangesAndCancelKeepsTheWindow)
 {
   CTestFrame* pFrame = StartNew();

@@ -593,6 +593,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     NMHDR* pNMHDR = (NMHDR*)lParam;
     if (pNMHDR == NULL || pNMHDR->hwndFrom == NULL || !OnNotify(wParam, lParam, &lResult))
       return FALSE;
+  } else if (message == WM_SETCURSOR && HandleSetCursor(lParam)) {
+    lResult = TRUE;
   } else {
     UINT nLookup = message;
     if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
@@ -605,6 +607,23 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
   if (pResult != NULL)
     *pResult = lResult;
   return TRUE;
+}
+
+// A click on a window that a modal dialog or popup has disabled brings that popup forward.
+BOOL CWnd::HandleSetCursor(LPARAM lParam)
+{
+  UINT nMsg = HIWORD(lParam);
+  if ((short)LOWORD(lParam) != HTERROR ||
+      (nMsg != WM_LBUTTONDOWN && nMsg != WM_MBUTTONDOWN && nMsg != WM_RBUTTONDOWN))
+    return FALSE;
+  CWnd* pTop = GetTopLevelParent();
+  HWND hLastActive = pTop != NULL ? ::GetLastActivePopup(pTop->m_hWnd) : NULL;
+  if (hLastActive != NULL && hLastActive != ::GetForegroundWindow() &&
+      ::IsWindowEnabled(hLastActive)) {
+    ::SetForegroundWindow(hLastActive);
+    return TRUE;
+  }
+  return FALSE;
 }
 
 LRESULT CWnd::DispatchMapEntry(const AFX_MSGMAP_ENTRY* e, UINT message, WPARAM wParam,
