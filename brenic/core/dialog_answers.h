@@ -3,19 +3,14 @@
 // clicks the queued button of each dialog as it comes up.
 #pragma once
 #include <windows.h>
+#include "gtest_wine.h"
 #include <stdio.h>
 #include <deque>
 #include <string>
 #include <vector>
 
-// The dialogs of these tests are shown on a desktop of the test program's own, so that
-// taking the foreground never disturbs test programs that run at the same time.
-inline const bool g_testsOnOwnDesktop = [] {
-    char name[64];
-    snprintf(name, sizeof name, "QuorvelCoreTests%lu", (unsigned long)GetCurrentProcessId());
-    HDESK desktop = CreateDesktopA(name, NULL, NULL, 0, GENERIC_ALL, NULL);
-    return desktop && SetThreadDesktop(desktop);
-}();
+// The windows of these tests live on a desktop of the program's own.
+inline const bool g_testsOnOwnDesktop = RunOnOwnDesktop("QuorvelCoreTests");
 
 class DialogAnswers
 {

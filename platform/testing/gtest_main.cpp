@@ -41,6 +41,14 @@ std::string WinePath(const std::string& unixPath)
     return p;
 }
 
+bool RunOnOwnDesktop(const char* tag)
+{
+    char name[96];
+    snprintf(name, sizeof name, "%s%lu", tag, (unsigned long)GetCurrentProcessId());
+    HDESK desktop = CreateDesktopA(name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    return desktop != nullptr && SetThreadDesktop(desktop);
+}
+
 int main(int argc, char** argv)
 {
     AddVectoredExceptionHandler(0, ReportFault);

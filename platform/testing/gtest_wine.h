@@ -17,3 +17,8 @@ std::string TestBinDir();
 std::string TestSourceDir();
 // A Unix path as Wine's Windows path (Z:\...).
 std::string WinePath(const std::string& unixPath);
+// Puts the calling thread on a desktop of this test program's own (named after the tag and
+// the process), so that activating its windows never takes the foreground from test programs
+// that run at the same time. Windows made later by other threads stay on the default desktop,
+// so tests whose windows cross threads keep to it. TRUE when the thread moved.
+bool RunOnOwnDesktop(const char* tag);

@@ -10,14 +10,8 @@
 
 namespace {
 
-// The windows of these tests live on a desktop of the program's own, so that activating them
-// never takes the foreground from test programs that run at the same time.
-const bool g_onOwnDesktop = [] {
-  char name[64];
-  snprintf(name, sizeof(name), "%s%lu", "QuorvelWinAppTests", (unsigned long)::GetCurrentProcessId());
-  HDESK hDesktop = ::CreateDesktopA(name, NULL, NULL, 0, GENERIC_ALL, NULL);
-  return hDesktop != NULL && ::SetThreadDesktop(hDesktop);
-}();
+// The windows of these tests live on a desktop of the program's own.
+const bool g_onOwnDesktop = RunOnOwnDesktop("QuorvelWinAppTests");
 
 std::string g_log;               // handlers append their target's name
 std::vector<std::string> g_boxes;  // texts of message boxes the application showed

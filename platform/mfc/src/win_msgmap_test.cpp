@@ -9,14 +9,8 @@
 
 namespace {
 
-// The windows of these tests live on a desktop of the program's own, so that activating them
-// never takes the foreground from test programs that run at the same time.
-const bool g_onOwnDesktop = [] {
-  char name[64];
-  snprintf(name, sizeof(name), "%s%lu", "QuorvelWinMsgMapTests", (unsigned long)::GetCurrentProcessId());
-  HDESK hDesktop = ::CreateDesktopA(name, NULL, NULL, 0, GENERIC_ALL, NULL);
-  return hDesktop != NULL && ::SetThreadDesktop(hDesktop);
-}();
+// The windows of these tests live on a desktop of the program's own.
+const bool g_onOwnDesktop = RunOnOwnDesktop("QuorvelWinMsgMapTests");
 
 std::string g_log;
 
