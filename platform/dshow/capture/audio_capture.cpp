@@ -194,13 +194,7 @@ HRESULT Make(AudioFeed* feed, IBaseFilter** ppFilter)
     *ppFilter = nullptr;
     HRESULT hr = S_OK;
     CAudioCapture* f = new (std::nothrow) CAudioCapture(feed, &hr);
-    if (!f)
-        return E_OUTOFMEMORY;
-    f->NonDelegatingAddRef();
-    if (SUCCEEDED(hr))
-        hr = f->NonDelegatingQueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(ppFilter));
-    f->NonDelegatingRelease();
-    return hr;
+    return CLiveSource::HandOut(f, hr, ppFilter);
 }
 
 } // namespace

@@ -7,25 +7,17 @@
 
 namespace {
 
-BSTR Bstr(const std::string& ansi)
-{
-    int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
-    BSTR b = SysAllocStringLen(nullptr, n > 0 ? n - 1 : 0);
-    if (b && n > 0)
-        MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, b, n);
-    return b;
-}
-
-// Read-only bag of the device's values.
-class CDevicePropertyBag final : public IPropertyBag {
+// The reference counting and interface answer of the enumerator's small objects: each
+// names the interfaces it answers for besides IUnknown.
+template <class Interface>
+class CSimpleObject : public Interface {
 public:
-    CDevicePropertyBag(const CaptureDevice& d, REFCLSID category) : m_device(d), m_category(category) {}
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
     {
         if (!ppv)
             return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyBag)) {
-            *ppv = static_cast<IPropertyBag*>(this);
+        if (IsEqualIID(riid, IID_IUnknown) || Answers(riid)) {
+            *ppv = static_cast<Interface*>(this);
             AddRef();
             return S_OK;
         }
@@ -40,6 +32,28 @@ public:
             delete this;
         return r;
     }
+
+protected:
+    virtual ~CSimpleObject() = default;
+    virtual bool Answers(REFIID riid) const = 0;
+
+private:
+    LONG m_ref = 1;
+};
+
+BSTR Bstr(const std::string& ansi)
+{
+    int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
+    BSTR b = SysAllocStringLen(nullptr, n > 0 ? n - 1 : 0);
+    if (b && n > 0)
+        MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, b, n);
+    return b;
+}
+
+// Read-only bag of the device's values.
+class CDevicePropertyBag final : public CSimpleObject<IPropertyBag> {
+public:
+    CDevicePropertyBag(const CaptureDevice& d, REFCLSID category) : m_device(d), m_category(category) {}
     STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override
     {
         if (!name || !value)
@@ -61,37 +75,14 @@ public:
     STDMETHODIMP Write(LPCOLESTR, VARIANT*) override { return E_ACCESSDENIED; }
 
 private:
-    ~CDevicePropertyBag() = default;
-    LONG m_ref = 1;
+    bool Answers(REFIID riid) const override { return IsEqualIID(riid, IID_IPropertyBag); }
     CaptureDevice m_device;
     CLSID m_category;
 };
 
-class CDeviceMoniker final : public IMoniker {
+class CDeviceMoniker final : public CSimpleObject<IMoniker> {
 public:
     CDeviceMoniker(const CaptureDevice& d, REFCLSID category, int index) : m_device(d), m_category(category), m_index(index) {}
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPersist) ||
-            IsEqualIID(riid, IID_IPersistStream) || IsEqualIID(riid, IID_IMoniker)) {
-            *ppv = static_cast<IMoniker*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&m_ref); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        LONG r = InterlockedDecrement(&m_ref);
-        if (!r)
-            delete this;
-        return r;
-    }
     // IPersist / IPersistStream: a device moniker is not stored.
     STDMETHODIMP GetClassID(CLSID* id) override
     {
@@ -190,39 +181,21 @@ public:
     }
 
 private:
-    ~CDeviceMoniker() = default;
-    LONG m_ref = 1;
+    bool Answers(REFIID riid) const override
+    {
+        return IsEqualIID(riid, IID_IPersist) || IsEqualIID(riid, IID_IPersistStream) || IsEqualIID(riid, IID_IMoniker);
+    }
     CaptureDevice m_device;
     CLSID m_category;
     int m_index;
 };
 
-class CMonikerList final : public IEnumMoniker {
+class CMonikerList final : public CSimpleObject<IEnumMoniker> {
 public:
     explicit CMonikerList(std::vector<IMoniker*> items, size_t pos = 0) : m_items(std::move(items)), m_pos(pos)
     {
         for (IMoniker* m : m_items)
             m->AddRef();
-    }
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumMoniker)) {
-            *ppv = static_cast<IEnumMoniker*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&m_ref); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        LONG r = InterlockedDecrement(&m_ref);
-        if (!r)
-            delete this;
-        return r;
     }
     STDMETHODIMP Next(ULONG count, IMoniker** out, ULONG* fetched) override
     {
@@ -256,12 +229,12 @@ public:
     }
 
 private:
-    ~CMonikerList()
+    ~CMonikerList() override
     {
         for (IMoniker* m : m_items)
             m->Release();
     }
-    LONG m_ref = 1;
+    bool Answers(REFIID riid) const override { return IsEqualIID(riid, IID_IEnumMoniker); }
     std::vector<IMoniker*> m_items;
     size_t m_pos;
 };

@@ -65,14 +65,6 @@ public:
     ~FireWireFeed() override { Close(); }
     bool Pal() const override { return m_pal; }
     bool Paced() const override { return false; }
-    // Reads one frame to learn the standard; the device stays open for the capture.
-    void Probe()
-    {
-        std::vector<BYTE> frame;
-        if (Open() && Read(0, frame))
-            m_pal = frame.size() == 144000;
-        m_pending = frame;
-    }
     bool Open() override
     {
         if (m_ctx)
@@ -91,24 +83,23 @@ public:
     {
         if (m_ctx)
             avformat_close_input(&m_ctx);
-        m_pending.clear();
     }
     bool Read(LONGLONG, std::vector<BYTE>& frame) override
     {
-        if (!m_pending.empty()) {
-            frame.swap(m_pending);
-            m_pending.clear();
-            return true;
-        }
         if (!m_ctx)
             return false;
         AVPacket* pkt = av_packet_alloc();
         bool got = false;
+        int foreign = 0;
         // The reader gives the whole DV frame as the picture packet, and its sound apart.
-        while (!got && av_read_frame(m_ctx, pkt) >= 0) {
-            if (pkt->size == 120000 || pkt->size == 144000) {
+        // Frames of the other standard than the pins announce cannot be passed on; a
+        // camcorder sending only those is treated as gone.
+        while (!got && foreign < 25 && av_read_frame(m_ctx, pkt) >= 0) {
+            if (pkt->size == synthetic_dv::FrameBytes(m_pal)) {
                 frame.assign(pkt->data, pkt->data + pkt->size);
                 got = true;
+            } else if (pkt->size == synthetic_dv::FrameBytes(!m_pal)) {
+                ++foreign;
             }
             av_packet_unref(pkt);
         }
@@ -119,8 +110,9 @@ public:
 private:
     std::string m_device;
     AVFormatContext* m_ctx = nullptr;
+    // The standard is not asked of the camcorder when it is bound (a camcorder that sends
+    // nothing would hold the caller up): it is taken to be 29.97 frames/s.
     bool m_pal = false;
-    std::vector<BYTE> m_pending;
 };
 
 CMediaType VideoOutType(bool pal)
@@ -202,17 +194,6 @@ private:
     std::vector<BYTE> m_frame;
 };
 
-HRESULT Hand(CDvCamera* camera, HRESULT hr, IBaseFilter** ppFilter)
-{
-    if (!camera)
-        return E_OUTOFMEMORY;
-    camera->NonDelegatingAddRef();
-    if (SUCCEEDED(hr))
-        hr = camera->NonDelegatingQueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(ppFilter));
-    camera->NonDelegatingRelease();
-    return hr;
-}
-
 } // namespace
 
 HRESULT CreateSyntheticDvCamera(bool pal, long loseAfter, IBaseFilter** ppFilter)
@@ -221,7 +202,8 @@ HRESULT CreateSyntheticDvCamera(bool pal, long loseAfter, IBaseFilter** ppFilter
         return E_POINTER;
     *ppFilter = nullptr;
     HRESULT hr = S_OK;
-    return Hand(new (std::nothrow) CDvCamera(new SyntheticFeed(pal, loseAfter), &hr), hr, ppFilter);
+    CDvCamera* camera = new (std::nothrow) CDvCamera(new SyntheticFeed(pal, loseAfter), &hr);
+    return CLiveSource::HandOut(camera, hr, ppFilter);
 }
 
 HRESULT CreateFireWireDvCamera(const std::string& device, IBaseFilter** ppFilter)
@@ -230,7 +212,7 @@ HRESULT CreateFireWireDvCamera(const std::string& device, IBaseFilter** ppFilter
         return E_POINTER;
     *ppFilter = nullptr;
     FireWireFeed* feed = new FireWireFeed(device);
-    feed->Probe();
     HRESULT hr = S_OK;
-    return Hand(new (std::nothrow) CDvCamera(feed, &hr), hr, ppFilter);
+    CDvCamera* camera = new (std::nothrow) CDvCamera(feed, &hr);
+    return CLiveSource::HandOut(camera, hr, ppFilter);
 }

@@ -300,6 +300,17 @@ CLiveSource::CLiveSource(LPCTSTR name, LPUNKNOWN pUnk, REFCLSID clsid)
 {
 }
 
+HRESULT CLiveSource::HandOut(CLiveSource* source, HRESULT made, IBaseFilter** ppFilter)
+{
+    if (!source)
+        return E_OUTOFMEMORY;
+    source->NonDelegatingAddRef();
+    if (SUCCEEDED(made))
+        made = source->NonDelegatingQueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(ppFilter));
+    source->NonDelegatingRelease();
+    return made;
+}
+
 CLiveSource::~CLiveSource()
 {
     StopThread();

@@ -101,9 +101,12 @@ private:
 };
 
 class CLiveSource : public CBaseFilter, public IAMFilterMiscFlags {
+public:
+    // Hands a newly made source out as a filter (or releases it when making it failed).
+    static HRESULT HandOut(CLiveSource* source, HRESULT made, IBaseFilter** ppFilter);
+
     friend class CLivePin;
 
-public:
     CLiveSource(LPCTSTR name, LPUNKNOWN pUnk, REFCLSID clsid);
     ~CLiveSource() override;
 

@@ -150,11 +150,5 @@ HRESULT CreateV4l2Camera(const std::string& device, IBaseFilter** ppFilter)
     }
     HRESULT hr = S_OK;
     CV4l2Camera* f = new (std::nothrow) CV4l2Camera(device, mode, &hr);
-    if (!f)
-        return E_OUTOFMEMORY;
-    f->NonDelegatingAddRef();
-    if (SUCCEEDED(hr))
-        hr = f->NonDelegatingQueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(ppFilter));
-    f->NonDelegatingRelease();
-    return hr;
+    return CLiveSource::HandOut(f, hr, ppFilter);
 }
