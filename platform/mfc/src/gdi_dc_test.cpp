@@ -15,7 +15,7 @@ const COLORREF kGreen = RGB(0, 255, 0);
 struct DibCanvas {
     CDC dc;
     CBitmap bitmap;
-    CBitmap* pOld = nullptr;
+    HGDIOBJ hOld = NULL;  // a handle: temporary wrappers may be freed by a test
     DWORD* bits = nullptr;
     int width, height;
 
@@ -33,10 +33,10 @@ struct DibCanvas {
         bits = (DWORD*)p;
         bitmap.Attach(hbm);
         dc.CreateCompatibleDC(NULL);
-        pOld = dc.SelectObject(&bitmap);
+        hOld = dc.SelectObject(bitmap.m_hObject);
         dc.FillSolidRect(0, 0, w, h, kWhite);
     }
-    ~DibCanvas() { dc.SelectObject(pOld); }
+    ~DibCanvas() { dc.SelectObject(hOld); }
 
     COLORREF At(int x, int y)
     {
