@@ -54,11 +54,11 @@ endfunction()
 set(WINE_SYSTEM_LIBS user32 gdi32 comctl32 comdlg32 ole32 oleaut32 uuid advapi32 shell32
     winmm version mpr winspool msvfw32)
 
-# wine_module(<name> DLL|OCX|EXE [GUI] SPEC <file> RC <file>... [RC_INCLUDES dir...]
+# wine_module(<name> DLL|OCX|EXE [GUI] EXPORTS <file.spec> RC <file>... [RC_INCLUDES dir...]
 #             SOURCES ... LIBS ...)
 # A Winelib module: <name>.dll.so, <name>.ocx.so or <name>.exe.so (with its launcher).
 function(wine_module name kind)
-  cmake_parse_arguments(ARG "GUI" "SPEC" "RC;RC_INCLUDES;SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI" "EXPORTS" "RC;RC_INCLUDES;SOURCES;LIBS" ${ARGN})
   if(kind STREQUAL "EXE")
     add_executable(${name} ${ARG_SOURCES})
     set_target_properties(${name} PROPERTIES SUFFIX ".exe")
@@ -70,10 +70,10 @@ function(wine_module name kind)
     string(TOLOWER ${kind} ext)
     set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".${ext}.so")
   endif()
-  if(ARG_SPEC)
-    get_filename_component(spec ${ARG_SPEC} ABSOLUTE)
-    target_link_options(${name} PRIVATE ${spec})
-    set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${spec})
+  if(ARG_EXPORTS)
+    get_filename_component(exports ${ARG_EXPORTS} ABSOLUTE)
+    target_link_options(${name} PRIVATE ${exports})
+    set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${exports})
   endif()
   if(ARG_RC)
     wine_resources(${name} ${ARG_RC} INCLUDES ${ARG_RC_INCLUDES})

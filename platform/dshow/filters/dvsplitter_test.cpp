@@ -116,11 +116,11 @@ TEST(DVSplitter, SplitsPicturesAndSoundOfInterleavedFrames)
 {
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     const std::string path = "/tmp/dshow_split" + std::to_string(GetCurrentProcessId()) + ".dv";
-    DvClipSpec spec;
-    spec.frames = 5;
-    spec.rawDv = true;
+    DvClipFormat format;
+    format.frames = 5;
+    format.rawDv = true;
     std::string error;
-    ASSERT_TRUE(WriteDvClip(path, spec, &error)) << error;
+    ASSERT_TRUE(WriteDvClip(path, format, &error)) << error;
     FILE* f = fopen(path.c_str(), "rb");
     ASSERT_NE(f, nullptr);
     std::vector<BYTE> file(kFrameBytes * 5);

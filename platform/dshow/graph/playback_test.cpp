@@ -23,11 +23,11 @@ std::wstring Wide(const std::string& s)
 
 class Clip {
 public:
-    explicit Clip(const DvClipSpec& spec, const char* name)
+    explicit Clip(const DvClipFormat& format, const char* name)
     {
         unixPath = std::string("/tmp/") + name + std::to_string(GetCurrentProcessId()) + ".avi";
         std::string error;
-        ok = WriteDvClip(unixPath, spec, &error);
+        ok = WriteDvClip(unixPath, format, &error);
         EXPECT_TRUE(ok) << error;
         windowsPath = Wide(WinePath(unixPath));
     }

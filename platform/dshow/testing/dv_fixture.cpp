@@ -59,10 +59,10 @@ bool Drain(AVCodecContext* c, AVStream* s, AVFormatContext* fmt, AVFrame* frame,
 
 } // namespace
 
-bool WriteDvClip(const std::string& path, const DvClipSpec& spec, std::string* error)
+bool WriteDvClip(const std::string& path, const DvClipFormat& format, std::string* error)
 {
     Writer w;
-    int rc = avformat_alloc_output_context2(&w.fmt, nullptr, spec.rawDv ? "dv" : "avi", path.c_str());
+    int rc = avformat_alloc_output_context2(&w.fmt, nullptr, format.rawDv ? "dv" : "avi", path.c_str());
     if (rc < 0)
         return Fail(error, "avi muxer", rc);
     const AVCodec* dv = avcodec_find_encoder(AV_CODEC_ID_DVVIDEO);
@@ -71,18 +71,18 @@ bool WriteDvClip(const std::string& path, const DvClipSpec& spec, std::string* e
     w.vs = avformat_new_stream(w.fmt, nullptr);
     w.video = avcodec_alloc_context3(dv);
     w.video->width = 720;
-    w.video->height = spec.pal ? 576 : 480;
-    w.video->pix_fmt = spec.pal ? AV_PIX_FMT_YUV420P : AV_PIX_FMT_YUV411P;
-    w.video->time_base = spec.pal ? AVRational{1, 25} : AVRational{1001, 30000};
+    w.video->height = format.pal ? 576 : 480;
+    w.video->pix_fmt = format.pal ? AV_PIX_FMT_YUV420P : AV_PIX_FMT_YUV411P;
+    w.video->time_base = format.pal ? AVRational{1, 25} : AVRational{1001, 30000};
     w.video->sample_aspect_ratio = AVRational{1, 1};
     w.vs->time_base = w.video->time_base;
     if ((rc = avcodec_open2(w.video, dv, nullptr)) < 0)
         return Fail(error, "open DV encoder", rc);
     avcodec_parameters_from_context(w.vs->codecpar, w.video);
-    if (!spec.rawDv)
+    if (!format.rawDv)
         w.vs->codecpar->codec_tag = MKTAG('d', 'v', 's', 'd');
 
-    if (spec.withAudio || spec.rawDv) {
+    if (format.withAudio || format.rawDv) {
         const AVCodec* pcm = avcodec_find_encoder(AV_CODEC_ID_PCM_S16LE);
         w.as = avformat_new_stream(w.fmt, nullptr);
         w.audio = avcodec_alloc_context3(pcm);
@@ -108,7 +108,7 @@ bool WriteDvClip(const std::string& path, const DvClipSpec& spec, std::string* e
     AVFrame* sound = nullptr;
     // 29.97 frames/s carry 8008 samples in every 5 frames.
     const int ntscSamples[5] = {1602, 1601, 1602, 1601, 1602};
-    const int samplesPerFrame = spec.pal ? 1920 : 1602;
+    const int samplesPerFrame = format.pal ? 1920 : 1602;
     if (w.audio) {
         sound = av_frame_alloc();
         sound->format = AV_SAMPLE_FMT_S16;
@@ -119,7 +119,7 @@ bool WriteDvClip(const std::string& path, const DvClipSpec& spec, std::string* e
     }
     bool ok = true;
     int64_t audioPts = 0;
-    for (int n = 0; n < spec.frames && ok; ++n) {
+    for (int n = 0; n < format.frames && ok; ++n) {
         av_frame_make_writable(frame);
         for (int y = 0; y < frame->height; ++y) {
             uint8_t* row = frame->data[0] + y * frame->linesize[0];
@@ -127,7 +127,7 @@ bool WriteDvClip(const std::string& path, const DvClipSpec& spec, std::string* e
                 row[x] = ((n >> (x / 90)) & 1) ? 235 : 16;
         }
         for (int p = 1; p < 3; ++p) {
-            int h = spec.pal ? frame->height / 2 : frame->height;
+            int h = format.pal ? frame->height / 2 : frame->height;
             for (int y = 0; y < h; ++y)
                 memset(frame->data[p] + y * frame->linesize[p], 128, frame->linesize[p]);
         }
@@ -135,7 +135,7 @@ bool WriteDvClip(const std::string& path, const DvClipSpec& spec, std::string* e
         ok = Drain(w.video, w.vs, w.fmt, frame, error);
         if (ok && sound) {
             av_frame_make_writable(sound);
-            sound->nb_samples = spec.pal ? 1920 : ntscSamples[n % 5];
+            sound->nb_samples = format.pal ? 1920 : ntscSamples[n % 5];
             // A quiet tone, so the sound is not all zeros.
             int16_t* pcm = reinterpret_cast<int16_t*>(sound->data[0]);
             for (int i = 0; i < sound->nb_samples * 2; ++i)

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-struct DvClipSpec {
+struct DvClipFormat {
     int frames = 10;
     bool pal = false;       // 720 x 576 at 25 frames/s, else 720 x 480 at 29.97
     bool withAudio = true;  // a second stream of 48 kHz 16-bit stereo PCM
@@ -12,7 +12,7 @@ struct DvClipSpec {
 };
 
 // Writes the clip (AVI, or raw DV) to a Unix path; false with a reason on failure.
-bool WriteDvClip(const std::string& unixPath, const DvClipSpec& spec, std::string* error);
+bool WriteDvClip(const std::string& unixPath, const DvClipFormat& format, std::string* error);
 
 // The frame number read from a 32-bit RGB picture (rows bottom-up when bottomUp), or -1
 // when the bars are not clearly black or white.

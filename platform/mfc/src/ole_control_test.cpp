@@ -426,13 +426,13 @@ TEST_F(ControlTest, KeysAreOfferedToTheControlBeforeDispatch)
 
 TEST_F(ControlTest, ThePropertyPageOfTheControlShowsInAFrame)
 {
-    ISpecifyPropertyPages* spec = nullptr;
+    ISpecifyPropertyPages* pageSource = nullptr;
     ASSERT_EQ(host.m_ctl.GetControlUnknown()->QueryInterface(IID_ISpecifyPropertyPages,
-                                                             (void**)&spec),
+                                                             (void**)&pageSource),
               S_OK);
     CAUUID pages = {};
-    ASSERT_EQ(spec->GetPages(&pages), S_OK);
-    spec->Release();
+    ASSERT_EQ(pageSource->GetPages(&pages), S_OK);
+    pageSource->Release();
     ASSERT_EQ(pages.cElems, 1u);
     const CLSID kPage = {0x6d3a8e17, 0x5b21, 0x4c7a, {0x9e, 0x44, 0x2f, 0x1b, 0x0c, 0x9d, 0x7a, 0x01}};
     EXPECT_TRUE(IsEqualCLSID(pages.pElems[0], kPage));
