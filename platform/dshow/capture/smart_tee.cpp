@@ -2,6 +2,7 @@
 // on "Preview" without them, so that the preview is shown as it comes and never holds up
 // the capture.
 #include "classes.h"
+#include "fanout_pin.h"
 #include <cstring>
 #include <new>
 
@@ -9,16 +10,17 @@ namespace {
 
 class CSmartTee;
 
-class CTeeInputPin : public CBaseInputPin {
+class CTeeInputPin : public CFanOutInputPin {
 public:
     CTeeInputPin(CSmartTee* tee, CCritSec* lock, HRESULT* phr);
     HRESULT CheckMediaType(const CMediaType* pmt) override;
     HRESULT CompleteConnect(IPin* pReceivePin) override;
     STDMETHODIMP Receive(IMediaSample* pSample) override;
     STDMETHODIMP EndOfStream() override;
-    STDMETHODIMP BeginFlush() override;
-    STDMETHODIMP EndFlush() override;
-    STDMETHODIMP NewSegment(REFERENCE_TIME s, REFERENCE_TIME e, double r) override;
+
+protected:
+    int FanOutCount() override { return 2; }
+    CBaseOutputPin* FanOut(int index) override;
 
 private:
     CSmartTee* m_tee;
@@ -109,7 +111,7 @@ private:
 };
 
 CTeeInputPin::CTeeInputPin(CSmartTee* tee, CCritSec* lock, HRESULT* phr)
-    : CBaseInputPin(NAME("Smart Tee input"), tee, lock, phr, L"Input"), m_tee(tee)
+    : CFanOutInputPin(NAME("Smart Tee input"), tee, lock, phr, L"Input"), m_tee(tee)
 {
 }
 
@@ -148,37 +150,14 @@ STDMETHODIMP CTeeInputPin::Receive(IMediaSample* pSample)
 
 STDMETHODIMP CTeeInputPin::EndOfStream()
 {
+    // After the sample that may still be on its way out.
     CAutoLock l(&m_tee->m_receiveLock);
-    for (CTeeOutputPin* out : {&m_tee->m_capture, &m_tee->m_preview})
-        if (out->IsConnected())
-            out->DeliverEndOfStream();
-    return S_OK;
+    return CFanOutInputPin::EndOfStream();
 }
 
-STDMETHODIMP CTeeInputPin::BeginFlush()
+CBaseOutputPin* CTeeInputPin::FanOut(int index)
 {
-    CBaseInputPin::BeginFlush();
-    for (CTeeOutputPin* out : {&m_tee->m_capture, &m_tee->m_preview})
-        if (out->IsConnected())
-            out->DeliverBeginFlush();
-    return S_OK;
-}
-
-STDMETHODIMP CTeeInputPin::EndFlush()
-{
-    for (CTeeOutputPin* out : {&m_tee->m_capture, &m_tee->m_preview})
-        if (out->IsConnected())
-            out->DeliverEndFlush();
-    return CBaseInputPin::EndFlush();
-}
-
-STDMETHODIMP CTeeInputPin::NewSegment(REFERENCE_TIME s, REFERENCE_TIME e, double r)
-{
-    CBasePin::NewSegment(s, e, r);
-    for (CTeeOutputPin* out : {&m_tee->m_capture, &m_tee->m_preview})
-        if (out->IsConnected())
-            out->DeliverNewSegment(s, e, r);
-    return S_OK;
+    return index == 0 ? static_cast<CBaseOutputPin*>(&m_tee->m_capture) : &m_tee->m_preview;
 }
 
 CTeeOutputPin::CTeeOutputPin(CSmartTee* tee, CCritSec* lock, HRESULT* phr, LPCWSTR name, bool preview)

@@ -1,6 +1,7 @@
 // DV splitter: interleaved DV in, the DV video ("DVVidOut0") and its sound as PCM
 // ("AudOut00") out. The sound is taken out of each frame by FFmpeg's DV reader.
 #include "classes.h"
+#include "fanout_pin.h"
 #include "video_formats.h"
 extern "C" {
 #include <libavformat/avformat.h>
@@ -32,15 +33,15 @@ private:
     IUnknown* m_seeking = nullptr;
 };
 
-class CSplitterInputPin : public CBaseInputPin {
+class CSplitterInputPin : public CFanOutInputPin {
 public:
     CSplitterInputPin(CDVSplitter* f, CCritSec* lock, HRESULT* phr);
     HRESULT CheckMediaType(const CMediaType* pmt) override;
     STDMETHODIMP Receive(IMediaSample* pSample) override;
-    STDMETHODIMP EndOfStream() override;
-    STDMETHODIMP BeginFlush() override;
-    STDMETHODIMP EndFlush() override;
-    STDMETHODIMP NewSegment(REFERENCE_TIME s, REFERENCE_TIME e, double r) override;
+
+protected:
+    int FanOutCount() override { return 2; }
+    CBaseOutputPin* FanOut(int index) override;
 
 private:
     CDVSplitter* m_splitter;
@@ -99,7 +100,7 @@ private:
 };
 
 CSplitterInputPin::CSplitterInputPin(CDVSplitter* f, CCritSec* lock, HRESULT* phr)
-    : CBaseInputPin(NAME("DV splitter input"), f, lock, phr, L"Input"), m_splitter(f)
+    : CFanOutInputPin(NAME("DV splitter input"), f, lock, phr, L"Input"), m_splitter(f)
 {
 }
 
@@ -167,38 +168,9 @@ STDMETHODIMP CSplitterInputPin::Receive(IMediaSample* pSample)
     return m_splitter->Receive(pSample);
 }
 
-STDMETHODIMP CSplitterInputPin::EndOfStream()
+CBaseOutputPin* CSplitterInputPin::FanOut(int index)
 {
-    for (CSplitterOutputPin* p : {&m_splitter->m_videoOut, &m_splitter->m_audioOut})
-        if (p->IsConnected())
-            p->DeliverEndOfStream();
-    return S_OK;
-}
-
-STDMETHODIMP CSplitterInputPin::BeginFlush()
-{
-    CBaseInputPin::BeginFlush();
-    for (CSplitterOutputPin* p : {&m_splitter->m_videoOut, &m_splitter->m_audioOut})
-        if (p->IsConnected())
-            p->DeliverBeginFlush();
-    return S_OK;
-}
-
-STDMETHODIMP CSplitterInputPin::EndFlush()
-{
-    for (CSplitterOutputPin* p : {&m_splitter->m_videoOut, &m_splitter->m_audioOut})
-        if (p->IsConnected())
-            p->DeliverEndFlush();
-    return CBaseInputPin::EndFlush();
-}
-
-STDMETHODIMP CSplitterInputPin::NewSegment(REFERENCE_TIME s, REFERENCE_TIME e, double r)
-{
-    CBasePin::NewSegment(s, e, r);
-    for (CSplitterOutputPin* p : {&m_splitter->m_videoOut, &m_splitter->m_audioOut})
-        if (p->IsConnected())
-            p->DeliverNewSegment(s, e, r);
-    return S_OK;
+    return index == 0 ? &m_splitter->m_videoOut : &m_splitter->m_audioOut;
 }
 
 HRESULT CDVSplitter::DeliverCopy(CSplitterOutputPin& pin, const BYTE* data, LONG size, REFERENCE_TIME* start,
