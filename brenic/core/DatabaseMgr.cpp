@@ -1123,6 +1123,22 @@ long CDatabaseMgr::ImportClipRecord(CString filePath, CString importDbPath, CStr
     return id == -1 ? 0 : id;
 }
 
+// The file name of the clip with this GlobalID in the database file (and its ID), or an
+// empty name when it has none or its name is not a bare file name.
+static CString ClipFileByGlobalId(const CString& dbFile, const CString& guid, long* id)
+{
+    CDaoDatabase db;
+    db.Open(dbFile, FALSE, FALSE);
+    CClipRecord rs(&db);
+    SetGlobalIdFilter(rs, guid);
+    rs.Open();
+    if (rs.IsEOF() || !CDatabaseMgr::IsBareFileName(rs.m_VideoClipFileName))
+        return CString();
+    if (id)
+        *id = rs.m_ID;
+    return rs.m_VideoClipFileName;
+}
+
 CString CDatabaseMgr::GetExistingClipFile(CString filePath, CString sourcePath,
                                           CString destPath, long* id)
 {
@@ -1133,16 +1149,7 @@ CString CDatabaseMgr::GetExistingClipFile(CString filePath, CString sourcePath,
         rs.Open();
         if (rs.IsEOF() || !FindClipByFile(rs, filePath))
             return CString();
-        CDaoDatabase dest;
-        dest.Open(ResolvePath(destPath), FALSE, FALSE);
-        CClipRecord target(&dest);
-        SetGlobalIdFilter(target, rs.m_GlobalID);
-        target.Open();
-        if (target.IsEOF() || !IsBareFileName(target.m_VideoClipFileName))
-            return CString();
-        if (id)
-            *id = target.m_ID;
-        return target.m_VideoClipFileName;
+        return ClipFileByGlobalId(ResolvePath(destPath), rs.m_GlobalID, id);
     } catch (CDaoException* e) {
         ShowDaoError(e);
         e->Delete();
@@ -1162,16 +1169,7 @@ CString CDatabaseMgr::GetComparisonClipFile(CString filePath, CString sourcePath
             return CString();
         if (!rs.FindFirst(Criterion(kClipIdCriterion, rs.m_ComparisonClipID)))
             return CString();
-        CDaoDatabase dest;
-        dest.Open(ResolvePath(destPath), FALSE, FALSE);
-        CClipRecord target(&dest);
-        SetGlobalIdFilter(target, rs.m_GlobalID);
-        target.Open();
-        if (target.IsEOF() || !IsBareFileName(target.m_VideoClipFileName))
-            return CString();
-        if (id)
-            *id = target.m_ID;
-        return target.m_VideoClipFileName;
+        return ClipFileByGlobalId(ResolvePath(destPath), rs.m_GlobalID, id);
     } catch (CDaoException* e) {
         ShowDaoError(e);
         e->Delete();
@@ -1193,14 +1191,7 @@ BOOL CDatabaseMgr::GlobalIdExists(CString guid, CString dbPath)
 CString CDatabaseMgr::GetClipFileByGlobalId(CString guid, CString dbPath)
 {
     try {
-        CDaoDatabase db;
-        db.Open(ResolvePath(dbPath), FALSE, FALSE);
-        CClipRecord rs(&db);
-        SetGlobalIdFilter(rs, guid);
-        rs.Open();
-        if (rs.IsEOF() || !IsBareFileName(rs.m_VideoClipFileName))
-            return CString();
-        return rs.m_VideoClipFileName;
+        return ClipFileByGlobalId(ResolvePath(dbPath), guid, nullptr);
     } catch (CDaoException* e) {
         ShowDaoError(e);
         e->Delete();
