@@ -4,17 +4,7 @@
 
 CUnknown* WINAPI CDeinterlaceFilter::CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
 {
-    auto* filter = new (std::nothrow) CDeinterlaceFilter(pUnk, phr);
-    if (!filter) {
-        if (phr)
-            *phr = E_OUTOFMEMORY;
-        return nullptr;
-    }
-    if (phr && FAILED(*phr)) {
-        delete filter;
-        return nullptr;
-    }
-    return filter;
+    return FactoryObject(new (std::nothrow) CDeinterlaceFilter(pUnk, phr), phr);
 }
 
 CDeinterlaceFilter::CDeinterlaceFilter(LPUNKNOWN pUnk, HRESULT* phr)

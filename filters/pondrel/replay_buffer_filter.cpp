@@ -17,17 +17,7 @@ REFERENCE_TIME ProfileSeconds(const char* key, const char* fallback)
 
 CUnknown* WINAPI CReplayBufferFilter::CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
 {
-    auto* filter = new (std::nothrow) CReplayBufferFilter(pUnk, phr);
-    if (!filter) {
-        if (phr)
-            *phr = E_OUTOFMEMORY;
-        return nullptr;
-    }
-    if (phr && FAILED(*phr)) {
-        delete filter;
-        return nullptr;
-    }
-    return filter;
+    return FactoryObject(new (std::nothrow) CReplayBufferFilter(pUnk, phr), phr);
 }
 
 CReplayBufferFilter::CReplayBufferFilter(LPUNKNOWN pUnk, HRESULT* phr)

@@ -1,14 +1,12 @@
 #include "replay_buffer_properties.h"
 #include "resource.h"
+#include "filter_common.h"
 #include <cstdio>
 #include <new>
 
 CUnknown* WINAPI CReplayBufferProperties::CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
 {
-    auto* page = new (std::nothrow) CReplayBufferProperties(pUnk);
-    if (!page && phr)
-        *phr = E_OUTOFMEMORY;
-    return page;
+    return FactoryObject(new (std::nothrow) CReplayBufferProperties(pUnk), phr);
 }
 
 CReplayBufferProperties::CReplayBufferProperties(LPUNKNOWN pUnk)

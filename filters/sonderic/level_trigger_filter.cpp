@@ -5,13 +5,7 @@
 
 CUnknown* WINAPI CLevelTriggerFilter::CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
 {
-    auto* filter = new (std::nothrow) CLevelTriggerFilter(pUnk, phr);
-    if (!filter) {
-        if (phr)
-            *phr = E_OUTOFMEMORY;
-        return nullptr;
-    }
-    return filter;
+    return FactoryObject(new (std::nothrow) CLevelTriggerFilter(pUnk, phr), phr);
 }
 
 CLevelTriggerFilter::CLevelTriggerFilter(LPUNKNOWN pUnk, HRESULT* phr)

@@ -1,15 +1,13 @@
 #include "level_trigger_properties.h"
 #include "resource.h"
+#include "filter_common.h"
 #include <cstdio>
 #include <cstdlib>
 #include <new>
 
 CUnknown* WINAPI CLevelTriggerProperties::CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
 {
-    auto* page = new (std::nothrow) CLevelTriggerProperties(pUnk);
-    if (!page && phr)
-        *phr = E_OUTOFMEMORY;
-    return page;
+    return FactoryObject(new (std::nothrow) CLevelTriggerProperties(pUnk), phr);
 }
 
 CLevelTriggerProperties::CLevelTriggerProperties(LPUNKNOWN pUnk)
