@@ -1,5 +1,5 @@
 // Test helper: answers the dialogs a test opens. A thread timer looks for the thread's
-// visible dialogs and runs the script once on each new one; any dialog still open after the
+// visible dialogs and runs the script once on each that appeared after the script was made; any dialog still open after the
 // watchdog's time is cancelled, so a dialog that does not react fails a test instead of
 // hanging it.
 #pragma once
@@ -12,6 +12,7 @@ public:
         : m_script(std::move(script)), m_nRuns(0), m_nTicks(0), m_nLimit(nWatchdogMs / 20)
     {
         Current() = this;
+        ::EnumThreadWindows(::GetCurrentThreadId(), Known, 0);
         m_timer = ::SetTimer(NULL, 0, 20, Tick);
     }
     ~DialogScript()
@@ -31,6 +32,11 @@ private:
     {
         static DialogScript* current = nullptr;
         return current;
+    }
+    static BOOL CALLBACK Known(HWND hWnd, LPARAM)
+    {
+        ::SetPropA(hWnd, "scripted", (HANDLE)1);
+        return TRUE;
     }
     static BOOL CALLBACK Visit(HWND hWnd, LPARAM)
     {
