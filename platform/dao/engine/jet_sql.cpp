@@ -388,6 +388,28 @@ std::string TranslateExpression(const std::string& jet, int* params)
     return w.out;
 }
 
+std::string QualifyNames(const std::string& jet, const std::function<std::string(const std::string&)>& own)
+{
+    // Words the translation turns into values, operators or functions are no names.
+    static const char* const notNames[] = {"TRUE", "FALSE", "MOD", "DISTINCTROW", "CDATE", "UCASE", "LCASE", "LEN"};
+    std::vector<Tok> t = Tokenize(jet);
+    std::string out;
+    size_t copied = 0;
+    for (size_t i = 0; i + 1 < t.size(); ++i) {
+        const Tok& k = t[i];
+        if (!IsNameTok(k) || t[i + 1].IsOp("(") || t[i + 1].IsOp(".") || (i > 0 && t[i - 1].IsOp(".")))
+            continue;
+        bool word = false;
+        for (const char* w : notNames) word |= k.Is(w);
+        if (word) continue;
+        std::string q = own(k.text);
+        if (q.empty()) continue;
+        out += jet.substr(copied, k.pos - copied) + q;
+        copied = k.pos + k.text.size() + (k.kind == Tok::Name ? 2 : 0);  // with its brackets
+    }
+    return out + jet.substr(copied);
+}
+
 bool IsSelectStatement(const std::string& source)
 {
     size_t b = source.find_first_not_of(" \t\r\n(");

@@ -3,6 +3,7 @@
 // into SQLite SQL. Pure text work: tests drive it without a database.
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -41,6 +42,12 @@ struct Select {
 
 // Translates an expression (a filter or find criterion, or a sort list).
 std::string TranslateExpression(const std::string& jet, int* params = nullptr);
+
+// An expression of the dialect with each name that no table qualifies (not before or after a
+// '.' or '!', no function or keyword) replaced by what own(name) gives, in the dialect
+// (e.g. "[VideoClip].[ID]"); a name it gives nothing for stays as written, and so does the
+// rest of the text.
+std::string QualifyNames(const std::string& jet, const std::function<std::string(const std::string&)>& own);
 
 // A recordset source: a full SELECT statement, or a table name or comma-separated table list
 // (read as "SELECT * FROM <list>"). The filter is added to the WHERE clause and the sort
