@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -156,6 +157,37 @@ void CaseFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_text(ctx, s.data(), (int)s.size(), SQLITE_TRANSIENT);
 }
 
+// Len and Mid count bytes: stored text is Windows-1252, one byte for each character, where
+// SQLite's own functions would count UTF-8 sequences.
+std::string TextArgument(sqlite3_value* v)
+{
+    return std::string((const char*)sqlite3_value_text(v), sqlite3_value_bytes(v));
+}
+
+void LenFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) sqlite3_result_null(ctx);
+    else sqlite3_result_int64(ctx, (sqlite3_int64)TextArgument(argv[0]).size());
+}
+
+void MidFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+    std::string s = TextArgument(argv[0]);
+    sqlite3_int64 start = sqlite3_value_int64(argv[1]);
+    sqlite3_int64 length = argc > 2 ? sqlite3_value_int64(argv[2]) : (sqlite3_int64)s.size();
+    if (start < 1 || length < 0) {
+        sqlite3_result_error(ctx, "Invalid procedure call.", -1);
+        return;
+    }
+    std::string part = (size_t)start > s.size() ? std::string() : s.substr((size_t)start - 1, (size_t)length);
+    sqlite3_result_text(ctx, part.data(), (int)part.size(), SQLITE_TRANSIENT);
+}
+
 void RegisterDialect(sqlite3* db)
 {
     // The Like operator of SQLite calls the function "like": ours gives it the dialect's
@@ -165,6 +197,9 @@ void RegisterDialect(sqlite3* db)
     sqlite3_create_function(db, "jet_cdate", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, CDateFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_ucase", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, (void*)1, CaseFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_lcase", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, CaseFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_len", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, LenFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_mid", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, MidFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_mid", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, MidFunction, nullptr, nullptr);
     sqlite3_busy_timeout(db, 5000);
     // A name in double quotes is a name: an unknown one must be an error, not a string.
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -603,11 +638,19 @@ void Database::CreateIndex(const std::string& table, const IndexDef& index)
 
 Statement::Statement(const Database& db, const std::string& sql) : m_db(db)
 {
-    int rc = sqlite3_prepare_v2(db.Handle(), sql.c_str(), (int)sql.size() + 1, &m_stmt, nullptr);
+    const char* tail = nullptr;
+    int rc = sqlite3_prepare_v2(db.Handle(), sql.c_str(), (int)sql.size() + 1, &m_stmt, &tail);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
         db.Fail(rc, sql);
+    }
+    // One statement is run: anything after it would be dropped unseen.
+    while (tail && *tail && (isspace((unsigned char)*tail) || *tail == ';')) ++tail;
+    if (tail && *tail) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+        Throw(3142);
     }
 }
 
