@@ -481,15 +481,7 @@ Value Cursor::Coerce(int column, const Value& v) const
     // for a date, a number text otherwise; any other text is a conversion error, never 0.
     if (v.kind == Value::Text && !IsTextType(f.type) && f.type != kBinary && f.type != kLongBinary) {
         double d;
-        if (f.type == kDate && ParseDateText(v.s, d)) return Value::MakeReal(d);
-        if (f.type == kBoolean) {
-            static const char* const yes[] = {"True", "Yes", "On"}, *const no[] = {"False", "No", "Off"};
-            for (const char* w : yes)
-                if (CompareNoCase(v.s, w) == 0) return Value::MakeInt(-1);
-            for (const char* w : no)
-                if (CompareNoCase(v.s, w) == 0) return Value::MakeInt(0);
-        }
-        if (!ParseNumberText(v.s, d)) Throw(3421);
+        if (!NumberOfText(f.type, v.s, d)) Throw(3421);
         return Coerce(column, Value::MakeReal(d));
     }
     auto ranged = [&](int64_t lo, int64_t hi) {

@@ -188,6 +188,34 @@ void MidFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_text(ctx, part.data(), (int)part.size(), SQLITE_TRANSIENT);
 }
 
+// jet_value(value, type): the value a statement gives to a number, date or Yes/No field;
+// a text is read as the field's type reads it.
+void ValueFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    int type = sqlite3_value_int(argv[1]);
+    double d;
+    if (!NumberOfText(type, TextArgument(argv[0]), d)) {
+        sqlite3_result_error(ctx, "Data type conversion error.", -1);
+        return;
+    }
+    double lo = type == kByte ? 0 : type == kInteger ? -32768 : INT32_MIN;
+    double hi = type == kByte ? 255 : type == kInteger ? 32767 : INT32_MAX;
+    if (type == kBoolean) {
+        sqlite3_result_int64(ctx, d != 0 ? -1 : 0);
+    } else if (type == kByte || type == kInteger || type == kLong) {
+        if (d < lo - 0.5 || d > hi + 0.5) sqlite3_result_error(ctx, "Numeric field overflow.", -1);
+        else sqlite3_result_int64(ctx, (sqlite3_int64)std::llround(d));
+    } else if (type == kCurrency) {
+        sqlite3_result_int64(ctx, (sqlite3_int64)std::llround(d));
+    } else {
+        sqlite3_result_double(ctx, d);
+    }
+}
+
 void RegisterDialect(sqlite3* db)
 {
     // The Like operator of SQLite calls the function "like": ours gives it the dialect's
@@ -197,6 +225,7 @@ void RegisterDialect(sqlite3* db)
     sqlite3_create_function(db, "jet_cdate", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, CDateFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_ucase", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, (void*)1, CaseFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_lcase", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, CaseFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_value", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, ValueFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_len", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, LenFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_mid", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, MidFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_mid", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, MidFunction, nullptr, nullptr);
@@ -360,6 +389,8 @@ void Database::Fail(int rc, const std::string& context) const
     }
     if (msg.find("ambiguous column name") != std::string::npos) Throw(3079, After(msg, "name: "));
     if (msg.find("Data type mismatch") != std::string::npos) Throw(3464);
+    if (msg.find("Data type conversion error") != std::string::npos) Throw(3421);
+    if (msg.find("Numeric field overflow") != std::string::npos) Throw(3349);
     Throw(3075, context.empty() ? msg : context);
 }
 
@@ -375,7 +406,23 @@ long Database::Execute(const std::string& jetSql, const std::vector<Value>& para
 {
     if (IsSelectStatement(jetSql)) Throw(3065);  // rows are read through a recordset
     int markers = 0;
-    std::string sql = TranslateStatement(jetSql, &markers);
+    std::map<std::string, std::vector<FieldDef>> tables;
+    auto fieldType = [&](const std::string& table, const std::string& field) {
+        auto it = tables.find(table);
+        if (it == tables.end()) {
+            std::vector<FieldDef> fields;
+            try {
+                fields = Fields(table);
+            } catch (const Error&) {
+                // an unknown table: the statement itself reports it
+            }
+            it = tables.emplace(table, fields).first;
+        }
+        for (const FieldDef& f : it->second)
+            if (CompareNoCase(f.name, field) == 0) return f.type;
+        return 0;
+    };
+    std::string sql = TranslateStatement(jetSql, &markers, fieldType);
     if ((int)params.size() < markers) Throw(3061, std::to_string(markers - (int)params.size()));
     Statement st(*this, sql);
     st.Bind(params);

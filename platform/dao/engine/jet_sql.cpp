@@ -586,9 +586,119 @@ std::string TranslateAddColumn(const std::vector<Tok>& tokens, const std::string
 
 }  // namespace
 
-std::string TranslateStatement(const std::string& jet, int* params)
+namespace {
+
+// The ranges of [b, e) between the commas at parenthesis depth 0.
+std::vector<std::pair<size_t, size_t>> SplitList(const std::vector<Tok>& t, size_t b, size_t e)
+{
+    std::vector<std::pair<size_t, size_t>> out;
+    int depth = 0;
+    size_t start = b;
+    for (size_t i = b; i < e; ++i) {
+        if (t[i].IsOp("(")) ++depth;
+        else if (t[i].IsOp(")")) --depth;
+        else if (t[i].IsOp(",") && depth == 0) {
+            out.emplace_back(start, i);
+            start = i + 1;
+        }
+    }
+    out.emplace_back(start, e);
+    return out;
+}
+
+// The closing parenthesis of the one at open; the end token's index when there is none.
+size_t Closing(const std::vector<Tok>& t, size_t open)
+{
+    int depth = 0;
+    for (size_t i = open; i + 1 < t.size(); ++i) {
+        if (t[i].IsOp("(")) ++depth;
+        else if (t[i].IsOp(")") && --depth == 0) return i;
+    }
+    return t.size() - 1;
+}
+
+// A value given to a field: numbers, dates and Yes/No values go through the conversion.
+std::string FieldValue(const std::vector<Tok>& t, size_t b, size_t e, int type, int& params, const std::string& src)
+{
+    Writer w;
+    Emit(t, b, e, w, params, src);
+    if (w.out.empty()) Syntax(src);
+    if (IsTextType(type) || type == 0 || type == kBinary || type == kLongBinary) return w.out;
+    return "jet_value(" + w.out + ", " + std::to_string(type) + ")";
+}
+
+// UPDATE table SET field = value, ... [WHERE ...] with converted values; empty when the
+// statement has another form (it is then translated as it stands).
+std::string TranslateUpdate(const std::vector<Tok>& t, int& params, const std::string& src, const FieldTypeOf& fieldType)
+{
+    size_t end = t.size() - 1;
+    if (end < 3 || !IsNameTok(t[1]) || !t[2].Is("SET")) return std::string();
+    size_t where = end;
+    int depth = 0;
+    for (size_t i = 3; i < end; ++i) {
+        if (t[i].IsOp("(")) ++depth;
+        else if (t[i].IsOp(")")) --depth;
+        else if (depth == 0 && t[i].Is("WHERE")) {
+            where = i;
+            break;
+        }
+    }
+    std::string out = "UPDATE " + QuoteName(t[1].text) + " SET ";
+    bool first = true;
+    for (auto& a : SplitList(t, 3, where)) {
+        size_t eq = a.first;
+        while (eq < a.second && !t[eq].IsOp("=")) ++eq;
+        if (eq == a.first || eq >= a.second) Syntax(src);
+        Writer name;
+        Emit(t, a.first, eq, name, params, src);
+        out += (first ? "" : ", ") + name.out + " = " +
+               FieldValue(t, eq + 1, a.second, fieldType(t[1].text, t[eq - 1].text), params, src);
+        first = false;
+    }
+    if (where < end) {
+        Writer w;
+        Emit(t, where, end, w, params, src);
+        out += " " + w.out;
+    }
+    return out;
+}
+
+// INSERT INTO table (field, ...) VALUES (value, ...) with converted values; empty for any
+// other form.
+std::string TranslateInsert(const std::vector<Tok>& t, int& params, const std::string& src, const FieldTypeOf& fieldType)
+{
+    size_t end = t.size() - 1;
+    if (end < 4 || !t[1].Is("INTO") || !IsNameTok(t[2]) || !t[3].IsOp("(")) return std::string();
+    size_t close = Closing(t, 3);
+    if (close >= end || !t[close + 1].Is("VALUES") || close + 2 >= end || !t[close + 2].IsOp("(")) return std::string();
+    size_t valuesClose = Closing(t, close + 2);
+    if (valuesClose + 1 != end) return std::string();
+    std::vector<std::pair<size_t, size_t>> fields = SplitList(t, 4, close), values = SplitList(t, close + 3, valuesClose);
+    if (fields.size() != values.size()) return std::string();
+    for (auto& f : fields)
+        if (f.second != f.first + 1 || !IsNameTok(t[f.first])) return std::string();
+    std::string names, list;
+    for (size_t k = 0; k < fields.size(); ++k) {
+        names += (k ? ", " : "") + QuoteName(t[fields[k].first].text);
+        list += (k ? ", " : "") +
+                FieldValue(t, values[k].first, values[k].second, fieldType(t[2].text, t[fields[k].first].text), params, src);
+    }
+    return "INSERT INTO " + QuoteName(t[2].text) + " (" + names + ") VALUES (" + list + ")";
+}
+
+}  // namespace
+
+std::string TranslateStatement(const std::string& jet, int* params, const FieldTypeOf& fieldType)
 {
     std::vector<Tok> t = Tokenize(jet);
+    if (fieldType && (StartsWithWord(t, "UPDATE") || StartsWithWord(t, "INSERT"))) {
+        int p = 0;
+        std::string out = t[0].Is("UPDATE") ? TranslateUpdate(t, p, jet, fieldType) : TranslateInsert(t, p, jet, fieldType);
+        if (!out.empty()) {
+            if (params) *params = p;
+            return out;
+        }
+    }
     if (t.size() > 2 && t[0].Is("CREATE") && t[1].Is("TABLE")) return TranslateCreateTable(t, jet);
     if (t.size() > 3 && t[0].Is("ALTER") && t[1].Is("TABLE") && t[3].Is("ADD")) return TranslateAddColumn(t, jet);
     if (StartsWithWord(t, "SELECT")) {

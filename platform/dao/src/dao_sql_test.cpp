@@ -190,6 +190,26 @@ TEST_F(DaoSql, TextForNumbersAndDatesIsConvertedOrRefused)
         VariantChangeType(&v, &v, 0, VT_R8);
         EXPECT_EQ(c.value, V_R8(&v)) << c.field << " = '" << c.text << "'";
     }
+    // The same texts in statements: an UPDATE and an INSERT give each to the field.
+    for (auto& c : cases) {
+        CString update, insert;
+        update.Format("UPDATE [T] SET [S] = 'changed', [%s] = '%s' WHERE [ID] = 2", c.field, c.text);
+        insert.Format("INSERT INTO [T] ([S], [%s]) VALUES ('added', '%s')", c.field, c.text);
+        for (const CString& sql : {update, insert}) {
+            EXPECT_EQ(c.code, DaoErrorOf([&] { db.Execute(sql); })) << (LPCSTR)sql;
+            CDaoRecordset rs(&db);
+            rs.Open(dbOpenSnapshot, "SELECT * FROM [T] WHERE [S] IN ('changed', 'added')");
+            EXPECT_EQ(c.code ? 0 : 1, rs.GetRecordCount()) << (LPCSTR)sql;  // a refused statement changes nothing
+            if (!c.code) {
+                COleVariant v = rs.GetFieldValue(c.field);
+                VariantChangeType(&v, &v, 0, VT_R8);
+                EXPECT_EQ(c.value, V_R8(&v)) << (LPCSTR)sql;
+            }
+            rs.Close();
+            db.Execute("DELETE FROM [T] WHERE [S] = 'added'");
+            db.Execute("UPDATE [T] SET [S] = 'row 2' WHERE [ID] = 2");
+        }
+    }
 }
 
 // Text functions count bytes: stored text is Windows-1252, where SQLite would count UTF-8.
