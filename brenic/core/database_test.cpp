@@ -941,19 +941,21 @@ TEST_F(DatabaseTest, FailedCopiesLeaveACompleteDatabaseForTheNextStart)
         bool silent;
         const char* message;     // shown for the failure
         int version;             // of the main file (below 4: it is upgraded)
-        bool junkMain;           // the main file is no database: the first copy is restored
+        char main;               // 'c' current, 'j' no database (a copy is restored), 'm' missing
         char first, second;      // what the copies hold after: 'm' main, 'f' first, 's' second
     } cases[] = {
         {"rotation, first to second copy", "quorvel.mdb.alt2", false,
-         "Could not create secondary backup database", 4, false, 'f', 's'},
+         "Could not create secondary backup database", 4, 'c', 'f', 's'},
         {"rotation, short copy", "quorvel.mdb.alt2", true,
-         "Could not create secondary backup database", 4, false, 'f', 's'},
+         "Could not create secondary backup database", 4, 'c', 'f', 's'},
         {"rotation, main to first copy", "quorvel.mdb.alt.", false, "Could not backup database", 4,
-         false, 'f', 'f'},
+         'c', 'f', 'f'},
         {"restore of the first copy", "Quorvel.mdb", false, "Could not restore database file", 4,
-         true, 'f', 's'},
-        {"upgrade copy", "quorvel.mdb.bak", false, "Database upgrade failed", 2, false, 'm', 'f'},
-        {"upgrade working copy", "Quorvel.mdb.upgrade", false, "Database upgrade failed", 2, false,
+         'j', 'f', 's'},
+        {"copy of a missing main file", "Quorvel.mdb", false,
+         "Error when copying backup db to Quorvel.mdb", 4, 'm', 'f', 's'},
+        {"upgrade copy", "quorvel.mdb.bak", false, "Database upgrade failed", 2, 'c', 'm', 'f'},
+        {"upgrade working copy", "Quorvel.mdb.upgrade", false, "Database upgrade failed", 2, 'c',
          'm', 'f'},
     };
     const CDatabaseMgr::CopyFileFunction systemCopy = CDatabaseMgr::s_pfnCopyFile;
@@ -967,9 +969,10 @@ TEST_F(DatabaseTest, FailedCopiesLeaveACompleteDatabaseForTheNextStart)
         Execute(Copy("quorvel.mdb.alt2"), kGroups);
         ShiftWriteTime(Copy("quorvel.mdb.alt"), -60);
         ShiftWriteTime(Copy("quorvel.mdb.alt2"), -120);
-        if (c.junkMain) {
+        DeleteFileA(m_main);
+        if (c.main == 'j') {
             MakeFile(m_main, 5000);
-        } else {
+        } else if (c.main == 'c') {
             if (c.version < 4)
                 CreateOldVersion(m_main, c.version);
             else
@@ -986,7 +989,7 @@ TEST_F(DatabaseTest, FailedCopiesLeaveACompleteDatabaseForTheNextStart)
         CDatabaseMgr::s_pfnCopyFile = CopyFault::Copy;
         {
             DialogAnswers answers;
-            if (c.junkMain) {
+            if (c.main == 'j') {
                 answers.Queue(IDOK);   // the file may be corrupt
                 answers.Queue(IDYES);  // use the backup
             }
@@ -1001,7 +1004,7 @@ TEST_F(DatabaseTest, FailedCopiesLeaveACompleteDatabaseForTheNextStart)
         EXPECT_EQ("<missing>", Contents(m_dir + c.failTarget + ".tmp"));
         // The main file is as it was, and each copy holds a complete file.
         EXPECT_EQ(mainBefore, Contents(m_main));
-        if (!c.junkMain)
+        if (c.main == 'c')
             EXPECT_EQ(3, RowCount(m_main, "Person"));
         auto held = [&](char which) {
             return which == 'm' ? mainBefore : which == 'f' ? firstBefore : secondBefore;
@@ -1011,14 +1014,14 @@ TEST_F(DatabaseTest, FailedCopiesLeaveACompleteDatabaseForTheNextStart)
 
         // The next start opens a complete database holding every row.
         DialogAnswers answers;
-        if (c.junkMain) {
+        if (c.main == 'j') {
             answers.Queue(IDOK);
             answers.Queue(IDYES);
         }
         CDatabaseMgr mgr;
         EXPECT_TRUE(mgr.OpenDatabase(""));
         EXPECT_EQ(4, mgr.GetSchemaVersion(m_main));
-        EXPECT_EQ(c.junkMain ? 2 : 3, RowCount(m_main, "Person"));
+        EXPECT_EQ(c.main == 'c' ? 3 : 2, RowCount(m_main, "Person"));
         EXPECT_EQ(3, RowCount(m_main, "VideoClip"));
         EXPECT_TRUE(AfxDaoCheckDatabase(m_main));
     }

@@ -962,8 +962,9 @@ RepairResult RepairDatabase(const std::string& path)
     std::vector<SchemaEntry> schema;
     long openError = 0;
     try {
-        // Read-only: nothing is written into a damaged file.
-        std::shared_ptr<Database> db = Database::Open(path, true);
+        // Opened for writing so that a journal left by a crash is rolled back first; a
+        // connection that only reads writes nothing when it closes.
+        std::shared_ptr<Database> db = Database::Open(path, false);
         if (IntegrityCheck(*db) == "ok") return RepairResult();
         try {
             Statement st(*db, "SELECT type, name, tbl_name, rootpage, sql FROM sqlite_master");
