@@ -1066,3 +1066,41 @@ TEST_F(DatabaseTest, FailedMaintenanceLeavesTheDatabaseAsItWas)
         EXPECT_EQ(clips, Dump(m_main, "VideoClip"));
     }
 }
+
+// A damaged page of the main file: the repair at start keeps every other row, keeps the
+// damaged file, and tells how many rows it could not read. Here the page of the version row
+// is lost, so the file is taken through the upgrade again, which keeps every clip's values
+// and identity.
+TEST_F(DatabaseTest, RepairAtStartKeepsTheDamagedFileAndTellsTheRowsLost)
+{
+    CreateCurrent(m_main);
+    const TableDump clips = Dump(m_main, "VideoClip");
+    const TableDump people = Dump(m_main, "Person");
+    std::string bytes = FileBytes(m_main);
+    ASSERT_EQ(0, (int)(bytes.size() % 4096));
+    // The version table's page: the only table page holding one row.
+    int damaged = 0;
+    for (size_t page = 4096; page < bytes.size(); page += 4096)
+        if (bytes[page] == 13 && bytes[page + 3] == 0 && bytes[page + 4] == 1) {
+            ASSERT_EQ(0, damaged);
+            damaged = (int)(page / 4096) + 1;
+            bytes.replace(page, 4096, std::string(4096, '\xFF'));
+        }
+    ASSERT_NE(0, damaged);
+    {
+        HANDLE file = CreateFileA(m_main, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
+        CloseHandle(file);
+    }
+
+    DialogAnswers answers;
+    CDatabaseMgr mgr;
+    EXPECT_TRUE(mgr.OpenDatabase(""));
+    EXPECT_TRUE(answers.Saw("Database file may be corrupt, attempting to repair file..."));
+    EXPECT_TRUE(answers.Saw("could not recover 1 record(s)"));
+    EXPECT_EQ(bytes, FileBytes(m_main + ".corrupt"));
+    EXPECT_EQ(4, mgr.GetSchemaVersion(m_main));
+    EXPECT_EQ(clips, Dump(m_main, "VideoClip"));
+    EXPECT_EQ(people, Dump(m_main, "Person"));
+}
