@@ -488,13 +488,17 @@ BOOL CDatabaseMgr::UpgradeToVersion1(CString path)
         td.Close();
     }
     {
-        // Every clip row gets its identity, also one whose person is missing.
+        // Every clip row gets its identity, also one whose person is missing. A row that
+        // already has one keeps it (a repaired file whose version row was lost comes here
+        // again): exported copies of the clip are known by it.
         CClipRecord rs(&db);
         rs.Open(dbOpenDynaset, "SELECT * FROM [VideoClip]");
         while (!rs.IsEOF()) {
-            rs.Edit();
-            rs.m_GlobalID = NewGuidString();
-            rs.Update();
+            if (rs.m_GlobalID.IsEmpty()) {
+                rs.Edit();
+                rs.m_GlobalID = NewGuidString();
+                rs.Update();
+            }
             rs.MoveNext();
         }
         rs.Close();

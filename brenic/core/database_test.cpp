@@ -941,19 +941,21 @@ TEST_F(DatabaseTest, FailedCopiesLeaveACompleteDatabaseForTheNextStart)
         bool silent;
         const char* message;     // shown for the failure
         int version;             // of the main file (below 4: it is upgraded)
-        bool junkMain;           // the main file is no database: the first copy is restored
+        char main;               // 'c' current, 'j' no database (a copy is restored), 'm' missing
         char first, second;      // what the copies hold after: 'm' main, 'f' first, 's' second
     } cases[] = {
         {"rotation, first to second copy", "quorvel.mdb.alt2", false,
-         "Could not create secondary backup database", 4, false, 'f', 's'},
+         "Could not create secondary backup database", 4, 'c', 'f', 's'},
         {"rotation, short copy", "quorvel.mdb.alt2", true,
-         "Could not create secondary backup database", 4, false, 'f', 's'},
+         "Could not create secondary backup database", 4, 'c', 'f', 's'},
         {"rotation, main to first copy", "quorvel.mdb.alt.", false, "Could not backup database", 4,
-         false, 'f', 'f'},
+         'c', 'f', 'f'},
         {"restore of the first copy", "Quorvel.mdb", false, "Could not restore database file", 4,
-         true, 'f', 's'},
-        {"upgrade copy", "quorvel.mdb.bak", false, "Database upgrade failed", 2, false, 'm', 'f'},
-        {"upgrade working copy", "Quorvel.mdb.upgrade", false, "Database upgrade failed", 2, false,
+         'j', 'f', 's'},
+        {"copy of a missing main file", "Quorvel.mdb", false,
+         "Error when copying backup db to Quorvel.mdb", 4, 'm', 'f', 's'},
+        {"upgrade copy", "quorvel.mdb.bak", false, "Database upgrade failed", 2, 'c', 'm', 'f'},
+        {"upgrade working copy", "Quorvel.mdb.upgrade", false, "Database upgrade failed", 2, 'c',
          'm', 'f'},
     };
     const CDatabaseMgr::CopyFileFunction systemCopy = CDatabaseMgr::s_pfnCopyFile;
@@ -967,9 +969,10 @@ TEST_F(DatabaseTest, FailedCopiesLeaveACompleteDatabaseForTheNextStart)
         Execute(Copy("quorvel.mdb.alt2"), kGroups);
         ShiftWriteTime(Copy("quorvel.mdb.alt"), -60);
         ShiftWriteTime(Copy("quorvel.mdb.alt2"), -120);
-        if (c.junkMain) {
+        DeleteFileA(m_main);
+        if (c.main == 'j') {
             MakeFile(m_main, 5000);
-        } else {
+        } else if (c.main == 'c') {
             if (c.version < 4)
                 CreateOldVersion(m_main, c.version);
             else
@@ -986,7 +989,7 @@ TEST_F(DatabaseTest, FailedCopiesLeaveACompleteDatabaseForTheNextStart)
         CDatabaseMgr::s_pfnCopyFile = CopyFault::Copy;
         {
             DialogAnswers answers;
-            if (c.junkMain) {
+            if (c.main == 'j') {
                 answers.Queue(IDOK);   // the file may be corrupt
                 answers.Queue(IDYES);  // use the backup
             }
@@ -1001,7 +1004,7 @@ TEST_F(DatabaseTest, FailedCopiesLeaveACompleteDatabaseForTheNextStart)
         EXPECT_EQ("<missing>", Contents(m_dir + c.failTarget + ".tmp"));
         // The main file is as it was, and each copy holds a complete file.
         EXPECT_EQ(mainBefore, Contents(m_main));
-        if (!c.junkMain)
+        if (c.main == 'c')
             EXPECT_EQ(3, RowCount(m_main, "Person"));
         auto held = [&](char which) {
             return which == 'm' ? mainBefore : which == 'f' ? firstBefore : secondBefore;
@@ -1011,14 +1014,14 @@ TEST_F(DatabaseTest, FailedCopiesLeaveACompleteDatabaseForTheNextStart)
 
         // The next start opens a complete database holding every row.
         DialogAnswers answers;
-        if (c.junkMain) {
+        if (c.main == 'j') {
             answers.Queue(IDOK);
             answers.Queue(IDYES);
         }
         CDatabaseMgr mgr;
         EXPECT_TRUE(mgr.OpenDatabase(""));
         EXPECT_EQ(4, mgr.GetSchemaVersion(m_main));
-        EXPECT_EQ(c.junkMain ? 2 : 3, RowCount(m_main, "Person"));
+        EXPECT_EQ(c.main == 'c' ? 3 : 2, RowCount(m_main, "Person"));
         EXPECT_EQ(3, RowCount(m_main, "VideoClip"));
         EXPECT_TRUE(AfxDaoCheckDatabase(m_main));
     }
@@ -1062,4 +1065,42 @@ TEST_F(DatabaseTest, FailedMaintenanceLeavesTheDatabaseAsItWas)
         EXPECT_TRUE(mgr.OpenDatabase(""));
         EXPECT_EQ(clips, Dump(m_main, "VideoClip"));
     }
+}
+
+// A damaged page of the main file: the repair at start keeps every other row, keeps the
+// damaged file, and tells how many rows it could not read. Here the page of the version row
+// is lost, so the file is taken through the upgrade again, which keeps every clip's values
+// and identity.
+TEST_F(DatabaseTest, RepairAtStartKeepsTheDamagedFileAndTellsTheRowsLost)
+{
+    CreateCurrent(m_main);
+    const TableDump clips = Dump(m_main, "VideoClip");
+    const TableDump people = Dump(m_main, "Person");
+    std::string bytes = FileBytes(m_main);
+    ASSERT_EQ(0, (int)(bytes.size() % 4096));
+    // The version table's page: the only table page holding one row.
+    int damaged = 0;
+    for (size_t page = 4096; page < bytes.size(); page += 4096)
+        if (bytes[page] == 13 && bytes[page + 3] == 0 && bytes[page + 4] == 1) {
+            ASSERT_EQ(0, damaged);
+            damaged = (int)(page / 4096) + 1;
+            bytes.replace(page, 4096, std::string(4096, '\xFF'));
+        }
+    ASSERT_NE(0, damaged);
+    {
+        HANDLE file = CreateFileA(m_main, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
+        CloseHandle(file);
+    }
+
+    DialogAnswers answers;
+    CDatabaseMgr mgr;
+    EXPECT_TRUE(mgr.OpenDatabase(""));
+    EXPECT_TRUE(answers.Saw("Database file may be corrupt, attempting to repair file..."));
+    EXPECT_TRUE(answers.Saw("could not recover 1 record(s)"));
+    EXPECT_EQ(bytes, FileBytes(m_main + ".corrupt"));
+    EXPECT_EQ(4, mgr.GetSchemaVersion(m_main));
+    EXPECT_EQ(clips, Dump(m_main, "VideoClip"));
+    EXPECT_EQ(people, Dump(m_main, "Person"));
 }

@@ -518,6 +518,13 @@ Value Cursor::Coerce(int column, const Value& v) const
     const ColumnInfo& c = m_columns[column];
     if (!c.hasField || v.IsNull()) return v;
     const FieldDef& f = c.field;
+    // Text given for a number or a date is read as the engine reads such text: a date text
+    // for a date, a number text otherwise; any other text is a conversion error, never 0.
+    if (v.kind == Value::Text && !IsTextType(f.type) && f.type != kBinary && f.type != kLongBinary) {
+        double d;
+        if (!NumberOfText(f.type, v.s, d)) Throw(3421);
+        return Coerce(column, Value::MakeReal(d));
+    }
     auto ranged = [&](int64_t lo, int64_t hi) {
         int64_t x = v.AsInt();
         if (v.kind == Value::Real && (v.r < (double)lo - 0.5 || v.r > (double)hi + 0.5)) Throw(3349);

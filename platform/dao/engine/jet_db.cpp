@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -156,6 +157,65 @@ void CaseFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_text(ctx, s.data(), (int)s.size(), SQLITE_TRANSIENT);
 }
 
+// Len and Mid count bytes: stored text is Windows-1252, one byte for each character, where
+// SQLite's own functions would count UTF-8 sequences.
+std::string TextArgument(sqlite3_value* v)
+{
+    return std::string((const char*)sqlite3_value_text(v), sqlite3_value_bytes(v));
+}
+
+void LenFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) sqlite3_result_null(ctx);
+    else sqlite3_result_int64(ctx, (sqlite3_int64)TextArgument(argv[0]).size());
+}
+
+void MidFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+    std::string s = TextArgument(argv[0]);
+    sqlite3_int64 start = sqlite3_value_int64(argv[1]);
+    sqlite3_int64 length = argc > 2 ? sqlite3_value_int64(argv[2]) : (sqlite3_int64)s.size();
+    if (start < 1 || length < 0) {
+        sqlite3_result_error(ctx, "Invalid procedure call.", -1);
+        return;
+    }
+    std::string part = (size_t)start > s.size() ? std::string() : s.substr((size_t)start - 1, (size_t)length);
+    sqlite3_result_text(ctx, part.data(), (int)part.size(), SQLITE_TRANSIENT);
+}
+
+// jet_value(value, type): the value a statement gives to a number, date or Yes/No field;
+// a text is read as the field's type reads it.
+void ValueFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    int type = sqlite3_value_int(argv[1]);
+    double d;
+    if (!NumberOfText(type, TextArgument(argv[0]), d)) {
+        sqlite3_result_error(ctx, "Data type conversion error.", -1);
+        return;
+    }
+    double lo = type == kByte ? 0 : type == kInteger ? -32768 : INT32_MIN;
+    double hi = type == kByte ? 255 : type == kInteger ? 32767 : INT32_MAX;
+    if (type == kBoolean) {
+        sqlite3_result_int64(ctx, d != 0 ? -1 : 0);
+    } else if (type == kByte || type == kInteger || type == kLong) {
+        if (d < lo - 0.5 || d > hi + 0.5) sqlite3_result_error(ctx, "Numeric field overflow.", -1);
+        else sqlite3_result_int64(ctx, (sqlite3_int64)std::llround(d));
+    } else if (type == kCurrency) {
+        sqlite3_result_int64(ctx, (sqlite3_int64)std::llround(d));
+    } else {
+        sqlite3_result_double(ctx, d);
+    }
+}
+
 void RegisterDialect(sqlite3* db)
 {
     // The Like operator of SQLite calls the function "like": ours gives it the dialect's
@@ -165,6 +225,10 @@ void RegisterDialect(sqlite3* db)
     sqlite3_create_function(db, "jet_cdate", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, CDateFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_ucase", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, (void*)1, CaseFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_lcase", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, CaseFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_value", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, ValueFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_len", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, LenFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_mid", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, MidFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_mid", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, MidFunction, nullptr, nullptr);
     sqlite3_busy_timeout(db, 5000);
     // A name in double quotes is a name: an unknown one must be an error, not a string.
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -325,6 +389,8 @@ void Database::Fail(int rc, const std::string& context) const
     }
     if (msg.find("ambiguous column name") != std::string::npos) Throw(3079, After(msg, "name: "));
     if (msg.find("Data type mismatch") != std::string::npos) Throw(3464);
+    if (msg.find("Data type conversion error") != std::string::npos) Throw(3421);
+    if (msg.find("Numeric field overflow") != std::string::npos) Throw(3349);
     Throw(3075, context.empty() ? msg : context);
 }
 
@@ -340,7 +406,23 @@ long Database::Execute(const std::string& jetSql, const std::vector<Value>& para
 {
     if (IsSelectStatement(jetSql)) Throw(3065);  // rows are read through a recordset
     int markers = 0;
-    std::string sql = TranslateStatement(jetSql, &markers);
+    std::map<std::string, std::vector<FieldDef>> tables;
+    auto fieldType = [&](const std::string& table, const std::string& field) {
+        auto it = tables.find(table);
+        if (it == tables.end()) {
+            std::vector<FieldDef> fields;
+            try {
+                fields = Fields(table);
+            } catch (const Error&) {
+                // an unknown table: the statement itself reports it
+            }
+            it = tables.emplace(table, fields).first;
+        }
+        for (const FieldDef& f : it->second)
+            if (CompareNoCase(f.name, field) == 0) return f.type;
+        return 0;
+    };
+    std::string sql = TranslateStatement(jetSql, &markers, fieldType);
     if ((int)params.size() < markers) Throw(3061, std::to_string(markers - (int)params.size()));
     Statement st(*this, sql);
     st.Bind(params);
@@ -603,11 +685,19 @@ void Database::CreateIndex(const std::string& table, const IndexDef& index)
 
 Statement::Statement(const Database& db, const std::string& sql) : m_db(db)
 {
-    int rc = sqlite3_prepare_v2(db.Handle(), sql.c_str(), (int)sql.size() + 1, &m_stmt, nullptr);
+    const char* tail = nullptr;
+    int rc = sqlite3_prepare_v2(db.Handle(), sql.c_str(), (int)sql.size() + 1, &m_stmt, &tail);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
         db.Fail(rc, sql);
+    }
+    // One statement is run: anything after it would be dropped unseen.
+    while (tail && *tail && (isspace((unsigned char)*tail) || *tail == ';')) ++tail;
+    if (tail && *tail) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+        Throw(3142);
     }
 }
 
@@ -872,8 +962,9 @@ RepairResult RepairDatabase(const std::string& path)
     std::vector<SchemaEntry> schema;
     long openError = 0;
     try {
-        // Read-only: nothing is written into a damaged file.
-        std::shared_ptr<Database> db = Database::Open(path, true);
+        // Opened for writing so that a journal left by a crash is rolled back first; a
+        // connection that only reads writes nothing when it closes.
+        std::shared_ptr<Database> db = Database::Open(path, false);
         if (IntegrityCheck(*db) == "ok") return RepairResult();
         try {
             Statement st(*db, "SELECT type, name, tbl_name, rootpage, sql FROM sqlite_master");

@@ -55,9 +55,15 @@ std::string QualifyNames(const std::string& jet, const std::function<std::string
 Select TranslateSelect(const std::string& source, const std::string& filter = std::string(),
                        const std::string& sort = std::string());
 
+// The type of a table's field (as FieldType), 0 when unknown.
+typedef std::function<int(const std::string& table, const std::string& field)> FieldTypeOf;
+
 // Any statement of the dialect (SELECT, INSERT, UPDATE, DELETE, CREATE TABLE/INDEX, DROP,
-// ALTER TABLE ... ADD).
-std::string TranslateStatement(const std::string& jet, int* params = nullptr);
+// ALTER TABLE ... ADD). With fieldType, the values that INSERT ... VALUES and UPDATE ... SET
+// give to number, date and Yes/No fields pass through jet_value(value, type), which reads a
+// text as the field's type does or fails with "Data type conversion error.".
+std::string TranslateStatement(const std::string& jet, int* params = nullptr,
+                               const FieldTypeOf& fieldType = FieldTypeOf());
 
 // True when a recordset source is a full statement rather than table names.
 bool IsSelectStatement(const std::string& source);

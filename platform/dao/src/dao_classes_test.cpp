@@ -4,6 +4,8 @@
 #include <afxwin.h>
 #include <afxdao.h>
 
+#include "dao_test_errors.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -164,19 +166,6 @@ protected:
     void TearDown() override { system(("rm -rf " + g_dir).c_str()); }
 };
 
-template <class F>
-long DaoErrorOf(F f)
-{
-    try {
-        f();
-    } catch (CDaoException* e) {
-        long code = e->m_pErrorInfo ? e->m_pErrorInfo->m_lErrorCode : -1;
-        EXPECT_FALSE(e->m_pErrorInfo->m_strDescription.IsEmpty());
-        e->Delete();
-        return code;
-    }
-    return 0;
-}
 
 }  // namespace
 
