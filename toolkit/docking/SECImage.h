@@ -40,6 +40,18 @@ public:
     BOOL CopyFrom(const SECPixelImage& src);
     BOOL TakeOver(SECPixelImage& src);
 
+    // Image operations. Rotate90: clockwise with bClockwise set (the top row becomes the
+    // right column), else counter-clockwise. Crop: the rectangle from column x, row y
+    // (counted from the top), clipped to the image; FALSE when nothing of it is inside.
+    // Mirror: left and right exchanged. AdjustBrightness: a contrast curve on the values
+    // (colour table or pixels), lightening with a positive amount, else darkening.
+    BOOL Rotate90(BOOL bClockwise);
+    BOOL Crop(int x, int y, int nWidth, int nHeight);
+    BOOL Mirror();
+    BOOL AdjustBrightness(short nAmount);
+    // One blue, green, red triple through the curve (direction +1 or -1).
+    static void AdjustPixelBrightness(int nDirection, BYTE* pBGR);
+
     // Row layout of the pixel block.
     DWORD PackedRowBytes() const { return RowBytes(m_nBitCount, m_nWidth, FALSE); }
     DWORD AlignedRowBytes() const { return RowBytes(m_nBitCount, m_nWidth, TRUE); }
