@@ -9,6 +9,7 @@
 #include "ODGeometry.h"
 #include "ODLineProperties.h"
 #include "ODOrientationProperties.h"
+#include "SECDib.h"
 #include "diagram_res.h"
 
 IMPLEMENT_SERIAL(CODModel, CODComponent, VERSIONABLE_SCHEMA | 2)
@@ -30,6 +31,7 @@ void ODRegisterStoredClasses()
         RUNTIME_CLASS(CODLineProperties),   RUNTIME_CLASS(CODFillProperties),
         RUNTIME_CLASS(CODFontProperties),   RUNTIME_CLASS(CODEditProperties),
         RUNTIME_CLASS(CODOrientationProperties), RUNTIME_CLASS(CODPageSettings),
+        RUNTIME_CLASS(SECDib),
     };
     for (const CRuntimeClass* cls : classes)
         AfxClassInit(const_cast<CRuntimeClass*>(cls));

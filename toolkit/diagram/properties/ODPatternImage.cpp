@@ -1,29 +1,42 @@
-// Pattern images: without the image classes in this build a stored fill group may carry no
-// image; a record that names one is refused as a class the reader does not know.
 #include "ODPatternImage.h"
+#include <unordered_map>
+#include "SECDib.h"
 
-void ODPatternAddRef(SECDib*)
-{
+namespace {
+// Holders of each pattern image: fill groups (and their copies in the cache) and reads under way.
+std::unordered_map<SECDib*, long> g_holders;
 }
 
-void ODPatternRelease(SECDib*)
+void ODPatternAddRef(SECDib* image)
 {
+    if (image)
+        ++g_holders[image];
+}
+
+void ODPatternRelease(SECDib* image)
+{
+    auto it = image ? g_holders.find(image) : g_holders.end();
+    if (it == g_holders.end())
+        return;
+    if (--it->second <= 0) {
+        g_holders.erase(it);
+        delete image;
+    }
 }
 
 SECDib* ODReadPatternImage(CArchive& ar)
 {
-    CObject* object = ar.ReadObject(NULL);
-    if (object != NULL)
-        AfxThrowArchiveException(CArchiveException::badClass, ar.m_strFileName);
-    return NULL;
+    SECDib* image = (SECDib*)ar.ReadObject(RUNTIME_CLASS(SECDib));
+    ODPatternAddRef(image);
+    return image;
 }
 
-void ODWritePatternImage(CArchive& ar, SECDib*)
+void ODWritePatternImage(CArchive& ar, SECDib* image)
 {
-    ar.WriteObject(NULL);
+    ar.WriteObject(image);
 }
 
-CBitmap* ODMakePatternBitmap(SECDib*, CDC*)
+CBitmap* ODMakePatternBitmap(SECDib* image, CDC* dc)
 {
-    return NULL;
+    return image ? image->MakeBitmap(dc) : NULL;
 }
