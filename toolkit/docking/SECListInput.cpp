@@ -490,6 +490,8 @@ int SECListBaseC::TrackColumnDivider(int x, int, int nCol)
   int xLeft = list.left + GetColumnLeft(nCol);
   int xMin = xLeft + 10;
   int xLine = list.left + GetColumnRight(nCol);
+  // Widths follow the divider itself, not the pixel of it that was pressed (up to 4 away).
+  x = xLine;
   int xEnd = x;
   CClientDC dc(this);
   SIZE size = {1, 1};
@@ -1007,7 +1009,7 @@ void SECListCtrl::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
 
 void SECListCtrl::OnTimer(UINT_PTR nIDEvent)
 {
-  if (nIDEvent == kEditTimer) {
+  if (nIDEvent == kEditTimer && m_nEditTimer != 0) {
     CancelEditTimer();
     if (m_nPendingEdit >= 0 && m_nPendingEdit == m_nFocusItem)
       EditLabel(m_nFocusItem, m_nCurColumn);
