@@ -1164,11 +1164,15 @@ void SECListBaseC::DrawItemText(SECListPaintContext* pContext)
   RECT label = bLabelColumn ? pItem->m_rcText
                             : (pContext->pSubItem != NULL ? pContext->pSubItem->m_rcText : cell);
   ::OffsetRect(&label, cell.left, cell.top);
+  BOOL bIcon = bLabelColumn && !::IsRectEmpty(&pItem->m_rcIcon);
+  // The text runs to 5 pixels short of the cell (a measured width can fall a pixel short of
+  // the ink); beside an icon it is as wide as the label.
   RECT text = label;
+  if (!bIcon || pContext->iView != LVS_REPORT)
+    text.right = cell.right - 5;
   if (text.right > cell.right - 5)
     text.right = cell.right - 5;
   RECT fill;
-  BOOL bIcon = bLabelColumn && !::IsRectEmpty(&pItem->m_rcIcon);
   if (bIcon && pContext->iView == LVS_ICON) {
     fill = label;
     ::InflateRect(&fill, 2, 0);
@@ -1200,8 +1204,9 @@ void SECListBaseC::DrawItemText(SECListPaintContext* pContext)
   if (pContext->pCol != NULL)
     fmt |= AlignFlags(pContext->pCol->fmt);
   if (HasListStyle(SECLIST_NOLABELWRAP)) {
+    // Breaking words would cut the line at a word instead of ending it with an ellipsis.
     nLen = FirstLineLength(psz);
-    fmt |= DT_SINGLELINE | DT_END_ELLIPSIS;
+    fmt = (fmt & ~DT_WORDBREAK) | DT_SINGLELINE | DT_END_ELLIPSIS;
   }
   if (nLen == 0 || text.right <= text.left)
     return;
