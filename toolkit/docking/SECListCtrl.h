@@ -549,6 +549,7 @@ class SECListBaseC : public CWnd, public SECListClient {
   CWnd* m_pNotifyWnd;
   CScrollBar m_sbHorz;
   CScrollBar m_sbVert;
+  CDC m_measureDC;  // kept for measuring text: asking the system for a window DC per row is slow
 
   // Shared helpers
   // Walks the rows (report) or cells (icon view, flowing into lines) from the top index.

@@ -43,7 +43,12 @@ const int kLineScroll = 15;
 }  // namespace
 
 SECListCtrl::SECListCtrl() {}
-SECListCtrl::~SECListCtrl() {}
+SECListCtrl::~SECListCtrl()
+{
+  // While this class is whole, so that destroying the window runs its own clean-up.
+  if (m_hWnd != NULL)
+    DestroyWindow();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Notifications

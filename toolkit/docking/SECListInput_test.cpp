@@ -343,6 +343,14 @@ TEST_F(ListInput, DividerDrags)
   EXPECT_EQ(3, (int)msg.wParam);
   // A divider press selects nothing.
   EXPECT_EQ((std::vector<int>{0}), Selection());
+  // Over a divider the list shows its own cursor.
+  HCURSOR divider = ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDC_SECLIST_DIVIDER));
+  ASSERT_NE((HCURSOR)NULL, divider);
+  POINT on = {70, 5};
+  list.CWnd::ClientToScreen(&on);
+  ::SetCursorPos(on.x, on.y);
+  EXPECT_TRUE(list.SendMessage(WM_SETCURSOR, (WPARAM)list.m_hWnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+  EXPECT_EQ(divider, ::GetCursor());
 }
 
 TEST_F(ListInput, KeyTable)

@@ -259,6 +259,31 @@ TEST_F(ListModel, NextItemAndMultipleSelection)
   EXPECT_EQ((std::vector<int>{3}), Selection());
 }
 
+TEST_F(ListModel, InsertingBesideAnItemAndUserStates)
+{
+  Fill(3);
+  LVITEMA lvi = {};
+  lvi.mask = LVIF_TEXT;
+  lvi.pszText = (LPSTR) "after 1";
+  EXPECT_EQ(2, list.InsertItemAfter(list.GetItemAt(1), &lvi));
+  lvi.pszText = (LPSTR) "before 0";
+  EXPECT_EQ(0, list.InsertItemBefore(list.GetItemAt(0), &lvi));
+  lvi.pszText = (LPSTR) "first";
+  EXPECT_EQ(0, list.InsertItemAfter(NULL, &lvi));
+  EXPECT_EQ("first", Text(0));
+  EXPECT_EQ("before 0", Text(1));
+  EXPECT_EQ("after 1", Text(4));
+
+  SECListUserState us = {1, 0, 0x5, 0xF};
+  lvi.iItem = 2;
+  EXPECT_TRUE(list.SetItemUserState(&lvi, &us));
+  SECListUserState read = {1, 0, 0, 0x4};
+  EXPECT_TRUE(list.GetItemUserState(&lvi, &read));
+  EXPECT_EQ(0x4u, read.state);
+  lvi.iItem = 40;
+  EXPECT_FALSE(list.SetItemUserState(&lvi, &us));
+}
+
 TEST_F(ListModel, HostileIndicesAndCountsAreRejected)
 {
   Fill(4);

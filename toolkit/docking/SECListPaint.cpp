@@ -719,9 +719,16 @@ BOOL SECListBaseC::InvalidateItemRange(int nFirst, int nLast)
 
 CDC* SECListBaseC::GetMeasureDC(BOOL* pOwned)
 {
+  // Text measures the same on a memory DC compatible with the screen as on the window's DC,
+  // and one kept by the list saves a round trip to the system for every row measured.
+  if (m_measureDC.m_hDC == NULL && !m_measureDC.CreateCompatibleDC(NULL)) {
+    if (pOwned != NULL)
+      *pOwned = TRUE;
+    return new CClientDC(this);
+  }
   if (pOwned != NULL)
-    *pOwned = TRUE;
-  return new CClientDC(this);
+    *pOwned = FALSE;
+  return &m_measureDC;
 }
 
 SECListPaintContext* SECListBaseC::CreatePaintContext(CDC* pDC)
@@ -899,10 +906,9 @@ void SECListBaseC::PrepareBkColor(SECListPaintContext* pContext)
 void SECListBaseC::PrepareLabelBkColor(SECListPaintContext* pContext)
 {
   BOOL bEnabled = m_hWnd == NULL || ::IsWindowEnabled(m_hWnd);
-  BOOL bFocus = m_hWnd != NULL && ::GetFocus() == m_hWnd;
   if (!bEnabled)
     pContext->rgbLabelBk = GetBkColor();
-  else if ((pContext->lvi.state & LVIS_SELECTED) && bFocus)
+  else if ((pContext->lvi.state & LVIS_SELECTED) && m_hWnd != NULL && ::GetFocus() == m_hWnd)
     pContext->rgbLabelBk = GetSelLabelBkColor();
   else
     pContext->rgbLabelBk = GetLabelBkColor();
@@ -911,9 +917,10 @@ void SECListBaseC::PrepareLabelBkColor(SECListPaintContext* pContext)
 void SECListBaseC::PrepareTextColors(SECListPaintContext* pContext)
 {
   BOOL bEnabled = m_hWnd == NULL || ::IsWindowEnabled(m_hWnd);
-  BOOL bFocus = m_hWnd != NULL && ::GetFocus() == m_hWnd;
-  BOOL bEditing = m_pEdit->m_hWnd != NULL;
   BOOL bSelected = (pContext->lvi.state & LVIS_SELECTED) != 0;
+  // Asking for the focus is a trip to the system: only selected cells need it.
+  BOOL bFocus = bSelected && m_hWnd != NULL && ::GetFocus() == m_hWnd;
+  BOOL bEditing = m_pEdit->m_hWnd != NULL;
   BOOL bSubCell = pContext->pCol != NULL && pContext->pCol->iSubItem != 0;
   if (!bEnabled) {
     pContext->rgbText = GetDisabledTextColor();
@@ -1157,11 +1164,15 @@ void SECListBaseC::DrawItemText(SECListPaintContext* pContext)
   RECT label = bLabelColumn ? pItem->m_rcText
                             : (pContext->pSubItem != NULL ? pContext->pSubItem->m_rcText : cell);
   ::OffsetRect(&label, cell.left, cell.top);
+  BOOL bIcon = bLabelColumn && !::IsRectEmpty(&pItem->m_rcIcon);
+  // The text runs to 5 pixels short of the cell (a measured width can fall a pixel short of
+  // the ink); beside an icon it is as wide as the label.
   RECT text = label;
+  if (!bIcon || pContext->iView != LVS_REPORT)
+    text.right = cell.right - 5;
   if (text.right > cell.right - 5)
     text.right = cell.right - 5;
   RECT fill;
-  BOOL bIcon = bLabelColumn && !::IsRectEmpty(&pItem->m_rcIcon);
   if (bIcon && pContext->iView == LVS_ICON) {
     fill = label;
     ::InflateRect(&fill, 2, 0);
@@ -1193,8 +1204,9 @@ void SECListBaseC::DrawItemText(SECListPaintContext* pContext)
   if (pContext->pCol != NULL)
     fmt |= AlignFlags(pContext->pCol->fmt);
   if (HasListStyle(SECLIST_NOLABELWRAP)) {
+    // Breaking words would cut the line at a word instead of ending it with an ellipsis.
     nLen = FirstLineLength(psz);
-    fmt |= DT_SINGLELINE | DT_END_ELLIPSIS;
+    fmt = (fmt & ~DT_WORDBREAK) | DT_SINGLELINE | DT_END_ELLIPSIS;
   }
   if (nLen == 0 || text.right <= text.left)
     return;
