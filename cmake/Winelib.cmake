@@ -54,6 +54,19 @@ endfunction()
 set(WINE_SYSTEM_LIBS user32 gdi32 comctl32 comdlg32 ole32 oleaut32 uuid advapi32 shell32
     winmm version mpr winspool msvfw32)
 
+# The same imports by path: a static library that links them this way keeps them after
+# itself on every link line (CMake does not drop a repeated path as it may a plain name),
+# so that its members still find them when the linker meets the library late in the line.
+set(WINE_SYSTEM_IMPORTS)
+foreach(lib ${WINE_SYSTEM_LIBS})
+  find_file(WINE_IMPORT_${lib} lib${lib}.a
+            PATHS /usr/lib/x86_64-linux-gnu/wine/x86_64-unix /usr/lib/wine/x86_64-unix
+            NO_DEFAULT_PATH)
+  if(WINE_IMPORT_${lib})
+    list(APPEND WINE_SYSTEM_IMPORTS ${WINE_IMPORT_${lib}})
+  endif()
+endforeach()
+
 # wine_module(<name> DLL|OCX|EXE [GUI] EXPORTS <file.spec> RC <file>... [RC_INCLUDES dir...]
 #             SOURCES ... LIBS ...)
 # A Winelib module: <name>.dll.so, <name>.ocx.so or <name>.exe.so (with its launcher).

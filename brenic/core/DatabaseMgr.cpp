@@ -62,6 +62,19 @@ BOOL SameContent(const CString& a, const CString& b)
     return same;
 }
 
+LONGLONG FileSize(const CString& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        return -1;
+    return (LONGLONG)data.nFileSizeHigh << 32 | data.nFileSizeLow;
+}
+
+BOOL SystemCopy(LPCSTR from, LPCSTR to)
+{
+    return CopyFileA(from, to, FALSE);
+}
+
 void ShowDaoError(CDaoException* e)
 {
     AfxMessageBox(DaoErrorText(e), MB_ICONEXCLAMATION);
@@ -180,6 +193,33 @@ CString NewGuidString()
     return CString(wide);
 }
 
+CDatabaseMgr::CopyFileFunction CDatabaseMgr::s_pfnCopyFile = SystemCopy;
+
+// The copy goes to a temporary name in the target's folder and is checked (its size, and,
+// when the source is a sound database, a quick check of the copy) before a rename puts it
+// in the target's place, so the target holds either its old file or the complete copy.
+BOOL CDatabaseMgr::ReplaceWithCopy(const CString& from, const CString& to)
+{
+    const CString temp = to + ".tmp";
+    DeleteFileA(temp);
+    BOOL ok = s_pfnCopyFile(from, temp);
+    DWORD error = ok ? ERROR_SUCCESS : GetLastError();
+    if (ok && (FileSize(temp) != FileSize(from) ||
+               (AfxDaoCheckDatabase(from) && !AfxDaoCheckDatabase(temp)))) {
+        ok = FALSE;
+        error = ERROR_FILE_INVALID;
+    }
+    if (ok && !MoveFileExA(temp, to, MOVEFILE_REPLACE_EXISTING)) {
+        ok = FALSE;
+        error = GetLastError();
+    }
+    if (!ok) {
+        DeleteFileA(temp);
+        SetLastError(error == ERROR_SUCCESS ? ERROR_WRITE_FAULT : error);
+    }
+    return ok;
+}
+
 CDatabaseMgr::CDatabaseMgr() : m_nInvalidRecords(0), m_nInvalidFiles(0), m_nCurrentVersion(4)
 {
 }
@@ -279,7 +319,7 @@ BOOL CDatabaseMgr::OpenDatabase(CString path)
             AfxMessageBox("The backup database file is more recent than the current database "
                           "file.  Do you want to update the current database? (Recommended)",
                           MB_YESNO) == IDYES)
-            CopyFileA(first, path, FALSE);
+            ReplaceWithCopy(first, path);
         if (!FileExists(path)) {
             CString source;
             if (FileExists(first))
@@ -292,7 +332,7 @@ BOOL CDatabaseMgr::OpenDatabase(CString path)
                 AfxMessageBox("Could not find database file.");
                 return TRUE;
             }
-            if (!CopyFileA(source, path, FALSE)) {
+            if (!ReplaceWithCopy(source, path)) {
                 AfxMessageBox("Quorvel.mdb file not found.  Error when copying backup db to "
                               "Quorvel.mdb");
                 return FALSE;
@@ -314,10 +354,7 @@ BOOL CDatabaseMgr::OpenDatabase(CString path)
                 e->Delete();
                 ++attempt;
                 try {
-                    CDaoWorkspace workspace;
-                    workspace.Open();
-                    workspace.RepairDatabase(path);
-                    workspace.Close();
+                    RepairFile(path);
                     version = GetSchemaVersion(path);
                     done = TRUE;
                 } catch (CDaoException* failed) {
@@ -347,7 +384,7 @@ BOOL CDatabaseMgr::OpenDatabase(CString path)
                     if (!question || AfxMessageBox(question, MB_YESNO) != IDYES)
                         throw;
                     failed->Delete();
-                    if (!CopyFileA(copy, path, FALSE)) {
+                    if (!ReplaceWithCopy(copy, path)) {
                         AfxMessageBox(restoreError);
                         return FALSE;
                     }
@@ -357,10 +394,12 @@ BOOL CDatabaseMgr::OpenDatabase(CString path)
         if (!done)
             return FALSE;
 
+        // Rotation stops at the first failed copy, so that the older copies stay as they
+        // were: a first copy that could not move on to the second place is not replaced.
         if (isMain) {
-            if (FileExists(first) && !CopyFileA(first, second, FALSE))
+            if (FileExists(first) && !ReplaceWithCopy(first, second))
                 AfxMessageBox("Could not create secondary backup database");
-            if (!CopyFileA(path, first, FALSE))
+            else if (!ReplaceWithCopy(path, first))
                 AfxMessageBox("Could not backup database");
         }
 
@@ -380,8 +419,7 @@ BOOL CDatabaseMgr::OpenDatabase(CString path)
 // holding that same file.
 BOOL CDatabaseMgr::UpgradeFile(CString path, int version, CString upgradeCopy)
 {
-    DeleteFileA(upgradeCopy);
-    if (!CopyFileA(path, upgradeCopy, FALSE)) {
+    if (!ReplaceWithCopy(path, upgradeCopy)) {
         ShowLastError();
         AfxMessageBox("Database upgrade failed");
         return FALSE;
@@ -393,8 +431,7 @@ BOOL CDatabaseMgr::UpgradeFile(CString path, int version, CString upgradeCopy)
     m_strUpgradeCopy = upgradeCopy;
 
     const CString work = path + ".upgrade";
-    DeleteFileA(work);
-    BOOL ok = CopyFileA(upgradeCopy, work, FALSE);
+    BOOL ok = ReplaceWithCopy(upgradeCopy, work);
     if (!ok)
         ShowLastError();
     try {
@@ -451,13 +488,17 @@ BOOL CDatabaseMgr::UpgradeToVersion1(CString path)
         td.Close();
     }
     {
-        // Every clip row gets its identity, also one whose person is missing.
+        // Every clip row gets its identity, also one whose person is missing. A row that
+        // already has one keeps it (a repaired file whose version row was lost comes here
+        // again): exported copies of the clip are known by it.
         CClipRecord rs(&db);
         rs.Open(dbOpenDynaset, "SELECT * FROM [VideoClip]");
         while (!rs.IsEOF()) {
-            rs.Edit();
-            rs.m_GlobalID = NewGuidString();
-            rs.Update();
+            if (rs.m_GlobalID.IsEmpty()) {
+                rs.Edit();
+                rs.m_GlobalID = NewGuidString();
+                rs.Update();
+            }
             rs.MoveNext();
         }
         rs.Close();
@@ -548,6 +589,24 @@ bool CDatabaseMgr::UpgradeToVersion4(CString path)
     return RecreateNameColumns(path, TRUE) != FALSE;
 }
 
+// Repairs a database file in place; the damaged file stays beside it (".corrupt"), and rows
+// the repair could not read are reported.
+void CDatabaseMgr::RepairFile(const CString& path)
+{
+    CDaoWorkspace workspace;
+    workspace.Open();
+    long lost = 0;
+    workspace.RepairDatabase(path, &lost);
+    workspace.Close();
+    if (lost > 0) {
+        CString text;
+        text.Format("The database repair could not recover %ld record(s). The damaged file was "
+                    "kept beside the database as %s.corrupt.",
+                    lost, (LPCSTR)CExtString(path).GetPathFileName());
+        AfxMessageBox(text, MB_ICONEXCLAMATION);
+    }
+}
+
 // ---------------------------------------------------------------------------------------
 // Maintenance
 
@@ -584,22 +643,24 @@ void CDatabaseMgr::Maintenance()
     const CString temp = dir + "temp.mdb";
     const CString backup = dir + "quorvel.mdb.bak";
     try {
-        workspace.RepairDatabase(dbPath);
-        progress.StepIt();
-        DeleteFileA(temp);
-        workspace.CompactDatabase(dbPath, temp, kLocaleGeneral, 0);
-        DeleteFileA(backup);
-        if (!MoveFileA(dbPath, backup)) {
+        // The upgrade copy takes the file as it was, before repair and compaction touch it;
+        // the file itself is replaced only by a complete, checked compacted copy.
+        if (!ReplaceWithCopy(dbPath, backup)) {
             ShowLastError();
-            DeleteFileA(temp);
             if (g_pLesson)
                 g_pLesson->ReopenRecordset();
             return;
         }
-        if (!MoveFileA(temp, dbPath)) {
+        RepairFile(dbPath);
+        progress.StepIt();
+        DeleteFileA(temp);
+        workspace.CompactDatabase(dbPath, temp, kLocaleGeneral, 0);
+        BOOL sound = AfxDaoCheckDatabase(temp);
+        if (!sound)
+            SetLastError(ERROR_FILE_INVALID);
+        if (!sound || !MoveFileExA(temp, dbPath, MOVEFILE_REPLACE_EXISTING)) {
             ShowLastError();
-            if (!MoveFileA(backup, dbPath))
-                ShowLastError();
+            DeleteFileA(temp);
             if (g_pLesson)
                 g_pLesson->ReopenRecordset();
             return;
@@ -1038,7 +1099,7 @@ CString CDatabaseMgr::FindImportDatabase(CString filePath)
         DWORD attributes = GetFileAttributesA(path);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
             CString copy = InstallDir() + "Export.mdb";
-            if (!CopyFileA(path, copy, FALSE)) {
+            if (!ReplaceWithCopy(path, copy)) {
                 ShowLastError();
                 return CString();
             }

@@ -66,12 +66,21 @@ public:
 
     enum { kSmallVideoLimit = 102400 };
 
+    // The file copy under every copy that replaces a database file (copying over an
+    // existing file); tests put one that fails in its place.
+    typedef BOOL (*CopyFileFunction)(LPCSTR from, LPCSTR to);
+    static CopyFileFunction s_pfnCopyFile;
+    // Puts a copy of `from` in the place of `to` without ever leaving `to` incomplete. FALSE
+    // (with the system error set) leaves `to` as it was.
+    static BOOL ReplaceWithCopy(const CString& from, const CString& to);
+
 protected:
     // One step of the upgrade chain (fromVersion to fromVersion + 1) on the working file.
     virtual BOOL RunUpgradeStep(int fromVersion, CString path);
 
 private:
     BOOL UpgradeFile(CString path, int version, CString upgradeCopy);
+    void RepairFile(const CString& path);
     BOOL RecreateNameColumns(CString path, BOOL strict);
     long CopyPersonRecord(long personId, CDaoDatabase& source, CDaoDatabase& dest);
     long CopyPersonRow(CPeopleRecord& source, CPeopleRecord& dest);

@@ -897,3 +897,210 @@ TEST_F(DatabaseTest, SweepsTouchOnlyUnsavedRecordingsAndImports)
     EXPECT_EQ(0u, answers.Count());
     EXPECT_FALSE(again.Has("CAPsmall.avi"));
 }
+
+namespace {
+
+// A copy that fails once, for the copy made to a given target: it writes half the file, as
+// a full disk does, and reports the failure (or, `silent`, reports success).
+struct CopyFault
+{
+    static inline std::string target;
+    static inline bool silent = false;
+    static inline int hits = 0;
+
+    static BOOL Copy(LPCSTR from, LPCSTR to)
+    {
+        if (target.empty() || std::string(to).compare(0, target.size(), target) != 0)
+            return CopyFileA(from, to, FALSE);
+        ++hits;
+        target.clear();
+        const std::string bytes = FileBytes(from);
+        HANDLE file = CreateFileA(to, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), (DWORD)bytes.size() / 2, &written, NULL);
+        CloseHandle(file);
+        if (silent)
+            return TRUE;
+        SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+};
+
+} // namespace
+
+// A copy that fails at any step that replaces a database file leaves a complete copy holding
+// every row, and the next start uses it.
+TEST_F(DatabaseTest, FailedCopiesLeaveACompleteDatabaseForTheNextStart)
+{
+    const char* const marker[] = {
+        "INSERT INTO [Person] ([LastName], [FirstName]) VALUES ('Only', 'Main')", NULL};
+    struct Case
+    {
+        const char* step;
+        const char* failTarget;  // file name the failing copy writes to
+        bool silent;
+        const char* message;     // shown for the failure
+        int version;             // of the main file (below 4: it is upgraded)
+        char main;               // 'c' current, 'j' no database (a copy is restored), 'm' missing
+        char first, second;      // what the copies hold after: 'm' main, 'f' first, 's' second
+    } cases[] = {
+        {"rotation, first to second copy", "quorvel.mdb.alt2", false,
+         "Could not create secondary backup database", 4, 'c', 'f', 's'},
+        {"rotation, short copy", "quorvel.mdb.alt2", true,
+         "Could not create secondary backup database", 4, 'c', 'f', 's'},
+        {"rotation, main to first copy", "quorvel.mdb.alt.", false, "Could not backup database", 4,
+         'c', 'f', 'f'},
+        {"restore of the first copy", "Quorvel.mdb", false, "Could not restore database file", 4,
+         'j', 'f', 's'},
+        {"copy of a missing main file", "Quorvel.mdb", false,
+         "Error when copying backup db to Quorvel.mdb", 4, 'm', 'f', 's'},
+        {"upgrade copy", "quorvel.mdb.bak", false, "Database upgrade failed", 2, 'c', 'm', 'f'},
+        {"upgrade working copy", "Quorvel.mdb.upgrade", false, "Database upgrade failed", 2, 'c',
+         'm', 'f'},
+    };
+    const CDatabaseMgr::CopyFileFunction systemCopy = CDatabaseMgr::s_pfnCopyFile;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.step);
+        for (const char* name : {"quorvel.mdb.alt", "quorvel.mdb.alt2", "quorvel.mdb.bak"})
+            DeleteFileA(Copy(name));
+        // Two older copies, each told apart by what it holds.
+        CreateCurrent(Copy("quorvel.mdb.alt"));
+        CreateCurrent(Copy("quorvel.mdb.alt2"));
+        Execute(Copy("quorvel.mdb.alt2"), kGroups);
+        ShiftWriteTime(Copy("quorvel.mdb.alt"), -60);
+        ShiftWriteTime(Copy("quorvel.mdb.alt2"), -120);
+        DeleteFileA(m_main);
+        if (c.main == 'j') {
+            MakeFile(m_main, 5000);
+        } else if (c.main == 'c') {
+            if (c.version < 4)
+                CreateOldVersion(m_main, c.version);
+            else
+                CreateCurrent(m_main);
+            Execute(m_main, marker);
+        }
+        const std::string mainBefore = Contents(m_main);
+        const std::string firstBefore = Contents(Copy("quorvel.mdb.alt"));
+        const std::string secondBefore = Contents(Copy("quorvel.mdb.alt2"));
+
+        CopyFault::target = S(m_dir) + c.failTarget;
+        CopyFault::silent = c.silent;
+        CopyFault::hits = 0;
+        CDatabaseMgr::s_pfnCopyFile = CopyFault::Copy;
+        {
+            DialogAnswers answers;
+            if (c.main == 'j') {
+                answers.Queue(IDOK);   // the file may be corrupt
+                answers.Queue(IDYES);  // use the backup
+            }
+            CDatabaseMgr mgr;
+            mgr.OpenDatabase("");
+            EXPECT_EQ(1, CopyFault::hits);
+            EXPECT_TRUE(answers.Saw(c.message));
+        }
+        CDatabaseMgr::s_pfnCopyFile = systemCopy;
+        CopyFault::target.clear();
+        EXPECT_EQ("<missing>", Contents(m_dir + c.failTarget + "tmp"));
+        EXPECT_EQ("<missing>", Contents(m_dir + c.failTarget + ".tmp"));
+        // The main file is as it was, and each copy holds a complete file.
+        EXPECT_EQ(mainBefore, Contents(m_main));
+        if (c.main == 'c')
+            EXPECT_EQ(3, RowCount(m_main, "Person"));
+        auto held = [&](char which) {
+            return which == 'm' ? mainBefore : which == 'f' ? firstBefore : secondBefore;
+        };
+        EXPECT_EQ(held(c.first), Contents(Copy("quorvel.mdb.alt")));
+        EXPECT_EQ(held(c.second), Contents(Copy("quorvel.mdb.alt2")));
+
+        // The next start opens a complete database holding every row.
+        DialogAnswers answers;
+        if (c.main == 'j') {
+            answers.Queue(IDOK);
+            answers.Queue(IDYES);
+        }
+        CDatabaseMgr mgr;
+        EXPECT_TRUE(mgr.OpenDatabase(""));
+        EXPECT_EQ(4, mgr.GetSchemaVersion(m_main));
+        EXPECT_EQ(c.main == 'c' ? 3 : 2, RowCount(m_main, "Person"));
+        EXPECT_EQ(3, RowCount(m_main, "VideoClip"));
+        EXPECT_TRUE(AfxDaoCheckDatabase(m_main));
+    }
+}
+
+// Maintenance keeps the file as it was in the upgrade copy before anything else; a copy or a
+// compaction that fails leaves the database as it was.
+TEST_F(DatabaseTest, FailedMaintenanceLeavesTheDatabaseAsItWas)
+{
+    const CDatabaseMgr::CopyFileFunction systemCopy = CDatabaseMgr::s_pfnCopyFile;
+    for (int step = 0; step < 2; ++step) {
+        CreateCurrent(m_main);
+        Execute(m_main, kGroups);
+        const std::string before = Contents(m_main);
+        const TableDump clips = Dump(m_main, "VideoClip");
+        CreateCurrent(Copy("quorvel.mdb.bak"));
+        const std::string oldUpgradeCopy = Contents(Copy("quorvel.mdb.bak"));
+        CopyFault::silent = false;
+        CopyFault::target.clear();
+        if (step == 0)
+            CopyFault::target = S(m_dir) + "quorvel.mdb.bak";
+        else
+            CreateDirectoryA(Copy("temp.mdb"), NULL);  // the compacted file cannot be made
+        CDatabaseMgr::s_pfnCopyFile = CopyFault::Copy;
+        {
+            DialogAnswers answers;
+            CDatabaseMgr mgr;
+            mgr.Maintenance();
+            EXPECT_FALSE(answers.Saw("Database maintenance successfully completed."));
+            EXPECT_TRUE(answers.Saw(step == 0 ? "An Error occured" : "Database maintenance failed."));
+        }
+        CopyFault::target.clear();
+        CDatabaseMgr::s_pfnCopyFile = systemCopy;
+        EXPECT_EQ(before, Contents(m_main)) << step;
+        EXPECT_EQ(clips, Dump(m_main, "VideoClip")) << step;
+        EXPECT_EQ(step == 0 ? oldUpgradeCopy : before, Contents(Copy("quorvel.mdb.bak"))) << step;
+        RemoveDirectoryA(Copy("temp.mdb"));
+
+        DialogAnswers answers;
+        CDatabaseMgr mgr;
+        EXPECT_TRUE(mgr.OpenDatabase(""));
+        EXPECT_EQ(clips, Dump(m_main, "VideoClip"));
+    }
+}
+
+// A damaged page of the main file: the repair at start keeps every other row, keeps the
+// damaged file, and tells how many rows it could not read. Here the page of the version row
+// is lost, so the file is taken through the upgrade again, which keeps every clip's values
+// and identity.
+TEST_F(DatabaseTest, RepairAtStartKeepsTheDamagedFileAndTellsTheRowsLost)
+{
+    CreateCurrent(m_main);
+    const TableDump clips = Dump(m_main, "VideoClip");
+    const TableDump people = Dump(m_main, "Person");
+    std::string bytes = FileBytes(m_main);
+    ASSERT_EQ(0, (int)(bytes.size() % 4096));
+    // The version table's page: the only table page holding one row.
+    int damaged = 0;
+    for (size_t page = 4096; page < bytes.size(); page += 4096)
+        if (bytes[page] == 13 && bytes[page + 3] == 0 && bytes[page + 4] == 1) {
+            ASSERT_EQ(0, damaged);
+            damaged = (int)(page / 4096) + 1;
+            bytes.replace(page, 4096, std::string(4096, '\xFF'));
+        }
+    ASSERT_NE(0, damaged);
+    {
+        HANDLE file = CreateFileA(m_main, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
+        CloseHandle(file);
+    }
+
+    DialogAnswers answers;
+    CDatabaseMgr mgr;
+    EXPECT_TRUE(mgr.OpenDatabase(""));
+    EXPECT_TRUE(answers.Saw("Database file may be corrupt, attempting to repair file..."));
+    EXPECT_TRUE(answers.Saw("could not recover 1 record(s)"));
+    EXPECT_EQ(bytes, FileBytes(m_main + ".corrupt"));
+    EXPECT_EQ(4, mgr.GetSchemaVersion(m_main));
+    EXPECT_EQ(clips, Dump(m_main, "VideoClip"));
+    EXPECT_EQ(people, Dump(m_main, "Person"));
+}

@@ -41,6 +41,58 @@ void SplitName(const std::string& name, std::string& table, std::string& column)
     table = parts.size() > 1 ? parts[parts.size() - 2] : std::string();
 }
 
+// The columns of a prepared query (the trailing rowids of a keyed one left out), each with
+// its base column's definition and the FROM table that gives it (-1 for none).
+void Describe(Database& db, const Statement& st, const Select& sel, bool keyed,
+              std::vector<ColumnInfo>& columns, std::vector<int>& owner)
+{
+    int data = keyed ? st.Columns() - (int)sel.tables.size() : st.Columns();
+    columns.assign(data, ColumnInfo());
+    owner.assign(data, -1);
+    std::map<std::string, std::vector<FieldDef>> defs;
+    for (int i = 0; i < data; ++i) {
+        ColumnInfo& c = columns[i];
+        const char* n = sqlite3_column_name(st.Handle(), i);
+        const char* t = sqlite3_column_table_name(st.Handle(), i);
+        const char* o = sqlite3_column_origin_name(st.Handle(), i);
+        c.name = n ? n : "";
+        c.table = t ? t : "";
+        c.origin = o ? o : "";
+        if (!c.table.empty()) {
+            auto it = defs.find(c.table);
+            if (it == defs.end()) it = defs.emplace(c.table, db.Fields(c.table)).first;
+            for (const FieldDef& f : it->second)
+                if (CompareNoCase(f.name, c.origin) == 0) {
+                    c.field = f;
+                    c.hasField = true;
+                }
+            for (size_t k = 0; k < sel.tables.size(); ++k)
+                if (CompareNoCase(sel.tables[k].name, c.table) == 0) {
+                    owner[i] = (int)k;
+                    break;
+                }
+        }
+    }
+}
+
+// Criteria and sorts name the recordset's own fields: an unqualified name that is the name
+// of the recordset's column means that column's table and field, even where another joined
+// table has a field of that name. Empty (the name left to the query) where no column, or
+// two different ones, carry the name, or where the column is an expression.
+std::string OwnColumn(const std::vector<ColumnInfo>& columns, const std::vector<int>& owner,
+                      const std::vector<TableRef>& tables, const std::string& name)
+{
+    std::string found;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (CompareNoCase(columns[i].name, name) != 0) continue;
+        if (owner[i] < 0) return std::string();
+        std::string q = "[" + tables[owner[i]].RefName() + "].[" + columns[i].origin + "]";
+        if (!found.empty() && CompareNoCase(found, q) != 0) return std::string();
+        found = q;
+    }
+    return found;
+}
+
 }  // namespace
 
 Cursor::Cursor(std::shared_ptr<Database> db, const std::string& source, int type, bool readOnly,
@@ -67,51 +119,39 @@ void Cursor::Requery(const std::string& filter, const std::string& sort, const s
 void Cursor::Run(const std::string& filter, const std::string& sort, const std::vector<Value>& params)
 {
     EndEdit();
-    Select sel = TranslateSelect(m_source, filter, sort);
-    if ((int)params.size() < sel.params) Throw(3061, std::to_string(sel.params - (int)params.size()));
+    Select sel = TranslateSelect(m_source);
     // Rows of a simple query are known by their keys; a snapshot also keeps their values as
     // they were at open.
     bool keyed = sel.simple;
     bool cached = !keyed || m_type == kOpenSnapshot;
-    std::string sql = sel.head;
-    if (keyed)
-        for (const TableRef& t : sel.tables) sql += ", " + QuoteName(t.RefName()) + ".rowid";
-    sql += " FROM " + sel.from;
-    if (!sel.where.empty()) sql += " WHERE " + sel.where;
-    if (!sel.tail.empty()) sql += " " + sel.tail;
-    if (!sel.orderBy.empty()) sql += " ORDER BY " + sel.orderBy;
-    else if (keyed && m_type == kOpenTable) sql += " ORDER BY " + QuoteName(sel.tables[0].RefName()) + ".rowid";
+    auto query = [&](const Select& s) {
+        std::string sql = s.head;
+        if (keyed)
+            for (const TableRef& t : s.tables) sql += ", " + QuoteName(t.RefName()) + ".rowid";
+        sql += " FROM " + s.from;
+        if (!s.where.empty()) sql += " WHERE " + s.where;
+        if (!s.tail.empty()) sql += " " + s.tail;
+        if (!s.orderBy.empty()) sql += " ORDER BY " + s.orderBy;
+        else if (keyed && m_type == kOpenTable) sql += " ORDER BY " + QuoteName(s.tables[0].RefName()) + ".rowid";
+        return sql;
+    };
+    std::vector<ColumnInfo> columns;
+    std::vector<int> owner;
+    if (!filter.empty() || !sort.empty()) {
+        // The names of the filter and sort are resolved against the columns of the query
+        // without them.
+        Statement plain(*m_db, query(sel));
+        Describe(*m_db, plain, sel, keyed, columns, owner);
+        auto own = [&](const std::string& name) { return OwnColumn(columns, owner, sel.tables, name); };
+        sel = TranslateSelect(m_source, QualifyNames(filter, own), QualifyNames(sort, own));
+    }
+    if ((int)params.size() < sel.params) Throw(3061, std::to_string(sel.params - (int)params.size()));
 
-    Statement st(*m_db, sql);
+    Statement st(*m_db, query(sel));
     st.Bind(params);
     int total = st.Columns();
-    int data = keyed ? total - (int)sel.tables.size() : total;
-    std::vector<ColumnInfo> columns(data);
-    std::vector<int> owner(data, -1);
-    std::map<std::string, std::vector<FieldDef>> defs;
-    for (int i = 0; i < data; ++i) {
-        ColumnInfo& c = columns[i];
-        const char* n = sqlite3_column_name(st.Handle(), i);
-        const char* t = sqlite3_column_table_name(st.Handle(), i);
-        const char* o = sqlite3_column_origin_name(st.Handle(), i);
-        c.name = n ? n : "";
-        c.table = t ? t : "";
-        c.origin = o ? o : "";
-        if (!c.table.empty()) {
-            auto it = defs.find(c.table);
-            if (it == defs.end()) it = defs.emplace(c.table, m_db->Fields(c.table)).first;
-            for (const FieldDef& f : it->second)
-                if (CompareNoCase(f.name, c.origin) == 0) {
-                    c.field = f;
-                    c.hasField = true;
-                }
-            for (size_t k = 0; k < sel.tables.size(); ++k)
-                if (CompareNoCase(sel.tables[k].name, c.table) == 0) {
-                    owner[i] = (int)k;
-                    break;
-                }
-        }
-    }
+    Describe(*m_db, st, sel, keyed, columns, owner);
+    int data = (int)columns.size();
     std::vector<Key> keys;
     std::vector<std::vector<Value>> rows;
     while (st.Step()) {
@@ -349,7 +389,8 @@ bool Cursor::Find(FindKind kind, const std::string& criteria, const std::vector<
     int markers = 0;
     std::string crit;
     try {
-        crit = TranslateExpression(criteria, &markers);
+        auto own = [&](const std::string& name) { return OwnColumn(m_columns, m_columnTable, m_select.tables, name); };
+        crit = TranslateExpression(QualifyNames(criteria, own), &markers);
     } catch (const Error&) {
         Throw(3077);
     }
@@ -477,6 +518,13 @@ Value Cursor::Coerce(int column, const Value& v) const
     const ColumnInfo& c = m_columns[column];
     if (!c.hasField || v.IsNull()) return v;
     const FieldDef& f = c.field;
+    // Text given for a number or a date is read as the engine reads such text: a date text
+    // for a date, a number text otherwise; any other text is a conversion error, never 0.
+    if (v.kind == Value::Text && !IsTextType(f.type) && f.type != kBinary && f.type != kLongBinary) {
+        double d;
+        if (!NumberOfText(f.type, v.s, d)) Throw(3421);
+        return Coerce(column, Value::MakeReal(d));
+    }
     auto ranged = [&](int64_t lo, int64_t hi) {
         int64_t x = v.AsInt();
         if (v.kind == Value::Real && (v.r < (double)lo - 0.5 || v.r > (double)hi + 0.5)) Throw(3349);

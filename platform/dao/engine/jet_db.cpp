@@ -1,5 +1,6 @@
 #include "jet_db.h"
 
+#include "jet_pages.h"
 #include "jet_text.h"
 
 #ifndef NOMINMAX
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -155,6 +157,65 @@ void CaseFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_text(ctx, s.data(), (int)s.size(), SQLITE_TRANSIENT);
 }
 
+// Len and Mid count bytes: stored text is Windows-1252, one byte for each character, where
+// SQLite's own functions would count UTF-8 sequences.
+std::string TextArgument(sqlite3_value* v)
+{
+    return std::string((const char*)sqlite3_value_text(v), sqlite3_value_bytes(v));
+}
+
+void LenFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) sqlite3_result_null(ctx);
+    else sqlite3_result_int64(ctx, (sqlite3_int64)TextArgument(argv[0]).size());
+}
+
+void MidFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+    std::string s = TextArgument(argv[0]);
+    sqlite3_int64 start = sqlite3_value_int64(argv[1]);
+    sqlite3_int64 length = argc > 2 ? sqlite3_value_int64(argv[2]) : (sqlite3_int64)s.size();
+    if (start < 1 || length < 0) {
+        sqlite3_result_error(ctx, "Invalid procedure call.", -1);
+        return;
+    }
+    std::string part = (size_t)start > s.size() ? std::string() : s.substr((size_t)start - 1, (size_t)length);
+    sqlite3_result_text(ctx, part.data(), (int)part.size(), SQLITE_TRANSIENT);
+}
+
+// jet_value(value, type): the value a statement gives to a number, date or Yes/No field;
+// a text is read as the field's type reads it.
+void ValueFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    int type = sqlite3_value_int(argv[1]);
+    double d;
+    if (!NumberOfText(type, TextArgument(argv[0]), d)) {
+        sqlite3_result_error(ctx, "Data type conversion error.", -1);
+        return;
+    }
+    double lo = type == kByte ? 0 : type == kInteger ? -32768 : INT32_MIN;
+    double hi = type == kByte ? 255 : type == kInteger ? 32767 : INT32_MAX;
+    if (type == kBoolean) {
+        sqlite3_result_int64(ctx, d != 0 ? -1 : 0);
+    } else if (type == kByte || type == kInteger || type == kLong) {
+        if (d < lo - 0.5 || d > hi + 0.5) sqlite3_result_error(ctx, "Numeric field overflow.", -1);
+        else sqlite3_result_int64(ctx, (sqlite3_int64)std::llround(d));
+    } else if (type == kCurrency) {
+        sqlite3_result_int64(ctx, (sqlite3_int64)std::llround(d));
+    } else {
+        sqlite3_result_double(ctx, d);
+    }
+}
+
 void RegisterDialect(sqlite3* db)
 {
     // The Like operator of SQLite calls the function "like": ours gives it the dialect's
@@ -164,6 +225,10 @@ void RegisterDialect(sqlite3* db)
     sqlite3_create_function(db, "jet_cdate", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, CDateFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_ucase", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, (void*)1, CaseFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_lcase", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, CaseFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_value", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, ValueFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_len", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, LenFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_mid", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, MidFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_mid", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, MidFunction, nullptr, nullptr);
     sqlite3_busy_timeout(db, 5000);
     // A name in double quotes is a name: an unknown one must be an error, not a string.
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -230,12 +295,64 @@ void Database::Setup()
     RegisterDialect(m_db);
     // Reading the schema tells a database from any other file.
     Exec("SELECT count(*) FROM sqlite_master");
+    m_schemaSeen = SchemaVersion();
+}
+
+int64_t Database::SchemaVersion()
+{
+    Statement st(*this, "PRAGMA schema_version");
+    return st.Step() ? st.Column(0).AsInt() : -1;
+}
+
+// The copy is rewritten whole, with a generation number above any earlier one, so that
+// the newest copy can be told from stale ones left on free pages.
+void Database::KeepSchemaCopy(bool force)
+{
+    if (m_readOnly || m_trans > 0) return;
+    bool has = false;
+    {
+        Statement st(*this, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+        st.Bind(1, Value::MakeText(kSchemaCopyTable));
+        has = st.Step();
+        if (has) while (st.Step()) {}
+    }
+    // A file without a copy gets one once it is known to take writes.
+    if (!force && SchemaVersion() == m_schemaSeen && (has || sqlite3_total_changes(m_db) == 0)) return;
+    const std::string table = QuoteName(kSchemaCopyTable);
+    BeginTrans();
+    try {
+        Exec("CREATE TABLE IF NOT EXISTS " + table +
+             " (Marker TEXT, Generation INTEGER, Type TEXT, Name TEXT, TableName TEXT, RootPage INTEGER, Sql TEXT)");
+        Statement st(*this, "SELECT coalesce(max(Generation), 0) + 1 FROM " + table);
+        int64_t generation = st.Step() ? st.Column(0).AsInt() : 1;
+        while (st.Step()) {}
+        Exec("DELETE FROM " + table);
+        Statement put(*this, "INSERT INTO " + table +
+                                 " SELECT ?, ?, type, name, tbl_name, rootpage, sql FROM sqlite_master");
+        put.Bind(1, Value::MakeText(kSchemaCopyTable));
+        put.Bind(2, Value::MakeInt(generation));
+        put.Step();
+        CommitTrans();
+    } catch (...) {
+        Rollback();
+        throw;
+    }
+    m_schemaSeen = SchemaVersion();
 }
 
 Database::~Database()
 {
     if (m_db) {
-        if (m_trans > 0) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (m_trans > 0) {
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            m_trans = 0;
+        } else {
+            try {
+                KeepSchemaCopy();
+            } catch (const Error&) {
+                // the copy is a help for repair only; the database itself is complete
+            }
+        }
         sqlite3_close_v2(m_db);
     }
 }
@@ -272,6 +389,8 @@ void Database::Fail(int rc, const std::string& context) const
     }
     if (msg.find("ambiguous column name") != std::string::npos) Throw(3079, After(msg, "name: "));
     if (msg.find("Data type mismatch") != std::string::npos) Throw(3464);
+    if (msg.find("Data type conversion error") != std::string::npos) Throw(3421);
+    if (msg.find("Numeric field overflow") != std::string::npos) Throw(3349);
     Throw(3075, context.empty() ? msg : context);
 }
 
@@ -287,7 +406,23 @@ long Database::Execute(const std::string& jetSql, const std::vector<Value>& para
 {
     if (IsSelectStatement(jetSql)) Throw(3065);  // rows are read through a recordset
     int markers = 0;
-    std::string sql = TranslateStatement(jetSql, &markers);
+    std::map<std::string, std::vector<FieldDef>> tables;
+    auto fieldType = [&](const std::string& table, const std::string& field) {
+        auto it = tables.find(table);
+        if (it == tables.end()) {
+            std::vector<FieldDef> fields;
+            try {
+                fields = Fields(table);
+            } catch (const Error&) {
+                // an unknown table: the statement itself reports it
+            }
+            it = tables.emplace(table, fields).first;
+        }
+        for (const FieldDef& f : it->second)
+            if (CompareNoCase(f.name, field) == 0) return f.type;
+        return 0;
+    };
+    std::string sql = TranslateStatement(jetSql, &markers, fieldType);
     if ((int)params.size() < markers) Throw(3061, std::to_string(markers - (int)params.size()));
     Statement st(*this, sql);
     st.Bind(params);
@@ -319,7 +454,9 @@ void Database::Rollback()
 std::vector<std::string> Database::TableNames()
 {
     std::vector<std::string> out;
-    Statement st(*this, "SELECT name FROM sqlite_master WHERE type = 'table' AND substr(name, 1, 7) <> 'sqlite_' ORDER BY rowid");
+    Statement st(*this, "SELECT name FROM sqlite_master WHERE type = 'table' AND substr(name, 1, 7) <> 'sqlite_' "
+                        "AND name <> ? ORDER BY rowid");
+    st.Bind(1, Value::MakeText(kSchemaCopyTable));
     while (st.Step()) out.push_back(st.Column(0).s);
     return out;
 }
@@ -548,11 +685,19 @@ void Database::CreateIndex(const std::string& table, const IndexDef& index)
 
 Statement::Statement(const Database& db, const std::string& sql) : m_db(db)
 {
-    int rc = sqlite3_prepare_v2(db.Handle(), sql.c_str(), (int)sql.size() + 1, &m_stmt, nullptr);
+    const char* tail = nullptr;
+    int rc = sqlite3_prepare_v2(db.Handle(), sql.c_str(), (int)sql.size() + 1, &m_stmt, &tail);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
         db.Fail(rc, sql);
+    }
+    // One statement is run: anything after it would be dropped unseen.
+    while (tail && *tail && (isspace((unsigned char)*tail) || *tail == ';')) ++tail;
+    if (tail && *tail) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+        Throw(3142);
     }
 }
 
@@ -618,6 +763,9 @@ void CompactDatabase(const std::string& src, const std::string& dst)
     std::shared_ptr<Database> db = Database::Open(src, true);
     try {
         db->Exec("VACUUM INTO " + QuoteText(unixDst));
+        // The pages moved: the schema copy must name the new ones.
+        std::shared_ptr<Database> out = Database::Open(unixDst, false);
+        out->KeepSchemaCopy(true);
     } catch (...) {
         unlink(unixDst.c_str());
         throw;
@@ -639,96 +787,252 @@ std::string IntegrityCheck(Database& db)
     }
 }
 
-// Copies what can be read of every table of a damaged database into a new one.
-void Recover(Database& from, const std::string& unixTarget)
+bool StartsWith(const std::string& s, const char* prefix) { return s.compare(0, strlen(prefix), prefix) == 0; }
+
+bool ReadWholeFile(const std::string& unixPath, std::string& bytes)
 {
+    FILE* f = fopen(unixPath.c_str(), "rb");
+    if (!f) return false;
+    char buf[65536];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+    bool ok = !ferror(f);
+    fclose(f);
+    return ok;
+}
+
+bool WriteWholeFile(const std::string& unixPath, const std::string& bytes)
+{
+    FILE* f = fopen(unixPath.c_str(), "wbx");
+    if (!f) return false;
+    bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = fflush(f) == 0 && fsync(fileno(f)) == 0 && ok;
+    ok = fclose(f) == 0 && ok;
+    if (!ok) unlink(unixPath.c_str());
+    return ok;
+}
+
+struct RecoveredTable {
+    std::string name;
+    std::vector<std::string> columns;  // in stored order
+    int alias = -1;                    // the column that is the row's key, if any
+    PageFile::TableRows rows;
+};
+
+// Rebuilds a damaged database from its pages into a new file: the tables as the schema
+// names them, every row that can be decoded (rows of a part of a tree that a damaged
+// interior page cut off included), the counters' sequence and the indexes.
+RepairResult Recover(PageFile& file, const std::vector<SchemaEntry>& schema, const std::string& unixTarget)
+{
+    RepairResult result;
     std::shared_ptr<Database> to = Database::Create(unixTarget);
-    std::vector<std::pair<std::string, std::string>> tables, indexes;
-    {
-        Statement st(from, "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY rowid");
-        while (st.Step()) {
-            std::string type = st.Column(0).s, name = st.Column(1).s;
-            if (name.compare(0, 7, "sqlite_") == 0) continue;
-            if (type == "table") tables.emplace_back(name, st.Column(2).s);
-            else if (type == "index") indexes.emplace_back(name, st.Column(2).s);
-        }
-    }
+    std::vector<RecoveredTable> tables;
+    std::map<std::string, int64_t> sequence;
     to->BeginTrans();
-    for (auto& t : tables) {
-        to->Exec(t.second);
-        Statement cols(from, "SELECT count(*) FROM pragma_table_info(?)");
-        cols.Bind(1, Value::MakeText(t.first));
-        cols.Step();
-        int n = (int)cols.Column(0).AsInt();
-        std::string marks = "?";
-        for (int i = 0; i < n; ++i) marks += ", ?";
-        std::string insert = "INSERT OR IGNORE INTO " + QuoteName(t.first) + " (rowid";
-        {
-            Statement names(from, "SELECT name FROM pragma_table_info(?) ORDER BY cid");
-            names.Bind(1, Value::MakeText(t.first));
-            while (names.Step()) insert += ", " + QuoteName(names.Column(0).s);
+    for (const SchemaEntry& e : schema) {
+        if (e.type != "table") continue;
+        // Every tree is read, also of the tables left out, so that none of its pages is
+        // taken for a cut-off part of another table.
+        PageFile::TableRows rows;
+        if (e.rootPage > 0 && e.rootPage <= (int64_t)file.PageCount()) {
+            rows = file.ReadTable((uint32_t)e.rootPage);
+        } else {
+            rows.damaged = true;
+            rows.lost.push_back(PageFile::TableRows::Range{false, false, 0, 0});
         }
-        insert += ") VALUES (" + marks + ")";
-        Statement put(*to, insert);
-        // Rows are read in rowid order; after a damaged page the scan goes on past it.
-        int64_t last = INT64_MIN;
-        for (int attempts = 0; attempts < 64; ++attempts) {
-            bool done = true;
-            try {
-                Statement get(from, "SELECT rowid, * FROM " + QuoteName(t.first) + " WHERE rowid > ? ORDER BY rowid");
-                get.Bind(1, Value::MakeInt(last));
-                while (get.Step()) {
-                    for (int c = 0; c <= n; ++c) put.Bind(c + 1, get.Column(c));
-                    last = get.Column(0).AsInt();
-                    while (put.Step()) {}
-                }
-            } catch (const Error&) {
-                done = false;
-                if (last == INT64_MAX) break;
-                ++last;
+        if (e.name == "sqlite_sequence") {
+            for (const RecoveredRow& r : rows.rows)
+                if (r.values.size() == 2 && r.values[0].kind == Value::Text) sequence[r.values[0].s] = r.values[1].AsInt();
+            continue;
+        }
+        if (e.sql.empty() || StartsWith(e.name, "sqlite_") || e.name == kSchemaCopyTable) continue;
+        to->Exec(e.sql);
+        RecoveredTable t;
+        t.name = e.name;
+        t.rows = std::move(rows);
+        Statement cols(*to, "SELECT name, type, pk FROM pragma_table_info(?) ORDER BY cid");
+        cols.Bind(1, Value::MakeText(e.name));
+        int keys = 0, key = -1;
+        while (cols.Step()) {
+            if (cols.Column(2).AsInt() > 0) {
+                ++keys;
+                if (CompareNoCase(cols.Column(1).s, "INTEGER") == 0) key = (int)t.columns.size();
             }
-            if (done) break;
+            t.columns.push_back(cols.Column(0).s);
+        }
+        if (keys == 1) t.alias = key;
+        tables.push_back(std::move(t));
+    }
+    // Parts of a table cut off from it by a damaged interior page are found on their own;
+    // such a part goes to the damaged table whose rows it fits.
+    bool damaged = false;
+    for (const RecoveredTable& t : tables) damaged |= t.rows.damaged;
+    if (damaged) {
+        for (PageFile::TableRows& orphan : file.OrphanTrees()) {
+            size_t width = 0;
+            for (const RecoveredRow& r : orphan.rows) width = std::max(width, r.values.size());
+            if (orphan.rows.empty()) continue;
+            RecoveredTable* owner = nullptr;
+            int fits = 0;
+            for (RecoveredTable& t : tables)
+                if (t.rows.damaged && width <= t.columns.size()) {
+                    owner = &t;
+                    ++fits;
+                }
+            if (fits != 1) continue;
+            for (RecoveredRow& r : orphan.rows) owner->rows.rows.push_back(std::move(r));
         }
     }
-    try {
-        Statement seq(from, "SELECT name, seq FROM sqlite_sequence");
-        while (seq.Step()) {
-            Statement put(*to, "INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)");
-            put.Bind(1, seq.Column(0));
-            put.Bind(2, seq.Column(1));
-            put.Step();
+    for (RecoveredTable& t : tables) {
+        std::map<size_t, std::unique_ptr<Statement>> puts;  // by the number of stored columns
+        std::set<int64_t> keys;
+        for (const RecoveredRow& r : t.rows.rows) {
+            size_t width = r.values.size();
+            if (width > t.columns.size()) {
+                ++t.rows.badRows;
+                continue;
+            }
+            std::unique_ptr<Statement>& put = puts[width];
+            if (!put) {
+                // Columns the row does not store (added after it was written) keep their
+                // defaults.
+                std::string sql = "INSERT OR IGNORE INTO " + QuoteName(t.name) + " (rowid";
+                std::string marks = "?";
+                for (size_t c = 0; c < width; ++c) {
+                    if ((int)c == t.alias) continue;
+                    sql += ", " + QuoteName(t.columns[c]);
+                    marks += ", ?";
+                }
+                put.reset(new Statement(*to, sql + ") VALUES (" + marks + ")"));
+            }
+            int at = 1;
+            put->Bind(at++, Value::MakeInt(r.rowid));
+            for (size_t c = 0; c < width; ++c)
+                if ((int)c != t.alias) put->Bind(at++, r.values[c]);
+            while (put->Step()) {}
+            if (sqlite3_changes(to->Handle()) > 0) keys.insert(r.rowid);
         }
-    } catch (const Error&) {
+        // Rows lost: the keys a damaged page covered that no row was found for. Where the
+        // tree gives no bound, the keys start at 1 and end at the counter's last value.
+        auto seq = sequence.find(t.name);
+        for (const auto& range : t.rows.lost) {
+            int64_t lo = range.loKnown ? range.lo : 0;
+            if (!range.hiKnown && seq == sequence.end()) continue;
+            int64_t hi = range.hiKnown ? range.hi : seq->second;
+            if (hi <= lo) continue;
+            long found = (long)std::distance(keys.upper_bound(lo), keys.upper_bound(hi));
+            result.rowsLost += (long)std::max<int64_t>(0, std::min<int64_t>(hi - lo, LONG_MAX / 2) - found);
+        }
+        result.rowsLost += t.rows.badRows;
+        result.pagesLost += (long)t.rows.lost.size();
     }
-    for (auto& ix : indexes) {
+    for (const auto& s : sequence) {
+        if (!to->TableExists(s.first)) continue;
+        Statement up(*to, "UPDATE sqlite_sequence SET seq = max(seq, ?) WHERE name = ?");
+        up.Bind(1, Value::MakeInt(s.second));
+        up.Bind(2, Value::MakeText(s.first));
+        up.Step();
+        if (sqlite3_changes(to->Handle()) == 0) {
+            Statement ins(*to, "INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)");
+            ins.Bind(1, Value::MakeText(s.first));
+            ins.Bind(2, Value::MakeInt(s.second));
+            ins.Step();
+        }
+    }
+    for (const SchemaEntry& e : schema) {
+        if (e.type != "index" || e.sql.empty() || e.table == kSchemaCopyTable) continue;
         try {
-            to->Exec(ix.second);
+            to->Exec(e.sql);
         } catch (const Error&) {
             // a unique index that the recovered rows break is left out
         }
     }
     to->CommitTrans();
+    result.repaired = true;
+    return result;
 }
 
 }  // namespace
 
-void RepairDatabase(const std::string& path)
+RepairResult RepairDatabase(const std::string& path)
 {
-    std::string unix = UnixPath(path);
-    std::shared_ptr<Database> db = Database::Open(path, false);
-    if (IntegrityCheck(*db) == "ok") return;
+    std::string unix = UnixPath(path), folder;
+    if (unix.empty() || !FolderOf(unix, folder)) Throw(3044, path);
+    if (!FileExists(unix)) Throw(3024, path);
+    std::vector<SchemaEntry> schema;
+    long openError = 0;
+    try {
+        // Opened for writing so that a journal left by a crash is rolled back first; a
+        // connection that only reads writes nothing when it closes.
+        std::shared_ptr<Database> db = Database::Open(path, false);
+        if (IntegrityCheck(*db) == "ok") return RepairResult();
+        try {
+            Statement st(*db, "SELECT type, name, tbl_name, rootpage, sql FROM sqlite_master");
+            while (st.Step()) {
+                SchemaEntry e;
+                e.type = st.Column(0).AsText();
+                e.name = st.Column(1).AsText();
+                e.table = st.Column(2).AsText();
+                e.rootPage = st.Column(3).AsInt();
+                e.sql = st.Column(4).AsText();
+                schema.push_back(e);
+            }
+        } catch (const Error&) {
+            schema.clear();
+        }
+    } catch (const Error& e) {
+        if (e.code != 3343 && e.code != 3049) throw;
+        openError = e.code;
+    }
+    std::string bytes;
+    if (!ReadWholeFile(unix, bytes)) Throw(3043);
+    PageFile file(bytes);
+    // The first page's tree is read in any case, so that its pages are not taken for parts
+    // of a damaged table.
+    std::vector<SchemaEntry> master = file.MasterSchema();
+    if (schema.empty()) schema = master;
+    if (schema.empty()) schema = file.SchemaCopy();
+    bool anyTable = false;
+    for (const SchemaEntry& e : schema) anyTable |= e.type == "table";
+    if (!anyTable) Throw(openError == 3343 || !file.HeaderValid() ? 3343 : 3049, path);
+
     std::string temp = unix + ".repair";
     unlink(temp.c_str());
+    RepairResult result;
     try {
-        Recover(*db, temp);
+        result = Recover(file, schema, temp);
     } catch (...) {
         unlink(temp.c_str());
         Throw(3049, path);
     }
-    db.reset();
-    if (rename(temp.c_str(), unix.c_str()) != 0) {
+    // The damaged file stays beside the result under a name of its own; an earlier one is
+    // not replaced.
+    std::string suffix = ".corrupt";
+    for (int n = 2; FileExists(unix + suffix) && n < 1000; ++n) suffix = ".corrupt" + std::to_string(n);
+    std::string kept = unix + suffix;
+    if (FileExists(kept) || (link(unix.c_str(), kept.c_str()) != 0 && !WriteWholeFile(kept, bytes))) {
         unlink(temp.c_str());
         Throw(3043);
+    }
+    if (rename(temp.c_str(), unix.c_str()) != 0) {
+        unlink(temp.c_str());
+        unlink(kept.c_str());
+        Throw(3043);
+    }
+    result.keptAs = path + suffix;
+    return result;
+}
+
+bool CheckDatabase(const std::string& path)
+{
+    try {
+        std::shared_ptr<Database> db = Database::Open(path, true);
+        Statement st(*db, "PRAGMA quick_check");
+        bool ok = st.Step() && st.Column(0).AsText() == "ok";
+        while (st.Step()) ok = false;
+        return ok;
+    } catch (const Error&) {
+        return false;
     }
 }
 

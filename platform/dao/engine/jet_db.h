@@ -97,9 +97,14 @@ public:
     // An SQLite failure as the engine's error. context names the object for messages.
     [[noreturn]] void Fail(int rc, const std::string& context = std::string()) const;
 
+    // Writes the schema copy that repair falls back on when the first page is damaged
+    // (done when a database whose schema changed is closed; force: in any case).
+    void KeepSchemaCopy(bool force = false);
+
 private:
     Database() = default;
     void Setup();
+    int64_t SchemaVersion();
     void RebuildTable(const std::string& table, const std::vector<FieldDef>& fields,
                       const std::vector<std::string>& copyFrom);
     std::string RealTable(const std::string& table);
@@ -108,6 +113,7 @@ private:
     std::string m_name;
     bool m_readOnly = false;
     int m_trans = 0;
+    int64_t m_schemaSeen = -1;  // schema version at open, or when the copy was last written
 };
 
 // A prepared statement that is always reset and finalized, so that no read lock outlives
@@ -130,9 +136,20 @@ private:
 
 // Compacts src into a new file dst (which must not exist).
 void CompactDatabase(const std::string& src, const std::string& dst);
-// Checks a database file; when the check fails, the readable schema and rows are recovered
-// into a sound file that replaces it. Throws when the file is no database at all.
-void RepairDatabase(const std::string& path);
+
+struct RepairResult {
+    bool repaired = false;  // the file was damaged and has been rebuilt
+    long rowsLost = 0;      // at most this many rows could not be read
+    long pagesLost = 0;     // pages that could not be read
+    std::string keptAs;     // the damaged file, kept under this name
+};
+// Checks a database file; when the check fails, every row that can still be read (of every
+// table, past any damaged page) is recovered into a sound file that takes the file's place,
+// and the damaged file is kept beside it as "<name>.corrupt". Throws 3343 when the file is
+// no database at all.
+RepairResult RepairDatabase(const std::string& path);
+// A quick check of a database file: it opens and its pages are sound.
+bool CheckDatabase(const std::string& path);
 
 enum OpenType { kOpenTable = 1, kOpenDynaset = 2, kOpenSnapshot = 4 };
 enum EditMode { kEditNone = 0, kEditInProgress = 1, kEditAdd = 2 };

@@ -1,6 +1,7 @@
 #include "jet_schema.h"
 
 #include "jet_sql.h"
+#include "jet_text.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -30,6 +31,20 @@ bool IsTextType(int type) { return type == kText || type == kMemo || type == kGu
 bool IsValidType(int type)
 {
     return (type >= kBoolean && type <= kMemo) || type == kGuid;
+}
+
+bool NumberOfText(int type, const std::string& text, double& value)
+{
+    if (type == kDate && ParseDateText(text, value)) return true;
+    if (type == kBoolean) {
+        static const char* const yes[] = {"True", "Yes", "On"};
+        static const char* const no[] = {"False", "No", "Off"};
+        for (int i = 0; i < 3; ++i) {
+            if (CompareNoCase(text, yes[i]) == 0) return value = -1, true;
+            if (CompareNoCase(text, no[i]) == 0) return value = 0, true;
+        }
+    }
+    return ParseNumberText(text, value);
 }
 
 std::string ColumnDeclaration(const FieldDef& f)

@@ -30,6 +30,11 @@ long TypeSize(int type);
 bool IsTextType(int type);
 bool IsValidType(int type);
 
+// A text given for a field of a number, date or Yes/No type, as that type reads it: a date
+// text for a date, the words True/Yes/On and False/No/Off for Yes/No, a number text
+// otherwise. FALSE for a text that is none of these.
+bool NumberOfText(int type, const std::string& text, double& value);
+
 // The column declaration "name type [constraints]" for CREATE TABLE.
 std::string ColumnDeclaration(const FieldDef& f);
 

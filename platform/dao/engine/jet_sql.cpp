@@ -38,6 +38,7 @@ std::string ErrorText(long code, const std::string& arg)
     case 3077: t = "Syntax error (missing operator) in expression."; break;
     case 3078: t = "The database engine cannot find the input table or query '%s'. Make sure it exists and that its name is spelled correctly."; break;
     case 3079: t = "The specified field '%s' could refer to more than one table listed in the FROM clause of your SQL statement."; break;
+    case 3142: t = "Characters found after end of SQL statement."; break;
     case 3125: t = "'%s' isn't a valid name. Make sure that it doesn't include invalid characters or punctuation and that it isn't too long."; break;
     case 3159: t = "Not a valid bookmark."; break;
     case 3164: t = "Field can't be updated."; break;
@@ -238,6 +239,9 @@ std::vector<Tok> Tokenize(const std::string& s)
         out.push_back(t);
     }
     while (!out.empty() && out.back().IsOp(";")) out.pop_back();
+    // One statement only: what follows a ';' would otherwise be dropped unseen.
+    for (const Tok& t : out)
+        if (t.IsOp(";")) Throw(3142);
     out.push_back(Tok{Tok::End, std::string(), n});
     return out;
 }
@@ -310,7 +314,9 @@ void Emit(const std::vector<Tok>& t, size_t b, size_t e, Writer& w, int& params,
             } else if (k.Is("LCASE")) {
                 w.Put("jet_lcase");
             } else if (k.Is("LEN")) {
-                w.Put("length");
+                w.Put("jet_len");  // bytes: stored text is Windows-1252, one byte a character
+            } else if (k.Is("MID")) {
+                w.Put("jet_mid");
             } else if (IsKeyword(k)) {
                 std::string u;
                 for (char c : k.text) u += (char)toupper((unsigned char)c);
@@ -378,14 +384,53 @@ std::string Select::Sql() const
     return s;
 }
 
+namespace {
+
+// A criterion is spliced into a query's WHERE clause between parentheses: one whose own
+// parentheses do not balance could close them and widen the query.
+void CheckParentheses(const std::vector<Tok>& t, const std::string& src)
+{
+    int depth = 0;
+    for (const Tok& k : t) {
+        if (k.IsOp("(")) ++depth;
+        else if (k.IsOp(")") && --depth < 0) Syntax(src);
+    }
+    if (depth != 0) Syntax(src);
+}
+
+}  // namespace
+
 std::string TranslateExpression(const std::string& jet, int* params)
 {
     std::vector<Tok> t = Tokenize(jet);
+    CheckParentheses(t, jet);
     Writer w;
     int p = 0;
     Emit(t, 0, t.size() - 1, w, p, jet);
     if (params) *params = p;
     return w.out;
+}
+
+std::string QualifyNames(const std::string& jet, const std::function<std::string(const std::string&)>& own)
+{
+    // Words the translation turns into values, operators or functions are no names.
+    static const char* const notNames[] = {"TRUE", "FALSE", "MOD", "DISTINCTROW", "CDATE", "UCASE", "LCASE", "LEN"};
+    std::vector<Tok> t = Tokenize(jet);
+    std::string out;
+    size_t copied = 0;
+    for (size_t i = 0; i + 1 < t.size(); ++i) {
+        const Tok& k = t[i];
+        if (!IsNameTok(k) || t[i + 1].IsOp("(") || t[i + 1].IsOp(".") || (i > 0 && t[i - 1].IsOp(".")))
+            continue;
+        bool word = false;
+        for (const char* w : notNames) word |= k.Is(w);
+        if (word) continue;
+        std::string q = own(k.text);
+        if (q.empty()) continue;
+        out += jet.substr(copied, k.pos - copied) + q;
+        copied = k.pos + k.text.size() + (k.kind == Tok::Name ? 2 : 0);  // with its brackets
+    }
+    return out + jet.substr(copied);
 }
 
 bool IsSelectStatement(const std::string& source)
@@ -424,6 +469,12 @@ Select TranslateSelect(const std::string& source, const std::string& filter, con
     }
     if (!from) Syntax(src);
     if (t[1].Is("DISTINCT") || t[1].Is("DISTINCTROW") || group) s.simple = false;
+    // A select list with an aggregate gives one row for all the rows: no row of a table.
+    static const char* const aggregates[] = {"COUNT", "SUM", "AVG", "MIN", "MAX", "FIRST", "LAST",
+                                             "STDEV", "STDEVP", "VAR", "VARP", nullptr};
+    for (size_t i = 1; i + 1 < from; ++i)
+        for (const char* const* a = aggregates; *a; ++a)
+            if (t[i].Is(*a) && t[i + 1].IsOp("(")) s.simple = false;
     int params = 0;
     Writer head;
     Emit(t, 0, from, head, params, src);
@@ -464,82 +515,214 @@ Select TranslateSelect(const std::string& source, const std::string& filter, con
 namespace {
 
 // CREATE TABLE name (column type [(n)] [NOT NULL] [PRIMARY KEY] [CONSTRAINT ...], ...)
-std::string TranslateCreateTable(const std::vector<Tok>& t, const std::string& src)
+std::string TranslateCreateTable(const std::vector<Tok>& tokens, const std::string& src)
 {
+    // Every look-ahead goes through At: past the end it sees the end token.
+    auto At = [&](size_t i) -> const Tok& { return i < tokens.size() ? tokens[i] : tokens.back(); };
     size_t i = 2;
-    if (!IsNameTok(t[i])) Syntax(src);
-    std::string out = "CREATE TABLE " + QuoteName(t[i].text) + " (";
+    if (!IsNameTok(At(i))) Syntax(src);
+    std::string out = "CREATE TABLE " + QuoteName(At(i).text) + " (";
     ++i;
-    if (!t[i].IsOp("(")) Syntax(src);
+    if (!At(i).IsOp("(")) Syntax(src);
     ++i;
     bool first = true;
-    while (!t[i].IsOp(")")) {
-        if (t[i].kind == Tok::End) Syntax(src);
+    while (!At(i).IsOp(")")) {
+        if (At(i).kind == Tok::End) Syntax(src);
         if (!first) {
-            if (!t[i].IsOp(",")) Syntax(src);
+            if (!At(i).IsOp(",")) Syntax(src);
             ++i;
         }
         first = false;
-        if (t[i].Is("CONSTRAINT") || t[i].Is("PRIMARY") || t[i].Is("UNIQUE")) {
+        if (At(i).Is("CONSTRAINT") || At(i).Is("PRIMARY") || At(i).Is("UNIQUE")) {
             // A table constraint: PRIMARY KEY / UNIQUE over columns.
-            size_t b = i;
-            if (t[i].Is("CONSTRAINT")) i += 2;
-            bool primary = t[i].Is("PRIMARY");
-            while (!t[i].IsOp("(") && t[i].kind != Tok::End) ++i;
+            if (At(i).Is("CONSTRAINT")) i += 2;
+            bool primary = At(i).Is("PRIMARY");
+            while (!At(i).IsOp("(") && At(i).kind != Tok::End) ++i;
             size_t cb = i;
-            while (!t[i].IsOp(")") && t[i].kind != Tok::End) ++i;
-            if (t[i].kind == Tok::End) Syntax(src);
+            while (!At(i).IsOp(")") && At(i).kind != Tok::End) ++i;
+            if (At(i).kind == Tok::End) Syntax(src);
             ++i;
             Writer w;
             int p = 0;
-            Emit(t, cb, i, w, p, src);
+            Emit(tokens, cb, i, w, p, src);
             out += std::string(", ") + (primary ? "PRIMARY KEY " : "UNIQUE ") + w.out;
-            (void)b;
             continue;
         }
-        if (!IsNameTok(t[i]) && t[i].kind != Tok::Word) Syntax(src);
+        if (At(i).kind != Tok::Name && At(i).kind != Tok::Word) Syntax(src);
         FieldDef f;
-        f.name = t[i++].text;
-        if (t[i].kind != Tok::Word) Syntax(src);
-        std::string typeName = t[i++].text;
+        f.name = At(i++).text;
+        if (At(i).kind != Tok::Word) Syntax(src);
+        std::string typeName = At(i++).text;
         long arg = -1;
-        if (t[i].IsOp("(")) {
-            if (t[i + 1].kind != Tok::Num || !t[i + 2].IsOp(")")) Syntax(src);
-            arg = atol(t[i + 1].text.c_str());
+        if (At(i).IsOp("(")) {
+            if (At(i + 1).kind != Tok::Num || !At(i + 2).IsOp(")")) Syntax(src);
+            arg = atol(At(i + 1).text.c_str());
             i += 3;
         }
         if (!JetTypeByName(typeName, arg, f)) Throw(3259);
         bool primaryKey = false;
-        while (!t[i].IsOp(",") && !t[i].IsOp(")")) {
-            if (t[i].Is("NOT") && t[i + 1].Is("NULL")) {
+        while (!At(i).IsOp(",") && !At(i).IsOp(")")) {
+            if (At(i).Is("NOT") && At(i + 1).Is("NULL")) {
                 f.required = true;
                 i += 2;
-            } else if (t[i].Is("NULL")) {
+            } else if (At(i).Is("NULL")) {
                 ++i;
-            } else if (t[i].Is("PRIMARY") && t[i + 1].Is("KEY")) {
+            } else if (At(i).Is("PRIMARY") && At(i + 1).Is("KEY")) {
                 primaryKey = true;
                 i += 2;
-            } else if (t[i].Is("CONSTRAINT") && IsNameTok(t[i + 1])) {
+            } else if (At(i).Is("CONSTRAINT") && IsNameTok(At(i + 1))) {
                 i += 2;
-            } else if (t[i].Is("UNIQUE")) {
+            } else if (At(i).Is("UNIQUE")) {
                 ++i;
             } else {
                 Syntax(src);
             }
         }
-        if (!first) {}
         out += (out.back() == '(' ? "" : ", ") + ColumnDeclaration(f);
         if (primaryKey && !f.autoIncrement()) out += " PRIMARY KEY";
     }
+    if (At(i + 1).kind != Tok::End) Syntax(src);
     return out + ")";
+}
+
+// ALTER TABLE t ADD [COLUMN] c type [(n)]: the type as a declared type of ours.
+std::string TranslateAddColumn(const std::vector<Tok>& tokens, const std::string& src)
+{
+    auto At = [&](size_t i) -> const Tok& { return i < tokens.size() ? tokens[i] : tokens.back(); };
+    size_t i = At(4).Is("COLUMN") ? 5 : 4;
+    if (!IsNameTok(At(2)) || (At(i).kind != Tok::Name && At(i).kind != Tok::Word) || At(i + 1).kind != Tok::Word)
+        Syntax(src);
+    FieldDef f;
+    f.name = At(i).text;
+    long arg = -1;
+    size_t end = i + 2;
+    if (At(i + 2).IsOp("(")) {
+        if (At(i + 3).kind != Tok::Num || !At(i + 4).IsOp(")")) Syntax(src);
+        arg = atol(At(i + 3).text.c_str());
+        end = i + 5;
+    }
+    if (At(end).kind != Tok::End) Syntax(src);
+    if (!JetTypeByName(At(i + 1).text, arg, f) || f.autoIncrement()) Throw(3259);
+    return "ALTER TABLE " + QuoteName(At(2).text) + " ADD COLUMN " + ColumnDeclaration(f);
 }
 
 }  // namespace
 
-std::string TranslateStatement(const std::string& jet, int* params)
+namespace {
+
+// The ranges of [b, e) between the commas at parenthesis depth 0.
+std::vector<std::pair<size_t, size_t>> SplitList(const std::vector<Tok>& t, size_t b, size_t e)
+{
+    std::vector<std::pair<size_t, size_t>> out;
+    int depth = 0;
+    size_t start = b;
+    for (size_t i = b; i < e; ++i) {
+        if (t[i].IsOp("(")) ++depth;
+        else if (t[i].IsOp(")")) --depth;
+        else if (t[i].IsOp(",") && depth == 0) {
+            out.emplace_back(start, i);
+            start = i + 1;
+        }
+    }
+    out.emplace_back(start, e);
+    return out;
+}
+
+// The closing parenthesis of the one at open; the end token's index when there is none.
+size_t Closing(const std::vector<Tok>& t, size_t open)
+{
+    int depth = 0;
+    for (size_t i = open; i + 1 < t.size(); ++i) {
+        if (t[i].IsOp("(")) ++depth;
+        else if (t[i].IsOp(")") && --depth == 0) return i;
+    }
+    return t.size() - 1;
+}
+
+// A value given to a field: numbers, dates and Yes/No values go through the conversion.
+std::string FieldValue(const std::vector<Tok>& t, size_t b, size_t e, int type, int& params, const std::string& src)
+{
+    Writer w;
+    Emit(t, b, e, w, params, src);
+    if (w.out.empty()) Syntax(src);
+    if (IsTextType(type) || type == 0 || type == kBinary || type == kLongBinary) return w.out;
+    return "jet_value(" + w.out + ", " + std::to_string(type) + ")";
+}
+
+// UPDATE table SET field = value, ... [WHERE ...] with converted values; empty when the
+// statement has another form (it is then translated as it stands).
+std::string TranslateUpdate(const std::vector<Tok>& t, int& params, const std::string& src, const FieldTypeOf& fieldType)
+{
+    size_t end = t.size() - 1;
+    if (end < 3 || !IsNameTok(t[1]) || !t[2].Is("SET")) return std::string();
+    size_t where = end;
+    int depth = 0;
+    for (size_t i = 3; i < end; ++i) {
+        if (t[i].IsOp("(")) ++depth;
+        else if (t[i].IsOp(")")) --depth;
+        else if (depth == 0 && t[i].Is("WHERE")) {
+            where = i;
+            break;
+        }
+    }
+    std::string out = "UPDATE " + QuoteName(t[1].text) + " SET ";
+    bool first = true;
+    for (auto& a : SplitList(t, 3, where)) {
+        size_t eq = a.first;
+        while (eq < a.second && !t[eq].IsOp("=")) ++eq;
+        if (eq == a.first || eq >= a.second) Syntax(src);
+        Writer name;
+        Emit(t, a.first, eq, name, params, src);
+        out += (first ? "" : ", ") + name.out + " = " +
+               FieldValue(t, eq + 1, a.second, fieldType(t[1].text, t[eq - 1].text), params, src);
+        first = false;
+    }
+    if (where < end) {
+        Writer w;
+        Emit(t, where, end, w, params, src);
+        out += " " + w.out;
+    }
+    return out;
+}
+
+// INSERT INTO table (field, ...) VALUES (value, ...) with converted values; empty for any
+// other form.
+std::string TranslateInsert(const std::vector<Tok>& t, int& params, const std::string& src, const FieldTypeOf& fieldType)
+{
+    size_t end = t.size() - 1;
+    if (end < 4 || !t[1].Is("INTO") || !IsNameTok(t[2]) || !t[3].IsOp("(")) return std::string();
+    size_t close = Closing(t, 3);
+    if (close >= end || !t[close + 1].Is("VALUES") || close + 2 >= end || !t[close + 2].IsOp("(")) return std::string();
+    size_t valuesClose = Closing(t, close + 2);
+    if (valuesClose + 1 != end) return std::string();
+    std::vector<std::pair<size_t, size_t>> fields = SplitList(t, 4, close), values = SplitList(t, close + 3, valuesClose);
+    if (fields.size() != values.size()) return std::string();
+    for (auto& f : fields)
+        if (f.second != f.first + 1 || !IsNameTok(t[f.first])) return std::string();
+    std::string names, list;
+    for (size_t k = 0; k < fields.size(); ++k) {
+        names += (k ? ", " : "") + QuoteName(t[fields[k].first].text);
+        list += (k ? ", " : "") +
+                FieldValue(t, values[k].first, values[k].second, fieldType(t[2].text, t[fields[k].first].text), params, src);
+    }
+    return "INSERT INTO " + QuoteName(t[2].text) + " (" + names + ") VALUES (" + list + ")";
+}
+
+}  // namespace
+
+std::string TranslateStatement(const std::string& jet, int* params, const FieldTypeOf& fieldType)
 {
     std::vector<Tok> t = Tokenize(jet);
-    if (t.size() > 3 && t[0].Is("CREATE") && t[1].Is("TABLE")) return TranslateCreateTable(t, jet);
+    if (fieldType && (StartsWithWord(t, "UPDATE") || StartsWithWord(t, "INSERT"))) {
+        int p = 0;
+        std::string out = t[0].Is("UPDATE") ? TranslateUpdate(t, p, jet, fieldType) : TranslateInsert(t, p, jet, fieldType);
+        if (!out.empty()) {
+            if (params) *params = p;
+            return out;
+        }
+    }
+    if (t.size() > 2 && t[0].Is("CREATE") && t[1].Is("TABLE")) return TranslateCreateTable(t, jet);
+    if (t.size() > 3 && t[0].Is("ALTER") && t[1].Is("TABLE") && t[3].Is("ADD")) return TranslateAddColumn(t, jet);
     if (StartsWithWord(t, "SELECT")) {
         Select s = TranslateSelect(jet);
         if (params) *params = s.params;
@@ -547,16 +730,6 @@ std::string TranslateStatement(const std::string& jet, int* params)
     }
     Writer w;
     int p = 0;
-    // ALTER TABLE t ADD [COLUMN] c type: the type as a declared type of ours.
-    if (t.size() > 6 && t[0].Is("ALTER") && t[1].Is("TABLE") && t[3].Is("ADD")) {
-        size_t i = t[4].Is("COLUMN") ? 5 : 4;
-        FieldDef f;
-        f.name = t[i].text;
-        long arg = -1;
-        if (t[i + 2].IsOp("(") && t[i + 3].kind == Tok::Num) arg = atol(t[i + 3].text.c_str());
-        if (!JetTypeByName(t[i + 1].text, arg, f) || f.autoIncrement()) Throw(3259);
-        return "ALTER TABLE " + QuoteName(t[2].text) + " ADD COLUMN " + ColumnDeclaration(f);
-    }
     Emit(t, 0, t.size() - 1, w, p, jet);
     if (params) *params = p;
     return w.out;

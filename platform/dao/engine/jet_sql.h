@@ -3,6 +3,7 @@
 // into SQLite SQL. Pure text work: tests drive it without a database.
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -42,15 +43,27 @@ struct Select {
 // Translates an expression (a filter or find criterion, or a sort list).
 std::string TranslateExpression(const std::string& jet, int* params = nullptr);
 
+// An expression of the dialect with each name that no table qualifies (not before or after a
+// '.' or '!', no function or keyword) replaced by what own(name) gives, in the dialect
+// (e.g. "[VideoClip].[ID]"); a name it gives nothing for stays as written, and so does the
+// rest of the text.
+std::string QualifyNames(const std::string& jet, const std::function<std::string(const std::string&)>& own);
+
 // A recordset source: a full SELECT statement, or a table name or comma-separated table list
 // (read as "SELECT * FROM <list>"). The filter is added to the WHERE clause and the sort
 // replaces the ORDER BY clause. Throws Error for what cannot be read.
 Select TranslateSelect(const std::string& source, const std::string& filter = std::string(),
                        const std::string& sort = std::string());
 
+// The type of a table's field (as FieldType), 0 when unknown.
+typedef std::function<int(const std::string& table, const std::string& field)> FieldTypeOf;
+
 // Any statement of the dialect (SELECT, INSERT, UPDATE, DELETE, CREATE TABLE/INDEX, DROP,
-// ALTER TABLE ... ADD).
-std::string TranslateStatement(const std::string& jet, int* params = nullptr);
+// ALTER TABLE ... ADD). With fieldType, the values that INSERT ... VALUES and UPDATE ... SET
+// give to number, date and Yes/No fields pass through jet_value(value, type), which reads a
+// text as the field's type does or fails with "Data type conversion error.".
+std::string TranslateStatement(const std::string& jet, int* params = nullptr,
+                               const FieldTypeOf& fieldType = FieldTypeOf());
 
 // True when a recordset source is a full statement rather than table names.
 bool IsSelectStatement(const std::string& source);

@@ -130,6 +130,24 @@ TEST(JetSql, RecordsetSources)
     EXPECT_FALSE(TranslateSelect("SELECT DISTINCT [Club] FROM [VideoClip]").simple);
 }
 
+// Criteria names that no table qualifies are handed to the recordset's resolver; the rest of
+// the text stays as written.
+TEST(JetSql, UnqualifiedNamesOfCriteria)
+{
+    auto own = [](const std::string& name) { return name == "Nope" ? std::string() : "[T].[" + name + "]"; };
+    struct { const char* jet; const char* qualified; } cases[] = {
+        {"ID = 3 And [Person].[ID] = 2 Or VideoClip!ID = 1 Or Nope = 4",
+         "[T].[ID] = 3 And [Person].[ID] = 2 Or VideoClip!ID = 1 Or Nope = 4"},
+        {"Len([Name])>2 And Mirror = True And x Mod 2 = 0 And UCase(y) = 'ID'",
+         "Len([T].[Name])>2 And [T].[Mirror] = True And [T].[x] Mod 2 = 0 And UCase([T].[y]) = 'ID'"},
+        {"[ClipType] Like 'ID*' And #1/2/2000# < DateTimeStamp And [GlobalID] = {guid {0a1b2c3d-1111-2222-3333-444455556666}}",
+         "[T].[ClipType] Like 'ID*' And #1/2/2000# < [T].[DateTimeStamp] And [T].[GlobalID] = {guid {0a1b2c3d-1111-2222-3333-444455556666}}"},
+        {"[ID] DESC,[L/RHand]", "[T].[ID] DESC,[T].[L/RHand]"},
+        {"", ""},
+    };
+    for (auto& c : cases) EXPECT_EQ(c.qualified, QualifyNames(c.jet, own)) << c.jet;
+}
+
 TEST(JetSql, CreateTableWithJetTypes)
 {
     EXPECT_EQ("CREATE TABLE \"T\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"Name\" TEXT(50) "

@@ -319,4 +319,31 @@ bool NormalizeGuid(const std::string& text, std::string& out)
     return true;
 }
 
+bool ParseNumberText(const std::string& text, double& value)
+{
+    size_t i = 0, n = text.size();
+    while (i < n && isspace((unsigned char)text[i])) ++i;
+    size_t start = i;
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+    size_t digits = 0;
+    while (i < n && isdigit((unsigned char)text[i])) ++i, ++digits;
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && isdigit((unsigned char)text[i])) ++i, ++digits;
+    }
+    if (!digits) return false;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+        size_t exponent = 0;
+        while (i < n && isdigit((unsigned char)text[i])) ++i, ++exponent;
+        if (!exponent) return false;
+    }
+    size_t end = i;
+    while (i < n && isspace((unsigned char)text[i])) ++i;
+    if (i != n) return false;
+    value = strtod(text.substr(start, end - start).c_str(), nullptr);
+    return std::isfinite(value);
+}
+
 }  // namespace jet

@@ -45,6 +45,10 @@ bool OleDateToParts(double date, int& year, int& month, int& day, int& hour, int
 // date.
 bool ParseDateText(const std::string& text, double& date);
 
+// Reads a number text: optional spaces, sign, digits with at most one decimal point, an
+// optional exponent. FALSE for anything else (letters, an empty text).
+bool ParseNumberText(const std::string& text, double& value);
+
 // Canonical stored form of a GUID text: "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" upper case.
 // Accepts it with or without braces; FALSE when the text is not a GUID.
 bool NormalizeGuid(const std::string& text, std::string& out);

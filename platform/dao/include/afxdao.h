@@ -190,6 +190,8 @@ public:  // for the classes of this layer
 
 // The text with the Like wildcards bracketed ("O*Brien" -> "O[*]Brien").
 CString AFXAPI AfxDaoLikeEscape(LPCSTR lpszText);
+// A quick check of a closed database file: TRUE when it opens and its pages are sound.
+BOOL AFXAPI AfxDaoCheckDatabase(LPCSTR lpszName);
 
 // ---------------------------------------------------------------------------------------
 // Exception
@@ -240,8 +242,11 @@ public:
                                        LPCSTR lpszLocale = dbLangGeneral, int nOptions = 0);
     static void PASCAL CompactDatabase(LPCSTR lpszSrcName, LPCSTR lpszDestName, LPCSTR lpszLocale,
                                        int nOptions, LPCSTR lpszPassword);
-    // Checks a closed database and recovers what can be read when the check fails.
+    // Checks a closed database; when the check fails, every row that can still be read is
+    // recovered into a sound file under the same name, and the damaged file is kept beside
+    // it as "<name>.corrupt". *plRowsLost receives the rows that could not be read (at most).
     static void PASCAL RepairDatabase(LPCSTR lpszName);
+    static void PASCAL RepairDatabase(LPCSTR lpszName, long* plRowsLost);
 
 private:
     friend class CDaoDatabase;

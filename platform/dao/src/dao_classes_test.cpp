@@ -4,11 +4,14 @@
 #include <afxwin.h>
 #include <afxdao.h>
 
+#include "dao_test_errors.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -163,19 +166,6 @@ protected:
     void TearDown() override { system(("rm -rf " + g_dir).c_str()); }
 };
 
-template <class F>
-long DaoErrorOf(F f)
-{
-    try {
-        f();
-    } catch (CDaoException* e) {
-        long code = e->m_pErrorInfo ? e->m_pErrorInfo->m_lErrorCode : -1;
-        EXPECT_FALSE(e->m_pErrorInfo->m_strDescription.IsEmpty());
-        e->Delete();
-        return code;
-    }
-    return 0;
-}
 
 }  // namespace
 
@@ -213,6 +203,80 @@ TEST_F(DaoClasses, RecordsetReadsFiltersAndSorts)
     ASSERT_EQ(VT_BSTR, V_VT(&v));
     EXPECT_EQ(CString("Smith"), CString(V_BSTR(&v)));
     EXPECT_EQ(3265, DaoErrorOf([&] { people.GetFieldValue("[Nope]"); }));
+}
+
+// Criteria on the clip recordset (its clips joined with their people) name its own columns:
+// "ID" is the clip's, as binding takes it, and a qualified name still names the other table.
+TEST_F(DaoClasses, JoinedRecordsetCriteriaNameItsOwnColumns)
+{
+    CDaoDatabase db;
+    db.Open(DbPath("Quorvel.mdb"));
+    db.Execute("INSERT INTO VideoClip (PersonID, VideoClipName, VideoClipFileName) VALUES (2, 'b', 'CLP0003.avi')");
+    db.Execute("INSERT INTO VideoClip (PersonID, VideoClipName, VideoClipFileName) VALUES (1, 'c', 'CLP0004.avi')");
+    db.Execute("INSERT INTO VideoClip (PersonID, VideoClipName, VideoClipFileName) VALUES (1, 'b', 'CLP0005.avi')");
+    db.Close();
+    // Clips 1 and 3 are Obrien's (person 2), 4 and 5 Smith's (person 1); clip 2 has no person.
+    typedef std::vector<LONG> Ids;
+    CClipRecord clips;
+    clips.Open();
+    auto all = [&] {
+        Ids out;
+        for (; !clips.IsEOF(); clips.MoveNext()) out.push_back(clips.m_ID);
+        return out;
+    };
+    ASSERT_EQ(Ids({1, 3, 4, 5}), all());
+
+    struct { const char* criterion; Ids ids; } cases[] = {
+        {"ID = 1", {1}},
+        {"[ID] >= 3", {3, 4, 5}},
+        {"[VideoClip].[ID] <= 3", {1, 3}},
+        {"VideoClip!ID = 4", {4}},
+        {"[Person].[ID] = 1", {4, 5}},
+        {"ID = 1 Or [Person].[ID] = 1", {1, 4, 5}},
+        {"VideoClipName = 'b'", {3, 5}},      // a name of the clip table only
+        {"[LastName] = 'Obrien'", {1, 3}},    // a name of the person table only
+        {"ID = 2", {}},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.criterion);
+        const Ids& want = c.ids;
+        clips.m_strFilter.Empty();
+        clips.Requery();
+        ASSERT_EQ(!want.empty(), clips.FindFirst(c.criterion));
+        if (!want.empty()) {
+            EXPECT_EQ(want.front(), clips.m_ID);
+            EXPECT_EQ(want.size() > 1, clips.FindNext(c.criterion));
+            if (want.size() > 1) EXPECT_EQ(want[1], clips.m_ID);
+            ASSERT_TRUE(clips.FindLast(c.criterion));
+            EXPECT_EQ(want.back(), clips.m_ID);
+            EXPECT_EQ(want.size() > 1, clips.FindPrev(c.criterion));
+            if (want.size() > 1) EXPECT_EQ(want[want.size() - 2], clips.m_ID);
+        }
+        clips.m_strFilter = c.criterion;
+        clips.Requery();
+        EXPECT_EQ(want, all());
+    }
+
+    clips.m_strFilter.Empty();
+    struct { const char* sort; Ids ids; } sorts[] = {
+        {"ID DESC", {5, 4, 3, 1}},
+        {"[Person].[ID], [ID] DESC", {5, 4, 3, 1}},
+        {"[Person].[ID] DESC, VideoClipName, ID DESC", {1, 3, 5, 4}},
+        {"[LastName] DESC, [VideoClip].[ID]", {4, 5, 1, 3}},
+    };
+    for (auto& s : sorts) {
+        clips.m_strSort = s.sort;
+        clips.Requery();
+        EXPECT_EQ(s.ids, all()) << s.sort;
+    }
+
+    // A name no table has: a criterion of a search names no field; a filter's unknown name is
+    // taken for a parameter of the query.
+    clips.m_strSort.Empty();
+    clips.Requery();
+    EXPECT_EQ(3070, DaoErrorOf([&] { clips.FindFirst("Nope = 1"); }));
+    clips.m_strFilter = "Nope = 1";
+    EXPECT_EQ(3061, DaoErrorOf([&] { clips.Requery(); }));
 }
 
 TEST_F(DaoClasses, AddEditDeleteLikeTheProgram)

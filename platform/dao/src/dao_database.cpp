@@ -116,7 +116,18 @@ void PASCAL CDaoWorkspace::CompactDatabase(LPCSTR lpszSrcName, LPCSTR lpszDestNa
 
 void PASCAL CDaoWorkspace::RepairDatabase(LPCSTR lpszName)
 {
-    DaoCall([&] { jet::RepairDatabase(DaoStr(lpszName)); });
+    RepairDatabase(lpszName, NULL);
+}
+
+void PASCAL CDaoWorkspace::RepairDatabase(LPCSTR lpszName, long* plRowsLost)
+{
+    jet::RepairResult result = DaoCall([&] { return jet::RepairDatabase(DaoStr(lpszName)); });
+    if (plRowsLost) *plRowsLost = result.rowsLost;
+}
+
+BOOL AFXAPI AfxDaoCheckDatabase(LPCSTR lpszName)
+{
+    return jet::CheckDatabase(DaoStr(lpszName)) ? TRUE : FALSE;
 }
 
 // ---------------------------------------------------------------------------------------

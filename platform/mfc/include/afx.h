@@ -413,6 +413,14 @@ void AFXAPI AfxFormatStrings(CString& rString, LPCSTR lpszFormat, LPCSTR const* 
 BOOL AFXAPI AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString,
                                 char chSep = '\n');
 
+// Byte-string helpers of the multibyte runtime family (the C library here has none): lead
+// bytes are those of the ANSI code page, and case folds by its rules (so in Windows-1252
+// 0xE9 matches 0xC9). _mbsnbicmp compares at most nBytes bytes, never splitting a
+// double-byte character from its lead byte; both return <0, 0 or >0.
+int AFXAPI _ismbblead(unsigned int ch);
+int AFXAPI _mbscmp(const unsigned char* psz1, const unsigned char* psz2);
+int AFXAPI _mbsnbicmp(const unsigned char* psz1, const unsigned char* psz2, size_t nBytes);
+
 // ---------------------------------------------------------------------------------------------
 // Exceptions. Thrown by pointer (throw new CxxException or AfxThrowXxx) and released by the
 // catcher with Delete().

@@ -155,6 +155,10 @@ public:
     HDC CreatePrinterDC();
     CSize GetPaperSize() const { return CSize(m_psd.ptPaperSize.x, m_psd.ptPaperSize.y); }
     void GetMargins(LPRECT lpRectMargins, LPRECT lpRectMinMargins) const;
+
+    // The sample page's painting: non-zero from either skips the dialog's own drawing.
+    virtual UINT PreDrawPage(WORD wPaper, WORD wFlags, LPPAGESETUPDLGA pPSD);
+    virtual UINT OnDrawPage(CDC* pDC, UINT nMessage, LPRECT lpRect);
 };
 
 /////////////////////////////////////////////////////////////////////////////

@@ -174,6 +174,7 @@
 #define AFX_IDS_UNNAMED_FILE            0xF004
 #define AFX_IDS_ALLFILTER               0xF005
 #define AFX_IDS_OPENFILE                0xF006
+#define AFX_IDS_HIDE                    0xF011
 #define AFX_IDS_PRINTONPORT             0xF040
 #define AFX_IDS_ONEPAGE                 0xF041
 #define AFX_IDS_TWOPAGE                 0xF042

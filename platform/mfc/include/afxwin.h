@@ -711,6 +711,11 @@ class CWnd : public CCmdTarget {
   void GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
   BOOL ExecuteDlgInit(LPCTSTR lpszResourceName);
   BOOL ExecuteDlgInit(LPVOID lpResource);
+  // A modeless dialog window from a template, attached to this object (dialog bars).
+  BOOL CreateDlg(LPCTSTR lpszTemplateName, CWnd* pParentWnd);
+  BOOL CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst);
+  // The OLE control sites of the template being created; windows that keep them say TRUE.
+  virtual BOOL SetOccDialogInfo(struct _AFX_OCC_DIALOG_INFO* pOccDialogInfo);
 
   // Message processing
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -892,6 +897,8 @@ class CWnd : public CCmdTarget {
   CWnd* GetParentOwner() const;
   CFrameWnd* GetParentFrame() const;
   CFrameWnd* GetTopLevelFrame() const;
+  // Activates the top-level window above this one unless it or one of its popups is active.
+  void ActivateTopParent();
   CWnd* GetDescendantWindow(int nID, BOOL bOnlyPerm = FALSE) const;
   CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
   void GetDlgItem(int nID, HWND* phWnd) const { *phWnd = ::GetDlgItem(m_hWnd, nID); }
@@ -1688,6 +1695,13 @@ class CMiniFrameWnd : public CFrameWnd {
   virtual BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   BOOL m_bSysTracking, m_bInSys, m_bActive;
   CString m_strCaption;
+
+  // Grows a client rectangle by the borders and caption of a mini frame of that style.
+  static void PASCAL CalcBorders(LPRECT lpClientRect, DWORD dwStyle = WS_THICKFRAME | WS_CAPTION,
+                                 DWORD dwExStyle = 0);
+  // Sizing borders by style: MFS_MOVEFRAME borders move the frame, MFS_4THICKFRAME sizes
+  // from the four edges only, MFS_THICKFRAME from edges and corners.
+  afx_msg LRESULT OnNcHitTest(CPoint point);
 
   // What its frame tells a floating window (FS_ flags); with MFS_SYNCACTIVE it answers
   // FS_SYNCACTIVE and shows the frame's activation in its own caption.

@@ -664,3 +664,38 @@ BOOL AFXAPI AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSu
   rString = CString(lpszFullString, nLen);
   return TRUE;
 }
+
+// ---------------------------------------------------------------------------------------------
+// Multibyte byte-string helpers
+
+int AFXAPI _ismbblead(unsigned int ch) { return IsDBCSLeadByteEx(CP_ACP, (BYTE)ch) ? 1 : 0; }
+
+int AFXAPI _mbscmp(const unsigned char* psz1, const unsigned char* psz2)
+{
+  int n = strcmp((const char*)psz1, (const char*)psz2);
+  return n < 0 ? -1 : n > 0 ? 1 : 0;
+}
+
+int AFXAPI _mbsnbicmp(const unsigned char* psz1, const unsigned char* psz2, size_t nBytes)
+{
+  // Each side is cut at nBytes, at its terminator, and before a lead byte whose trail byte
+  // would fall past the cut.
+  auto span = [nBytes](const unsigned char* p) {
+    size_t n = 0;
+    while (n < nBytes && p[n] != 0) {
+      size_t step = (_ismbblead(p[n]) && p[n + 1] != 0) ? 2 : 1;
+      if (n + step > nBytes)
+        break;
+      n += step;
+    }
+    return n;
+  };
+  size_t n1 = span(psz1), n2 = span(psz2);
+  if (n1 > INT_MAX || n2 > INT_MAX)
+    return strncmp((const char*)psz1, (const char*)psz2, nBytes);
+  if (n1 == 0 || n2 == 0)
+    return n1 == n2 ? 0 : n1 == 0 ? -1 : 1;
+  int r = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, (LPCSTR)psz1, (int)n1,
+                         (LPCSTR)psz2, (int)n2);
+  return r == CSTR_LESS_THAN ? -1 : r == CSTR_GREATER_THAN ? 1 : 0;
+}

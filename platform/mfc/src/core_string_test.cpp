@@ -194,6 +194,27 @@ TEST(CString, Comparison) {
   EXPECT_TRUE(s <= "Apple" && s >= "Apple");
 }
 
+// The multibyte byte-string helpers: prefix compares fold Windows-1252 letters, the exact
+// compare does not.
+TEST(MultibyteStrings, CompareByBytes) {
+  auto u = [](const char* p) { return (const unsigned char*)p; };
+  struct Case { const char* a; const char* b; size_t n; int sign; } cases[] = {
+      {"\xE9t\xE9", "\xC9T\xC9", 3, 0},  // é = É
+      {"Jun", "JULY", 2, 0},            // only the prefix counts
+      {"Jun", "JULY", 3, 1},             // n after l, whatever the case
+      {"abc", "ab", 10, 1},             // the longer string is greater
+      {"", "", 5, 0},
+      {"x", "y", 0, 0},                 // no bytes: equal
+  };
+  for (const Case& c : cases) {
+    int r = _mbsnbicmp(u(c.a), u(c.b), c.n);
+    EXPECT_EQ(c.sign, r < 0 ? -1 : r > 0 ? 1 : 0) << c.a << " / " << c.b << " / " << c.n;
+  }
+  EXPECT_EQ(0, _mbscmp(u("Title"), u("Title")));
+  EXPECT_NE(0, _mbscmp(u("Title"), u("title")));
+  EXPECT_EQ(0, _ismbblead(0xE9));  // Windows-1252 has no lead bytes
+}
+
 TEST(CString, Buffers) {
   CString s;
   LPSTR p = s.GetBuffer(10);

@@ -457,12 +457,40 @@ HDC CPrintDialog::CreatePrinterDC()
     return m_pd.hDC;
 }
 
+namespace {
+// The page-setup dialog running on this thread: the paint hook reaches its virtuals.
+thread_local CPageSetupDialog* t_pageSetupDialog = NULL;
+
+UINT_PTR CALLBACK PagePaintHook(HWND, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CPageSetupDialog* dialog = t_pageSetupDialog;
+    if (dialog == NULL)
+        return 0;
+    if (message == WM_PSD_PAGESETUPDLG)
+        return dialog->PreDrawPage(LOWORD(wParam), HIWORD(wParam), (LPPAGESETUPDLGA)lParam);
+    if (message >= WM_PSD_FULLPAGERECT && message <= WM_PSD_YAFULLPAGERECT)
+        return dialog->OnDrawPage(CDC::FromHandle((HDC)wParam), message, (LPRECT)lParam);
+    return 0;
+}
+}  // namespace
+
 CPageSetupDialog::CPageSetupDialog(DWORD dwFlags, CWnd* pParentWnd) : CCommonDialog(pParentWnd)
 {
     memset(&m_psd, 0, sizeof(m_psd));
     m_psd.lStructSize = sizeof(m_psd);
-    m_psd.Flags = dwFlags | PSD_ENABLEPAGESETUPHOOK;
+    m_psd.Flags = dwFlags | PSD_ENABLEPAGESETUPHOOK | PSD_ENABLEPAGEPAINTHOOK;
     m_psd.lpfnPageSetupHook = (LPPAGESETUPHOOK)AfxCommDlgProc;
+    m_psd.lpfnPagePaintHook = (LPPAGEPAINTHOOK)PagePaintHook;
+}
+
+UINT CPageSetupDialog::PreDrawPage(WORD, WORD, LPPAGESETUPDLGA)
+{
+    return 0;
+}
+
+UINT CPageSetupDialog::OnDrawPage(CDC*, UINT, LPRECT)
+{
+    return 0;
 }
 
 CPageSetupDialog::~CPageSetupDialog()
@@ -476,7 +504,10 @@ CPageSetupDialog::~CPageSetupDialog()
 INT_PTR CPageSetupDialog::DoModal()
 {
     m_psd.hwndOwner = CWnd::GetSafeOwner(m_pParentWnd, &m_hWndTop)->GetSafeHwnd();
+    CPageSetupDialog* outer = t_pageSetupDialog;
+    t_pageSetupDialog = this;
     INT_PTR nResult = RunCommonDialog(this, [this] { return ::PageSetupDlgA(&m_psd); });
+    t_pageSetupDialog = outer;
     if (m_hWndTop != NULL)
         ::EnableWindow(m_hWndTop, TRUE);
     m_hWndTop = NULL;

@@ -119,12 +119,17 @@ BOOL CDialog::CreateIndirect(HGLOBAL hDialogTemplate, CWnd* pParentWnd)
 BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd,
                                 HINSTANCE hInst)
 {
+    return CWnd::CreateDlgIndirect(lpDialogTemplate,
+                                   pParentWnd != NULL ? pParentWnd : m_pParentWnd, hInst);
+}
+
+BOOL CWnd::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd,
+                             HINSTANCE hInst)
+{
     if (lpDialogTemplate == NULL)
         return FALSE;
     if (hInst == NULL)
         hInst = AfxGetInstanceHandle();
-    if (pParentWnd == NULL)
-        pParentWnd = m_pParentWnd;
     // Common controls in a template need their classes registered.
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
@@ -142,6 +147,17 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWn
     ASSERT(hWnd == m_hWnd);
     return TRUE;
 }
+
+BOOL CWnd::CreateDlg(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
+{
+    HINSTANCE hInst = NULL;
+    LPCDLGTEMPLATE lpTemplate = FindDialogTemplate(lpszTemplateName, &hInst);
+    if (lpTemplate == NULL)
+        return FALSE;
+    return CreateDlgIndirect(lpTemplate, pParentWnd, hInst);
+}
+
+BOOL CWnd::SetOccDialogInfo(_AFX_OCC_DIALOG_INFO*) { return FALSE; }
 
 // ---------------------------------------------------------------------------------------------
 // Modal

@@ -81,6 +81,7 @@ struct FrameworkString {
 const FrameworkString kFrameworkStrings[] = {
     {AFX_IDS_UNTITLED, "Untitled"},
     {AFX_IDS_IDLEMESSAGE, "Ready"},
+    {AFX_IDS_HIDE, "&Hide"},
     {AFX_IDS_SAVEFILE, "Save As"},
     {AFX_IDS_SAVEFILECOPY, "Save As"},
     {AFX_IDS_ALLFILTER, "All Files (*.*)"},

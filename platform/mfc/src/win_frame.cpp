@@ -2,6 +2,7 @@
 // layout of bars and the client pane, menus, accelerators, titles, the status message and
 // the close sequence.
 #include "afxwin.h"
+#include "afxext.h"
 #include "afxpriv.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
@@ -44,7 +45,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
-    : m_bAutoMenuEnable(TRUE), m_pFloatingFrameClass(NULL), m_nIdleFlags(0), m_nIDHelp(0),
+    : m_bAutoMenuEnable(TRUE), m_pFloatingFrameClass(RUNTIME_CLASS(CMiniDockFrameWnd)), m_nIdleFlags(0), m_nIDHelp(0),
       m_hMenuDefault(NULL), m_hAccelTable(NULL), m_dwPromptContext(0), m_bHelpMode(FALSE),
       m_pNextFrameWnd(NULL), m_rectBorder(0, 0, 0, 0), m_pNotifyHook(NULL), m_pViewActive(NULL),
       m_nShowDelay(-1), m_cModalStack(0), m_phWndDisable(NULL), m_hMenuAlt(NULL),
@@ -403,25 +404,24 @@ BOOL CFrameWnd::OnEraseBkgnd(CDC* pDC)
 void CFrameWnd::NegotiateBorderSpace(UINT, LPRECT) {}
 void CFrameWnd::OnSetPreviewMode(BOOL, void*) {}
 
-// The bars' window ids double as their View-menu commands.
+// The bars' window ids double as their View-menu commands; a floating bar is found too.
 BOOL CFrameWnd::OnBarCheck(UINT nID)
 {
-  CWnd* pBar = GetDescendantWindow((int)nID, TRUE);
+  CControlBar* pBar = GetControlBar(nID);
   if (pBar == NULL)
     return FALSE;
-  pBar->ShowWindow(pBar->IsWindowVisible() ? SW_HIDE : SW_SHOWNA);
-  RecalcLayout();
+  ShowControlBar(pBar, (pBar->GetStyle() & WS_VISIBLE) == 0, FALSE);
   return TRUE;
 }
 
 void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
 {
-  CWnd* pBar = GetDescendantWindow((int)pCmdUI->m_nID, TRUE);
+  CControlBar* pBar = GetControlBar(pCmdUI->m_nID);
   if (pBar == NULL) {
     pCmdUI->ContinueRouting();
     return;
   }
-  pCmdUI->SetCheck(pBar->IsWindowVisible() ? 1 : 0);
+  pCmdUI->SetCheck((pBar->GetStyle() & WS_VISIBLE) != 0);
 }
 
 void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
@@ -907,6 +907,7 @@ IMPLEMENT_DYNCREATE(CMiniFrameWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMiniFrameWnd, CFrameWnd)
   ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
+  ON_WM_NCHITTEST()
 END_MESSAGE_MAP()
 
 LRESULT CMiniFrameWnd::OnFloatStatus(WPARAM wParam, LPARAM)

@@ -1,0 +1,43 @@
+#!/usr/bin/env python3
+"""Writes the toolkit's menu-button arrows (run once; the results are kept in the tree).
+
+Both are 4-bit bitmaps of the four button greys, so that loading them with the system
+colours mapped draws a black arrow on the button face."""
+import struct
+
+# The colour table: black, dark grey, light grey, white, then unused black entries.
+TABLE = [(0, 0, 0), (128, 128, 128), (192, 192, 192), (255, 255, 255)] + [(0, 0, 0)] * 12
+BLACK, FACE = 0, 2
+
+
+def bmp4(path, w, h, index):
+    stride = ((w * 4 + 31) // 32) * 4
+    rows = b""
+    for y in range(h - 1, -1, -1):
+        nibbles = [index(x, y) for x in range(w)] + [0]
+        row = bytes((nibbles[i] << 4) | (nibbles[i + 1] if i + 1 < w else 0)
+                    for i in range(0, w, 2))
+        rows += row + b"\0" * (stride - len(row))
+    table = b"".join(bytes((b, g, r, 0)) for (r, g, b) in TABLE)
+    header = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 4, 0, len(rows), 0, 0, 16, 0)
+    offset = 14 + 40 + len(table)
+    with open(path, "wb") as f:
+        f.write(b"BM" + struct.pack("<IHHI", offset + len(rows), 0, 0, offset))
+        f.write(header + table + rows)
+
+
+def down(x, y):
+    # a 7 x 4 triangle pointing down in a 9 x 6 face
+    return BLACK if 1 <= y <= 4 and (y - 1) + 1 <= x <= 7 - (y - 1) else FACE
+
+
+def right(x, y):
+    # a 4 x 7 triangle pointing right in a 6 x 9 face
+    return BLACK if 1 <= x <= 4 and (x - 1) + 1 <= y <= 7 - (x - 1) else FACE
+
+
+if __name__ == "__main__":
+    import os
+    here = os.path.dirname(os.path.abspath(__file__))
+    bmp4(os.path.join(here, "menuarrow_down.bmp"), 9, 6, down)
+    bmp4(os.path.join(here, "menuarrow_right.bmp"), 6, 9, right)
