@@ -298,7 +298,7 @@ std::vector<SchemaEntry> EntriesOf(const std::vector<RecoveredRow>& rows, size_t
         SchemaEntry e;
         e.type = v[first].s;
         e.name = v[first + 1].s;
-        e.table = v[first + 2].AsText();
+        e.table = v[first + 2].kind == Value::Text ? v[first + 2].s : std::string();
         e.rootPage = v[first + 3].kind == Value::Int ? v[first + 3].i : 0;
         e.sql = v[first + 4].kind == Value::Text ? v[first + 4].s : std::string();
         if (e.type == "table" || e.type == "index") out.push_back(e);

@@ -1,14 +1,19 @@
-// Fuzz run of the SQL dialect's translation, built natively with AddressSanitizer and
-// UndefinedBehaviorSanitizer (a fault stops the run with the sanitizer's report). Inputs are
-// random token sequences and mutations of the program's own statements, criteria and sorts;
-// every entry point that reads such text is given each input. Errors of the engine are the
-// expected result for most of them; a criterion that translates must not be able to leave
-// the parentheses it is spliced into.
+// Fuzz run of the SQL dialect's translation and of the page reader that repair uses, built
+// natively with AddressSanitizer and UndefinedBehaviorSanitizer (a fault stops the run with
+// the sanitizer's report). Text inputs are random token sequences and mutations of the
+// program's own statements, criteria and sorts; every entry point that reads such text is
+// given each input. Errors of the engine are the expected result for most of them; a
+// criterion that translates must not be able to leave the parentheses it is spliced into.
+// File inputs are database files made here, damaged at random (bytes, whole pages, header
+// fields, cut short), read as repair reads them.
 //
 //   jet_sql_fuzz [count [seed]]
+#include "jet_pages.h"
 #include "jet_schema.h"
 #include "jet_sql.h"
 #include "jet_text.h"
+
+#include <sqlite3.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -198,6 +203,70 @@ void RunOne(const std::string& input)
     ParseDeclaredType(input, f);
 }
 
+// A small database file: tables with rows that fit a page and rows that overflow, an index,
+// a counter, and a schema copy as the engine keeps one.
+std::string DatabaseImage(int pageSize)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(":memory:", &db);
+    std::string setup = "PRAGMA page_size = " + std::to_string(pageSize) + ";"
+        "CREATE TABLE A (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT, N INTEGER, D REAL, B BLOB);"
+        "CREATE TABLE C (X TEXT, Y INTEGER);"
+        "CREATE INDEX AN ON A (Name);"
+        "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < 400) "
+        "INSERT INTO A (Name, N, D, B) SELECT 'name ' || i, i * 7, i / 3.0, "
+        "CASE WHEN i % 37 = 0 THEN zeroblob(3000 + i) ELSE x'00ff' END FROM k;"
+        "INSERT INTO C VALUES ('a', 1), (NULL, -9223372036854775807), ('c', 3);"
+        "DELETE FROM A WHERE ID % 50 = 0;"
+        "CREATE TABLE MSysSchema (Marker TEXT, Generation INTEGER, Type TEXT, Name TEXT, TableName TEXT, "
+        "RootPage INTEGER, Sql TEXT);"
+        "INSERT INTO MSysSchema SELECT 'MSysSchema', 1, type, name, tbl_name, rootpage, sql FROM sqlite_master;";
+    if (sqlite3_exec(db, setup.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) abort();
+    sqlite3_int64 size = 0;
+    unsigned char* bytes = sqlite3_serialize(db, "main", &size, 0);
+    std::string image((const char*)bytes, (size_t)size);
+    sqlite3_free(bytes);
+    sqlite3_close(db);
+    return image;
+}
+
+void RunOneFile(Random& r, const std::string& image, int pageSize)
+{
+    std::string bytes = image;
+    size_t edits = 1 + r.Below(6);
+    for (size_t e = 0; e < edits && !bytes.empty(); ++e) {
+        size_t at = r.Below(bytes.size());
+        switch (r.Below(6)) {
+        case 0: bytes[at] = (char)r.Below(256); break;
+        case 1: {  // a whole page of one byte
+            size_t page = at / pageSize * pageSize;
+            bytes.replace(page, std::min<size_t>(pageSize, bytes.size() - page),
+                          std::min<size_t>(pageSize, bytes.size() - page), r.Below(2) ? '\xFF' : (char)r.Below(256));
+            break;
+        }
+        case 2: bytes.resize(at); break;  // cut short
+        case 3: {  // a header field of a page: its kind, cell count, content start, right child
+            size_t page = at / pageSize * pageSize + (at < (size_t)pageSize ? 100 : 0);
+            size_t field = page + r.Below(12);
+            if (field < bytes.size()) bytes[field] = (char)r.Below(256);
+            break;
+        }
+        case 4: {  // a cell pointer or a 4-byte page number anywhere
+            for (int k = 0; k < 4 && at + k < bytes.size(); ++k) bytes[at + k] = (char)r.Below(256);
+            break;
+        }
+        default:  // a field of the file header (page size, free list)
+            if (bytes.size() > 40) bytes[16 + r.Below(24)] = (char)r.Below(256);
+            break;
+        }
+    }
+    PageFile file(bytes);
+    file.MasterSchema();
+    for (const SchemaEntry& s : file.SchemaCopy()) (void)s;
+    for (uint32_t root = 1; root <= file.PageCount() && root <= 64; ++root) file.ReadTable(root);
+    file.OrphanTrees();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -215,7 +284,14 @@ int main(int argc, char** argv)
         }
         RunOne(input);
     }
-    printf("%ld inputs (seed %llu): %ld calls translated, %ld refused with an engine error\n", count,
-           (unsigned long long)seed, g_translated, g_refused);
+    const int pageSizes[] = {512, 4096};
+    std::string images[2] = {DatabaseImage(pageSizes[0]), DatabaseImage(pageSizes[1])};
+    long files = count / 30;
+    for (long i = 0; i < files; ++i) {
+        int which = (int)r.Below(2);
+        RunOneFile(r, images[which], pageSizes[which]);
+    }
+    printf("%ld inputs (seed %llu): %ld calls translated, %ld refused with an engine error; %ld damaged "
+           "files read\n", count, (unsigned long long)seed, g_translated, g_refused, files);
     return 0;
 }
