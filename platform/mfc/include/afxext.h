@@ -256,6 +256,7 @@ class CMiniDockFrameWnd : public CMiniFrameWnd {
   afx_msg void OnClose();
   afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
   afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
+  afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
   DECLARE_MESSAGE_MAP()
 };
 

@@ -373,6 +373,13 @@ TEST_F(DockTest, FloatingFramesOfferMoveAndHideAndSizeByTheirStyle)
   CMiniFrameWnd::CalcBorders(&rectCalc, pMini->GetStyle(), 0);
   EXPECT_EQ(rectCalc, rectWindow);
 
+  // A floating frame fits a bar narrower than a caption's usual minimum.
+  CTestBar* pNarrow = NewBar(ID_BAR_H, 150, 20, "N");
+  m_pFrame->FloatControlBar(pNarrow, CPoint(100, 100), CBRS_ALIGN_LEFT);
+  CRect rectNarrow;
+  pNarrow->GetParentFrame()->GetClientRect(&rectNarrow);
+  EXPECT_EQ(rectNarrow.Size(), CSize(20, 150));
+
   // Sizing areas by style: corner and edge hits.
   struct Case {
     DWORD dwStyle;
