@@ -338,6 +338,7 @@ class CReBar : public CControlBar {
 
   virtual CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
   virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
+  virtual BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
  protected:
   BOOL AddBand(CWnd* pBar, REBARBANDINFOA* pRBBI);

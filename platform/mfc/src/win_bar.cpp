@@ -550,6 +550,9 @@ BOOL CReBar::Create(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, UINT nID
   return TRUE;
 }
 
+// The low word of a rebar's style is the control's own (RBS_, CCS_), not bar styles.
+BOOL CReBar::PreCreateWindow(CREATESTRUCT& cs) { return CWnd::PreCreateWindow(cs); }
+
 BOOL CReBar::AddBand(CWnd* pBar, REBARBANDINFOA* pRBBI)
 {
   pRBBI->cbSize = sizeof(REBARBANDINFOA);

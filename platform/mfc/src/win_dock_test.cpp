@@ -232,6 +232,7 @@ TEST_F(DockTest, ADraggedBarFloatsAndADoubleClickDocksItBackInItsRow)
   CRect rectA;
   lay.a->GetWindowRect(&rectA);
   EXPECT_EQ(rectA.Size(), CSize(100, 30));  // the frame fits the bar
+  EXPECT_EQ(rectA.TopLeft(), CPoint(ptDrop.x - 10, ptDrop.y - 10));  // where the mouse let it go
   CRect rectMini;
   pMini->GetWindowRect(&rectMini);
   EXPECT_TRUE(rectMini.PtInRect(ptDrop));
@@ -401,6 +402,85 @@ TEST_F(DockTest, FloatingFramesOfferMoveAndHideAndSizeByTheirStyle)
     EXPECT_EQ(edge, c.edge) << std::hex << c.dwStyle;
     pProbe->DestroyWindow();
   }
+}
+
+// A bar that sizes itself: it keeps the length it is given.
+class CSizingBar : public CTestBar {
+ public:
+  CSizingBar() : CTestBar(100, 30) {}
+  CSize CalcDynamicLayout(int nLength, DWORD nMode) override
+  {
+    if ((nMode & LM_COMMIT) && nLength > 0) {
+      if (nMode & LM_LENGTHY)
+        m_nThick = nLength;
+      else
+        m_nLength = nLength;
+    }
+    return CalcFixedLayout(FALSE, (nMode & (LM_HORZ | LM_HORZDOCK)) != 0);
+  }
+};
+
+TEST_F(DockTest, AFloatingBarThatSizesItselfIsResizedFromItsFrameBorder)
+{
+  CSizingBar* pBar = new CSizingBar;
+  ASSERT_TRUE(pBar->CWnd::Create(NULL, "Sizing", WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_SIZE_DYNAMIC,
+                                 CRect(0, 0, 0, 0), m_pFrame, ID_BAR_F));
+  pBar->EnableDocking(CBRS_ALIGN_ANY);
+  m_pFrame->FloatControlBar(pBar, CPoint(150, 150));
+  CMiniDockFrameWnd* pMini = DYNAMIC_DOWNCAST(CMiniDockFrameWnd, pBar->GetParentFrame());
+  ASSERT_NE(pMini, nullptr);
+  EXPECT_FALSE(pMini->GetStyle() & MFS_MOVEFRAME);  // its borders size it
+  CRect rectBar;
+  pBar->GetWindowRect(&rectBar);
+  CRect rectMini;
+  pMini->GetWindowRect(&rectMini);
+  CPoint ptEdge(rectMini.right - 1, rectMini.CenterPoint().y);
+  ASSERT_EQ(pMini->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptEdge.x, ptEdge.y)), HTRIGHT);
+
+  // The right edge dragged 40 pixels out: the bar takes the width.
+  CPoint ptTo = ptEdge + CPoint(40, 0);
+  pBar->ScreenToClient(&ptTo);
+  pBar->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptTo.x, ptTo.y));
+  pBar->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptTo.x, ptTo.y));
+  pMini->SendMessage(WM_NCLBUTTONDOWN, HTRIGHT, MAKELPARAM(ptEdge.x, ptEdge.y));
+  EXPECT_EQ(pBar->m_nLength, 140);
+  CRect rectAfter;
+  pBar->GetWindowRect(&rectAfter);
+  EXPECT_EQ(rectAfter.Size(), CSize(140, 30));
+  EXPECT_EQ(rectAfter.TopLeft(), rectBar.TopLeft());  // the left edge stays
+  EXPECT_EQ(pBar->GetParentFrame(), pMini);           // the same frame, resized
+}
+
+// Bars made from a dialog template, and a rebar, take their place like any bar.
+class CDialogTestBar : public CTestBar {
+ public:
+  CDialogTestBar() : CTestBar(0, 0) { m_bAutoDelete = FALSE; }
+};
+
+TEST_F(DockTest, DialogTemplatesAndRebarsMakeBars)
+{
+  CDialogTestBar* pBar = new CDialogTestBar;
+  pBar->m_dwStyle = CBRS_TOP;
+  ASSERT_TRUE(pBar->CreateDlg(MAKEINTRESOURCE(IDD_DOCK_DIALOGBAR), m_pFrame));
+  EXPECT_NE(::GetDlgItem(pBar->m_hWnd, IDC_DOCK_DIALOGBUTTON), (HWND)NULL);
+  EXPECT_EQ(pBar->GetParent(), m_pFrame);
+  EXPECT_FALSE(pBar->SetOccDialogInfo(NULL));  // nothing kept for a plain window
+  pBar->DestroyWindow();
+  EXPECT_FALSE(pBar->CreateDlg(MAKEINTRESOURCE(999), m_pFrame));  // no such template
+  delete pBar;
+
+  CReBar* pReBar = new CReBar;
+  ASSERT_TRUE(pReBar->Create(m_pFrame));
+  pReBar->m_bAutoDelete = TRUE;
+  HWND hBand = ::CreateWindowExA(0, "STATIC", "band", WS_CHILD | WS_VISIBLE, 0, 0, 120, 24,
+                                 pReBar->m_hWnd, NULL, NULL, NULL);
+  ASSERT_TRUE(pReBar->AddBar(CWnd::FromHandle(hBand)));
+  CSize size = pReBar->CalcFixedLayout(TRUE, TRUE);
+  EXPECT_EQ(size.cx, 32767);
+  EXPECT_GE(size.cy, 24);
+  m_pFrame->RecalcLayout();
+  EXPECT_EQ(PaneRect().top, size.cy);
+  EXPECT_EQ(m_pFrame->GetControlBar(AFX_IDW_REBAR), pReBar);
 }
 
 // ---------------------------------------------------------------------------------------------
