@@ -119,6 +119,8 @@ void CControlBar::SetBarStyle(DWORD dwStyle)
   if (m_dwStyle != dwStyle) {
     DWORD dwOldStyle = m_dwStyle;
     m_dwStyle = dwStyle;
+    if (m_hWnd != NULL && ((dwOldStyle ^ dwStyle) & CBRS_TOOLTIPS))
+      EnableToolTips((dwStyle & CBRS_TOOLTIPS) != 0);
     OnBarStyleChange(dwOldStyle, dwStyle);
   }
 }

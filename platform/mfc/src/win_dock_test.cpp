@@ -528,6 +528,9 @@ TEST_F(DockTest, BarStateRoundTripsThroughTheProfile)
   CRect rectPane = PaneRect();
 
   ClearProfile("DockTest");
+  // What an earlier save left in a section is not read back as the new record's.
+  theApp.WriteProfileInt("DockTest-Bar0", "Visible", 0);
+  theApp.WriteProfileInt("DockTest-Bar0", "Floating", 1);
   m_pFrame->SaveBarState("DockTest");
   // Records: the four sides (the right one keeps the hidden R), the six bars, F and its
   // floating dock bar.
@@ -535,12 +538,13 @@ TEST_F(DockTest, BarStateRoundTripsThroughTheProfile)
   EXPECT_EQ(theApp.GetProfileInt("DockTest-Summary", "ScreenCX", 0),
             (UINT)::GetSystemMetrics(SM_CXSCREEN));
   int nTop = SectionOf("DockTest", AFX_IDW_DOCKBAR_TOP);
-  ASSERT_GE(nTop, 0);
+  ASSERT_EQ(nTop, 0);  // the first bar the frame made
   EXPECT_EQ(ProfileInt("DockTest", nTop, "Bars"), 6u);
   EXPECT_EQ(ProfileInt("DockTest", nTop, "Bar#1"), (UINT)ID_BAR_A);
   EXPECT_EQ(ProfileInt("DockTest", nTop, "Bar#3"), 0u);
   EXPECT_EQ(ProfileInt("DockTest", nTop, "XPos"), (UINT)-12345);  // (-1,-1) is not written
   EXPECT_EQ(ProfileInt("DockTest", nTop, "Visible"), (UINT)-12345);
+  EXPECT_EQ(ProfileInt("DockTest", nTop, "Floating"), (UINT)-12345);
   int nR = SectionOf("DockTest", ID_BAR_R);
   ASSERT_GE(nR, 0);
   EXPECT_EQ(ProfileInt("DockTest", nR, "Visible"), 0u);
