@@ -721,6 +721,15 @@ TEST_F(DockTest, BarChildrenReachTheFrameAndAreUpdatedAtIdleTime)
   LRESULT lr = ::SendMessageA(pBar->m_hWnd, WM_NOTIFY, ID_DOCK_CLICK, (LPARAM)&nm);
   EXPECT_EQ(g_log, "frame-click frame-notify ");
   EXPECT_EQ(lr, 5);
+  // A tool tip asking a bar for its text gets the tip of the control's command.
+  TOOLTIPTEXTA ttt;
+  memset(&ttt, 0, sizeof(ttt));
+  ttt.hdr.hwndFrom = hClick;
+  ttt.hdr.idFrom = (UINT_PTR)hPrompted;
+  ttt.hdr.code = TTN_NEEDTEXTA;
+  ttt.uFlags = TTF_IDISHWND;
+  ::SendMessageA(pBar->m_hWnd, WM_NOTIFY, 0, (LPARAM)&ttt);
+  EXPECT_STREQ(ttt.szText, "Prompt");
 
   // Idle time: the frame's handler enables its child; a command nobody handles is disabled.
   theApp.OnIdle(0);
