@@ -66,8 +66,6 @@ CDockContext::~CDockContext()
 
 void CDockContext::InitLoop()
 {
-  if (m_pDockSite == NULL)
-    m_pDockSite = m_pBar->m_pDockSite;
   m_dwDockStyle = m_pBar->m_dwDockStyle;
   m_dwStyle = m_pBar->m_dwStyle;
   m_dwOverDockStyle = 0;
@@ -148,6 +146,10 @@ BOOL CDockContext::Track()
 
 void CDockContext::StartDrag(CPoint pt)
 {
+  if (m_pDockSite == NULL)
+    m_pDockSite = m_pBar->m_pDockSite;
+  if (m_pDockSite == NULL)
+    return;  // a bar outside any frame has nowhere to go
   m_bDragging = TRUE;
   InitLoop();
   CRect rect;
@@ -335,6 +337,10 @@ void CDockContext::EndDrag()
 
 void CDockContext::StartResize(int nHitTest, CPoint pt)
 {
+  if (m_pDockSite == NULL)
+    m_pDockSite = m_pBar->m_pDockSite;
+  if (m_pDockSite == NULL)
+    return;
   m_bDragging = FALSE;
   InitLoop();
   m_nHitTest = nHitTest;
