@@ -256,6 +256,7 @@ class CMiniDockFrameWnd : public CMiniFrameWnd {
   afx_msg void OnClose();
   afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
   afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
+  afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
   DECLARE_MESSAGE_MAP()
 };
 
@@ -337,6 +338,7 @@ class CReBar : public CControlBar {
 
   virtual CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
   virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
+  virtual BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
  protected:
   BOOL AddBand(CWnd* pBar, REBARBANDINFOA* pRBBI);

@@ -119,6 +119,8 @@ void CControlBar::SetBarStyle(DWORD dwStyle)
   if (m_dwStyle != dwStyle) {
     DWORD dwOldStyle = m_dwStyle;
     m_dwStyle = dwStyle;
+    if (m_hWnd != NULL && ((dwOldStyle ^ dwStyle) & CBRS_TOOLTIPS))
+      EnableToolTips((dwStyle & CBRS_TOOLTIPS) != 0);
     OnBarStyleChange(dwOldStyle, dwStyle);
   }
 }
@@ -549,6 +551,9 @@ BOOL CReBar::Create(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, UINT nID
     return FALSE;
   return TRUE;
 }
+
+// The low word of a rebar's style is the control's own (RBS_, CCS_), not bar styles.
+BOOL CReBar::PreCreateWindow(CREATESTRUCT& cs) { return CWnd::PreCreateWindow(cs); }
 
 BOOL CReBar::AddBand(CWnd* pBar, REBARBANDINFOA* pRBBI)
 {

@@ -232,6 +232,7 @@ TEST_F(DockTest, ADraggedBarFloatsAndADoubleClickDocksItBackInItsRow)
   CRect rectA;
   lay.a->GetWindowRect(&rectA);
   EXPECT_EQ(rectA.Size(), CSize(100, 30));  // the frame fits the bar
+  EXPECT_EQ(rectA.TopLeft(), CPoint(ptDrop.x - 10, ptDrop.y - 10));  // where the mouse let it go
   CRect rectMini;
   pMini->GetWindowRect(&rectMini);
   EXPECT_TRUE(rectMini.PtInRect(ptDrop));
@@ -373,6 +374,13 @@ TEST_F(DockTest, FloatingFramesOfferMoveAndHideAndSizeByTheirStyle)
   CMiniFrameWnd::CalcBorders(&rectCalc, pMini->GetStyle(), 0);
   EXPECT_EQ(rectCalc, rectWindow);
 
+  // A floating frame fits a bar narrower than a caption's usual minimum.
+  CTestBar* pNarrow = NewBar(ID_BAR_H, 150, 20, "N");
+  m_pFrame->FloatControlBar(pNarrow, CPoint(100, 100), CBRS_ALIGN_LEFT);
+  CRect rectNarrow;
+  pNarrow->GetParentFrame()->GetClientRect(&rectNarrow);
+  EXPECT_EQ(rectNarrow.Size(), CSize(20, 150));
+
   // Sizing areas by style: corner and edge hits.
   struct Case {
     DWORD dwStyle;
@@ -394,6 +402,85 @@ TEST_F(DockTest, FloatingFramesOfferMoveAndHideAndSizeByTheirStyle)
     EXPECT_EQ(edge, c.edge) << std::hex << c.dwStyle;
     pProbe->DestroyWindow();
   }
+}
+
+// A bar that sizes itself: it keeps the length it is given.
+class CSizingBar : public CTestBar {
+ public:
+  CSizingBar() : CTestBar(100, 30) {}
+  CSize CalcDynamicLayout(int nLength, DWORD nMode) override
+  {
+    if ((nMode & LM_COMMIT) && nLength > 0) {
+      if (nMode & LM_LENGTHY)
+        m_nThick = nLength;
+      else
+        m_nLength = nLength;
+    }
+    return CalcFixedLayout(FALSE, (nMode & (LM_HORZ | LM_HORZDOCK)) != 0);
+  }
+};
+
+TEST_F(DockTest, AFloatingBarThatSizesItselfIsResizedFromItsFrameBorder)
+{
+  CSizingBar* pBar = new CSizingBar;
+  ASSERT_TRUE(pBar->CWnd::Create(NULL, "Sizing", WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_SIZE_DYNAMIC,
+                                 CRect(0, 0, 0, 0), m_pFrame, ID_BAR_F));
+  pBar->EnableDocking(CBRS_ALIGN_ANY);
+  m_pFrame->FloatControlBar(pBar, CPoint(150, 150));
+  CMiniDockFrameWnd* pMini = DYNAMIC_DOWNCAST(CMiniDockFrameWnd, pBar->GetParentFrame());
+  ASSERT_NE(pMini, nullptr);
+  EXPECT_FALSE(pMini->GetStyle() & MFS_MOVEFRAME);  // its borders size it
+  CRect rectBar;
+  pBar->GetWindowRect(&rectBar);
+  CRect rectMini;
+  pMini->GetWindowRect(&rectMini);
+  CPoint ptEdge(rectMini.right - 1, rectMini.CenterPoint().y);
+  ASSERT_EQ(pMini->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptEdge.x, ptEdge.y)), HTRIGHT);
+
+  // The right edge dragged 40 pixels out: the bar takes the width.
+  CPoint ptTo = ptEdge + CPoint(40, 0);
+  pBar->ScreenToClient(&ptTo);
+  pBar->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptTo.x, ptTo.y));
+  pBar->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptTo.x, ptTo.y));
+  pMini->SendMessage(WM_NCLBUTTONDOWN, HTRIGHT, MAKELPARAM(ptEdge.x, ptEdge.y));
+  EXPECT_EQ(pBar->m_nLength, 140);
+  CRect rectAfter;
+  pBar->GetWindowRect(&rectAfter);
+  EXPECT_EQ(rectAfter.Size(), CSize(140, 30));
+  EXPECT_EQ(rectAfter.TopLeft(), rectBar.TopLeft());  // the left edge stays
+  EXPECT_EQ(pBar->GetParentFrame(), pMini);           // the same frame, resized
+}
+
+// Bars made from a dialog template, and a rebar, take their place like any bar.
+class CDialogTestBar : public CTestBar {
+ public:
+  CDialogTestBar() : CTestBar(0, 0) { m_bAutoDelete = FALSE; }
+};
+
+TEST_F(DockTest, DialogTemplatesAndRebarsMakeBars)
+{
+  CDialogTestBar* pBar = new CDialogTestBar;
+  pBar->m_dwStyle = CBRS_TOP;
+  ASSERT_TRUE(pBar->CreateDlg(MAKEINTRESOURCE(IDD_DOCK_DIALOGBAR), m_pFrame));
+  EXPECT_NE(::GetDlgItem(pBar->m_hWnd, IDC_DOCK_DIALOGBUTTON), (HWND)NULL);
+  EXPECT_EQ(pBar->GetParent(), m_pFrame);
+  EXPECT_FALSE(pBar->SetOccDialogInfo(NULL));  // nothing kept for a plain window
+  pBar->DestroyWindow();
+  EXPECT_FALSE(pBar->CreateDlg(MAKEINTRESOURCE(999), m_pFrame));  // no such template
+  delete pBar;
+
+  CReBar* pReBar = new CReBar;
+  ASSERT_TRUE(pReBar->Create(m_pFrame));
+  pReBar->m_bAutoDelete = TRUE;
+  HWND hBand = ::CreateWindowExA(0, "STATIC", "band", WS_CHILD | WS_VISIBLE, 0, 0, 120, 24,
+                                 pReBar->m_hWnd, NULL, NULL, NULL);
+  ASSERT_TRUE(pReBar->AddBar(CWnd::FromHandle(hBand)));
+  CSize size = pReBar->CalcFixedLayout(TRUE, TRUE);
+  EXPECT_EQ(size.cx, 32767);
+  EXPECT_GE(size.cy, 24);
+  m_pFrame->RecalcLayout();
+  EXPECT_EQ(PaneRect().top, size.cy);
+  EXPECT_EQ(m_pFrame->GetControlBar(AFX_IDW_REBAR), pReBar);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -441,6 +528,9 @@ TEST_F(DockTest, BarStateRoundTripsThroughTheProfile)
   CRect rectPane = PaneRect();
 
   ClearProfile("DockTest");
+  // What an earlier save left in a section is not read back as the new record's.
+  theApp.WriteProfileInt("DockTest-Bar0", "Visible", 0);
+  theApp.WriteProfileInt("DockTest-Bar0", "Floating", 1);
   m_pFrame->SaveBarState("DockTest");
   // Records: the four sides (the right one keeps the hidden R), the six bars, F and its
   // floating dock bar.
@@ -448,12 +538,13 @@ TEST_F(DockTest, BarStateRoundTripsThroughTheProfile)
   EXPECT_EQ(theApp.GetProfileInt("DockTest-Summary", "ScreenCX", 0),
             (UINT)::GetSystemMetrics(SM_CXSCREEN));
   int nTop = SectionOf("DockTest", AFX_IDW_DOCKBAR_TOP);
-  ASSERT_GE(nTop, 0);
+  ASSERT_EQ(nTop, 0);  // the first bar the frame made
   EXPECT_EQ(ProfileInt("DockTest", nTop, "Bars"), 6u);
   EXPECT_EQ(ProfileInt("DockTest", nTop, "Bar#1"), (UINT)ID_BAR_A);
   EXPECT_EQ(ProfileInt("DockTest", nTop, "Bar#3"), 0u);
   EXPECT_EQ(ProfileInt("DockTest", nTop, "XPos"), (UINT)-12345);  // (-1,-1) is not written
   EXPECT_EQ(ProfileInt("DockTest", nTop, "Visible"), (UINT)-12345);
+  EXPECT_EQ(ProfileInt("DockTest", nTop, "Floating"), (UINT)-12345);
   int nR = SectionOf("DockTest", ID_BAR_R);
   ASSERT_GE(nR, 0);
   EXPECT_EQ(ProfileInt("DockTest", nR, "Visible"), 0u);
@@ -630,6 +721,15 @@ TEST_F(DockTest, BarChildrenReachTheFrameAndAreUpdatedAtIdleTime)
   LRESULT lr = ::SendMessageA(pBar->m_hWnd, WM_NOTIFY, ID_DOCK_CLICK, (LPARAM)&nm);
   EXPECT_EQ(g_log, "frame-click frame-notify ");
   EXPECT_EQ(lr, 5);
+  // A tool tip asking a bar for its text gets the tip of the control's command.
+  TOOLTIPTEXTA ttt;
+  memset(&ttt, 0, sizeof(ttt));
+  ttt.hdr.hwndFrom = hClick;
+  ttt.hdr.idFrom = (UINT_PTR)hPrompted;
+  ttt.hdr.code = TTN_NEEDTEXTA;
+  ttt.uFlags = TTF_IDISHWND;
+  ::SendMessageA(pBar->m_hWnd, WM_NOTIFY, 0, (LPARAM)&ttt);
+  EXPECT_STREQ(ttt.szText, "Prompt");
 
   // Idle time: the frame's handler enables its child; a command nobody handles is disabled.
   theApp.OnIdle(0);

@@ -31,12 +31,9 @@ CPoint MessagePoint(const MSG& msg)
   return pt;
 }
 
-// The mini frame's borders round a floating bar's rectangle.
-void AddFrameBorders(CRect& rect)
-{
-  CMiniFrameWnd::CalcBorders(&rect, WS_THICKFRAME | WS_CAPTION);
-  rect.InflateRect(-kBorder, -kBorder);
-}
+// The mini frame's borders round a floating bar's rectangle, so that the bar floats where
+// the feedback showed it.
+void AddFrameBorders(CRect& rect) { CMiniFrameWnd::CalcBorders(&rect, WS_THICKFRAME | WS_CAPTION); }
 }  // namespace
 
 CDockContext::CDockContext(CControlBar* pBar)
@@ -69,8 +66,6 @@ CDockContext::~CDockContext()
 
 void CDockContext::InitLoop()
 {
-  if (m_pDockSite == NULL)
-    m_pDockSite = m_pBar->m_pDockSite;
   m_dwDockStyle = m_pBar->m_dwDockStyle;
   m_dwStyle = m_pBar->m_dwStyle;
   m_dwOverDockStyle = 0;
@@ -151,6 +146,10 @@ BOOL CDockContext::Track()
 
 void CDockContext::StartDrag(CPoint pt)
 {
+  if (m_pDockSite == NULL)
+    m_pDockSite = m_pBar->m_pDockSite;
+  if (m_pDockSite == NULL)
+    return;  // a bar outside any frame has nowhere to go
   m_bDragging = TRUE;
   InitLoop();
   CRect rect;
@@ -338,6 +337,10 @@ void CDockContext::EndDrag()
 
 void CDockContext::StartResize(int nHitTest, CPoint pt)
 {
+  if (m_pDockSite == NULL)
+    m_pDockSite = m_pBar->m_pDockSite;
+  if (m_pDockSite == NULL)
+    return;
   m_bDragging = FALSE;
   InitLoop();
   m_nHitTest = nHitTest;
@@ -349,6 +352,16 @@ void CDockContext::StartResize(int nHitTest, CPoint pt)
   m_rectDragVert = m_rectDragHorz;
   m_rectFrameDragHorz = m_rectDragHorz;
   AddFrameBorders(m_rectFrameDragHorz);
+  CFrameWnd* pFrame = m_pBar->GetParentFrame();
+  if (pFrame != NULL && pFrame != m_pDockSite) {
+    // The borders of the frame the bar floats in now.
+    CRect rectFrame;
+    pFrame->GetWindowRect(&rectFrame);
+    m_rectFrameDragHorz.SetRect(m_rectDragHorz.left - (rect.left - rectFrame.left),
+                                m_rectDragHorz.top - (rect.top - rectFrame.top),
+                                m_rectDragHorz.right + (rectFrame.right - rect.right),
+                                m_rectDragHorz.bottom + (rectFrame.bottom - rect.bottom));
+  }
   // The vertical frame rectangle keeps the borders' widths, to put them back later.
   m_rectFrameDragVert.SetRect(m_rectFrameDragHorz.left - m_rectDragHorz.left,
                               m_rectFrameDragHorz.top - m_rectDragHorz.top,

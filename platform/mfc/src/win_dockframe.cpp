@@ -335,6 +335,7 @@ BEGIN_MESSAGE_MAP(CMiniDockFrameWnd, CMiniFrameWnd)
   ON_WM_CLOSE()
   ON_WM_NCLBUTTONDOWN()
   ON_WM_NCLBUTTONDBLCLK()
+  ON_WM_GETMINMAXINFO()
 END_MESSAGE_MAP()
 
 CMiniDockFrameWnd::CMiniDockFrameWnd() : m_wndDockBar(TRUE)
@@ -353,7 +354,10 @@ BOOL CMiniDockFrameWnd::Create(CWnd* pParent, DWORD dwBarStyle)
   if (!(dwBarStyle & CBRS_SIZE_DYNAMIC))
     dwStyle |= MFS_MOVEFRAME;
   CRect rect(0, 0, 0, 0);
-  if (!CMiniFrameWnd::CreateEx(0, NULL, "", dwStyle, rect, pParent))
+  // What the dock bar does not cover shows the face colour.
+  LPCTSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(NULL, (LPCSTR)IDC_ARROW),
+                                          (HBRUSH)(COLOR_BTNFACE + 1));
+  if (!CMiniFrameWnd::CreateEx(0, lpszClass, "", dwStyle, rect, pParent))
     return FALSE;  // the object has gone with its window
   m_bInRecalcLayout = FALSE;
 
@@ -437,4 +441,14 @@ void CMiniDockFrameWnd::OnNcLButtonDblClk(UINT nHitTest, CPoint point)
     return;
   }
   CMiniFrameWnd::OnNcLButtonDblClk(nHitTest, point);
+}
+
+// The frame fits its bars, however small: no larger minimum than its own borders.
+void CMiniDockFrameWnd::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
+{
+  CMiniFrameWnd::OnGetMinMaxInfo(lpMMI);
+  CRect rect(0, 0, 0, 0);
+  CalcBorders(&rect, GetStyle(), GetExStyle());
+  lpMMI->ptMinTrackSize.x = rect.Width();
+  lpMMI->ptMinTrackSize.y = rect.Height();
 }
