@@ -490,6 +490,9 @@ void CDsVideoEngine::ComposeSuccessiveFrames()
     scratchDC.CreateCompatibleDC(&m_MemDC);
     HGDIOBJ old = ::SelectObject(scratchDC.m_hDC, scratch.m_hObject);
     RECT all = {0, 0, 608, 456};
+    // The grabs are taken unmirrored: the cells are mirrored once, when drawn.
+    if (m_bMirror)
+        m_pPlaybackGraph->SetMirror(FALSE);
     for (long i = 0; i < m_lSuccCount; ++i) {
         const int x = 152 * (i % 4), y = 228 * (i / 4);
         SeekField(m_lSuccSources[i], FALSE, FALSE);
@@ -500,6 +503,8 @@ void CDsVideoEngine::ComposeSuccessiveFrames()
         else
             ::StretchBlt(m_MemDC.m_hDC, x, y, mw / 2, mh / 2, scratchDC.m_hDC, 0, 0, cw, ch, SRCCOPY);
     }
+    if (m_bMirror)
+        m_pPlaybackGraph->SetMirror(TRUE);
     SeekField(remembered, FALSE, FALSE);
     ::SelectObject(scratchDC.m_hDC, old);
 }
