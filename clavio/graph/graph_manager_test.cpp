@@ -195,6 +195,39 @@ TEST_F(GraphBaseTest, DestroyedWhileReportingTheEndDoesNotHang)
     EXPECT_EQ(codes, std::vector<WPARAM>(3, 100));
 }
 
+TEST_F(GraphBaseTest, RendererHasOnePropertyPage)
+{
+    EventGraph graph;
+    ASSERT_EQ(graph.CreateGraph(NULL), S_OK);
+    IBaseFilter* renderer = NULL;
+    ASSERT_EQ(graph.AddFilterByCLSID(CLSID_VideoRenderer, &renderer, "Video Renderer (Man)"), S_OK);
+    ISpecifyPropertyPages* specify = NULL;
+    ASSERT_EQ(renderer->QueryInterface(IID_ISpecifyPropertyPages, (void**)&specify), S_OK);
+    CAUUID pages = {};
+    ASSERT_EQ(specify->GetPages(&pages), S_OK);
+    specify->Release();
+    ASSERT_EQ(pages.cElems, 1u);
+    IPropertyPage* page = NULL;
+    ASSERT_EQ(CoCreateInstance(pages.pElems[0], NULL, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                               (void**)&page),
+              S_OK);
+    CoTaskMemFree(pages.pElems);
+    IUnknown* object = renderer;
+    EXPECT_EQ(page->SetObjects(1, &object), S_OK);
+    PROPPAGEINFO info = {};
+    info.cb = sizeof info;
+    ASSERT_EQ(page->GetPageInfo(&info), S_OK);
+    char title[64] = "";
+    WideCharToMultiByte(CP_ACP, 0, info.pszTitle, -1, title, sizeof title, NULL, NULL);
+    EXPECT_STREQ(title, "Quality");
+    CoTaskMemFree(info.pszTitle);
+    CoTaskMemFree(info.pszDocString);
+    CoTaskMemFree(info.pszHelpFile);
+    page->SetObjects(0, NULL);
+    page->Release();
+    graph.RemoveFilter(&renderer);
+}
+
 TEST(GraphBasePlatform, VersionCodeOfThisSystem)
 {
     // Wine reports a version of the NT line from 5.1 on: the program's newest paths.

@@ -5,7 +5,9 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 }
+#include <cstring>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -104,22 +106,41 @@ public:
         BYTE* dst = nullptr;
         in->GetPointer(&src);
         out->GetPointer(&dst);
+        const long length = in->GetActualDataLength();
+        const CMediaType& mt = m_pOutput->CurrentMediaType();
+        const BITMAPINFOHEADER* b = BitmapHeader(&mt);
+        PixelLayout layout = LayoutOf(&mt);
+        const long image = ImageBytes(layout, b->biWidth, b->biHeight);
+        if (!src || !dst || length <= 0 || out->GetSize() < image)
+            return E_FAIL;
+        // A frame delivered again (a stepped graph positioned on the same frame, one field
+        // after the other) is answered from the picture kept from the last decode.
+        if (m_keptImage.size() == size_t(image) && m_keptLayout == layout &&
+            m_keptWidth == b->biWidth && m_keptHeight == b->biHeight &&
+            m_keptInput.size() == size_t(length) && !memcmp(m_keptInput.data(), src, length)) {
+            memcpy(dst, m_keptImage.data(), image);
+            out->SetActualDataLength(image);
+            return S_OK;
+        }
+        m_keptImage.clear();
         m_packet->data = src;
-        m_packet->size = in->GetActualDataLength();
+        m_packet->size = length;
         int rc = avcodec_send_packet(m_codec, m_packet);
         m_packet->data = nullptr;
         m_packet->size = 0;
         if (rc < 0 || avcodec_receive_frame(m_codec, m_frame) < 0)
             return S_FALSE; // a damaged frame is dropped, not the stream
-        const CMediaType& mt = m_pOutput->CurrentMediaType();
-        const BITMAPINFOHEADER* b = BitmapHeader(&mt);
-        PixelLayout layout = LayoutOf(&mt);
         bool ok = m_convert.Convert(m_frame->format, m_frame->width, m_frame->height, m_frame->data,
                                     m_frame->linesize, layout, b->biWidth, b->biHeight, dst);
         av_frame_unref(m_frame);
         if (!ok)
             return E_FAIL;
-        out->SetActualDataLength(ImageBytes(layout, b->biWidth, b->biHeight));
+        out->SetActualDataLength(image);
+        m_keptInput.assign(src, src + length);
+        m_keptImage.assign(dst, dst + image);
+        m_keptLayout = layout;
+        m_keptWidth = b->biWidth;
+        m_keptHeight = b->biHeight;
         return S_OK;
     }
 
@@ -128,6 +149,11 @@ private:
     AVFrame* m_frame = nullptr;
     AVPacket* m_packet = nullptr;
     PixelConverter m_convert;
+    // The last frame decoded and its picture.
+    std::vector<BYTE> m_keptInput;
+    std::vector<BYTE> m_keptImage;
+    PixelLayout m_keptLayout = PixelLayout::RGB32;
+    LONG m_keptWidth = 0, m_keptHeight = 0;
 };
 
 const AMOVIESETUP_MEDIATYPE kInTypes[] = {{&MEDIATYPE_Video, &MEDIASUBTYPE_dvsd},

@@ -613,12 +613,20 @@ DWORD CMediaFileSource::Push()
                 if (frame >= first && pin->IsConnected()) {
                     REFERENCE_TIME s = REFERENCE_TIME((FramesToUnits(frame) - segmentStart) / rate);
                     REFERENCE_TIME e = REFERENCE_TIME((FramesToUnits(frame + 1) - segmentStart) / rate);
+                    LONGLONG previous;
                     {
                         CAutoLock p(&m_posLock);
+                        previous = m_current;
                         m_current = frame;
                     }
                     hr = DeliverPacket(pin, pkt, s, e, frame, discontinuity);
                     discontinuity = false;
+                    // A frame refused downstream (the graph stopping) was not handed on:
+                    // the position stays on the one last taken, the one a paused graph shows.
+                    if (FAILED(hr)) {
+                        CAutoLock p(&m_posLock);
+                        m_current = previous;
+                    }
                 }
             } else if (pin->IsConnected()) {
                 REFERENCE_TIME t = av_rescale_q(pts, st->time_base, AVRational{1, int(UNITS)}) - segmentStart;

@@ -11,7 +11,7 @@ namespace {
 const char kWindowClass[] = "VideoRendererWindow";
 const UINT WM_RENDERER_QUIT = WM_APP + 1;
 
-class CVideoRenderer : public CRendererBase, public IVideoWindow, public IBasicVideo {
+class CVideoRenderer : public CRendererBase, public IVideoWindow, public IBasicVideo, public ISpecifyPropertyPages {
 public:
     CVideoRenderer(LPUNKNOWN pUnk, HRESULT* phr);
     ~CVideoRenderer() override;
@@ -25,7 +25,22 @@ public:
             return GetInterface(static_cast<IVideoWindow*>(this), ppv);
         if (IsEqualIID(riid, IID_IBasicVideo))
             return GetInterface(static_cast<IBasicVideo*>(this), ppv);
+        if (IsEqualIID(riid, IID_ISpecifyPropertyPages))
+            return GetInterface(static_cast<ISpecifyPropertyPages*>(this), ppv);
         return CRendererBase::NonDelegatingQueryInterface(riid, ppv);
+    }
+
+    // ISpecifyPropertyPages: one page, the size of the video.
+    STDMETHODIMP GetPages(CAUUID* pages) override
+    {
+        if (!pages)
+            return E_POINTER;
+        pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
+        pages->cElems = pages->pElems ? 1 : 0;
+        if (!pages->pElems)
+            return E_OUTOFMEMORY;
+        pages->pElems[0] = CLSID_QualityProperties;
+        return S_OK;
     }
 
     // IDispatch of both automation interfaces: no type information.

@@ -123,8 +123,10 @@ bool WriteDvClip(const std::string& path, const DvClipFormat& format, std::strin
         av_frame_make_writable(frame);
         for (int y = 0; y < frame->height; ++y) {
             uint8_t* row = frame->data[0] + y * frame->linesize[0];
+            // DV sends the lower field (odd lines counted from the top) first.
+            const int number = format.fieldNumbers ? 2 * n + ((y & 1) ? 0 : 1) : n;
             for (int x = 0; x < frame->width; ++x)
-                row[x] = ((n >> (x / 90)) & 1) ? 235 : 16;
+                row[x] = ((number >> (x / 90)) & 1) ? 235 : 16;
         }
         for (int p = 1; p < 3; ++p) {
             int h = format.pal ? frame->height / 2 : frame->height;
@@ -160,9 +162,13 @@ bool WriteDvClip(const std::string& path, const DvClipFormat& format, std::strin
 
 int FrameNumberFromRgb32(const uint8_t* pixels, int width, int height, bool bottomUp)
 {
-    if (!pixels || width < 8 || height < 1)
+    return NumberOnLine(pixels, width, height, height / 2, bottomUp);
+}
+
+int NumberOnLine(const uint8_t* pixels, int width, int height, int row, bool bottomUp)
+{
+    if (!pixels || width < 8 || height < 1 || row < 0 || row >= height)
         return -1;
-    const int row = height / 2;
     const uint8_t* line = pixels + size_t(bottomUp ? height - 1 - row : row) * width * 4;
     int n = 0;
     const int bar = width / 8;
