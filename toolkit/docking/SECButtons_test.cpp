@@ -2,7 +2,9 @@
 // offset, disabled look), bitmap-button layouts, the menu button, and the colour-well popup
 // driven by keys and clicks: notifications, one popup at a time, Escape, clicks outside.
 #include "gtest_wine.h"
+#include "SECBitmapDialog.h"
 #include "SECButtons.h"
+#include "image_test_util.h"
 #include "SECResource.h"
 #include <vector>
 
@@ -430,4 +432,51 @@ TEST(SECMenuButton, CaptionsArrowsAndMissingPopups)
     EXPECT_EQ(SECMenuButton::MenuPosition(CRect(10, 20, 50, 40), FALSE), CPoint(10, 40));
     EXPECT_EQ(SECMenuButton::MenuPosition(CRect(10, 20, 50, 40), TRUE), CPoint(50, 20));
     host.DestroyWindow();
+}
+
+// Not a check: shows the buttons on a tiled background with the colour popup open, for a
+// screenshot under a real display (run with --gtest_also_run_disabled_tests; the seconds
+// to stay open come from QUORVEL_SHOWCASE_SECONDS, 5 unless set).
+TEST(SECButtonsShowcase, DISABLED_Show)
+{
+    SECBitmapDialog dlg(200);
+    auto tile = MakePatternImage(24, 16, 16, [](int i, int y) {
+        return BYTE(((i / 3 + y) & 8) ? 230 : 200 - (i % 3) * 20);
+    });
+    dlg.SetBitmapImage(tile.get(), SECBitmapDialog::tile);
+    ASSERT_TRUE(dlg.Create(200));
+    dlg.SetWindowPos(NULL, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SECWellButton well;
+    well.BindDialogItem(201, &dlg);
+    well.SetColor(RGB(200, 40, 40));
+    SECMenuButton menu;
+    menu.BindDialogItem(202, 300, &dlg);
+    SECBitmapButton bitmap;
+    bitmap.BindDialogItem(204, SECBitmapButton::imageLeft, MAKEINTRESOURCE(IDB_SEC_MENUARROW_RIGHT), &dlg);
+    dlg.ShowWindow(SW_SHOW);
+    dlg.UpdateWindow();
+    well.DoClick();
+    const char* env = getenv("QUORVEL_SHOWCASE_SECONDS");
+    DWORD end = GetTickCount() + 1000 * (env != NULL ? atoi(env) : 5);
+    while (GetTickCount() < end) {
+        Pump();
+        Sleep(20);
+    }
+    // With QUORVEL_SHOWCASE_FILE set, the screen as a bitmap file.
+    if (const char* file = getenv("QUORVEL_SHOWCASE_FILE")) {
+        HDC screen = ::GetDC(NULL);
+        int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+        CBitmap shot;
+        shot.Attach(CreateCompatibleBitmap(screen, cx, cy));
+        HDC mem = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(mem, shot.GetSafeHandle());
+        BitBlt(mem, 0, 0, cx, cy, screen, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+        ::ReleaseDC(NULL, screen);
+        SECDib image;
+        EXPECT_TRUE(image.CreateFromBitmap(NULL, &shot));
+        EXPECT_TRUE(image.SaveImage(file));
+    }
+    dlg.DestroyWindow();
 }
