@@ -16,7 +16,8 @@ namespace {
 
 // Objects a component owns outright (its transform, its user object). A damaged stored form can
 // name one object twice; the second holder then takes a copy or refuses it, never a second owner.
-std::unordered_set<const CObject*> g_owned;
+// Kept to the end of the process, for components that static objects destroy at exit.
+std::unordered_set<const CObject*>& g_owned = *new std::unordered_set<const CObject*>;
 
 // The components whose records are being read on this thread, outermost first: none of them may
 // become a child of itself or of its own descendants.
@@ -158,6 +159,10 @@ void CODComponent::Serialize(CArchive& ar)
 
 void CODComponent::ReadChildren(CArchive& ar, int count)
 {
+    // Nesting far beyond any drawing's groups comes only from a damaged stream; it would
+    // exhaust the stack of the readers and of every later walk of the tree.
+    if (count > 0 && t_loading.size() > 256)
+        AfxThrowArchiveException(CArchiveException::generic, ar.m_strFileName);
     for (int i = 0; i < count; ++i) {
         CODComponent* child = (CODComponent*)ar.ReadObject(RUNTIME_CLASS(CODComponent));
         if (child == NULL)

@@ -62,7 +62,7 @@ void CODSpatialNode::File(std::vector<CODSpatialEntry>& entries, int minSize)
 {
     if (minSize < 3)
         minSize = 2;
-    if (m_rect.Width() < minSize && m_rect.Height() < minSize) {
+    if (Width() < minSize && Height() < minSize) {
         m_entries.insert(m_entries.end(), entries.begin(), entries.end());
         return;
     }
@@ -178,8 +178,15 @@ BOOL CODSpatialIndex::Initialize(const CRect& rect)
 {
     CRect r(rect);
     r.NormalizeRect();
-    int side = std::min(r.Width(), r.Height());
-    return Initialize(rect, RoundToInt((float)side * 0.1f));
+    long long width = (long long)r.right - r.left, height = (long long)r.bottom - r.top;
+    int size = RoundToInt((float)std::min(width, height) * 0.1f);
+    // A canvas of extreme proportions would otherwise have cells so small across its long
+    // side that one wide component is cut into millions of pieces: no more than 64 cells
+    // along either side. The answers of the queries do not depend on the cell size.
+    long long longest = std::max(width, height);
+    if (size < (longest + 63) / 64)
+        size = (int)std::min<long long>((longest + 63) / 64, 0x7FFFFFFF);
+    return Initialize(rect, size);
 }
 
 BOOL CODSpatialIndex::Initialize(const CRect& rect, int minSize)

@@ -28,10 +28,14 @@ public:
     bool IsEmptyLeaf() const { return !m_pLow && !m_pHigh && m_entries.empty(); }
 
 private:
-    bool IsWide() const { return m_rect.Width() >= m_rect.Height(); }
+    // Sizes and the centre in 64 bits: a canvas may span the whole int range.
+    long long Width() const { return (long long)m_rect.right - m_rect.left; }
+    long long Height() const { return (long long)m_rect.bottom - m_rect.top; }
+    bool IsWide() const { return Width() >= Height(); }
     CPoint Centre() const
     {
-        return CPoint((m_rect.left + m_rect.right) / 2, (m_rect.top + m_rect.bottom) / 2);
+        return CPoint((int)(((long long)m_rect.left + m_rect.right) / 2),
+                      (int)(((long long)m_rect.top + m_rect.bottom) / 2));
     }
     int Classify(LONG l, LONG t, LONG r, LONG b) const;
     int ClassifyPoint(int x, int y) const;

@@ -3,8 +3,9 @@
 #include "SECDib.h"
 
 namespace {
-// Holders of each pattern image: fill groups (and their copies in the cache) and reads under way.
-std::unordered_map<SECDib*, long> g_holders;
+// Holders of each pattern image: fill groups (and their copies in the cache) and reads under way;
+// kept to the end of the process, as the groups that count on it may be.
+std::unordered_map<SECDib*, long>& g_holders = *new std::unordered_map<SECDib*, long>;
 }
 
 void ODPatternAddRef(SECDib* image)

@@ -262,9 +262,11 @@ CODPropertyCache::~CODPropertyCache()
 
 CODPropertyCache* CODPropertyCache::GetCache()
 {
-    // Made on first use, so that drawings built while the program starts find it; lives to exit.
-    static CODPropertyCache cache;
-    return &cache;
+    // Made on first use, so that drawings built while the program starts find it, and kept to
+    // the very end of the process: destroyed among the other static objects at exit, it would
+    // release pens, brushes and images after the handle maps they leave through are gone.
+    static CODPropertyCache* cache = new CODPropertyCache;
+    return cache;
 }
 
 CODPropertyPtr CODPropertyCache::Intern(const CODProperty& p)
