@@ -95,7 +95,10 @@ class DockTest : public testing::Test {
     if (theApp.m_pszRegistryKey == NULL)
       theApp.SetRegistryKey("Quorvel Tests");
     m_pFrame = new CDockFrame;
-    ASSERT_TRUE(m_pFrame->Create(NULL, "Docking", WS_OVERLAPPEDWINDOW, CRect(0, 0, 640, 480)));
+    if (!m_pFrame->Create(NULL, "Docking", WS_OVERLAPPEDWINDOW, CRect(0, 0, 640, 480))) {
+      m_pFrame = nullptr;  // gone with its window
+      FAIL() << "no frame";
+    }
     theApp.m_pMainWnd = m_pFrame;
     m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
     m_hPane = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
