@@ -217,6 +217,42 @@ TEST_F(ButtonsTest, ClicksOutsideThePopup)
         ReleaseCapture();
 }
 
+namespace {
+
+// Presses OK in the colour dialog once it is up (or Cancel after five seconds).
+struct ColourDialogOk {
+    static BOOL CALLBACK Find(HWND hWnd, LPARAM found)
+    {
+        char cls[16] = "";
+        GetClassNameA(hWnd, cls, sizeof cls);
+        if (lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(hWnd) && GetDlgItem(hWnd, 706) != NULL)
+            *(HWND*)found = hWnd;
+        return TRUE;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        HWND dialog = NULL;
+        EnumThreadWindows(GetCurrentThreadId(), Find, (LPARAM)&dialog);
+        if (dialog == NULL)
+            return;
+        KillTimer(NULL, id);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }
+};
+
+}  // namespace
+
+TEST_F(ButtonsTest, OtherColourGoesThroughTheColourDialog)
+{
+    well.SetColor(RGB(12, 34, 56));
+    UINT_PTR timer = SetTimer(NULL, 0, 50, ColourDialogOk::Tick);
+    well.SendMessage(SECCW_OTHER_COLOR);
+    KillTimer(NULL, timer);
+    ASSERT_EQ(host.notes.size(), 1u);
+    EXPECT_EQ(host.notes[0].wParam, 201u);
+    EXPECT_EQ((COLORREF)host.notes[0].lParam, RGB(12, 34, 56));
+}
+
 TEST(SECPopupColorWell, OtherButtonAsksForTheColourDialog)
 {
     Host host;
