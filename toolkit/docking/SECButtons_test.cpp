@@ -48,7 +48,7 @@ public:
     std::vector<Note> notes;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == SECCW_COLOR_CHOSEN)
+        if (message == SECCW_COLOR_CHOSEN || message == WM_COMMAND)
             notes.push_back({message, wParam, lParam});
         return CDialog::WindowProc(message, wParam, lParam);
     }
@@ -215,6 +215,42 @@ TEST_F(ButtonsTest, ClicksOutsideThePopup)
     EXPECT_TRUE(host.notes.empty());
     if (GetCapture() == target.m_hWnd)
         ReleaseCapture();
+}
+
+namespace {
+
+// Presses OK in the colour dialog once it is up (or Cancel after five seconds).
+struct ColourDialogOk {
+    static BOOL CALLBACK Find(HWND hWnd, LPARAM found)
+    {
+        char cls[16] = "";
+        GetClassNameA(hWnd, cls, sizeof cls);
+        if (lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(hWnd) && GetDlgItem(hWnd, 706) != NULL)
+            *(HWND*)found = hWnd;
+        return TRUE;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        HWND dialog = NULL;
+        EnumThreadWindows(GetCurrentThreadId(), Find, (LPARAM)&dialog);
+        if (dialog == NULL)
+            return;
+        KillTimer(NULL, id);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }
+};
+
+}  // namespace
+
+TEST_F(ButtonsTest, OtherColourGoesThroughTheColourDialog)
+{
+    well.SetColor(RGB(12, 34, 56));
+    UINT_PTR timer = SetTimer(NULL, 0, 50, ColourDialogOk::Tick);
+    well.SendMessage(SECCW_OTHER_COLOR);
+    KillTimer(NULL, timer);
+    ASSERT_EQ(host.notes.size(), 1u);
+    EXPECT_EQ(host.notes[0].wParam, 201u);
+    EXPECT_EQ((COLORREF)host.notes[0].lParam, RGB(12, 34, 56));
 }
 
 TEST(SECPopupColorWell, OtherButtonAsksForTheColourDialog)
@@ -412,6 +448,29 @@ TEST(SECBitmapButton, LayoutsAndFitting)
     host.DestroyWindow();
 }
 
+namespace {
+
+// Chooses the first item of the menu that opens; gives up (closing the menu) after five
+// seconds.
+struct Chooser {
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        HWND menu = FindWindowA("#32768", NULL);
+        if (menu == NULL)
+            return;
+        KillTimer(NULL, id);
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    }
+    static void CALLBACK Give(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(NULL, id);
+        EndMenu();  // a menu that did not react: the test fails instead of hanging
+    }
+};
+
+}  // namespace
+
 TEST(SECMenuButton, CaptionsArrowsAndMissingPopups)
 {
     Host host;
@@ -427,6 +486,18 @@ TEST(SECMenuButton, CaptionsArrowsAndMissingPopups)
     EXPECT_TRUE(withoutText.IsMenuToRight());
     EXPECT_EQ(withoutText.GetImageSize(), CSize(6, 9));
     withoutText.DoClick();  // its menu has no popup: nothing happens
+
+    // with a popup: the menu opens (modal) and the item chosen reaches the parent
+    UINT_PTR timer = SetTimer(NULL, 0, 50, Chooser::Tick);
+    UINT_PTR guard = SetTimer(NULL, 0, 5000, Chooser::Give);
+    withText.DoClick();
+    KillTimer(NULL, timer);
+    KillTimer(NULL, guard);
+    Pump();
+    bool chosen = false;
+    for (const auto& n : host.notes)
+        chosen |= n.message == WM_COMMAND && LOWORD(n.wParam) == 301;
+    EXPECT_TRUE(chosen);
     SECMenuButton none;
     none.DoClick();
     EXPECT_EQ(SECMenuButton::MenuPosition(CRect(10, 20, 50, 40), FALSE), CPoint(10, 40));
