@@ -145,6 +145,7 @@ TEST_F(EngineTest, ReloadOfChannelZeroKeepsThePair)
     EXPECT_EQ(CPlaybackGraph::TableEntry(0), channel0->GetPlaybackGraph());
     EXPECT_EQ(CPlaybackGraph::TableEntry(1), channel1->GetPlaybackGraph());
     EXPECT_FALSE(channel1->CreateCaptureGraph());   // never for a later engine
+    EXPECT_TRUE(theApp.Boxes().empty()) << theApp.AllBoxes();   // a reload reports nothing
 }
 
 TEST_F(EngineTest, BlendLevels)

@@ -525,11 +525,24 @@ HRESULT CPlaybackGraph::TearDown()
         OAFilterState fs;
         m_pMediaControl->GetState(5000, &fs);
     }
+    // The decoder went with the filters downstream of the source: only our hold on it is left.
+    ReleaseIfRemoved(&m_pDVDecoder);
     RemoveFilter(&m_pDVDecoder);
     RemoveFilter(&m_pSource);
     m_bBuilt = FALSE;
     m_bFileOpened = FALSE;
     return S_OK;
+}
+
+void CPlaybackGraph::ReleaseIfRemoved(IBaseFilter** filter)
+{
+    if (!*filter)
+        return;
+    FILTER_INFO info = {};
+    if (SUCCEEDED((*filter)->QueryFilterInfo(&info)) && !info.pGraph)
+        ReleaseAndClear(*filter);
+    if (info.pGraph)
+        info.pGraph->Release();
 }
 
 HRESULT CPlaybackGraph::ReleaseRenderer()

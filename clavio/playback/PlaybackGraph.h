@@ -141,6 +141,7 @@ protected:
     HRESULT PositionOn(int frame);
     IBaseFilter* RendererFeeder();
     void RemoveStepFilters();
+    void ReleaseIfRemoved(IBaseFilter** filter);
 
     int m_nIndex;
     CString m_strFileName;

@@ -228,8 +228,30 @@ private:
 
 }  // namespace
 
+namespace {
+
+// The screen's pixels per inch, read once: a memory context of the screen maps one to one, so
+// the conversions without a context need no context at all.
+int ScreenPixelsPerInch(int vertical)
+{
+    static int x = 0, y = 0;
+    if (x == 0) {
+        HDC screen = ::CreateCompatibleDC(NULL);
+        x = ::GetDeviceCaps(screen, LOGPIXELSX);
+        y = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::DeleteDC(screen);
+        if (x <= 0 || y <= 0)
+            x = y = 96;
+    }
+    return vertical ? y : x;
+}
+
+}  // namespace
+
 int PointsToLogical(int points, CDC* dc, int vertical)
 {
+    if (dc == NULL)
+        return abs(points * ScreenPixelsPerInch(vertical) / 72);
     ScreenContext ctx(dc);
     HDC hdc = ctx.Handle();
     if (hdc == NULL)
@@ -243,6 +265,8 @@ int PointsToLogical(int points, CDC* dc, int vertical)
 
 int LogicalToPoints(int logical, CDC* dc, int vertical)
 {
+    if (dc == NULL)
+        return abs(logical) * 72 / ScreenPixelsPerInch(vertical);
     ScreenContext ctx(dc);
     HDC hdc = ctx.Handle();
     if (hdc == NULL)

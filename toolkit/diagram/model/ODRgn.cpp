@@ -132,6 +132,7 @@ void CODRgn::Empty()
 {
     m_segments.clear();
     m_rcBounds.SetRect(0, 0, 0, 0);
+    m_bStale = false;
 }
 
 CODRgnSegment CODRgn::GetSegment(int index) const
@@ -148,6 +149,7 @@ CRect CODRgn::GetSegmentBounds(int index) const
 int CODRgn::AddSegment(const CODRgnSegment& segment)
 {
     m_segments.push_back(segment);
+    m_bStale = true;
     return GetSegmentCount() - 1;
 }
 
@@ -253,14 +255,23 @@ void CODRgn::SetClosedBezier(const CPoint* points, int count)
     std::vector<CPoint>().swap(m_flat);
 }
 
+// The bounds are the union of every segment's, whatever their order: with current bounds only
+// the new segments need uniting, which keeps a composite of many children linear to rebuild.
 void CODRgn::Append(const CODRgn& other)
 {
+    const bool current = !m_bStale && !m_segments.empty();
     m_segments.insert(m_segments.end(), other.m_segments.begin(), other.m_segments.end());
-    RecalcBounds();
+    if (!current) {
+        RecalcBounds();
+        return;
+    }
+    for (const CODRgnSegment& s : other.m_segments)
+        m_rcBounds = ODUnionRect(m_rcBounds, s.GetBounds());
 }
 
 void CODRgn::RecalcBounds()
 {
+    m_bStale = false;
     if (m_segments.empty())
         return;
     m_rcBounds = m_segments[0].GetBounds();

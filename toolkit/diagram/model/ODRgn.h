@@ -33,7 +33,7 @@ private:
 class CODRgn
 {
 public:
-    CODRgn() : m_rcBounds(0, 0, 0, 0) {}
+    CODRgn() : m_rcBounds(0, 0, 0, 0), m_bStale(false) {}
     BOOL operator==(const CODRgn& other) const { return m_segments == other.m_segments; }
     BOOL operator!=(const CODRgn& other) const { return !(*this == other); }
 
@@ -59,6 +59,7 @@ private:
     void Flatten(const CPoint* points, int count);
 
     CRect m_rcBounds;
+    bool m_bStale;  // segments were added without their bounds being united
     std::vector<CODRgnSegment> m_segments;
     std::vector<CPoint> m_flat;  // working storage of the Bezier flattening
 };

@@ -88,6 +88,21 @@ TEST(TransformStack, PushPopAndThreads)
     stack->Push(&outer);
     stack->Push(&inner);  // inner applies first
     EXPECT_EQ(stack->GetTop().Transform(1, 0), CPoint(102, 0));
+    // Another thread has a stack of its own.
+    struct Probe {
+        static DWORD WINAPI Run(void* depth)
+        {
+            *(int*)depth = GetTransformStack()->GetDepth();
+            return 0;
+        }
+    };
+    int otherDepth = -1;
+    HANDLE thread = ::CreateThread(NULL, 0, Probe::Run, &otherDepth, 0, NULL);
+    ASSERT_NE(thread, (HANDLE)NULL);
+    ::WaitForSingleObject(thread, INFINITE);
+    ::CloseHandle(thread);
+    EXPECT_EQ(otherDepth, 0);
+    EXPECT_EQ(stack->GetDepth(), 3);
     stack->Pop();
     stack->Pop();
     stack->Pop();

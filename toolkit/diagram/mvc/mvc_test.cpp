@@ -165,6 +165,36 @@ TEST(MvcLogicalPart, FixedModesIgnoreExtentsAndScrollingStaysInside)
     EXPECT_EQ(part.ScrollBy(0, 0).TopLeft(), CPoint(0, 0));
 }
 
+TEST(MvcLogicalPart, PreparedContextAndSizesInOtherModes)
+{
+    MvcLogicalPart part;
+    part.SetOrigin(5, 6);
+    part.SetLogicalOrigin(100, 200);
+    part.SetExtents(0, 2, 1);
+    part.SetExtents(1, 2, 1);
+    part.SetScale(2.0f, 0.5f);
+    HDC mem = ::CreateCompatibleDC(NULL);
+    CDC dc;
+    dc.Attach(mem);
+    part.PrepareDC(&dc);
+    EXPECT_EQ(dc.GetWindowExt(), CSize(4, 1));
+    EXPECT_EQ(dc.GetViewportExt(), CSize(1, 1));
+    POINT p = {100, 200};
+    dc.LPtoDP(&p, 1);
+    EXPECT_EQ(CPoint(p), CPoint(5, 6));
+    dc.Detach();
+    ::DeleteDC(mem);
+
+    // Sizes given in another fixed mode arrive in the part's own through twips.
+    MvcLogicalPart english;
+    english.SetMapMode(MM_HIENGLISH);
+    int cx = 254, cy = 2540;
+    EXPECT_TRUE(english.ConvertSize(MM_LOMETRIC, &cx, &cy));
+    EXPECT_EQ(CSize(cx, cy), CSize(1000, 10000));
+    EXPECT_FALSE(english.ConvertSize(MM_ANISOTROPIC, &cx, &cy));
+    EXPECT_FALSE(english.ConvertSize(MM_HIENGLISH, &cx, &cy));
+}
+
 // A controller whose map answers left clicks; SetHandled decides the answer.
 class TestController : public MvcController
 {
@@ -224,9 +254,16 @@ TEST(MvcViewport, MessagesReachThePluggedController)
         EXPECT_EQ(c->clicks, 3);
         // Messages outside the controller's list never reach its map.
         EXPECT_FALSE(viewport.OnWndMsg(WM_SIZE, 0, 0, &result));
+        // A viewport without a controller of its own still offers messages to the holder.
+        MvcViewport bare;
+        MvcController::SetCaptureController(c);
+        EXPECT_TRUE(bare.OnWndMsg(WM_LBUTTONDOWN, 0, MAKELPARAM(10, 10), &result));
+        MvcController::SetCaptureController(NULL);
+        EXPECT_FALSE(bare.OnWndMsg(WM_LBUTTONDOWN, 0, MAKELPARAM(10, 10), &result));
+        EXPECT_EQ(c->clicks, 4);
         c->UnPlug();
         EXPECT_FALSE(viewport.OnWndMsg(WM_LBUTTONDOWN, 0, MAKELPARAM(10, 10), &result));
-        EXPECT_EQ(c->clicks, 3);
+        EXPECT_EQ(c->clicks, 4);
     }
     // The plug-in borrowed the handle: the host window outlives it.
     EXPECT_TRUE(::IsWindow(host.GetSafeHwnd()));
