@@ -3,9 +3,11 @@
 # registers the component modules; every test requires it.
 
 set(QUORVEL_TEST_PREFIX ${CMAKE_BINARY_DIR}/wine/test-prefix)
+# Wine's error messages stay on (warnings and fixme notes off): a program that Wine cannot start
+# or that fails to load a module says why only through them.
 set(QUORVEL_TEST_ENV
     WINEPREFIX=${QUORVEL_TEST_PREFIX}
-    WINEDEBUG=-all
+    WINEDEBUG=-all,err+all
     WINEDLLPATH=${QUORVEL_BIN_DIR}
     QUORVEL_BIN_DIR=${QUORVEL_BIN_DIR}
     QUORVEL_SOURCE_DIR=${CMAKE_SOURCE_DIR})
@@ -23,11 +25,15 @@ function(wine_test name)
   if(ARG_RC)
     wine_resources(${name} ${ARG_RC} INCLUDES ${ARG_RC_INCLUDES})
   endif()
+  # The shared entry point marks that the program started, so that the launcher can tell a
+  # program Wine could not start from one whose tests failed.
+  set(launcher wine)
   if(NOT ARG_NO_GTEST_MAIN)
     target_link_libraries(${name} PRIVATE wine_gtest_main)
+    set(launcher ${CMAKE_SOURCE_DIR}/tools/wine-test.sh)
   endif()
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest ${WINE_SYSTEM_LIBS})
-  add_test(NAME ${name} COMMAND wine $<TARGET_FILE:${name}>.so)
+  add_test(NAME ${name} COMMAND ${launcher} $<TARGET_FILE:${name}>.so)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
                        ENVIRONMENT "${QUORVEL_TEST_ENV}"
                        FIXTURES_REQUIRED wine)

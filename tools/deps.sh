@@ -9,6 +9,7 @@ packages=(
   libavformat-dev libavcodec-dev libavdevice-dev libswscale-dev libswresample-dev libavutil-dev
   libsqlite3-dev libjpeg62-turbo-dev
   xvfb xauth x11-apps fonts-dejavu-core fonts-liberation
+  fonts-wine                                      # Tahoma, MS Sans Serif, Marlett (caption symbols)
 )
 missing=()
 for p in "${packages[@]}"; do

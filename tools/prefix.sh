@@ -46,6 +46,20 @@ case $mode in
       quiet wineserver -p
     fi
     shopt -s nullglob
+    # Fonts. This Wine does not read its own fonts (Tahoma for "MS Shell Dlg", MS Sans Serif,
+    # and Marlett, which draws the caption buttons) from where Debian puts them: they are
+    # linked into the prefix's font folder. Faces the program names that no package here
+    # provides are replaced by the fonts fontconfig chooses for them (metric-compatible
+    # where one exists); otherwise Wine would give every one of them the same default face.
+    fonts=$prefix/drive_c/windows/Fonts
+    mkdir -p "$fonts"
+    for font in /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon; do
+      ln -sf "$font" "$fonts/"
+    done
+    printf '%s\r\n' REGEDIT4 '' '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+      '"Arial"="Liberation Sans"' '"Arial Narrow"="Liberation Sans Narrow"' \
+      '"Times New Roman"="Liberation Serif"' '"Verdana"="DejaVu Sans"' > "$prefix/fonts.reg"
+    (cd "$prefix" && quiet wine regedit /S fonts.reg)
     for module in "$bin"/*.dll.so "$bin"/*.ocx.so; do
       if ! quiet wine regsvr32 /s "$module"; then
         echo "registration of $module failed (see $log)" >&2

@@ -51,6 +51,16 @@ bool RunOnOwnDesktop(const char* tag)
 
 int main(int argc, char** argv)
 {
+    // Output goes to a pipe under ctest: line by line, so that a program that dies keeps what
+    // it said up to then.
+    setvbuf(stdout, nullptr, _IOLBF, 0);
+    // The launcher tells from this mark that the program got as far as its main function.
+    if (const char* mark = getenv("QUORVEL_TEST_STARTED")) {
+        if (FILE* f = fopen(mark, "w")) {
+            fputs("started\n", f);
+            fclose(f);
+        }
+    }
     AddVectoredExceptionHandler(0, ReportFault);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

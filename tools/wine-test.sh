@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs one test program under Wine for ctest: wine-test.sh <program.exe.so> [arguments].
+# GoogleTest gives every verdict in its own words. A program that ends before its tests run
+# (Wine could not start it, a module failed to load or to initialise, a signal) would
+# otherwise fail with no word at all: its exit status is reported, together with whether it
+# reached its main function (the test entry point leaves a mark in a file named by
+# QUORVEL_TEST_STARTED). Wine's own error messages reach the output as they come.
+set -u
+started=$(mktemp)
+trap 'rm -f "$started"' EXIT
+QUORVEL_TEST_STARTED=$started wine "$@"
+status=$?
+if [ "$status" -ne 0 ]; then
+  how="exit status $status"
+  if [ "$status" -gt 128 ]; then
+    how="signal $(kill -l $((status - 128)) 2>/dev/null || echo $((status - 128)))"
+  fi
+  if [ -s "$started" ]; then
+    echo "$(basename "$1") ended with $how" >&2
+  else
+    echo "$(basename "$1") ended with $how before its main function ran: Wine could not start it" >&2
+  fi
+fi
+exit "$status"
