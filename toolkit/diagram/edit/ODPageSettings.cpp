@@ -141,7 +141,8 @@ int ConvertPageUnits(int value, int fromUnits, int toUnits)
     float measure = (float)value / (fromMetric ? 100.0f : 1000.0f);
     if (fromMetric != toMetric)
         measure = measure * (toMetric ? 25.4f : 1.0f / 25.4f);
-    return (int)(measure * (toMetric ? 100.0f : 1000.0f));
+    // The measure is a single-precision value; the last step scales it in double and truncates.
+    return (int)((double)measure * (toMetric ? 100.0 : 1000.0));
 }
 
 int GetDevNamesSize(const DEVNAMES* devNames)

@@ -52,7 +52,9 @@ CODModel::CODModel()
 CODModel::~CODModel()
 {
     DisposeBackground();
-    // The children leave through the model, so that the index and the id map empty with them.
+    // The children leave through the model, so that the id map empties with them; the index
+    // is emptied at once rather than entry by entry.
+    m_index.Initialize(CRect(0, 0, 0, 0));
     while (m_children.GetSize() > 0)
         RemoveChildAt(m_children.GetSize() - 1);
 }
@@ -77,6 +79,7 @@ void CODModel::RebuildIndex()
 
 void CODModel::Initialize()
 {
+    m_index.Initialize(CRect(0, 0, 0, 0));  // rebuilt below; emptied at once, not child by child
     RemoveAllChildren();
     DisposeBackground();
     MvcVisualComponent::SetSize(1000, 1000);
