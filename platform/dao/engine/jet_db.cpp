@@ -921,7 +921,11 @@ RepairResult Recover(PageFile& file, const std::vector<SchemaEntry>& schema, con
             int64_t hi = range.hiKnown ? range.hi : seq->second;
             if (hi <= lo) continue;
             long found = (long)std::distance(keys.upper_bound(lo), keys.upper_bound(hi));
-            result.rowsLost += (long)std::max<int64_t>(0, std::min<int64_t>(hi - lo, LONG_MAX / 2) - found);
+            // Keys read from a damaged file may be anything: the span is counted without
+            // overflow and the total saturates.
+            uint64_t span = (uint64_t)hi - (uint64_t)lo;
+            long missing = span > (uint64_t)(LONG_MAX / 4) ? LONG_MAX / 4 : (long)span;
+            result.rowsLost = std::min<long>(LONG_MAX / 2, result.rowsLost + std::max<long>(0, missing - found));
         }
         result.rowsLost += t.rows.badRows;
         result.pagesLost += (long)t.rows.lost.size();
