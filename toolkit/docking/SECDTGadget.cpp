@@ -402,7 +402,8 @@ int SECDTListGadget::FindItem(LPCTSTR pszPrefix, int nStart)
       continue;
     if (!Notify(SECDT_GN_VALIDATE, m_nID, index))
       continue;
-    Notify(SECDT_GN_MODIFY, m_nID, index);
+    if (Notify(SECDT_GN_MODIFY, m_nID, index))
+      m_nValue = index;  // the control's refresh shows the same; a gadget alone keeps it
     return index;
   }
   return -1;

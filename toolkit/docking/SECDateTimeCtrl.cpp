@@ -1310,10 +1310,10 @@ LRESULT SECDateTimeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_NCCALCSIZE:
       if (!secData.m_bWin4 && (GetExStyle() & WS_EX_CLIENTEDGE)) {
-        LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+        // the system draws no edge of its own there: the control's is 2 pixels
         RECT* rect = (RECT*)lParam;
         ::InflateRect(rect, -2, -2);
-        return result;
+        return 0;
       }
       break;
     case WM_NCPAINT:
