@@ -1,6 +1,7 @@
 // The date/time control: its window, value, range and null state, layout, painting and
 // input routing, the format's gadgets and the rules by which each field changes the value.
 #include "SECDateTimeCtrl.h"
+#include "SECCalendar.h"
 #include "SECLocaleNames.h"
 #include "SECResource.h"
 #include "SECSysData.h"
@@ -8,6 +9,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <math.h>
 
 using std::max;
 using std::min;
@@ -92,7 +94,9 @@ BOOL SECDateTimeCtrl::Split(const COleDateTime& value, Parts& parts)
 {
   if (value.GetStatus() != COleDateTime::valid)
     return FALSE;
-  if (value.m_dt < -657434.0 || value.m_dt > 2958465.0)
+  // before 1899-12-30 the time of day counts away from zero: the day is the whole part
+  double day = value.m_dt < 0 ? ceil(value.m_dt) : floor(value.m_dt);
+  if (day < -657434.0 || day > 2958465.0)
     return FALSE;
   SYSTEMTIME st;
   if (!value.GetAsSystemTime(st))
@@ -191,7 +195,9 @@ void SECDateTimeCtrl::DeleteGadgets(INT_PTR nFrom)
 
 void SECDateTimeCtrl::DeleteCalendar()
 {
+  SECPopupCalendar* pCalendar = m_pPopupCalendar;
   m_pPopupCalendar = NULL;
+  delete pCalendar;
 }
 
 // Format -------------------------------------------------------------------------------------
@@ -1280,11 +1286,81 @@ CString SECDateTimeCtrl::GetWindowTextAll() const
 
 // Calendar ------------------------------------------------------------------------------------
 
-SECPopupCalendar* SECDateTimeCtrl::CreatePopupCalendar() { return NULL; }
+SECPopupCalendar* SECDateTimeCtrl::CreatePopupCalendar() { return new SECPopupCalendar; }
 
-void SECDateTimeCtrl::PopupCalendar() {}
+void SECDateTimeCtrl::PopupCalendar()
+{
+  if (m_hWnd == NULL)
+    return;
+  if (m_nCurGadget >= 0 && m_nCurGadget < m_gadgets.GetSize())
+    m_gadgets.Get(m_nCurGadget)->OnCancelMode();
+  DeleteCalendar();
+  COleDateTime start = m_datetime;
+  if (m_entry.entering) {
+    SYSTEMTIME st;
+    ::GetSystemTime(&st);
+    Parts p = {st.wYear, st.wMonth, st.wDay, 0, 0, 0, 1};
+    if (!IsBlank(EntryYear)) p.year = m_entry.year;
+    if (!IsBlank(EntryMonth)) p.month = m_entry.month;
+    if (!IsBlank(EntryDay)) p.day = m_entry.day;
+    if (!Build(p, start)) {
+      Parts today = {st.wYear, st.wMonth, st.wDay, 0, 0, 0, 1};
+      Build(today, start);
+    }
+  }
+  SECPopupCalendar* pCalendar = CreatePopupCalendar();
+  if (pCalendar == NULL)
+    return;
+  pCalendar->SetMode(2);
+  pCalendar->SetCalendarStyle(pCalendar->GetCalendarStyle() | 0x200 | 0x01000000);
+  pCalendar->SetOtherMonthDayStyle(pCalendar->GetOtherMonthDayStyle() | 0x102);
+  pCalendar->SetDate(start, FALSE);
+  pCalendar->SelectDate(start, TRUE);
+  m_pPopupCalendar = pCalendar;
+  CRect rect;
+  GetWindowRect(&rect);
+  if (!pCalendar->Create(WS_POPUP | WS_VISIBLE | WS_THICKFRAME | 0x0001, rect, this, 0))
+    DeleteCalendar();
+}
 
-void SECDateTimeCtrl::OnCalendarAccept() { DeleteCalendar(); }
+void SECDateTimeCtrl::OnCalendarAccept()
+{
+  if (m_pPopupCalendar == NULL)
+    return;
+  COleDateTime chosen = m_pPopupCalendar->GetSelectedDate();
+  const DWORD dateBits = SECDT_NOEDIT_YEAR | SECDT_NOEDIT_MONTH | SECDT_NOEDIT_DAY;
+  Parts c;
+  if (Split(chosen, c) && (m_dwNoEdit & dateBits) != dateBits) {
+    if (m_entry.entering) {
+      if (IsInRange(chosen) && OnChanging(chosen)) {
+        m_entry.year = c.year;
+        m_entry.month = c.month;
+        m_entry.day = c.day;
+        m_entry.dayOfWeek = c.dayOfWeek;
+        m_entry.blank &= ~(EntryYear | EntryMonth | EntryDay | EntryDayOfWeek);
+        RefreshFields(SECDT_DAY | SECDT_DAYOFWEEK | SECDT_MONTH | SECDT_MONTHNAME |
+                      SECDT_YEAR2 | SECDT_YEAR4);
+        m_nModified |= 1;
+        CompleteEntry(TRUE);
+        OnChanged();
+      }
+    } else {
+      Parts v;
+      if (Split(m_datetime, v)) {
+        if (!(m_dwNoEdit & SECDT_NOEDIT_YEAR)) v.year = c.year;
+        if (!(m_dwNoEdit & SECDT_NOEDIT_MONTH)) v.month = c.month;
+        if (!(m_dwNoEdit & SECDT_NOEDIT_DAY)) v.day = c.day;
+        COleDateTime value;
+        if (Build(v, value) && value != m_datetime && IsInRange(value) && OnChanging(value)) {
+          m_nModified |= 1;
+          StoreValue(value);
+          OnChanged();
+        }
+      }
+    }
+  }
+  DeleteCalendar();
+}
 
 // Messages ----------------------------------------------------------------------------------
 
