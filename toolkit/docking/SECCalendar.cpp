@@ -160,10 +160,15 @@ BOOL SECCalendar::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT
   if (!CreateEx(0, cls, "SECCalendar", dwStyle | WS_CHILD | WS_CLIPCHILDREN, rect, pParentWnd,
                 nID))
     return FALSE;
+  CRect measured = rect;
+  CalcSize(measured);  // only rewrites the rectangle: the window keeps its size
+  return BuildPanels(pParentWnd, nID);
+}
+
+BOOL SECCalendar::BuildPanels(CWnd* pParentWnd, UINT nID)
+{
   m_pNotifyWnd = pParentWnd;
   m_pParent = pParentWnd;
-  CRect measured = rect;
-  CalcSize(measured);
   CRect empty(0, 0, 0, 0);
   BOOL ok = TRUE;
   for (SECDayBox& box : m_days)
@@ -177,7 +182,11 @@ BOOL SECCalendar::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT
   if (m_dateDisplayed.m_dt == 0.0)
     m_dateDisplayed = Noon(COleDateTime::GetCurrentTime());
   m_bCreated = TRUE;  // the panels exist: SetDate may fill them
+  COleDateTime selected = m_dateSelected;
+  BOOL hadSelection = m_pSelection != NULL;
   SetDate(m_dateDisplayed, FALSE);
+  if (hadSelection)
+    SelectDate(selected, TRUE);  // a selection made before the window: its box marked now
   if (ok) {
     LayoutPanels();
     CClientDC dc(this);
@@ -867,33 +876,7 @@ BOOL SECPopupCalendar::Create(DWORD dwStyle, const RECT& ownerRect, CWnd* pOwner
   if (!CreateEx(0, cls, "SECCalendar", (dwStyle | WS_POPUP) & ~(DWORD)WS_CHILD,
                 placed.left, placed.top, w, h, pOwner ? pOwner->m_hWnd : NULL, NULL))
     return FALSE;
-  m_pNotifyWnd = pOwner;
-  m_pParent = pOwner;
-  CRect empty(0, 0, 0, 0);
-  BOOL ok = TRUE;
-  for (SECDayBox& box : m_days)
-    ok = box.Create(empty, this, WS_CHILD | WS_VISIBLE, nID, FALSE, FALSE, m_dwOtherDayStyle,
-                    m_dwCalStyle, m_nBorder) && ok;
-  DWORD reduced = m_dwCalStyle & ~(0x4000u | 0x8000u);
-  ok = m_dayBar.Create(empty, this, WS_CHILD | WS_VISIBLE, nID, FALSE, FALSE, m_dwTitleStyle,
-                       reduced, m_nBorder) && ok;
-  ok = m_title.Create(empty, this, WS_CHILD | WS_VISIBLE, nID, FALSE, FALSE,
-                      m_dwTitleStyle | 0x80, reduced, m_nBorder) && ok;
-  m_bCreated = TRUE;
-  COleDateTime selected = m_dateSelected;
-  BOOL hadSelection = m_pSelection != NULL;
-  SetDate(m_dateDisplayed, FALSE);
-  if (hadSelection)
-    SelectDate(selected, TRUE);
-  if (ok) {
-    LayoutPanels();
-    CClientDC dc(this);
-    FitFonts(&dc);
-    LoadColors();
-  }
-  UpdateWindow();
-  SetFocus();
-  return ok;
+  return BuildPanels(pOwner, nID);
 }
 
 LRESULT SECPopupCalendar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -231,6 +231,8 @@ class SECCalendar : public CWnd {
   void LayoutPanels();
 
  protected:
+  // Makes the panels, shows the month and fits the fonts once the window exists.
+  BOOL BuildPanels(CWnd* pParentWnd, UINT nID);
   void FillBoxes();
   void Accept();
   void Cancel();
