@@ -282,6 +282,30 @@ TEST(CalendarPanels, FramesAndColumnsByPixel)
   DeleteObject(bmp);
   DeleteDC(dc);
 
+  // fitting ends for a font that cannot grow (height and width 0) and for an empty rectangle
+  {
+    HDC screen = CreateCompatibleDC(NULL);
+    LOGFONT lf = {};
+    strcpy(lf.lfFaceName, "Arial");
+    SECCalTitle title;
+    SECDayBar bar;
+    SECDayBox box;
+    CRect huge(0, 0, 100000, 100000);
+    LOGFONT a = title.FitFont(CDC::FromHandle(screen), &lf, &huge);
+    LOGFONT b = bar.FitFont(CDC::FromHandle(screen), &lf, &huge);
+    LOGFONT c = box.FitFont(CDC::FromHandle(screen), &lf, &huge);
+    EXPECT_LE(abs(a.lfHeight) + abs(b.lfHeight) + abs(c.lfHeight), 3 * 100000);
+    lf.lfHeight = 16;
+    CRect none(0, 0, 0, 0);
+    EXPECT_EQ(title.FitFont(CDC::FromHandle(screen), &lf, &none).lfHeight, 0);
+    // a real font grows to the rectangle and no further
+    CRect strip(0, 0, 700, 40);
+    LOGFONT d = bar.FitFont(CDC::FromHandle(screen), &lf, &strip);
+    EXPECT_GT(abs(d.lfHeight), 0);
+    EXPECT_LE(abs(d.lfHeight), 40);
+    DeleteDC(screen);
+  }
+
   // the day bar's columns for an inner rectangle of 701 pixels
   int lefts[7], rights[7];
   for (int i = 1; i <= 7; ++i)
