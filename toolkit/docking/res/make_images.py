@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the toolkit's menu-button arrows (run once; the results are kept in the tree).
+"""Writes the toolkit's button arrows (run once; the results are kept in the tree).
 
 Both are 4-bit bitmaps of the four button greys, so that loading them with the system
 colours mapped draws a black arrow on the button face."""
@@ -36,8 +36,14 @@ def right(x, y):
     return BLACK if 1 <= x <= 4 and (x - 1) + 1 <= y <= 7 - (x - 1) else FACE
 
 
+def dropdown(x, y):
+    # the date/time control's drop-down arrow: rows of 7, 5, 3 and 1 pixels, no margin
+    return BLACK if y <= x <= 6 - y else FACE
+
+
 if __name__ == "__main__":
     import os
     here = os.path.dirname(os.path.abspath(__file__))
     bmp4(os.path.join(here, "menuarrow_down.bmp"), 9, 6, down)
     bmp4(os.path.join(here, "menuarrow_right.bmp"), 6, 9, right)
+    bmp4(os.path.join(here, "dtdropdown.bmp"), 7, 4, dropdown)
