@@ -1,0 +1,288 @@
+// The toolkit's bars on a headless docking frame: remembered sizes, shares and the row
+// arithmetic, child scaling, docking by id and by side, floating and coming back, and ids.
+#include "gtest_wine.h"
+#include "SECControlBar.h"
+#include "SECControlBarManager.h"
+#include "SECDockBar.h"
+#include "SECDockLayout.h"
+#include "SECFrameWnd.h"
+#include <cmath>
+#include <vector>
+
+namespace {
+
+const bool g_onOwnDesktop = RunOnOwnDesktop("QuorvelSECDockTests");
+
+class CTestApp : public CWinApp {
+ public:
+  CTestApp() : CWinApp("SEC Dock Tester") {}
+};
+CTestApp theApp;
+
+// ---------------------------------------------------------------------------------------------
+// Row arithmetic
+
+TEST(DockLayout, MinShare)
+{
+  EXPECT_FLOAT_EQ(SECDockLayout::MinShare(400), 0.045f);
+  EXPECT_FLOAT_EQ(SECDockLayout::MinShare(0), 0.05f);
+  EXPECT_FLOAT_EQ(SECDockLayout::MinShare(-3), 0.05f);
+  EXPECT_FLOAT_EQ(SECDockLayout::MinShare(10), 1.0f);
+}
+
+TEST(DockLayout, NormalizeShares)
+{
+  struct Case {
+    std::vector<float> in;
+    float fMin;
+    std::vector<float> out;
+  } cases[] = {
+      {{0.0f, 0.7f}, 0.045f, {0.045f, 0.955f}},         // a zero share raised to the minimum
+      {{0.0f, 0.0f, 0.0f}, 0.05f, {1 / 3.f, 1 / 3.f, 1 / 3.f}},  // stored without shares
+      {{1.0f, 0.0f, 0.0f}, 0.05f, {0.9f, 0.05f, 0.05f}},         // expanded
+      {{0.1f, 0.1f, 0.1f}, 0.05f, {1 / 3.f, 1 / 3.f, 1 / 3.f}},  // contracted
+      {{0.6f, 0.2f, 0.2f}, 0.05f, {0.6f, 0.2f, 0.2f}},
+      {{3.0f, 1.0f}, 0.05f, {0.75f, 0.25f}},
+      {{-5.0f, 1.0f}, 0.05f, {0.05f, 0.95f}},             // a hostile negative share
+      {{0.5f, 0.5f}, 0.6f, {0.5f, 0.5f}},                 // row too short for the minimum
+      {{0.0f, 0.0f, 1.0f, 0.0f}, 0.2f, {0.2f, 0.2f, 0.4f, 0.2f}},
+  };
+  for (const Case& c : cases) {
+    std::vector<float> v = c.in;
+    SECDockLayout::NormalizeShares(v, c.fMin);
+    float sum = 0;
+    for (size_t i = 0; i < v.size(); i++) {
+      EXPECT_NEAR(v[i], c.out[i], 1e-5) << "case " << &c - cases << " share " << i;
+      EXPECT_GE(v[i] + 1e-6f, std::min(c.fMin, 1.0f / v.size()));
+      sum += v[i];
+    }
+    EXPECT_NEAR(sum, 1.0f, 1e-5);
+  }
+}
+
+TEST(DockLayout, RowLengths)
+{
+  struct Case {
+    std::vector<float> shares;
+    int nLength;
+    bool bStretch;
+    std::vector<int> lengths;
+  } cases[] = {
+      {{0.5f, 0.5f}, 406, true, {200, 200}},
+      {{1 / 3.f, 1 / 3.f, 1 / 3.f}, 640, true, {209, 209, 210}},  // 628 / 3 each, last to end
+      {{0.6f, 0.4f}, 500, false, {296, 197}},
+      {{0.5f, 0.5f}, 4, true, {0, 0}},                            // shorter than a splitter
+      {{1.0f}, 300, true, {300}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(SECDockLayout::RowLengths(c.shares, c.nLength, c.bStretch), c.lengths)
+        << "case " << &c - cases;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Bars on a frame
+
+enum { ID_BAR1 = 0xE840, ID_BAR2, ID_BAR3, ID_BAR4 };
+
+class DockFrameTest : public testing::Test {
+ protected:
+  SECFrameWnd* m_pFrame = nullptr;
+
+  void SetUp() override
+  {
+    static char cmdLine[] = "";
+    ASSERT_TRUE(AfxWinInit(::GetModuleHandleA(NULL), NULL, cmdLine, SW_SHOWNORMAL));
+    m_pFrame = new SECFrameWnd;
+    if (!m_pFrame->Create(NULL, "Docking", WS_OVERLAPPEDWINDOW, CRect(0, 0, 660, 520))) {
+      m_pFrame = nullptr;
+      FAIL() << "no frame";
+    }
+    theApp.m_pMainWnd = m_pFrame;
+    m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, m_pFrame->m_hWnd,
+                      (HMENU)AFX_IDW_PANE_FIRST, NULL, NULL);
+    m_pFrame->ShowWindow(SW_SHOWNORMAL);
+  }
+  void TearDown() override
+  {
+    if (m_pFrame != nullptr)
+      m_pFrame->DestroyWindow();
+    theApp.m_pMainWnd = NULL;
+  }
+  SECControlBar* NewBar(UINT nID, DWORD dwAlign = CBRS_TOP, DWORD dwExStyle = 0)
+  {
+    SECControlBar* pBar = new SECControlBar;
+    pBar->m_bAutoDelete = TRUE;
+    EXPECT_TRUE(pBar->Create(m_pFrame, "Bar", WS_CHILD | WS_VISIBLE | dwAlign, dwExStyle, nID));
+    pBar->EnableDocking(CBRS_ALIGN_ANY);
+    return pBar;
+  }
+  SECDockBar* Side(UINT nID) { return DYNAMIC_DOWNCAST(SECDockBar, m_pFrame->GetControlBar(nID)); }
+  static CRect RectIn(CWnd* pWnd, CWnd* pParent)
+  {
+    CRect rect;
+    pWnd->GetWindowRect(&rect);
+    ::MapWindowPoints(NULL, pParent->m_hWnd, (LPPOINT)&rect, 2);
+    return rect;
+  }
+};
+
+TEST_F(DockFrameTest, NewBarSizesAndCommittedShare)
+{
+  SECControlBar* pBar = NewBar(ID_BAR1);
+  EXPECT_EQ(pBar->CalcFixedLayout(FALSE, TRUE), CSize(300, 180));   // 180 thick at the top
+  EXPECT_EQ(pBar->CalcFixedLayout(FALSE, FALSE), CSize(300, 180));  // 300 thick at a side
+  EXPECT_EQ(pBar->CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH), CSize(300, 180));
+  pBar->m_fPctWidth = 0.5f;
+  pBar->CalcDynamicLayout(500, LM_HORZDOCK | LM_COMMIT | LM_STRETCH);
+  EXPECT_EQ(pBar->m_szHorzDock.cx, 250);
+  pBar->CalcDynamicLayout(77, LM_VERTDOCK | LM_COMMIT | LM_LENGTHY);
+  EXPECT_EQ(pBar->m_szVertDock.cy, 77);
+  pBar->CalcDynamicLayout(123, LM_COMMIT);
+  EXPECT_EQ(pBar->m_szFloat.cx, 123);
+  EXPECT_EQ(pBar->m_nMRUWidth, 123u);
+}
+
+TEST_F(DockFrameTest, ProportionalChildLayout)
+{
+  SECControlBar* pBar = NewBar(ID_BAR1);
+  CWnd* pChild = new CWnd;
+  // Recorded while the bar has no size: nothing to scale by, the child stays.
+  ASSERT_TRUE(pChild->Create("STATIC", "", WS_CHILD | WS_VISIBLE, CRect(10, 10, 110, 60), pBar, 1));
+  pBar->SetExtendedStyle(CBRS_EX_SIZE_TO_FIT, FALSE);
+  pBar->SetWindowPos(NULL, 0, 0, 150, 90, SWP_NOZORDER | SWP_NOMOVE);
+  EXPECT_EQ(RectIn(pChild, pBar), CRect(10, 10, 110, 60));
+  // Recorded in a 200 x 100 client, scaled to 400 x 200.
+  pBar->SetWindowPos(NULL, 0, 0, 200, 100, SWP_NOZORDER | SWP_NOMOVE);
+  pChild->MoveWindow(10, 10, 100, 50);
+  pBar->SetExtendedStyle(0, FALSE);
+  pBar->SetExtendedStyle(CBRS_EX_SIZE_TO_FIT, FALSE);
+  pBar->SetWindowPos(NULL, 0, 0, 400, 200, SWP_NOZORDER | SWP_NOMOVE);
+  EXPECT_EQ(RectIn(pChild, pBar), CRect(20, 20, 220, 120));
+  pChild->DestroyWindow();
+  delete pChild;
+}
+
+TEST_F(DockFrameTest, SharedRowLengthsAndDockPosition)
+{
+  SECControlBar* pA = NewBar(ID_BAR1);
+  SECControlBar* pB = NewBar(ID_BAR2);
+  SECControlBar* pC = NewBar(ID_BAR3);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.5f, 60);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.25f, 40);
+  m_pFrame->DockControlBarEx(pC, AFX_IDW_DOCKBAR_TOP, 2, 0, 0.25f, 40);
+  m_pFrame->RecalcLayout();
+  SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+  ASSERT_NE(pTop, nullptr);
+  CRect rectDock;
+  pTop->GetClientRect(&rectDock);
+  int nLength = rectDock.Width();
+  int nBase = nLength - 12;
+  CRect a = RectIn(pA, pTop), b = RectIn(pB, pTop), c = RectIn(pC, pTop);
+  EXPECT_EQ(a.Width(), (int)(0.5f * nBase));
+  EXPECT_EQ(b.Width(), (int)(0.25f * nBase));
+  EXPECT_EQ(b.left, a.right + 6);
+  EXPECT_EQ(c.left, b.right + 6);
+  EXPECT_EQ(c.right, nLength);  // the last bar ends at the dock bar's end
+  EXPECT_EQ(a.Height(), 60);    // all as thick as the thickest
+  EXPECT_EQ(c.Height(), 60);
+  EXPECT_EQ(pTop->m_arrSplitters.size(), 3u);  // two in the row, one beside it
+
+  int nRow, nCol, nThick;
+  UINT nID;
+  float fShare;
+  ASSERT_TRUE(pB->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  EXPECT_EQ(nRow, 0);
+  EXPECT_EQ(nCol, 1);
+  EXPECT_EQ(nID, (UINT)AFX_IDW_DOCKBAR_TOP);
+  EXPECT_NEAR(fShare, 0.25f, 1e-6);
+  EXPECT_EQ(nThick, 60);
+
+  // Expanding one leaves the others at the minimum; contracting shares the row equally.
+  pTop->ExpandBar(pB, 1);
+  EXPECT_TRUE(pTop->IsBarExpanded(pB));
+  EXPECT_NEAR(pA->m_fPctWidth, pTop->m_fMinShare, 1e-6);
+  EXPECT_NEAR(pC->m_fPctWidth, pTop->m_fMinShare, 1e-6);
+  pTop->ExpandBar(pB, 2);
+  EXPECT_FALSE(pTop->IsBarExpanded(pB));
+  EXPECT_NEAR(pA->m_fPctWidth, 1 / 3.f, 1e-6);
+  EXPECT_FALSE(pTop->IsAloneInRow(pB));
+}
+
+TEST_F(DockFrameTest, DockBySideFloatAndComeBack)
+{
+  SECControlBar* pA = NewBar(ID_BAR1, CBRS_BOTTOM);
+  SECControlBar* pB = NewBar(ID_BAR2, CBRS_BOTTOM);
+  m_pFrame->DockControlBarEx(pA, 0, 0, 0, 0.6f, 83);
+  m_pFrame->DockControlBarEx(pB, 0, 1, 0, 0.4f, 83);
+  m_pFrame->RecalcLayout();
+  int nRow, nCol, nThick;
+  UINT nID;
+  float fShare;
+  ASSERT_TRUE(pA->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  EXPECT_EQ(nID, (UINT)AFX_IDW_DOCKBAR_BOTTOM);
+  EXPECT_NEAR(fShare, 0.6f, 1e-6);
+  EXPECT_EQ(nThick, 83);
+  ASSERT_TRUE(pB->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  EXPECT_EQ(nCol, 1);
+
+  // Floating away leaves a place-holder; re-docking takes it.
+  m_pFrame->FloatControlBar(pA, CPoint(100, 100));
+  EXPECT_TRUE(pA->IsFloating());
+  EXPECT_FALSE(pA->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  m_pFrame->ReDockControlBar(pA, NULL, NULL);
+  m_pFrame->RecalcLayout();
+  ASSERT_TRUE(pA->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  EXPECT_EQ(nID, (UINT)AFX_IDW_DOCKBAR_BOTTOM);
+  EXPECT_EQ(nRow, 0);
+  EXPECT_EQ(nCol, 0);
+
+  // Hidden bars have no position; a bar naming no single side is not docked.
+  m_pFrame->ShowControlBar(pB, FALSE, FALSE);
+  EXPECT_FALSE(pB->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  SECControlBar* pC = NewBar(ID_BAR3, CBRS_ALIGN_TOP | CBRS_ALIGN_LEFT);
+  m_pFrame->DockControlBarEx(pC, 0, 0, 0, 1.0f, 50);
+  EXPECT_EQ(pC->m_pDockBar, nullptr);
+  m_pFrame->DockControlBar(pC);
+  EXPECT_EQ(pC->m_pDockBar, nullptr);
+  m_pFrame->ReDockControlBar(pC, NULL, NULL);
+  EXPECT_EQ(pC->m_pDockBar, nullptr);
+}
+
+TEST_F(DockFrameTest, UniqueBarIdsAndMenuMessage)
+{
+  NewBar(256);
+  NewBar(257);
+  struct Case {
+    CFrameWnd* pFrame;
+    UINT nWanted;
+    UINT nResult;
+  } cases[] = {
+      {m_pFrame, 300, 300}, {m_pFrame, 256, 258}, {m_pFrame, 257, 258}, {NULL, 300, 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(SECFrameWnd::GetUniqueBarID(c.pFrame, c.nWanted), c.nResult);
+  EXPECT_FALSE(SECFrameWnd::IsBarIDFree(m_pFrame, 256));
+  EXPECT_TRUE(SECFrameWnd::IsBarIDFree(m_pFrame, AFX_IDW_DOCKBAR_TOP));  // dock bars do not count
+  EXPECT_FALSE(SECFrameWnd::IsBarIDFree(m_pFrame, 0));
+  EXPECT_TRUE(SECFrameWnd::AreBarIDsUnique(m_pFrame));
+  EXPECT_NE(m_pFrame->GetSECControlBar(257), nullptr);
+  EXPECT_EQ(m_pFrame->GetSECControlBar(259), nullptr);
+
+  // Every id of 300..1300 taken: none left.
+  for (UINT n = 300; n <= 1300; n++)
+    NewBar(n);
+  EXPECT_EQ(SECFrameWnd::GetUniqueBarID(m_pFrame, 300), 0u);
+  EXPECT_EQ(SECFrameWnd::GetUniqueBarID(m_pFrame, 299), 299u);
+
+  ASSERT_NE(WM_SECGETMENU, 0u);
+  struct MenuCase {
+    WPARAM id;
+    LPARAM pos;
+    bool bFound;
+  } menus[] = {{0, 0, false}, {7, 0, false}, {7, 9, false}};
+  for (const MenuCase& m : menus)
+    EXPECT_EQ(m_pFrame->SendMessage(WM_SECGETMENU, m.id, m.pos) != 0, m.bFound);
+}
+
+}  // namespace
