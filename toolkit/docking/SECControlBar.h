@@ -9,6 +9,7 @@
 
 class SECControlBarManager;
 class SECDockBar;
+class SECControlBarInfo;
 
 // Extended style bits
 #define CBRS_EX_STDCONTEXTMENU 0x0001L  // right-click context menu
@@ -98,6 +99,16 @@ class SECControlBar : public CControlBar {
   void CalcInsideRectEx(CRect& rect, BOOL bHorz, BOOL bIncGripper = TRUE);
   BOOL IsHorzDocked() const;
   BOOL IsDocked() const { return m_pDockBar != NULL && !IsFloating(); }
+  // The record of the dock state: MFC's values and the toolkit's; and back. The extended
+  // style is not applied by SetBarInfoEx (the dock state does it once all bars stand).
+  virtual void GetBarInfoEx(SECControlBarInfo* pInfo);
+  void SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd* pFrameWnd);
+  virtual void OnGetBarInfoEx(SECControlBarInfo* pInfo) { (void)pInfo; }
+  virtual void OnSetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd* pFrameWnd)
+  {
+    (void)pInfo;
+    (void)pFrameWnd;
+  }
 
   CSize m_szHorzDock;   // docked top or bottom: cx along the row, cy thickness
   CSize m_szVertDock;   // docked left or right: cx thickness, cy along

@@ -5,6 +5,7 @@
 #include "SECControlBarManager.h"
 #include "SECDockBar.h"
 #include "SECDockLayout.h"
+#include "SECDockState.h"
 #include "SECFrameWnd.h"
 #include <cmath>
 #include <vector>
@@ -92,6 +93,8 @@ class DockFrameTest : public testing::Test {
   {
     static char cmdLine[] = "";
     ASSERT_TRUE(AfxWinInit(::GetModuleHandleA(NULL), NULL, cmdLine, SW_SHOWNORMAL));
+    if (theApp.m_pszRegistryKey == NULL)
+      theApp.SetRegistryKey("Quorvel Tests");
     m_pFrame = new SECFrameWnd;
     if (!m_pFrame->Create(NULL, "Docking", WS_OVERLAPPEDWINDOW, CRect(0, 0, 660, 520))) {
       m_pFrame = nullptr;
@@ -283,6 +286,211 @@ TEST_F(DockFrameTest, UniqueBarIdsAndMenuMessage)
   } menus[] = {{0, 0, false}, {7, 0, false}, {7, 9, false}};
   for (const MenuCase& m : menus)
     EXPECT_EQ(m_pFrame->SendMessage(WM_SECGETMENU, m.id, m.pos) != 0, m.bFound);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Dock state
+
+// A bar of the classic kind, which the toolkit's dock state leaves alone.
+class CPlainBar : public CControlBar {
+ public:
+  CPlainBar() { m_bAutoDelete = TRUE; }
+  CSize CalcFixedLayout(BOOL, BOOL bHorz) override { return bHorz ? CSize(100, 20) : CSize(20, 100); }
+  void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
+};
+
+TEST(DockStateText, Shares)
+{
+  EXPECT_STREQ(SECShareToText(0.6f), "600000");
+  EXPECT_STREQ(SECShareToText(1 / 3.f), "333333");
+  EXPECT_STREQ(SECShareToText(1.0f), "1000000");
+  struct Case {
+    const char* text;
+    float f;
+  } cases[] = {{"333333", 0.333333f}, {"-5", 0.0f}, {"", 0.0f}, {"junk", 0.0f},
+               {"1000000", 1.0f}};
+  for (const Case& c : cases)
+    EXPECT_NEAR(SECShareFromText(c.text), c.f, 1e-6) << c.text;
+  EXPECT_EQ(SECShareFromText(NULL), 0.0f);
+}
+
+TEST(DockStateClean, PlaceHoldersDuplicatesAndTrailingZeros)
+{
+  SECDockState state;
+  auto add = [&](UINT nID, UINT nMRUDockID, std::vector<UINT> ids) {
+    SECControlBarInfo* p = new SECControlBarInfo;
+    p->m_nBarID = nID;
+    p->m_uMRUDockID = nMRUDockID;
+    for (UINT n : ids)
+      p->m_arrBarID.Add((void*)(UINT_PTR)n);
+    state.m_arrBarInfo.Add(p);
+    return p;
+  };
+  SECControlBarInfo* pTop = add(AFX_IDW_DOCKBAR_TOP, 0, {0, 0x10000 + 5, 7, 7, 0, 0, 0});
+  SECControlBarInfo* pLeft = add(AFX_IDW_DOCKBAR_LEFT, 0, {0, 0x10000 + 5, 8, 0});
+  add(5, AFX_IDW_DOCKBAR_LEFT, {});  // bar 5 last docked on the left
+  state.CleanupState();
+  // Only the place-holder on bar 5's own dock bar stays; the second 7 goes; one trailing 0.
+  std::vector<UINT_PTR> top, left;
+  for (INT_PTR i = 0; i < pTop->m_arrBarID.GetSize(); i++)
+    top.push_back((UINT_PTR)pTop->m_arrBarID[i]);
+  for (INT_PTR i = 0; i < pLeft->m_arrBarID.GetSize(); i++)
+    left.push_back((UINT_PTR)pLeft->m_arrBarID[i]);
+  EXPECT_EQ(top, (std::vector<UINT_PTR>{0, 0, 7, 0}));
+  EXPECT_EQ(left, (std::vector<UINT_PTR>{0, 0x10005, 8, 0}));
+  EXPECT_EQ(((SECControlBarInfo*)state.m_arrBarInfo[2])->m_arrBarID.GetSize(), 0);
+}
+
+TEST_F(DockFrameTest, ProfileRoundTripRecreatesBars)
+{
+  SECControlBar* pA = NewBar(ID_BAR1, CBRS_TOP, CBRS_EX_COOL | CBRS_EX_GRIPPER);
+  SECControlBar* pB = NewBar(ID_BAR2);
+  SECControlBar* pC = NewBar(ID_BAR3, CBRS_LEFT);
+  CPlainBar* pPlain = new CPlainBar;
+  ASSERT_TRUE(pPlain->CWnd::Create(NULL, "Plain", WS_CHILD | WS_VISIBLE | CBRS_TOP,
+                                   CRect(0, 0, 0, 0), m_pFrame, ID_BAR4));
+  pB->SetWindowText("Second");
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.6f, 70);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.4f, 70);
+  m_pFrame->DockControlBarEx(pC, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 120);
+  m_pFrame->RecalcLayout();
+  m_pFrame->ShowControlBar(pC, FALSE, FALSE);
+
+  SECDockState saved;
+  ASSERT_TRUE(saved.GetDockState(m_pFrame));
+  for (INT_PTR i = 0; i < saved.m_arrBarInfo.GetSize(); i++)
+    EXPECT_NE(((CControlBarInfo*)saved.m_arrBarInfo[i])->m_nBarID, (UINT)ID_BAR4);
+  saved.CleanupState();
+  saved.SaveState("SECDock");
+
+  // The keys as stored.
+  int nBars = (int)theApp.GetProfileInt("SECDock-Summary", "Bars", 0);
+  ASSERT_GT(nBars, 3);
+  bool bSawA = false, bSawC = false;
+  for (int i = 0; i < nBars; i++) {
+    CString strSection;
+    strSection.Format("SECDock-Bar%d", i);
+    UINT nID = theApp.GetProfileInt(strSection, "BarID", 0);
+    if (nID == ID_BAR1) {
+      bSawA = true;
+      EXPECT_STREQ(theApp.GetProfileString(strSection, "PctWidth", ""), "600000");
+      EXPECT_STREQ(theApp.GetProfileString(strSection, "ClassName", ""), "SECControlBar");
+      EXPECT_EQ(theApp.GetProfileInt(strSection, "ExStyle", 0),
+                (UINT)(CBRS_EX_COOL | CBRS_EX_GRIPPER));
+      EXPECT_EQ(theApp.GetProfileInt(strSection, "MRUHorzDockCY", 0), 70u);
+    }
+    if (nID == ID_BAR3) {
+      bSawC = true;
+      EXPECT_EQ(theApp.GetProfileInt(strSection, "Visible", 1), 0u);
+    }
+  }
+  EXPECT_TRUE(bSawA);
+  EXPECT_TRUE(bSawC);
+
+  // B is gone and A changed; loading makes B again and puts A back.
+  pB->DestroyWindow();
+  pA->m_fPctWidth = 0.2f;
+  pA->m_szHorzDock.cy = 20;
+  m_pFrame->ShowControlBar(pC, TRUE, FALSE);
+  SECDockState loaded;
+  loaded.LoadState("SECDock");
+  ASSERT_TRUE(loaded.SetDockState(m_pFrame));
+  EXPECT_NEAR(pA->m_fPctWidth, 0.6f, 1e-5);
+  EXPECT_EQ(pA->m_szHorzDock.cy, 70);
+  EXPECT_FALSE(pC->IsWindowVisible());
+  SECControlBar* pB2 = m_pFrame->GetSECControlBar(ID_BAR2);
+  ASSERT_NE(pB2, nullptr);
+  EXPECT_EQ(m_pFrame->m_listDynamicBars.GetCount(), 1);
+  CString strTitle;
+  pB2->GetWindowText(strTitle);
+  EXPECT_STREQ(strTitle, "Second");
+  int nRow, nCol, nThick;
+  UINT nID;
+  float fShare;
+  ASSERT_TRUE(pB2->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  EXPECT_EQ(nID, (UINT)AFX_IDW_DOCKBAR_TOP);
+  EXPECT_EQ(nCol, 1);
+  EXPECT_NEAR(fShare, 0.4f, 1e-5);
+}
+
+TEST_F(DockFrameTest, HostileStoredStates)
+{
+  // A record naming a creatable class that is no bar makes nothing and is dropped; a
+  // placement of the wrong length is not taken.
+  theApp.WriteProfileInt("SECHostile-Summary", "Bars", 50000);
+  theApp.WriteProfileInt("SECHostile-Bar0", "BarID", 0x7777);
+  theApp.WriteProfileString("SECHostile-Bar0", "ClassName", "SECFrameWnd");
+  theApp.WriteProfileInt("SECHostile-Bar0", "MDIChild", 1);
+  BYTE junk[60] = {1, 2, 3};
+  theApp.WriteProfileBinary("SECHostile-Bar0", "MDIChildWindowPlacement", junk, sizeof junk);
+  SECDockState state;
+  state.LoadState("SECHostile");
+  ASSERT_EQ(state.m_arrBarInfo.GetSize(), 1);  // the sections there, not the count
+  SECControlBarInfo* pInfo = (SECControlBarInfo*)state.m_arrBarInfo[0];
+  EXPECT_EQ(pInfo->m_wpMDIChild.length, sizeof(WINDOWPLACEMENT));
+  EXPECT_EQ(pInfo->m_wpMDIChild.flags, 0u);
+  ASSERT_TRUE(state.SetDockState(m_pFrame));
+  EXPECT_EQ(state.m_arrBarInfo.GetSize(), 0);
+  EXPECT_EQ(m_pFrame->GetControlBar(0x7777), nullptr);
+  EXPECT_EQ(m_pFrame->m_listDynamicBars.GetCount(), 0);
+
+  // Archives whose counts exceed their bytes are refused at once.
+  const BYTE hostile[][14] = {
+      {2, 0, 0, 0, 0, 4, 0, 0, 0, 3, 0, 0, 0xFF, 0xFF},  // 65535 records
+      {1, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0},        // a record cut short
+  };
+  for (const auto& bytes : hostile) {
+    CMemFile in(const_cast<BYTE*>(bytes), sizeof(bytes));
+    CArchive ar(&in, CArchive::load);
+    SECDockState s;
+    bool bThrown = false;
+    try {
+      s.Serialize(ar);
+    } catch (CArchiveException* e) {
+      bThrown = true;
+      e->Delete();
+    }
+    EXPECT_TRUE(bThrown);
+  }
+}
+
+TEST_F(DockFrameTest, ArchiveRoundTrip)
+{
+  SECControlBar* pA = NewBar(ID_BAR1);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_BOTTOM, 0, 0, 0.5f, 83);
+  m_pFrame->RecalcLayout();
+  pA->m_dwMRUDockingState = CBRS_ALIGN_LEFT;
+  SECDockState saved;
+  ASSERT_TRUE(saved.GetDockState(m_pFrame));
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    saved.Serialize(ar);
+  }
+  file.SeekToBegin();
+  SECDockState loaded;
+  {
+    CArchive ar(&file, CArchive::load);
+    loaded.Serialize(ar);
+  }
+  ASSERT_EQ(loaded.m_arrBarInfo.GetSize(), saved.m_arrBarInfo.GetSize());
+  for (INT_PTR i = 0; i < saved.m_arrBarInfo.GetSize(); i++) {
+    SECControlBarInfo* a = (SECControlBarInfo*)saved.m_arrBarInfo[i];
+    SECControlBarInfo* b = (SECControlBarInfo*)loaded.m_arrBarInfo[i];
+    EXPECT_EQ(a->m_nBarID, b->m_nBarID);
+    EXPECT_EQ(a->m_pointPos, b->m_pointPos);
+    EXPECT_EQ(a->m_dwStyle, b->m_dwStyle);
+    EXPECT_EQ(a->m_dwExStyle, b->m_dwExStyle);
+    EXPECT_NEAR(a->m_fPctWidth, b->m_fPctWidth, 1e-5);
+    EXPECT_EQ(a->m_szMRUFloat, b->m_szMRUFloat);
+    EXPECT_EQ(a->m_szMRUHorzDock, b->m_szMRUHorzDock);
+    EXPECT_EQ(a->m_szMRUVertDock, b->m_szMRUVertDock);
+    EXPECT_EQ(a->m_dwMRUDockingState, b->m_dwMRUDockingState);
+    EXPECT_EQ(a->m_dwDockStyle, b->m_dwDockStyle);
+    ASSERT_EQ(a->m_arrBarID.GetSize(), b->m_arrBarID.GetSize());
+    for (INT_PTR j = 0; j < a->m_arrBarID.GetSize(); j++)
+      EXPECT_EQ(a->m_arrBarID[j], b->m_arrBarID[j]);
+  }
 }
 
 }  // namespace
