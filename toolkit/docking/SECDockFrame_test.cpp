@@ -7,6 +7,8 @@
 #include "SECDockLayout.h"
 #include "SECDockState.h"
 #include "SECFrameWnd.h"
+#include "SECStatusBar.h"
+#include <commctrl.h>
 #include <cmath>
 #include <vector>
 
@@ -491,6 +493,100 @@ TEST_F(DockFrameTest, ArchiveRoundTrip)
     for (INT_PTR j = 0; j < a->m_arrBarID.GetSize(); j++)
       EXPECT_EQ(a->m_arrBarID[j], b->m_arrBarID[j]);
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Status bar
+
+// Counts what reaches the common control.
+class CCountingStatusBar : public SECStatusBar {
+ public:
+  int m_nSetText = 0;
+  LPARAM m_lLastText = 1;
+  LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
+  {
+    if (nMsg == SB_SETTEXTA) {
+      m_nSetText++;
+      m_lLastText = lParam;
+    }
+    return SECStatusBar::WindowProc(nMsg, wParam, lParam);
+  }
+};
+
+TEST_F(DockFrameTest, StatusBarPanes)
+{
+  CCountingStatusBar bar;
+  ASSERT_TRUE(bar.Create(m_pFrame));
+  const UINT ids[] = {0, 0xBEEF, 0xBEF0};  // ids without strings
+  ASSERT_TRUE(bar.SetIndicators(ids, 3));
+  EXPECT_STREQ(bar.GetPaneText(1), "  ");
+  EXPECT_EQ(bar.GetPaneStyle(0), (UINT)(SBPS_NOBORDERS | SBPS_STRETCH));
+  EXPECT_EQ(bar.CommandToIndex(0xBEF0), 2);
+  EXPECT_EQ(bar.CommandToIndex(0x1234), -1);
+
+  // The window text is pane 0's.
+  bar.SetWindowText("Ready");
+  EXPECT_STREQ(bar.GetPaneText(0), "Ready");
+  char buf[6];
+  EXPECT_EQ(bar.SendMessage(WM_GETTEXT, sizeof buf, (LPARAM)buf), 6);
+  EXPECT_STREQ(buf, "Ready");
+  char shortBuf[5];
+  EXPECT_EQ(bar.SendMessage(WM_GETTEXT, sizeof shortBuf, (LPARAM)shortBuf), 5);
+  EXPECT_STREQ(shortBuf, "Read");
+  EXPECT_EQ(bar.SendMessage(WM_GETTEXT, 0, (LPARAM)shortBuf), 0);
+  EXPECT_EQ(bar.SendMessage(WM_GETTEXTLENGTH), 5);
+
+  // The same text twice sends nothing the second time; a disabled pane is sent blank.
+  int n = bar.m_nSetText;
+  EXPECT_TRUE(bar.SetPaneText(1, "CAP"));
+  EXPECT_EQ(bar.m_nSetText, n + 1);
+  EXPECT_TRUE(bar.SetPaneText(1, "CAP"));
+  EXPECT_EQ(bar.m_nSetText, n + 1);
+  bar.SetPaneStyle(1, SBPS_DISABLED);
+  EXPECT_EQ(bar.m_nSetText, n + 2);
+  EXPECT_EQ(bar.m_lLastText, 0);
+  EXPECT_STREQ(bar.GetPaneText(1), "CAP");
+
+  // Out of range: nothing, and nothing sent.
+  n = bar.m_nSetText;
+  struct Case {
+    int nIndex;
+  } cases[] = {{-1}, {3}, {1000}};
+  for (const Case& c : cases) {
+    EXPECT_FALSE(bar.SetPaneText(c.nIndex, "x"));
+    EXPECT_FALSE(bar.SetPaneWidth(c.nIndex, 10));
+    EXPECT_EQ(bar.GetItemID(c.nIndex), 0u);
+    EXPECT_EQ(bar.GetPaneStyle(c.nIndex), 0u);
+    EXPECT_STREQ(bar.GetPaneText(c.nIndex), "");
+    bar.SetPaneStyle(c.nIndex, SBPS_POPOUT);
+    bar.SetPaneInfo(c.nIndex, 5, 0, 10);
+    CRect rect(1, 2, 3, 4);
+    bar.GetItemRect(c.nIndex, &rect);
+    EXPECT_TRUE(rect.IsRectEmpty());
+  }
+  EXPECT_EQ(bar.m_nSetText, n);
+  SECStatusBar empty;
+  EXPECT_EQ(empty.CommandToIndex(0), -1);
+
+  // Two stretch panes share the extra width, the second taking the larger half.
+  bar.SetWindowPos(NULL, 0, 0, 407, 20, SWP_NOZORDER | SWP_NOMOVE);
+  bar.ModifyStyle(SBARS_SIZEGRIP, 0);
+  bar.SetPaneInfo(0, 0, SBPS_STRETCH, 10);
+  bar.SetPaneInfo(1, 0xBEEF, SBPS_STRETCH, 10);
+  bar.SetPaneInfo(2, 0xBEF0, 0, 10);
+  CRect r0, r1, r2;
+  bar.GetItemRect(0, &r0);
+  bar.GetItemRect(1, &r1);
+  bar.GetItemRect(2, &r2);
+  int w0 = r0.Width(), w1 = r1.Width();
+  EXPECT_TRUE(w1 == w0 || w1 == w0 + 1) << w0 << " " << w1;
+  EXPECT_GT(w0, 100);
+
+  // The minimum height holds.
+  bar.SendMessage(SB_SETMINHEIGHT, 40);
+  EXPECT_EQ(bar.CalcFixedLayout(FALSE, TRUE).cy, 40);
+  EXPECT_EQ(bar.CalcFixedLayout(FALSE, FALSE), CSize(0, 0));
+  bar.DestroyWindow();
 }
 
 }  // namespace
