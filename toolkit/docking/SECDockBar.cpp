@@ -1,0 +1,562 @@
+// The toolkit's dock bar: rows laid out by shares, splitters, expansion and place-holders.
+#include "SECDockBar.h"
+#include "SECControlBar.h"
+#include "SECDockLayout.h"
+#include "SECSysData.h"
+
+IMPLEMENT_DYNCREATE(SECDockBar, CDockBar)
+
+BEGIN_MESSAGE_MAP(SECDockBar, CDockBar)
+  ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+BOOL SECDockBar::s_bRedrawSwitch = TRUE;
+
+namespace {
+inline bool IsPlaceHolder(void* p) { return p != NULL && (UINT_PTR)p < 0x10000; }
+inline SECControlBar* AsSEC(CControlBar* pBar)
+{
+  return pBar != NULL ? DYNAMIC_DOWNCAST(SECControlBar, (CObject*)pBar) : NULL;
+}
+inline bool IsWidthDriven(CControlBar* pBar)
+{
+  SECControlBar* p = AsSEC(pBar);
+  return p == NULL || (p->m_dwExStyle & CBRS_EX_UNIDIRECTIONAL) != 0;
+}
+}  // namespace
+
+SECDockBar::SECDockBar(BOOL bFloating, int nKind)
+    : CDockBar(bFloating), m_nKind(nKind), m_fMinShare(0.05f), m_bLayoutPending(FALSE),
+      m_pChangedBar(NULL)
+{
+}
+
+SECDockBar::~SECDockBar() {}
+
+CFrameWnd* SECDockBar::DockSite() const
+{
+  return m_pDockSite != NULL ? m_pDockSite : const_cast<SECDockBar*>(this)->GetParentFrame();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Rows
+
+int SECDockBar::RowStart(int nIndex) const
+{
+  while (nIndex > 1 && m_arrBars[nIndex - 1] != NULL)
+    nIndex--;
+  return nIndex;
+}
+
+int SECDockBar::RowEnd(int nIndex) const
+{
+  int nSize = (int)m_arrBars.GetSize();
+  while (nIndex < nSize && m_arrBars[nIndex] != NULL)
+    nIndex++;
+  return nIndex;
+}
+
+CControlBar* SECDockBar::GetFirstDockedBar() const
+{
+  return m_arrBars.GetSize() >= 2 ? GetDockedControlBar(1) : NULL;
+}
+
+void SECDockBar::GetRowBars(CPtrArray& arr, CControlBar* pBar)
+{
+  arr.RemoveAll();
+  int nPos = FindBar(pBar);
+  if (nPos <= 0)
+    return;
+  for (int i = RowStart(nPos), nEnd = RowEnd(nPos); i < nEnd; i++)
+    if (GetDockedControlBar(i) != NULL)
+      arr.Add(GetDockedControlBar(i));
+}
+
+DWORD SECDockBar::BarMode(CControlBar* pBar) const
+{
+  if (m_bFloating && (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC))
+    return LM_HORZ | LM_MRUWIDTH | LM_LENGTHY;
+  if (IsHorz())
+    return LM_HORZ | LM_HORZDOCK | LM_LENGTHY;
+  return LM_VERTDOCK;
+}
+
+BOOL SECDockBar::FindBarRow(CControlBar* pBar, int& nRow, int& nCol, int& nThick)
+{
+  int nPos = FindBar(pBar);
+  if (nPos <= 0 || !pBar->IsVisible())
+    return FALSE;
+  nRow = 0;
+  for (int i = 1; i < nPos; i++)
+    if (m_arrBars[i] == NULL)
+      nRow++;
+  nCol = 0;
+  nThick = 0;
+  for (int i = RowStart(nPos), nEnd = RowEnd(nPos); i < nEnd; i++) {
+    CControlBar* p = GetDockedControlBar(i);
+    if (p == NULL)
+      continue;
+    if (i < nPos)
+      nCol++;
+    DWORD dwMode = BarMode(p);
+    CSize size = p->CalcDynamicLayout(-1, dwMode);
+    int n = (dwMode & LM_HORZ) ? size.cy : size.cx;
+    if (n > nThick)
+      nThick = n;
+  }
+  return TRUE;
+}
+
+BOOL SECDockBar::IsAloneInRow(CControlBar* pBar)
+{
+  int nPos = FindBar(pBar);
+  if (nPos <= 0)
+    return TRUE;
+  for (int i = RowStart(nPos), nEnd = RowEnd(nPos); i < nEnd; i++) {
+    CControlBar* p = GetDockedControlBar(i);
+    if (p != NULL && p != pBar && p->IsVisible())
+      return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL SECDockBar::IsBarExpanded(CControlBar* pBar)
+{
+  int nPos = FindBar(pBar);
+  if (nPos <= 0)
+    return FALSE;
+  CControlBar* pBig = NULL;
+  int nBig = 0;
+  for (int i = RowStart(nPos), nEnd = RowEnd(nPos); i < nEnd; i++) {
+    SECControlBar* p = AsSEC(GetDockedControlBar(i));
+    if (p != NULL && p->IsVisible() && p->m_fPctWidth > m_fMinShare + 1e-6f) {
+      nBig++;
+      pBig = p;
+    }
+  }
+  return nBig <= 1 && pBig == pBar;
+}
+
+void SECDockBar::UpdateMinShare()
+{
+  CRect rect;
+  GetClientRect(&rect);
+  m_fMinShare = SECDockLayout::MinShare(IsHorz() ? rect.Width() : rect.Height());
+}
+
+void SECDockBar::NormalizeRowShares(int nFirst)
+{
+  std::vector<SECControlBar*> bars;
+  std::vector<float> shares;
+  for (int i = nFirst, nEnd = RowEnd(nFirst); i < nEnd; i++) {
+    SECControlBar* p = AsSEC(GetDockedControlBar(i));
+    if (p != NULL && p->IsVisible()) {
+      bars.push_back(p);
+      shares.push_back(p->m_fPctWidth);
+    }
+  }
+  SECDockLayout::NormalizeShares(shares, m_fMinShare);
+  for (size_t i = 0; i < bars.size(); i++)
+    bars[i]->m_fPctWidth = shares[i];
+}
+
+void SECDockBar::ExpandBar(CControlBar* pBar, int nMode)
+{
+  int nPos = FindBar(pBar);
+  if (nPos <= 0)
+    return;
+  int nFirst = RowStart(nPos);
+  for (int i = nFirst, nEnd = RowEnd(nPos); i < nEnd; i++) {
+    SECControlBar* p = AsSEC(GetDockedControlBar(i));
+    if (p != NULL)
+      p->m_fPctWidth = nMode == 1 ? (p == pBar ? 1.0f : 0.0f) : 0.1f;
+  }
+  m_pChangedBar = AsSEC(pBar);
+  NormalizeRowShares(nFirst);
+  MarkFrom(nFirst);
+  if (DockSite() != NULL)
+    DockSite()->DelayRecalcLayout();
+}
+
+void SECDockBar::MarkForRedraw(CControlBar* pBar)
+{
+  if (pBar == NULL)
+    return;
+  for (INT_PTR i = 0; i < m_arrRedraw.GetSize(); i++)
+    if (m_arrRedraw[i] == pBar)
+      return;
+  m_arrRedraw.Add(pBar);
+}
+
+// The bars whose place shifts when the entry at nIndex changes.
+void SECDockBar::MarkFrom(int nIndex)
+{
+  BOOL bAfter = (m_dwStyle & (CBRS_ALIGN_TOP | CBRS_ALIGN_LEFT)) != 0;
+  int nSize = (int)m_arrBars.GetSize();
+  for (int i = bAfter ? nIndex : 1; i < (bAfter ? nSize : nIndex + 1); i++)
+    MarkForRedraw(GetDockedControlBar(i));
+}
+
+void SECDockBar::OnBarVisibilityChanged(CControlBar* pBar)
+{
+  int nPos = FindBar(pBar);
+  if (nPos > 0 && IsAloneInRow(pBar))
+    MarkFrom(nPos);
+  MarkForRedraw(pBar);
+  m_pChangedBar = AsSEC(pBar);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Docking
+
+int SECDockBar::InsertAt(int nIndex, CControlBar* pBar)
+{
+  m_arrBars.InsertAt(nIndex, pBar);
+  SECControlBar* pSEC = AsSEC(pBar);
+  if (pSEC != NULL && (pSEC->m_dwExStyle & CBRS_EX_OWNROW)) {
+    if (m_arrBars[nIndex - 1] != NULL) {
+      m_arrBars.InsertAt(nIndex, (void*)NULL);
+      nIndex++;
+    }
+    if (nIndex + 1 < m_arrBars.GetSize() && m_arrBars[nIndex + 1] != NULL)
+      m_arrBars.InsertAt(nIndex + 1, (void*)NULL);
+  } else {
+    // Beside a bar that wants its row alone: a row break between them.
+    SECControlBar* pPrev = AsSEC(GetDockedControlBar(nIndex - 1));
+    SECControlBar* pNext = AsSEC(GetDockedControlBar(nIndex + 1));
+    if (pNext != NULL && (pNext->m_dwExStyle & CBRS_EX_OWNROW))
+      m_arrBars.InsertAt(nIndex + 1, (void*)NULL);
+    if (pPrev != NULL && (pPrev->m_dwExStyle & CBRS_EX_OWNROW)) {
+      m_arrBars.InsertAt(nIndex, (void*)NULL);
+      nIndex++;
+    }
+  }
+  if (m_arrBars[m_arrBars.GetSize() - 1] != NULL)
+    m_arrBars.Add(NULL);
+  return nIndex;
+}
+
+int SECDockBar::InsertAtRowCol(CControlBar* pBar, const Position& pos)
+{
+  if (m_arrBars.GetSize() <= 1) {
+    m_arrBars.SetSize(1);
+    m_arrBars.Add(NULL);
+    return InsertAt(1, pBar);
+  }
+  std::vector<int> rowStarts;
+  int nSize = (int)m_arrBars.GetSize();
+  for (int i = 1; i < nSize; i = RowEnd(i) + 1)
+    rowStarts.push_back(i);
+  int nRows = (int)rowStarts.size();
+  int nRow = (pos.nFlags & 1) ? nRows - 1 - pos.nRow : pos.nRow;
+  if (nRow < 0) {
+    for (int i = 0; i < -nRow - 1; i++)
+      m_arrBars.InsertAt(1, (void*)NULL);
+    m_arrBars.InsertAt(1, (void*)NULL);
+    return InsertAt(1, pBar);
+  }
+  if (nRow >= nRows) {
+    int nAt = (int)m_arrBars.GetSize();
+    m_arrBars.Add(NULL);
+    return InsertAt(nAt, pBar);
+  }
+  int nStart = rowStarts[nRow], nEnd = RowEnd(nStart);
+  std::vector<int> visible;
+  for (int i = nStart; i < nEnd; i++) {
+    CControlBar* p = GetDockedControlBar(i);
+    if (p != NULL && p != pBar && p->IsVisible())
+      visible.push_back(i);
+  }
+  if ((pos.nFlags & 4) || visible.empty()) {
+    if (pos.nFlags & 4)
+      m_arrBars.InsertAt(nStart, (void*)NULL);
+    return InsertAt(nStart, pBar);
+  }
+  int nCol = (pos.nFlags & 2) ? (int)visible.size() - pos.nCol : pos.nCol;
+  if (nCol <= 0)
+    return InsertAt(nStart, pBar);
+  if (nCol > (int)visible.size())
+    nCol = (int)visible.size();
+  return InsertAt(visible[nCol - 1] + 1, pBar);
+}
+
+void SECDockBar::DockControlBarAtPos(CControlBar* pBar, const Position& pos)
+{
+  CDockBar* pOldDockBar = pBar->m_pDockBar;
+  if (pOldDockBar == this) {
+    int nOld = FindBar(pBar);
+    if (nOld > 0)
+      m_arrBars.RemoveAt(nOld);
+    RemoveEmptyRows();
+  }
+  AttachBar(pBar);
+  int nIndex = InsertAtRowCol(pBar, pos);
+  MarkForRedraw(pBar);
+  MarkForRedraw(GetDockedControlBar(nIndex + 1));
+  pBar->m_pDockBar = this;
+  if (pOldDockBar != NULL && pOldDockBar != this)
+    pOldDockBar->RemoveControlBar(pBar, -1, 0);
+  RemovePlaceHolder(pBar);
+  if (DockSite() != NULL)
+    DockSite()->DelayRecalcLayout();
+}
+
+void SECDockBar::DockControlBarAt(CControlBar* pBar, int nCol, int nRow)
+{
+  DockControlBarAtPos(pBar, Position{nRow, nCol, 0});
+}
+
+void SECDockBar::InsertBarAt(CControlBar* pBar, int nCol, int nRow)
+{
+  InsertAtRowCol(pBar, Position{nRow, nCol, 0});
+}
+
+void SECDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect)
+{
+  CDockBar::DockControlBar(pBar, lpRect);
+  m_pChangedBar = AsSEC(pBar);
+}
+
+void SECDockBar::ReDockControlBar(CControlBar* pBar, LPCRECT lpRect)
+{
+  // The base docks into the bar's place-holder when there is one.
+  CDockBar::DockControlBar(pBar, lpRect);
+  if (pBar->IsVisible())
+    pBar->DelayShow(TRUE);
+  m_pChangedBar = AsSEC(pBar);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Layout
+
+CSize SECDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
+{
+  if (m_bFloating)
+    return CDockBar::CalcFixedLayout(bStretch, bHorz);
+  using namespace SECDockLayout;
+  CRect rectInside(0, 0, 0, 0);
+  CalcInsideRect(rectInside, bHorz);
+  int nInsetsAlong = bHorz ? -rectInside.Width() : -rectInside.Height();
+  int nInsetsAcross = bHorz ? -rectInside.Height() : -rectInside.Width();
+  int nLength;
+  if (!m_rectLayout.IsRectEmpty()) {
+    nLength = bHorz ? m_rectLayout.Width() : m_rectLayout.Height();
+  } else {
+    CRect rectParent(0, 0, 0, 0);
+    if (GetParent() != NULL)
+      GetParent()->GetClientRect(&rectParent);
+    nLength = bHorz ? rectParent.Width() : rectParent.Height();
+  }
+  nLength -= nInsetsAlong;
+  m_fMinShare = MinShare(nLength);
+  const int nAlong0 = bHorz ? rectInside.left : rectInside.top;
+  // Which side of a row faces the frame's client area.
+  const BOOL bClientAfter = (m_dwStyle & (CBRS_ALIGN_TOP | CBRS_ALIGN_LEFT)) != 0;
+
+  AFX_SIZEPARENTPARAMS layout;
+  memset(&layout, 0, sizeof(layout));
+  layout.hDWP = m_bLayoutQuery ? NULL : ::BeginDeferWindowPos((int)m_arrBars.GetSize());
+  if (!m_bLayoutQuery) {
+    m_arrSplitters.clear();
+    m_arrClientEdges.clear();
+  }
+  auto place = [&](CControlBar* pBar, const CRect& rect) {
+    if (m_bLayoutQuery)
+      return;
+    CRect rectOld;
+    pBar->GetWindowRect(&rectOld);
+    ScreenToClient(&rectOld);
+    if (rectOld != rect) {
+      AfxRepositionWindow(&layout, pBar->m_hWnd, &rect);
+      MarkForRedraw(pBar);
+    }
+    if (pBar->m_pDockContext != NULL) {
+      pBar->m_pDockContext->m_uMRUDockID = (UINT)GetDlgCtrlID();
+      pBar->m_pDockContext->m_rectMRUDockPos = rect;
+    }
+  };
+  auto mkRect = [bHorz](int nAlong, int nAcross, int nLen, int nThick) {
+    return bHorz ? CRect(nAlong, nAcross, nAlong + nLen, nAcross + nThick)
+                 : CRect(nAcross, nAlong, nAcross + nThick, nAlong + nLen);
+  };
+
+  int nAcross = bHorz ? rectInside.top : rectInside.left;
+  int nMaxAlong = 0;
+  int nDocked = 0;
+  for (int nPos = 1; nPos < (int)m_arrBars.GetSize();) {
+    int nEnd = RowEnd(nPos);
+    std::vector<CControlBar*> bars;
+    std::vector<int> indices;
+    BOOL bProportional = FALSE;
+    for (int i = nPos; i < nEnd; i++) {
+      CControlBar* pBar = GetDockedControlBar(i);
+      if (pBar == NULL)
+        continue;
+      nDocked++;
+      if (!(pBar->RecalcDelayShow(&layout) & WS_VISIBLE))
+        continue;
+      bars.push_back(pBar);
+      indices.push_back(i);
+      if (!IsWidthDriven(pBar))
+        bProportional = TRUE;
+    }
+    if (bars.empty()) {
+      nPos = nEnd + 1;
+      continue;
+    }
+    const DWORD dwMode = bHorz ? LM_HORZ | LM_HORZDOCK : LM_VERTDOCK | LM_LENGTHY;
+    const DWORD dwThickMode = bHorz ? LM_HORZ | LM_HORZDOCK | LM_LENGTHY : LM_VERTDOCK;
+    if (!bProportional) {
+      // Width-driven bars only: each at its own place, as toolbars are.
+      int nBorder = secData.m_cxBorder;
+      int nAlong = nAlong0 - nBorder, nThick = 0;
+      for (CControlBar* pBar : bars) {
+        SECControlBar* pSEC = AsSEC(pBar);
+        if (pSEC != NULL)
+          pSEC->m_dwExStyle |= CBRS_EX_DRAWBORDERS;
+        CSize size = pBar->CalcDynamicLayout(-1, dwMode);
+        int nLen = bHorz ? size.cx : size.cy, nBarThick = bHorz ? size.cy : size.cx;
+        CRect rectBar;
+        pBar->GetWindowRect(&rectBar);
+        ScreenToClient(&rectBar);
+        int nStart = nAlong, nCur = bHorz ? rectBar.left : rectBar.top;
+        if (nCur > nStart)
+          nStart = nCur;
+        if (nStart + nLen > nLength + nAlong0)
+          nStart = nLength + nAlong0 - nLen + nBorder;
+        if (nStart < nAlong)
+          nStart = nAlong;
+        if (pSEC != NULL && (pSEC->m_dwExStyle & CBRS_EX_OWNROW) && !bHorz)
+          nLen = nLength;
+        place(pBar, mkRect(nStart, nAcross, nLen, nBarThick));
+        nAlong = nStart + nLen - nBorder;
+        if (nBarThick > nThick)
+          nThick = nBarThick;
+      }
+      if (nAlong - nAlong0 > nMaxAlong)
+        nMaxAlong = nAlong - nAlong0;
+      nAcross += nThick;
+      nPos = nEnd + 1;
+      continue;
+    }
+
+    // A shared row: lengths by shares, all bars as thick as the thickest.
+    NormalizeRowShares(nPos);
+    int n = (int)bars.size();
+    int nThick = 0;
+    for (CControlBar* pBar : bars) {
+      CSize size = pBar->CalcDynamicLayout(-1, dwThickMode);
+      int t = bHorz ? size.cy : size.cx;
+      if (t > nThick)
+        nThick = t;
+    }
+    int nBase = nLength - kSplitter * (n - 1);
+    std::vector<int> lengths(n);
+    for (int k = 0; k < n; k++) {
+      CControlBar* pBar = bars[k];
+      SECControlBar* pSEC = AsSEC(pBar);
+      if (pSEC != NULL)
+        pSEC->m_dwExStyle &= ~CBRS_EX_DRAWBORDERS;
+      CSize size = pSEC != NULL && !m_bLayoutQuery
+                       ? pBar->CalcDynamicLayout(nBase > 0 ? nBase : 0, dwMode | LM_STRETCH | LM_COMMIT)
+                       : pBar->CalcDynamicLayout(-1, dwMode);
+      if (pSEC != NULL && m_bLayoutQuery)
+        size = bHorz ? CSize((int)((float)(nBase > 0 ? nBase : 0) * pSEC->m_fPctWidth), size.cy)
+                     : CSize(size.cx, (int)((float)(nBase > 0 ? nBase : 0) * pSEC->m_fPctWidth));
+      if (!m_bLayoutQuery)
+        pBar->CalcDynamicLayout(nThick, dwThickMode | LM_COMMIT);
+      lengths[k] = bHorz ? size.cx : size.cy;
+    }
+    // The last bar ends at the dock bar's end unless it sizes itself.
+    int nSum = 0;
+    for (int k = 0; k < n - 1; k++)
+      nSum += lengths[k] + kSplitter;
+    if (!IsWidthDriven(bars[n - 1]) && nLength - nSum >= 0) {
+      lengths[n - 1] = nLength - nSum;
+      if (!m_bLayoutQuery)
+        bars[n - 1]->CalcDynamicLayout(lengths[n - 1], dwMode | LM_COMMIT);
+    }
+    // Separators: the client edge away from the view, the row splitter facing it.
+    const int nEdge = 2;
+    int nRowStart = nAcross + (bClientAfter ? nEdge : kSplitter);
+    if (!m_bLayoutQuery) {
+      int nFarAcross = bClientAfter ? nAcross : nRowStart + nThick;
+      int nNearAcross = bClientAfter ? nRowStart + nThick : nAcross;
+      m_arrClientEdges.push_back(
+          ClientEdge{!bHorz, mkRect(nAlong0, bClientAfter ? nFarAcross : nFarAcross, nLength, nEdge)});
+      m_arrSplitters.push_back(
+          Splitter{!bHorz, FALSE, mkRect(nAlong0, nNearAcross, nLength, kSplitter), nPos});
+    }
+    int nAlong = nAlong0;
+    for (int k = 0; k < n; k++) {
+      place(bars[k], mkRect(nAlong, nRowStart, lengths[k], nThick));
+      nAlong += lengths[k];
+      if (k + 1 < n) {
+        if (!m_bLayoutQuery)
+          m_arrSplitters.push_back(
+              Splitter{bHorz, TRUE, mkRect(nAlong, nRowStart, kSplitter, nThick), indices[k]});
+        nAlong += kSplitter;
+      }
+    }
+    if (nAlong - nAlong0 > nMaxAlong)
+      nMaxAlong = nAlong - nAlong0;
+    nAcross = nRowStart + nThick + (bClientAfter ? kSplitter : nEdge);
+    nPos = nEnd + 1;
+  }
+  if (layout.hDWP != NULL)
+    ::EndDeferWindowPos(layout.hDWP);
+  if (!m_bLayoutQuery)
+    m_pChangedBar = NULL;
+  int nRows = nAcross - (bHorz ? rectInside.top : rectInside.left);
+  int nAlongTotal = bStretch ? 32767 : (nMaxAlong > 0 ? nMaxAlong + nInsetsAlong : 0);
+  int nAcrossTotal = nRows > 0 && nDocked > 0 ? nRows + nInsetsAcross : 0;
+  return bHorz ? CSize(nAlongTotal, nAcrossTotal) : CSize(nAcrossTotal, nAlongTotal);
+}
+
+void SECDockBar::DoPaint(CDC* pDC)
+{
+  HDC hdc = pDC->GetSafeHdc();
+  auto fill = [hdc](const CRect& r, COLORREF clr) {
+    ::SetBkColor(hdc, clr);
+    ::ExtTextOutA(hdc, 0, 0, ETO_OPAQUE, &r, NULL, 0, NULL);
+  };
+  for (const ClientEdge& e : m_arrClientEdges) {
+    CRect r1(e.rect), r2(e.rect);
+    if (e.bVertical) {
+      r1.right = r1.left + 1;
+      r2.left = r1.right;
+    } else {
+      r1.bottom = r1.top + 1;
+      r2.top = r1.bottom;
+    }
+    fill(r1, secData.m_clrBtnShadow);
+    fill(r2, secData.m_clrBtnHilite);
+  }
+  for (const Splitter& s : m_arrSplitters) {
+    fill(s.rect, secData.m_clrBtnFace);
+    CRect r(s.rect);
+    if (s.bVertical) {
+      fill(CRect(r.left, r.top, r.left + 1, r.bottom), secData.m_clrBtnHilite);
+      fill(CRect(r.right - 2, r.top, r.right - 1, r.bottom), secData.m_clrBtnShadow);
+      fill(CRect(r.right - 1, r.top, r.right, r.bottom), secData.m_clrWindowFrame);
+    } else {
+      fill(CRect(r.left, r.top, r.right, r.top + 1), secData.m_clrBtnHilite);
+      fill(CRect(r.left, r.bottom - 2, r.right, r.bottom - 1), secData.m_clrBtnShadow);
+      fill(CRect(r.left, r.bottom - 1, r.right, r.bottom), secData.m_clrWindowFrame);
+    }
+  }
+  for (INT_PTR i = 0; i < m_arrRedraw.GetSize(); i++) {
+    CControlBar* pBar = (CControlBar*)m_arrRedraw[i];
+    if (FindBar(pBar) > 0 && pBar->m_hWnd != NULL)
+      pBar->RedrawWindow(NULL, NULL, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
+  }
+  m_arrRedraw.RemoveAll();
+  m_bLayoutPending = FALSE;
+}
+
+void SECDockBar::OnDestroy()
+{
+  m_arrSplitters.clear();
+  m_arrClientEdges.clear();
+  CDockBar::OnDestroy();
+}

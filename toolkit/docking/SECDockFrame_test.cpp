@@ -1,0 +1,592 @@
+// The toolkit's bars on a headless docking frame: remembered sizes, shares and the row
+// arithmetic, child scaling, docking by id and by side, floating and coming back, and ids.
+#include "gtest_wine.h"
+#include "SECControlBar.h"
+#include "SECControlBarManager.h"
+#include "SECDockBar.h"
+#include "SECDockLayout.h"
+#include "SECDockState.h"
+#include "SECFrameWnd.h"
+#include "SECStatusBar.h"
+#include <commctrl.h>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+const bool g_onOwnDesktop = RunOnOwnDesktop("QuorvelSECDockTests");
+
+class CTestApp : public CWinApp {
+ public:
+  CTestApp() : CWinApp("SEC Dock Tester") {}
+};
+CTestApp theApp;
+
+// ---------------------------------------------------------------------------------------------
+// Row arithmetic
+
+TEST(DockLayout, MinShare)
+{
+  EXPECT_FLOAT_EQ(SECDockLayout::MinShare(400), 0.045f);
+  EXPECT_FLOAT_EQ(SECDockLayout::MinShare(0), 0.05f);
+  EXPECT_FLOAT_EQ(SECDockLayout::MinShare(-3), 0.05f);
+  EXPECT_FLOAT_EQ(SECDockLayout::MinShare(10), 1.0f);
+}
+
+TEST(DockLayout, NormalizeShares)
+{
+  struct Case {
+    std::vector<float> in;
+    float fMin;
+    std::vector<float> out;
+  } cases[] = {
+      {{0.0f, 0.7f}, 0.045f, {0.045f, 0.955f}},         // a zero share raised to the minimum
+      {{0.0f, 0.0f, 0.0f}, 0.05f, {1 / 3.f, 1 / 3.f, 1 / 3.f}},  // stored without shares
+      {{1.0f, 0.0f, 0.0f}, 0.05f, {0.9f, 0.05f, 0.05f}},         // expanded
+      {{0.1f, 0.1f, 0.1f}, 0.05f, {1 / 3.f, 1 / 3.f, 1 / 3.f}},  // contracted
+      {{0.6f, 0.2f, 0.2f}, 0.05f, {0.6f, 0.2f, 0.2f}},
+      {{3.0f, 1.0f}, 0.05f, {0.75f, 0.25f}},
+      {{-5.0f, 1.0f}, 0.05f, {0.05f, 0.95f}},             // a hostile negative share
+      {{0.5f, 0.5f}, 0.6f, {0.5f, 0.5f}},                 // row too short for the minimum
+      {{0.0f, 0.0f, 1.0f, 0.0f}, 0.2f, {0.2f, 0.2f, 0.4f, 0.2f}},
+  };
+  for (const Case& c : cases) {
+    std::vector<float> v = c.in;
+    SECDockLayout::NormalizeShares(v, c.fMin);
+    float sum = 0;
+    for (size_t i = 0; i < v.size(); i++) {
+      EXPECT_NEAR(v[i], c.out[i], 1e-5) << "case " << &c - cases << " share " << i;
+      EXPECT_GE(v[i] + 1e-6f, std::min(c.fMin, 1.0f / v.size()));
+      sum += v[i];
+    }
+    EXPECT_NEAR(sum, 1.0f, 1e-5);
+  }
+}
+
+TEST(DockLayout, RowLengths)
+{
+  struct Case {
+    std::vector<float> shares;
+    int nLength;
+    bool bStretch;
+    std::vector<int> lengths;
+  } cases[] = {
+      {{0.5f, 0.5f}, 406, true, {200, 200}},
+      {{1 / 3.f, 1 / 3.f, 1 / 3.f}, 640, true, {209, 209, 210}},  // 628 / 3 each, last to end
+      {{0.6f, 0.4f}, 500, false, {296, 197}},
+      {{0.5f, 0.5f}, 4, true, {0, 0}},                            // shorter than a splitter
+      {{1.0f}, 300, true, {300}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(SECDockLayout::RowLengths(c.shares, c.nLength, c.bStretch), c.lengths)
+        << "case " << &c - cases;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Bars on a frame
+
+enum { ID_BAR1 = 0xE840, ID_BAR2, ID_BAR3, ID_BAR4 };
+
+class DockFrameTest : public testing::Test {
+ protected:
+  SECFrameWnd* m_pFrame = nullptr;
+
+  void SetUp() override
+  {
+    static char cmdLine[] = "";
+    ASSERT_TRUE(AfxWinInit(::GetModuleHandleA(NULL), NULL, cmdLine, SW_SHOWNORMAL));
+    if (theApp.m_pszRegistryKey == NULL)
+      theApp.SetRegistryKey("Quorvel Tests");
+    m_pFrame = new SECFrameWnd;
+    if (!m_pFrame->Create(NULL, "Docking", WS_OVERLAPPEDWINDOW, CRect(0, 0, 660, 520))) {
+      m_pFrame = nullptr;
+      FAIL() << "no frame";
+    }
+    theApp.m_pMainWnd = m_pFrame;
+    m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, m_pFrame->m_hWnd,
+                      (HMENU)AFX_IDW_PANE_FIRST, NULL, NULL);
+    m_pFrame->ShowWindow(SW_SHOWNORMAL);
+  }
+  void TearDown() override
+  {
+    if (m_pFrame != nullptr)
+      m_pFrame->DestroyWindow();
+    theApp.m_pMainWnd = NULL;
+  }
+  SECControlBar* NewBar(UINT nID, DWORD dwAlign = CBRS_TOP, DWORD dwExStyle = 0)
+  {
+    SECControlBar* pBar = new SECControlBar;
+    pBar->m_bAutoDelete = TRUE;
+    EXPECT_TRUE(pBar->Create(m_pFrame, "Bar", WS_CHILD | WS_VISIBLE | dwAlign, dwExStyle, nID));
+    pBar->EnableDocking(CBRS_ALIGN_ANY);
+    return pBar;
+  }
+  SECDockBar* Side(UINT nID) { return DYNAMIC_DOWNCAST(SECDockBar, m_pFrame->GetControlBar(nID)); }
+  static CRect RectIn(CWnd* pWnd, CWnd* pParent)
+  {
+    CRect rect;
+    pWnd->GetWindowRect(&rect);
+    ::MapWindowPoints(NULL, pParent->m_hWnd, (LPPOINT)&rect, 2);
+    return rect;
+  }
+};
+
+TEST_F(DockFrameTest, NewBarSizesAndCommittedShare)
+{
+  SECControlBar* pBar = NewBar(ID_BAR1);
+  EXPECT_EQ(pBar->CalcFixedLayout(FALSE, TRUE), CSize(300, 180));   // 180 thick at the top
+  EXPECT_EQ(pBar->CalcFixedLayout(FALSE, FALSE), CSize(300, 180));  // 300 thick at a side
+  EXPECT_EQ(pBar->CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH), CSize(300, 180));
+  pBar->m_fPctWidth = 0.5f;
+  pBar->CalcDynamicLayout(500, LM_HORZDOCK | LM_COMMIT | LM_STRETCH);
+  EXPECT_EQ(pBar->m_szHorzDock.cx, 250);
+  pBar->CalcDynamicLayout(77, LM_VERTDOCK | LM_COMMIT | LM_LENGTHY);
+  EXPECT_EQ(pBar->m_szVertDock.cy, 77);
+  pBar->CalcDynamicLayout(123, LM_COMMIT);
+  EXPECT_EQ(pBar->m_szFloat.cx, 123);
+  EXPECT_EQ(pBar->m_nMRUWidth, 123u);
+}
+
+TEST_F(DockFrameTest, ProportionalChildLayout)
+{
+  SECControlBar* pBar = NewBar(ID_BAR1);
+  CWnd* pChild = new CWnd;
+  // Recorded while the bar has no size: nothing to scale by, the child stays.
+  ASSERT_TRUE(pChild->Create("STATIC", "", WS_CHILD | WS_VISIBLE, CRect(10, 10, 110, 60), pBar, 1));
+  pBar->SetExtendedStyle(CBRS_EX_SIZE_TO_FIT, FALSE);
+  pBar->SetWindowPos(NULL, 0, 0, 150, 90, SWP_NOZORDER | SWP_NOMOVE);
+  EXPECT_EQ(RectIn(pChild, pBar), CRect(10, 10, 110, 60));
+  // Recorded in a 200 x 100 client, scaled to 400 x 200.
+  pBar->SetWindowPos(NULL, 0, 0, 200, 100, SWP_NOZORDER | SWP_NOMOVE);
+  pChild->MoveWindow(10, 10, 100, 50);
+  pBar->SetExtendedStyle(0, FALSE);
+  pBar->SetExtendedStyle(CBRS_EX_SIZE_TO_FIT, FALSE);
+  pBar->SetWindowPos(NULL, 0, 0, 400, 200, SWP_NOZORDER | SWP_NOMOVE);
+  EXPECT_EQ(RectIn(pChild, pBar), CRect(20, 20, 220, 120));
+  pChild->DestroyWindow();
+  delete pChild;
+}
+
+TEST_F(DockFrameTest, SharedRowLengthsAndDockPosition)
+{
+  SECControlBar* pA = NewBar(ID_BAR1);
+  SECControlBar* pB = NewBar(ID_BAR2);
+  SECControlBar* pC = NewBar(ID_BAR3);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.5f, 60);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.25f, 40);
+  m_pFrame->DockControlBarEx(pC, AFX_IDW_DOCKBAR_TOP, 2, 0, 0.25f, 40);
+  m_pFrame->RecalcLayout();
+  SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+  ASSERT_NE(pTop, nullptr);
+  CRect rectDock;
+  pTop->GetClientRect(&rectDock);
+  int nLength = rectDock.Width();
+  int nBase = nLength - 12;
+  CRect a = RectIn(pA, pTop), b = RectIn(pB, pTop), c = RectIn(pC, pTop);
+  EXPECT_EQ(a.Width(), (int)(0.5f * nBase));
+  EXPECT_EQ(b.Width(), (int)(0.25f * nBase));
+  EXPECT_EQ(b.left, a.right + 6);
+  EXPECT_EQ(c.left, b.right + 6);
+  EXPECT_EQ(c.right, nLength);  // the last bar ends at the dock bar's end
+  EXPECT_EQ(a.Height(), 60);    // all as thick as the thickest
+  EXPECT_EQ(c.Height(), 60);
+  EXPECT_EQ(pTop->m_arrSplitters.size(), 3u);  // two in the row, one beside it
+
+  int nRow, nCol, nThick;
+  UINT nID;
+  float fShare;
+  ASSERT_TRUE(pB->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  EXPECT_EQ(nRow, 0);
+  EXPECT_EQ(nCol, 1);
+  EXPECT_EQ(nID, (UINT)AFX_IDW_DOCKBAR_TOP);
+  EXPECT_NEAR(fShare, 0.25f, 1e-6);
+  EXPECT_EQ(nThick, 60);
+
+  // Expanding one leaves the others at the minimum; contracting shares the row equally.
+  pTop->ExpandBar(pB, 1);
+  EXPECT_TRUE(pTop->IsBarExpanded(pB));
+  EXPECT_NEAR(pA->m_fPctWidth, pTop->m_fMinShare, 1e-6);
+  EXPECT_NEAR(pC->m_fPctWidth, pTop->m_fMinShare, 1e-6);
+  pTop->ExpandBar(pB, 2);
+  EXPECT_FALSE(pTop->IsBarExpanded(pB));
+  EXPECT_NEAR(pA->m_fPctWidth, 1 / 3.f, 1e-6);
+  EXPECT_FALSE(pTop->IsAloneInRow(pB));
+}
+
+TEST_F(DockFrameTest, DockBySideFloatAndComeBack)
+{
+  SECControlBar* pA = NewBar(ID_BAR1, CBRS_BOTTOM);
+  SECControlBar* pB = NewBar(ID_BAR2, CBRS_BOTTOM);
+  m_pFrame->DockControlBarEx(pA, 0, 0, 0, 0.6f, 83);
+  m_pFrame->DockControlBarEx(pB, 0, 1, 0, 0.4f, 83);
+  m_pFrame->RecalcLayout();
+  int nRow, nCol, nThick;
+  UINT nID;
+  float fShare;
+  ASSERT_TRUE(pA->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  EXPECT_EQ(nID, (UINT)AFX_IDW_DOCKBAR_BOTTOM);
+  EXPECT_NEAR(fShare, 0.6f, 1e-6);
+  EXPECT_EQ(nThick, 83);
+  ASSERT_TRUE(pB->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  EXPECT_EQ(nCol, 1);
+
+  // Floating away leaves a place-holder; re-docking takes it.
+  m_pFrame->FloatControlBar(pA, CPoint(100, 100));
+  EXPECT_TRUE(pA->IsFloating());
+  EXPECT_FALSE(pA->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  m_pFrame->ReDockControlBar(pA, NULL, NULL);
+  m_pFrame->RecalcLayout();
+  ASSERT_TRUE(pA->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  EXPECT_EQ(nID, (UINT)AFX_IDW_DOCKBAR_BOTTOM);
+  EXPECT_EQ(nRow, 0);
+  EXPECT_EQ(nCol, 0);
+
+  // Hidden bars have no position; a bar naming no single side is not docked.
+  m_pFrame->ShowControlBar(pB, FALSE, FALSE);
+  EXPECT_FALSE(pB->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  SECControlBar* pC = NewBar(ID_BAR3, CBRS_ALIGN_TOP | CBRS_ALIGN_LEFT);
+  m_pFrame->DockControlBarEx(pC, 0, 0, 0, 1.0f, 50);
+  EXPECT_EQ(pC->m_pDockBar, nullptr);
+  m_pFrame->DockControlBar(pC);
+  EXPECT_EQ(pC->m_pDockBar, nullptr);
+  m_pFrame->ReDockControlBar(pC, NULL, NULL);
+  EXPECT_EQ(pC->m_pDockBar, nullptr);
+}
+
+TEST_F(DockFrameTest, UniqueBarIdsAndMenuMessage)
+{
+  NewBar(256);
+  NewBar(257);
+  struct Case {
+    CFrameWnd* pFrame;
+    UINT nWanted;
+    UINT nResult;
+  } cases[] = {
+      {m_pFrame, 300, 300}, {m_pFrame, 256, 258}, {m_pFrame, 257, 258}, {NULL, 300, 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(SECFrameWnd::GetUniqueBarID(c.pFrame, c.nWanted), c.nResult);
+  EXPECT_FALSE(SECFrameWnd::IsBarIDFree(m_pFrame, 256));
+  EXPECT_TRUE(SECFrameWnd::IsBarIDFree(m_pFrame, AFX_IDW_DOCKBAR_TOP));  // dock bars do not count
+  EXPECT_FALSE(SECFrameWnd::IsBarIDFree(m_pFrame, 0));
+  EXPECT_TRUE(SECFrameWnd::AreBarIDsUnique(m_pFrame));
+  EXPECT_NE(m_pFrame->GetSECControlBar(257), nullptr);
+  EXPECT_EQ(m_pFrame->GetSECControlBar(259), nullptr);
+
+  // Every id of 300..1300 taken: none left.
+  for (UINT n = 300; n <= 1300; n++)
+    NewBar(n);
+  EXPECT_EQ(SECFrameWnd::GetUniqueBarID(m_pFrame, 300), 0u);
+  EXPECT_EQ(SECFrameWnd::GetUniqueBarID(m_pFrame, 299), 299u);
+
+  ASSERT_NE(WM_SECGETMENU, 0u);
+  struct MenuCase {
+    WPARAM id;
+    LPARAM pos;
+    bool bFound;
+  } menus[] = {{0, 0, false}, {7, 0, false}, {7, 9, false}};
+  for (const MenuCase& m : menus)
+    EXPECT_EQ(m_pFrame->SendMessage(WM_SECGETMENU, m.id, m.pos) != 0, m.bFound);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Dock state
+
+// A bar of the classic kind, which the toolkit's dock state leaves alone.
+class CPlainBar : public CControlBar {
+ public:
+  CPlainBar() { m_bAutoDelete = TRUE; }
+  CSize CalcFixedLayout(BOOL, BOOL bHorz) override { return bHorz ? CSize(100, 20) : CSize(20, 100); }
+  void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
+};
+
+TEST(DockStateText, Shares)
+{
+  EXPECT_STREQ(SECShareToText(0.6f), "600000");
+  EXPECT_STREQ(SECShareToText(1 / 3.f), "333333");
+  EXPECT_STREQ(SECShareToText(1.0f), "1000000");
+  struct Case {
+    const char* text;
+    float f;
+  } cases[] = {{"333333", 0.333333f}, {"-5", 0.0f}, {"", 0.0f}, {"junk", 0.0f},
+               {"1000000", 1.0f}};
+  for (const Case& c : cases)
+    EXPECT_NEAR(SECShareFromText(c.text), c.f, 1e-6) << c.text;
+  EXPECT_EQ(SECShareFromText(NULL), 0.0f);
+}
+
+TEST(DockStateClean, PlaceHoldersDuplicatesAndTrailingZeros)
+{
+  SECDockState state;
+  auto add = [&](UINT nID, UINT nMRUDockID, std::vector<UINT> ids) {
+    SECControlBarInfo* p = new SECControlBarInfo;
+    p->m_nBarID = nID;
+    p->m_uMRUDockID = nMRUDockID;
+    for (UINT n : ids)
+      p->m_arrBarID.Add((void*)(UINT_PTR)n);
+    state.m_arrBarInfo.Add(p);
+    return p;
+  };
+  SECControlBarInfo* pTop = add(AFX_IDW_DOCKBAR_TOP, 0, {0, 0x10000 + 5, 7, 7, 0, 0, 0});
+  SECControlBarInfo* pLeft = add(AFX_IDW_DOCKBAR_LEFT, 0, {0, 0x10000 + 5, 8, 0});
+  add(5, AFX_IDW_DOCKBAR_LEFT, {});  // bar 5 last docked on the left
+  state.CleanupState();
+  // Only the place-holder on bar 5's own dock bar stays; the second 7 goes; one trailing 0.
+  std::vector<UINT_PTR> top, left;
+  for (INT_PTR i = 0; i < pTop->m_arrBarID.GetSize(); i++)
+    top.push_back((UINT_PTR)pTop->m_arrBarID[i]);
+  for (INT_PTR i = 0; i < pLeft->m_arrBarID.GetSize(); i++)
+    left.push_back((UINT_PTR)pLeft->m_arrBarID[i]);
+  EXPECT_EQ(top, (std::vector<UINT_PTR>{0, 0, 7, 0}));
+  EXPECT_EQ(left, (std::vector<UINT_PTR>{0, 0x10005, 8, 0}));
+  EXPECT_EQ(((SECControlBarInfo*)state.m_arrBarInfo[2])->m_arrBarID.GetSize(), 0);
+}
+
+TEST_F(DockFrameTest, ProfileRoundTripRecreatesBars)
+{
+  SECControlBar* pA = NewBar(ID_BAR1, CBRS_TOP, CBRS_EX_COOL | CBRS_EX_GRIPPER);
+  SECControlBar* pB = NewBar(ID_BAR2);
+  SECControlBar* pC = NewBar(ID_BAR3, CBRS_LEFT);
+  CPlainBar* pPlain = new CPlainBar;
+  ASSERT_TRUE(pPlain->CWnd::Create(NULL, "Plain", WS_CHILD | WS_VISIBLE | CBRS_TOP,
+                                   CRect(0, 0, 0, 0), m_pFrame, ID_BAR4));
+  pB->SetWindowText("Second");
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.6f, 70);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.4f, 70);
+  m_pFrame->DockControlBarEx(pC, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 120);
+  m_pFrame->RecalcLayout();
+  m_pFrame->ShowControlBar(pC, FALSE, FALSE);
+
+  SECDockState saved;
+  ASSERT_TRUE(saved.GetDockState(m_pFrame));
+  for (INT_PTR i = 0; i < saved.m_arrBarInfo.GetSize(); i++)
+    EXPECT_NE(((CControlBarInfo*)saved.m_arrBarInfo[i])->m_nBarID, (UINT)ID_BAR4);
+  saved.CleanupState();
+  saved.SaveState("SECDock");
+
+  // The keys as stored.
+  int nBars = (int)theApp.GetProfileInt("SECDock-Summary", "Bars", 0);
+  ASSERT_GT(nBars, 3);
+  bool bSawA = false, bSawC = false;
+  for (int i = 0; i < nBars; i++) {
+    CString strSection;
+    strSection.Format("SECDock-Bar%d", i);
+    UINT nID = theApp.GetProfileInt(strSection, "BarID", 0);
+    if (nID == ID_BAR1) {
+      bSawA = true;
+      EXPECT_STREQ(theApp.GetProfileString(strSection, "PctWidth", ""), "600000");
+      EXPECT_STREQ(theApp.GetProfileString(strSection, "ClassName", ""), "SECControlBar");
+      EXPECT_EQ(theApp.GetProfileInt(strSection, "ExStyle", 0),
+                (UINT)(CBRS_EX_COOL | CBRS_EX_GRIPPER));
+      EXPECT_EQ(theApp.GetProfileInt(strSection, "MRUHorzDockCY", 0), 70u);
+    }
+    if (nID == ID_BAR3) {
+      bSawC = true;
+      EXPECT_EQ(theApp.GetProfileInt(strSection, "Visible", 1), 0u);
+    }
+  }
+  EXPECT_TRUE(bSawA);
+  EXPECT_TRUE(bSawC);
+
+  // B is gone and A changed; loading makes B again and puts A back.
+  pB->DestroyWindow();
+  pA->m_fPctWidth = 0.2f;
+  pA->m_szHorzDock.cy = 20;
+  m_pFrame->ShowControlBar(pC, TRUE, FALSE);
+  SECDockState loaded;
+  loaded.LoadState("SECDock");
+  ASSERT_TRUE(loaded.SetDockState(m_pFrame));
+  EXPECT_NEAR(pA->m_fPctWidth, 0.6f, 1e-5);
+  EXPECT_EQ(pA->m_szHorzDock.cy, 70);
+  EXPECT_FALSE(pC->IsWindowVisible());
+  SECControlBar* pB2 = m_pFrame->GetSECControlBar(ID_BAR2);
+  ASSERT_NE(pB2, nullptr);
+  EXPECT_EQ(m_pFrame->m_listDynamicBars.GetCount(), 1);
+  CString strTitle;
+  pB2->GetWindowText(strTitle);
+  EXPECT_STREQ(strTitle, "Second");
+  int nRow, nCol, nThick;
+  UINT nID;
+  float fShare;
+  ASSERT_TRUE(pB2->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  EXPECT_EQ(nID, (UINT)AFX_IDW_DOCKBAR_TOP);
+  EXPECT_EQ(nCol, 1);
+  EXPECT_NEAR(fShare, 0.4f, 1e-5);
+}
+
+TEST_F(DockFrameTest, HostileStoredStates)
+{
+  // A record naming a creatable class that is no bar makes nothing and is dropped; a
+  // placement of the wrong length is not taken.
+  theApp.WriteProfileInt("SECHostile-Summary", "Bars", 50000);
+  theApp.WriteProfileInt("SECHostile-Bar0", "BarID", 0x7777);
+  theApp.WriteProfileString("SECHostile-Bar0", "ClassName", "SECFrameWnd");
+  theApp.WriteProfileInt("SECHostile-Bar0", "MDIChild", 1);
+  BYTE junk[60] = {1, 2, 3};
+  theApp.WriteProfileBinary("SECHostile-Bar0", "MDIChildWindowPlacement", junk, sizeof junk);
+  SECDockState state;
+  state.LoadState("SECHostile");
+  ASSERT_EQ(state.m_arrBarInfo.GetSize(), 1);  // the sections there, not the count
+  SECControlBarInfo* pInfo = (SECControlBarInfo*)state.m_arrBarInfo[0];
+  EXPECT_EQ(pInfo->m_wpMDIChild.length, sizeof(WINDOWPLACEMENT));
+  EXPECT_EQ(pInfo->m_wpMDIChild.flags, 0u);
+  ASSERT_TRUE(state.SetDockState(m_pFrame));
+  EXPECT_EQ(state.m_arrBarInfo.GetSize(), 0);
+  EXPECT_EQ(m_pFrame->GetControlBar(0x7777), nullptr);
+  EXPECT_EQ(m_pFrame->m_listDynamicBars.GetCount(), 0);
+
+  // Archives whose counts exceed their bytes are refused at once.
+  const BYTE hostile[][14] = {
+      {2, 0, 0, 0, 0, 4, 0, 0, 0, 3, 0, 0, 0xFF, 0xFF},  // 65535 records
+      {1, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0},        // a record cut short
+  };
+  for (const auto& bytes : hostile) {
+    CMemFile in(const_cast<BYTE*>(bytes), sizeof(bytes));
+    CArchive ar(&in, CArchive::load);
+    SECDockState s;
+    bool bThrown = false;
+    try {
+      s.Serialize(ar);
+    } catch (CArchiveException* e) {
+      bThrown = true;
+      e->Delete();
+    }
+    EXPECT_TRUE(bThrown);
+  }
+}
+
+TEST_F(DockFrameTest, ArchiveRoundTrip)
+{
+  SECControlBar* pA = NewBar(ID_BAR1);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_BOTTOM, 0, 0, 0.5f, 83);
+  m_pFrame->RecalcLayout();
+  pA->m_dwMRUDockingState = CBRS_ALIGN_LEFT;
+  SECDockState saved;
+  ASSERT_TRUE(saved.GetDockState(m_pFrame));
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    saved.Serialize(ar);
+  }
+  file.SeekToBegin();
+  SECDockState loaded;
+  {
+    CArchive ar(&file, CArchive::load);
+    loaded.Serialize(ar);
+  }
+  ASSERT_EQ(loaded.m_arrBarInfo.GetSize(), saved.m_arrBarInfo.GetSize());
+  for (INT_PTR i = 0; i < saved.m_arrBarInfo.GetSize(); i++) {
+    SECControlBarInfo* a = (SECControlBarInfo*)saved.m_arrBarInfo[i];
+    SECControlBarInfo* b = (SECControlBarInfo*)loaded.m_arrBarInfo[i];
+    EXPECT_EQ(a->m_nBarID, b->m_nBarID);
+    EXPECT_EQ(a->m_pointPos, b->m_pointPos);
+    EXPECT_EQ(a->m_dwStyle, b->m_dwStyle);
+    EXPECT_EQ(a->m_dwExStyle, b->m_dwExStyle);
+    EXPECT_NEAR(a->m_fPctWidth, b->m_fPctWidth, 1e-5);
+    EXPECT_EQ(a->m_szMRUFloat, b->m_szMRUFloat);
+    EXPECT_EQ(a->m_szMRUHorzDock, b->m_szMRUHorzDock);
+    EXPECT_EQ(a->m_szMRUVertDock, b->m_szMRUVertDock);
+    EXPECT_EQ(a->m_dwMRUDockingState, b->m_dwMRUDockingState);
+    EXPECT_EQ(a->m_dwDockStyle, b->m_dwDockStyle);
+    ASSERT_EQ(a->m_arrBarID.GetSize(), b->m_arrBarID.GetSize());
+    for (INT_PTR j = 0; j < a->m_arrBarID.GetSize(); j++)
+      EXPECT_EQ(a->m_arrBarID[j], b->m_arrBarID[j]);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Status bar
+
+// Counts what reaches the common control.
+class CCountingStatusBar : public SECStatusBar {
+ public:
+  int m_nSetText = 0;
+  LPARAM m_lLastText = 1;
+  LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
+  {
+    if (nMsg == SB_SETTEXTA) {
+      m_nSetText++;
+      m_lLastText = lParam;
+    }
+    return SECStatusBar::WindowProc(nMsg, wParam, lParam);
+  }
+};
+
+TEST_F(DockFrameTest, StatusBarPanes)
+{
+  CCountingStatusBar bar;
+  ASSERT_TRUE(bar.Create(m_pFrame));
+  const UINT ids[] = {0, 0xBEEF, 0xBEF0};  // ids without strings
+  ASSERT_TRUE(bar.SetIndicators(ids, 3));
+  EXPECT_STREQ(bar.GetPaneText(1), "  ");
+  EXPECT_EQ(bar.GetPaneStyle(0), (UINT)(SBPS_NOBORDERS | SBPS_STRETCH));
+  EXPECT_EQ(bar.CommandToIndex(0xBEF0), 2);
+  EXPECT_EQ(bar.CommandToIndex(0x1234), -1);
+
+  // The window text is pane 0's.
+  bar.SetWindowText("Ready");
+  EXPECT_STREQ(bar.GetPaneText(0), "Ready");
+  char buf[6];
+  EXPECT_EQ(bar.SendMessage(WM_GETTEXT, sizeof buf, (LPARAM)buf), 6);
+  EXPECT_STREQ(buf, "Ready");
+  char shortBuf[5];
+  EXPECT_EQ(bar.SendMessage(WM_GETTEXT, sizeof shortBuf, (LPARAM)shortBuf), 5);
+  EXPECT_STREQ(shortBuf, "Read");
+  EXPECT_EQ(bar.SendMessage(WM_GETTEXT, 0, (LPARAM)shortBuf), 0);
+  EXPECT_EQ(bar.SendMessage(WM_GETTEXTLENGTH), 5);
+
+  // The same text twice sends nothing the second time; a disabled pane is sent blank.
+  int n = bar.m_nSetText;
+  EXPECT_TRUE(bar.SetPaneText(1, "CAP"));
+  EXPECT_EQ(bar.m_nSetText, n + 1);
+  EXPECT_TRUE(bar.SetPaneText(1, "CAP"));
+  EXPECT_EQ(bar.m_nSetText, n + 1);
+  bar.SetPaneStyle(1, SBPS_DISABLED);
+  EXPECT_EQ(bar.m_nSetText, n + 2);
+  EXPECT_EQ(bar.m_lLastText, 0);
+  EXPECT_STREQ(bar.GetPaneText(1), "CAP");
+
+  // Out of range: nothing, and nothing sent.
+  n = bar.m_nSetText;
+  struct Case {
+    int nIndex;
+  } cases[] = {{-1}, {3}, {1000}};
+  for (const Case& c : cases) {
+    EXPECT_FALSE(bar.SetPaneText(c.nIndex, "x"));
+    EXPECT_FALSE(bar.SetPaneWidth(c.nIndex, 10));
+    EXPECT_EQ(bar.GetItemID(c.nIndex), 0u);
+    EXPECT_EQ(bar.GetPaneStyle(c.nIndex), 0u);
+    EXPECT_STREQ(bar.GetPaneText(c.nIndex), "");
+    bar.SetPaneStyle(c.nIndex, SBPS_POPOUT);
+    bar.SetPaneInfo(c.nIndex, 5, 0, 10);
+    CRect rect(1, 2, 3, 4);
+    bar.GetItemRect(c.nIndex, &rect);
+    EXPECT_TRUE(rect.IsRectEmpty());
+  }
+  EXPECT_EQ(bar.m_nSetText, n);
+  SECStatusBar empty;
+  EXPECT_EQ(empty.CommandToIndex(0), -1);
+
+  // Two stretch panes share the extra width, the second taking the larger half.
+  bar.SetWindowPos(NULL, 0, 0, 407, 20, SWP_NOZORDER | SWP_NOMOVE);
+  bar.ModifyStyle(SBARS_SIZEGRIP, 0);
+  bar.SetPaneInfo(0, 0, SBPS_STRETCH, 10);
+  bar.SetPaneInfo(1, 0xBEEF, SBPS_STRETCH, 10);
+  bar.SetPaneInfo(2, 0xBEF0, 0, 10);
+  CRect r0, r1, r2;
+  bar.GetItemRect(0, &r0);
+  bar.GetItemRect(1, &r1);
+  bar.GetItemRect(2, &r2);
+  int w0 = r0.Width(), w1 = r1.Width();
+  EXPECT_TRUE(w1 == w0 || w1 == w0 + 1) << w0 << " " << w1;
+  EXPECT_GT(w0, 100);
+
+  // The minimum height holds.
+  bar.SendMessage(SB_SETMINHEIGHT, 40);
+  EXPECT_EQ(bar.CalcFixedLayout(FALSE, TRUE).cy, 40);
+  EXPECT_EQ(bar.CalcFixedLayout(FALSE, FALSE), CSize(0, 0));
+  bar.DestroyWindow();
+}
+
+}  // namespace

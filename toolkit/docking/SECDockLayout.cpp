@@ -1,0 +1,73 @@
+#include "SECDockLayout.h"
+
+namespace SECDockLayout {
+
+float MinShare(int nLength)
+{
+  float f = nLength > 0 ? (float)kMinBarLength / (float)nLength : 0.05f;
+  if (f < 0.0f)
+    f = 0.0f;
+  if (f > 1.0f)
+    f = 1.0f;
+  return f;
+}
+
+void NormalizeShares(std::vector<float>& shares, float fMinShare)
+{
+  const size_t n = shares.size();
+  if (n == 0)
+    return;
+  double sum = 0;
+  for (float& f : shares) {
+    if (!(f > 0.0f))  // negative or NaN from a stored state counts as nothing
+      f = 0.0f;
+    sum += f;
+  }
+  if (sum <= 0 || (double)fMinShare * (double)n >= 1.0) {
+    for (float& f : shares)
+      f = 1.0f / (float)n;
+    return;
+  }
+  for (float& f : shares)
+    f = (float)(f / sum);
+  // Raise the small ones; take what that costs from the others by their excess.
+  double deficit = 0, excess = 0;
+  for (float f : shares) {
+    if (f < fMinShare)
+      deficit += fMinShare - f;
+    else
+      excess += f - fMinShare;
+  }
+  if (deficit <= 0)
+    return;
+  for (float& f : shares) {
+    if (f < fMinShare)
+      f = fMinShare;
+    else
+      f = (float)(fMinShare + (f - fMinShare) * (1.0 - deficit / excess));
+  }
+}
+
+std::vector<int> RowLengths(const std::vector<float>& shares, int nLength, bool bStretchLast)
+{
+  const int n = (int)shares.size();
+  std::vector<int> lengths(shares.size(), 0);
+  if (n == 0)
+    return lengths;
+  int nBase = nLength - kSplitter * (n - 1);
+  if (nBase < 0)
+    nBase = 0;
+  int nPos = 0;
+  for (int i = 0; i < n; i++) {
+    int nLen = (int)(shares[i] * (float)nBase);
+    if (nLen < 0)
+      nLen = 0;
+    if (i == n - 1 && bStretchLast)
+      nLen = nLength - nPos > 0 ? nLength - nPos : 0;
+    lengths[i] = nLen;
+    nPos += nLen + kSplitter;
+  }
+  return lengths;
+}
+
+}  // namespace SECDockLayout

@@ -1,0 +1,33 @@
+// Row arithmetic of the dock bars, kept apart from the windows: the smallest share a bar
+// may have, the normalisation of a row's shares, and the lengths of the bars of a shared
+// row.
+#ifndef QUORVEL_SECDOCKLAYOUT_H
+#define QUORVEL_SECDOCKLAYOUT_H
+
+#include <cstddef>
+#include <vector>
+
+namespace SECDockLayout {
+
+// Pixels between two bars of a row (an in-row splitter).
+const int kSplitter = 6;
+// The fewest pixels a bar of a shared row keeps.
+const int kMinBarLength = 18;
+
+// 18 / length, 0.05 for a length that is not positive; within [0, 1].
+float MinShare(int nLength);
+
+// Scales the shares so that they add up to 1, none below the minimum. A row whose shares
+// are all 0 (a stored state without shares) gets equal shares. What raising small shares
+// to the minimum costs is taken from the shares above the minimum, in proportion to how
+// far they stand above it; a row too short for every bar's minimum gets equal shares.
+void NormalizeShares(std::vector<float>& shares, float fMinShare);
+
+// Lengths of the bars of a shared row of nLength pixels: each bar share x (nLength - 6 (n -
+// 1)), truncated; with bStretchLast the last bar ends exactly at the row's end. Lengths are
+// never negative.
+std::vector<int> RowLengths(const std::vector<float>& shares, int nLength, bool bStretchLast);
+
+}  // namespace SECDockLayout
+
+#endif  // QUORVEL_SECDOCKLAYOUT_H

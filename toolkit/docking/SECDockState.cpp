@@ -1,0 +1,457 @@
+// The toolkit's dock state in the profile and in an archive, its cleaning, and applying it
+// to a frame, with bars made again from their stored class names.
+#include "SECDockState.h"
+#include "SECControlBar.h"
+#include "SECControlBarManager.h"
+#include "SECDockBar.h"
+#include "SECFrameWnd.h"
+#include <cstdlib>
+
+IMPLEMENT_DYNCREATE(SECControlBarInfoEx, CObject)
+IMPLEMENT_DYNCREATE(SECDockState, CDockState)
+
+CString SECShareToText(float fShare)
+{
+  CString str;
+  str.Format("%d", (int)(fShare * 1000000.0f));
+  return str;
+}
+
+float SECShareFromText(LPCTSTR lpsz)
+{
+  if (lpsz == NULL)
+    return 0.0f;
+  float f = (float)atoi(lpsz) * 0.000001f;
+  return f < 0.0f ? 0.0f : f;
+}
+
+namespace {
+SECControlBar* AsSEC(CControlBar* pBar)
+{
+  return pBar != NULL ? DYNAMIC_DOWNCAST(SECControlBar, (CObject*)pBar) : NULL;
+}
+int NotNegative(int n) { return n < 0 ? 0 : n; }
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// One record
+
+SECControlBarInfo::SECControlBarInfo(SECControlBarManager* pManager)
+    : m_szMRUHorzDock(0, 0), m_szMRUVertDock(0, 0), m_szMRUFloat(0, 0), m_dwMRUDockingState(0),
+      m_dwDockStyle(0), m_fPctWidth(1.0f), m_dwStyle(0), m_dwExStyle(0), m_bPrevFloating(FALSE),
+      m_bMDIChild(FALSE), m_nResourceID(0), m_pBarInfoEx(NULL), m_dwTypeID(0),
+      m_pManager(pManager)
+{
+  memset(&m_wpMDIChild, 0, sizeof(m_wpMDIChild));
+  m_wpMDIChild.length = sizeof(m_wpMDIChild);
+}
+
+SECControlBarInfo::~SECControlBarInfo() { delete m_pBarInfoEx; }
+
+BOOL SECControlBarInfo::SaveState(LPCTSTR lpszProfileName, int nIndex)
+{
+  if (!CControlBarInfo::SaveState(lpszProfileName, nIndex))
+    return FALSE;
+  CWinApp* pApp = AfxGetApp();
+  CString strSection;
+  strSection.Format("%s-Bar%d", lpszProfileName, nIndex);
+  pApp->WriteProfileInt(strSection, "Style", (int)m_dwStyle);
+  pApp->WriteProfileInt(strSection, "ExStyle", (int)m_dwExStyle);
+  pApp->WriteProfileInt(strSection, "PrevFloating", m_bPrevFloating ? 1 : 0);
+  pApp->WriteProfileInt(strSection, "MDIChild", m_bMDIChild ? 1 : 0);
+  if (m_bMDIChild)
+    pApp->WriteProfileBinary(strSection, "MDIChildWindowPlacement", (LPBYTE)&m_wpMDIChild,
+                             sizeof(m_wpMDIChild));
+  pApp->WriteProfileString(strSection, "PctWidth", SECShareToText(m_fPctWidth));
+  pApp->WriteProfileInt(strSection, "MRUFloatCX", m_szMRUFloat.cx);
+  pApp->WriteProfileInt(strSection, "MRUFloatCY", m_szMRUFloat.cy);
+  pApp->WriteProfileInt(strSection, "MRUHorzDockCX", m_szMRUHorzDock.cx);
+  pApp->WriteProfileInt(strSection, "MRUHorzDockCY", m_szMRUHorzDock.cy);
+  pApp->WriteProfileInt(strSection, "MRUVertDockCX", m_szMRUVertDock.cx);
+  pApp->WriteProfileInt(strSection, "MRUVertDockCY", m_szMRUVertDock.cy);
+  pApp->WriteProfileInt(strSection, "MRUDockingState", (int)m_dwMRUDockingState);
+  pApp->WriteProfileInt(strSection, "DockingStyle", (int)m_dwDockStyle);
+  pApp->WriteProfileInt(strSection, "TypeID", (int)m_dwTypeID);
+  pApp->WriteProfileString(strSection, "ClassName", m_strClassName);
+  pApp->WriteProfileString(strSection, "WindowName", m_strWindowName);
+  pApp->WriteProfileInt(strSection, "ResourceID", (int)m_nResourceID);
+  if (m_pBarInfoEx != NULL)
+    m_pBarInfoEx->SaveState(strSection);
+  return TRUE;
+}
+
+BOOL SECControlBarInfo::LoadState(LPCTSTR lpszProfileName, int nIndex, CDockState* pDockState)
+{
+  if (!CControlBarInfo::LoadState(lpszProfileName, nIndex, pDockState))
+    return FALSE;
+  CWinApp* pApp = AfxGetApp();
+  CString strSection;
+  strSection.Format("%s-Bar%d", lpszProfileName, nIndex);
+  m_dwStyle = pApp->GetProfileInt(strSection, "Style", 0);
+  m_dwExStyle = pApp->GetProfileInt(strSection, "ExStyle", 0);
+  m_bPrevFloating = pApp->GetProfileInt(strSection, "PrevFloating", 0) != 0;
+  m_bMDIChild = pApp->GetProfileInt(strSection, "MDIChild", 0) != 0;
+  if (m_bMDIChild) {
+    // Exactly one placement or none.
+    LPBYTE pData = NULL;
+    UINT nBytes = 0;
+    if (pApp->GetProfileBinary(strSection, "MDIChildWindowPlacement", &pData, &nBytes) &&
+        nBytes == sizeof(m_wpMDIChild))
+      memcpy(&m_wpMDIChild, pData, sizeof(m_wpMDIChild));
+    delete[] pData;
+  }
+  m_fPctWidth = SECShareFromText(pApp->GetProfileString(strSection, "PctWidth", ""));
+  m_szMRUFloat.cx = NotNegative((int)pApp->GetProfileInt(strSection, "MRUFloatCX", 0));
+  m_szMRUFloat.cy = NotNegative((int)pApp->GetProfileInt(strSection, "MRUFloatCY", 0));
+  m_szMRUHorzDock.cx = NotNegative((int)pApp->GetProfileInt(strSection, "MRUHorzDockCX", 0));
+  m_szMRUHorzDock.cy = NotNegative((int)pApp->GetProfileInt(strSection, "MRUHorzDockCY", 0));
+  m_szMRUVertDock.cx = NotNegative((int)pApp->GetProfileInt(strSection, "MRUVertDockCX", 0));
+  m_szMRUVertDock.cy = NotNegative((int)pApp->GetProfileInt(strSection, "MRUVertDockCY", 0));
+  m_dwMRUDockingState =
+      pApp->GetProfileInt(strSection, "MRUDockingState", (int)m_dwMRUDockingState);
+  m_dwDockStyle = pApp->GetProfileInt(strSection, "DockingStyle", (int)m_dwDockStyle);
+  m_dwTypeID = pApp->GetProfileInt(strSection, "TypeID", 0);
+  m_strClassName = pApp->GetProfileString(strSection, "ClassName", "");
+  m_strWindowName = pApp->GetProfileString(strSection, "WindowName", "");
+  m_nResourceID = pApp->GetProfileInt(strSection, "ResourceID", (int)m_nResourceID);
+  return TRUE;
+}
+
+void SECControlBarInfo::Serialize(CArchive& ar, SECDockState* pDockState)
+{
+  DWORD dwVersion = pDockState != NULL ? pDockState->GetVersion() : 2;
+  if (ar.IsStoring()) {
+    ar << (DWORD)m_nBarID << (DWORD)m_bVisible << (DWORD)m_bFloating << (DWORD)m_bHorz;
+    ar << (LONG)m_pointPos.x << (LONG)m_pointPos.y;
+    if (dwVersion > 1) {
+      ar << (DWORD)m_nMRUWidth << (DWORD)m_bDocking;
+      if (m_bDocking) {
+        ar << (DWORD)m_uMRUDockID;
+        ar << (LONG)m_rectMRUDockPos.left << (LONG)m_rectMRUDockPos.top
+           << (LONG)m_rectMRUDockPos.right << (LONG)m_rectMRUDockPos.bottom;
+        ar << (DWORD)m_dwMRUFloatStyle;
+        ar << (LONG)m_ptMRUFloatPos.x << (LONG)m_ptMRUFloatPos.y;
+      }
+    }
+    ar << m_dwStyle << m_dwExStyle << (DWORD)m_bPrevFloating << (DWORD)m_bMDIChild;
+    ar << SECShareToText(m_fPctWidth);
+    ar << (LONG)m_szMRUFloat.cx << (LONG)m_szMRUFloat.cy;
+    ar << (LONG)m_szMRUHorzDock.cx << (LONG)m_szMRUHorzDock.cy;
+    ar << (LONG)m_szMRUVertDock.cx << (LONG)m_szMRUVertDock.cy;
+    ar << m_dwMRUDockingState << m_dwDockStyle << m_dwTypeID;
+    if (m_pBarInfoEx != NULL)
+      m_pBarInfoEx->SerializeEx(ar, pDockState);
+    ar << (WORD)m_arrBarID.GetSize();
+    for (INT_PTR i = 0; i < m_arrBarID.GetSize(); i++)
+      ar << (DWORD)(UINT_PTR)m_arrBarID[i];
+    return;
+  }
+  DWORD dw;
+  LONG x, y, r, b;
+  ar >> dw;
+  m_nBarID = dw;
+  ar >> dw;
+  m_bVisible = dw != 0;
+  ar >> dw;
+  m_bFloating = dw != 0;
+  ar >> dw;
+  m_bHorz = dw != 0;
+  ar >> x >> y;
+  m_pointPos = CPoint(x, y);
+  if (pDockState != NULL)
+    pDockState->ScalePoint(m_pointPos);
+  if (dwVersion > 1) {
+    ar >> dw;
+    m_nMRUWidth = dw;
+    ar >> dw;
+    m_bDocking = dw != 0;
+    if (m_bDocking) {
+      ar >> dw;
+      m_uMRUDockID = dw;
+      ar >> x >> y >> r >> b;
+      m_rectMRUDockPos = CRect(x, y, r, b);
+      ar >> dw;
+      m_dwMRUFloatStyle = dw;
+      ar >> x >> y;
+      m_ptMRUFloatPos = CPoint(x, y);
+      if (pDockState != NULL) {
+        pDockState->ScaleRectPos(m_rectMRUDockPos);
+        pDockState->ScalePoint(m_ptMRUFloatPos);
+      }
+    }
+  }
+  ar >> m_dwStyle >> m_dwExStyle;
+  ar >> dw;
+  m_bPrevFloating = dw != 0;
+  ar >> dw;
+  m_bMDIChild = dw != 0;
+  CString strShare;
+  ar >> strShare;
+  m_fPctWidth = SECShareFromText(strShare);
+  LONG cx, cy;
+  ar >> cx >> cy;
+  m_szMRUFloat = CSize(NotNegative(cx), NotNegative(cy));
+  ar >> cx >> cy;
+  m_szMRUHorzDock = CSize(NotNegative(cx), NotNegative(cy));
+  ar >> cx >> cy;
+  m_szMRUVertDock = CSize(NotNegative(cx), NotNegative(cy));
+  ar >> m_dwMRUDockingState >> m_dwDockStyle >> m_dwTypeID;
+  delete m_pBarInfoEx;
+  m_pBarInfoEx = NULL;
+  WORD nCount;
+  ar >> nCount;
+  AfxCheckStoredCount(ar, nCount, sizeof(DWORD));
+  m_arrBarID.RemoveAll();
+  for (WORD i = 0; i < nCount; i++) {
+    ar >> dw;
+    m_arrBarID.Add((void*)(UINT_PTR)dw);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The bar's side of the record
+
+void SECControlBar::GetBarInfoEx(SECControlBarInfo* pInfo)
+{
+  GetBarInfo(pInfo);  // id, visibility, most-recent width, position, docking values
+  pInfo->m_szMRUHorzDock = m_szHorzDock;
+  pInfo->m_szMRUVertDock = m_szVertDock;
+  pInfo->m_szMRUFloat = m_szFloat;
+  pInfo->m_dwMRUDockingState = m_dwMRUDockingState;
+  pInfo->m_dwDockStyle = m_dwDockStyle;
+  pInfo->m_fPctWidth = m_fPctWidth;
+  pInfo->m_dwStyle = m_dwStyle;
+  pInfo->m_dwExStyle = m_dwExStyle;
+  if (m_pManager != NULL)
+    pInfo->m_dwTypeID = m_pManager->GetBarTypeID(this);
+  pInfo->m_strClassName = GetRuntimeClass()->m_lpszClassName;
+  GetWindowText(pInfo->m_strWindowName);
+  OnGetBarInfoEx(pInfo);
+}
+
+namespace {
+// The toolkit's values of a record, before MFC's layout values are applied.
+void ApplyToolkitValues(SECControlBar* pBar, SECControlBarInfo* pInfo)
+{
+  pBar->m_nMRUWidth = pInfo->m_nMRUWidth;
+  pBar->m_szHorzDock = pInfo->m_szMRUHorzDock;
+  pBar->m_szVertDock = pInfo->m_szMRUVertDock;
+  pBar->m_szFloat = pInfo->m_szMRUFloat;
+  pBar->m_dwMRUDockingState = pInfo->m_dwMRUDockingState;
+  pBar->m_dwDockStyle = pInfo->m_dwDockStyle;
+  pBar->m_fPctWidth = pInfo->m_fPctWidth;
+  pBar->SetBarStyle(pInfo->m_dwStyle);
+}
+}  // namespace
+
+void SECControlBar::SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd* pFrameWnd)
+{
+  ApplyToolkitValues(this, pInfo);
+  if (pInfo->m_pBarInfoEx != NULL)
+    OnSetBarInfoEx(pInfo, pFrameWnd);
+  SetBarInfo(pInfo, pFrameWnd);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The whole state
+
+SECDockState::SECDockState(SECControlBarManager* pManager)
+    : m_pManager(pManager), m_pDynamicBars(NULL)
+{
+}
+
+SECDockState::~SECDockState() {}
+
+SECControlBarInfo* SECDockState::NewBarInfo(SECControlBarManager* pManager)
+{
+  return new SECControlBarInfo(pManager);
+}
+
+void SECDockState::SaveState(LPCTSTR lpszProfileName) { CDockState::SaveState(lpszProfileName); }
+
+void SECDockState::LoadState(LPCTSTR lpszProfileName)
+{
+  Clear();
+  CWinApp* pApp = AfxGetApp();
+  if (pApp == NULL)
+    return;
+  CString strSection;
+  strSection.Format("%s-Summary", lpszProfileName);
+  int nBars = (int)pApp->GetProfileInt(strSection, "Bars", 0);
+  CSize size((int)pApp->GetProfileInt(strSection, "ScreenCX", 0),
+             (int)pApp->GetProfileInt(strSection, "ScreenCY", 0));
+  SetScreenSize(size);
+  // The records that are there, whatever count was stored.
+  for (int i = 0; i < nBars; i++) {
+    SECControlBarInfo* pInfo = NewBarInfo(m_pManager);
+    if (!pInfo->LoadState(lpszProfileName, i, this)) {
+      delete pInfo;
+      break;
+    }
+    m_arrBarInfo.Add(pInfo);
+  }
+}
+
+void SECDockState::Serialize(CArchive& ar)
+{
+  if (ar.IsStoring()) {
+    ar << m_dwVersion;
+    if (m_dwVersion > 1) {
+      CSize size = GetScreenSize();
+      ar << (LONG)size.cx << (LONG)size.cy;
+    }
+    ar << (WORD)m_arrBarInfo.GetSize();
+    for (INT_PTR i = 0; i < m_arrBarInfo.GetSize(); i++)
+      ((SECControlBarInfo*)m_arrBarInfo[i])->Serialize(ar, this);
+    return;
+  }
+  Clear();
+  ar >> m_dwVersion;
+  if (m_dwVersion > 1) {
+    LONG cx, cy;
+    ar >> cx >> cy;
+    CSize size(cx, cy);
+    SetScreenSize(size);
+  }
+  WORD nCount;
+  ar >> nCount;
+  // Each record holds at least its flags, position, toolkit values and list length.
+  AfxCheckStoredCount(ar, nCount, 4 * 4 + 2 * 4 + 4 * 4 + 1 + 6 * 4 + 3 * 4 + 2);
+  for (WORD i = 0; i < nCount; i++) {
+    SECControlBarInfo* pInfo = NewBarInfo(m_pManager);
+    m_arrBarInfo.Add(pInfo);  // owned before it can throw
+    pInfo->Serialize(ar, this);
+  }
+  m_dwVersion = 2;
+}
+
+BOOL SECDockState::GetDockState(CFrameWnd* pFrame)
+{
+  if (pFrame == NULL)
+    return FALSE;
+  Clear();
+  SECFrameWnd* pSECFrame = DYNAMIC_DOWNCAST(SECFrameWnd, pFrame);
+  if (m_pManager == NULL && pSECFrame != NULL)
+    m_pManager = pSECFrame->GetControlBarManager();
+  POSITION pos = pFrame->m_listControlBars.GetHeadPosition();
+  while (pos != NULL) {
+    CControlBar* pBar = (CControlBar*)pFrame->m_listControlBars.GetNext(pos);
+    if (pBar->m_hWnd == NULL)
+      continue;
+    SECControlBar* pSEC = AsSEC(pBar);
+    if (pSEC != NULL) {
+      SECControlBarInfo* pInfo = NewBarInfo(m_pManager);
+      pSEC->GetBarInfoEx(pInfo);
+      m_arrBarInfo.Add(pInfo);
+    } else if (pBar->IsDockBar()) {
+      // The frame's toolkit dock bars, and the dock bars of its floating frames.
+      SECControlBarInfo* pInfo = NewBarInfo(m_pManager);
+      pBar->GetBarInfo(pInfo);
+      SECDockBar* pDock = DYNAMIC_DOWNCAST(SECDockBar, pBar);
+      pInfo->m_bMDIChild = pDock != NULL && pDock->m_nKind != 0;
+      pInfo->m_dwStyle = pBar->m_dwStyle;
+      m_arrBarInfo.Add(pInfo);
+    }
+  }
+  return TRUE;
+}
+
+void SECDockState::CleanupState()
+{
+  INT_PTR nCount = m_arrBarInfo.GetSize();
+  for (INT_PTR r = 0; r < nCount; r++) {
+    CControlBarInfo* pR = (CControlBarInfo*)m_arrBarInfo[r];
+    for (INT_PTR d = 0; d < nCount; d++) {
+      CControlBarInfo* pD = (CControlBarInfo*)m_arrBarInfo[d];
+      if (d == r || pD->m_nBarID == pR->m_uMRUDockID)
+        continue;
+      for (INT_PTR i = 0; i + 1 < pD->m_arrBarID.GetSize(); i++)
+        if ((UINT_PTR)pD->m_arrBarID[i] == pR->m_nBarID + 0x10000)
+          pD->m_arrBarID[i] = NULL;
+    }
+  }
+  for (INT_PTR r = 0; r < nCount; r++) {
+    CPtrArray& arr = ((CControlBarInfo*)m_arrBarInfo[r])->m_arrBarID;
+    for (INT_PTR i = 0; i < arr.GetSize(); i++) {
+      if (arr[i] == NULL)
+        continue;
+      for (INT_PTR j = i + 1; j < arr.GetSize(); j++)
+        if (arr[j] == arr[i])
+          arr[j] = NULL;
+    }
+    while (arr.GetSize() > 0 && arr[arr.GetSize() - 1] == NULL)
+      arr.RemoveAt(arr.GetSize() - 1);
+    if (arr.GetSize() > 0)
+      arr.Add(NULL);
+  }
+}
+
+CControlBar* SECDockState::CreateBarFromInfo(LPCTSTR lpszClassName, CFrameWnd* pFrame,
+                                             SECControlBarInfo* pInfo)
+{
+  CRuntimeClass* pClass = CRuntimeClass::FromName(lpszClassName);
+  // Only toolkit bars: a stored name of any other creatable class makes nothing.
+  if (pClass == NULL || pClass->m_pfnCreateObject == NULL ||
+      !pClass->IsDerivedFrom(RUNTIME_CLASS(SECControlBar)))
+    return NULL;
+  SECControlBar* pBar = (SECControlBar*)pClass->CreateObject();
+  if (pBar == NULL)
+    return NULL;
+  if (!pBar->Create(pFrame, pInfo->m_strWindowName, pInfo->m_dwStyle | WS_CHILD,
+                    pInfo->m_dwExStyle, pInfo->m_nBarID)) {
+    delete pBar;
+    return NULL;
+  }
+  CPtrList* pList = m_pDynamicBars;
+  SECFrameWnd* pSECFrame = DYNAMIC_DOWNCAST(SECFrameWnd, pFrame);
+  if (pList == NULL && pSECFrame != NULL)
+    pList = &pSECFrame->m_listDynamicBars;
+  if (pList != NULL)
+    pList->AddTail(pBar);
+  else
+    pBar->m_bAutoDelete = TRUE;  // no list to own it: it goes with its window
+  pBar->SetWindowText(pInfo->m_strWindowName);
+  pBar->EnableDocking(CBRS_ALIGN_ANY);
+  return pBar;
+}
+
+BOOL SECDockState::SetDockState(CFrameWnd* pFrame)
+{
+  if (pFrame == NULL)
+    return FALSE;
+  SECFrameWnd* pSECFrame = DYNAMIC_DOWNCAST(SECFrameWnd, pFrame);
+  if (m_pManager == NULL && pSECFrame != NULL)
+    m_pManager = pSECFrame->GetControlBarManager();
+  // Find or make each record's bar; a record without one is dropped.
+  for (INT_PTR i = 0; i < m_arrBarInfo.GetSize();) {
+    SECControlBarInfo* pInfo = (SECControlBarInfo*)m_arrBarInfo[i];
+    if (pInfo->m_bFloating && pInfo->m_bDockBar) {
+      i++;  // a floating frame is made for it
+      continue;
+    }
+    CControlBar* pBar = pFrame->GetControlBar(pInfo->m_nBarID);
+    if (pBar == NULL && m_pManager != NULL)
+      pBar = m_pManager->CreateBar(pInfo);
+    if (pBar == NULL && !pInfo->m_bDockBar)
+      pBar = CreateBarFromInfo(pInfo->m_strClassName, pFrame, pInfo);
+    if (pBar == NULL) {
+      m_arrBarInfo.RemoveAt(i);
+      delete pInfo;
+      continue;
+    }
+    SECControlBar* pSEC = AsSEC(pBar);
+    if (pSEC != NULL)
+      ApplyToolkitValues(pSEC, pInfo);
+    i++;
+  }
+  // Dock bars take their bars, bars their places and visibility, floating frames theirs.
+  pFrame->CFrameWnd::SetDockState(*this);
+  for (INT_PTR i = 0; i < m_arrBarInfo.GetSize(); i++) {
+    SECControlBarInfo* pInfo = (SECControlBarInfo*)m_arrBarInfo[i];
+    SECControlBar* pSEC = AsSEC(pInfo->m_pBar);
+    if (pSEC != NULL)
+      pSEC->SetExtendedStyle(pInfo->m_dwExStyle, FALSE);
+  }
+  pFrame->RecalcLayout(TRUE);
+  return TRUE;
+}

@@ -1,0 +1,257 @@
+// The toolkit's docking frame.
+#include "SECFrameWnd.h"
+#include "SECControlBar.h"
+#include "SECControlBarManager.h"
+#include "SECDockBar.h"
+#include <set>
+
+const UINT WM_SECGETMENU = ::RegisterWindowMessageA("WM_SECGETMENU");
+
+IMPLEMENT_DYNCREATE(SECFrameWnd, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(SECFrameWnd, CFrameWnd)
+  ON_REGISTERED_MESSAGE(WM_SECGETMENU, OnSecGetMenu)
+END_MESSAGE_MAP()
+
+namespace {
+struct Side {
+  UINT nID;
+  DWORD dwStyle;
+};
+// Top, bottom, left, right: the order sides are tried in.
+const Side kSides[4] = {{AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM},
+                        {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP},
+                        {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT},
+                        {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT}};
+
+SECControlBar* AsSEC(CControlBar* pBar)
+{
+  return pBar != NULL ? DYNAMIC_DOWNCAST(SECControlBar, (CObject*)pBar) : NULL;
+}
+}  // namespace
+
+SECFrameWnd::SECFrameWnd()
+    : m_bNewShell(LOBYTE(LOWORD(::GetVersion())) >= 4), m_bClosing(FALSE),
+      m_rectLastClient(0, 0, 0, 0), m_pControlBarManager(NULL), m_hMenuCopy(NULL),
+      m_nMenuResID(0)
+{
+}
+
+SECFrameWnd::~SECFrameWnd()
+{
+  if (m_hMenuCopy != NULL)
+    ::DestroyMenu(m_hMenuCopy);
+  while (!m_listDynamicBars.IsEmpty()) {
+    CControlBar* pBar = (CControlBar*)m_listDynamicBars.RemoveHead();
+    pBar->m_bAutoDelete = FALSE;
+    delete pBar;
+  }
+}
+
+SECDockBar* SECFrameWnd::CreateDockBar() { return new SECDockBar(FALSE, 0); }
+
+void SECFrameWnd::EnableDocking(DWORD dwDockStyle)
+{
+  m_pFloatingFrameClass = RUNTIME_CLASS(CMiniDockFrameWnd);
+  for (const Side& side : kSides) {
+    if (!(side.dwStyle & dwDockStyle & CBRS_ALIGN_ANY) || GetControlBar(side.nID) != NULL)
+      continue;
+    SECDockBar* pDock = CreateDockBar();
+    if (!pDock->Create(this, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
+                                 side.dwStyle,
+                       side.nID)) {
+      delete pDock;
+      AfxThrowResourceException();
+    }
+  }
+}
+
+CDockBar* SECFrameWnd::DockBarForStyle(DWORD dwStyle)
+{
+  for (const Side& side : kSides)
+    if ((side.dwStyle & CBRS_ALIGN_ANY) == (dwStyle & CBRS_ALIGN_ANY))
+      return DYNAMIC_DOWNCAST(CDockBar, GetControlBar(side.nID));
+  return NULL;
+}
+
+void SECFrameWnd::DockControlBarEx(CControlBar* pBar, UINT nDockBarID, int nCol, int nRow,
+                                   float fPctWidth, int nThick)
+{
+  CDockBar* pDock = NULL;
+  if (nDockBarID != 0)
+    pDock = DYNAMIC_DOWNCAST(CDockBar, GetControlBar(nDockBarID));
+  if (pDock == NULL)
+    pDock = DockBarForStyle(pBar->m_dwStyle);
+  if (pDock == NULL)
+    return;  // no side named: nothing to dock into
+  SECControlBar* pSEC = AsSEC(pBar);
+  if (pSEC != NULL) {
+    pSEC->NotifyPreDock();
+    pSEC->m_fPctWidth = fPctWidth;
+  }
+  // The thickness goes to the size of the side the bar is docked on.
+  DWORD dwMode = (pDock->m_dwStyle & CBRS_ORIENT_HORZ) ? LM_HORZ | LM_HORZDOCK | LM_LENGTHY
+                                                       : LM_VERTDOCK;
+  pBar->CalcDynamicLayout(nThick, dwMode | LM_COMMIT);
+  SECDockBar* pSECDock = DYNAMIC_DOWNCAST(SECDockBar, pDock);
+  if (pSECDock != NULL)
+    pSECDock->DockControlBarAt(pBar, nCol, nRow);
+  else
+    pDock->DockControlBar(pBar);
+  if (pSEC != NULL)
+    pSEC->OnPostDock();
+}
+
+void SECFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT lpRect)
+{
+  CDockBar* pDock = nDockBarID != 0 ? DYNAMIC_DOWNCAST(CDockBar, GetControlBar(nDockBarID)) : NULL;
+  DockControlBar(pBar, pDock, lpRect);
+}
+
+void SECFrameWnd::DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)
+{
+  if (pDockBar == NULL)
+    pDockBar = DockBarForStyle(pBar->m_dwStyle);
+  if (pDockBar == NULL)
+    return;
+  SECControlBar* pSEC = AsSEC(pBar);
+  if (pSEC != NULL)
+    pSEC->NotifyPreDock();
+  SECDockBar* pSECDock = DYNAMIC_DOWNCAST(SECDockBar, pDockBar);
+  if (pSECDock != NULL)
+    pSECDock->DockControlBar(pBar, lpRect);
+  else
+    pDockBar->DockControlBar(pBar, lpRect);
+  if (pSEC != NULL)
+    pSEC->OnPostDock();
+}
+
+void SECFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)
+{
+  if (pDockBar == NULL) {
+    for (const Side& side : kSides) {
+      CDockBar* p = DYNAMIC_DOWNCAST(CDockBar, GetControlBar(side.nID));
+      if (p != NULL && p->FindBar((CControlBar*)(UINT_PTR)(pBar->GetDlgCtrlID() & 0xFFFF)) > 0) {
+        pDockBar = p;
+        break;
+      }
+    }
+  }
+  if (pDockBar == NULL)
+    pDockBar = DockBarForStyle(pBar->m_dwStyle);
+  if (pDockBar == NULL)
+    return;
+  SECControlBar* pSEC = AsSEC(pBar);
+  if (pSEC != NULL)
+    pSEC->NotifyPreDock();
+  SECDockBar* pSECDock = DYNAMIC_DOWNCAST(SECDockBar, pDockBar);
+  if (pSECDock != NULL)
+    pSECDock->ReDockControlBar(pBar, lpRect);
+  else
+    pDockBar->DockControlBar(pBar, lpRect);
+  if (pSEC != NULL)
+    pSEC->OnPostDock();
+}
+
+void SECFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
+{
+  SECControlBar* pSEC = AsSEC(pBar);
+  if (pSEC != NULL)
+    pSEC->NotifyPreFloat();
+  if ((pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) && (dwStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)))
+    dwStyle = (dwStyle & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP;
+  CFrameWnd::FloatControlBar(pBar, point, dwStyle);
+  CWnd* pMini = pBar->GetParentFrame();
+  if (pSEC != NULL && pMini != NULL && pMini != this &&
+      !(pSEC->m_dwExStyle & CBRS_EX_UNIDIRECTIONAL))
+    pMini->ModifyStyle(MFS_4THICKFRAME, WS_THICKFRAME | MFS_THICKFRAME, SWP_NOSIZE | SWP_NOMOVE);
+  if (pSEC != NULL)
+    pSEC->OnPostFloat();
+}
+
+void SECFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay)
+{
+  CFrameWnd::ShowControlBar(pBar, bShow, bDelay);
+  SECDockBar* pDock =
+      pBar->m_pDockBar != NULL ? DYNAMIC_DOWNCAST(SECDockBar, (CObject*)pBar->m_pDockBar) : NULL;
+  if (pDock != NULL)
+    pDock->OnBarVisibilityChanged(pBar);
+}
+
+SECControlBar* SECFrameWnd::GetSECControlBar(UINT nID)
+{
+  POSITION pos = m_listControlBars.GetHeadPosition();
+  while (pos != NULL) {
+    SECControlBar* p = AsSEC((CControlBar*)m_listControlBars.GetNext(pos));
+    if (p != NULL && p->m_hWnd != NULL && (UINT)p->GetDlgCtrlID() == nID)
+      return p;
+  }
+  return NULL;
+}
+
+UINT SECFrameWnd::GetUniqueBarID(CFrameWnd* pFrame, UINT nID)
+{
+  if (pFrame == NULL)
+    return 0;
+  std::set<UINT> used;
+  POSITION pos = pFrame->m_listControlBars.GetHeadPosition();
+  while (pos != NULL) {
+    CControlBar* p = (CControlBar*)pFrame->m_listControlBars.GetNext(pos);
+    if (p->m_hWnd != NULL)
+      used.insert((UINT)p->GetDlgCtrlID());
+  }
+  for (UINT n = nID; n <= nID + 1000; n++)
+    if (used.count(n) == 0)
+      return n;
+  return 0;
+}
+
+BOOL SECFrameWnd::IsBarIDFree(CFrameWnd* pFrame, UINT nID)
+{
+  if (pFrame == NULL || nID == 0)
+    return FALSE;
+  POSITION pos = pFrame->m_listControlBars.GetHeadPosition();
+  while (pos != NULL) {
+    CControlBar* p = (CControlBar*)pFrame->m_listControlBars.GetNext(pos);
+    if (p->m_hWnd != NULL && !p->IsDockBar() && (UINT)p->GetDlgCtrlID() == nID)
+      return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL SECFrameWnd::AreBarIDsUnique(CFrameWnd* pFrame)
+{
+  if (pFrame == NULL)
+    return FALSE;
+  std::set<UINT> seen;
+  POSITION pos = pFrame->m_listControlBars.GetHeadPosition();
+  while (pos != NULL) {
+    CControlBar* p = (CControlBar*)pFrame->m_listControlBars.GetNext(pos);
+    if (p->m_hWnd != NULL && !p->IsDockBar() && !seen.insert((UINT)p->GetDlgCtrlID()).second)
+      return FALSE;
+  }
+  return TRUE;
+}
+
+void SECFrameWnd::RecalcLayout(BOOL bNotify)
+{
+  CFrameWnd::RecalcLayout(bNotify);
+  if (m_hWnd == NULL)
+    return;
+  if (m_rectLastClient.Width() <= 0 || m_rectLastClient.Height() <= 0) {
+    RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  } else {
+    for (const Side& side : kSides) {
+      SECDockBar* pDock = DYNAMIC_DOWNCAST(SECDockBar, GetControlBar(side.nID));
+      if (pDock != NULL && pDock->m_arrRedraw.GetSize() > 0)
+        pDock->RedrawWindow(NULL, NULL, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+    }
+  }
+  GetClientRect(&m_rectLastClient);
+}
+
+LRESULT SECFrameWnd::OnSecGetMenu(WPARAM wParam, LPARAM lParam)
+{
+  HMENU hMenu = GetMenuCopy((UINT)wParam);
+  return hMenu != NULL ? (LRESULT)::GetSubMenu(hMenu, (int)lParam) : 0;
+}

@@ -1,0 +1,62 @@
+// The toolkit's top-level frame: its own dock bars (rows shared by the bars' shares), bars
+// docked at a row and column with a share and a thickness, a control-bar manager, and the
+// bars a restored dock state created.
+#ifndef QUORVEL_SECFRAMEWND_H
+#define QUORVEL_SECFRAMEWND_H
+
+#include <afxext.h>
+
+class SECControlBar;
+class SECControlBarManager;
+class SECDockBar;
+
+// Registered once: wParam a menu resource id, lParam a sub-menu position.
+extern const UINT WM_SECGETMENU;
+
+class SECFrameWnd : public CFrameWnd {
+  DECLARE_DYNCREATE(SECFrameWnd)
+
+ public:
+  SECFrameWnd();
+  virtual ~SECFrameWnd();
+
+  virtual SECDockBar* CreateDockBar();
+  virtual void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+  // Docks the bar at (column, row) of the dock bar with that id, or of the side its
+  // alignment names; commits the thickness and stores the share. A bar that names no side
+  // and no dock bar of the id is not docked.
+  virtual void DockControlBarEx(CControlBar* pBar, UINT nDockBarID = 0, int nCol = 0,
+                                int nRow = 0, float fPctWidth = 1.0f, int nThick = 150);
+  virtual SECControlBarManager* GetControlBarManager() const { return m_pControlBarManager; }
+  virtual void SetControlBarManager(SECControlBarManager* p) { m_pControlBarManager = p; }
+  virtual HMENU GetMenuCopy(UINT nID) const { return nID == m_nMenuResID ? m_hMenuCopy : NULL; }
+  virtual void RecalcLayout(BOOL bNotify = TRUE) override;
+
+  void EnableDocking(DWORD dwDockStyle);
+  void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = NULL);
+  void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = NULL);
+  void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = NULL);
+  void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+  SECControlBar* GetSECControlBar(UINT nID);
+
+  // A free control-bar id: the one wanted, or the first free of the next 1000; 0 when none.
+  static UINT GetUniqueBarID(CFrameWnd* pFrame, UINT nID);
+  static BOOL IsBarIDFree(CFrameWnd* pFrame, UINT nID);
+  static BOOL AreBarIDsUnique(CFrameWnd* pFrame);
+
+  BOOL m_bNewShell;
+  BOOL m_bClosing;
+  CRect m_rectLastClient;
+  SECControlBarManager* m_pControlBarManager;  // not owned
+  HMENU m_hMenuCopy;                           // owned
+  UINT m_nMenuResID;
+  CPtrList m_listDynamicBars;  // bars a restored dock state made; owned
+
+ protected:
+  // The dock bar that takes a bar of this alignment; NULL when it names no side exactly.
+  CDockBar* DockBarForStyle(DWORD dwStyle);
+  afx_msg LRESULT OnSecGetMenu(WPARAM wParam, LPARAM lParam);
+  DECLARE_MESSAGE_MAP()
+};
+
+#endif  // QUORVEL_SECFRAMEWND_H
