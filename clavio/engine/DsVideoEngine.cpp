@@ -2,6 +2,8 @@
 #include "PlaybackGraph.h"
 #include "ShadowView.h"
 #include "BitmapDIB.h"
+#include "CaptureGraph.h"
+#include "../../filters/sonderic/ileveltrigger.h"
 #include <cmath>
 
 namespace {
@@ -97,19 +99,179 @@ BOOL CDsVideoEngine::Init()
     return FALSE;
 }
 
-// The camera graph comes with the capture half of the engine; until then every engine
-// behaves as one without a camera graph.
 BOOL CDsVideoEngine::CreateCaptureGraph()
 {
     if (m_nInstance > 0)
         return FALSE;
+    if (m_pCaptureGraph) {
+        if (m_pCaptureGraph->IsCameraPresent() && !Init()) {
+            m_pCaptureGraph->SetCameraPresent(0);
+            return FALSE;
+        }
+        if (m_lBuiltDevice == m_lCurrentDevice && !m_bNameChanged) {
+            if (m_bCameraFound && m_pCaptureGraph->IsCameraPresent())
+                return TRUE;
+            if (!Init())
+                return TRUE;
+        }
+        delete m_pCaptureGraph;
+        m_pCaptureGraph = NULL;
+        m_bNameChanged = 0;
+    }
+    if (!m_bCameraFound && !Init())
+        return FALSE;
+    m_pCaptureGraph = new CCaptureGraph;
+    m_bNameChanged = 0;
+    m_pCaptureGraph->SetNotifyWindow(OwnerWindow());
+    m_pCaptureGraph->CreateGraph(NULL);
+    m_pCaptureGraph->m_strVideoDevice = m_strCaptureDriverName;
+    HRESULT hr = m_pCaptureGraph->BuildPreviewGraph(int(m_lCurrentDevice));
+    m_lBuiltDevice = m_lCurrentDevice;
+    if (SUCCEEDED(hr)) {
+        m_pCaptureGraph->SetupVideoWindow(OwnerWindow());
+        return TRUE;
+    }
+    delete m_pCaptureGraph;
+    m_pCaptureGraph = NULL;
     return FALSE;
+}
+
+BOOL CDsVideoEngine::IsCaptureDeviceActive()
+{
+    return m_pCaptureGraph && m_pCaptureGraph->IsCameraPresent();
+}
+
+BOOL CDsVideoEngine::IsGraphBuilt()
+{
+    return IsCaptureDeviceActive() ? m_pCaptureGraph->IsBuilt() : FALSE;
+}
+
+bool CDsVideoEngine::IsOverlayCapable()
+{
+    return !m_pCaptureGraph || m_pCaptureGraph->IsOverlayActive();
+}
+
+LONG_PTR CDsVideoEngine::GetVideoFormat()
+{
+    return m_pCaptureGraph ? (LONG_PTR)m_pCaptureGraph->GetBitmapInfoHeader() : 0;
+}
+
+CString CDsVideoEngine::GetDriverName()
+{
+    return IsCaptureDeviceActive() ? m_pCaptureGraph->m_strVideoDevice : CString("<NONE>");
+}
+
+void CDsVideoEngine::DisableCapture()
+{
+    if (m_pCaptureGraph)
+        m_pCaptureGraph->OnCameraLost();
+}
+
+BOOL CDsVideoEngine::IsCaptureRunning()
+{
+    return IsCaptureDeviceActive() && m_pCaptureGraph->IsCapturing();
+}
+
+void CDsVideoEngine::Post(WPARAM code)
+{
+    HWND window = OwnerWindow() ? OwnerWindow()->GetSafeHwnd() : NULL;
+    if (window)
+        ::PostMessageA(window, WM_VIDEO_NOTIFY, code, 0);
+}
+
+BOOL CDsVideoEngine::StartRecord()
+{
+    if (!IsCaptureDeviceActive())
+        return FALSE;
+    HRESULT hr = m_pCaptureGraph->BeginRecording();
+    if (IsCaptureRunning())
+        Post(m_lCaptureEnable == 1 ? 203 : 202);
+    return SUCCEEDED(hr);
+}
+
+BOOL CDsVideoEngine::StopRecord()
+{
+    if (!IsCaptureDeviceActive())
+        return FALSE;
+    if (IsCaptureRunning())
+        Post(m_lCaptureEnable == 1 ? 201 : 200);
+    return SUCCEEDED(m_pCaptureGraph->StopRecording());
+}
+
+BOOL CDsVideoEngine::TriggerCapture()
+{
+    if (!IsCaptureDeviceActive())
+        return FALSE;
+    if (!m_pCaptureGraph->TriggerNow())
+        return FALSE;
+    if (IsCaptureRunning())
+        Post(204);
+    return TRUE;
+}
+
+BOOL CDsVideoEngine::SetPreTrigFrames(long frames)
+{
+    if (!IsCaptureDeviceActive())
+        return FALSE;
+    m_lPreFrames = frames;
+    return m_pCaptureGraph->SetPreTriggerFrames(int(frames));
+}
+
+BOOL CDsVideoEngine::SetPostTrigFrames(long frames)
+{
+    if (!IsCaptureDeviceActive())
+        return FALSE;
+    m_lPostFrames = frames;
+    return m_pCaptureGraph->SetPostTriggerFrames(int(frames));
+}
+
+BOOL CDsVideoEngine::SetMarkFieldAdjust(long fields)
+{
+    if (!IsCaptureDeviceActive())
+        return FALSE;
+    return m_pCaptureGraph->SetTriggerOffset(int(fields));
+}
+
+BOOL CDsVideoEngine::EnableSonderic(bool on)
+{
+    if (!IsCaptureDeviceActive())
+        return FALSE;
+    m_pCaptureGraph->EnableSonderic(on);
+    return TRUE;
+}
+
+BOOL CDsVideoEngine::SetSoundThreshold(long percent)
+{
+    if (m_pCaptureGraph && m_pCaptureGraph->GetLevelTrigger())
+        m_pCaptureGraph->GetLevelTrigger()->SetThreshold(int(percent));
+    return TRUE;
+}
+
+long CDsVideoEngine::GetSoundMarkFrame()
+{
+    if (!m_pCaptureGraph || !m_pCaptureGraph->IsCameraPresent())
+        return 0;
+    return m_pCaptureGraph->GetTriggerParity() + m_lPreFrames * 2;
+}
+
+long CDsVideoEngine::GetDroppedFrames()
+{
+    return IsCaptureDeviceActive() ? m_pCaptureGraph->GetFramesDropped() : 0;
+}
+
+COLORREF CDsVideoEngine::GetKeyColor()
+{
+    if (m_pCaptureGraph)
+        m_crKeyColor = m_pCaptureGraph->GetKeyColor();
+    return m_crKeyColor;
 }
 
 void CDsVideoEngine::SetCaptureDriverName(CString name)
 {
     m_bNameChanged = BYTE(name != m_strCaptureDriverName);
     m_strCaptureDriverName = name;
+    if (m_pCaptureGraph)
+        m_pCaptureGraph->m_strVideoDevice = name;
 }
 
 CString CDsVideoEngine::GetCaptureDriverName(short index)
@@ -125,13 +287,19 @@ BOOL CDsVideoEngine::ShowDisplayDlg()
 {
     if (!m_bLive && m_pPlaybackGraph)
         m_pPlaybackGraph->ShowRendererPages();
+    else if (m_bLive && IsCaptureDeviceActive())
+        m_pCaptureGraph->ShowRendererPages();
     return TRUE;
 }
 
-BOOL CDsVideoEngine::SetCaptureFilename(CString)
+BOOL CDsVideoEngine::SetCaptureFilename(CString name)
 {
-    AfxMessageBox("Cannot record. \n", MB_OK);
-    return FALSE;
+    if (!IsCaptureDeviceActive()) {
+        AfxMessageBox("Cannot record. \n", MB_OK);
+        return FALSE;
+    }
+    m_pCaptureGraph->m_nRecordMode = int(m_lCaptureEnable);
+    return SUCCEEDED(m_pCaptureGraph->StartRecord(name));
 }
 
 BOOL CDsVideoEngine::SetCaptureEnable(BOOL triggered)
@@ -142,6 +310,8 @@ BOOL CDsVideoEngine::SetCaptureEnable(BOOL triggered)
 
 long CDsVideoEngine::GetCapturedFrames()
 {
+    if (m_lCaptureEnable != 1 && m_pCaptureGraph)
+        return m_pCaptureGraph->GetFramesNotDropped();
     return m_lPreFrames + m_lPostFrames + 1;
 }
 
@@ -151,6 +321,15 @@ BOOL CDsVideoEngine::SetLive(BOOL on, BOOL verbose)
         if (m_pPlaybackGraph) {
             m_pPlaybackGraph->ShowVideoWindow(FALSE);
             m_pPlaybackGraph->PausePlay();
+        }
+        if (IsCaptureDeviceActive()) {
+            m_pCaptureGraph->ShowVideoWindow(TRUE);
+            if (FAILED(m_pCaptureGraph->Run(false)))
+                m_pCaptureGraph->OnCameraLost();
+        }
+        if (m_bCameraFound && IsCaptureDeviceActive()) {
+            m_bLive = TRUE;
+            return TRUE;
         }
         if (verbose)
             AfxMessageBox("Your video camera is not on or not connected.  Click OK to continue "
@@ -167,6 +346,10 @@ BOOL CDsVideoEngine::SetLive(BOOL on, BOOL verbose)
     if (m_pPlaybackGraph) {
         m_pPlaybackGraph->ShowVideoWindow(TRUE);
         m_pPlaybackGraph->PausePlay();
+    }
+    if (IsCaptureDeviceActive()) {
+        m_pCaptureGraph->ShowVideoWindow(FALSE);
+        m_pCaptureGraph->Stop(true);
     }
     m_bLive = FALSE;
     return TRUE;
@@ -196,6 +379,8 @@ BOOL CDsVideoEngine::LoadFile(LPCTSTR path)
     if (SUCCEEDED(hr) && !empty) {
         SetCrop(m_fCrop[0], m_fCrop[1], m_fCrop[2], m_fCrop[3]);
         SetMask(m_fMask[0], m_fMask[1], m_fMask[2], m_fMask[3]);
+        if (IsCaptureRunning())
+            StopRecord();
         SetLive(FALSE, FALSE);
     }
     return !empty && SUCCEEDED(hr);
@@ -397,6 +582,8 @@ BOOL CDsVideoEngine::SetCrop(float x, float y, float width, float height)
     m_fCrop[0] = x, m_fCrop[1] = y, m_fCrop[2] = width, m_fCrop[3] = height;
     if (m_pPlaybackGraph)
         m_pPlaybackGraph->SetCrop(x, y, width, height);
+    if (m_pCaptureGraph)
+        return BYTE(m_pCaptureGraph->SetCrop(x, y, width, height));
     return TRUE;
 }
 
@@ -422,6 +609,8 @@ BOOL CDsVideoEngine::SetMask(float x, float y, float width, float height)
     m_fMask[0] = x, m_fMask[1] = y, m_fMask[2] = width, m_fMask[3] = height;
     if (m_pPlaybackGraph)
         m_pPlaybackGraph->SetMask(x, y, width, height);
+    if (m_pCaptureGraph)
+        return m_pCaptureGraph->SetMask(x, y, width, height);
     return TRUE;
 }
 

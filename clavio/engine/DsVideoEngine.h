@@ -7,7 +7,7 @@
 class CPlaybackGraph;
 class CShadowView;
 class CBitmapDIB;
-class CGraphManager;
+class CCaptureGraph;
 
 class CDsVideoEngine : public CVideoEngine
 {
@@ -40,17 +40,17 @@ public:
     bool GetCameraFound() override;
     double GetFrameRate() override;
     long GetFirstValidFrame() override;
-    bool IsOverlayCapable() override { return true; }
-    void DisableCapture() override {}
-    BOOL EnableSonderic(bool on) override { return TRUE; }
+    bool IsOverlayCapable() override;
+    void DisableCapture() override;
+    BOOL EnableSonderic(bool on) override;
     void SetMirror(BOOL on) override;
-    BOOL IsCaptureDeviceActive() override { return FALSE; }
+    BOOL IsCaptureDeviceActive() override;
     void Refresh() override;
     void SetOverlayBitmap(void* bits, long width, long height) override;
     void SetOverlayEnable(BOOL on) override;
     BOOL SetCaptureFilename(CString name) override;
-    BOOL StartRecord() override { return FALSE; }
-    BOOL StopRecord() override { return FALSE; }
+    BOOL StartRecord() override;
+    BOOL StopRecord() override;
     BOOL SetCaptureEnable(BOOL triggered) override;
     BOOL ShowDisplayDlg() override;
     long GetCapturedFrames() override;
@@ -63,22 +63,22 @@ public:
     BOOL SetSuccFramesSource(long count, long* fields) override;
     BOOL GetSuccFramesEnable() override { return m_bSuccFramesOn; }
     BOOL SetSuccFramesEnable(BOOL on) override;
-    BOOL IsGraphBuilt() override { return FALSE; }
-    long GetDroppedFrames() override { return 0; }
-    CString GetDriverName() override { return "<NONE>"; }
+    BOOL IsGraphBuilt() override;
+    long GetDroppedFrames() override;
+    CString GetDriverName() override;
     CString GetDriverDescription() override { return CString(); }
     BOOL SetMask(float x, float y, float width, float height) override;
     BOOL SetCropSize(float width, float height) override;
     BOOL SetCropPos(float x, float y) override;
-    COLORREF GetKeyColor() override { return m_crKeyColor; }
-    BOOL SetSoundThreshold(long percent) override { return TRUE; }
-    BOOL SetPreTrigFrames(long frames) override { return FALSE; }
-    BOOL SetPostTrigFrames(long frames) override { return FALSE; }
-    BOOL SetMarkFieldAdjust(long fields) override { return FALSE; }
+    COLORREF GetKeyColor() override;
+    BOOL SetSoundThreshold(long percent) override;
+    BOOL SetPreTrigFrames(long frames) override;
+    BOOL SetPostTrigFrames(long frames) override;
+    BOOL SetMarkFieldAdjust(long fields) override;
     long GetPreTrigFrames() override { return m_lPreFrames; }
     long GetPostTrigFrames() override { return m_lPostFrames; }
-    long GetSoundMarkFrame() override { return 0; }
-    BOOL TriggerCapture() override { return FALSE; }
+    long GetSoundMarkFrame() override;
+    BOOL TriggerCapture() override;
     BOOL PlayBackwards() override;
     BOOL IsRealPlay() override { return m_bRealPlay; }
     float GetPlaySpeed() override;
@@ -107,16 +107,20 @@ public:
 
     CPlaybackGraph* GetPlaybackGraph() const { return m_pPlaybackGraph; }
     CShadowView* GetShadowView() const { return m_pShadowView; }
+    CCaptureGraph* GetCaptureGraph() const { return m_pCaptureGraph; }
+    LONG_PTR GetVideoFormat() override;
     CDC* GetMemDC() { return &m_MemDC; }
 
 private:
     void ShadowStepHook(long field);
     void ComposeSuccessiveFrames();
     CWnd* OwnerWindow() const { return m_pOwner; }
+    BOOL IsCaptureRunning();
+    void Post(WPARAM code);
 
     CString m_strDeviceNames[10];
     CPlaybackGraph* m_pPlaybackGraph;
-    CGraphManager* m_pCaptureGraph;   // the camera graph: not part of this build yet
+    CCaptureGraph* m_pCaptureGraph;
     int m_nDeviceIndex;
     int m_nInstance;
     long m_lPreFrames, m_lPostFrames;

@@ -23,6 +23,9 @@ struct Generator::Impl {
     std::vector<uint8_t>* sink = nullptr;
     int64_t audioPts = 0;
     int64_t tonePhase = 0;
+    // Frames written so far: the stream's own times, which only go forward though the
+    // camera numbers its frames from 0 again at each run.
+    int64_t written = 0;
 
     static int Write(void* opaque, uint8_t* buf, int size)
     {
@@ -97,7 +100,7 @@ struct Generator::Impl {
                 bool band = lumaY >= band0 && lumaY < band1;
                 memset(row, band ? 128 : (p == 1 ? 150 : 110), picture->linesize[p]);
             }
-        picture->pts = n;
+        picture->pts = written;
     }
 
     bool WriteSound(int64_t n)
@@ -134,10 +137,11 @@ struct Generator::Impl {
                 break;
             }
             pkt->stream_index = vs->index;
-            pkt->pts = pkt->dts = n;
+            pkt->pts = pkt->dts = written;
             good = av_write_frame(fmt, pkt) >= 0;
             av_packet_unref(pkt);
         }
+        ++written;
         avio_flush(fmt->pb);
         sink = nullptr;
         return good && int(out.size()) == FrameBytes(pal);
