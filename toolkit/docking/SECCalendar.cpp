@@ -682,13 +682,19 @@ void SECCalendar::OnPaint()
 {
   PAINTSTRUCT ps;
   HDC hdc = ::BeginPaint(m_hWnd, &ps);
-  CDC* pDC = CDC::FromHandle(hdc);
+  PaintPanels(CDC::FromHandle(hdc));
+  ::EndPaint(m_hWnd, &ps);
+}
+
+void SECCalendar::PaintPanels(CDC* pDC)
+{
   CFont* old = pDC->SelectObject(&m_fontTitle);
-  CRect r;
-  if (pDC->RectVisible(&(r = m_title.GetRect())))
+  CRect r = m_title.GetRect();
+  if (pDC->RectVisible(&r))
     m_title.Paint(pDC);
   pDC->SelectObject(&m_fontDayBar);
-  if (pDC->RectVisible(&(r = m_dayBar.GetRect())))
+  r = m_dayBar.GetRect();
+  if (pDC->RectVisible(&r))
     m_dayBar.Paint(pDC);
   pDC->SelectObject(&m_fontDay);
   for (SECDayBox& box : m_days) {
@@ -699,7 +705,6 @@ void SECCalendar::OnPaint()
       box.Paint(pDC);
   }
   pDC->SelectObject(old);
-  ::EndPaint(m_hWnd, &ps);
 }
 
 LRESULT SECCalendar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -707,6 +712,9 @@ LRESULT SECCalendar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
   switch (message) {
     case WM_PAINT:
       OnPaint();
+      return 0;
+    case WM_PRINTCLIENT:
+      PaintPanels(CDC::FromHandle((HDC)wParam));
       return 0;
     case WM_KEYDOWN:
       if (m_dwCalStyle & kKeyboard)

@@ -241,6 +241,8 @@ class SECCalendar : public CWnd {
   int BoxAt(CPoint pt) const;
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnPaint();
+  // The title, the day bar and the visible day boxes, each with its font.
+  void PaintPanels(CDC* pDC);
   void OnKeyDown(UINT nChar);
 
   SECDayBar m_dayBar;

@@ -376,6 +376,34 @@ TEST(CalendarFromTheControl, OpensAcceptsAndCancels)
   SetSysColors(1, &index, &fresh);
   pop->SendMessage(WM_SYSCOLORCHANGE);
   EXPECT_EQ(pop->GetDayBox(10).GetTextColor(), fresh);
+  {
+    // and paints its days in it: some pixel of an in-month box carries the new colour
+    CRect box = pop->GetDayBox(10).GetRect();
+    CRect client;
+    pop->GetClientRect(&client);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = client.Width();
+    bi.bmiHeader.biHeight = -client.Height();
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    DWORD* bits = NULL;
+    HDC dc = CreateCompatibleDC(NULL);
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, (void**)&bits, NULL, 0);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    pop->SendMessage(WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
+    GdiFlush();
+    bool found = false;
+    for (int y = box.top; y <= box.bottom && !found; ++y)
+      for (int x = box.left; x <= box.right && !found; ++x) {
+        DWORD p = bits[y * client.Width() + x];
+        found = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF) == fresh;
+      }
+    EXPECT_TRUE(found);
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+  }
   SetSysColors(1, &index, &before);
   pop->SendMessage(WM_SYSCOLORCHANGE);
   ctrl.DestroyWindow();

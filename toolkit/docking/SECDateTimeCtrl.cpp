@@ -550,7 +550,7 @@ BOOL SECDateTimeCtrl::Validate(COleDateTime& value, int nLevel)
   if (!Split(value, v) || !Split(bound, b))
     return FALSE;
   // parts from the year down: which must match the bound's for the level
-  const int* vp[6] = {&v.year, &v.month, &v.day, &v.hour, &v.minute, &v.second};
+  int* vp[6] = {&v.year, &v.month, &v.day, &v.hour, &v.minute, &v.second};
   const int* bp[6] = {&b.year, &b.month, &b.day, &b.hour, &b.minute, &b.second};
   int matched;  // the number of leading parts that must be equal
   switch (nLevel) {
@@ -566,7 +566,7 @@ BOOL SECDateTimeCtrl::Validate(COleDateTime& value, int nLevel)
     if (*vp[i] != *bp[i])
       return FALSE;
   for (int i = matched; i < 6; ++i)
-    *const_cast<int*>(vp[i]) = *bp[i];
+    *vp[i] = *bp[i];
   COleDateTime clamped;
   if (!Build(v, clamped) || !IsInRange(clamped))
     return FALSE;

@@ -654,3 +654,28 @@ TEST_F(DateTime, BeforeVersionFourTheControlDrawsItsOwnEdge)
   EXPECT_EQ(window.Width(), 4 + 16 + fields + 3);
   secData.m_bWin4 = win4;
 }
+
+TEST_F(DateTime, TabIntoTheControlPicksTheFirstOrLastField)
+{
+  Make("MM/dd/yyyy", Date(2005, 4, 5));
+  ctrl.SetFastEntry(FALSE, TRUE);
+  BYTE keys[256];
+  for (bool shift : {false, true}) {
+    SetFocus(GetDlgItem(dlg, IDOK));
+    GetKeyboardState(keys);
+    keys[VK_TAB] = 0x80;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    ctrl.SetFocus();
+    keys[VK_TAB] = keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    int want = shift ? IndexOf(1024) : IndexOf(128);
+    EXPECT_EQ(ctrl.GetCurrentGadget(), want) << shift;
+    EXPECT_TRUE(ctrl.GetGadget(want)->IsSelected());
+  }
+  // Tab past the last field leaves the control for the dialog's next item
+  HWND next = GetNextDlgTabItem(dlg, ctrl.m_hWnd, FALSE);
+  ASSERT_NE(next, ctrl.m_hWnd);
+  Key(VK_TAB);
+  EXPECT_EQ(GetFocus(), next);
+}
