@@ -127,7 +127,7 @@ struct Generator::Impl {
         out.clear();
         sink = &out;
         Draw(n);
-        bool good = WriteSound(n) && avcodec_send_frame(video, picture) >= 0;
+        bool good = WriteSound(written) && avcodec_send_frame(video, picture) >= 0;
         while (good) {
             int rc = avcodec_receive_packet(video, pkt);
             if (rc == AVERROR(EAGAIN))
