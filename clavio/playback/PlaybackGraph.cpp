@@ -30,7 +30,7 @@ CPlaybackGraph::CPlaybackGraph(int index)
       m_bPlaying(FALSE), m_nTrimIn(0), m_nTrimOut(0), m_fFieldPeriod(0.01668335f),
       m_fSpeed(1.0f), m_nDirection(1), m_bSteppedPlayActive(0), m_bOverlayEnabled(0),
       m_pOverlayBits(NULL), m_nOverlayWidth(0), m_nOverlayHeight(0), m_crOverlayKey(0),
-      m_pStreamThread(NULL), m_nTimerId(0), m_nTimersStarted(0), m_nLockOffset(0),
+      m_pStreamThread(NULL), m_nTimerId(0), m_nKeepAliveTimerId(0), m_nTimersStarted(0), m_nLockOffset(0),
       m_bAtEnd(0), m_nTickCount(0), m_bShadowViewActive(0), m_pShadowView(NULL),
       m_nSkipFields(0), m_bMergeContinuous(0), m_bBlendView(0), m_nBlendPosition(0),
       m_pBlendOutputDC(NULL), m_hBlendOutput(NULL), m_hBlendOld(NULL), m_nUsers(0),
@@ -75,6 +75,8 @@ CPlaybackGraph::~CPlaybackGraph()
         m_pStreamThread = NULL;
     }
     KillTimer();
+    if (m_nKeepAliveTimerId)
+        timeKillEvent(UINT(m_nKeepAliveTimerId));
     // No event handler may run on a half-destroyed graph.
     StopEventThread();
     {

@@ -172,6 +172,9 @@ protected:
     CDsVRStreamThread* m_pStreamThread;
     HANDLE m_hTickEvent, m_hPlayEvent, m_hModeEvent, m_hStopEvent;
     UINT m_nTimerId;
+    // A periodic timer that does nothing: while it exists the system's timer thread stays,
+    // instead of ending after every one-shot tick and being made again for the next.
+    volatile LONG m_nKeepAliveTimerId;
     volatile LONG m_nTimersStarted;
     CCriticalSection m_StepLock;
 

@@ -63,8 +63,17 @@ HRESULT CPlaybackGraph::SetSpeed(float speed)
 
 unsigned CPlaybackGraph::CurrentStepDelay() const { return StepDelayMs(m_fFieldPeriod, m_fSpeed); }
 
+namespace {
+void CALLBACK KeepAliveTick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {}
+}
+
 void CPlaybackGraph::StartTimer()
 {
+    if (!m_nKeepAliveTimerId) {
+        UINT id = timeSetEvent(60000, 1000, KeepAliveTick, 0, TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
+        if (id && InterlockedCompareExchange(&m_nKeepAliveTimerId, LONG(id), 0) != 0)
+            timeKillEvent(id);   // another thread made it first
+    }
     KillTimer();
     ResetEvent(m_hTickEvent);
     InterlockedIncrement(&m_nTimersStarted);

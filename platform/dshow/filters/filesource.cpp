@@ -79,6 +79,7 @@ public:
     ~CMediaFileSource() override
     {
         StopPushing(false);
+        EndPushThread();
         for (CSourcePin* p : m_pins)
             delete p;
         if (m_fmt)
@@ -145,10 +146,12 @@ public:
     bool m_frameUnits = false; // false: positions are 100-ns units
 
 private:
-    static DWORD WINAPI PushThread(LPVOID self) { return static_cast<CMediaFileSource*>(self)->Push(); }
+    static DWORD WINAPI PushThread(LPVOID self) { return static_cast<CMediaFileSource*>(self)->PushLoop(); }
+    DWORD PushLoop();
     DWORD Push();
     void StartPushing();
     void StopPushing(bool flush);
+    void EndPushThread();
     HRESULT DeliverPacket(CSourcePin* pin, const AVPacket* pkt, REFERENCE_TIME start, REFERENCE_TIME stop,
                           LONGLONG frame, bool discontinuity);
 
@@ -156,8 +159,14 @@ private:
     AVFormatContext* m_fmt = nullptr;
     std::vector<CSourcePin*> m_pins;
     LPOLESTR m_fileName;
+    // One push thread serves every push of the filter's life: a paused graph is positioned
+    // once per field step, and a thread made per positioning cost far more than the push.
     HANDLE m_thread = nullptr;
-    volatile LONG m_quit = 0;
+    HANDLE m_go = nullptr;     // auto-reset: start a push
+    HANDLE m_idle = nullptr;   // manual-reset: set while no push runs
+    bool m_pushing = false;    // a push was started and not yet stopped (under m_lock)
+    volatile LONG m_quit = 0;  // the running push ends
+    volatile LONG m_exit = 0;  // the thread ends
     int m_video = -1;
 };
 
@@ -448,11 +457,50 @@ STDMETHODIMP CMediaFileSource::GetCurFile(LPOLESTR* ppszFileName, AM_MEDIA_TYPE*
 
 void CMediaFileSource::StartPushing()
 {
-    if (m_thread || !m_fmt)
+    if (m_pushing || !m_fmt)
         return;
+    if (!m_thread) {
+        m_go = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        m_idle = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+        DWORD id;
+        m_thread = m_go && m_idle ? CreateThread(nullptr, 0, PushThread, this, 0, &id) : nullptr;
+        if (!m_thread) {
+            EndPushThread();
+            return;
+        }
+    }
     m_quit = 0;
-    DWORD id;
-    m_thread = CreateThread(nullptr, 0, PushThread, this, 0, &id);
+    ResetEvent(m_idle);
+    m_pushing = true;
+    SetEvent(m_go);
+}
+
+DWORD CMediaFileSource::PushLoop()
+{
+    for (;;) {
+        WaitForSingleObject(m_go, INFINITE);
+        if (m_exit)
+            return 0;
+        Push();
+        SetEvent(m_idle);
+    }
+}
+
+// Ends the push thread (no push runs any more).
+void CMediaFileSource::EndPushThread()
+{
+    if (m_thread) {
+        InterlockedExchange(&m_exit, 1);
+        SetEvent(m_go);
+        WaitForSingleObject(m_thread, INFINITE);
+        CloseHandle(m_thread);
+        m_thread = nullptr;
+    }
+    if (m_go)
+        CloseHandle(m_go);
+    if (m_idle)
+        CloseHandle(m_idle);
+    m_go = m_idle = nullptr;
 }
 
 // Ends the push; with flush, downstream first lets go of what it holds (so a paused
@@ -464,10 +512,9 @@ void CMediaFileSource::StopPushing(bool flush)
         for (CSourcePin* p : m_pins)
             if (p->IsConnected())
                 p->DeliverBeginFlush();
-    if (m_thread) {
-        WaitForSingleObject(m_thread, INFINITE);
-        CloseHandle(m_thread);
-        m_thread = nullptr;
+    if (m_pushing) {
+        WaitForSingleObject(m_idle, INFINITE);
+        m_pushing = false;
     }
     if (flush)
         for (CSourcePin* p : m_pins)
@@ -639,7 +686,10 @@ DWORD CMediaFileSource::Push()
             }
         }
         av_packet_unref(pkt);
-        if (FAILED(hr))
+        // S_FALSE is downstream asking for no more (a flush or a stop under way): a frame
+        // sent after it could still be drawn by a renderer that is only starting to stop,
+        // and the position would pass the frame the paused graph shows.
+        if (hr != S_OK)
             break;
     }
     av_packet_free(&pkt);
