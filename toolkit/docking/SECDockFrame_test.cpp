@@ -82,6 +82,28 @@ TEST(DockLayout, RowLengths)
         << "case " << &c - cases;
 }
 
+TEST(DockLayout, MoveInRowSplitter)
+{
+  struct Case {
+    std::vector<int> in;
+    int nBefore, nDelta;
+    std::vector<int> out;
+    int nMoved;
+  } cases[] = {
+      {{100, 100, 100}, 0, 30, {130, 70, 100}, 30},
+      {{100, 100, 100}, 0, 500, {264, 18, 18}, 164},   // the others stop at the minimum
+      {{100, 100, 100}, 1, -50, {100, 50, 150}, -50},
+      {{100, 100, 100}, 1, -500, {18, 18, 264}, -164},
+      {{100, 100}, 1, 20, {100, 100}, 0},               // no bar after the last
+      {{10, 10}, 0, 5, {10, 10}, 0},                    // a bar below the minimum gives nothing
+  };
+  for (const Case& c : cases) {
+    std::vector<int> v = c.in;
+    EXPECT_EQ(SECDockLayout::MoveInRowSplitter(v, c.nBefore, c.nDelta, 18), c.nMoved);
+    EXPECT_EQ(v, c.out) << "case " << &c - cases;
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Bars on a frame
 
@@ -587,6 +609,73 @@ TEST_F(DockFrameTest, StatusBarPanes)
   EXPECT_EQ(bar.CalcFixedLayout(FALSE, TRUE).cy, 40);
   EXPECT_EQ(bar.CalcFixedLayout(FALSE, FALSE), CSize(0, 0));
   bar.DestroyWindow();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Splitters, dragged with posted mouse messages
+
+TEST_F(DockFrameTest, SplittersKeepTheirMinimums)
+{
+  SECControlBar* pA = NewBar(ID_BAR1);
+  SECControlBar* pB = NewBar(ID_BAR2);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.5f, 60);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.5f, 60);
+  m_pFrame->RecalcLayout();
+  SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+  auto find = [&](BOOL bInRow) {
+    for (const SECDockBar::Splitter& sp : pTop->m_arrSplitters)
+      if (sp.bInRow == bInRow)
+        return sp;
+    ADD_FAILURE() << "no splitter";
+    return SECDockBar::Splitter{};
+  };
+  auto drag = [&](const SECDockBar::Splitter& sp, CPoint ptTo) {
+    CPoint ptFrom = sp.rect.CenterPoint();
+    pTop->PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ptTo.x, ptTo.y));
+    pTop->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptTo.x, ptTo.y));
+    pTop->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptFrom.x, ptFrom.y));
+    m_pFrame->RecalcLayout();
+  };
+  CWnd* pPane = m_pFrame->GetDlgItem(AFX_IDW_PANE_FIRST);
+
+  // Dragged far into the view: the view keeps 19 pixels.
+  SECDockBar::Splitter row = find(FALSE);
+  drag(row, CPoint(row.rect.CenterPoint().x, 3000));
+  EXPECT_EQ(RectIn(pPane, m_pFrame).Height(), 19);
+  // Dragged far up: the row keeps 19.
+  row = find(FALSE);
+  drag(row, CPoint(row.rect.CenterPoint().x, -3000));
+  EXPECT_EQ(RectIn(pA, pTop).Height(), 19);
+
+  // In the row: each bar keeps 24 pixels (18 from the share arithmetic), the row still ends
+  // at the dock bar's end.
+  SECDockBar::Splitter inRow = find(TRUE);
+  drag(inRow, CPoint(-3000, inRow.rect.CenterPoint().y));
+  CRect rectDock;
+  pTop->GetClientRect(&rectDock);
+  EXPECT_EQ(RectIn(pA, pTop).Width(), 24);
+  EXPECT_EQ(RectIn(pB, pTop).right, rectDock.right);
+  inRow = find(TRUE);
+  drag(inRow, CPoint(30, inRow.rect.CenterPoint().y));  // a small move right
+  EXPECT_EQ(RectIn(pA, pTop).Width(), 24 + (30 - inRow.rect.CenterPoint().x));
+
+  // Escape leaves everything as it was.
+  int nWidth = RectIn(pA, pTop).Width();
+  inRow = find(TRUE);
+  pTop->PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(200, 10));
+  pTop->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+  pTop->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
+                    MAKELPARAM(inRow.rect.CenterPoint().x, inRow.rect.CenterPoint().y));
+  m_pFrame->RecalcLayout();
+  EXPECT_EQ(RectIn(pA, pTop).Width(), nWidth);
+
+  // A row too short for its splitters is not resized.
+  SECDockBar::Splitter sp = find(TRUE);
+  m_pFrame->SetWindowPos(NULL, 0, 0, 1, 300, SWP_NOZORDER | SWP_NOMOVE);
+  pTop->SetWindowPos(NULL, 0, 0, 4, 60, SWP_NOZORDER | SWP_NOMOVE);
+  float fA = pA->m_fPctWidth;
+  pTop->ApplySplitterDelta(sp, 40);
+  EXPECT_EQ(pA->m_fPctWidth, fA);
 }
 
 }  // namespace

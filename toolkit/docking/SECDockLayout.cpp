@@ -70,4 +70,31 @@ std::vector<int> RowLengths(const std::vector<float>& shares, int nLength, bool 
   return lengths;
 }
 
+int MoveInRowSplitter(std::vector<int>& lengths, int nBefore, int nDelta, int nMinLength)
+{
+  const int n = (int)lengths.size();
+  if (nBefore < 0 || nBefore + 1 >= n || nDelta == 0)
+    return 0;
+  const int nWanted = nDelta < 0 ? -nDelta : nDelta;
+  int nTaken = 0;
+  if (nDelta < 0) {
+    for (int i = nBefore; i >= 0 && nTaken < nWanted; i--) {
+      int nCan = lengths[i] - nMinLength;
+      int t = nCan > 0 ? (nCan < nWanted - nTaken ? nCan : nWanted - nTaken) : 0;
+      lengths[i] -= t;
+      nTaken += t;
+    }
+    lengths[nBefore + 1] += nTaken;
+    return -nTaken;
+  }
+  for (int i = nBefore + 1; i < n && nTaken < nWanted; i++) {
+    int nCan = lengths[i] - nMinLength;
+    int t = nCan > 0 ? (nCan < nWanted - nTaken ? nCan : nWanted - nTaken) : 0;
+    lengths[i] -= t;
+    nTaken += t;
+  }
+  lengths[nBefore] += nTaken;
+  return nTaken;
+}
+
 }  // namespace SECDockLayout

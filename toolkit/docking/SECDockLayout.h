@@ -28,6 +28,11 @@ void NormalizeShares(std::vector<float>& shares, float fMinShare);
 // never negative.
 std::vector<int> RowLengths(const std::vector<float>& shares, int nLength, bool bStretchLast);
 
+// Moves nDelta pixels across the in-row splitter after bar nBefore: the bar on the side the
+// splitter moves away from grows by what the bars on the other side can give (from the
+// splitter outwards), none of them going below nMinLength. Returns the pixels moved.
+int MoveInRowSplitter(std::vector<int>& lengths, int nBefore, int nDelta, int nMinLength);
+
 }  // namespace SECDockLayout
 
 #endif  // QUORVEL_SECDOCKLAYOUT_H
