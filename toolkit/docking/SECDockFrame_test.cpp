@@ -3,6 +3,7 @@
 #include "gtest_wine.h"
 #include "SECControlBar.h"
 #include "SECControlBarManager.h"
+#include "SECDialogBar.h"
 #include "SECDockBar.h"
 #include "SECDockLayout.h"
 #include "SECDockState.h"
@@ -676,6 +677,59 @@ TEST_F(DockFrameTest, SplittersKeepTheirMinimums)
   float fA = pA->m_fPctWidth;
   pTop->ApplySplitterDelta(sp, 40);
   EXPECT_EQ(pA->m_fPctWidth, fA);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Dialog bar
+
+TEST_F(DockFrameTest, DialogBarFromTemplateAndBackFromTheDockState)
+{
+  SECDialogBar* pBar = new SECDialogBar;
+  pBar->m_bAutoDelete = TRUE;
+  UINT nID = SECFrameWnd::GetUniqueBarID(m_pFrame, 256);
+  ASSERT_TRUE(pBar->Create(m_pFrame, 130, WS_VISIBLE | CBRS_RIGHT, 0x0F23, nID));
+  pBar->SetWindowText("Static DialogBar");
+  pBar->EnableDocking(CBRS_ALIGN_ANY);
+  EXPECT_GT(pBar->m_sizeDefault.cx, 0);
+  EXPECT_EQ(pBar->m_szFloat, pBar->m_sizeDefault);
+  EXPECT_EQ(pBar->m_szVertDock, pBar->m_sizeDefault);
+  EXPECT_FALSE(pBar->GetStyle() & WS_CAPTION);
+  ASSERT_NE(pBar->GetDlgItem(1002), nullptr);
+  m_pFrame->DockControlBarEx(pBar, AFX_IDW_DOCKBAR_RIGHT, 1, 0, 0.3f, 130);
+  m_pFrame->RecalcLayout();
+  EXPECT_EQ(RectIn(pBar, Side(AFX_IDW_DOCKBAR_RIGHT)).Width(), 130);
+
+  SECControlBarInfo info;
+  pBar->GetBarInfoEx(&info);
+  EXPECT_EQ(info.m_nResourceID, 130u);
+  EXPECT_STREQ(info.m_strClassName, "SECDialogBar");
+  // A template given by name stores no number.
+  SECDialogBar named;
+  ASSERT_TRUE(named.Create(m_pFrame, "NAMEDBAR", CBRS_TOP, 0, 0xE870));
+  SECControlBarInfo infoNamed;
+  named.GetBarInfoEx(&infoNamed);
+  EXPECT_EQ(infoNamed.m_nResourceID, 0u);
+  named.DestroyWindow();
+
+  SECDockState saved;
+  ASSERT_TRUE(saved.GetDockState(m_pFrame));
+  saved.CleanupState();
+  saved.SaveState("SECDialog");
+  pBar->DestroyWindow();
+  SECDockState loaded;
+  loaded.LoadState("SECDialog");
+  ASSERT_TRUE(loaded.SetDockState(m_pFrame));
+  SECDialogBar* pAgain = DYNAMIC_DOWNCAST(SECDialogBar, m_pFrame->GetSECControlBar(nID));
+  ASSERT_NE(pAgain, nullptr);
+  EXPECT_NE(pAgain->GetDlgItem(1002), nullptr);  // made from the stored template
+  EXPECT_EQ(pAgain->m_dwExStyle, 0x0F23u);
+  int nRow, nCol, nThick;
+  UINT nDock;
+  float fShare;
+  ASSERT_TRUE(pAgain->GetDockPosition(nRow, nCol, nDock, fShare, nThick));
+  EXPECT_EQ(nDock, (UINT)AFX_IDW_DOCKBAR_RIGHT);
+  EXPECT_EQ(nThick, 130);
+  EXPECT_NEAR(fShare, 1.0f, 1e-5);  // alone in its row
 }
 
 }  // namespace
