@@ -1,6 +1,7 @@
 // The toolkit's control bar: sizes by docking state, row share, gripper and child layout.
 #include "SECControlBar.h"
 #include "SECDockBar.h"
+#include "SECDockContext.h"
 #include "SECSysData.h"
 #include <algorithm>
 
@@ -73,7 +74,7 @@ BOOL SECControlBar::CreateEx(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWOR
   return TRUE;
 }
 
-CDockContext* SECControlBar::CreateDockContext() { return new CDockContext(this); }
+CDockContext* SECControlBar::CreateDockContext() { return new SECDockContext(this); }
 
 void SECControlBar::EnableDocking(DWORD dwDockStyle)
 {

@@ -152,14 +152,17 @@ void SECDockBar::NormalizeRowShares(int nFirst)
 {
   std::vector<SECControlBar*> bars;
   std::vector<float> shares;
+  int nKeep = -1;
   for (int i = nFirst, nEnd = RowEnd(nFirst); i < nEnd; i++) {
     SECControlBar* p = AsSEC(GetDockedControlBar(i));
     if (p != NULL && p->IsVisible()) {
+      if (p == m_pChangedBar)
+        nKeep = (int)bars.size();
       bars.push_back(p);
       shares.push_back(p->m_fPctWidth);
     }
   }
-  SECDockLayout::NormalizeShares(shares, m_fMinShare);
+  SECDockLayout::NormalizeShares(shares, m_fMinShare, nKeep);
   for (size_t i = 0; i < bars.size(); i++)
     bars[i]->m_fPctWidth = shares[i];
 }
@@ -175,7 +178,8 @@ void SECDockBar::ExpandBar(CControlBar* pBar, int nMode)
     if (p != NULL)
       p->m_fPctWidth = nMode == 1 ? (p == pBar ? 1.0f : 0.0f) : 0.1f;
   }
-  m_pChangedBar = AsSEC(pBar);
+  // Contracting shares the row equally: no share is kept.
+  m_pChangedBar = nMode == 1 ? AsSEC(pBar) : NULL;
   NormalizeRowShares(nFirst);
   MarkFrom(nFirst);
   if (DockSite() != NULL)

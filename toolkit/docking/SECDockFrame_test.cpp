@@ -64,6 +64,18 @@ TEST(DockLayout, NormalizeShares)
   }
 }
 
+TEST(DockLayout, NormalizeSharesKeepsTheChangedBar)
+{
+  std::vector<float> v = {0.7f, 1.0f};  // a bar back in a row the other had to itself
+  SECDockLayout::NormalizeShares(v, 0.05f, 0);
+  EXPECT_NEAR(v[0], 0.7f, 1e-6);
+  EXPECT_NEAR(v[1], 0.3f, 1e-6);
+  v = {0.99f, 0.5f, 0.5f};  // the others still keep the minimum
+  SECDockLayout::NormalizeShares(v, 0.05f, 0);
+  EXPECT_NEAR(v[1], 0.05f, 1e-6);
+  EXPECT_NEAR(v[0] + v[1] + v[2], 1.0f, 1e-5);
+}
+
 TEST(DockLayout, RowLengths)
 {
   struct Case {
@@ -730,6 +742,38 @@ TEST_F(DockFrameTest, DialogBarFromTemplateAndBackFromTheDockState)
   EXPECT_EQ(nDock, (UINT)AFX_IDW_DOCKBAR_RIGHT);
   EXPECT_EQ(nThick, 130);
   EXPECT_NEAR(fShare, 1.0f, 1e-5);  // alone in its row
+}
+
+// ---------------------------------------------------------------------------------------------
+// Double-click toggling
+
+TEST_F(DockFrameTest, DoubleClickFloatsAndDocksBackWithItsShare)
+{
+  SECControlBar* pA = NewBar(ID_BAR1);
+  SECControlBar* pB = NewBar(ID_BAR2);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.7f, 60);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.3f, 60);
+  m_pFrame->RecalcLayout();
+  pA->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(40, 30));
+  EXPECT_TRUE(pA->IsFloating());
+  m_pFrame->RecalcLayout();  // B has the row to itself meanwhile
+  pA->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(40, 30));
+  EXPECT_FALSE(pA->IsFloating());
+  m_pFrame->RecalcLayout();
+  int nRow, nCol, nThick;
+  UINT nID;
+  float fShare;
+  ASSERT_TRUE(pA->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  EXPECT_EQ(nID, (UINT)AFX_IDW_DOCKBAR_TOP);
+  EXPECT_EQ(nCol, 0);
+  EXPECT_NEAR(fShare, 0.7f, 1e-5);
+
+  // With docking switched off a floating bar stays afloat.
+  pA->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(40, 30));
+  ASSERT_TRUE(pA->IsFloating());
+  pA->EnableDocking(0);
+  pA->m_pDockContext->ToggleDocking();
+  EXPECT_TRUE(pA->IsFloating());
 }
 
 }  // namespace

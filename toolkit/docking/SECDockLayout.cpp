@@ -12,7 +12,7 @@ float MinShare(int nLength)
   return f;
 }
 
-void NormalizeShares(std::vector<float>& shares, float fMinShare)
+void NormalizeShares(std::vector<float>& shares, float fMinShare, int nKeep)
 {
   const size_t n = shares.size();
   if (n == 0)
@@ -28,8 +28,16 @@ void NormalizeShares(std::vector<float>& shares, float fMinShare)
       f = 1.0f / (float)n;
     return;
   }
-  for (float& f : shares)
-    f = (float)(f / sum);
+  const float fKeep = nKeep >= 0 && nKeep < (int)n ? shares[nKeep] : 0.0f;
+  if (fKeep > 0.0f && fKeep < 1.0f && sum - fKeep > 0) {
+    double fOthers = sum - fKeep;
+    for (size_t i = 0; i < n; i++)
+      if ((int)i != nKeep)
+        shares[i] = (float)(shares[i] / fOthers * (1.0 - fKeep));
+  } else {
+    for (float& f : shares)
+      f = (float)(f / sum);
+  }
   // Raise the small ones; take what that costs from the others by their excess.
   double deficit = 0, excess = 0;
   for (float f : shares) {

@@ -21,7 +21,9 @@ float MinShare(int nLength);
 // are all 0 (a stored state without shares) gets equal shares. What raising small shares
 // to the minimum costs is taken from the shares above the minimum, in proportion to how
 // far they stand above it; a row too short for every bar's minimum gets equal shares.
-void NormalizeShares(std::vector<float>& shares, float fMinShare);
+// With nKeep naming a share between 0 and 1 (the bar that changed last), that share stays
+// and the others share the rest in their proportions.
+void NormalizeShares(std::vector<float>& shares, float fMinShare, int nKeep = -1);
 
 // Lengths of the bars of a shared row of nLength pixels: each bar share x (nLength - 6 (n -
 // 1)), truncated; with bStretchLast the last bar ends exactly at the row's end. Lengths are
