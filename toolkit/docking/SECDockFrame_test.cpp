@@ -277,6 +277,18 @@ TEST_F(DockFrameTest, DockBySideFloatAndComeBack)
   EXPECT_EQ(nRow, 0);
   EXPECT_EQ(nCol, 0);
 
+  // Floating a lone floating bar again only moves its frame.
+  m_pFrame->FloatControlBar(pA, CPoint(120, 140));
+  CWnd* pMini = pA->GetParentFrame();
+  ASSERT_NE(pMini, m_pFrame);
+  m_pFrame->FloatControlBar(pA, CPoint(160, 170));
+  EXPECT_EQ(pA->GetParentFrame(), pMini);
+  CRect rectMini;
+  pMini->GetWindowRect(&rectMini);
+  EXPECT_EQ(rectMini.TopLeft(), CPoint(160, 170));
+  m_pFrame->ReDockControlBar(pA, NULL, NULL);
+  m_pFrame->RecalcLayout();
+
   // Hidden bars have no position; a bar naming no single side is not docked.
   m_pFrame->ShowControlBar(pB, FALSE, FALSE);
   EXPECT_FALSE(pB->GetDockPosition(nRow, nCol, nID, fShare, nThick));

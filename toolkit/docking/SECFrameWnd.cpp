@@ -155,6 +155,20 @@ void SECFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCREC
 
 void SECFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
 {
+  // A bar already floating alone with the same alignment: only its frame moves.
+  CDockBar* pOld = pBar->m_pDockBar;
+  if (pBar->m_pDockSite != NULL && pOld != NULL && pOld->m_bFloating &&
+      pOld->GetDockedCount() == 1 &&
+      (pOld->m_dwStyle & CBRS_ALIGN_ANY) == (dwStyle & CBRS_ALIGN_ANY)) {
+    CFrameWnd* pMini = DYNAMIC_DOWNCAST(CFrameWnd, pOld->GetParent());
+    if (pMini != NULL) {
+      pMini->SetWindowPos(NULL, point.x, point.y, 0, 0,
+                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      pMini->RecalcLayout(TRUE);
+      pMini->UpdateWindow();
+      return;
+    }
+  }
   SECControlBar* pSEC = AsSEC(pBar);
   if (pSEC != NULL)
     pSEC->NotifyPreFloat();
