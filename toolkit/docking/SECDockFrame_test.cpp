@@ -788,4 +788,57 @@ TEST_F(DockFrameTest, DoubleClickFloatsAndDocksBackWithItsShare)
   EXPECT_TRUE(pA->IsFloating());
 }
 
+// ---------------------------------------------------------------------------------------------
+// Gripper buttons
+
+TEST_F(DockFrameTest, GripperButtonsTipsAndClicks)
+{
+  const DWORD dwEx = CBRS_EX_COOL | CBRS_EX_GRIPPER | CBRS_EX_GRIPPER_CLOSE | CBRS_EX_GRIPPER_EXPAND;
+  SECControlBar* pA = NewBar(ID_BAR1, CBRS_TOP | CBRS_TOOLTIPS, dwEx);
+  SECControlBar* pB = NewBar(ID_BAR2, CBRS_TOP | CBRS_TOOLTIPS, dwEx);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.5f, 60);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.5f, 60);
+  m_pFrame->RecalcLayout();
+  pA->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+  ASSERT_FALSE(pA->m_rcCloseBtn.IsRectEmpty());
+  ASSERT_FALSE(pA->m_rcExpandBtn.IsRectEmpty());
+  EXPECT_LT(pA->m_rcCloseBtn.bottom, pA->m_rcExpandBtn.top + 1);  // close first, then expand
+
+  struct Case {
+    CPoint pt;
+    INT_PTR nHit;
+    const char* tip;
+  } cases[] = {{pA->m_rcCloseBtn.CenterPoint(), 1024, "Hide docked window"},
+               {pA->m_rcExpandBtn.CenterPoint(), 2048, "Expand docked window"},
+               {CPoint(150, 40), -1, nullptr}};
+  for (const Case& c : cases) {
+    TOOLINFOA ti = {};
+    EXPECT_EQ(pA->OnToolHitTest(c.pt, &ti), c.nHit);
+    if (c.tip != nullptr)
+      EXPECT_STREQ(ti.lpszText, c.tip);
+  }
+
+  // The expand button expands, then contracts.
+  CPoint ptExpand = pA->m_rcExpandBtn.CenterPoint();
+  pA->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptExpand.x, ptExpand.y));
+  pA->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptExpand.x, ptExpand.y));
+  SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+  EXPECT_TRUE(pTop->IsBarExpanded(pA));
+  pA->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+  TOOLINFOA ti = {};
+  EXPECT_EQ(pA->OnToolHitTest(ptExpand, &ti), 2048);
+  EXPECT_STREQ(ti.lpszText, "Contract docked window");
+  pA->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptExpand.x, ptExpand.y));
+  pA->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptExpand.x, ptExpand.y));
+  EXPECT_FALSE(pTop->IsBarExpanded(pA));
+
+  // The close button hides the bar; floating, the buttons are not tools.
+  CPoint ptClose = pA->m_rcCloseBtn.CenterPoint();
+  pA->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptClose.x, ptClose.y));
+  pA->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptClose.x, ptClose.y));
+  EXPECT_FALSE(pA->IsWindowVisible());
+  m_pFrame->FloatControlBar(pB, CPoint(100, 100));
+  EXPECT_EQ(pB->OnToolHitTest(pB->m_rcCloseBtn.CenterPoint(), NULL), -1);
+}
+
 }  // namespace
