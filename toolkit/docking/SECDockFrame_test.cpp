@@ -841,4 +841,24 @@ TEST_F(DockFrameTest, GripperButtonsTipsAndClicks)
   EXPECT_EQ(pB->OnToolHitTest(pB->m_rcCloseBtn.CenterPoint(), NULL), -1);
 }
 
+TEST_F(DockFrameTest, BarStateThroughTheFrame)
+{
+  SECControlBar* pA = NewBar(ID_BAR1);
+  SECControlBar* pB = NewBar(ID_BAR2);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_LEFT, 0, 0, 0.25f, 90);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_LEFT, 1, 0, 0.75f, 90);
+  m_pFrame->RecalcLayout();
+  m_pFrame->SaveBarState("SECFrameState");
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_BOTTOM, 0, 0, 1.0f, 40);
+  m_pFrame->RecalcLayout();
+  m_pFrame->LoadBarState("SECFrameState");
+  int nRow, nCol, nThick;
+  UINT nID;
+  float fShare;
+  ASSERT_TRUE(pA->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  EXPECT_EQ(nID, (UINT)AFX_IDW_DOCKBAR_LEFT);
+  EXPECT_EQ(nThick, 90);
+  EXPECT_NEAR(fShare, 0.25f, 1e-5);
+}
+
 }  // namespace

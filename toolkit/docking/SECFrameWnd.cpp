@@ -3,6 +3,7 @@
 #include "SECControlBar.h"
 #include "SECControlBarManager.h"
 #include "SECDockBar.h"
+#include "SECDockState.h"
 #include <set>
 
 const UINT WM_SECGETMENU = ::RegisterWindowMessageA("WM_SECGETMENU");
@@ -268,4 +269,25 @@ LRESULT SECFrameWnd::OnSecGetMenu(WPARAM wParam, LPARAM lParam)
 {
   HMENU hMenu = GetMenuCopy((UINT)wParam);
   return hMenu != NULL ? (LRESULT)::GetSubMenu(hMenu, (int)lParam) : 0;
+}
+
+void SECFrameWnd::LoadBarState(LPCTSTR lpszProfileName)
+{
+  SECDockState state(m_pControlBarManager);
+  state.m_pDynamicBars = &m_listDynamicBars;
+  state.LoadState(lpszProfileName);
+  // Floating frames take the main window as their owner.
+  CWinApp* pApp = AfxGetApp();
+  if (pApp != NULL && pApp->m_pMainWnd == NULL)
+    pApp->m_pMainWnd = this;
+  state.SetDockState(this);
+}
+
+void SECFrameWnd::SaveBarState(LPCTSTR lpszProfileName)
+{
+  SECDockState state(m_pControlBarManager);
+  if (!state.GetDockState(this))
+    return;
+  state.CleanupState();
+  state.SaveState(lpszProfileName);
 }
