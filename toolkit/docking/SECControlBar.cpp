@@ -1,6 +1,8 @@
 // The toolkit's control bar: sizes by docking state, row share, gripper and child layout.
 #include "SECControlBar.h"
 #include "SECDockBar.h"
+#include "SECDockContext.h"
+#include "SECDockBars_res.h"
 #include "SECSysData.h"
 #include <algorithm>
 
@@ -8,6 +10,9 @@ IMPLEMENT_DYNCREATE(SECControlBar, CControlBar)
 
 BEGIN_MESSAGE_MAP(SECControlBar, CControlBar)
   ON_WM_SIZE()
+  ON_WM_LBUTTONDOWN()
+  ON_WM_LBUTTONUP()
+  ON_WM_LBUTTONDBLCLK()
   ON_WM_DESTROY()
   ON_WM_ERASEBKGND()
   ON_WM_CONTEXTMENU()
@@ -23,6 +28,9 @@ SECGripperInfo::SECGripperInfo()
       m_nTopMargin(4), m_nBarHeight(3), m_nGapV(1), m_nBarHeight2(3), m_nBottomMargin(6),
       m_nInset(3)
 {
+  m_strCloseTip.LoadString(IDS_SEC_GRIPPER_HIDE);
+  m_strExpandTip.LoadString(IDS_SEC_GRIPPER_EXPAND);
+  m_strContractTip.LoadString(IDS_SEC_GRIPPER_CONTRACT);
 }
 
 int SECGripperInfo::GetHorzGripperWidth() const
@@ -73,7 +81,7 @@ BOOL SECControlBar::CreateEx(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWOR
   return TRUE;
 }
 
-CDockContext* SECControlBar::CreateDockContext() { return new CDockContext(this); }
+CDockContext* SECControlBar::CreateDockContext() { return new SECDockContext(this); }
 
 void SECControlBar::EnableDocking(DWORD dwDockStyle)
 {
@@ -490,4 +498,99 @@ void SECControlBar::OnDestroy()
   CFrameWnd* pFrame = m_pDockSite;
   if (pFrame != NULL && pFrame->m_hWnd != NULL)
     pFrame->DelayRecalcLayout();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Gripper buttons
+
+INT_PTR SECControlBar::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
+{
+  if (!(m_dwStyle & CBRS_TOOLTIPS))
+    return -1;
+  INT_PTR nHit = CControlBar::OnToolHitTest(point, pTI);
+  if (nHit != -1 || !IsDocked())
+    return nHit;
+  const CString* pTip = NULL;
+  const CRect* pRect = NULL;
+  if ((m_dwExStyle & CBRS_EX_GRIPPER_CLOSE) && m_rcCloseBtn.PtInRect(point)) {
+    nHit = 1024;
+    pTip = &m_GripperInfo.m_strCloseTip;
+    pRect = &m_rcCloseBtn;
+  } else if ((m_dwExStyle & CBRS_EX_GRIPPER_EXPAND) && m_rcExpandBtn.PtInRect(point)) {
+    nHit = 2048;
+    pTip = m_bNotExpanded ? &m_GripperInfo.m_strExpandTip : &m_GripperInfo.m_strContractTip;
+    pRect = &m_rcExpandBtn;
+  } else {
+    return -1;
+  }
+  if (pTI != NULL) {
+    pTI->hwnd = m_hWnd;
+    pTI->uId = (UINT_PTR)nHit;
+    pTI->rect = *pRect;
+    // The tip control copies the text when the tool is added; the bar keeps the string.
+    pTI->lpszText = const_cast<LPSTR>((LPCSTR)*pTip);
+  }
+  return nHit;
+}
+
+void SECControlBar::OnLButtonDown(UINT nFlags, CPoint point)
+{
+  BOOL bClose = (m_dwExStyle & CBRS_EX_GRIPPER_CLOSE) && m_rcCloseBtn.PtInRect(point);
+  BOOL bExpand = !bClose && (m_dwExStyle & CBRS_EX_GRIPPER_EXPAND) && m_bExpandEnabled &&
+                 m_rcExpandBtn.PtInRect(point);
+  if (bClose || bExpand) {
+    if (IsFloating()) {  // a floating bar shows no buttons
+      m_bClosePressed = m_bExpandPressed = FALSE;
+      return;
+    }
+    BOOL& bPressed = bClose ? m_bClosePressed : m_bExpandPressed;
+    if (!bPressed && (bClose ? CanPressCloseButton() : CanPressExpandButton())) {
+      bPressed = TRUE;
+      SetCapture();
+      Invalidate();
+    }
+    return;
+  }
+  if (m_bClosePressed || m_bExpandPressed) {
+    m_bClosePressed = m_bExpandPressed = FALSE;
+    Invalidate();
+  }
+  if (m_pDockBar != NULL)
+    CControlBar::OnLButtonDown(nFlags, point);
+  else
+    Default();
+}
+
+void SECControlBar::OnLButtonUp(UINT, CPoint point)
+{
+  if (::GetCapture() == m_hWnd)
+    ::ReleaseCapture();
+  if (m_bClosePressed) {
+    m_bClosePressed = FALSE;
+    Invalidate();
+    if (m_rcCloseBtn.PtInRect(point)) {
+      OnHide();
+      return;
+    }
+  } else if (m_bExpandPressed) {
+    m_bExpandPressed = FALSE;
+    Invalidate();
+    SECDockBar* pDock = GetSECDockBar();
+    if (pDock != NULL && m_rcExpandBtn.PtInRect(point)) {
+      pDock->ExpandBar(this, pDock->IsBarExpanded(this) ? 2 : 1);
+      return;
+    }
+  }
+  Default();
+}
+
+void SECControlBar::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+  if (((m_dwExStyle & CBRS_EX_GRIPPER_CLOSE) && m_rcCloseBtn.PtInRect(point)) ||
+      ((m_dwExStyle & CBRS_EX_GRIPPER_EXPAND) && m_rcExpandBtn.PtInRect(point)))
+    return;
+  if (m_pDockBar != NULL)
+    CControlBar::OnLButtonDblClk(nFlags, point);
+  else
+    Default();
 }

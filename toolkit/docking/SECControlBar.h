@@ -36,6 +36,7 @@ class SECControlBarInfo;
 class SECGripperInfo : public CObject {
  public:
   SECGripperInfo();
+  CString m_strCloseTip, m_strExpandTip, m_strContractTip;
   virtual ~SECGripperInfo() {}
   virtual int GetHorzGripperWidth() const;
   virtual int GetVertGripperHeight() const;
@@ -66,6 +67,9 @@ class SECControlBar : public CControlBar {
   virtual CSize CalcDynamicLayout(int nLength, DWORD nMode) override;
   virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
   virtual void DoPaint(CDC* pDC) override;
+  // Besides MFC's tools: while docked, the close button (id 1024) and the expand button
+  // (id 2048) with their tips.
+  virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
 
   virtual void GetInsideRect(CRect& rect);
   virtual CDockContext* CreateDockContext();
@@ -142,6 +146,9 @@ class SECControlBar : public CControlBar {
   SECDockBar* GetSECDockBar() const;
 
   afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
   afx_msg void OnDestroy();
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);

@@ -3,11 +3,15 @@
 #include "SECControlBar.h"
 #include "SECDockLayout.h"
 #include "SECSysData.h"
+#include <algorithm>
 
 IMPLEMENT_DYNCREATE(SECDockBar, CDockBar)
 
 BEGIN_MESSAGE_MAP(SECDockBar, CDockBar)
   ON_WM_DESTROY()
+  ON_WM_LBUTTONDOWN()
+  ON_WM_MOUSEMOVE()
+  ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
 BOOL SECDockBar::s_bRedrawSwitch = TRUE;
@@ -148,14 +152,17 @@ void SECDockBar::NormalizeRowShares(int nFirst)
 {
   std::vector<SECControlBar*> bars;
   std::vector<float> shares;
+  int nKeep = -1;
   for (int i = nFirst, nEnd = RowEnd(nFirst); i < nEnd; i++) {
     SECControlBar* p = AsSEC(GetDockedControlBar(i));
     if (p != NULL && p->IsVisible()) {
+      if (p == m_pChangedBar)
+        nKeep = (int)bars.size();
       bars.push_back(p);
       shares.push_back(p->m_fPctWidth);
     }
   }
-  SECDockLayout::NormalizeShares(shares, m_fMinShare);
+  SECDockLayout::NormalizeShares(shares, m_fMinShare, nKeep);
   for (size_t i = 0; i < bars.size(); i++)
     bars[i]->m_fPctWidth = shares[i];
 }
@@ -171,7 +178,8 @@ void SECDockBar::ExpandBar(CControlBar* pBar, int nMode)
     if (p != NULL)
       p->m_fPctWidth = nMode == 1 ? (p == pBar ? 1.0f : 0.0f) : 0.1f;
   }
-  m_pChangedBar = AsSEC(pBar);
+  // Contracting shares the row equally: no share is kept.
+  m_pChangedBar = nMode == 1 ? AsSEC(pBar) : NULL;
   NormalizeRowShares(nFirst);
   MarkFrom(nFirst);
   if (DockSite() != NULL)
@@ -559,4 +567,216 @@ void SECDockBar::OnDestroy()
   m_arrSplitters.clear();
   m_arrClientEdges.clear();
   CDockBar::OnDestroy();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Splitters
+
+namespace {
+const int kRowKeep = 19;      // a row and the view keep this much beside a row splitter
+const int kInRowKeep = 24;    // each bar of a row keeps this much beside an in-row splitter
+}  // namespace
+
+const SECDockBar::Splitter* SECDockBar::SplitterAt(CPoint pt) const
+{
+  for (size_t i = m_arrSplitters.size(); i-- > 0;)
+    if (m_arrSplitters[i].rect.PtInRect(pt))
+      return &m_arrSplitters[i];
+  return NULL;
+}
+
+void SECDockBar::GetSplitterLimits(const Splitter& splitter, int& nMin, int& nMax)
+{
+  CRect rectClient;
+  GetClientRect(&rectClient);
+  if (splitter.bInRow) {
+    int nStart = RowStart(splitter.nIndex), nEnd = RowEnd(splitter.nIndex);
+    int nBefore = 0, nAfter = 0;
+    for (int i = nStart; i < nEnd; i++)
+      if (GetDockedControlBar(i) != NULL)
+        (i <= splitter.nIndex ? nBefore : nAfter)++;
+    BOOL bHorz = IsHorz();
+    nMin = (bHorz ? rectClient.left : rectClient.top) + kInRowKeep * nBefore;
+    nMax = (bHorz ? rectClient.right : rectClient.bottom) - kInRowKeep * nAfter;
+    return;
+  }
+  int nRow, nCol, nThick = 0;
+  CControlBar* pFirst = NULL;
+  for (int i = splitter.nIndex, nEnd = RowEnd(splitter.nIndex); i < nEnd && pFirst == NULL; i++)
+    pFirst = GetDockedControlBar(i);
+  if (pFirst != NULL)
+    FindBarRow(pFirst, nRow, nCol, nThick);
+  // The frame's client area the bars leave free, in this dock bar's coordinates.
+  CRect rectFree(0, 0, 0, 0);
+  CFrameWnd* pFrame = DockSite();
+  if (pFrame != NULL) {
+    CRect rectFrame;
+    pFrame->GetClientRect(&rectFrame);
+    pFrame->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &rectFree, &rectFrame);
+    ::MapWindowPoints(pFrame->m_hWnd, m_hWnd, (LPPOINT)&rectFree, 2);
+  }
+  // The view shrinks by what the row grows: it keeps 19 pixels, and so does the row.
+  const CRect& r = splitter.rect;
+  const int w = SECDockLayout::kSplitter;
+  if (m_dwStyle & CBRS_ALIGN_TOP) {
+    nMin = r.top - nThick + kRowKeep;
+    nMax = std::max<int>(r.top + rectFree.Height() - kRowKeep + w, r.bottom);
+  } else if (m_dwStyle & CBRS_ALIGN_BOTTOM) {
+    nMin = std::min<int>(r.top - (rectFree.Height() - kRowKeep), r.top);
+    nMax = r.top + nThick - kRowKeep + w;
+  } else if (m_dwStyle & CBRS_ALIGN_LEFT) {
+    nMin = r.left - nThick + kRowKeep;
+    nMax = std::max<int>(r.left + rectFree.Width() - kRowKeep + w, r.right);
+  } else {
+    nMin = std::min<int>(r.left - (rectFree.Width() - kRowKeep), r.left);
+    nMax = r.left + nThick - kRowKeep + w;
+  }
+}
+
+void SECDockBar::ApplySplitterDelta(const Splitter& splitter, int nDelta)
+{
+  m_bLayoutPending = TRUE;
+  BOOL bHorz = IsHorz();
+  int nStart = RowStart(splitter.nIndex), nEnd = RowEnd(splitter.nIndex);
+  std::vector<CControlBar*> bars;
+  int nBefore = -1;
+  for (int i = nStart; i < nEnd; i++) {
+    CControlBar* p = GetDockedControlBar(i);
+    if (p == NULL || !p->IsVisible())
+      continue;
+    if (i <= splitter.nIndex)
+      nBefore = (int)bars.size();
+    bars.push_back(p);
+  }
+  if (bars.empty())
+    return;
+  if (!splitter.bInRow) {
+    // Towards the view thickens the row.
+    int nRow, nCol, nThick = 0;
+    FindBarRow(bars[0], nRow, nCol, nThick);
+    int nNew = (m_dwStyle & (CBRS_ALIGN_TOP | CBRS_ALIGN_LEFT)) ? nThick + nDelta : nThick - nDelta;
+    if (nNew < 1)
+      nNew = 1;
+    DWORD dwMode = bHorz ? LM_HORZ | LM_HORZDOCK | LM_LENGTHY : LM_VERTDOCK;
+    for (CControlBar* p : bars) {
+      p->CalcDynamicLayout(nNew, dwMode | LM_COMMIT);
+      MarkForRedraw(p);
+    }
+  } else {
+    CRect rectClient;
+    GetClientRect(&rectClient);
+    int n = (int)bars.size();
+    int nBase = (bHorz ? rectClient.Width() : rectClient.Height()) - SECDockLayout::kSplitter * (n - 1);
+    // A row too short for its splitters has nothing to share out.
+    if (nBase <= 0 || nBefore < 0 || nBefore + 1 >= n)
+      return;
+    DWORD dwMode = bHorz ? LM_HORZ | LM_HORZDOCK : LM_VERTDOCK | LM_LENGTHY;
+    std::vector<int> lengths;
+    for (CControlBar* p : bars) {
+      CSize size = p->CalcDynamicLayout(-1, dwMode);
+      lengths.push_back(bHorz ? size.cx : size.cy);
+    }
+    SECDockLayout::MoveInRowSplitter(lengths, nBefore, nDelta, SECDockLayout::kMinBarLength);
+    for (int k = 0; k < n; k++) {
+      SECControlBar* pSEC = AsSEC(bars[k]);
+      if (pSEC == NULL)
+        continue;
+      float fShare = (float)lengths[k] / (float)nBase;
+      if (fShare < m_fMinShare)
+        fShare = m_fMinShare;
+      pSEC->m_fPctWidth = fShare;
+      pSEC->CalcDynamicLayout(lengths[k], dwMode | LM_COMMIT);
+      MarkForRedraw(pSEC);
+    }
+  }
+  if (DockSite() != NULL)
+    DockSite()->DelayRecalcLayout();
+}
+
+int SECDockBar::TrackSplitter(const Splitter& splitter, CPoint ptStart)
+{
+  if (::GetCapture() != NULL)
+    return 0;
+  int nMin, nMax;
+  GetSplitterLimits(splitter, nMin, nMax);
+  const BOOL bAlongX = splitter.bVertical;
+  const int nOrigin = bAlongX ? splitter.rect.left : splitter.rect.top;
+  const int nGrab = (bAlongX ? ptStart.x : ptStart.y) - nOrigin;
+  int nPos = nOrigin;
+  SetCapture();
+  BOOL bDone = FALSE, bAccepted = FALSE;
+  while (!bDone) {
+    MSG msg;
+    if (!::GetMessageA(&msg, NULL, 0, 0)) {
+      ::PostQuitMessage((int)msg.wParam);
+      break;
+    }
+    if (::GetCapture() != m_hWnd)
+      break;
+    switch (msg.message) {
+      case WM_MOUSEMOVE:
+      case WM_LBUTTONUP: {
+        CPoint pt((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam));
+        if (msg.hwnd != m_hWnd)
+          ::MapWindowPoints(msg.hwnd, m_hWnd, &pt, 1);
+        nPos = (bAlongX ? pt.x : pt.y) - nGrab;
+        if (nPos > nMax - SECDockLayout::kSplitter)
+          nPos = nMax - SECDockLayout::kSplitter;
+        if (nPos < nMin)
+          nPos = nMin;
+        if (msg.message == WM_LBUTTONUP) {
+          bAccepted = TRUE;
+          bDone = TRUE;
+        }
+        break;
+      }
+      case WM_KEYDOWN:
+        if (msg.wParam == VK_ESCAPE)
+          bDone = TRUE;
+        break;
+      case WM_RBUTTONDOWN:
+        bDone = TRUE;
+        break;
+      default:
+        ::DispatchMessageA(&msg);
+        break;
+    }
+  }
+  if (::GetCapture() == m_hWnd)
+    ::ReleaseCapture();
+  return bAccepted ? nPos - nOrigin : 0;
+}
+
+void SECDockBar::OnLButtonDown(UINT nFlags, CPoint point)
+{
+  const Splitter* pSplitter = SplitterAt(point);
+  if (pSplitter == NULL) {
+    CDockBar::OnLButtonDown(nFlags, point);
+    return;
+  }
+  Splitter splitter = *pSplitter;  // layouts during tracking rebuild the list
+  int nDelta = TrackSplitter(splitter, point);
+  if (nDelta != 0)
+    ApplySplitterDelta(splitter, nDelta);
+}
+
+void SECDockBar::OnMouseMove(UINT nFlags, CPoint point)
+{
+  const Splitter* pSplitter = SplitterAt(point);
+  if (pSplitter == NULL) {
+    ::SetCursor(::LoadCursor(NULL, IDC_ARROW));
+  } else {
+    HINSTANCE hInst = AfxGetResourceHandle();
+    HCURSOR hCursor = ::LoadCursor(hInst, MAKEINTRESOURCE(pSplitter->bVertical ? 30980 : 30981));
+    ::SetCursor(hCursor != NULL ? hCursor
+                                : ::LoadCursor(NULL, pSplitter->bVertical ? IDC_SIZEWE : IDC_SIZENS));
+  }
+  CDockBar::OnMouseMove(nFlags, point);
+}
+
+BOOL SECDockBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+{
+  if (pWnd == this && nHitTest == HTCLIENT)
+    return TRUE;  // set on mouse moves
+  return CDockBar::OnSetCursor(pWnd, nHitTest, message);
 }

@@ -51,6 +51,17 @@ class SECDockBar : public CDockBar {
   virtual void UpdateMinShare();
   virtual int InsertAtRowCol(CControlBar* pBar, const Position& pos);
   virtual int InsertAt(int nIndex, CControlBar* pBar);
+  // How far a splitter may move (client coordinates across it): in a row each bar keeps 24
+  // pixels; beside a row the row and the frame's view keep 19 each.
+  virtual void GetSplitterLimits(const Splitter& splitter, int& nMin, int& nMax);
+  // Moves a splitter by nDelta pixels: a row splitter changes the row's thickness, an
+  // in-row one moves length between the neighbours.
+  virtual void ApplySplitterDelta(const Splitter& splitter, int nDelta);
+  // The splitter under a client point (the last added wins), or NULL.
+  const Splitter* SplitterAt(CPoint pt) const;
+  // Follows the mouse from a press on a splitter until release (the movement) or Escape, a
+  // right-button press or lost capture (0).
+  int TrackSplitter(const Splitter& splitter, CPoint ptStart);
 
   void InsertBarAt(CControlBar* pBar, int nCol, int nRow);
   void DockControlBar(CControlBar* pBar, LPCRECT lpRect = NULL);
@@ -79,6 +90,9 @@ class SECDockBar : public CDockBar {
   CFrameWnd* DockSite() const;
 
   afx_msg void OnDestroy();
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
   DECLARE_MESSAGE_MAP()
 };
 

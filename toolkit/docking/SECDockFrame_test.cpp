@@ -3,6 +3,7 @@
 #include "gtest_wine.h"
 #include "SECControlBar.h"
 #include "SECControlBarManager.h"
+#include "SECDialogBar.h"
 #include "SECDockBar.h"
 #include "SECDockLayout.h"
 #include "SECDockState.h"
@@ -63,6 +64,18 @@ TEST(DockLayout, NormalizeShares)
   }
 }
 
+TEST(DockLayout, NormalizeSharesKeepsTheChangedBar)
+{
+  std::vector<float> v = {0.7f, 1.0f};  // a bar back in a row the other had to itself
+  SECDockLayout::NormalizeShares(v, 0.05f, 0);
+  EXPECT_NEAR(v[0], 0.7f, 1e-6);
+  EXPECT_NEAR(v[1], 0.3f, 1e-6);
+  v = {0.99f, 0.5f, 0.5f};  // the others still keep the minimum
+  SECDockLayout::NormalizeShares(v, 0.05f, 0);
+  EXPECT_NEAR(v[1], 0.05f, 1e-6);
+  EXPECT_NEAR(v[0] + v[1] + v[2], 1.0f, 1e-5);
+}
+
 TEST(DockLayout, RowLengths)
 {
   struct Case {
@@ -80,6 +93,28 @@ TEST(DockLayout, RowLengths)
   for (const Case& c : cases)
     EXPECT_EQ(SECDockLayout::RowLengths(c.shares, c.nLength, c.bStretch), c.lengths)
         << "case " << &c - cases;
+}
+
+TEST(DockLayout, MoveInRowSplitter)
+{
+  struct Case {
+    std::vector<int> in;
+    int nBefore, nDelta;
+    std::vector<int> out;
+    int nMoved;
+  } cases[] = {
+      {{100, 100, 100}, 0, 30, {130, 70, 100}, 30},
+      {{100, 100, 100}, 0, 500, {264, 18, 18}, 164},   // the others stop at the minimum
+      {{100, 100, 100}, 1, -50, {100, 50, 150}, -50},
+      {{100, 100, 100}, 1, -500, {18, 18, 264}, -164},
+      {{100, 100}, 1, 20, {100, 100}, 0},               // no bar after the last
+      {{10, 10}, 0, 5, {10, 10}, 0},                    // a bar below the minimum gives nothing
+  };
+  for (const Case& c : cases) {
+    std::vector<int> v = c.in;
+    EXPECT_EQ(SECDockLayout::MoveInRowSplitter(v, c.nBefore, c.nDelta, 18), c.nMoved);
+    EXPECT_EQ(v, c.out) << "case " << &c - cases;
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -241,6 +276,18 @@ TEST_F(DockFrameTest, DockBySideFloatAndComeBack)
   EXPECT_EQ(nID, (UINT)AFX_IDW_DOCKBAR_BOTTOM);
   EXPECT_EQ(nRow, 0);
   EXPECT_EQ(nCol, 0);
+
+  // Floating a lone floating bar again only moves its frame.
+  m_pFrame->FloatControlBar(pA, CPoint(120, 140));
+  CWnd* pMini = pA->GetParentFrame();
+  ASSERT_NE(pMini, m_pFrame);
+  m_pFrame->FloatControlBar(pA, CPoint(160, 170));
+  EXPECT_EQ(pA->GetParentFrame(), pMini);
+  CRect rectMini;
+  pMini->GetWindowRect(&rectMini);
+  EXPECT_EQ(rectMini.TopLeft(), CPoint(160, 170));
+  m_pFrame->ReDockControlBar(pA, NULL, NULL);
+  m_pFrame->RecalcLayout();
 
   // Hidden bars have no position; a bar naming no single side is not docked.
   m_pFrame->ShowControlBar(pB, FALSE, FALSE);
@@ -587,6 +634,231 @@ TEST_F(DockFrameTest, StatusBarPanes)
   EXPECT_EQ(bar.CalcFixedLayout(FALSE, TRUE).cy, 40);
   EXPECT_EQ(bar.CalcFixedLayout(FALSE, FALSE), CSize(0, 0));
   bar.DestroyWindow();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Splitters, dragged with posted mouse messages
+
+TEST_F(DockFrameTest, SplittersKeepTheirMinimums)
+{
+  SECControlBar* pA = NewBar(ID_BAR1);
+  SECControlBar* pB = NewBar(ID_BAR2);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.5f, 60);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.5f, 60);
+  m_pFrame->RecalcLayout();
+  SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+  auto find = [&](BOOL bInRow) {
+    for (const SECDockBar::Splitter& sp : pTop->m_arrSplitters)
+      if (sp.bInRow == bInRow)
+        return sp;
+    ADD_FAILURE() << "no splitter";
+    return SECDockBar::Splitter{};
+  };
+  auto drag = [&](const SECDockBar::Splitter& sp, CPoint ptTo) {
+    CPoint ptFrom = sp.rect.CenterPoint();
+    pTop->PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ptTo.x, ptTo.y));
+    pTop->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptTo.x, ptTo.y));
+    pTop->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptFrom.x, ptFrom.y));
+    m_pFrame->RecalcLayout();
+  };
+  CWnd* pPane = m_pFrame->GetDlgItem(AFX_IDW_PANE_FIRST);
+
+  // Dragged far into the view: the view keeps 19 pixels.
+  SECDockBar::Splitter row = find(FALSE);
+  drag(row, CPoint(row.rect.CenterPoint().x, 3000));
+  EXPECT_EQ(RectIn(pPane, m_pFrame).Height(), 19);
+  // Dragged far up: the row keeps 19.
+  row = find(FALSE);
+  drag(row, CPoint(row.rect.CenterPoint().x, -3000));
+  EXPECT_EQ(RectIn(pA, pTop).Height(), 19);
+
+  // In the row: each bar keeps 24 pixels (18 from the share arithmetic), the row still ends
+  // at the dock bar's end.
+  SECDockBar::Splitter inRow = find(TRUE);
+  drag(inRow, CPoint(-3000, inRow.rect.CenterPoint().y));
+  CRect rectDock;
+  pTop->GetClientRect(&rectDock);
+  EXPECT_EQ(RectIn(pA, pTop).Width(), 24);
+  EXPECT_EQ(RectIn(pB, pTop).right, rectDock.right);
+  inRow = find(TRUE);
+  drag(inRow, CPoint(30, inRow.rect.CenterPoint().y));  // a small move right
+  EXPECT_EQ(RectIn(pA, pTop).Width(), 24 + (30 - inRow.rect.CenterPoint().x));
+
+  // Escape leaves everything as it was.
+  int nWidth = RectIn(pA, pTop).Width();
+  inRow = find(TRUE);
+  pTop->PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(200, 10));
+  pTop->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+  pTop->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
+                    MAKELPARAM(inRow.rect.CenterPoint().x, inRow.rect.CenterPoint().y));
+  m_pFrame->RecalcLayout();
+  EXPECT_EQ(RectIn(pA, pTop).Width(), nWidth);
+
+  // A row too short for its splitters is not resized.
+  SECDockBar::Splitter sp = find(TRUE);
+  m_pFrame->SetWindowPos(NULL, 0, 0, 1, 300, SWP_NOZORDER | SWP_NOMOVE);
+  pTop->SetWindowPos(NULL, 0, 0, 4, 60, SWP_NOZORDER | SWP_NOMOVE);
+  float fA = pA->m_fPctWidth;
+  pTop->ApplySplitterDelta(sp, 40);
+  EXPECT_EQ(pA->m_fPctWidth, fA);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Dialog bar
+
+TEST_F(DockFrameTest, DialogBarFromTemplateAndBackFromTheDockState)
+{
+  SECDialogBar* pBar = new SECDialogBar;
+  pBar->m_bAutoDelete = TRUE;
+  UINT nID = SECFrameWnd::GetUniqueBarID(m_pFrame, 256);
+  ASSERT_TRUE(pBar->Create(m_pFrame, 130, WS_VISIBLE | CBRS_RIGHT, 0x0F23, nID));
+  pBar->SetWindowText("Static DialogBar");
+  pBar->EnableDocking(CBRS_ALIGN_ANY);
+  EXPECT_GT(pBar->m_sizeDefault.cx, 0);
+  EXPECT_EQ(pBar->m_szFloat, pBar->m_sizeDefault);
+  EXPECT_EQ(pBar->m_szVertDock, pBar->m_sizeDefault);
+  EXPECT_FALSE(pBar->GetStyle() & WS_CAPTION);
+  ASSERT_NE(pBar->GetDlgItem(1002), nullptr);
+  m_pFrame->DockControlBarEx(pBar, AFX_IDW_DOCKBAR_RIGHT, 1, 0, 0.3f, 130);
+  m_pFrame->RecalcLayout();
+  EXPECT_EQ(RectIn(pBar, Side(AFX_IDW_DOCKBAR_RIGHT)).Width(), 130);
+
+  SECControlBarInfo info;
+  pBar->GetBarInfoEx(&info);
+  EXPECT_EQ(info.m_nResourceID, 130u);
+  EXPECT_STREQ(info.m_strClassName, "SECDialogBar");
+  // A template given by name stores no number.
+  SECDialogBar named;
+  ASSERT_TRUE(named.Create(m_pFrame, "NAMEDBAR", CBRS_TOP, 0, 0xE870));
+  SECControlBarInfo infoNamed;
+  named.GetBarInfoEx(&infoNamed);
+  EXPECT_EQ(infoNamed.m_nResourceID, 0u);
+  named.DestroyWindow();
+
+  SECDockState saved;
+  ASSERT_TRUE(saved.GetDockState(m_pFrame));
+  saved.CleanupState();
+  saved.SaveState("SECDialog");
+  pBar->DestroyWindow();
+  SECDockState loaded;
+  loaded.LoadState("SECDialog");
+  ASSERT_TRUE(loaded.SetDockState(m_pFrame));
+  SECDialogBar* pAgain = DYNAMIC_DOWNCAST(SECDialogBar, m_pFrame->GetSECControlBar(nID));
+  ASSERT_NE(pAgain, nullptr);
+  EXPECT_NE(pAgain->GetDlgItem(1002), nullptr);  // made from the stored template
+  EXPECT_EQ(pAgain->m_dwExStyle, 0x0F23u);
+  int nRow, nCol, nThick;
+  UINT nDock;
+  float fShare;
+  ASSERT_TRUE(pAgain->GetDockPosition(nRow, nCol, nDock, fShare, nThick));
+  EXPECT_EQ(nDock, (UINT)AFX_IDW_DOCKBAR_RIGHT);
+  EXPECT_EQ(nThick, 130);
+  EXPECT_NEAR(fShare, 1.0f, 1e-5);  // alone in its row
+}
+
+// ---------------------------------------------------------------------------------------------
+// Double-click toggling
+
+TEST_F(DockFrameTest, DoubleClickFloatsAndDocksBackWithItsShare)
+{
+  SECControlBar* pA = NewBar(ID_BAR1);
+  SECControlBar* pB = NewBar(ID_BAR2);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.7f, 60);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.3f, 60);
+  m_pFrame->RecalcLayout();
+  pA->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(40, 30));
+  EXPECT_TRUE(pA->IsFloating());
+  m_pFrame->RecalcLayout();  // B has the row to itself meanwhile
+  pA->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(40, 30));
+  EXPECT_FALSE(pA->IsFloating());
+  m_pFrame->RecalcLayout();
+  int nRow, nCol, nThick;
+  UINT nID;
+  float fShare;
+  ASSERT_TRUE(pA->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  EXPECT_EQ(nID, (UINT)AFX_IDW_DOCKBAR_TOP);
+  EXPECT_EQ(nCol, 0);
+  EXPECT_NEAR(fShare, 0.7f, 1e-5);
+
+  // With docking switched off a floating bar stays afloat.
+  pA->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(40, 30));
+  ASSERT_TRUE(pA->IsFloating());
+  pA->EnableDocking(0);
+  pA->m_pDockContext->ToggleDocking();
+  EXPECT_TRUE(pA->IsFloating());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Gripper buttons
+
+TEST_F(DockFrameTest, GripperButtonsTipsAndClicks)
+{
+  const DWORD dwEx = CBRS_EX_COOL | CBRS_EX_GRIPPER | CBRS_EX_GRIPPER_CLOSE | CBRS_EX_GRIPPER_EXPAND;
+  SECControlBar* pA = NewBar(ID_BAR1, CBRS_TOP | CBRS_TOOLTIPS, dwEx);
+  SECControlBar* pB = NewBar(ID_BAR2, CBRS_TOP | CBRS_TOOLTIPS, dwEx);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.5f, 60);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.5f, 60);
+  m_pFrame->RecalcLayout();
+  pA->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+  ASSERT_FALSE(pA->m_rcCloseBtn.IsRectEmpty());
+  ASSERT_FALSE(pA->m_rcExpandBtn.IsRectEmpty());
+  EXPECT_LT(pA->m_rcCloseBtn.bottom, pA->m_rcExpandBtn.top + 1);  // close first, then expand
+
+  struct Case {
+    CPoint pt;
+    INT_PTR nHit;
+    const char* tip;
+  } cases[] = {{pA->m_rcCloseBtn.CenterPoint(), 1024, "Hide docked window"},
+               {pA->m_rcExpandBtn.CenterPoint(), 2048, "Expand docked window"},
+               {CPoint(150, 40), -1, nullptr}};
+  for (const Case& c : cases) {
+    TOOLINFOA ti = {};
+    EXPECT_EQ(pA->OnToolHitTest(c.pt, &ti), c.nHit);
+    if (c.tip != nullptr)
+      EXPECT_STREQ(ti.lpszText, c.tip);
+  }
+
+  // The expand button expands, then contracts.
+  CPoint ptExpand = pA->m_rcExpandBtn.CenterPoint();
+  pA->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptExpand.x, ptExpand.y));
+  pA->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptExpand.x, ptExpand.y));
+  SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+  EXPECT_TRUE(pTop->IsBarExpanded(pA));
+  pA->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+  TOOLINFOA ti = {};
+  EXPECT_EQ(pA->OnToolHitTest(ptExpand, &ti), 2048);
+  EXPECT_STREQ(ti.lpszText, "Contract docked window");
+  pA->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptExpand.x, ptExpand.y));
+  pA->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptExpand.x, ptExpand.y));
+  EXPECT_FALSE(pTop->IsBarExpanded(pA));
+
+  // The close button hides the bar; floating, the buttons are not tools.
+  CPoint ptClose = pA->m_rcCloseBtn.CenterPoint();
+  pA->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptClose.x, ptClose.y));
+  pA->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptClose.x, ptClose.y));
+  EXPECT_FALSE(pA->IsWindowVisible());
+  m_pFrame->FloatControlBar(pB, CPoint(100, 100));
+  EXPECT_EQ(pB->OnToolHitTest(pB->m_rcCloseBtn.CenterPoint(), NULL), -1);
+}
+
+TEST_F(DockFrameTest, BarStateThroughTheFrame)
+{
+  SECControlBar* pA = NewBar(ID_BAR1);
+  SECControlBar* pB = NewBar(ID_BAR2);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_LEFT, 0, 0, 0.25f, 90);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_LEFT, 1, 0, 0.75f, 90);
+  m_pFrame->RecalcLayout();
+  m_pFrame->SaveBarState("SECFrameState");
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_BOTTOM, 0, 0, 1.0f, 40);
+  m_pFrame->RecalcLayout();
+  m_pFrame->LoadBarState("SECFrameState");
+  int nRow, nCol, nThick;
+  UINT nID;
+  float fShare;
+  ASSERT_TRUE(pA->GetDockPosition(nRow, nCol, nID, fShare, nThick));
+  EXPECT_EQ(nID, (UINT)AFX_IDW_DOCKBAR_LEFT);
+  EXPECT_EQ(nThick, 90);
+  EXPECT_NEAR(fShare, 0.25f, 1e-5);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ float MinShare(int nLength)
   return f;
 }
 
-void NormalizeShares(std::vector<float>& shares, float fMinShare)
+void NormalizeShares(std::vector<float>& shares, float fMinShare, int nKeep)
 {
   const size_t n = shares.size();
   if (n == 0)
@@ -28,8 +28,16 @@ void NormalizeShares(std::vector<float>& shares, float fMinShare)
       f = 1.0f / (float)n;
     return;
   }
-  for (float& f : shares)
-    f = (float)(f / sum);
+  const float fKeep = nKeep >= 0 && nKeep < (int)n ? shares[nKeep] : 0.0f;
+  if (fKeep > 0.0f && fKeep < 1.0f && sum - fKeep > 0) {
+    double fOthers = sum - fKeep;
+    for (size_t i = 0; i < n; i++)
+      if ((int)i != nKeep)
+        shares[i] = (float)(shares[i] / fOthers * (1.0 - fKeep));
+  } else {
+    for (float& f : shares)
+      f = (float)(f / sum);
+  }
   // Raise the small ones; take what that costs from the others by their excess.
   double deficit = 0, excess = 0;
   for (float f : shares) {
@@ -68,6 +76,33 @@ std::vector<int> RowLengths(const std::vector<float>& shares, int nLength, bool 
     nPos += nLen + kSplitter;
   }
   return lengths;
+}
+
+int MoveInRowSplitter(std::vector<int>& lengths, int nBefore, int nDelta, int nMinLength)
+{
+  const int n = (int)lengths.size();
+  if (nBefore < 0 || nBefore + 1 >= n || nDelta == 0)
+    return 0;
+  const int nWanted = nDelta < 0 ? -nDelta : nDelta;
+  int nTaken = 0;
+  if (nDelta < 0) {
+    for (int i = nBefore; i >= 0 && nTaken < nWanted; i--) {
+      int nCan = lengths[i] - nMinLength;
+      int t = nCan > 0 ? (nCan < nWanted - nTaken ? nCan : nWanted - nTaken) : 0;
+      lengths[i] -= t;
+      nTaken += t;
+    }
+    lengths[nBefore + 1] += nTaken;
+    return -nTaken;
+  }
+  for (int i = nBefore + 1; i < n && nTaken < nWanted; i++) {
+    int nCan = lengths[i] - nMinLength;
+    int t = nCan > 0 ? (nCan < nWanted - nTaken ? nCan : nWanted - nTaken) : 0;
+    lengths[i] -= t;
+    nTaken += t;
+  }
+  lengths[nBefore] += nTaken;
+  return nTaken;
 }
 
 }  // namespace SECDockLayout

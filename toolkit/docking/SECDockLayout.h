@@ -21,12 +21,19 @@ float MinShare(int nLength);
 // are all 0 (a stored state without shares) gets equal shares. What raising small shares
 // to the minimum costs is taken from the shares above the minimum, in proportion to how
 // far they stand above it; a row too short for every bar's minimum gets equal shares.
-void NormalizeShares(std::vector<float>& shares, float fMinShare);
+// With nKeep naming a share between 0 and 1 (the bar that changed last), that share stays
+// and the others share the rest in their proportions.
+void NormalizeShares(std::vector<float>& shares, float fMinShare, int nKeep = -1);
 
 // Lengths of the bars of a shared row of nLength pixels: each bar share x (nLength - 6 (n -
 // 1)), truncated; with bStretchLast the last bar ends exactly at the row's end. Lengths are
 // never negative.
 std::vector<int> RowLengths(const std::vector<float>& shares, int nLength, bool bStretchLast);
+
+// Moves nDelta pixels across the in-row splitter after bar nBefore: the bar on the side the
+// splitter moves away from grows by what the bars on the other side can give (from the
+// splitter outwards), none of them going below nMinLength. Returns the pixels moved.
+int MoveInRowSplitter(std::vector<int>& lengths, int nBefore, int nDelta, int nMinLength);
 
 }  // namespace SECDockLayout
 

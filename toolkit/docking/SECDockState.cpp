@@ -3,6 +3,7 @@
 #include "SECDockState.h"
 #include "SECControlBar.h"
 #include "SECControlBarManager.h"
+#include "SECDialogBar.h"
 #include "SECDockBar.h"
 #include "SECFrameWnd.h"
 #include <cstdlib>
@@ -397,8 +398,14 @@ CControlBar* SECDockState::CreateBarFromInfo(LPCTSTR lpszClassName, CFrameWnd* p
   SECControlBar* pBar = (SECControlBar*)pClass->CreateObject();
   if (pBar == NULL)
     return NULL;
-  if (!pBar->Create(pFrame, pInfo->m_strWindowName, pInfo->m_dwStyle | WS_CHILD,
-                    pInfo->m_dwExStyle, pInfo->m_nBarID)) {
+  SECDialogBar* pDialogBar = DYNAMIC_DOWNCAST(SECDialogBar, pBar);
+  BOOL bCreated =
+      pDialogBar != NULL
+          ? pDialogBar->Create(pFrame, pInfo->m_nResourceID, pInfo->m_dwStyle | WS_CHILD,
+                               pInfo->m_dwExStyle, pInfo->m_nBarID)
+          : pBar->Create(pFrame, pInfo->m_strWindowName, pInfo->m_dwStyle | WS_CHILD,
+                         pInfo->m_dwExStyle, pInfo->m_nBarID);
+  if (!bCreated) {
     delete pBar;
     return NULL;
   }

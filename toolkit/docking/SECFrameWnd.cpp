@@ -3,6 +3,7 @@
 #include "SECControlBar.h"
 #include "SECControlBarManager.h"
 #include "SECDockBar.h"
+#include "SECDockState.h"
 #include <set>
 
 const UINT WM_SECGETMENU = ::RegisterWindowMessageA("WM_SECGETMENU");
@@ -155,6 +156,20 @@ void SECFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCREC
 
 void SECFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
 {
+  // A bar already floating alone with the same alignment: only its frame moves.
+  CDockBar* pOld = pBar->m_pDockBar;
+  if (pBar->m_pDockSite != NULL && pOld != NULL && pOld->m_bFloating &&
+      pOld->GetDockedCount() == 1 &&
+      (pOld->m_dwStyle & CBRS_ALIGN_ANY) == (dwStyle & CBRS_ALIGN_ANY)) {
+    CFrameWnd* pMini = DYNAMIC_DOWNCAST(CFrameWnd, pOld->GetParent());
+    if (pMini != NULL) {
+      pMini->SetWindowPos(NULL, point.x, point.y, 0, 0,
+                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      pMini->RecalcLayout(TRUE);
+      pMini->UpdateWindow();
+      return;
+    }
+  }
   SECControlBar* pSEC = AsSEC(pBar);
   if (pSEC != NULL)
     pSEC->NotifyPreFloat();
@@ -254,4 +269,25 @@ LRESULT SECFrameWnd::OnSecGetMenu(WPARAM wParam, LPARAM lParam)
 {
   HMENU hMenu = GetMenuCopy((UINT)wParam);
   return hMenu != NULL ? (LRESULT)::GetSubMenu(hMenu, (int)lParam) : 0;
+}
+
+void SECFrameWnd::LoadBarState(LPCTSTR lpszProfileName)
+{
+  SECDockState state(m_pControlBarManager);
+  state.m_pDynamicBars = &m_listDynamicBars;
+  state.LoadState(lpszProfileName);
+  // Floating frames take the main window as their owner.
+  CWinApp* pApp = AfxGetApp();
+  if (pApp != NULL && pApp->m_pMainWnd == NULL)
+    pApp->m_pMainWnd = this;
+  state.SetDockState(this);
+}
+
+void SECFrameWnd::SaveBarState(LPCTSTR lpszProfileName)
+{
+  SECDockState state(m_pControlBarManager);
+  if (!state.GetDockState(this))
+    return;
+  state.CleanupState();
+  state.SaveState(lpszProfileName);
 }

@@ -27,6 +27,9 @@ class SECFrameWnd : public CFrameWnd {
   // and no dock bar of the id is not docked.
   virtual void DockControlBarEx(CControlBar* pBar, UINT nDockBarID = 0, int nCol = 0,
                                 int nRow = 0, float fPctWidth = 1.0f, int nThick = 150);
+  // The bars' layout in the application profile, in the toolkit's dock-state form.
+  virtual void LoadBarState(LPCTSTR lpszProfileName);
+  virtual void SaveBarState(LPCTSTR lpszProfileName);
   virtual SECControlBarManager* GetControlBarManager() const { return m_pControlBarManager; }
   virtual void SetControlBarManager(SECControlBarManager* p) { m_pControlBarManager = p; }
   virtual HMENU GetMenuCopy(UINT nID) const { return nID == m_nMenuResID ? m_hMenuCopy : NULL; }
