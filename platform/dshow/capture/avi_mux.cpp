@@ -485,14 +485,8 @@ private:
         pkt->duration = av_rescale_q(units, ms.unit, ms.st->time_base);
         pkt->flags |= AV_PKT_FLAG_KEY;
         const int64_t end = av_rescale_q(n + units, ms.unit, AVRational{1, 10000000});
-        int rc = av_interleaved_write_frame(m_fmt, pkt);
-        av_packet_free(&pkt);
-        if (rc < 0) {
-            // The disk is full or gone: stop writing, and say so once.
-            m_failed = true;
-            NotifyEvent(EC_ERRORABORT, E_FAIL, 0);
+        if (!Send(pkt))
             return E_FAIL;
-        }
         if (end > m_written)
             m_written = end;
         return S_OK;
@@ -508,9 +502,16 @@ private:
         pkt->pts = pkt->dts = 0;
         pkt->duration = av_rescale_q(1, ms.unit, ms.st->time_base);
         pkt->flags |= AV_PKT_FLAG_KEY;
+        return Send(pkt);
+    }
+
+    // Hands a packet (freed here) to FFmpeg's writer.
+    bool Send(AVPacket* pkt)
+    {
         const int rc = av_interleaved_write_frame(m_fmt, pkt);
         av_packet_free(&pkt);
         if (rc < 0) {
+            // The disk is full or gone: stop writing, and say so once.
             m_failed = true;
             NotifyEvent(EC_ERRORABORT, E_FAIL, 0);
             return false;
