@@ -152,8 +152,11 @@ protected:
     bool Capture() override
     {
         const int chunk = int(m_wf.nSamplesPerSec / 10);
+        // A source that makes its own sound starts it with the run, as the synthetic camera
+        // numbers its frames from the run's start: a thread that got going late on a loaded
+        // machine catches up instead of starting its sound after pictures already taken.
         if (m_origin < 0)
-            m_origin = Now();
+            m_origin = m_feed->Paced() ? 0 : Now();
         if (m_feed->Paced()) {
             // The buffer is delivered once its last sample has been "heard".
             if (!WaitUntil(m_origin + TimeOf(m_samples + chunk)))

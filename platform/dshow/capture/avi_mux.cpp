@@ -452,9 +452,16 @@ private:
         const int64_t rel = timed && m_originSet ? start - m_origin : -1;
         int64_t skip = 0, n;
         if (ms.video) {
+            const bool first = !ms.clock.started;
             n = timed ? ms.clock.Place(rel, ms.unitTime, 1, true, 0, &skip) : ms.clock.next++;
             if (n < 0)
                 return S_OK;
+            // FFmpeg's writer fills the frames missing between two pictures with empty
+            // entries, but not those before the first: a camera that began later than the
+            // sound would have its pictures moved forward against it. One empty entry at
+            // the start lets the writer fill the rest.
+            if (first && n > 0 && !WritePlaceholder(ms))
+                return E_FAIL;
         } else {
             const int rate = ms.st->codecpar->sample_rate;
             const int64_t frames = size / ms.blockAlign;
@@ -478,17 +485,38 @@ private:
         pkt->duration = av_rescale_q(units, ms.unit, ms.st->time_base);
         pkt->flags |= AV_PKT_FLAG_KEY;
         const int64_t end = av_rescale_q(n + units, ms.unit, AVRational{1, 10000000});
-        int rc = av_interleaved_write_frame(m_fmt, pkt);
+        if (!Send(pkt))
+            return E_FAIL;
+        if (end > m_written)
+            m_written = end;
+        return S_OK;
+    }
+
+    // An empty entry at the start of a video stream (a frame without a picture).
+    bool WritePlaceholder(MuxStream& ms)
+    {
+        AVPacket* pkt = av_packet_alloc();
+        if (!pkt)
+            return false;
+        pkt->stream_index = ms.st->index;
+        pkt->pts = pkt->dts = 0;
+        pkt->duration = av_rescale_q(1, ms.unit, ms.st->time_base);
+        pkt->flags |= AV_PKT_FLAG_KEY;
+        return Send(pkt);
+    }
+
+    // Hands a packet (freed here) to FFmpeg's writer.
+    bool Send(AVPacket* pkt)
+    {
+        const int rc = av_interleaved_write_frame(m_fmt, pkt);
         av_packet_free(&pkt);
         if (rc < 0) {
             // The disk is full or gone: stop writing, and say so once.
             m_failed = true;
             NotifyEvent(EC_ERRORABORT, E_FAIL, 0);
-            return E_FAIL;
+            return false;
         }
-        if (end > m_written)
-            m_written = end;
-        return S_OK;
+        return true;
     }
 
     // Completes the file: trailer, the compatibility index taken out when asked, and the

@@ -165,7 +165,8 @@ struct Recording {
     int width = 0, height = 0;
     AVRational frameRate = {0, 1};
     std::vector<int> counters;   // of the frames with pictures, in file order (-1: unreadable)
-    int emptyFrames = 0;         // placeholders the writer put in for missing frames
+    std::vector<int64_t> slots;  // their places in the video stream, in frames
+    int emptyFrames = 0;         // frame slots without a picture (placeholders for missing frames)
     double videoSeconds = 0;
     // Sound
     bool hasAudio = false;
@@ -207,8 +208,15 @@ inline Recording ReadRecording(const std::string& path)
     int64_t videoEnd = 0;
     while (av_read_frame(fmt, pkt) >= 0) {
         if (pkt->stream_index == vs) {
-            if (pkt->pts != AV_NOPTS_VALUE)
+            // FFmpeg's reader passes over the writer's empty placeholder entries: they show
+            // as a jump in the time of the frame after them (before the first one, too).
+            if (pkt->pts != AV_NOPTS_VALUE) {
+                if (pkt->pts > videoEnd)
+                    r.emptyFrames += int(pkt->pts - videoEnd);
                 videoEnd = std::max<int64_t>(videoEnd, pkt->pts + (pkt->duration > 0 ? pkt->duration : 1));
+            }
+            if (pkt->size > 0)
+                r.slots.push_back(pkt->pts);
             if (pkt->size == 0) {
                 ++r.emptyFrames;
             } else if (avcodec_send_packet(dec, pkt) >= 0 && avcodec_receive_frame(dec, frame) >= 0) {

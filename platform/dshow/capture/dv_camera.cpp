@@ -162,21 +162,23 @@ protected:
     bool Capture() override
     {
         LONGLONG n;
+        LONG dropped = 0;
+        // A frame is due at its stop time; one that is a whole period later than that
+        // means the ones before it were not delivered. A frame that the source makes
+        // itself is numbered before it is made, so that its picture and its times are
+        // those of the same frame however long the making takes.
         if (m_feed->Paced()) {
             n = m_pacer.NextDue(Now());
             if (!WaitUntil(m_pacer.Stop(n)))
                 return true;
+            n = m_pacer.Take(n, Now(), &dropped, m_pacer.Period());
             if (!m_feed->Read(n, m_frame))
                 return false;
         } else {
             if (!m_feed->Read(0, m_frame))
                 return false;
-            n = m_pacer.NextDue(Now());
+            n = m_pacer.Take(m_pacer.NextDue(Now()), Now(), &dropped, m_pacer.Period());
         }
-        LONG dropped = 0;
-        // A frame is due at its stop time; one that is a whole period later than that
-        // means the ones before it were not delivered.
-        n = m_pacer.Take(n, Now(), &dropped, m_pacer.Period());
         const REFERENCE_TIME start = m_pacer.Start(n), stop = m_pacer.Stop(n);
         bool sent = false;
         for (CLivePin* pin : m_pins) {

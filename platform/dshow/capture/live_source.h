@@ -21,7 +21,9 @@ public:
         return m_last < 0 ? (now > 0 ? now / m_period : 0) : m_last + 1;
     }
     // The number of a frame completed at `now`, given the number the source meant to
-    // deliver: frames whose whole period has passed since are counted as dropped. A device
+    // deliver: frames whose whole period has passed since are counted as dropped, and so
+    // are those of the run before the first one delivered (a recording that began with
+    // the sound before the camera's first picture holds empty frames for them). A device
     // that delivers at its own pace may be up to one period late without a drop.
     LONGLONG Take(LONGLONG wanted, REFERENCE_TIME now, LONG* dropped, REFERENCE_TIME tolerance)
     {
@@ -30,7 +32,7 @@ public:
         if (latest > n)
             n = latest;
         if (dropped)
-            *dropped = LONG(m_last < 0 ? 0 : n - m_last - 1);
+            *dropped = LONG(n - m_last - 1 > 0 ? n - m_last - 1 : 0);
         m_last = n;
         return n;
     }

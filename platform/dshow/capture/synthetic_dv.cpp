@@ -23,9 +23,10 @@ struct Generator::Impl {
     std::vector<uint8_t>* sink = nullptr;
     int64_t audioPts = 0;
     int64_t tonePhase = 0;
-    // Frames written so far: the stream's own times, which only go forward though the
-    // camera numbers its frames from 0 again at each run.
+    // Frames handed to the encoder so far: the stream's own times, which only go forward
+    // though the camera numbers its frames from 0 again at each run.
     int64_t written = 0;
+    int64_t made = 0;   // frames the writer has put out
 
     static int Write(void* opaque, uint8_t* buf, int size)
     {
@@ -103,9 +104,12 @@ struct Generator::Impl {
         picture->pts = written;
     }
 
-    bool WriteSound(int64_t n)
+    // The writer takes the sound of its k-th frame by its own count k, whatever number the
+    // picture carries: a camera that skips frames (late on a loaded machine) must still
+    // hand it as many samples as it fills, or the frame never comes out.
+    bool WriteSound()
     {
-        const int count = SamplesInFrame(pal, n);
+        const int count = SamplesInFrame(pal, made);
         if (av_new_packet(pkt, count * 4) < 0)
             return false;
         int16_t* s = reinterpret_cast<int16_t*>(pkt->data);
@@ -127,7 +131,7 @@ struct Generator::Impl {
         out.clear();
         sink = &out;
         Draw(n);
-        bool good = WriteSound(written) && avcodec_send_frame(video, picture) >= 0;
+        bool good = WriteSound() && avcodec_send_frame(video, picture) >= 0;
         while (good) {
             int rc = avcodec_receive_packet(video, pkt);
             if (rc == AVERROR(EAGAIN))
@@ -144,7 +148,10 @@ struct Generator::Impl {
         ++written;
         avio_flush(fmt->pb);
         sink = nullptr;
-        return good && int(out.size()) == FrameBytes(pal);
+        good = good && int(out.size()) == FrameBytes(pal);
+        if (good)
+            ++made;
+        return good;
     }
 
     ~Impl()

@@ -34,8 +34,9 @@ inline int CounterFromLumaRow(const uint8_t* row)
     return n;
 }
 
-// Sound samples (per channel) in DV frame n: 1600 at 25 frames/s; at 29.97 frames/s the
-// pattern 1602, 1601, 1602, 1601, 1602 carries 8008 samples in every 5 frames.
+// Sound samples (per channel) in the n-th DV frame of a stream: 1920 at 25 frames/s; at
+// 29.97 frames/s the pattern 1602, 1601, 1602, 1601, 1602 carries 8008 samples in every
+// 5 frames.
 inline int SamplesInFrame(bool pal, int64_t n)
 {
     // No static table: a static in an inline function becomes a unique symbol, and a
