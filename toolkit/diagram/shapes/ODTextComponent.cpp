@@ -5,6 +5,7 @@
 #include "ODFontProperties.h"
 #include "ODGeometry.h"
 #include "ODLineProperties.h"
+#include "ODViewport.h"
 #include "diagram_res.h"
 
 IMPLEMENT_SERIAL(CODTextComponent, CODPointComponent, VERSIONABLE_SCHEMA | 1)
@@ -62,7 +63,8 @@ int CharLength(const CString& s, int p)
 
 }  // namespace
 
-CODTextComponent::CODTextComponent() : m_strText("Text"), m_nSavedAngle(0)
+CODTextComponent::CODTextComponent()
+    : m_strText("Text"), m_pEditor(NULL), m_pEditFont(NULL), m_pEditBrush(NULL), m_nSavedAngle(0)
 {
     CPoint v[4];
     SetVertices(v, 4);
@@ -76,7 +78,8 @@ CODTextComponent::CODTextComponent() : m_strText("Text"), m_nSavedAngle(0)
 }
 
 CODTextComponent::CODTextComponent(const CODTextComponent& other)
-    : CODPointComponent(other), m_strText(other.m_strText), m_nSavedAngle(0)
+    : CODPointComponent(other), m_strText(other.m_strText), m_pEditor(NULL), m_pEditFont(NULL),
+      m_pEditBrush(NULL), m_nSavedAngle(0)
 {
 }
 
@@ -358,7 +361,10 @@ void CODTextComponent::OnDraw(CDC* dc)
     dc->Polygon(DrawingVertices(), 4);
     if (m_bFeedback)
         return;
-    DrawTextLines(dc);
+    if (IsEditing())
+        PositionEditor(dc);
+    else
+        DrawTextLines(dc);
 }
 
 void CODTextComponent::DrawTextLines(CDC* dc)
@@ -438,4 +444,166 @@ void CODTextComponent::DrawTextLines(CDC* dc)
     if (previous)
         dc->SelectObject(previous);
     dc->RestoreDC(-1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Editing in place
+
+CODInPlaceEdit::~CODInPlaceEdit()
+{
+    DestroyWindow();
+}
+
+BOOL CODInPlaceEdit::PreTranslateMessage(MSG* msg)
+{
+    if (msg->message == WM_KEYDOWN && msg->hwnd == m_hWnd) {
+        signed char key = (signed char)(msg->wParam & 0xFF);
+        if (key == VK_RETURN) {
+            int multi = 0;
+            if (!(m_pText && m_pText->GetValue(240, multi) && multi == 1)) {
+                NMHDR nm;
+                nm.hwndFrom = m_hWnd;
+                nm.idFrom = controlId;
+                nm.code = endEditCode;
+                if (CWnd* parent = GetParent())
+                    parent->SendMessage(WM_NOTIFY, (WPARAM)m_hWnd, (LPARAM)&nm);
+                return TRUE;
+            }
+        } else if (key >= VK_LEFT && key <= VK_DOWN) {
+            DefWindowProc(WM_KEYDOWN, msg->wParam, msg->lParam);
+            return TRUE;
+        }
+    }
+    return CEdit::PreTranslateMessage(msg);
+}
+
+BOOL CODTextComponent::BeginEdit(CODViewport* viewport)
+{
+    if (m_pEditor != NULL || viewport == NULL || viewport->GetWnd() == NULL)
+        return FALSE;
+    int multi = 0, wrap = 0, align = 1;
+    GetValue(240, multi);
+    GetValue(230, wrap);
+    if (!GetValue(210, align))
+        align = 1;
+    DWORD style = align == 0 ? ES_LEFT : align == 2 ? ES_RIGHT : ES_CENTER;
+    style |= WS_CHILD | WS_CLIPSIBLINGS | ES_MULTILINE | ES_AUTOVSCROLL;
+    if (!(multi == 1 && wrap == 1))
+        style |= ES_AUTOHSCROLL;
+    m_pEditor = new CODInPlaceEdit(this);
+    if (!m_pEditor->Create(style, CRect(0, 0, 0, 0), viewport->GetWnd(), CODInPlaceEdit::controlId)) {
+        delete m_pEditor;
+        m_pEditor = NULL;
+        return FALSE;
+    }
+    m_pEditor->FmtLines(TRUE);
+    m_pEditor->SetWindowText(m_strText);
+    if (CODFontProperties* f = DYNAMIC_DOWNCAST(CODFontProperties, FindProperty(30))) {
+        CODFontProperties* clone = (CODFontProperties*)f->Clone();
+        clone->SetPointSize(clone->GetPointSize() * viewport->GetZoom().cy / 100);
+        m_pEditFont = clone->CreateFont(NULL);
+        delete clone;
+        if (m_pEditFont)
+            m_pEditor->SetFont(m_pEditFont, TRUE);
+    }
+    m_pEditor->SendMessage(EM_SETSEL, 0, 65535);
+    m_pEditor->SendMessage(EM_SCROLLCARET, 0, 0);
+    m_nSavedAngle = GetRotation();
+    if (m_nSavedAngle != 0) {
+        float cx, cy;
+        GetRegionHandleF(8, &cx, &cy);
+        Rotate(-m_nSavedAngle, cx, cy, 1, 1);
+    }
+    m_pEditor->SetFocus();
+    return TRUE;
+}
+
+void CODTextComponent::SetEditText(LPCTSTR text)
+{
+    if (m_pEditor && m_pEditor->GetSafeHwnd())
+        m_pEditor->SetWindowText(text);
+}
+
+CString CODTextComponent::GetEditText()
+{
+    CString text;
+    if (m_pEditor && m_pEditor->GetSafeHwnd())
+        m_pEditor->GetWindowText(text);
+    return text;
+}
+
+void CODTextComponent::CommitEdit()
+{
+    if (m_pEditor && m_pEditor->GetSafeHwnd()) {
+        SetText(GetEditText());
+        UpdateRegion(FALSE);
+    }
+}
+
+void CODTextComponent::EndEdit()
+{
+    if (m_pEditor == NULL)
+        return;
+    int angle = m_nSavedAngle;
+    m_nSavedAngle = 0;
+    delete m_pEditor;
+    m_pEditor = NULL;
+    delete m_pEditFont;
+    m_pEditFont = NULL;
+    delete m_pEditBrush;
+    m_pEditBrush = NULL;
+    if (angle != 0) {
+        float cx, cy;
+        GetRegionHandleF(8, &cx, &cy);
+        Rotate(angle, cx, cy, 1, 1);
+    }
+}
+
+HBRUSH CODTextComponent::GetEditBrush(CDC* dc)
+{
+    CODFillProperties* fill = DYNAMIC_DOWNCAST(CODFillProperties, FindProperty(20));
+    if (fill == NULL)
+        return NULL;
+    dc->SetBkColor(fill->GetColor());
+    delete m_pEditBrush;
+    m_pEditBrush = fill->CreateBrush(dc);
+    return m_pEditBrush ? (HBRUSH)m_pEditBrush->GetSafeHandle() : NULL;
+}
+
+void CODTextComponent::PositionEditor(CDC* dc)
+{
+    if (m_pEditor == NULL || m_pEditor->GetSafeHwnd() == NULL)
+        return;
+    CRect r = GetBounds();
+    CSize border = GetBorderSize(dc);
+    r.DeflateRect(border.cx, border.cy);
+    CRect m = GetTextMargins(dc);
+    UINT flags = GetDrawFlags();
+    TEXTMETRIC tm;
+    dc->GetTextMetrics(&tm);
+    int h = tm.tmHeight + tm.tmExternalLeading;
+    BOOL wrapped = !(flags & DT_SINGLELINE) && (flags & DT_WORDBREAK);
+    if (flags & DT_SINGLELINE) {
+        if (flags & DT_VCENTER) {
+            r.top += (r.Height() - h) / 2;
+            r.bottom = r.top + h;
+        } else if (flags & DT_BOTTOM) {
+            r.top += r.Height() - h;
+        } else {
+            r.bottom = r.top + h;
+        }
+    } else if (!wrapped) {
+        r.bottom = r.top + GetTextSize(dc).cy;
+    }
+    if (!wrapped) {
+        if (flags & DT_CENTER)
+            m.left = m.right = 0;
+        else if (flags & DT_RIGHT)
+            m.left = 0;
+    }
+    dc->LPtoDP(&m);
+    m_pEditor->SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(m.left, m.right));
+    dc->LPtoDP(&r);
+    m_pEditor->MoveWindow(&r, TRUE);
+    m_pEditor->ShowWindow(SW_SHOW);
 }

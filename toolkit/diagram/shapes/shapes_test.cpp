@@ -7,6 +7,7 @@
 #include "ODFontProperties.h"
 #include "ODLineProperties.h"
 #include "ODTextComponent.h"
+#include "ODViewport.h"
 #include "od_stream_util.h"
 
 namespace {
@@ -510,6 +511,76 @@ TEST(Text, DrawnRotatedAndClippedToTheBox)
             }
     EXPECT_GT(inside, 50);
     EXPECT_EQ(outside, 0);
+}
+
+namespace {
+
+// The viewport's window: records the notification codes it receives.
+struct NotifyWnd : CWnd {
+    std::vector<UINT> codes;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == WM_NOTIFY)
+            codes.push_back(((NMHDR*)lParam)->code);
+        return CWnd::WindowProc(msg, wParam, lParam);
+    }
+};
+
+BOOL Key(CODInPlaceEdit* editor, UINT key)
+{
+    MSG msg = {};
+    msg.hwnd = editor->GetSafeHwnd();
+    msg.message = WM_KEYDOWN;
+    msg.wParam = key;
+    return editor->PreTranslateMessage(&msg);
+}
+
+}  // namespace
+
+TEST(TextEditor, ReturnArrowsAndEnd)
+{
+    NotifyWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, CRect(0, 0, 300, 200), NULL, 0));
+    CODViewport view;
+    view.Create(&wnd, NULL);
+    view.InitialUpdate();
+    CODTextComponent text;
+    text.SetText("abc");
+    text.Create(CRect(10, 10, 110, 40), NULL);
+    text.Rotate(300, 60.0f, 25.0f);
+    ASSERT_TRUE(text.BeginEdit(&view));
+    EXPECT_FALSE(text.BeginEdit(&view));
+    CODInPlaceEdit* editor = text.GetEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->GetDlgCtrlID(), 1125);
+    EXPECT_EQ(text.GetEditText(), "abc");
+    EXPECT_EQ(text.GetRotation(), 0);  // upright while edited
+    CArray<CPoint, CPoint> handles;
+    handles.Add(CPoint(1, 1));
+    text.GetHandles(handles, TRUE);
+    EXPECT_EQ(handles.GetSize(), 1);  // no handles while editing
+
+    // Arrow keys move the caret and are consumed.
+    editor->SetSel(0, 0);
+    EXPECT_TRUE(Key(editor, VK_RIGHT));
+    int start, end;
+    editor->GetSel(start, end);
+    EXPECT_EQ(start, 1);
+    // Return ends a single-line edit through the parent.
+    EXPECT_TRUE(Key(editor, VK_RETURN));
+    EXPECT_EQ(wnd.codes, std::vector<UINT>{100});
+    // In a multi-line text it goes on to the control.
+    text.SetOrAddProperty(CODBoolProperty(240, TRUE));
+    EXPECT_FALSE(Key(editor, VK_RETURN));
+    EXPECT_EQ(wnd.codes.size(), 1u);
+
+    text.SetEditText("swing");
+    text.CommitEdit();
+    EXPECT_EQ(text.GetText(), "swing");
+    text.EndEdit();
+    EXPECT_FALSE(text.IsEditing());
+    EXPECT_EQ(text.GetRotation(), 300);
+    wnd.DestroyWindow();
 }
 
 // ---------------------------------------------------------------------------------------------
