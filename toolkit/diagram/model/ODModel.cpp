@@ -10,6 +10,7 @@
 #include "ODLineProperties.h"
 #include "ODOrientationProperties.h"
 #include "ODClosedShapes.h"
+#include "ODMetafileComponent.h"
 #include "ODTextComponent.h"
 #include "SECDib.h"
 #include "diagram_res.h"
@@ -39,6 +40,7 @@ void ODRegisterStoredClasses()
         RUNTIME_CLASS(CODRectComponent),    RUNTIME_CLASS(CODEllipseComponent),
         RUNTIME_CLASS(CODPolygonComponent), RUNTIME_CLASS(CODCurveComponent),
         RUNTIME_CLASS(CODClosedCurveComponent), RUNTIME_CLASS(CODTextComponent),
+        RUNTIME_CLASS(CODMetafileComponent),
     };
     for (const CRuntimeClass* cls : classes)
         AfxClassInit(const_cast<CRuntimeClass*>(cls));

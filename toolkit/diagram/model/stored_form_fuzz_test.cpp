@@ -8,6 +8,7 @@
 #include "ODEditProperties.h"
 #include "ODFillProperties.h"
 #include "ODFontProperties.h"
+#include "ODMetafileComponent.h"
 #include "ODOrientationProperties.h"
 #include "ODTextComponent.h"
 #include "od_stream_util.h"
@@ -178,6 +179,21 @@ std::vector<std::vector<BYTE>> Corpus()
         text->SetOrAddProperty(CODBoolProperty(240, TRUE));
         text->Rotate(900, 60.0f, 120.0f);
         model.AppendChild(text);
+        // A metafile picture of one rectangle.
+        CRect frame(0, 0, 1000, 500);
+        HDC dc = CreateEnhMetaFileA(NULL, NULL, &frame, NULL);
+        Rectangle(dc, 0, 0, 30, 20);
+        HENHMETAFILE emf = CloseEnhMetaFile(dc);
+        char dir[MAX_PATH], path[MAX_PATH];
+        GetTempPathA(MAX_PATH, dir);
+        GetTempFileNameA(dir, "emf", 0, path);
+        DeleteEnhMetaFile(CopyEnhMetaFileA(emf, path));
+        DeleteEnhMetaFile(emf);
+        CODMetafileComponent* picture = new CODMetafileComponent;
+        picture->Create(CRect(200, 0, 260, 30));
+        picture->LoadFile(path);
+        DeleteFileA(path);
+        model.AppendChild(picture);
         corpus.push_back(StoreModel(model));
     }
     return corpus;

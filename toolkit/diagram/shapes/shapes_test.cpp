@@ -6,6 +6,8 @@
 #include "ODFillProperties.h"
 #include "ODFontProperties.h"
 #include "ODLineProperties.h"
+#include "ODMeasure.h"
+#include "ODMetafileComponent.h"
 #include "ODTextComponent.h"
 #include "ODViewport.h"
 #include "od_stream_util.h"
@@ -361,6 +363,97 @@ TEST(ShapePixels, FillOutlineArrowDashAndClosedCurve)
     closed.Draw(&curveCanvas.dc);
     EXPECT_EQ(curveCanvas.At(60, 100), RGB(255, 0, 0));
     EXPECT_EQ(curveCanvas.At(60, 80), RGB(0, 0, 255));
+}
+
+// A file holding a metafile of a red square filling its 20 x 10 mm frame.
+CString WriteMetafile()
+{
+    CDC screen;
+    screen.CreateCompatibleDC(NULL);
+    CRect frame(0, 0, 2000, 1000);
+    HDC dc = CreateEnhMetaFileA(screen.GetSafeHdc(), NULL, &frame, "Test\0Square\0\0");
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    RECT all = {0, 0, 100, 50};
+    FillRect(dc, &all, red);
+    DeleteObject(red);
+    HENHMETAFILE emf = CloseEnhMetaFile(dc);
+    char dir[MAX_PATH], path[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    GetTempFileNameA(dir, "emf", 0, path);
+    DeleteEnhMetaFile(CopyEnhMetaFileA(emf, path));
+    DeleteEnhMetaFile(emf);
+    return path;
+}
+
+TEST(Metafile, DrawnInItsBoxDescribedAndSized)
+{
+    CString path = WriteMetafile();
+    CODMetafileComponent m;
+    ASSERT_TRUE(m.Create(CRect(20, 20, 60, 40)));
+    EXPECT_EQ(m.GetType(), "Metafile");
+    EXPECT_FALSE(m.GetFrameSize(*std::make_unique<CODMeasure>(), *std::make_unique<CODMeasure>()));
+    ASSERT_TRUE(m.LoadFile(path));
+    CString d;
+    EXPECT_EQ(m.GetDescription(d), 13);  // both strings with their terminators
+    EXPECT_EQ(CString((LPCTSTR)d), "Test");
+    CODMeasure w, h;
+    ASSERT_TRUE(m.GetFrameSize(w, h));
+    EXPECT_EQ(w.GetUnits(), 4);
+    EXPECT_FLOAT_EQ(w.GetValue(), 20.0f);
+    EXPECT_FLOAT_EQ(h.GetValue(), 10.0f);
+    Canvas canvas(100, 100);
+    m.Draw(&canvas.dc);
+    EXPECT_EQ(canvas.At(40, 30), RGB(255, 0, 0));
+    EXPECT_EQ(canvas.At(70, 30), RGB(255, 255, 255));
+    EXPECT_EQ(canvas.At(40, 50), RGB(255, 255, 255));
+    // Stored and read back, and copied.
+    std::vector<BYTE> stored = Store([&](CArchive& ar) { m.Serialize(ar); });
+    CODMetafileComponent back;
+    Load(stored, [&](CArchive& ar) { back.Serialize(ar); });
+    ASSERT_NE(back.GetMetafile(), nullptr);
+    EXPECT_EQ(FirstDifference(Store([&](CArchive& ar) { back.Serialize(ar); }), stored), -1);
+    std::unique_ptr<CODComponent> copy(m.Clone());
+    EXPECT_NE(((CODMetafileComponent*)copy.get())->GetMetafile(), nullptr);
+    EXPECT_TRUE(m.DeleteMetafile());
+    EXPECT_FALSE(m.DeleteMetafile());
+    EXPECT_FALSE(m.LoadFile("no such file.emf"));
+    DeleteFileA(path);
+}
+
+TEST(Metafile, OnlyASoundRecordChainIsRead)
+{
+    CString path = WriteMetafile();
+    HENHMETAFILE emf = GetEnhMetaFileA(path);
+    UINT n = GetEnhMetaFileBits(emf, 0, NULL);
+    std::vector<BYTE> good(n);
+    GetEnhMetaFileBits(emf, n, good.data());
+    DeleteEnhMetaFile(emf);
+    DeleteFileA(path);
+    ASSERT_TRUE(CODMetafileComponent::IsSoundMetafile(good.data(), good.size()));
+    auto with = [&](size_t at, DWORD value) {
+        std::vector<BYTE> b(good);
+        memcpy(b.data() + at, &value, 4);
+        return b;
+    };
+    const ENHMETAHEADER* h = (const ENHMETAHEADER*)good.data();
+    std::vector<std::vector<BYTE>> bad = {
+        std::vector<BYTE>(good.begin(), good.end() - 20),        // cut: the header counts more
+        with(offsetof(ENHMETAHEADER, nBytes), n + 4),            // header counts more than there is
+        with(4, 0xFFFFFFF0u),                                    // first record runs past the end
+        with(h->nSize + 4, 6),                                   // a record shorter than its head
+        with(n - 20, EMR_LINETO),                                // the last record is not EOF
+    };
+    for (size_t i = 0; i < bad.size(); ++i)
+        EXPECT_FALSE(CODMetafileComponent::IsSoundMetafile(bad[i].data(), bad[i].size())) << i;
+    // A stored record with a damaged chain raises the archive exception.
+    CODMetafileComponent m;
+    m.Create(CRect(0, 0, 10, 10));
+    std::vector<BYTE> record = Store([&](CArchive& ar) { m.Serialize(ar); });
+    record.resize(record.size() - 4);  // count 0
+    Bytes b;
+    b.Raw(record.data(), record.size()).D((DWORD)bad[4].size()).Raw(bad[4].data(), bad[4].size());
+    CODMetafileComponent back;
+    EXPECT_THROW(Load(b.v, [&](CArchive& ar) { back.Serialize(ar); }), CArchiveException*);
 }
 
 // ---------------------------------------------------------------------------------------------
