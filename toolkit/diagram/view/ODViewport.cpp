@@ -530,3 +530,143 @@ CODComponent* CODViewport::ComponentHitTest(int x, int y)
     }
     return NULL;
 }
+
+// ---------------------------------------------------------------------------------------------
+// Page size, whole-model drawing and export
+
+CRect CODViewport::GetPrinterMinMargins()
+{
+    CRect margins(0, 0, 0, 0);
+    CWinApp* app = AfxGetApp();
+    CDC printer;
+    if (app == NULL || !app->CreatePrinterDC(printer) || GetODModel() == NULL)
+        return margins;
+    int left = printer.GetDeviceCaps(PHYSICALOFFSETX), top = printer.GetDeviceCaps(PHYSICALOFFSETY);
+    int right = printer.GetDeviceCaps(PHYSICALWIDTH) - printer.GetDeviceCaps(HORZRES) - left;
+    int bottom = printer.GetDeviceCaps(PHYSICALHEIGHT) - printer.GetDeviceCaps(VERTRES) - top;
+    // Device pixels to the page settings' units, as sizes so that they stay positive.
+    int units = GetODModel()->GetPageSettings()->GetUnits();
+    int mode = units == PSD_INTHOUSANDTHSOFINCHES ? MM_HIENGLISH : MM_HIMETRIC;
+    CSize a(left, top), b(right, bottom);
+    int saved = printer.SaveDC();
+    printer.SetMapMode(mode);
+    printer.DPtoLP(&a);
+    printer.DPtoLP(&b);
+    printer.RestoreDC(saved);
+    margins.SetRect(abs(a.cx), abs(a.cy), abs(b.cx), abs(b.cy));
+    return margins;
+}
+
+int CODViewport::UpdatePageSize()
+{
+    CODModel* model = GetODModel();
+    if (model == NULL)
+        return 0;
+    CODPageSettings* page = model->GetPageSettings();
+    if (!page->HasPrinter())
+        page->SetDefaults();
+    CSize paper = page->GetPaperSize();
+    CRect margins;
+    page->GetMargins(&margins);
+    CRect unprintable = GetPrinterMinMargins();
+    int pw = paper.cx - (margins.left + margins.right) - (unprintable.left + unprintable.right);
+    int ph = paper.cy - (margins.top + margins.bottom) - (unprintable.top + unprintable.bottom);
+    if (pw > 0 && ph > 0)
+        ConvertSize(page->GetUnits() == PSD_INTHOUSANDTHSOFINCHES ? MM_HIENGLISH : MM_HIMETRIC, &pw, &ph);
+    m_szPage = CSize(std::max(0, pw), std::max(0, ph));
+    return m_szPage.cx;
+}
+
+BOOL CODViewport::ShowWholeModel()
+{
+    if (GetODModel() == NULL)
+        return FALSE;
+    CRect b = GetODModel()->GetBounds();
+    SetLogicalOrigin(b.left, b.top);
+    SetLogicalSize(b.Width(), b.Height());
+    return TRUE;
+}
+
+void CODViewport::DrawWholeModel(CDC* dc)
+{
+    ShowWholeModel();
+    DrawVisibleBackground(dc);
+    DrawComponents(dc, NULL);
+}
+
+CRect CODViewport::GetMetafileFrame()
+{
+    CRect r = GetLogicalRect();
+    auto mm100 = [&](int v, BOOL vertical) {
+        CODMeasure mm(4);
+        m_pMapping->LogicalToMeasure((float)v, mm, vertical);
+        return (int)(mm.GetValue() * 100.0f);
+    };
+    return CRect(mm100(r.left, FALSE), mm100(r.top, TRUE), mm100(r.right, FALSE), mm100(r.bottom, TRUE));
+}
+
+BOOL CODViewport::ExportMetafile(CFile* file, LPCTSTR description)
+{
+    if (file == NULL)
+        return FALSE;
+    CRect frame = GetMetafileFrame();
+    HDC emfDC = ::CreateEnhMetaFileA(NULL, NULL, &frame, description);
+    if (emfDC == NULL)
+        return FALSE;
+    CDC dc;
+    dc.Attach(emfDC);
+    MvcClientDC attrib(this);
+    dc.SetAttribDC(attrib.GetSafeHdc());
+    // Export shows the whole model; the view returns to what it showed.
+    CPoint origin = GetLogicalOrigin();
+    CSize size = GetLogicalSize();
+    DrawWholeModel(&dc);
+    SetLogicalOrigin(origin.x, origin.y);
+    SetLogicalSize(size.cx, size.cy);
+    dc.SetAttribDC(NULL);
+    HENHMETAFILE emf = ::CloseEnhMetaFile(dc.Detach());
+    if (emf == NULL)
+        return FALSE;
+    UINT n = ::GetEnhMetaFileBits(emf, 0, NULL);
+    std::vector<BYTE> bytes(n);
+    BOOL ok = n > 0 && ::GetEnhMetaFileBits(emf, n, bytes.data()) == n;
+    ::DeleteEnhMetaFile(emf);
+    if (!ok)
+        return FALSE;
+    file->Write(bytes.data(), n);
+    return TRUE;
+}
+
+BOOL CODViewport::ExportBitmap(SECDib* dib, CDC* reference)
+{
+    if (dib == NULL)
+        return FALSE;
+    CDC memory;
+    if (!memory.CreateCompatibleDC(reference))
+        return FALSE;
+    CRect extent(GetVirtualOrigin(), GetVirtualSize());
+    CSize size = extent.Size();
+    LPtoDP(&size);
+    size.cx = abs(size.cx);
+    size.cy = abs(size.cy);
+    // A bitmap of the screen's format when no reference DC is given.
+    CBitmap bitmap;
+    HDC screenDC = ::GetDC(NULL);
+    CDC screen;
+    screen.Attach(screenDC);
+    CDC* format = reference ? reference : &screen;
+    BOOL made = size.cx > 0 && size.cy > 0 && bitmap.CreateCompatibleBitmap(format, size.cx, size.cy);
+    screen.Detach();
+    ::ReleaseDC(NULL, screenDC);
+    if (!made)
+        return FALSE;
+    CBitmap* old = memory.SelectObject(&bitmap);
+    CPoint origin = GetLogicalOrigin();
+    SetLogicalOrigin(0, 0);
+    PrepareMapping(&memory, FALSE);
+    DrawBackground(&memory, extent);
+    DrawComponents(&memory, NULL);
+    SetLogicalOrigin(origin.x, origin.y);
+    memory.SelectObject(old);
+    return dib->CreateFromBitmap(&memory, &bitmap);
+}

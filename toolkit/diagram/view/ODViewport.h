@@ -5,6 +5,7 @@
 #include "Mvc.h"
 #include "ODMeasure.h"
 #include "ODModel.h"
+#include "SECDib.h"
 
 class CODViewport : public MvcViewport
 {
@@ -36,6 +37,12 @@ public:
     virtual COLORREF GetOffPageColor() { return RGB(128, 128, 128); }
     virtual void ClipToModel(CRect& rect);
     virtual CODComponent* ComponentHitTest(int x, int y);
+    virtual BOOL ShowWholeModel();
+    virtual void DrawWholeModel(CDC* dc);
+    virtual CRect GetMetafileFrame();
+    virtual BOOL ExportMetafile(CFile* file, LPCTSTR description);
+    virtual BOOL ExportBitmap(SECDib* dib, CDC* reference);
+    void DrawVisibleBackground(CDC* dc) { DrawBackground(dc, GetLogicalRect()); }
 
     CODModel* GetODModel() { return static_cast<CODModel*>(m_pModel); }
 
@@ -88,6 +95,9 @@ public:
     CRect GetComponentsUpdateRect(CODComponentSet* set);
 
     // Pages: their printable size in logical units and their layout from logical (0, 0).
+    virtual int UpdatePageSize();
+    // The printer's unprintable margins in the page settings' units; 0 without a printer.
+    CRect GetPrinterMinMargins();
     void SetPageSize(CSize size) { m_szPage = size; }
     CSize GetPageSize() const { return m_szPage; }
     int GetPageCount();

@@ -239,3 +239,57 @@ TEST(Viewport, DefaultPropertiesAndHitTest)
     EXPECT_EQ(f.view.ComponentHitTest(30, 30), r);
     EXPECT_EQ(f.view.ComponentHitTest(300, 300), nullptr);
 }
+
+TEST(Viewport, ExportsReadBack)
+{
+    Fixture f;
+    f.model.SetSize(CSize(200, 100));
+    CODRectComponent* r = new CODRectComponent;
+    r->Create(20, 20, 60, 60);
+    CODFillProperties fill(20);
+    fill.SetColor(RGB(0, 0, 255));
+    r->SetOrAddProperty(fill);
+    f.model.AppendChild(r);
+
+    // The enhanced metafile: a sound one, that plays the rectangle back.
+    CMemFile file;
+    ASSERT_TRUE(f.view.ExportMetafile(&file, "Drawing\0\0"));
+    std::vector<BYTE> bytes((size_t)file.GetLength());
+    file.SeekToBegin();
+    file.Read(bytes.data(), (UINT)bytes.size());
+    HENHMETAFILE emf = SetEnhMetaFileBits((UINT)bytes.size(), bytes.data());
+    ASSERT_NE(emf, nullptr);
+    ENHMETAHEADER header;
+    GetEnhMetaFileHeader(emf, sizeof(header), &header);
+    EXPECT_GT(header.nRecords, 3u);
+    EXPECT_EQ(f.view.GetLogicalRect(), CRect(0, 0, 400, 300));  // the view is as it was
+    DeleteEnhMetaFile(emf);
+
+    // The bitmap: the model's extent at the present zoom, with the rectangle in it.
+    SECDib dib;
+    ASSERT_TRUE(f.view.ExportBitmap(&dib, NULL));
+    EXPECT_EQ(dib.GetWidth(), 200);
+    EXPECT_EQ(dib.GetHeight(), 100);
+    HDC screenDC = GetDC(NULL);
+    CDC screen;
+    screen.Attach(screenDC);
+    CBitmap* bitmap = dib.MakeBitmap(&screen);
+    screen.Detach();
+    ReleaseDC(NULL, screenDC);
+    CDC dc;
+    dc.CreateCompatibleDC(NULL);
+    ASSERT_NE(bitmap, nullptr);
+    CBitmap* old = dc.SelectObject(bitmap);
+    EXPECT_EQ(dc.GetPixel(40, 40), RGB(0, 0, 255));
+    EXPECT_EQ(dc.GetPixel(100, 40), RGB(255, 255, 255));
+    dc.SelectObject(old);
+    delete bitmap;
+}
+
+TEST(Viewport, PageSizeFromThePageSettings)
+{
+    Fixture f;
+    int pw = f.view.UpdatePageSize();
+    EXPECT_EQ(pw, f.view.GetPageSize().cx);
+    EXPECT_GE(pw, 0);
+}
