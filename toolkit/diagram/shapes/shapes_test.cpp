@@ -699,6 +699,63 @@ TEST(ShapeRecords, LineWithArrowByteExact)
     line->Release();
 }
 
+TEST(ShapeRecords, BareRecordsByteExact)
+{
+    // Each class's own part: its version (and fields) before its base's record.
+    CPoint box[4] = {CPoint(0, 0), CPoint(10, 0), CPoint(10, 5), CPoint(0, 5)};
+    auto tail = [](Bytes& b, CODComponent* c) {
+        CRect r = c->GetBounds();
+        b.D(1).D(4);
+        for (LONG v : {0, 0, 10, 0, 10, 5, 0, 5})
+            b.D(v);
+        b.D(1).D(0).Str("").Str("").Rect(r.left, r.top, r.right, r.bottom).W(0).D(1).D(0).D(0).W(0);
+    };
+    struct Case {
+        CODPointComponent* c;
+        const char* name;
+        std::vector<DWORD> own;  // DWORDs of the own parts, outermost first
+    };
+    CODTextComponent* text = new CODTextComponent;
+    text->SetText("ab");
+    Case cases[] = {
+        {new CODRectComponent, "CODRectComponent", {1}},
+        {new CODEllipseComponent, "CODEllipseComponent", {1}},
+        {new CODPolygonComponent, "CODPolygonComponent", {1}},
+        {new CODCurveComponent, "CODCurveComponent", {1}},
+        {new CODClosedCurveComponent, "CODClosedCurveComponent", {1, 1}},
+        {text, "CODTextComponent", {1}},
+    };
+    for (Case& c : cases) {
+        c.c->AddRef();
+        while (c.c->GetProperties()->GetCount() > 0)
+            c.c->GetProperties()->RemoveHead();
+        c.c->SetVertices(box, 4);
+        c.c->UpdateRegion(FALSE);
+        Bytes want;
+        want.NewClass(c.name, 1);
+        for (DWORD d : c.own)
+            want.D(d);
+        if (c.c == text)
+            want.Str("ab");
+        tail(want, c.c);
+        std::vector<BYTE> stored = Store([&](CArchive& ar) { ar.WriteObject(c.c); });
+        EXPECT_EQ(FirstDifference(stored, want.v), -1) << c.name;
+        c.c->Release();
+    }
+    // The metafile component writes its base first, then its version and a count of 0.
+    CODMetafileComponent* m = new CODMetafileComponent;
+    m->AddRef();
+    m->GetProperties()->RemoveAll();
+    m->SetVertices(box, 4);
+    m->UpdateRegion(FALSE);
+    Bytes want;
+    want.NewClass("CODMetafileComponent", 1);
+    tail(want, m);
+    want.D(1).D(0);
+    EXPECT_EQ(FirstDifference(Store([&](CArchive& ar) { ar.WriteObject(m); }), want.v), -1);
+    m->Release();
+}
+
 TEST(ShapeRecords, EveryShapeRoundTrips)
 {
     CODModel model;
