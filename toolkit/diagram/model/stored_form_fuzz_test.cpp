@@ -12,6 +12,7 @@
 #include "ODOrientationProperties.h"
 #include "ODTextComponent.h"
 #include "od_stream_util.h"
+#include "od_test_canvas.h"
 #include "od_test_shape.h"
 
 int CTestShape::s_live = 0;
@@ -184,10 +185,7 @@ std::vector<std::vector<BYTE>> Corpus()
         HDC dc = CreateEnhMetaFileA(NULL, NULL, &frame, NULL);
         Rectangle(dc, 0, 0, 30, 20);
         HENHMETAFILE emf = CloseEnhMetaFile(dc);
-        char dir[MAX_PATH], path[MAX_PATH];
-        GetTempPathA(MAX_PATH, dir);
-        GetTempFileNameA(dir, "emf", 0, path);
-        DeleteEnhMetaFile(CopyEnhMetaFileA(emf, path));
+        CString path = SaveTestMetafile(emf);
         DeleteEnhMetaFile(emf);
         CODMetafileComponent* picture = new CODMetafileComponent;
         picture->Create(CRect(200, 0, 260, 30));

@@ -11,51 +11,9 @@
 #include "ODTextComponent.h"
 #include "ODViewport.h"
 #include "od_stream_util.h"
+#include "od_test_canvas.h"
 
 namespace {
-
-// A 32-bit top-down DIB section selected into a memory DC, white to begin with.
-struct Canvas {
-    CDC dc;
-    HBITMAP bitmap = NULL;
-    HGDIOBJ old = NULL;
-    DWORD* bits = NULL;
-    int w, h;
-    Canvas(int width, int height) : w(width), h(height)
-    {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        dc.CreateCompatibleDC(NULL);
-        bitmap = CreateDIBSection(dc.GetSafeHdc(), &bi, DIB_RGB_COLORS, (void**)&bits, NULL, 0);
-        old = ::SelectObject(dc.GetSafeHdc(), bitmap);
-        for (int i = 0; i < w * h; ++i)
-            bits[i] = 0xFFFFFF;
-    }
-    ~Canvas()
-    {
-        ::SelectObject(dc.GetSafeHdc(), old);
-        DeleteObject(bitmap);
-    }
-    // The pixel as a COLORREF.
-    COLORREF At(int x, int y)
-    {
-        GdiFlush();
-        DWORD p = bits[y * w + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    int Count(COLORREF c)
-    {
-        int n = 0;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                n += At(x, y) == c;
-        return n;
-    }
-};
 
 std::vector<CPoint> Vertices(CODPointComponent& c)
 {
@@ -377,10 +335,7 @@ CString WriteMetafile()
     FillRect(dc, &all, red);
     DeleteObject(red);
     HENHMETAFILE emf = CloseEnhMetaFile(dc);
-    char dir[MAX_PATH], path[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    GetTempFileNameA(dir, "emf", 0, path);
-    DeleteEnhMetaFile(CopyEnhMetaFileA(emf, path));
+    CString path = SaveTestMetafile(emf);
     DeleteEnhMetaFile(emf);
     return path;
 }

@@ -5,6 +5,7 @@
 #include "ODClosedShapes.h"
 #include "ODFillProperties.h"
 #include "ODViewport.h"
+#include "od_test_canvas.h"
 
 namespace {
 
@@ -33,36 +34,9 @@ struct Fixture {
     ~Fixture() { wnd.DestroyWindow(); }
 };
 
-// A 32-bit DIB section on a memory DC, filled with one colour.
-struct Target {
-    CDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
-    DWORD* bits = NULL;
-    Target()
-    {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = 300;
-        bi.bmiHeader.biHeight = -300;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        dc.CreateCompatibleDC(NULL);
-        bitmap = CreateDIBSection(dc.GetSafeHdc(), &bi, DIB_RGB_COLORS, (void**)&bits, NULL, 0);
-        old = ::SelectObject(dc.GetSafeHdc(), bitmap);
-        for (int i = 0; i < 300 * 300; ++i)
-            bits[i] = 0x00FF00;
-    }
-    ~Target()
-    {
-        ::SelectObject(dc.GetSafeHdc(), old);
-        DeleteObject(bitmap);
-    }
-    DWORD At(int x, int y)
-    {
-        GdiFlush();
-        return bits[y * 300 + x] & 0xFFFFFF;
-    }
+// A surface filled with green, so that what is copied shows.
+struct Target : Canvas {
+    Target() : Canvas(300, 300, 0x00FF00) {}
 };
 
 }  // namespace
@@ -93,9 +67,9 @@ TEST(Buffer, PaintsCopyInsideTheBoundsOnly)
     f.view.InvalidateRect(&r, TRUE, FALSE);  // renders at once
     Target t;
     f.view.CopyBuffer(&t.dc, CRect(0, 0, 300, 300));
-    EXPECT_EQ(t.At(40, 40), 0x0000FFu);     // the rectangle, from the buffer
-    EXPECT_EQ(t.At(250, 40), 0x00FF00u);    // outside the bounds (200 x 150): untouched
-    EXPECT_EQ(t.At(40, 200), 0x00FF00u);
+    EXPECT_EQ(t.At(40, 40), RGB(0, 0, 255));     // the rectangle, from the buffer
+    EXPECT_EQ(t.At(250, 40), RGB(0, 255, 0));    // outside the bounds (200 x 150): untouched
+    EXPECT_EQ(t.At(40, 200), RGB(0, 255, 0));
 }
 
 TEST(Buffer, PrinterDCDrawsDirectly)
@@ -108,6 +82,6 @@ TEST(Buffer, PrinterDCDrawsDirectly)
     t.dc.m_bPrinting = TRUE;
     f.view.PrepareDC(&t.dc);
     f.view.Draw(&t.dc);  // no buffer is needed to print
-    EXPECT_EQ(t.At(40, 40), 0x0000FFu);
+    EXPECT_EQ(t.At(40, 40), RGB(0, 0, 255));
     EXPECT_EQ(f.view.GetMemoryDC(), nullptr);
 }

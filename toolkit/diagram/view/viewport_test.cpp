@@ -7,6 +7,7 @@
 #include "ODFillProperties.h"
 #include "ODGeometry.h"
 #include "ODViewport.h"
+#include "od_test_canvas.h"
 
 namespace {
 
@@ -171,35 +172,22 @@ TEST(ViewportPixels, BackgroundGridPageBoundsAndComponentsAt200Percent)
     r->SetOrAddProperty(fill);
     f.model.AppendChild(r);
 
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = 200;
-    bi.bmiHeader.biHeight = -200;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    CDC dc;
-    dc.CreateCompatibleDC(NULL);
-    DWORD* bits = NULL;
-    HBITMAP bitmap = CreateDIBSection(dc.GetSafeHdc(), &bi, DIB_RGB_COLORS, (void**)&bits, NULL, 0);
-    HGDIOBJ old = ::SelectObject(dc.GetSafeHdc(), bitmap);
-    f.view.PrepareDC(&dc);
-    f.view.DrawArea(&dc, f.view.GetLogicalRect());
-    GdiFlush();
-    auto at = [&](int x, int y) { return bits[y * 200 + x] & 0xFFFFFF; };
+    Canvas canvas(200, 200);
+    f.view.PrepareDC(&canvas.dc);
+    f.view.DrawArea(&canvas.dc, f.view.GetLogicalRect());
+    auto at = [&](int x, int y) { return canvas.At(x, y); };
     CSize ppi = ODScreenPixelsPerInch();
     int gx = 2 * RoundToInt(ppi.cx / 8.0f), gy = 2 * RoundToInt(ppi.cy / 8.0f);
-    EXPECT_EQ(at(gx, gy), 0x000000u);          // a grid dot, doubled
-    EXPECT_EQ(at(gx + 1, gy + 1), 0xFFFFFFu);  // white between dots
-    EXPECT_EQ(at(60, 60), 0x0000FFu);          // the rectangle's interior at twice its place
-    EXPECT_EQ(at(60, 20), 0xFFFFFFu);
+    EXPECT_EQ(at(gx, gy), RGB(0, 0, 0));              // a grid dot, doubled
+    EXPECT_EQ(at(gx + 1, gy + 1), RGB(255, 255, 255));  // white between dots
+    EXPECT_EQ(at(60, 60), RGB(0, 0, 255));  // the rectangle's interior at twice its place
+    EXPECT_EQ(at(60, 20), RGB(255, 255, 255));
     // The page bound at logical x 50 is a dashed line at device x 100.
     int inked = 0;
     for (int y = 0; y < 200; ++y)
-        inked += at(100, y) == 0;
+        inked += at(100, y) == RGB(0, 0, 0);
     EXPECT_GT(inked, 40);
     EXPECT_LT(inked, 190);
-    ::SelectObject(dc.GetSafeHdc(), old);
-    DeleteObject(bitmap);
 }
 
 TEST(Viewport, GridOutOfRangeSwitchesOff)
