@@ -63,6 +63,7 @@ TEST(Buffer, KeptUpTo100PixelsOfGrowthReplacedBeyond)
 TEST(Buffer, PaintsCopyInsideTheBoundsOnly)
 {
     Fixture f;
+    ASSERT_NE(f.view.GetMemoryDC(), nullptr);  // the copy comes from the buffer
     CRect r = f.rect->GetBounds();
     f.view.InvalidateRect(&r, TRUE, FALSE);  // renders at once
     Target t;
