@@ -9,6 +9,9 @@
 #include "ODGeometry.h"
 #include "ODLineProperties.h"
 #include "ODOrientationProperties.h"
+#include "ODClosedShapes.h"
+#include "ODMetafileComponent.h"
+#include "ODTextComponent.h"
 #include "SECDib.h"
 #include "diagram_res.h"
 
@@ -32,6 +35,12 @@ void ODRegisterStoredClasses()
         RUNTIME_CLASS(CODFontProperties),   RUNTIME_CLASS(CODEditProperties),
         RUNTIME_CLASS(CODOrientationProperties), RUNTIME_CLASS(CODPageSettings),
         RUNTIME_CLASS(SECDib),
+        RUNTIME_CLASS(CODPointComponent),   RUNTIME_CLASS(CODLineComponent),
+        RUNTIME_CLASS(CODEndpoint),         RUNTIME_CLASS(CODArrowEndpoint),
+        RUNTIME_CLASS(CODRectComponent),    RUNTIME_CLASS(CODEllipseComponent),
+        RUNTIME_CLASS(CODPolygonComponent), RUNTIME_CLASS(CODCurveComponent),
+        RUNTIME_CLASS(CODClosedCurveComponent), RUNTIME_CLASS(CODTextComponent),
+        RUNTIME_CLASS(CODMetafileComponent),
     };
     for (const CRuntimeClass* cls : classes)
         AfxClassInit(const_cast<CRuntimeClass*>(cls));
@@ -452,6 +461,45 @@ void CODModel::UpdateComponent(CODComponent* component, int hint)
     if (component)
         set.Add(component);
     UpdateComponents(&set, hint);
+}
+
+void CODModel::InsertVertex(CODComponentSet* set, int index, int x, int y)
+{
+    for (int i = 0; set && i < set->GetSize(); ++i)
+        if (CODPointComponent* p = DYNAMIC_DOWNCAST(CODPointComponent, (*set)[i]))
+            p->InsertVertex(index, x, y);
+    SetModified(TRUE);
+}
+
+void CODModel::DeleteVertex(CODComponentSet* set, int index)
+{
+    for (int i = 0; set && i < set->GetSize(); ++i)
+        if (CODPointComponent* p = DYNAMIC_DOWNCAST(CODPointComponent, (*set)[i]))
+            p->RemoveVertex(index);
+    SetModified(TRUE);
+}
+
+void CODModel::MoveVertex(CODComponentSet* set, int index, int dx, int dy)
+{
+    for (int i = 0; set && i < set->GetSize(); ++i)
+        if (CODPointComponent* p = DYNAMIC_DOWNCAST(CODPointComponent, (*set)[i])) {
+            p->UpdateRegion(FALSE);
+            p->MoveVertex(index, dx, dy);
+        }
+    SetModified(TRUE);
+}
+
+void CODModel::SetTextOfTextComponents(CODComponentSet* set, LPCTSTR text)
+{
+    for (int i = 0; set && i < set->GetSize(); ++i) {
+        CODTextComponent* t = DYNAMIC_DOWNCAST(CODTextComponent, (*set)[i]);
+        if (t == NULL || t->GetParent() != this)
+            continue;
+        t->SetText(text);
+        t->SizeToText(8, NULL);
+        t->UpdateRegion(TRUE);
+    }
+    UpdateComponents(set, 1);
 }
 
 void CODModel::UpdateComponents(CODComponentSet* set, int hint)

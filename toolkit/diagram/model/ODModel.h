@@ -145,6 +145,11 @@ public:
     BOOL RemoveComponent(CODComponent* component);
     void UpdateComponent(CODComponent* component, int hint);
     void UpdateComponents(CODComponentSet* set, int hint);
+    // Vertex edits of the shapes of a set; components without vertices are passed over.
+    void InsertVertex(CODComponentSet* set, int index, int x, int y);
+    void DeleteVertex(CODComponentSet* set, int index);
+    void MoveVertex(CODComponentSet* set, int index, int dx, int dy);
+    void SetTextOfTextComponents(CODComponentSet* set, LPCTSTR text);
     int GetComponentsAtPoint(CODComponentSet* out, int x, int y, int tolerance);
     int GetComponentsInRect(CODComponentSet* out, const RECT& rect);
     int GetComponentsOverlapping(CODComponentSet* out, const RECT& rect);

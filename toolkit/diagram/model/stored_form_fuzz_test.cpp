@@ -4,11 +4,15 @@
 #include "gtest_wine.h"
 #include <random>
 #include <stdlib.h>
+#include "ODClosedShapes.h"
 #include "ODEditProperties.h"
 #include "ODFillProperties.h"
 #include "ODFontProperties.h"
+#include "ODMetafileComponent.h"
 #include "ODOrientationProperties.h"
+#include "ODTextComponent.h"
 #include "od_stream_util.h"
+#include "od_test_canvas.h"
 #include "od_test_shape.h"
 
 int CTestShape::s_live = 0;
@@ -134,6 +138,61 @@ std::vector<std::vector<BYTE>> Corpus()
         old.Raw(mode.data(), mode.size()).D(0).D(0).D(4).D(8500).D(11000).Rect(0, 0, 0, 0).Rect(0, 0, 0, 0);
         old.D(0x808080).W(0);
         corpus.push_back(old.v);
+    }
+    {
+        // The shapes a coach draws: an arrow line, a polyline, a rectangle, an ellipse, a
+        // polygon, curves and a rotated text, one of them grouped.
+        CODModel model;
+        PlainPageSettings(model);
+        CPoint pts[7] = {CPoint(0, 0), CPoint(40, 10), CPoint(80, 0), CPoint(120, 30),
+                         CPoint(90, 60), CPoint(50, 70), CPoint(10, 40)};
+        CODLineComponent* arrow = new CODLineComponent;
+        arrow->Create(pts, 2);
+        arrow->SetEndEndpoint(new CODArrowEndpoint);
+        arrow->SetStartEndpoint(new CODEndpoint);
+        model.AppendChild(arrow);
+        CODLineComponent* poly = new CODLineComponent;
+        poly->Create(pts, 5);
+        model.AppendChild(poly);
+        CODRectComponent* rect = new CODRectComponent;
+        rect->Create(10, 10, 60, 40);
+        rect->Rotate(450, 35.0f, 25.0f);
+        model.AppendChild(rect);
+        CODEllipseComponent* ellipse = new CODEllipseComponent;
+        ellipse->Create(CRect(0, 0, 100, 50));
+        CODPolygonComponent* polygon = new CODPolygonComponent;
+        polygon->Create(pts, 4);
+        CODComponentSet pair;
+        model.AppendChild(ellipse);
+        model.AppendChild(polygon);
+        pair.Add(ellipse);
+        pair.Add(polygon);
+        model.GroupComponents(&pair, new CODComponent, -1);
+        CODCurveComponent* curve = new CODCurveComponent;
+        curve->Create(pts, 7);
+        model.AppendChild(curve);
+        CODClosedCurveComponent* closed = new CODClosedCurveComponent;
+        closed->Create(pts, 4);
+        model.AppendChild(closed);
+        CODTextComponent* text = new CODTextComponent;
+        text->SetText("Keep the\r\nhead still");
+        text->Create(CRect(0, 100, 120, 140), NULL);
+        text->SetOrAddProperty(CODBoolProperty(240, TRUE));
+        text->Rotate(900, 60.0f, 120.0f);
+        model.AppendChild(text);
+        // A metafile picture of one rectangle.
+        CRect frame(0, 0, 1000, 500);
+        HDC dc = CreateEnhMetaFileA(NULL, NULL, &frame, NULL);
+        Rectangle(dc, 0, 0, 30, 20);
+        HENHMETAFILE emf = CloseEnhMetaFile(dc);
+        CString path = SaveTestMetafile(emf);
+        DeleteEnhMetaFile(emf);
+        CODMetafileComponent* picture = new CODMetafileComponent;
+        picture->Create(CRect(200, 0, 260, 30));
+        picture->LoadFile(path);
+        DeleteFileA(path);
+        model.AppendChild(picture);
+        corpus.push_back(StoreModel(model));
     }
     return corpus;
 }
