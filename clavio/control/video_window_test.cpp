@@ -4,6 +4,11 @@
 #define ENGINE_TESTS_OWN_COM
 #include "engine_test_support.h"
 #include "VideoWindowCtrl.h"
+#include "ClavioCtrl.h"
+#include "ControlPanelDlg.h"
+#include "resource.h"
+#include <commctrl.h>
+#include <dlgs.h>
 #include "BitmapDIB.h"
 #include "afxole.h"
 #include "clavio_ids.h"
@@ -638,6 +643,207 @@ TEST_F(VideoWindowRealEngineTest, LoadsSeeksPlaysToTheEndAndReplays)
     ASSERT_TRUE(WaitForEvent("State 100", 15000)) << Events();
     CallBool(dispidStop);
     EXPECT_TRUE(theApp.Boxes().empty()) << theApp.AllBoxes();
+}
+
+//////////////////////////////////////////////////////////////////////////////////////////
+// Dialogs answered from a timer while they run modally on the test thread
+
+struct DialogAnswer {
+    std::string caption;      // the dialog to answer
+    std::string fileName;     // typed into a file dialog before Open
+    std::string textSeen;     // "": look for nothing
+    bool sawText = false;
+    bool answered = false;
+};
+DialogAnswer* g_answer = nullptr;
+
+BOOL CALLBACK FindText(HWND w, LPARAM)
+{
+    char text[256] = "";
+    ::GetWindowTextA(w, text, sizeof text);
+    if (!g_answer->textSeen.empty() && strstr(text, g_answer->textSeen.c_str()))
+        g_answer->sawText = true;
+    return TRUE;
+}
+
+BOOL CALLBACK AnswerDialog(HWND w, LPARAM)
+{
+    char caption[256] = "";
+    ::GetWindowTextA(w, caption, sizeof caption);
+    if (!::IsWindowVisible(w) || g_answer->answered || !strstr(caption, g_answer->caption.c_str()))
+        return TRUE;
+    g_answer->answered = true;
+    ::EnumChildWindows(w, FindText, 0);
+    if (!g_answer->fileName.empty()) {
+        ::SetDlgItemTextA(w, edt1, g_answer->fileName.c_str());
+        ::SetDlgItemTextA(w, cmb13, g_answer->fileName.c_str());
+        ::PostMessageA(w, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(w, IDOK));
+    } else {
+        ::PostMessageA(w, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+    return TRUE;
+}
+
+void CALLBACK AnswerTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_answer)
+        ::EnumThreadWindows(::GetCurrentThreadId(), AnswerDialog, 0);
+}
+
+// Answers one dialog while it lives.
+class Answering {
+public:
+    explicit Answering(DialogAnswer& a) : m_timer(::SetTimer(NULL, 0, 50, AnswerTick)) { g_answer = &a; }
+    ~Answering()
+    {
+        ::KillTimer(NULL, m_timer);
+        g_answer = nullptr;
+    }
+
+private:
+    UINT_PTR m_timer;
+};
+
+//////////////////////////////////////////////////////////////////////////////////////////
+// The Control Panel
+
+class ControlPanelTest : public VideoWindowTest {
+protected:
+    CControlPanelDlg* Open()
+    {
+        ::SendMessageA(ctl->m_hWnd, WM_COMMAND, ID_CONTROL_PANEL, 0);
+        CControlPanelDlg* p = ctl->GetControlPanel();
+        EXPECT_NE(p, nullptr);
+        return p;
+    }
+    std::string Text(CControlPanelDlg* p, int id)
+    {
+        CString s;
+        p->GetDlgItemText(id, s);
+        return (LPCTSTR)s;
+    }
+    std::string Range(CControlPanelDlg* p)
+    {
+        return std::to_string(p->m_Slider.GetRangeMin()) + ".." + std::to_string(p->m_Slider.GetRangeMax());
+    }
+};
+
+TEST_F(ControlPanelTest, OpensInFieldsModeAndSwitchesToFrames)
+{
+    e->position = 21;
+    CControlPanelDlg* p = Open();
+    ASSERT_NE(p, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(p->m_hWnd));
+    EXPECT_EQ(Text(p, IDC_UNITS), "Fields");
+    EXPECT_EQ(Range(p), "0..199");
+    EXPECT_EQ(Text(p, IDC_CURRENT), "21");
+    EXPECT_EQ(Text(p, IDC_RANGE_END), "199");
+    EXPECT_EQ(e->Take(), "SeekField(21,0,0)");
+
+    ::SendMessageA(ctl->m_hWnd, WM_COMMAND, ID_FRAMES_FIELDS, 0);
+    EXPECT_EQ(Text(p, IDC_UNITS), "Frames");
+    EXPECT_EQ(Range(p), "0..99");
+    EXPECT_EQ(e->Take(), "Seek(10)");
+    EXPECT_EQ(Text(p, IDC_CURRENT), "10");
+    EXPECT_EQ(p->m_Slider.GetPos(), 10);
+
+    // Frames mode steps whole frames, fields mode single fields.
+    p->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_STEP_FORWARD, BN_CLICKED), 0);
+    p->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_STEP_BACK, BN_CLICKED), 0);
+    EXPECT_EQ(e->Take(), "StepField(2) StepField(-2)");
+    ::SendMessageA(ctl->m_hWnd, WM_COMMAND, ID_FRAMES_FIELDS, 0);
+    e->Take();
+    p->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_STEP_FORWARD, BN_CLICKED), 0);
+    EXPECT_EQ(e->Take(), "StepField(1)");
+    EXPECT_EQ(Text(p, IDC_CURRENT), "21");
+}
+
+TEST_F(ControlPanelTest, SeeksWhileTheThumbIsDragged)
+{
+    CControlPanelDlg* p = Open();
+    ASSERT_NE(p, nullptr);
+    e->Take();
+    const struct {
+        int code;
+        const char* calls;
+    } cases[] = {{SB_THUMBTRACK, "SeekField(40,0,0)"}, {SB_THUMBPOSITION, "SeekField(40,0,0)"},
+                 {SB_LINEDOWN, ""}};
+    for (const auto& c : cases) {
+        p->m_Slider.SetPos(40);
+        p->SendMessage(WM_HSCROLL, MAKEWPARAM(c.code, 40), (LPARAM)p->m_Slider.m_hWnd);
+        EXPECT_EQ(e->Take(), c.calls) << c.code;
+    }
+    EXPECT_EQ(Text(p, IDC_CURRENT), "40");
+    EXPECT_EQ(p->m_Slider.GetPos(), 40);
+}
+
+TEST_F(ControlPanelTest, LoadsTheClipChosenInItsDialog)
+{
+    CControlPanelDlg* p = Open();
+    ASSERT_NE(p, nullptr);
+    std::string unix = "/tmp/panel_load" + std::to_string(GetCurrentProcessId()) + ".avi";
+    fclose(fopen(unix.c_str(), "w"));
+    e->frames = 30;
+    e->Take();
+    DialogAnswer answer;
+    answer.caption = "Select a video file to load";
+    answer.fileName = WinePath(unix);
+    {
+        Answering answering(answer);
+        p->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_LOAD, BN_CLICKED), 0);
+    }
+    remove(unix.c_str());
+    EXPECT_TRUE(answer.answered);
+    std::string calls = e->Take();
+    EXPECT_EQ(calls.substr(0, 9), "LoadFile ") << calls;
+    EXPECT_EQ(Range(p), "0..59");
+    EXPECT_EQ(Text(p, IDC_RANGE_START), "0");
+    EXPECT_EQ(Text(p, IDC_RANGE_END), "59");
+}
+
+//////////////////////////////////////////////////////////////////////////////////////////
+// The stub control and the property pages
+
+TEST(ClavioStub, DrawsAnEllipseOnWhite)
+{
+    CClavioCtrl stub;
+    CDC dc;
+    dc.CreateCompatibleDC(NULL);
+    CBitmapDIB bitmap;
+    ASSERT_TRUE(bitmap.Create(40, 20, 32));
+    HGDIOBJ old = ::SelectObject(dc.m_hDC, bitmap.GetSafeHandle());
+    CRect bounds(0, 0, 40, 20);
+    stub.OnDraw(&dc, bounds, bounds);
+    EXPECT_EQ(::GetPixel(dc.m_hDC, 0, 0), RGB(255, 255, 255));     // outside the ellipse
+    EXPECT_EQ(::GetPixel(dc.m_hDC, 20, 10), RGB(255, 255, 255));   // inside
+    EXPECT_EQ(::GetPixel(dc.m_hDC, 0, 10), RGB(0, 0, 0));          // its outline
+    ::SelectObject(dc.m_hDC, old);
+}
+
+TEST_F(VideoWindowTest, ShowsBothPropertyPagesInAPropertyFrame)
+{
+    DialogAnswer answer;
+    answer.caption = "VideoWindow";
+    answer.textSeen = "TODO: Place controls to manipulate properties of VideoWindow Control";
+    {
+        Answering answering(answer);
+        ::SendMessageA(ctl->m_hWnd, WM_COMMAND, ID_SHOW_PROPERTIES, 0);
+    }
+    EXPECT_TRUE(answer.answered);
+    EXPECT_TRUE(answer.sawText);
+
+    DialogAnswer stub;
+    stub.caption = "Clavio";
+    stub.textSeen = "TODO: Place controls to manipulate properties of Clavio Control";
+    {
+        Answering answering(stub);
+        IUnknown* object = ctl->GetIDispatch(FALSE);
+        EXPECT_EQ(OleCreatePropertyFrame(h->m_hWnd, 0, 0, L"Clavio", 1, &object, 1,
+                                         const_cast<CLSID*>(&CLSID_ClavioPropPage), 0, 0, nullptr),
+                  S_OK);
+    }
+    EXPECT_TRUE(stub.answered);
+    EXPECT_TRUE(stub.sawText);
 }
 
 } // namespace
