@@ -55,7 +55,18 @@ public:
         m_cornerSeen = ::GetPixel(hdc, 0, 0);
         RECT r = {10, 10, 20, 20};
         ::FillRect(hdc, &r, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+        if (m_bShowcase) {   // a coach's line and circle
+            HPEN pen = ::CreatePen(PS_SOLID, 6, RGB(255, 40, 40));
+            HGDIOBJ old = ::SelectObject(hdc, pen);
+            ::SelectObject(hdc, ::GetStockObject(NULL_BRUSH));
+            ::Ellipse(hdc, 260, 120, 460, 320);
+            ::MoveToEx(hdc, 60, 420, NULL);
+            ::LineTo(hdc, 660, 60);
+            ::SelectObject(hdc, old);
+            ::DeleteObject(pen);
+        }
     }
+    bool m_bShowcase = false;
     DECLARE_EVENTSINK_MAP()
 };
 
@@ -844,6 +855,36 @@ TEST_F(VideoWindowTest, ShowsBothPropertyPagesInAPropertyFrame)
     }
     EXPECT_TRUE(stub.answered);
     EXPECT_TRUE(stub.sawText);
+}
+
+// Not a check: a clip with the container's keyed drawing, the Control Panel and the About
+// box, for a screenshot under a real display (run with --gtest_also_run_disabled_tests; the
+// seconds to stay open come from QUORVEL_SHOWCASE_SECONDS, 5 unless set).
+TEST_F(VideoWindowRealEngineTest, DISABLED_Show)
+{
+    DvClipFormat format;
+    format.frames = 10;
+    format.withAudio = false;
+    format.fieldNumbers = true;
+    TestClip clip(format, "ctlshow");
+    ASSERT_TRUE(Load(clip.path)) << theApp.AllBoxes();
+    Put(dispidTrimIn, 0);
+    Put(dispidTrimOut, 9);
+    Call(dispidSeek, 4);
+    h->m_bShowcase = true;
+    PutBool(dispidOverlayEnable, TRUE);
+    PutBool(dispidOverlayChanged, TRUE);
+    h->SetWindowPos(NULL, 0, 0, 740, 520, SWP_NOZORDER);
+    h->ShowWindow(SW_SHOW);
+    ::SendMessageA(ctl->m_hWnd, WM_COMMAND, ID_CONTROL_PANEL, 0);
+    ctl->GetControlPanel()->SetWindowPos(NULL, 0, 530, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    CDialog about;
+    about.Create(IDD_ABOUTBOX_VIDEOWINDOW);
+    about.SetWindowPos(NULL, 560, 540, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    about.ShowWindow(SW_SHOW);
+    const char* env = getenv("QUORVEL_SHOWCASE_SECONDS");
+    Pump(1000 * (env != NULL ? atoi(env) : 5));
+    about.DestroyWindow();
 }
 
 } // namespace
