@@ -8,8 +8,8 @@
 // The control's notification message: wParam the code, lParam 0.
 #define WM_VIDEO_NOTIFY (WM_USER + 100)
 
-// The video control window that owns an engine (the control is a window of the framework).
-typedef CWnd CVideoWindowCtrl;
+// The video control that owns an engine; the engine needs only its window.
+class CVideoWindowCtrl;
 
 class CVideoEngine
 {
@@ -114,7 +114,7 @@ public:
     virtual BOOL CreatePlaybackGraph() { return TRUE; }
     virtual BOOL Init() = 0;
     virtual ~CVideoEngine() {}
-    virtual void SetOwner(CVideoWindowCtrl* owner) { m_pOwner = owner; }
+    virtual void SetOwner(CWnd* owner) { m_pOwner = owner; }
 
     // Keeps a normalised rectangle inside the reference picture: every value ends in
     // [0, 1] with x + width and y + height at most 1; a value that is not a number takes
@@ -122,6 +122,6 @@ public:
     static void ClampRect(float* x, float* y, float* width, float* height);
 
 protected:
-    CVideoWindowCtrl* m_pOwner;
+    CWnd* m_pOwner;   // the control's window
     long m_lEngineType;   // 1 DirectShow, 0 Video for Windows
 };

@@ -51,7 +51,9 @@ private:
 };
 
 // COM for the whole test program: the engine's graphs live in one apartment, as in the
-// control, and the layer's module is loaded once.
+// control, and the layer's module is loaded once. Programs that host the control itself
+// define ENGINE_TESTS_OWN_COM and open their single-threaded apartment themselves.
+#ifndef ENGINE_TESTS_OWN_COM
 class ComForTheProgram : public testing::Environment
 {
 public:
@@ -60,6 +62,7 @@ public:
 };
 inline testing::Environment* const g_comEnvironment =
     testing::AddGlobalTestEnvironment(new ComForTheProgram);
+#endif
 
 // A plain window whose WM_VIDEO_NOTIFY codes are read by pumping the test thread's queue.
 class NotifyWindow

@@ -581,7 +581,9 @@ BOOL COleControlSite::CreateControl(CWnd* pWndCtrl, REFCLSID clsid, LPCTSTR lpsz
         ::ShowWindow(m_hWnd, (dwStyle & WS_VISIBLE) ? SW_SHOWNA : SW_HIDE);
     }
     if (pWndCtrl) {
-        if (!pWndCtrl->Attach(m_hWnd))
+        // A control served from the container's own module has its window object here
+        // already: the wrapper then reaches the control through its site alone.
+        if (!CWnd::FromHandlePermanent(m_hWnd) && !pWndCtrl->Attach(m_hWnd))
             goto fail;
         pWndCtrl->m_pCtrlSite = this;
         m_pWndCtrl = pWndCtrl;
