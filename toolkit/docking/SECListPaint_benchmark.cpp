@@ -8,6 +8,7 @@
 #undef _WIN32
 #undef WIN32
 #include <benchmark/benchmark.h>
+#include "benchmark_ratio.h"
 #pragma pop_macro("WIN32")
 #pragma pop_macro("_WIN32")
 
@@ -80,31 +81,6 @@ void BM_PaintAndScrollToEnd(benchmark::State& state)
 
 BENCHMARK(BM_PaintAndScrollToEnd)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
-
-// Keeps the median of every benchmark (or its single run) to print the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> medians, singles;
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    for (const Run& r : runs) {
-      const std::string name = r.run_name.str();
-      if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-        medians[name] = r.GetAdjustedRealTime();
-      else if (r.run_type == Run::RT_Iteration)
-        singles[name] = r.GetAdjustedRealTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double Time(const std::string& name) const
-  {
-    auto m = medians.find(name);
-    if (m != medians.end())
-      return m->second;
-    auto s = singles.find(name);
-    return s != singles.end() ? s->second : 0;
-  }
-};
 
 }  // namespace
 
