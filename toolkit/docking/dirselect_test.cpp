@@ -8,9 +8,12 @@ namespace {
 
 // A folder on the prefix's own drive: the folder browser lists every folder along the way,
 // and a shared folder such as /tmp changes under it while other programs run.
+// The dialogs take the focus only on a desktop no other test program's windows are on.
 class DirSelectTest : public testing::Test {
 protected:
     CString dir;
+
+    static void SetUpTestSuite() { RunOnOwnDesktop("dirselect"); }
 
     void SetUp() override
     {
