@@ -109,9 +109,11 @@ HRESULT CPlaybackGraph::PlayForward()
     m_nDirection = 1;
     m_bPlaying = TRUE;
     SetRealPlayMode(FALSE);
-    SetEvent(m_hPlayEvent);
+    // Active before the thread is woken: a follower that found its graph not yet
+    // playing would skip the wait for the master's step and move on a stale position.
     m_bSteppedPlayActive = 1;
     m_nTickCount = 0;
+    SetEvent(m_hPlayEvent);
     return S_OK;
 }
 
@@ -130,9 +132,11 @@ HRESULT CPlaybackGraph::PlayBackward()
     m_nDirection = -1;
     m_bPlaying = TRUE;
     SetRealPlayMode(FALSE);
-    SetEvent(m_hPlayEvent);
+    // Active before the thread is woken: a follower that found its graph not yet
+    // playing would skip the wait for the master's step and move on a stale position.
     m_bSteppedPlayActive = 1;
     m_nTickCount = 0;
+    SetEvent(m_hPlayEvent);
     return S_OK;
 }
 
