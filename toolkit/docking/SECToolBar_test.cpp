@@ -11,6 +11,7 @@
 #include "SECToolBarManager.h"
 #include <commctrl.h>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace {
@@ -208,6 +209,26 @@ class CMenuFrame : public SECFrameWnd {
  public:
   CMenuFrame() { m_pMenuBar = &m_menuBar; }
   SECMenuBar m_menuBar;
+  std::vector<UINT> m_commands;
+  std::vector<UINT> m_notifies;
+  BOOL m_bRectValid = FALSE;
+  CRect m_rectCmd;
+  SECToolBarManager* m_pMgrSeen = nullptr;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+  {
+    if (message == WM_COMMAND && lParam == 0 && LOWORD(wParam) >= 100 && LOWORD(wParam) < 200) {
+      m_commands.push_back(LOWORD(wParam));
+      m_bRectValid = m_pMgrSeen != nullptr && m_pMgrSeen->GetCommandBtnRect(m_rectCmd);
+      return 0;
+    }
+    if (message == WM_NOTIFY && ((NMHDR*)lParam)->code == SEC_TBN_DROPDOWN) {
+      m_notifies.push_back(((SECTBNotify*)lParam)->iItem);
+      return 0;
+    }
+    return SECFrameWnd::WindowProc(message, wParam, lParam);
+  }
 };
 
 class ToolBarTest : public testing::Test {
@@ -223,6 +244,7 @@ class ToolBarTest : public testing::Test {
     ASSERT_TRUE(m_pFrame->Create(NULL, "Toolbars", WS_OVERLAPPEDWINDOW, CRect(0, 0, 660, 520)));
     theApp.m_pMainWnd = m_pFrame;
     m_pMgr = new SECToolBarManager(m_pFrame);
+    m_pFrame->m_pMgrSeen = m_pMgr;
     m_pFrame->SetControlBarManager(m_pMgr);
     m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
     ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, m_pFrame->m_hWnd,
@@ -451,6 +473,101 @@ TEST_F(ToolBarTest, MenuInfoWithoutMenuBarFails)
   SECToolBarManager mgr(pPlain);
   EXPECT_FALSE(mgr.SetMenuInfo(1, 200));
   pPlain->DestroyWindow();
+}
+
+TEST_F(ToolBarTest, PressingSendsCommandsAndToggles)
+{
+  SECCustomToolBar* p = m_pMgr->CreateNewToolBar();
+  SECCustomToolBar* q = m_pMgr->CreateNewToolBar();
+  UINT ids[] = {100, 101, 102};
+  p->SetButtons(ids, 3);
+  q->SetButtons(ids, 3);
+  p->SetButtonStyle(1, SEC_TBBS_CHECKBOX | SEC_TBBS_NOAUTODISABLE);
+  q->SetButtonStyle(1, SEC_TBBS_CHECKBOX | SEC_TBBS_NOAUTODISABLE);
+  p->SetButtonStyle(2, SEC_TBBS_DROPDOWN | SEC_TBBS_NOAUTODISABLE);
+  p->SetButtonStyle(0, SEC_TBBS_NOAUTODISABLE);
+  p->CalcDynamicLayout(1000, LM_HORZ | LM_COMMIT);
+  CRect r;
+  auto click = [&](int nIndex, CPoint ptUp) {
+    p->GetButtonRect(nIndex, &r);
+    CPoint pt = r.CenterPoint();
+    p->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    p->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptUp.x, ptUp.y));
+  };
+  p->GetButtonRect(0, &r);
+  click(0, r.CenterPoint());
+  ASSERT_EQ(m_pFrame->m_commands, std::vector<UINT>{100});
+  EXPECT_TRUE(m_pFrame->m_bRectValid);
+  CRect rScreen = r;
+  p->ClientToScreen(&rScreen);
+  EXPECT_EQ(m_pFrame->m_rectCmd, rScreen);
+  CRect after;
+  EXPECT_FALSE(m_pMgr->GetCommandBtnRect(after));
+  click(0, CPoint(r.right + 30, r.bottom + 30));  // released outside: nothing
+  EXPECT_EQ(m_pFrame->m_commands.size(), 1u);
+  // a check button toggles on every toolbar
+  p->GetButtonRect(1, &r);
+  click(1, r.CenterPoint());
+  EXPECT_TRUE(p->GetButtonStyle(1) & SEC_TBBS_CHECKED);
+  EXPECT_TRUE(q->GetButtonStyle(1) & SEC_TBBS_CHECKED);
+  click(1, r.CenterPoint());
+  EXPECT_FALSE(q->GetButtonStyle(1) & SEC_TBBS_CHECKED);
+  EXPECT_EQ(m_pFrame->m_commands, (std::vector<UINT>{100, 101, 101}));
+  // drop-down: the notification only
+  p->GetButtonRect(2, &r);
+  click(2, r.CenterPoint());
+  EXPECT_EQ(m_pFrame->m_notifies, std::vector<UINT>{102});
+  EXPECT_EQ(m_pFrame->m_commands.size(), 3u);
+  EXPECT_FALSE(p->GetButtonStyle(2) & SEC_TBBS_PRESSED);
+}
+
+TEST_F(ToolBarTest, ButtonStatesDrawIntoADib)
+{
+  SECCustomToolBar* p = m_pMgr->CreateNewToolBar();
+  UINT ids[] = {100, 101, 102, 103, 104, 105, 0, 109};
+  p->SetButtons(ids, 8);
+  p->SetButtonStyle(1, SEC_TBBS_DISABLED);
+  p->SetButtonStyle(2, SEC_TBBS_CHECKED);
+  p->SetButtonStyle(3, SEC_TBBS_CHECKED | SEC_TBBS_DISABLED);
+  p->SetButtonStyle(4, SEC_TBBS_PRESSED);
+  p->SetButtonStyle(5, SEC_TBBS_SELECTED);
+  p->CalcDynamicLayout(1000, LM_HORZ | LM_COMMIT);
+  BITMAPINFO bi;
+  memset(&bi, 0, sizeof(bi));
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = 260;
+  bi.bmiHeader.biHeight = -40;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* pBits = NULL;
+  HBITMAP hDib = ::CreateDIBSection(NULL, &bi, DIB_RGB_COLORS, &pBits, NULL, 0);
+  CDC dc;
+  dc.CreateCompatibleDC(NULL);
+  HGDIOBJ hOld = ::SelectObject(dc.GetSafeHdc(), hDib);
+  dc.FillSolidRect(0, 0, 260, 40, RGB(1, 2, 3));
+  p->DoPaint(&dc);
+  ::SelectObject(dc.GetSafeHdc(), hOld);
+  const DWORD* px = (const DWORD*)pBits;
+  auto distinct = [&](int i) {
+    CRect r;
+    p->GetButtonRect(i, &r);
+    std::set<DWORD> colours;
+    for (int y = r.top; y < r.bottom; y++)
+      for (int x = r.left; x < r.right; x++)
+        colours.insert(px[y * 260 + x] & 0xFFFFFF);
+    return colours;
+  };
+  // every state composes its own face; a button without an image draws the face alone
+  std::vector<std::set<DWORD>> faces;
+  for (int i : {0, 1, 2, 3, 4, 5})
+    faces.push_back(distinct(i));
+  for (size_t i = 0; i < faces.size(); i++)
+    EXPECT_GE(faces[i].size(), 2u) << i;
+  EXPECT_NE(faces[0], faces[1]);  // disabled: embossed
+  EXPECT_NE(faces[0], faces[2]);  // checked: dithered
+  EXPECT_NE(faces[2], faces[3]);
+  EXPECT_EQ(distinct(7).count(RGB(1, 2, 3) & 0xFFFFFF), 0u);  // drawn over, without an image
+  ::DeleteObject(hDib);
 }
 
 TEST(MenuTemplate, BoundedWalk)
