@@ -2,6 +2,7 @@
 // toolbar manager's ids, options and customise mode, button removal, the stored button
 // records and the menu bar's buttons.
 #include "gtest_wine.h"
+#include "SECBmpMenuPlugIn.h"
 #include "SECBmpMgr.h"
 #include "SECCustomToolBar.h"
 #include "SECFrameWnd.h"
@@ -568,6 +569,118 @@ TEST_F(ToolBarTest, ButtonStatesDrawIntoADib)
   EXPECT_NE(faces[2], faces[3]);
   EXPECT_EQ(distinct(7).count(RGB(1, 2, 3) & 0xFFFFFF), 0u);  // drawn over, without an image
   ::DeleteObject(hDib);
+}
+
+TEST_F(ToolBarTest, BitmapMenus)
+{
+  SECFrameWnd* pFrame = new SECFrameWnd;
+  pFrame->EnableBitmapMenus(TRUE);
+  ASSERT_TRUE(pFrame->Create(NULL, "Bitmap menus", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200)));
+  SECBmpMenuPlugIn* pPlug = pFrame->GetBmpMenuPlugIn();
+  ASSERT_NE(pPlug, nullptr);
+  ASSERT_TRUE(pPlug->AddToolBarResource(MAKEINTRESOURCE(128)));
+  HMENU hMenu = ::CreatePopupMenu();
+  ::AppendMenuA(hMenu, MF_STRING, 100, "&Open\tCtrl+O");
+  ::AppendMenuA(hMenu, MF_STRING, 101, "&Save");
+  ::AppendMenuA(hMenu, MF_STRING, 109, "&Stop");
+  ::AppendMenuA(hMenu, MF_STRING, SC_CLOSE, "&Close");
+  ::AppendMenuA(hMenu, MF_OWNERDRAW, 150, (LPCSTR)1234);
+  pFrame->SendMessage(WM_INITMENUPOPUP, (WPARAM)hMenu, 0);
+  auto type = [&](int i) {
+    MENUITEMINFOA mii;
+    memset(&mii, 0, sizeof(mii));
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_FTYPE | MIIM_DATA;
+    ::GetMenuItemInfoA(hMenu, i, TRUE, &mii);
+    return mii;
+  };
+  EXPECT_TRUE(type(0).fType & MFT_OWNERDRAW);
+  EXPECT_TRUE(type(2).fType & MFT_OWNERDRAW);
+  EXPECT_FALSE(type(3).fType & MFT_OWNERDRAW);  // system ids stay strings
+  EXPECT_TRUE(pPlug->IsExcluded(150));           // someone else's item
+  EXPECT_EQ(type(4).dwItemData, 1234u);
+
+  MEASUREITEMSTRUCT mis = {ODT_MENU, 0, 100, 0, 0, type(0).dwItemData};
+  EXPECT_EQ(pFrame->SendMessage(WM_MEASUREITEM, 0, (LPARAM)&mis), TRUE);
+  EXPECT_GT((int)mis.itemWidth, 16 + 30);
+  EXPECT_GE((int)mis.itemHeight, 15 + 4);
+  MEASUREITEMSTRUCT foreign = {ODT_MENU, 0, 150, 0, 0, 1234};
+  pFrame->SendMessage(WM_MEASUREITEM, 0, (LPARAM)&foreign);
+  EXPECT_EQ(foreign.itemWidth, 0u);  // not taken as one of the plug-in's records
+
+  // mnemonics: none, one, two cycling
+  struct Char {
+    char c;
+    int hilite;
+    LRESULT result;
+  } chars[] = {{'x', -1, 0},
+               {'o', -1, MAKELRESULT(0, MNC_EXECUTE)},
+               {'S', -1, MAKELRESULT(1, MNC_SELECT)},
+               {'s', 1, MAKELRESULT(2, MNC_SELECT)},
+               {'s', 2, MAKELRESULT(1, MNC_SELECT)}};
+  for (const Char& c : chars) {
+    for (int i = 0; i < 5; i++) {
+      MENUITEMINFOA mii;
+      memset(&mii, 0, sizeof(mii));
+      mii.cbSize = sizeof(mii);
+      mii.fMask = MIIM_STATE;
+      mii.fState = i == c.hilite ? MFS_HILITE : 0;
+      ::SetMenuItemInfoA(hMenu, i, TRUE, &mii);
+    }
+    EXPECT_EQ(pFrame->SendMessage(WM_MENUCHAR, MAKEWPARAM(c.c, MF_POPUP), (LPARAM)hMenu), c.result)
+        << c.c << " " << c.hilite;
+  }
+
+  // drawn into a DIB: image box, label left, accelerator right
+  BITMAPINFO bi;
+  memset(&bi, 0, sizeof(bi));
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = 200;
+  bi.bmiHeader.biHeight = -24;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* pBits = NULL;
+  HBITMAP hDib = ::CreateDIBSection(NULL, &bi, DIB_RGB_COLORS, &pBits, NULL, 0);
+  HDC hdc = ::CreateCompatibleDC(NULL);
+  HGDIOBJ hOld = ::SelectObject(hdc, hDib);
+  DRAWITEMSTRUCT dis;
+  memset(&dis, 0, sizeof(dis));
+  dis.CtlType = ODT_MENU;
+  dis.itemID = 100;
+  dis.itemAction = ODA_DRAWENTIRE;
+  dis.hwndItem = (HWND)hMenu;
+  dis.hDC = hdc;
+  dis.rcItem = CRect(0, 0, 200, 24);
+  dis.itemData = type(0).dwItemData;
+  EXPECT_EQ(pFrame->SendMessage(WM_DRAWITEM, 0, (LPARAM)&dis), TRUE);
+  ::GdiFlush();
+  const DWORD* px = (const DWORD*)pBits;
+  DWORD menu = ::GetSysColor(COLOR_MENU);
+  DWORD menuBgr = ((menu & 0xFF) << 16) | (menu & 0xFF00) | ((menu >> 16) & 0xFF);
+  auto inked = [&](int x0, int x1) {
+    int n = 0;
+    for (int y = 0; y < 24; y++)
+      for (int x = x0; x < x1; x++)
+        n += (px[y * 200 + x] & 0xFFFFFF) != menuBgr;
+    return n;
+  };
+  EXPECT_GT(inked(2, 20), 0);     // the image
+  EXPECT_GT(inked(25, 60), 0);    // "Open"
+  EXPECT_EQ(inked(100, 130), 0);  // the gap
+  EXPECT_GT(inked(130, 177), 0);  // "Ctrl+O", right-aligned 23 pixels in
+  EXPECT_EQ(inked(178, 200), 0);
+  ::SelectObject(hdc, hOld);
+  ::DeleteDC(hdc);
+  ::DeleteObject(hDib);
+
+  // the frame closes: the plug-in goes first, the menus are plain strings again
+  pFrame->SendMessage(WM_CLOSE);
+  Pump();
+  char sz[64] = "";
+  ::GetMenuStringA(hMenu, 0, sz, sizeof(sz), MF_BYPOSITION);
+  EXPECT_STREQ(sz, "&Open\tCtrl+O");
+  EXPECT_FALSE(type(0).fType & MFT_OWNERDRAW);
+  ::DestroyMenu(hMenu);
 }
 
 TEST(MenuTemplate, BoundedWalk)
