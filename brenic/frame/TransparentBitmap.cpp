@@ -13,16 +13,25 @@ CTransparentBitmap::~CTransparentBitmap()
     m_palette.DeleteObject();
 }
 
+void CTransparentBitmap::DeleteImage()
+{
+    if (m_hMask)
+        ::DeleteObject(m_hMask), m_hMask = NULL;
+    m_palette.DeleteObject();
+    m_bPaletteValid = FALSE;
+    m_nBmpWidth = m_nBmpHeight = 0;
+    DeleteObject();
+    m_pBits = NULL;
+    m_nWidth = m_nHeight = 0;
+}
+
 BOOL CTransparentBitmap::LoadResource(LPCTSTR lpszName)
 {
     HBITMAP hBitmap = (HBITMAP)::LoadImage(AfxGetResourceHandle(), lpszName, IMAGE_BITMAP, 0, 0,
                                            LR_CREATEDIBSECTION);
     if (!hBitmap)
         return FALSE;
-    DeleteObject();
-    if (m_hMask)
-        ::DeleteObject(m_hMask), m_hMask = NULL;
-    m_nBmpWidth = m_nBmpHeight = 0;
+    DeleteImage();
     Attach(hBitmap);
     return CreatePaletteFromBitmap();
 }
@@ -69,9 +78,7 @@ BOOL CTransparentBitmap::LoadFile(LPCTSTR lpszPath)
     CDC dc;
     if (!dc.CreateCompatibleDC(NULL))
         return FALSE;
-    if (m_hMask)
-        ::DeleteObject(m_hMask), m_hMask = NULL;
-    m_nBmpWidth = m_nBmpHeight = 0;
+    DeleteImage();
     return CBitmapDIB::LoadFile(lpszPath, &dc, 0, 255);
 }
 

@@ -16,6 +16,9 @@ public:
     // A BMP, DIB or Targa file (the loader shows its own messages); no palette.
     BOOL LoadFile(LPCTSTR lpszPath);
 
+    // Back to empty: bitmap, mask and palette deleted.
+    void DeleteImage();
+
     int GetWidth();
     int GetHeight();
     void Draw(CDC* pDC, int x, int y);
