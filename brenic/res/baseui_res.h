@@ -1,0 +1,6 @@
+// Resource ids of the base dialog, the bitmap buttons and the drawing layer.
+#pragma once
+
+#define IDB_BASE_OK             153
+#define IDB_BASE_CANCEL         154
+#define IDB_DDOVERLAY_PICTURE   137
