@@ -39,3 +39,22 @@
 #define IDB_CLIP_STATE          254
 #define IDB_CLIP_PRO_DOWN_LINE  275
 #define IDB_CLIP_SPLIT          276
+
+// Dialog templates of the panels.
+#define IDD_TEST_BAR            130
+#define IDD_LESSON_PAGE         131
+#define IDD_VIDEO_BAR           132
+#define IDD_VIDEO_CMD           133
+#define IDD_STUDENT_PAGE        278
+#define IDD_CONSUMER_BKG        282
+#define IDD_EFFECTS_PAGE        294
+#define IDD_SHADOW_EFFECTS      318
+#define IDD_BLEND_PAGE          319
+#define IDD_VISTREL_SETTINGS    334
+
+// Pictures of the panels (button faces are numbered resources of Panels.rc).
+#define IDB_VIDEO_BAR_BACK      155
+#define IDI_TAB_GRAPHICS        171
+#define IDI_TAB_LESSON          172
+#define IDI_TAB_VIDEO           173
+#define IDI_TAB_VISTREL         333
