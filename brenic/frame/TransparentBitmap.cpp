@@ -50,6 +50,18 @@ BOOL CTransparentBitmap::LoadResource(LPCTSTR name)
     return TRUE;
 }
 
+BOOL CTransparentBitmap::LoadFile(LPCTSTR path)
+{
+    Reset();
+    CDC dc;
+    if (!dc.CreateCompatibleDC(NULL))
+        return FALSE;
+    if (CBitmapDIB::LoadFile(path, &dc, 0, 255))
+        return TRUE;
+    Reset();
+    return FALSE;
+}
+
 // Colours of a DIB: its used-colour count, or all that its depth holds; more than 256
 // stands for the deep bitmaps without a colour table.
 int CTransparentBitmap::ColourCount(DWORD used, WORD bitCount)
@@ -137,24 +149,36 @@ void CTransparentBitmap::Draw(CDC* pDC, int x, int y)
     mem.SelectObject(old);
 }
 
-// One bit per pixel: 1 (white) where the image has the colour of its top-left pixel.
+// One bit per pixel: 1 (white) where the image has the colour of its top-left pixel. The
+// pixels are compared by their colour alone: a loaded file's pixels carry an opaque alpha
+// byte that a raster conversion would count as part of the colour.
 void CTransparentBitmap::BuildMask(CDC* pTarget)
 {
     if (m_hMask)
         ::DeleteObject(m_hMask);
+    m_hMask = NULL;
     int w = GetWidth(), h = GetHeight();
-    m_hMask = ::CreateBitmap(w, h, 1, 1, NULL);
-    if (!m_hMask)
+    if (w <= 0 || h <= 0)
         return;
-    CDC maskDC, imageDC;
-    maskDC.CreateCompatibleDC(pTarget);
-    imageDC.CreateCompatibleDC(pTarget);
-    HGDIOBJ oldMask = ::SelectObject(maskDC.GetSafeHdc(), m_hMask);
-    CBitmap* oldImage = imageDC.SelectObject(this);
-    imageDC.SetBkColor(imageDC.GetPixel(0, 0));
-    maskDC.BitBlt(0, 0, w, h, &imageDC, 0, 0, SRCCOPY);
-    imageDC.SelectObject(oldImage);
-    ::SelectObject(maskDC.GetSafeHdc(), oldMask);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h; // top line first
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels((size_t)w * h);
+    if (::GetDIBits(pTarget->GetSafeHdc(), (HBITMAP)m_hObject, 0, h, pixels.data(), &bi,
+                    DIB_RGB_COLORS) != h)
+        return;
+    const DWORD key = pixels[0] & 0xFFFFFF;
+    const int stride = ((w + 15) / 16) * 2; // monochrome rows end on a word
+    std::vector<BYTE> bits((size_t)stride * h, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if ((pixels[(size_t)y * w + x] & 0xFFFFFF) == key)
+                bits[(size_t)y * stride + x / 8] |= (BYTE)(0x80 >> (x % 8));
+    m_hMask = ::CreateBitmap(w, h, 1, 1, bits.data());
 }
 
 void CTransparentBitmap::DrawTransparent(CDC* pDC, int x, int y)

@@ -13,6 +13,9 @@ public:
     // palette of its colours; FALSE (and the object empty) when there is none.
     BOOL LoadResource(LPCTSTR name);
     BOOL LoadResource(UINT id) { return LoadResource(MAKEINTRESOURCE(id)); }
+    // A BMP, DIB or TGA file through the DIB loader, which shows its own messages; no
+    // palette. FALSE leaves the object empty.
+    BOOL LoadFile(LPCTSTR path);
 
     BOOL IsLoaded() const { return m_hObject != NULL; }
     int GetWidth();

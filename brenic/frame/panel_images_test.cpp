@@ -253,3 +253,41 @@ TEST(TransparentBitmap, AnEmptyObjectDrawsNothing)
     bmp.DrawTransparent(c.DC(), 0, 0);
     EXPECT_EQ(before, c.Pixels());
 }
+
+TEST(TransparentBitmap, LoadsAFileAfterAResource)
+{
+    // The 24-bit test picture as a file: a file header before the resource's bytes.
+    HRSRC info = FindResourceA(NULL, "TEST_KEY24", (LPCSTR)RT_BITMAP);
+    ASSERT_TRUE(info);
+    const BYTE* dib = (const BYTE*)LockResource(LoadResource(NULL, info));
+    DWORD size = SizeofResource(NULL, info);
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfSize = sizeof fh + size;
+    fh.bfOffBits = sizeof fh + sizeof(BITMAPINFOHEADER);
+    char dir[MAX_PATH], path[MAX_PATH];
+    GetTempPathA(sizeof dir, dir);
+    GetTempFileNameA(dir, "tbm", 0, path);
+    CString file = CString(path) + ".bmp";
+    DeleteFileA(path);
+    HANDLE h = CreateFileA(file, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD written;
+    WriteFile(h, &fh, sizeof fh, &written, NULL);
+    WriteFile(h, dib, size, &written, NULL);
+    CloseHandle(h);
+
+    CTransparentBitmap bmp;
+    ASSERT_TRUE(bmp.LoadResource(160));
+    ASSERT_TRUE(bmp.LoadFile(file));
+    EXPECT_FALSE(bmp.HasPalette());
+    EXPECT_EQ(20, bmp.GetWidth());
+    EXPECT_EQ(12, bmp.GetHeight());
+    Canvas c(40, 30, kBack);
+    bmp.DrawTransparent(c.DC(), 0, 0);
+    EXPECT_EQ(kBack, c.At(0, 0));
+    EXPECT_EQ(kBack, c.At(10, 6));
+    EXPECT_EQ(RGB(0, 0, 255), c.At(1, 1));
+    EXPECT_EQ(RGB(0, 160, 0), c.At(15, 1));
+    EXPECT_EQ(kBack, c.At(25, 1)); // the button face's width is gone with it
+    DeleteFileA(file);
+}
