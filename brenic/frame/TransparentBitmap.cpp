@@ -14,7 +14,7 @@ CTransparentBitmap::~CTransparentBitmap()
     DeleteObject();
 }
 
-void CTransparentBitmap::Reset()
+void CTransparentBitmap::DeleteImage()
 {
     if (m_hMask)
         ::DeleteObject(m_hMask);
@@ -30,7 +30,7 @@ void CTransparentBitmap::Reset()
 
 BOOL CTransparentBitmap::LoadResource(LPCTSTR name)
 {
-    Reset();
+    DeleteImage();
     HBITMAP bitmap = (HBITMAP)::LoadImageA(AfxGetResourceHandle(), name, IMAGE_BITMAP, 0, 0,
                                            LR_CREATEDIBSECTION);
     if (!bitmap)
@@ -52,13 +52,13 @@ BOOL CTransparentBitmap::LoadResource(LPCTSTR name)
 
 BOOL CTransparentBitmap::LoadFile(LPCTSTR path)
 {
-    Reset();
+    DeleteImage();
     CDC dc;
     if (!dc.CreateCompatibleDC(NULL))
         return FALSE;
     if (CBitmapDIB::LoadFile(path, &dc, 0, 255))
         return TRUE;
-    Reset();
+    DeleteImage();
     return FALSE;
 }
 

@@ -18,6 +18,8 @@ public:
     BOOL LoadFile(LPCTSTR path);
 
     BOOL IsLoaded() const { return m_hObject != NULL; }
+    // Back to empty: bitmap, mask and palette deleted, size forgotten.
+    void DeleteImage();
     int GetWidth();
     int GetHeight();
 
@@ -33,8 +35,6 @@ public:
     CPalette& GetPalette() { return m_palette; }
 
 private:
-    // Forgets the previous image's size, mask and palette before another is loaded.
-    void Reset();
     static int ColourCount(DWORD used, WORD bitCount);
     BOOL BuildPalette(int colours);
     void ReadSize();

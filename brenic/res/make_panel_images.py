@@ -148,20 +148,18 @@ def main():
     pressed = {206, 209, 272, 271, 210, 211, 200, 207, 215, 208, 245}
     for n in bar:
         bmp(os.path.join(OUT, "bt%d.bmp" % n), 28, 22, button_face(n, 28, 22, n in pressed))
-    pages = (190, 212, 213, 214, 181, 165, 186, 188, 178, 179, 182, 279, 296, 295, 294, 297,
-             220, 262, 227, 229, 348, 263, 281, 347, 234, 232, 341, 343, 344, 342, 345, 318,
-             319, 320)
+    # (The drawing-tool and colour faces come with the Graphics page's pictures.)
+    pages = (213, 214, 181, 165, 186, 188, 178, 179, 279, 296, 295, 294, 297, 318, 319, 320)
     pressed = {214, 295}
     for n in pages:
-        # Two kept at 24 bits per pixel: the snapshot and the select button.
-        bits = 24 if n in (279, 220) else 8
+        # One kept at 24 bits per pixel: the snapshot button.
+        bits = 24 if n == 279 else 8
         bmp(os.path.join(OUT, "bt%d.bmp" % n), 36, 26,
             button_face(n, 36, 26, n in pressed), bits)
 
-    # Backgrounds: the video bar's panel (template 132, 323 x 52 dialog units), the pages'
-    # tile and the student page (template 278).
+    # Backgrounds: the video bar's panel (template 132, 323 x 52 dialog units) and the
+    # student page (template 278).
     bmp(os.path.join(OUT, "bg155.bmp"), 485, 85, background(485, 85, (24, 40, 64)))
-    bmp(os.path.join(OUT, "back5.bmp"), 64, 64, background(64, 64, (32, 48, 72)))
     bmp(os.path.join(OUT, "student_ctrl.bmp"), 141, 440, background(141, 440, (40, 32, 56)))
 
     # For the tests of transparent drawing: key-coloured pixels inside the picture too.
