@@ -9,6 +9,7 @@
 class SECControlBar;
 class SECControlBarManager;
 class SECDockBar;
+class SECWorkspaceManagerEx;
 
 // Registered once: wParam a menu resource id, lParam a sub-menu position.
 extern const UINT WM_SECGETMENU;
@@ -34,6 +35,14 @@ class SECFrameWnd : public CFrameWnd {
   virtual void SetControlBarManager(SECControlBarManager* p) { m_pControlBarManager = p; }
   virtual HMENU GetMenuCopy(UINT nID) const { return nID == m_nMenuResID ? m_hMenuCopy : NULL; }
   virtual void RecalcLayout(BOOL bNotify = TRUE) override;
+  // The workspace manager (or the top-level frame's) sees commands first.
+  virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra,
+                        AFX_CMDHANDLERINFO* pHandlerInfo) override;
+  // Makes the manager from the class, sets its key and mode and plugs it in; NULL (and no
+  // manager kept) for a null class or one that cannot be plugged in.
+  virtual SECWorkspaceManagerEx* CreateWorkspaceManager(CRuntimeClass* pClass, LPCTSTR lpszKey,
+                                                        int nMode = 0, BOOL bListUnderAppKey = FALSE);
+  SECWorkspaceManagerEx* GetWorkspaceManager() const { return m_pWorkspaceMgr; }
 
   void EnableDocking(DWORD dwDockStyle);
   void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = NULL);
@@ -54,11 +63,16 @@ class SECFrameWnd : public CFrameWnd {
   HMENU m_hMenuCopy;                           // owned
   UINT m_nMenuResID;
   CPtrList m_listDynamicBars;  // bars a restored dock state made; owned
+  SECWorkspaceManagerEx* m_pWorkspaceMgr;  // owned
 
  protected:
   // The dock bar that takes a bar of this alignment; NULL when it names no side exactly.
   CDockBar* DockBarForStyle(DWORD dwStyle);
   afx_msg LRESULT OnSecGetMenu(WPARAM wParam, LPARAM lParam);
+  // The workspace commands do nothing here: the workspace manager carries them out.
+  afx_msg void OnWorkspaceCommand();
+  afx_msg void OnUpdateWorkspaceCommand(CCmdUI* pCmdUI);
+  afx_msg BOOL OnWorkspaceRecent(UINT nID);
   DECLARE_MESSAGE_MAP()
 };
 
