@@ -116,6 +116,10 @@ BOOL SECControlBarInfo::LoadState(LPCTSTR lpszProfileName, int nIndex, CDockStat
   m_strClassName = pApp->GetProfileString(strSection, "ClassName", "");
   m_strWindowName = pApp->GetProfileString(strSection, "WindowName", "");
   m_nResourceID = pApp->GetProfileInt(strSection, "ResourceID", (int)m_nResourceID);
+  delete m_pBarInfoEx;
+  m_pBarInfoEx = m_pManager != NULL ? m_pManager->CreateBarInfo(m_dwTypeID) : NULL;
+  if (m_pBarInfoEx != NULL)
+    m_pBarInfoEx->LoadState(strSection, (SECDockState*)pDockState);
   return TRUE;
 }
 
@@ -199,7 +203,9 @@ void SECControlBarInfo::Serialize(CArchive& ar, SECDockState* pDockState)
   m_szMRUVertDock = CSize(NotNegative(cx), NotNegative(cy));
   ar >> m_dwMRUDockingState >> m_dwDockStyle >> m_dwTypeID;
   delete m_pBarInfoEx;
-  m_pBarInfoEx = NULL;
+  m_pBarInfoEx = m_pManager != NULL ? m_pManager->CreateBarInfo(m_dwTypeID) : NULL;
+  if (m_pBarInfoEx != NULL)
+    m_pBarInfoEx->SerializeEx(ar, pDockState);
   WORD nCount;
   ar >> nCount;
   AfxCheckStoredCount(ar, nCount, sizeof(DWORD));
@@ -554,6 +560,8 @@ BOOL SECControlBarInfo::SaveStateTree(SECPTNFactory& factory, SECPersistentTreeN
   pNode->SetStringValue("ClassName", m_strClassName);
   pNode->SetStringValue("WindowName", m_strWindowName);
   pNode->SetIntValue("ResourceID", (int)m_nResourceID);
+  if (m_pBarInfoEx != NULL)
+    m_pBarInfoEx->SaveStateTree(factory, pNode);
   return TRUE;
 }
 
@@ -625,6 +633,10 @@ BOOL SECControlBarInfo::LoadStateTree(SECPersistentTreeNode* pNode, SECDockState
   pNode->GetStringValue("ClassName", m_strClassName, "");
   pNode->GetStringValue("WindowName", m_strWindowName, "");
   m_nResourceID = (UINT)TreeInt(pNode, "ResourceID", (int)m_nResourceID);
+  delete m_pBarInfoEx;
+  m_pBarInfoEx = m_pManager != NULL ? m_pManager->CreateBarInfo(m_dwTypeID) : NULL;
+  if (m_pBarInfoEx != NULL)
+    m_pBarInfoEx->LoadStateTree(pNode);
   return TRUE;
 }
 

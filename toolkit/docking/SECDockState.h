@@ -29,6 +29,12 @@ class SECControlBarInfoEx : public CObject {
     return FALSE;
   }
   virtual BOOL SaveState(LPCTSTR lpszSection) { (void)lpszSection; return FALSE; }
+  virtual BOOL LoadStateTree(SECPersistentTreeNode* pNode) { return pNode != NULL; }
+  virtual BOOL SaveStateTree(SECPTNFactory& factory, SECPersistentTreeNode* pNode)
+  {
+    (void)factory;
+    return pNode != NULL;
+  }
 };
 
 class SECControlBarInfo : public CControlBarInfo {

@@ -65,6 +65,12 @@ def lb_down(x, y):
     return lb_up(x, 13 - y)
 
 
+def check(x, y):
+    # the check mark of bitmap menus: a 7-pixel tick, three rows thick, in a 16 x 15 face
+    pts = [(4, 7), (5, 8), (6, 9), (7, 8), (8, 7), (9, 6), (10, 5)]
+    return BLACK if any(x == px and py <= y <= py + 2 for px, py in pts) else FACE
+
+
 if __name__ == "__main__":
     import os
     here = os.path.dirname(os.path.abspath(__file__))
@@ -75,3 +81,4 @@ if __name__ == "__main__":
     bmp4(os.path.join(here, "lbedit_delete.bmp"), 16, 14, lb_delete)
     bmp4(os.path.join(here, "lbedit_up.bmp"), 16, 14, lb_up)
     bmp4(os.path.join(here, "lbedit_down.bmp"), 16, 14, lb_down)
+    bmp4(os.path.join(here, "menucheck.bmp"), 16, 15, check)
