@@ -4,6 +4,7 @@
 #include <afxpriv.h>
 #include <math.h>
 #include <algorithm>
+#include "ODDropTarget.h"
 #include "ODEditProperties.h"
 #include "ODGeometry.h"
 #include "ODPointComponent.h"

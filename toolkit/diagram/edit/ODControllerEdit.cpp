@@ -4,6 +4,7 @@
 #include <afxdlgs.h>
 #include <afxpriv.h>
 #include <math.h>
+#include "ODDropTarget.h"
 #include "ODEditProperties.h"
 #include "ODGeometry.h"
 #include "ODTextComponent.h"
@@ -653,7 +654,12 @@ void CODController::OnPaste()
 // ---------------------------------------------------------------------------------------------
 // OLE drag and drop
 
-void CODController::CreateDropTarget() {}
+void CODController::CreateDropTarget()
+{
+    delete m_pDropTarget;
+    m_pDropTarget = new CODDropTarget;
+    m_pDropTarget->RegisterViewport(m_pODViewport);
+}
 
 void CODController::StartDragDrop()
 {
@@ -678,7 +684,7 @@ void CODController::StartDragDrop()
     dragged.Append(m_dragSet);
     COleDataSource source;
     source.CacheGlobalData((CLIPFORMAT)m_cfPrivate, file.Detach());
-    COleDropSource dropSource;
+    CODDropSource dropSource;
     CODModel* model = GetODModel();
     model->SetDragSource(TRUE);
     DROPEFFECT effect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_SCROLL,
