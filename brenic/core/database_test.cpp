@@ -13,6 +13,7 @@
 #include "dialog_answers.h"
 #include "resource.h"
 #include "../video/Clip.h"
+#include "ClipBar.h"
 #include <sqlite3.h>
 #include "jet_db.h"
 
@@ -255,7 +256,6 @@ protected:
         g_pAppConfig = &m_config;
         m_dir = dir;
         m_main = m_config.GetDatabasePath();
-        CClip::ClearPendingImports();
     }
 
     void TearDown() override
@@ -915,14 +915,23 @@ TEST_F(DatabaseTest, UnsavedImportsAreDeletedAndCapturesOffered)
         EXPECT_TRUE(folder.Has("CAPbig.avi"));
         EXPECT_FALSE(folder.Has("CAPsmall.avi"));
         EXPECT_TRUE(folder.OthersKept());
-        EXPECT_EQ(0, CClip::GetPendingImports().GetSize());
     }
     {
+        // Restored recordings come back as unsaved clips of the clip panel, each with a
+        // copy of its own.
+        CClipBar panel;
+        g_pClipBar = &panel;
         DialogAnswers answers;
         answers.Queue(IDC_RESTORE_RESTORE);
         EXPECT_FALSE(mgr.HandleUnsavedCaptureFiles());
-        ASSERT_EQ(1, CClip::GetPendingImports().GetSize());
-        EXPECT_STREQ(m_capture + "\\CAPbig.avi", CClip::GetPendingImports()[0]);
+        g_pClipBar = NULL;
+        ASSERT_EQ(1, panel.GetStudentCount());
+        CClip* clip = panel.GetStudent(0);
+        EXPECT_TRUE(clip->m_bNew);
+        EXPECT_TRUE(clip->m_bImported);
+        EXPECT_STREQ(m_capture + "\\", clip->m_strVideoPath.Left(m_capture.GetLength() + 1));
+        EXPECT_STREQ("IMP", CClip::GetFileName(clip->m_strVideoPath).Left(3));
+        EXPECT_TRUE(Exists(clip->m_strVideoPath));
         EXPECT_TRUE(folder.Has("CAPbig.avi"));
     }
     {

@@ -1,8 +1,10 @@
 #include "Clip.h"
 #include <afxwin.h>
+#include <afxdlgs.h>
 #include <afxdao.h>
 #include <climits>
 #include "AppConfig.h"
+#include "ClipBar.h"
 #include "DatabaseMgr.h"
 #include "Globals.h"
 #include "KpxFormat.h"
@@ -20,7 +22,6 @@ BYTE CClip::s_bQueuedImport = FALSE;
 BYTE CClip::s_bReplaceAll = FALSE;
 BYTE CClip::s_bSkipAll = FALSE;
 BYTE CClip::s_bKeepTempFiles = FALSE;
-CStringArray CClip::s_pendingImports;
 
 namespace {
 
@@ -1063,10 +1064,314 @@ BOOL CClip::ExportToDirectory(CString targetPath, CProgressDlg* progress, CStrin
 // ---------------------------------------------------------------------------------------
 // Import
 
-BOOL CClip::ImportClipFiles(CString path, int)
+namespace {
+
+// Clears the import-running flag on every way out of the import command.
+struct ImportingFlag
 {
-    if (path.IsEmpty())
-        return FALSE;
-    s_pendingImports.Add(path);
-    return TRUE;
+    ImportingFlag() { CClip::s_bImporting = TRUE; }
+    ~ImportingFlag() { CClip::s_bImporting = FALSE; }
+};
+
+void ClearReadOnly(const CString& path)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+void Step(CProgressDlg* progress, const char* message)
+{
+    if (!progress)
+        return;
+    if (message)
+        progress->SetMessage(message);
+    progress->StepIt();
+}
+
+} // namespace
+
+void CClip::EndBatchImport()
+{
+    s_bQueuedImport = s_bBatchImport = s_bReplaceAll = s_bSkipAll = FALSE;
+}
+
+void CClip::SetQueuedImport()
+{
+    s_bQueuedImport = TRUE;
+}
+
+BOOL CClip::ImportClipFiles(CString path, int fromRemoteDatabase)
+{
+    ImportingFlag importing;
+    CStringArray files;
+    if (path.IsEmpty()) {
+        CFileDialog dialog(TRUE, "kpx", NULL,
+                           OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ALLOWMULTISELECT |
+                               OFN_HIDEREADONLY,
+                           "Quorvel / AVI files (*.kpx;*.avi)|*.kpx;*.avi|Quorvel files "
+                           "(*.kpx)|*.kpx|AVI files (*.avi)|*.avi||");
+        const DWORD size = 1024000;
+        CString names;
+        dialog.m_ofn.lpstrFile = names.GetBuffer(size);
+        dialog.m_ofn.lpstrFile[0] = 0;
+        dialog.m_ofn.nMaxFile = size;
+        dialog.m_ofn.lpstrTitle = "Select a video file to load";
+        dialog.m_ofn.nFilterIndex = g_pAppConfig ? g_pAppConfig->GetImportFilterIndex() : 1;
+        const INT_PTR answer = dialog.DoModal();
+        if (answer == IDOK) {
+            if (g_pAppConfig)
+                g_pAppConfig->SetImportFilterIndex((int)dialog.m_ofn.nFilterIndex);
+            POSITION pos = dialog.GetStartPosition();
+            while (pos)
+                files.Add(dialog.GetNextPathName(pos));
+        }
+        names.ReleaseBuffer(0);
+        if (answer != IDOK || files.GetSize() == 0)
+            return FALSE;
+    } else {
+        files.Add(path);
+    }
+
+    CProgressDlg progress(TRUE);
+    if (files.GetSize() > 1 || (s_bQueuedImport && !s_bBatchImport)) {
+        progress.SetMessage("Importing multiple clips...");
+        progress.SetRange((int)files.GetSize() * 7);
+        s_bBatchImport = TRUE;
+        s_bReplaceAll = s_bSkipAll = FALSE;
+    } else {
+        progress.SetMessage("Importing...");
+        progress.SetRange(6);
+    }
+    progress.Show(AfxGetMainWnd());
+
+    BOOL result = TRUE;
+    const CString temp = GetTempFolder();
+    for (INT_PTR i = 0; i < files.GetSize(); ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (progress.IsCancelled()) {
+            AfxMessageBox("Import process has been cancelled.");
+            break;
+        }
+        const CExtString file = files[i];
+        const CString name = file.GetPathTitle();
+        CString ext = file.GetPathExtension();
+        ext.MakeLower();
+        const CString sourceFolder = file.GetPathFolder();
+        if (ext != ".kpx" && ext != ".avi") {
+            AfxMessageBox("Invalid file format, cannot import file " + file);
+            continue;
+        }
+        CString video = file, database;
+        if (ext == ".kpx") {
+            progress.SetMessage("Unpacking .kpx file");
+            if (!UnpackClipFile(file, FALSE))
+                continue;
+            video = temp + "clip.avi";
+            database = temp + "kpx.mdb";
+        }
+        progress.StepIt();
+        progress.SetMessage("Importing " + file.GetPathFileName() + " ...");
+        progress.StepIt();
+        Sleep(200);
+
+        CClip* clip = ImportClipFile(video, &progress, database, sourceFolder);
+        if (clip) {
+            const BOOL student = clip->m_subject.m_Role == "Student";
+            if (!g_pClipBar) {
+                // No clip panel to own it: the clip stays in the database (or, for a bare
+                // video, in its source file) and is not shown.
+                delete clip;
+            } else if (!fromRemoteDatabase) {
+                if (clip->HasSubject() && !student)
+                    g_pClipBar->AddReferenceClip(clip);
+                else
+                    g_pClipBar->AddClip(clip, student ? CString() : name);
+            } else if (!clip->HasSubject()) {
+                g_pClipBar->AddClip(clip, name);
+            } else {
+                delete clip;
+            }
+        }
+        if (ext == ".kpx") {
+            DeleteFileA(temp + "clip.avi");
+            DeleteFileA(temp + "kpx.mdb");
+        }
+        if (!clip && !s_bBatchImport) {
+            result = FALSE;
+            break;
+        }
+    }
+    if (!s_bQueuedImport)
+        s_bBatchImport = s_bReplaceAll = s_bSkipAll = FALSE;
+    progress.Complete();
+    return result;
+}
+
+CClip* CClip::ImportClipFile(CString videoPath, CProgressDlg* progress, CString importDatabase,
+                             CString sourceFolder)
+{
+    CWaitCursor wait;
+    if (progress)
+        progress->SetMessage("Searching for import database...");
+    CDatabaseMgr mgr;
+    const CString db = importDatabase.IsEmpty() ? mgr.FindImportDatabase(videoPath)
+                                                : importDatabase;
+    const CString videoFolder = FolderOf(videoPath);
+    const CString capture = CaptureFolder() + "\\";
+
+    if (db.IsEmpty()) {
+        CClip* clip = new CClip;
+        clip->m_strVideoPath = MakeUniqueVideoFileName("IMP");
+        if (clip->m_strVideoPath.IsEmpty()) {
+            delete clip;
+            return NULL;
+        }
+        Step(progress, "Copying clip file...");
+        if (!CopyFileA(videoPath, clip->m_strVideoPath, FALSE)) {
+            ShowLastError();
+            delete clip;
+            return NULL;
+        }
+        ClearReadOnly(clip->m_strVideoPath);
+        clip->m_nSoundMarkField = 0;
+        clip->m_bAutoCap = FALSE;
+        clip->m_nCuePosition = 0;
+        clip->m_nLastDisplayPos = 0;
+        clip->m_nLockPosition = 0;
+        clip->m_bImported = TRUE;
+        clip->m_bNeedVideoInfo = TRUE;
+        clip->m_nTabCount = 8;
+        clip->m_bFirstDisplay = TRUE;
+        return clip;
+    }
+
+    const CString main = MainDatabase();
+    CString oldFile, oldPartnerFile;
+    long oldId = -1, oldPartnerId = -1;
+    if (mgr.IsClipInDatabase(videoPath, db, main)) {
+        if (!AskReplace("Clip has already been imported to the database. Do you want to "
+                        "replace the clip?"))
+            return NULL;
+        Step(progress, "Making clip backups...");
+        long id = -1;
+        const CString existing = mgr.GetExistingClipFile(videoPath, db, main, &id);
+        if (!existing.IsEmpty()) {
+            oldFile = capture + existing;
+            oldId = id;
+        }
+    }
+    {
+        long id = -1;
+        const CString partner = mgr.GetComparisonClipFile(videoPath, db, main, &id);
+        if (!partner.IsEmpty()) {
+            oldPartnerFile = capture + partner;
+            oldPartnerId = id;
+        }
+    }
+
+    Step(progress, "Copying clip file...");
+    const CString newFile = MakeUniqueVideoFileName("CLP");
+    if (newFile.IsEmpty())
+        return NULL;
+    if (!CopyFileA(videoPath, newFile, FALSE)) {
+        ShowLastError();
+        DeleteFileA(newFile);
+        return NULL;
+    }
+    ClearReadOnly(newFile);
+
+    // The partner's name comes from the imported file: only a video beside it is used.
+    CString partnerSource = mgr.GetComparisonClipFile(videoPath, db, db, NULL);
+    if (!IsSafeVideoName(partnerSource))
+        partnerSource.Empty();
+    CString newPartnerFile;
+    if (!partnerSource.IsEmpty()) {
+        newPartnerFile = MakeUniqueVideoFileName("CLP");
+        Step(progress, "Copying comparison clip file...");
+        const CString partnerVideo = videoFolder + partnerSource;
+        BOOL copyPartner = !newPartnerFile.IsEmpty();
+        BOOL removeExtracted = FALSE;
+        BOOL failed = newPartnerFile.IsEmpty();
+        if (!failed && GetFileName(videoPath).CompareNoCase("clip.avi") == 0) {
+            CString folder = sourceFolder;
+            if (!folder.IsEmpty() && folder[folder.GetLength() - 1] != '\\')
+                folder += '\\';
+            const int dot = partnerSource.Find('.');
+            const CString sibling =
+                folder + (dot < 0 ? partnerSource : partnerSource.Left(dot)) + ".kpx";
+            if (!FileExists(sibling)) {
+                copyPartner = FALSE;
+                if (!oldPartnerFile.IsEmpty() && FileExists(oldPartnerFile)) {
+                    if (!CopyFileA(oldPartnerFile, newPartnerFile, FALSE)) {
+                        ShowLastError();
+                        failed = TRUE;
+                    }
+                } else {
+                    AfxMessageBox("Could not find comp kpx file.  Importing file as a swing "
+                                  "clip.");
+                    DeleteFileA(newPartnerFile);
+                    newPartnerFile.Empty();
+                }
+            } else if (UnpackClipFile(sibling, TRUE)) {
+                removeExtracted = !FileExists(partnerVideo);
+                if (!CopyFileA(GetTempFolder() + "comp.avi", partnerVideo, FALSE)) {
+                    ShowLastError();
+                    failed = TRUE;
+                }
+                DeleteFileA(GetTempFolder() + "comp.avi");
+                DeleteFileA(GetTempFolder() + "kpxcomp.mdb");
+            }
+        }
+        if (!failed && copyPartner) {
+            if (!CopyFileA(partnerVideo, newPartnerFile, FALSE)) {
+                ShowLastError();
+                failed = TRUE;
+            } else {
+                ClearReadOnly(newPartnerFile);
+            }
+        }
+        if (removeExtracted)
+            DeleteFileA(partnerVideo);
+        if (failed) {
+            DeleteFileA(newFile);
+            if (!newPartnerFile.IsEmpty())
+                DeleteFileA(newPartnerFile);
+            return NULL;
+        }
+    }
+
+    Step(progress, "Copying database records...");
+    const long id = mgr.ImportClipRecord(videoPath, db, GetFileName(newFile),
+                                         newPartnerFile.IsEmpty() ? CString()
+                                                                  : GetFileName(newPartnerFile));
+    if (id <= 0) {
+        DeleteFileA(newFile);
+        if (!newPartnerFile.IsEmpty())
+            DeleteFileA(newPartnerFile);
+        return NULL;
+    }
+    // The replaced clips leave the clip panel only now that their replacement is in: a
+    // failed import keeps them with any unsaved edits.
+    if (g_pClipBar) {
+        if (oldId != -1)
+            g_pClipBar->RemoveClipByID(oldId);
+        if (oldPartnerId != -1)
+            g_pClipBar->RemoveClipByID(oldPartnerId);
+    }
+    if (!oldFile.IsEmpty() && oldFile.CompareNoCase(newFile) != 0)
+        DeleteFileA(oldFile);
+    if (!oldPartnerFile.IsEmpty() && oldPartnerFile.CompareNoCase(newPartnerFile) != 0 &&
+        oldPartnerFile.CompareNoCase(newFile) != 0)
+        DeleteFileA(oldPartnerFile);
+    CClip* clip = LoadFromDatabase(id);
+    if (clip && clip->m_strTabString.IsEmpty()) {
+        clip->m_bNeedVideoInfo = TRUE;
+        clip->m_nTabCount = 8;
+    }
+    return clip;
 }

@@ -75,11 +75,12 @@ public:
     static int GetFirstInstructorID();
     BOOL ExportVideoOnly(CString targetPath);
 
-    // Import. Files handed over before the clip panel exists wait in a queue that the
-    // panel works off.
-    static BOOL ImportClipFiles(CString path, int flag);
-    static const CStringArray& GetPendingImports() { return s_pendingImports; }
-    static void ClearPendingImports() { s_pendingImports.RemoveAll(); }
+    // Import.
+    static BOOL ImportClipFiles(CString path, int fromRemoteDatabase);
+    static CClip* ImportClipFile(CString videoPath, CProgressDlg* progress,
+                                 CString importDatabase, CString sourceFolder);
+    static void EndBatchImport();
+    static void SetQueuedImport();
 
     // A name that a file from elsewhere gives for a video beside it: a bare file name
     // ending in ".avi", without a drive, a separator or "..".
@@ -142,5 +143,4 @@ public:
 
 private:
     void ResetDrawing();
-    static CStringArray s_pendingImports;
 };

@@ -65,6 +65,7 @@ protected:
         RemoveDirectoryA(dir);
     }
 
+public:
     static void WriteBytes(const CString& path, const std::string& bytes)
     {
         HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
@@ -89,6 +90,7 @@ protected:
         return bytes;
     }
 
+protected:
     static BOOL Exists(const CString& path)
     {
         return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
