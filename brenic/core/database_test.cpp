@@ -920,13 +920,11 @@ TEST_F(DatabaseTest, UnsavedImportsAreDeletedAndCapturesOffered)
         // Restored recordings come back as unsaved clips of the clip panel, each with a
         // copy of its own.
         CClipBar panel;
-        g_pClipBar = &panel;
         DialogAnswers answers;
         answers.Queue(IDC_RESTORE_RESTORE);
         EXPECT_FALSE(mgr.HandleUnsavedCaptureFiles());
-        g_pClipBar = NULL;
         ASSERT_EQ(1, panel.GetStudentCount());
-        CClip* clip = panel.GetStudent(0);
+        CClip* clip = panel.GetStudentClip(0);
         EXPECT_TRUE(clip->m_bNew);
         EXPECT_TRUE(clip->m_bImported);
         EXPECT_STREQ(m_capture + "\\", clip->m_strVideoPath.Left(m_capture.GetLength() + 1));

@@ -1,8 +1,7 @@
-// The clip panel's clip lists: the Students and Pros panes own the clips handed to them.
-// Its window (shortcut bar and list controls) is not built; the lists are.
+// The clip panel: the lists of clips (students and pros) that own the clips they show.
 #pragma once
-#include <afxwin.h>
-#include <afxtempl.h>
+#include <afx.h>
+#include <afxcoll.h>
 
 class CClip;
 
@@ -12,25 +11,28 @@ public:
     CClipBar();
     virtual ~CClipBar();
 
-    // Take ownership; a clip whose GlobalID is listed already is refused (and deleted).
-    BOOL AddClip(CClip* clip, CString label);
-    BOOL AddReferenceClip(CClip* clip, CString label = CString());
-    void RemoveClipByID(int id);
-    void Refresh() {}
+    // The program's clip panel, NULL before it exists.
+    static CClipBar* GetClipBar() { return s_pClipBar; }
 
+    // Adds the clip to the students list, which owns it from then on; a clip whose global
+    // id is listed already is refused (FALSE) with a message.
+    BOOL AddClip(CClip* clip, CString label);
+    // Moves the clip to the pros list (adding it when it is not listed yet).
+    BOOL AddReferenceClip(CClip* clip);
+    void Refresh() {}
+    // Removes (and deletes) the clip with this database id, pros first.
+    BOOL RemoveClipByID(int id);
+
+    int GetClipCount() const { return (int)(m_students.GetSize() + m_pros.GetSize()); }
+    CClip* GetStudentClip(int i) const { return (CClip*)m_students[i]; }
     int GetStudentCount() const { return (int)m_students.GetSize(); }
-    int GetProCount() const { return (int)m_pros.GetSize(); }
-    CClip* GetStudent(int i) const { return m_students[i]; }
-    CClip* GetPro(int i) const { return m_pros[i]; }
-    CString GetStudentLabel(int i) const { return m_studentLabels[i]; }
-    BOOL ContainsGlobalID(const CString& guid) const;
+    // Deletes every clip (the video manager unloads them first).
+    void ClearClips();
 
 private:
-    BOOL Refuse(CClip* clip);
-    CTypedPtrArray<CPtrArray, CClip*> m_students;
-    CTypedPtrArray<CPtrArray, CClip*> m_pros;
-    CStringArray m_studentLabels;
+    BOOL IsListed(CClip* clip) const;
+    static BOOL RemoveFrom(CPtrArray& list, int id);
+    CPtrArray m_students;
+    CPtrArray m_pros;
+    static CClipBar* s_pClipBar;
 };
-
-// The program's clip panel; NULL until the main panel creates it.
-extern CClipBar* g_pClipBar;

@@ -5,6 +5,8 @@
 #include <climits>
 #include "AppConfig.h"
 #include "ClipBar.h"
+#include "Clavio.h"
+#include "VideoWindow.h"
 #include "DatabaseMgr.h"
 #include "Globals.h"
 #include "KpxFormat.h"
@@ -121,16 +123,20 @@ CClip::CClip()
     for (int i = 0; i < 8; ++i)
         m_nTabs[i] = 0;
     ResetDrawing();
+    CClavio::RegisterLiveClip(this);
 }
 
 CClip::~CClip()
 {
+    CClavio::UnregisterLiveClip(this);
+    if (g_pClavio)
+        g_pClavio->OnClipDeleted(this);
     // Only the unsaved recording's or import's own file goes: a saved clip's video (a CLP
     // file) stays even when its row has disappeared.
     if (m_bNew && !s_bKeepTempFiles && !m_strVideoPath.IsEmpty()) {
         const CString name = GetFileName(m_strVideoPath);
         if ((StartsWithNoCase(name, "CAP") || StartsWithNoCase(name, "IMP")) &&
-            !DeleteFileA(m_strVideoPath))
+            FileExists(m_strVideoPath) && !DeleteFileA(m_strVideoPath))
             ShowLastError();
     }
     delete m_pComparisonClip;
@@ -367,9 +373,43 @@ BOOL CClip::IsModified() const
 
 void CClip::SetModified(BOOL modified)
 {
+    if (modified != m_bModified && CClipBar::GetClipBar())
+        CClipBar::GetClipBar()->Refresh();
     if (!m_bModified)
         m_model.SetModified(FALSE);
     m_bModified = modified;
+}
+
+void CClip::FitToVideoWindow(CVideoWindow* control)
+{
+    if (!control)
+        return;
+    if (m_bFirstDisplay && m_bNeedVideoInfo) {
+        m_nTrimOut = control->GetTrimOut();
+        m_nFrames = control->GetFrameCount();
+        m_bNeedVideoInfo = FALSE;
+        SpreadTabsEvenly();
+    } else {
+        int n = control->GetFrameCount();
+        if (n > 0 && (m_nFrames > n || m_nTrimOut > n - 1)) {
+            if (m_nFrames > n)
+                m_nFrames = n;
+            if (m_nTrimOut > n - 1)
+                m_nTrimOut = n - 1;
+            // A stored clip takes the corrected lengths into its row without asking.
+            if (!m_bNew)
+                UpdateDatabaseRecord(FALSE);
+        }
+    }
+    if (m_bFirstDisplay) {
+        m_model.SetSize(CSize(608, 456));
+        m_model.SetModified(FALSE);
+        control->SetOverlayChanged(TRUE);
+        control->InvalidateRect(NULL, FALSE);
+        if (g_pClavio)
+            g_pClavio->RedrawVideo();
+        m_bFirstDisplay = FALSE;
+    }
 }
 
 BOOL CClip::IsComparison() const
@@ -1182,20 +1222,25 @@ BOOL CClip::ImportClipFiles(CString path, int fromRemoteDatabase)
         CClip* clip = ImportClipFile(video, &progress, database, sourceFolder);
         if (clip) {
             const BOOL student = clip->m_subject.m_Role == "Student";
-            if (!g_pClipBar) {
-                // No clip panel to own it: the clip stays in the database (or, for a bare
-                // video, in its source file) and is not shown.
-                delete clip;
-            } else if (!fromRemoteDatabase) {
-                if (clip->HasSubject() && !student)
-                    g_pClipBar->AddReferenceClip(clip);
-                else
-                    g_pClipBar->AddClip(clip, student ? CString() : name);
-            } else if (!clip->HasSubject()) {
-                g_pClipBar->AddClip(clip, name);
-            } else {
-                delete clip;
+            CClipBar* panel = CClipBar::GetClipBar();
+            BOOL kept = FALSE;
+            // Without a clip panel to own it the clip stays in the database (or, for a bare
+            // video, in its source file) and is not shown.
+            if (panel && !fromRemoteDatabase) {
+                if (clip->HasSubject() && !student) {
+                    kept = panel->AddReferenceClip(clip);
+                } else {
+                    kept = panel->AddClip(clip, student ? CString() : name);
+                    if (kept && g_pClavio)
+                        g_pClavio->LoadClip(clip);
+                }
+            } else if (panel && !clip->HasSubject()) {
+                kept = panel->AddClip(clip, name);
+                if (kept && g_pClavio)
+                    g_pClavio->LoadClip(clip);
             }
+            if (!kept)
+                delete clip;
         }
         if (ext == ".kpx") {
             DeleteFileA(temp + "clip.avi");
@@ -1357,11 +1402,11 @@ CClip* CClip::ImportClipFile(CString videoPath, CProgressDlg* progress, CString 
     }
     // The replaced clips leave the clip panel only now that their replacement is in: a
     // failed import keeps them with any unsaved edits.
-    if (g_pClipBar) {
+    if (CClipBar::GetClipBar()) {
         if (oldId != -1)
-            g_pClipBar->RemoveClipByID(oldId);
+            CClipBar::GetClipBar()->RemoveClipByID(oldId);
         if (oldPartnerId != -1)
-            g_pClipBar->RemoveClipByID(oldPartnerId);
+            CClipBar::GetClipBar()->RemoveClipByID(oldPartnerId);
     }
     if (!oldFile.IsEmpty() && oldFile.CompareNoCase(newFile) != 0)
         DeleteFileA(oldFile);

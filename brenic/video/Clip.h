@@ -10,6 +10,7 @@
 
 class CDaoRecordset;
 class CProgressDlg;
+class CVideoWindow;
 
 class CClip
 {
@@ -40,6 +41,9 @@ public:
     void SpreadTabsEvenly();
     void PlaceTabsAroundImpact();
     void RebaseTabsToTrim(int in, int out);
+    // Takes frame count and trim out from the channel's control at the first display (or
+    // when the stored ones lie beyond the file) and fits the drawing to the picture.
+    void FitToVideoWindow(CVideoWindow* control);
     void BuildTabString();
     void ParseTabString();
     int GetTrimIn() const { return m_nTrimIn; }
@@ -54,7 +58,10 @@ public:
     BYTE IsDrawingModified() const { return m_bDrawingModified; }
     CODCustomModel* GetDrawingModel() { return &m_model; }
     BOOL IsComparison() const;
+    // The comparison partner (owned by this clip), loaded from the database when needed.
     CClip* GetComparisonClip();
+    BOOL GetShowGraphics() const { return m_bShowGraphics; }
+    void SetShowGraphics(BOOL show) { m_bShowGraphics = show; }
     BOOL HasSubject() const;
     CString GetSubjectShortName() const;
     static CString GetFileName(CString path);

@@ -1,4 +1,4 @@
-// The drawing of one clip (or of the live picture): a diagram model that knows its clip.
+// The drawing model of a clip or of the live picture: a diagram model that knows its clip.
 #pragma once
 #include "ODModel.h"
 
@@ -6,13 +6,15 @@ class CClip;
 
 class CODCustomModel : public CODModel
 {
+    DECLARE_SERIAL(CODCustomModel)
+
 public:
-    CODCustomModel() : m_pOwnerClip(NULL) {}
-    virtual ~CODCustomModel() {}
+    CODCustomModel();
+    virtual ~CODCustomModel();
 
     void SetOwnerClip(CClip* clip) { m_pOwnerClip = clip; }
     CClip* GetOwnerClip() const { return m_pOwnerClip; }
 
-protected:
+private:
     CClip* m_pOwnerClip;
 };

@@ -17,13 +17,11 @@ protected:
     void SetUp() override
     {
         ClipFolder::SetUp();
-        g_pClipBar = &m_panel;
         m_out = m_dir + "Out\\";
         CreateDirectoryA(m_out, NULL);
     }
     void TearDown() override
     {
-        g_pClipBar = NULL;
         ClipFolder::TearDown();
     }
 
@@ -121,8 +119,7 @@ TEST_F(ClipImport, BareVideoBecomesAnUnsavedClipWithACopy)
     WriteBytes(source, "bare-video");
     ASSERT_TRUE(CClip::ImportClipFiles(source, FALSE));
     ASSERT_EQ(1, m_panel.GetStudentCount());
-    CClip* clip = m_panel.GetStudent(0);
-    EXPECT_STREQ("swing", m_panel.GetStudentLabel(0));
+    CClip* clip = m_panel.GetStudentClip(0);
     EXPECT_TRUE(clip->m_bNew);
     EXPECT_TRUE(clip->m_bImported);
     EXPECT_TRUE(clip->m_bNeedVideoInfo);
@@ -163,7 +160,7 @@ TEST_F(ClipImport, ComparisonTravelsAsTwoClipFilesAndComesBackLinked)
     for (const std::string& shown : m_answers.Shown())
         ADD_FAILURE() << shown;
     ASSERT_EQ(1, m_panel.GetStudentCount());
-    CClip* back = m_panel.GetStudent(0);
+    CClip* back = m_panel.GetStudentClip(0);
     EXPECT_STREQ(guid, back->m_strGlobalID);
     EXPECT_TRUE(back->IsComparison());
     EXPECT_FALSE(back->m_bNew);
@@ -206,8 +203,8 @@ TEST_F(ClipImport, ComparisonTravelsAsTwoClipFilesAndComesBackLinked)
     ASSERT_TRUE(CClip::ImportClipFiles(clipFile, FALSE));
     EXPECT_TRUE(m_answers.Saw("Could not find comp kpx file.  Importing file as a swing clip."));
     ASSERT_EQ(1, m_panel.GetStudentCount());
-    EXPECT_FALSE(m_panel.GetStudent(0)->IsComparison());
-    EXPECT_STREQ("Swing", m_panel.GetStudent(0)->m_strClipType);
+    EXPECT_FALSE(m_panel.GetStudentClip(0)->IsComparison());
+    EXPECT_STREQ("Swing", m_panel.GetStudentClip(0)->m_strClipType);
 }
 
 TEST_F(ClipImport, ImportingAgainAsksToReplaceAlsoInBatches)
@@ -229,7 +226,7 @@ TEST_F(ClipImport, ImportingAgainAsksToReplaceAlsoInBatches)
     ASSERT_EQ(1, m_panel.GetStudentCount());
     EXPECT_FALSE(Exists(m_capture + "\\CLPc1.avi"));
     EXPECT_EQ(1, Rows("SELECT * FROM [VideoClip]"));
-    const CString replaced = m_panel.GetStudent(0)->m_strVideoPath;
+    const CString replaced = m_panel.GetStudentClip(0)->m_strVideoPath;
 
     // A queued batch: "No To All" skips every later duplicate without asking.
     const CString second = m_out + "copy.kpx";
@@ -297,7 +294,7 @@ TEST_F(ClipImport, ClipFilesWithUntrustedDatabasesAreRefused)
     m_answers.Clear();
     EXPECT_TRUE(CClip::ImportClipFiles(file, FALSE));
     ASSERT_EQ(1, m_panel.GetStudentCount());
-    EXPECT_FALSE(m_panel.GetStudent(0)->IsComparison());
+    EXPECT_FALSE(m_panel.GetStudentClip(0)->IsComparison());
     EXPECT_FALSE(Exists(m_dir + "x.avi"));
     EXPECT_EQ("not a clip file", ReadBytes(m_dir + "x.kpx"));
 }
