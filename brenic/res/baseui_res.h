@@ -3,4 +3,5 @@
 
 #define IDB_BASE_OK             153
 #define IDB_BASE_CANCEL         154
+// The overlay surface's picture is bitmap 137, the clip image lists' icon (Panels.rc).
 #define IDB_DDOVERLAY_PICTURE   137
