@@ -115,6 +115,10 @@ BOOL SECControlBarInfo::LoadState(LPCTSTR lpszProfileName, int nIndex, CDockStat
   m_strClassName = pApp->GetProfileString(strSection, "ClassName", "");
   m_strWindowName = pApp->GetProfileString(strSection, "WindowName", "");
   m_nResourceID = pApp->GetProfileInt(strSection, "ResourceID", (int)m_nResourceID);
+  delete m_pBarInfoEx;
+  m_pBarInfoEx = m_pManager != NULL ? m_pManager->CreateBarInfo(m_dwTypeID) : NULL;
+  if (m_pBarInfoEx != NULL)
+    m_pBarInfoEx->LoadState(strSection, (SECDockState*)pDockState);
   return TRUE;
 }
 
@@ -198,7 +202,9 @@ void SECControlBarInfo::Serialize(CArchive& ar, SECDockState* pDockState)
   m_szMRUVertDock = CSize(NotNegative(cx), NotNegative(cy));
   ar >> m_dwMRUDockingState >> m_dwDockStyle >> m_dwTypeID;
   delete m_pBarInfoEx;
-  m_pBarInfoEx = NULL;
+  m_pBarInfoEx = m_pManager != NULL ? m_pManager->CreateBarInfo(m_dwTypeID) : NULL;
+  if (m_pBarInfoEx != NULL)
+    m_pBarInfoEx->SerializeEx(ar, pDockState);
   WORD nCount;
   ar >> nCount;
   AfxCheckStoredCount(ar, nCount, sizeof(DWORD));

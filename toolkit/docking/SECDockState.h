@@ -8,6 +8,8 @@
 
 class SECControlBarManager;
 class SECDockState;
+class SECPersistentTreeNode;
+class SECPTNFactory;
 
 // The extension a bar manager attaches for its own kinds of bars.
 class SECControlBarInfoEx : public CObject {
@@ -27,6 +29,12 @@ class SECControlBarInfoEx : public CObject {
     return FALSE;
   }
   virtual BOOL SaveState(LPCTSTR lpszSection) { (void)lpszSection; return FALSE; }
+  virtual BOOL LoadStateTree(SECPersistentTreeNode* pNode) { return pNode != NULL; }
+  virtual BOOL SaveStateTree(SECPTNFactory& factory, SECPersistentTreeNode* pNode)
+  {
+    (void)factory;
+    return pNode != NULL;
+  }
 };
 
 class SECControlBarInfo : public CControlBarInfo {

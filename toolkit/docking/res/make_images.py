@@ -41,9 +41,16 @@ def dropdown(x, y):
     return BLACK if y <= x <= 6 - y else FACE
 
 
+def check(x, y):
+    # the check mark of bitmap menus: a 7-pixel tick, three rows thick, in a 16 x 15 face
+    pts = [(4, 7), (5, 8), (6, 9), (7, 8), (8, 7), (9, 6), (10, 5)]
+    return BLACK if any(x == px and py <= y <= py + 2 for px, py in pts) else FACE
+
+
 if __name__ == "__main__":
     import os
     here = os.path.dirname(os.path.abspath(__file__))
     bmp4(os.path.join(here, "menuarrow_down.bmp"), 9, 6, down)
     bmp4(os.path.join(here, "menuarrow_right.bmp"), 6, 9, right)
     bmp4(os.path.join(here, "dtdropdown.bmp"), 7, 4, dropdown)
+    bmp4(os.path.join(here, "menucheck.bmp"), 16, 15, check)
