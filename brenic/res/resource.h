@@ -33,3 +33,4 @@
 #define IDC_UNSAVED_EXIT        1298
 #define IDC_RESTORE_RESTORE     1300
 #define IDC_RESTORE_DELETE      1301
+#include "baseui_res.h"
