@@ -134,6 +134,7 @@ BOOL CClavio::DestroyWindow()
 
 void CClavio::OnDestroy()
 {
+    m_dropTarget.Revoke();
     CWnd::OnDestroy();
 }
 

@@ -6,6 +6,7 @@
 
 BEGIN_MESSAGE_MAP(COverlayWnd, CWnd)
     ON_WM_CREATE()
+    ON_WM_DESTROY()
     ON_WM_ERASEBKGND()
     ON_WM_PAINT()
 END_MESSAGE_MAP()
@@ -57,6 +58,12 @@ int COverlayWnd::OnCreate(LPCREATESTRUCT cs)
     m_dropTarget.Register(this);
     m_dropTarget.SetTargetWnd(this);
     return 0;
+}
+
+void COverlayWnd::OnDestroy()
+{
+    m_dropTarget.Revoke();
+    CWnd::OnDestroy();
 }
 
 BOOL COverlayWnd::OnEraseBkgnd(CDC*)

@@ -47,6 +47,7 @@ public:
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT cs);
+    afx_msg void OnDestroy();
     afx_msg BOOL OnEraseBkgnd(CDC* dc);
     afx_msg void OnPaint();
     DECLARE_MESSAGE_MAP()
