@@ -12,6 +12,8 @@
 #include "KpxFormat.h"
 #include "ProgressDlg.h"
 #include "PromptDlgs.h"
+#include "../browser/DatabaseSheet.h"
+#include "../browser/ComparisonDlg.h"
 
 CString CClip::s_strClipExt = ".kpx";
 CString CClip::s_strBatchExportFolder;
@@ -503,6 +505,52 @@ BOOL CClip::LoadOverlayBlob()
 // ---------------------------------------------------------------------------------------
 // Saving
 
+namespace {
+
+// The sheet's save-clip protocol: on its page 1, the new row selected. IDOK when the user
+// confirmed the row there.
+int ShowSaveSheet(const CString& preview, int id, BOOL* found)
+{
+    *found = FALSE;
+    if (!g_pAppConfig || !g_pAppConfig->ConnectDatabase() || !g_pDatabaseSheet)
+        return -1;
+    g_pDatabaseSheet->SetSaveClipMode(TRUE);
+    g_pDatabaseSheet->SetPreviewFile(preview);
+    *found = g_pDatabaseSheet->SelectClip(id);
+    const int answer = g_pDatabaseSheet->ShowModal(1);
+    g_pDatabaseSheet->SetSaveClipMode(FALSE);
+    g_pDatabaseSheet->SetPreviewFile("");
+    return answer;
+}
+
+// Finds a person by exact names (given apart from the query) in an open Person recordset,
+// adding a row with them when there is none. The row is left current.
+void FindOrAddPerson(CPeopleRecord& people, const CString& last, const CString& first,
+                     BOOL* added)
+{
+    *added = FALSE;
+    if (!people.IsEOF() &&
+        people.FindFirst("[LastName] = ? And [FirstName] = ?", CDaoParams().Add(last).Add(first)))
+        return;
+    people.AddNew();
+    people.m_LastName = last;
+    people.m_FirstName = first;
+    people.Update();
+    people.SetBookmark(people.GetLastModifiedBookmark());
+    *added = TRUE;
+}
+
+void DeleteClipRow(int id)
+{
+    CClipRecord rs;
+    rs.Open(dbOpenDynaset, "[VideoClip]");
+    if (rs.FindFirst(IdCriterion(id)))
+        rs.Delete();
+    rs.Close();
+}
+
+} // namespace
+
 BOOL CClip::WriteRecord(CClipRecord* rs)
 {
     const CString name = GetFileName(m_strVideoPath);
@@ -560,9 +608,258 @@ BOOL CClip::UpdateDatabaseRecord(BOOL ask)
         result = TRUE;
     } else if (answer == IDOK) {
         result = WriteRecord(&rs);
+        rs.Close();
+        if (!g_pAppConfig || !g_pAppConfig->ConnectDatabase() || !g_pDatabaseSheet)
+            return FALSE;
+        BOOL found = FALSE;
+        ShowSaveSheet(CString(), m_nID, &found);
+        if (g_pClavio)
+            g_pClavio->NotifyUpdate();
+        return result;
     }
     rs.Close();
     return result;
+}
+
+BOOL CClip::ReplaceExistingByGlobalID()
+{
+    CDaoDatabase db;
+    db.Open(MainDatabase());
+    CClipRecord rs(&db);
+    rs.m_strFilter = "[GlobalID] = ?";
+    rs.m_nParams = 1;
+    rs.SetParamValue(0, (LPCSTR)m_strGlobalID);
+    rs.Open();
+    rs.Requery();
+    if (rs.IsEOF())
+        return TRUE;
+    if (AfxMessageBox("Clip already exists in the database.  Would you like to replace the "
+                      "existing clip?",
+                      MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return FALSE;
+    const int id = rs.m_ID;
+    const CString file = rs.m_VideoClipFileName;
+    if (CClipBar::GetClipBar())
+        CClipBar::GetClipBar()->RemoveClipByID(id);
+    if (IsSafeVideoName(file) && !DeleteFileA(CaptureFolder() + "\\" + file)) {
+        const DWORD error = GetLastError();
+        ShowLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+            return FALSE;
+    }
+    rs.Delete();
+    rs.Close();
+    return TRUE;
+}
+
+BOOL CClip::SaveNewRecord()
+{
+    if (!m_subject.m_LastName.IsEmpty()) {
+        if (!ReplaceExistingByGlobalID())
+            return FALSE;
+        CDaoDatabase db;
+        db.Open(MainDatabase());
+        CPeopleRecord people(&db);
+        people.Open(dbOpenDynaset, "[Person]");
+        // People are found by their exact names: an apostrophe or a wildcard character in a
+        // name finds that person only.
+        int instructorId = -1;
+        BOOL added = FALSE;
+        if (!m_instructor.m_LastName.IsEmpty()) {
+            FindOrAddPerson(people, m_instructor.m_LastName, m_instructor.m_FirstName, &added);
+            if (added) {
+                people.Edit();
+                people.m_LRHand =
+                    m_instructor.m_LRHand.IsEmpty() ? CString("Right Hand") : m_instructor.m_LRHand;
+                people.m_Role = "Instructor";
+                people.m_InstructorID = -1;
+                people.Update();
+            }
+            instructorId = people.m_ID;
+        }
+        FindOrAddPerson(people, m_subject.m_LastName, m_subject.m_FirstName, &added);
+        if (added) {
+            people.Edit();
+            people.m_Role = m_subject.m_Role;
+            people.m_LRHand =
+                m_subject.m_LRHand.IsEmpty() ? CString("Right Hand") : m_subject.m_LRHand;
+            people.m_InstructorID = instructorId;
+            people.Update();
+        }
+        m_nPersonID = people.m_ID;
+        people.Close();
+        db.Close();
+    }
+
+    CClipRecord rs;
+    rs.Open(dbOpenDynaset, "[VideoClip]");
+    rs.AddNew();
+    rs.Update();
+    rs.SetBookmark(rs.GetLastModifiedBookmark());
+    m_nID = rs.m_ID;
+    BOOL ok = WriteRecord(&rs);
+    rs.Close();
+    if (ok) {
+        const BOOL wasNew = m_bNew;
+        BOOL found = FALSE;
+        const int answer = ShowSaveSheet(m_strPrevPath, m_nID, &found);
+        m_bNew = wasNew;
+        if ((answer == IDOK && found) ||
+            (!m_subject.m_FirstName.IsEmpty() && !m_subject.m_LastName.IsEmpty())) {
+            Sleep(300);
+        } else {
+            DeleteClipRow(m_nID);
+            m_nID = 0;
+            ok = FALSE;
+        }
+    }
+    m_bSaveAsComparison = FALSE;
+    return ok;
+}
+
+BOOL CClip::Save()
+{
+    CWaitCursor wait;
+    m_bSaveAsComparison = FALSE;
+    CClip* right = g_pClavio ? g_pClavio->GetSecondChannelClip() : NULL;
+    if (g_pClavio && g_pClavio->IsSplitView() && g_pClavio->GetCurrentClip() == this && right &&
+        AfxMessageBox("Do you wish to save both clips as a comparison?",
+                      MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        if (!g_pClavio->IsFirstChannelClip(this)) {
+            AfxMessageBox("Comparison save must have left window as current highlighted window");
+            return FALSE;
+        }
+        m_bSaveAsComparison = TRUE;
+    }
+    if (m_bSaveAsComparison && right->m_bNew) {
+        AfxMessageBox("You must save the right window clip before saving a comparison");
+        m_bSaveAsComparison = FALSE;
+        return FALSE;
+    }
+    m_bModifiedBeforeSave = m_bModified;
+
+    if (m_bNew) {
+        if (m_bSaveAsComparison) {
+            m_strClipType = "Comparison";
+            m_nComparisonClipID = right->m_nID;
+        }
+        m_strPrevPath = m_strVideoPath;
+        const CString newPath = MakeUniqueVideoFileName("CLP");
+        if (newPath.IsEmpty())
+            return FALSE;
+        m_strVideoPath = newPath;
+        m_bImported = FALSE;
+        const BOOL saved = SaveNewRecord();
+        if (!saved)
+            m_bModified = m_bModifiedBeforeSave;
+        if (!DeleteFileA(newPath)) {
+            ShowLastError();
+            if (saved)
+                DeleteClipRow(m_nID);
+            m_strVideoPath = m_strPrevPath;
+            return FALSE;
+        }
+        if (!saved) {
+            m_strVideoPath = m_strPrevPath;
+            return FALSE;
+        }
+        CVideoWindow* active = g_pClavio ? g_pClavio->GetActiveVideoWindow() : NULL;
+        if (active)
+            active->LoadAVIFile("", -1);
+        if (g_pClavio && g_pClavio->GetOtherClip() == this)
+            g_pClavio->LoadClipInOtherChannel(NULL);
+        if (!MoveFileA(m_strPrevPath, m_strVideoPath)) {
+            ShowLastError();
+            // The row would name a video that does not exist: the clip stays unsaved.
+            DeleteClipRow(m_nID);
+            m_nID = 0;
+            m_strVideoPath = m_strPrevPath;
+            m_bModified = m_bModifiedBeforeSave;
+            if (g_pClavio)
+                g_pClavio->LoadClip(this);
+            return FALSE;
+        }
+        if (g_pClavio)
+            g_pClavio->LoadClip(this);
+        m_bNew = FALSE;
+        if (CClipBar::GetClipBar())
+            CClipBar::GetClipBar()->Refresh();
+        return TRUE;
+    }
+
+    BOOL toSwing = FALSE;
+    if (IsComparison() && !m_bSaveAsComparison) {
+        if (AfxMessageBox("The current clip is a comparison. You have selected to change this "
+                          "clip as a normal swing. Do you wish to continue?",
+                          MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return FALSE;
+        m_strClipType = "Swing";
+        m_nComparisonClipID = -1;
+        toSwing = TRUE;
+    }
+    BOOL saved;
+    INT_PTR choice = 101;
+    if (!IsComparison() && m_bSaveAsComparison) {
+        CComparisonDlg question(AfxGetMainWnd());
+        choice = question.DoModal();
+        if (choice == IDCANCEL)
+            return FALSE;
+        if (choice == 101) {
+            m_strClipType = "Comparison";
+            m_nComparisonClipID = right->m_nID;
+        }
+    }
+    if (m_bSaveAsComparison && choice == 100) {
+        CClip* copy = CreateCopy();
+        if (!copy)
+            return FALSE;
+        copy->m_strClipType = "Comparison";
+        copy->m_nComparisonClipID = right->m_nID;
+        saved = copy->UpdateDatabaseRecord(TRUE);
+        CClipBar* panel = CClipBar::GetClipBar();
+        BOOL kept = FALSE;
+        if (saved && panel)
+            kept = m_subject.m_Role == "Student" ? panel->AddClip(copy, CString())
+                                                 : panel->AddReferenceClip(copy);
+        if (!kept)
+            delete copy;
+    } else {
+        saved = UpdateDatabaseRecord(TRUE);
+    }
+    if (toSwing && saved && g_pClavio)
+        g_pClavio->LoadClipInOtherChannel(NULL);
+    return saved;
+}
+
+CClip* CClip::CreateCopy()
+{
+    if (!UpdateDatabaseRecord(FALSE))
+        return NULL;
+    CClip* copy = LoadFromDatabase(m_nID);
+    if (!copy)
+        return NULL;
+    CClipRecord rs;
+    rs.Open(dbOpenDynaset, "[VideoClip]");
+    rs.AddNew();
+    rs.Update();
+    rs.SetBookmark(rs.GetLastModifiedBookmark());
+    copy->m_nID = rs.m_ID;
+    rs.Close();
+    copy->m_strGlobalID = NewGuidString();
+    copy->m_strVideoPath = MakeUniqueVideoFileName("CLP");
+    if (copy->m_strVideoPath.IsEmpty() ||
+        !CopyFileA(m_strVideoPath, copy->m_strVideoPath, FALSE)) {
+        if (!copy->m_strVideoPath.IsEmpty()) {
+            ShowLastError();
+            DeleteFileA(copy->m_strVideoPath);
+        }
+        // No row is left without its video.
+        DeleteClipRow(copy->m_nID);
+        delete copy;
+        return NULL;
+    }
+    copy->UpdateDatabaseRecord(FALSE);
+    return copy;
 }
 
 CString CClip::MakeUniqueVideoFileName(CString prefix)

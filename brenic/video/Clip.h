@@ -27,6 +27,10 @@ public:
     void ExchangeRecord(BOOL load, CClipRecord* rs);
 
     // Saving.
+    BOOL Save();
+    BOOL SaveNewRecord();
+    BOOL ReplaceExistingByGlobalID();
+    CClip* CreateCopy();
     BOOL WriteRecord(CClipRecord* rs);
     BOOL Reload();
     BOOL UpdateDatabaseRecord(BOOL ask);
