@@ -9,6 +9,7 @@
 #include "VideoWindow.h"
 #include "DatabaseMgr.h"
 #include "Globals.h"
+#include "Lesson.h"
 #include "KpxFormat.h"
 #include "ProgressDlg.h"
 #include "PromptDlgs.h"
@@ -1396,6 +1397,242 @@ BOOL CClip::ExportToDirectory(CString targetPath, CProgressDlg* progress, CStrin
         DeleteFileA(workDb);
     }
     return ok;
+}
+
+// ---------------------------------------------------------------------------------------
+// Export command and e-mail
+
+CExportFileDlg::CExportFileDlg(BOOL open, LPCTSTR defaultExtension, LPCTSTR fileName,
+                               DWORD flags, LPCTSTR filter, CWnd* parent, int filterIndex)
+    : CFileDialog(open, defaultExtension, fileName, flags, filter, parent),
+      m_nLastFilterIndex(filterIndex)
+{
+    m_ofn.nFilterIndex = filterIndex;
+}
+
+void CExportFileDlg::OnTypeChange()
+{
+    if ((int)m_ofn.nFilterIndex != m_nLastFilterIndex) {
+        m_nLastFilterIndex = (int)m_ofn.nFilterIndex;
+        const char* ext = m_nLastFilterIndex == 1 ? ".kpx" : ".avi";
+        SetControlText(1152, GetFileTitle() + ext);
+    }
+    CFileDialog::OnTypeChange();
+}
+
+void CClip::BeginBatchExport()
+{
+    s_bBatchExport = TRUE;
+    s_bReplaceAll = s_bSkipAll = FALSE;
+}
+
+void CClip::EndBatchExport()
+{
+    s_bAskExportTarget = TRUE;
+    s_strClipExt = ".kpx";
+    s_bBatchExport = FALSE;
+    s_bReplaceAll = s_bSkipAll = FALSE;
+}
+
+BOOL CClip::ExportToStudentLibrary(CString folder)
+{
+    const CString install = g_pAppConfig ? g_pAppConfig->GetInstallDir() : CString();
+    const CString library = install.Left(2) + "\\_Quorvel Library\\_Student\\";
+    if (folder != library)
+        return FALSE;
+    static const char* const kPatterns[] = {"*.kpx", "*.avi", "*.mdb"};
+    CDatabaseMgr mgr;
+    int count = 0;
+    for (const char* pattern : kPatterns)
+        count += mgr.CountFiles(folder + pattern);
+    if (count && AfxMessageBox("The destination directory you are exporting to is not empty, do "
+                               "you wish to remove these previously exported clips?",
+                               MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        for (const char* pattern : kPatterns) {
+            WIN32_FIND_DATAA found;
+            HANDLE find = FindFirstFileA(folder + pattern, &found);
+            if (find == INVALID_HANDLE_VALUE)
+                continue;
+            do {
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                    DeleteFileA(folder + found.cFileName);
+            } while (FindNextFileA(find, &found));
+            FindClose(find);
+        }
+    }
+    return TRUE;
+}
+
+namespace {
+
+// The temporary copy of a video that a clip file is packed from: named after the clip
+// file's name up to its first ".".
+CString TemporaryCopyName(const CString& clipFileName)
+{
+    const int dot = clipFileName.Find('.');
+    return CClip::GetTempFolder() + (dot < 0 ? clipFileName : clipFileName.Left(dot)) + "tmp.avi";
+}
+
+} // namespace
+
+int CClip::ExportClips(CProgressDlg* progress)
+{
+    if (g_pClavio && g_pClavio->IsCaptureArmed())
+        g_pClavio->Stop();
+    int type = g_pAppConfig ? g_pAppConfig->GetExportFilterIndex() : 1;
+    BOOL withoutDatabase = type == 3;
+    CString target;
+    if (s_bAskExportTarget) {
+        CString folder = s_strLastExportFolder;
+        if (folder.IsEmpty())
+            folder = (g_pAppConfig ? g_pAppConfig->GetInstallDir() : CString()) + "ExportedClips";
+        CreateDirectoryA(folder, NULL);
+        const CString proposed = folder + "\\" + GetExportFileName(type == 1 ? ".kpx" : ".avi");
+        const DWORD flags = OFN_EXPLORER | OFN_HIDEREADONLY |
+                            (s_bBatchExport ? 0 : OFN_OVERWRITEPROMPT);
+        CExportFileDlg dialog(FALSE, "kpx", proposed, flags,
+                              "Quorvel files (*.kpx)|*.kpx|Video files (*.avi)|*.avi|Video files "
+                              "(w/o database) (*.avi)|*.avi||",
+                              NULL, type);
+        dialog.m_ofn.lpstrTitle = s_bBatchExport
+                                      ? "Confirm target directory and file type of exported clips."
+                                      : "Confirm filename and location of exported clip.";
+        if (dialog.DoModal() != IDOK)
+            return 2;
+        target = dialog.GetPathName();
+        ExportToStudentLibrary(FolderOf(target));
+        type = (int)dialog.m_ofn.nFilterIndex;
+        if (g_pAppConfig)
+            g_pAppConfig->SetExportFilterIndex(type);
+        withoutDatabase = type == 3;
+        const CString folderOfTarget = target.Left(target.ReverseFind('\\'));
+        if (s_bBatchExport) {
+            s_bAskExportTarget = FALSE;
+            s_strClipExt = CExtString(target).GetPathExtension();
+            s_strBatchExportFolder = folderOfTarget;
+        }
+        s_strLastExportFolder = folderOfTarget;
+    } else {
+        target = s_strBatchExportFolder + "\\" + GetExportFileName(s_strClipExt);
+    }
+    if (IsReadOnlyFolder(FolderOf(target))) {
+        AfxMessageBox("The media you are exporting to is readonly. If this media is CD-R "
+                      "please open a new session.");
+        return 1;
+    }
+    if (target.IsEmpty())
+        return 0;
+    CString ext = CExtString(target).GetPathExtension();
+    ext.MakeLower();
+    if (ext == ".kpx") {
+        if (s_bBatchExport && FileExists(target) &&
+            !AskReplace("Clip has already been exported to this directory. Do you want to "
+                        "replace the clip?"))
+            return 1;
+        const CString copy = TemporaryCopyName(GetFileName(target));
+        if (!CopyFileA(m_strVideoPath, copy, FALSE)) {
+            ShowLastError();
+            return 1;
+        }
+        BOOL ok = PackClipFile(target, copy, progress, FALSE, FALSE);
+        if (ok && IsComparison()) {
+            CClip* partner = GetComparisonClip();
+            ok = partner != NULL;
+            if (ok) {
+                const CString partnerFile = partner->GetExportFileName(".kpx");
+                const CString partnerCopy = TemporaryCopyName(partnerFile);
+                ok = CopyFileA(partner->m_strVideoPath, partnerCopy, FALSE);
+                if (!ok)
+                    ShowLastError();
+                else
+                    ok = PackClipFile(FolderOf(target) + partnerFile, partnerCopy, progress,
+                                      TRUE, FALSE);
+            }
+        }
+        return ok ? 0 : 1;
+    }
+    const BOOL ok = withoutDatabase ? ExportVideoOnly(target)
+                                    : ExportToDirectory(target, progress, "", FALSE, FALSE);
+    return ok ? 0 : 1;
+}
+
+void CClip::SendVideoEmail(BOOL partnerCall)
+{
+    if (g_pClavio && g_pClavio->IsCaptureArmed())
+        g_pClavio->Stop();
+    const CString name = GetExportFileName(".kpx");
+    CString person = g_pLesson ? g_pLesson->GetStudentName() : CString();
+    if (person.IsEmpty())
+        person = m_subject.m_FirstName + " " + m_subject.m_LastName;
+    CString proposed = name;
+    if (!partnerCall && g_pClavio)
+        proposed = g_pClavio->GetEmailFolder(person) + "\\" + name;
+    CString target, ext;
+    for (;;) {
+        CExportFileDlg dialog(FALSE, "kpx", proposed, OFN_EXPLORER | OFN_HIDEREADONLY,
+                              "Quorvel Email files (*.kpx)|*.kpx|Video Email files (*.avi)|*.avi||",
+                              NULL, 1);
+        dialog.m_ofn.lpstrTitle =
+            partnerCall ? "Confirm filename and location of comparison video email clip"
+                        : "Confirm filename and location of video email clip";
+        if (dialog.DoModal() != IDOK)
+            return;
+        target = dialog.GetPathName();
+        ext = dialog.GetFileExt();
+        ext.MakeLower();
+        if (!FileExists(target))
+            break;
+        CTransOptDlg question(AfxGetMainWnd());
+        const INT_PTR answer = question.DoModal();
+        if (answer == IDC_TRANS_RETRANSCODE) {
+            DeleteFileA(target);
+            break;
+        }
+        if (answer == IDC_TRANS_CONTINUE) {
+            if (AfxMessageBox(partnerCall
+                                  ? "Would you like to send selected comparison clip via email now?"
+                                  : "Would you like to send selected clip via email now?",
+                              MB_YESNO | MB_ICONQUESTION) == IDYES &&
+                g_pClavio)
+                g_pClavio->EmailClip(target);
+            // A partner's own call does not come back to this clip: two clips that are each
+            // other's partner are sent once each.
+            if (!partnerCall && IsComparison()) {
+                CClip* partner = GetComparisonClip();
+                if (partner)
+                    partner->SendVideoEmail(TRUE);
+            }
+            return;
+        }
+        if (answer == IDC_TRANS_CANCEL)
+            return;
+    }
+    const CString transcodeTarget = ext == "kpx" ? GetTempFolder() + "temp.avi" : target;
+    BOOL ok = FALSE;
+    CVideoWindow* control = g_pClavio ? g_pClavio->GetActiveVideoWindow() : NULL;
+    if (control) {
+        const BOOL restore = !control->GetLiveVideoMode() && g_pClavio->GetCurrentClip();
+        const LONG oldIn = control->GetTrimIn(), oldOut = control->GetTrimOut();
+        control->SetTrimIn(m_nTrimIn);
+        control->SetTrimOut(m_nTrimOut);
+        ok = g_pClavio->TranscodeClip(m_strVideoPath, transcodeTarget);
+        if (restore) {
+            control->SetTrimIn(oldIn);
+            control->SetTrimOut(oldOut);
+        }
+    }
+    if (ok) {
+        if (ext == "kpx")
+            ok = PackClipFile(target, transcodeTarget, NULL, FALSE, TRUE);
+        if (ok && AfxMessageBox("Transcode complete.  Do you want to send e-mail now?",
+                                MB_YESNO | MB_ICONQUESTION) == IDYES)
+            g_pClavio->EmailClip(target);
+    }
+    if (!partnerCall && IsComparison()) {
+        CClip* partner = GetComparisonClip();
+        if (partner)
+            partner->SendVideoEmail(TRUE);
+    }
 }
 
 // ---------------------------------------------------------------------------------------
