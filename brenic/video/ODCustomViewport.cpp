@@ -1,4 +1,5 @@
 #include "ODCustomViewport.h"
+#include "ODCustomController.h"
 #include "OverlayWnd.h"
 #include "VideoWindow.h"
 #include <cmath>
@@ -27,7 +28,11 @@ void CODCustomViewport::SetModel(MvcModel* model)
 
 BOOL CODCustomViewport::CreateController()
 {
-    return MvcBufferedWrapper_T<CODViewport>::CreateController();
+    m_pController = new CODCustomController(this);
+    m_bOwnsController = TRUE;
+    if (m_pModel)
+        m_pController->SetModel(m_pModel);
+    return TRUE;
 }
 
 void CODCustomViewport::DrawBackground(CDC*, CRect)

@@ -136,7 +136,8 @@ void COverlayWnd::OnPaint()
 
 BOOL COverlayWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
-    if (m_viewport.OnWndMsg(message, wParam, lParam, result))
+    // Commands take the command route (OnCmdMsg), which holds them back until first shown.
+    if (message != WM_COMMAND && m_viewport.OnWndMsg(message, wParam, lParam, result))
         return TRUE;
     return CWnd::OnWndMsg(message, wParam, lParam, result);
 }
