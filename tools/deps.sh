@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   wine wine64 wine64-tools libwine-dev            # Win32 as a library, winegcc, wrc, widl
   cmake ninja-build g++ ccache pkg-config
+  clang                                           # libFuzzer for the clip-file fuzz run
   libgtest-dev libgmock-dev libbenchmark-dev
   libavformat-dev libavcodec-dev libavdevice-dev libswscale-dev libswresample-dev libavutil-dev
   libsqlite3-dev libjpeg62-turbo-dev

@@ -195,6 +195,12 @@ void CClavio::OnPaint()
         m_bStartLivePending = FALSE;
         SetChannelLiveMode(m_pChannel[0], TRUE, FALSE);
     }
+    PaintFrames(&dc);
+}
+
+void CClavio::PaintFrames(CDC* pDC)
+{
+    CDC& dc = *pDC;
     CBrush grey(RGB(0x80, 0x80, 0x80));
     CBrush cyan((COLORREF)0xFFFF00);
     if (m_nLayout == 1) {

@@ -28,6 +28,9 @@ public:
     BOOL DestroyWindow() override;
     BOOL OnDeviceChange(UINT, DWORD_PTR) { return TRUE; }
     void RecalcLayout();
+    // The frames around the channels: the current one cyan, the other half grey in split
+    // view; when locked a wider cyan frame round both halves and a focus mark.
+    void PaintFrames(CDC* dc);
     void RedrawVideo();
     void RedrawCurrentWindow(const RECT& rect);
     void SetView(CWnd* view) { m_pView = view; }

@@ -1,10 +1,15 @@
-// One clip in memory: its database row, video file, trim range, tab marks and drawing.
+// One clip in memory: its database row, video file, trim range, tab marks and drawing;
+// with its clip file (".kpx"), saving, export, e-mail and import.
 #pragma once
 #include <afx.h>
 #include <afxcoll.h>
 #include <afxdisp.h>
 #include "ODCustomModel.h"
+#include "Recordsets.h"
+#include "Utility.h"
 
+class CDaoRecordset;
+class CProgressDlg;
 class CVideoWindow;
 
 class CClip
@@ -13,27 +18,34 @@ public:
     CClip();
     virtual ~CClip();
 
-    // Takes a clip file or an AVI video over as a new clip of the clip panel. Files handed
-    // over before the clip panel exists wait in a queue that the panel works off.
-    static BOOL ImportClipFiles(CString path, int flag);
-    static const CStringArray& GetPendingImports() { return s_pendingImports; }
-    static void ClearPendingImports() { s_pendingImports.RemoveAll(); }
+    // Creation and loading.
+    static CClip* CreateFromRecord(CDaoRecordset* rs);
+    static CClip* LoadFromDatabase(int id);
+    BOOL LoadFromRecord(CClipRecord* rs);
+    BOOL LoadSubject();
+    BOOL FindOwnRow(CClipRecord* rs);
+    void ExchangeRecord(BOOL load, CClipRecord* rs);
 
-    // Tabs: positions in fields; the impact tab is tab 5.
+    // Saving.
+    BOOL WriteRecord(CClipRecord* rs);
+    BOOL Reload();
+    BOOL UpdateDatabaseRecord(BOOL ask);
+    static CString MakeUniqueVideoFileName(CString prefix);
+
+    // Tabs, trim, flags.
     int GetTabCount() const { return m_nTabCount; }
-    // -1 for an index outside 0 .. count - 1.
     int GetTabPosition(int i) const;
-    void SetTabPosition(int i, int pos);
     int GetImpactField() const { return m_nTabs[m_nImpactTab]; }
-    // The impact tab with "bImpactTabRelative" on moves every tab by the same distance.
+    void SetTabPosition(int i, int pos);
     void MoveTab(int i, int pos);
     void SpreadTabsEvenly();
     void PlaceTabsAroundImpact();
+    void RebaseTabsToTrim(int in, int out);
     // Takes frame count and trim out from the channel's control at the first display (or
     // when the stored ones lie beyond the file) and fits the drawing to the picture.
     void FitToVideoWindow(CVideoWindow* control);
-
-    // Trim range in frames; a negative value becomes 0.
+    void BuildTabString();
+    void ParseTabString();
     int GetTrimIn() const { return m_nTrimIn; }
     int GetTrimOut() const { return m_nTrimOut; }
     void SetTrimIn(int frame);
@@ -46,14 +58,46 @@ public:
     BYTE IsDrawingModified() const { return m_bDrawingModified; }
     CODCustomModel* GetDrawingModel() { return &m_model; }
     BOOL IsComparison() const;
-    // The loaded comparison partner (owned by this clip), NULL when none is loaded.
-    CClip* GetComparisonClip() { return m_pComparisonClip; }
+    // The comparison partner (owned by this clip), loaded from the database when needed.
+    CClip* GetComparisonClip();
     BOOL GetShowGraphics() const { return m_bShowGraphics; }
     void SetShowGraphics(BOOL show) { m_bShowGraphics = show; }
+    BOOL HasSubject() const;
+    CString GetSubjectShortName() const;
+    static CString GetFileName(CString path);
+    BOOL StoreOverlayBlob();
+    BOOL LoadOverlayBlob();
+
+    // Clip files.
+    BYTE PackClipFile(CString clipFilePath, CString aviPath, CProgressDlg* progress,
+                      BYTE partner, BYTE newGlobalId);
+    static BYTE UnpackClipFile(CString clipFilePath, BYTE comparison);
+    static CString GetTempFolder();
+
+    // Export.
+    CString GetExportFileName(CString ext) const;
+    BOOL ExportToDirectory(CString targetPath, CProgressDlg* progress, CString databaseName,
+                           BYTE partner, BYTE newGlobalId);
+    BOOL ExportUnsavedClipRecord(CString fileName, CString exportDatabase, BYTE newGlobalId);
+    static int GetFirstInstructorID();
+    BOOL ExportVideoOnly(CString targetPath);
+
+    // Import.
+    static BOOL ImportClipFiles(CString path, int fromRemoteDatabase);
+    static CClip* ImportClipFile(CString videoPath, CProgressDlg* progress,
+                                 CString importDatabase, CString sourceFolder);
+    static void EndBatchImport();
+    static void SetQueuedImport();
+
+    // A name that a file from elsewhere gives for a video beside it: a bare file name
+    // ending in ".avi", without a drive, a separator or "..".
+    static BOOL IsSafeVideoName(const CString& name);
 
     BYTE m_bDrawingModified;
     BOOL m_bShowGraphics;
     int m_nLockOffset;
+    CPeopleRecord m_subject;
+    CPeopleRecord m_instructor;
     COleDateTime m_captureTime;
     CString m_strVideoPath;
     CString m_strClub;
@@ -70,6 +114,7 @@ public:
     CClip* m_pComparisonClip;
     int m_nTabs[8];
     int m_nTabCount;
+    CExtString m_strTabString;
     BOOL m_bFirstDisplay;
     BOOL m_bNeedVideoInfo;
     int m_nFrames;
@@ -89,9 +134,20 @@ public:
     int m_nImpactTab;
     BOOL m_bSaveAsComparison;
 
-    // The temporary video files of unsaved clips survive their clips (set at shutdown).
+    static CString s_strClipExt;
+    static CString s_strBatchExportFolder;
+    static CString s_strLastExportFolder;
+    static BYTE s_bAskExportTarget;
+    static BYTE s_bImporting;
+    static BYTE s_bBatchExport;
+    static BYTE s_bBatchImport;
+    static BYTE s_bQueuedImport;
+    static BYTE s_bReplaceAll;
+    static BYTE s_bSkipAll;
+    // The program's one keep-temporary-files flag: set at shutdown when the user keeps the
+    // unsaved clips' files for the next start.
     static BYTE s_bKeepTempFiles;
 
 private:
-    static CStringArray s_pendingImports;
+    void ResetDrawing();
 };

@@ -4,6 +4,8 @@
 #include "SECControlBarManager.h"
 #include "SECDockBar.h"
 #include "SECDockState.h"
+#include "SECResource.h"
+#include "SECWorkspaceManager.h"
 #include "SECBmpMenuPlugIn.h"
 #include "SECBmpMgr.h"
 #include "SECCustomToolBar.h"
@@ -19,6 +21,20 @@ IMPLEMENT_DYNCREATE(SECFrameWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(SECFrameWnd, CFrameWnd)
   ON_REGISTERED_MESSAGE(WM_SECGETMENU, OnSecGetMenu)
+  ON_COMMAND(ID_WORKSPACE_NEW, OnWorkspaceCommand)
+  ON_UPDATE_COMMAND_UI(ID_WORKSPACE_NEW, OnUpdateWorkspaceCommand)
+  ON_COMMAND(ID_WORKSPACE_OPEN, OnWorkspaceCommand)
+  ON_UPDATE_COMMAND_UI(ID_WORKSPACE_OPEN, OnUpdateWorkspaceCommand)
+  ON_COMMAND(ID_WORKSPACE_SAVE, OnWorkspaceCommand)
+  ON_UPDATE_COMMAND_UI(ID_WORKSPACE_SAVE, OnUpdateWorkspaceCommand)
+  ON_COMMAND(ID_WORKSPACE_CLOSE, OnWorkspaceCommand)
+  ON_UPDATE_COMMAND_UI(ID_WORKSPACE_CLOSE, OnUpdateWorkspaceCommand)
+  ON_COMMAND(ID_WORKSPACE_SAVEAS, OnWorkspaceCommand)
+  ON_UPDATE_COMMAND_UI(ID_WORKSPACE_SAVEAS, OnUpdateWorkspaceCommand)
+  ON_COMMAND(ID_WORKSPACE_DELETE, OnWorkspaceCommand)
+  ON_UPDATE_COMMAND_UI(ID_WORKSPACE_DELETE, OnUpdateWorkspaceCommand)
+  ON_COMMAND_EX_RANGE(ID_WORKSPACE_MRU1, ID_WORKSPACE_MRU9, OnWorkspaceRecent)
+  ON_UPDATE_COMMAND_UI_RANGE(ID_WORKSPACE_MRU1, ID_WORKSPACE_MRU9, OnUpdateWorkspaceCommand)
   ON_WM_CREATE()
   ON_WM_CLOSE()
   ON_WM_NCHITTEST()
@@ -48,8 +64,8 @@ SECControlBar* AsSEC(CControlBar* pBar)
 SECFrameWnd::SECFrameWnd()
     : m_bNewShell(LOBYTE(LOWORD(::GetVersion())) >= 4), m_bClosing(FALSE),
       m_rectLastClient(0, 0, 0, 0), m_pControlBarManager(NULL), m_hMenuCopy(NULL),
-      m_nMenuResID(0), m_pMenuBar(NULL), m_pMenuPlugIn(NULL), m_bBmpMenus(FALSE),
-      m_nBmpMenuOption(0)
+      m_nMenuResID(0), m_pWorkspaceMgr(NULL), m_pMenuBar(NULL), m_pMenuPlugIn(NULL),
+      m_bBmpMenus(FALSE), m_nBmpMenuOption(0)
 {
 }
 
@@ -64,6 +80,7 @@ SECFrameWnd::~SECFrameWnd()
     pBar->m_bAutoDelete = FALSE;
     delete pBar;
   }
+  delete m_pWorkspaceMgr;
 }
 
 SECDockBar* SECFrameWnd::CreateDockBar() { return new SECDockBar(FALSE, 0); }
@@ -310,6 +327,54 @@ void SECFrameWnd::SaveBarState(LPCTSTR lpszProfileName)
 }
 
 // ---------------------------------------------------------------------------------------------
+// The workspace manager
+
+SECWorkspaceManagerEx* SECFrameWnd::CreateWorkspaceManager(CRuntimeClass* pClass, LPCTSTR lpszKey,
+                                                           int nMode, BOOL bListUnderAppKey)
+{
+  if (pClass == NULL)
+    return NULL;
+  CObject* pObject = pClass->CreateObject();
+  SECWorkspaceManagerEx* pManager = DYNAMIC_DOWNCAST(SECWorkspaceManagerEx, pObject);
+  if (pManager == NULL) {
+    delete pObject;
+    return NULL;
+  }
+  delete m_pWorkspaceMgr;
+  m_pWorkspaceMgr = pManager;
+  pManager->SetRegistryKey(lpszKey, nMode, HKEY_CURRENT_USER, bListUnderAppKey);
+  if (!pManager->PlugInTo(this)) {
+    delete pManager;
+    m_pWorkspaceMgr = NULL;
+    return NULL;
+  }
+  return pManager;
+}
+
+BOOL SECFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+  SECWorkspaceManagerEx* pManager = m_pWorkspaceMgr;
+  if (pManager == NULL) {
+    SECFrameWnd* pTop = DYNAMIC_DOWNCAST(SECFrameWnd, GetTopLevelFrame());
+    if (pTop != NULL && pTop != this)
+      pManager = pTop->m_pWorkspaceMgr;
+  }
+  if (pManager != NULL) {
+    AFX_THREAD_STATE* pState = AfxGetThreadState();
+    CFrameWnd* pRouting = pState->m_pRoutingFrame;
+    BOOL bResult = pManager->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    pState->m_pRoutingFrame = pRouting;
+    if (pManager->TakeConsumed())
+      return bResult;
+  }
+  return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void SECFrameWnd::OnWorkspaceCommand() {}
+
+void SECFrameWnd::OnUpdateWorkspaceCommand(CCmdUI*) {}
+
+BOOL SECFrameWnd::OnWorkspaceRecent(UINT) { return TRUE; }
 // Menus, the menu plug-in and customise mode
 
 BOOL SECFrameWnd::InCustomizeMode() const

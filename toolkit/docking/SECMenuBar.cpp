@@ -1,5 +1,6 @@
 // The menu bar and its frame plug-in.
 #include "SECMenuBar.h"
+#include "SECDocTemplateUtils.h"
 #include "SECFrameWnd.h"
 #include "SECToolBarManager.h"
 #include <afxpriv.h>
@@ -301,8 +302,15 @@ void SECMenuBar::InsertButton(int nIndex, UINT nID, BOOL bSeparator, BOOL bNoRed
 BOOL SECMenuBar::SwitchMenu(UINT nMenuID)
 {
   DWORD dwBit = 0;
-  if (!m_menuMasks.Lookup(nMenuID, dwBit))
-    return FALSE;
+  if (!m_menuMasks.Lookup(nMenuID, dwBit)) {
+    // The frames that hold floating bars (resource 20514) show the main window's own menu.
+    CWinApp* pApp = AfxGetApp();
+    CFrameWnd* pMain = pApp != NULL ? DYNAMIC_DOWNCAST(CFrameWnd, pApp->m_pMainWnd) : NULL;
+    SECDocTemplateUtils utils;
+    if (nMenuID != 20514 || pMain == NULL ||
+        !m_menuMasks.Lookup(utils.GetFrameResourceId(pMain), dwBit))
+      return FALSE;
+  }
   ApplyMenuMask(dwBit, FALSE);
   m_nMenuID = nMenuID;
   return TRUE;

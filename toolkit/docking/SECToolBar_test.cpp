@@ -2,6 +2,7 @@
 // toolbar manager's ids, options and customise mode, button removal, the stored button
 // records and the menu bar's buttons.
 #include "gtest_wine.h"
+#include "SECBmpMenuPlugIn.h"
 #include "SECBmpMgr.h"
 #include "SECCustomToolBar.h"
 #include "SECFrameWnd.h"
@@ -11,6 +12,7 @@
 #include "SECToolBarManager.h"
 #include <commctrl.h>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace {
@@ -208,6 +210,26 @@ class CMenuFrame : public SECFrameWnd {
  public:
   CMenuFrame() { m_pMenuBar = &m_menuBar; }
   SECMenuBar m_menuBar;
+  std::vector<UINT> m_commands;
+  std::vector<UINT> m_notifies;
+  BOOL m_bRectValid = FALSE;
+  CRect m_rectCmd;
+  SECToolBarManager* m_pMgrSeen = nullptr;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+  {
+    if (message == WM_COMMAND && lParam == 0 && LOWORD(wParam) >= 100 && LOWORD(wParam) < 200) {
+      m_commands.push_back(LOWORD(wParam));
+      m_bRectValid = m_pMgrSeen != nullptr && m_pMgrSeen->GetCommandBtnRect(m_rectCmd);
+      return 0;
+    }
+    if (message == WM_NOTIFY && ((NMHDR*)lParam)->code == SEC_TBN_DROPDOWN) {
+      m_notifies.push_back(((SECTBNotify*)lParam)->iItem);
+      return 0;
+    }
+    return SECFrameWnd::WindowProc(message, wParam, lParam);
+  }
 };
 
 class ToolBarTest : public testing::Test {
@@ -223,6 +245,7 @@ class ToolBarTest : public testing::Test {
     ASSERT_TRUE(m_pFrame->Create(NULL, "Toolbars", WS_OVERLAPPEDWINDOW, CRect(0, 0, 660, 520)));
     theApp.m_pMainWnd = m_pFrame;
     m_pMgr = new SECToolBarManager(m_pFrame);
+    m_pFrame->m_pMgrSeen = m_pMgr;
     m_pFrame->SetControlBarManager(m_pMgr);
     m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
     ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, m_pFrame->m_hWnd,
@@ -451,6 +474,213 @@ TEST_F(ToolBarTest, MenuInfoWithoutMenuBarFails)
   SECToolBarManager mgr(pPlain);
   EXPECT_FALSE(mgr.SetMenuInfo(1, 200));
   pPlain->DestroyWindow();
+}
+
+TEST_F(ToolBarTest, PressingSendsCommandsAndToggles)
+{
+  SECCustomToolBar* p = m_pMgr->CreateNewToolBar();
+  SECCustomToolBar* q = m_pMgr->CreateNewToolBar();
+  UINT ids[] = {100, 101, 102};
+  p->SetButtons(ids, 3);
+  q->SetButtons(ids, 3);
+  p->SetButtonStyle(1, SEC_TBBS_CHECKBOX | SEC_TBBS_NOAUTODISABLE);
+  q->SetButtonStyle(1, SEC_TBBS_CHECKBOX | SEC_TBBS_NOAUTODISABLE);
+  p->SetButtonStyle(2, SEC_TBBS_DROPDOWN | SEC_TBBS_NOAUTODISABLE);
+  p->SetButtonStyle(0, SEC_TBBS_NOAUTODISABLE);
+  p->CalcDynamicLayout(1000, LM_HORZ | LM_COMMIT);
+  CRect r;
+  auto click = [&](int nIndex, CPoint ptUp) {
+    p->GetButtonRect(nIndex, &r);
+    CPoint pt = r.CenterPoint();
+    p->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    p->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptUp.x, ptUp.y));
+  };
+  p->GetButtonRect(0, &r);
+  click(0, r.CenterPoint());
+  ASSERT_EQ(m_pFrame->m_commands, std::vector<UINT>{100});
+  EXPECT_TRUE(m_pFrame->m_bRectValid);
+  CRect rScreen = r;
+  p->ClientToScreen(&rScreen);
+  EXPECT_EQ(m_pFrame->m_rectCmd, rScreen);
+  CRect after;
+  EXPECT_FALSE(m_pMgr->GetCommandBtnRect(after));
+  click(0, CPoint(r.right + 30, r.bottom + 30));  // released outside: nothing
+  EXPECT_EQ(m_pFrame->m_commands.size(), 1u);
+  // a check button toggles on every toolbar
+  p->GetButtonRect(1, &r);
+  click(1, r.CenterPoint());
+  EXPECT_TRUE(p->GetButtonStyle(1) & SEC_TBBS_CHECKED);
+  EXPECT_TRUE(q->GetButtonStyle(1) & SEC_TBBS_CHECKED);
+  click(1, r.CenterPoint());
+  EXPECT_FALSE(q->GetButtonStyle(1) & SEC_TBBS_CHECKED);
+  EXPECT_EQ(m_pFrame->m_commands, (std::vector<UINT>{100, 101, 101}));
+  // drop-down: the notification only
+  p->GetButtonRect(2, &r);
+  click(2, r.CenterPoint());
+  EXPECT_EQ(m_pFrame->m_notifies, std::vector<UINT>{102});
+  EXPECT_EQ(m_pFrame->m_commands.size(), 3u);
+  EXPECT_FALSE(p->GetButtonStyle(2) & SEC_TBBS_PRESSED);
+}
+
+TEST_F(ToolBarTest, ButtonStatesDrawIntoADib)
+{
+  SECCustomToolBar* p = m_pMgr->CreateNewToolBar();
+  UINT ids[] = {100, 101, 102, 103, 104, 105, 0, 109};
+  p->SetButtons(ids, 8);
+  p->SetButtonStyle(1, SEC_TBBS_DISABLED);
+  p->SetButtonStyle(2, SEC_TBBS_CHECKED);
+  p->SetButtonStyle(3, SEC_TBBS_CHECKED | SEC_TBBS_DISABLED);
+  p->SetButtonStyle(4, SEC_TBBS_PRESSED);
+  p->SetButtonStyle(5, SEC_TBBS_SELECTED);
+  p->CalcDynamicLayout(1000, LM_HORZ | LM_COMMIT);
+  BITMAPINFO bi;
+  memset(&bi, 0, sizeof(bi));
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = 260;
+  bi.bmiHeader.biHeight = -40;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* pBits = NULL;
+  HBITMAP hDib = ::CreateDIBSection(NULL, &bi, DIB_RGB_COLORS, &pBits, NULL, 0);
+  CDC dc;
+  dc.CreateCompatibleDC(NULL);
+  HGDIOBJ hOld = ::SelectObject(dc.GetSafeHdc(), hDib);
+  dc.FillSolidRect(0, 0, 260, 40, RGB(1, 2, 3));
+  p->DoPaint(&dc);
+  ::SelectObject(dc.GetSafeHdc(), hOld);
+  const DWORD* px = (const DWORD*)pBits;
+  auto distinct = [&](int i) {
+    CRect r;
+    p->GetButtonRect(i, &r);
+    std::set<DWORD> colours;
+    for (int y = r.top; y < r.bottom; y++)
+      for (int x = r.left; x < r.right; x++)
+        colours.insert(px[y * 260 + x] & 0xFFFFFF);
+    return colours;
+  };
+  // every state composes its own face; a button without an image draws the face alone
+  std::vector<std::set<DWORD>> faces;
+  for (int i : {0, 1, 2, 3, 4, 5})
+    faces.push_back(distinct(i));
+  for (size_t i = 0; i < faces.size(); i++)
+    EXPECT_GE(faces[i].size(), 2u) << i;
+  EXPECT_NE(faces[0], faces[1]);  // disabled: embossed
+  EXPECT_NE(faces[0], faces[2]);  // checked: dithered
+  EXPECT_NE(faces[2], faces[3]);
+  EXPECT_EQ(distinct(7).count(RGB(1, 2, 3) & 0xFFFFFF), 0u);  // drawn over, without an image
+  ::DeleteObject(hDib);
+}
+
+TEST_F(ToolBarTest, BitmapMenus)
+{
+  SECFrameWnd* pFrame = new SECFrameWnd;
+  pFrame->EnableBitmapMenus(TRUE);
+  ASSERT_TRUE(pFrame->Create(NULL, "Bitmap menus", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200)));
+  SECBmpMenuPlugIn* pPlug = pFrame->GetBmpMenuPlugIn();
+  ASSERT_NE(pPlug, nullptr);
+  ASSERT_TRUE(pPlug->AddToolBarResource(MAKEINTRESOURCE(128)));
+  HMENU hMenu = ::CreatePopupMenu();
+  ::AppendMenuA(hMenu, MF_STRING, 100, "&Open\tCtrl+O");
+  ::AppendMenuA(hMenu, MF_STRING, 101, "&Save");
+  ::AppendMenuA(hMenu, MF_STRING, 109, "&Stop");
+  ::AppendMenuA(hMenu, MF_STRING, SC_CLOSE, "&Close");
+  ::AppendMenuA(hMenu, MF_OWNERDRAW, 150, (LPCSTR)1234);
+  pFrame->SendMessage(WM_INITMENUPOPUP, (WPARAM)hMenu, 0);
+  auto type = [&](int i) {
+    MENUITEMINFOA mii;
+    memset(&mii, 0, sizeof(mii));
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_FTYPE | MIIM_DATA;
+    ::GetMenuItemInfoA(hMenu, i, TRUE, &mii);
+    return mii;
+  };
+  EXPECT_TRUE(type(0).fType & MFT_OWNERDRAW);
+  EXPECT_TRUE(type(2).fType & MFT_OWNERDRAW);
+  EXPECT_FALSE(type(3).fType & MFT_OWNERDRAW);  // system ids stay strings
+  EXPECT_TRUE(pPlug->IsExcluded(150));           // someone else's item
+  EXPECT_EQ(type(4).dwItemData, 1234u);
+
+  MEASUREITEMSTRUCT mis = {ODT_MENU, 0, 100, 0, 0, type(0).dwItemData};
+  EXPECT_EQ(pFrame->SendMessage(WM_MEASUREITEM, 0, (LPARAM)&mis), TRUE);
+  EXPECT_GT((int)mis.itemWidth, 16 + 30);
+  EXPECT_GE((int)mis.itemHeight, 15 + 4);
+  MEASUREITEMSTRUCT foreign = {ODT_MENU, 0, 150, 0, 0, 1234};
+  pFrame->SendMessage(WM_MEASUREITEM, 0, (LPARAM)&foreign);
+  EXPECT_EQ(foreign.itemWidth, 0u);  // not taken as one of the plug-in's records
+
+  // mnemonics: none, one, two cycling
+  struct Char {
+    char c;
+    int hilite;
+    LRESULT result;
+  } chars[] = {{'x', -1, 0},
+               {'o', -1, MAKELRESULT(0, MNC_EXECUTE)},
+               {'S', -1, MAKELRESULT(1, MNC_SELECT)},
+               {'s', 1, MAKELRESULT(2, MNC_SELECT)},
+               {'s', 2, MAKELRESULT(1, MNC_SELECT)}};
+  for (const Char& c : chars) {
+    for (int i = 0; i < 5; i++) {
+      MENUITEMINFOA mii;
+      memset(&mii, 0, sizeof(mii));
+      mii.cbSize = sizeof(mii);
+      mii.fMask = MIIM_STATE;
+      mii.fState = i == c.hilite ? MFS_HILITE : 0;
+      ::SetMenuItemInfoA(hMenu, i, TRUE, &mii);
+    }
+    EXPECT_EQ(pFrame->SendMessage(WM_MENUCHAR, MAKEWPARAM(c.c, MF_POPUP), (LPARAM)hMenu), c.result)
+        << c.c << " " << c.hilite;
+  }
+
+  // drawn into a DIB: image box, label left, accelerator right
+  BITMAPINFO bi;
+  memset(&bi, 0, sizeof(bi));
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = 200;
+  bi.bmiHeader.biHeight = -24;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* pBits = NULL;
+  HBITMAP hDib = ::CreateDIBSection(NULL, &bi, DIB_RGB_COLORS, &pBits, NULL, 0);
+  HDC hdc = ::CreateCompatibleDC(NULL);
+  HGDIOBJ hOld = ::SelectObject(hdc, hDib);
+  DRAWITEMSTRUCT dis;
+  memset(&dis, 0, sizeof(dis));
+  dis.CtlType = ODT_MENU;
+  dis.itemID = 100;
+  dis.itemAction = ODA_DRAWENTIRE;
+  dis.hwndItem = (HWND)hMenu;
+  dis.hDC = hdc;
+  dis.rcItem = CRect(0, 0, 200, 24);
+  dis.itemData = type(0).dwItemData;
+  EXPECT_EQ(pFrame->SendMessage(WM_DRAWITEM, 0, (LPARAM)&dis), TRUE);
+  ::GdiFlush();
+  const DWORD* px = (const DWORD*)pBits;
+  DWORD menu = ::GetSysColor(COLOR_MENU);
+  DWORD menuBgr = ((menu & 0xFF) << 16) | (menu & 0xFF00) | ((menu >> 16) & 0xFF);
+  auto inked = [&](int x0, int x1) {
+    int n = 0;
+    for (int y = 0; y < 24; y++)
+      for (int x = x0; x < x1; x++)
+        n += (px[y * 200 + x] & 0xFFFFFF) != menuBgr;
+    return n;
+  };
+  EXPECT_GT(inked(2, 20), 0);     // the image
+  EXPECT_GT(inked(25, 60), 0);    // "Open"
+  EXPECT_EQ(inked(100, 130), 0);  // the gap
+  EXPECT_GT(inked(130, 177), 0);  // "Ctrl+O", right-aligned 23 pixels in
+  EXPECT_EQ(inked(178, 200), 0);
+  ::SelectObject(hdc, hOld);
+  ::DeleteDC(hdc);
+  ::DeleteObject(hDib);
+
+  // the frame closes: the plug-in goes first, the menus are plain strings again
+  pFrame->SendMessage(WM_CLOSE);
+  Pump();
+  char sz[64] = "";
+  ::GetMenuStringA(hMenu, 0, sz, sizeof(sz), MF_BYPOSITION);
+  EXPECT_STREQ(sz, "&Open\tCtrl+O");
+  EXPECT_FALSE(type(0).fType & MFT_OWNERDRAW);
+  ::DestroyMenu(hMenu);
 }
 
 TEST(MenuTemplate, BoundedWalk)
