@@ -259,12 +259,25 @@ BOOL CDatabaseMgr::IsBareFileName(const CString& name)
 BOOL CDatabaseMgr::OpenDaoDatabase(CDaoDatabase* db, CString path)
 {
     try {
-        db->Open(path, FALSE, FALSE);
+        OpenFile(*db, path, FALSE);
     } catch (CDaoException* e) {
+        // A file refused as unsafe is not tried again read-only.
+        if (e->m_pErrorInfo && e->m_pErrorInfo->m_lErrorCode == 3049)
+            throw;
         e->Delete();
-        db->Open(path, TRUE, TRUE);
+        OpenFile(*db, path, TRUE);
     }
     return TRUE;
+}
+
+BOOL CDatabaseMgr::IsOutsideFile(const CString& path) const
+{
+    return path.CompareNoCase(MainDatabasePath()) != 0;
+}
+
+void CDatabaseMgr::OpenFile(CDaoDatabase& db, const CString& path, BOOL readOnly) const
+{
+    db.Open(path, FALSE, readOnly, "", IsOutsideFile(path) ? dbOutsideFile : 0);
 }
 
 int CDatabaseMgr::GetSchemaVersion(CString path)
@@ -812,12 +825,18 @@ CString CDatabaseMgr::OpenExportDatabase(CString folder, CString fileName)
 {
     if (!folder.IsEmpty() && folder[folder.GetLength() - 1] != '\\')
         folder += '\\';
+    // The export writes its rows back as "Export.mdb": an existing one is the database of
+    // the folder, whatever other database file a search would find first.
+    CString pattern = fileName;
+    if (pattern.IsEmpty())
+        pattern = FileExists(folder + "Export.mdb") ? "Export.mdb" : "*.mdb";
     WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA(folder + (fileName.IsEmpty() ? CString("*.mdb") : fileName),
-                                 &found);
+    HANDLE find = FindFirstFileA(folder + pattern, &found);
     if (find != INVALID_HANDLE_VALUE) {
         FindClose(find);
         CString path = folder + found.cFileName;
+        if (!IsSafeOutsideFile(path))
+            return CString();
         return OpenDatabase(path) ? path : CString();
     }
     CString path = folder + (fileName.IsEmpty() ? CString("Export.mdb") : fileName);
@@ -903,7 +922,7 @@ long CDatabaseMgr::CopyClipRecord(long clipId, CString sourcePath, CString destP
         CDaoDatabase source;
         OpenDaoDatabase(&source, sourcePath);
         CDaoDatabase dest;
-        dest.Open(destPath, FALSE, FALSE);
+        OpenFile(dest, destPath, FALSE);
         CClipRecord rs(&source);
         rs.Open();
         const CString findClip = Criterion(kClipIdCriterion, clipId);
@@ -1031,6 +1050,35 @@ long CDatabaseMgr::CopyVideoClipRow(CClipRecord& source, CDaoDatabase& dest, BOO
     return id;
 }
 
+int CDatabaseMgr::CopyPersonRecord(int personId, CString sourcePath, CString destPath)
+{
+    try {
+        CDaoDatabase source;
+        OpenDaoDatabase(&source, ResolvePath(sourcePath));
+        CDaoDatabase dest;
+        OpenFile(dest, ResolvePath(destPath), FALSE);
+        return (int)CopyPersonRecord((long)personId, source, dest);
+    } catch (CDaoException* e) {
+        ShowDaoError(e);
+        e->Delete();
+        return -1;
+    }
+}
+
+BOOL CDatabaseMgr::IsSafeOutsideFile(const CString& path)
+{
+    try {
+        CDaoDatabase db;
+        OpenFile(db, path, TRUE);
+        db.Close();
+        return TRUE;
+    } catch (CDaoException* e) {
+        ShowDaoError(e);
+        e->Delete();
+        return FALSE;
+    }
+}
+
 long CDatabaseMgr::CopyPersonRecord(long personId, CDaoDatabase& source, CDaoDatabase& dest)
 {
     CPeopleRecord person(&source);
@@ -1147,7 +1195,7 @@ BOOL CDatabaseMgr::IsClipInDatabase(CString filePath, CString sourcePath, CStrin
         CClipRecord rs(&source);
         rs.Open();
         CDaoDatabase dest;
-        dest.Open(ResolvePath(destPath), FALSE, FALSE);
+        OpenFile(dest, ResolvePath(destPath), FALSE);
         CClipRecord target(&dest);
         target.Open();
         if (rs.IsEOF() || !FindClipByFile(rs, filePath))
@@ -1186,10 +1234,11 @@ long CDatabaseMgr::ImportClipRecord(CString filePath, CString importDbPath, CStr
 
 // The file name of the clip with this GlobalID in the database file (and its ID), or an
 // empty name when it has none or its name is not a bare file name.
-static CString ClipFileByGlobalId(const CString& dbFile, const CString& guid, long* id)
+CString CDatabaseMgr::ClipFileByGlobalId(const CString& dbFile, const CString& guid,
+                                         long* id)
 {
     CDaoDatabase db;
-    db.Open(dbFile, FALSE, FALSE);
+    OpenFile(db, dbFile, FALSE);
     CClipRecord rs(&db);
     SetGlobalIdFilter(rs, guid);
     rs.Open();

@@ -52,6 +52,13 @@ public:
     CString GetComparisonClipFile(CString filePath, CString sourcePath, CString destPath,
                                   long* id);
     BOOL GlobalIdExists(CString guid, CString dbPath);
+    // Copies a Person row (with its instructor) between database files unless a person of
+    // the same names is there; the row's ID in destPath, -1 when personId has no row or on
+    // a database error (shown). An empty path is the main database.
+    int CopyPersonRecord(int personId, CString sourcePath, CString destPath);
+    // A database file other than the main one opens defensively (see dbOutsideFile); FALSE
+    // (the error shown) when it is refused.
+    BOOL IsSafeOutsideFile(const CString& path);
     CString GetClipFileByGlobalId(CString guid, CString dbPath);
 
     // Unsaved capture and import files.
@@ -88,6 +95,9 @@ private:
     BOOL FindClipByFile(CClipRecord& rs, const CString& filePath);
     BOOL FindClipByFileName(CClipRecord& rs, const CString& fileName);
     CString MainDatabasePath() const;
+    BOOL IsOutsideFile(const CString& path) const;
+    void OpenFile(CDaoDatabase& db, const CString& path, BOOL readOnly) const;
+    CString ClipFileByGlobalId(const CString& dbFile, const CString& guid, long* id);
     CString ResolvePath(CString path) const;
 
     int m_nInvalidRecords;

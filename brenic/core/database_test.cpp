@@ -13,6 +13,9 @@
 #include "dialog_answers.h"
 #include "resource.h"
 #include "../video/Clip.h"
+#include "ClipBar.h"
+#include <sqlite3.h>
+#include "jet_db.h"
 
 namespace {
 
@@ -253,7 +256,6 @@ protected:
         g_pAppConfig = &m_config;
         m_dir = dir;
         m_main = m_config.GetDatabasePath();
-        CClip::ClearPendingImports();
     }
 
     void TearDown() override
@@ -806,6 +808,67 @@ TEST_F(DatabaseTest, ImportRefusesPartnerNamesWithPaths)
     EXPECT_STREQ("", mgr.FindImportDatabase(folder + "CLP0001.avi"));
 }
 
+// A database file made elsewhere is opened defensively: one whose clip table is a view or
+// has a trigger is refused before any of its rows is read.
+TEST_F(DatabaseTest, OutsideDatabasesWithCodeInTheirSchemaAreRefused)
+{
+    CreateCurrent(m_main);
+    CString folder = m_dir + "Import\\";
+    CreateDirectoryA(folder, NULL);
+    CDatabaseMgr mgr;
+    const CString source = mgr.OpenExportDatabase(folder, "");
+    ASSERT_GT(mgr.ExportClipRecord(1, source, "CLP0001.avi", "", FALSE), 0);
+    const CString clipFile = folder + "CLP0001.avi";
+    MakeFile(clipFile, 200000);
+    ASSERT_STREQ(source, mgr.FindImportDatabase(clipFile));
+
+    const char* const tricks[] = {
+        "CREATE TRIGGER Steal AFTER UPDATE ON Person BEGIN DELETE FROM VideoClip; END",
+        "ALTER TABLE VideoClip RENAME TO Real; CREATE VIEW VideoClip AS SELECT * FROM Real",
+    };
+    const CString plain = m_dir + "plain.mdb";
+    ASSERT_TRUE(CopyFileA(source, plain, FALSE));
+    for (const char* trick : tricks) {
+        SCOPED_TRACE(trick);
+        ASSERT_TRUE(CopyFileA(plain, source, FALSE));
+        sqlite3* db = nullptr;
+        ASSERT_EQ(SQLITE_OK, sqlite3_open(jet::UnixPath((LPCSTR)source).c_str(), &db));
+        EXPECT_EQ(SQLITE_OK, sqlite3_exec(db, trick, nullptr, nullptr, nullptr));
+        sqlite3_close(db);
+        DialogAnswers answers;
+        EXPECT_STREQ("", mgr.FindImportDatabase(clipFile));
+        EXPECT_FALSE(mgr.IsClipInDatabase(clipFile, source, ""));
+        EXPECT_EQ(-1, mgr.CopyPersonRecord(1, "", source));
+        EXPECT_STREQ("", mgr.OpenExportDatabase(folder, ""));
+        EXPECT_TRUE(answers.Saw("Can't open database"));
+    }
+}
+
+// An export folder's "Export.mdb" is its database even when another database file would
+// be found first; people are copied once, matched by their names.
+TEST_F(DatabaseTest, ExportFolderPrefersExportMdbAndPeopleAreCopiedOnce)
+{
+    CreateCurrent(m_main);
+    CString folder = m_dir + "Out";
+    CreateDirectoryA(folder, NULL);
+    CDatabaseMgr mgr;
+    const CString other = mgr.OpenExportDatabase(folder, "Aaa.mdb");
+    ASSERT_STREQ(folder + "\\Aaa.mdb", other);
+    const CString exportDb = mgr.OpenExportDatabase(folder, "Export.mdb");
+    ASSERT_GT(mgr.ExportClipRecord(1, exportDb, "CLPx1.avi", "", FALSE), 0);
+    EXPECT_STREQ(exportDb, mgr.OpenExportDatabase(folder, ""));
+
+    DialogAnswers answers;
+    const int student = mgr.CopyPersonRecord(2, "", other);
+    ASSERT_GT(student, 0);
+    EXPECT_EQ(student, mgr.CopyPersonRecord(2, "", other));
+    TableDump people = Dump(other, "Person");
+    EXPECT_EQ(2u, people.size());  // the student and the instructor named by the student
+    EXPECT_EQ("O'Brien", people[std::to_string(student)]["LastName"]);
+    EXPECT_EQ(-1, mgr.CopyPersonRecord(99, "", other));
+    EXPECT_EQ(0u, answers.Count());
+}
+
 // ---------------------------------------------------------------------------------------
 // Capture folder
 
@@ -852,14 +915,21 @@ TEST_F(DatabaseTest, UnsavedImportsAreDeletedAndCapturesOffered)
         EXPECT_TRUE(folder.Has("CAPbig.avi"));
         EXPECT_FALSE(folder.Has("CAPsmall.avi"));
         EXPECT_TRUE(folder.OthersKept());
-        EXPECT_EQ(0, CClip::GetPendingImports().GetSize());
     }
     {
+        // Restored recordings come back as unsaved clips of the clip panel, each with a
+        // copy of its own.
+        CClipBar panel;
         DialogAnswers answers;
         answers.Queue(IDC_RESTORE_RESTORE);
         EXPECT_FALSE(mgr.HandleUnsavedCaptureFiles());
-        ASSERT_EQ(1, CClip::GetPendingImports().GetSize());
-        EXPECT_STREQ(m_capture + "\\CAPbig.avi", CClip::GetPendingImports()[0]);
+        ASSERT_EQ(1, panel.GetStudentCount());
+        CClip* clip = panel.GetStudentClip(0);
+        EXPECT_TRUE(clip->m_bNew);
+        EXPECT_TRUE(clip->m_bImported);
+        EXPECT_STREQ(m_capture + "\\", clip->m_strVideoPath.Left(m_capture.GetLength() + 1));
+        EXPECT_STREQ("IMP", CClip::GetFileName(clip->m_strVideoPath).Left(3));
+        EXPECT_TRUE(Exists(clip->m_strVideoPath));
         EXPECT_TRUE(folder.Has("CAPbig.avi"));
     }
     {

@@ -33,11 +33,11 @@ public:
     CString GetButtonsDir() const;
     CString GetBackgroundBitmapPath() const;
 
-    CSize GetClientSize() const { return CSize(786, 574); }
-    CRect GetVideoRect() const { return CRect(15, 33, 627, 493); }
-    CRect GetSliderRect() const { return CRect(8, 495, 278, 515); }
-    CRect GetPositionTextRect() const { return CRect(CPoint(287, 540), CSize(74, 22)); }
-    CRect GetClipPanelRect() const { return CRect(CPoint(471, 499), CSize(306, 77)); }
+    static CSize GetClientSize() { return CSize(786, 574); }
+    static CRect GetVideoRect() { return CRect(15, 33, 627, 493); }
+    static CRect GetSliderRect() { return CRect(8, 495, 278, 515); }
+    static CRect GetPositionTextRect() { return CRect(CPoint(287, 540), CSize(74, 22)); }
+    static CRect GetClipPanelRect() { return CRect(CPoint(471, 499), CSize(306, 77)); }
 
     // Creates the named button (or, for "RecordManual" and "RecordAuto", re-skins the
     // Record button); FALSE for an unknown name. A button whose window already exists is

@@ -18,6 +18,8 @@ public:
     int GetDuration() const { return m_nDuration; }
     int GetExtend() const { return m_nExtend; }
     int GetSecondsLeft() const { return m_nSecondsLeft; }
+    // "<first> <last>" of the running lesson's student, "" when no lesson runs.
+    CString GetStudentName() const { return m_bActive ? m_strStudentName : CString(); }
 
     // The lesson's own connection to the student's row, released while the database file
     // is repaired and compacted.
@@ -30,6 +32,7 @@ private:
     int m_nExtend;
     int m_nSecondsLeft;
     int m_nStudentID;
+    CString m_strStudentName;
     CDaoDatabase* m_pDatabase;
     CPeopleRecord* m_pPersonSet;
 };

@@ -33,6 +33,7 @@
 #define IDC_UNSAVED_EXIT        1298
 #define IDC_RESTORE_RESTORE     1300
 #define IDC_RESTORE_DELETE      1301
+#include "baseui_res.h"
 
 // Main frame, menus and start-up dialogs
 #define IDD_ABOUTBOX            100

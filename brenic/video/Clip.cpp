@@ -1,11 +1,1422 @@
 #include "Clip.h"
+#include <afxwin.h>
+#include <afxdlgs.h>
+#include <afxdao.h>
+#include <climits>
+#include "AppConfig.h"
+#include "ClipBar.h"
+#include "Clavio.h"
+#include "VideoWindow.h"
+#include "DatabaseMgr.h"
+#include "Globals.h"
+#include "KpxFormat.h"
+#include "ProgressDlg.h"
+#include "PromptDlgs.h"
 
-CStringArray CClip::s_pendingImports;
+CString CClip::s_strClipExt = ".kpx";
+CString CClip::s_strBatchExportFolder;
+CString CClip::s_strLastExportFolder;
+BYTE CClip::s_bAskExportTarget = TRUE;
+BYTE CClip::s_bImporting = FALSE;
+BYTE CClip::s_bBatchExport = FALSE;
+BYTE CClip::s_bBatchImport = FALSE;
+BYTE CClip::s_bQueuedImport = FALSE;
+BYTE CClip::s_bReplaceAll = FALSE;
+BYTE CClip::s_bSkipAll = FALSE;
+BYTE CClip::s_bKeepTempFiles = FALSE;
 
-BOOL CClip::ImportClipFiles(CString path, int)
+namespace {
+
+CString CaptureFolder()
 {
-    if (path.IsEmpty())
-        return FALSE;
-    s_pendingImports.Add(path);
+    return g_pAppConfig ? g_pAppConfig->GetCaptureDirectory() : CString(".");
+}
+
+CString MainDatabase()
+{
+    return g_pAppConfig ? g_pAppConfig->GetDatabasePath() : CString("Quorvel.mdb");
+}
+
+CString IdCriterion(int id)
+{
+    CString text;
+    text.Format("ID = %d", id);
+    return text;
+}
+
+BOOL FileExists(const CString& path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+BOOL StartsWithNoCase(const CString& text, const char* prefix)
+{
+    const int n = lstrlenA(prefix);
+    return text.GetLength() >= n && text.Left(n).CompareNoCase(prefix) == 0;
+}
+
+void CopyPersonFields(const CPeopleRecord& s, CPeopleRecord& d)
+{
+    d.m_ID = s.m_ID;
+    d.m_LastName = s.m_LastName;
+    d.m_FirstName = s.m_FirstName;
+    d.m_Address = s.m_Address;
+    d.m_City = s.m_City;
+    d.m_Zip = s.m_Zip;
+    d.m_Phone = s.m_Phone;
+    d.m_LastLessonNumber = s.m_LastLessonNumber;
+    d.m_Comment = s.m_Comment;
+    d.m_Address2 = s.m_Address2;
+    d.m_AltPhone = s.m_AltPhone;
+    d.m_InstructorID = s.m_InstructorID;
+    d.m_Role = s.m_Role;
+    d.m_LRHand = s.m_LRHand;
+    d.m_State = s.m_State;
+}
+
+// A text of decimal digits as atoi reads it, held to the range of an int.
+int BoundedNumber(const CString& text)
+{
+    const char* p = text;
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    bool negative = false;
+    if (*p == '-' || *p == '+')
+        negative = *p++ == '-';
+    long long value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        value = value * 10 + (*p - '0');
+        if (value > (long long)INT_MAX + 1)
+            value = (long long)INT_MAX + 1;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        value = INT_MAX;
+    return (int)value;
+}
+
+// The folder of a path with its trailing backslash.
+CString FolderOf(const CString& path)
+{
+    return CExtString(path).GetPathFolder();
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// Object
+
+CClip::CClip()
+    : m_bDrawingModified(FALSE), m_bShowGraphics(FALSE), m_nLockOffset(0),
+      m_captureTime(COleDateTime::GetCurrentTime()), m_strClub("Driver"),
+      m_strView("Face on"), m_nLastDisplayPos(0), m_nLockPosition(0), m_nSoundMarkField(0),
+      m_nCuePosition(0), m_strClipType("Swing"), m_nLessonNbr(0), m_bNew(TRUE),
+      m_bAutoCap(FALSE), m_pComparisonClip(NULL), m_nTabCount(0), m_bFirstDisplay(TRUE),
+      m_bNeedVideoInfo(FALSE), m_nFrames(0), m_nID(0), m_nPersonID(-1),
+      m_nComparisonClipID(-1), m_bImported(FALSE), m_strGlobalID(NewGuidString()),
+      m_bMirror(FALSE), m_bModified(TRUE), m_nTrimIn(0), m_nTrimOut(0),
+      m_bModifiedBeforeSave(TRUE), m_nImpactTab(5), m_bSaveAsComparison(FALSE)
+{
+    // Every tab reads as 0 until the creator places them, so that the impact field of a
+    // clip with fewer tabs is never an unset value.
+    for (int i = 0; i < 8; ++i)
+        m_nTabs[i] = 0;
+    ResetDrawing();
+    CClavio::RegisterLiveClip(this);
+}
+
+CClip::~CClip()
+{
+    CClavio::UnregisterLiveClip(this);
+    if (g_pClavio)
+        g_pClavio->OnClipDeleted(this);
+    // Only the unsaved recording's or import's own file goes: a saved clip's video (a CLP
+    // file) stays even when its row has disappeared.
+    if (m_bNew && !s_bKeepTempFiles && !m_strVideoPath.IsEmpty()) {
+        const CString name = GetFileName(m_strVideoPath);
+        if ((StartsWithNoCase(name, "CAP") || StartsWithNoCase(name, "IMP")) &&
+            FileExists(m_strVideoPath) && !DeleteFileA(m_strVideoPath))
+            ShowLastError();
+    }
+    delete m_pComparisonClip;
+}
+
+void CClip::ResetDrawing()
+{
+    m_model.Reinitialize();
+    m_model.SetOwnerClip(this);
+}
+
+CClip* CClip::CreateFromRecord(CDaoRecordset* rs)
+{
+    CClip* clip = new CClip;
+    clip->LoadFromRecord(static_cast<CClipRecord*>(rs));
+    return clip;
+}
+
+CClip* CClip::LoadFromDatabase(int id)
+{
+    CClipRecord rs;
+    rs.Open(dbOpenDynaset, "[VideoClip]");
+    if (!rs.FindFirst(IdCriterion(id))) {
+        rs.Close();
+        AfxMessageBox("Database Error: Record not found");
+        return NULL;
+    }
+    CClip* clip = new CClip;
+    clip->LoadFromRecord(&rs);
+    rs.Close();
+    return clip;
+}
+
+BOOL CClip::LoadFromRecord(CClipRecord* rs)
+{
+    ExchangeRecord(TRUE, rs);
+    LoadSubject();
+    m_strVideoPath = CaptureFolder() + "\\" + m_strVideoPath;
+    ParseTabString();
+    LoadOverlayBlob();
+    m_bNew = FALSE;
+    m_nLastDisplayPos = 2 * m_nTrimIn;
+    SetModified(FALSE);
+    SetDrawingModified(FALSE);
     return TRUE;
+}
+
+BOOL CClip::LoadSubject()
+{
+    // Searched in a record of its own: a search that finds nothing leaves the subject as it
+    // was instead of the first person of the table.
+    CPeopleRecord people;
+    people.Open();
+    if (!people.IsEOF() && people.FindFirst(IdCriterion(m_nPersonID)))
+        CopyPersonFields(people, m_subject);
+    people.Close();
+    return TRUE;
+}
+
+BOOL CClip::FindOwnRow(CClipRecord* rs)
+{
+    return rs->FindFirst(IdCriterion(m_nID));
+}
+
+void CClip::ExchangeRecord(BOOL load, CClipRecord* rs)
+{
+    if (load) {
+        m_strVideoPath = rs->m_VideoClipFileName;
+        m_nLastDisplayPos = rs->m_LastDisplayPos;
+        m_strClipType = rs->m_ClipType;
+        m_captureTime = rs->m_DateTimeStamp;
+        m_nID = rs->m_ID;
+        m_nLessonNbr = rs->m_LessonNbr;
+        m_strTabString = rs->m_TabString;
+        m_strComment = rs->m_Comment;
+        m_strClub = rs->m_Club;
+        m_strView = rs->m_View;
+        m_nPersonID = rs->m_PersonID;
+        m_overlay.Copy(rs->m_Overlay);
+        m_nFrames = rs->m_Frames;
+        m_nTrimIn = rs->m_TrimIn;
+        m_nTrimOut = rs->m_TrimOut;
+        m_nComparisonClipID = rs->m_ComparisonClipID;
+        m_bAutoCap = rs->m_IsAutoCap;
+        m_bImported = rs->m_IsImported;
+        m_nSoundMarkField = rs->m_SoundmarkFieldNbr;
+        m_strGlobalID = rs->m_GlobalID;
+    } else {
+        rs->m_VideoClipFileName = m_strVideoPath;
+        rs->m_LastDisplayPos = m_nLastDisplayPos;
+        rs->m_ClipType = m_strClipType;
+        rs->m_DateTimeStamp = m_captureTime;
+        rs->m_LessonNbr = m_nLessonNbr;
+        rs->m_TabString = m_strTabString;
+        rs->m_Comment = m_strComment;
+        rs->m_Club = m_strClub;
+        rs->m_View = m_strView;
+        rs->m_PersonID = m_nPersonID;
+        rs->m_Overlay.Copy(m_overlay);
+        rs->m_Frames = m_nFrames;
+        rs->m_TrimIn = m_nTrimIn;
+        rs->m_TrimOut = m_nTrimOut;
+        rs->m_ComparisonClipID = m_nComparisonClipID;
+        rs->m_IsAutoCap = m_bAutoCap;
+        rs->m_IsImported = m_bImported;
+        rs->m_SoundmarkFieldNbr = m_nSoundMarkField;
+        rs->m_GlobalID = m_strGlobalID;
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Tabs, trim and flags
+
+int CClip::GetTabPosition(int i) const
+{
+    return i >= 0 && i < m_nTabCount ? m_nTabs[i] : -1;
+}
+
+void CClip::SetTabPosition(int i, int pos)
+{
+    if (i < 0 || i >= m_nTabCount)
+        return;
+    if (m_nTabs[i] != pos) {
+        m_nTabs[i] = pos;
+        SetModified(TRUE);
+    }
+}
+
+void CClip::MoveTab(int i, int pos)
+{
+    if (i < 0 || i >= m_nTabCount)
+        return;
+    if (g_pAppConfig && g_pAppConfig->GetImpactTabRelative() && i == m_nImpactTab) {
+        const int delta = pos - m_nTabs[m_nImpactTab];
+        for (int t = 0; t < m_nTabCount; ++t)
+            m_nTabs[t] += delta;
+        SetModified(TRUE);
+    } else {
+        SetTabPosition(i, pos);
+    }
+}
+
+void CClip::SpreadTabsEvenly()
+{
+    m_nTabCount = 8;
+    const float step = (float)(2 * m_nTrimOut - 2 * m_nTrimIn) / (float)(m_nTabCount - 1);
+    for (int i = 0; i < m_nTabCount; ++i)
+        m_nTabs[i] = (int)((float)i * step + (float)(2 * m_nTrimIn));
+    SetModified(TRUE);
+}
+
+void CClip::PlaceTabsAroundImpact()
+{
+    SpreadTabsEvenly();
+    static const int kOffsets[8] = {-65, -42, -17, -6, -2, 0, 3, 19};
+    const int m = m_nSoundMarkField;
+    const int k = m_nImpactTab;
+    for (int i = 0; i < 8; ++i) {
+        const int tab = k - 5 + i;
+        if (tab < 0 || tab >= 8)
+            continue;
+        // A capture triggered early in its recording has no field before the first one.
+        const long long pos = (long long)m + kOffsets[i];
+        m_nTabs[tab] = pos < 0 ? 0 : pos > INT_MAX ? INT_MAX : (int)pos;
+    }
+    SetModified(TRUE);
+}
+
+void CClip::RebaseTabsToTrim(int in, int out)
+{
+    m_nTabCount = 8;
+    for (int i = 0; i < m_nTabCount; ++i) {
+        if (m_nTabs[i] < 2 * in)
+            m_nTabs[i] = 0;
+        else if (m_nTabs[i] > 2 * out)
+            m_nTabs[i] = 2 * (out - in);
+        else
+            m_nTabs[i] -= 2 * in;
+    }
+    SetModified(TRUE);
+}
+
+void CClip::BuildTabString()
+{
+    m_strTabString.Empty();
+    for (int i = 0; i < m_nTabCount; ++i) {
+        CString piece;
+        piece.Format("%d,", m_nTabs[i]);
+        m_strTabString += piece;
+    }
+}
+
+void CClip::ParseTabString()
+{
+    CStringArray pieces;
+    int count = m_strTabString.Split(",", &pieces);
+    if (count > 8)
+        count = 8;
+    for (int i = 0; i < 8; ++i)
+        m_nTabs[i] = i < count ? BoundedNumber(m_strTabString.GetField(i, ",")) : 0;
+    m_nTabCount = count;
+}
+
+void CClip::SetTrimIn(int frame)
+{
+    if (frame < 0)
+        frame = 0;
+    if (frame != m_nTrimIn) {
+        m_nTrimIn = frame;
+        SetModified(TRUE);
+    }
+}
+
+void CClip::SetTrimOut(int frame)
+{
+    if (frame < 0)
+        frame = 0;
+    if (frame != m_nTrimOut) {
+        m_nTrimOut = frame;
+        SetModified(TRUE);
+    }
+}
+
+void CClip::SetMirror(BOOL mirror)
+{
+    m_bMirror = mirror;
+    SetModified(TRUE);
+}
+
+BOOL CClip::IsModified() const
+{
+    return m_bModified || (m_pComparisonClip && m_pComparisonClip->IsModified());
+}
+
+void CClip::SetModified(BOOL modified)
+{
+    if (modified != m_bModified && CClipBar::GetClipBar())
+        CClipBar::GetClipBar()->Refresh();
+    if (!m_bModified)
+        m_model.SetModified(FALSE);
+    m_bModified = modified;
+}
+
+void CClip::FitToVideoWindow(CVideoWindow* control)
+{
+    if (!control)
+        return;
+    if (m_bFirstDisplay && m_bNeedVideoInfo) {
+        m_nTrimOut = control->GetTrimOut();
+        m_nFrames = control->GetFrameCount();
+        m_bNeedVideoInfo = FALSE;
+        SpreadTabsEvenly();
+    } else {
+        int n = control->GetFrameCount();
+        if (n > 0 && (m_nFrames > n || m_nTrimOut > n - 1)) {
+            if (m_nFrames > n)
+                m_nFrames = n;
+            if (m_nTrimOut > n - 1)
+                m_nTrimOut = n - 1;
+            // A stored clip takes the corrected lengths into its row without asking.
+            if (!m_bNew)
+                UpdateDatabaseRecord(FALSE);
+        }
+    }
+    if (m_bFirstDisplay) {
+        m_model.SetSize(CSize(608, 456));
+        m_model.SetModified(FALSE);
+        control->SetOverlayChanged(TRUE);
+        control->InvalidateRect(NULL, FALSE);
+        if (g_pClavio)
+            g_pClavio->RedrawVideo();
+        m_bFirstDisplay = FALSE;
+    }
+}
+
+BOOL CClip::IsComparison() const
+{
+    return m_strClipType == "Comparison" && m_nComparisonClipID != -1;
+}
+
+CClip* CClip::GetComparisonClip()
+{
+    if (m_pComparisonClip) {
+        CFileStatus status;
+        if (CFile::GetStatus(m_pComparisonClip->m_strVideoPath, status))
+            return m_pComparisonClip;
+        delete m_pComparisonClip;
+        m_pComparisonClip = NULL;
+    }
+    m_pComparisonClip = LoadFromDatabase(m_nComparisonClipID);
+    return m_pComparisonClip;
+}
+
+BOOL CClip::HasSubject() const
+{
+    return !(m_subject.m_FirstName.IsEmpty() && m_subject.m_LastName.IsEmpty());
+}
+
+CString CClip::GetSubjectShortName() const
+{
+    if (m_subject.m_LastName.IsEmpty())
+        return CString();
+    CString name;
+    name.Format("%c.%s", m_subject.m_FirstName.IsEmpty() ? ' ' : m_subject.m_FirstName[0],
+                (LPCSTR)m_subject.m_LastName);
+    return name;
+}
+
+CString CClip::GetFileName(CString path)
+{
+    return CExtString(path).GetPathFileName();
+}
+
+// ---------------------------------------------------------------------------------------
+// Drawing blob
+
+// The drawing stays in memory: a write that fails afterwards, or a database sheet that is
+// cancelled, must not leave the clip with an empty drawing that the next save would store.
+BOOL CClip::StoreOverlayBlob()
+{
+    CMemFile file(1024);
+    {
+        CArchive ar(&file, CArchive::store, 4096);
+        m_model.Serialize(ar);
+        ar.Close();
+    }
+    const ULONGLONG length = file.GetLength();
+    file.SeekToBegin();
+    m_overlay.SetSize((INT_PTR)length);
+    if (length)
+        file.Read(m_overlay.GetData(), (UINT)length);
+    return TRUE;
+}
+
+BOOL CClip::LoadOverlayBlob()
+{
+    if (m_overlay.GetSize() == 0)
+        return TRUE;
+    CMemFile file(1024);
+    file.Write(m_overlay.GetData(), (UINT)m_overlay.GetSize());
+    file.SeekToBegin();
+    ResetDrawing();
+    BOOL ok = TRUE;
+    // The blob may come from a file made elsewhere: a drawing that cannot be read leaves
+    // the clip with an empty one and its stored bytes untouched.
+    try {
+        CArchive ar(&file, CArchive::load, 4096);
+        m_model.Serialize(ar);
+        ar.Close();
+    } catch (CException* e) {
+        e->Delete();
+        ok = FALSE;
+    } catch (...) {
+        ok = FALSE;
+    }
+    if (!ok) {
+        ResetDrawing();
+        AfxMessageBox("The clip's drawing could not be read.", MB_ICONEXCLAMATION);
+    }
+    m_model.SetModified(FALSE);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------
+// Saving
+
+BOOL CClip::WriteRecord(CClipRecord* rs)
+{
+    const CString name = GetFileName(m_strVideoPath);
+    m_strVideoPath = name;
+    BuildTabString();
+    StoreOverlayBlob();
+    try {
+        rs->Edit();
+        ExchangeRecord(FALSE, rs);
+        rs->SetFieldDirty(&rs->m_Overlay);
+        rs->SetFieldNull(&rs->m_Overlay, FALSE);
+        rs->Update();
+    } catch (CException*) {
+        m_strVideoPath = CaptureFolder() + "\\" + name;
+        throw;
+    }
+    m_strVideoPath = CaptureFolder() + "\\" + name;
+    SetModified(FALSE);
+    SetDrawingModified(FALSE);
+    if (IsComparison() && m_pComparisonClip)
+        m_pComparisonClip->UpdateDatabaseRecord(FALSE);
+    return TRUE;
+}
+
+BOOL CClip::Reload()
+{
+    CClipRecord rs;
+    rs.Open(dbOpenDynaset, "[VideoClip]");
+    BOOL found = FindOwnRow(&rs);
+    if (found)
+        LoadFromRecord(&rs);
+    rs.Close();
+    return found;
+}
+
+BOOL CClip::UpdateDatabaseRecord(BOOL ask)
+{
+    CClipRecord rs;
+    rs.Open(dbOpenDynaset, "[VideoClip]");
+    if (!FindOwnRow(&rs)) {
+        rs.Close();
+        AfxMessageBox("Database Error: Record not found");
+        m_bNew = TRUE;
+        return FALSE;
+    }
+    INT_PTR answer = IDC_SAVE_EXISTING_SAVE;
+    if (ask) {
+        CSaveExistingDlg question(AfxGetMainWnd());
+        answer = question.DoModal();
+    }
+    BOOL result = FALSE;
+    if (answer == IDC_SAVE_EXISTING_SAVE) {
+        WriteRecord(&rs);
+        LoadFromRecord(&rs);
+        result = TRUE;
+    } else if (answer == IDOK) {
+        result = WriteRecord(&rs);
+    }
+    rs.Close();
+    return result;
+}
+
+CString CClip::MakeUniqueVideoFileName(CString prefix)
+{
+    const CString folder = CaptureFolder();
+    char temp[MAX_PATH];
+    CString name;
+    for (int attempt = 0; attempt < 10 && name.IsEmpty(); ++attempt) {
+        if (!GetTempFileNameA(folder, prefix, 0, temp)) {
+            ShowLastError();
+            return CString();
+        }
+        CString candidate = temp;
+        candidate = candidate.Left(candidate.GetLength() - 4) + ".avi";
+        if (MoveFileA(temp, candidate))
+            name = candidate;
+        else
+            DeleteFileA(temp);
+    }
+    if (name.IsEmpty()) {
+        // Numbered after the name that sorts last among the folder's files of this prefix.
+        if (!GetTempFileNameA(folder, prefix, 0, temp)) {
+            ShowLastError();
+            return CString();
+        }
+        CString last;
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA(folder + "\\" + prefix + "*.avi", &found);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                if (last.IsEmpty() || last.Compare(found.cFileName) < 0)
+                    last = found.cFileName;
+            } while (FindNextFileA(find, &found));
+            FindClose(find);
+        }
+        unsigned long n = 0;
+        if (last.GetLength() > 7)
+            n = strtoul(last.Mid(3, last.GetLength() - 7), NULL, 16) + 1;
+        CString candidate;
+        candidate.Format("%s\\%s%lx.avi", (LPCSTR)folder, (LPCSTR)prefix, n);
+        if (MoveFileA(temp, candidate))
+            name = candidate;
+        else
+            DeleteFileA(temp);
+    }
+    if (name.IsEmpty())
+        ShowLastError();
+    return name;
+}
+
+// ---------------------------------------------------------------------------------------
+// Clip files
+
+namespace {
+
+class FileSource : public kpx::Source
+{
+public:
+    explicit FileSource(HANDLE file) : m_file(file) {}
+    long long Read(void* buffer, size_t size) override
+    {
+        DWORD got = 0;
+        if (!ReadFile(m_file, buffer, (DWORD)size, &got, NULL))
+            return -1;
+        return got;
+    }
+
+private:
+    HANDLE m_file;
+};
+
+// A file target made on demand; a failed write is remembered so that the caller can tell
+// which target failed.
+class FileSink : public kpx::Sink
+{
+public:
+    explicit FileSink(const CString& path) : m_path(path), m_file(INVALID_HANDLE_VALUE) {}
+    ~FileSink() { Close(); }
+    bool Create() override
+    {
+        Close();
+        m_file = CreateFileA(m_path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, NULL);
+        return m_file != INVALID_HANDLE_VALUE;
+    }
+    bool Write(const void* data, size_t size) override
+    {
+        DWORD written = 0;
+        if (!WriteFile(m_file, data, (DWORD)size, &written, NULL) || written != size) {
+            failed = true;
+            return false;
+        }
+        return true;
+    }
+    bool Close()
+    {
+        if (m_file == INVALID_HANDLE_VALUE)
+            return true;
+        const bool ok = CloseHandle(m_file) != FALSE;
+        m_file = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+    bool IsCreated() const { return m_file != INVALID_HANDLE_VALUE; }
+    bool failed = false;
+
+private:
+    CString m_path;
+    HANDLE m_file;
+};
+
+HANDLE OpenForReading(const CString& path, ULONGLONG* size)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    LARGE_INTEGER length;
+    if (file != INVALID_HANDLE_VALUE && !GetFileSizeEx(file, &length)) {
+        CloseHandle(file);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (file != INVALID_HANDLE_VALUE)
+        *size = (ULONGLONG)length.QuadPart;
+    return file;
+}
+
+// Deletes a file, making it writable first when the plain delete fails. TRUE when it is
+// gone.
+BOOL RemoveFile(const CString& path)
+{
+    if (!FileExists(path) || DeleteFileA(path))
+        return TRUE;
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileA(path);
+}
+
+} // namespace
+
+CString CClip::GetTempFolder()
+{
+    return (g_pAppConfig ? g_pAppConfig->GetTempDir() : CString(".")) + "\\";
+}
+
+BYTE CClip::UnpackClipFile(CString clipFilePath, BYTE comparison)
+{
+    const CString t = GetTempFolder();
+    const CString dbPath = t + (comparison ? "kpxcomp.mdb" : "kpx.mdb");
+    const CString videoPath = t + (comparison ? "comp.avi" : "clip.avi");
+    ULONGLONG size = 0;
+    HANDLE file = OpenForReading(clipFilePath, &size);
+    if (file == INVALID_HANDLE_VALUE) {
+        AfxMessageBox("Could not open .kpx file");
+        return FALSE;
+    }
+    FileSource in(file);
+    FileSink db(dbPath), video(videoPath);
+    const kpx::Status status = kpx::Unpack(in, size, db, video);
+    CloseHandle(file);
+    const bool dbCreated = db.IsCreated();
+    const bool videoCreated = video.IsCreated();
+    const bool closed = db.Close() & video.Close();
+    if (status == kpx::kOk && closed)
+        return TRUE;
+    // Nothing half-extracted is left for an import to pick up.
+    if (dbCreated)
+        DeleteFileA(dbPath);
+    if (videoCreated)
+        DeleteFileA(videoPath);
+    switch (status) {
+    case kpx::kUnsupported:
+    case kpx::kCorrupt:
+        AfxMessageBox(".kpx file is corrupt.  Unsupported format");
+        break;
+    case kpx::kVoiceOver:
+        AfxMessageBox("Is there a voice over file?!");
+        break;
+    case kpx::kCannotRead:
+        AfxMessageBox("Could not open .kpx file");
+        break;
+    case kpx::kCannotCreateDb:
+        AfxMessageBox("Problem opening db file");
+        break;
+    default:
+        AfxMessageBox(videoCreated || !dbCreated || !db.failed ? "Problem extracting avi file"
+                                                              : "Problem opening db file");
+        break;
+    }
+    return FALSE;
+}
+
+BYTE CClip::PackClipFile(CString clipFilePath, CString aviPath, CProgressDlg* progress,
+                         BYTE partner, BYTE newGlobalId)
+{
+    const CString t = GetTempFolder();
+    const CString dbPath = t + "kpx.mdb";
+    const CString videoPath = t + "clip.avi";
+    BYTE result = FALSE;
+    // A database left from an earlier run must not be packed in place of this clip's.
+    if (!RemoveFile(dbPath) || !RemoveFile(videoPath)) {
+        AfxMessageBox("Could not clean up temp directory.");
+    } else if (ExportToDirectory(videoPath, progress, "kpx.mdb", partner, newGlobalId)) {
+        ULONGLONG dbSize = 0, aviSize = 0;
+        HANDLE db = OpenForReading(dbPath, &dbSize);
+        HANDLE avi = INVALID_HANDLE_VALUE;
+        if (db == INVALID_HANDLE_VALUE) {
+            AfxMessageBox("Could not open mdb file");
+        } else if ((avi = OpenForReading(aviPath, &aviSize)) == INVALID_HANDLE_VALUE) {
+            AfxMessageBox("Could not open avi file");
+        } else {
+            FileSink out(clipFilePath);
+            if (!out.Create()) {
+                AfxMessageBox("Could not create kpx file");
+            } else {
+                FileSource dbIn(db), aviIn(avi);
+                const kpx::Status status = kpx::Pack(out, dbIn, dbSize, aviIn, aviSize);
+                const bool closed = out.Close();
+                if (status == kpx::kOk && closed) {
+                    result = TRUE;
+                } else {
+                    // A clip file that is not whole is not left behind.
+                    if (status == kpx::kCannotWrite || !closed)
+                        ShowLastError();
+                    else
+                        AfxMessageBox(status == kpx::kTooLarge ? "Could not open mdb file"
+                                                               : "Could not open avi file");
+                    DeleteFileA(clipFilePath);
+                }
+            }
+        }
+        if (db != INVALID_HANDLE_VALUE)
+            CloseHandle(db);
+        if (avi != INVALID_HANDLE_VALUE)
+            CloseHandle(avi);
+    }
+    DeleteFileA(dbPath);
+    DeleteFileA(videoPath);
+    DeleteFileA(aviPath);
+    return result;
+}
+
+// ---------------------------------------------------------------------------------------
+// Export
+
+BOOL CClip::IsSafeVideoName(const CString& name)
+{
+    return CDatabaseMgr::IsBareFileName(name) && name.GetLength() > 4 &&
+           name.Right(4).CompareNoCase(".avi") == 0 && name.Find("..") < 0;
+}
+
+CString CClip::GetExportFileName(CString ext) const
+{
+    CString name = m_subject.m_FirstName + " " + m_subject.m_LastName + " " + m_strClipType +
+                   " " + m_captureTime.Format("%m_%d_%Y %I_%M_%S%p");
+    // People's names and clip types become a file name: characters that a file name
+    // cannot hold are replaced.
+    for (int i = 0; i < name.GetLength(); ++i) {
+        const char c = name[i];
+        if ((unsigned char)c < 32 || strchr("\\/:*?\"<>|", c))
+            name.SetAt(i, '_');
+    }
+    return name + ext;
+}
+
+int CClip::GetFirstInstructorID()
+{
+    int id = -1;
+    try {
+        CPeopleRecord rs;
+        rs.Open(dbOpenDynaset,
+                "SELECT * FROM Person WHERE Person.[Role] = 'Instructor' ORDER BY "
+                "Person.[LastName],Person.[FirstName]",
+                dbReadOnly);
+        if (!rs.IsEOF())
+            id = rs.m_ID;
+        rs.Close();
+    } catch (CDaoException* e) {
+        AfxMessageBox(DaoErrorText(e), MB_ICONEXCLAMATION);
+        e->Delete();
+    }
+    return id;
+}
+
+BOOL CClip::ExportVideoOnly(CString targetPath)
+{
+    if (!CopyFileA(m_strVideoPath, targetPath, FALSE)) {
+        ShowLastError();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CClip::ExportUnsavedClipRecord(CString fileName, CString exportDatabase, BYTE newGlobalId)
+{
+    CDatabaseMgr mgr;
+    // The clip's own identity in the main database stays as it is: the export only borrows
+    // its fields.
+    const int ownPerson = m_nPersonID;
+    const CString ownPath = m_strVideoPath;
+    BOOL ok = FALSE;
+    try {
+        int personId = -1;
+        {
+            CPeopleRecord people;
+            people.Open();
+            if (!people.IsEOF() &&
+                people.FindFirst("[LastName] = ? And [FirstName] = ?",
+                                 CDaoParams()
+                                     .Add(m_subject.m_LastName)
+                                     .Add(m_subject.m_FirstName)))
+                personId = mgr.CopyPersonRecord(people.m_ID, "", exportDatabase);
+            people.Close();
+        }
+        CDaoDatabase db;
+        db.Open(exportDatabase, FALSE, FALSE, "", dbOutsideFile);
+        if (personId == -1) {
+            const int first = GetFirstInstructorID();
+            const int instructor =
+                first == -1 ? -1 : mgr.CopyPersonRecord(first, "", exportDatabase);
+            CPeopleRecord people(&db);
+            people.Open(dbOpenDynaset, "SELECT * FROM [Person]");
+            if (people.IsEOF() ||
+                !people.FindFirst("[LastName] = ? And [FirstName] = ?",
+                                  CDaoParams()
+                                      .Add(m_subject.m_LastName)
+                                      .Add(m_subject.m_FirstName))) {
+                people.AddNew();
+                people.m_LastName = m_subject.m_LastName;
+                people.m_FirstName = m_subject.m_FirstName;
+                people.Update();
+                people.SetBookmark(people.GetLastModifiedBookmark());
+            }
+            personId = people.m_ID;
+            people.Edit();
+            people.m_LastName = m_subject.m_LastName;
+            people.m_FirstName = m_subject.m_FirstName;
+            people.m_LRHand = "Right Hand";
+            people.m_Role = "Student";
+            people.m_InstructorID = instructor;
+            people.Update();
+            people.Close();
+        }
+
+        CClipRecord rs(&db);
+        rs.m_strFilter = "[GlobalID] = ?";
+        rs.m_nParams = 1;
+        rs.SetParamValue(0, (LPCSTR)m_strGlobalID);
+        rs.Open(dbOpenDynaset, "SELECT * FROM [VideoClip]");
+        if (rs.IsEOF()) {
+            rs.AddNew();
+            rs.Update();
+            rs.SetBookmark(rs.GetLastModifiedBookmark());
+        }
+        m_nPersonID = personId;
+        m_strVideoPath = fileName;
+        BuildTabString();
+        StoreOverlayBlob();
+        rs.Edit();
+        ExchangeRecord(FALSE, &rs);
+        rs.m_VideoClipName = GetExportFileName(".avi");
+        if (newGlobalId)
+            rs.m_GlobalID = NewGuidString();
+        rs.SetFieldDirty(&rs.m_Overlay);
+        rs.SetFieldNull(&rs.m_Overlay, FALSE);
+        rs.Update();
+        rs.Close();
+        db.Close();
+        ok = TRUE;
+    } catch (CDaoException* e) {
+        AfxMessageBox(DaoErrorText(e), MB_ICONEXCLAMATION);
+        e->Delete();
+    }
+    m_nPersonID = ownPerson;
+    m_strVideoPath = ownPath;
+    return ok;
+}
+
+namespace {
+
+// The answer to "replace?" in a batch (with its all-answers) or alone. TRUE: go on.
+BOOL AskReplace(const char* text)
+{
+    if (CClip::s_bBatchExport || CClip::s_bBatchImport) {
+        if (CClip::s_bSkipAll)
+            return FALSE;
+        if (CClip::s_bReplaceAll)
+            return TRUE;
+        CReplaceOptions question(text, AfxGetMainWnd());
+        switch (question.DoModal()) {
+        case IDC_REPLACE_NOTOALL:
+            CClip::s_bSkipAll = TRUE;
+            return FALSE;
+        case IDC_REPLACE_YESTOALL:
+            CClip::s_bReplaceAll = TRUE;
+            return TRUE;
+        case IDC_REPLACE_YES:
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    }
+    return AfxMessageBox(text, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+BOOL IsReadOnlyFolder(CString folder)
+{
+    if (folder.GetLength() > 1 && folder[folder.GetLength() - 1] == '\\')
+        folder = folder.Left(folder.GetLength() - 1);
+    const DWORD attributes = GetFileAttributesA(folder);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+// A progress dialog for the length of one operation when the caller gave none.
+class OwnProgress
+{
+public:
+    explicit OwnProgress(CProgressDlg* given) : m_pOwn(NULL), m_pDlg(given)
+    {
+        if (!given) {
+            m_pOwn = new CProgressDlg(FALSE);
+            m_pOwn->SetMessage("Searching export directory...");
+            m_pOwn->SetRange(3);
+            m_pOwn->Show(AfxGetMainWnd());
+            m_pDlg = m_pOwn;
+        }
+    }
+    ~OwnProgress()
+    {
+        if (m_pOwn) {
+            m_pOwn->Complete();
+            delete m_pOwn;
+        }
+    }
+    CProgressDlg* operator->() { return m_pDlg; }
+
+private:
+    CProgressDlg* m_pOwn;
+    CProgressDlg* m_pDlg;
+};
+
+} // namespace
+
+BOOL CClip::ExportToDirectory(CString targetPath, CProgressDlg* progress, CString databaseName,
+                              BYTE partner, BYTE newGlobalId)
+{
+    CWaitCursor wait;
+    OwnProgress bar(progress);
+    const CString folder = FolderOf(targetPath);
+    const CString fileName = GetFileName(targetPath);
+    const BOOL targetExists = FileExists(targetPath);
+    const BOOL intoClipFile = fileName.CompareNoCase("clip.avi") == 0;
+    if (IsReadOnlyFolder(folder)) {
+        AfxMessageBox("The media you are exporting to is readonly. If this media is CD-R "
+                      "please open a new session.");
+        return FALSE;
+    }
+    CDatabaseMgr mgr;
+    const CString exportDb = mgr.OpenExportDatabase(folder, databaseName);
+    if (exportDb.IsEmpty())
+        return FALSE;
+    CString workDb = exportDb;
+    if (!intoClipFile) {
+        // The rows are added to a copy that replaces the folder's "Export.mdb" at the end; a
+        // copy that fails stops the export before anything of the folder is touched.
+        workDb = GetTempFolder() + "Export.mdb";
+        if (!CDatabaseMgr::ReplaceWithCopy(exportDb, workDb)) {
+            AfxMessageBox("Error copying file");
+            return FALSE;
+        }
+    }
+
+    const CString main = MainDatabase();
+    const BOOL savedRow = !m_bNew && mgr.CheckImportClip(m_strVideoPath, main);
+    BOOL exported = targetExists || mgr.CheckImportClip(targetPath, workDb);
+    if (!exported)
+        exported = savedRow ? mgr.IsClipInDatabase(m_strVideoPath, main, workDb)
+                            : mgr.GlobalIdExists(m_strGlobalID, workDb);
+    CString replacedFile, replacedPartnerFile;
+    if (exported) {
+        if (!AskReplace("Clip has already been exported to this directory. Do you want to "
+                        "replace the clip?")) {
+            if (!intoClipFile)
+                DeleteFileA(workDb);
+            return FALSE;
+        }
+        long id = 0;
+        replacedFile = savedRow ? mgr.GetExistingClipFile(m_strVideoPath, main, workDb, &id)
+                                : mgr.GetClipFileByGlobalId(m_strGlobalID, workDb);
+        if (savedRow)
+            replacedPartnerFile = mgr.GetComparisonClipFile(m_strVideoPath, main, workDb, &id);
+    }
+
+    bar->SetMessage("Copying clip file...");
+    bar->StepIt();
+    BOOL ok = CopyFileA(m_strVideoPath, targetPath, FALSE);
+    if (!ok)
+        ShowLastError();
+    CString partnerName;
+    CClip* partnerClip = NULL;
+    if (ok && IsComparison() && !partner) {
+        bar->SetMessage("Copying comparison clip file...");
+        bar->StepIt();
+        partnerClip = GetComparisonClip();
+        if (partnerClip) {
+            partnerName = partnerClip->GetExportFileName(".avi");
+            if (!intoClipFile && !CopyFileA(partnerClip->m_strVideoPath, folder + partnerName,
+                                            FALSE)) {
+                ShowLastError();
+                ok = FALSE;
+            }
+        }
+    }
+    if (ok) {
+        bar->SetMessage("Copying database records...");
+        bar->StepIt();
+        if (partner)
+            ok = mgr.ExportClipRecord(m_nComparisonClipID, workDb, fileName, "", newGlobalId) > 0;
+        else if (savedRow)
+            ok = mgr.ExportClipRecord(m_nID, workDb, fileName, partnerName, newGlobalId) > 0;
+        else
+            ok = ExportUnsavedClipRecord(fileName, workDb, newGlobalId);
+    }
+    if (ok) {
+        // Names read from the folder's database are only ever files of that folder.
+        if (!replacedFile.IsEmpty() && replacedFile.CompareNoCase(fileName) != 0 &&
+            IsSafeVideoName(replacedFile))
+            DeleteFileA(folder + replacedFile);
+        if (!replacedPartnerFile.IsEmpty() && replacedPartnerFile.CompareNoCase(partnerName) != 0 &&
+            IsSafeVideoName(replacedPartnerFile))
+            DeleteFileA(folder + replacedPartnerFile);
+    }
+    if (!intoClipFile) {
+        if (ok && !CDatabaseMgr::ReplaceWithCopy(workDb, folder + "Export.mdb")) {
+            ShowLastError();
+            ok = FALSE;
+        }
+        DeleteFileA(workDb);
+    }
+    return ok;
+}
+
+// ---------------------------------------------------------------------------------------
+// Import
+
+namespace {
+
+// Clears the import-running flag on every way out of the import command.
+struct ImportingFlag
+{
+    ImportingFlag() { CClip::s_bImporting = TRUE; }
+    ~ImportingFlag() { CClip::s_bImporting = FALSE; }
+};
+
+void ClearReadOnly(const CString& path)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+void Step(CProgressDlg* progress, const char* message)
+{
+    if (!progress)
+        return;
+    if (message)
+        progress->SetMessage(message);
+    progress->StepIt();
+}
+
+} // namespace
+
+void CClip::EndBatchImport()
+{
+    s_bQueuedImport = s_bBatchImport = s_bReplaceAll = s_bSkipAll = FALSE;
+}
+
+void CClip::SetQueuedImport()
+{
+    s_bQueuedImport = TRUE;
+}
+
+BOOL CClip::ImportClipFiles(CString path, int fromRemoteDatabase)
+{
+    ImportingFlag importing;
+    CStringArray files;
+    if (path.IsEmpty()) {
+        CFileDialog dialog(TRUE, "kpx", NULL,
+                           OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ALLOWMULTISELECT |
+                               OFN_HIDEREADONLY,
+                           "Quorvel / AVI files (*.kpx;*.avi)|*.kpx;*.avi|Quorvel files "
+                           "(*.kpx)|*.kpx|AVI files (*.avi)|*.avi||");
+        const DWORD size = 1024000;
+        CString names;
+        dialog.m_ofn.lpstrFile = names.GetBuffer(size);
+        dialog.m_ofn.lpstrFile[0] = 0;
+        dialog.m_ofn.nMaxFile = size;
+        dialog.m_ofn.lpstrTitle = "Select a video file to load";
+        dialog.m_ofn.nFilterIndex = g_pAppConfig ? g_pAppConfig->GetImportFilterIndex() : 1;
+        const INT_PTR answer = dialog.DoModal();
+        if (answer == IDOK) {
+            if (g_pAppConfig)
+                g_pAppConfig->SetImportFilterIndex((int)dialog.m_ofn.nFilterIndex);
+            POSITION pos = dialog.GetStartPosition();
+            while (pos)
+                files.Add(dialog.GetNextPathName(pos));
+        }
+        names.ReleaseBuffer(0);
+        if (answer != IDOK || files.GetSize() == 0)
+            return FALSE;
+    } else {
+        files.Add(path);
+    }
+
+    CProgressDlg progress(TRUE);
+    if (files.GetSize() > 1 || (s_bQueuedImport && !s_bBatchImport)) {
+        progress.SetMessage("Importing multiple clips...");
+        progress.SetRange((int)files.GetSize() * 7);
+        s_bBatchImport = TRUE;
+        s_bReplaceAll = s_bSkipAll = FALSE;
+    } else {
+        progress.SetMessage("Importing...");
+        progress.SetRange(6);
+    }
+    progress.Show(AfxGetMainWnd());
+
+    BOOL result = TRUE;
+    const CString temp = GetTempFolder();
+    for (INT_PTR i = 0; i < files.GetSize(); ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (progress.IsCancelled()) {
+            AfxMessageBox("Import process has been cancelled.");
+            break;
+        }
+        const CExtString file = files[i];
+        const CString name = file.GetPathTitle();
+        CString ext = file.GetPathExtension();
+        ext.MakeLower();
+        const CString sourceFolder = file.GetPathFolder();
+        if (ext != ".kpx" && ext != ".avi") {
+            AfxMessageBox("Invalid file format, cannot import file " + file);
+            continue;
+        }
+        CString video = file, database;
+        if (ext == ".kpx") {
+            progress.SetMessage("Unpacking .kpx file");
+            if (!UnpackClipFile(file, FALSE))
+                continue;
+            video = temp + "clip.avi";
+            database = temp + "kpx.mdb";
+        }
+        progress.StepIt();
+        progress.SetMessage("Importing " + file.GetPathFileName() + " ...");
+        progress.StepIt();
+        Sleep(200);
+
+        CClip* clip = ImportClipFile(video, &progress, database, sourceFolder);
+        if (clip) {
+            const BOOL student = clip->m_subject.m_Role == "Student";
+            CClipBar* panel = CClipBar::GetClipBar();
+            BOOL kept = FALSE;
+            // Without a clip panel to own it the clip stays in the database (or, for a bare
+            // video, in its source file) and is not shown.
+            if (panel && !fromRemoteDatabase) {
+                if (clip->HasSubject() && !student) {
+                    kept = panel->AddReferenceClip(clip);
+                } else {
+                    kept = panel->AddClip(clip, student ? CString() : name);
+                    if (kept && g_pClavio)
+                        g_pClavio->LoadClip(clip);
+                }
+            } else if (panel && !clip->HasSubject()) {
+                kept = panel->AddClip(clip, name);
+                if (kept && g_pClavio)
+                    g_pClavio->LoadClip(clip);
+            }
+            if (!kept)
+                delete clip;
+        }
+        if (ext == ".kpx") {
+            DeleteFileA(temp + "clip.avi");
+            DeleteFileA(temp + "kpx.mdb");
+        }
+        if (!clip && !s_bBatchImport) {
+            result = FALSE;
+            break;
+        }
+    }
+    if (!s_bQueuedImport)
+        s_bBatchImport = s_bReplaceAll = s_bSkipAll = FALSE;
+    progress.Complete();
+    return result;
+}
+
+CClip* CClip::ImportClipFile(CString videoPath, CProgressDlg* progress, CString importDatabase,
+                             CString sourceFolder)
+{
+    CWaitCursor wait;
+    if (progress)
+        progress->SetMessage("Searching for import database...");
+    CDatabaseMgr mgr;
+    const CString db = importDatabase.IsEmpty() ? mgr.FindImportDatabase(videoPath)
+                                                : importDatabase;
+    const CString videoFolder = FolderOf(videoPath);
+    const CString capture = CaptureFolder() + "\\";
+
+    if (db.IsEmpty()) {
+        CClip* clip = new CClip;
+        clip->m_strVideoPath = MakeUniqueVideoFileName("IMP");
+        if (clip->m_strVideoPath.IsEmpty()) {
+            delete clip;
+            return NULL;
+        }
+        Step(progress, "Copying clip file...");
+        if (!CopyFileA(videoPath, clip->m_strVideoPath, FALSE)) {
+            ShowLastError();
+            delete clip;
+            return NULL;
+        }
+        ClearReadOnly(clip->m_strVideoPath);
+        clip->m_nSoundMarkField = 0;
+        clip->m_bAutoCap = FALSE;
+        clip->m_nCuePosition = 0;
+        clip->m_nLastDisplayPos = 0;
+        clip->m_nLockPosition = 0;
+        clip->m_bImported = TRUE;
+        clip->m_bNeedVideoInfo = TRUE;
+        clip->m_nTabCount = 8;
+        clip->m_bFirstDisplay = TRUE;
+        return clip;
+    }
+
+    const CString main = MainDatabase();
+    CString oldFile, oldPartnerFile;
+    long oldId = -1, oldPartnerId = -1;
+    if (mgr.IsClipInDatabase(videoPath, db, main)) {
+        if (!AskReplace("Clip has already been imported to the database. Do you want to "
+                        "replace the clip?"))
+            return NULL;
+        Step(progress, "Making clip backups...");
+        long id = -1;
+        const CString existing = mgr.GetExistingClipFile(videoPath, db, main, &id);
+        if (!existing.IsEmpty()) {
+            oldFile = capture + existing;
+            oldId = id;
+        }
+    }
+    {
+        long id = -1;
+        const CString partner = mgr.GetComparisonClipFile(videoPath, db, main, &id);
+        if (!partner.IsEmpty()) {
+            oldPartnerFile = capture + partner;
+            oldPartnerId = id;
+        }
+    }
+
+    Step(progress, "Copying clip file...");
+    const CString newFile = MakeUniqueVideoFileName("CLP");
+    if (newFile.IsEmpty())
+        return NULL;
+    if (!CopyFileA(videoPath, newFile, FALSE)) {
+        ShowLastError();
+        DeleteFileA(newFile);
+        return NULL;
+    }
+    ClearReadOnly(newFile);
+
+    // The partner's name comes from the imported file: only a video beside it is used.
+    CString partnerSource = mgr.GetComparisonClipFile(videoPath, db, db, NULL);
+    if (!IsSafeVideoName(partnerSource))
+        partnerSource.Empty();
+    CString newPartnerFile;
+    if (!partnerSource.IsEmpty()) {
+        newPartnerFile = MakeUniqueVideoFileName("CLP");
+        Step(progress, "Copying comparison clip file...");
+        const CString partnerVideo = videoFolder + partnerSource;
+        BOOL copyPartner = !newPartnerFile.IsEmpty();
+        BOOL removeExtracted = FALSE;
+        BOOL failed = newPartnerFile.IsEmpty();
+        if (!failed && GetFileName(videoPath).CompareNoCase("clip.avi") == 0) {
+            CString folder = sourceFolder;
+            if (!folder.IsEmpty() && folder[folder.GetLength() - 1] != '\\')
+                folder += '\\';
+            const int dot = partnerSource.Find('.');
+            const CString sibling =
+                folder + (dot < 0 ? partnerSource : partnerSource.Left(dot)) + ".kpx";
+            if (!FileExists(sibling)) {
+                copyPartner = FALSE;
+                if (!oldPartnerFile.IsEmpty() && FileExists(oldPartnerFile)) {
+                    if (!CopyFileA(oldPartnerFile, newPartnerFile, FALSE)) {
+                        ShowLastError();
+                        failed = TRUE;
+                    }
+                } else {
+                    AfxMessageBox("Could not find comp kpx file.  Importing file as a swing "
+                                  "clip.");
+                    DeleteFileA(newPartnerFile);
+                    newPartnerFile.Empty();
+                }
+            } else if (UnpackClipFile(sibling, TRUE)) {
+                removeExtracted = !FileExists(partnerVideo);
+                if (!CopyFileA(GetTempFolder() + "comp.avi", partnerVideo, FALSE)) {
+                    ShowLastError();
+                    failed = TRUE;
+                }
+                DeleteFileA(GetTempFolder() + "comp.avi");
+                DeleteFileA(GetTempFolder() + "kpxcomp.mdb");
+            }
+        }
+        if (!failed && copyPartner) {
+            if (!CopyFileA(partnerVideo, newPartnerFile, FALSE)) {
+                ShowLastError();
+                failed = TRUE;
+            } else {
+                ClearReadOnly(newPartnerFile);
+            }
+        }
+        if (removeExtracted)
+            DeleteFileA(partnerVideo);
+        if (failed) {
+            DeleteFileA(newFile);
+            if (!newPartnerFile.IsEmpty())
+                DeleteFileA(newPartnerFile);
+            return NULL;
+        }
+    }
+
+    Step(progress, "Copying database records...");
+    const long id = mgr.ImportClipRecord(videoPath, db, GetFileName(newFile),
+                                         newPartnerFile.IsEmpty() ? CString()
+                                                                  : GetFileName(newPartnerFile));
+    if (id <= 0) {
+        DeleteFileA(newFile);
+        if (!newPartnerFile.IsEmpty())
+            DeleteFileA(newPartnerFile);
+        return NULL;
+    }
+    // The replaced clips leave the clip panel only now that their replacement is in: a
+    // failed import keeps them with any unsaved edits.
+    if (CClipBar::GetClipBar()) {
+        if (oldId != -1)
+            CClipBar::GetClipBar()->RemoveClipByID(oldId);
+        if (oldPartnerId != -1)
+            CClipBar::GetClipBar()->RemoveClipByID(oldPartnerId);
+    }
+    if (!oldFile.IsEmpty() && oldFile.CompareNoCase(newFile) != 0)
+        DeleteFileA(oldFile);
+    if (!oldPartnerFile.IsEmpty() && oldPartnerFile.CompareNoCase(newPartnerFile) != 0 &&
+        oldPartnerFile.CompareNoCase(newFile) != 0)
+        DeleteFileA(oldPartnerFile);
+    CClip* clip = LoadFromDatabase(id);
+    if (clip && clip->m_strTabString.IsEmpty()) {
+        clip->m_bNeedVideoInfo = TRUE;
+        clip->m_nTabCount = 8;
+    }
+    return clip;
 }

@@ -5,12 +5,14 @@
 #include <ddraw.h>
 #include <vector>
 #include "stretch.h"
+#include "com_object.h"
+#include "ddraw2.h"
 
 namespace {
 
 #define UNSUPPORTED { return DDERR_UNSUPPORTED; }
 
-class SysMemSurface : public IDirectDrawSurface4 {
+class SysMemSurface : public ComObject<IDirectDrawSurface4, &IID_IDirectDrawSurface4> {
 public:
     SysMemSurface(const DDSURFACEDESC2& desc, BYTE* bits, BYTE* owned)
         : m_desc(desc), m_bits(bits), m_owned(owned)
@@ -42,27 +44,6 @@ public:
                r->left < r->right && r->top < r->bottom;
     }
 
-    // IUnknown
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDirectDrawSurface4)) {
-            *ppv = static_cast<IDirectDrawSurface4*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return InterlockedIncrement(&m_ref); }
-    STDMETHOD_(ULONG, Release)() override
-    {
-        LONG r = InterlockedDecrement(&m_ref);
-        if (r == 0)
-            delete this;
-        return r;
-    }
 
     STDMETHOD(Blt)(RECT* dstRect, IDirectDrawSurface4* srcSurface, RECT* srcRect, DWORD flags,
                    DDBLTFX* fx) override
@@ -183,20 +164,8 @@ public:
     STDMETHOD(Unlock)(LPRECT) override { return DD_OK; }
     STDMETHOD(IsLost)() override { return DD_OK; }
     STDMETHOD(Restore)() override { return DD_OK; }
-    STDMETHOD(GetPixelFormat)(DDPIXELFORMAT* pf) override
-    {
-        if (!pf)
-            return DDERR_INVALIDPARAMS;
-        *pf = m_desc.ddpfPixelFormat;
-        return DD_OK;
-    }
-    STDMETHOD(GetCaps)(DDSCAPS2* caps) override
-    {
-        if (!caps)
-            return DDERR_INVALIDPARAMS;
-        *caps = m_desc.ddsCaps;
-        return DD_OK;
-    }
+    STDMETHOD(GetPixelFormat)(DDPIXELFORMAT* pf) override { return CopyOut(pf, m_desc.ddpfPixelFormat); }
+    STDMETHOD(GetCaps)(DDSCAPS2* caps) override { return CopyOut(caps, m_desc.ddsCaps); }
 
     STDMETHOD(AddAttachedSurface)(IDirectDrawSurface4*) override UNSUPPORTED
     STDMETHOD(AddOverlayDirtyRect)(LPRECT) override UNSUPPORTED
@@ -246,7 +215,6 @@ private:
         m_dibBits = nullptr;
     }
 
-    LONG m_ref = 1;
     DDSURFACEDESC2 m_desc;
     BYTE* m_bits;
     BYTE* m_owned;
@@ -258,7 +226,7 @@ private:
     int m_dibPitch = 0;
 };
 
-class SysMemDirectDraw : public IDirectDraw4 {
+class SysMemDirectDraw : public ComObject<IDirectDraw4, &IID_IDirectDraw4> {
 public:
     virtual ~SysMemDirectDraw() {}
     STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
@@ -272,16 +240,12 @@ public:
             AddRef();
             return S_OK;
         }
+        if (IsEqualIID(riid, IID_IDirectDraw2)) {
+            *ppv = NewDirectDraw2Face(this);
+            return *ppv ? S_OK : E_OUTOFMEMORY;
+        }
         *ppv = nullptr;
         return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return InterlockedIncrement(&m_ref); }
-    STDMETHOD_(ULONG, Release)() override
-    {
-        LONG r = InterlockedDecrement(&m_ref);
-        if (r == 0)
-            delete this;
-        return r;
     }
 
     STDMETHOD(CreateSurface)(DDSURFACEDESC2* desc, IDirectDrawSurface4** out, IUnknown* outer) override
@@ -327,13 +291,16 @@ public:
     }
 
     STDMETHOD(Compact)() override UNSUPPORTED
-    STDMETHOD(CreateClipper)(DWORD, IDirectDrawClipper**, IUnknown*) override UNSUPPORTED
+    STDMETHOD(CreateClipper)(DWORD flags, IDirectDrawClipper** out, IUnknown* outer) override
+    {
+        return DirectDrawCreateClipper(flags, out, outer);
+    }
     STDMETHOD(CreatePalette)(DWORD, PALETTEENTRY*, IDirectDrawPalette**, IUnknown*) override UNSUPPORTED
     STDMETHOD(DuplicateSurface)(IDirectDrawSurface4*, IDirectDrawSurface4**) override UNSUPPORTED
     STDMETHOD(EnumDisplayModes)(DWORD, DDSURFACEDESC2*, void*, LPDDENUMMODESCALLBACK2) override UNSUPPORTED
     STDMETHOD(EnumSurfaces)(DWORD, DDSURFACEDESC2*, void*, LPDDENUMSURFACESCALLBACK2) override UNSUPPORTED
     STDMETHOD(FlipToGDISurface)() override UNSUPPORTED
-    STDMETHOD(GetCaps)(DDCAPS*, DDCAPS*) override UNSUPPORTED
+    STDMETHOD(GetCaps)(DDCAPS* driver, DDCAPS* hel) override { return SysMemGetCaps(driver, hel); }
     STDMETHOD(GetDisplayMode)(DDSURFACEDESC2*) override UNSUPPORTED
     STDMETHOD(GetFourCCCodes)(LPDWORD, LPDWORD) override UNSUPPORTED
     STDMETHOD(GetGDISurface)(IDirectDrawSurface4**) override UNSUPPORTED
@@ -350,8 +317,6 @@ public:
     STDMETHOD(TestCooperativeLevel)() override { return DD_OK; }
     STDMETHOD(GetDeviceIdentifier)(DDDEVICEIDENTIFIER*, DWORD) override UNSUPPORTED
 
-private:
-    LONG m_ref = 1;
 };
 
 } // namespace

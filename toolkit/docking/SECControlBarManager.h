@@ -7,6 +7,7 @@
 
 class CControlBar;
 class SECControlBarInfo;
+class SECControlBarInfoEx;
 class SECPersistentTreeNode;
 class SECPTNFactory;
 
@@ -27,7 +28,8 @@ class SECControlBarManager : public CObject {
   virtual void SaveState(LPCTSTR lpszProfileName) { (void)lpszProfileName; }
   // The kind of a bar the manager made (0: none it knows).
   virtual DWORD GetBarTypeID(CWnd* pWnd) { (void)pWnd; return 0; }
-  virtual SECControlBarInfo* CreateBarInfo(DWORD dwTypeID) { (void)dwTypeID; return NULL; }
+  // The extension record of a bar kind the manager knows (NULL: none).
+  virtual SECControlBarInfoEx* CreateBarInfo(DWORD dwTypeID) { (void)dwTypeID; return NULL; }
   virtual CControlBar* CreateBar(SECControlBarInfo* pInfo) { (void)pInfo; return NULL; }
 
   CFrameWnd* m_pFrameWnd;  // the frame it serves, not owned

@@ -6,6 +6,7 @@
 #include "SECDialogBar.h"
 #include "SECDockBar.h"
 #include "SECFrameWnd.h"
+#include "SECPersistentTree.h"
 #include <cstdlib>
 
 IMPLEMENT_DYNCREATE(SECControlBarInfoEx, CObject)
@@ -115,6 +116,10 @@ BOOL SECControlBarInfo::LoadState(LPCTSTR lpszProfileName, int nIndex, CDockStat
   m_strClassName = pApp->GetProfileString(strSection, "ClassName", "");
   m_strWindowName = pApp->GetProfileString(strSection, "WindowName", "");
   m_nResourceID = pApp->GetProfileInt(strSection, "ResourceID", (int)m_nResourceID);
+  delete m_pBarInfoEx;
+  m_pBarInfoEx = m_pManager != NULL ? m_pManager->CreateBarInfo(m_dwTypeID) : NULL;
+  if (m_pBarInfoEx != NULL)
+    m_pBarInfoEx->LoadState(strSection, (SECDockState*)pDockState);
   return TRUE;
 }
 
@@ -198,7 +203,9 @@ void SECControlBarInfo::Serialize(CArchive& ar, SECDockState* pDockState)
   m_szMRUVertDock = CSize(NotNegative(cx), NotNegative(cy));
   ar >> m_dwMRUDockingState >> m_dwDockStyle >> m_dwTypeID;
   delete m_pBarInfoEx;
-  m_pBarInfoEx = NULL;
+  m_pBarInfoEx = m_pManager != NULL ? m_pManager->CreateBarInfo(m_dwTypeID) : NULL;
+  if (m_pBarInfoEx != NULL)
+    m_pBarInfoEx->SerializeEx(ar, pDockState);
   WORD nCount;
   ar >> nCount;
   AfxCheckStoredCount(ar, nCount, sizeof(DWORD));
@@ -460,5 +467,220 @@ BOOL SECDockState::SetDockState(CFrameWnd* pFrame)
       pSEC->SetExtendedStyle(pInfo->m_dwExStyle, FALSE);
   }
   pFrame->RecalcLayout(TRUE);
+  return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The persistent-tree form (the workspace manager's)
+
+namespace {
+// Integers the node reads as signed text but the record keeps unsigned.
+DWORD TreeDword(SECPersistentTreeNode* pNode, LPCTSTR lpszKey, DWORD dwDefault)
+{
+  ULONG value = 0;
+  pNode->GetULongValue(lpszKey, value, (ULONG)dwDefault);
+  return (DWORD)value;
+}
+int TreeInt(SECPersistentTreeNode* pNode, LPCTSTR lpszKey, int nDefault)
+{
+  int value = 0;
+  pNode->GetIntValue(lpszKey, value, nDefault);
+  return value;
+}
+BOOL TreeBool(SECPersistentTreeNode* pNode, LPCTSTR lpszKey, BOOL bDefault)
+{
+  BOOL value = FALSE;
+  pNode->GetBoolValue(lpszKey, value, bDefault);
+  return value;
+}
+}  // namespace
+
+BOOL SECControlBarInfo::SaveStateTree(SECPTNFactory& factory, SECPersistentTreeNode* pParent,
+                                      int nIndex)
+{
+  if (pParent == NULL)
+    return FALSE;
+  if (m_bDockBar && m_bVisible && !m_bFloating && m_pointPos.x == -1 && m_pointPos.y == -1 &&
+      m_arrBarID.GetSize() <= 1)
+    return FALSE;
+  CString strName;
+  strName.Format("Bar-%d", nIndex);
+  SECPersistentTreeNode* pNode = factory.CreateNode(strName, pParent);
+  if (pNode == NULL)
+    return FALSE;
+  pNode->SetIntValue("BarID", (int)m_nBarID);
+  if (!m_bVisible)
+    pNode->SetBoolValue("Visible", FALSE);
+  if (m_bFloating) {
+    pNode->SetBoolValue("Horz", m_bHorz);
+    pNode->SetBoolValue("Floating", TRUE);
+  }
+  if (m_pointPos.x != -1)
+    pNode->SetIntValue("XPos", m_pointPos.x);
+  if (m_pointPos.y != -1)
+    pNode->SetIntValue("YPos", m_pointPos.y);
+  if (m_nMRUWidth != 32767)
+    pNode->SetIntValue("MRUWidth", (int)m_nMRUWidth);
+  if (m_bDocking) {
+    pNode->SetBoolValue("Docking", TRUE);
+    pNode->SetIntValue("MRUDockID", (int)m_uMRUDockID);
+    pNode->SetIntValue("MRUDockLeftPos", m_rectMRUDockPos.left);
+    pNode->SetIntValue("MRUDockTopPos", m_rectMRUDockPos.top);
+    pNode->SetIntValue("MRUDockRightPos", m_rectMRUDockPos.right);
+    pNode->SetIntValue("MRUDockBottomPos", m_rectMRUDockPos.bottom);
+    pNode->SetIntValue("MRUFloatStyle", (int)m_dwMRUFloatStyle);
+    pNode->SetIntValue("MRUFloatXPos", m_ptMRUFloatPos.x);
+    pNode->SetIntValue("MRUFloatYPos", m_ptMRUFloatPos.y);
+  }
+  if (m_arrBarID.GetSize() > 1) {
+    pNode->SetIntValue("Bars", (int)m_arrBarID.GetSize());
+    for (INT_PTR i = 0; i < m_arrBarID.GetSize(); i++) {
+      CString strKey;
+      strKey.Format("Bar#%d", (int)i);
+      pNode->SetIntValue(strKey, (int)(UINT_PTR)m_arrBarID[i]);
+    }
+  }
+  pNode->SetIntValue("Style", (int)m_dwStyle);
+  pNode->SetIntValue("ExStyle", (int)m_dwExStyle);
+  pNode->SetBoolValue("PrevFloating", m_bPrevFloating);
+  pNode->SetBoolValue("MDIChild", m_bMDIChild);
+  if (m_bMDIChild)
+    pNode->SetBinaryValue("MDIChildWindowPlacement", (const BYTE*)&m_wpMDIChild,
+                          sizeof(m_wpMDIChild));
+  pNode->SetStringValue("PctWidth", SECShareToText(m_fPctWidth));
+  pNode->SetIntValue("MRUFloatCX", m_szMRUFloat.cx);
+  pNode->SetIntValue("MRUFloatCY", m_szMRUFloat.cy);
+  pNode->SetIntValue("MRUHorzDockCX", m_szMRUHorzDock.cx);
+  pNode->SetIntValue("MRUHorzDockCY", m_szMRUHorzDock.cy);
+  pNode->SetIntValue("MRUVertDockCX", m_szMRUVertDock.cx);
+  pNode->SetIntValue("MRUVertDockCY", m_szMRUVertDock.cy);
+  pNode->SetIntValue("MRUDockingState", (int)m_dwMRUDockingState);
+  pNode->SetIntValue("DockingStyle", (int)m_dwDockStyle);
+  pNode->SetIntValue("TypeID", (int)m_dwTypeID);
+  pNode->SetStringValue("ClassName", m_strClassName);
+  pNode->SetStringValue("WindowName", m_strWindowName);
+  pNode->SetIntValue("ResourceID", (int)m_nResourceID);
+  if (m_pBarInfoEx != NULL)
+    m_pBarInfoEx->SaveStateTree(factory, pNode);
+  return TRUE;
+}
+
+BOOL SECControlBarInfo::LoadStateTree(SECPersistentTreeNode* pNode, SECDockState* pDockState)
+{
+  if (pNode == NULL)
+    return FALSE;
+  m_nBarID = TreeDword(pNode, "BarID", 0);
+  m_bVisible = TreeBool(pNode, "Visible", TRUE);
+  m_bHorz = TreeBool(pNode, "Horz", TRUE);
+  m_bFloating = TreeBool(pNode, "Floating", FALSE);
+  m_pointPos.x = TreeInt(pNode, "XPos", -1);
+  m_pointPos.y = TreeInt(pNode, "YPos", -1);
+  if (pDockState != NULL)
+    pDockState->ScalePoint(m_pointPos);
+  m_nMRUWidth = TreeDword(pNode, "MRUWidth", 32767);
+  m_bDocking = TreeBool(pNode, "Docking", FALSE);
+  if (m_bDocking) {
+    m_uMRUDockID = TreeDword(pNode, "MRUDockID", 0);
+    m_rectMRUDockPos.left = TreeInt(pNode, "MRUDockLeftPos", 0);
+    m_rectMRUDockPos.top = TreeInt(pNode, "MRUDockTopPos", 0);
+    m_rectMRUDockPos.right = TreeInt(pNode, "MRUDockRightPos", 0);
+    m_rectMRUDockPos.bottom = TreeInt(pNode, "MRUDockBottomPos", 0);
+    if (pDockState != NULL)
+      pDockState->ScaleRectPos(m_rectMRUDockPos);
+    m_dwMRUFloatStyle = TreeDword(pNode, "MRUFloatStyle", 0);
+    m_ptMRUFloatPos.x = TreeInt(pNode, "MRUFloatXPos", 0);
+    m_ptMRUFloatPos.y = TreeInt(pNode, "MRUFloatYPos", 0);
+    if (pDockState != NULL)
+      pDockState->ScalePoint(m_ptMRUFloatPos);
+  }
+  int nBars = TreeInt(pNode, "Bars", 0);
+  m_arrBarID.RemoveAll();
+  for (int i = 0; i < nBars; i++) {
+    CString strKey;
+    strKey.Format("Bar#%d", i);
+    if (pNode->FindPair(strKey) == NULL)
+      break;
+    m_arrBarID.Add((void*)(UINT_PTR)(UINT)TreeInt(pNode, strKey, 0));
+  }
+  m_bDockBar = m_arrBarID.GetSize() > 0 || m_nBarID == AFX_IDW_DOCKBAR_FLOAT ||
+               (m_nBarID >= AFX_IDW_DOCKBAR_TOP && m_nBarID <= AFX_IDW_DOCKBAR_BOTTOM);
+
+  m_dwStyle = TreeDword(pNode, "Style", 0);
+  m_dwExStyle = TreeDword(pNode, "ExStyle", 0);
+  m_bPrevFloating = TreeBool(pNode, "PrevFloating", FALSE);
+  m_bMDIChild = TreeBool(pNode, "MDIChild", FALSE);
+  if (m_bMDIChild) {
+    // Exactly one placement or none.
+    BYTE* pData = NULL;
+    UINT nBytes = 0;
+    pNode->GetBinaryValue("MDIChildWindowPlacement", &pData, nBytes);
+    if (pData != NULL && nBytes == sizeof(m_wpMDIChild))
+      memcpy(&m_wpMDIChild, pData, sizeof(m_wpMDIChild));
+    delete[] pData;
+  }
+  CString strShare;
+  pNode->GetStringValue("PctWidth", strShare, "");
+  m_fPctWidth = SECShareFromText(strShare);
+  m_szMRUFloat.cx = NotNegative(TreeInt(pNode, "MRUFloatCX", 0));
+  m_szMRUFloat.cy = NotNegative(TreeInt(pNode, "MRUFloatCY", 0));
+  m_szMRUHorzDock.cx = NotNegative(TreeInt(pNode, "MRUHorzDockCX", 0));
+  m_szMRUHorzDock.cy = NotNegative(TreeInt(pNode, "MRUHorzDockCY", 0));
+  m_szMRUVertDock.cx = NotNegative(TreeInt(pNode, "MRUVertDockCX", 0));
+  m_szMRUVertDock.cy = NotNegative(TreeInt(pNode, "MRUVertDockCY", 0));
+  m_dwMRUDockingState = TreeDword(pNode, "MRUDockingState", m_dwMRUDockingState);
+  m_dwDockStyle = TreeDword(pNode, "DockingStyle", m_dwDockStyle);
+  m_dwTypeID = TreeDword(pNode, "TypeID", 0);
+  pNode->GetStringValue("ClassName", m_strClassName, "");
+  pNode->GetStringValue("WindowName", m_strWindowName, "");
+  m_nResourceID = (UINT)TreeInt(pNode, "ResourceID", (int)m_nResourceID);
+  delete m_pBarInfoEx;
+  m_pBarInfoEx = m_pManager != NULL ? m_pManager->CreateBarInfo(m_dwTypeID) : NULL;
+  if (m_pBarInfoEx != NULL)
+    m_pBarInfoEx->LoadStateTree(pNode);
+  return TRUE;
+}
+
+BOOL SECDockState::SaveStateTree(SECPTNFactory& factory, SECPersistentTreeNode* pParent)
+{
+  if (pParent == NULL)
+    return FALSE;
+  SECPersistentTreeNode* pNode = factory.CreateNode("DockState", pParent);
+  if (pNode == NULL)
+    return FALSE;
+  int nWritten = 0;
+  for (INT_PTR i = 0; i < m_arrBarInfo.GetSize(); i++) {
+    SECControlBarInfo* pInfo = (SECControlBarInfo*)m_arrBarInfo[i];
+    if (pInfo->SaveStateTree(factory, pNode, nWritten))
+      nWritten++;
+  }
+  CSize size = GetScreenSize();
+  pNode->SetIntValue("Bars", nWritten);
+  pNode->SetIntValue("ScreenCX", size.cx);
+  pNode->SetIntValue("ScreenCY", size.cy);
+  return TRUE;
+}
+
+BOOL SECDockState::LoadStateTree(SECPersistentTreeNode* pParent)
+{
+  SECPersistentTreeNode* pNode = pParent != NULL ? pParent->FindChild("DockState") : NULL;
+  if (pNode == NULL)
+    return FALSE;
+  Clear();
+  int nBars = TreeInt(pNode, "Bars", 0);
+  CSize size(TreeInt(pNode, "ScreenCX", 0), TreeInt(pNode, "ScreenCY", 0));
+  SetScreenSize(size);
+  for (int i = 0; i < nBars; i++) {
+    CString strName;
+    strName.Format("Bar-%d", i);
+    SECPersistentTreeNode* pChild = pNode->FindChild(strName);
+    if (pChild == NULL)
+      continue;
+    SECControlBarInfo* pInfo = NewBarInfo(m_pManager);
+    if (!pInfo->LoadStateTree(pChild, this)) {
+      delete pInfo;
+      continue;
+    }
+    m_arrBarInfo.Add(pInfo);
+  }
   return TRUE;
 }

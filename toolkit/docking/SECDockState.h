@@ -8,6 +8,8 @@
 
 class SECControlBarManager;
 class SECDockState;
+class SECPersistentTreeNode;
+class SECPTNFactory;
 
 // The extension a bar manager attaches for its own kinds of bars.
 class SECControlBarInfoEx : public CObject {
@@ -27,6 +29,12 @@ class SECControlBarInfoEx : public CObject {
     return FALSE;
   }
   virtual BOOL SaveState(LPCTSTR lpszSection) { (void)lpszSection; return FALSE; }
+  virtual BOOL LoadStateTree(SECPersistentTreeNode* pNode) { return pNode != NULL; }
+  virtual BOOL SaveStateTree(SECPTNFactory& factory, SECPersistentTreeNode* pNode)
+  {
+    (void)factory;
+    return pNode != NULL;
+  }
 };
 
 class SECControlBarInfo : public CControlBarInfo {
@@ -37,6 +45,10 @@ class SECControlBarInfo : public CControlBarInfo {
   virtual BOOL SaveState(LPCTSTR lpszProfileName, int nIndex) override;
   virtual BOOL LoadState(LPCTSTR lpszProfileName, int nIndex, CDockState* pDockState) override;
   void Serialize(CArchive& ar, SECDockState* pDockState);
+  // The persistent-tree form: a child "Bar-<n>" of the parent; FALSE (no child) for the
+  // empty dock bar the profile form declines too.
+  virtual BOOL SaveStateTree(SECPTNFactory& factory, SECPersistentTreeNode* pParent, int nIndex);
+  virtual BOOL LoadStateTree(SECPersistentTreeNode* pNode, SECDockState* pDockState);
 
   CSize m_szMRUHorzDock;
   CSize m_szMRUVertDock;
@@ -72,6 +84,10 @@ class SECDockState : public CDockState {
   virtual void Serialize(CArchive& ar) override;
   virtual void SaveState(LPCTSTR lpszProfileName);
   virtual void LoadState(LPCTSTR lpszProfileName);
+  // The persistent-tree form: a child "DockState" of the parent. Loading answers FALSE, with
+  // nothing loaded, when there is no such child.
+  virtual BOOL SaveStateTree(SECPTNFactory& factory, SECPersistentTreeNode* pParent);
+  virtual BOOL LoadStateTree(SECPersistentTreeNode* pParent);
   virtual BOOL GetDockState(CFrameWnd* pFrame);
   virtual BOOL SetDockState(CFrameWnd* pFrame);
   virtual SECControlBarInfo* NewBarInfo(SECControlBarManager* pManager);

@@ -4,6 +4,15 @@
 #include "SECControlBarManager.h"
 #include "SECDockBar.h"
 #include "SECDockState.h"
+#include "SECResource.h"
+#include "SECWorkspaceManager.h"
+#include "SECBmpMenuPlugIn.h"
+#include "SECBmpMgr.h"
+#include "SECCustomToolBar.h"
+#include "SECMenuBar.h"
+#include "SECSysData.h"
+#include "SECToolBarManager.h"
+#include <afxpriv.h>
 #include <set>
 
 const UINT WM_SECGETMENU = ::RegisterWindowMessageA("WM_SECGETMENU");
@@ -12,6 +21,27 @@ IMPLEMENT_DYNCREATE(SECFrameWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(SECFrameWnd, CFrameWnd)
   ON_REGISTERED_MESSAGE(WM_SECGETMENU, OnSecGetMenu)
+  ON_COMMAND(ID_WORKSPACE_NEW, OnWorkspaceCommand)
+  ON_UPDATE_COMMAND_UI(ID_WORKSPACE_NEW, OnUpdateWorkspaceCommand)
+  ON_COMMAND(ID_WORKSPACE_OPEN, OnWorkspaceCommand)
+  ON_UPDATE_COMMAND_UI(ID_WORKSPACE_OPEN, OnUpdateWorkspaceCommand)
+  ON_COMMAND(ID_WORKSPACE_SAVE, OnWorkspaceCommand)
+  ON_UPDATE_COMMAND_UI(ID_WORKSPACE_SAVE, OnUpdateWorkspaceCommand)
+  ON_COMMAND(ID_WORKSPACE_CLOSE, OnWorkspaceCommand)
+  ON_UPDATE_COMMAND_UI(ID_WORKSPACE_CLOSE, OnUpdateWorkspaceCommand)
+  ON_COMMAND(ID_WORKSPACE_SAVEAS, OnWorkspaceCommand)
+  ON_UPDATE_COMMAND_UI(ID_WORKSPACE_SAVEAS, OnUpdateWorkspaceCommand)
+  ON_COMMAND(ID_WORKSPACE_DELETE, OnWorkspaceCommand)
+  ON_UPDATE_COMMAND_UI(ID_WORKSPACE_DELETE, OnUpdateWorkspaceCommand)
+  ON_COMMAND_EX_RANGE(ID_WORKSPACE_MRU1, ID_WORKSPACE_MRU9, OnWorkspaceRecent)
+  ON_UPDATE_COMMAND_UI_RANGE(ID_WORKSPACE_MRU1, ID_WORKSPACE_MRU9, OnUpdateWorkspaceCommand)
+  ON_WM_CREATE()
+  ON_WM_CLOSE()
+  ON_WM_NCHITTEST()
+  ON_WM_ENABLE()
+  ON_WM_NCACTIVATE()
+  ON_WM_SYSCOLORCHANGE()
+  ON_WM_ENTERIDLE()
 END_MESSAGE_MAP()
 
 namespace {
@@ -34,12 +64,15 @@ SECControlBar* AsSEC(CControlBar* pBar)
 SECFrameWnd::SECFrameWnd()
     : m_bNewShell(LOBYTE(LOWORD(::GetVersion())) >= 4), m_bClosing(FALSE),
       m_rectLastClient(0, 0, 0, 0), m_pControlBarManager(NULL), m_hMenuCopy(NULL),
-      m_nMenuResID(0)
+      m_nMenuResID(0), m_pWorkspaceMgr(NULL), m_pMenuBar(NULL), m_pMenuPlugIn(NULL),
+      m_bBmpMenus(FALSE), m_nBmpMenuOption(0)
 {
 }
 
 SECFrameWnd::~SECFrameWnd()
 {
+  delete m_pMenuPlugIn;
+  m_pMenuPlugIn = NULL;
   if (m_hMenuCopy != NULL)
     ::DestroyMenu(m_hMenuCopy);
   while (!m_listDynamicBars.IsEmpty()) {
@@ -47,6 +80,7 @@ SECFrameWnd::~SECFrameWnd()
     pBar->m_bAutoDelete = FALSE;
     delete pBar;
   }
+  delete m_pWorkspaceMgr;
 }
 
 SECDockBar* SECFrameWnd::CreateDockBar() { return new SECDockBar(FALSE, 0); }
@@ -290,4 +324,228 @@ void SECFrameWnd::SaveBarState(LPCTSTR lpszProfileName)
     return;
   state.CleanupState();
   state.SaveState(lpszProfileName);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The workspace manager
+
+SECWorkspaceManagerEx* SECFrameWnd::CreateWorkspaceManager(CRuntimeClass* pClass, LPCTSTR lpszKey,
+                                                           int nMode, BOOL bListUnderAppKey)
+{
+  if (pClass == NULL)
+    return NULL;
+  CObject* pObject = pClass->CreateObject();
+  SECWorkspaceManagerEx* pManager = DYNAMIC_DOWNCAST(SECWorkspaceManagerEx, pObject);
+  if (pManager == NULL) {
+    delete pObject;
+    return NULL;
+  }
+  delete m_pWorkspaceMgr;
+  m_pWorkspaceMgr = pManager;
+  pManager->SetRegistryKey(lpszKey, nMode, HKEY_CURRENT_USER, bListUnderAppKey);
+  if (!pManager->PlugInTo(this)) {
+    delete pManager;
+    m_pWorkspaceMgr = NULL;
+    return NULL;
+  }
+  return pManager;
+}
+
+BOOL SECFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+  SECWorkspaceManagerEx* pManager = m_pWorkspaceMgr;
+  if (pManager == NULL) {
+    SECFrameWnd* pTop = DYNAMIC_DOWNCAST(SECFrameWnd, GetTopLevelFrame());
+    if (pTop != NULL && pTop != this)
+      pManager = pTop->m_pWorkspaceMgr;
+  }
+  if (pManager != NULL) {
+    AFX_THREAD_STATE* pState = AfxGetThreadState();
+    CFrameWnd* pRouting = pState->m_pRoutingFrame;
+    BOOL bResult = pManager->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    pState->m_pRoutingFrame = pRouting;
+    if (pManager->TakeConsumed())
+      return bResult;
+  }
+  return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void SECFrameWnd::OnWorkspaceCommand() {}
+
+void SECFrameWnd::OnUpdateWorkspaceCommand(CCmdUI*) {}
+
+BOOL SECFrameWnd::OnWorkspaceRecent(UINT) { return TRUE; }
+// Menus, the menu plug-in and customise mode
+
+BOOL SECFrameWnd::InCustomizeMode() const
+{
+  SECToolBarManager* pMgr = DYNAMIC_DOWNCAST(SECToolBarManager, m_pControlBarManager);
+  return pMgr != NULL && pMgr->IsCustomizeMode();
+}
+
+void SECFrameWnd::EnableBitmapMenus(BOOL bEnable, int nOption)
+{
+  m_bBmpMenus = bEnable;
+  m_nBmpMenuOption = nOption;
+}
+
+SECBmpMenuPlugIn* SECFrameWnd::GetBmpMenuPlugIn() const
+{
+  return m_pMenuPlugIn != NULL ? DYNAMIC_DOWNCAST(SECBmpMenuPlugIn, m_pMenuPlugIn) : NULL;
+}
+
+BOOL SECFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                            CCreateContext* pContext)
+{
+  m_nMenuResID = nIDResource;
+  if (!CFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
+    return FALSE;
+  if (m_pMenuBar != NULL) {
+    // the menu bar stands in for the window menu
+    HMENU hWndMenu = ::GetMenu(m_hWnd);
+    if (hWndMenu != NULL) {
+      ::SetMenu(m_hWnd, NULL);
+      if (hWndMenu != m_hMenuDefault)
+        ::DestroyMenu(hWndMenu);
+    }
+    if (m_hMenuDefault != NULL) {
+      ::DestroyMenu(m_hMenuDefault);
+      m_hMenuDefault = NULL;
+    }
+    if (m_hMenuCopy != NULL)
+      ::DestroyMenu(m_hMenuCopy);
+    m_hMenuCopy = ::LoadMenuA(AfxFindResourceHandle(MAKEINTRESOURCE(nIDResource), RT_MENU),
+                              MAKEINTRESOURCEA(nIDResource));
+  }
+  return TRUE;
+}
+
+HMENU SECFrameWnd::GetFrameMenu() const
+{
+  return m_pMenuBar != NULL ? m_hMenuCopy : m_hMenuDefault;
+}
+
+int SECFrameWnd::OnCreate(LPCREATESTRUCT lpcs)
+{
+  if (CFrameWnd::OnCreate(lpcs) == -1)
+    return -1;
+  if (m_pMenuBar != NULL) {
+    SECMenuBarFeature* p = new SECMenuBarFeature;
+    p->SetMenuBar(m_pMenuBar);
+    m_pMenuPlugIn = p;
+  } else if (m_bBmpMenus) {
+    m_pMenuPlugIn = new SECBmpMenuPlugIn(TRUE);
+  }
+  if (m_pMenuPlugIn != NULL) {
+    m_pMenuPlugIn->PlugInTo(this);
+    SECToolBarManager* pMgr = DYNAMIC_DOWNCAST(SECToolBarManager, m_pControlBarManager);
+    SECBmpMenuPlugIn* pBmp = GetBmpMenuPlugIn();
+    if (m_bBmpMenus && pMgr != NULL && pBmp != NULL)
+      pBmp->SetBmpMgr(pMgr->GetBmpMgr());
+  }
+  return 0;
+}
+
+void SECFrameWnd::OnClose()
+{
+  m_bClosing = TRUE;
+  // The plug-in goes before the window does; the destroy messages then reach the frame alone.
+  SECWndPlugIn* p = m_pMenuPlugIn;
+  m_pMenuPlugIn = NULL;
+  delete p;
+  CFrameWnd::OnClose();
+}
+
+LRESULT SECFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+  if (m_pMenuPlugIn != NULL) {
+    LRESULT lResult = 0;
+    if (m_pMenuPlugIn->OnWndMsg(message, wParam, lParam, &lResult))
+      return lResult;
+  }
+  LRESULT lResult = CFrameWnd::WindowProc(message, wParam, lParam);
+  if (message == WM_INITMENUPOPUP && m_bBmpMenus) {
+    SECBmpMenuPlugIn* pBmp = GetBmpMenuPlugIn();
+    if (pBmp != NULL)
+      pBmp->ForwardInitMenuPopup((HMENU)wParam, LOWORD(lParam), HIWORD(lParam));
+  }
+  return lResult;
+}
+
+BOOL SECFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+  if (m_pMenuPlugIn != NULL && m_pMenuPlugIn->PreTranslateMessage(pMsg))
+    return TRUE;
+  if (pMsg->message == WM_SYSCOMMAND && (pMsg->wParam & 0xFFF0) == SC_CLOSE && InCustomizeMode())
+    return TRUE;
+  return CFrameWnd::PreTranslateMessage(pMsg);
+}
+
+LRESULT SECFrameWnd::OnNcHitTest(CPoint point)
+{
+  if (InCustomizeMode())
+    return HTERROR;
+  return CFrameWnd::OnNcHitTest(point);
+}
+
+void SECFrameWnd::OnEnable(BOOL bEnable)
+{
+  if (InCustomizeMode())
+    m_nFlags &= ~WF_STAYACTIVE;
+  CFrameWnd::OnEnable(bEnable);
+}
+
+BOOL SECFrameWnd::OnNcActivate(BOOL bActive)
+{
+  if (InCustomizeMode())
+    m_nFlags &= ~WF_STAYACTIVE;
+  return CFrameWnd::OnNcActivate(bActive);
+}
+
+void SECFrameWnd::OnSysColorChange()
+{
+  secData.UpdateSysColors();
+  CFrameWnd::OnSysColorChange();
+  POSITION pos = m_listControlBars.GetHeadPosition();
+  while (pos != NULL) {
+    CControlBar* p = (CControlBar*)m_listControlBars.GetNext(pos);
+    SECCustomToolBar* pBar = DYNAMIC_DOWNCAST(SECCustomToolBar, p);
+    if (pBar != NULL && pBar->GetBmpMgr() != NULL)
+      pBar->GetBmpMgr()->ReloadBitmaps();
+  }
+}
+
+void SECFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho) { OnEnterIdleEx(nWhy, pWho); }
+
+void SECFrameWnd::OnEnterIdleEx(UINT nWhy, CWnd* pWho)
+{
+  if (InCustomizeMode() && nWhy == MSGF_DIALOGBOX && (m_nIdleFlags & idleLayout)) {
+    RecalcLayout((m_nIdleFlags & idleNotify) != 0);
+    UpdateWindow();
+  }
+  CFrameWnd::OnEnterIdle(nWhy, pWho);
+}
+
+void SECFrameWnd::SetMenuResource(UINT nID)
+{
+  if (m_pMenuBar == NULL || nID == m_nMenuResID)
+    return;
+  m_nMenuResID = nID;
+  m_pMenuBar->SwitchMenu(nID);
+  if (m_hMenuCopy != NULL)
+    ::DestroyMenu(m_hMenuCopy);
+  m_hMenuCopy = ::LoadMenuA(AfxFindResourceHandle(MAKEINTRESOURCE(nID), RT_MENU), MAKEINTRESOURCEA(nID));
+  if (m_hWnd != NULL)
+    RecalcLayout();
+  if (m_pMenuBar->m_hWnd != NULL)
+    m_pMenuBar->Invalidate();
+}
+
+CMenu* SECFrameWnd::GetMenuObject()
+{
+  if (m_pMenuBar != NULL) {
+    HMENU h = GetMenuCopy(m_pMenuBar->GetMenuID() != 0 ? m_pMenuBar->GetMenuID() : m_nMenuResID);
+    return h != NULL ? CMenu::FromHandle(h) : NULL;
+  }
+  return m_hWnd != NULL ? GetMenu() : NULL;
 }

@@ -9,6 +9,10 @@
 class SECControlBar;
 class SECControlBarManager;
 class SECDockBar;
+class SECWorkspaceManagerEx;
+class SECMenuBar;
+class SECWndPlugIn;
+class SECBmpMenuPlugIn;
 
 // Registered once: wParam a menu resource id, lParam a sub-menu position.
 extern const UINT WM_SECGETMENU;
@@ -34,6 +38,31 @@ class SECFrameWnd : public CFrameWnd {
   virtual void SetControlBarManager(SECControlBarManager* p) { m_pControlBarManager = p; }
   virtual HMENU GetMenuCopy(UINT nID) const { return nID == m_nMenuResID ? m_hMenuCopy : NULL; }
   virtual void RecalcLayout(BOOL bNotify = TRUE) override;
+  // The workspace manager (or the top-level frame's) sees commands first.
+  virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra,
+                        AFX_CMDHANDLERINFO* pHandlerInfo) override;
+  // Makes the manager from the class, sets its key and mode and plugs it in; NULL (and no
+  // manager kept) for a null class or one that cannot be plugged in.
+  virtual SECWorkspaceManagerEx* CreateWorkspaceManager(CRuntimeClass* pClass, LPCTSTR lpszKey,
+                                                        int nMode = 0, BOOL bListUnderAppKey = FALSE);
+  SECWorkspaceManagerEx* GetWorkspaceManager() const { return m_pWorkspaceMgr; }
+  virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                         CWnd* pParentWnd = NULL, CCreateContext* pContext = NULL) override;
+  virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  virtual BOOL PreTranslateMessage(MSG* pMsg) override;
+  virtual void OnEnterIdleEx(UINT nWhy, CWnd* pWho);
+  // The menu copy with a menu bar, else the default menu.
+  virtual HMENU GetFrameMenu() const;
+
+  // Menus: bitmap menus are chosen before the window is created; a frame with a menu bar
+  // shows its menu resource through it.
+  void EnableBitmapMenus(BOOL bEnable = TRUE, int nOption = 0);
+  void SetMenuResource(UINT nID);
+  CMenu* GetMenuObject();
+  SECBmpMenuPlugIn* GetBmpMenuPlugIn() const;
+  SECWndPlugIn* GetMenuPlugIn() const { return m_pMenuPlugIn; }
+  // Whether the toolbar manager is customising now.
+  BOOL InCustomizeMode() const;
 
   void EnableDocking(DWORD dwDockStyle);
   void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = NULL);
@@ -54,11 +83,27 @@ class SECFrameWnd : public CFrameWnd {
   HMENU m_hMenuCopy;                           // owned
   UINT m_nMenuResID;
   CPtrList m_listDynamicBars;  // bars a restored dock state made; owned
+  SECWorkspaceManagerEx* m_pWorkspaceMgr;  // owned
+  SECMenuBar* m_pMenuBar;        // not owned; set by the owner before the window is made
+  SECWndPlugIn* m_pMenuPlugIn;   // owned
+  BOOL m_bBmpMenus;
+  int m_nBmpMenuOption;
 
  protected:
   // The dock bar that takes a bar of this alignment; NULL when it names no side exactly.
   CDockBar* DockBarForStyle(DWORD dwStyle);
   afx_msg LRESULT OnSecGetMenu(WPARAM wParam, LPARAM lParam);
+  // The workspace commands do nothing here: the workspace manager carries them out.
+  afx_msg void OnWorkspaceCommand();
+  afx_msg void OnUpdateWorkspaceCommand(CCmdUI* pCmdUI);
+  afx_msg BOOL OnWorkspaceRecent(UINT nID);
+  afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+  afx_msg void OnClose();
+  afx_msg LRESULT OnNcHitTest(CPoint point);
+  afx_msg void OnEnable(BOOL bEnable);
+  afx_msg BOOL OnNcActivate(BOOL bActive);
+  afx_msg void OnSysColorChange();
+  afx_msg void OnEnterIdle(UINT nWhy, CWnd* pWho);
   DECLARE_MESSAGE_MAP()
 };
 

@@ -373,15 +373,18 @@ BOOL SECPersistentTreeNode::WriteTree(SECPTNStrategy* pStrategy)
     CStringList path;
     GetPathNames(path);
     pStrategy->ClearNode(path);
+    // Every write counts: a tree written only in part is a failed write.
+    BOOL ok = TRUE;
     POSITION pos = m_pairs.GetHeadPosition();
     while (pos != NULL) {
         SECPersTreeNodeKeyValuePair* pPair = (SECPersTreeNodeKeyValuePair*)m_pairs.GetNext(pos);
-        pStrategy->WriteValue(path, pPair->m_strKey, pPair->m_strValue);
+        if (!pStrategy->WriteValue(path, pPair->m_strKey, pPair->m_strValue))
+            ok = FALSE;
     }
     CStringList names;
     GetChildNames(names);
-    pStrategy->WriteChildNames(path, names);
-    BOOL ok = TRUE;
+    if (!pStrategy->WriteChildNames(path, names))
+        ok = FALSE;
     pos = m_children.GetHeadPosition();
     while (pos != NULL)
         if (!((SECPersistentTreeNode*)m_children.GetNext(pos))->WriteTree(pStrategy))

@@ -253,7 +253,7 @@ std::string IndexSqlName(const std::string& table, const IndexDef& ix)
 // ---------------------------------------------------------------------------------------
 // Database
 
-std::shared_ptr<Database> Database::Open(const std::string& path, bool readOnly)
+std::shared_ptr<Database> Database::Open(const std::string& path, bool readOnly, bool outside)
 {
     std::string unix = UnixPath(path);
     std::string folder;
@@ -267,8 +267,48 @@ std::shared_ptr<Database> Database::Open(const std::string& path, bool readOnly)
     int rc = sqlite3_open_v2(unix.c_str(), &db->m_db,
                              readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) db->Fail(rc);
+    if (outside) db->Harden();
     db->Setup();
+    if (outside) db->CheckOutsideSchema();
     return db;
+}
+
+void Database::Harden()
+{
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    Exec("PRAGMA trusted_schema = OFF");
+    Exec("PRAGMA cell_size_check = ON");
+}
+
+// The tables the program reads and writes in a file made elsewhere must be what they seem:
+// a view, a virtual table or a trigger under those names would run the file's own SQL.
+void Database::CheckOutsideSchema()
+{
+    std::string result;
+    try {
+        Statement st(*this, "PRAGMA quick_check");
+        if (st.Step()) result = st.Column(0).AsText();
+        while (st.Step()) {}
+    } catch (const Error&) {
+        result.clear();
+    }
+    if (result != "ok") Throw(3049, m_name);
+    static const char* const kTables[] = {"VideoClip", "Person", "System"};
+    for (const char* table : kTables) {
+        Statement st(*this, "SELECT type, coalesce(sql, '') FROM sqlite_master "
+                            "WHERE name = ?1 COLLATE NOCASE OR "
+                            "(type = 'trigger' AND tbl_name = ?1 COLLATE NOCASE)");
+        st.Bind(1, Value::MakeText(table));
+        bool refused = false;
+        while (st.Step()) {
+            const std::string type = st.Column(0).AsText();
+            const std::string sql = st.Column(1).AsText();
+            if (type != "table" || sqlite3_strnicmp(sql.c_str(), "CREATE TABLE", 12) != 0)
+                refused = true;
+        }
+        if (refused) Throw(3049, m_name);
+    }
 }
 
 std::shared_ptr<Database> Database::Create(const std::string& path)

@@ -60,8 +60,12 @@ struct IndexDef {
 class Database {
 public:
     // path is the file as the program names it (used in messages); the file is found
-    // through UnixPath.
-    static std::shared_ptr<Database> Open(const std::string& path, bool readOnly);
+    // through UnixPath. An outside file (one made elsewhere: an imported or exported clip's
+    // database) is opened defensively: its schema may not run code, its pages are checked
+    // first, and it is refused (3049) when a clip table is not a plain table or has a
+    // trigger.
+    static std::shared_ptr<Database> Open(const std::string& path, bool readOnly,
+                                          bool outside = false);
     static std::shared_ptr<Database> Create(const std::string& path);
     ~Database();
     Database(const Database&) = delete;
@@ -104,6 +108,8 @@ public:
 private:
     Database() = default;
     void Setup();
+    void Harden();
+    void CheckOutsideSchema();
     int64_t SchemaVersion();
     void RebuildTable(const std::string& table, const std::vector<FieldDef>& fields,
                       const std::vector<std::string>& copyFrom);

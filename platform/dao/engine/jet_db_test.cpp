@@ -471,3 +471,54 @@ TEST_F(Db, TwoConnectionsSeeEachOthersWrites)
     EXPECT_TRUE(browse.IsDeleted());
     EXPECT_EQ(3167, ErrorOf([&] { browse.Get(0); }));
 }
+
+// A file made elsewhere opens defensively: it reads and takes writes like any other, but a
+// clip table that is a view or has a trigger, or damaged pages, refuse it.
+TEST_F(Db, OutsideFilesAreOpenedDefensively)
+{
+    {
+        auto db = Database::Open(path, false, true);
+        db->Execute("INSERT INTO Person (LastName, FirstName, Role, InstructorID) VALUES ('O''Brien', 'Dee', 'Student', -1)");
+        Cursor people(db, "[Person]", kOpenDynaset, false, "", "", {});
+        EXPECT_EQ(V({1, 2, 3, 4}), Ids(people));
+        // Its schema may not be changed behind the engine's back.
+        EXPECT_NE(0, ErrorOf([&] { db->Exec("PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = '' WHERE 0"); }));
+    }
+    struct Case {
+        const char* name;
+        const char* sql;
+    } cases[] = {
+        {"trigger", "CREATE TRIGGER t AFTER INSERT ON Person BEGIN DELETE FROM VideoClip; END"},
+        {"trigger on a lower-case name", "CREATE TRIGGER t BEFORE UPDATE ON videoclip BEGIN SELECT 1; END"},
+        {"view", "ALTER TABLE VideoClip RENAME TO Clips; CREATE VIEW VideoClip AS SELECT * FROM Clips"},
+        {"view of System", "CREATE VIEW [System] AS SELECT 4 AS Version"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string copy = dir + "/outside.mdb";
+        ASSERT_EQ(0, system(("cp " + path + " " + copy).c_str()));
+        {
+            auto db = Database::Open(copy, false);
+            db->Exec(c.sql);
+        }
+        EXPECT_EQ(3049, ErrorOf([&] { Database::Open(copy, false, true); }));
+        EXPECT_EQ(3049, ErrorOf([&] { Database::Open(copy, true, true); }));
+        // The program's own files are not held to this.
+        EXPECT_EQ(0, ErrorOf([&] { Database::Open(copy, false); }));
+        unlink(copy.c_str());
+    }
+
+    // A page of the file damaged past the header.
+    std::string copy = dir + "/damaged.mdb";
+    ASSERT_EQ(0, system(("cp " + path + " " + copy).c_str()));
+    struct stat st;
+    ASSERT_EQ(0, stat(copy.c_str(), &st));
+    ASSERT_GT(st.st_size, 4096 * 2);
+    {
+        std::fstream f(copy, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(4096 + 8);
+        const std::string junk(600, '\xA5');
+        f.write(junk.data(), junk.size());
+    }
+    EXPECT_NE(0, ErrorOf([&] { Database::Open(copy, false, true); }));
+}

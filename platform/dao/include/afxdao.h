@@ -60,6 +60,11 @@ enum {
 
 enum { dbEditNone = 0, dbEditInProgress = 1, dbEditAdd = 2 };
 
+// Open option of a database file made elsewhere (a clip file's or an export folder's): its
+// schema runs no code, its pages are checked first, and the file is refused (3049) when a
+// clip table is not a plain table or has a trigger.
+enum { dbOutsideFile = 0x10000 };
+
 enum { dbVersion10 = 1, dbEncrypt = 2, dbDecrypt = 4, dbVersion11 = 8, dbVersion20 = 16, dbVersion30 = 32 };
 
 #define dbLangGeneral _T(";LANGID=0x0409;CP=1252;COUNTRY=0")
@@ -268,6 +273,9 @@ public:
     // bExclusive is accepted; the engine keeps no other process from the file.
     virtual void Open(LPCSTR lpszName, BOOL bExclusive = FALSE, BOOL bReadOnly = FALSE,
                       LPCSTR lpszConnect = "");
+    // nOptions: 0 or dbOutsideFile.
+    void Open(LPCSTR lpszName, BOOL bExclusive, BOOL bReadOnly, LPCSTR lpszConnect,
+              int nOptions);
     virtual void Close();
     BOOL IsOpen() const;
     BOOL CanUpdate();

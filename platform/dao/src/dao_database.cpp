@@ -173,10 +173,19 @@ void CDaoDatabase::Create(LPCSTR lpszName, LPCSTR lpszLocale, int dwOptions)
 
 void CDaoDatabase::Open(LPCSTR lpszName, BOOL bExclusive, BOOL bReadOnly, LPCSTR lpszConnect)
 {
+    Open(lpszName, bExclusive, bReadOnly, lpszConnect, 0);
+}
+
+void CDaoDatabase::Open(LPCSTR lpszName, BOOL bExclusive, BOOL bReadOnly, LPCSTR lpszConnect,
+                        int nOptions)
+{
     (void)bExclusive;
     (void)lpszConnect;
     if (m_db) Close();
-    m_db = DaoCall([&] { return jet::Database::Open(DaoStr(lpszName), bReadOnly != FALSE); });
+    const bool outside = (nOptions & dbOutsideFile) != 0;
+    m_db = DaoCall([&] {
+        return jet::Database::Open(DaoStr(lpszName), bReadOnly != FALSE, outside);
+    });
     UseWorkspace(this, m_pOwnWorkspace);
     OpenDatabases().push_back(this);
 }

@@ -86,6 +86,7 @@ struct AFX_THREAD_STATE {
   INT_PTR m_nLastStatus;
   CFrameWnd* m_pFirstFrame;  // every live frame of the thread, linked by m_pNextFrameWnd
   void* m_pTempWndMap;       // the thread's temporary window objects
+  BOOL m_bNeedTerm;          // AfxOleInit initialised OLE on this thread
 };
 AFX_THREAD_STATE* AFXAPI AfxGetThreadState();
 void AFXAPI AfxTermThreadState();

@@ -4,6 +4,7 @@
 #include "ole_impl.h"
 #include "server_path.h"
 #include "afxole.h"
+#include "afxpriv.h"
 
 //////////////////////////////////////////////////////////////////////////////////////////
 // Module state: this copy of the class library belongs to one module.
@@ -35,6 +36,7 @@ BOOL AFXAPI AfxOleInit()
     if (FAILED(hr))
         return FALSE;
     g_bOleInitialized = TRUE;
+    AfxGetThreadState()->m_bNeedTerm = TRUE;
     return TRUE;
 }
 
@@ -43,6 +45,7 @@ void AFXAPI AfxOleTerm(BOOL bJustRevoke)
     if (bJustRevoke || !g_bOleInitialized)
         return;
     g_bOleInitialized = FALSE;
+    AfxGetThreadState()->m_bNeedTerm = FALSE;
     OleUninitialize();
 }
 

@@ -32,3 +32,5 @@ int MirrorHandle(float sx, float sy, int handle);
 int PointsToLogical(int points, CDC* dc, int vertical);
 int LogicalToPoints(int logical, CDC* dc, int vertical);
 void FormatLastError(LPCTSTR step = NULL);
+// The union of two rectangles, each normalised first; an all-zero rectangle counts as none.
+CRect UnionRects(const CRect& a, const CRect& b);

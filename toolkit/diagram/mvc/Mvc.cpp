@@ -664,6 +664,9 @@ BOOL MvcController::IsControllerMessage(UINT message)
 {
     if (message >= WM_MOUSEFIRST && message <= WM_MOUSEWHEEL)
         return TRUE;
+    // The colour requests of child controls (an in-place editor) reach the WM_CTLCOLOR entry.
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
+        return TRUE;
     switch (message) {
     case WM_KEYDOWN:
     case WM_KEYUP:
@@ -673,6 +676,7 @@ BOOL MvcController::IsControllerMessage(UINT message)
     case WM_TIMER:
     case WM_CONTEXTMENU:
     case WM_CTLCOLOR:
+    case WM_NOTIFY:
         return TRUE;
     default:
         return FALSE;
@@ -693,16 +697,16 @@ BOOL MvcController::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO*
 
 BOOL MvcController::Create(CWnd* window, MvcViewport* viewport)
 {
-    Initialize(window, viewport);
-    return TRUE;
+    return Initialize(window, viewport);
 }
 
-void MvcController::Initialize(CWnd* window, MvcViewport* viewport)
+BOOL MvcController::Initialize(CWnd* window, MvcViewport* viewport)
 {
     m_pWnd = window;
     SetViewport(viewport);
     m_hWnd = NULL;
     PlugInTo(window);
+    return TRUE;
 }
 
 void MvcController::SetCaptureController(MvcController* controller)

@@ -268,7 +268,7 @@ public:
     BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
 
     virtual BOOL Create(CWnd* window, MvcViewport* viewport);
-    virtual void Initialize(CWnd* window, MvcViewport* viewport);
+    virtual BOOL Initialize(CWnd* window, MvcViewport* viewport);
     virtual void SetModel(MvcModel* model) { m_pModel = model; }
     virtual void SetViewport(MvcViewport* viewport) { m_pViewport = viewport; }
 

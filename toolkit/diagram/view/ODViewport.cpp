@@ -1,11 +1,14 @@
 #include "ODViewport.h"
 #include <math.h>
 #include "ODCommand.h"
+#include "ODController.h"
+#include "ODTracker.h"
 #include "ODEditProperties.h"
 #include "ODFillProperties.h"
 #include "ODFontProperties.h"
 #include "ODGeometry.h"
 #include "ODLineProperties.h"
+#include "ODPointComponent.h"
 #include "ODOrientationProperties.h"
 
 CODViewport::CODViewport()
@@ -325,6 +328,8 @@ void CODViewport::DrawArea(CDC* dc, CRect rect)
     DrawGrid(dc, clipped);
     DrawPageBounds(dc, clipped);
     DrawComponents(dc, &set);
+    if (CODController* controller = DYNAMIC_DOWNCAST(CODController, m_pController))
+        DrawSelectionHandles(dc, controller->GetSelection(), controller->GetLastSelected(), rect);
 }
 
 void CODViewport::DrawBackground(CDC* dc, CRect r)
@@ -438,10 +443,13 @@ void CODViewport::InvalidateComponents(CODComponentSet* set)
     }
 }
 
-namespace {
-
-CRect UnionRects(const CRect& a, const CRect& b)
+CRect UnionRects(const CRect& first, const CRect& second)
 {
+    CRect a = first, b = second;
+    if (a.left > a.right || a.top > a.bottom)
+        a.NormalizeRect();
+    if (b.left > b.right || b.top > b.bottom)
+        b.NormalizeRect();
     if (a == CRect(0, 0, 0, 0))
         return b;
     if (b == CRect(0, 0, 0, 0))
@@ -449,8 +457,6 @@ CRect UnionRects(const CRect& a, const CRect& b)
     return CRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
                  std::max(a.bottom, b.bottom));
 }
-
-}  // namespace
 
 CRect CODViewport::GetComponentsUpdateRect(CODComponentSet* set)
 {
@@ -482,9 +488,14 @@ void CODViewport::OnUpdate(IMvcSubject*, void* message)
         return;
     CODUpdateCommand* update = static_cast<CODUpdateCommand*>(command);
     CODComponentSet* set = update->GetComponents();
+    CODController* controller = DYNAMIC_DOWNCAST(CODController, m_pController);
     switch (update->GetHint()) {
-    case 1:
     case 6:
+        for (int i = 0; controller && set && i < set->GetSize(); ++i)
+            controller->GetSelection()->Remove((*set)[i]);
+        RedrawComponents(set);
+        break;
+    case 1:
         RedrawComponents(set);
         break;
     case 2: {
@@ -502,6 +513,11 @@ void CODViewport::OnUpdate(IMvcSubject*, void* message)
         break;
     }
     case 3:
+        InvalidateAll();
+        break;
+    case 5:
+        if (controller)
+            controller->ClearSelection();
         InvalidateAll();
         break;
     default:
@@ -669,4 +685,214 @@ BOOL CODViewport::ExportBitmap(SECDib* dib, CDC* reference)
     SetLogicalOrigin(origin.x, origin.y);
     memory.SelectObject(old);
     return dib->CreateFromBitmap(&memory, &bitmap);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Controller, handles and drag feedback
+
+BOOL CODViewport::CreateController()
+{
+    CODController* controller = new CODController(this);
+    m_pController = controller;
+    m_bOwnsController = TRUE;
+    if (m_pModel)
+        controller->SetModel(m_pModel);
+    return TRUE;
+}
+
+CSize CODViewport::GetAspectRatio()
+{
+    if (GetMapMode() != MM_ANISOTROPIC)
+        return CSize(1, 1);
+    CSize l = GetLogicalExtents(), d = GetDeviceExtents();
+    return CSize(l.cx * d.cy, l.cy * d.cx);
+}
+
+CRect CODViewport::GetHandleRect(int x, int y)
+{
+    return CRect(x - m_szHandle.cx, y - m_szHandle.cy, x + m_szHandle.cx, y + m_szHandle.cy);
+}
+
+void CODViewport::GetHandlePolygon(int x, int y, POINT* corners)
+{
+    CRect r = GetHandleRect(x, y);
+    corners[0] = CPoint(r.left, r.top);
+    corners[1] = CPoint(r.right, r.top);
+    corners[2] = CPoint(r.right, r.bottom);
+    corners[3] = CPoint(r.left, r.bottom);
+}
+
+namespace {
+
+// Vertex handles for what the controller edits by its vertices, else the eight scaling ones.
+void HandlesOf(MvcController* mvc, CODComponent* c, CArray<CPoint, CPoint>& handles)
+{
+    CODController* controller = DYNAMIC_DOWNCAST(CODController, mvc);
+    c->GetHandles(handles, controller ? controller->CanEditVertices(c) : FALSE);
+}
+
+}  // namespace
+
+void CODViewport::DrawSelectionHandles(CDC* dc, CODComponentSet* selection, CODComponent* primary,
+                                       CRect rect)
+{
+    if (dc->IsPrinting() || selection == NULL)
+        return;
+    CPen* oldPen = (CPen*)dc->SelectStockObject(BLACK_PEN);
+    CBrush* oldBrush = (CBrush*)dc->SelectStockObject(WHITE_BRUSH);
+    for (int i = 0; i < selection->GetSize(); ++i) {
+        CODComponent* c = (*selection)[i];
+        if (!c->RectTouchesBounds(&rect))
+            continue;
+        if (c == primary)
+            dc->SelectStockObject(LTGRAY_BRUSH);
+        CArray<CPoint, CPoint> handles;
+        HandlesOf(m_pController, c, handles);
+        for (int n = 0; n < handles.GetSize(); ++n) {
+            if (handles[n].x == -1)
+                continue;
+            CPoint p = handles[n];
+            dc->LPtoDP(&p);
+            POINT corners[4];
+            GetHandlePolygon(p.x, p.y, corners);
+            int saved = dc->SaveDC();
+            dc->SetMapMode(MM_TEXT);
+            dc->SetWindowOrg(0, 0);
+            dc->SetViewportOrg(0, 0);
+            dc->Polygon(corners, 4);
+            dc->RestoreDC(saved);
+        }
+        if (c == primary)
+            dc->SelectStockObject(WHITE_BRUSH);
+    }
+    dc->SelectObject(oldPen);
+    dc->SelectObject(oldBrush);
+}
+
+namespace {
+
+// A prepared client DC clipped to the viewport's bounds.
+struct FeedbackDC : MvcClientDC {
+    explicit FeedbackDC(CODViewport* viewport) : MvcClientDC(viewport, 1)
+    {
+        CRect bounds = viewport->GetBounds();
+        CRgn clip;
+        clip.CreateRectRgnIndirect(&bounds);
+        SelectClipRgn(&clip);
+    }
+};
+
+}  // namespace
+
+BOOL CODViewport::TrackMove(CODComponentSetTracker* tracker, int dx, int dy)
+{
+    FeedbackDC dc(this);
+    tracker->TrackMove(&dc, dx, dy);
+    return TRUE;
+}
+
+void CODViewport::TrackRotate(CODComponentSetTracker* tracker, int angle)
+{
+    FeedbackDC dc(this);
+    CSize aspect = GetAspectRatio();
+    tracker->TrackRotate(&dc, angle, aspect.cx, aspect.cy);
+}
+
+void CODViewport::TrackScale(CODComponentSetTracker* tracker, float sx, float sy, int reference)
+{
+    FeedbackDC dc(this);
+    tracker->TrackScale(&dc, sx, sy, reference);
+}
+
+void CODViewport::DrawTracker(CODComponentSetTracker* tracker)
+{
+    FeedbackDC dc(this);
+    tracker->Draw(&dc);
+}
+
+void CODViewport::EraseTracker(CODComponentSetTracker* tracker)
+{
+    DrawTracker(tracker);
+    tracker->EmptyDrawList();
+}
+
+int CODViewport::TrackVertex(CODComponent* component, int vertex, int dx, int dy)
+{
+    CODPointComponent* p = DYNAMIC_DOWNCAST(CODPointComponent, component);
+    if (p == NULL)
+        return -1;
+    CArray<CPoint, CPoint> saved;
+    p->GetVertexArray(&saved);
+    int result = p->MoveVertex(vertex, dx, dy);
+    if (result == 0) {
+        FeedbackDC dc(this);
+        p->PushAncestorTransforms();
+        p->DrawFeedback(&dc);
+        p->PopAncestorTransforms();
+    }
+    p->SetVertexArray(&saved);
+    p->UpdateRegion(FALSE);
+    return result;
+}
+
+CODComponent* CODViewport::HandleHitTest(CPoint logical, int& handle)
+{
+    CODController* controller = DYNAMIC_DOWNCAST(CODController, m_pController);
+    handle = -1;
+    if (controller == NULL)
+        return NULL;
+    CSize margin = m_szHandle;
+    DPtoLP(&margin);
+    CODComponentSet* selection = controller->GetSelection();
+    CPoint device = logical;
+    LPtoDP(&device, 1);
+    for (int i = selection->GetSize() - 1; i >= 0; --i) {
+        CODComponent* c = (*selection)[i];
+        CRect b = c->GetBounds();
+        b.InflateRect(abs(margin.cx), abs(margin.cy));
+        if (!PointInRect(logical.x, logical.y, b))
+            continue;
+        CArray<CPoint, CPoint> handles;
+        HandlesOf(m_pController, c, handles);
+        for (int n = 0; n < handles.GetSize(); ++n) {
+            handle = n;
+            if (handles[n].x == -1)
+                continue;
+            CPoint p = handles[n];
+            LPtoDP(&p, 1);
+            CRect r = GetHandleRect(p.x, p.y);
+            r.InflateRect(3, 3);
+            if (PointInRect(device.x, device.y, r))
+                return c;
+        }
+    }
+    return NULL;
+}
+
+CODComponent* CODViewport::SegmentHitTest(int x, int y, int& segment)
+{
+    segment = -1;
+    CODController* controller = DYNAMIC_DOWNCAST(CODController, m_pController);
+    if (controller == NULL)
+        return NULL;
+    CODComponentSet* selection = controller->GetSelection();
+    for (int i = selection->GetSize() - 1; i >= 0; --i) {
+        CODComponent* c = (*selection)[i];
+        CRect b = c->GetBounds();
+        b.InflateRect(m_szHandle.cx, m_szHandle.cy);
+        if (!PointInRect(x, y, b) || !controller->CanEditVertices(c))
+            continue;
+        int hit = c->CreateOutlineRegion().HitTestSegment(x, y, m_nTolerance);
+        if (hit >= 0) {
+            segment = hit;
+            return c;
+        }
+    }
+    return NULL;
+}
+
+// Symbols and their ports are not part of this toolkit's shapes yet: no port is ever found.
+CODPortComponent* CODViewport::FindPortAt(CPoint)
+{
+    return NULL;
 }

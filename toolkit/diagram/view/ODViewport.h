@@ -7,6 +7,9 @@
 #include "ODModel.h"
 #include "SECDib.h"
 
+class CODComponentSetTracker;
+class CODPortComponent;
+
 class CODViewport : public MvcViewport
 {
 public:
@@ -23,6 +26,24 @@ public:
     CSize GetVirtualSize() override;
     CPoint GetVirtualOrigin() override;
     void OnUpdate(IMvcSubject* subject, void* message) override;
+    BOOL CreateController() override;
+
+    virtual CSize GetAspectRatio();
+    virtual void GetHandlePolygon(int x, int y, POINT* corners);
+    virtual CRect GetHandleRect(int x, int y);
+    virtual void DrawSelectionHandles(CDC* dc, CODComponentSet* selection, CODComponent* primary,
+                                      CRect rect);
+    // Feedback of the controller's drags on a client DC clipped to the viewport.
+    virtual BOOL TrackMove(CODComponentSetTracker* tracker, int dx, int dy);
+    virtual void TrackRotate(CODComponentSetTracker* tracker, int angle);
+    virtual void TrackScale(CODComponentSetTracker* tracker, float sx, float sy, int reference);
+    virtual int TrackVertex(CODComponent* component, int vertex, int dx, int dy);
+    virtual void DrawTracker(CODComponentSetTracker* tracker);
+    virtual void EraseTracker(CODComponentSetTracker* tracker);
+    // A selected component and the index of its handle (or outline segment) at a logical point.
+    virtual CODComponent* HandleHitTest(CPoint logical, int& handle);
+    virtual CODComponent* SegmentHitTest(int x, int y, int& segment);
+    virtual CODPortComponent* FindPortAt(CPoint logical);
 
     virtual CODMeasure GetMinGridSpacing();
     virtual CODMeasure GetMaxGridSpacing();

@@ -41,9 +41,44 @@ def dropdown(x, y):
     return BLACK if y <= x <= 6 - y else FACE
 
 
+# The list box editor's caption buttons, 16 x 14 each.
+def lb_new(x, y):
+    # an empty list line (a framed box) with a spark at its top right
+    box = 2 <= x <= 11 and 5 <= y <= 12 and (x in (2, 11) or y in (5, 12))
+    spark = (x == 13 and 1 <= y <= 5) or (y == 3 and 11 <= x <= 15) or (x, y) in ((12, 2), (14, 4), (12, 4), (14, 2))
+    return BLACK if box or spark else FACE
+
+
+def lb_delete(x, y):
+    # a cross
+    return BLACK if 3 <= x <= 12 and 2 <= y <= 11 and (abs((x - 3) - (y - 2)) <= 0 or abs((x - 3) - (11 - y)) <= 0 or abs((x - 4) - (y - 2)) <= 0 or abs((x - 4) - (11 - y)) <= 0) else FACE
+
+
+def lb_up(x, y):
+    # an arrow pointing up: a head of 9 pixels and a stem
+    head = 2 <= y <= 6 and 7 - (y - 2) <= x <= 7 + (y - 2)
+    stem = 7 <= y <= 11 and 6 <= x <= 8
+    return BLACK if head or stem else FACE
+
+
+def lb_down(x, y):
+    return lb_up(x, 13 - y)
+
+
+def check(x, y):
+    # the check mark of bitmap menus: a 7-pixel tick, three rows thick, in a 16 x 15 face
+    pts = [(4, 7), (5, 8), (6, 9), (7, 8), (8, 7), (9, 6), (10, 5)]
+    return BLACK if any(x == px and py <= y <= py + 2 for px, py in pts) else FACE
+
+
 if __name__ == "__main__":
     import os
     here = os.path.dirname(os.path.abspath(__file__))
     bmp4(os.path.join(here, "menuarrow_down.bmp"), 9, 6, down)
     bmp4(os.path.join(here, "menuarrow_right.bmp"), 6, 9, right)
     bmp4(os.path.join(here, "dtdropdown.bmp"), 7, 4, dropdown)
+    bmp4(os.path.join(here, "lbedit_new.bmp"), 16, 14, lb_new)
+    bmp4(os.path.join(here, "lbedit_delete.bmp"), 16, 14, lb_delete)
+    bmp4(os.path.join(here, "lbedit_up.bmp"), 16, 14, lb_up)
+    bmp4(os.path.join(here, "lbedit_down.bmp"), 16, 14, lb_down)
+    bmp4(os.path.join(here, "menucheck.bmp"), 16, 15, check)

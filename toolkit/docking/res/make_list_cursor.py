@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the list control's header divider cursor (run once; the result is kept in the tree):
-32 x 32, monochrome, a vertical bar with an arrow to each side, hot spot on the bar."""
+"""Writes the toolkit's cursors (run once; the results are kept in the tree): 32 x 32,
+monochrome. The list control's header divider: a vertical bar with an arrow to each side, hot
+spot on the bar. The copy cursor of toolbar customisation: an arrow with a plus box."""
 import struct
 
 SIZE = 32
@@ -23,7 +24,7 @@ def shape(x, y):
     return None
 
 
-def cursor(path):
+def cursor(path, shape=shape, hot=(HOT_X, HOT_Y)):
     rows = [[shape(x, y) for x in range(SIZE)] for y in range(SIZE)]
     stride = SIZE // 8
     xor = b""
@@ -45,8 +46,25 @@ def cursor(path):
     image = header + palette + xor + andm
     with open(path, "wb") as f:
         f.write(struct.pack("<HHH", 0, 2, 1))
-        f.write(struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, HOT_X, HOT_Y, len(image), 22))
+        f.write(struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, hot[0], hot[1], len(image), 22))
         f.write(image)
 
 
+def copy_shape(x, y):
+    """An arrow from the top-left corner and a plus in a box below right of it."""
+    if x <= 10 and y <= 16 and x <= y:
+        inner = x >= 1 and y <= 15 and x <= y - 1 and not (y == 15 and x > 0)
+        if y >= 11 and x > 16 - y:
+            return None
+        return "w" if inner else "b"
+    if 12 <= x <= 22 and 18 <= y <= 28:
+        if x in (12, 22) or y in (18, 28):
+            return "b"
+        if x == 17 and 20 <= y <= 26 or y == 23 and 14 <= x <= 20:
+            return "b"
+        return "w"
+    return None
+
+
 cursor("list_divider.cur")
+cursor("copy_button.cur", copy_shape, (0, 0))

@@ -1,0 +1,24 @@
+// Operations the panels share that reach beyond the video manager: saving a clip, the trim
+// dialog, the database browser's clips page, the options and the default drawing
+// properties.
+#pragma once
+#include <afxwin.h>
+
+class CClip;
+class CODCustomViewport;
+
+namespace panel {
+
+// Writes the clip to the database; FALSE when it was not saved.
+BOOL SaveClip(CClip* clip);
+// The trim dialog over the clip; TRUE when a new trim range was stored in the clip.
+BOOL RunTrimDialog(CClip* clip);
+// Connects to the database and shows the browser on its clips page.
+void ShowDatabaseClipsPage();
+// The options sheet, modally.
+void RunOptionsSheet();
+// Lets the user edit the current viewport's default drawing properties, then gives them
+// to the other viewport and stores them in the settings.
+void EditDefaultDrawingProperties(CODCustomViewport* current, CODCustomViewport* other);
+
+} // namespace panel

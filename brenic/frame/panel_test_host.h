@@ -1,0 +1,126 @@
+// Test host of the panels: a top-level window with the video manager in it (both video
+// controls real), the settings store, DV clips written at test time, and the answers to
+// the message boxes the panels show.
+#pragma once
+#include "gtest_wine.h"
+#include <afxwin.h>
+#include <afxole.h>
+#include <string>
+#include <vector>
+#include "AppConfig.h"
+#include "Clavio.h"
+#include "Clip.h"
+#include "Globals.h"
+#include "VideoWindow.h"
+#include "dialog_answers.h"
+#include "dv_fixture.h"
+
+class PanelHost : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        AfxOleInit();
+        AfxEnableControlContainer();
+    }
+
+    void SetUp() override
+    {
+        g_pAppConfig = new CAppConfig;
+        ASSERT_TRUE(m_host.CreateEx(0, AfxRegisterWndClass(0), "Panel host",
+                                    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                    CRect(0, 0, 800, 620), NULL, 0));
+        g_pClavio = new CClavio;
+        ASSERT_TRUE(g_pClavio->Create(NULL, NULL, WS_CHILD | WS_VISIBLE,
+                                      CRect(15, 33, 627, 493), &m_host, 0));
+        m_answers.Clear();
+    }
+
+    void TearDown() override
+    {
+        DestroyPanels();
+        if (g_pClavio) {
+            g_pClavio->LoadClip(NULL);
+            g_pClavio->DestroyWindow();
+            delete g_pClavio;
+            g_pClavio = NULL;
+        }
+        for (CClip* clip : m_clips)
+            delete clip;
+        m_clips.clear();
+        m_host.DestroyWindow();
+        delete g_pAppConfig;
+        g_pAppConfig = NULL;
+        for (const std::string& file : m_files)
+            remove(file.c_str());
+        m_files.clear();
+    }
+
+    // Panels made by a test go before the video manager.
+    virtual void DestroyPanels() {}
+
+    // A clip of a DV file written now: frames frames at 29.97 (or 25, pal), trim over all.
+    CClip* MakeClip(int frames, bool pal = false)
+    {
+        char name[64];
+        sprintf(name, "/tmp/panel_clip_%lu_%d.avi", GetCurrentProcessId(), (int)m_files.size());
+        DvClipFormat format;
+        format.frames = frames;
+        format.pal = pal;
+        format.withAudio = false;
+        std::string error;
+        EXPECT_TRUE(WriteDvClip(name, format, &error)) << error;
+        m_files.push_back(name);
+        CClip* clip = new CClip;
+        clip->m_strVideoPath = CString("Z:") + name;
+        clip->m_strVideoPath.Replace('/', '\\');
+        clip->m_nFrames = frames;
+        clip->m_nTrimIn = 0;
+        clip->m_nTrimOut = frames - 1;
+        m_clips.push_back(clip);
+        return clip;
+    }
+
+    // Shows a clip in the current channel, or in the other one.
+    void Load(CClip* clip, bool other = false)
+    {
+        if (other)
+            ASSERT_TRUE(g_pClavio->LoadClipInOtherChannel(clip));
+        else
+            ASSERT_TRUE(g_pClavio->LoadClip(clip));
+    }
+
+    // Both channels with a clip, in comparison view.
+    void LoadBothSplit()
+    {
+        g_pClavio->SetLiveInput(FALSE, TRUE);
+        g_pClavio->SetComparisonView(FALSE);
+        g_pClavio->SelectChannel(0);
+        Load(MakeClip(12));
+        g_pClavio->SelectChannel(1);
+        Load(MakeClip(14));
+    }
+
+    // Runs the messages already queued (posted notifications, answers to dialogs).
+    static void Pump()
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+
+    // Clicks a bitmap button or a push button the way the mouse does.
+    static void Click(CWnd& button)
+    {
+        button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        Pump();
+    }
+
+    CWnd m_host;
+    DialogAnswers m_answers;
+    std::vector<CClip*> m_clips;
+    std::vector<std::string> m_files;
+};

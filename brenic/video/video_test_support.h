@@ -1,0 +1,165 @@
+// What the video manager's tests share: an application that records the program's message
+// boxes, answers for modal windows of the controls, the global objects the video manager
+// reads, a host window with a CClavio in it, and DV clips written at test time.
+#pragma once
+#include <afxwin.h>
+#include <afxole.h>
+#include "../core/dialog_answers.h"
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+#include "AppConfig.h"
+#include "Clavio.h"
+#include "Clip.h"
+#include "Globals.h"
+#include "TabrelEx.h"
+#include "VideoWindow.h"
+#include "dv_fixture.h"
+#include "../frame/ClipBar.h"
+#include "../frame/Lesson.h"
+
+class CVideoTestApp : public CWinApp
+{
+public:
+    CVideoTestApp() : CWinApp("Quorvel Redovove") {}
+    int DoMessageBox(LPCTSTR prompt, UINT, UINT) override
+    {
+        m_boxes.push_back(prompt);
+        return IDOK;
+    }
+    bool Saw(const std::string& part) const
+    {
+        for (const std::string& b : m_boxes)
+            if (b.find(part) != std::string::npos)
+                return true;
+        return false;
+    }
+    std::vector<std::string> m_boxes;
+};
+
+inline void Pump(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(2);
+    } while (GetTickCount() - start < ms);
+}
+
+// Pumps messages until the condition holds or the time is up; the condition's last answer.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > ms)
+            return done();
+        Pump(5);
+    }
+    return true;
+}
+
+// A folder of its own under /tmp for the test program, as a Windows path with no trailing
+// backslash; emptied and removed by the object.
+class TempFolder
+{
+public:
+    explicit TempFolder(const char* tag)
+    {
+        m_unix = std::string("/tmp/quorvel-") + tag + "-" + std::to_string(GetCurrentProcessId());
+        std::string cmd = "rm -rf '" + m_unix + "' && mkdir -p '" + m_unix + "'";
+        system(cmd.c_str());
+        path = WinePath(m_unix).c_str();
+    }
+    ~TempFolder()
+    {
+        std::string cmd = "rm -rf '" + m_unix + "'";
+        system(cmd.c_str());
+    }
+    CString path;
+    std::string m_unix;
+};
+
+// A DV clip (frame numbers in the picture) in a folder; its Windows path in `path`.
+class DvClip
+{
+public:
+    DvClip(const TempFolder& folder, const char* name, int frames, bool pal = false)
+    {
+        m_unix = folder.m_unix + "/" + name;
+        DvClipFormat format;
+        format.frames = frames;
+        format.pal = pal;
+        format.withAudio = false;
+        format.fieldNumbers = true;
+        std::string error;
+        ok = WriteDvClip(m_unix, format, &error);
+        EXPECT_TRUE(ok) << error;
+        path = WinePath(m_unix).c_str();
+    }
+    CString path;
+    bool ok = false;
+    std::string m_unix;
+};
+
+// The global objects the video manager reads, and the video manager window in a host.
+class VideoManagerFixture : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        AfxOleInit();
+        AfxEnableControlContainer();
+    }
+    void SetUp() override
+    {
+        m_folder.reset(new TempFolder("video"));
+        g_pAppConfig = new CAppConfig;
+        g_pAppConfig->SetInstallDir(m_folder->path + "\\");
+        g_pAppConfig->SetCaptureDirectory(m_folder->path);
+        g_pLesson = new CLesson;
+        m_clipBar.reset(new CClipBar);
+        ASSERT_TRUE(m_host.CreateEx(0, AfxRegisterWndClass(0), "host",
+                                    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 800, 600, NULL,
+                                    NULL));
+        g_pClavio = m_clavio = new CClavio;
+        ASSERT_TRUE(m_clavio->Create(NULL, "Clavio", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                                     CRect(0, 0, 700, 500), &m_host, 100));
+        m_clavio->SetView(&m_host);
+    }
+    void TearDown() override
+    {
+        m_clipBar.reset();
+        if (m_clavio->GetSafeHwnd())
+            m_clavio->DestroyWindow();
+        delete m_clavio;
+        g_pClavio = m_clavio = nullptr;
+        m_host.DestroyWindow();
+        delete g_pLesson;
+        g_pLesson = nullptr;
+        delete g_pAppConfig;
+        g_pAppConfig = nullptr;
+        m_folder.reset();
+    }
+    // A clip of the channel's kind for a DV file, as the clip panel would own it.
+    CClip* NewClip(const DvClip& file, int frames)
+    {
+        CClip* clip = new CClip;
+        clip->m_strVideoPath = file.path;
+        clip->m_bNew = FALSE; // the test's file outlives the clip
+        clip->SetTrimOut(frames - 1);
+        clip->m_nFrames = frames;
+        m_clipBar->AddClip(clip, "");
+        return clip;
+    }
+
+    DialogAnswers m_answers;
+    std::unique_ptr<TempFolder> m_folder;
+    std::unique_ptr<CClipBar> m_clipBar;
+    CWnd m_host;
+    CClavio* m_clavio = nullptr;
+};

@@ -1,0 +1,561 @@
+#include "ODCommands.h"
+#include <algorithm>
+#include "ODGeometry.h"
+#include "diagram_res.h"
+#include "ODPointComponent.h"
+#include "ODTextComponent.h"
+
+namespace {
+
+void Describe(CString& out, LPCTSTR name, int count)
+{
+    out.Format("%s: %d components", name, count);
+}
+
+// The component and everything below it, parents first.
+void CollectTree(CODComponent* c, CArray<CODComponent*, CODComponent*>& out)
+{
+    out.Add(c);
+    for (int i = 0; i < c->GetChildCount(); ++i)
+        CollectTree(c->GetChild(i), out);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Insert and delete
+
+void CODInsertCommand::GetDescription(CString& description)
+{
+    Describe(description, "Insert Command", m_components.GetSize());
+}
+
+BOOL CODInsertCommand::Execute()
+{
+    for (int i = 0; i < m_components.GetSize(); ++i) {
+        CODComponent* c = m_components[i];
+        if (m_pModel->GetChildIndex(c) != -1)
+            continue;
+        int index;
+        if (LookupIndex(c, index) && index < m_pModel->GetChildCount())
+            m_pModel->InsertChild(c, index);
+        else
+            m_pModel->AppendChild(c);
+    }
+    m_pModel->UpdateComponents(&m_components, 1);
+    return TRUE;
+}
+
+MvcCommandBase* CODInsertCommand::MakeInverse()
+{
+    CODDeleteCommand* inverse = new CODDeleteCommand(m_pModel);
+    for (int i = m_components.GetSize() - 1; i >= 0; --i)
+        inverse->AddComponent(m_components[i]);
+    return inverse;
+}
+
+CODInsertCommand* CODInsertCommand::Clone()
+{
+    CODInsertCommand* copy = new CODInsertCommand(m_pModel);
+    for (int i = 0; i < m_components.GetSize(); ++i) {
+        copy->AddComponent(m_components[i]);
+        int index;
+        if (LookupIndex(m_components[i], index))
+            copy->StoreIndex(m_components[i], index);
+    }
+    return copy;
+}
+
+void CODDeleteCommand::GetDescription(CString& description)
+{
+    Describe(description, "Delete Command", m_components.GetSize());
+}
+
+BOOL CODDeleteCommand::Execute()
+{
+    RecordIndexes(&m_components);
+    for (int i = 0; i < m_components.GetSize(); ++i)
+        m_pModel->RemoveComponent(m_components[i]);
+    m_pModel->UpdateComponents(&m_components, 6);
+    return TRUE;
+}
+
+// Putting back in reverse order at the recorded places rebuilds the old order.
+MvcCommandBase* CODDeleteCommand::MakeInverse()
+{
+    CODInsertCommand* inverse = new CODInsertCommand(m_pModel);
+    for (int i = m_components.GetSize() - 1; i >= 0; --i) {
+        CODComponent* c = m_components[i];
+        inverse->AddComponent(c);
+        int index;
+        if (LookupIndex(c, index))
+            inverse->StoreIndex(c, index);
+    }
+    return inverse;
+}
+
+CODDeleteCommand* CODDeleteCommand::Clone()
+{
+    CODDeleteCommand* copy = new CODDeleteCommand(m_pModel);
+    for (int i = 0; i < m_components.GetSize(); ++i) {
+        copy->AddComponent(m_components[i]);
+        int index;
+        if (LookupIndex(m_components[i], index))
+            copy->StoreIndex(m_components[i], index);
+    }
+    return copy;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Move, rotate, scale
+
+void CODMoveCommand::GetDescription(CString& description)
+{
+    description.Format("Move Command: %d components by (%d, %d)", m_components.GetSize(), m_nDx,
+                       m_nDy);
+}
+
+BOOL CODMoveCommand::Execute()
+{
+    m_pModel->ConstrainOffset(&m_components, &m_nDx, &m_nDy, NULL);
+    m_pModel->MoveComponents(&m_components, m_nDx, m_nDy);
+    m_pModel->UpdateComponents(&m_components, 2);
+    return TRUE;
+}
+
+MvcCommandBase* CODMoveCommand::MakeInverse()
+{
+    CODMoveCommand* inverse = new CODMoveCommand(m_pModel, -m_nDx, -m_nDy);
+    inverse->AddComponents(&m_components);
+    return inverse;
+}
+
+void CODRotateCommand::GetDescription(CString& description)
+{
+    description.Format("Rotate Command: %d components by %d", m_components.GetSize(), m_nAngle);
+}
+
+void CODRotateCommand::SetAspectRatio(int x, int y)
+{
+    if (x <= 0 || y <= 0)
+        return;
+    m_nAspectX = x;
+    m_nAspectY = y;
+}
+
+BOOL CODRotateCommand::Execute()
+{
+    m_pModel->RotateComponents(&m_components, m_nAngle, m_nAspectX, m_nAspectY);
+    m_pModel->UpdateComponents(&m_components, 2);
+    return TRUE;
+}
+
+MvcCommandBase* CODRotateCommand::MakeInverse()
+{
+    CODRotateCommand* inverse = new CODRotateCommand(m_pModel, -m_nAngle);
+    inverse->SetAspectRatio(m_nAspectX, m_nAspectY);
+    inverse->AddComponents(&m_components);
+    return inverse;
+}
+
+void CODScaleCommand::GetDescription(CString& description)
+{
+    description.Format("Scale Command: %d components", m_components.GetSize());
+}
+
+BOOL CODScaleCommand::Execute()
+{
+    m_pModel->ScaleComponents(&m_components, m_fSx, m_fSy, m_nHandle);
+    m_pModel->UpdateComponents(&m_components, 2);
+    return TRUE;
+}
+
+// A mirrored component's fixed handle is now on the other side.
+MvcCommandBase* CODScaleCommand::MakeInverse()
+{
+    float sx = m_fSx != 0.0f ? 1.0f / m_fSx : 1.0f;
+    float sy = m_fSy != 0.0f ? 1.0f / m_fSy : 1.0f;
+    CODScaleCommand* inverse =
+        new CODScaleCommand(m_pModel, sx, sy, MirrorHandle(m_fSx, m_fSy, m_nHandle));
+    inverse->AddComponents(&m_components);
+    return inverse;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Vertices
+
+CODVertexCommand::CODVertexCommand(CODModel* model, CODComponent* component, int index, int x,
+                                   int y)
+    : CODCommand(model), m_nIndex(index), m_pt(x, y)
+{
+    AddComponent(component);
+}
+
+BOOL CODInsertVertexCommand::Execute()
+{
+    m_pModel->InsertVertex(&m_components, m_nIndex, m_pt.x, m_pt.y);
+    m_pModel->UpdateComponents(&m_components, 2);
+    return TRUE;
+}
+
+MvcCommandBase* CODInsertVertexCommand::MakeInverse()
+{
+    return new CODDeleteVertexCommand(m_pModel, m_components.GetSize() ? m_components[0] : NULL,
+                                      m_nIndex);
+}
+
+// The vertex's position is kept so that the inverse puts it back where it was.
+BOOL CODDeleteVertexCommand::Execute()
+{
+    if (m_components.GetSize() > 0)
+        if (CODPointComponent* p = DYNAMIC_DOWNCAST(CODPointComponent, m_components[0])) {
+            CArray<CPoint, CPoint> vertices;
+            p->GetVertexArray(&vertices);
+            if (m_nIndex >= 0 && m_nIndex < vertices.GetSize())
+                m_pt = vertices[m_nIndex];
+        }
+    m_pModel->DeleteVertex(&m_components, m_nIndex);
+    m_pModel->UpdateComponents(&m_components, 2);
+    return TRUE;
+}
+
+MvcCommandBase* CODDeleteVertexCommand::MakeInverse()
+{
+    return new CODInsertVertexCommand(m_pModel, m_components.GetSize() ? m_components[0] : NULL,
+                                      m_nIndex, m_pt.x, m_pt.y);
+}
+
+BOOL CODMoveVertexCommand::Execute()
+{
+    m_pModel->MoveVertex(&m_components, m_nIndex, m_pt.x, m_pt.y);
+    m_pModel->UpdateComponents(&m_components, 2);
+    return TRUE;
+}
+
+MvcCommandBase* CODMoveVertexCommand::MakeInverse()
+{
+    return new CODMoveVertexCommand(m_pModel, m_components.GetSize() ? m_components[0] : NULL,
+                                    m_nIndex, -m_pt.x, -m_pt.y);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Properties
+
+CODPropertyCommand::CODPropertyCommand(CODModel* model, CODProperty* property)
+    : CODCommand(model), m_pProperty(property), m_dwMask(0xFFFF)
+{
+}
+
+CODPropertyCommand::~CODPropertyCommand()
+{
+    Forget();
+    delete m_pProperty;
+}
+
+void CODPropertyCommand::SetProperty(CODProperty* property)
+{
+    if (property == m_pProperty)
+        return;
+    delete m_pProperty;
+    m_pProperty = property;
+}
+
+void CODPropertyCommand::Forget()
+{
+    for (int i = 0; i < m_before.GetSize(); ++i)
+        delete m_before[i];
+    for (int i = 0; i < m_touched.GetSize(); ++i)
+        m_touched[i]->Release();
+    m_before.RemoveAll();
+    m_touched.RemoveAll();
+}
+
+BOOL CODPropertyCommand::Execute()
+{
+    if (m_pProperty == NULL)
+        return FALSE;
+    Forget();
+    for (int i = 0; i < m_components.GetSize(); ++i) {
+        CArray<CODComponent*, CODComponent*> tree;
+        CollectTree(m_components[i], tree);
+        for (int n = 0; n < tree.GetSize(); ++n) {
+            CODProperty* had = tree[n]->FindProperty(m_pProperty->GetId());
+            tree[n]->AddRef();
+            m_touched.Add(tree[n]);
+            m_before.Add(had ? had->Clone() : NULL);
+        }
+    }
+    for (int i = 0; i < m_components.GetSize(); ++i)
+        m_components[i]->SetProperty(*m_pProperty, m_dwMask);
+    m_pModel->SetModified(TRUE);
+    m_pModel->UpdateComponents(&m_components, 2);
+    return TRUE;
+}
+
+BOOL CODPropertyCommand::Unexecute()
+{
+    for (int i = 0; i < m_touched.GetSize(); ++i) {
+        CODComponent* c = m_touched[i];
+        if (m_before[i])
+            c->SetOrAddProperty(*m_before[i]);
+        else if (m_pProperty)
+            c->RemoveProperty(m_pProperty->GetId());
+        c->UpdateRegion(FALSE);
+    }
+    m_pModel->UpdateComponents(&m_components, 2);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Text
+
+void CODTextCommand::SetMapping(CDC* dc)
+{
+    m_nMapMode = MM_TEXT;
+    m_szWindowExt = m_szViewportExt = CSize(1, 1);
+    if (dc == NULL || dc->GetSafeHdc() == NULL)
+        return;
+    m_nMapMode = dc->GetMapMode();
+    if (m_nMapMode == MM_ANISOTROPIC || m_nMapMode == MM_ISOTROPIC) {
+        m_szWindowExt = dc->GetWindowExt();
+        m_szViewportExt = dc->GetViewportExt();
+    }
+}
+
+void CODTextCommand::PrepareMeasureDC(CDC* dc)
+{
+    dc->SetMapMode(m_nMapMode);
+    if (m_nMapMode == MM_ANISOTROPIC || m_nMapMode == MM_ISOTROPIC) {
+        dc->SetWindowExt(m_szWindowExt);
+        dc->SetViewportExt(m_szViewportExt);
+    }
+}
+
+BOOL CODTextCommand::Execute()
+{
+    m_texts.RemoveAll();
+    m_oldTexts.RemoveAll();
+    m_oldBounds.RemoveAll();
+    CDC dc;
+    dc.CreateCompatibleDC(NULL);
+    PrepareMeasureDC(&dc);
+    for (int i = 0; i < m_components.GetSize(); ++i) {
+        CODTextComponent* t = DYNAMIC_DOWNCAST(CODTextComponent, m_components[i]);
+        if (t == NULL)
+            continue;
+        m_texts.Add(t);
+        m_oldTexts.Add(t->GetText());
+        m_oldBounds.Add(t->GetTextBounds());
+        t->SetText(m_strText);
+        t->SizeToText(8, &dc);
+        t->UpdateRegion(TRUE);
+    }
+    m_pModel->SetModified(TRUE);
+    m_pModel->UpdateComponents(&m_components, 2);
+    return TRUE;
+}
+
+BOOL CODTextCommand::Unexecute()
+{
+    for (int i = 0; i < m_texts.GetSize(); ++i) {
+        m_texts[i]->SetText(m_oldTexts[i]);
+        m_texts[i]->SetTextBounds(m_oldBounds[i]);
+        m_texts[i]->UpdateRegion(TRUE);
+    }
+    m_pModel->UpdateComponents(&m_components, 2);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Group and ungroup
+
+CODGroupCommand::~CODGroupCommand()
+{
+    SetGroup(NULL);
+}
+
+void CODGroupCommand::SetGroup(CODComponent* group)
+{
+    if (group == m_pGroup)
+        return;
+    if (group)
+        group->AddRef();
+    if (m_pGroup)
+        m_pGroup->Release();
+    m_pGroup = group;
+}
+
+BOOL CODGroupCommand::Execute()
+{
+    RecordIndexes(&m_components);
+    // The group takes the place of its frontmost member.
+    int at = -1;
+    for (int i = 0; i < m_components.GetSize(); ++i) {
+        int index;
+        if (LookupIndex(m_components[i], index))
+            at = std::max(at, index);
+    }
+    if (at >= 0)
+        at -= m_components.GetSize() - 1;
+    m_pModel->GroupComponents(&m_components, m_pGroup, at < 0 ? -1 : at);
+    CODComponentSet changed;
+    if (m_pGroup && m_pModel->GetChildIndex(m_pGroup) >= 0)
+        changed.Add(m_pGroup);
+    m_pModel->UpdateComponents(&changed, 1);
+    return TRUE;
+}
+
+BOOL CODGroupCommand::Unexecute()
+{
+    if (m_pGroup && m_pModel->GetChildIndex(m_pGroup) >= 0) {
+        CMap<CODComponent*, CODComponent*, int, int> positions;
+        for (int i = 0; i < m_components.GetSize(); ++i) {
+            int index;
+            if (LookupIndex(m_components[i], index))
+                positions.SetAt(m_components[i], index);
+        }
+        m_pModel->UngroupComponents(m_pGroup, &positions);
+    }
+    m_pModel->UpdateComponents(&m_components, 1);
+    return TRUE;
+}
+
+CODUngroupCommand::~CODUngroupCommand()
+{
+    Forget();
+}
+
+void CODUngroupCommand::Forget()
+{
+    POSITION pos = m_children.GetStartPosition();
+    while (pos) {
+        CODComponent* group;
+        CODComponentSet* children;
+        m_children.GetNextAssoc(pos, group, children);
+        for (int i = 0; i < children->GetSize(); ++i)
+            (*children)[i]->Release();
+        delete children;
+    }
+    m_children.RemoveAll();
+    m_groupIndexes.RemoveAll();
+}
+
+BOOL CODUngroupCommand::LookupChildren(CODComponent* group, CODComponentSet*& children) const
+{
+    return m_children.Lookup(group, children);
+}
+
+BOOL CODUngroupCommand::Execute()
+{
+    Forget();
+    CString groupType;
+    groupType.LoadString(IDS_OD_GROUP);
+    CODComponentSet changed;
+    for (int i = 0; i < m_components.GetSize(); ++i) {
+        CODComponent* group = m_components[i];
+        int index = m_pModel->GetChildIndex(group);
+        if (index < 0 || group->GetChildCount() <= 0 || group->GetType() != groupType)
+            continue;
+        CODComponentSet* children = new CODComponentSet;
+        for (int n = 0; n < group->GetChildCount(); ++n) {
+            children->Add(group->GetChild(n));
+            group->GetChild(n)->AddRef();
+        }
+        m_children.SetAt(group, children);
+        m_groupIndexes.SetAt(group, index);
+        m_pModel->UngroupComponents(group, NULL);
+        changed.Append(*children);
+    }
+    m_pModel->UpdateComponents(&changed, 1);
+    return TRUE;
+}
+
+BOOL CODUngroupCommand::Unexecute()
+{
+    for (int i = m_components.GetSize() - 1; i >= 0; --i) {
+        CODComponent* group = m_components[i];
+        CODComponentSet* children;
+        int index;
+        if (!m_children.Lookup(group, children) || !m_groupIndexes.Lookup(group, index))
+            continue;
+        m_pModel->GroupComponents(children, group, index);
+    }
+    m_pModel->UpdateComponents(&m_components, 1);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Order
+
+BOOL CODOrderCommand::Execute()
+{
+    m_before.RemoveAll();
+    m_before.Append(*m_pModel->GetChildren());
+    m_pModel->OrderComponents(&m_components, m_nKind);
+    return TRUE;
+}
+
+BOOL CODOrderCommand::Unexecute()
+{
+    // Only the order changed: put every former top-level component back at its place.
+    for (int i = 0; i < m_before.GetSize(); ++i) {
+        CODComponent* c = m_before[i];
+        int now = m_pModel->GetChildIndex(c);
+        if (now < 0 || now == i)
+            continue;
+        c->AddRef();
+        m_pModel->RemoveChildAt(now);
+        m_pModel->InsertChild(c, std::min(i, m_pModel->GetChildCount()));
+        c->Release();
+    }
+    m_pModel->UpdateComponents(&m_components, 1);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Macro and align
+
+CODMacroCommand::~CODMacroCommand()
+{
+    for (int i = 0; i < m_commands.GetSize(); ++i)
+        delete m_commands[i];
+}
+
+BOOL CODMacroCommand::Execute()
+{
+    for (int i = 0; i < m_commands.GetSize(); ++i)
+        m_commands[i]->Execute();
+    return TRUE;
+}
+
+BOOL CODMacroCommand::Unexecute()
+{
+    for (int i = (int)m_commands.GetSize() - 1; i >= 0; --i)
+        m_commands[i]->Unexecute();
+    return TRUE;
+}
+
+// The moves are worked out once; a redo runs the same moves again.
+BOOL CODAlignCommand::Execute()
+{
+    if (m_commands.GetSize() == 0 && m_components.GetSize() > 1) {
+        CRect a = m_components[m_components.GetSize() - 1]->GetBounds();
+        for (int i = 0; i < m_components.GetSize() - 1; ++i) {
+            CRect b = m_components[i]->GetBounds();
+            int dx = 0, dy = 0;
+            switch (m_nKind) {
+            case 0: dy = a.top - b.top; break;
+            case 1: dy = a.CenterPoint().y - b.CenterPoint().y; break;
+            case 2: dy = a.bottom - b.bottom; break;
+            case 3: dx = a.left - b.left; break;
+            case 4: dx = a.CenterPoint().x - b.CenterPoint().x; break;
+            case 5: dx = a.right - b.right; break;
+            default: break;
+            }
+            CODMoveCommand* move = new CODMoveCommand(m_pModel, dx, dy);
+            move->AddComponent(m_components[i]);
+            AddCommand(move);
+        }
+    }
+    return CODMacroCommand::Execute();
+}

@@ -1,0 +1,318 @@
+// The undoable commands the editor builds: insertion and deletion, moves, rotations, scaling,
+// vertex edits, texts, grouping, drawing order, alignment, property changes and macros. Each
+// changes the model, then tells the model's observers what changed (an Update command).
+#pragma once
+#include <afxtempl.h>
+#include "ODCommand.h"
+#include "ODModel.h"
+
+class CODTextComponent;
+
+class CODInsertCommand : public CODComponentSetCommand
+{
+public:
+    enum { typeId = 14 };
+    explicit CODInsertCommand(CODModel* model) : CODComponentSetCommand(model) {}
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override;
+    BOOL Execute() override;
+    MvcCommandBase* MakeInverse() override;
+    virtual CODInsertCommand* Clone();
+};
+
+class CODDeleteCommand : public CODComponentSetCommand
+{
+public:
+    enum { typeId = 15 };
+    explicit CODDeleteCommand(CODModel* model) : CODComponentSetCommand(model) {}
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override;
+    BOOL Execute() override;
+    MvcCommandBase* MakeInverse() override;
+    virtual CODDeleteCommand* Clone();
+};
+
+class CODMoveCommand : public CODCommand
+{
+public:
+    enum { typeId = 1 };
+    explicit CODMoveCommand(CODModel* model, int dx = 0, int dy = 0)
+        : CODCommand(model), m_nDx(dx), m_nDy(dy)
+    {
+    }
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override;
+    BOOL Execute() override;
+    MvcCommandBase* MakeInverse() override;
+    void SetOffset(int dx, int dy)
+    {
+        m_nDx = dx;
+        m_nDy = dy;
+    }
+    int GetDx() const { return m_nDx; }
+    int GetDy() const { return m_nDy; }
+
+protected:
+    int m_nDx;
+    int m_nDy;
+};
+
+class CODRotateCommand : public CODCommand
+{
+public:
+    enum { typeId = 2 };
+    explicit CODRotateCommand(CODModel* model, int angle = 0)
+        : CODCommand(model), m_nAngle(angle), m_nAspectX(1), m_nAspectY(1)
+    {
+    }
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override;
+    BOOL Execute() override;
+    MvcCommandBase* MakeInverse() override;
+    void SetAngle(int angle) { m_nAngle = angle; }
+    int GetAngle() const { return m_nAngle; }
+    // Values not greater than 0 are ignored.
+    void SetAspectRatio(int x, int y);
+    CSize GetAspectRatio() const { return CSize(m_nAspectX, m_nAspectY); }
+
+protected:
+    int m_nAngle;
+    int m_nAspectX;
+    int m_nAspectY;
+};
+
+class CODScaleCommand : public CODCommand
+{
+public:
+    enum { typeId = 3 };
+    CODScaleCommand(CODModel* model, float sx = 1.0f, float sy = 1.0f, int handle = 8)
+        : CODCommand(model), m_fSx(sx), m_fSy(sy), m_nHandle(handle)
+    {
+    }
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override;
+    BOOL Execute() override;
+    MvcCommandBase* MakeInverse() override;
+    void SetScale(float sx, float sy, int handle)
+    {
+        m_fSx = sx;
+        m_fSy = sy;
+        m_nHandle = handle;
+    }
+    float GetScaleX() const { return m_fSx; }
+    float GetScaleY() const { return m_fSy; }
+    int GetHandle() const { return m_nHandle; }
+
+protected:
+    float m_fSx;
+    float m_fSy;
+    int m_nHandle;
+};
+
+// Vertex edits of one component.
+class CODVertexCommand : public CODCommand
+{
+public:
+    CODVertexCommand(CODModel* model, CODComponent* component, int index, int x, int y);
+    int GetIndex() const { return m_nIndex; }
+    CPoint GetPoint() const { return m_pt; }
+
+protected:
+    int m_nIndex;
+    CPoint m_pt;
+};
+
+class CODInsertVertexCommand : public CODVertexCommand
+{
+public:
+    enum { typeId = 4 };
+    CODInsertVertexCommand(CODModel* model, CODComponent* c, int index, int x, int y)
+        : CODVertexCommand(model, c, index, x, y)
+    {
+    }
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override { description = "Insert Vertex Command"; }
+    BOOL Execute() override;
+    MvcCommandBase* MakeInverse() override;
+};
+
+class CODDeleteVertexCommand : public CODVertexCommand
+{
+public:
+    enum { typeId = 5 };
+    CODDeleteVertexCommand(CODModel* model, CODComponent* c, int index)
+        : CODVertexCommand(model, c, index, 0, 0)
+    {
+    }
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override { description = "Delete Vertex Command"; }
+    BOOL Execute() override;
+    MvcCommandBase* MakeInverse() override;
+};
+
+class CODMoveVertexCommand : public CODVertexCommand
+{
+public:
+    enum { typeId = 6 };
+    CODMoveVertexCommand(CODModel* model, CODComponent* c, int index, int dx, int dy)
+        : CODVertexCommand(model, c, index, dx, dy)
+    {
+    }
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override { description = "Move Vertex Command"; }
+    BOOL Execute() override;
+    MvcCommandBase* MakeInverse() override;
+};
+
+// A property given to components: the command owns the object it is given.
+class CODPropertyCommand : public CODCommand
+{
+public:
+    enum { typeId = 7 };
+    explicit CODPropertyCommand(CODModel* model, CODProperty* property = NULL);
+    ~CODPropertyCommand() override;
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override { description = "Property Command"; }
+    BOOL Execute() override;
+    BOOL Unexecute() override;
+    void SetProperty(CODProperty* property);
+    CODProperty* GetProperty() const { return m_pProperty; }
+    void SetMask(DWORD mask) { m_dwMask = mask; }
+    DWORD GetMask() const { return m_dwMask; }
+
+protected:
+    void Forget();
+
+    CODProperty* m_pProperty;
+    DWORD m_dwMask;
+    // What each touched component had before: its property of that id, or NULL for none.
+    CArray<CODComponent*, CODComponent*> m_touched;
+    CArray<CODProperty*, CODProperty*> m_before;
+};
+
+// A new text for the text components of the set, measured with a recorded mapping.
+class CODTextCommand : public CODCommand
+{
+public:
+    enum { typeId = 10 };
+    explicit CODTextCommand(CODModel* model) : CODCommand(model), m_nMapMode(MM_TEXT) {}
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override { description = "Text Command"; }
+    BOOL Execute() override;
+    BOOL Unexecute() override;
+    void SetText(LPCTSTR text) { m_strText = text; }
+    CString GetText() const { return m_strText; }
+    // Records the DC's mapping (MM_TEXT without a DC).
+    void SetMapping(CDC* dc);
+
+protected:
+    void PrepareMeasureDC(CDC* dc);
+
+    CString m_strText;
+    int m_nMapMode;
+    CSize m_szWindowExt;
+    CSize m_szViewportExt;
+    CArray<CODTextComponent*, CODTextComponent*> m_texts;
+    CStringArray m_oldTexts;
+    CArray<CRect, CRect> m_oldBounds;
+};
+
+class CODGroupCommand : public CODComponentSetCommand
+{
+public:
+    enum { typeId = 16 };
+    explicit CODGroupCommand(CODModel* model) : CODComponentSetCommand(model), m_pGroup(NULL) {}
+    ~CODGroupCommand() override;
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override { description = "Group Command"; }
+    BOOL Execute() override;
+    BOOL Unexecute() override;
+    void SetGroup(CODComponent* group);
+    CODComponent* GetGroup() const { return m_pGroup; }
+
+protected:
+    CODComponent* m_pGroup;
+};
+
+class CODUngroupCommand : public CODCommand
+{
+public:
+    enum { typeId = 17 };
+    explicit CODUngroupCommand(CODModel* model) : CODCommand(model) {}
+    ~CODUngroupCommand() override;
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override { description = "Ungroup Command"; }
+    BOOL Execute() override;
+    BOOL Unexecute() override;
+    BOOL LookupChildren(CODComponent* group, CODComponentSet*& children) const;
+
+protected:
+    void Forget();
+
+    CMap<CODComponent*, CODComponent*, CODComponentSet*, CODComponentSet*> m_children;
+    CMap<CODComponent*, CODComponent*, int, int> m_groupIndexes;
+};
+
+class CODOrderCommand : public CODCommand
+{
+public:
+    enum { typeId = 18 };
+    CODOrderCommand(CODModel* model, int kind = 0) : CODCommand(model), m_nKind(kind) {}
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override { description = "Order Command"; }
+    BOOL Execute() override;
+    BOOL Unexecute() override;
+    void SetOrder(int kind) { m_nKind = kind; }
+    int GetOrder() const { return m_nKind; }
+
+protected:
+    int m_nKind;
+    CODComponentSet m_before;  // the model's top-level list before (no references)
+};
+
+class CODMacroCommand : public CODCommand
+{
+public:
+    enum { typeId = 19 };
+    explicit CODMacroCommand(CODModel* model) : CODCommand(model) {}
+    ~CODMacroCommand() override;
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override { description = "Macro Command"; }
+    BOOL Execute() override;
+    BOOL Unexecute() override;
+    void AddCommand(MvcCommandBase* command) { m_commands.Add(command); }
+    int GetCommandCount() const { return (int)m_commands.GetSize(); }
+    MvcCommandBase* GetCommand(int i) const { return m_commands[i]; }
+
+protected:
+    CArray<MvcCommandBase*, MvcCommandBase*> m_commands;
+};
+
+class CODAlignCommand : public CODMacroCommand
+{
+public:
+    enum { typeId = 20 };
+    CODAlignCommand(CODModel* model, int kind = 0) : CODMacroCommand(model), m_nKind(kind) {}
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override { description = "Align Command"; }
+    BOOL Execute() override;
+    void SetAlignment(int kind) { m_nKind = kind; }
+
+protected:
+    int m_nKind;
+};

@@ -1,0 +1,575 @@
+// The controller on a buffered viewport in a hidden host window, driven by synthetic messages:
+// the state table, the shape tools, selection, cursors, handles and the direct-manipulation
+// drags, each finished gesture one undoable command.
+#include "od_edit_fixture.h"
+#include <math.h>
+#include "ODGeometry.h"
+#include "ODTextComponent.h"
+#include "od_test_canvas.h"
+
+namespace {
+
+CRect BoundsOf(CODComponent* c) { return c->GetBounds(); }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The state table
+
+TEST(StateTable, EventsLeadToTheNextState)
+{
+    enum Ev { LDown, Move, MoveAtPress, LUp, Dbl, RDown, RUp };
+    struct Case {
+        int from;
+        Ev event;
+        int to;
+    } cases[] = {
+        {10, LDown, 11}, {11, LUp, 10}, {11, Move, 12},     {13, LDown, 14}, {14, LUp, 13},
+        {14, Move, 15},  {16, LDown, 17}, {17, Move, 18},   {17, LUp, 17},  {17, Dbl, 17},
+        {18, RUp, 16},   {19, LDown, 20}, {20, Move, 21},   {21, RUp, 19},  {22, LDown, 23},
+        {23, Move, 24},  {24, RUp, 22},   {25, LDown, 26},  {26, Move, 27}, {27, RUp, 25},
+        {28, LDown, 29}, {29, LUp, 28},   {29, Move, 30},   {31, LDown, 31}, {31, LUp, 0},
+        {31, RUp, 0},    {32, LUp, 0},    {32, RUp, 0},     {33, RUp, 0},   {34, LUp, 0},
+        {37, RUp, 0},    {37, LDown, 37}, {40, LDown, 41},  {41, LUp, 40},  {41, Move, 42},
+        {40, RUp, 40},   {43, LDown, 44}, {44, Move, 45},   {44, LUp, 43},  {0, LDown, 1},
+        {1, LUp, 0},     {1, MoveAtPress, 2}, {3, LDown, 1}, {0, RDown, 0}, {10, Move, 10},
+        {13, RUp, 13},
+    };
+    for (const Case& c : cases) {
+        EditFixture f;
+        const CPoint p(300, 200);
+        f.Down(p.x, p.y);  // records the press point in select state
+        f.Up(p.x, p.y);
+        f.controller->SetState(c.from);
+        switch (c.event) {
+        case LDown: f.Down(p.x, p.y); break;
+        case Move: f.Move(p.x + 20, p.y + 10); break;
+        case MoveAtPress: f.Move(p.x, p.y); break;
+        case LUp: f.Up(p.x, p.y); break;
+        case Dbl: f.DblClk(p.x, p.y); break;
+        case RDown: f.RDown(p.x, p.y); break;
+        case RUp: f.RUp(p.x, p.y); break;
+        }
+        EXPECT_EQ(f.State(), c.to) << "from " << c.from << " event " << c.event;
+        f.controller->EndCapture();
+    }
+}
+
+TEST(StateTable, State38AndOutOfRangeAreInert)
+{
+    EditFixture f;
+    f.AddRect(100, 100, 200, 200);
+    for (int state : {38, 48, -1}) {
+        f.controller->SetState(state);
+        f.Down(150, 150);
+        f.Move(170, 160);
+        f.Up(170, 160);
+        f.DblClk(170, 160);
+        f.RDown(170, 160);
+        f.RUp(170, 160);
+        f.Send(WM_KEYDOWN, VK_SHIFT, 0, 0);
+        EXPECT_EQ(f.State(), state);
+        EXPECT_EQ(f.Count(), 1);
+        EXPECT_EQ(BoundsOf(f.model.GetChild(0)), CRect(100, 100, 200, 200));
+    }
+}
+
+TEST(StateTable, PressedStatesWaitForAMoveAwayFromThePressPoint)
+{
+    EditFixture f;
+    CODRectComponent* r = f.AddRect(100, 100, 200, 200);
+    (void)r;
+    f.Down(150, 150);  // on the selected component: move pressed
+    ASSERT_EQ(f.State(), 6);
+    f.Move(150, 150);
+    EXPECT_EQ(f.State(), 6);
+    f.Move(151, 150);
+    EXPECT_EQ(f.State(), 7);
+    f.Up(151, 150);
+    EXPECT_EQ(f.State(), 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Shape tools
+
+TEST(Tools, EachShapeToolMakesOneSelectedComponentInOneInsertCommand)
+{
+    struct Case {
+        UINT command;
+        const char* cls;
+        bool clicks;
+    } cases[] = {
+        {ID_OD_RECTANGLE, "CODRectComponent", false},
+        {ID_OD_ELLIPSE, "CODEllipseComponent", false},
+        {ID_OD_LINE, "CODLineComponent", false},
+        {ID_OD_POLYLINE, "CODLineComponent", true},
+        {ID_OD_POLYGON, "CODPolygonComponent", true},
+        {ID_OD_POLYCURVE, "CODCurveComponent", true},
+        {ID_OD_CLOSED_CURVE, "CODClosedCurveComponent", true},
+    };
+    for (const Case& c : cases) {
+        EditFixture f;
+        f.Command(c.command);
+        EXPECT_EQ(f.controller->GetCurrentCursor(),
+                  ::LoadCursor(::GetModuleHandle(NULL), MAKEINTRESOURCE(IDC_OD_DRAW)));
+        if (c.clicks) {
+            f.Down(100, 100);
+            f.Up(100, 100);
+            f.Move(200, 120);
+            f.Down(200, 120);
+            f.Up(200, 120);
+            f.Move(150, 220);
+            f.Down(150, 220);
+            f.Up(150, 220);
+            f.DblClk(150, 220);
+        } else
+            f.Drag(CPoint(100, 100), CPoint(200, 180));
+        ASSERT_EQ(f.Count(), 1) << c.cls;
+        CODComponent* made = f.model.GetChild(0);
+        EXPECT_STREQ(made->GetRuntimeClass()->m_lpszClassName, c.cls);
+        EXPECT_EQ(f.State(), 0);
+        ASSERT_EQ(f.Selection()->GetSize(), 1);
+        EXPECT_EQ((*f.Selection())[0], made);
+        ASSERT_NE(f.LastCommand(), nullptr);
+        EXPECT_EQ(f.LastCommand()->GetType(), 14);
+        EXPECT_EQ(f.model.GetHistory()->GetUndoCount(), 1);
+        f.Command(ID_EDIT_UNDO);
+        EXPECT_EQ(f.Count(), 0);
+        EXPECT_EQ(f.Selection()->GetSize(), 0);
+        f.Command(ID_EDIT_REDO);
+        EXPECT_EQ(f.Count(), 1);
+        EXPECT_EQ(f.Selection()->GetSize(), 1);
+    }
+}
+
+TEST(Tools, RectangleFromPressToReleaseSquareWithShiftSnappedAndClamped)
+{
+    struct Case {
+        CPoint from, to;
+        UINT flags;
+        bool snap;
+        CRect expected;
+    } cases[] = {
+        {{100, 100}, {180, 150}, 0, false, {100, 100, 180, 150}},
+        {{180, 150}, {100, 100}, 0, false, {100, 100, 180, 150}},  // normalised
+        {{100, 100}, {180, 150}, MK_SHIFT, false, {100, 100, 180, 180}},
+        {{103, 98}, {178, 152}, 0, true, {100, 100, 180, 150}},
+    };
+    for (const Case& c : cases) {
+        EditFixture f;
+        f.view.GetHorizontalGridMeasure();
+        if (c.snap) {
+            f.view.SetSnapToGrid(TRUE);
+            // A grid step of 10 logical units.
+            float unit = f.view.GetHorizontalGridSpacing() / 12.0f * 10.0f;
+            f.view.SetHorizontalGridSpacing(unit);
+            f.view.SetVerticalGridSpacing(unit);
+            CPoint g = f.view.SnapToGrid(13, 7);
+            ASSERT_EQ(g, CPoint(10, 10)) << "grid of 10 expected";
+        }
+        f.Command(ID_OD_RECTANGLE);
+        f.Drag(c.from, c.to, c.flags);
+        ASSERT_EQ(f.Count(), 1);
+        EXPECT_EQ(BoundsOf(f.model.GetChild(0)), c.expected) << c.flags << " " << c.snap;
+    }
+}
+
+TEST(Tools, LineWithShiftKeepsTheLargerAxis)
+{
+    EditFixture f;
+    f.Command(ID_OD_LINE);
+    f.Drag(CPoint(100, 100), CPoint(200, 130), MK_SHIFT);
+    ASSERT_EQ(f.Count(), 1);
+    CODLineComponent* line = DYNAMIC_DOWNCAST(CODLineComponent, f.model.GetChild(0));
+    ASSERT_NE(line, nullptr);
+    CArray<CPoint, CPoint> v;
+    line->GetVertexArray(&v);
+    ASSERT_EQ(v.GetSize(), 2);
+    EXPECT_EQ(v[0], CPoint(100, 100));
+    EXPECT_EQ(v[1], CPoint(200, 100));
+}
+
+TEST(Tools, CancelPathsKeepTheToolArmedAndMakeNothing)
+{
+    struct Case {
+        UINT command;
+        int armed;
+    } cases[] = {{ID_OD_RECTANGLE, 10}, {ID_OD_ELLIPSE, 28}, {ID_OD_LINE, 13}};
+    for (const Case& c : cases) {
+        EditFixture f;
+        f.Command(c.command);
+        f.Down(100, 100);
+        f.Up(100, 100);  // a click without a move
+        EXPECT_EQ(f.State(), c.armed);
+        EXPECT_EQ(f.Count(), 0);
+    }
+    for (UINT command : {ID_OD_POLYLINE, ID_OD_POLYGON, ID_OD_POLYCURVE, ID_OD_CLOSED_CURVE}) {
+        EditFixture f;
+        f.Command(command);
+        int armed = f.State();
+        f.Down(100, 100);
+        f.Move(150, 100);
+        f.Down(150, 100);
+        f.RUp(150, 100);  // a right release ends the figure
+        EXPECT_EQ(f.State(), armed);
+        EXPECT_EQ(f.Count(), 0);
+        EXPECT_EQ(f.controller->GetPointList()->GetSize(), 0);
+    }
+    // A polygon needs three points: two clicks and a double click end it empty.
+    EditFixture f;
+    f.Command(ID_OD_POLYGON);
+    f.Down(100, 100);
+    f.Move(150, 100);
+    f.DblClk(150, 100);
+    EXPECT_EQ(f.State(), 19);
+    EXPECT_EQ(f.Count(), 0);
+}
+
+TEST(Tools, ToolsAreDisabledOnAReadOnlyModelUnlessTheOptionWordIsSet)
+{
+    EditFixture f;
+    int check = 0;
+    EXPECT_TRUE(f.Enabled(ID_OD_RECTANGLE));
+    f.Command(ID_OD_RECTANGLE);
+    f.Enabled(ID_OD_RECTANGLE, &check);
+    EXPECT_EQ(check, 1);
+    f.model.SetReadOnly(TRUE);
+    EXPECT_FALSE(f.Enabled(ID_OD_LINE));
+    f.model.SetOption(1);
+    EXPECT_TRUE(f.Enabled(ID_OD_LINE));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Selection
+
+TEST(Selection, ClickShiftCtrlAndRightClick)
+{
+    EditFixture f;
+    CODRectComponent* a = f.AddRect(50, 50, 100, 100);
+    CODRectComponent* b = f.AddRect(200, 50, 250, 100);
+    CODRectComponent* c = f.AddRect(350, 50, 400, 100);
+    f.Down(10, 300);  // empty space clears
+    f.Up(10, 300);
+    EXPECT_EQ(f.Selection()->GetSize(), 0);
+
+    f.Down(75, 75);
+    f.Up(75, 75);
+    ASSERT_EQ(f.Selection()->GetSize(), 1);
+    EXPECT_EQ((*f.Selection())[0], a);
+
+    f.Down(225, 75, MK_SHIFT);
+    f.Up(225, 75, MK_SHIFT);
+    f.Down(375, 75, MK_CONTROL);
+    f.Up(375, 75, MK_CONTROL);
+    ASSERT_EQ(f.Selection()->GetSize(), 3);
+    EXPECT_EQ(f.controller->GetLastSelected(), c);
+
+    f.Down(75, 75, MK_CONTROL);  // Ctrl on a selected one makes it the last
+    f.Up(75, 75, MK_CONTROL);
+    EXPECT_EQ(f.controller->GetLastSelected(), a);
+
+    f.Down(225, 75, MK_SHIFT);  // Shift on a selected one takes it out
+    f.Up(225, 75, MK_SHIFT);
+    EXPECT_EQ(f.Selection()->IndexOf(b), -1);
+    EXPECT_EQ(f.Selection()->GetSize(), 2);
+
+    f.Down(375, 75);  // a plain click on a selected one: the release keeps it alone
+    f.Up(375, 75);
+    ASSERT_EQ(f.Selection()->GetSize(), 1);
+    EXPECT_EQ((*f.Selection())[0], c);
+
+    f.RDown(225, 75);  // a right press selects and never drags
+    EXPECT_EQ(f.State(), 0);
+    ASSERT_EQ(f.Selection()->GetSize(), 1);
+    EXPECT_EQ((*f.Selection())[0], b);
+}
+
+TEST(Selection, RubberBandAddsWhatItCoversOnce)
+{
+    EditFixture f;
+    CODRectComponent* a = f.AddRect(50, 50, 100, 100);
+    f.AddRect(120, 50, 170, 100);
+    f.AddRect(400, 300, 450, 350);
+    f.controller->ClearSelection();
+    f.controller->GetSelection()->Add(a);
+    f.Down(40, 40, MK_SHIFT);
+    f.Move(60, 60, MK_SHIFT);
+    f.Move(200, 120, MK_SHIFT);
+    EXPECT_EQ(f.State(), 2);
+    f.Up(200, 120, MK_SHIFT);  // Shift: a square of 160
+    EXPECT_EQ(f.State(), 0);
+    EXPECT_EQ(f.Selection()->GetSize(), 2);
+    EXPECT_EQ(f.Selection()->IndexOf(a), 0);
+}
+
+TEST(Selection, HoverCursors)
+{
+    EditFixture f;
+    CODRectComponent* r = f.AddRect(100, 100, 200, 200);
+    (void)r;
+    HMODULE self = ::GetModuleHandle(NULL);
+    struct Case {
+        CPoint at;
+        UINT flags;
+        HCURSOR expected;
+    } cases[] = {
+        {{150, 150}, 0, ::LoadCursor(self, MAKEINTRESOURCE(IDC_OD_SELECT_MOVE))},
+        {{100, 100}, 0, ::LoadCursor(NULL, IDC_SIZENWSE)},
+        {{150, 100}, 0, ::LoadCursor(NULL, IDC_SIZENS)},
+        {{200, 100}, 0, ::LoadCursor(NULL, IDC_SIZENESW)},
+        {{200, 150}, 0, ::LoadCursor(NULL, IDC_SIZEWE)},
+        {{400, 400}, 0, ::LoadCursor(NULL, IDC_ARROW)},
+    };
+    for (const Case& c : cases) {
+        f.Move(c.at.x, c.at.y, c.flags);
+        EXPECT_EQ(f.controller->GetCurrentCursor(), c.expected) << c.at.x << "," << c.at.y;
+    }
+    // Over a line's vertex: the vertex cursor, with Ctrl the delete cursor (two vertices are
+    // the least a line keeps, so it cannot lose one).
+    CODLineComponent* line = f.AddLine(CPoint(300, 300), CPoint(400, 300));
+    (void)line;
+    f.Move(300, 300);
+    EXPECT_EQ(f.controller->GetCurrentCursor(), ::LoadCursor(self, MAKEINTRESOURCE(IDC_OD_VERTEX)));
+    f.Move(350, 300, MK_CONTROL);
+    EXPECT_EQ(f.controller->GetCurrentCursor(),
+              ::LoadCursor(self, MAKEINTRESOURCE(IDC_OD_INSERT_VERTEX)));
+}
+
+TEST(Selection, HandleSquaresStayInDevicePixelsAt200Percent)
+{
+    EditFixture f;
+    CODRectComponent* r = f.AddRect(50, 50, 100, 100);
+    f.view.SetZoom(200, 200);
+    f.view.SetLogicalOrigin(0, 0);
+    // Handle 4 (bottom-right) at logical (100, 100) is device (200, 200): its square spans
+    // 3 device pixels each way whatever the zoom, and is hit 3 pixels further out.
+    Canvas canvas(400, 400, 0x00FF00);
+    f.view.PrepareDC(&canvas.dc);
+    f.view.DrawSelectionHandles(&canvas.dc, f.Selection(), r, CRect(0, 0, 400, 400));
+    canvas.dc.SetMapMode(MM_TEXT);
+    canvas.dc.SetWindowOrg(0, 0);
+    canvas.dc.SetViewportOrg(0, 0);
+    EXPECT_EQ(canvas.At(197, 200), RGB(0, 0, 0));
+    EXPECT_EQ(canvas.At(203, 200), RGB(0, 0, 0));
+    EXPECT_EQ(canvas.At(196, 200), RGB(0, 255, 0));
+    EXPECT_EQ(canvas.At(204, 200), RGB(0, 255, 0));
+    int handle = -1;
+    EXPECT_EQ(f.view.HandleHitTest(CPoint(101, 101), handle), r);
+    EXPECT_EQ(handle, 4);
+    EXPECT_EQ(f.view.HandleHitTest(CPoint(75, 75), handle), nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drags
+
+TEST(Drags, MoveWithSnapPlacesTheTopLeftOnTheGrid)
+{
+    EditFixture f;
+    CODRectComponent* r = f.AddRect(103, 104, 153, 154);
+    f.view.SetSnapToGrid(TRUE);
+    float unit = f.view.GetHorizontalGridSpacing() / 12.0f * 10.0f;
+    f.view.SetHorizontalGridSpacing(unit);
+    f.view.SetVerticalGridSpacing(unit);
+    f.Drag(CPoint(120, 120), CPoint(151, 139));
+    EXPECT_EQ(BoundsOf(r).TopLeft(), CPoint(130, 120));
+    EXPECT_EQ(f.LastCommand()->GetType(), 1);
+    f.Command(ID_EDIT_UNDO);
+    EXPECT_EQ(BoundsOf(r), CRect(103, 104, 153, 154));
+    f.Command(ID_EDIT_REDO);
+    EXPECT_EQ(BoundsOf(r).TopLeft(), CPoint(130, 120));
+}
+
+TEST(Drags, MoveWithShiftKeepsTheLargerAxisAndUnmovableStays)
+{
+    EditFixture f;
+    CODRectComponent* a = f.AddRect(100, 100, 150, 150);
+    CODRectComponent* b = f.AddRect(200, 100, 250, 150);
+    f.SetEdit(b, &CODEditProperties::SetCanMove, FALSE);
+    f.controller->GetSelection()->Add(a);  // a last: the press is on it
+    f.controller->GetSelection()->Remove(a);
+    f.controller->GetSelection()->Add(a);
+    ASSERT_EQ(f.Selection()->GetSize(), 2);
+    f.Down(120, 120);  // Shift on the press would take a out of the selection
+    f.Move(140, 125, MK_SHIFT);
+    f.Move(160, 130, MK_SHIFT);
+    f.Up(160, 130, MK_SHIFT);
+    EXPECT_EQ(BoundsOf(a), CRect(140, 100, 190, 150));
+    EXPECT_EQ(BoundsOf(b), CRect(200, 100, 250, 150));
+}
+
+TEST(Drags, RotationSnapsTo150Tenths)
+{
+    struct Case {
+        int dy;
+        int angle;
+    } cases[] = {{53, 0}, {54, 150}, {-57, -150}};
+    for (const Case& c : cases) {
+        EditFixture f;
+        CODRectComponent* r = f.AddRect(100, 100, 300, 140);  // centre (200, 120)
+        (void)r;
+        f.view.SetAngleSnap(TRUE);
+        f.Command(ID_OD_FREE_ROTATE);
+        f.Down(290, 120);  // angle 0 from the centre
+        ASSERT_EQ(f.State(), 4);
+        f.Move(300, 120);
+        f.Move(400, 120 + c.dy);
+        f.Up(400, 120 + c.dy);
+        EXPECT_EQ(f.State(), 3);
+        CODRotateCommand* rotate = dynamic_cast<CODRotateCommand*>(f.LastCommand());
+        ASSERT_NE(rotate, nullptr);
+        EXPECT_EQ(rotate->GetAngle(), c.angle) << c.dy;
+    }
+}
+
+TEST(Drags, ScalingByHandleWithModifiers)
+{
+    struct Case {
+        CPoint grab, to;
+        UINT flags;
+        float sx, sy;
+        int reference;
+    } cases[] = {
+        {{200, 150}, {250, 175}, 0, 1.5f, 1.5f, 0},
+        {{200, 150}, {250, 150}, 0, 1.5f, 1.0f, 0},
+        {{100, 100}, {80, 90}, 0, 1.2f, 1.2f, 4},
+        {{150, 150}, {150, 200}, 0, 1.0f, 2.0f, 1},
+        {{200, 125}, {220, 125}, 0, 1.2f, 1.0f, 7},
+        {{200, 150}, {250, 160}, MK_SHIFT, 1.5f, 1.5f, 0},
+        {{200, 150}, {225, 150}, MK_CONTROL, 1.5f, 1.0f, 8},
+        {{150, 150}, {180, 175}, MK_SHIFT, 1.0f, 1.5f, 1},  // Shift on an edge: no uniform
+    };
+    for (const Case& c : cases) {
+        EditFixture f;
+        f.AddRect(100, 100, 200, 150);  // selected; W 100, H 50
+        f.Down(c.grab.x, c.grab.y, c.flags);
+        ASSERT_EQ(f.State(), 8) << c.grab.x << "," << c.grab.y;
+        f.Move(c.to.x, c.to.y, c.flags);
+        f.Up(c.to.x, c.to.y, c.flags);
+        CODScaleCommand* scale = dynamic_cast<CODScaleCommand*>(f.LastCommand());
+        ASSERT_NE(scale, nullptr);
+        EXPECT_FLOAT_EQ(scale->GetScaleX(), c.sx) << c.grab.x << "," << c.grab.y << " " << c.flags;
+        EXPECT_FLOAT_EQ(scale->GetScaleY(), c.sy) << c.grab.x << "," << c.grab.y << " " << c.flags;
+        EXPECT_EQ(scale->GetHandle(), c.reference);
+    }
+}
+
+TEST(Drags, KeepAspectAndAFlatLineScaleSoundly)
+{
+    {
+        EditFixture f;
+        CODRectComponent* r = f.AddRect(100, 100, 200, 150);
+        f.SetEdit(r, &CODEditProperties::SetCanStretch, FALSE);
+        f.Drag(CPoint(200, 125), CPoint(220, 125));
+        CODScaleCommand* scale = dynamic_cast<CODScaleCommand*>(f.LastCommand());
+        ASSERT_NE(scale, nullptr);
+        EXPECT_FLOAT_EQ(scale->GetScaleX(), 1.2f);
+        EXPECT_FLOAT_EQ(scale->GetScaleY(), 1.2f);
+    }
+    {
+        // A horizontal line has no height: scaling its height keeps the factor at 1, and its
+        // width still scales, so no factor becomes infinite.
+        EditFixture f;
+        CODLineComponent* line = f.AddLine(CPoint(100, 100), CPoint(200, 100));
+        f.Command(ID_OD_EDIT_VERTICES);  // the line is edited by its vertices: leave that
+        f.controller->OnCommandExecuted(nullptr);
+        f.controller->SetState(0);
+        CODComponentSet one;
+        one.Add(line);
+        float sx = 0, sy = 0;
+        // Press the bottom-right scaling handle of a plain component: handle 4.
+        CODRectComponent* flat = f.AddRect(300, 100, 400, 100);
+        (void)flat;
+        f.Drag(CPoint(400, 100), CPoint(450, 130));
+        CODScaleCommand* scale = dynamic_cast<CODScaleCommand*>(f.LastCommand());
+        ASSERT_NE(scale, nullptr);
+        sx = scale->GetScaleX();
+        sy = scale->GetScaleY();
+        EXPECT_TRUE(std::isfinite(sx) && std::isfinite(sy));
+        EXPECT_FLOAT_EQ(sx, 1.5f);
+        EXPECT_FLOAT_EQ(sy, 1.0f);
+    }
+}
+
+TEST(Drags, VertexDragMovesOneVertexInOneCommand)
+{
+    EditFixture f;
+    CODLineComponent* line = f.AddLine(CPoint(100, 100), CPoint(200, 100));
+    f.Drag(CPoint(200, 100), CPoint(220, 140));
+    CArray<CPoint, CPoint> v;
+    line->GetVertexArray(&v);
+    EXPECT_EQ(v[1], CPoint(220, 140));
+    EXPECT_EQ(f.LastCommand()->GetType(), 6);
+    f.Command(ID_EDIT_UNDO);
+    line->GetVertexArray(&v);
+    EXPECT_EQ(v[1], CPoint(200, 100));
+}
+
+TEST(Drags, CtrlOnASegmentInsertsAVertexAlsoOnAZeroLengthSegment)
+{
+    EditFixture f;
+    CODLineComponent* line = f.AddLine(CPoint(100, 100), CPoint(300, 100));
+    f.Down(200, 102, MK_CONTROL);
+    f.Up(200, 102, MK_CONTROL);
+    CArray<CPoint, CPoint> v;
+    line->GetVertexArray(&v);
+    ASSERT_EQ(v.GetSize(), 3);
+    EXPECT_EQ(v[1], CPoint(200, 100));
+    EXPECT_EQ(f.LastCommand()->GetType(), 4);
+    // Ctrl on a vertex that may go deletes it.
+    f.Down(200, 100, MK_CONTROL);
+    f.Up(200, 100, MK_CONTROL);
+    line->GetVertexArray(&v);
+    EXPECT_EQ(v.GetSize(), 2);
+    EXPECT_EQ(f.LastCommand()->GetType(), 5);
+
+    EditFixture g;
+    CPoint same[3] = {CPoint(100, 100), CPoint(100, 100), CPoint(200, 200)};
+    CODLineComponent* bent = new CODLineComponent;
+    bent->Create(same, 3);
+    g.controller->InsertComponent(bent);
+    g.Down(100, 100, MK_CONTROL);
+    g.Up(100, 100, MK_CONTROL);
+    bent->GetVertexArray(&v);
+    for (int i = 0; i < v.GetSize(); ++i)
+        EXPECT_TRUE(v[i] == CPoint(100, 100) || v[i] == CPoint(200, 200));
+}
+
+TEST(Keys, ShiftPressedDuringADragUpdatesAtOnceRepeatsDoNothing)
+{
+    EditFixture f;
+    CODRectComponent* r = f.AddRect(100, 100, 150, 150);
+    f.Down(120, 120);
+    f.Move(150, 130);
+    f.SetKeys(MK_SHIFT);
+    f.Send(WM_KEYDOWN, VK_SHIFT, 0, 0);  // repeat count 0: nothing
+    f.Send(WM_KEYDOWN, VK_SHIFT, 1, 0);  // lParam's low word is the repeat count
+    f.SetKeys(0);
+    f.Up(150, 130, MK_SHIFT);
+    EXPECT_EQ(BoundsOf(r), CRect(130, 100, 180, 150));
+}
+
+TEST(Keys, PageDownScrollsByTheVisibleHeight)
+{
+    EditFixture f;
+    CSize visible = f.view.GetLogicalSize();
+    CPoint before = f.view.GetLogicalOrigin();
+    f.Send(WM_KEYDOWN, VK_NEXT, 1, 0);
+    CPoint after = f.view.GetLogicalOrigin();
+    EXPECT_EQ(after.x, before.x);
+    EXPECT_EQ(after.y, std::min(before.y + visible.cy, 700 - visible.cy));
+    f.Send(WM_KEYDOWN, VK_PRIOR, 1, 0);
+    EXPECT_EQ(f.view.GetLogicalOrigin(), before);
+}
+
+TEST(ContextMenu, CanvasOrComponentPopup)
+{
+    EditFixture f;
+    CMenu* menu = f.controller->BuildContextMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->GetMenuItemID(0), (UINT)ID_EDIT_CUT);
+    EXPECT_EQ(menu->GetMenuItemCount(), 13);
+    f.AddRect(10, 10, 20, 20);
+    menu = f.controller->BuildContextMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->GetMenuItemID(menu->GetMenuItemCount() - 1), (UINT)ID_OD_PROPERTIES);
+}

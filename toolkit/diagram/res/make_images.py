@@ -1,0 +1,152 @@
+#!/usr/bin/env python3
+"""Writes the drawing editor's cursors, 32 x 32 in two colours (run once; the results are kept
+in the tree)."""
+import math
+import os
+import struct
+
+SIZE = 32
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def cur(path, hotspot, pixel):
+    """pixel(x, y) -> 'B' black, 'W' white or None (transparent)."""
+    stride = 4
+    xor = b""
+    andm = b""
+    for y in range(SIZE - 1, -1, -1):
+        xbits = abits = 0
+        for x in range(SIZE):
+            p = pixel(x, y)
+            bit = 1 << (SIZE - 1 - x)
+            if p is None:
+                abits |= bit
+            elif p == "W":
+                xbits |= bit
+        xor += xbits.to_bytes(stride, "big")
+        andm += abits.to_bytes(stride, "big")
+    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 1, 0, len(xor) + len(andm),
+                         0, 0, 2, 0)
+    palette = b"\0\0\0\0" + b"\xff\xff\xff\0"
+    image = header + palette + xor + andm
+    with open(path, "wb") as f:
+        f.write(struct.pack("<HHH", 0, 2, 1))
+        f.write(struct.pack("<BBBBHHII", SIZE, SIZE, 2, 0, hotspot[0], hotspot[1], len(image), 22))
+        f.write(image)
+
+
+def layers(*shapes):
+    """Later shapes cover earlier ones; each is a set of (x, y) with a colour."""
+    def pixel(x, y):
+        colour = None
+        for points, c in shapes:
+            if (x, y) in points:
+                colour = c
+        return colour
+    return pixel
+
+
+def outlined(points):
+    """A shape in black with a white rim one pixel wide, so that it shows on any ground."""
+    rim = {(x + dx, y + dy) for (x, y) in points for dx in (-1, 0, 1) for dy in (-1, 0, 1)}
+    return [(rim, "W"), (set(points), "B")]
+
+
+def line(x0, y0, x1, y1):
+    n = max(abs(x1 - x0), abs(y1 - y0), 1)
+    return {(round(x0 + (x1 - x0) * i / n), round(y0 + (y1 - y0) * i / n)) for i in range(n + 1)}
+
+
+def circle(cx, cy, r, start=0, end=360):
+    pts = set()
+    for a in range(start, end, 2):
+        t = math.radians(a)
+        pts.add((round(cx + r * math.cos(t)), round(cy + r * math.sin(t))))
+    return pts
+
+
+def box(x0, y0, x1, y1, filled=False):
+    if filled:
+        return {(x, y) for x in range(x0, x1 + 1) for y in range(y0, y1 + 1)}
+    return line(x0, y0, x1, y0) | line(x1, y0, x1, y1) | line(x0, y1, x1, y1) | line(x0, y0, x0, y1)
+
+
+def arrow_pointer(x0=0, y0=0, scale=1.0):
+    pts = set()
+    h = int(16 * scale)
+    for y in range(h):
+        for x in range(y // 2 + 1):
+            pts.add((x0 + x, y0 + y))
+    pts |= line(x0 + 4, y0 + h - 4, x0 + 7, y0 + h + 2) | line(x0 + 5, y0 + h - 4, x0 + 8, y0 + h + 2)
+    return pts
+
+
+def cross(cx, cy, r):
+    return line(cx - r, cy, cx + r, cy) | line(cx, cy - r, cx, cy + r)
+
+
+def four_arrows(cx, cy, r):
+    pts = cross(cx, cy, r)
+    for d in range(1, 4):
+        pts |= {(cx - d, cy - r + d), (cx + d, cy - r + d), (cx - d, cy + r - d), (cx + d, cy + r - d),
+                (cx - r + d, cy - d), (cx - r + d, cy + d), (cx + r - d, cy - d), (cx + r - d, cy + d)}
+    return pts
+
+
+def rotate_arrow(cx, cy, r):
+    pts = circle(cx, cy, r, 30, 330)
+    ex, ey = round(cx + r * math.cos(math.radians(330))), round(cy + r * math.sin(math.radians(330)))
+    return pts | line(ex, ey, ex - 4, ey) | line(ex, ey, ex, ey + 4)
+
+
+def hand(closed):
+    pts = box(9, 14, 22, 26, True)
+    fingers = 4 if not closed else 4
+    for i in range(fingers):
+        top = 11 if closed else 5
+        pts |= box(9 + i * 3, top, 10 + i * 3, 14, True)
+    if not closed:
+        pts |= line(6, 16, 9, 19) | line(6, 17, 9, 20)
+    return pts
+
+
+def magnifier(cx, cy, r):
+    return circle(cx, cy, r) | line(cx + r - 1, cy + r - 1, cx + r + 6, cy + r + 6) | \
+        line(cx + r, cy + r - 1, cx + r + 7, cy + r + 6)
+
+
+CURSORS = {
+    1011: ((16, 16), [cross(16, 16, 10), box(13, 13, 19, 19) - box(14, 14, 18, 18, True) |
+                      {(16, 13), (19, 16), (16, 19), (13, 16)}]),
+    1012: ((15, 18), [hand(True)]),
+    1013: ((15, 16), [hand(False)]),
+    1014: ((0, 0), [arrow_pointer(), rotate_arrow(22, 22, 6)]),
+    1015: ((12, 12), [magnifier(12, 12, 7)]),
+    1016: ((8, 8), [cross(8, 8, 7), magnifier(20, 20, 5)]),
+    1017: ((0, 0), [arrow_pointer(), box(18, 18, 25, 25)]),
+    1018: ((0, 0), [arrow_pointer(), line(17, 28, 21, 16) | line(21, 16, 25, 28) | line(19, 23, 23, 23)]),
+    1019: ((0, 0), [arrow_pointer(), circle(22, 22, 5) | cross(22, 22, 5)]),
+    1020: ((0, 0), [arrow_pointer(), box(16, 18, 29, 29) | {(x, y) for x in range(16, 30)
+                                                           for y in range(18, 30) if (x // 3 + y // 3) % 2 == 0}]),
+    1021: ((16, 16), [rotate_arrow(16, 16, 10)]),
+    1022: ((16, 16), [cross(16, 16, 12)]),
+    1023: ((0, 0), [arrow_pointer(), four_arrows(22, 22, 7)]),
+    1024: ((16, 16), [cross(16, 16, 12), circle(16, 16, 6)]),
+    1025: ((16, 16), [line(8, 8, 24, 24) | line(8, 24, 24, 8)]),
+    1026: ((16, 16), [four_arrows(16, 16, 12)]),
+    1027: ((0, 0), [arrow_pointer(), box(18, 20, 28, 30) | cross(23, 25, 3)]),
+    1029: ((16, 16), [circle(16, 16, 9), cross(16, 16, 12)]),
+}
+
+
+def main():
+    for number, (hotspot, shapes) in CURSORS.items():
+        parts = []
+        for s in shapes:
+            parts += outlined({(x, y) for (x, y) in s if 0 <= x < SIZE and 0 <= y < SIZE})
+        parts = [({(x, y) for (x, y) in pts if 0 <= x < SIZE and 0 <= y < SIZE}, c) for pts, c in parts]
+        cur(os.path.join(HERE, "cursor%d.cur" % number), hotspot, layers(*parts))
+
+
+if __name__ == "__main__":
+    main()
