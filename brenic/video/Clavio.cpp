@@ -271,7 +271,7 @@ void CClavio::RedrawCurrentWindow(const RECT& rect)
 void CClavio::InvalidateViewVideoRect()
 {
     if (m_pView && m_pView->GetSafeHwnd()) {
-        CRect r = CCustomConfig::GetVideoRect();
+        CRect r = CCustomConfig().GetVideoRect();
         m_pView->InvalidateRect(&r, FALSE);
     }
 }
