@@ -249,9 +249,8 @@ BOOL CClavio::SaveSnapshot()
     CFileDialog dialog(FALSE, "jpg", proposed, OFN_HIDEREADONLY,
                        "Image files (*.jpg)|*.jpg|All Files (*.*)|*.*||", this);
     dialog.m_ofn.lpstrTitle = "Save screen snapshot to file";
-    if (dialog.DoModal() == IDOK) {
-        // Writing the JPEG file belongs to the DIB bitmap class (its JPEG side).
-    }
+    if (dialog.DoModal() == IDOK)
+        bitmap.SaveAsJpeg(dialog.GetPathName(), 100);
 
     if (!OpenClipboard()) {
         ::Sleep(50);

@@ -101,6 +101,14 @@ TEST_F(ClavioMedia, SnapshotCancelledStillFillsTheClipboard)
         }
     EXPECT_EQ(0, differing);
     EXPECT_GT(nonBlack, 100);
+
+    // OK writes the proposed JPEG file, snapshot_1 in the folder of "No Lesson".
+    m_answers.Queue(IDOK);
+    ASSERT_TRUE(m_clavio->SaveSnapshot());
+    std::string jpeg = ReadUnix(m_folder->m_unix + "/Photos/No Lesson/snapshot_1.jpg");
+    ASSERT_GT(jpeg.size(), 1000u);
+    EXPECT_EQ('\xFF', jpeg[0]);
+    EXPECT_EQ('\xD8', jpeg[1]);
 }
 
 TEST_F(ClavioMedia, EmailGoesToTheComposerWithItsArguments)

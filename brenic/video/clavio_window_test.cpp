@@ -316,3 +316,29 @@ TEST_F(ClavioWindow, DropsOfClips)
     EXPECT_TRUE(r.second);
     EXPECT_EQ(A, m_clavio->GetCurrentClip());
 }
+
+TEST_F(ClavioWindow, LockedEndOfRangeRewindsBothFromTheLeader)
+{
+    LoadPair(10, 20);
+    m_clavio->SetLockMode(1); // fewer than eight tabs: aligned at the trim-ins
+    ASSERT_TRUE(m_clavio->IsLocked());
+    g_pAppConfig->SetAutoRewind(1);
+    g_pAppConfig->SetAutoReplay(FALSE);
+    g_pAppConfig->SetPlaySpeed(4.0f);
+    CTransController* c = m_clavio->GetTransController();
+    c->EnterPlaybackMode(FALSE, FALSE);
+    EXPECT_EQ(1, m_clavio->GetLeadingChannel()); // B ends last on the common time line
+    m_clavio->SeekField(4);
+    m_clavio->SlowPlay();
+    // A reaches its end first and is ignored; B's end rewinds both to the start.
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            return m_clavio->GetVideoState() == 100 && m_clavio->GetLastStateChannel() == 1 &&
+                   !m_clavio->GetChannel1()->IsPlaying();
+        },
+        10000));
+    Pump(200);
+    EXPECT_EQ(0, Pos(0));
+    EXPECT_EQ(0, Pos(1));
+    EXPECT_EQ(CTransController::PLAYBACK, c->GetState());
+}
