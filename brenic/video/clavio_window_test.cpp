@@ -342,3 +342,25 @@ TEST_F(ClavioWindow, LockedEndOfRangeRewindsBothFromTheLeader)
     EXPECT_EQ(0, Pos(1));
     EXPECT_EQ(CTransController::PLAYBACK, c->GetState());
 }
+
+TEST_F(ClavioWindow, BlendStepsForwardAndMirroredPlayIsStepped)
+{
+    LoadPair(20, 20);
+    m_clavio->GetChannel0()->SeekField(6);
+    m_clavio->GetChannel1()->SeekField(10);
+    m_clavio->EnableBlendView(TRUE);
+    ASSERT_TRUE(m_clavio->IsBlendViewEnabled());
+    m_clavio->StepField(-1); // blended: both channels one field forward, whatever n is
+    EXPECT_EQ(7, Pos(0));
+    EXPECT_EQ(11, Pos(1));
+    m_clavio->EnableBlendView(FALSE);
+    // A mirrored picture plays stepped, at speed 1.
+    m_clavio->SetSingleView();
+    m_clavio->GetActiveVideoWindow()->SetPlaySpeed(0.25f);
+    m_clavio->SetMirror(TRUE);
+    EXPECT_TRUE(m_clavio->GetCurrentClip()->GetMirror());
+    m_clavio->RealPlay();
+    EXPECT_TRUE(m_clavio->GetActiveVideoWindow()->IsPlaying());
+    EXPECT_FLOAT_EQ(1.0f, m_clavio->GetActiveVideoWindow()->GetPlaySpeed());
+    m_clavio->Stop();
+}
