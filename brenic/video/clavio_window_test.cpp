@@ -364,3 +364,33 @@ TEST_F(ClavioWindow, BlendStepsForwardAndMirroredPlayIsStepped)
     EXPECT_FLOAT_EQ(1.0f, m_clavio->GetActiveVideoWindow()->GetPlaySpeed());
     m_clavio->Stop();
 }
+
+// Pictures of the views for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix
+// folder); each view is taken with xwd. Skipped otherwise.
+TEST_F(ClavioWindow, ScreenshotsOfTheViews)
+{
+    const char* dir = getenv("QUORVEL_SCREENSHOT_DIR");
+    if (!dir)
+        GTEST_SKIP() << "no screenshot folder";
+    m_host.SetWindowPos(NULL, 740, 500, 720, 580, SWP_NOZORDER);
+    m_host.ShowWindow(SW_SHOW);
+    LoadPair(40, 40);
+    A->m_nSoundMarkField = 30;
+    A->PlaceTabsAroundImpact();
+    B->m_nSoundMarkField = 50;
+    B->PlaceTabsAroundImpact();
+    auto shoot = [&](const char* name) {
+        m_host.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump(1000);
+        std::string command = std::string("xwd -root -silent -out '") + dir + "/" + name + ".xwd'";
+        EXPECT_EQ(0, system(command.c_str()));
+    };
+    m_clavio->SetSingleView();
+    m_clavio->SeekField(20);
+    shoot("single");
+    m_clavio->SetComparisonView(FALSE);
+    shoot("split");
+    m_clavio->SetLockMode(1);
+    shoot("locked");
+    m_clavio->SetLockMode(0);
+}
