@@ -328,16 +328,26 @@ TEST_F(ClavioWindow, LockedEndOfRangeRewindsBothFromTheLeader)
     CTransController* c = m_clavio->GetTransController();
     c->EnterPlaybackMode(FALSE, FALSE);
     EXPECT_EQ(1, m_clavio->GetLeadingChannel()); // B ends last on the common time line
+    struct LeaderEnd : CObserverClient {
+        CClavio* c = nullptr;
+        bool seen = false;
+        void OnVideoStateChanged() override
+        {
+            seen = seen || (c->GetVideoState() == 100 && c->GetLastStateChannel() == 1);
+        }
+    } leaderEnd;
+    leaderEnd.c = m_clavio;
+    m_clavio->SubscribeVideoStateChanged(&leaderEnd);
     m_clavio->SeekField(4);
     m_clavio->SlowPlay();
     // A reaches its end first and is ignored; B's end rewinds both to the start.
     ASSERT_TRUE(PumpUntil(
         [&] {
-            return m_clavio->GetVideoState() == 100 && m_clavio->GetLastStateChannel() == 1 &&
+            return leaderEnd.seen && !m_clavio->GetChannel0()->IsPlaying() &&
                    !m_clavio->GetChannel1()->IsPlaying();
         },
-        10000));
-    Pump(200);
+        20000));
+    Pump(300);
     EXPECT_EQ(0, Pos(0));
     EXPECT_EQ(0, Pos(1));
     EXPECT_EQ(CTransController::PLAYBACK, c->GetState());
