@@ -230,15 +230,15 @@ void CGraphicsCmdDlg::OnToggleGraphics()
         button->SetCheck(FALSE);
 }
 
+// The operations the other palette pages call: each page releases and restores its own
+// tool buttons around them; this page's buttons do so in OnCommand.
 void CGraphicsCmdDlg::OnSelectObject()
 {
-    ResetTools();
     Send(44525);
 }
 
 void CGraphicsCmdDlg::OnPanVideo()
 {
-    ResetTools();
     GraphicsOn();
     Send(44545);
 }
@@ -247,14 +247,12 @@ void CGraphicsCmdDlg::OnRotateLeft()
 {
     GraphicsOn();
     Send(44547);
-    ReselectTool(NULL);
 }
 
 void CGraphicsCmdDlg::OnClearGraphics()
 {
     GraphicsOn();
     Send(32798);
-    ReselectTool(NULL);
 }
 
 BOOL CGraphicsCmdDlg::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -263,7 +261,7 @@ BOOL CGraphicsCmdDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     if (HIWORD(wParam) != BN_CLICKED)
         return CBaseDialog::OnCommand(wParam, lParam);
     switch (id) {
-    case 1091: OnSelectObject(); break;
+    case 1091: ResetTools(); OnSelectObject(); break;
     case 1092: OnToggleGraphics(); break;
     case 1094: ResetTools(); GraphicsOn(); Send(44526); break;
     case 1095: case 1096: case 1150: case 1137: case 1231: case 1149: case 1097: case 1098:
@@ -278,10 +276,10 @@ BOOL CGraphicsCmdDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         break;
     case 1102: GraphicsOn(); Send(44532); ReselectTool(NULL); break;
     case 1103: GraphicsOn(); Send(44548); ReselectTool(NULL); break;
-    case 1136: OnRotateLeft(); break;
+    case 1136: OnRotateLeft(); ReselectTool(NULL); break;
     case 32794: GraphicsOn(); Send(57643); ReselectTool(NULL); break;
     case 32795: GraphicsOn(); Send(57644); ReselectTool(NULL); break;
-    case 1077: OnPanVideo(); break;
+    case 1077: ResetTools(); OnPanVideo(); break;
     case 1078: ResetTools(); Send(32796); Refresh(); break;
     case 1079: ResetTools(); Send(32797); Refresh(); break;
     case 1034:
@@ -303,7 +301,7 @@ BOOL CGraphicsCmdDlg::OnCommand(WPARAM wParam, LPARAM lParam)
             g_pAppConfig->ConnectDatabase();
         ReselectTool(NULL);
         break;
-    case 1093: OnClearGraphics(); break;
+    case 1093: OnClearGraphics(); ReselectTool(NULL); break;
     case 1139: OnDrawingProperties(); break;
     case 1279: case 1280: case 1281: case 1282: case 1283: OnColorButton(id); break;
     case 1101: Send(44529); break;

@@ -7,6 +7,7 @@
 
 BEGIN_MESSAGE_MAP(COverlayWnd, CWnd)
     ON_WM_CREATE()
+    ON_WM_DESTROY()
     ON_WM_ERASEBKGND()
     ON_WM_PAINT()
     ON_WM_SIZE()
@@ -82,6 +83,12 @@ int COverlayWnd::OnCreate(LPCREATESTRUCT cs)
     m_dropTarget.Register(this);
     m_dropTarget.SetTargetWnd(this);
     return 0;
+}
+
+void COverlayWnd::OnDestroy()
+{
+    m_dropTarget.Revoke();
+    CWnd::OnDestroy();
 }
 
 void COverlayWnd::OnShowWindow(BOOL show, UINT status)

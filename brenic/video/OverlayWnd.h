@@ -62,6 +62,7 @@ public:
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT cs);
+    afx_msg void OnDestroy();
     afx_msg BOOL OnEraseBkgnd(CDC* dc);
     afx_msg void OnPaint();
     afx_msg void OnSize(UINT type, int cx, int cy);
