@@ -5,6 +5,7 @@
 #include <climits>
 #include "AppConfig.h"
 #include "ClipBar.h"
+#include "MainFrm.h"
 #include "Clavio.h"
 #include "VideoWindow.h"
 #include "DatabaseMgr.h"
@@ -1728,6 +1729,9 @@ BOOL CClip::ImportClipFiles(CString path, int fromRemoteDatabase)
             DispatchMessageA(&msg);
         }
         if (progress.IsCancelled()) {
+            CMainFrame* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
+            if (frame)
+                frame->ClearImportQueue();
             AfxMessageBox("Import process has been cancelled.");
             break;
         }
