@@ -449,6 +449,27 @@ CString CClip::GetSubjectShortName() const
     return name;
 }
 
+BOOL CClip::IsShown()
+{
+    if (!g_pClavio)
+        return FALSE;
+    return g_pClavio->IsClipShown(this) ||
+           (IsComparison() && m_pComparisonClip && g_pClavio->IsClipShown(m_pComparisonClip));
+}
+
+int CClip::GetOverlayImageIndex(BOOL full)
+{
+    const BOOL shown = IsShown();
+    if (full) {
+        if (m_bNew)
+            return shown ? 7 : 0;
+        if (IsModified())
+            return 0;
+        return shown ? 2 : 1;
+    }
+    return !IsModified() && shown ? 7 : 0;
+}
+
 CString CClip::GetFileName(CString path)
 {
     return CExtString(path).GetPathFileName();
