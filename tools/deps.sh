@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   wine wine64 wine64-tools libwine-dev            # Win32 as a library, winegcc, wrc, widl
-  cmake ninja-build g++ ccache pkg-config
+  cmake ninja-build g++ ccache pkg-config python3  # python3: draws the skin bitmaps
   clang                                           # libFuzzer for the clip-file fuzz run
   libgtest-dev libgmock-dev libbenchmark-dev
   libavformat-dev libavcodec-dev libavdevice-dev libswscale-dev libswresample-dev libavutil-dev
@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev                        # libFuzzer runs of the file parsers
   xvfb xauth x11-apps fonts-dejavu-core fonts-liberation
   fonts-wine                                      # Tahoma, MS Sans Serif, Marlett (caption symbols)
+  xdg-utils                                       # xdg-email: clips sent through the mail composer
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,13 +1,48 @@
 #include "MainFrm.h"
+#include <afxdao.h>
+#include "AppConfig.h"
+#include "Clavio.h"
 #include "Clip.h"
+#include "CustomConfig.h"
+#include "DatabaseMgr.h"
+#include "DatabaseSheet.h"
+#include "Globals.h"
+#include "NetworkDbDlg.h"
+#include "resource.h"
 
-IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
+CDatabaseSheet* g_pRemoteDatabaseSheet = NULL;
 
-BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+IMPLEMENT_DYNCREATE(CMainFrame, SECFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMainFrame, SECFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_CLOSE()
+    ON_WM_SHOWWINDOW()
     ON_WM_TIMER()
+    ON_WM_SIZE()
+    ON_WM_SIZING()
+    ON_WM_GETMINMAXINFO()
+    ON_WM_DEVICECHANGE()
+    ON_WM_DESTROY()
+    ON_WM_MOVE()
+    ON_WM_COPYDATA()
+    ON_WM_MOUSEWHEEL()
+    ON_COMMAND(ID_VIEW_CLIPPANEL, OnNoAction)
+    ON_COMMAND(ID_VIEW_RESTORE_DEFAULT, OnNoAction)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_RESTORE_DEFAULT, OnUpdateAlwaysEnabled)
+    ON_COMMAND(ID_TAB16TOGGLEKEY, OnNoAction)
+    ON_COMMAND(ID_DATABASE_MAINTENANCE, OnDatabaseMaintenance)
+    ON_UPDATE_COMMAND_UI(ID_DATABASE_MAINTENANCE, OnUpdateAlwaysEnabled)
+    ON_COMMAND(ID_VIEW_DATABASE, OnViewDatabase)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_DATABASE, OnUpdateAlwaysEnabled)
+    ON_COMMAND(ID_IMPORT_AVI, OnImportAvi)
+    ON_UPDATE_COMMAND_UI(ID_IMPORT_AVI, OnUpdateAlwaysEnabled)
+    ON_COMMAND(ID_HELP_CONTENTS_QV, OnHelpContents)
+    ON_COMMAND(ID_DATABASE_NETWORK, OnNetworkDatabase)
+    ON_UPDATE_COMMAND_UI(ID_DATABASE_NETWORK, OnUpdateDisabled)
 END_MESSAGE_MAP()
 
-CMainFrame::CMainFrame() : m_importQueue(10), m_bImportRunning(FALSE)
+CMainFrame::CMainFrame() : m_bImportRunning(FALSE), m_bFirstShow(TRUE), m_bFirstMove(TRUE)
 {
 }
 
@@ -15,6 +50,177 @@ CMainFrame::~CMainFrame()
 {
     ClearImportQueue();
 }
+
+CSize CMainFrame::GetFrameSize()
+{
+    const CSize client = CCustomConfig().GetClientSize();
+    return CSize(client.cx + 2 * GetSystemMetrics(SM_CXBORDER) + 10,
+                 client.cy + 2 * GetSystemMetrics(SM_CYBORDER) + GetSystemMetrics(SM_CYCAPTION) +
+                     10);
+}
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+    const CSize client = CCustomConfig().GetClientSize();
+    cs.cx = client.cx + 2 * GetSystemMetrics(SM_CXBORDER);
+    cs.cy = client.cy + GetSystemMetrics(SM_CYBORDER) + GetSystemMetrics(SM_CYCAPTION);
+    return SECFrameWnd::PreCreateWindow(cs);
+}
+
+void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
+{
+    const CSize size = GetFrameSize();
+    lpMMI->ptMaxSize = CPoint(size.cx, size.cy);
+    lpMMI->ptMaxPosition = CPoint(0, 0);
+    lpMMI->ptMinTrackSize = CPoint(size.cx, size.cy);
+    lpMMI->ptMaxTrackSize = CPoint(size.cx, size.cy);
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
+{
+    if (SECFrameWnd::OnCreate(lpcs) == -1)
+        return -1;
+    // The keys of the main menu's Ctrl+ hints.
+    if (!m_hAccelTable)
+        m_hAccelTable = ::LoadAcceleratorsA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    EnableDocking(CBRS_ALIGN_ANY);
+    SetTimer(1, 1000, NULL);
+    return 0;
+}
+
+void CMainFrame::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+    if (m_bFirstShow) {
+        m_bFirstShow = FALSE;
+        if (g_pAppConfig && g_pAppConfig->IsLoaded()) {
+            CDatabaseMgr database;
+            database.DeleteUnsavedImportFiles();
+            database.HandleUnsavedCaptureFiles();
+        }
+    }
+    SECFrameWnd::OnShowWindow(bShow, nStatus);
+}
+
+void CMainFrame::TimerTick(UINT_PTR nIDEvent)
+{
+    try {
+        if (nIDEvent == 1) {
+            // The lesson's one-second tick.
+        }
+    } catch (...) {
+        AfxMessageBox("Unhandled exception in CMainFrame timer.");
+    }
+}
+
+void CMainFrame::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == 2) {
+        try {
+            if (!m_bImportRunning)
+                ProcessImportQueue();
+        } catch (...) {
+            AfxMessageBox("Unhandled exception in CMainFrame timer.");
+            SECFrameWnd::OnTimer(nIDEvent);
+        }
+        return;
+    }
+    TimerTick(nIDEvent);
+    SECFrameWnd::OnTimer(nIDEvent);
+}
+
+void CMainFrame::OnSize(UINT nType, int cx, int cy)
+{
+    SECFrameWnd::OnSize(nType, cx, cy);
+}
+
+void CMainFrame::OnSizing(UINT fwSide, LPRECT pRect)
+{
+    CWnd::OnSizing(fwSide, pRect);
+}
+
+BOOL CMainFrame::OnDeviceChange(UINT nEventType, DWORD_PTR dwData)
+{
+    return CWnd::OnDeviceChange(nEventType, dwData);
+}
+
+void CMainFrame::OnDestroy()
+{
+    SECFrameWnd::OnDestroy();
+}
+
+BOOL CMainFrame::DestroyWindow()
+{
+    KillTimer(1);
+    return SECFrameWnd::DestroyWindow();
+}
+
+void CMainFrame::OnMove(int x, int y)
+{
+    SECFrameWnd::OnMove(x, y);
+    m_bFirstMove = FALSE;
+}
+
+BOOL CMainFrame::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt)
+{
+    return SECFrameWnd::OnMouseWheel(nFlags, zDelta, pt);
+}
+
+void CMainFrame::OnClose()
+{
+    if (g_pClavio)
+        g_pClavio->Stop();
+    SECFrameWnd::OnClose();
+    // Whether or not the frame closed, the next database command builds fresh sheets.
+    delete g_pDatabaseSheet;
+    g_pDatabaseSheet = NULL;
+    delete g_pRemoteDatabaseSheet;
+    g_pRemoteDatabaseSheet = NULL;
+}
+
+BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    return SECFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CMainFrame::TranslateProgramKey(MSG* pMsg, HWND slider, BOOL swallowEscape)
+{
+    if (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN)
+        return FALSE;
+    const UINT key = (UINT)pMsg->wParam;
+    if (key >= VK_F1 && key <= VK_F12) {
+        // A key pressed with Alt is no hot key: Alt+F4 closes the window (F10 alone, a
+        // system key without Alt, still is one).
+        const BOOL alt = (HIWORD(pMsg->lParam) & KF_ALTDOWN) != 0;
+        if (!alt && g_pAppConfig && g_pAppConfig->DispatchHotKey(key))
+            return TRUE;
+        return FALSE;
+    }
+    CWnd* main = AfxGetMainWnd();
+    if (!main || main->GetLastActivePopup() != main)
+        return FALSE;
+    switch (key) {
+    case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME:
+    case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN:
+        if (!slider || !::IsWindow(slider))
+            return FALSE;
+        ::SendMessageA(slider, pMsg->message, pMsg->wParam, pMsg->lParam);
+        return TRUE;
+    case VK_ESCAPE:
+        return swallowEscape;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
+{
+    if (TranslateProgramKey(pMsg, NULL, TRUE))
+        return TRUE;
+    return SECFrameWnd::PreTranslateMessage(pMsg);
+}
+
+// ---------------------------------------------------------------------------------------
+// Import queue
 
 void CMainFrame::QueueImport(CString path)
 {
@@ -29,28 +235,108 @@ void CMainFrame::ClearImportQueue()
 
 void CMainFrame::ProcessImportQueue()
 {
-    CClip::s_bBatchImport = TRUE;
     while (!m_importQueue.IsEmpty()) {
         m_bImportRunning = TRUE;
-        if (CClip::s_bImporting) {
-            Sleep(300);
-            continue;
-        }
         CImportWorkItem* item = m_importQueue.RemoveHead();
-        CClip::SetQueuedImport();
         CClip::ImportClipFiles(item->m_strPath, 0);
         delete item;
     }
     m_bImportRunning = FALSE;
-    CClip::EndBatchImport();
-    if (m_hWnd)
-        KillTimer(2);
+    KillTimer(2);
 }
 
-void CMainFrame::OnTimer(UINT_PTR nIDEvent)
+BOOL CMainFrame::OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyDataStruct)
 {
-    if (nIDEvent == 2 && !m_bImportRunning)
-        ProcessImportQueue();
-    else
-        CFrameWnd::OnTimer(nIDEvent);
+    if (!pCopyDataStruct || pCopyDataStruct->dwData != 1)
+        return SECFrameWnd::OnCopyData(pWnd, pCopyDataStruct);
+    // Never read beyond the block the sender gave, NUL or not.
+    const char* data = (const char*)pCopyDataStruct->lpData;
+    DWORD length = 0;
+    while (data && length < pCopyDataStruct->cbData && data[length])
+        ++length;
+    QueueImport(CString(data ? data : "", (int)length));
+    if (!m_bImportRunning)
+        SetTimer(2, 1000, NULL);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands
+
+void CMainFrame::OnNoAction()
+{
+}
+
+void CMainFrame::OnUpdateAlwaysEnabled(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+}
+
+void CMainFrame::OnUpdateDisabled(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(FALSE);
+}
+
+void CMainFrame::OnDatabaseMaintenance()
+{
+    if (g_pClavio)
+        g_pClavio->Stop();
+    CDatabaseMgr database;
+    database.Maintenance();
+}
+
+void CMainFrame::OnViewDatabase()
+{
+    if (!g_pAppConfig || !g_pAppConfig->ConnectDatabase())
+        return;
+    if (g_pDatabaseSheet)
+        g_pDatabaseSheet->DoModal();
+}
+
+void CMainFrame::OnImportAvi()
+{
+    CClip::ImportClipFiles(CString(), 0);
+}
+
+// The compiled help file opens in the desktop's viewer: Wine's own viewer needs a browser
+// engine this system does not have.
+void CMainFrame::OnHelpContents()
+{
+    const CString path = g_pAppConfig ? g_pAppConfig->GetHelpFilePath() : CString();
+    if (path.IsEmpty() || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+        AfxMessageBox("Could not find the help file " + path + ".");
+        return;
+    }
+    WinExec("winebrowser \"" + path + "\"", SW_SHOW);
+}
+
+void CMainFrame::OnNetworkDatabase()
+{
+    if (g_pClavio)
+        g_pClavio->Stop();
+    CNetworkDbDlg dialog(this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    const CString machine = dialog.m_strMachineName;
+    if (g_pRemoteDatabaseSheet && machine != g_pAppConfig->GetRemoteMachineName()) {
+        delete g_pRemoteDatabaseSheet;
+        g_pRemoteDatabaseSheet = NULL;
+    }
+    if (!g_pRemoteDatabaseSheet) {
+        dialog.ApplyRemotePaths();
+        g_pRemoteDatabaseSheet = new CDatabaseSheet("Vido Database on " + machine, NULL, 1);
+        g_pAppConfig->SetRemoteMachineName(machine);
+    }
+    try {
+        g_pAppConfig->SetNetworkDatabase(TRUE);
+        g_pRemoteDatabaseSheet->SetActivePage(1);
+        g_pRemoteDatabaseSheet->DoModal();
+        g_pAppConfig->SetNetworkDatabase(FALSE);
+    } catch (CDaoException* e) {
+        g_pAppConfig->SetNetworkDatabase(FALSE);
+        delete g_pRemoteDatabaseSheet;
+        g_pRemoteDatabaseSheet = NULL;
+        AfxMessageBox(DaoErrorText(e), MB_ICONEXCLAMATION);
+        e->Delete();
+    }
 }

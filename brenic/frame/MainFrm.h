@@ -1,8 +1,12 @@
-// The program's top-level window: its import queue of clip files handed over or found at
-// start, worked off on timer 2.
+// The program's top-level window: fixed size from the skin, the docking toolkit's frame,
+// function and navigation keys, the lesson tick and import-queue timers, the clip-file
+// hand-over, the workspace saved at close and the commands of the main menu.
 #pragma once
 #include <afxwin.h>
 #include <afxtempl.h>
+#include "SECFrameWnd.h"
+
+class CDatabaseSheet;
 
 // One queued clip file of the import queue.
 class CImportWorkItem : public CObject
@@ -12,28 +16,65 @@ public:
     CString m_strPath;
 };
 
-class CMainFrame : public CFrameWnd
+class CMainFrame : public SECFrameWnd
 {
     DECLARE_DYNCREATE(CMainFrame)
 public:
     CMainFrame();
     virtual ~CMainFrame();
 
+    virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra,
+                          AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    virtual BOOL DestroyWindow() override;
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    virtual BOOL PreTranslateMessage(MSG* pMsg) override;
+
     // The import queue of clip files handed over or found at start.
     void QueueImport(CString path);
     void ProcessImportQueue();
     void ClearImportQueue();
     int GetImportQueueCount() const { return (int)m_importQueue.GetCount(); }
-    CString GetQueuedImport(int i) const
-    {
-        POSITION pos = m_importQueue.FindIndex(i);
-        return pos ? m_importQueue.GetAt(pos)->m_strPath : CString();
-    }
+
+    // The frame's outer size: the skin's client size with the borders and caption.
+    static CSize GetFrameSize();
+
+    // Function keys through the settings' key table (never with Alt held: Alt+F4 closes),
+    // and, while no dialog or popup of the main window is active, the navigation keys to the
+    // position slider (Escape swallowed when asked). TRUE: the message is consumed.
+    static BOOL TranslateProgramKey(MSG* pMsg, HWND slider, BOOL swallowEscape);
 
 protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+    afx_msg void OnClose();
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnSizing(UINT fwSide, LPRECT pRect);
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
+    afx_msg BOOL OnDeviceChange(UINT nEventType, DWORD_PTR dwData);
+    afx_msg void OnDestroy();
+    afx_msg void OnMove(int x, int y);
+    afx_msg BOOL OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyDataStruct);
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+
+    afx_msg void OnNoAction();
+    afx_msg void OnUpdateAlwaysEnabled(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateDisabled(CCmdUI* pCmdUI);
+    afx_msg void OnDatabaseMaintenance();
+    afx_msg void OnViewDatabase();
+    afx_msg void OnImportAvi();
+    afx_msg void OnHelpContents();
+    afx_msg void OnNetworkDatabase();
     DECLARE_MESSAGE_MAP()
+
+    // Runs the timer's work; FALSE when an exception escaped it (already reported).
+    void TimerTick(UINT_PTR nIDEvent);
 
     CTypedPtrList<CPtrList, CImportWorkItem*> m_importQueue;
     BYTE m_bImportRunning;
+    BOOL m_bFirstShow;
+    BOOL m_bFirstMove;
 };
+
+// The database sheet of another machine's database (NULL when none is open).
+extern CDatabaseSheet* g_pRemoteDatabaseSheet;
