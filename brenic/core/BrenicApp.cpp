@@ -301,7 +301,11 @@ BOOL CBrenicApp::OnIdle(LONG lCount)
 
 BOOL CBrenicApp::PreTranslateMessage(MSG* pMsg)
 {
-    if (CMainFrame::TranslateProgramKey(pMsg, NULL, FALSE))
+    CWnd* main = m_pMainWnd;
+    if (main && main->IsKindOf(RUNTIME_CLASS(CMainFrame)) &&
+        ((CMainFrame*)main)->OfferSysChar(pMsg))
+        return TRUE;
+    if (CMainFrame::TranslateProgramKey(pMsg, CMainFrame::SliderWindow(), FALSE))
         return TRUE;
     return CWinApp::PreTranslateMessage(pMsg);
 }

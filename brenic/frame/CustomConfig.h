@@ -6,7 +6,6 @@
 
 class CBaseBmpButton;
 class CTabrelEx;
-class CClipBar;
 
 // One named skin button. Image names are files of the button folder; NULL: none.
 struct SkinButton
@@ -45,7 +44,6 @@ public:
     BOOL SetupButton(CString name, CBaseBmpButton* button, CWnd* parent);
     BOOL PlaceSlider(CTabrelEx* slider, CWnd* parent);
     BOOL PlacePositionText(CWnd* text, CWnd* parent);
-    BOOL CreateClipPanel(CClipBar* panel, CWnd* parent);
 
     // The table of creating names (exact, case-sensitive); NULL for a name not in it.
     static const SkinButton* FindButton(const char* name);

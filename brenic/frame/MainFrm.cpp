@@ -9,6 +9,11 @@
 #include "Globals.h"
 #include "NetworkDbDlg.h"
 #include "resource.h"
+#include "MenuBar.h"
+#include "SECToolBarManager.h"
+#include "SECWorkspaceManager.h"
+#include "TabrelEx.h"
+#include "VideoWindow.h"
 
 CDatabaseSheet* g_pRemoteDatabaseSheet = NULL;
 
@@ -40,15 +45,48 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECFrameWnd)
     ON_COMMAND(ID_HELP_CONTENTS_QV, OnHelpContents)
     ON_COMMAND(ID_DATABASE_NETWORK, OnNetworkDatabase)
     ON_UPDATE_COMMAND_UI(ID_DATABASE_NETWORK, OnUpdateDisabled)
+    ON_COMMAND(ID_TOGGLEWINDOW, OnToggleWindow)
+    ON_COMMAND(ID_SPLITWINDOWKEY, OnSplitWindowKey)
+    ON_COMMAND(ID_LOCKIMPACTKEY, OnLockImpactKey)
+    ON_COMMAND(ID_LOCKVIEWKEY, OnLockViewKey)
+    ON_COMMAND(ID_TOGGLEMIRRORKEY, OnToggleMirrorKey)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() : m_bImportRunning(FALSE), m_bFirstShow(TRUE), m_bFirstMove(TRUE)
 {
+    m_pToolBarManager = new SECToolBarManager(this);
+    SetControlBarManager(m_pToolBarManager);
+    m_pMenuBar = g_pMenuBar = new CMenuBar;
 }
 
 CMainFrame::~CMainFrame()
 {
+    SetControlBarManager(NULL);
+    delete m_pToolBarManager;
+    if (g_pMenuBar == m_pMenuBar)
+        g_pMenuBar = NULL;
+    delete m_pMenuBar;
+    m_pMenuBar = NULL;
     ClearImportQueue();
+}
+
+BOOL CMainFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                           CCreateContext* pContext)
+{
+    if (!SECFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
+        return FALSE;
+    // The menu bar carries the main menu, not the document type's.
+    SetMenuResource(IDR_MAINFRAME);
+    return TRUE;
+}
+
+BOOL CMainFrame::OfferSysChar(MSG* pMsg)
+{
+    if (pMsg->message != WM_SYSCHAR || !m_pMenuPlugIn || !GetSafeHwnd())
+        return FALSE;
+    if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd))
+        return FALSE;
+    return m_pMenuPlugIn->PreTranslateMessage(pMsg);
 }
 
 CSize CMainFrame::GetFrameSize()
@@ -83,7 +121,13 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     // The keys of the main menu's Ctrl+ hints.
     if (!m_hAccelTable)
         m_hAccelTable = ::LoadAcceleratorsA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_pToolBarManager->LoadToolBarResource(IDR_MAINFRAME);
+    m_pToolBarManager->SetMenuInfo(1, IDR_MAINFRAME);
     EnableDocking(CBRS_ALIGN_ANY);
+    m_pToolBarManager->EnableCoolLook(TRUE, 0x300);
+    m_pToolBarManager->CreateDefaultBars();
+    if (m_pMenuBar && m_pMenuBar->GetSafeHwnd())
+        ShowControlBar(m_pMenuBar, FALSE, FALSE);
     SetTimer(1, 1000, NULL);
     return 0;
 }
@@ -92,6 +136,8 @@ void CMainFrame::OnShowWindow(BOOL bShow, UINT nStatus)
 {
     if (m_bFirstShow) {
         m_bFirstShow = FALSE;
+        CreateWorkspaceManager(RUNTIME_CLASS(SECWorkspaceManagerEx),
+                               "Software\\Quorvel\\Dorvane LE\\v2.0", 0);
         if (g_pAppConfig && g_pAppConfig->IsLoaded()) {
             CDatabaseMgr database;
             database.DeleteUnsavedImportFiles();
@@ -140,7 +186,8 @@ void CMainFrame::OnSizing(UINT fwSide, LPRECT pRect)
 
 BOOL CMainFrame::OnDeviceChange(UINT nEventType, DWORD_PTR dwData)
 {
-    return CWnd::OnDeviceChange(nEventType, dwData);
+    return g_pClavio ? g_pClavio->OnDeviceChange(nEventType, dwData)
+                     : CWnd::OnDeviceChange(nEventType, dwData);
 }
 
 void CMainFrame::OnDestroy()
@@ -157,11 +204,19 @@ BOOL CMainFrame::DestroyWindow()
 void CMainFrame::OnMove(int x, int y)
 {
     SECFrameWnd::OnMove(x, y);
+    const BOOL first = m_bFirstMove;
     m_bFirstMove = FALSE;
+    if (first || !g_pClavio || !g_pClavio->GetSafeHwnd())
+        return;
+    CVideoWindow* channel = g_pClavio->GetChannel0();
+    if (channel && channel->GetSafeHwnd() && channel->GetOS() == 5)
+        g_pClavio->RedrawVideo();
 }
 
 BOOL CMainFrame::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt)
 {
+    if (g_pClavio && g_pClavio->GetSafeHwnd())
+        g_pClavio->StepField(zDelta <= 0 ? 1 : -1);
     return SECFrameWnd::OnMouseWheel(nFlags, zDelta, pt);
 }
 
@@ -169,6 +224,16 @@ void CMainFrame::OnClose()
 {
     if (g_pClavio)
         g_pClavio->Stop();
+    // The workspace manager is made at the first showing; a frame closed before (or
+    // whose manager could not be made) has no workspace to save.
+    if (GetWorkspaceManager() && g_pAppConfig)
+        GetWorkspaceManager()->SaveWorkspace(g_pAppConfig->GetInstallDir() +
+                                             "quorvel_anaz_LE.wsp");
+    CVideoWindow* channel = g_pClavio && g_pClavio->GetSafeHwnd()
+                                ? g_pClavio->GetChannel(g_pClavio->GetCurrentChannel())
+                                : NULL;
+    if (channel && channel->GetSafeHwnd() && g_pAppConfig)
+        g_pAppConfig->SetLastKnownGoodCamera(channel->GetLastKnownGoodCamera());
     SECFrameWnd::OnClose();
     // Whether or not the frame closed, the next database command builds fresh sheets.
     delete g_pDatabaseSheet;
@@ -212,9 +277,15 @@ BOOL CMainFrame::TranslateProgramKey(MSG* pMsg, HWND slider, BOOL swallowEscape)
     }
 }
 
+HWND CMainFrame::SliderWindow()
+{
+    CTabrelEx* slider = g_pClavio ? g_pClavio->GetSlider() : NULL;
+    return slider ? slider->GetSafeHwnd() : NULL;
+}
+
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
 {
-    if (TranslateProgramKey(pMsg, NULL, TRUE))
+    if (TranslateProgramKey(pMsg, SliderWindow(), TRUE))
         return TRUE;
     return SECFrameWnd::PreTranslateMessage(pMsg);
 }
@@ -277,9 +348,25 @@ void CMainFrame::OnUpdateDisabled(CCmdUI* pCmdUI)
     pCmdUI->Enable(FALSE);
 }
 
+// The video manager's hot keys; nothing to do before its window exists.
+static CClavio* LiveClavio()
+{
+    return g_pClavio && g_pClavio->GetSafeHwnd() ? g_pClavio : NULL;
+}
+
+void CMainFrame::OnToggleWindow() { if (CClavio* c = LiveClavio()) c->SelectOtherChannel(); }
+
+void CMainFrame::OnSplitWindowKey() { if (CClavio* c = LiveClavio()) c->OnSplitWindowKey(); }
+
+void CMainFrame::OnLockImpactKey() { if (CClavio* c = LiveClavio()) c->OnLockImpactKey(); }
+
+void CMainFrame::OnLockViewKey() { if (CClavio* c = LiveClavio()) c->OnLockViewKey(); }
+
+void CMainFrame::OnToggleMirrorKey() { if (CClavio* c = LiveClavio()) c->OnToggleMirrorKey(); }
+
 void CMainFrame::OnDatabaseMaintenance()
 {
-    if (g_pClavio)
+    if (g_pClavio && g_pClavio->IsCaptureArmed())
         g_pClavio->Stop();
     CDatabaseMgr database;
     database.Maintenance();
@@ -312,7 +399,7 @@ void CMainFrame::OnHelpContents()
 
 void CMainFrame::OnNetworkDatabase()
 {
-    if (g_pClavio)
+    if (g_pClavio && g_pClavio->IsCaptureArmed())
         g_pClavio->Stop();
     CNetworkDbDlg dialog(this);
     if (dialog.DoModal() != IDOK)

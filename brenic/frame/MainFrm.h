@@ -7,6 +7,7 @@
 #include "SECFrameWnd.h"
 
 class CDatabaseSheet;
+class SECToolBarManager;
 
 // One queued clip file of the import queue.
 class CImportWorkItem : public CObject
@@ -28,6 +29,14 @@ public:
     virtual BOOL DestroyWindow() override;
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     virtual BOOL PreTranslateMessage(MSG* pMsg) override;
+    virtual BOOL LoadFrame(UINT nIDResource,
+                           DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                           CWnd* pParentWnd = NULL, CCreateContext* pContext = NULL) override;
+
+    // Alt + letter for the hidden menu bar wherever the focus is in the main window, before
+    // a child dialog can swallow it. TRUE: handled.
+    BOOL OfferSysChar(MSG* pMsg);
+    SECToolBarManager* GetToolBarManager() const { return m_pToolBarManager; }
 
     // The import queue of clip files handed over or found at start.
     void QueueImport(CString path);
@@ -42,6 +51,8 @@ public:
     // and, while no dialog or popup of the main window is active, the navigation keys to the
     // position slider (Escape swallowed when asked). TRUE: the message is consumed.
     static BOOL TranslateProgramKey(MSG* pMsg, HWND slider, BOOL swallowEscape);
+    // The position slider the skinned panel registered with the video manager, if any.
+    static HWND SliderWindow();
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpcs);
@@ -60,6 +71,11 @@ protected:
     afx_msg void OnNoAction();
     afx_msg void OnUpdateAlwaysEnabled(CCmdUI* pCmdUI);
     afx_msg void OnUpdateDisabled(CCmdUI* pCmdUI);
+    afx_msg void OnToggleWindow();
+    afx_msg void OnSplitWindowKey();
+    afx_msg void OnLockImpactKey();
+    afx_msg void OnLockViewKey();
+    afx_msg void OnToggleMirrorKey();
     afx_msg void OnDatabaseMaintenance();
     afx_msg void OnViewDatabase();
     afx_msg void OnImportAvi();
@@ -70,6 +86,7 @@ protected:
     // Runs the timer's work; FALSE when an exception escaped it (already reported).
     void TimerTick(UINT_PTR nIDEvent);
 
+    SECToolBarManager* m_pToolBarManager;
     CTypedPtrList<CPtrList, CImportWorkItem*> m_importQueue;
     BYTE m_bImportRunning;
     BOOL m_bFirstShow;
