@@ -12,7 +12,8 @@ packages=(
   clang libclang-rt-14-dev                        # libFuzzer runs of the file parsers
   xvfb xauth x11-apps fonts-dejavu-core fonts-liberation
   fonts-wine                                      # Tahoma, MS Sans Serif, Marlett (caption symbols)
-  xdg-utils xchm                                  # the help file opens in the desktop's viewer
+  xdg-utils                                       # xdg-email: clips sent through the mail composer
+  xchm                                            # the help file opens in the desktop's viewer
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -10,7 +10,7 @@
 #include "../browser/ToolsSoundPropPage.h"
 #include "../frame/Lesson.h"
 #include "../video/Clavio.h"
-#include "../video/ODCustomViewport.h"
+#include "ODCustomViewport.h"
 
 // The settings live under the maker's key, in a key named with the product title.
 const char* const CAppConfig::RegistryKey = "Software\\Quorvel\\Quorvel Redovove LE";

@@ -9,7 +9,7 @@
 #include "Utility.h"
 #include "dialog_answers.h"
 #include "../browser/DatabaseSheet.h"
-#include "../video/ODCustomViewport.h"
+#include "ODCustomViewport.h"
 
 namespace {
 

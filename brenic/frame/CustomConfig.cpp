@@ -134,11 +134,14 @@ BOOL CCustomConfig::SetupButton(CString name, CBaseBmpButton* button, CWnd* pare
             !button->Create(NULL, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 100, 100),
                             parent, b->id))
             return FALSE;
-        button->LoadBitmapFiles(ImagePath(folder, b->up), ImagePath(folder, b->down), NULL,
-                                ImagePath(folder, b->disabled));
-        if (b->state1)
-            button->LoadStateBitmapFiles(ImagePath(folder, b->state1),
-                                         ImagePath(folder, b->state2));
+        const CString up = ImagePath(folder, b->up), down = ImagePath(folder, b->down);
+        const CString disabled = ImagePath(folder, b->disabled);
+        button->LoadBitmapFiles(up, down, NULL, b->disabled ? (LPCTSTR)disabled : NULL);
+        if (b->state1) {
+            const CString state1 = ImagePath(folder, b->state1);
+            const CString state2 = ImagePath(folder, b->state2);
+            button->LoadStateBitmapFiles(state1, b->state2 ? (LPCTSTR)state2 : NULL);
+        }
         button->SetWindowPos(NULL, b->x, b->y, 0, 0,
                              SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (b->latching)
@@ -160,4 +163,13 @@ BOOL CCustomConfig::PlaceSlider(CTabrelEx* slider, CWnd*)
     slider->SetTransparent(TRUE);
     slider->SetAltThumb(TRUE);
     return TRUE;
+}
+
+// The clip panel keeps its clip lists without a window of its own: nothing to create or
+// place, and the panel carries on without it.
+BOOL CCustomConfig::CreateClipPanel(CClipBar* panel, CWnd* parent)
+{
+    (void)panel;
+    (void)parent;
+    return FALSE;
 }

@@ -1,7 +1,9 @@
 #include "PanelActions.h"
 #include "AppConfig.h"
 #include "../browser/DatabaseSheet.h"
+#include "Clavio.h"
 #include "Globals.h"
+#include "TransController.h"
 #include "ODCustomViewport.h"
 
 namespace panel {
@@ -14,6 +16,23 @@ BOOL SaveClip(CClip*)
 BOOL RunTrimDialog(CClip*)
 {
     return FALSE;
+}
+
+BOOL TrimCurrentClip()
+{
+    if (!g_pClavio || !g_pClavio->CanTrim())
+        return FALSE;
+    if (g_pClavio->IsLocked()) {
+        AfxMessageBox("Trim cannot be adjusted while video windows are locked.", MB_ICONSTOP);
+        return FALSE;
+    }
+    CClip* clip = g_pClavio->GetCurrentClip();
+    if (!clip) {
+        AfxMessageBox("Clip not loaded.", MB_ICONSTOP);
+        return FALSE;
+    }
+    g_pClavio->GetTransController()->EnterPlaybackMode(FALSE, FALSE);
+    return RunTrimDialog(clip);
 }
 
 void ShowDatabaseClipsPage()

@@ -13,6 +13,10 @@ namespace panel {
 BOOL SaveClip(CClip* clip);
 // The trim dialog over the clip; TRUE when a new trim range was stored in the clip.
 BOOL RunTrimDialog(CClip* clip);
+// Trims the current channel's clip: refused (with the reason shown) without trimming
+// support, while the channels are locked or without a clip; TRUE when the clip took a new
+// trim range.
+BOOL TrimCurrentClip();
 // Connects to the database and shows the browser on its clips page.
 void ShowDatabaseClipsPage();
 // The options sheet, modally.

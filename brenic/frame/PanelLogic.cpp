@@ -84,7 +84,7 @@ int NextCamera(int current, int count)
 
 int CameraStateImage(int device)
 {
-    return device == 0 || device == 1 ? device : -1;
+    return device >= 0 && device <= 2 ? device : 0;
 }
 
 namespace {

@@ -54,7 +54,8 @@ extern const LineColour kLineColours[kLineColourCount];
 UINT LineColourButton(COLORREF colour);
 
 // The camera that "Switch Cameras" selects after device current of count devices, and
-// the state image a device index may show (0 or 1; -1 for the plain image).
+// the state image that shows a device: its index for devices 0 to 2 (0 is the plain
+// pressed face, 1 and 2 the two extra images), the plain face for any other index.
 int NextCamera(int current, int count);
 int CameraStateImage(int device);
 

@@ -1,6 +1,8 @@
 // The blend page and the Vistrel advanced settings over the real video manager.
 #include "panel_test_host.h"
+#include "EffectsCmdDlg.h"
 #include "OverlayEffDlg.h"
+#include "PanelLogic.h"
 #include "PanelRes.h"
 
 namespace {
@@ -127,4 +129,67 @@ TEST_F(EffectPages, AdvancedSettingsOkCancelDefault)
         EXPECT_EQ(c.control, video->GetShadowViewMix());
         dlg.DestroyWindow();
     }
+}
+
+namespace {
+panel::MemoryFigures g_memory;
+panel::MemoryFigures Memory() { return g_memory; }
+} // namespace
+
+TEST_F(EffectPages, VistrelAdmission)
+{
+    CShadowEffDlg shadow;
+    ASSERT_TRUE(shadow.Create(&m_host));
+    panel::MemorySource previous = panel::SetMemorySource(Memory);
+    const unsigned long long MB = 1 << 20;
+
+    // Live video on the active channel (when the control is live), then no clip.
+    if (g_pClavio->GetActiveVideoWindow()->GetLiveVideoMode()) {
+        m_answers.Clear();
+        Click(shadow.m_btnVistrel);
+        EXPECT_TRUE(m_answers.Saw("Select window with video clip loaded to enable Vistrel"));
+        EXPECT_FALSE(shadow.m_btnVistrel.GetCheck());
+    }
+    g_pClavio->SetLiveInput(FALSE, TRUE);
+    m_answers.Clear();
+    Click(shadow.m_btnVistrel);
+    EXPECT_TRUE(m_answers.Saw("Need to have clip loaded to enable Vistrel"));
+    EXPECT_FALSE(shadow.m_btnVistrel.GetCheck());
+
+    struct Case {
+        int frames;
+        bool pal;
+        unsigned long long available, total; // MB
+        const char* refusal;                 // NULL: admitted
+    } cases[] = {
+        {91, false, 4096, 4096, "Clip is too long.  Trim clip to enable Vistrel"},
+        {61, true, 95, 223, "Not enough memory to complete request.  Please try trimming file"},
+        {61, true, 96, 0, NULL},  // 61 frames at 25: 96 MB
+        {61, false, 79, 207, "Not enough memory to complete request.  Please try trimming file"},
+        {60, false, 0, 0, NULL},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.frames);
+        g_pClavio->SetSingleView();
+        Load(MakeClip(c.frames, c.pal));
+        g_memory = {c.available * MB, c.total * MB};
+        m_answers.Clear();
+        Click(shadow.m_btnVistrel);
+        if (c.refusal) {
+            EXPECT_TRUE(m_answers.Saw(c.refusal));
+            EXPECT_FALSE(shadow.m_btnVistrel.GetCheck());
+        } else {
+            EXPECT_EQ(0u, m_answers.Count());
+            EXPECT_TRUE(g_pClavio->IsSingleView());
+            if (shadow.m_btnVistrel.GetCheck())
+                Click(shadow.m_btnVistrel); // off again
+        }
+    }
+    // The club tracker needs the shadow view.
+    m_answers.Clear();
+    Click(shadow.m_btnClubTracker);
+    EXPECT_TRUE(m_answers.Saw("Vistrel is not enabled"));
+    EXPECT_FALSE(shadow.m_btnClubTracker.GetCheck());
+    panel::SetMemorySource(previous);
+    shadow.DestroyWindow();
 }

@@ -104,8 +104,9 @@ TEST(PanelLogic, CamerasToolsColoursAndTexts)
     EXPECT_EQ(2, NextCamera(2, 0)); // no device: nothing changes
     EXPECT_EQ(0, CameraStateImage(0));
     EXPECT_EQ(1, CameraStateImage(1));
-    EXPECT_EQ(-1, CameraStateImage(2));
-    EXPECT_EQ(-1, CameraStateImage(-1));
+    EXPECT_EQ(2, CameraStateImage(2));
+    EXPECT_EQ(0, CameraStateImage(3));
+    EXPECT_EQ(0, CameraStateImage(-1));
 
     EXPECT_EQ(32831u, FindTool(0)->command);
     EXPECT_EQ(44524u, FindTool(6)->command);

@@ -34,10 +34,14 @@ protected:
         ASSERT_TRUE(g_pClavio->Create(NULL, NULL, WS_CHILD | WS_VISIBLE,
                                       CRect(15, 33, 627, 493), &m_host, 0));
         m_answers.Clear();
+        s_commands = &m_commands;
+        m_hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordCommand, NULL, GetCurrentThreadId());
     }
 
     void TearDown() override
     {
+        UnhookWindowsHookEx(m_hook);
+        s_commands = nullptr;
         DestroyPanels();
         if (g_pClavio) {
             g_pClavio->LoadClip(NULL);
@@ -119,7 +123,31 @@ protected:
         Pump();
     }
 
+    // The drawing commands sent to the overlays: channel * 100000 + command.
+    static LRESULT CALLBACK RecordCommand(int code, WPARAM wp, LPARAM lp)
+    {
+        const CWPSTRUCT* m = (const CWPSTRUCT*)lp;
+        if (code == HC_ACTION && m->message == WM_COMMAND && s_commands && g_pClavio)
+            for (int n = 0; n < 2; ++n)
+                if (m->hwnd == g_pClavio->GetOverlay(n)->GetSafeHwnd())
+                    s_commands->push_back(n * 100000 + (UINT)LOWORD(m->wParam));
+        return CallNextHookEx(NULL, code, wp, lp);
+    }
+    // The commands sent since the last call, without the position-changed ones.
+    std::vector<UINT> TakeCommands()
+    {
+        std::vector<UINT> out;
+        for (UINT c : m_commands)
+            if (c % 100000 != 32848)
+                out.push_back(c);
+        m_commands.clear();
+        return out;
+    }
+
     CWnd m_host;
+    HHOOK m_hook = NULL;
+    std::vector<UINT> m_commands;
+    static inline std::vector<UINT>* s_commands = nullptr;
     DialogAnswers m_answers;
     std::vector<CClip*> m_clips;
     std::vector<std::string> m_files;

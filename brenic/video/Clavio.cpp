@@ -134,6 +134,7 @@ BOOL CClavio::DestroyWindow()
 
 void CClavio::OnDestroy()
 {
+    m_dropTarget.Revoke();
     CWnd::OnDestroy();
 }
 
@@ -270,7 +271,7 @@ void CClavio::RedrawCurrentWindow(const RECT& rect)
 void CClavio::InvalidateViewVideoRect()
 {
     if (m_pView && m_pView->GetSafeHwnd()) {
-        CRect r = CCustomConfig::GetVideoRect();
+        CRect r = CCustomConfig().GetVideoRect();
         m_pView->InvalidateRect(&r, FALSE);
     }
 }

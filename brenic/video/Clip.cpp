@@ -9,9 +9,12 @@
 #include "VideoWindow.h"
 #include "DatabaseMgr.h"
 #include "Globals.h"
+#include "Lesson.h"
 #include "KpxFormat.h"
 #include "ProgressDlg.h"
 #include "PromptDlgs.h"
+#include "../browser/DatabaseSheet.h"
+#include "../browser/ComparisonDlg.h"
 
 CString CClip::s_strClipExt = ".kpx";
 CString CClip::s_strBatchExportFolder;
@@ -503,6 +506,52 @@ BOOL CClip::LoadOverlayBlob()
 // ---------------------------------------------------------------------------------------
 // Saving
 
+namespace {
+
+// The sheet's save-clip protocol: on its page 1, the new row selected. IDOK when the user
+// confirmed the row there.
+int ShowSaveSheet(const CString& preview, int id, BOOL* found)
+{
+    *found = FALSE;
+    if (!g_pAppConfig || !g_pAppConfig->ConnectDatabase() || !g_pDatabaseSheet)
+        return -1;
+    g_pDatabaseSheet->SetSaveClipMode(TRUE);
+    g_pDatabaseSheet->SetPreviewFile(preview);
+    *found = g_pDatabaseSheet->SelectClip(id);
+    const int answer = g_pDatabaseSheet->ShowModal(1);
+    g_pDatabaseSheet->SetSaveClipMode(FALSE);
+    g_pDatabaseSheet->SetPreviewFile("");
+    return answer;
+}
+
+// Finds a person by exact names (given apart from the query) in an open Person recordset,
+// adding a row with them when there is none. The row is left current.
+void FindOrAddPerson(CPeopleRecord& people, const CString& last, const CString& first,
+                     BOOL* added)
+{
+    *added = FALSE;
+    if (!people.IsEOF() &&
+        people.FindFirst("[LastName] = ? And [FirstName] = ?", CDaoParams().Add(last).Add(first)))
+        return;
+    people.AddNew();
+    people.m_LastName = last;
+    people.m_FirstName = first;
+    people.Update();
+    people.SetBookmark(people.GetLastModifiedBookmark());
+    *added = TRUE;
+}
+
+void DeleteClipRow(int id)
+{
+    CClipRecord rs;
+    rs.Open(dbOpenDynaset, "[VideoClip]");
+    if (rs.FindFirst(IdCriterion(id)))
+        rs.Delete();
+    rs.Close();
+}
+
+} // namespace
+
 BOOL CClip::WriteRecord(CClipRecord* rs)
 {
     const CString name = GetFileName(m_strVideoPath);
@@ -560,9 +609,258 @@ BOOL CClip::UpdateDatabaseRecord(BOOL ask)
         result = TRUE;
     } else if (answer == IDOK) {
         result = WriteRecord(&rs);
+        rs.Close();
+        if (!g_pAppConfig || !g_pAppConfig->ConnectDatabase() || !g_pDatabaseSheet)
+            return FALSE;
+        BOOL found = FALSE;
+        ShowSaveSheet(CString(), m_nID, &found);
+        if (g_pClavio)
+            g_pClavio->NotifyUpdate();
+        return result;
     }
     rs.Close();
     return result;
+}
+
+BOOL CClip::ReplaceExistingByGlobalID()
+{
+    CDaoDatabase db;
+    db.Open(MainDatabase());
+    CClipRecord rs(&db);
+    rs.m_strFilter = "[GlobalID] = ?";
+    rs.m_nParams = 1;
+    rs.SetParamValue(0, (LPCSTR)m_strGlobalID);
+    rs.Open();
+    rs.Requery();
+    if (rs.IsEOF())
+        return TRUE;
+    if (AfxMessageBox("Clip already exists in the database.  Would you like to replace the "
+                      "existing clip?",
+                      MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return FALSE;
+    const int id = rs.m_ID;
+    const CString file = rs.m_VideoClipFileName;
+    if (CClipBar::GetClipBar())
+        CClipBar::GetClipBar()->RemoveClipByID(id);
+    if (IsSafeVideoName(file) && !DeleteFileA(CaptureFolder() + "\\" + file)) {
+        const DWORD error = GetLastError();
+        ShowLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+            return FALSE;
+    }
+    rs.Delete();
+    rs.Close();
+    return TRUE;
+}
+
+BOOL CClip::SaveNewRecord()
+{
+    if (!m_subject.m_LastName.IsEmpty()) {
+        if (!ReplaceExistingByGlobalID())
+            return FALSE;
+        CDaoDatabase db;
+        db.Open(MainDatabase());
+        CPeopleRecord people(&db);
+        people.Open(dbOpenDynaset, "[Person]");
+        // People are found by their exact names: an apostrophe or a wildcard character in a
+        // name finds that person only.
+        int instructorId = -1;
+        BOOL added = FALSE;
+        if (!m_instructor.m_LastName.IsEmpty()) {
+            FindOrAddPerson(people, m_instructor.m_LastName, m_instructor.m_FirstName, &added);
+            if (added) {
+                people.Edit();
+                people.m_LRHand =
+                    m_instructor.m_LRHand.IsEmpty() ? CString("Right Hand") : m_instructor.m_LRHand;
+                people.m_Role = "Instructor";
+                people.m_InstructorID = -1;
+                people.Update();
+            }
+            instructorId = people.m_ID;
+        }
+        FindOrAddPerson(people, m_subject.m_LastName, m_subject.m_FirstName, &added);
+        if (added) {
+            people.Edit();
+            people.m_Role = m_subject.m_Role;
+            people.m_LRHand =
+                m_subject.m_LRHand.IsEmpty() ? CString("Right Hand") : m_subject.m_LRHand;
+            people.m_InstructorID = instructorId;
+            people.Update();
+        }
+        m_nPersonID = people.m_ID;
+        people.Close();
+        db.Close();
+    }
+
+    CClipRecord rs;
+    rs.Open(dbOpenDynaset, "[VideoClip]");
+    rs.AddNew();
+    rs.Update();
+    rs.SetBookmark(rs.GetLastModifiedBookmark());
+    m_nID = rs.m_ID;
+    BOOL ok = WriteRecord(&rs);
+    rs.Close();
+    if (ok) {
+        const BOOL wasNew = m_bNew;
+        BOOL found = FALSE;
+        const int answer = ShowSaveSheet(m_strPrevPath, m_nID, &found);
+        m_bNew = wasNew;
+        if ((answer == IDOK && found) ||
+            (!m_subject.m_FirstName.IsEmpty() && !m_subject.m_LastName.IsEmpty())) {
+            Sleep(300);
+        } else {
+            DeleteClipRow(m_nID);
+            m_nID = 0;
+            ok = FALSE;
+        }
+    }
+    m_bSaveAsComparison = FALSE;
+    return ok;
+}
+
+BOOL CClip::Save()
+{
+    CWaitCursor wait;
+    m_bSaveAsComparison = FALSE;
+    CClip* right = g_pClavio ? g_pClavio->GetSecondChannelClip() : NULL;
+    if (g_pClavio && g_pClavio->IsSplitView() && g_pClavio->GetCurrentClip() == this && right &&
+        AfxMessageBox("Do you wish to save both clips as a comparison?",
+                      MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        if (!g_pClavio->IsFirstChannelClip(this)) {
+            AfxMessageBox("Comparison save must have left window as current highlighted window");
+            return FALSE;
+        }
+        m_bSaveAsComparison = TRUE;
+    }
+    if (m_bSaveAsComparison && right->m_bNew) {
+        AfxMessageBox("You must save the right window clip before saving a comparison");
+        m_bSaveAsComparison = FALSE;
+        return FALSE;
+    }
+    m_bModifiedBeforeSave = m_bModified;
+
+    if (m_bNew) {
+        if (m_bSaveAsComparison) {
+            m_strClipType = "Comparison";
+            m_nComparisonClipID = right->m_nID;
+        }
+        m_strPrevPath = m_strVideoPath;
+        const CString newPath = MakeUniqueVideoFileName("CLP");
+        if (newPath.IsEmpty())
+            return FALSE;
+        m_strVideoPath = newPath;
+        m_bImported = FALSE;
+        const BOOL saved = SaveNewRecord();
+        if (!saved)
+            m_bModified = m_bModifiedBeforeSave;
+        if (!DeleteFileA(newPath)) {
+            ShowLastError();
+            if (saved)
+                DeleteClipRow(m_nID);
+            m_strVideoPath = m_strPrevPath;
+            return FALSE;
+        }
+        if (!saved) {
+            m_strVideoPath = m_strPrevPath;
+            return FALSE;
+        }
+        CVideoWindow* active = g_pClavio ? g_pClavio->GetActiveVideoWindow() : NULL;
+        if (active)
+            active->LoadAVIFile("", -1);
+        if (g_pClavio && g_pClavio->GetOtherClip() == this)
+            g_pClavio->LoadClipInOtherChannel(NULL);
+        if (!MoveFileA(m_strPrevPath, m_strVideoPath)) {
+            ShowLastError();
+            // The row would name a video that does not exist: the clip stays unsaved.
+            DeleteClipRow(m_nID);
+            m_nID = 0;
+            m_strVideoPath = m_strPrevPath;
+            m_bModified = m_bModifiedBeforeSave;
+            if (g_pClavio)
+                g_pClavio->LoadClip(this);
+            return FALSE;
+        }
+        if (g_pClavio)
+            g_pClavio->LoadClip(this);
+        m_bNew = FALSE;
+        if (CClipBar::GetClipBar())
+            CClipBar::GetClipBar()->Refresh();
+        return TRUE;
+    }
+
+    BOOL toSwing = FALSE;
+    if (IsComparison() && !m_bSaveAsComparison) {
+        if (AfxMessageBox("The current clip is a comparison. You have selected to change this "
+                          "clip as a normal swing. Do you wish to continue?",
+                          MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return FALSE;
+        m_strClipType = "Swing";
+        m_nComparisonClipID = -1;
+        toSwing = TRUE;
+    }
+    BOOL saved;
+    INT_PTR choice = 101;
+    if (!IsComparison() && m_bSaveAsComparison) {
+        CComparisonDlg question(AfxGetMainWnd());
+        choice = question.DoModal();
+        if (choice == IDCANCEL)
+            return FALSE;
+        if (choice == 101) {
+            m_strClipType = "Comparison";
+            m_nComparisonClipID = right->m_nID;
+        }
+    }
+    if (m_bSaveAsComparison && choice == 100) {
+        CClip* copy = CreateCopy();
+        if (!copy)
+            return FALSE;
+        copy->m_strClipType = "Comparison";
+        copy->m_nComparisonClipID = right->m_nID;
+        saved = copy->UpdateDatabaseRecord(TRUE);
+        CClipBar* panel = CClipBar::GetClipBar();
+        BOOL kept = FALSE;
+        if (saved && panel)
+            kept = m_subject.m_Role == "Student" ? panel->AddClip(copy, CString())
+                                                 : panel->AddReferenceClip(copy);
+        if (!kept)
+            delete copy;
+    } else {
+        saved = UpdateDatabaseRecord(TRUE);
+    }
+    if (toSwing && saved && g_pClavio)
+        g_pClavio->LoadClipInOtherChannel(NULL);
+    return saved;
+}
+
+CClip* CClip::CreateCopy()
+{
+    if (!UpdateDatabaseRecord(FALSE))
+        return NULL;
+    CClip* copy = LoadFromDatabase(m_nID);
+    if (!copy)
+        return NULL;
+    CClipRecord rs;
+    rs.Open(dbOpenDynaset, "[VideoClip]");
+    rs.AddNew();
+    rs.Update();
+    rs.SetBookmark(rs.GetLastModifiedBookmark());
+    copy->m_nID = rs.m_ID;
+    rs.Close();
+    copy->m_strGlobalID = NewGuidString();
+    copy->m_strVideoPath = MakeUniqueVideoFileName("CLP");
+    if (copy->m_strVideoPath.IsEmpty() ||
+        !CopyFileA(m_strVideoPath, copy->m_strVideoPath, FALSE)) {
+        if (!copy->m_strVideoPath.IsEmpty()) {
+            ShowLastError();
+            DeleteFileA(copy->m_strVideoPath);
+        }
+        // No row is left without its video.
+        DeleteClipRow(copy->m_nID);
+        delete copy;
+        return NULL;
+    }
+    copy->UpdateDatabaseRecord(FALSE);
+    return copy;
 }
 
 CString CClip::MakeUniqueVideoFileName(CString prefix)
@@ -1099,6 +1397,242 @@ BOOL CClip::ExportToDirectory(CString targetPath, CProgressDlg* progress, CStrin
         DeleteFileA(workDb);
     }
     return ok;
+}
+
+// ---------------------------------------------------------------------------------------
+// Export command and e-mail
+
+CExportFileDlg::CExportFileDlg(BOOL open, LPCTSTR defaultExtension, LPCTSTR fileName,
+                               DWORD flags, LPCTSTR filter, CWnd* parent, int filterIndex)
+    : CFileDialog(open, defaultExtension, fileName, flags, filter, parent),
+      m_nLastFilterIndex(filterIndex)
+{
+    m_ofn.nFilterIndex = filterIndex;
+}
+
+void CExportFileDlg::OnTypeChange()
+{
+    if ((int)m_ofn.nFilterIndex != m_nLastFilterIndex) {
+        m_nLastFilterIndex = (int)m_ofn.nFilterIndex;
+        const char* ext = m_nLastFilterIndex == 1 ? ".kpx" : ".avi";
+        SetControlText(1152, GetFileTitle() + ext);
+    }
+    CFileDialog::OnTypeChange();
+}
+
+void CClip::BeginBatchExport()
+{
+    s_bBatchExport = TRUE;
+    s_bReplaceAll = s_bSkipAll = FALSE;
+}
+
+void CClip::EndBatchExport()
+{
+    s_bAskExportTarget = TRUE;
+    s_strClipExt = ".kpx";
+    s_bBatchExport = FALSE;
+    s_bReplaceAll = s_bSkipAll = FALSE;
+}
+
+BOOL CClip::ExportToStudentLibrary(CString folder)
+{
+    const CString install = g_pAppConfig ? g_pAppConfig->GetInstallDir() : CString();
+    const CString library = install.Left(2) + "\\_Quorvel Library\\_Student\\";
+    if (folder != library)
+        return FALSE;
+    static const char* const kPatterns[] = {"*.kpx", "*.avi", "*.mdb"};
+    CDatabaseMgr mgr;
+    int count = 0;
+    for (const char* pattern : kPatterns)
+        count += mgr.CountFiles(folder + pattern);
+    if (count && AfxMessageBox("The destination directory you are exporting to is not empty, do "
+                               "you wish to remove these previously exported clips?",
+                               MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        for (const char* pattern : kPatterns) {
+            WIN32_FIND_DATAA found;
+            HANDLE find = FindFirstFileA(folder + pattern, &found);
+            if (find == INVALID_HANDLE_VALUE)
+                continue;
+            do {
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                    DeleteFileA(folder + found.cFileName);
+            } while (FindNextFileA(find, &found));
+            FindClose(find);
+        }
+    }
+    return TRUE;
+}
+
+namespace {
+
+// The temporary copy of a video that a clip file is packed from: named after the clip
+// file's name up to its first ".".
+CString TemporaryCopyName(const CString& clipFileName)
+{
+    const int dot = clipFileName.Find('.');
+    return CClip::GetTempFolder() + (dot < 0 ? clipFileName : clipFileName.Left(dot)) + "tmp.avi";
+}
+
+} // namespace
+
+int CClip::ExportClips(CProgressDlg* progress)
+{
+    if (g_pClavio && g_pClavio->IsCaptureArmed())
+        g_pClavio->Stop();
+    int type = g_pAppConfig ? g_pAppConfig->GetExportFilterIndex() : 1;
+    BOOL withoutDatabase = type == 3;
+    CString target;
+    if (s_bAskExportTarget) {
+        CString folder = s_strLastExportFolder;
+        if (folder.IsEmpty())
+            folder = (g_pAppConfig ? g_pAppConfig->GetInstallDir() : CString()) + "ExportedClips";
+        CreateDirectoryA(folder, NULL);
+        const CString proposed = folder + "\\" + GetExportFileName(type == 1 ? ".kpx" : ".avi");
+        const DWORD flags = OFN_EXPLORER | OFN_HIDEREADONLY |
+                            (s_bBatchExport ? 0 : OFN_OVERWRITEPROMPT);
+        CExportFileDlg dialog(FALSE, "kpx", proposed, flags,
+                              "Quorvel files (*.kpx)|*.kpx|Video files (*.avi)|*.avi|Video files "
+                              "(w/o database) (*.avi)|*.avi||",
+                              NULL, type);
+        dialog.m_ofn.lpstrTitle = s_bBatchExport
+                                      ? "Confirm target directory and file type of exported clips."
+                                      : "Confirm filename and location of exported clip.";
+        if (dialog.DoModal() != IDOK)
+            return 2;
+        target = dialog.GetPathName();
+        ExportToStudentLibrary(FolderOf(target));
+        type = (int)dialog.m_ofn.nFilterIndex;
+        if (g_pAppConfig)
+            g_pAppConfig->SetExportFilterIndex(type);
+        withoutDatabase = type == 3;
+        const CString folderOfTarget = target.Left(target.ReverseFind('\\'));
+        if (s_bBatchExport) {
+            s_bAskExportTarget = FALSE;
+            s_strClipExt = CExtString(target).GetPathExtension();
+            s_strBatchExportFolder = folderOfTarget;
+        }
+        s_strLastExportFolder = folderOfTarget;
+    } else {
+        target = s_strBatchExportFolder + "\\" + GetExportFileName(s_strClipExt);
+    }
+    if (IsReadOnlyFolder(FolderOf(target))) {
+        AfxMessageBox("The media you are exporting to is readonly. If this media is CD-R "
+                      "please open a new session.");
+        return 1;
+    }
+    if (target.IsEmpty())
+        return 0;
+    CString ext = CExtString(target).GetPathExtension();
+    ext.MakeLower();
+    if (ext == ".kpx") {
+        if (s_bBatchExport && FileExists(target) &&
+            !AskReplace("Clip has already been exported to this directory. Do you want to "
+                        "replace the clip?"))
+            return 1;
+        const CString copy = TemporaryCopyName(GetFileName(target));
+        if (!CopyFileA(m_strVideoPath, copy, FALSE)) {
+            ShowLastError();
+            return 1;
+        }
+        BOOL ok = PackClipFile(target, copy, progress, FALSE, FALSE);
+        if (ok && IsComparison()) {
+            CClip* partner = GetComparisonClip();
+            ok = partner != NULL;
+            if (ok) {
+                const CString partnerFile = partner->GetExportFileName(".kpx");
+                const CString partnerCopy = TemporaryCopyName(partnerFile);
+                ok = CopyFileA(partner->m_strVideoPath, partnerCopy, FALSE);
+                if (!ok)
+                    ShowLastError();
+                else
+                    ok = PackClipFile(FolderOf(target) + partnerFile, partnerCopy, progress,
+                                      TRUE, FALSE);
+            }
+        }
+        return ok ? 0 : 1;
+    }
+    const BOOL ok = withoutDatabase ? ExportVideoOnly(target)
+                                    : ExportToDirectory(target, progress, "", FALSE, FALSE);
+    return ok ? 0 : 1;
+}
+
+void CClip::SendVideoEmail(BOOL partnerCall)
+{
+    if (g_pClavio && g_pClavio->IsCaptureArmed())
+        g_pClavio->Stop();
+    const CString name = GetExportFileName(".kpx");
+    CString person = g_pLesson ? g_pLesson->GetStudentName() : CString();
+    if (person.IsEmpty())
+        person = m_subject.m_FirstName + " " + m_subject.m_LastName;
+    CString proposed = name;
+    if (!partnerCall && g_pClavio)
+        proposed = g_pClavio->GetEmailFolder(person) + "\\" + name;
+    CString target, ext;
+    for (;;) {
+        CExportFileDlg dialog(FALSE, "kpx", proposed, OFN_EXPLORER | OFN_HIDEREADONLY,
+                              "Quorvel Email files (*.kpx)|*.kpx|Video Email files (*.avi)|*.avi||",
+                              NULL, 1);
+        dialog.m_ofn.lpstrTitle =
+            partnerCall ? "Confirm filename and location of comparison video email clip"
+                        : "Confirm filename and location of video email clip";
+        if (dialog.DoModal() != IDOK)
+            return;
+        target = dialog.GetPathName();
+        ext = dialog.GetFileExt();
+        ext.MakeLower();
+        if (!FileExists(target))
+            break;
+        CTransOptDlg question(AfxGetMainWnd());
+        const INT_PTR answer = question.DoModal();
+        if (answer == IDC_TRANS_RETRANSCODE) {
+            DeleteFileA(target);
+            break;
+        }
+        if (answer == IDC_TRANS_CONTINUE) {
+            if (AfxMessageBox(partnerCall
+                                  ? "Would you like to send selected comparison clip via email now?"
+                                  : "Would you like to send selected clip via email now?",
+                              MB_YESNO | MB_ICONQUESTION) == IDYES &&
+                g_pClavio)
+                g_pClavio->EmailClip(target);
+            // A partner's own call does not come back to this clip: two clips that are each
+            // other's partner are sent once each.
+            if (!partnerCall && IsComparison()) {
+                CClip* partner = GetComparisonClip();
+                if (partner)
+                    partner->SendVideoEmail(TRUE);
+            }
+            return;
+        }
+        if (answer == IDC_TRANS_CANCEL)
+            return;
+    }
+    const CString transcodeTarget = ext == "kpx" ? GetTempFolder() + "temp.avi" : target;
+    BOOL ok = FALSE;
+    CVideoWindow* control = g_pClavio ? g_pClavio->GetActiveVideoWindow() : NULL;
+    if (control) {
+        const BOOL restore = !control->GetLiveVideoMode() && g_pClavio->GetCurrentClip();
+        const LONG oldIn = control->GetTrimIn(), oldOut = control->GetTrimOut();
+        control->SetTrimIn(m_nTrimIn);
+        control->SetTrimOut(m_nTrimOut);
+        ok = g_pClavio->TranscodeClip(m_strVideoPath, transcodeTarget);
+        if (restore) {
+            control->SetTrimIn(oldIn);
+            control->SetTrimOut(oldOut);
+        }
+    }
+    if (ok) {
+        if (ext == "kpx")
+            ok = PackClipFile(target, transcodeTarget, NULL, FALSE, TRUE);
+        if (ok && AfxMessageBox("Transcode complete.  Do you want to send e-mail now?",
+                                MB_YESNO | MB_ICONQUESTION) == IDYES)
+            g_pClavio->EmailClip(target);
+    }
+    if (!partnerCall && IsComparison()) {
+        CClip* partner = GetComparisonClip();
+        if (partner)
+            partner->SendVideoEmail(TRUE);
+    }
 }
 
 // ---------------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <afx.h>
 #include <afxcoll.h>
 #include <afxdisp.h>
+#include <afxdlgs.h>
 #include "ODCustomModel.h"
 #include "Recordsets.h"
 #include "Utility.h"
@@ -11,6 +12,18 @@
 class CDaoRecordset;
 class CProgressDlg;
 class CVideoWindow;
+
+// The export file dialog: the file name's extension follows the chosen file type.
+class CExportFileDlg : public CFileDialog
+{
+public:
+    CExportFileDlg(BOOL open, LPCTSTR defaultExtension, LPCTSTR fileName, DWORD flags,
+                   LPCTSTR filter, CWnd* parent, int filterIndex);
+
+protected:
+    virtual void OnTypeChange();
+    int m_nLastFilterIndex;
+};
 
 class CClip
 {
@@ -27,6 +40,10 @@ public:
     void ExchangeRecord(BOOL load, CClipRecord* rs);
 
     // Saving.
+    BOOL Save();
+    BOOL SaveNewRecord();
+    BOOL ReplaceExistingByGlobalID();
+    CClip* CreateCopy();
     BOOL WriteRecord(CClipRecord* rs);
     BOOL Reload();
     BOOL UpdateDatabaseRecord(BOOL ask);
@@ -81,6 +98,11 @@ public:
     BOOL ExportUnsavedClipRecord(CString fileName, CString exportDatabase, BYTE newGlobalId);
     static int GetFirstInstructorID();
     BOOL ExportVideoOnly(CString targetPath);
+    int ExportClips(CProgressDlg* progress);
+    static void BeginBatchExport();
+    static void EndBatchExport();
+    static BOOL ExportToStudentLibrary(CString folder);
+    void SendVideoEmail(BOOL partnerCall);
 
     // Import.
     static BOOL ImportClipFiles(CString path, int fromRemoteDatabase);

@@ -1,25 +1,53 @@
-// The drawing viewport over a video channel: default line and font of new drawings.
+// The drawing viewport over a video channel: renders its model into an off-screen bitmap on
+// the control's key colour (so only the drawn components cover the picture), moves the
+// control's crop with its own scroll and zoom, and keeps the default line and font of new
+// drawings.
 #pragma once
-#include <afx.h>
+#include "MvcBufferedWrapper.h"
 #include "ODFontProperties.h"
+#include "ODLineProperties.h"
+#include "ODViewport.h"
 
-class CODCustomViewport
+class CVideoWindow;
+
+class CODCustomViewport : public MvcBufferedWrapper_T<CODViewport>
 {
 public:
     CODCustomViewport();
-    virtual ~CODCustomViewport();
+    ~CODCustomViewport() override;
 
-    COLORREF GetLineColor() const { return m_crLineColor; }
-    void SetLineColor(COLORREF color) { m_crLineColor = color; }
-    int GetLineWidth() const { return m_nLineWidth; }
-    void SetLineWidth(int points) { m_nLineWidth = points; }
-    int GetLineStyle() const { return m_nLineStyle; }
+    // NULL only clears the model pointer (nothing is registered).
+    void SetModel(MvcModel* model) override;
+    BOOL CreateController() override;
+    // Page colour, page bounds and grid never appear over the video.
+    void DrawBackground(CDC* dc, CRect rect) override;
+    // The buffer's fill: the key colour read from the channel's control on every call.
+    void EraseBuffer(CDC* dc, CRect rect) override;
+
+    // Crops the video to the visible area and draws the drawing into the control's context.
+    void ScrollWithVideo(CDC* dc);
+    void ZoomIn();
+    void ZoomOut();
+    // The magnification in percent, rounded (both directions are always equal here).
+    int GetZoomPercent();
+
+    void SetLineColor(COLORREF color);
+    COLORREF GetLineColor();
+    void SetLineWidth(int points);
+    int GetLineWidth();
     void SetLineStyle(int style);
-    CODFontProperties* FindFontProperties() { return &m_font; }
+    int GetLineStyle();
+    CODLineProperties* FindLineProperties();
+    CODFontProperties* FindFontProperties();
 
-private:
-    COLORREF m_crLineColor;
-    int m_nLineWidth;
-    int m_nLineStyle;
-    CODFontProperties m_font;
+    COLORREF GetKeyColor() const { return m_crKey; }
+
+protected:
+    // The control of the overlay window this viewport is bound to; NULL when none.
+    CVideoWindow* GetVideo();
+    // The control's key colour; FALSE (nothing read) without a control.
+    virtual BOOL ReadKeyColor(COLORREF* key);
+    template <class T> T* FindDefault();
+
+    COLORREF m_crKey;
 };

@@ -26,10 +26,16 @@ public:
     CODModel* GetModel() const { return m_pModel; }
     void SetVideoWindow(CVideoWindow* video) { m_pVideo = video; }
     CVideoWindow* GetVideoWindow() const { return m_pVideo; }
+    CSize GetClipSize() const { return CSize(m_cxClip, m_cyClip); }
     // Scrolls the drawing so that its origin is the crop's corner in picture units.
     void SetCropRect(float x, float y, float w, float h);
     void StoreCropRect(float x, float y, float w, float h);
-    CPoint GetScrollOrigin() const { return m_origin; }
+    void GetCropSize(float* w, float* h) const
+    {
+        *w = m_crop[2];
+        *h = m_crop[3];
+    }
+    CPoint GetScrollOrigin() { return m_viewport.GetLogicalOrigin(); }
     // Draws this channel's drawing into the control's overlay device context (the key colour
     // is left where nothing is drawn).
     void OnDrawOverlay(CDC* dc);
@@ -45,14 +51,27 @@ public:
     BOOL OnDrop(CWnd* window, COleDataObject* data, DROPEFFECT effect, CPoint point) override;
     void OnDragLeave(CWnd* window) override;
 
+    // Messages go to the drawing (its controller) before the window; commands after the
+    // window's own, once the window has been shown.
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* info) override;
+    virtual BOOL RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+    {
+        return OnWndMsg(message, wParam, lParam, result);
+    }
+
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT cs);
+    afx_msg void OnDestroy();
     afx_msg BOOL OnEraseBkgnd(CDC* dc);
     afx_msg void OnPaint();
+    afx_msg void OnSize(UINT type, int cx, int cy);
+    afx_msg void OnShowWindow(BOOL show, UINT status);
     DECLARE_MESSAGE_MAP()
 
 private:
     BOOL OffersClip(COleDataObject* data) const;
+    void AttachModel(CODModel* model);
     CODCustomViewport m_viewport;
     CODModel* m_pModel;
     BOOL m_bNotShown;
@@ -62,6 +81,5 @@ private:
     BOOL m_bDropToManager;
     int m_cyClip;
     int m_cxClip;
-    CPoint m_origin;
     CDropTargetWnd* m_pClipDropTarget;
 };

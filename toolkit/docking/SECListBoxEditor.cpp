@@ -367,6 +367,11 @@ int SECListBoxDragWnd::Track(CListBox* pList, int nSource, BOOL bTrailingBlank, 
   CRect client;
   pList->GetClientRect(&client);
   while (!bCancelled && !bDropped) {
+    // The capture taken away (by another window, or by a handler below): the drag ends.
+    if (::GetCapture() != m_hWnd) {
+      bCancelled = TRUE;
+      break;
+    }
     MSG msg;
     if (!::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
       // Outside the list above or below: scroll, faster and faster.
@@ -387,12 +392,6 @@ int SECListBoxDragWnd::Track(CListBox* pList, int nSource, BOOL bTrailingBlank, 
     }
     if (QuitSeen(msg)) {
       bCancelled = TRUE;
-      break;
-    }
-    if (::GetCapture() != m_hWnd && msg.message != WM_TIMER && msg.message != WM_PAINT) {
-      // The capture was taken away: the drag ends here.
-      bCancelled = TRUE;
-      ::DispatchMessageA(&msg);
       break;
     }
     switch (msg.message) {
@@ -478,16 +477,19 @@ BOOL SECFakeButton::Press(CWnd* pParent, const CRect& rect, CBitmap* pBitmap)
     Draw(&dc, local, pBitmap, TRUE);
   }
   while (!bDone) {
-    MSG msg;
-    if (!::GetMessageA(&msg, NULL, 0, 0)) {
-      ::PostQuitMessage((int)msg.wParam);
+    // The capture taken away (by another window, or by a handler below): the press ends,
+    // not over the button.
+    if (::GetCapture() != m_hWnd) {
       bOver = FALSE;
       break;
     }
-    if (::GetCapture() != m_hWnd) {
-      // The capture was taken away: the press ends, not over the button.
+    MSG msg;
+    if (!::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+      ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+      continue;
+    }
+    if (QuitSeen(msg)) {
       bOver = FALSE;
-      ::DispatchMessageA(&msg);
       break;
     }
     switch (msg.message) {
@@ -942,8 +944,8 @@ void SECListBoxEditor::EndEdit()
       OnItemRenamed(nIndex, m_strBeforeEdit, strText);
     } else if (m_bNewItem || (bLast && !(m_dwOptions & LBE_NOTRAILINGBLANK))) {
       OnItemAdded(nIndex, strText);
-      if (bLast && !TrimmedRight(strText).IsEmpty() && nIndex < m_pList->GetCount() &&
-          ItemText(m_pList, nIndex) == strText && !(m_dwOptions & LBE_NOTRAILINGBLANK))
+      // The list keeps its empty new-item line, whatever became of the added one.
+      if (!(m_dwOptions & LBE_NOTRAILINGBLANK) && !HasTrailingBlank())
         m_pList->AddString("");
     } else if (strText != m_strBeforeEdit) {
       OnItemRenamed(nIndex, m_strBeforeEdit, strText);

@@ -5,6 +5,7 @@
 #include "../../brenic/core/dialog_answers.h"
 #include "SECControlBar.h"
 #include "SECControlBarManager.h"
+#include "SECDocTemplateUtils.h"
 #include "SECDockBar.h"
 #include "SECFrameWnd.h"
 #include "SECPersistentTree.h"
@@ -148,6 +149,21 @@ class WorkspaceTest : public testing::Test {
     theApp.m_pMainWnd = NULL;
     while (theApp.m_pDocManager != NULL && !theApp.m_pDocManager->m_templateList.IsEmpty())
       delete (CDocTemplate*)theApp.m_pDocManager->m_templateList.RemoveHead();
+    // The folder goes with everything in it.
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = FindFirstFileA(m_strDir + "*", &found);
+    while (hFind != INVALID_HANDLE_VALUE) {
+      CString path = m_strDir + found.cFileName;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveDirectoryA(path);
+      else
+        DeleteFileA(path);
+      if (!FindNextFileA(hFind, &found))
+        break;
+    }
+    if (hFind != INVALID_HANDLE_VALUE)
+      FindClose(hFind);
+    RemoveDirectoryA(m_strDir);
   }
   void CloseDocuments()
   {
@@ -497,4 +513,103 @@ TEST_F(WorkspaceTest, RegistryModeSaveOpenAndListEdits)
   EXPECT_STREQ(value, "Workspace host");
   // The list key is still there too.
   EXPECT_FALSE(List().empty());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Document template helpers
+
+namespace {
+class CDocA : public CDocument {
+  DECLARE_DYNCREATE(CDocA)
+};
+IMPLEMENT_DYNCREATE(CDocA, CDocument)
+class CDocB : public CDocument {
+  DECLARE_DYNCREATE(CDocB)
+};
+IMPLEMENT_DYNCREATE(CDocB, CDocument)
+class CViewB : public CWsView {
+  DECLARE_DYNCREATE(CViewB)
+};
+IMPLEMENT_DYNCREATE(CViewB, CWsView)
+}  // namespace
+
+TEST_F(WorkspaceTest, DocumentTemplateHelpers)
+{
+  SECDocTemplateUtils utils;
+  auto make = [](UINT id, CRuntimeClass* doc, CRuntimeClass* view) {
+    return new CMultiDocTemplate(id, doc, RUNTIME_CLASS(CMDIChildWnd), view);
+  };
+  // One template: every view gets it, whatever its classes.
+  CMultiDocTemplate* t1 = make(IDR_WSDOC, RUNTIME_CLASS(CDocA), RUNTIME_CLASS(CWsView));
+  theApp.AddDocTemplate(t1);
+  CDocB docB;
+  CViewB viewB;
+  CFrameWnd frame;
+  frame.m_nIDHelp = 999;
+  EXPECT_EQ(utils.FindTemplateForView(&docB, &viewB, &frame), t1);
+  EXPECT_EQ(utils.FindTemplateForView(&docB, &viewB, nullptr), nullptr);
+
+  // More: by view and frame class, then by frame resource, then by document class, then the
+  // document's own template or the first left.
+  CMultiDocTemplate* t2 = make(IDR_WSDOC, RUNTIME_CLASS(CDocA), RUNTIME_CLASS(CViewB));
+  CMultiDocTemplate* t3 = make(310, RUNTIME_CLASS(CDocA), RUNTIME_CLASS(CWsView));
+  CMultiDocTemplate* t4 = make(IDR_WSDOC, RUNTIME_CLASS(CDocB), RUNTIME_CLASS(CWsView));
+  CMultiDocTemplate* t5 = make(311, RUNTIME_CLASS(CDocA), RUNTIME_CLASS(CWsView));
+  for (CDocTemplate* t : {(CDocTemplate*)t2, (CDocTemplate*)t3, (CDocTemplate*)t4, (CDocTemplate*)t5})
+    theApp.AddDocTemplate(t);
+  CDocA docA;
+  CWsView viewA;
+  CMDIChildWnd child;
+  struct Case {
+    CDocument* doc;
+    CView* view;
+    UINT resource;
+    CDocTemplate* own;
+    CDocTemplate* want;
+  } cases[] = {
+      {&docA, &viewB, IDR_WSDOC, nullptr, t2},  // the only one with that view
+      {&docA, &viewA, 310, nullptr, t3},        // the only one of that resource
+      {&docB, &viewA, IDR_WSDOC, nullptr, t4},  // the only one of that document class
+      {&docA, &viewA, IDR_WSDOC, nullptr, t1},  // t1 and t5 left: the first
+      {&docA, &viewA, 311, nullptr, t5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    child.m_nIDHelp = c.resource;
+    EXPECT_EQ(utils.FindTemplateForView(c.doc, c.view, &child), c.want);
+  }
+  // The document's own template wins among those left.
+  t5->AddDocument(&docA);
+  child.m_nIDHelp = IDR_WSDOC;
+  CPtrList list;
+  ASSERT_TRUE(utils.GetTemplates(list));
+  utils.FilterByViewAndFrame(list, &viewA, &child);
+  utils.FilterByDocument(list, &docA);
+  EXPECT_EQ(list.GetCount(), 3);  // t1, t3 and t5 (t5's resource 311 is not IDR_WSDOC)
+  t5->RemoveDocument(&docA);
+
+  // Type strings: t1, t2, t4 and t5 share "Ws Document", in template order.
+  EXPECT_EQ(utils.GetTemplateIndex(t1, "Ws Document"), 0);
+  EXPECT_EQ(utils.GetTemplateIndex(t2, "Ws Document"), 1);
+  EXPECT_EQ(utils.GetTemplateIndex(t5, "Ws Document"), 3);
+  EXPECT_EQ(utils.GetTemplateIndex(t3, "Other Type"), 0);
+  EXPECT_EQ(utils.GetTemplateIndex(t3, "Ws Document"), -1);
+  EXPECT_EQ(utils.FindTemplate("Ws Document", 1), t2);
+  EXPECT_EQ(utils.FindTemplate("Ws Document", 5), t5);  // fewer matches: the last
+  EXPECT_EQ(utils.FindTemplate("Nothing", 0), nullptr);
+  CMultiDocTemplate loose(IDR_WSDOC, RUNTIME_CLASS(CDocA), RUNTIME_CLASS(CMDIChildWnd),
+                          RUNTIME_CLASS(CWsView));
+  EXPECT_EQ(utils.GetTemplateIndex(&loose, "Ws Document"), -1);
+  EXPECT_EQ(utils.GetTemplateIndex(nullptr, "Ws Document"), -1);
+
+  CDocTemplate* single = nullptr;
+  CPtrList empty, two;
+  EXPECT_TRUE(utils.GetSingleTemplate(empty, single));
+  EXPECT_EQ(single, nullptr);
+  two.AddTail(t1);
+  two.AddTail(t2);
+  EXPECT_FALSE(utils.GetSingleTemplate(two, single));
+  EXPECT_FALSE(utils.IsDockableFrameClass(nullptr));
+  EXPECT_EQ(utils.GetTemplateFrameClass(t1, FALSE), RUNTIME_CLASS(CMDIChildWnd));
+  EXPECT_EQ(utils.GetTemplateFrameClass(nullptr, FALSE), nullptr);
 }

@@ -306,6 +306,62 @@ BOOL CODPropertyCommand::Unexecute()
     return TRUE;
 }
 
+BOOL CODFontCommand::Execute()
+{
+    m_texts.RemoveAll();
+    m_bounds.RemoveAll();
+    for (int i = 0; i < m_components.GetSize(); ++i) {
+        CArray<CODComponent*, CODComponent*> tree;
+        CollectTree(m_components[i], tree);
+        for (int n = 0; n < tree.GetSize(); ++n)
+            if (CODTextComponent* t = DYNAMIC_DOWNCAST(CODTextComponent, tree[n])) {
+                m_texts.Add(t);
+                m_bounds.Add(t->GetTextBounds());
+            }
+    }
+    CODPropertyCommand::Execute();
+    CDC dc;
+    dc.CreateCompatibleDC(NULL);
+    for (int i = 0; i < m_texts.GetSize(); ++i) {
+        CODTextComponent* t = static_cast<CODTextComponent*>(m_texts[i]);
+        t->SizeToText(8, &dc);
+        t->UpdateRegion(TRUE);
+    }
+    return TRUE;
+}
+
+BOOL CODFontCommand::Unexecute()
+{
+    CODPropertyCommand::Unexecute();
+    for (int i = 0; i < m_texts.GetSize(); ++i) {
+        CODTextComponent* t = static_cast<CODTextComponent*>(m_texts[i]);
+        t->SetTextBounds(m_bounds[i]);
+        t->UpdateRegion(TRUE);
+    }
+    m_pModel->UpdateComponents(&m_components, 2);
+    return TRUE;
+}
+
+BOOL CODNameCommand::Execute()
+{
+    m_oldNames.RemoveAll();
+    for (int i = 0; i < m_components.GetSize(); ++i) {
+        m_oldNames.Add(m_components[i]->GetName());
+        m_components[i]->SetName(m_strName);
+    }
+    m_pModel->SetModified(TRUE);
+    m_pModel->UpdateComponents(&m_components, 0);
+    return TRUE;
+}
+
+BOOL CODNameCommand::Unexecute()
+{
+    for (int i = 0; i < m_components.GetSize() && i < m_oldNames.GetSize(); ++i)
+        m_components[i]->SetName(m_oldNames[i]);
+    m_pModel->UpdateComponents(&m_components, 0);
+    return TRUE;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Text
 

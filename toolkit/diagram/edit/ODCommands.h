@@ -199,6 +199,43 @@ protected:
     CArray<CODProperty*, CODProperty*> m_before;
 };
 
+// A font group given to components; their texts then fit their boxes to the new font.
+class CODFontCommand : public CODPropertyCommand
+{
+public:
+    enum { typeId = 8 };
+    explicit CODFontCommand(CODModel* model, CODProperty* font = NULL)
+        : CODPropertyCommand(model, font)
+    {
+    }
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override { description = "Font Command"; }
+    BOOL Execute() override;
+    BOOL Unexecute() override;
+
+protected:
+    CArray<CODComponent*, CODComponent*> m_texts;
+    CArray<CRect, CRect> m_bounds;
+};
+
+class CODNameCommand : public CODCommand
+{
+public:
+    enum { typeId = 9 };
+    explicit CODNameCommand(CODModel* model) : CODCommand(model) {}
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override { description = "Name Command"; }
+    BOOL Execute() override;
+    BOOL Unexecute() override;
+    void SetName(LPCTSTR name) { m_strName = name; }
+
+protected:
+    CString m_strName;
+    CStringArray m_oldNames;
+};
+
 // A new text for the text components of the set, measured with a recorded mapping.
 class CODTextCommand : public CODCommand
 {

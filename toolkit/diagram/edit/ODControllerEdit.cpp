@@ -7,6 +7,7 @@
 #include "ODDropTarget.h"
 #include "ODEditProperties.h"
 #include "ODGeometry.h"
+#include "ODPropSheet.h"
 #include "ODTextComponent.h"
 #include "SECDib.h"
 #include "diagram_res.h"
@@ -765,8 +766,22 @@ void CODController::OnExport()
 // ---------------------------------------------------------------------------------------------
 // Sheets and dialogs
 
-void CODController::OnProperties() {}
-void CODController::OnDefaultProperties() {}
+void CODController::OnProperties()
+{
+    CODModel* model = GetODModel();
+    UINT caption = model->CanEditProperties() ? 22105 : 22104;
+    CODCompPropSheet sheet(&m_selection, m_pODViewport, caption);
+    sheet.DoModal();
+    m_pODViewport->Invalidate(TRUE, FALSE);
+}
+
+void CODController::OnDefaultProperties()
+{
+    CODModel* model = GetODModel();
+    UINT caption = model->CanEditProperties() ? 22078 : 22077;
+    CODDefPropSheet sheet(m_pODViewport->GetDefaultProperties(), m_pODViewport, caption);
+    sheet.DoModal();
+}
 void CODController::OnComponents() {}
 void CODController::OnMeasurementsAndSize() {}
 void CODController::OnGridProperties() {}

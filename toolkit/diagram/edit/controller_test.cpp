@@ -573,3 +573,75 @@ TEST(ContextMenu, CanvasOrComponentPopup)
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->GetMenuItemID(menu->GetMenuItemCount() - 1), (UINT)ID_OD_PROPERTIES);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Text, image and link tools
+
+TEST(TextTool, PlacedInsideThePageSnappedAndRightClickCancels)
+{
+    {
+        EditFixture f;
+        f.view.SetLogicalOrigin(500, 0);
+        f.Command(ID_OD_TEXT);
+        f.Down(595, 100);  // a press does nothing
+        EXPECT_EQ(f.State(), 31);
+        f.Up(595, 100);  // logical x 1095: beyond the page's right edge at 1000
+        ASSERT_EQ(f.Count(), 1);
+        CODComponent* text = f.model.GetChild(0);
+        EXPECT_STREQ(text->GetRuntimeClass()->m_lpszClassName, "CODTextComponent");
+        EXPECT_LE(text->GetHitRegion()->GetBounds().right, 1000);
+        EXPECT_EQ(f.State(), 0);
+        EXPECT_EQ((*f.Selection())[0], text);
+    }
+    {
+        EditFixture f;
+        f.view.SetSnapToGrid(TRUE);
+        f.Command(ID_OD_TEXT);
+        f.Up(203, 117);
+        ASSERT_EQ(f.Count(), 1);
+        CPoint topLeft = f.model.GetChild(0)->GetExtent().TopLeft();
+        EXPECT_EQ(f.view.SnapToGrid(topLeft.x, topLeft.y), topLeft);
+    }
+    {
+        EditFixture f;
+        f.Command(ID_OD_TEXT);
+        f.RUp(200, 100);
+        EXPECT_EQ(f.State(), 0);
+        EXPECT_EQ(f.Count(), 0);
+    }
+}
+
+TEST(TextTool, EndingAnEditRecordsATextCommandEvenUnchanged)
+{
+    EditFixture f;
+    f.Command(ID_OD_TEXT);
+    f.Up(200, 200);
+    CODTextComponent* text = DYNAMIC_DOWNCAST(CODTextComponent, f.model.GetChild(0));
+    ASSERT_NE(text, nullptr);
+    CPoint centre = text->GetBounds().CenterPoint();
+    f.DblClk(centre.x, centre.y);
+    ASSERT_TRUE(text->IsEditing());
+    f.Down(10, 400);  // a press on empty space ends the edit
+    f.Up(10, 400);
+    EXPECT_FALSE(text->IsEditing());
+    EXPECT_EQ(f.LastCommand()->GetType(), 10);
+}
+
+TEST(PlaceTool, RightReleaseDiscardsThePendingComponent)
+{
+    EditFixture f;
+    CODRectComponent* ready = new CODRectComponent;
+    ready->Create(0, 0, 20, 20);
+    f.controller->BeginPortPlacement(ready);
+    EXPECT_EQ(f.State(), 34);
+    f.Up(300, 200);
+    ASSERT_EQ(f.Count(), 1);
+    EXPECT_EQ(f.model.GetChild(0)->GetBounds().CenterPoint(), CPoint(300, 200));
+    CODRectComponent* other = new CODRectComponent;
+    other->Create(0, 0, 20, 20);
+    f.controller->BeginPortPlacement(other);
+    f.RUp(300, 200);
+    EXPECT_EQ(f.State(), 0);
+    EXPECT_EQ(f.controller->GetPendingComponent(), nullptr);
+    EXPECT_EQ(f.Count(), 1);
+}

@@ -432,15 +432,26 @@ int CODViewport::ComponentMargin(CODComponent* c, int minimum)
     return margin;
 }
 
+// Many components (a paste, a deletion) are invalidated as one area: a buffered viewport
+// renders each invalidation at once, so one rectangle per component would render the
+// growing update area again and again.
 void CODViewport::InvalidateComponents(CODComponentSet* set)
 {
+    const int each = 8;
+    CRect all(0, 0, 0, 0);
     for (int i = 0; set && i < set->GetSize(); ++i) {
         CODComponent* c = (*set)[i];
         int w = ComponentMargin(c, INT_MIN);
         CRect r = c->GetBounds();
         r.InflateRect(w, w);
-        InvalidateRect(&r, TRUE, FALSE);
+        if (set->GetSize() <= each)
+            InvalidateRect(&r, TRUE, FALSE);
+        else
+            all = i == 0 ? r : CRect(std::min(all.left, r.left), std::min(all.top, r.top),
+                                     std::max(all.right, r.right), std::max(all.bottom, r.bottom));
     }
+    if (set && set->GetSize() > each)
+        InvalidateRect(&all, TRUE, FALSE);
 }
 
 CRect UnionRects(const CRect& first, const CRect& second)

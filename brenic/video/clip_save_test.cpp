@@ -1,0 +1,163 @@
+// Saving clips into the main database: the first save of a capture (people found by their
+// exact names, the video moved to a CLP name), duplicates by GlobalID, and the failures
+// that must leave neither a row without video nor an emptied drawing.
+#include "clip_fixture.h"
+#include "ClipBar.h"
+#include "DatabaseMgr.h"
+#include "ODClosedShapes.h"
+#include "../browser/DatabaseSheet.h"
+
+namespace {
+
+class ClipSave : public ClipFolder
+{
+protected:
+    void TearDown() override
+    {
+        delete g_pDatabaseSheet;
+        g_pDatabaseSheet = NULL;
+        ClipFolder::TearDown();
+    }
+
+    int Count(const char* table, const char* where = "")
+    {
+        CDaoDatabase db;
+        db.Open(m_main, FALSE, TRUE);
+        CDaoRecordset rs(&db);
+        rs.Open(dbOpenSnapshot, CString("SELECT * FROM [") + table + "] " + where);
+        int n = 0;
+        for (; !rs.IsEOF(); rs.MoveNext())
+            ++n;
+        rs.Close();
+        db.Close();
+        return n;
+    }
+
+    void AddPerson(const char* last, const char* first)
+    {
+        CDaoDatabase db;
+        db.Open(m_main);
+        CString sql;
+        CExtString l(last);
+        l.EscapeQuotes();
+        sql.Format("INSERT INTO [Person] ([LastName], [FirstName], [Role], [InstructorID]) "
+                   "VALUES ('%s', '%s', 'Student', -1)",
+                   (LPCSTR)l, first);
+        db.Execute(sql);
+        db.Close();
+    }
+
+    int PersonId(const char* last)
+    {
+        CPeopleRecord people;
+        people.Open();
+        int id = -1;
+        if (people.FindFirst("[LastName] = ?", CDaoParams().Add(CString(last))))
+            id = people.m_ID;
+        people.Close();
+        return id;
+    }
+};
+
+} // namespace
+
+TEST_F(ClipSave, FirstSaveMovesTheCaptureAndFindsPeopleByExactNames)
+{
+    AddPerson("Sm*th", "Bo");
+    AddPerson("Smith", "Bo");
+    struct Case {
+        const char* last;
+        const char* first;
+    } cases[] = {{"O'Brien", "Sam"}, {"Sm*th", "Bo"}};
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.last);
+        CString name;
+        name.Format("CAP%d.avi", ++n);
+        CClip* clip = NewCapture(name, "captured");
+        clip->m_subject.m_LastName = c.last;
+        clip->m_subject.m_FirstName = c.first;
+        clip->m_instructor.m_LastName = "Hale";
+        clip->m_instructor.m_FirstName = "Ida";
+        ASSERT_TRUE(clip->Save());
+        EXPECT_FALSE(clip->m_bNew);
+        EXPECT_FALSE(Exists(m_capture + "\\" + name));
+        EXPECT_EQ("captured", ReadBytes(clip->m_strVideoPath));
+        const CString file = CClip::GetFileName(clip->m_strVideoPath);
+        EXPECT_STREQ("CLP", file.Left(3));
+        EXPECT_EQ(PersonId(c.last), clip->m_nPersonID);
+        CClip* back = CClip::LoadFromDatabase(clip->m_nID);
+        ASSERT_TRUE(back != NULL);
+        EXPECT_STREQ(clip->m_strVideoPath, back->m_strVideoPath);
+        EXPECT_STREQ(c.last, back->m_subject.m_LastName);
+        delete back;
+        delete clip;
+    }
+    // Nobody was added: the instructor and both students were found as they are.
+    EXPECT_EQ(4, Count("Person"));
+    EXPECT_EQ(2, Count("VideoClip"));
+    for (const std::string& shown : m_answers.Shown())
+        ADD_FAILURE() << shown;
+}
+
+TEST_F(ClipSave, UnconfirmedSaveWithoutNamesKeepsTheCaptureAndItsDrawing)
+{
+    CClip* clip = NewCapture("CAP7.avi");
+    clip->m_subject.m_LastName = "";
+    clip->m_subject.m_FirstName = "";
+    CODRectComponent* rect = new CODRectComponent;
+    rect->Create(1, 2, 30, 40);
+    clip->GetDrawingModel()->AppendChild(rect);
+    // The database sheet is not confirmed: the row goes and the clip stays unsaved.
+    EXPECT_FALSE(clip->Save());
+    EXPECT_TRUE(clip->m_bNew);
+    EXPECT_STREQ(m_capture + "\\CAP7.avi", clip->m_strVideoPath);
+    EXPECT_TRUE(Exists(clip->m_strVideoPath));
+    EXPECT_EQ(0, Count("VideoClip"));
+    EXPECT_EQ(2, Count("Person"));
+    EXPECT_EQ(1, clip->GetDrawingModel()->GetChildCount());
+    EXPECT_EQ(0, CDatabaseMgr().CountFiles(m_capture + "\\CLP*.avi"));
+    delete clip;
+    EXPECT_FALSE(Exists(m_capture + "\\CAP7.avi"));
+}
+
+TEST_F(ClipSave, DuplicateGlobalIdAsksAndAFailedMoveLeavesNoRow)
+{
+    CClip* first = NewCapture("CAP8.avi");
+    ASSERT_TRUE(first->Save());
+    CClip* second = NewCapture("CAP9.avi");
+    second->m_strGlobalID = first->m_strGlobalID;
+    m_answers.Queue(IDNO);
+    EXPECT_FALSE(second->Save());
+    EXPECT_TRUE(m_answers.Saw("Clip already exists in the database."));
+    EXPECT_EQ(1, Count("VideoClip"));
+    EXPECT_TRUE(Exists(first->m_strVideoPath));
+    EXPECT_TRUE(Exists(second->m_strVideoPath));
+
+    // The video has gone before the save can move it: no row is left naming a missing file.
+    delete second;
+    second = NewCapture("CAP10.avi");
+    DeleteFileA(second->m_strVideoPath);
+    m_answers.Clear();
+    EXPECT_FALSE(second->Save());
+    EXPECT_TRUE(m_answers.Saw("An Error occured"));
+    EXPECT_TRUE(second->m_bNew);
+    EXPECT_EQ(1, Count("VideoClip"));
+    EXPECT_EQ(1, CDatabaseMgr().CountFiles(m_capture + "\\CLP*.avi"));
+
+    // A saved clip whose row was deleted becomes new again; its CLP file stays.
+    {
+        CDaoDatabase db;
+        db.Open(m_main);
+        db.Execute("DELETE FROM [VideoClip]");
+        db.Close();
+    }
+    m_answers.Clear();
+    EXPECT_FALSE(first->UpdateDatabaseRecord(FALSE));
+    EXPECT_TRUE(m_answers.Saw("Database Error: Record not found"));
+    EXPECT_TRUE(first->m_bNew);
+    const CString kept = first->m_strVideoPath;
+    delete first;
+    delete second;
+    EXPECT_TRUE(Exists(kept));
+}

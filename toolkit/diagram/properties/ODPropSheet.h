@@ -1,0 +1,181 @@
+// Property sheets of the drawing editor: the component sheet gathers the values of the
+// selected components into one record per page (a member that differs between them shows
+// indeterminate) and turns what the user changed into one undoable command; the default sheet
+// writes the changes into the viewport's default properties.
+#pragma once
+#include <afxdlgs.h>
+#include <afxtempl.h>
+#include "Mvc.h"
+#include "MvcCommand.h"
+#include "MvcCollections.h"
+#include "ODProperty.h"
+
+class CODViewport;
+class CODModel;
+class CODComponent;
+
+// One member of a page record: text or a number (int, BOOL or COLORREF).
+struct ODRecordValue {
+    CString text;
+    LONG number = 0;
+    BOOL operator==(const ODRecordValue& o) const { return text == o.text && number == o.number; }
+};
+
+// A page's record. In: word 0 is the model's permission to change properties, each flag TRUE
+// when the member is the same on every component. Out: word 0 TRUE when the page changed
+// anything, each flag TRUE when that member was changed.
+struct ODPageRecord {
+    BOOL word0 = FALSE;
+    CArray<ODRecordValue, const ODRecordValue&> values;
+    CArray<BOOL, BOOL> flags;
+    void SetSize(int n)
+    {
+        values.SetSize(n);
+        flags.SetSize(n);
+    }
+    LONG Number(int i) const { return values[i].number; }
+    CString Text(int i) const { return values[i].text; }
+};
+
+// Member kinds of the pages' fields.
+enum ODFieldKind { odText, odNumber, odBool, odColour, odReadOnlyText, odHidden };
+
+struct ODFieldInfo {
+    const char* label;
+    ODFieldKind kind;
+};
+
+class CODCompPropPage : public CPropertyPage
+{
+public:
+    CODCompPropPage(UINT templateId, const ODFieldInfo* fields, int count);
+
+    // The record shown; the page keeps a working copy of the values.
+    virtual void SetPageData(ODPageRecord* record);
+    // Writes the result: word 0 TRUE when anything changed, the values, the changed flags.
+    virtual void GetPageData(ODPageRecord* record);
+    // Sets a member as the user would (it counts as changed).
+    void SetMember(int index, const ODRecordValue& value);
+    void SetMember(int index, LONG number);
+    void SetMember(int index, LPCTSTR text);
+    int GetFieldCount() const { return m_nFields; }
+    BOOL IsMemberChanged(int index) const { return m_changed[index]; }
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void ShowMember(int index);
+
+    const ODFieldInfo* m_pFields;
+    int m_nFields;
+    BOOL m_bEnabled;
+    CArray<ODRecordValue, const ODRecordValue&> m_values;
+    CArray<BOOL, BOOL> m_same;
+    CArray<BOOL, BOOL> m_changed;
+    BOOL m_bShowing;
+};
+
+class CODGeneralCompPP : public CODCompPropPage { public: CODGeneralCompPP(); };
+class CODEditCompPP : public CODCompPropPage { public: CODEditCompPP(); };
+class CODTextCompPP : public CODCompPropPage { public: CODTextCompPP(); };
+class CODLabelCompPP : public CODCompPropPage { public: CODLabelCompPP(); };
+class CODLineCompPP : public CODCompPropPage { public: CODLineCompPP(); };
+class CODFillCompPP : public CODCompPropPage { public: CODFillCompPP(); };
+class CODFontCompPP : public CODCompPropPage { public: CODFontCompPP(); };
+// Shows the position and size of one component (four measures as text); changes nothing.
+class CODPosSizeCompPP : public CODCompPropPage { public: CODPosSizeCompPP(); };
+
+class CODCompPropSheet : public CPropertySheet, public IMvcUndoRedo
+{
+public:
+    // Sheet order of the pages and their mask bits.
+    enum Page { pageGeneral, pageEdit, pageText, pageLabels, pageLine, pageFill, pageFont,
+                pagePosSize, pageCount };
+    static const int s_pageBits[pageCount];
+
+    CODCompPropSheet(CODComponentSet* components, CODViewport* viewport, LPCTSTR caption,
+                     int pageMask = -1, CWnd* parent = NULL, UINT firstPage = 0);
+    CODCompPropSheet(CODComponentSet* components, CODViewport* viewport, UINT caption,
+                     int pageMask = -1, CWnd* parent = NULL, UINT firstPage = 0);
+    ~CODCompPropSheet() override;
+
+    INT_PTR DoModal() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+    virtual BOOL Create(CWnd* parent, DWORD style, DWORD exStyle);
+    virtual void OnOK();
+    virtual void OnCancel();
+    virtual void OnApply();
+    virtual void LoadFromProperties(CODPropertyList* array, int mask);
+    virtual void LoadFromComponents(int mask);
+    virtual void SaveToProperties(CODPropertyList* array);
+
+    // IMvcUndoRedo over the sheet's own history.
+    BOOL Do(MvcCommandBase* command) override { return m_history.Do(command); }
+    MvcCommandBase* Undo() override { return m_history.Undo(); }
+    MvcCommandBase* Redo() override { return m_history.Redo(); }
+    MvcCommandBase* PeekUndo() override { return m_history.GetUndoCommand(); }
+    MvcCommandBase* PeekRedo() override { return m_history.GetRedoCommand(); }
+
+    void SetComponents(CODComponentSet* components);
+    void SetPageFlags(int mask) { m_nPageMask = mask; }
+    int GetPageFlags() const { return m_nPageMask; }
+    CODCompPropPage* GetPropPage(int page) const { return m_pages[page]; }
+    ODPageRecord* GetRecord(int page) const { return m_records[page]; }
+    BOOL IsMarkedReadOnly(CODComponent* c) const;
+    // Builds the pages from the values (what DoModal and Create do before showing).
+    void PreparePages();
+    // The change the pages ask for, or NULL when there is none.
+    MvcCommandBase* BuildCommand();
+    void RevertChanges();
+    MvcCommandHistory* GetHistory() { return &m_history; }
+
+protected:
+    void Construct(CODComponentSet* components, CODViewport* viewport, int pageMask);
+    // The record of a page, made with its page at the first source (flags TRUE); later
+    // sources clear the flags of members that differ.
+    ODPageRecord* Record(int page, int count, BOOL& first);
+    static void Merge(ODPageRecord* record, BOOL first, int index, const ODRecordValue& value);
+    static void Merge(ODPageRecord* record, BOOL first, int index, LONG number);
+    void MergeGroup(CODProperty* property, int mask);
+    CODCompPropPage* NewPage(int page);
+    BOOL ModelAllowsChanges();
+    void CollectTargets(CODComponentSet* top, CODComponentSet* all);
+    // A property group of the page's kind holding the changed members, with their mask.
+    CODProperty* ChangedGroup(int page, DWORD* mask, CDC* dc);
+    void AddPages(BOOL defaults);
+
+    CODCompPropPage* m_pages[pageCount];
+    BOOL m_bApplied;
+    CODViewport* m_pViewport;
+    CODModel* m_pModel;
+    CODComponentSet m_components;
+    int m_nPageMask;
+    ODPageRecord* m_records[pageCount];
+    CString m_strName, m_strType, m_strSavedName, m_strSavedType;
+    BOOL m_bTransparent, m_bSavedTransparent;
+    COLORREF m_crTransparent, m_crSavedTransparent;
+    CMap<CODComponent*, CODComponent*, int, int> m_readOnly;
+    CMap<CODProperty*, CODProperty*, CODProperty*, CODProperty*> m_saved;
+    MvcCommandHistory m_history;
+};
+
+class CODDefPropSheet : public CODCompPropSheet
+{
+public:
+    CODDefPropSheet(CODPropertyList* defaults, CODViewport* viewport,
+                    LPCTSTR caption, CWnd* parent = NULL, UINT firstPage = 0);
+    CODDefPropSheet(CODPropertyList* defaults, CODViewport* viewport,
+                    UINT caption, CWnd* parent = NULL, UINT firstPage = 0);
+
+    INT_PTR DoModal() override;
+    BOOL Create(CWnd* parent, DWORD style, DWORD exStyle) override;
+    void OnOK() override;
+    void OnCancel() override;
+    void OnApply() override;
+    void PrepareDefaultPages();
+    void RestoreDefaults();
+
+protected:
+    CODPropertyList* m_pDefaults;
+};
