@@ -14,6 +14,8 @@
 #include "SECWorkspaceManager.h"
 #include "TabrelEx.h"
 #include "VideoWindow.h"
+#include "BrenicView.h"
+#include "ConsumerBkgDlg.h"
 
 CDatabaseSheet* g_pRemoteDatabaseSheet = NULL;
 
@@ -46,6 +48,13 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECFrameWnd)
     ON_COMMAND(ID_DATABASE_NETWORK, OnNetworkDatabase)
     ON_UPDATE_COMMAND_UI(ID_DATABASE_NETWORK, OnUpdateDisabled)
     ON_COMMAND(ID_TOGGLEWINDOW, OnToggleWindow)
+    ON_COMMAND_RANGE(ID_STARTAUTORECKEY, ID_UPDATEFRAMECOUNT, OnPanelKey)
+    ON_COMMAND(ID_STOP_BUTTON, OnStopButton)
+    ON_COMMAND(ID_PLAYKEY, OnPlayKey)
+    ON_COMMAND(ID_REALPLAYKEY, OnRealPlayKey)
+    ON_COMMAND(ID_DRAW_PROPERTIES, OnDrawProperties)
+    ON_COMMAND(ID_CLIP_SAVE, OnClipSave)
+    ON_UPDATE_COMMAND_UI(ID_CLIP_SAVE, OnUpdateClipSave)
     ON_COMMAND(ID_SPLITWINDOWKEY, OnSplitWindowKey)
     ON_COMMAND(ID_LOCKIMPACTKEY, OnLockImpactKey)
     ON_COMMAND(ID_LOCKVIEWKEY, OnLockViewKey)
@@ -363,6 +372,66 @@ void CMainFrame::OnLockImpactKey() { if (CClavio* c = LiveClavio()) c->OnLockImp
 void CMainFrame::OnLockViewKey() { if (CClavio* c = LiveClavio()) c->OnLockViewKey(); }
 
 void CMainFrame::OnToggleMirrorKey() { if (CClavio* c = LiveClavio()) c->OnToggleMirrorKey(); }
+
+CConsumerBkgDlg* CMainFrame::GetPanel()
+{
+    CView* view = GetActiveView();
+    if (!view || !view->IsKindOf(RUNTIME_CLASS(CBrenicView)))
+        return NULL;
+    CWnd* panel = ((CBrenicView*)view)->GetPanelWnd();
+    return panel && panel->GetSafeHwnd() ? (CConsumerBkgDlg*)panel : NULL;
+}
+
+// The hidden hot-key commands the skinned panel carries out.
+void CMainFrame::OnPanelKey(UINT nID)
+{
+    CConsumerBkgDlg* panel = GetPanel();
+    if (!panel)
+        return;
+    switch (nID) {
+    case ID_STARTAUTORECKEY: panel->ClickRecord(1); break;
+    case ID_TRIGGERAUTORECKEY: panel->ClickCaptureTrigger(); break;
+    case ID_STARTMANRECKEY: panel->ClickRecord(0); break;
+    case ID_ATTENSLIDER: panel->ClickSlider(); break;
+    case ID_UPDATEFRAMECOUNT: panel->ShowSliderPosition(); break;
+    }
+}
+
+void CMainFrame::OnStopButton()
+{
+    if (CConsumerBkgDlg* panel = GetPanel())
+        panel->StopPlayback();
+}
+
+// Slow Play and Play as their buttons (1009 and 1169) would have them.
+void CMainFrame::OnPlayKey()
+{
+    if (CConsumerBkgDlg* panel = GetPanel())
+        panel->SendMessage(WM_COMMAND, 1009);
+}
+
+void CMainFrame::OnRealPlayKey()
+{
+    if (CConsumerBkgDlg* panel = GetPanel())
+        panel->SendMessage(WM_COMMAND, 1169);
+}
+
+void CMainFrame::OnDrawProperties()
+{
+    if (CConsumerBkgDlg* panel = GetPanel())
+        panel->SendMessage(WM_COMMAND, ID_DRAW_PROPERTIES);
+}
+
+void CMainFrame::OnClipSave()
+{
+    if (CClip* clip = g_pClavio ? g_pClavio->GetCurrentClip() : NULL)
+        clip->Save();
+}
+
+void CMainFrame::OnUpdateClipSave(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(g_pClavio && g_pClavio->GetCurrentClip() != NULL);
+}
 
 void CMainFrame::OnDatabaseMaintenance()
 {

@@ -8,6 +8,7 @@
 
 class CDatabaseSheet;
 class SECToolBarManager;
+class CConsumerBkgDlg;
 
 // One queued clip file of the import queue.
 class CImportWorkItem : public CObject
@@ -71,6 +72,15 @@ protected:
     afx_msg void OnNoAction();
     afx_msg void OnUpdateAlwaysEnabled(CCmdUI* pCmdUI);
     afx_msg void OnUpdateDisabled(CCmdUI* pCmdUI);
+    // The skinned panel of the active view (NULL when none).
+    CConsumerBkgDlg* GetPanel();
+    afx_msg void OnPanelKey(UINT nID);
+    afx_msg void OnStopButton();
+    afx_msg void OnPlayKey();
+    afx_msg void OnRealPlayKey();
+    afx_msg void OnDrawProperties();
+    afx_msg void OnClipSave();
+    afx_msg void OnUpdateClipSave(CCmdUI* pCmdUI);
     afx_msg void OnToggleWindow();
     afx_msg void OnSplitWindowKey();
     afx_msg void OnLockImpactKey();

@@ -245,6 +245,7 @@ TEST_F(FrameTest, CommandEnabling)
         {32779, 1},  // view database
         {32801, 1},  // import AVI
         {32800, -1}, // backup: no handler anywhere
+        {32810, 0},  // save: no clip in the current channel
     };
     for (const auto& c : cases) {
         EnableProbe probe;
