@@ -16,6 +16,9 @@
 #include "VideoWindow.h"
 #include "BrenicView.h"
 #include "ConsumerBkgDlg.h"
+#include "CmdBar.h"
+#include "PanelBars.h"
+#include "VideoBar.h"
 
 CDatabaseSheet* g_pRemoteDatabaseSheet = NULL;
 
@@ -35,6 +38,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECFrameWnd)
     ON_WM_COPYDATA()
     ON_WM_MOUSEWHEEL()
     ON_COMMAND(ID_VIEW_CLIPPANEL, OnNoAction)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_CLIPPANEL, ID_VIEW_VIDEOBAR, OnUpdateViewBars)
+    ON_COMMAND(ID_VIEW_CMDPALETTE, OnViewCmdPalette)
+    ON_COMMAND(ID_VIEW_VIDEOBAR, OnViewVideoBar)
+    ON_COMMAND(ID_ADD_NEW_BAR, OnAddNewBar)
     ON_COMMAND(ID_VIEW_RESTORE_DEFAULT, OnNoAction)
     ON_UPDATE_COMMAND_UI(ID_VIEW_RESTORE_DEFAULT, OnUpdateAlwaysEnabled)
     ON_COMMAND(ID_TAB16TOGGLEKEY, OnNoAction)
@@ -70,6 +77,7 @@ CMainFrame::CMainFrame() : m_bImportRunning(FALSE), m_bFirstShow(TRUE), m_bFirst
 
 CMainFrame::~CMainFrame()
 {
+    // The command palette and the video bar delete themselves with their windows.
     SetControlBarManager(NULL);
     delete m_pToolBarManager;
     if (g_pMenuBar == m_pMenuBar)
@@ -342,6 +350,66 @@ BOOL CMainFrame::OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyDataStruct)
 
 // ---------------------------------------------------------------------------------------
 // Commands
+
+int CMainFrame::CreateBars()
+{
+    return CreatePanelBars(this) ? 1 : 0;
+}
+
+void CMainFrame::OnAddNewBar()
+{
+    AddTestBar(this);
+}
+
+static BOOL BarVisible(CWnd* bar)
+{
+    return bar && bar->GetSafeHwnd() && bar->IsWindowVisible();
+}
+
+void CMainFrame::UpdateViewMenu(BOOL showVisible)
+{
+    const BOOL palette = BarVisible(g_pCmdBar);
+    const BOOL video = BarVisible(g_pVideoBar);
+    HMENU menu = GetMenuCopy(IDR_MAINFRAME);
+    HMENU view = menu ? ::GetSubMenu(menu, 2) : NULL;
+    if (view) {
+        ::CheckMenuItem(view, ID_VIEW_CMDPALETTE, palette ? MF_CHECKED : MF_UNCHECKED);
+        ::CheckMenuItem(view, ID_VIEW_VIDEOBAR, video ? MF_CHECKED : MF_UNCHECKED);
+    }
+    if (showVisible) {
+        if (palette)
+            ShowControlBar(g_pCmdBar, TRUE, FALSE);
+        if (video)
+            ShowControlBar(g_pVideoBar, TRUE, FALSE);
+    }
+}
+
+void CMainFrame::OnUpdateViewBars(CCmdUI*)
+{
+    UpdateViewMenu(FALSE);
+}
+
+// Shows the bar when its item was unchecked, hides it when it was checked.
+void CMainFrame::ToggleBar(CControlBar* bar, UINT id)
+{
+    HMENU menu = GetMenuCopy(IDR_MAINFRAME);
+    HMENU view = menu ? ::GetSubMenu(menu, 2) : NULL;
+    const BOOL checked = view && (::GetMenuState(view, id, MF_BYCOMMAND) & MF_CHECKED);
+    if (view)
+        ::CheckMenuItem(view, id, checked ? MF_UNCHECKED : MF_CHECKED);
+    if (bar && bar->GetSafeHwnd())
+        ShowControlBar(bar, !checked, FALSE);
+}
+
+void CMainFrame::OnViewCmdPalette()
+{
+    ToggleBar(g_pCmdBar, ID_VIEW_CMDPALETTE);
+}
+
+void CMainFrame::OnViewVideoBar()
+{
+    ToggleBar(g_pVideoBar, ID_VIEW_VIDEOBAR);
+}
 
 void CMainFrame::OnNoAction()
 {

@@ -45,6 +45,11 @@ public:
     void ClearImportQueue();
     int GetImportQueueCount() const { return (int)m_importQueue.GetCount(); }
 
+    // The dockable command palette and video bar (nothing in the program calls it).
+    int CreateBars();
+    // The View menu's check marks from the bars' visibility; visible bars shown again.
+    void UpdateViewMenu(BOOL showVisible);
+
     // The frame's outer size: the skin's client size with the borders and caption.
     static CSize GetFrameSize();
 
@@ -82,6 +87,11 @@ protected:
     afx_msg void OnClipSave();
     afx_msg void OnUpdateClipSave(CCmdUI* pCmdUI);
     afx_msg void OnToggleWindow();
+    afx_msg void OnAddNewBar();
+    afx_msg void OnUpdateViewBars(CCmdUI* pCmdUI);
+    afx_msg void OnViewCmdPalette();
+    afx_msg void OnViewVideoBar();
+    void ToggleBar(CControlBar* bar, UINT id);
     afx_msg void OnSplitWindowKey();
     afx_msg void OnLockImpactKey();
     afx_msg void OnLockViewKey();

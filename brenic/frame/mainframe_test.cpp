@@ -447,3 +447,20 @@ TEST(PrintPlacement, Table)
         EXPECT_EQ(c.expected.swidth, p.swidth) << c.what;
     }
 }
+
+TEST_F(FrameTest, ViewMenuFollowsTheBars)
+{
+    // No command palette or video bar exists (nothing creates them): unchecked.
+    HMENU view = ::GetSubMenu(m_frame->GetMenuCopy(IDR_MAINFRAME), 2);
+    ASSERT_NE(nullptr, view);
+    auto checked = [&](UINT id) { return (::GetMenuState(view, id, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+    ::CheckMenuItem(view, ID_VIEW_CMDPALETTE, MF_CHECKED);
+    m_frame->UpdateViewMenu(FALSE);
+    EXPECT_FALSE(checked(ID_VIEW_CMDPALETTE));
+    EXPECT_FALSE(checked(ID_VIEW_VIDEOBAR));
+    // The command inverts its item's check mark; the next update follows the (missing) bar.
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_VIDEOBAR);
+    EXPECT_TRUE(checked(ID_VIEW_VIDEOBAR));
+    m_frame->UpdateViewMenu(FALSE);
+    EXPECT_FALSE(checked(ID_VIEW_VIDEOBAR));
+}
