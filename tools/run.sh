@@ -12,7 +12,8 @@ if [ -z "${DISPLAY:-}" ]; then
   QUORVEL_UNMANAGED=1 exec xvfb-run -a -s '-screen 0 1280x1024x24' "$0" "$@"
 fi
 prefix=${QUORVEL_PREFIX:-$build/wine/prefix}
-"$root/tools/prefix.sh" setup "$prefix" "$build/bin" "${QUORVEL_UNMANAGED:+unmanaged}"
+# Windows go to the display (the prefix would otherwise take the null driver of the tests).
+"$root/tools/prefix.sh" setup "$prefix" "$build/bin" "$([ -n "${QUORVEL_UNMANAGED:-}" ] && echo unmanaged || echo display)"
 trap '"$root/tools/prefix.sh" stop "$prefix"' EXIT
 cd "$build/bin"
 WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLPATH=$build/bin wine brenic.exe.so "$@"
