@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "MenuBar.h"
 #include "SECToolBarManager.h"
+#include "SECToolBarsDlg.h"
 #include "SECWorkspaceManager.h"
 #include "TabrelEx.h"
 #include "VideoWindow.h"
@@ -42,6 +43,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECFrameWnd)
     ON_COMMAND(ID_VIEW_CMDPALETTE, OnViewCmdPalette)
     ON_COMMAND(ID_VIEW_VIDEOBAR, OnViewVideoBar)
     ON_COMMAND(ID_ADD_NEW_BAR, OnAddNewBar)
+    ON_COMMAND(ID_CUSTOMIZE, OnCustomize)
     ON_COMMAND(ID_VIEW_RESTORE_DEFAULT, OnNoAction)
     ON_UPDATE_COMMAND_UI(ID_VIEW_RESTORE_DEFAULT, OnUpdateAlwaysEnabled)
     ON_COMMAND(ID_TAB16TOGGLEKEY, OnNoAction)
@@ -354,6 +356,23 @@ BOOL CMainFrame::OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyDataStruct)
 int CMainFrame::CreateBars()
 {
     return CreatePanelBars(this) ? 1 : 0;
+}
+
+void CMainFrame::OnCustomize()
+{
+    SECToolBarSheet sheet(20538, this);
+    SECToolBarsPage toolbars;
+    toolbars.SetManager(m_pToolBarManager);
+    SECToolBarCmdPage commands(20509);
+    commands.SetManager(m_pToolBarManager);
+    static const UINT fileButtons[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_SEPARATOR,
+                                       ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_SEPARATOR,
+                                       ID_FILE_PRINT, ID_APP_ABOUT};
+    commands.DefineBtnGroup("File", 10, fileButtons);
+    commands.DefineMenuGroup("Menu");
+    sheet.AddPage(&toolbars);
+    sheet.AddPage(&commands);
+    sheet.DoModal();
 }
 
 void CMainFrame::OnAddNewBar()

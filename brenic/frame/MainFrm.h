@@ -88,6 +88,7 @@ protected:
     afx_msg void OnUpdateClipSave(CCmdUI* pCmdUI);
     afx_msg void OnToggleWindow();
     afx_msg void OnAddNewBar();
+    afx_msg void OnCustomize();
     afx_msg void OnUpdateViewBars(CCmdUI* pCmdUI);
     afx_msg void OnViewCmdPalette();
     afx_msg void OnViewVideoBar();

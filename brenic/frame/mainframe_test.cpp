@@ -464,3 +464,36 @@ TEST_F(FrameTest, ViewMenuFollowsTheBars)
     m_frame->UpdateViewMenu(FALSE);
     EXPECT_FALSE(checked(ID_VIEW_VIDEOBAR));
 }
+
+namespace {
+
+std::vector<std::string> g_sheets;
+LRESULT CALLBACK CloseSheets(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE || code == HCBT_DESTROYWND) {
+        char cls[16] = "", caption[64] = "";
+        GetClassNameA((HWND)wParam, cls, sizeof cls);
+        GetWindowTextA((HWND)wParam, caption, sizeof caption);
+        if (!strcmp(cls, "#32770") && !(GetWindowLongA((HWND)wParam, GWL_STYLE) & WS_CHILD)) {
+            // Cancelled once shown; its caption noted as it goes (then it is complete).
+            if (code == HCBT_ACTIVATE)
+                PostMessageA((HWND)wParam, WM_COMMAND, IDCANCEL, 0);
+            else
+                g_sheets.push_back(caption);
+        }
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(FrameTest, CustomizeSheet)
+{
+    m_frame->ShowWindow(SW_SHOW);
+    HHOOK hook = SetWindowsHookExA(WH_CBT, CloseSheets, NULL, GetCurrentThreadId());
+    g_sheets.clear();
+    m_frame->SendMessage(WM_COMMAND, ID_CUSTOMIZE);
+    UnhookWindowsHookEx(hook);
+    ASSERT_EQ(1u, g_sheets.size());
+    EXPECT_EQ("Customize", g_sheets[0]);
+}
