@@ -1,6 +1,7 @@
 // What each channel shows: clips, live video, the drawing overlays and their models, the
 // routing of drawing commands, and clips dropped onto the video.
 #include "Clavio.h"
+#include "ODCustomController.h"
 #include "AppConfig.h"
 #include "Clip.h"
 #include "Globals.h"
@@ -366,6 +367,10 @@ void CClavio::RefreshOverlayBitmaps()
 
 void CClavio::FinishDrawing()
 {
+    CODCustomViewport* viewport = GetCurrentViewport();
+    if (CODCustomController* controller =
+            viewport ? dynamic_cast<CODCustomController*>(viewport->GetController()) : NULL)
+        controller->FinishTool();
 }
 
 BOOL CClavio::CopyDrawing(BOOL toClip, CClip* clip)

@@ -5,6 +5,7 @@
 #include <climits>
 #include "AppConfig.h"
 #include "ClipBar.h"
+#include "MainFrm.h"
 #include "Clavio.h"
 #include "VideoWindow.h"
 #include "DatabaseMgr.h"
@@ -446,6 +447,27 @@ CString CClip::GetSubjectShortName() const
     name.Format("%c.%s", m_subject.m_FirstName.IsEmpty() ? ' ' : m_subject.m_FirstName[0],
                 (LPCSTR)m_subject.m_LastName);
     return name;
+}
+
+BOOL CClip::IsShown()
+{
+    if (!g_pClavio)
+        return FALSE;
+    return g_pClavio->IsClipShown(this) ||
+           (IsComparison() && m_pComparisonClip && g_pClavio->IsClipShown(m_pComparisonClip));
+}
+
+int CClip::GetOverlayImageIndex(BOOL full)
+{
+    const BOOL shown = IsShown();
+    if (full) {
+        if (m_bNew)
+            return shown ? 7 : 0;
+        if (IsModified())
+            return 0;
+        return shown ? 2 : 1;
+    }
+    return !IsModified() && shown ? 7 : 0;
 }
 
 CString CClip::GetFileName(CString path)
@@ -1728,6 +1750,9 @@ BOOL CClip::ImportClipFiles(CString path, int fromRemoteDatabase)
             DispatchMessageA(&msg);
         }
         if (progress.IsCancelled()) {
+            CMainFrame* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
+            if (frame)
+                frame->ClearImportQueue();
             AfxMessageBox("Import process has been cancelled.");
             break;
         }

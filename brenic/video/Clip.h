@@ -82,6 +82,9 @@ public:
     BOOL HasSubject() const;
     CString GetSubjectShortName() const;
     static CString GetFileName(CString path);
+    BOOL IsShown();
+    // The clip panel's state overlay number (0 none) for the full or the short list view.
+    int GetOverlayImageIndex(BOOL full);
     BOOL StoreOverlayBlob();
     BOOL LoadOverlayBlob();
 

@@ -1,6 +1,8 @@
 #include "OverlayWnd.h"
 #include "AppConfig.h"
 #include "Globals.h"
+#include "ODController.h"
+#include "ODDropTarget.h"
 #include "ODFillProperties.h"
 #include "ODModel.h"
 #include "VideoWindow.h"
@@ -80,6 +82,9 @@ int COverlayWnd::OnCreate(LPCREATESTRUCT cs)
     defaults->AddTail(CODPropertyPtr(new CODIntProperty(210, 0)));
     if (g_pAppConfig)
         g_pAppConfig->ApplyDrawingDefaults(&m_viewport);
+    // This window's own target decides between the video manager and the drawing.
+    if (COleDropTarget* drawing = DrawingDropTarget())
+        drawing->Revoke();
     m_dropTarget.Register(this);
     m_dropTarget.SetTargetWnd(this);
     return 0;
@@ -162,32 +167,48 @@ BOOL COverlayWnd::OffersClip(COleDataObject* data) const
            data->IsDataAvailable((CLIPFORMAT)g_pAppConfig->GetClipClipboardFormat());
 }
 
+COleDropTarget* COverlayWnd::DrawingDropTarget()
+{
+    CODController* controller = dynamic_cast<CODController*>(m_viewport.GetController());
+    return controller ? controller->GetDropTarget() : NULL;
+}
+
+// Clips go to the video manager, anything else (drawing components) to the controller.
 DROPEFFECT COverlayWnd::OnDragEnter(CWnd* window, COleDataObject* data, DWORD keyState,
                                     CPoint point)
 {
     m_bDropToManager = OffersClip(data);
-    if (m_bDropToManager && m_pClipDropTarget)
-        return m_pClipDropTarget->OnDragEnter(window, data, keyState, point);
-    return DROPEFFECT_NONE;
+    if (m_bDropToManager)
+        return m_pClipDropTarget ? m_pClipDropTarget->OnDragEnter(window, data, keyState, point)
+                                 : DROPEFFECT_NONE;
+    COleDropTarget* drawing = DrawingDropTarget();
+    return drawing ? drawing->OnDragEnter(window, data, keyState, point) : DROPEFFECT_NONE;
 }
 
 DROPEFFECT COverlayWnd::OnDragOver(CWnd* window, COleDataObject* data, DWORD keyState,
                                    CPoint point)
 {
-    if (OffersClip(data) && m_pClipDropTarget)
-        return m_pClipDropTarget->OnDragOver(window, data, keyState, point);
-    return DROPEFFECT_NONE;
+    if (OffersClip(data))
+        return m_pClipDropTarget ? m_pClipDropTarget->OnDragOver(window, data, keyState, point)
+                                 : DROPEFFECT_NONE;
+    COleDropTarget* drawing = DrawingDropTarget();
+    return drawing ? drawing->OnDragOver(window, data, keyState, point) : DROPEFFECT_NONE;
 }
 
 BOOL COverlayWnd::OnDrop(CWnd* window, COleDataObject* data, DROPEFFECT effect, CPoint point)
 {
-    if (OffersClip(data) && m_pClipDropTarget)
-        return m_pClipDropTarget->OnDrop(window, data, effect, point);
-    return FALSE;
+    if (OffersClip(data))
+        return m_pClipDropTarget ? m_pClipDropTarget->OnDrop(window, data, effect, point) : FALSE;
+    COleDropTarget* drawing = DrawingDropTarget();
+    return drawing ? drawing->OnDrop(window, data, effect, point) : FALSE;
 }
 
 void COverlayWnd::OnDragLeave(CWnd* window)
 {
-    if (m_bDropToManager && m_pClipDropTarget)
-        m_pClipDropTarget->OnDragLeave(window);
+    if (m_bDropToManager) {
+        if (m_pClipDropTarget)
+            m_pClipDropTarget->OnDragLeave(window);
+    } else if (COleDropTarget* drawing = DrawingDropTarget()) {
+        drawing->OnDragLeave(window);
+    }
 }

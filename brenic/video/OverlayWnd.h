@@ -72,6 +72,8 @@ protected:
 private:
     BOOL OffersClip(COleDataObject* data) const;
     void AttachModel(CODModel* model);
+    // The controller's own drop target (drawing components), NULL without one.
+    COleDropTarget* DrawingDropTarget();
     CODCustomViewport m_viewport;
     CODModel* m_pModel;
     BOOL m_bNotShown;

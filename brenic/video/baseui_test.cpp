@@ -240,3 +240,26 @@ TEST_F(BaseDialogTest, TextureByDefaultAndTooltipsFromStrings)
 }
 
 }  // namespace
+
+#include "Base3DTab.h"
+
+namespace {
+
+TEST(Base3DTab, InsideReachesFourPixelsFurther)
+{
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "tabs", WS_POPUP, CRect(0, 0, 300, 200),
+                              NULL, 0));
+    CBase3DTab tabs;
+    SEC3DTabWnd plain;
+    ASSERT_TRUE(tabs.Create(&host, WS_CHILD | WS_VISIBLE | TWS_TABS_ON_BOTTOM, 100));
+    ASSERT_TRUE(plain.Create(&host, WS_CHILD | WS_VISIBLE | TWS_TABS_ON_BOTTOM, 101));
+    CRect a, b;
+    tabs.GetInsideRect(&a);
+    plain.GetInsideRect(&b);
+    EXPECT_EQ(b.right + 4, a.right);
+    EXPECT_EQ(b.left, a.left);
+    host.DestroyWindow();
+}
+
+}  // namespace

@@ -19,6 +19,8 @@ protected:
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         m_dir.Format("%squorvel-clip-%lu-%d\\", temp, GetCurrentProcessId(), s_serial++);
+        // A run that was stopped may have left a folder under a process id used again.
+        RemoveTree(m_dir);
         CreateDirectoryA(m_dir, NULL);
         m_config.SetInstallDir(m_dir);
         m_capture = m_dir + "Capture";

@@ -236,3 +236,20 @@ TEST_F(ClipFolder, DestructionDeletesOnlyUnsavedRecordingsAndImports)
     CClip::s_bKeepTempFiles = FALSE;
     EXPECT_EQ(0u, m_answers.Count());
 }
+
+TEST_F(ClipFolder, StateOverlaysOfClipsNotShown)
+{
+    CClip clip;
+    EXPECT_EQ(0, clip.GetOverlayImageIndex(TRUE));   // new
+    clip.m_bNew = FALSE;
+    EXPECT_EQ(0, clip.GetOverlayImageIndex(TRUE));   // saved and modified
+    EXPECT_EQ(0, clip.GetOverlayImageIndex(FALSE));
+    clip.SetModified(FALSE);
+    EXPECT_EQ(1, clip.GetOverlayImageIndex(TRUE));   // saved and not modified
+    EXPECT_EQ(0, clip.GetOverlayImageIndex(FALSE));
+    EXPECT_STREQ("", clip.GetSubjectShortName());
+    clip.m_subject.m_FirstName = "Sam";
+    clip.m_subject.m_LastName = "O'Brien";
+    EXPECT_STREQ("S.O'Brien", clip.GetSubjectShortName());
+    EXPECT_TRUE(clip.HasSubject());
+}

@@ -5,6 +5,7 @@
 #include <afxwin.h>
 #include <afxole.h>
 #include "../core/dialog_answers.h"
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -70,9 +71,14 @@ class TempFolder
 public:
     explicit TempFolder(const char* tag)
     {
-        m_unix = std::string("/tmp/quorvel-") + tag + "-" + std::to_string(GetCurrentProcessId());
-        std::string cmd = "rm -rf '" + m_unix + "' && mkdir -p '" + m_unix + "'";
-        system(cmd.c_str());
+        // A fresh name from the system: the Wine process id is unique only within one
+        // prefix, and test programs of other prefixes share /tmp.
+        std::string pattern = std::string("/tmp/quorvel-") + tag + "-XXXXXX";
+        std::vector<char> name(pattern.begin(), pattern.end());
+        name.push_back('\0');
+        if (mkdtemp(name.data()))
+            m_unix = name.data();
+        EXPECT_FALSE(m_unix.empty()) << "no folder " << pattern;
         path = WinePath(m_unix).c_str();
     }
     ~TempFolder()
