@@ -13,6 +13,7 @@ packages=(
   xvfb xauth x11-apps fonts-dejavu-core fonts-liberation
   fonts-wine                                      # Tahoma, MS Sans Serif, Marlett (caption symbols)
   xdg-utils                                       # xdg-email: clips sent through the mail composer
+  xchm                                            # the help file opens in the desktop's viewer
 )
 missing=()
 for p in "${packages[@]}"; do

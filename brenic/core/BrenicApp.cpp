@@ -282,9 +282,16 @@ BOOL CBrenicApp::InitInstance()
     ::SetPropA(m_pMainWnd->GetSafeHwnd(), InstanceName(), (HANDLE)1);
     m_pMainWnd->SetActiveWindow();
 
+    const BOOL videoWindow = g_pClavio && g_pClavio->GetSafeHwnd();
+    if (videoWindow)
+        g_pClavio->CheckDiskSpace();
     if (importAtStart && frame && frame->IsKindOf(RUNTIME_CLASS(CMainFrame))) {
         ((CMainFrame*)frame)->QueueImport(cmdInfo.m_strFileName);
         m_pMainWnd->SetTimer(2, 1000, NULL);
+    }
+    if (videoWindow) {
+        g_pClavio->RedrawCurrentWindow(CCustomConfig::GetVideoRect());
+        g_pClavio->RedrawVideo();
     }
     return TRUE;
 }
@@ -301,7 +308,11 @@ BOOL CBrenicApp::OnIdle(LONG lCount)
 
 BOOL CBrenicApp::PreTranslateMessage(MSG* pMsg)
 {
-    if (CMainFrame::TranslateProgramKey(pMsg, NULL, FALSE))
+    CWnd* main = m_pMainWnd;
+    if (main && main->IsKindOf(RUNTIME_CLASS(CMainFrame)) &&
+        ((CMainFrame*)main)->OfferSysChar(pMsg))
+        return TRUE;
+    if (CMainFrame::TranslateProgramKey(pMsg, CMainFrame::SliderWindow(), FALSE))
         return TRUE;
     return CWinApp::PreTranslateMessage(pMsg);
 }

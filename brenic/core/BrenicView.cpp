@@ -6,6 +6,9 @@
 #include "CustomConfig.h"
 #include "Globals.h"
 #include "PrintPlacement.h"
+#include "ClipBar.h"
+#include "ConsumerBkgDlg.h"
+#include "OverlayWnd.h"
 
 IMPLEMENT_DYNCREATE(CBrenicView, CView)
 
@@ -70,6 +73,8 @@ int CBrenicView::OnCreate(LPCREATESTRUCT lpcs)
         m_pClavio->SetWindowPos(NULL, video.left, video.top, video.Width(), video.Height(),
                                 SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    if (m_pClavio)
+        m_pClavio->SetView(this);
     return 0;
 }
 
@@ -92,21 +97,35 @@ void CBrenicView::DrawSkin(CDC* pDC)
 
 BOOL CBrenicView::CreatePanel()
 {
-    return m_pPanel != NULL;
+    CConsumerBkgDlg* panel = new CConsumerBkgDlg(NULL);
+    m_pPanel = panel;
+    return panel->Create(282, this);
 }
 
 void CBrenicView::StopPlayback()
 {
+    if (m_pPanel && m_pPanel->GetSafeHwnd())
+        ((CConsumerBkgDlg*)m_pPanel)->StopPlayback();
 }
 
+// The clip panel asks about unsaved clips at the end of the run.
 BOOL CBrenicView::ClearClips()
 {
+    if (CClipBar* clips = CClipBar::GetClipBar())
+        clips->ClearClips();
     return TRUE;
 }
 
 BOOL CBrenicView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    return CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    if (CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    // What nobody else handles goes to the current channel's drawing layer.
+    if (!m_pClavio || !m_pClavio->GetSafeHwnd())
+        return FALSE;
+    COverlayWnd* overlay = m_pClavio->GetOverlay(m_pClavio->GetCurrentChannel());
+    return overlay && overlay->GetSafeHwnd() &&
+           overlay->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 BOOL CBrenicView::OnEraseBkgnd(CDC*)
@@ -117,6 +136,8 @@ BOOL CBrenicView::OnEraseBkgnd(CDC*)
 void CBrenicView::OnKillFocus(CWnd* pNewWnd)
 {
     CView::OnKillFocus(pNewWnd);
+    if (m_pClavio && m_pClavio->GetSafeHwnd())
+        m_pClavio->RestoreOverlays();
 }
 
 void CBrenicView::OnSize(UINT nType, int cx, int cy)
@@ -131,6 +152,8 @@ void CBrenicView::OnDestroy()
 
 void CBrenicView::OnFilePrint()
 {
+    if (m_pClavio && m_pClavio->GetSafeHwnd())
+        m_pClavio->RefreshOverlayBitmaps();
     CView::OnFilePrint();
 }
 
@@ -161,6 +184,8 @@ void CBrenicView::OnDraw(CDC* pDC)
     if (!picture.Create(608, 456, 32))
         return;
     CBitmap* old = memory.SelectObject(&picture);
+    if (m_pClavio && m_pClavio->GetSafeHwnd())
+        m_pClavio->Draw(&memory);
     memory.SelectObject(old);
 
     const PrintPlacement p = ComputePrintPlacement(

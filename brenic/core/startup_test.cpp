@@ -131,7 +131,10 @@ LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam)
     if (code == HCBT_ACTIVATE) {
         char cls[16] = "";
         GetClassNameA((HWND)wParam, cls, sizeof cls);
-        if (!strcmp(cls, "#32770")) {
+        char caption[64] = "";
+        GetWindowTextA((HWND)wParam, caption, sizeof caption);
+        // Message boxes only: the dialogs under test are left alone.
+        if (!strcmp(cls, "#32770") && strcmp(caption, "Select Remote Database")) {
             ++g_boxes;
             PostMessageA((HWND)wParam, WM_COMMAND, IDOK, 0);
         }
@@ -201,10 +204,10 @@ TEST(SingleInstance, FindsRestoresAndHandsOver)
     // into another name; one character less fits, NUL included.
     g_boxes = 0;
     window.copies = 0;
-    EXPECT_FALSE(theApp.HandOverFile(("C:\\" + std::string(252, 'a') + ".kpx").c_str()));
+    EXPECT_FALSE(theApp.HandOverFile(("C:\\" + std::string(249, 'a') + ".kpx").c_str()));
     EXPECT_EQ(1, g_boxes);
     EXPECT_EQ(0, window.copies);
-    EXPECT_TRUE(theApp.HandOverFile(("C:\\" + std::string(251, 'a') + ".kpx").c_str()));
+    EXPECT_TRUE(theApp.HandOverFile(("C:\\" + std::string(248, 'a') + ".kpx").c_str()));
     EXPECT_EQ(1, window.copies);
     EXPECT_EQ(255u, window.received.size());
 
@@ -243,4 +246,102 @@ TEST(FirstStart, EmptyDatabaseOnlyWhereNoneExists)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path));
     ClearFolder(folder);
     RemoveDirectoryA(folder.c_str());
+}
+
+// ---------------------------------------------------------------------------------------
+// Remote database dialog: a machine's share is a folder of the prefix's UNC mapping.
+
+#include "AppConfig.h"
+#include "Globals.h"
+#include "NetworkDbDlg.h"
+
+TEST(RemoteDatabase, MachineOfAShareName)
+{
+    struct { const char* remote; const char* machine; } cases[] = {
+        {"\\\\coach\\Quorvel", "coach"},
+        {"\\\\COACH\\QUORVEL", "COACH"},
+        {"\\\\coach\\Other", ""},
+        {NULL, ""},
+        {"quorvel", ""},
+        {"\\\\", ""},
+        {"\\\\\\quorvel", ""},
+        {"\\\\a\\b\\quorvel", "a\\b"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CString(c.machine), CNetworkDbDlg::MachineOfShare(c.remote))
+            << (c.remote ? c.remote : "(null)");
+    EXPECT_EQ(CString("\\\\coach\\Quorvel\\Quorvel.mdb"),
+              CNetworkDbDlg::RemoteDatabasePath("coach"));
+    EXPECT_EQ(CString("\\\\coach\\Quorvel\\Capture"), CNetworkDbDlg::RemoteCapturePath("coach"));
+}
+
+namespace {
+
+// The dialog driven by posted steps: a machine name typed, then a button.
+class ScriptedNetworkDlg : public CNetworkDbDlg
+{
+public:
+    std::vector<std::pair<CString, UINT>> steps;
+    size_t next = 0;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        CNetworkDbDlg::OnInitDialog();
+        PostMessage(WM_APP);
+        return TRUE;
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_APP) {
+            if (next < steps.size()) {
+                SetDlgItemText(1292, steps[next].first);
+                PostMessage(WM_COMMAND, MAKEWPARAM(steps[next].second, BN_CLICKED), 0);
+                ++next;
+                PostMessage(WM_APP);
+            } else {
+                PostMessage(WM_COMMAND, IDCANCEL);
+            }
+            return 0;
+        }
+        return CNetworkDbDlg::WindowProc(message, wParam, lParam);
+    }
+};
+
+} // namespace
+
+TEST(RemoteDatabase, TypedMachineOverTheUncMapping)
+{
+    const char* prefix = getenv("WINEPREFIX");
+    ASSERT_NE(nullptr, prefix);
+    const std::string unc = WinePath(std::string(prefix) + "/dosdevices/unc");
+    const std::string machine = unc + "\\qvtestbox";
+    const std::string share = machine + "\\Quorvel\\";
+    CreateDirectoryA(unc.c_str(), NULL);
+    CreateDirectoryA(machine.c_str(), NULL);
+    CreateDirectoryA(share.c_str(), NULL);
+    DeleteFileA((share + "Quorvel.mdb").c_str());
+    ASSERT_TRUE(CBrenicApp::CreateFirstDatabase(share.c_str()));
+
+    CAppConfig config;
+    g_pAppConfig = &config;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerBoxes, NULL, GetCurrentThreadId());
+    g_boxes = 0;
+    ScriptedNetworkDlg dialog;
+    // OK without a name, Connect to a machine without the database: each a message, the
+    // dialog stays; then the share found under any case of the machine's name.
+    dialog.steps = {{"", IDOK}, {"qvnobox", 1291}, {"QVTestBox", IDOK}};
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    EXPECT_EQ(3u, dialog.next);
+    EXPECT_EQ(2, g_boxes);
+    EXPECT_EQ(CString("QVTestBox"), dialog.m_strMachineName);
+    // No network to enumerate: the list stays empty.
+    dialog.ApplyRemotePaths();
+    EXPECT_TRUE(config.IsNetworkDatabase());
+    EXPECT_EQ(CString("\\\\QVTestBox\\Quorvel\\Quorvel.mdb"), config.GetNetworkDatabasePath());
+    UnhookWindowsHookEx(hook);
+    g_pAppConfig = NULL;
+    DeleteFileA((share + "Quorvel.mdb").c_str());
+    RemoveDirectoryA(share.c_str());
+    RemoveDirectoryA(machine.c_str());
 }

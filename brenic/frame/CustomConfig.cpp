@@ -2,6 +2,8 @@
 #include <cstring>
 #include "AppConfig.h"
 #include "Globals.h"
+#include "BaseBmpButton.h"
+#include "TabrelEx.h"
 
 CCustomConfig* g_pCustomConfig = NULL;
 
@@ -103,4 +105,71 @@ BOOL CCustomConfig::PlacePositionText(CWnd* text, CWnd*)
     const CRect r = GetPositionTextRect();
     return text->SetWindowPos(NULL, r.left, r.top, r.Width(), r.Height(),
                               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+namespace {
+
+CString ImagePath(const CString& folder, const char* name)
+{
+    return name ? folder + name : CString();
+}
+
+} // namespace
+
+BOOL CCustomConfig::SetupButton(CString name, CBaseBmpButton* button, CWnd* parent)
+{
+    const CString folder = GetButtonsDir();
+    if (name == "RecordManual" || name == "RecordAuto") {
+        const BOOL manual = name == "RecordManual";
+        button->LoadBitmapFiles(folder + (manual ? "Rec_up.bmp" : "RecAuto_up.bmp"),
+                                folder + (manual ? "Rec_dwn1.bmp" : "RecAuto_dwn1.bmp"));
+        if (button->GetSafeHwnd())
+            button->Invalidate(TRUE);
+    } else {
+        const SkinButton* b = FindButton(name);
+        if (!b)
+            return FALSE;
+        // A button set up a second time keeps its window: it is only skinned again.
+        if (!button->GetSafeHwnd() &&
+            !button->Create(NULL, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 100, 100),
+                            parent, b->id))
+            return FALSE;
+        const CString up = ImagePath(folder, b->up), down = ImagePath(folder, b->down);
+        const CString disabled = ImagePath(folder, b->disabled);
+        button->LoadBitmapFiles(up, down, NULL, b->disabled ? (LPCTSTR)disabled : NULL);
+        if (b->state1) {
+            const CString state1 = ImagePath(folder, b->state1);
+            const CString state2 = ImagePath(folder, b->state2);
+            button->LoadStateBitmapFiles(state1, b->state2 ? (LPCTSTR)state2 : NULL);
+        }
+        button->SetWindowPos(NULL, b->x, b->y, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (b->latching)
+            button->SetCheckMode(TRUE);
+        if (b->checked)
+            button->SetCheck(TRUE);
+    }
+    if (button->GetSafeHwnd())
+        button->SizeToContent();
+    button->SetTransparent(FALSE);
+    return TRUE;
+}
+
+BOOL CCustomConfig::PlaceSlider(CTabrelEx* slider, CWnd*)
+{
+    const CRect r = GetSliderRect();
+    slider->SetWindowPos(NULL, r.left, r.top, r.Width(), r.Height(),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+    slider->SetTransparent(TRUE);
+    slider->SetAltThumb(TRUE);
+    return TRUE;
+}
+
+// The clip panel keeps its clip lists without a window of its own: nothing to create or
+// place, and the panel carries on without it.
+BOOL CCustomConfig::CreateClipPanel(CClipBar* panel, CWnd* parent)
+{
+    (void)panel;
+    (void)parent;
+    return FALSE;
 }

@@ -45,6 +45,7 @@ public:
     BOOL SetupButton(CString name, CBaseBmpButton* button, CWnd* parent);
     BOOL PlaceSlider(CTabrelEx* slider, CWnd* parent);
     BOOL PlacePositionText(CWnd* text, CWnd* parent);
+    // The clip panel at its place; FALSE when it has no window to place.
     BOOL CreateClipPanel(CClipBar* panel, CWnd* parent);
 
     // The table of creating names (exact, case-sensitive); NULL for a name not in it.

@@ -9,6 +9,17 @@
 #include "Globals.h"
 #include "NetworkDbDlg.h"
 #include "resource.h"
+#include "MenuBar.h"
+#include "SECToolBarManager.h"
+#include "SECToolBarsDlg.h"
+#include "SECWorkspaceManager.h"
+#include "TabrelEx.h"
+#include "VideoWindow.h"
+#include "BrenicView.h"
+#include "ConsumerBkgDlg.h"
+#include "CmdBar.h"
+#include "PanelBars.h"
+#include "VideoBar.h"
 
 CDatabaseSheet* g_pRemoteDatabaseSheet = NULL;
 
@@ -28,6 +39,11 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECFrameWnd)
     ON_WM_COPYDATA()
     ON_WM_MOUSEWHEEL()
     ON_COMMAND(ID_VIEW_CLIPPANEL, OnNoAction)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_CLIPPANEL, ID_VIEW_VIDEOBAR, OnUpdateViewBars)
+    ON_COMMAND(ID_VIEW_CMDPALETTE, OnViewCmdPalette)
+    ON_COMMAND(ID_VIEW_VIDEOBAR, OnViewVideoBar)
+    ON_COMMAND(ID_ADD_NEW_BAR, OnAddNewBar)
+    ON_COMMAND(ID_CUSTOMIZE, OnCustomize)
     ON_COMMAND(ID_VIEW_RESTORE_DEFAULT, OnNoAction)
     ON_UPDATE_COMMAND_UI(ID_VIEW_RESTORE_DEFAULT, OnUpdateAlwaysEnabled)
     ON_COMMAND(ID_TAB16TOGGLEKEY, OnNoAction)
@@ -40,15 +56,56 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECFrameWnd)
     ON_COMMAND(ID_HELP_CONTENTS_QV, OnHelpContents)
     ON_COMMAND(ID_DATABASE_NETWORK, OnNetworkDatabase)
     ON_UPDATE_COMMAND_UI(ID_DATABASE_NETWORK, OnUpdateDisabled)
+    ON_COMMAND(ID_TOGGLEWINDOW, OnToggleWindow)
+    ON_COMMAND_RANGE(ID_STARTAUTORECKEY, ID_UPDATEFRAMECOUNT, OnPanelKey)
+    ON_COMMAND(ID_STOP_BUTTON, OnStopButton)
+    ON_COMMAND(ID_PLAYKEY, OnPlayKey)
+    ON_COMMAND(ID_REALPLAYKEY, OnRealPlayKey)
+    ON_COMMAND(ID_DRAW_PROPERTIES, OnDrawProperties)
+    ON_COMMAND(ID_CLIP_SAVE, OnClipSave)
+    ON_UPDATE_COMMAND_UI(ID_CLIP_SAVE, OnUpdateClipSave)
+    ON_COMMAND(ID_SPLITWINDOWKEY, OnSplitWindowKey)
+    ON_COMMAND(ID_LOCKIMPACTKEY, OnLockImpactKey)
+    ON_COMMAND(ID_LOCKVIEWKEY, OnLockViewKey)
+    ON_COMMAND(ID_TOGGLEMIRRORKEY, OnToggleMirrorKey)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() : m_bImportRunning(FALSE), m_bFirstShow(TRUE), m_bFirstMove(TRUE)
 {
+    m_pToolBarManager = new SECToolBarManager(this);
+    SetControlBarManager(m_pToolBarManager);
+    m_pMenuBar = g_pMenuBar = new CMenuBar;
 }
 
 CMainFrame::~CMainFrame()
 {
+    // The command palette and the video bar delete themselves with their windows.
+    SetControlBarManager(NULL);
+    delete m_pToolBarManager;
+    if (g_pMenuBar == m_pMenuBar)
+        g_pMenuBar = NULL;
+    delete m_pMenuBar;
+    m_pMenuBar = NULL;
     ClearImportQueue();
+}
+
+BOOL CMainFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                           CCreateContext* pContext)
+{
+    if (!SECFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
+        return FALSE;
+    // The menu bar carries the main menu, not the document type's.
+    SetMenuResource(IDR_MAINFRAME);
+    return TRUE;
+}
+
+BOOL CMainFrame::OfferSysChar(MSG* pMsg)
+{
+    if (pMsg->message != WM_SYSCHAR || !m_pMenuPlugIn || !GetSafeHwnd())
+        return FALSE;
+    if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd))
+        return FALSE;
+    return m_pMenuPlugIn->PreTranslateMessage(pMsg);
 }
 
 CSize CMainFrame::GetFrameSize()
@@ -83,7 +140,13 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     // The keys of the main menu's Ctrl+ hints.
     if (!m_hAccelTable)
         m_hAccelTable = ::LoadAcceleratorsA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_pToolBarManager->LoadToolBarResource(IDR_MAINFRAME);
+    m_pToolBarManager->SetMenuInfo(1, IDR_MAINFRAME);
     EnableDocking(CBRS_ALIGN_ANY);
+    m_pToolBarManager->EnableCoolLook(TRUE, 0x300);
+    m_pToolBarManager->CreateDefaultBars();
+    if (m_pMenuBar && m_pMenuBar->GetSafeHwnd())
+        ShowControlBar(m_pMenuBar, FALSE, FALSE);
     SetTimer(1, 1000, NULL);
     return 0;
 }
@@ -92,6 +155,8 @@ void CMainFrame::OnShowWindow(BOOL bShow, UINT nStatus)
 {
     if (m_bFirstShow) {
         m_bFirstShow = FALSE;
+        CreateWorkspaceManager(RUNTIME_CLASS(SECWorkspaceManagerEx),
+                               "Software\\Quorvel\\Dorvane LE\\v2.0", 0);
         if (g_pAppConfig && g_pAppConfig->IsLoaded()) {
             CDatabaseMgr database;
             database.DeleteUnsavedImportFiles();
@@ -140,7 +205,8 @@ void CMainFrame::OnSizing(UINT fwSide, LPRECT pRect)
 
 BOOL CMainFrame::OnDeviceChange(UINT nEventType, DWORD_PTR dwData)
 {
-    return CWnd::OnDeviceChange(nEventType, dwData);
+    return g_pClavio ? g_pClavio->OnDeviceChange(nEventType, dwData)
+                     : CWnd::OnDeviceChange(nEventType, dwData);
 }
 
 void CMainFrame::OnDestroy()
@@ -157,11 +223,19 @@ BOOL CMainFrame::DestroyWindow()
 void CMainFrame::OnMove(int x, int y)
 {
     SECFrameWnd::OnMove(x, y);
+    const BOOL first = m_bFirstMove;
     m_bFirstMove = FALSE;
+    if (first || !g_pClavio || !g_pClavio->GetSafeHwnd())
+        return;
+    CVideoWindow* channel = g_pClavio->GetChannel0();
+    if (channel && channel->GetSafeHwnd() && channel->GetOS() == 5)
+        g_pClavio->RedrawVideo();
 }
 
 BOOL CMainFrame::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt)
 {
+    if (g_pClavio && g_pClavio->GetSafeHwnd())
+        g_pClavio->StepField(zDelta <= 0 ? 1 : -1);
     return SECFrameWnd::OnMouseWheel(nFlags, zDelta, pt);
 }
 
@@ -169,6 +243,16 @@ void CMainFrame::OnClose()
 {
     if (g_pClavio)
         g_pClavio->Stop();
+    // The workspace manager is made at the first showing; a frame closed before (or
+    // whose manager could not be made) has no workspace to save.
+    if (GetWorkspaceManager() && g_pAppConfig)
+        GetWorkspaceManager()->SaveWorkspace(g_pAppConfig->GetInstallDir() +
+                                             "quorvel_anaz_LE.wsp");
+    CVideoWindow* channel = g_pClavio && g_pClavio->GetSafeHwnd()
+                                ? g_pClavio->GetChannel(g_pClavio->GetCurrentChannel())
+                                : NULL;
+    if (channel && channel->GetSafeHwnd() && g_pAppConfig)
+        g_pAppConfig->SetLastKnownGoodCamera(channel->GetLastKnownGoodCamera());
     SECFrameWnd::OnClose();
     // Whether or not the frame closed, the next database command builds fresh sheets.
     delete g_pDatabaseSheet;
@@ -212,9 +296,15 @@ BOOL CMainFrame::TranslateProgramKey(MSG* pMsg, HWND slider, BOOL swallowEscape)
     }
 }
 
+HWND CMainFrame::SliderWindow()
+{
+    CTabrelEx* slider = g_pClavio ? g_pClavio->GetSlider() : NULL;
+    return slider ? slider->GetSafeHwnd() : NULL;
+}
+
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
 {
-    if (TranslateProgramKey(pMsg, NULL, TRUE))
+    if (TranslateProgramKey(pMsg, SliderWindow(), TRUE))
         return TRUE;
     return SECFrameWnd::PreTranslateMessage(pMsg);
 }
@@ -263,6 +353,83 @@ BOOL CMainFrame::OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyDataStruct)
 // ---------------------------------------------------------------------------------------
 // Commands
 
+int CMainFrame::CreateBars()
+{
+    return CreatePanelBars(this) ? 1 : 0;
+}
+
+void CMainFrame::OnCustomize()
+{
+    SECToolBarSheet sheet(20538, this);
+    SECToolBarsPage toolbars;
+    toolbars.SetManager(m_pToolBarManager);
+    SECToolBarCmdPage commands(20509);
+    commands.SetManager(m_pToolBarManager);
+    static const UINT fileButtons[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_SEPARATOR,
+                                       ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_SEPARATOR,
+                                       ID_FILE_PRINT, ID_APP_ABOUT};
+    commands.DefineBtnGroup("File", 10, fileButtons);
+    commands.DefineMenuGroup("Menu");
+    sheet.AddPage(&toolbars);
+    sheet.AddPage(&commands);
+    sheet.DoModal();
+}
+
+void CMainFrame::OnAddNewBar()
+{
+    AddTestBar(this);
+}
+
+static BOOL BarVisible(CWnd* bar)
+{
+    return bar && bar->GetSafeHwnd() && bar->IsWindowVisible();
+}
+
+void CMainFrame::UpdateViewMenu(BOOL showVisible)
+{
+    const BOOL palette = BarVisible(g_pCmdBar);
+    const BOOL video = BarVisible(g_pVideoBar);
+    HMENU menu = GetMenuCopy(IDR_MAINFRAME);
+    HMENU view = menu ? ::GetSubMenu(menu, 2) : NULL;
+    if (view) {
+        ::CheckMenuItem(view, ID_VIEW_CMDPALETTE, palette ? MF_CHECKED : MF_UNCHECKED);
+        ::CheckMenuItem(view, ID_VIEW_VIDEOBAR, video ? MF_CHECKED : MF_UNCHECKED);
+    }
+    if (showVisible) {
+        if (palette)
+            ShowControlBar(g_pCmdBar, TRUE, FALSE);
+        if (video)
+            ShowControlBar(g_pVideoBar, TRUE, FALSE);
+    }
+}
+
+void CMainFrame::OnUpdateViewBars(CCmdUI*)
+{
+    UpdateViewMenu(FALSE);
+}
+
+// Shows the bar when its item was unchecked, hides it when it was checked.
+void CMainFrame::ToggleBar(CControlBar* bar, UINT id)
+{
+    HMENU menu = GetMenuCopy(IDR_MAINFRAME);
+    HMENU view = menu ? ::GetSubMenu(menu, 2) : NULL;
+    const BOOL checked = view && (::GetMenuState(view, id, MF_BYCOMMAND) & MF_CHECKED);
+    if (view)
+        ::CheckMenuItem(view, id, checked ? MF_UNCHECKED : MF_CHECKED);
+    if (bar && bar->GetSafeHwnd())
+        ShowControlBar(bar, !checked, FALSE);
+}
+
+void CMainFrame::OnViewCmdPalette()
+{
+    ToggleBar(g_pCmdBar, ID_VIEW_CMDPALETTE);
+}
+
+void CMainFrame::OnViewVideoBar()
+{
+    ToggleBar(g_pVideoBar, ID_VIEW_VIDEOBAR);
+}
+
 void CMainFrame::OnNoAction()
 {
 }
@@ -277,9 +444,85 @@ void CMainFrame::OnUpdateDisabled(CCmdUI* pCmdUI)
     pCmdUI->Enable(FALSE);
 }
 
+// The video manager's hot keys; nothing to do before its window exists.
+static CClavio* LiveClavio()
+{
+    return g_pClavio && g_pClavio->GetSafeHwnd() ? g_pClavio : NULL;
+}
+
+void CMainFrame::OnToggleWindow() { if (CClavio* c = LiveClavio()) c->SelectOtherChannel(); }
+
+void CMainFrame::OnSplitWindowKey() { if (CClavio* c = LiveClavio()) c->OnSplitWindowKey(); }
+
+void CMainFrame::OnLockImpactKey() { if (CClavio* c = LiveClavio()) c->OnLockImpactKey(); }
+
+void CMainFrame::OnLockViewKey() { if (CClavio* c = LiveClavio()) c->OnLockViewKey(); }
+
+void CMainFrame::OnToggleMirrorKey() { if (CClavio* c = LiveClavio()) c->OnToggleMirrorKey(); }
+
+CConsumerBkgDlg* CMainFrame::GetPanel()
+{
+    CView* view = GetActiveView();
+    if (!view || !view->IsKindOf(RUNTIME_CLASS(CBrenicView)))
+        return NULL;
+    CWnd* panel = ((CBrenicView*)view)->GetPanelWnd();
+    return panel && panel->GetSafeHwnd() ? (CConsumerBkgDlg*)panel : NULL;
+}
+
+// The hidden hot-key commands the skinned panel carries out.
+void CMainFrame::OnPanelKey(UINT nID)
+{
+    CConsumerBkgDlg* panel = GetPanel();
+    if (!panel)
+        return;
+    switch (nID) {
+    case ID_STARTAUTORECKEY: panel->ClickRecord(1); break;
+    case ID_TRIGGERAUTORECKEY: panel->ClickCaptureTrigger(); break;
+    case ID_STARTMANRECKEY: panel->ClickRecord(0); break;
+    case ID_ATTENSLIDER: panel->ClickSlider(); break;
+    case ID_UPDATEFRAMECOUNT: panel->ShowSliderPosition(); break;
+    }
+}
+
+void CMainFrame::OnStopButton()
+{
+    if (CConsumerBkgDlg* panel = GetPanel())
+        panel->StopPlayback();
+}
+
+// Slow Play and Play as their buttons (1009 and 1169) would have them.
+void CMainFrame::OnPlayKey()
+{
+    if (CConsumerBkgDlg* panel = GetPanel())
+        panel->SendMessage(WM_COMMAND, 1009);
+}
+
+void CMainFrame::OnRealPlayKey()
+{
+    if (CConsumerBkgDlg* panel = GetPanel())
+        panel->SendMessage(WM_COMMAND, 1169);
+}
+
+void CMainFrame::OnDrawProperties()
+{
+    if (CConsumerBkgDlg* panel = GetPanel())
+        panel->SendMessage(WM_COMMAND, ID_DRAW_PROPERTIES);
+}
+
+void CMainFrame::OnClipSave()
+{
+    if (CClip* clip = g_pClavio ? g_pClavio->GetCurrentClip() : NULL)
+        clip->Save();
+}
+
+void CMainFrame::OnUpdateClipSave(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(g_pClavio && g_pClavio->GetCurrentClip() != NULL);
+}
+
 void CMainFrame::OnDatabaseMaintenance()
 {
-    if (g_pClavio)
+    if (g_pClavio && g_pClavio->IsCaptureArmed())
         g_pClavio->Stop();
     CDatabaseMgr database;
     database.Maintenance();
@@ -312,7 +555,7 @@ void CMainFrame::OnHelpContents()
 
 void CMainFrame::OnNetworkDatabase()
 {
-    if (g_pClavio)
+    if (g_pClavio && g_pClavio->IsCaptureArmed())
         g_pClavio->Stop();
     CNetworkDbDlg dialog(this);
     if (dialog.DoModal() != IDOK)

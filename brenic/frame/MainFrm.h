@@ -7,6 +7,8 @@
 #include "SECFrameWnd.h"
 
 class CDatabaseSheet;
+class SECToolBarManager;
+class CConsumerBkgDlg;
 
 // One queued clip file of the import queue.
 class CImportWorkItem : public CObject
@@ -28,12 +30,25 @@ public:
     virtual BOOL DestroyWindow() override;
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     virtual BOOL PreTranslateMessage(MSG* pMsg) override;
+    virtual BOOL LoadFrame(UINT nIDResource,
+                           DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                           CWnd* pParentWnd = NULL, CCreateContext* pContext = NULL) override;
+
+    // Alt + letter for the hidden menu bar wherever the focus is in the main window, before
+    // a child dialog can swallow it. TRUE: handled.
+    BOOL OfferSysChar(MSG* pMsg);
+    SECToolBarManager* GetToolBarManager() const { return m_pToolBarManager; }
 
     // The import queue of clip files handed over or found at start.
     void QueueImport(CString path);
     void ProcessImportQueue();
     void ClearImportQueue();
     int GetImportQueueCount() const { return (int)m_importQueue.GetCount(); }
+
+    // The dockable command palette and video bar (nothing in the program calls it).
+    int CreateBars();
+    // The View menu's check marks from the bars' visibility; visible bars shown again.
+    void UpdateViewMenu(BOOL showVisible);
 
     // The frame's outer size: the skin's client size with the borders and caption.
     static CSize GetFrameSize();
@@ -42,6 +57,8 @@ public:
     // and, while no dialog or popup of the main window is active, the navigation keys to the
     // position slider (Escape swallowed when asked). TRUE: the message is consumed.
     static BOOL TranslateProgramKey(MSG* pMsg, HWND slider, BOOL swallowEscape);
+    // The position slider the skinned panel registered with the video manager, if any.
+    static HWND SliderWindow();
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpcs);
@@ -60,6 +77,26 @@ protected:
     afx_msg void OnNoAction();
     afx_msg void OnUpdateAlwaysEnabled(CCmdUI* pCmdUI);
     afx_msg void OnUpdateDisabled(CCmdUI* pCmdUI);
+    // The skinned panel of the active view (NULL when none).
+    CConsumerBkgDlg* GetPanel();
+    afx_msg void OnPanelKey(UINT nID);
+    afx_msg void OnStopButton();
+    afx_msg void OnPlayKey();
+    afx_msg void OnRealPlayKey();
+    afx_msg void OnDrawProperties();
+    afx_msg void OnClipSave();
+    afx_msg void OnUpdateClipSave(CCmdUI* pCmdUI);
+    afx_msg void OnToggleWindow();
+    afx_msg void OnAddNewBar();
+    afx_msg void OnCustomize();
+    afx_msg void OnUpdateViewBars(CCmdUI* pCmdUI);
+    afx_msg void OnViewCmdPalette();
+    afx_msg void OnViewVideoBar();
+    void ToggleBar(CControlBar* bar, UINT id);
+    afx_msg void OnSplitWindowKey();
+    afx_msg void OnLockImpactKey();
+    afx_msg void OnLockViewKey();
+    afx_msg void OnToggleMirrorKey();
     afx_msg void OnDatabaseMaintenance();
     afx_msg void OnViewDatabase();
     afx_msg void OnImportAvi();
@@ -70,6 +107,7 @@ protected:
     // Runs the timer's work; FALSE when an exception escaped it (already reported).
     void TimerTick(UINT_PTR nIDEvent);
 
+    SECToolBarManager* m_pToolBarManager;
     CTypedPtrList<CPtrList, CImportWorkItem*> m_importQueue;
     BYTE m_bImportRunning;
     BOOL m_bFirstShow;

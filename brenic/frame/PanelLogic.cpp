@@ -1,4 +1,5 @@
 #include "PanelLogic.h"
+#include "MenuBar.h"
 #include <windows.h>
 
 namespace panel {
@@ -147,11 +148,7 @@ LPCTSTR VistrelRefusalText(VistrelRefusal refusal)
 
 CString TimeRemainingText(int seconds)
 {
-    if (seconds < 0)
-        seconds = 0;
-    CString text;
-    text.Format("Time remaining: %02d:%02d", seconds / 60, seconds % 60);
-    return text;
+    return "Time remaining: " + FormatLessonTime(seconds);
 }
 
 UINT ReplayModeButton(int mode)
