@@ -3,6 +3,7 @@
 #include "ShadowView.h"
 #include "BitmapDIB.h"
 #include "CaptureGraph.h"
+#include "TrimGraph.h"
 #include "../../filters/sonderic/ileveltrigger.h"
 #include <cmath>
 
@@ -526,6 +527,18 @@ BOOL CDsVideoEngine::SetTrimOut(long frame)
     m_lTrimOut = frame;
     m_pPlaybackGraph->SetTrimOut(int(frame));
     return TRUE;
+}
+
+// Trim in to trim out, both kept: the callers count out - in + 1 frames, and a trimmed clip
+// replaces the original file.
+BOOL CDsVideoEngine::TrimFile(CString inFile, CString outFile, long trimIn, long trimOut)
+{
+    CTrimGraph trim(NULL);
+    trim.SetSource(inFile);
+    trim.SetDestination(outFile);
+    trim.SetFirstFrame(int(trimIn));
+    trim.SetEndFrame(int(trimOut) + 1);
+    return trim.Run() == 0;
 }
 
 BOOL CDsVideoEngine::GetPlayLocked() { return CPlaybackGraph::IsPlayLocked(); }

@@ -85,6 +85,7 @@ public:
     BOOL SetPlaySpeed(float speed) override;
     BOOL SetTrimIn(long frame) override;
     BOOL SetTrimOut(long frame) override;
+    BOOL TrimFile(CString inFile, CString outFile, long trimIn, long trimOut) override;
     BOOL IsPlaying() override;
     BOOL SetCrop(float x, float y, float width, float height) override;
     BOOL Pause() override;

@@ -672,6 +672,19 @@ HRESULT CGraphManager::GetCurrentFrame(long* frame)
     return S_OK;
 }
 
+long CGraphManager::FramesWritten(IBaseFilter* mux)
+{
+    IMediaSeeking* seeking = NULL;
+    if (!mux || FAILED(mux->QueryInterface(IID_IMediaSeeking, (void**)&seeking)) || !seeking) {
+        ReportError(E_NOINTERFACE, "IMediaSeekingInterface not supported\n");
+        return 0;
+    }
+    LONGLONG p = 0;
+    seeking->GetCurrentPosition(&p);
+    seeking->Release();
+    return long(2 * double(p) * 1e-7 * m_dFrameRate + 0.1) / 2;
+}
+
 void CGraphManager::WaitForStateChange()
 {
     if (!m_pMediaControl)

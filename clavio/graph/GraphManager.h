@@ -55,6 +55,8 @@ public:
     HRESULT RemoveFromChain(IBaseFilter* filter);
 
     HRESULT GetDuration(long* frames);
+    // Frames a multiplexer has written so far, from its position, at the graph's rate.
+    long FramesWritten(IBaseFilter* mux);
     HRESULT GetCurrentFrame(long* frame);
     void SetState(int state) { m_nState = state; }
     int GetState() const { return m_nState; }

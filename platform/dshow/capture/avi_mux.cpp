@@ -28,7 +28,7 @@ public:
     HRESULT CheckMediaType(const CMediaType* pmt) override;
     HRESULT CompleteConnect(IPin* pReceivePin) override;
     STDMETHODIMP Receive(IMediaSample* pSample) override;
-    STDMETHODIMP EndOfStream() override { return S_OK; }
+    STDMETHODIMP EndOfStream() override;
 
 private:
     CAviMux* m_mux;
@@ -390,6 +390,7 @@ private:
         CAutoLock w(&m_writeLock);
         ReleaseWriter();
         m_written = 0;
+        m_ended.assign(m_inputs.size(), false);
         m_originSet = false;
         m_failed = false;
         m_stream = m_output.Stream();
@@ -568,9 +569,23 @@ private:
         m_streams.clear();
     }
 
+    // Marks the input's stream ended; true once, when every joined input has ended.
+    bool InputEnded(int index)
+    {
+        CAutoLock w(&m_writeLock);
+        if (index < 0 || index >= int(m_ended.size()) || m_ended[index])
+            return false;
+        m_ended[index] = true;
+        for (size_t i = 0; i < m_inputs.size() && i < m_ended.size(); ++i)
+            if (m_inputs[i]->IsConnected() && !m_ended[i])
+                return false;
+        return true;
+    }
+
     CCritSec m_lock;
     CCritSec m_writeLock;
     std::vector<CMuxInputPin*> m_inputs;
+    std::vector<bool> m_ended;  // per input: its stream has ended (since the last start)
     CMuxOutputPin m_output;
     AVFormatContext* m_fmt = nullptr;
     IStream* m_stream = nullptr;
@@ -625,6 +640,18 @@ HRESULT CMuxInputPin::CompleteConnect(IPin* pReceivePin)
     if (SUCCEEDED(hr) && m_index == int(m_mux->m_inputs.size()) - 1)
         m_mux->AddInput(&hr);
     return hr;
+}
+
+// When every joined stream has ended, the file is complete: the writer is told so (and
+// with it the graph).
+STDMETHODIMP CMuxInputPin::EndOfStream()
+{
+    HRESULT hr = CheckStreaming();
+    if (hr != S_OK)
+        return hr;
+    if (m_mux->InputEnded(m_index))
+        m_mux->m_output.DeliverEndOfStream();
+    return S_OK;
 }
 
 STDMETHODIMP CMuxInputPin::Receive(IMediaSample* pSample)

@@ -29,6 +29,15 @@ public:
     }
     HRESULT BreakConnect() override;
     STDMETHODIMP Receive(IMediaSample* pSample) override;
+    // The multiplexer says the file is complete: the writer, a renderer, has rendered all.
+    STDMETHODIMP EndOfStream() override
+    {
+        HRESULT hr = CheckStreaming();
+        if (hr != S_OK)
+            return hr;
+        m_pFilter->NotifyEvent(EC_COMPLETE, S_OK, reinterpret_cast<LONG_PTR>(static_cast<IBaseFilter*>(m_pFilter)));
+        return S_OK;
+    }
 
     // IStream
     STDMETHODIMP Read(void* pv, ULONG cb, ULONG* pcbRead) override;

@@ -1,0 +1,245 @@
+// Trimming through the editing timeline: the engine's TrimFile keeps trim in to trim out
+// (pictures copied, numbered as in the source, with their own sound to the sample), NTSC and
+// PAL; a clip of three streams is refused; a missing or empty source fails at once.
+#include "TrimGraph.h"
+#include "DsVideoEngine.h"
+#include "ProgressDlg.h"
+#include "engine_test_support.h"
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavcodec/avcodec.h>
+}
+#include <vector>
+
+namespace {
+
+CRecordingApp theApp;
+
+struct Cut {
+    bool opened = false;
+    AVCodecID videoCodec = AV_CODEC_ID_NONE;
+    int width = 0, height = 0;
+    std::vector<int> numbers;    // of the pictures, in file order
+    std::vector<int16_t> left;   // the sound's first channel
+    int streams = 0;
+};
+
+// The number the fixture draws as eight bars across the picture, read on its middle line.
+int NumberOf(const AVFrame* f)
+{
+    const uint8_t* row = f->data[0] + size_t(f->linesize[0]) * (f->height / 2);
+    int n = 0;
+    for (int bit = 0; bit < 8; ++bit)
+        if (row[bit * 90 + 45] > 128)
+            n |= 1 << bit;
+    return n;
+}
+
+Cut ReadCut(const std::string& path)
+{
+    Cut c;
+    AVFormatContext* fmt = nullptr;
+    if (avformat_open_input(&fmt, path.c_str(), nullptr, nullptr) < 0)
+        return c;
+    avformat_find_stream_info(fmt, nullptr);
+    c.opened = true;
+    c.streams = int(fmt->nb_streams);
+    const int vs = av_find_best_stream(fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    const int as = av_find_best_stream(fmt, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    AVCodecContext* dec = nullptr;
+    if (vs >= 0) {
+        const AVCodecParameters* par = fmt->streams[vs]->codecpar;
+        c.videoCodec = par->codec_id;
+        c.width = par->width;
+        c.height = par->height;
+        const AVCodec* codec = avcodec_find_decoder(par->codec_id);
+        dec = avcodec_alloc_context3(codec);
+        avcodec_parameters_to_context(dec, par);
+        avcodec_open2(dec, codec, nullptr);
+    }
+    AVPacket* pkt = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    while (av_read_frame(fmt, pkt) >= 0) {
+        if (pkt->stream_index == vs && pkt->size > 0) {
+            if (avcodec_send_packet(dec, pkt) >= 0 && avcodec_receive_frame(dec, frame) >= 0)
+                c.numbers.push_back(NumberOf(frame));
+            else
+                c.numbers.push_back(-1);
+        } else if (pkt->stream_index == as) {
+            const int16_t* s = reinterpret_cast<const int16_t*>(pkt->data);
+            for (int i = 0; i + 1 < pkt->size / 2; i += 2)
+                c.left.push_back(s[i]);
+        }
+        av_packet_unref(pkt);
+    }
+    av_frame_free(&frame);
+    av_packet_free(&pkt);
+    avcodec_free_context(&dec);
+    avformat_close_input(&fmt);
+    return c;
+}
+
+// The fixture's sound: each frame's share starts a square wave of 48 samples afresh.
+int SamplesOfFrame(bool pal, int n)
+{
+    static const int ntsc[5] = {1602, 1601, 1602, 1601, 1602};
+    return pal ? 1920 : ntsc[n % 5];
+}
+
+class Output
+{
+public:
+    explicit Output(const char* name)
+        : unix(std::string("/tmp/") + name + std::to_string(GetCurrentProcessId()) + ".avi"),
+          path(WinePath(unix).c_str())
+    {
+        remove(unix.c_str());
+    }
+    ~Output() { remove(unix.c_str()); }
+    std::string unix;
+    CString path;
+};
+
+DvClipFormat Clip(int frames, bool pal)
+{
+    DvClipFormat f;
+    f.frames = frames;
+    f.pal = pal;
+    return f;
+}
+
+struct TrimCase {
+    bool pal;
+    int in, out;
+};
+
+class TrimFileTest : public testing::TestWithParam<TrimCase> {};
+
+TEST_P(TrimFileTest, KeepsTrimInToTrimOutWithTheirSound)
+{
+    const TrimCase t = GetParam();
+    TestClip source(Clip(30, t.pal), "trim_src");
+    ASSERT_TRUE(source.ok);
+    Output out("trim_out");
+    theApp.ClearBoxes();
+    CDsVideoEngine engine;
+    ASSERT_TRUE(engine.TrimFile(source.path, out.path, t.in, t.out)) << theApp.AllBoxes();
+    EXPECT_EQ(theApp.AllBoxes(), "");
+
+    Cut c = ReadCut(out.unix);
+    ASSERT_TRUE(c.opened);
+    EXPECT_EQ(c.streams, 2);
+    EXPECT_EQ(c.videoCodec, AV_CODEC_ID_DVVIDEO);  // copied, not re-encoded
+    EXPECT_EQ(c.width, 720);
+    EXPECT_EQ(c.height, t.pal ? 576 : 480);
+    std::vector<int> expected;
+    int samples = 0;
+    for (int n = t.in; n <= t.out; ++n) {
+        expected.push_back(n);
+        samples += SamplesOfFrame(t.pal, n);
+    }
+    EXPECT_EQ(c.numbers, expected);
+    // The sound of exactly those frames: its length, and the first frame's share starting
+    // the wave from its beginning (24 samples up, then down).
+    EXPECT_NEAR(double(c.left.size()), double(samples), 1.0);
+    ASSERT_GE(c.left.size(), 25u);
+    EXPECT_EQ(c.left[0], 1000);
+    EXPECT_EQ(c.left[23], 1000);
+    EXPECT_EQ(c.left[24], -1000);
+    const size_t second = size_t(SamplesOfFrame(t.pal, t.in));
+    if (c.left.size() > second + 1)
+        EXPECT_EQ(c.left[second], 1000) << "the second frame's sound starts its wave afresh";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, TrimFileTest,
+                         testing::Values(TrimCase{false, 10, 20}, TrimCase{false, 5, 5}, TrimCase{false, 0, 29},
+                                         TrimCase{true, 3, 7}, TrimCase{true, 12, 12}));
+
+// A clip with a second sound stream: DV, then the same PCM twice.
+bool WriteThreeStreams(const std::string& from, const std::string& to)
+{
+    AVFormatContext* in = nullptr;
+    if (avformat_open_input(&in, from.c_str(), nullptr, nullptr) < 0)
+        return false;
+    avformat_find_stream_info(in, nullptr);
+    AVFormatContext* out = nullptr;
+    avformat_alloc_output_context2(&out, nullptr, "avi", to.c_str());
+    std::vector<int> map;
+    for (unsigned i = 0; i < in->nb_streams; ++i) {
+        AVStream* s = avformat_new_stream(out, nullptr);
+        avcodec_parameters_copy(s->codecpar, in->streams[i]->codecpar);
+        s->time_base = in->streams[i]->time_base;
+        map.push_back(int(i));
+    }
+    AVStream* extra = avformat_new_stream(out, nullptr);
+    avcodec_parameters_copy(extra->codecpar, in->streams[1]->codecpar);
+    extra->time_base = in->streams[1]->time_base;
+    bool ok = avio_open(&out->pb, to.c_str(), AVIO_FLAG_WRITE) >= 0 && avformat_write_header(out, nullptr) >= 0;
+    AVPacket* pkt = av_packet_alloc();
+    while (ok && av_read_frame(in, pkt) >= 0) {
+        const int index = pkt->stream_index;
+        AVPacket* copy = index == 1 ? av_packet_clone(pkt) : nullptr;
+        av_packet_rescale_ts(pkt, in->streams[index]->time_base, out->streams[index]->time_base);
+        ok = av_interleaved_write_frame(out, pkt) >= 0;
+        if (copy) {
+            copy->stream_index = extra->index;
+            av_packet_rescale_ts(copy, in->streams[index]->time_base, extra->time_base);
+            ok = ok && av_interleaved_write_frame(out, copy) >= 0;
+            av_packet_free(&copy);
+        }
+        av_packet_unref(pkt);
+    }
+    av_packet_free(&pkt);
+    ok = ok && av_write_trailer(out) >= 0;
+    avio_closep(&out->pb);
+    avformat_free_context(out);
+    avformat_close_input(&in);
+    return ok;
+}
+
+TEST(TrimGraph, RefusesAClipOfThreeStreams)
+{
+    TestClip source(Clip(10, false), "trim_three_src");
+    ASSERT_TRUE(source.ok);
+    Output three("trim_three");
+    ASSERT_TRUE(WriteThreeStreams(std::string("/tmp/trim_three_src") + std::to_string(GetCurrentProcessId()) + ".avi",
+                                  three.unix));
+    ASSERT_EQ(ReadCut(three.unix).streams, 3);
+    Output out("trim_three_out");
+    theApp.ClearBoxes();
+    CTrimGraph trim;
+    trim.SetSource(three.path);
+    trim.SetDestination(out.path);
+    trim.SetFirstFrame(2);
+    trim.SetEndFrame(5);
+    EXPECT_EQ(trim.Run(), 1);
+    EXPECT_TRUE(theApp.Saw("Could not create complete trim process")) << theApp.AllBoxes();
+    EXPECT_FALSE(ReadCut(out.unix).opened);
+}
+
+TEST(TrimGraph, MissingSourceFailsWithItsName)
+{
+    Output out("trim_missing_out");
+    theApp.ClearBoxes();
+    CTrimGraph trim;
+    trim.SetSource("C:\\no such folder\\clip.avi");
+    trim.SetDestination(out.path);
+    trim.SetFirstFrame(0);
+    trim.SetEndFrame(3);
+    EXPECT_EQ(trim.Run(), 1);
+    EXPECT_TRUE(theApp.Saw("Could not open file C:\\no such folder\\clip.avi")) << theApp.AllBoxes();
+    EXPECT_FALSE(ReadCut(out.unix).opened);
+}
+
+TEST(TrimGraph, EmptySourceFailsAtOnce)
+{
+    Output out("trim_empty_out");
+    theApp.ClearBoxes();
+    CTrimGraph trim;
+    trim.SetDestination(out.path);
+    trim.SetEndFrame(3);
+    EXPECT_EQ(trim.Run(), 1);  // no graph left waiting for an end that never comes
+    EXPECT_FALSE(ReadCut(out.unix).opened);
+}
+
+} // namespace
