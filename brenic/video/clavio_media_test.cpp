@@ -178,14 +178,16 @@ TEST_F(ClavioMedia, TrimShiftsTheTabsAndReplacesTheFileWhole)
 
     // Trimming needs the Direct3D 8 library, which Wine ships.
     EXPECT_TRUE(m_clavio->CanTrim());
-    // The engine cannot trim files here: the clip and its file stay as they were.
+    // Trim in to trim out, both kept, replace the clip's file, which is shown again.
     DvClip file(*m_folder, "t.avi", 12);
     CClip* shown = NewClip(file, 12);
+    shown->m_bNew = TRUE;  // not stored: no database row to correct
     ASSERT_TRUE(m_clavio->LoadClip(shown));
     theApp.m_boxes.clear();
-    EXPECT_FALSE(m_clavio->TrimClip(2, 8));
-    EXPECT_TRUE(theApp.Saw("Could not trim"));
-    EXPECT_EQ(11, shown->GetTrimOut());
+    EXPECT_TRUE(m_clavio->TrimClip(2, 8));
+    EXPECT_FALSE(theApp.Saw("Could not trim"));
+    EXPECT_EQ(7, shown->m_nFrames);
+    EXPECT_EQ(6, shown->GetTrimOut());
     EXPECT_TRUE(m_clavio->GetChannel0()->IsValid());
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA(m_folder->path + "\\TMP*", &found);
