@@ -4,6 +4,7 @@
 #include "BitmapDIB.h"
 #include "CaptureGraph.h"
 #include "TrimGraph.h"
+#include "TranscodeGraph.h"
 #include "../../filters/sonderic/ileveltrigger.h"
 #include <cmath>
 
@@ -539,6 +540,19 @@ BOOL CDsVideoEngine::TrimFile(CString inFile, CString outFile, long trimIn, long
     trim.SetFirstFrame(int(trimIn));
     trim.SetEndFrame(int(trimOut) + 1);
     return trim.Run() == 0;
+}
+
+// The current trim range, both ends written.
+bool CDsVideoEngine::Transcode(CString inFile, CString outFile)
+{
+    CTranscodeGraph transcode;
+    transcode.SetSource(inFile);
+    transcode.SetDestination(outFile);
+    transcode.SetStartFrame(int(m_lTrimIn));
+    transcode.SetEndFrame(int(m_lTrimOut));
+    if (FAILED(transcode.BuildGraph()))
+        return false;
+    return transcode.Transcode() == 0;
 }
 
 BOOL CDsVideoEngine::GetPlayLocked() { return CPlaybackGraph::IsPlayLocked(); }

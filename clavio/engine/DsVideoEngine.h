@@ -86,6 +86,7 @@ public:
     BOOL SetTrimIn(long frame) override;
     BOOL SetTrimOut(long frame) override;
     BOOL TrimFile(CString inFile, CString outFile, long trimIn, long trimOut) override;
+    bool Transcode(CString inFile, CString outFile) override;
     BOOL IsPlaying() override;
     BOOL SetCrop(float x, float y, float width, float height) override;
     BOOL Pause() override;

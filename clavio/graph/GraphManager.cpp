@@ -114,6 +114,20 @@ void CGraphManager::ReportError(HRESULT hr, const char* text)
     AfxMessageBox(message, MB_OK);
 }
 
+void CGraphManager::PumpMessages(HANDLE handle, DWORD ms)
+{
+    MsgWaitForMultipleObjects(handle ? 1 : 0, handle ? &handle : NULL, FALSE, ms, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(int(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 void CGraphManager::Notify(WPARAM code)
 {
     HWND window = m_pNotifyWnd ? m_pNotifyWnd->GetSafeHwnd() : NULL;

@@ -73,6 +73,11 @@ public:
     static int GetOSVersionCode();
     bool IsDirectXAbove8() { return true; }
 
+    // Hands the calling thread's messages on (a progress window's, and the message boxes a
+    // worker shows over the caller's windows), after waiting at most `ms` for one to arrive
+    // or for `handle` (may be null) to be signalled.
+    static void PumpMessages(HANDLE handle, DWORD ms);
+
     // The caller's text and the error's text as "%s %s" in a message box.
     static void ReportError(HRESULT hr, const char* text);
 

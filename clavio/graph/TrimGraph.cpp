@@ -224,25 +224,6 @@ UINT CTrimGraph::BuildThreadProc(LPVOID param)
     return 0;
 }
 
-namespace {
-
-// Hands the calling thread's messages on (the progress window's, and the owned message
-// boxes of a worker), waiting at most `ms` for one to arrive or `handle` to be signalled.
-void PumpFor(HANDLE handle, DWORD ms)
-{
-    MsgWaitForMultipleObjects(handle ? 1 : 0, handle ? &handle : NULL, FALSE, ms, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(int(msg.wParam));
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-} // namespace
 
 int CTrimGraph::Run()
 {
@@ -259,7 +240,7 @@ int CTrimGraph::Run()
     worker->m_bAutoDelete = FALSE;
     worker->ResumeThread();
     while (WaitForSingleObject(worker->m_hThread, 0) == WAIT_TIMEOUT)
-        PumpFor(worker->m_hThread, INFINITE);
+        PumpMessages(worker->m_hThread, INFINITE);
     delete worker;
     if (!m_bBuildSucceeded)
         return 1;
@@ -274,7 +255,7 @@ int CTrimGraph::Run()
     SetState(StateRunning);
     long highest = 0;
     while (!m_bDone) {
-        PumpFor(NULL, 20);
+        PumpMessages(NULL, 20);
         if (m_pProgress->IsCancelled() || m_bAborted) {
             m_pMediaControl->Stop();
             SetState(StateStopped);

@@ -83,6 +83,7 @@ struct MuxStream {
     int64_t unitTime = 1;           // 100-ns units per frame or per sample frame
     AVRational unit = {1, 1};       // the same as a time base
     int blockAlign = 1;
+    bool keyFramesMarked = false;  // only the samples marked as sync points are key frames
     avi_mux::StreamClock clock;
 };
 
@@ -266,7 +267,25 @@ public:
         *target = source;
         return S_OK;
     }
-    STDMETHODIMP SetPositions(LONGLONG*, DWORD, LONGLONG*, DWORD) override { return E_NOTIMPL; }
+    // Positions are the sources': they are handed up every joined stream (a file being
+    // re-encoded is written from where its source is positioned).
+    STDMETHODIMP SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop, DWORD stopFlags) override
+    {
+        CAutoLock l(&m_lock);
+        HRESULT result = E_NOTIMPL;
+        for (CMuxInputPin* in : m_inputs) {
+            IPin* peer = in->GetConnected();
+            IMediaSeeking* ms = nullptr;
+            if (!peer || FAILED(peer->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&ms))) || !ms)
+                continue;
+            LONGLONG c = current ? *current : 0, s = stop ? *stop : 0;
+            HRESULT hr = ms->SetPositions(current ? &c : nullptr, currentFlags, stop ? &s : nullptr, stopFlags);
+            ms->Release();
+            if (SUCCEEDED(hr) && FAILED(result))
+                result = hr;
+        }
+        return result;
+    }
     STDMETHODIMP GetPositions(LONGLONG* current, LONGLONG* stop) override
     {
         HRESULT hr = S_OK;
@@ -362,6 +381,10 @@ private:
             if (IsDvSubtype(mt.subtype)) {
                 par->codec_id = AV_CODEC_ID_DVVIDEO;
                 par->codec_tag = bih->biCompression;
+            } else if (IsMpeg4Subtype(mt.subtype)) {
+                par->codec_id = AV_CODEC_ID_MPEG4;
+                par->codec_tag = bih->biCompression;
+                out->keyFramesMarked = true;
             } else {
                 par->codec_id = AV_CODEC_ID_RAWVIDEO;
                 par->bits_per_coded_sample = bih->biBitCount;
@@ -484,7 +507,9 @@ private:
         pkt->pts = pkt->dts = av_rescale_q(n, ms.unit, ms.st->time_base);
         const int64_t units = ms.video ? 1 : size / ms.blockAlign;
         pkt->duration = av_rescale_q(units, ms.unit, ms.st->time_base);
-        pkt->flags |= AV_PKT_FLAG_KEY;
+        // Pictures that depend on others are key frames only where the compressor says so.
+        if (!ms.keyFramesMarked || sample->IsSyncPoint() == S_OK)
+            pkt->flags |= AV_PKT_FLAG_KEY;
         const int64_t end = av_rescale_q(n + units, ms.unit, AVRational{1, 10000000});
         if (!Send(pkt))
             return E_FAIL;
@@ -625,7 +650,7 @@ HRESULT CMuxInputPin::CheckMediaType(const CMediaType* pmt)
     const BITMAPINFOHEADER* bih = BitmapHeader(pmt);
     if (bih->biWidth <= 0 || bih->biHeight == 0)
         return VFW_E_TYPE_NOT_ACCEPTED;
-    if (IsDvSubtype(pmt->subtype))
+    if (IsDvSubtype(pmt->subtype) || IsMpeg4Subtype(pmt->subtype))
         return S_OK;
     PixelLayout layout = LayoutOf(pmt);
     return layout == PixelLayout::RGB24 || layout == PixelLayout::RGB32 || layout == PixelLayout::YUY2

@@ -270,9 +270,27 @@ public:
             return hr;
         IBaseFilter* tee = nullptr;  // a Smart Tee put in by this call
         IPin* pin = nullptr;
-        hr = StartPin(category, type, source, &pin, &tee);
-        if (FAILED(hr))
-            return hr;
+        // A compressor whose input is already fed (the source's stream reaches it through
+        // other filters) is continued from its output.
+        bool fed = false;
+        if (compressor && !category && !type) {
+            std::vector<IPin*> in = FreePins(compressor, PINDIR_INPUT);
+            fed = in.empty();
+            ReleaseAll(in);
+        }
+        if (fed) {
+            std::vector<IPin*> out = FreePins(compressor, PINDIR_OUTPUT);
+            if (out.empty())
+                return VFW_E_ALREADY_CONNECTED;
+            pin = out[0];
+            pin->AddRef();
+            ReleaseAll(out);
+            compressor = nullptr;
+        } else {
+            hr = StartPin(category, type, source, &pin, &tee);
+            if (FAILED(hr))
+                return hr;
+        }
         if (compressor) {
             std::vector<IPin*> in = FreePins(compressor, PINDIR_INPUT);
             hr = in.empty() ? VFW_E_NO_ACCEPTABLE_TYPES : m_graph->Connect(pin, in[0]);

@@ -1,5 +1,7 @@
-// DV video decoder: DV frames in, uncompressed pictures out at full or half size; the
-// output size is chosen by the connection (a reconnection changes it).
+// Video decoders: DV frames, or MPEG-4 Part 2 pictures (the layer's transcoded clips), in;
+// uncompressed pictures out at full or half size, the output size chosen by the connection
+// (a reconnection changes it). Pictures marked as preroll are decoded for the ones after
+// them (MPEG-4 pictures depend on those before, back to a key frame) and not passed on.
 #include "classes.h"
 #include "pixel_convert.h"
 extern "C" {
@@ -9,16 +11,18 @@ extern "C" {
 #include <new>
 #include <vector>
 
+const CLSID CLSID_Mpeg4VideoDecoder = {0x6c2e94a1, 0x3f57, 0x4b88, {0xa1, 0x6d, 0x0e, 0x5b, 0x92, 0x47, 0xc3, 0x18}};
+
 namespace {
 
 const PixelLayout kOutputs[] = {PixelLayout::RGB32, PixelLayout::RGB24, PixelLayout::YUY2, PixelLayout::RGB565};
 
-class CDVVideoDecoder : public CTransformFilter {
+class CVideoDecoder : public CTransformFilter {
 public:
-    CDVVideoDecoder(LPUNKNOWN pUnk, HRESULT* phr)
-        : CTransformFilter(NAME("DV video decoder"), pUnk, CLSID_DVVideoCodec)
+    CVideoDecoder(LPCTSTR name, LPUNKNOWN pUnk, HRESULT* phr, REFCLSID clsid, AVCodecID id)
+        : CTransformFilter(name, pUnk, clsid)
     {
-        const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_DVVIDEO);
+        const AVCodec* codec = avcodec_find_decoder(id);
         m_codec = codec ? avcodec_alloc_context3(codec) : nullptr;
         if (m_codec) {
             m_codec->thread_count = 1;
@@ -30,7 +34,7 @@ public:
         if ((!m_codec || !m_frame || !m_packet) && phr)
             *phr = E_OUTOFMEMORY;
     }
-    ~CDVVideoDecoder() override
+    ~CVideoDecoder() override
     {
         avcodec_free_context(&m_codec);
         av_frame_free(&m_frame);
@@ -41,20 +45,20 @@ public:
     {
         if (!m_pInput) {
             HRESULT hr = S_OK;
-            m_pInput = new (std::nothrow) CTransformInputPin(NAME("DV input"), this, &hr, L"XForm In");
-            m_pOutput = new (std::nothrow) CTransformOutputPin(NAME("DV output"), this, &hr, L"XForm Out");
+            m_pInput = new (std::nothrow) CTransformInputPin(NAME("Decoder input"), this, &hr, L"XForm In");
+            m_pOutput = new (std::nothrow) CTransformOutputPin(NAME("Decoder output"), this, &hr, L"XForm Out");
         }
         return n == 0 ? static_cast<CBasePin*>(m_pInput) : n == 1 ? m_pOutput : nullptr;
     }
 
-    HRESULT CheckInputType(const CMediaType* mt) override
+    // After a seek the pictures before start again from a key frame.
+    HRESULT EndFlush() override
     {
-        if (!IsEqualGUID(*mt->Type(), MEDIATYPE_Video) || !IsDvSubtype(*mt->Subtype()))
-            return VFW_E_TYPE_NOT_ACCEPTED;
-        const BITMAPINFOHEADER* b = BitmapHeader(mt);
-        if (!b || b->biWidth != 720 || (abs(b->biHeight) != 480 && abs(b->biHeight) != 576))
-            return VFW_E_TYPE_NOT_ACCEPTED;
-        return S_OK;
+        if (m_codec)
+            avcodec_flush_buffers(m_codec);
+        m_keptInput.clear();
+        m_keptImage.clear();
+        return CTransformFilter::EndFlush();
     }
 
     // Full size (the input's) or half size in both directions.
@@ -123,6 +127,8 @@ public:
             return S_OK;
         }
         m_keptImage.clear();
+        m_keptInput.clear();
+        const bool preroll = in->IsPreroll() == S_OK;
         m_packet->data = src;
         m_packet->size = length;
         int rc = avcodec_send_packet(m_codec, m_packet);
@@ -130,6 +136,10 @@ public:
         m_packet->size = 0;
         if (rc < 0 || avcodec_receive_frame(m_codec, m_frame) < 0)
             return S_FALSE; // a damaged frame is dropped, not the stream
+        if (preroll) {
+            av_frame_unref(m_frame);
+            return S_FALSE;
+        }
         bool ok = m_convert.Convert(m_frame->format, m_frame->width, m_frame->height, m_frame->data,
                                     m_frame->linesize, layout, b->biWidth, b->biHeight, dst);
         av_frame_unref(m_frame);
@@ -156,6 +166,38 @@ private:
     LONG m_keptWidth = 0, m_keptHeight = 0;
 };
 
+class CDVVideoDecoder : public CVideoDecoder {
+public:
+    CDVVideoDecoder(LPUNKNOWN pUnk, HRESULT* phr)
+        : CVideoDecoder(NAME("DV video decoder"), pUnk, phr, CLSID_DVVideoCodec, AV_CODEC_ID_DVVIDEO)
+    {
+    }
+    HRESULT CheckInputType(const CMediaType* mt) override
+    {
+        if (!IsEqualGUID(*mt->Type(), MEDIATYPE_Video) || !IsDvSubtype(*mt->Subtype()))
+            return VFW_E_TYPE_NOT_ACCEPTED;
+        const BITMAPINFOHEADER* b = BitmapHeader(mt);
+        if (!b || b->biWidth != 720 || (abs(b->biHeight) != 480 && abs(b->biHeight) != 576))
+            return VFW_E_TYPE_NOT_ACCEPTED;
+        return S_OK;
+    }
+};
+
+class CMpeg4VideoDecoder : public CVideoDecoder {
+public:
+    CMpeg4VideoDecoder(LPUNKNOWN pUnk, HRESULT* phr)
+        : CVideoDecoder(NAME("MPEG-4 video decoder"), pUnk, phr, CLSID_Mpeg4VideoDecoder, AV_CODEC_ID_MPEG4)
+    {
+    }
+    HRESULT CheckInputType(const CMediaType* mt) override
+    {
+        if (!IsEqualGUID(*mt->Type(), MEDIATYPE_Video) || !IsMpeg4Subtype(*mt->Subtype()))
+            return VFW_E_TYPE_NOT_ACCEPTED;
+        const BITMAPINFOHEADER* b = BitmapHeader(mt);
+        return b && b->biWidth > 0 && b->biHeight != 0 ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
+    }
+};
+
 const AMOVIESETUP_MEDIATYPE kInTypes[] = {{&MEDIATYPE_Video, &MEDIASUBTYPE_dvsd},
                                           {&MEDIATYPE_Video, &MEDIASUBTYPE_dvsl},
                                           {&MEDIATYPE_Video, &MEDIASUBTYPE_dvhd}};
@@ -169,3 +211,16 @@ const AMOVIESETUP_FILTER kSetup = {&CLSID_DVVideoCodec, L"DV Video Decoder", MER
 } // namespace
 
 DSHOW_SERVED_CLASS(L"DV Video Decoder", &CLSID_DVVideoCodec, CreateServed<CDVVideoDecoder>, &kSetup);
+
+namespace {
+const GUID kXvid = FourCCSubtype(kMpeg4FourCC);
+const AMOVIESETUP_MEDIATYPE kMpeg4InTypes[] = {{&MEDIATYPE_Video, &kXvid}};
+const AMOVIESETUP_PIN kMpeg4Pins[] = {
+    {L"XForm In", FALSE, FALSE, FALSE, FALSE, &CLSID_NULL, nullptr, 1, kMpeg4InTypes},
+    {L"XForm Out", FALSE, TRUE, FALSE, FALSE, &CLSID_NULL, nullptr, 1, kOutTypes},
+};
+const AMOVIESETUP_FILTER kMpeg4Setup = {&CLSID_Mpeg4VideoDecoder, L"MPEG-4 Video Decoder", MERIT_NORMAL, 2,
+                                        kMpeg4Pins};
+} // namespace
+
+DSHOW_SERVED_CLASS(L"MPEG-4 Video Decoder", &CLSID_Mpeg4VideoDecoder, CreateServed<CMpeg4VideoDecoder>, &kMpeg4Setup);

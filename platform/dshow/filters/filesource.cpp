@@ -153,7 +153,7 @@ private:
     void StopPushing(bool flush);
     void EndPushThread();
     HRESULT DeliverPacket(CSourcePin* pin, const AVPacket* pkt, REFERENCE_TIME start, REFERENCE_TIME stop,
-                          LONGLONG frame, bool discontinuity);
+                          LONGLONG frame, bool discontinuity, bool preroll = false);
 
     CCritSec m_lock;
     AVFormatContext* m_fmt = nullptr;
@@ -168,6 +168,8 @@ private:
     volatile LONG m_quit = 0;  // the running push ends
     volatile LONG m_exit = 0;  // the thread ends
     int m_video = -1;
+    bool m_keyFramesOnly = true;  // every picture decodes alone (DV); else the ones from the
+                                  // key frame before a start go first, marked as preroll
 };
 
 DSHOW_SERVED_CLASS(L"Media File Source", &CLSID_MediaFileSource, CreateServed<CMediaFileSource>);
@@ -395,18 +397,23 @@ STDMETHODIMP CMediaFileSource::Load(LPCOLESTR pszFileName, const AM_MEDIA_TYPE*)
     for (unsigned i = 0; i < m_fmt->nb_streams; ++i) {
         AVStream* st = m_fmt->streams[i];
         AVCodecParameters* par = st->codecpar;
-        if (par->codec_type == AVMEDIA_TYPE_VIDEO && m_video < 0 && par->codec_id == AV_CODEC_ID_DVVIDEO) {
+        const bool dv = par->codec_id == AV_CODEC_ID_DVVIDEO;
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO && m_video < 0 && (dv || par->codec_id == AV_CODEC_ID_MPEG4) &&
+            par->width > 0 && par->height > 0) {
             AVRational fps = st->avg_frame_rate.num > 0 ? st->avg_frame_rate : st->r_frame_rate;
             if (fps.num <= 0 || fps.den <= 0)
                 continue;
             m_fps = fps;
             m_video = int(i);
+            m_keyFramesOnly = dv;
             REFERENCE_TIME perFrame = llMulDiv(UNITS, fps.den, fps.num, fps.num / 2);
-            DWORD frameBytes = par->height >= 576 ? 144000 : 120000;
-            CMediaType mt = MakeVideoType(MEDIASUBTYPE_dvsd, par->width, par->height, 24,
-                                          MAKEFOURCC('d', 'v', 's', 'd'), perFrame, frameBytes);
-            m_pins.insert(m_pins.begin(), new CSourcePin(this, &m_lock, &hr, L"DVVidOut0", int(i), mt,
-                                                         LONG(frameBytes), 4));
+            DWORD frameBytes = dv ? (par->height >= 576 ? 144000 : 120000) : DWORD(par->width * par->height * 2);
+            CMediaType mt = dv ? MakeVideoType(MEDIASUBTYPE_dvsd, par->width, par->height, 24,
+                                               MAKEFOURCC('d', 'v', 's', 'd'), perFrame, frameBytes)
+                               : MakeVideoType(FourCCSubtype(kMpeg4FourCC), par->width, par->height, 24,
+                                               kMpeg4FourCC, perFrame, 0);
+            m_pins.insert(m_pins.begin(), new CSourcePin(this, &m_lock, &hr, dv ? L"DVVidOut0" : L"VidOut0", int(i),
+                                                         mt, LONG(frameBytes), 4));
         } else if (par->codec_type == AVMEDIA_TYPE_AUDIO && par->codec_id == AV_CODEC_ID_PCM_S16LE && audioPins < 10) {
             WCHAR name[16];
             wsprintfW(name, L"AudOut%02d", audioPins++);
@@ -537,7 +544,16 @@ HRESULT CMediaFileSource::Seek(LONGLONG* pCurrent, DWORD currentFlags, LONGLONG*
             if (frames)
                 return v;
             // A stop time ends the frame before the one that starts at or after it.
-            return isStop ? (v <= 0 ? -1 : UnitsToFrames(v - 1)) : UnitsToFrames(v);
+            if (!isStop)
+                return UnitsToFrames(v);
+            if (v <= 0)
+                return LONGLONG(-1);
+            LONGLONG k = UnitsToFrames(v);
+            while (k >= 0 && FramesToUnits(k) >= v)
+                --k;
+            while (FramesToUnits(k + 1) < v)
+                ++k;
+            return k;
         };
         start = m_current;
         if (cpos == AM_SEEKING_AbsolutePositioning)
@@ -577,7 +593,7 @@ HRESULT CMediaFileSource::Seek(LONGLONG* pCurrent, DWORD currentFlags, LONGLONG*
 }
 
 HRESULT CMediaFileSource::DeliverPacket(CSourcePin* pin, const AVPacket* pkt, REFERENCE_TIME start,
-                                        REFERENCE_TIME stop, LONGLONG frame, bool discontinuity)
+                                        REFERENCE_TIME stop, LONGLONG frame, bool discontinuity, bool preroll)
 {
     int offset = 0;
     while (offset < pkt->size || (pkt->size == 0 && offset == 0)) {
@@ -598,8 +614,9 @@ HRESULT CMediaFileSource::DeliverPacket(CSourcePin* pin, const AVPacket* pkt, RE
                 LONGLONG mediaStop = frame + 1;
                 s->SetMediaTime(&frame, &mediaStop);
             }
-            s->SetSyncPoint(TRUE);
+            s->SetSyncPoint(m_keyFramesOnly || (pkt->flags & AV_PKT_FLAG_KEY) != 0);
             s->SetDiscontinuity(discontinuity);
+            s->SetPreroll(preroll);
         }
         hr = pin->Deliver(s);
         s->Release();
@@ -657,7 +674,11 @@ DWORD CMediaFileSource::Push()
                     av_packet_unref(pkt);
                     break;
                 }
-                if (frame >= first && pin->IsConnected()) {
+                if (frame < first && !m_keyFramesOnly && pin->IsConnected()) {
+                    REFERENCE_TIME s = REFERENCE_TIME((FramesToUnits(frame) - segmentStart) / rate);
+                    hr = DeliverPacket(pin, pkt, s, s + 1, frame, discontinuity, true);
+                    discontinuity = false;
+                } else if (frame >= first && pin->IsConnected()) {
                     REFERENCE_TIME s = REFERENCE_TIME((FramesToUnits(frame) - segmentStart) / rate);
                     REFERENCE_TIME e = REFERENCE_TIME((FramesToUnits(frame + 1) - segmentStart) / rate);
                     LONGLONG previous;

@@ -141,6 +141,25 @@ CMediaType MakeUncompressedType(PixelLayout layout, LONG width, LONG height, REF
     }
 }
 
+GUID FourCCSubtype(DWORD fourcc)
+{
+    GUID g = {fourcc, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    return g;
+}
+
+bool IsMpeg4Subtype(const GUID& s)
+{
+    static const DWORD codes[] = {MAKEFOURCC('X', 'V', 'I', 'D'), MAKEFOURCC('x', 'v', 'i', 'd'),
+                                  MAKEFOURCC('F', 'M', 'P', '4'), MAKEFOURCC('D', 'I', 'V', 'X'),
+                                  MAKEFOURCC('D', 'X', '5', '0'), MAKEFOURCC('M', 'P', '4', 'V')};
+    for (DWORD c : codes) {
+        const GUID g = FourCCSubtype(c);
+        if (IsEqualGUID(s, g))
+            return true;
+    }
+    return false;
+}
+
 bool IsDvSubtype(const GUID& s)
 {
     return IsEqualGUID(s, MEDIASUBTYPE_dvsd) || IsEqualGUID(s, MEDIASUBTYPE_dvsl) || IsEqualGUID(s, MEDIASUBTYPE_dvhd) ||

@@ -21,6 +21,11 @@ LONG RowBytes(PixelLayout layout, LONG width);
 LONG ImageBytes(PixelLayout layout, LONG width, LONG height);
 CMediaType MakeUncompressedType(PixelLayout layout, LONG width, LONG height, REFERENCE_TIME avgTimePerFrame);
 bool IsDvSubtype(const GUID& subtype);
+// The subtype of a FourCC (its code in the first field of the base media GUID).
+GUID FourCCSubtype(DWORD fourcc);
+// MPEG-4 Part 2 video, as the layer's compressor writes it ('XVID') or other writers name it.
+bool IsMpeg4Subtype(const GUID& subtype);
+const DWORD kMpeg4FourCC = MAKEFOURCC('X', 'V', 'I', 'D');
 
 // Asks the allocator for at least the given number of buffers of at least the given size
 // (and alignment) on top of what the downstream pin asked for; E_FAIL when it grants
