@@ -155,8 +155,9 @@ INSTANTIATE_TEST_SUITE_P(Ranges, TrimFileTest,
                          testing::Values(TrimCase{false, 10, 20}, TrimCase{false, 5, 5}, TrimCase{false, 0, 29},
                                          TrimCase{true, 3, 7}, TrimCase{true, 12, 12}));
 
-// A clip with a second sound stream: DV, then the same PCM twice.
-bool WriteThreeStreams(const std::string& from, const std::string& to)
+// The clip's streams written again in another order, or one of them twice: `order` lists
+// the source stream of each stream of the new file.
+bool Remux(const std::string& from, const std::string& to, const std::vector<int>& order)
 {
     AVFormatContext* in = nullptr;
     if (avformat_open_input(&in, from.c_str(), nullptr, nullptr) < 0)
@@ -164,27 +165,21 @@ bool WriteThreeStreams(const std::string& from, const std::string& to)
     avformat_find_stream_info(in, nullptr);
     AVFormatContext* out = nullptr;
     avformat_alloc_output_context2(&out, nullptr, "avi", to.c_str());
-    std::vector<int> map;
-    for (unsigned i = 0; i < in->nb_streams; ++i) {
+    for (int source : order) {
         AVStream* s = avformat_new_stream(out, nullptr);
-        avcodec_parameters_copy(s->codecpar, in->streams[i]->codecpar);
-        s->time_base = in->streams[i]->time_base;
-        map.push_back(int(i));
+        avcodec_parameters_copy(s->codecpar, in->streams[source]->codecpar);
+        s->time_base = in->streams[source]->time_base;
     }
-    AVStream* extra = avformat_new_stream(out, nullptr);
-    avcodec_parameters_copy(extra->codecpar, in->streams[1]->codecpar);
-    extra->time_base = in->streams[1]->time_base;
     bool ok = avio_open(&out->pb, to.c_str(), AVIO_FLAG_WRITE) >= 0 && avformat_write_header(out, nullptr) >= 0;
     AVPacket* pkt = av_packet_alloc();
     while (ok && av_read_frame(in, pkt) >= 0) {
-        const int index = pkt->stream_index;
-        AVPacket* copy = index == 1 ? av_packet_clone(pkt) : nullptr;
-        av_packet_rescale_ts(pkt, in->streams[index]->time_base, out->streams[index]->time_base);
-        ok = av_interleaved_write_frame(out, pkt) >= 0;
-        if (copy) {
-            copy->stream_index = extra->index;
-            av_packet_rescale_ts(copy, in->streams[index]->time_base, extra->time_base);
-            ok = ok && av_interleaved_write_frame(out, copy) >= 0;
+        for (size_t i = 0; ok && i < order.size(); ++i) {
+            if (order[i] != pkt->stream_index)
+                continue;
+            AVPacket* copy = av_packet_clone(pkt);
+            copy->stream_index = int(i);
+            av_packet_rescale_ts(copy, in->streams[pkt->stream_index]->time_base, out->streams[i]->time_base);
+            ok = av_interleaved_write_frame(out, copy) >= 0;
             av_packet_free(&copy);
         }
         av_packet_unref(pkt);
@@ -197,13 +192,33 @@ bool WriteThreeStreams(const std::string& from, const std::string& to)
     return ok;
 }
 
+std::string UnixOf(const char* name)
+{
+    return std::string("/tmp/") + name + std::to_string(GetCurrentProcessId()) + ".avi";
+}
+
+TEST(TrimGraph, CutsAPalClipWhoseSoundComesFirst)
+{
+    TestClip source(Clip(20, true), "trim_pal_src");
+    ASSERT_TRUE(source.ok);
+    Output swapped("trim_pal_swapped");
+    ASSERT_TRUE(Remux(UnixOf("trim_pal_src"), swapped.unix, {1, 0}));
+    Output out("trim_pal_out");
+    theApp.ClearBoxes();
+    CDsVideoEngine engine;
+    ASSERT_TRUE(engine.TrimFile(swapped.path, out.path, 4, 9)) << theApp.AllBoxes();
+    Cut c = ReadCut(out.unix);
+    EXPECT_EQ(c.numbers, (std::vector<int>{4, 5, 6, 7, 8, 9}));
+    // Cut at 25 frames a second: six frames of sound, not six at 29.97.
+    EXPECT_NEAR(double(c.left.size()), 6 * 1920.0, 1.0);
+}
+
 TEST(TrimGraph, RefusesAClipOfThreeStreams)
 {
     TestClip source(Clip(10, false), "trim_three_src");
     ASSERT_TRUE(source.ok);
     Output three("trim_three");
-    ASSERT_TRUE(WriteThreeStreams(std::string("/tmp/trim_three_src") + std::to_string(GetCurrentProcessId()) + ".avi",
-                                  three.unix));
+    ASSERT_TRUE(Remux(UnixOf("trim_three_src"), three.unix, {0, 1, 1}));
     ASSERT_EQ(ReadCut(three.unix).streams, 3);
     Output out("trim_three_out");
     theApp.ClearBoxes();
