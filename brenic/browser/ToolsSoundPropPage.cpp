@@ -94,9 +94,9 @@ BOOL CToolsSoundPropPage::OpenMixer()
             continue;
         m_hMixer = mixer;
         m_nDevice = device;
-        const DWORD line = FindMixerLine(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE,
-                                         MIXERLINE_COMPONENTTYPE_DST_WAVEIN);
-        if (!line) {
+        DWORD line = 0;
+        if (!LocateMixerLine(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE,
+                             MIXERLINE_COMPONENTTYPE_DST_WAVEIN, line)) {
             CloseMixer();
             continue;
         }
@@ -122,12 +122,21 @@ void CToolsSoundPropPage::CloseMixer()
 
 DWORD CToolsSoundPropPage::FindMixerLine(DWORD sourceType, DWORD destinationType)
 {
+    DWORD line = 0;
+    return LocateMixerLine(sourceType, destinationType, line) ? line : 0;
+}
+
+// Wine numbers a destination's first source line 0: whether a line was found is told
+// apart from its identifier.
+BOOL CToolsSoundPropPage::LocateMixerLine(DWORD sourceType, DWORD destinationType,
+                                          DWORD& lineId)
+{
     if (!m_hMixer)
-        return 0;
+        return FALSE;
     MIXERCAPSA caps;
     ZeroMemory(&caps, sizeof caps);
     if (s_mixer.getDevCaps(m_nDevice, &caps, sizeof caps) != MMSYSERR_NOERROR)
-        return 0;
+        return FALSE;
     const HMIXEROBJ mixer = (HMIXEROBJ)m_hMixer;
     MIXERLINEA destination;
     DWORD d = 0;
@@ -142,9 +151,11 @@ DWORD CToolsSoundPropPage::FindMixerLine(DWORD sourceType, DWORD destinationType
             break;
     }
     if (d == caps.cDestinations)
-        return 0;
-    if (sourceType == (DWORD)-1)
-        return destination.dwLineID;
+        return FALSE;
+    if (sourceType == (DWORD)-1) {
+        lineId = destination.dwLineID;
+        return TRUE;
+    }
     for (DWORD s = 0; s < destination.cConnections; ++s) {
         MIXERLINEA source;
         ZeroMemory(&source, sizeof source);
@@ -154,10 +165,12 @@ DWORD CToolsSoundPropPage::FindMixerLine(DWORD sourceType, DWORD destinationType
         if (s_mixer.getLineInfo(mixer, &source,
                                 MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE) ==
                 MMSYSERR_NOERROR &&
-            source.dwComponentType == sourceType)
-            return source.dwLineID;
+            source.dwComponentType == sourceType) {
+            lineId = source.dwLineID;
+            return TRUE;
+        }
     }
-    return 0;
+    return FALSE;
 }
 
 DWORD CToolsSoundPropPage::FindLineControl(DWORD lineId, DWORD controlType)

@@ -41,7 +41,9 @@ public:
     void SetLineVolume(int volume);
     int GetLineVolume();
 
+    // The line's identifier, 0 when there is none (or when the line's identifier is 0).
     DWORD FindMixerLine(DWORD sourceType, DWORD destinationType);
+    BOOL LocateMixerLine(DWORD sourceType, DWORD destinationType, DWORD& lineId);
     DWORD FindLineControl(DWORD lineId, DWORD controlType);
     int GetLineChannels(DWORD lineId);
     MMRESULT SetControlBoolean(DWORD controlId, int channels, BOOL value);

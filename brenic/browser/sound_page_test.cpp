@@ -22,7 +22,8 @@ struct FakeMixer
     int writes = 0;
     UINT opened = 99;
 
-    enum { Volume = 11, Boost = 12, Mute = 13, MicLine = 0x10001, LineIn = 0x10000 };
+    // Wine numbers the microphone line 0.
+    enum { Volume = 11, Boost = 12, Mute = 13, MicLine = 0, LineIn = 1 };
 };
 FakeMixer* g_fake = nullptr;
 
