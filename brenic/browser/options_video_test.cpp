@@ -211,3 +211,4 @@ TEST_F(OptionsVideo, DiskCapacityAgainstTheFileSystem)
     }
     dialog.DestroyWindow();
 }
+
