@@ -25,7 +25,8 @@ public:
     std::vector<UINT> m_types;
 };
 
-// Steps played one by one from a thread timer while a modal loop runs.
+// Steps played one by one from a thread timer while a modal loop runs. A step waits until
+// a dialog of this thread is on screen (a loaded machine may tick before it is shown).
 class Script
 {
 public:
@@ -47,11 +48,23 @@ private:
         Script* s = s_current;
         if (!s || s->m_steps.empty() || s->m_busy)
             return;
+        bool shown = false;
+        EnumThreadWindows(GetCurrentThreadId(), FindShownDialog, (LPARAM)&shown);
+        if (!shown)
+            return;
         auto step = s->m_steps.front();
         s->m_steps.pop_front();
         s->m_busy = true; // a step that runs a modal loop of its own is not re-entered
         step();
         s->m_busy = false;
+    }
+    static BOOL CALLBACK FindShownDialog(HWND wnd, LPARAM shown)
+    {
+        char cls[16] = "";
+        GetClassNameA(wnd, cls, sizeof cls);
+        if (IsWindowVisible(wnd) && !lstrcmpA(cls, "#32770"))
+            *(bool*)shown = true;
+        return !*(bool*)shown;
     }
     std::deque<std::function<void()>> m_steps;
     UINT_PTR m_timer;
