@@ -407,8 +407,11 @@ void CAppConfig::SetHotKey(int entry, int key)
     if (entry < 0 || entry >= KEY_COMMAND_COUNT)
         return;
     m_keyCommands[entry].key = key;
+    // No key makes the entry inert; a key again (F1 to F12) brings a used entry back.
     if (key == 0)
         m_keyCommands[entry].enabled = FALSE;
+    else if (key >= 1 && key <= 12 && entry < KEY_COMMANDS_USED)
+        m_keyCommands[entry].enabled = TRUE;
 }
 
 // ---------------------------------------------------------------------------------------

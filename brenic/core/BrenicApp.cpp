@@ -10,6 +10,7 @@
 #include "Clavio.h"
 #include "CustomConfig.h"
 #include "Globals.h"
+#include "LaunchHelpDlg.h"
 #include "Lesson.h"
 #include "MainFrm.h"
 #include "Recordsets.h"
@@ -282,6 +283,10 @@ BOOL CBrenicApp::InitInstance()
     ::SetPropA(m_pMainWnd->GetSafeHwnd(), InstanceName(), (HANDLE)1);
     m_pMainWnd->SetActiveWindow();
 
+    if (g_pAppConfig->GetLaunchHelp()) {
+        CLaunchHelpDlg launchHelp(0);
+        launchHelp.DoModal();
+    }
     const BOOL videoWindow = g_pClavio && g_pClavio->GetSafeHwnd();
     if (videoWindow)
         g_pClavio->CheckDiskSpace();

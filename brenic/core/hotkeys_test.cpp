@@ -75,9 +75,11 @@ TEST(FunctionKeys, SharedZeroAndUnusedKeys)
     ASSERT_EQ(2u, main.commands.size());
     EXPECT_EQ(32802u, main.commands[0]);
     EXPECT_EQ(32805u, main.commands[1]);
-    // An entry disabled by 0 stays inert for this run even with a key again.
+    // An entry given a key again after 0 answers to it at once.
     config.SetHotKey(STARTAUTORECKEY, 12);
-    EXPECT_FALSE(config.DispatchHotKey(VK_F12));
+    EXPECT_TRUE(config.DispatchHotKey(VK_F12));
+    ASSERT_EQ(3u, main.commands.size());
+    EXPECT_EQ(32802u, main.commands[2]);
 }
 
 // While database files are moved or compacted, a function key starts nothing.

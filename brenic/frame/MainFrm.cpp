@@ -6,6 +6,9 @@
 #include "CustomConfig.h"
 #include "DatabaseMgr.h"
 #include "DatabaseSheet.h"
+#include "DiskCapacityDlg.h"
+#include "LaunchHelpDlg.h"
+#include "ToolsSheet.h"
 #include "Globals.h"
 #include "NetworkDbDlg.h"
 #include "resource.h"
@@ -68,6 +71,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECFrameWnd)
     ON_COMMAND(ID_LOCKIMPACTKEY, OnLockImpactKey)
     ON_COMMAND(ID_LOCKVIEWKEY, OnLockViewKey)
     ON_COMMAND(ID_TOGGLEMIRRORKEY, OnToggleMirrorKey)
+    ON_COMMAND(ID_TOOLS_OPTIONS, OnToolsOptions)
+    ON_COMMAND(ID_TOOLS_DISKCAPACITY, OnDiskCapacity)
+    ON_COMMAND(ID_HELP_VIDEOHELP, OnVideoHelp)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() : m_bImportRunning(FALSE), m_bFirstShow(TRUE), m_bFirstMove(TRUE)
@@ -551,6 +557,26 @@ void CMainFrame::OnHelpContents()
         return;
     }
     WinExec("winebrowser \"" + path + "\"", SW_SHOW);
+}
+
+void CMainFrame::OnToolsOptions()
+{
+    CToolsSheet sheet("Options");
+    sheet.AddPages();
+    OnStopButton();
+    sheet.DoModal();
+}
+
+void CMainFrame::OnDiskCapacity()
+{
+    CDiskCapacityDlg dialog;
+    dialog.DoModal();
+}
+
+void CMainFrame::OnVideoHelp()
+{
+    CLaunchHelpDlg dialog(1);
+    dialog.DoModal();
 }
 
 void CMainFrame::OnNetworkDatabase()

@@ -102,6 +102,9 @@ protected:
     afx_msg void OnImportAvi();
     afx_msg void OnHelpContents();
     afx_msg void OnNetworkDatabase();
+    afx_msg void OnToolsOptions();
+    afx_msg void OnDiskCapacity();
+    afx_msg void OnVideoHelp();
     DECLARE_MESSAGE_MAP()
 
     // Runs the timer's work; FALSE when an exception escaped it (already reported).

@@ -1,6 +1,7 @@
 #include "PanelActions.h"
 #include "AppConfig.h"
 #include "../browser/DatabaseSheet.h"
+#include "../browser/ToolsSheet.h"
 #include "Clavio.h"
 #include "Globals.h"
 #include "TransController.h"
@@ -50,6 +51,9 @@ void ShowDatabaseClipsPage()
 
 void RunOptionsSheet()
 {
+    CToolsSheet sheet("Options");
+    sheet.AddPages();
+    sheet.DoModal();
 }
 
 void EditDefaultDrawingProperties(CODCustomViewport* current, CODCustomViewport* other)
