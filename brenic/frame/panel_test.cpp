@@ -133,3 +133,211 @@ TEST_F(Panel, SliderTextAndStatesAtStart)
     EXPECT_FALSE(m_panel->GetButton(CConsumerBkgDlg::LockView).IsWindowEnabled());
     EXPECT_EQ((BYTE)TRUE, m_panel->AreToolsReleased());
 }
+
+TEST_F(Panel, TransportButtons)
+{
+    CBaseBmpButton& play = m_panel->GetButton(CConsumerBkgDlg::Play);
+    CBaseBmpButton& slow = m_panel->GetButton(CConsumerBkgDlg::SlowPlay);
+    CBaseBmpButton& stepFwd = m_panel->GetButton(CConsumerBkgDlg::StepFwd);
+    CBaseBmpButton& stepRev = m_panel->GetButton(CConsumerBkgDlg::StepRev);
+    // No clip: the pressed button is released and nothing plays.
+    Click(stepFwd);
+    EXPECT_FALSE(stepFwd.GetCheck());
+    Click(slow);
+    EXPECT_FALSE(play.GetCheck());
+    EXPECT_FALSE(g_pClavio->GetActiveVideoWindow()->IsPlaying());
+
+    g_pClavio->SetLiveInput(FALSE, TRUE);
+    Load(MakeClip(60));
+    Pump();
+    CVideoWindow* video = g_pClavio->GetActiveVideoWindow();
+    Click(play);
+    EXPECT_TRUE(video->IsPlaying());
+    EXPECT_TRUE(play.GetCheck());
+    EXPECT_EQ(1, play.m_nStateImage);
+    // Slow play pressed while playing stops instead of switching.
+    Click(slow);
+    EXPECT_FALSE(video->IsPlaying());
+    EXPECT_FALSE(play.GetCheck());
+    EXPECT_FALSE(slow.GetCheck());
+    EXPECT_EQ(0, play.m_nStateImage);
+    // A second press starts slow play, shown on the Play button.
+    Click(slow);
+    EXPECT_TRUE(video->IsPlaying());
+    EXPECT_GT(video->GetPlaySpeed(), 0.0f);
+    EXPECT_TRUE(play.GetCheck());
+    Click(play);
+    EXPECT_FALSE(video->IsPlaying());
+
+    // Step Back held for a second plays backwards slowly; its release stops.
+    m_panel->SendMessage(WM_BMPBUTTON_HELD, (WPARAM)&stepRev, 0);
+    EXPECT_TRUE(video->IsPlaying());
+    EXPECT_LT(video->GetPlaySpeed(), 0.0f);
+    m_panel->SendMessage(WM_BMPBUTTON_RELEASED, (WPARAM)&stepRev, 0);
+    EXPECT_FALSE(video->IsPlaying());
+    // A plain step moves one field.
+    LONG before = video->GetFieldPosition();
+    Click(stepFwd);
+    EXPECT_EQ(before + 1, video->GetFieldPosition());
+}
+
+TEST_F(Panel, RecordTriggerAndPlayLooksFollowTheVideoState)
+{
+    CBaseBmpButton& record = m_panel->GetButton(CConsumerBkgDlg::Record);
+    CBaseBmpButton& trigger = m_panel->GetButton(CConsumerBkgDlg::CaptureTrigger);
+    CBaseBmpButton& play = m_panel->GetButton(CConsumerBkgDlg::Play);
+    struct Case {
+        int code;
+        BOOL replay;
+        BOOL record, trigger;
+        int stateImage;
+        BOOL play;
+    } cases[] = {
+        // Before each: Record checked with state image 1, trigger checked, Play lit.
+        {200, FALSE, FALSE, FALSE, 0, TRUE}, {201, FALSE, FALSE, FALSE, 0, TRUE},
+        {202, FALSE, TRUE, TRUE, 2, TRUE},   {203, FALSE, TRUE, FALSE, 1, TRUE},
+        {204, FALSE, TRUE, TRUE, 2, TRUE},   {100, FALSE, TRUE, TRUE, 1, FALSE},
+        {100, TRUE, TRUE, TRUE, 1, TRUE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.code << " replay " << c.replay);
+        record.SetCheck(TRUE);
+        record.SetStateImage(1);
+        trigger.SetCheck(TRUE);
+        play.SetCheck(TRUE);
+        play.SetStateImage(1);
+        g_pAppConfig->SetAutoReplay(c.replay);
+        g_pClavio->SetVideoState(c.code);
+        g_pClavio->NotifyVideoStateChanged();
+        Pump();
+        EXPECT_EQ(c.record, record.GetCheck());
+        EXPECT_EQ(c.trigger, trigger.GetCheck());
+        EXPECT_EQ(c.stateImage, record.m_nStateImage);
+        EXPECT_EQ(c.play, play.GetCheck());
+        EXPECT_EQ(c.play ? 1 : 0, play.m_nStateImage);
+    }
+}
+
+TEST_F(Panel, LockScreensFollowTheChannels)
+{
+    CBaseBmpButton& lock = m_panel->GetButton(CConsumerBkgDlg::LockView);
+    LoadBothSplit();
+    g_pClavio->NotifyUpdate();
+    Pump();
+    EXPECT_FALSE(m_panel->GetButton(CConsumerBkgDlg::Live).GetCheck());
+    EXPECT_TRUE(m_panel->GetButton(CConsumerBkgDlg::SplitView).GetCheck());
+    EXPECT_TRUE(lock.IsWindowEnabled());
+    Click(lock);
+    EXPECT_EQ(2, g_pClavio->GetLockMode());
+    Click(lock);
+    EXPECT_EQ(0, g_pClavio->GetLockMode());
+    Click(lock);
+    ASSERT_EQ(2, g_pClavio->GetLockMode());
+    // The other channel's clip goes: Lock Screens disabled, the lock undone.
+    g_pClavio->SetLockMode(0);
+    g_pClavio->SelectChannel(1);
+    g_pClavio->LoadClip(NULL);
+    g_pClavio->NotifyUpdate();
+    Pump();
+    EXPECT_FALSE(lock.IsWindowEnabled());
+    EXPECT_FALSE(lock.GetCheck());
+    EXPECT_EQ(0, g_pClavio->GetLockMode());
+}
+
+TEST_F(Panel, ToolClicks)
+{
+    g_pClavio->SetLiveInput(FALSE, TRUE);
+    Load(MakeClip(10));
+    Pump();
+    TakeCommands();
+    const UINT latching[] = {1095, 1096, 1097, 1098, 1137};
+    struct Step {
+        UINT button;                 // 0: the update notification
+        int tool;                    // stored afterwards
+        UINT checked;                // the one tool button checked, 0 none
+        std::vector<UINT> commands;  // sent to the current overlay, in order
+    } steps[] = {
+        {1097, 6, 1097, {32832, 44524}},          // rectangle
+        {1095, 0, 1095, {32832, 44518}},          // line replaces it
+        {0, 0, 1095, {32832, 32831}},             // restored as "Line"
+        {1095, -1, 0, {32832}},                   // pressed again: all released
+        {1094, 8, 0, {32832, 44526}},             // text never stays checked
+        {0, 8, 0, {32832}},                       // nor is it restored
+        {1098, 7, 1098, {32832, 44516}},          // ellipse
+        {1093, 7, 1098, {32798, 32832, 44516}},   // clear restores the tool
+        {1091, -1, 0, {32832, 44525}},            // select releases
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.button);
+        if (s.button) {
+            CWnd* button = m_panel->GetDlgItem(s.button);
+            ASSERT_TRUE(button);
+            Click(*button);
+        } else {
+            m_panel->OnUpdate();
+        }
+        EXPECT_EQ(s.tool, g_pAppConfig->GetDrawingTool());
+        for (UINT id : latching)
+            EXPECT_EQ(id == s.checked, !!((CBaseBmpButton*)m_panel->GetDlgItem(id))->GetCheck())
+                << id;
+        EXPECT_FALSE(((CBaseBmpButton*)m_panel->GetDlgItem(1094))->GetCheck());
+        EXPECT_EQ(s.commands, TakeCommands());
+    }
+    // While a clip plays, notifications do not arm the tool again.
+    Click(*m_panel->GetDlgItem(1097));
+    Click(m_panel->GetButton(CConsumerBkgDlg::Play));
+    ASSERT_TRUE(g_pClavio->GetActiveVideoWindow()->IsPlaying());
+    TakeCommands();
+    m_panel->OnUpdate();
+    EXPECT_EQ(std::vector<UINT>(), TakeCommands());
+    m_panel->StopPlayback();
+}
+
+TEST_F(Panel, MenuButtonPopups)
+{
+    struct Item {
+        UINT id;
+        const char* text;
+    };
+    const std::vector<Item> file = {{32779, "&Open..."}, {32810, "&Save..."}, {0, ""},
+                                    {57607, "&Print..."}, {57609, "Print Pre&view..."},
+                                    {57606, "Print &Setup..."}, {0, ""}, {57665, "E&xit"}};
+    const std::vector<Item> tools = {{32776, "&Options..."},
+                                     {32826, "Drawing &Properities..."},
+                                     {0, ""},
+                                     {32823, "&Disk Capacity..."},
+                                     {32777, "Database &Maintenance..."}};
+    const std::vector<Item> help = {{32824, "&Help on Quorvel Dorvane LE..."},
+                                    {32844, "&Video Help on Quorvel Dorvane LE..."},
+                                    {0, ""},
+                                    {57664, "&About Quorvel Dorvane..."}};
+    struct Popup {
+        int button;
+        int x;
+        const std::vector<Item>* items;
+    } popups[] = {{CConsumerBkgDlg::Button01, 97, &file},
+                  {CConsumerBkgDlg::Button02, 171, &tools},
+                  {CConsumerBkgDlg::Button06, 460, &help}};
+    CRect panel;
+    m_panel->GetWindowRect(&panel);
+    for (const Popup& p : popups) {
+        SCOPED_TRACE(p.x);
+        CMenu menu;
+        ASSERT_TRUE(m_panel->BuildPopupMenu(p.button, menu));
+        ASSERT_EQ((int)p.items->size(), menu.GetMenuItemCount());
+        for (size_t i = 0; i < p.items->size(); ++i) {
+            const Item& want = (*p.items)[i];
+            EXPECT_EQ(want.id, menu.GetMenuItemID((int)i));
+            CString text;
+            menu.GetMenuString((UINT)i, text, MF_BYPOSITION);
+            EXPECT_STREQ(want.text, text);
+        }
+        EXPECT_EQ(CPoint(panel.left + p.x, panel.top + 27), m_panel->PopupPosition(p.button));
+    }
+    CMenu none;
+    EXPECT_FALSE(m_panel->BuildPopupMenu(CConsumerBkgDlg::Button03, none));
+    // Save without a clip says so, without a full stop.
+    m_answers.Clear();
+    Click(m_panel->GetButton(CConsumerBkgDlg::Button03));
+    EXPECT_TRUE(m_answers.Saw("Clip not loaded"));
+}
