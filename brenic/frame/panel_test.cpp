@@ -341,3 +341,43 @@ TEST_F(Panel, MenuButtonPopups)
     Click(m_panel->GetButton(CConsumerBkgDlg::Button03));
     EXPECT_TRUE(m_answers.Saw("Clip not loaded"));
 }
+
+// A picture of the panel for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix
+// folder), taken with xwd. Clips in both channels, split view, the rectangle tool chosen.
+// Skipped otherwise.
+TEST_F(Panel, Screenshot)
+{
+    const char* dir = getenv("QUORVEL_SCREENSHOT_DIR");
+    if (!dir)
+        GTEST_SKIP() << "no screenshot folder";
+    // The skin of the program folder, as the program finds it.
+    g_pAppConfig->SetInstallDir((WinePath(TestBinDir()) + "\\").c_str());
+    DestroyPanels();
+    m_panel = new CConsumerBkgDlg(NULL);
+    ASSERT_TRUE(m_panel->Create(282, &m_host));
+    // As the view places them: the video manager inside the panel at the video rectangle.
+    CRect frame(0, 0, 786, 574);
+    ::AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    m_host.SetWindowPos(NULL, 40, 40, frame.Width(), frame.Height(), SWP_NOZORDER);
+    m_panel->MoveWindow(0, 0, 786, 574);
+    g_pClavio->SetParent(m_panel);
+    g_pClavio->MoveWindow(CCustomConfig().GetVideoRect());
+    m_panel->ShowWindow(SW_SHOW);
+    m_host.ShowWindow(SW_SHOW);
+    LoadBothSplit();
+    g_pClavio->SelectChannel(0);
+    g_pClavio->NotifyClipLoaded();
+    g_pClavio->NotifyUpdate();
+    Pump();
+    Click(*m_panel->GetDlgItem(1097));
+    g_pClavio->SeekField(10);
+    g_pClavio->RedrawVideo();
+    m_host.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    for (int i = 0; i < 20; ++i) {
+        Pump();
+        Sleep(50);
+    }
+    std::string command = std::string("xwd -root -silent -out '") + dir + "/panel.xwd'";
+    EXPECT_EQ(0, system(command.c_str()));
+    g_pClavio->SetParent(&m_host);
+}
