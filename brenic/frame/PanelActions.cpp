@@ -4,13 +4,15 @@
 #include "Clavio.h"
 #include "Globals.h"
 #include "TransController.h"
+#include "Clip.h"
+#include "ODCustomDefPropSheet.h"
 #include "ODCustomViewport.h"
 
 namespace panel {
 
-BOOL SaveClip(CClip*)
+BOOL SaveClip(CClip* clip)
 {
-    return FALSE;
+    return clip && clip->Save();
 }
 
 BOOL RunTrimDialog(CClip*)
@@ -56,12 +58,13 @@ void EditDefaultDrawingProperties(CODCustomViewport* current, CODCustomViewport*
 {
     if (!current)
         return;
-    if (other && other != current) {
-        other->SetLineColor(current->GetLineColor());
-        other->SetLineWidth(current->GetLineWidth());
-        other->SetLineStyle(current->GetLineStyle());
-        *other->FindFontProperties() = *current->FindFontProperties();
-    }
+    CODCustomDefPropSheet sheet(current->GetDefaultProperties(), current,
+                                "Default Drawing Properties", NULL, 0);
+    sheet.SetPageFlags(160);
+    sheet.DoModal();
+    // The other channel draws with copies of the same defaults.
+    if (other && other != current)
+        other->SetDefaultProperties(current->GetDefaultProperties());
     if (g_pAppConfig)
         g_pAppConfig->StoreDrawingDefaults(current);
 }

@@ -3,6 +3,7 @@
 #include "panel_test_host.h"
 #include "ConsumerBkgDlg.h"
 #include "CustomConfig.h"
+#include "ODCustomViewport.h"
 
 namespace {
 CWinApp theApp("panel test");
@@ -340,6 +341,27 @@ TEST_F(Panel, MenuButtonPopups)
     m_answers.Clear();
     Click(m_panel->GetButton(CConsumerBkgDlg::Button03));
     EXPECT_TRUE(m_answers.Saw("Clip not loaded"));
+}
+
+TEST_F(Panel, DefaultDrawingPropertiesCopiedAndStored)
+{
+    CODCustomViewport* current = g_pClavio->GetCurrentViewport();
+    CODCustomViewport* other = g_pClavio->GetOtherViewport();
+    ASSERT_TRUE(current && other && current != other);
+    current->SetLineColor(RGB(1, 2, 3));
+    current->SetLineWidth(5);
+    other->SetLineColor(RGB(200, 0, 0));
+    m_answers.Clear();
+    m_panel->SendMessage(WM_COMMAND, 32826);
+    Pump();
+    // The sheet was shown (and answered with OK).
+    ASSERT_EQ(1u, m_answers.Shown().size());
+    // The other channel draws with copies of the same defaults, and they are stored.
+    EXPECT_EQ(RGB(1, 2, 3), other->GetLineColor());
+    EXPECT_EQ(5, other->GetLineWidth());
+    EXPECT_NE(current->FindLineProperties(), other->FindLineProperties());
+    EXPECT_EQ(RGB(1, 2, 3), g_pAppConfig->GetLineColor());
+    EXPECT_EQ(5, g_pAppConfig->GetLineWidth());
 }
 
 // A picture of the panel for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix
