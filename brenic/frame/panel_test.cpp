@@ -343,6 +343,24 @@ TEST_F(Panel, MenuButtonPopups)
     EXPECT_TRUE(m_answers.Saw("Clip not loaded"));
 }
 
+namespace {
+
+// The captions of the top-level dialogs of this thread as they go (then they are complete).
+std::vector<std::string> g_closedDialogs;
+LRESULT CALLBACK NoteClosedDialogs(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_DESTROYWND) {
+        char cls[16] = "", caption[64] = "";
+        GetClassNameA((HWND)wParam, cls, sizeof cls);
+        GetWindowTextA((HWND)wParam, caption, sizeof caption);
+        if (!strcmp(cls, "#32770") && !(GetWindowLongA((HWND)wParam, GWL_STYLE) & WS_CHILD))
+            g_closedDialogs.push_back(caption);
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+} // namespace
+
 TEST_F(Panel, DefaultDrawingPropertiesCopiedAndStored)
 {
     CODCustomViewport* current = g_pClavio->GetCurrentViewport();
@@ -352,10 +370,14 @@ TEST_F(Panel, DefaultDrawingPropertiesCopiedAndStored)
     current->SetLineWidth(5);
     other->SetLineColor(RGB(200, 0, 0));
     m_answers.Clear();
+    g_closedDialogs.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CBT, NoteClosedDialogs, NULL, GetCurrentThreadId());
     m_panel->SendMessage(WM_COMMAND, 32826);
     Pump();
+    UnhookWindowsHookEx(hook);
     // The sheet was shown (and answered with OK).
     ASSERT_EQ(1u, m_answers.Shown().size());
+    EXPECT_EQ(std::vector<std::string>{"Default Drawing Properties"}, g_closedDialogs);
     // The other channel draws with copies of the same defaults, and they are stored.
     EXPECT_EQ(RGB(1, 2, 3), other->GetLineColor());
     EXPECT_EQ(5, other->GetLineWidth());
