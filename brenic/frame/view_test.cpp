@@ -13,6 +13,9 @@
 #include "MainFrm.h"
 #include "resource.h"
 #include "dialog_answers.h"
+#include "dv_fixture.h"
+#include "Clip.h"
+#include "VideoWindow.h"
 
 namespace {
 
@@ -128,4 +131,37 @@ TEST_F(ViewTest, UnhandledCommandsReachTheCurrentDrawingLayer)
     Probe none;
     none.m_nID = 61000;
     EXPECT_FALSE(m_view->OnCmdMsg(61000, CN_UPDATE_COMMAND_UI, &none, NULL));
+}
+
+TEST_F(ViewTest, WheelStepsTheVideo)
+{
+    char name[64];
+    sprintf(name, "/tmp/view_wheel_%lu.avi", GetCurrentProcessId());
+    DvClipFormat format;
+    format.frames = 20;
+    format.withAudio = false;
+    std::string error;
+    ASSERT_TRUE(WriteDvClip(name, format, &error)) << error;
+    CClip clip;
+    clip.m_strVideoPath = CString("Z:") + name;
+    clip.m_strVideoPath.Replace('/', '\\');
+    clip.m_nFrames = 20;
+    clip.m_nTrimIn = 0;
+    clip.m_nTrimOut = 19;
+    g_pClavio->SetLiveInput(FALSE, TRUE);
+    ASSERT_TRUE(g_pClavio->LoadClip(&clip));
+    g_pClavio->SeekField(10);
+    CVideoWindow* video = g_pClavio->GetActiveVideoWindow();
+    ASSERT_EQ(10, video->GetFieldPosition());
+    // Towards the user (negative or zero) one field forward, away one field back.
+    const struct {
+        short delta;
+        LONG position;
+    } steps[] = {{-120, 11}, {0, 12}, {120, 11}, {240, 10}};
+    for (const auto& s : steps) {
+        m_frame->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)s.delta), 0);
+        EXPECT_EQ(s.position, video->GetFieldPosition()) << s.delta;
+    }
+    g_pClavio->LoadClip(NULL);
+    remove(name);
 }
