@@ -3,12 +3,21 @@
 #include "../browser/DatabaseSheet.h"
 #include "Clavio.h"
 #include "Globals.h"
+#include "TabrelEx.h"
 #include "TransController.h"
 #include "Clip.h"
 #include "ODCustomDefPropSheet.h"
 #include "ODCustomViewport.h"
 
 namespace panel {
+
+void SetClipRange(CTabrelEx& slider, CClip* clip)
+{
+    if (clip)
+        slider.SetRange(clip->GetTrimIn() * 2, clip->GetTrimOut() * 2 + 1);
+    else
+        slider.SetRange(0, 1);
+}
 
 BOOL SaveClip(CClip* clip)
 {

@@ -182,6 +182,32 @@ TEST_F(Panel, TransportButtons)
     EXPECT_EQ(before + 1, video->GetFieldPosition());
 }
 
+TEST_F(Panel, ClipLoadedFollowsTheCurrentClipEvenWhenItIsGone)
+{
+    CTabrelEx& slider = m_panel->GetSlider();
+    g_pClavio->SetLiveInput(FALSE, TRUE);
+    CClip* clip = MakeClip(30);
+    clip->m_nTrimIn = 5;
+    clip->m_nTrimOut = 24;
+    Load(clip);
+    g_pClavio->SeekField(20);
+    m_panel->OnClipLoaded();
+    // Fields 10 to 49 (the slider reports the top of its range); the thumb at the
+    // control's position.
+    EXPECT_EQ(49, slider.GetRange());
+    EXPECT_EQ(20, slider.GetThumbPosition());
+    // The channel emptied: the smallest range at 0 (the slider takes no empty one), no tabs,
+    // the text at 0.
+    g_pClavio->LoadClip(NULL);
+    m_panel->OnClipLoaded();
+    EXPECT_EQ(1, slider.GetRange());
+    EXPECT_EQ(0, slider.GetThumbPosition());
+    EXPECT_EQ(0, slider.GetTabCount());
+    char shown[32] = "";
+    m_panel->GetPositionText().GetWindowText(shown, sizeof shown);
+    EXPECT_STREQ("00:00:00", shown);
+}
+
 TEST_F(Panel, RecordTriggerAndPlayLooksFollowTheVideoState)
 {
     CBaseBmpButton& record = m_panel->GetButton(CConsumerBkgDlg::Record);
