@@ -14,6 +14,7 @@
 #include "resource.h"
 #include "dialog_answers.h"
 #include "dv_fixture.h"
+#include "panel_test_host.h"
 #include "Clip.h"
 #include "VideoWindow.h"
 
@@ -135,8 +136,8 @@ TEST_F(ViewTest, UnhandledCommandsReachTheCurrentDrawingLayer)
 
 TEST_F(ViewTest, WheelStepsTheVideo)
 {
-    char name[64];
-    sprintf(name, "/tmp/view_wheel_%lu.avi", GetCurrentProcessId());
+    const std::string file = PanelHost::TempClipName("view_wheel");
+    const char* name = file.c_str();
     DvClipFormat format;
     format.frames = 20;
     format.withAudio = false;
