@@ -3,7 +3,7 @@
 # own, closed the way a user closes it (WM_CLOSE to its windows): once it has ended, every
 # setting and every function key is in the registry with its default text, and the program
 # folder holds an empty database. A second start reads them (a changed value survives its
-# close) and keeps that database.
+# close) and keeps that database. A copy started while another runs ends by itself.
 #   first_start_test.sh <source dir> <bin dir>
 set -euo pipefail
 src=$1 bin=$2
@@ -24,10 +24,13 @@ mkdir -p "$folder"
 cp "$bin/brenic.exe.so" "$bin/razeFieldDefs.xml" "$folder/"
 cp -r "$bin/Skin" "$folder/"
 
-# Starts the program and closes it as soon as it has a window to close; waits for its end.
-run_and_close() {
-  (cd "$folder" && exec wine brenic.exe.so) >"$work/run.log" 2>&1 &
-  local pid=$! tries=0
+start() {
+  (cd "$folder" && exec wine brenic.exe.so) >>"$work/run.log" 2>&1 &
+  pid=$!
+}
+# Closes the program as soon as it has a window to close; waits for its end.
+close() {
+  local tries=0
   while kill -0 $pid 2>/dev/null; do
     sleep 2
     tries=$((tries + 1))
@@ -35,6 +38,10 @@ run_and_close() {
     wine taskkill /im brenic.exe >/dev/null 2>&1 || true
   done
   wait $pid || fail "the program ended with status $?"
+}
+run_and_close() {
+  start
+  close
 }
 
 key='HKLM\Software\Quorvel\Quorvel Redovove LE'
@@ -121,4 +128,19 @@ expect RecordView "Down the line"
 expect PreTrigFrames 39
 [ -s "$folder/Quorvel.mdb" ] || fail "the database went away"
 [ "$(md5sum <"$folder/Quorvel.mdb")" = "$database" ] || echo "note: the database was written to"
+# A second copy started while the first runs finds it and ends by itself; the first stays.
+start
+first=$pid
+sleep 10
+kill -0 $first 2>/dev/null || fail "the first copy ended"
+(cd "$folder" && exec wine brenic.exe.so) >>"$work/run.log" 2>&1 &
+second=$! tries=0
+while kill -0 $second 2>/dev/null; do
+  sleep 1
+  tries=$((tries + 1))
+  [ $tries -gt 30 ] && { kill $second; fail "the second copy kept running"; }
+done
+kill -0 $first 2>/dev/null || fail "the first copy ended with the second"
+pid=$first
+close
 echo "first and second start passed"
