@@ -4,6 +4,7 @@
 #include "gtest_wine.h"
 #include <afxwin.h>
 #include <afxole.h>
+#include <algorithm>
 #include "AppConfig.h"
 #include "BrenicDoc.h"
 #include "BrenicView.h"
@@ -59,6 +60,8 @@ protected:
             m_frame->DestroyWindow();
         theApp.m_pMainWnd = NULL;
         delete g_pClavio;
+        if (!m_file.empty())
+            remove(m_file.c_str());
         g_pClavio = NULL;
         delete g_pAppConfig;
         g_pAppConfig = NULL;
@@ -71,6 +74,25 @@ protected:
         w->GetParent()->ScreenToClient(&r);
         return r;
     }
+    // Shows a clip of 20 frames written now in the current channel (the file goes with the
+    // test).
+    void LoadClip(CClip& clip)
+    {
+        m_file = PanelHost::TempClipName("view_clip");
+        DvClipFormat format;
+        format.frames = 20;
+        format.withAudio = false;
+        std::string error;
+        ASSERT_TRUE(WriteDvClip(m_file, format, &error)) << error;
+        clip.m_strVideoPath = CString("Z:") + m_file.c_str();
+        clip.m_strVideoPath.Replace('/', '\\');
+        clip.m_nFrames = 20;
+        clip.m_nTrimIn = 0;
+        clip.m_nTrimOut = 19;
+        g_pClavio->SetLiveInput(FALSE, TRUE);
+        ASSERT_TRUE(g_pClavio->LoadClip(&clip));
+    }
+    std::string m_file;
     CMainFrame* m_frame = nullptr;
     CBrenicDoc* m_doc = nullptr;
     CBrenicView* m_view = nullptr;
@@ -136,21 +158,8 @@ TEST_F(ViewTest, UnhandledCommandsReachTheCurrentDrawingLayer)
 
 TEST_F(ViewTest, WheelStepsTheVideo)
 {
-    const std::string file = PanelHost::TempClipName("view_wheel");
-    const char* name = file.c_str();
-    DvClipFormat format;
-    format.frames = 20;
-    format.withAudio = false;
-    std::string error;
-    ASSERT_TRUE(WriteDvClip(name, format, &error)) << error;
     CClip clip;
-    clip.m_strVideoPath = CString("Z:") + name;
-    clip.m_strVideoPath.Replace('/', '\\');
-    clip.m_nFrames = 20;
-    clip.m_nTrimIn = 0;
-    clip.m_nTrimOut = 19;
-    g_pClavio->SetLiveInput(FALSE, TRUE);
-    ASSERT_TRUE(g_pClavio->LoadClip(&clip));
+    ASSERT_NO_FATAL_FAILURE(LoadClip(clip));
     g_pClavio->SeekField(10);
     CVideoWindow* video = g_pClavio->GetActiveVideoWindow();
     ASSERT_EQ(10, video->GetFieldPosition());
@@ -164,5 +173,54 @@ TEST_F(ViewTest, WheelStepsTheVideo)
         EXPECT_EQ(s.position, video->GetFieldPosition()) << s.delta;
     }
     g_pClavio->LoadClip(NULL);
-    remove(name);
+}
+
+TEST_F(ViewTest, PrintsTheVideoCentredOnThePage)
+{
+    CClip clip;
+    ASSERT_NO_FATAL_FAILURE(LoadClip(clip));
+    g_pClavio->SeekField(10);
+    // A "page" of the screen's resolution: the picture keeps its 608 x 456 and is centred.
+    CClientDC screen(NULL);
+    const int width = screen.GetDeviceCaps(HORZRES), height = screen.GetDeviceCaps(VERTRES);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    DWORD* pixels = nullptr;
+    HBITMAP page = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, (void**)&pixels, NULL, 0);
+    ASSERT_TRUE(page && pixels);
+    const DWORD paper = 0x00FF00; // green: no DV picture of the fixture has it
+    std::fill(pixels, pixels + width * height, paper);
+    CDC dc;
+    dc.CreateCompatibleDC(&screen);
+    HGDIOBJ old = ::SelectObject(dc.m_hDC, page);
+    dc.m_bPrinting = TRUE;
+    m_view->OnDraw(&dc);
+    GdiFlush();
+    const CRect picture(width / 2 - 304, height / 2 - 228, width / 2 - 304 + 608,
+                        height / 2 - 228 + 456);
+    int inside = 0, outside = 0, light = 0, dark = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const DWORD p = pixels[y * width + x] & 0xFFFFFF;
+            const bool covered = p != paper;
+            if (picture.PtInRect(CPoint(x, y))) {
+                inside += covered;
+                light += (p & 0xFF) > 0xC0 && ((p >> 8) & 0xFF) > 0xC0;
+                dark += (p & 0xFF) < 0x40 && ((p >> 8) & 0xFF) < 0x40;
+            } else {
+                outside += covered;
+            }
+        }
+    EXPECT_EQ(608 * 456, inside);
+    EXPECT_EQ(0, outside);
+    // Frame 5's picture: white bars on black.
+    EXPECT_GT(light, 0);
+    EXPECT_GT(dark, 0);
+    ::SelectObject(dc.m_hDC, old);
+    DeleteObject(page);
+    g_pClavio->LoadClip(NULL);
 }
