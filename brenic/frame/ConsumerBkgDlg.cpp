@@ -513,10 +513,7 @@ void CConsumerBkgDlg::OnClipLoaded()
     g_pClavio->ShowGraphics(TRUE, g_pClavio->GetCurrentChannel(), 0);
     // The channel may have been emptied: no clip, an empty range at 0.
     CClip* clip = g_pClavio->GetCurrentClip();
-    if (clip)
-        m_slider.SetRange(clip->GetTrimIn() * 2, clip->GetTrimOut() * 2 + 1);
-    else
-        m_slider.SetRange(0, 0);
+    panel::SetClipRange(m_slider, clip);
     CVideoWindow* video = g_pClavio->GetActiveVideoWindow();
     int position = clip && video ? video->GetFieldPosition() : 0;
     m_slider.SetPos(position);

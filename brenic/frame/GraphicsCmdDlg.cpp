@@ -1,4 +1,5 @@
 #include "GraphicsCmdDlg.h"
+#include "PanelActions.h"
 #include "AppConfig.h"
 #include "Clavio.h"
 #include "Clip.h"
@@ -206,16 +207,9 @@ void CGraphicsCmdDlg::OnColorButton(UINT id)
 void CGraphicsCmdDlg::OnDrawingProperties()
 {
     ResetTools();
-    // The toolkit's default-property sheet on the current viewport's list.
-    Send(44511);
-    if (g_pClavio) {
-        CODCustomViewport* current = g_pClavio->GetCurrentViewport();
-        CODCustomViewport* other = g_pClavio->GetOtherViewport();
-        if (current && other && current != other)
-            other->SetDefaultProperties(current->GetDefaultProperties());
-        if (g_pAppConfig)
-            g_pAppConfig->StoreDrawingDefaults(current);
-    }
+    if (g_pClavio)
+        panel::EditDefaultDrawingProperties(g_pClavio->GetCurrentViewport(),
+                                            g_pClavio->GetOtherViewport());
     UpdateColorButtons(NULL);
 }
 

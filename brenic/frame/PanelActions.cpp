@@ -4,14 +4,25 @@
 #include "../browser/ToolsSheet.h"
 #include "Clavio.h"
 #include "Globals.h"
+#include "TabrelEx.h"
 #include "TransController.h"
+#include "Clip.h"
+#include "ODCustomDefPropSheet.h"
 #include "ODCustomViewport.h"
 
 namespace panel {
 
-BOOL SaveClip(CClip*)
+void SetClipRange(CTabrelEx& slider, CClip* clip)
 {
-    return FALSE;
+    if (clip)
+        slider.SetRange(clip->GetTrimIn() * 2, clip->GetTrimOut() * 2 + 1);
+    else
+        slider.SetRange(0, 1);
+}
+
+BOOL SaveClip(CClip* clip)
+{
+    return clip && clip->Save();
 }
 
 BOOL RunTrimDialog(CClip*)
@@ -60,12 +71,13 @@ void EditDefaultDrawingProperties(CODCustomViewport* current, CODCustomViewport*
 {
     if (!current)
         return;
-    if (other && other != current) {
-        other->SetLineColor(current->GetLineColor());
-        other->SetLineWidth(current->GetLineWidth());
-        other->SetLineStyle(current->GetLineStyle());
-        *other->FindFontProperties() = *current->FindFontProperties();
-    }
+    CODCustomDefPropSheet sheet(current->GetDefaultProperties(), current,
+                                "Default Drawing Properties", NULL, 0);
+    sheet.SetPageFlags(160);
+    sheet.DoModal();
+    // The other channel draws with copies of the same defaults.
+    if (other && other != current)
+        other->SetDefaultProperties(current->GetDefaultProperties());
     if (g_pAppConfig)
         g_pAppConfig->StoreDrawingDefaults(current);
 }

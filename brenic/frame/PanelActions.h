@@ -6,9 +6,13 @@
 
 class CClip;
 class CODCustomViewport;
+class CTabrelEx;
 
 namespace panel {
 
+// The slider's range over the clip's trim range in fields (trim in x 2 to trim out x 2 + 1);
+// without a clip the smallest range at 0, since the slider refuses an empty one.
+void SetClipRange(CTabrelEx& slider, CClip* clip);
 // Writes the clip to the database; FALSE when it was not saved.
 BOOL SaveClip(CClip* clip);
 // The trim dialog over the clip; TRUE when a new trim range was stored in the clip.

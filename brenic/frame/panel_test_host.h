@@ -5,6 +5,8 @@
 #include "gtest_wine.h"
 #include <afxwin.h>
 #include <afxole.h>
+#include <stdlib.h>
+#include <unistd.h>
 #include <string>
 #include <vector>
 #include "AppConfig.h"
@@ -66,8 +68,7 @@ protected:
     // A clip of a DV file written now: frames frames at 29.97 (or 25, pal), trim over all.
     CClip* MakeClip(int frames, bool pal = false)
     {
-        char name[64];
-        sprintf(name, "/tmp/panel_clip_%lu_%d.avi", GetCurrentProcessId(), (int)m_files.size());
+        const std::string name = TempClipName("panel_clip");
         DvClipFormat format;
         format.frames = frames;
         format.pal = pal;
@@ -76,7 +77,7 @@ protected:
         EXPECT_TRUE(WriteDvClip(name, format, &error)) << error;
         m_files.push_back(name);
         CClip* clip = new CClip;
-        clip->m_strVideoPath = CString("Z:") + name;
+        clip->m_strVideoPath = CString("Z:") + name.c_str();
         clip->m_strVideoPath.Replace('/', '\\');
         clip->m_nFrames = frames;
         clip->m_nTrimIn = 0;
@@ -85,6 +86,22 @@ protected:
         return clip;
     }
 
+public:
+    // A fresh clip file name from the system: the Wine process id is unique only within one
+    // prefix, and test programs of other prefixes share /tmp.
+    static std::string TempClipName(const char* tag)
+    {
+        std::string pattern = std::string("/tmp/") + tag + "_XXXXXX.avi";
+        std::vector<char> name(pattern.begin(), pattern.end());
+        name.push_back('\0');
+        int fd = mkstemps(name.data(), 4);
+        EXPECT_NE(-1, fd) << pattern;
+        if (fd != -1)
+            close(fd);
+        return name.data();
+    }
+
+protected:
     // Shows a clip in the current channel, or in the other one.
     void Load(CClip* clip, bool other = false)
     {

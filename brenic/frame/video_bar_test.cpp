@@ -157,3 +157,30 @@ TEST_F(Bars, RecordLooksFollowTheVideoState)
         EXPECT_EQ(image, Bar().m_btnRecord.m_nStateImage) << code;
     }
 }
+
+// A picture of the bars for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix
+// folder), taken with xwd: the palette docked right, the video bar at the bottom, a clip
+// loaded. Skipped otherwise.
+TEST_F(Bars, Screenshot)
+{
+    const char* dir = getenv("QUORVEL_SCREENSHOT_DIR");
+    if (!dir)
+        GTEST_SKIP() << "no screenshot folder";
+    m_frame.SetWindowPos(NULL, 20, 20, 1000, 760, SWP_NOZORDER);
+    m_frame.ShowWindow(SW_SHOW);
+    // Made hidden; shown as the View menu shows them.
+    m_frame.ShowControlBar(g_pCmdBar, TRUE, FALSE);
+    m_frame.ShowControlBar(g_pVideoBar, TRUE, FALSE);
+    m_frame.RecalcLayout();
+    g_pClavio->SetLiveInput(FALSE, TRUE);
+    Load(ClipWithTabs(40));
+    g_pClavio->NotifyClipLoaded();
+    Pump();
+    m_frame.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    for (int i = 0; i < 20; ++i) {
+        Pump();
+        Sleep(50);
+    }
+    std::string command = std::string("xwd -root -silent -out '") + dir + "/bars.xwd'";
+    EXPECT_EQ(0, system(command.c_str()));
+}

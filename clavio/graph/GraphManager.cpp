@@ -884,7 +884,11 @@ HRESULT CGraphManager::ShowVideoWindow(BOOL show)
     if (!window)
         return S_OK;
     HRESULT hr;
-    if (show) {
+    // A renderer that no window owns would appear as a window of its own on the desktop:
+    // it stays hidden until it is given its owner.
+    OAHWND owner = 0;
+    window->get_Owner(&owner);
+    if (show && owner) {
         hr = window->put_Visible(OATRUE);
         window->put_WindowState(SW_SHOW);
     } else {

@@ -138,6 +138,9 @@ HRESULT CPlaybackGraph::OpenFile()
         HRESULT hr = AddFilterByCLSID(CLSID_VideoRenderer, &m_pVideoRenderer, kRendererName);
         if (FAILED(hr))
             return hr;
+        // The renderer of a channel without a file is shown too: inside its owner.
+        if (m_pOwnerWnd)
+            SetupVideoWindow(m_pOwnerWnd);
     }
     if (m_strFileName.IsEmpty())
         return S_OK;

@@ -626,6 +626,8 @@ TEST_F(ControlTest, ControlsNamedInADialogTemplateAreCreatedWithTheDialog)
     // The items keep their order: the control sits between the two static texts.
     EXPECT_EQ(::GetWindow(ctl, GW_HWNDPREV), ::GetDlgItem(hDlg, 1));
     EXPECT_EQ(::GetWindow(ctl, GW_HWNDNEXT), ::GetDlgItem(hDlg, 2));
+    // Visible as its template item is.
+    EXPECT_TRUE(::GetWindowLongA(ctl, GWL_STYLE) & WS_VISIBLE);
 
     // Bound the way a panel binds its wrapper: by subclassing the dialog item.
     CWnd wrapper;

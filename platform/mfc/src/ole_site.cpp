@@ -873,8 +873,10 @@ static bool IsPlaceholder(HWND hWnd)
 }
 
 // Creates the control an item names; the placeholder steps aside (no id, hidden) and is
-// destroyed once the dialog's creation is over.
-static void ReplacePlaceholder(HWND ph, LPCSTR text)
+// destroyed once the dialog's creation is over. While the placeholder is being created its
+// style lacks WS_VISIBLE (the window manager shows it afterwards): the item's own style
+// comes as createStyle then.
+static void ReplacePlaceholder(HWND ph, LPCSTR text, DWORD createStyle = 0)
 {
     HWND dlg = ::GetParent(ph);
     UINT id = (UINT)::GetDlgCtrlID(ph);
@@ -882,7 +884,7 @@ static void ReplacePlaceholder(HWND ph, LPCSTR text)
         return;
     char cls[64] = {};
     ::GetClassNameA(ph, cls, sizeof cls);
-    DWORD style = (DWORD)::GetWindowLongA(ph, GWL_STYLE);
+    DWORD style = (DWORD)::GetWindowLongA(ph, GWL_STYLE) | (createStyle & WS_VISIBLE);
     RECT rc;
     ::GetWindowRect(ph, &rc);
     ::MapWindowPoints(nullptr, dlg, (POINT*)&rc, 2);
@@ -909,7 +911,8 @@ static LRESULT CALLBACK PlaceholderProc(HWND hWnd, UINT msg, WPARAM wParam, LPAR
 {
     if (msg == WM_CREATE) {
         const CREATESTRUCTA* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        ReplacePlaceholder(hWnd, cs && !IS_INTRESOURCE(cs->lpszName) ? cs->lpszName : "");
+        ReplacePlaceholder(hWnd, cs && !IS_INTRESOURCE(cs->lpszName) ? cs->lpszName : "",
+                           cs ? (DWORD)cs->style : 0);
         return 0;
     }
     if (msg == kDestroyMsg) {
