@@ -132,8 +132,8 @@ BOOL SECControlBar::GetDockPosition(int& nRow, int& nCol, UINT& nDockBarID, floa
                                     int& nThick)
 {
   SECDockBar* pDock = GetSECDockBar();
-  if (pDock == NULL || !pDock->FindBarRow(this, nRow, nCol, nThick))
-    return FALSE;
+  if (pDock == NULL || pDock->m_bFloating || !pDock->FindBarRow(this, nRow, nCol, nThick))
+    return FALSE;  // floating bars have no dock position
   nDockBarID = (UINT)pDock->GetDlgCtrlID();
   fShare = m_fPctWidth;
   return TRUE;

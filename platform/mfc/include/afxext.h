@@ -200,17 +200,18 @@ class CDockContext {
   virtual void StartResize(int nHitTest, CPoint pt);
   virtual void ToggleDocking();
 
+  // The steps of the loops; a derived context may dock, stretch or report differently.
   void Move(CPoint pt);
-  void EndDrag();
+  virtual void EndDrag();
   void OnKey(int nChar, BOOL bDown);
-  void Stretch(CPoint pt);
-  void EndResize();
+  virtual void Stretch(CPoint pt);
+  virtual void EndResize();
   void InitLoop();
-  void CancelLoop();
+  virtual void CancelLoop();
   BOOL Track();
   void DrawFocusRect(BOOL bRemoveRect = FALSE);
   void UpdateState(BOOL* pFlag, BOOL bNewValue);
-  DWORD CanDock();
+  virtual DWORD CanDock();
   CDockBar* GetDockBar(DWORD dwOverDockStyle);
 
   CPoint m_ptLast;
@@ -248,6 +249,9 @@ class CMiniDockFrameWnd : public CMiniFrameWnd {
   virtual ~CMiniDockFrameWnd();
   virtual BOOL Create(CWnd* pParent, DWORD dwBarStyle);
   virtual void RecalcLayout(BOOL bNotify = TRUE) override;
+  // The dock bar that holds the floating bars; a derived frame may hold one of its own kind
+  // (this one then stays without a window).
+  virtual CDockBar* GetDockBar() { return &m_wndDockBar; }
 
   CDockBar m_wndDockBar;
 
