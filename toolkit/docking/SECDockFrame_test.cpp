@@ -8,6 +8,7 @@
 #include "SECDockLayout.h"
 #include "SECDockState.h"
 #include "SECFrameWnd.h"
+#include "SECMiniDockFrameWnd.h"
 #include "SECStatusBar.h"
 #include <commctrl.h>
 #include <cmath>
@@ -862,3 +863,216 @@ TEST_F(DockFrameTest, BarStateThroughTheFrame)
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Dragging and resizing through the dock context's loop, with the mouse and keys posted
+
+namespace {
+// Posts what the loop reads: key presses first, then a move by (dx, dy) from the start point
+// (in the bar's client coordinates), then the ending message.
+void PostDrag(CWnd* pBar, CPoint ptStart, int dx, int dy, UINT nEnd, const std::vector<UINT>& keys)
+{
+  for (UINT vk : keys)
+    pBar->PostMessage(WM_KEYDOWN, vk, 0);
+  CPoint pt(ptStart.x + dx, ptStart.y + dy);
+  pBar->ScreenToClient(&pt);
+  pBar->PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+  if (nEnd == WM_KEYDOWN)
+    pBar->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+  else
+    pBar->PostMessage(nEnd, 0, MAKELPARAM(pt.x, pt.y));
+}
+}  // namespace
+
+TEST_F(DockFrameTest, PostedDragsDockFloatAndCancel)
+{
+  SECStatusBar status;
+  ASSERT_TRUE(status.Create(m_pFrame));
+  const UINT ids[] = {0};
+  ASSERT_TRUE(status.SetIndicators(ids, 1));
+  SECControlBar* pA = NewBar(ID_BAR1, CBRS_BOTTOM);
+  SECControlBar* pB = NewBar(ID_BAR2);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_BOTTOM, 0, 0, 1.0f, 60);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_BOTTOM, 0, 1, 1.0f, 60);
+  m_pFrame->RecalcLayout();
+  CRect rectTop;
+  Side(AFX_IDW_DOCKBAR_TOP)->GetWindowRect(&rectTop);
+
+  // B floats so that its docking outline already lies over the empty top side.
+  auto floatB = [&]() -> CPoint {
+    m_pFrame->FloatControlBar(pB, CPoint(rectTop.left + 80, rectTop.top - 40));
+    CRect rect;
+    pB->GetWindowRect(&rect);
+    EXPECT_LT(rect.top, rectTop.top);
+    EXPECT_GT(rect.bottom, rectTop.top);
+    return rect.CenterPoint();
+  };
+  struct Case {
+    const char* what;
+    int dx, dy;
+    std::vector<UINT> keys;
+    UINT nEnd;
+    bool bDocked;
+  };
+  const Case cases[] = {
+      {"3 pixels", 3, 0, {}, WM_LBUTTONUP, false},
+      {"5 pixels", 5, 0, {}, WM_LBUTTONUP, true},
+      {"4 pixels, 2 and 2", 2, 2, {}, WM_LBUTTONUP, false},
+      {"Ctrl held", 5, 0, {VK_CONTROL}, WM_LBUTTONUP, false},
+      {"Shift: upright, over no side bar", 5, 0, {VK_SHIFT}, WM_LBUTTONUP, false},
+      {"Escape", 5, 0, {}, WM_KEYDOWN, false},
+      {"right button", 5, 0, {}, WM_RBUTTONDOWN, false},
+  };
+  for (const Case& c : cases) {
+    CPoint pt = floatB();
+    CWnd* pMini = pB->GetParentFrame();
+    CRect rectBefore;
+    pMini->GetWindowRect(&rectBefore);
+    status.SetPaneText(0, "busy");
+    PostDrag(pB, pt, c.dx, c.dy, c.nEnd, c.keys);
+    pB->m_pDockContext->StartDrag(pt);
+    EXPECT_EQ(::GetCapture(), (HWND)NULL) << c.what;
+    EXPECT_STREQ(status.GetPaneText(0), "Ready") << c.what;
+    if (c.bDocked) {
+      ASSERT_NE(pB->m_pDockBar, nullptr) << c.what;
+      EXPECT_EQ(pB->m_pDockBar->GetDlgCtrlID(), AFX_IDW_DOCKBAR_TOP) << c.what;
+      EXPECT_EQ(pB->m_pDockContext->m_uMRUDockID, (UINT)AFX_IDW_DOCKBAR_TOP) << c.what;
+      continue;
+    }
+    EXPECT_TRUE(pB->IsFloating()) << c.what;
+    if (c.nEnd != WM_LBUTTONUP) {
+      // cancelled: the frame has not moved
+      CRect rectAfter;
+      pB->GetParentFrame()->GetWindowRect(&rectAfter);
+      EXPECT_EQ(rectAfter, rectBefore) << c.what;
+    }
+  }
+
+  // While the drag runs the status line says how to keep the bar from docking.
+  CPoint pt = floatB();
+  struct Probe : CWnd {
+    SECStatusBar* pStatus;
+    CString text;
+    LRESULT WindowProc(UINT m, WPARAM w, LPARAM l) override
+    {
+      if (m == WM_USER + 7)
+        text = pStatus->GetPaneText(0);
+      return CWnd::WindowProc(m, w, l);
+    }
+  } probe;
+  probe.pStatus = &status;
+  ASSERT_TRUE(probe.CreateEx(0, "STATIC", "", WS_POPUP, CRect(0, 0, 1, 1), NULL, 0));
+  probe.PostMessage(WM_USER + 7);
+  PostDrag(pB, pt, 1, 0, WM_KEYDOWN, {});
+  pB->m_pDockContext->StartDrag(pt);
+  EXPECT_STREQ(probe.text, "Press the Ctrl key to prevent docking.");
+  probe.DestroyWindow();
+
+  // A drag that cannot take the mouse does not start.
+  probe.CreateEx(0, "STATIC", "", WS_POPUP, CRect(0, 0, 1, 1), NULL, 0);
+  probe.SetCapture();
+  PostDrag(pB, pt, 5, 0, WM_LBUTTONUP, {});
+  pB->m_pDockContext->StartDrag(pt);
+  EXPECT_TRUE(pB->IsFloating());
+  ::ReleaseCapture();
+  probe.DestroyWindow();
+  MSG msg;
+  while (::PeekMessageA(&msg, pB->m_hWnd, 0, 0, PM_REMOVE)) {
+  }
+}
+
+TEST_F(DockFrameTest, PostedResizeKeepsTheFloatingLimits)
+{
+  SECControlBar* pB = NewBar(ID_BAR2, CBRS_TOP | CBRS_SIZE_DYNAMIC);
+  m_pFrame->FloatControlBar(pB, CPoint(150, 150));
+  auto* pMini = DYNAMIC_DOWNCAST(SECMiniDockFrameWnd, pB->GetParentFrame());
+  ASSERT_NE(pMini, nullptr);
+  const CSize sizeStart = pB->m_szFloat;
+  struct Case {
+    int nHit, dx, dy;
+    CSize grow;  // against the size before the drag
+  };
+  const Case cases[] = {
+      {HTRIGHT, 40, 0, CSize(40, 0)},
+      {HTLEFT, 10, 0, CSize(-10, 0)},
+      {HTBOTTOMRIGHT, 20, 15, CSize(20, 15)},
+      {HTTOP, 0, -12, CSize(0, 12)},
+      {HTRIGHT, -5000, 0, CSize(0, 0)},   // below the smallest floating width: refused
+      {HTBOTTOM, 0, 5000, CSize(0, 0)},   // beyond the full screen: refused
+      {HTTOPLEFT, -6000, 8, CSize(0, -8)},  // one axis refused, the other follows
+  };
+  for (const Case& c : cases) {
+    CSize before = pB->m_szFloat;
+    CRect rect;
+    pB->GetWindowRect(&rect);
+    CPoint pt = rect.CenterPoint();
+    PostDrag(pB, pt, c.dx, c.dy, WM_LBUTTONUP, {});
+    pB->m_pDockContext->StartResize(c.nHit, pt);
+    EXPECT_EQ(pB->m_szFloat, before + c.grow) << "hit " << c.nHit << " by " << c.dx << "," << c.dy;
+    EXPECT_TRUE(pB->IsFloating());
+  }
+  EXPECT_NE(pB->m_szFloat, sizeStart);
+  // The frame fits the bar's new size.
+  CRect rectBar;
+  pB->GetWindowRect(&rectBar);
+  EXPECT_EQ(rectBar.Size(), pB->m_szFloat);
+}
+
+TEST_F(DockFrameTest, MiniFrameMenuHidingBordersAndDoubleClick)
+{
+  SECControlBar* pA = NewBar(ID_BAR1, CBRS_TOP | CBRS_SIZE_DYNAMIC);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 1.0f, 60);
+  m_pFrame->RecalcLayout();
+  m_pFrame->FloatControlBar(pA, CPoint(200, 160));
+  auto* pMini = DYNAMIC_DOWNCAST(SECMiniDockFrameWnd, pA->GetParentFrame());
+  ASSERT_NE(pMini, nullptr);
+  EXPECT_EQ(pA->m_pDockBar, pMini->GetDockBar());
+  EXPECT_TRUE(pA->m_pDockBar->IsKindOf(RUNTIME_CLASS(SECDockBar)));
+
+  // The system menu moves and hides, nothing else of the window kind.
+  HMENU hSys = ::GetSystemMenu(pMini->m_hWnd, FALSE);
+  ASSERT_NE(hSys, (HMENU)NULL);
+  for (UINT nGone : {SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE})
+    EXPECT_EQ(::GetMenuState(hSys, nGone, MF_BYCOMMAND), (UINT)-1) << nGone;
+  EXPECT_NE(::GetMenuState(hSys, SC_MOVE, MF_BYCOMMAND), (UINT)-1);
+  char text[32] = "";
+  ::GetMenuStringA(hSys, SC_CLOSE, text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "&Hide");
+
+  // A dynamic bar's frame sizes from all eight borders and corners, and has no move frame.
+  EXPECT_FALSE(pMini->GetStyle() & (MFS_MOVEFRAME | MFS_4THICKFRAME));
+  EXPECT_TRUE(pMini->GetStyle() & MFS_THICKFRAME);
+  CRect rect;
+  pMini->GetWindowRect(&rect);
+  struct Hit {
+    CPoint pt;
+    LRESULT nHit;
+  };
+  const Hit hits[] = {{CPoint(rect.left + 1, rect.top + 1), HTTOPLEFT},
+                      {CPoint(rect.right - 2, rect.bottom - 2), HTBOTTOMRIGHT},
+                      {CPoint(rect.left + 1, rect.CenterPoint().y), HTLEFT},
+                      {CPoint(rect.CenterPoint().x, rect.bottom - 2), HTBOTTOM}};
+  for (const Hit& h : hits)
+    EXPECT_EQ(pMini->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(h.pt.x, h.pt.y)), h.nHit)
+        << h.pt.x << "," << h.pt.y;
+
+  // Hiding its last bar hides the frame; showing it shows the frame without activating it.
+  m_pFrame->SetActiveWindow();
+  m_pFrame->ShowControlBar(pA, FALSE, FALSE);
+  EXPECT_FALSE(pMini->IsWindowVisible());
+  m_pFrame->ShowControlBar(pA, TRUE, FALSE);
+  EXPECT_TRUE(pMini->IsWindowVisible());
+  EXPECT_NE(::GetActiveWindow(), pMini->m_hWnd);
+  // Closing the frame (its "&Hide") hides the bar and keeps the frame's object.
+  pMini->SendMessage(WM_CLOSE);
+  EXPECT_FALSE(pA->IsWindowVisible());
+  EXPECT_TRUE(::IsWindow(pMini->m_hWnd));
+  m_pFrame->ShowControlBar(pA, TRUE, FALSE);
+
+  // A double click on the caption docks the bar back where it was.
+  CPoint ptCaption(rect.CenterPoint().x, rect.top + ::GetSystemMetrics(SM_CYFRAME) + 2);
+  pMini->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(ptCaption.x, ptCaption.y));
+  EXPECT_FALSE(pA->IsFloating());
+  ASSERT_NE(pA->m_pDockBar, nullptr);
+  EXPECT_EQ(pA->m_pDockBar->GetDlgCtrlID(), AFX_IDW_DOCKBAR_TOP);
+}
