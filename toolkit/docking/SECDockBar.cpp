@@ -1,5 +1,6 @@
 // The toolkit's dock bar: rows laid out by shares, splitters, expansion and place-holders.
 #include "SECDockBar.h"
+#include "SECDockBars_res.h"
 #include "SECControlBar.h"
 #include "SECDockLayout.h"
 #include "SECSysData.h"
@@ -767,7 +768,7 @@ void SECDockBar::OnMouseMove(UINT nFlags, CPoint point)
     ::SetCursor(::LoadCursor(NULL, IDC_ARROW));
   } else {
     HINSTANCE hInst = AfxGetResourceHandle();
-    HCURSOR hCursor = ::LoadCursor(hInst, MAKEINTRESOURCE(pSplitter->bVertical ? 30980 : 30981));
+    HCURSOR hCursor = ::LoadCursor(hInst, MAKEINTRESOURCE(pSplitter->bVertical ? IDC_SEC_SPLIT_SIDE : IDC_SEC_SPLIT_ROWS));
     ::SetCursor(hCursor != NULL ? hCursor
                                 : ::LoadCursor(NULL, pSplitter->bVertical ? IDC_SIZEWE : IDC_SIZENS));
   }

@@ -5,6 +5,7 @@
 #include "SECControlBarManager.h"
 #include "SECDialogBar.h"
 #include "SECDockBar.h"
+#include "SECDockBars_res.h"
 #include "SECDockLayout.h"
 #include "SECDockState.h"
 #include "SECFrameWnd.h"
@@ -663,6 +664,16 @@ TEST_F(DockFrameTest, SplittersKeepTheirMinimums)
     m_pFrame->RecalcLayout();
   };
   CWnd* pPane = m_pFrame->GetDlgItem(AFX_IDW_PANE_FIRST);
+
+  // Over a splitter the mouse shows the toolkit's cursor for its direction.
+  for (BOOL bInRow : {TRUE, FALSE}) {
+    HCURSOR hWant = ::LoadCursorA(AfxGetResourceHandle(),
+                                  MAKEINTRESOURCEA(bInRow ? IDC_SEC_SPLIT_SIDE : IDC_SEC_SPLIT_ROWS));
+    ASSERT_NE(hWant, (HCURSOR)NULL);
+    CPoint pt = find(bInRow).rect.CenterPoint();
+    pTop->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    EXPECT_EQ(::GetCursor(), hWant) << bInRow;
+  }
 
   // Dragged far into the view: the view keeps 19 pixels.
   SECDockBar::Splitter row = find(FALSE);
