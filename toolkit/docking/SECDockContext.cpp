@@ -4,6 +4,7 @@
 #include "SECDockBar.h"
 #include "SECDockBars_res.h"
 #include "SECFrameWnd.h"
+#include "SECSysData.h"
 #include <afxpriv.h>
 #include <cstdlib>
 
@@ -61,6 +62,14 @@ DWORD SECDockContext::CanDock()
   if (m_bDragging && m_pBar->IsFloating() &&
       std::abs(m_ptLast.x - m_ptDragStart.x) + std::abs(m_ptLast.y - m_ptDragStart.y) <= kDockSlop)
     return 0;
+  DWORD dwDock = DockSide();
+  if (dwDock == 0)
+    m_nLastRow = -1;  // the outline floats: the next row is a new one
+  return dwDock;
+}
+
+DWORD SECDockContext::DockSide()
+{
   // A side bar is a candidate only with the mouse over it.
   auto vertical = [this](const CRect& rect, DWORD dwStyle) -> DWORD {
     CDockBar* pDockBar = NULL;
@@ -95,6 +104,17 @@ DWORD SECDockContext::CanDock()
     }
   }
   return dwDock;
+}
+
+void SECDockContext::AdjustDockFeedback(CRect& rect)
+{
+  CDockBar* pDockBar = GetDockBar(m_dwOverDockStyle);
+  SECDockBar* pSECDock = pDockBar != NULL ? DYNAMIC_DOWNCAST(SECDockBar, pDockBar) : NULL;
+  if (pSECDock != NULL)
+    pSECDock->CalcDragRect(m_pBar, rect, m_ptLast, m_nLastRow, m_rectLastFeedback,
+                           m_ptLastFeedback);
+  if (secData.m_bWin4)
+    rect.DeflateRect(1, 1);
 }
 
 void SECDockContext::EndDrag()

@@ -17,6 +17,8 @@ class SECDockContext : public CDockContext {
   virtual void ToggleDocking() override;
 
   virtual DWORD CanDock() override;
+  // Over a toolkit dock bar the outline shows the bar's share of the row it would join.
+  virtual void AdjustDockFeedback(CRect& rect) override;
   virtual void EndDrag() override;
   virtual void Stretch(CPoint pt) override;
   virtual void EndResize() override;
@@ -34,6 +36,8 @@ class SECDockContext : public CDockContext {
  protected:
   // Whether a free-sizing toolkit bar: both axes follow the border drag.
   BOOL IsFreeSizing() const;
+  // The side the outline is over, by the bar's orientation (flipped with Shift).
+  DWORD DockSide();
   void SendPrompt(UINT nID);
 };
 

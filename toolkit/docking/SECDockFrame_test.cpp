@@ -1087,3 +1087,46 @@ TEST_F(DockFrameTest, MiniFrameMenuHidingBordersAndDoubleClick)
   ASSERT_NE(pA->m_pDockBar, nullptr);
   EXPECT_EQ(pA->m_pDockBar->GetDlgCtrlID(), AFX_IDW_DOCKBAR_TOP);
 }
+
+TEST_F(DockFrameTest, DragOutlineTakesTheBarsShareOfTheRow)
+{
+  SECControlBar* pA = NewBar(ID_BAR1);
+  SECControlBar* pB = NewBar(ID_BAR2);
+  SECControlBar* pC = NewBar(ID_BAR3);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.5f, 60);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.5f, 60);
+  m_pFrame->FloatControlBar(pC, CPoint(300, 300));
+  pC->m_fPctWidth = 0.5f;
+  m_pFrame->RecalcLayout();
+  SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+  CRect rectTop, rectA;
+  pTop->GetWindowRect(&rectTop);
+  pA->GetWindowRect(&rectA);
+
+  // Over the shared row: a third of the length (0.5 of 1.5), the row's thickness, the mouse
+  // at the same place in the outline (a quarter across, half down).
+  int nRow = -1;
+  CRect rectLast(0, 0, 0, 0);
+  CPoint ptLast(0, 0);
+  CRect rect(rectA.left + 10, rectA.top + 5, rectA.left + 410, rectA.top + 105);
+  CPoint pt(rect.left + 100, rect.top + 50);
+  pTop->CalcDragRect(pC, rect, pt, nRow, rectLast, ptLast);
+  EXPECT_EQ(nRow, 0);
+  EXPECT_EQ(rect.Width(), rectTop.Width() / 3);
+  EXPECT_EQ(rect.Height(), rectA.Height());
+  EXPECT_EQ(pt.x - rect.left, rect.Width() / 4);
+  EXPECT_EQ(pt.y - rect.top, rect.Height() / 2);
+  // The next move over the same row only moves the outline.
+  CRect rectMoved(rectA.left + 17, rectA.top + 5, rectA.left + 417, rectA.top + 105);
+  CRect rectExpected = rect + CPoint(7, 0);
+  pTop->CalcDragRect(pC, rectMoved, pt + CPoint(7, 0), nRow, rectLast, ptLast);
+  EXPECT_EQ(rectMoved, rectExpected);
+
+  // Past the rows (no bar there): the whole length of the side.
+  nRow = -1;
+  CRect rectBelow(rectA.left, rectA.bottom + 300, rectA.left + 100, rectA.bottom + 340);
+  pTop->CalcDragRect(pC, rectBelow, rectBelow.CenterPoint(), nRow, rectLast, ptLast);
+  EXPECT_EQ(nRow, -1);
+  EXPECT_EQ(rectBelow.left, rectTop.left);
+  EXPECT_EQ(rectBelow.right, rectTop.right);
+}

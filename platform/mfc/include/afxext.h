@@ -210,6 +210,9 @@ class CDockContext {
   virtual void CancelLoop();
   BOOL Track();
   void DrawFocusRect(BOOL bRemoveRect = FALSE);
+  // The outline shown over a dock side (screen coordinates); a derived context may show where
+  // the bar would really go.
+  virtual void AdjustDockFeedback(CRect& rect) { (void)rect; }
   void UpdateState(BOOL* pFlag, BOOL bNewValue);
   virtual DWORD CanDock();
   CDockBar* GetDockBar(DWORD dwOverDockStyle);

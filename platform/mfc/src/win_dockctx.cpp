@@ -280,6 +280,7 @@ void CDockContext::DrawFocusRect(BOOL bRemoveRect)
   if (m_dwOverDockStyle != 0) {
     // Over a side: the bar's outline as it would dock there.
     rect = IsHorz(m_dwOverDockStyle) ? m_rectDragHorz : m_rectDragVert;
+    AdjustDockFeedback(rect);
   } else {
     // Floating: the frame's outline, thick and dithered.
     BOOL bHorz = IsHorz(m_dwStyle);
