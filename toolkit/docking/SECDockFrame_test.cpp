@@ -13,11 +13,16 @@
 #include "SECStatusBar.h"
 #include <commctrl.h>
 #include <cmath>
+#include <cstdlib>
+#include <string>
+#include <functional>
 #include <vector>
 
 namespace {
 
-const bool g_onOwnDesktop = RunOnOwnDesktop("QuorvelSECDockTests");
+// Screenshots are taken of the display's own desktop.
+const bool g_onOwnDesktop =
+    getenv("QUORVEL_SCREENSHOT_DIR") == nullptr && RunOnOwnDesktop("QuorvelSECDockTests");
 
 class CTestApp : public CWinApp {
  public:
@@ -1129,4 +1134,88 @@ TEST_F(DockFrameTest, DragOutlineTakesTheBarsShareOfTheRow)
   EXPECT_EQ(nRow, -1);
   EXPECT_EQ(rectBelow.left, rectTop.left);
   EXPECT_EQ(rectBelow.right, rectTop.right);
+}
+
+// Pictures for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix folder); the
+// screen is taken with xwd. Bars on four sides with grippers and splitters, a floating frame,
+// then a drag in progress (taken from inside the drag loop). Skipped otherwise.
+TEST_F(DockFrameTest, Screenshots)
+{
+  const char* dir = getenv("QUORVEL_SCREENSHOT_DIR");
+  if (dir == nullptr)
+    GTEST_SKIP() << "no screenshot folder";
+  m_pFrame->SetWindowPos(NULL, 20, 20, 900, 640, SWP_NOZORDER);
+  SECStatusBar status;
+  ASSERT_TRUE(status.Create(m_pFrame));
+  const UINT ids[] = {0};
+  status.SetIndicators(ids, 1);
+  const DWORD dwEx = CBRS_EX_COOL | CBRS_EX_GRIPPER | CBRS_EX_GRIPPER_CLOSE |
+                     CBRS_EX_GRIPPER_EXPAND | CBRS_EX_DRAWBORDERS;
+  struct Place {
+    UINT nID, nSide;
+    int nCol;
+    float fShare;
+    const char* title;
+  };
+  const Place places[] = {{ID_BAR1, AFX_IDW_DOCKBAR_TOP, 0, 0.6f, "Top one"},
+                          {ID_BAR2, AFX_IDW_DOCKBAR_TOP, 1, 0.4f, "Top two"},
+                          {ID_BAR3, AFX_IDW_DOCKBAR_LEFT, 0, 1.0f, "Left"},
+                          {ID_BAR4, AFX_IDW_DOCKBAR_RIGHT, 0, 1.0f, "Right"},
+                          {ID_BAR4 + 1, AFX_IDW_DOCKBAR_BOTTOM, 0, 1.0f, "Bottom"}};
+  std::vector<SECControlBar*> bars;
+  for (const Place& p : places) {
+    SECControlBar* pBar = NewBar(p.nID, CBRS_TOP | CBRS_SIZE_DYNAMIC, dwEx);
+    pBar->SetWindowText(p.title);
+    m_pFrame->DockControlBarEx(pBar, p.nSide, p.nCol, 0, p.fShare, 90);
+    bars.push_back(pBar);
+  }
+  SECControlBar* pFloat = NewBar(ID_BAR4 + 2, CBRS_TOP | CBRS_SIZE_DYNAMIC, dwEx);
+  pFloat->SetWindowText("Floating");
+  m_pFrame->FloatControlBar(pFloat, CPoint(400, 300));
+  m_pFrame->RecalcLayout();
+  auto shoot = [&](const char* name) {
+    std::string command = std::string("xwd -root -silent -out '") + dir + "/" + name + ".xwd'";
+    EXPECT_EQ(0, system(command.c_str()));
+  };
+  auto settle = [&]() {
+    m_pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    DWORD end = GetTickCount() + 800;
+    MSG msg;
+    while (GetTickCount() < end) {
+      while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+      }
+      Sleep(20);
+    }
+  };
+  settle();
+  shoot("dock_bars");
+
+  // A drag of the floating bar over the top row, taken while the loop runs.
+  struct Probe : CWnd {
+    std::function<void()> shoot;
+    LRESULT WindowProc(UINT m, WPARAM w, LPARAM l) override
+    {
+      if (m == WM_USER + 7) {
+        Sleep(300);
+        shoot();
+      }
+      return CWnd::WindowProc(m, w, l);
+    }
+  } probe;
+  probe.shoot = [&]() { shoot("dock_drag"); };
+  ASSERT_TRUE(probe.CreateEx(0, "STATIC", "", WS_POPUP, CRect(0, 0, 1, 1), NULL, 0));
+  CRect rectFloat, rectTop;
+  pFloat->GetWindowRect(&rectFloat);
+  bars[0]->GetWindowRect(&rectTop);
+  CPoint pt = rectFloat.CenterPoint();
+  CPoint ptTo(rectTop.left + 60, rectTop.CenterPoint().y);
+  CPoint ptClient = ptTo;
+  pFloat->ScreenToClient(&ptClient);
+  pFloat->PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ptClient.x, ptClient.y));
+  probe.PostMessage(WM_USER + 7);
+  pFloat->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+  pFloat->m_pDockContext->StartDrag(pt);
+  probe.DestroyWindow();
 }
