@@ -5,6 +5,8 @@
 #include "SECControlBarManager.h"
 #include "SECDialogBar.h"
 #include "SECDockBar.h"
+#include "SECDockableFrame.h"
+#include "SECCaptionFilters.h"
 #include "SECDockBars_res.h"
 #include "SECDockLayout.h"
 #include "SECDockState.h"
@@ -1218,4 +1220,94 @@ TEST_F(DockFrameTest, Screenshots)
   pFloat->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
   pFloat->m_pDockContext->StartDrag(pt);
   probe.DestroyWindow();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Frame bar and dockable frame
+
+TEST_F(DockFrameTest, DialogTemplateCheck)
+{
+  struct Case {
+    LPCTSTR name;
+    BOOL bCheckStyle;
+    int result;
+  };
+  const Case cases[] = {
+      {MAKEINTRESOURCE(130), TRUE, 1},   // extended, child
+      {MAKEINTRESOURCE(131), TRUE, 0},   // visible
+      {MAKEINTRESOURCE(132), TRUE, 1},   // plain, child
+      {MAKEINTRESOURCE(133), TRUE, 0},   // extended, not a child
+      {MAKEINTRESOURCE(133), FALSE, 1},  // found, style not asked
+      {MAKEINTRESOURCE(999), FALSE, 0},  // not there
+      {"NAMEDBAR", TRUE, 1},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(SECDialogBar::CheckDialogTemplate(c.name, c.bCheckStyle), c.result)
+        << (IS_INTRESOURCE(c.name) ? (int)(UINT_PTR)c.name : -1);
+}
+
+TEST_F(DockFrameTest, DockableFrameInAFrameBar)
+{
+  SECFrameBar* pBar = new SECFrameBar;
+  pBar->m_bAutoDelete = TRUE;
+  ASSERT_TRUE(pBar->Create(m_pFrame, "Frame bar", WS_CHILD | WS_VISIBLE | CBRS_TOP, 0, ID_BAR1));
+  pBar->EnableDocking(CBRS_ALIGN_ANY);
+  ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, pBar->m_hWnd, NULL, NULL, NULL);
+  EXPECT_EQ(pBar->GetChildFrame(), nullptr);  // children, but no frame among them
+
+  SECDockableFrame* pView = new SECDockableFrame;
+  ASSERT_TRUE(pView->Create(NULL, "View", WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_SYSMENU |
+                                              FWS_PREFIXTITLE,
+                            CRect(0, 0, 200, 100), pBar));
+  EXPECT_EQ(pBar->GetChildFrame(), pView);
+  EXPECT_TRUE(pView->GetExStyle() & WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(pView->GetStyle() & FWS_PREFIXTITLE);
+  m_pFrame->DockControlBarEx(pBar, AFX_IDW_DOCKBAR_TOP, 0, 0, 1.0f, 120);
+  m_pFrame->RecalcLayout();
+  EXPECT_FALSE(pView->IsFloating());
+
+  // Caption controls: nothing before they are switched on; the caption list then stays.
+  const UINT nSysCommandEx = ::RegisterWindowMessageA("Ravelle::WM_SYSCOMMANDEX");
+  pView->SetCaptionControls(0);
+  EXPECT_EQ(pView->GetMsgFilter()->GetChildCount(), 0);
+  EXPECT_EQ(pView->SendMessage(nSysCommandEx, 0xC000, 0), 0);
+  pView->SetCaptionControls(1);
+  SECMsgFilter* pList = pView->GetMsgFilter()->FindFilter(SEC_FILTER_CAPTIONLIST, NULL, 0);
+  ASSERT_NE(pList, nullptr);
+  EXPECT_TRUE(pList->m_bEnabled);
+  for (int i = 0; i < pList->GetChildCount(); i++)
+    EXPECT_FALSE(pList->GetChild(i)->m_bEnabled);  // the system draws its own buttons
+  pView->SetCaptionControls(1 | 2);
+  EXPECT_TRUE(pList->m_bEnabled);
+
+  // A double click on the caption floats the bar, a second one docks it back.
+  CRect rect;
+  pView->GetWindowRect(&rect);
+  CPoint ptCaption(rect.CenterPoint().x, rect.top + 4);
+  pView->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(ptCaption.x, ptCaption.y));
+  EXPECT_TRUE(pView->IsFloating());
+  EXPECT_TRUE(pBar->GetParentFrame()->IsKindOf(RUNTIME_CLASS(SECMiniDockFrameWnd)));
+  pView->GetWindowRect(&rect);
+  ptCaption = CPoint(rect.CenterPoint().x, rect.top + 4);
+  pView->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(ptCaption.x, ptCaption.y));
+  EXPECT_FALSE(pView->IsFloating());
+  m_pFrame->RecalcLayout();
+
+  // Dragging the docked frame by its caption drags its bar.
+  pView->GetWindowRect(&rect);
+  ptCaption = CPoint(rect.CenterPoint().x, rect.top + 4);
+  CRect rectFrame;
+  m_pFrame->GetClientRect(&rectFrame);
+  m_pFrame->ClientToScreen(&rectFrame);
+  CPoint ptTo = rectFrame.CenterPoint();
+  pBar->ScreenToClient(&ptTo);
+  pBar->PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ptTo.x, ptTo.y));
+  pBar->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptTo.x, ptTo.y));
+  pView->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(ptCaption.x, ptCaption.y));
+  EXPECT_TRUE(pView->IsFloating());
+
+  // Destroying the frame destroys its bar.
+  HWND hBar = pBar->m_hWnd;
+  pView->DestroyWindow();
+  EXPECT_FALSE(::IsWindow(hBar));
 }
