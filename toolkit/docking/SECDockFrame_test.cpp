@@ -1311,3 +1311,52 @@ TEST_F(DockFrameTest, DockableFrameInAFrameBar)
   pView->DestroyWindow();
   EXPECT_FALSE(::IsWindow(hBar));
 }
+
+TEST_F(DockFrameTest, ContextMenuFromTheKeyboardAndAllowDocking)
+{
+  SECControlBar* pA = NewBar(ID_BAR1, CBRS_TOP, CBRS_EX_STDCONTEXTMENU);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 1.0f, 60);
+  m_pFrame->RecalcLayout();
+  // The menu is ended from a timer; its texts are read while it is open.
+  static CString s_items;
+  s_items.Empty();
+  struct Hook {
+    static void CALLBACK End(HWND, UINT, UINT_PTR id, DWORD)
+    {
+      ::KillTimer(NULL, id);
+      ::EndMenu();
+    }
+    static LRESULT CALLBACK Proc(int code, WPARAM w, LPARAM l)
+    {
+      const CWPSTRUCT* p = (const CWPSTRUCT*)l;
+      if (code >= 0 && p->message == WM_INITMENUPOPUP) {
+        HMENU h = (HMENU)p->wParam;
+        for (int i = 0; i < ::GetMenuItemCount(h); i++) {
+          char text[64] = "";
+          ::GetMenuStringA(h, i, text, sizeof text, MF_BYPOSITION);
+          s_items += CString(text) + "|";
+        }
+      }
+      return ::CallNextHookEx(NULL, code, w, l);
+    }
+  };
+  ::SetTimer(NULL, 0, 50, Hook::End);
+  HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, Hook::Proc, NULL, ::GetCurrentThreadId());
+  pA->SendMessage(WM_CONTEXTMENU, (WPARAM)pA->m_hWnd, MAKELPARAM(-1, -1));
+  ::UnhookWindowsHookEx(hHook);
+  CRect rect;
+  pA->GetClientRect(&rect);
+  CPoint ptWant(rect.Width() / 4, 10);
+  pA->ClientToScreen(&ptWant);
+  EXPECT_EQ(pA->m_ptLastMenu, ptWant);
+  EXPECT_STREQ(s_items, "Allow Docking|Hide|");
+
+  // "Allow Docking" off floats the docked bar and allows no side; on again restores them.
+  pA->SendMessage(WM_COMMAND, ID_SEC_ALLOWDOCKING);
+  EXPECT_TRUE(pA->IsFloating());
+  EXPECT_EQ(pA->m_dwDockStyle & CBRS_ALIGN_ANY, 0u);
+  pA->SendMessage(WM_COMMAND, ID_SEC_ALLOWDOCKING);
+  EXPECT_EQ(pA->m_dwDockStyle & CBRS_ALIGN_ANY, (DWORD)CBRS_ALIGN_ANY);
+  pA->m_pDockContext->ToggleDocking();
+  EXPECT_FALSE(pA->IsFloating());
+}
