@@ -13,11 +13,14 @@
 #include <commctrl.h>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace {
 
-const bool g_onOwnDesktop = RunOnOwnDesktop("QuorvelSECToolBarTests");
+// Screenshots are taken of the display's own desktop.
+const bool g_onOwnDesktop =
+    getenv("QUORVEL_SCREENSHOT_DIR") == nullptr && RunOnOwnDesktop("QuorvelSECToolBarTests");
 
 class CTestApp : public CWinApp {
  public:
@@ -698,3 +701,76 @@ TEST(MenuTemplate, BoundedWalk)
 }
 
 }  // namespace
+
+// Pictures for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix folder); the
+// screen is taken with xwd. The menu bar over flat, classic and large toolbars, then an open
+// bitmap menu (put beside the frame). Skipped otherwise.
+TEST_F(ToolBarTest, Screenshots)
+{
+  const char* dir = getenv("QUORVEL_SCREENSHOT_DIR");
+  if (dir == nullptr)
+    GTEST_SKIP() << "no screenshot folder";
+  static std::string s_dir;
+  s_dir = dir;
+  struct Shot {
+    static void Take(const char* name)
+    {
+      std::string command = "xwd -root -silent -out '" + s_dir + "/" + name + ".xwd'";
+      EXPECT_EQ(0, system(command.c_str()));
+    }
+    static void Settle(CWnd* pFrame)
+    {
+      pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+      DWORD end = ::GetTickCount() + 800;
+      while (::GetTickCount() < end) {
+        Pump();
+        ::Sleep(20);
+      }
+    }
+    static void CALLBACK InMenu(HWND, UINT, UINT_PTR id, DWORD)
+    {
+      ::KillTimer(NULL, id);
+      ::Sleep(300);
+      Take("bitmap_menu");
+      ::EndMenu();
+    }
+  };
+  m_pFrame->SetWindowPos(NULL, 10, 10, 660, 300, SWP_NOZORDER);
+  ASSERT_TRUE(m_pMgr->SetMenuInfo(2, 200, 201));
+  m_pMgr->CreateDefaultBars();
+  for (int i = 0; i < 2; i++) {
+    SECCustomToolBar* p = m_pMgr->CreateNewToolBar(i == 0 ? "Files" : "Edits");
+    UINT ids[] = {100, 101, ID_SEPARATOR, 102, 103, 104, ID_SEPARATOR, 105, 106, 107};
+    p->SetButtons(ids, 10);
+    m_pFrame->DockControlBar(p, AFX_IDW_DOCKBAR_TOP);
+  }
+  m_pMgr->EnableCoolLook(TRUE);
+  m_pFrame->RecalcLayout();
+  Shot::Settle(m_pFrame);
+  Shot::Take("toolbars_flat");
+  m_pMgr->EnableCoolLook(FALSE);
+  m_pFrame->RecalcLayout();
+  Shot::Settle(m_pFrame);
+  Shot::Take("toolbars_classic");
+  m_pMgr->EnableLargeBtns(TRUE);
+  m_pFrame->RecalcLayout();
+  Shot::Settle(m_pFrame);
+  Shot::Take("toolbars_large");
+
+  SECFrameWnd* pMenuFrame = new SECFrameWnd;
+  pMenuFrame->EnableBitmapMenus(TRUE);
+  ASSERT_TRUE(pMenuFrame->Create(NULL, "Bitmap menus", WS_OVERLAPPEDWINDOW, CRect(10, 330, 310, 430)));
+  pMenuFrame->ShowWindow(SW_SHOWNORMAL);
+  SECBmpMenuPlugIn* pPlug = pMenuFrame->GetBmpMenuPlugIn();
+  ASSERT_TRUE(pPlug->AddToolBarResource(MAKEINTRESOURCE(128)));
+  HMENU hMenu = ::CreatePopupMenu();
+  ::AppendMenuA(hMenu, MF_STRING, 100, "&Open\tCtrl+O");
+  ::AppendMenuA(hMenu, MF_STRING | MF_CHECKED, 101, "&Save");
+  ::AppendMenuA(hMenu, MF_STRING | MF_GRAYED, 102, "&Copy");
+  ::AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
+  ::AppendMenuA(hMenu, MF_STRING, 109, "Sto&p\tEsc");
+  ::SetTimer(NULL, 0, 100, Shot::InMenu);
+  ::TrackPopupMenu(hMenu, TPM_LEFTALIGN, 700, 60, 0, pMenuFrame->m_hWnd, NULL);
+  ::DestroyMenu(hMenu);
+  pMenuFrame->DestroyWindow();
+}
