@@ -17,7 +17,9 @@ class CTestApp : public CWinApp {
 };
 CTestApp theApp;
 
-const bool g_ownDesktop = RunOnOwnDesktop("QuorvelEditorTests");
+// Screenshots are taken of the display's own desktop.
+const bool g_ownDesktop =
+    getenv("QUORVEL_SCREENSHOT_DIR") == nullptr && RunOnOwnDesktop("QuorvelEditorTests");
 
 // Answers the message boxes of this program (their caption is the program's name) with the
 // queued buttons, and records their texts.
@@ -508,4 +510,37 @@ TEST(ListBrowse, DirectoryAndFileBrowseFillTheEdit)
   host2.DestroyWindow();
   ::DeleteFileA(file);
   ::RemoveDirectoryA(dir);
+}
+
+// A picture for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix folder); the
+// screen is taken with xwd. The workspace manager dialog with its list editor, one name being
+// edited. Skipped otherwise.
+TEST(WorkspaceDialog, Screenshot)
+{
+  const char* dir = getenv("QUORVEL_SCREENSHOT_DIR");
+  if (dir == nullptr)
+    GTEST_SKIP() << "no screenshot folder";
+  static char cmdLine[] = "";
+  ASSERT_TRUE(AfxWinInit(::GetModuleHandleA(NULL), NULL, cmdLine, SW_SHOWNORMAL));
+  CStringList asRead, edited, removed;
+  for (const char* s : {"Swing", "Putting", "Driving", "Chipping"})
+    asRead.AddTail(s);
+  edited.AddTail(&asRead);
+  SECWsMgrDialogEx dlg(asRead, edited, removed, "Putting", FALSE, FALSE);
+  ASSERT_TRUE(dlg.Create(IDD_SEC_WORKSPACEMGR));
+  dlg.SetWindowPos(NULL, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  dlg.ShowWindow(SW_SHOW);
+  CListBox* list = dlg.GetEditor()->GetListBox();
+  list->SetCurSel(2);
+  list->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, ItemPoint(list, 2));
+  dlg.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  DWORD end = ::GetTickCount() + 800;
+  while (::GetTickCount() < end) {
+    Pump();
+    ::Sleep(20);
+  }
+  std::string command = std::string("xwd -root -silent -out '") + dir + "/workspace_dialog.xwd'";
+  EXPECT_EQ(0, system(command.c_str()));
+  dlg.GetEditor()->EndEdit();
+  dlg.DestroyWindow();
 }
