@@ -470,6 +470,27 @@ TEST_F(ToolBarTest, MenuBarButtonsFromTwoMenus)
   EXPECT_EQ(m_pFrame->SendMessage(WM_SECGETMENU, 999, 0), 0);
 }
 
+TEST_F(ToolBarTest, MenuBarRunsTheFullLengthOfItsSide)
+{
+  ASSERT_TRUE(m_pMgr->SetMenuInfo(2, 200, 201));
+  m_pMgr->CreateDefaultBars();
+  m_pFrame->RecalcLayout();
+  SECMenuBar& bar = m_pFrame->m_menuBar;
+  ASSERT_NE(bar.GetParent(), nullptr);
+  CRect rectSide;
+  bar.GetParent()->GetClientRect(&rectSide);
+  EXPECT_EQ(bar.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK).cx, rectSide.Width());
+  CRect rectBar;
+  bar.GetWindowRect(&rectBar);
+  EXPECT_EQ(rectBar.Width(), rectSide.Width());
+  // A wider frame: the bar follows.
+  m_pFrame->SetWindowPos(NULL, 0, 0, 800, 520, SWP_NOMOVE | SWP_NOZORDER);
+  m_pFrame->RecalcLayout();
+  bar.GetParent()->GetClientRect(&rectSide);
+  bar.GetWindowRect(&rectBar);
+  EXPECT_EQ(rectBar.Width(), rectSide.Width());
+}
+
 TEST_F(ToolBarTest, MenuInfoWithoutMenuBarFails)
 {
   SECFrameWnd* pPlain = new SECFrameWnd;
