@@ -149,16 +149,10 @@ LRESULT SECDockableFrame::DefWindowProc(UINT message, WPARAM wParam, LPARAM lPar
 
 BOOL SECDockableFrame::FilterCurrent()
 {
-  const MSG* pMsg = GetCurrentMessage();
-  return (m_pMsgFilter->FilterMessage(pMsg->message, pMsg->wParam, pMsg->lParam, NULL) &
-          SECMsgFilter::fltHandled) != 0;
+  return (m_pMsgFilter->FilterCurrentMessage() & SECMsgFilter::fltHandled) != 0;
 }
 
-void SECDockableFrame::FilterAfterDefault()
-{
-  const MSG* pMsg = GetCurrentMessage();
-  m_pMsgFilter->FilterMessage(pMsg->message, pMsg->wParam, pMsg->lParam, NULL);
-}
+void SECDockableFrame::FilterAfterDefault() { m_pMsgFilter->FilterCurrentMessage(); }
 
 void SECDockableFrame::OnNcLButtonDown(UINT nHitTest, CPoint point)
 {

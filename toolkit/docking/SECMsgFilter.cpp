@@ -9,10 +9,11 @@ SECMsgFilter::DescriptorTable::~DescriptorTable()
     delete p;
 }
 
-void SECMsgFilter::DescriptorTable::Add(int nID, int nParentID, CRuntimeClass* pClass,
-                                        DWORD dwFlags)
+int SECMsgFilter::DescriptorTable::Add(int nID, int nParentID, CRuntimeClass* pClass,
+                                       DWORD dwFlags)
 {
   m_descriptors.push_back(new Descriptor{nID, nParentID, pClass, dwFlags});
+  return (int)m_descriptors.size() - 1;
 }
 
 SECMsgFilter::SECMsgFilter(CWnd* pFrame, int nID)
@@ -72,6 +73,13 @@ DWORD SECMsgFilter::FilterChildren(UINT message, WPARAM wParam, LPARAM lParam, L
       dwResult |= p->FilterMessage(message, wParam, lParam, pResult);
   }
   return dwResult;
+}
+
+DWORD SECMsgFilter::FilterCurrentMessage(const MSG* pMsg, LRESULT* pResult)
+{
+  if (pMsg == NULL)
+    pMsg = CWnd::GetCurrentMessage();
+  return pMsg != NULL ? FilterMessage(pMsg->message, pMsg->wParam, pMsg->lParam, pResult) : 0;
 }
 
 SECMsgFilter* SECMsgFilter::FindFilter(int nID, CRuntimeClass* pClass, int nDepth)

@@ -22,6 +22,7 @@ class SECMsgFilter : public CObject {
     int nParentID;          // -1: a child of the root
     CRuntimeClass* pClass;  // what the filter is made from
     DWORD dwFlags;          // fltNeverDisable
+    Descriptor* Clone() const { return new Descriptor(*this); }
   };
   enum { fltNeverDisable = 1 };
 
@@ -32,7 +33,8 @@ class SECMsgFilter : public CObject {
     ~DescriptorTable();
     DescriptorTable(const DescriptorTable&) = delete;
     DescriptorTable& operator=(const DescriptorTable&) = delete;
-    void Add(int nID, int nParentID, CRuntimeClass* pClass, DWORD dwFlags = 0);
+    // Appends; the index of the new descriptor.
+    int Add(int nID, int nParentID, CRuntimeClass* pClass, DWORD dwFlags = 0);
     int GetSize() const { return (int)m_descriptors.size(); }
     const Descriptor* GetAt(int i) const { return m_descriptors[(size_t)i]; }
 
@@ -57,6 +59,8 @@ class SECMsgFilter : public CObject {
   virtual DWORD FilterChildren(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   // A filter with that id among the children, then (depth not 0) in their subtrees to that
   // depth (-1: all); none found and a class given: one made of it and added as a child.
+  // FilterMessage for a message record: the one the thread is handling when none is given.
+  DWORD FilterCurrentMessage(const MSG* pMsg = NULL, LRESULT* pResult = NULL);
   virtual SECMsgFilter* FindFilter(int nID, CRuntimeClass* pClass = NULL, int nDepth = -1);
   virtual void ApplyDescriptor(const Descriptor& descriptor, BOOL bEnable);
   // pEnable: one value per descriptor of the table.

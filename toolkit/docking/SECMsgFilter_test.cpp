@@ -115,6 +115,12 @@ TEST(MsgFilter, DescriptorsCreateLazilyAndKeepNeverDisabledFilters)
   root.ApplyDescriptorsAll(table, FALSE);
   EXPECT_EQ(root.GetChildCount(), 0);  // disabling creates nothing
 
+  SECMsgFilter::DescriptorTable extra;
+  EXPECT_EQ(extra.Add(1, -1, NULL), 0);
+  EXPECT_EQ(extra.Add(2, 1, NULL), 1);
+  std::unique_ptr<SECMsgFilter::Descriptor> copy(extra.GetAt(1)->Clone());
+  EXPECT_EQ(copy->nParentID, 1);
+
   const BOOL enable[] = {TRUE, TRUE, TRUE, FALSE, TRUE};
   root.ApplyDescriptors(table, enable);
   EXPECT_EQ(root.GetChildCount(), 2);
@@ -153,4 +159,15 @@ TEST(MsgFilter, ClonesAreDeepAndIndependent)
   EXPECT_EQ(ca->GetChild(0)->GetFrame(), &frame);
   root.reset();  // the copy lives on
   EXPECT_EQ(copy->FilterMessage(WM_NCLBUTTONDOWN, 0, 0, NULL), 9u);
+}
+
+TEST(MsgFilter, CurrentMessageOfTheThread)
+{
+  SECMsgFilter root(NULL, -1);
+  CCountingFilter* f = Add(root, 1, 1);
+  MSG msg = {NULL, WM_NCRBUTTONUP, HTCAPTION, 0, 0, {0, 0}};
+  LRESULT lResult = 0;
+  EXPECT_EQ(root.FilterCurrentMessage(&msg, &lResult), 1u);
+  EXPECT_EQ(f->m_nSeen, 1);
+  EXPECT_EQ(lResult, 1);
 }
