@@ -1173,7 +1173,8 @@ TEST_F(DockFrameTest, Screenshots)
   }
   SECControlBar* pFloat = NewBar(ID_BAR4 + 2, CBRS_TOP | CBRS_SIZE_DYNAMIC, dwEx);
   pFloat->SetWindowText("Floating");
-  m_pFrame->FloatControlBar(pFloat, CPoint(400, 300));
+  // Beside the frame: without a window manager a popup over the frame does not show.
+  m_pFrame->FloatControlBar(pFloat, CPoint(960, 120));
   m_pFrame->RecalcLayout();
   auto shoot = [&](const char* name) {
     std::string command = std::string("xwd -root -silent -out '") + dir + "/" + name + ".xwd'";
@@ -1194,7 +1195,8 @@ TEST_F(DockFrameTest, Screenshots)
   settle();
   shoot("dock_bars");
 
-  // A drag of the floating bar over the top row, taken while the loop runs.
+  // Drags of the floating bar, taken while the loop runs: beside the frame (the floating
+  // outline), then over the top row (the docking outline).
   struct Probe : CWnd {
     std::function<void()> shoot;
     LRESULT WindowProc(UINT m, WPARAM w, LPARAM l) override
@@ -1206,19 +1208,22 @@ TEST_F(DockFrameTest, Screenshots)
       return CWnd::WindowProc(m, w, l);
     }
   } probe;
-  probe.shoot = [&]() { shoot("dock_drag"); };
   ASSERT_TRUE(probe.CreateEx(0, "STATIC", "", WS_POPUP, CRect(0, 0, 1, 1), NULL, 0));
   CRect rectFloat, rectTop;
   pFloat->GetWindowRect(&rectFloat);
   bars[0]->GetWindowRect(&rectTop);
-  CPoint pt = rectFloat.CenterPoint();
-  CPoint ptTo(rectTop.left + 60, rectTop.CenterPoint().y);
-  CPoint ptClient = ptTo;
-  pFloat->ScreenToClient(&ptClient);
-  pFloat->PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ptClient.x, ptClient.y));
-  probe.PostMessage(WM_USER + 7);
-  pFloat->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
-  pFloat->m_pDockContext->StartDrag(pt);
+  const CPoint pt = rectFloat.CenterPoint();
+  auto dragTo = [&](CPoint ptTo, const char* name) {
+    probe.shoot = [&, name]() { shoot(name); };
+    CPoint ptClient = ptTo;
+    pFloat->ScreenToClient(&ptClient);
+    pFloat->PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ptClient.x, ptClient.y));
+    probe.PostMessage(WM_USER + 7);
+    pFloat->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    pFloat->m_pDockContext->StartDrag(pt);
+  };
+  dragTo(pt + CPoint(-60, 200), "dock_drag_float");
+  dragTo(CPoint(rectTop.left + 60, rectTop.CenterPoint().y), "dock_drag");
   probe.DestroyWindow();
 }
 

@@ -232,7 +232,8 @@ class CDockContext {
   DWORD m_dwStyle;          // the bar's style when the drag started
   BOOL m_bFlip;             // Shift: the other orientation
   BOOL m_bForceFrame;       // Ctrl: never dock
-  CDC* m_pDC;
+  CDC* m_pDC;               // not used: the outline is a window of its own (m_hWndOutline)
+  HWND m_hWndOutline;       // while a loop runs: the topmost outline window
   BOOL m_bDragging;         // dragging, else resizing
   int m_nHitTest;
   UINT m_uMRUDockID;
