@@ -77,7 +77,8 @@ IMPLEMENT_DYNCREATE(CHoldButton, SECCaptionControlMsgFilter)
 CFilterFrame* NewFrame(DWORD dwStyle, DWORD dwExStyle = 0)
 {
   CFilterFrame* p = new CFilterFrame;
-  EXPECT_TRUE(p->CreateEx(dwExStyle, NULL, "Captions", dwStyle, CRect(50, 50, 450, 350), NULL, 0));
+  if (!p->CreateEx(dwExStyle, NULL, "Captions", dwStyle, CRect(50, 50, 450, 350), NULL, 0))
+    return nullptr;  // a frame whose window went has deleted itself
   return p;
 }
 
@@ -137,6 +138,7 @@ TEST(CaptionFilters, LayoutByStylesAndStates)
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
     CFilterFrame* pFrame = NewFrame(c.dwStyle, c.dwExStyle);
+    ASSERT_NE(pFrame, nullptr);
     pFrame->ShowWindow(c.nShow);
     if (c.bGreyClose)
       ::EnableMenuItem(::GetSystemMenu(pFrame->m_hWnd, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
@@ -167,6 +169,7 @@ TEST(CaptionFilters, LayoutByStylesAndStates)
 
   // The MDI frame's menu row: menu-button metrics, one caption lower.
   CFilterFrame* pFrame = NewFrame(kBoth);
+  ASSERT_NE(pFrame, nullptr);
   auto* pMDI = (SECCaptionControlListMsgFilter*)pFrame->m_root.FindFilter(
       260, RUNTIME_CLASS(SECCapConLstMDIMaxChildMsgFilter), 0);
   SECCaptionControlListMsgFilter plain(pFrame);
@@ -189,6 +192,7 @@ TEST(CaptionFilters, LayoutByStylesAndStates)
 TEST(CaptionFilters, PressTrackHoldAndRelease)
 {
   CFilterFrame* pFrame = NewFrame(WS_OVERLAPPEDWINDOW);
+  ASSERT_NE(pFrame, nullptr);
   pFrame->ShowWindow(SW_SHOWNORMAL);
   auto* pList = (SECCaptionControlListMsgFilter*)pFrame->m_root.FindFilter(
       256, RUNTIME_CLASS(SECCaptionControlListMsgFilter), 0);
