@@ -489,6 +489,30 @@ TEST_F(ToolBarTest, MenuBarRunsTheFullLengthOfItsSide)
   bar.GetParent()->GetClientRect(&rectSide);
   bar.GetWindowRect(&rectBar);
   EXPECT_EQ(rectBar.Width(), rectSide.Width());
+
+  // In a rebar: 12 less than the rebar's width.
+  CReBar rebar;
+  ASSERT_TRUE(rebar.Create(m_pFrame));
+  ASSERT_TRUE(rebar.AddBar(&bar));
+  CRect rectRebar;
+  rebar.GetClientRect(&rectRebar);
+  EXPECT_EQ(bar.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK).cx, rectRebar.Width() - 12);
+  rebar.DestroyWindow();
+}
+
+TEST_F(ToolBarTest, FloatingToolBarReportsTwoLessThanItsLayout)
+{
+  SECCustomToolBar* p = m_pMgr->CreateNewToolBar("Floating");
+  UINT ids[] = {100, 101, 102};
+  p->SetButtons(ids, 3);
+  m_pFrame->FloatControlBar(p, CPoint(100, 100));
+  // One row: three buttons of (16 + 7) x (15 + 7) and the floating borders.
+  CRect rectIn(0, 0, 0, 0);
+  p->CalcInsideRectEx(rectIn, TRUE, FALSE);
+  CSize borders(rectIn.left - rectIn.right, rectIn.top - rectIn.bottom);
+  CSize laid = p->CalcDynamicLayout(1000, LM_HORZ | LM_COMMIT);
+  EXPECT_EQ(laid, CSize(3 * 23 + borders.cx - 2, 22 + borders.cy - 2));
+  EXPECT_EQ(p->CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH), laid);  // the cached size, as reported
 }
 
 TEST_F(ToolBarTest, MenuInfoWithoutMenuBarFails)
