@@ -515,6 +515,52 @@ TEST_F(ToolBarTest, FloatingToolBarReportsTwoLessThanItsLayout)
   EXPECT_EQ(p->CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH), laid);  // the cached size, as reported
 }
 
+TEST_F(ToolBarTest, HotTrackingFollowsTheCursorInTheCoolLook)
+{
+  m_pMgr->EnableCoolLook(TRUE);
+  SECCustomToolBar* p = m_pMgr->CreateNewToolBar("Hot");
+  UINT ids[] = {100, ID_SEPARATOR, 101, 102};
+  p->SetButtons(ids, 4);
+  p->SetButtonStyle(3, p->GetButtonStyle(3) | SEC_TBBS_DISABLED | SEC_TBBS_NOAUTODISABLE);
+  m_pFrame->DockControlBar(p, AFX_IDW_DOCKBAR_TOP);
+  m_pFrame->RecalcLayout();
+  m_pFrame->SetActiveWindow();
+  p->UpdateWindow();
+  auto hover = [&](int nIndex) {
+    CRect r;
+    p->GetButtonRect(nIndex, &r);
+    CPoint pt = r.CenterPoint();
+    p->ClientToScreen(&pt);
+    ::SetCursorPos(pt.x, pt.y);
+    p->ScreenToClient(&pt);
+    p->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    return p->GetHotIndex();
+  };
+  struct Case {
+    int nOver, nHot;
+    const char* why;
+  };
+  const Case cases[] = {{0, 0, "a button"},
+                        {2, 2, "the next one: the first is no longer hot"},
+                        {1, -1, "a separator"},
+                        {3, -1, "a disabled button"},
+                        {2, 2, "back"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(hover(c.nOver), c.nHot) << c.why;
+    for (int i = 0; i < 4; i++)
+      EXPECT_EQ((p->GetButtonStyle(i) & SEC_TBBS_HOT) != 0, i == c.nHot) << c.why << " " << i;
+  }
+  // Off the toolbar: nothing is hot.
+  CRect rectBar;
+  p->GetWindowRect(&rectBar);
+  ::SetCursorPos(rectBar.left + 5, rectBar.bottom + 120);
+  p->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, rectBar.Height() + 120));
+  EXPECT_EQ(p->GetHotIndex(), -1);
+  // The classic look tracks nothing.
+  m_pMgr->EnableCoolLook(FALSE);
+  EXPECT_EQ(hover(0), -1);
+}
+
 TEST_F(ToolBarTest, MenuInfoWithoutMenuBarFails)
 {
   SECFrameWnd* pPlain = new SECFrameWnd;
