@@ -986,6 +986,7 @@ void SECListBoxEditor::EndEdit()
     return;
   SECListBoxEdit* pEdit = m_pEdit;
   m_pEdit = NULL;
+  pEdit->ForgetBrowse();
   if (m_pBrowse != NULL) {
     m_pBrowse->DestroyWindow();
     delete m_pBrowse;

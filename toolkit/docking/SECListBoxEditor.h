@@ -36,6 +36,8 @@ class SECListBoxEdit : public CEdit {
   BOOL Create(CListBox* pList, LPCTSTR lpszInitial, CWnd* pBrowse);
   void Commit();
   void Cancel();
+  // The browse button is going: the edit must not look at it when it loses the focus.
+  void ForgetBrowse() { m_pBrowse = NULL; }
 
  protected:
   SECListBoxEditor* m_pEditor;
