@@ -132,8 +132,8 @@ BOOL SECControlBar::GetDockPosition(int& nRow, int& nCol, UINT& nDockBarID, floa
                                     int& nThick)
 {
   SECDockBar* pDock = GetSECDockBar();
-  if (pDock == NULL || !pDock->FindBarRow(this, nRow, nCol, nThick))
-    return FALSE;
+  if (pDock == NULL || pDock->m_bFloating || !pDock->FindBarRow(this, nRow, nCol, nThick))
+    return FALSE;  // floating bars have no dock position
   nDockBarID = (UINT)pDock->GetDlgCtrlID();
   fShare = m_fPctWidth;
   return TRUE;
@@ -449,9 +449,12 @@ void SECControlBar::OnContextMenu(CWnd*, CPoint point)
     return;
   }
   HMENU hMenu = ::CreatePopupMenu();
+  CString strAllow, strHide;
+  strAllow.LoadString(ID_SEC_ALLOWDOCKING);
+  strHide.LoadString(ID_SEC_HIDE);
   ::AppendMenuA(hMenu, MF_STRING | ((m_dwDockStyle & CBRS_ALIGN_ANY) ? MF_CHECKED : 0),
-                ID_SEC_ALLOWDOCKING, "Allow Docking");
-  ::AppendMenuA(hMenu, MF_STRING, ID_SEC_HIDE, "Hide");
+                ID_SEC_ALLOWDOCKING, strAllow);
+  ::AppendMenuA(hMenu, MF_STRING, ID_SEC_HIDE, strHide);
   AddContextMenuItems(hMenu);
   if (m_pDockContext != NULL && m_pDockContext->m_pDockSite != NULL)
     m_pDockContext->m_pDockSite->SendMessage(0x38FF, (WPARAM)this, (LPARAM)hMenu);

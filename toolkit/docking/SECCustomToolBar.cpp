@@ -699,7 +699,9 @@ CSize SECCustomToolBar::CalcLayout(int nLength, DWORD dwMode)
       (dwMode & LM_VERTDOCK ? size.cy : size.cx) = nFull;
     m_szCache[nCache] = size;
     m_bDirty[nCache] = FALSE;
-  } else if ((dwMode & LM_COMMIT) || pReBar != NULL) {
+  } else if ((dwMode & LM_COMMIT) || pReBar != NULL ||
+             (bFull && (dwMode & LM_HORZDOCK) && nFull > 0 && m_szCache[nCache].cx != nFull)) {
+    // (a full-length bar also follows its side when the frame's width changed)
     int nReq = (dwMode & LM_STRETCH) ? (int)((float)nLength * m_fPctWidth) : nLength;
     if (m_dwStyle & CBRS_SIZE_FIXED)
       nReq = 32767;

@@ -73,3 +73,30 @@ void SECDialogBar::GetBarInfoEx(SECControlBarInfo* pInfo)
   pInfo->m_nResourceID = IS_INTRESOURCE(m_lpszTemplateName) ? (UINT)(UINT_PTR)m_lpszTemplateName : 0;
   SECControlBar::GetBarInfoEx(pInfo);
 }
+
+int SECDialogBar::CheckDialogTemplate(LPCTSTR lpszTemplateName, BOOL bCheckStyle)
+{
+  HINSTANCE hInst = AfxFindResourceHandle(lpszTemplateName, RT_DIALOG);
+  HRSRC hResource = ::FindResourceA(hInst, lpszTemplateName, RT_DIALOG);
+  if (hResource == NULL)
+    return 0;
+  if (!bCheckStyle)
+    return 1;
+  HGLOBAL hTemplate = ::LoadResource(hInst, hResource);
+  const WORD* pWords = hTemplate != NULL ? (const WORD*)::LockResource(hTemplate) : NULL;
+  DWORD cb = ::SizeofResource(hInst, hResource);
+  if (pWords == NULL || cb < 4)
+    return 1;
+  DWORD dwStyle;
+  if (pWords[1] == 0xFFFF) {
+    // extended: version, signature, help id, extended style, style
+    if (cb < 16)
+      return 1;
+    memcpy(&dwStyle, (const BYTE*)pWords + 12, sizeof dwStyle);
+  } else {
+    memcpy(&dwStyle, pWords, sizeof dwStyle);
+  }
+  if (dwStyle & WS_VISIBLE)
+    return 0;
+  return (dwStyle & WS_CHILD) ? 1 : 0;
+}

@@ -1,9 +1,11 @@
 // The toolkit's dock bar: rows laid out by shares, splitters, expansion and place-holders.
 #include "SECDockBar.h"
+#include "SECDockBars_res.h"
 #include "SECControlBar.h"
 #include "SECDockLayout.h"
 #include "SECSysData.h"
 #include <algorithm>
+#include <climits>
 
 IMPLEMENT_DYNCREATE(SECDockBar, CDockBar)
 
@@ -332,6 +334,79 @@ void SECDockBar::ReDockControlBar(CControlBar* pBar, LPCRECT lpRect)
   if (pBar->IsVisible())
     pBar->DelayShow(TRUE);
   m_pChangedBar = AsSEC(pBar);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drag feedback
+
+void SECDockBar::CalcDragRect(CControlBar* pBar, CRect& rect, CPoint pt, int& nLastRow,
+                              CRect& rectLast, CPoint& ptLast)
+{
+  SECControlBar* pSEC = AsSEC(pBar);
+  if (pSEC == NULL || (pSEC->m_dwExStyle & CBRS_EX_UNIDIRECTIONAL))
+    return;  // toolbars show their own outline
+  const BOOL bHorz = IsHorz();
+  CRect rectDock;
+  GetWindowRect(&rectDock);
+  const CPoint mid = rect.CenterPoint();
+  const int nMidAcross = bHorz ? mid.y : mid.x;
+  // The row under the centre: its extent across, and the shares of the other bars in it.
+  int nRow = -1, nAcross0 = 0, nAcross1 = 0;
+  float fShares = 0.0f;
+  BOOL bOthers = FALSE;
+  for (int nPos = 1, r = 0; nPos < m_arrBars.GetSize(); r++) {
+    int nEnd = RowEnd(nPos);
+    int a0 = INT_MAX, a1 = INT_MIN;
+    float f = 0.0f;
+    for (int i = nPos; i < nEnd; i++) {
+      CControlBar* p = GetDockedControlBar(i);
+      if (p == NULL || p == pBar || !p->IsVisible())
+        continue;
+      CRect rectBar;
+      p->GetWindowRect(&rectBar);
+      a0 = std::min(a0, bHorz ? (int)rectBar.top : (int)rectBar.left);
+      a1 = std::max(a1, bHorz ? (int)rectBar.bottom : (int)rectBar.right);
+      SECControlBar* q = AsSEC(p);
+      if (q != NULL)
+        f += q->m_fPctWidth;
+    }
+    if (a0 < a1 && nMidAcross >= a0 && nMidAcross < a1) {
+      nRow = r;
+      nAcross0 = a0;
+      nAcross1 = a1;
+      fShares = f;
+      bOthers = TRUE;
+      break;
+    }
+    nPos = nEnd + 1;
+  }
+  if (bOthers && nRow == nLastRow && !rectLast.IsRectEmpty()) {
+    rect = rectLast;
+    rect.OffsetRect(pt - ptLast);
+  } else if (!bOthers) {
+    if (bHorz) {
+      rect.left = rectDock.left;
+      rect.right = rectDock.right;
+    } else {
+      rect.top = rectDock.top;
+      rect.bottom = rectDock.bottom;
+    }
+  } else {
+    const float fShare = pSEC->m_fPctWidth > 0.0f ? pSEC->m_fPctWidth : m_fMinShare;
+    const int nLength = (int)(fShare / (fShares + fShare) * (bHorz ? rectDock.Width() : rectDock.Height()));
+    const int nThick = nAcross1 - nAcross0;
+    const int cx = bHorz ? nLength : nThick;
+    const int cy = bHorz ? nThick : nLength;
+    // The mouse keeps its relative place in the outline.
+    const double fx = rect.Width() > 0 ? (double)(pt.x - rect.left) / rect.Width() : 0.5;
+    const double fy = rect.Height() > 0 ? (double)(pt.y - rect.top) / rect.Height() : 0.5;
+    const int left = pt.x - (int)(fx * cx);
+    const int top = pt.y - (int)(fy * cy);
+    rect.SetRect(left, top, left + cx, top + cy);
+  }
+  nLastRow = bOthers ? nRow : -1;
+  rectLast = rect;
+  ptLast = pt;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -767,7 +842,7 @@ void SECDockBar::OnMouseMove(UINT nFlags, CPoint point)
     ::SetCursor(::LoadCursor(NULL, IDC_ARROW));
   } else {
     HINSTANCE hInst = AfxGetResourceHandle();
-    HCURSOR hCursor = ::LoadCursor(hInst, MAKEINTRESOURCE(pSplitter->bVertical ? 30980 : 30981));
+    HCURSOR hCursor = ::LoadCursor(hInst, MAKEINTRESOURCE(pSplitter->bVertical ? IDC_SEC_SPLIT_SIDE : IDC_SEC_SPLIT_ROWS));
     ::SetCursor(hCursor != NULL ? hCursor
                                 : ::LoadCursor(NULL, pSplitter->bVertical ? IDC_SIZEWE : IDC_SIZENS));
   }

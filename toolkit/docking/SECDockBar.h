@@ -63,6 +63,13 @@ class SECDockBar : public CDockBar {
   // right-button press or lost capture (0).
   int TrackSplitter(const Splitter& splitter, CPoint ptStart);
 
+  // The outline of a bar dragged over this dock bar (rect, screen, in and out): in the row under
+  // the outline's centre the bar would take its share of the row's length at the row's
+  // thickness, shrunk round the mouse; over an empty row or no row, the whole length. The row,
+  // the outline and the mouse point are kept for the next move, which only moves the outline
+  // while it stays over the same shared row.
+  void CalcDragRect(CControlBar* pBar, CRect& rect, CPoint pt, int& nLastRow, CRect& rectLast,
+                    CPoint& ptLast);
   void InsertBarAt(CControlBar* pBar, int nCol, int nRow);
   void DockControlBar(CControlBar* pBar, LPCRECT lpRect = NULL);
   void ReDockControlBar(CControlBar* pBar, LPCRECT lpRect = NULL);

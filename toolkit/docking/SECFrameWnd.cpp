@@ -10,6 +10,7 @@
 #include "SECBmpMgr.h"
 #include "SECCustomToolBar.h"
 #include "SECMenuBar.h"
+#include "SECMiniDockFrameWnd.h"
 #include "SECSysData.h"
 #include "SECToolBarManager.h"
 #include <afxpriv.h>
@@ -87,7 +88,7 @@ SECDockBar* SECFrameWnd::CreateDockBar() { return new SECDockBar(FALSE, 0); }
 
 void SECFrameWnd::EnableDocking(DWORD dwDockStyle)
 {
-  m_pFloatingFrameClass = RUNTIME_CLASS(CMiniDockFrameWnd);
+  m_pFloatingFrameClass = RUNTIME_CLASS(SECMiniDockFrameWnd);
   for (const Side& side : kSides) {
     if (!(side.dwStyle & dwDockStyle & CBRS_ALIGN_ANY) || GetControlBar(side.nID) != NULL)
       continue;
@@ -195,6 +196,12 @@ void SECFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle
   if (pBar->m_pDockSite != NULL && pOld != NULL && pOld->m_bFloating &&
       pOld->GetDockedCount() == 1 &&
       (pOld->m_dwStyle & CBRS_ALIGN_ANY) == (dwStyle & CBRS_ALIGN_ANY)) {
+    SECMiniDockFrameWnd* pSECMini = DYNAMIC_DOWNCAST(SECMiniDockFrameWnd, pOld->GetParent());
+    if (pSECMini != NULL) {
+      pSECMini->RecalcLayoutAt(point.x, point.y);
+      pSECMini->UpdateWindow();
+      return;
+    }
     CFrameWnd* pMini = DYNAMIC_DOWNCAST(CFrameWnd, pOld->GetParent());
     if (pMini != NULL) {
       pMini->SetWindowPos(NULL, point.x, point.y, 0, 0,

@@ -2,6 +2,9 @@
 // drag tracker and the caption-button press.
 #include "SECListBoxEditor.h"
 #include "SECResource.h"
+#include "browse_res.h"
+#include "dirselect.h"
+#include <afxdlgs.h>
 
 IMPLEMENT_DYNAMIC(SECListBoxEditor, CWnd)
 
@@ -765,6 +768,62 @@ void SECListBoxEditor::SetSpaceMovesFocus(BOOL bMoves) { m_bSpaceMovesFocus = bM
 void SECListBoxEditor::SetSpaceThreshold(int n) { m_nSpaceThreshold = n; }
 void SECListBoxEditor::OnBrowse() {}
 
+void SECListBoxEditor::TakeBrowsedPath(LPCTSTR lpszPath)
+{
+  m_pEdit->SetWindowText(lpszPath);
+  m_pEdit->SendMessage(EM_SETSEL, 0, -1);
+  m_pEdit->SendMessage(EM_SCROLLCARET);
+}
+
+BOOL SECListBoxEditor::BrowseForDirectory()
+{
+  if (m_pEdit == NULL)
+    return FALSE;
+  CString strInitial;
+  m_pEdit->GetWindowText(strInitial);
+  CString strTitle;
+  strTitle.LoadString(IDS_SEC_LBEDIT_SELECTDIR);
+  SECDirSelectDlg dlg(strTitle, NULL, strInitial);
+  BOOL bChosen = dlg.DoModal() == IDOK && m_pEdit != NULL;
+  if (bChosen) {
+    CString strPath;
+    dlg.GetPath(strPath);
+    TakeBrowsedPath(strPath);
+  }
+  if (m_pEdit != NULL)
+    m_pEdit->SetFocus();
+  return bChosen;
+}
+
+BOOL SECListBoxEditor::BrowseForFile()
+{
+  if (m_pEdit == NULL)
+    return FALSE;
+  CString strName = m_strDefFileName;
+  if (strName.IsEmpty())
+    m_pEdit->GetWindowText(strName);
+  CFileDialog dlg(TRUE, m_strDefExt.IsEmpty() ? NULL : (LPCTSTR)m_strDefExt, strName,
+                  OFN_HIDEREADONLY, m_strBrowseFilter.IsEmpty() ? NULL : (LPCTSTR)m_strBrowseFilter,
+                  this);
+  if (!m_strBrowseTitle.IsEmpty())
+    dlg.m_ofn.lpstrTitle = m_strBrowseTitle;
+  BOOL bChosen = dlg.DoModal() == IDOK && m_pEdit != NULL;
+  if (bChosen)
+    TakeBrowsedPath(dlg.GetPathName());
+  if (m_pEdit != NULL)
+    m_pEdit->SetFocus();
+  return bChosen;
+}
+
+void SECFileListBoxEditor::SetBrowseInfo(LPCTSTR lpszTitle, LPCTSTR lpszFilter,
+                                         LPCTSTR lpszDefFileName, LPCTSTR lpszDefExt)
+{
+  m_strBrowseTitle = lpszTitle != NULL ? lpszTitle : "";
+  m_strBrowseFilter = lpszFilter != NULL ? lpszFilter : "";
+  m_strDefFileName = lpszDefFileName != NULL ? lpszDefFileName : "";
+  m_strDefExt = lpszDefExt != NULL ? lpszDefExt : "";
+}
+
 // ---------------------------------------------------------------------------------------------
 // Operations
 
@@ -927,6 +986,7 @@ void SECListBoxEditor::EndEdit()
     return;
   SECListBoxEdit* pEdit = m_pEdit;
   m_pEdit = NULL;
+  pEdit->ForgetBrowse();
   if (m_pBrowse != NULL) {
     m_pBrowse->DestroyWindow();
     delete m_pBrowse;

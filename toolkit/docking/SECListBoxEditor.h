@@ -36,6 +36,8 @@ class SECListBoxEdit : public CEdit {
   BOOL Create(CListBox* pList, LPCTSTR lpszInitial, CWnd* pBrowse);
   void Commit();
   void Cancel();
+  // The browse button is going: the edit must not look at it when it loses the focus.
+  void ForgetBrowse() { m_pBrowse = NULL; }
 
  protected:
   SECListBoxEditor* m_pEditor;
@@ -174,6 +176,16 @@ class SECListBoxEditor : public CWnd {
 
   void LoadButtonBitmaps();
   void MoveItem(int nFrom, int nTo);
+  // Browse operations of editors of directory and file lists: the chosen path replaces the
+  // in-place edit's text (all of it selected); the edit has the focus afterwards either way.
+  // FALSE when nothing was chosen or no edit runs.
+  BOOL BrowseForDirectory();
+  BOOL BrowseForFile();
+  void TakeBrowsedPath(LPCTSTR lpszPath);
+  CString m_strBrowseTitle;   // the file dialog's title
+  CString m_strBrowseFilter;  // its filter ("Text|*.txt||")
+  CString m_strDefFileName;   // the name it opens with; empty: the edit's text
+  CString m_strDefExt;
 
   afx_msg void OnPaint();
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
@@ -185,6 +197,22 @@ class SECListBoxEditor : public CWnd {
   DECLARE_MESSAGE_MAP()
 
   friend class SECListBoxEdit;
+};
+
+// An editor of a list of directories: its browse button opens the directory dialog (a module
+// using it includes the directory dialog's resources, res/browse.rc).
+class SECDirListBoxEditor : public SECListBoxEditor {
+ public:
+  virtual void OnBrowse() override { BrowseForDirectory(); }
+};
+
+// An editor of a list of files: its browse button opens the open-file dialog with the title,
+// filter, default name and extension given here.
+class SECFileListBoxEditor : public SECListBoxEditor {
+ public:
+  void SetBrowseInfo(LPCTSTR lpszTitle, LPCTSTR lpszFilter, LPCTSTR lpszDefFileName = NULL,
+                     LPCTSTR lpszDefExt = NULL);
+  virtual void OnBrowse() override { BrowseForFile(); }
 };
 
 #endif  // QUORVEL_SECLISTBOXEDITOR_H

@@ -4,6 +4,7 @@
 // outlines drawn into DIB sections.
 #include "gtest_wine.h"
 #include "SECTabWnd.h"
+#include <string>
 #include <vector>
 
 namespace {
@@ -506,4 +507,48 @@ TEST(TabControl, FrameAndTabOutlinesDrawn)
     ctrl.DestroyWindow();
   }
   parent.DestroyWindow();
+}
+
+// Pictures for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix folder); the
+// screen is taken with xwd. Tab windows with their strips on the four edges, each with a
+// disabled tab and a label cut short. Skipped otherwise.
+TEST(TabWndScreenshot, FourEdges)
+{
+  const char* dir = getenv("QUORVEL_SCREENSHOT_DIR");
+  if (dir == nullptr)
+    GTEST_SKIP() << "no screenshot folder";
+  static char cmdLine[] = "";
+  ASSERT_TRUE(AfxWinInit(::GetModuleHandleA(NULL), NULL, cmdLine, SW_SHOWNORMAL));
+  CWnd host;
+  ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW),
+                                                   (HBRUSH)(COLOR_BTNFACE + 1)),
+                            "Tabs", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(10, 10, 810, 530), NULL, 0));
+  const DWORD styles[4] = {TWS_TABS_ON_BOTTOM, TWS_TABS_ON_TOP, TWS_TABS_ON_LEFT, TWS_TABS_ON_RIGHT};
+  SEC3DTabWnd tabs[4];
+  CWnd pages[4][4];
+  for (int w = 0; w < 4; w++) {
+    ASSERT_TRUE(tabs[w].Create(&host, WS_CHILD | WS_VISIBLE | styles[w], 100 + w));
+    tabs[w].MoveWindow((w % 2) * 392 + 4, (w / 2) * 246 + 4, 384, 238);
+    const char* labels[4] = {"Lesson", "Video", "Graphics", "A label much too long for its tab"};
+    for (int i = 0; i < 4; i++) {
+      pages[w][i].CreateEx(0, "STATIC", labels[i], WS_CHILD | SS_CENTER, CRect(0, 0, 10, 10),
+                           &tabs[w], 200 + i);
+      tabs[w].AddTab(&pages[w][i], labels[i]);
+    }
+    tabs[w].EnableTab(2, FALSE);
+    tabs[w].ActivateTab(1);
+  }
+  host.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  DWORD end = ::GetTickCount() + 800;
+  while (::GetTickCount() < end) {
+    MSG msg;
+    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+      ::DispatchMessageA(&msg);
+    ::Sleep(20);
+  }
+  std::string command = std::string("xwd -root -silent -out '") + dir + "/tabs_four_edges.xwd'";
+  EXPECT_EQ(0, system(command.c_str()));
+  for (int w = 0; w < 4; w++)
+    tabs[w].DestroyWindow();
+  host.DestroyWindow();
 }

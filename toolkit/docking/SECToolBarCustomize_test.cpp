@@ -9,11 +9,14 @@
 #include "SECToolBars_res.h"
 #include "SECToolBarsDlg.h"
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
 
-const bool g_onOwnDesktop = RunOnOwnDesktop("QuorvelSECCustomizeTests");
+// Screenshots are taken of the display's own desktop.
+const bool g_onOwnDesktop =
+    getenv("QUORVEL_SCREENSHOT_DIR") == nullptr && RunOnOwnDesktop("QuorvelSECCustomizeTests");
 
 class CTestApp : public CWinApp {
  public:
@@ -343,3 +346,53 @@ TEST_F(CustomizeTest, ToolbarsDialogNewToolBarClosesWithCustomize)
 }
 
 }  // namespace
+
+// The command page's first palette shows above the "Buttons" frame it sits in (a control bar
+// clips its siblings: under the frame it would not show at all). Under a display with
+// QUORVEL_SCREENSHOT_DIR (a Unix folder) the screen is also taken with xwd, the sheet beside
+// the frame.
+TEST_F(CustomizeTest, CommandPagePaletteShowsAboveItsFrame)
+{
+  const char* dir = getenv("QUORVEL_SCREENSHOT_DIR");
+  UserBar({105});
+  SECToolBarSheet sheet(IDS_SEC_CUSTOMIZE, m_pFrame);
+  SECToolBarsPage page;
+  page.SetManager(m_pMgr);
+  SECToolBarCmdPage cmds;
+  cmds.SetManager(m_pMgr);
+  cmds.DefineBtnGroup("File", 10, kStdIDs);
+  cmds.DefineMenuGroup("Menu");
+  sheet.AddPage(&page);
+  sheet.AddPage(&cmds);
+  CRect rectFrame;
+  m_pFrame->GetWindowRect(&rectFrame);
+  std::vector<std::function<void()>> steps;
+  steps.push_back([&] {
+    sheet.SetWindowPos(NULL, rectFrame.right + 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    sheet.SetActivePage(1);
+  });
+  for (int i = 0; i < 10; i++)
+    steps.push_back([] {});  // the modal loop shows the sheet when it first idles
+  steps.push_back([&] {
+    CWnd* pPalette = cmds.GetDlgItem(59567);
+    CWnd* pBox = cmds.GetDlgItem(IDC_SEC_BUTTONS_FRAME);
+    ASSERT_NE(pPalette, nullptr);
+    ASSERT_NE(pBox, nullptr);
+    EXPECT_TRUE(pPalette->IsWindowVisible());
+    int nPalette = -1, nBox = -1, n = 0;
+    for (HWND h = ::GetWindow(cmds.m_hWnd, GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT), n++) {
+      if (h == pPalette->m_hWnd)
+        nPalette = n;
+      if (h == pBox->m_hWnd)
+        nBox = n;
+    }
+    EXPECT_LT(nPalette, nBox);  // nearer the top
+    if (dir != nullptr) {
+      std::string command = std::string("xwd -root -silent -out '") + dir + "/customize_sheet.xwd'";
+      EXPECT_EQ(0, system(command.c_str()));
+    }
+  });
+  steps.push_back([&] { sheet.PressButton(PSBTN_CANCEL); });
+  Run(steps);
+  sheet.DoModal();
+}

@@ -13,11 +13,14 @@
 #include <commctrl.h>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace {
 
-const bool g_onOwnDesktop = RunOnOwnDesktop("QuorvelSECToolBarTests");
+// Screenshots are taken of the display's own desktop.
+const bool g_onOwnDesktop =
+    getenv("QUORVEL_SCREENSHOT_DIR") == nullptr && RunOnOwnDesktop("QuorvelSECToolBarTests");
 
 class CTestApp : public CWinApp {
  public:
@@ -467,6 +470,97 @@ TEST_F(ToolBarTest, MenuBarButtonsFromTwoMenus)
   EXPECT_EQ(m_pFrame->SendMessage(WM_SECGETMENU, 999, 0), 0);
 }
 
+TEST_F(ToolBarTest, MenuBarRunsTheFullLengthOfItsSide)
+{
+  ASSERT_TRUE(m_pMgr->SetMenuInfo(2, 200, 201));
+  m_pMgr->CreateDefaultBars();
+  m_pFrame->RecalcLayout();
+  SECMenuBar& bar = m_pFrame->m_menuBar;
+  ASSERT_NE(bar.GetParent(), nullptr);
+  CRect rectSide;
+  bar.GetParent()->GetClientRect(&rectSide);
+  EXPECT_EQ(bar.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK).cx, rectSide.Width());
+  CRect rectBar;
+  bar.GetWindowRect(&rectBar);
+  EXPECT_EQ(rectBar.Width(), rectSide.Width());
+  // A wider frame: the bar follows.
+  m_pFrame->SetWindowPos(NULL, 0, 0, 800, 520, SWP_NOMOVE | SWP_NOZORDER);
+  m_pFrame->RecalcLayout();
+  bar.GetParent()->GetClientRect(&rectSide);
+  bar.GetWindowRect(&rectBar);
+  EXPECT_EQ(rectBar.Width(), rectSide.Width());
+
+  // In a rebar: 12 less than the rebar's width.
+  CReBar rebar;
+  ASSERT_TRUE(rebar.Create(m_pFrame));
+  ASSERT_TRUE(rebar.AddBar(&bar));
+  CRect rectRebar;
+  rebar.GetClientRect(&rectRebar);
+  EXPECT_EQ(bar.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK).cx, rectRebar.Width() - 12);
+  rebar.DestroyWindow();
+}
+
+TEST_F(ToolBarTest, FloatingToolBarReportsTwoLessThanItsLayout)
+{
+  SECCustomToolBar* p = m_pMgr->CreateNewToolBar("Floating");
+  UINT ids[] = {100, 101, 102};
+  p->SetButtons(ids, 3);
+  m_pFrame->FloatControlBar(p, CPoint(100, 100));
+  // One row: three buttons of (16 + 7) x (15 + 7) and the floating borders.
+  CRect rectIn(0, 0, 0, 0);
+  p->CalcInsideRectEx(rectIn, TRUE, FALSE);
+  CSize borders(rectIn.left - rectIn.right, rectIn.top - rectIn.bottom);
+  CSize laid = p->CalcDynamicLayout(1000, LM_HORZ | LM_COMMIT);
+  EXPECT_EQ(laid, CSize(3 * 23 + borders.cx - 2, 22 + borders.cy - 2));
+  EXPECT_EQ(p->CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH), laid);  // the cached size, as reported
+}
+
+TEST_F(ToolBarTest, HotTrackingFollowsTheCursorInTheCoolLook)
+{
+  m_pMgr->EnableCoolLook(TRUE);
+  SECCustomToolBar* p = m_pMgr->CreateNewToolBar("Hot");
+  UINT ids[] = {100, ID_SEPARATOR, 101, 102};
+  p->SetButtons(ids, 4);
+  p->SetButtonStyle(3, p->GetButtonStyle(3) | SEC_TBBS_DISABLED | SEC_TBBS_NOAUTODISABLE);
+  m_pFrame->DockControlBar(p, AFX_IDW_DOCKBAR_TOP);
+  m_pFrame->RecalcLayout();
+  m_pFrame->SetActiveWindow();
+  p->UpdateWindow();
+  auto hover = [&](int nIndex) {
+    CRect r;
+    p->GetButtonRect(nIndex, &r);
+    CPoint pt = r.CenterPoint();
+    p->ClientToScreen(&pt);
+    ::SetCursorPos(pt.x, pt.y);
+    p->ScreenToClient(&pt);
+    p->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    return p->GetHotIndex();
+  };
+  struct Case {
+    int nOver, nHot;
+    const char* why;
+  };
+  const Case cases[] = {{0, 0, "a button"},
+                        {2, 2, "the next one: the first is no longer hot"},
+                        {1, -1, "a separator"},
+                        {3, -1, "a disabled button"},
+                        {2, 2, "back"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(hover(c.nOver), c.nHot) << c.why;
+    for (int i = 0; i < 4; i++)
+      EXPECT_EQ((p->GetButtonStyle(i) & SEC_TBBS_HOT) != 0, i == c.nHot) << c.why << " " << i;
+  }
+  // Off the toolbar: nothing is hot.
+  CRect rectBar;
+  p->GetWindowRect(&rectBar);
+  ::SetCursorPos(rectBar.left + 5, rectBar.bottom + 120);
+  p->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, rectBar.Height() + 120));
+  EXPECT_EQ(p->GetHotIndex(), -1);
+  // The classic look tracks nothing.
+  m_pMgr->EnableCoolLook(FALSE);
+  EXPECT_EQ(hover(0), -1);
+}
+
 TEST_F(ToolBarTest, MenuInfoWithoutMenuBarFails)
 {
   SECFrameWnd* pPlain = new SECFrameWnd;
@@ -698,3 +792,76 @@ TEST(MenuTemplate, BoundedWalk)
 }
 
 }  // namespace
+
+// Pictures for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix folder); the
+// screen is taken with xwd. The menu bar over flat, classic and large toolbars, then an open
+// bitmap menu (put beside the frame). Skipped otherwise.
+TEST_F(ToolBarTest, Screenshots)
+{
+  const char* dir = getenv("QUORVEL_SCREENSHOT_DIR");
+  if (dir == nullptr)
+    GTEST_SKIP() << "no screenshot folder";
+  static std::string s_dir;
+  s_dir = dir;
+  struct Shot {
+    static void Take(const char* name)
+    {
+      std::string command = "xwd -root -silent -out '" + s_dir + "/" + name + ".xwd'";
+      EXPECT_EQ(0, system(command.c_str()));
+    }
+    static void Settle(CWnd* pFrame)
+    {
+      pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+      DWORD end = ::GetTickCount() + 800;
+      while (::GetTickCount() < end) {
+        Pump();
+        ::Sleep(20);
+      }
+    }
+    static void CALLBACK InMenu(HWND, UINT, UINT_PTR id, DWORD)
+    {
+      ::KillTimer(NULL, id);
+      ::Sleep(300);
+      Take("bitmap_menu");
+      ::EndMenu();
+    }
+  };
+  m_pFrame->SetWindowPos(NULL, 10, 10, 660, 300, SWP_NOZORDER);
+  ASSERT_TRUE(m_pMgr->SetMenuInfo(2, 200, 201));
+  m_pMgr->CreateDefaultBars();
+  for (int i = 0; i < 2; i++) {
+    SECCustomToolBar* p = m_pMgr->CreateNewToolBar(i == 0 ? "Files" : "Edits");
+    UINT ids[] = {100, 101, ID_SEPARATOR, 102, 103, 104, ID_SEPARATOR, 105, 106, 107};
+    p->SetButtons(ids, 10);
+    m_pFrame->DockControlBar(p, AFX_IDW_DOCKBAR_TOP);
+  }
+  m_pMgr->EnableCoolLook(TRUE);
+  m_pFrame->RecalcLayout();
+  Shot::Settle(m_pFrame);
+  Shot::Take("toolbars_flat");
+  m_pMgr->EnableCoolLook(FALSE);
+  m_pFrame->RecalcLayout();
+  Shot::Settle(m_pFrame);
+  Shot::Take("toolbars_classic");
+  m_pMgr->EnableLargeBtns(TRUE);
+  m_pFrame->RecalcLayout();
+  Shot::Settle(m_pFrame);
+  Shot::Take("toolbars_large");
+
+  SECFrameWnd* pMenuFrame = new SECFrameWnd;
+  pMenuFrame->EnableBitmapMenus(TRUE);
+  ASSERT_TRUE(pMenuFrame->Create(NULL, "Bitmap menus", WS_OVERLAPPEDWINDOW, CRect(10, 330, 310, 430)));
+  pMenuFrame->ShowWindow(SW_SHOWNORMAL);
+  SECBmpMenuPlugIn* pPlug = pMenuFrame->GetBmpMenuPlugIn();
+  ASSERT_TRUE(pPlug->AddToolBarResource(MAKEINTRESOURCE(128)));
+  HMENU hMenu = ::CreatePopupMenu();
+  ::AppendMenuA(hMenu, MF_STRING, 100, "&Open\tCtrl+O");
+  ::AppendMenuA(hMenu, MF_STRING | MF_CHECKED, 101, "&Save");
+  ::AppendMenuA(hMenu, MF_STRING | MF_GRAYED, 102, "&Copy");
+  ::AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
+  ::AppendMenuA(hMenu, MF_STRING, 109, "Sto&p\tEsc");
+  ::SetTimer(NULL, 0, 100, Shot::InMenu);
+  ::TrackPopupMenu(hMenu, TPM_LEFTALIGN, 700, 60, 0, pMenuFrame->m_hWnd, NULL);
+  ::DestroyMenu(hMenu);
+  pMenuFrame->DestroyWindow();
+}

@@ -790,6 +790,9 @@ BOOL SECToolBarCmdPage::OnInitDialog()
     if (!g->Create(this, m_pManager, nID--))
       return FALSE;
     g->m_pWnd->MoveWindow(&rc);
+    // Above the "Buttons" frame it sits in: a bar clips its siblings, and the frame, made
+    // first, would otherwise hide it whole.
+    g->m_pWnd->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     g->Layout(rc);
     g->m_pWnd->ShowWindow(i == 0 ? SW_SHOW : SW_HIDE);
     if (pList != NULL)

@@ -6,3 +6,4 @@
 #define IDS_SEC_NOCLOSE 20624
 #define IDS_SEC_SELECTDIR 20625
 #define IDS_SEC_SELECTFILE 20626
+#define IDS_SEC_LBEDIT_SELECTDIR 20634  // title of a directory list's browse dialog

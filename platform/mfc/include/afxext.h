@@ -200,17 +200,21 @@ class CDockContext {
   virtual void StartResize(int nHitTest, CPoint pt);
   virtual void ToggleDocking();
 
+  // The steps of the loops; a derived context may dock, stretch or report differently.
   void Move(CPoint pt);
-  void EndDrag();
+  virtual void EndDrag();
   void OnKey(int nChar, BOOL bDown);
-  void Stretch(CPoint pt);
-  void EndResize();
+  virtual void Stretch(CPoint pt);
+  virtual void EndResize();
   void InitLoop();
-  void CancelLoop();
+  virtual void CancelLoop();
   BOOL Track();
   void DrawFocusRect(BOOL bRemoveRect = FALSE);
+  // The outline shown over a dock side (screen coordinates); a derived context may show where
+  // the bar would really go.
+  virtual void AdjustDockFeedback(CRect& rect) { (void)rect; }
   void UpdateState(BOOL* pFlag, BOOL bNewValue);
-  DWORD CanDock();
+  virtual DWORD CanDock();
   CDockBar* GetDockBar(DWORD dwOverDockStyle);
 
   CPoint m_ptLast;
@@ -228,7 +232,8 @@ class CDockContext {
   DWORD m_dwStyle;          // the bar's style when the drag started
   BOOL m_bFlip;             // Shift: the other orientation
   BOOL m_bForceFrame;       // Ctrl: never dock
-  CDC* m_pDC;
+  CDC* m_pDC;               // not used: the outline is a window of its own (m_hWndOutline)
+  HWND m_hWndOutline;       // while a loop runs: the topmost outline window
   BOOL m_bDragging;         // dragging, else resizing
   int m_nHitTest;
   UINT m_uMRUDockID;
@@ -248,6 +253,9 @@ class CMiniDockFrameWnd : public CMiniFrameWnd {
   virtual ~CMiniDockFrameWnd();
   virtual BOOL Create(CWnd* pParent, DWORD dwBarStyle);
   virtual void RecalcLayout(BOOL bNotify = TRUE) override;
+  // The dock bar that holds the floating bars; a derived frame may hold one of its own kind
+  // (this one then stays without a window).
+  virtual CDockBar* GetDockBar() { return &m_wndDockBar; }
 
   CDockBar m_wndDockBar;
 

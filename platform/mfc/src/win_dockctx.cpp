@@ -34,6 +34,73 @@ CPoint MessagePoint(const MSG& msg)
 // The mini frame's borders round a floating bar's rectangle, so that the bar floats where
 // the feedback showed it.
 void AddFrameBorders(CRect& rect) { CMiniFrameWnd::CalcBorders(&rect, WS_THICKFRAME | WS_CAPTION); }
+
+// The outline shown while a bar is dragged or sized. Wine's X11 driver does not show what is
+// drawn on the desktop window, so the outline is a topmost popup shaped to the outline's
+// frame, filled with the outline's brush, that never activates and lets the mouse through.
+const char kOutlineClass[] = "AfxDockOutline";
+
+LRESULT CALLBACK OutlineProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  switch (message) {
+  case WM_NCHITTEST:
+    return HTTRANSPARENT;
+  case WM_MOUSEACTIVATE:
+    return MA_NOACTIVATE;
+  case WM_ERASEBKGND: {
+    RECT rect;
+    ::GetClientRect(hWnd, &rect);
+    HBRUSH hBrush = (HBRUSH)::GetWindowLongPtrA(hWnd, GWLP_USERDATA);
+    if (hBrush != NULL)
+      ::FillRect((HDC)wParam, &rect, hBrush);
+    return 1;
+  }
+  case WM_PAINT: {
+    PAINTSTRUCT ps;
+    ::BeginPaint(hWnd, &ps);
+    ::EndPaint(hWnd, &ps);
+    return 0;
+  }
+  }
+  return ::DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+HWND CreateOutline()
+{
+  static const bool s_bRegistered = [] {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = OutlineProc;
+    wc.hInstance = ::GetModuleHandleA(NULL);
+    wc.lpszClassName = kOutlineClass;
+    return ::RegisterClassA(&wc) != 0;
+  }();
+  if (!s_bRegistered)
+    return NULL;
+  return ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT,
+                           kOutlineClass, "", WS_POPUP | WS_DISABLED, 0, 0, 0, 0, NULL, NULL,
+                           ::GetModuleHandleA(NULL), NULL);
+}
+
+// Shows the outline as a frame of the given thickness round the rectangle; thickness 0 hides it.
+void ShowOutline(HWND hWnd, const CRect& rect, CSize size, HBRUSH hBrush)
+{
+  if (hWnd == NULL)
+    return;
+  if (size.cx <= 0 || size.cy <= 0 || rect.IsRectEmpty()) {
+    ::ShowWindow(hWnd, SW_HIDE);
+    return;
+  }
+  ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, (LONG_PTR)hBrush);
+  HRGN hRgn = ::CreateRectRgn(0, 0, rect.Width(), rect.Height());
+  HRGN hInside = ::CreateRectRgn(size.cx, size.cy, rect.Width() - size.cx, rect.Height() - size.cy);
+  ::CombineRgn(hRgn, hRgn, hInside, RGN_DIFF);
+  ::DeleteObject(hInside);
+  ::SetWindowPos(hWnd, HWND_TOPMOST, rect.left, rect.top, rect.Width(), rect.Height(),
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  ::SetWindowRgn(hWnd, hRgn, TRUE);  // the window owns the region now
+  ::InvalidateRect(hWnd, NULL, TRUE);
+  ::UpdateWindow(hWnd);
+}
 }  // namespace
 
 CDockContext::CDockContext(CControlBar* pBar)
@@ -41,7 +108,7 @@ CDockContext::CDockContext(CControlBar* pBar)
       m_rectDragHorz(0, 0, 0, 0), m_rectDragVert(0, 0, 0, 0), m_rectFrameDragHorz(0, 0, 0, 0),
       m_rectFrameDragVert(0, 0, 0, 0), m_pBar(pBar), m_pDockSite(pBar->m_pDockSite),
       m_dwDockStyle(0), m_dwOverDockStyle(0), m_dwStyle(0), m_bFlip(FALSE), m_bForceFrame(FALSE),
-      m_pDC(NULL), m_bDragging(FALSE), m_nHitTest(0), m_uMRUDockID(0),
+      m_pDC(NULL), m_hWndOutline(NULL), m_bDragging(FALSE), m_nHitTest(0), m_uMRUDockID(0),
       m_rectMRUDockPos(0, 0, 0, 0), m_dwMRUFloatStyle(0), m_ptMRUFloatPos(-1, -1)
 {
   if (m_pDockSite == NULL)
@@ -73,12 +140,8 @@ void CDockContext::InitLoop()
   m_bDitherLast = FALSE;
   m_rectLast.SetRectEmpty();
   m_sizeLast = CSize(0, 0);
-  // The feedback goes on the whole screen, over windows that stop painting meanwhile.
-  CWnd* pDesktop = CWnd::GetDesktopWindow();
-  if (pDesktop->LockWindowUpdate())
-    m_pDC = pDesktop->GetDCEx(NULL, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
-  else
-    m_pDC = pDesktop->GetDCEx(NULL, DCX_WINDOW | DCX_CACHE);
+  if (m_hWndOutline == NULL)
+    m_hWndOutline = CreateOutline();
 }
 
 void CDockContext::CancelLoop()
@@ -86,10 +149,9 @@ void CDockContext::CancelLoop()
   DrawFocusRect(TRUE);
   if (::GetCapture() == m_pBar->m_hWnd)
     ::ReleaseCapture();
-  CWnd::GetDesktopWindow()->UnlockWindowUpdate();
-  if (m_pDC != NULL) {
-    CWnd::GetDesktopWindow()->ReleaseDC(m_pDC);
-    m_pDC = NULL;
+  if (m_hWndOutline != NULL) {
+    ::DestroyWindow(m_hWndOutline);
+    m_hWndOutline = NULL;
   }
 }
 
@@ -272,7 +334,7 @@ CDockBar* CDockContext::GetDockBar(DWORD dwOverDockStyle)
 
 void CDockContext::DrawFocusRect(BOOL bRemoveRect)
 {
-  if (m_pDC == NULL)
+  if (m_hWndOutline == NULL)
     return;
   CSize size(GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER));
   CRect rect;
@@ -280,6 +342,7 @@ void CDockContext::DrawFocusRect(BOOL bRemoveRect)
   if (m_dwOverDockStyle != 0) {
     // Over a side: the bar's outline as it would dock there.
     rect = IsHorz(m_dwOverDockStyle) ? m_rectDragHorz : m_rectDragVert;
+    AdjustDockFeedback(rect);
   } else {
     // Floating: the frame's outline, thick and dithered.
     BOOL bHorz = IsHorz(m_dwStyle);
@@ -292,11 +355,11 @@ void CDockContext::DrawFocusRect(BOOL bRemoveRect)
   }
   if (bRemoveRect)
     size.cx = size.cy = 0;
-  CBrush* pWhite = CBrush::FromHandle((HBRUSH)::GetStockObject(WHITE_BRUSH));
-  CBrush* pBrush = bDither ? CDC::GetHalftoneBrush() : pWhite;
-  CBrush* pBrushLast = m_bDitherLast ? CDC::GetHalftoneBrush() : pWhite;
-  m_pDC->DrawDragRect(&rect, size, m_rectLast.IsRectEmpty() ? NULL : &m_rectLast, m_sizeLast,
-                      pBrush, pBrushLast);
+  // An opaque outline cannot invert what lies under it as a drawn one would: the thin outline
+  // over a side is black, the thick floating one the half-tone pattern.
+  HBRUSH hBrush = bDither ? (HBRUSH)CDC::GetHalftoneBrush()->GetSafeHandle()
+                          : (HBRUSH)::GetStockObject(BLACK_BRUSH);
+  ShowOutline(m_hWndOutline, rect, size, hBrush);
   m_rectLast = rect;
   m_sizeLast = size;
   m_bDitherLast = bDither;

@@ -125,7 +125,7 @@ void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
   pDockFrame->SetWindowPos(NULL, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (pDockFrame->m_hWndOwner == NULL)
     pDockFrame->m_hWndOwner = pBar->m_hWnd;
-  pDockFrame->m_wndDockBar.DockControlBar(pBar);
+  pDockFrame->GetDockBar()->DockControlBar(pBar);
   pDockFrame->RecalcLayout(TRUE);
   if (pBar->GetStyle() & WS_VISIBLE) {
     pDockFrame->ShowWindow(SW_SHOWNA);
@@ -230,8 +230,8 @@ void CFrameWnd::SetDockState(const CDockState& state)
     if (pInfo->m_bFloating && pInfo->m_bDockBar) {
       CMiniDockFrameWnd* pDockFrame =
           CreateFloatingFrame(pInfo->m_bHorz ? CBRS_ALIGN_TOP : CBRS_ALIGN_LEFT);
-      pInfo->m_pBar = &pDockFrame->m_wndDockBar;
-      pDockFrame->m_wndDockBar.m_pDockBar = NULL;
+      pInfo->m_pBar = pDockFrame->GetDockBar();
+      pDockFrame->GetDockBar()->m_pDockBar = NULL;
     } else {
       pInfo->m_pBar = GetControlBar(pInfo->m_nBarID);
     }
@@ -378,11 +378,11 @@ BOOL CMiniDockFrameWnd::Create(CWnd* pParent, DWORD dwBarStyle)
   // The dock bar is made in the docking frame, so that it is one of that frame's bars.
   DWORD dwDockStyle = (dwBarStyle & CBRS_ORIENT_VERT) ? CBRS_ALIGN_LEFT : CBRS_ALIGN_TOP;
   dwDockStyle |= dwBarStyle & CBRS_FLOAT_MULTI;
-  if (!m_wndDockBar.Create(pParent, WS_CHILD | WS_VISIBLE | dwDockStyle, AFX_IDW_DOCKBAR_FLOAT)) {
+  if (!GetDockBar()->Create(pParent, WS_CHILD | WS_VISIBLE | dwDockStyle, AFX_IDW_DOCKBAR_FLOAT)) {
     DestroyWindow();  // deletes this object
     return FALSE;
   }
-  m_wndDockBar.SetParent(this);
+  GetDockBar()->SetParent(this);
   return TRUE;
 }
 
@@ -391,9 +391,9 @@ void CMiniDockFrameWnd::RecalcLayout(BOOL bNotify)
   if (m_bInRecalcLayout)
     return;
   CMiniFrameWnd::RecalcLayout(bNotify);
-  if (m_wndDockBar.m_hWnd != NULL) {
+  if (GetDockBar()->m_hWnd != NULL) {
     CString strTitle;
-    m_wndDockBar.GetWindowText(strTitle);
+    GetDockBar()->GetWindowText(strTitle);
     CString strOld;
     GetWindowText(strOld);
     if (strOld != strTitle)
@@ -403,8 +403,8 @@ void CMiniDockFrameWnd::RecalcLayout(BOOL bNotify)
 
 CDockContext* CMiniDockFrameWnd::GetFirstBarContext()
 {
-  for (INT_PTR i = 0; i < m_wndDockBar.m_arrBars.GetSize(); i++) {
-    CControlBar* pBar = m_wndDockBar.GetDockedControlBar((int)i);
+  for (INT_PTR i = 0; i < GetDockBar()->m_arrBars.GetSize(); i++) {
+    CControlBar* pBar = GetDockBar()->GetDockedControlBar((int)i);
     if (pBar != NULL)
       return pBar->m_pDockContext;
   }
@@ -412,12 +412,12 @@ CDockContext* CMiniDockFrameWnd::GetFirstBarContext()
 }
 
 // Closing a floating frame hides its bars; the frame follows them.
-void CMiniDockFrameWnd::OnClose() { m_wndDockBar.ShowAll(FALSE); }
+void CMiniDockFrameWnd::OnClose() { GetDockBar()->ShowAll(FALSE); }
 
 void CMiniDockFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point)
 {
   CDockContext* pContext = GetFirstBarContext();
-  if (pContext != NULL && !(m_wndDockBar.m_dwStyle & CBRS_FLOAT_MULTI)) {
+  if (pContext != NULL && !(GetDockBar()->m_dwStyle & CBRS_FLOAT_MULTI)) {
     if (nHitTest == HTCAPTION) {
       ActivateTopParent();
       pContext->StartDrag(point);  // may destroy this frame: nothing after it
@@ -435,7 +435,7 @@ void CMiniDockFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point)
 void CMiniDockFrameWnd::OnNcLButtonDblClk(UINT nHitTest, CPoint point)
 {
   CDockContext* pContext = GetFirstBarContext();
-  if (nHitTest == HTCAPTION && pContext != NULL && !(m_wndDockBar.m_dwStyle & CBRS_FLOAT_MULTI)) {
+  if (nHitTest == HTCAPTION && pContext != NULL && !(GetDockBar()->m_dwStyle & CBRS_FLOAT_MULTI)) {
     ActivateTopParent();
     pContext->ToggleDocking();  // may destroy this frame: nothing after it
     return;

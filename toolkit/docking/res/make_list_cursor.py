@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the toolkit's cursors (run once; the results are kept in the tree): 32 x 32,
 monochrome. The list control's header divider: a vertical bar with an arrow to each side, hot
-spot on the bar. The copy cursor of toolbar customisation: an arrow with a plus box."""
+spot on the bar. The copy cursor of toolbar customisation: an arrow with a plus box. The dock
+bars' splitters: two lines with an arrow to each side, upright between bars standing side by
+side, lying between rows."""
 import struct
 
 SIZE = 32
@@ -66,5 +68,21 @@ def copy_shape(x, y):
     return None
 
 
+def split_shape(x, y):
+    """Two upright lines with a gap, an arrow out to each side (dragged left and right)."""
+    if 12 <= x <= 18 and 6 <= y <= 24:
+        return "b" if x in (13, 17) and 7 <= y <= 23 else "w"
+    for side in (-1, 1):
+        tip = 15 + side * 11
+        dx = (x - tip) * -side
+        if 0 <= dx <= 8 and abs(y - 15) <= (dx if dx <= 4 else 0):
+            return "b"
+        if 0 <= dx <= 8 and abs(y - 15) <= (dx + 1 if dx <= 4 else 1):
+            return "w"
+    return None
+
+
 cursor("list_divider.cur")
+cursor("split_side_by_side.cur", split_shape)
+cursor("split_rows.cur", lambda x, y: split_shape(y, x))
 cursor("copy_button.cur", copy_shape, (0, 0))

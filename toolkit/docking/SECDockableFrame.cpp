@@ -1,0 +1,247 @@
+// The frame bar and the dockable frame.
+#include "SECDockableFrame.h"
+#include "SECCaptionFilters.h"
+#include "SECSysData.h"
+#include <afxpriv.h>
+
+// ---------------------------------------------------------------------------------------------
+// SECFrameBar
+
+IMPLEMENT_DYNCREATE(SECFrameBar, SECControlBar)
+
+CFrameWnd* SECFrameBar::GetChildFrame() const
+{
+  for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT)) {
+    CWnd* pWnd = CWnd::FromHandlePermanent(h);
+    if (pWnd != NULL && pWnd->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
+      return (CFrameWnd*)pWnd;
+  }
+  return NULL;
+}
+
+// ---------------------------------------------------------------------------------------------
+// SECDockableFrame
+
+IMPLEMENT_DYNCREATE(SECDockableFrame, SECFrameWnd)
+
+BEGIN_MESSAGE_MAP(SECDockableFrame, SECFrameWnd)
+  ON_WM_NCLBUTTONDOWN()
+  ON_WM_NCLBUTTONDBLCLK()
+  ON_WM_NCRBUTTONDOWN()
+  ON_WM_NCRBUTTONUP()
+  ON_WM_NCRBUTTONDBLCLK()
+  ON_WM_NCACTIVATE()
+  ON_WM_NCPAINT()
+  ON_MESSAGE(WM_SETTEXT, OnSetText)
+  ON_WM_LBUTTONUP()
+  ON_WM_MOUSEMOVE()
+END_MESSAGE_MAP()
+
+SECDockableFrame::SECDockableFrame() : m_hMenuShared(NULL), m_pMsgFilter(NULL)
+{
+  m_pMsgFilter = new SECMsgFilter(this, -1);
+  // The system-command extension filters (0x101, 0x102, 0x103, 0x106) come with the toolkit's
+  // multi-document machinery; until then their descriptors name no class and make nothing.
+  m_filterTable.Add(SEC_FILTER_SYSCOMMANDEX, -1, NULL, 0);
+  m_filterTable.Add(SEC_FILTER_CAPTIONLIST, -1, RUNTIME_CLASS(SECCaptionControlListMsgFilter),
+                    SECMsgFilter::fltNeverDisable);
+  m_filterTable.Add(SEC_FILTER_STATEBUTTON, SEC_FILTER_CAPTIONLIST, NULL, 0);
+  m_filterTable.Add(SEC_FILTER_CAPTIONRDBLCLK, -1, NULL, 0);
+  m_filterTable.Add(SEC_FILTER_CONTEXTMENU, -1, NULL, 0);
+}
+
+SECDockableFrame::~SECDockableFrame() { delete m_pMsgFilter; }
+
+CControlBar* SECDockableFrame::GetParentBar() const
+{
+  CWnd* pParent = m_hWnd != NULL ? GetParent() : NULL;
+  return pParent != NULL ? DYNAMIC_DOWNCAST(CControlBar, pParent) : NULL;
+}
+
+BOOL SECDockableFrame::IsFloating()
+{
+  CControlBar* pBar = GetParentBar();
+  return pBar != NULL && pBar->IsFloating();
+}
+
+void SECDockableFrame::SetCaptionControls(DWORD dwFlags)
+{
+  const BOOL bOn = (dwFlags & 1) != 0;
+  // In table order: 0x101, 0x100, 0x102, 0x103, 0x106.
+  const BOOL values[5] = {bOn, bOn && !(dwFlags & 2), bOn && !(dwFlags & 2), bOn && !(dwFlags & 4),
+                          bOn && !(dwFlags & 8)};
+  m_pMsgFilter->ApplyDescriptors(m_filterTable, values);
+  // The standard buttons only keep the places of those the system draws.
+  SECCaptionControlListMsgFilter* pList = DYNAMIC_DOWNCAST(
+      SECCaptionControlListMsgFilter, m_pMsgFilter->FindFilter(SEC_FILTER_CAPTIONLIST, NULL, -1));
+  if (pList != NULL)
+    pList->ApplyDescriptorsAll(pList->m_buttons, FALSE);
+}
+
+BOOL SECDockableFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+  if (!SECFrameWnd::PreCreateWindow(cs))
+    return FALSE;
+  if (secData.m_bWin4)
+    cs.dwExStyle |= WS_EX_TOOLWINDOW;
+  cs.style &= ~FWS_PREFIXTITLE;
+  return TRUE;
+}
+
+BOOL SECDockableFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                                 CCreateContext* pContext)
+{
+  CMultiDocTemplate* pTemplate =
+      pContext != NULL && pContext->m_pNewDocTemplate != NULL
+          ? DYNAMIC_DOWNCAST(CMultiDocTemplate, pContext->m_pNewDocTemplate)
+          : NULL;
+  if (pTemplate != NULL) {
+    m_hMenuShared = pTemplate->m_hMenuShared;
+    m_hAccelTable = pTemplate->m_hAccelTable;
+  }
+  return SECFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext);
+}
+
+void SECDockableFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+  // The toolkit's MDI frame updates its own title first: it comes with the MDI machinery.
+  if (!bAddToTitle || !(GetStyle() & FWS_ADDTOTITLE))
+    return;
+  CDocument* pDoc = GetActiveDocument();
+  if (pDoc == NULL)
+    return;
+  CString strTitle = pDoc->GetTitle();
+  if (m_nWindow > 0) {
+    CString strNumber;
+    strNumber.Format(":%d", m_nWindow);
+    strTitle += strNumber;
+  }
+  CString strOld;
+  GetWindowText(strOld);
+  if (strOld != strTitle)
+    SetWindowText(strTitle);
+}
+
+void SECDockableFrame::OnUpdateMDIMenu(BOOL, CWnd*, HMENU)
+{
+  // The menu follows activation only inside the toolkit's MDI frame (its MDI client takes
+  // WM_MDISETMENU): it comes with the MDI machinery. A frame outside one keeps its menu.
+}
+
+BOOL SECDockableFrame::DestroyWindow()
+{
+  CControlBar* pBar = GetParentBar();
+  if (m_hWnd != NULL && pBar != NULL)
+    return pBar->DestroyWindow();  // the frame goes with its bar
+  return CFrameWnd::DestroyWindow();
+}
+
+LRESULT SECDockableFrame::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+  static const UINT s_nSysCommandEx = ::RegisterWindowMessageA("Ravelle::WM_SYSCOMMANDEX");
+  if (message == s_nSysCommandEx) {
+    LRESULT lResult = 0;
+    m_pMsgFilter->FilterMessage(message, wParam, lParam, &lResult);
+    return lResult;
+  }
+  return SECFrameWnd::DefWindowProc(message, wParam, lParam);
+}
+
+BOOL SECDockableFrame::FilterCurrent()
+{
+  return (m_pMsgFilter->FilterCurrentMessage() & SECMsgFilter::fltHandled) != 0;
+}
+
+void SECDockableFrame::FilterAfterDefault() { m_pMsgFilter->FilterCurrentMessage(); }
+
+void SECDockableFrame::OnNcLButtonDown(UINT nHitTest, CPoint point)
+{
+  // Making it the MDI frame's active dockable frame comes with the MDI machinery.
+  if (FilterCurrent())
+    return;
+  CControlBar* pBar = GetParentBar();
+  if (pBar != NULL && IsFloating()) {
+    CWnd* pMini = pBar->GetParentFrame();
+    if (nHitTest != HTCLOSE && pMini != NULL) {
+      pMini->SendMessage(WM_NCLBUTTONDOWN, nHitTest, MAKELPARAM(point.x, point.y));
+      return;
+    }
+  } else if (pBar != NULL && pBar->m_pDockContext != NULL &&
+             (nHitTest == HTCAPTION || (nHitTest >= HTLEFT && nHitTest <= HTBORDER))) {
+    pBar->m_pDockContext->StartDrag(point);  // may float or re-dock the bar: nothing after
+    return;
+  }
+  SECFrameWnd::OnNcLButtonDown(nHitTest, point);
+}
+
+void SECDockableFrame::OnNcLButtonDblClk(UINT nHitTest, CPoint point)
+{
+  CControlBar* pBar = GetParentBar();
+  if (nHitTest == HTCAPTION && pBar != NULL) {
+    if (IsFloating()) {
+      CWnd* pMini = pBar->GetParentFrame();
+      if (pMini != NULL)
+        pMini->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(point.x, point.y));
+    } else {
+      CPoint pt = point;
+      pBar->ScreenToClient(&pt);
+      pBar->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(pt.x, pt.y));
+    }
+    return;  // the frame may have moved to another bar or frame: nothing after
+  }
+  SECFrameWnd::OnNcLButtonDblClk(nHitTest, point);
+}
+
+void SECDockableFrame::OnNcRButtonDown(UINT nHitTest, CPoint point)
+{
+  if (!FilterCurrent())
+    SECFrameWnd::OnNcRButtonDown(nHitTest, point);
+}
+
+void SECDockableFrame::OnNcRButtonUp(UINT nHitTest, CPoint point)
+{
+  if (!FilterCurrent())
+    SECFrameWnd::OnNcRButtonUp(nHitTest, point);
+}
+
+void SECDockableFrame::OnNcRButtonDblClk(UINT nHitTest, CPoint point)
+{
+  if (!FilterCurrent())
+    SECFrameWnd::OnNcRButtonDblClk(nHitTest, point);
+}
+
+void SECDockableFrame::OnLButtonUp(UINT nFlags, CPoint point)
+{
+  if (!FilterCurrent())
+    SECFrameWnd::OnLButtonUp(nFlags, point);
+}
+
+void SECDockableFrame::OnMouseMove(UINT nFlags, CPoint point)
+{
+  if (!FilterCurrent())
+    SECFrameWnd::OnMouseMove(nFlags, point);
+}
+
+BOOL SECDockableFrame::OnNcActivate(BOOL bActive)
+{
+  BOOL bResult = SECFrameWnd::OnNcActivate(bActive);
+  FilterAfterDefault();
+  return bResult;
+}
+
+void SECDockableFrame::OnNcPaint()
+{
+  SECFrameWnd::OnNcPaint();
+  FilterAfterDefault();
+}
+
+LRESULT SECDockableFrame::OnSetText(WPARAM, LPARAM)
+{
+  LRESULT lResult = Default();
+  FilterAfterDefault();
+  return lResult;
+}
+
+// Activation (WM_ACTIVATE, WM_MOUSEACTIVATE, a child's press) makes the frame its MDI frame's
+// active dockable frame, and WM_DESTROY clears that: the bookkeeping comes with the toolkit's
+// MDI machinery; outside one the frame activates as any frame does.
