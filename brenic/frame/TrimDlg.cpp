@@ -169,13 +169,18 @@ void CTrimDlg::OnSetCaptureSize()
     }
 }
 
+BOOL CTrimDlg::TrimVideoFile(int in, int out)
+{
+    return g_pClavio && g_pClavio->TrimClip(in, out) == 1;
+}
+
 void CTrimDlg::OnTrimFile()
 {
     if (AfxMessageBox("This process will permanently trim the clip and cannot be undone.  Do "
                       "you want to continue?",
                       MB_YESNO) != IDYES)
         return;
-    if (g_pClavio && g_pClavio->TrimClip(m_nTrimIn, m_nTrimOut) == 1) {
+    if (TrimVideoFile(m_nTrimIn, m_nTrimOut)) {
         m_nTrimOut -= m_nTrimIn;
         m_nTrimIn = 0;
     }

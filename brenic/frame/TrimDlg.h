@@ -44,6 +44,8 @@ public:
     afx_msg void OnTrimFile();
 
 protected:
+    // Cuts the current clip's video file to the frames; TRUE when it was cut.
+    virtual BOOL TrimVideoFile(int in, int out);
     virtual void DoDataExchange(CDataExchange* pDX);
     virtual BOOL OnInitDialog();
     afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
