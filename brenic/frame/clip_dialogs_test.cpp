@@ -3,6 +3,7 @@
 #include "ClipInfoDlg.h"
 #include "ClipsMarkDlg.h"
 #include "TrimDlg.h"
+#include "PanelActions.h"
 #include "frame_dialogs_res.h"
 #include "resource.h"
 
@@ -329,4 +330,30 @@ TEST_F(ClipDialogs, RecordMarksFromTheFieldLists)
     EXPECT_STREQ("Driver", dialog.m_strClub);
     if (dialog.GetSafeHwnd())
         dialog.DestroyWindow();
+}
+
+TEST_F(ClipDialogs, TrimButtonRunsTheDialogForTheCurrentClip)
+{
+    m_clavio->LoadClip(NULL);
+    EXPECT_FALSE(panel::TrimCurrentClip());
+    EXPECT_TRUE(theApp.Saw("Clip not loaded."));
+    CClip* clip = Shown();
+    clip->SetTrimIn(2);
+    clip->SetTrimOut(9);
+    CVideoWindow* video = m_clavio->GetActiveVideoWindow();
+    // The panel's button opens the dialog over the whole clip, the video bar's over the
+    // current trim; OK stores the dialog's trim and the window takes the clip's again.
+    for (BOOL whole : {TRUE, FALSE}) {
+        m_answers.Clear();
+        m_answers.Queue(IDOK);
+        EXPECT_TRUE(panel::TrimCurrentClip(whole));
+        EXPECT_TRUE(m_answers.Saw("Clip Trim"));
+        EXPECT_EQ(2, clip->GetTrimIn());
+        EXPECT_EQ(9, clip->GetTrimOut());
+        EXPECT_EQ(2, video->GetTrimIn());
+        EXPECT_EQ(9, video->GetTrimOut());
+    }
+    m_answers.Queue(IDCANCEL);
+    EXPECT_FALSE(panel::TrimCurrentClip());
+    EXPECT_EQ(9, clip->GetTrimOut());
 }
