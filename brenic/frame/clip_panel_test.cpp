@@ -432,3 +432,85 @@ TEST_F(ClipPanel, ExportOfUnsavedCapturesAsksTheSubjectOnce)
     EXPECT_TRUE(theApp.Saw("You cannot select multiple clips for Video Email."));
     EXPECT_EQ(1u, theApp.m_boxes.size());
 }
+
+namespace {
+// Draws the window's client area into a 24-bit bitmap file, as the window paints itself.
+bool PrintToBitmap(CWnd& window, const CString& path)
+{
+    CRect rect;
+    window.GetClientRect(&rect);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = rect.Width();
+    info.bmiHeader.biHeight = rect.Height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = NULL;
+    HDC screen = ::GetDC(NULL);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    ::ReleaseDC(NULL, screen);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    window.SendMessage(WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT | PRF_ERASEBKGND);
+    ::GdiFlush();
+    const DWORD stride = ((rect.Width() * 3 + 3) / 4) * 4;
+    const DWORD size = stride * rect.Height();
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + size;
+    HANDLE out = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD written = 0;
+    const bool ok = out != INVALID_HANDLE_VALUE &&
+                    ::WriteFile(out, &file, sizeof file, &written, NULL) &&
+                    ::WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, NULL) &&
+                    ::WriteFile(out, bits, size, &written, NULL);
+    if (out != INVALID_HANDLE_VALUE)
+        CloseHandle(out);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    return ok;
+}
+} // namespace
+
+// Pictures of both panes for a look at their icons and overlays; only when asked for with
+// QUORVEL_PANEL_PICTURES (a folder).
+TEST_F(ClipPanel, PicturesOfBothPanes)
+{
+    const char* folder = getenv("QUORVEL_PANEL_PICTURES");
+    if (!folder)
+        GTEST_SKIP() << "set QUORVEL_PANEL_PICTURES to a folder";
+    m_host.ShowWindow(SW_SHOW);
+    CClip* shown = Capture("CAPnew.avi");
+    Panel().AddClip(shown, "");
+    CClip* saved = Capture("saved.avi", "John", "Smith");
+    saved->m_nPersonID = 2;
+    saved->m_strView = "Face on";
+    AddRow(saved);
+    Panel().AddClip(saved, "");
+    CClip* changed = Capture("changed.avi", "John", "Smith");
+    changed->m_strView = "Down the line";
+    AddRow(changed);
+    changed->SetModified(TRUE);
+    Panel().AddClip(changed, "");
+    CClip* drill = Capture("drill.avi");
+    drill->m_strClipType = "Drill";
+    Panel().AddClip(drill, "Drill");
+    m_clavio->LoadClip(shown);
+    Panel().GetShortcutBar().ActivateBar(0);
+    Students().EnsureVisible(0, FALSE);
+    Pump(300);
+    EXPECT_TRUE(PrintToBitmap(Students(), CString(folder) + "\\students.bmp"));
+
+    CClip* pro = Capture("pro.avi", "Ida", "Hale");
+    pro->m_subject.m_Role = "Instructor";
+    Panel().AddReferenceClip(pro);
+    CClip* proLine = Capture("proline.avi", "Ida", "Hale");
+    proLine->m_subject.m_Role = "Instructor";
+    proLine->m_strView = "Down the line";
+    AddRow(proLine);
+    Panel().AddReferenceClip(proLine);
+    Pump(300);
+    EXPECT_TRUE(PrintToBitmap(Pros(), CString(folder) + "\\pros.bmp"));
+}
