@@ -509,7 +509,12 @@ TEST_F(ClipPanel, PicturesOfBothPanes)
     CClip* proLine = Capture("proline.avi", "Ida", "Hale");
     proLine->m_subject.m_Role = "Instructor";
     proLine->m_strView = "Down the line";
+    proLine->m_nPersonID = 1;
     AddRow(proLine);
+    // The same reference clip as a clip file, to hand over to a running program.
+    const CString copy = CString(folder) + "\\pro-copy.avi";
+    CopyFileA(proLine->m_strVideoPath, copy, FALSE);
+    EXPECT_TRUE(proLine->PackClipFile(CString(folder) + "\\pro.kpx", copy, NULL, FALSE, FALSE));
     Panel().AddReferenceClip(proLine);
     Pump(300);
     EXPECT_TRUE(PrintToBitmap(Pros(), CString(folder) + "\\pros.bmp"));
