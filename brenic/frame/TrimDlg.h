@@ -2,12 +2,7 @@
 // trim can be made permanent and can set the capture buffer around the impact.
 #pragma once
 #include <afxwin.h>
-#include <afxcmn.h>
-
-// The trackbar of the trim dialog and the record pages.
-class CTabrel : public CSliderCtrl
-{
-};
+#include "Tabrel.h"
 
 class CTrimDlg : public CDialog
 {
