@@ -146,8 +146,12 @@ BOOL CClipBar::AddReferenceClip(CClip* clip, CString label)
     const int student = clip->m_strVideoPath.IsEmpty()
                             ? -1
                             : m_students.FindItemByPath(clip->m_strVideoPath);
-    if (student >= 0 && m_students.GetClip(student) != clip)
-        m_students.DeleteClipItem(student);
+    if (student >= 0) {
+        if (m_students.GetClip(student) == clip)
+            m_students.DeleteItem(student); // the very clip moves: one owner only
+        else
+            m_students.DeleteClipItem(student);
+    }
     if (m_shortcutBar.GetSafeHwnd())
         m_shortcutBar.ActivateBar(1);
     if (label.IsEmpty())

@@ -156,6 +156,12 @@ TEST_F(ClipPanel, ReferenceClipsAndTheirMoveFromStudents)
     EXPECT_FALSE(CClavio::IsLiveClip(again));
     EXPECT_EQ(1, Pros().GetItemCount());
     EXPECT_EQ(2, Students().GetItemCount());
+
+    // A listed Students clip handed over as a reference clip moves, owned once.
+    EXPECT_TRUE(Panel().AddReferenceClip(first));
+    EXPECT_TRUE(CClavio::IsLiveClip(first));
+    EXPECT_EQ(-1, Students().FindItem(first));
+    EXPECT_EQ(1, Pros().FindItem(first));
 }
 
 TEST_F(ClipPanel, RemovalAndRefreshByDatabaseID)
