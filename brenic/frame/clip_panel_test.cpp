@@ -415,6 +415,7 @@ TEST_F(ClipPanel, ExportOfUnsavedCapturesAsksTheSubjectOnce)
 {
     g_pAppConfig->SetExportFilterIndex(2);
     CClip::s_bAskExportTarget = TRUE;
+    CClip::s_strLastExportFolder.Empty();
     CClip* a = Capture("CAPa.avi");
     CClip* b = Capture("CAPb.avi");
     b->m_captureTime = COleDateTime(2024, 3, 5, 16, 0, 0);
@@ -437,6 +438,34 @@ TEST_F(ClipPanel, ExportOfUnsavedCapturesAsksTheSubjectOnce)
     Students().OnEmail();
     EXPECT_TRUE(theApp.Saw("You cannot select multiple clips for Video Email."));
     EXPECT_EQ(1u, theApp.m_boxes.size());
+}
+
+TEST_F(ClipPanel, ExportOfOneChangedStoredClipOffersToSaveIt)
+{
+    g_pAppConfig->SetExportFilterIndex(2);
+    CClip::s_bAskExportTarget = TRUE;
+    CClip::s_strLastExportFolder.Empty();
+    CClip* stored = Capture("stored.avi", "John", "Smith");
+    stored->m_nPersonID = 2;
+    AddRow(stored);
+    stored->SetDrawingModified(1);
+    CClip* fresh = Capture("fresh.avi", "John", "Smith");
+    fresh->m_captureTime = COleDateTime(2024, 3, 5, 17, 0, 0);
+    fresh->SetDrawingModified(1);
+    Panel().AddClip(stored, "");
+    Panel().AddClip(fresh, "");
+    const char question[] = "Clip has been modified.  You must save the clip for the changes "
+                            "to be included in the exported clip.";
+    Select(Students(), {0});
+    theApp.m_answers = {IDNO};
+    Students().OnExport();
+    EXPECT_TRUE(theApp.Saw(question));
+    theApp.m_boxes.clear();
+    Select(Students(), {1});
+    Students().OnExport();
+    EXPECT_FALSE(theApp.Saw(question));
+    const CString folder = g_pAppConfig->GetInstallDir() + "ExportedClips\\";
+    EXPECT_EQ(2, CDatabaseMgr().CountFiles(folder + "John Smith Swing *.avi"));
 }
 
 namespace {
