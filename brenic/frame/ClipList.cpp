@@ -228,8 +228,11 @@ void CClipList::DeleteAllClips(BOOL all)
     CProgressDlg progress(FALSE);
     progress.SetMessage(m_strProgressText);
     progress.SetRange(count);
-    if (IsWindowVisible())
-        progress.Show(this);
+    // Shown in the program (a main window exists), also while the windows are destroyed
+    // at its end; then it stands on its own.
+    CWnd* main = AfxGetMainWnd();
+    if (main && ::IsWindow(main->m_hWnd))
+        progress.Show(IsWindowVisible() ? this : NULL);
     CWaitCursor wait;
     CClip* kept = NULL;
     CString keptText;

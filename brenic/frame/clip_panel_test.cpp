@@ -469,6 +469,54 @@ TEST_F(ClipPanel, ExportOfOneChangedStoredClipOffersToSaveIt)
 }
 
 namespace {
+int g_dialogsMade = 0;
+LRESULT CALLBACK CountDialogs(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        char cls[16] = "";
+        GetClassNameA((HWND)wParam, cls, sizeof cls);
+        if (!strcmp(cls, "#32770"))
+            ++g_dialogsMade;
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+} // namespace
+
+TEST_F(ClipPanel, WindowsDestroyedAtExitDeleteTheirClips)
+{
+    m_host.ShowWindow(SW_SHOW);
+    CClip* stored = Capture("kept.avi");
+    AddRow(stored);
+    Panel().AddClip(stored, "");
+    Panel().AddReferenceClip(Capture("pro.avi", "Ida", "Hale"));
+    ASSERT_TRUE(Panel().IsWindowVisible());
+    // Nothing unsaved in Students... but the new reference clip is: the close question.
+    m_answers.Queue(IDC_UNSAVED_DELETE_EXIT);
+    EXPECT_TRUE(Panel().ClearClips());
+    EXPECT_EQ(0, Panel().GetClipCount());
+    // Without changes the clips stay until the windows go, which then delete them.
+    CClip* again = Capture("again.avi");
+    AddRow(again);
+    m_clavio->SetClosing(FALSE);
+    Panel().AddClip(again, "");
+    EXPECT_TRUE(Panel().ClearClips());
+    EXPECT_EQ(1, Students().GetItemCount());
+    CWnd main;
+    ASSERT_TRUE(main.CreateEx(0, AfxRegisterWndClass(0), "main", WS_POPUP, 0, 0, 10, 10, NULL,
+                              NULL));
+    AfxGetApp()->m_pMainWnd = &main;
+    g_dialogsMade = 0;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, CountDialogs, NULL, GetCurrentThreadId());
+    Panel().DestroyWindow();
+    UnhookWindowsHookEx(hook);
+    AfxGetApp()->m_pMainWnd = NULL;
+    main.DestroyWindow();
+    EXPECT_FALSE(CClavio::IsLiveClip(again));
+    // The progress window came up for the list that still had clips.
+    EXPECT_EQ(1, g_dialogsMade);
+}
+
+namespace {
 // Draws the window's client area into a 24-bit bitmap file, as the window paints itself.
 bool PrintToBitmap(CWnd& window, const CString& path)
 {
