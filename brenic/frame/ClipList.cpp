@@ -4,6 +4,7 @@
 #include "AppConfig.h"
 #include "Globals.h"
 #include "Lesson.h"
+#include "PanelActions.h"
 #include "ProgressDlg.h"
 #include "QuickRegisterDlg.h"
 #include "resource.h"
@@ -451,8 +452,7 @@ void CClipList::OnClipInfo()
 
 void CClipList::OnLoadClipPanel()
 {
-    if (CWnd* frame = AfxGetMainWnd())
-        frame->SendMessage(WM_COMMAND, ID_VIEW_DATABASE);
+    panel::ShowDatabaseClipsPage();
 }
 
 BOOL CClipList::ChooseSubjectNames(CString& first, CString& last)
