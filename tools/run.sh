@@ -12,8 +12,19 @@ if [ -z "${DISPLAY:-}" ]; then
   QUORVEL_UNMANAGED=1 exec xvfb-run -a -s '-screen 0 1280x1024x24' "$0" "$@"
 fi
 prefix=${QUORVEL_PREFIX:-$build/wine/prefix}
-# Windows go to the display (the prefix would otherwise take the null driver of the tests).
-"$root/tools/prefix.sh" setup "$prefix" "$build/bin" "$([ -n "${QUORVEL_UNMANAGED:-}" ] && echo unmanaged || echo display)"
-trap '"$root/tools/prefix.sh" stop "$prefix"' EXIT
+mkdir -p "$prefix"
+# Runs of this script share the prefix's wineserver: the first starts it (setup ends any
+# server of an earlier run) and stops it at its end; a run that finds another one under
+# way joins its server, so a second program started with a clip file hands the file over
+# to the first instead of ending it.
+exec 9>"$prefix/.run.lock"
+if flock -n -x 9; then
+  # Windows go to the display (the prefix would otherwise take the null driver of the
+  # tests).
+  "$root/tools/prefix.sh" setup "$prefix" "$build/bin" "$([ -n "${QUORVEL_UNMANAGED:-}" ] && echo unmanaged || echo display)" 9>&-
+  trap '"$root/tools/prefix.sh" stop "$prefix" 9>&-' EXIT
+fi
+# Held by this script alone (not by the server or the program) while the program runs.
+flock -s 9
 cd "$build/bin"
-WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLPATH=$build/bin wine brenic.exe.so "$@"
+WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLPATH=$build/bin wine brenic.exe.so "$@" 9>&-

@@ -65,6 +65,7 @@ CAppConfig::CAppConfig()
     m_nCueHoldDelay = 5;
     m_nAutoRepeatReplay = 2;
     m_nPreTrigFrames = 39;
+    m_nCaptureBufferLimit = 120;
     m_nPostTrigFrames = 30;
     m_nAutoRewind = 1;
     m_crLineColor = 0;

@@ -63,6 +63,9 @@ public:
     SETTINGS_INT(AutoRepeatReplay, m_nAutoRepeatReplay)
     SETTINGS_INT(PreTrigFrames, m_nPreTrigFrames)
     SETTINGS_INT(PostTrigFrames, m_nPostTrigFrames)
+    // The most frames the capture buffer holds on either side of the trigger (fixed, not
+    // stored).
+    int GetCaptureBufferLimit() const { return m_nCaptureBufferLimit; }
     SETTINGS_INT(AutoRewind, m_nAutoRewind)
     COLORREF GetLineColor() const { return m_crLineColor; }
     void SetLineColor(COLORREF v) { m_crLineColor = v; }
@@ -185,6 +188,7 @@ private:
     int m_nAutoRepeatReplay;
     int m_nPreTrigFrames;
     int m_nPostTrigFrames;
+    int m_nCaptureBufferLimit;
     int m_nAutoRewind;
     COLORREF m_crLineColor;
     int m_nLastKnownGoodCamera;

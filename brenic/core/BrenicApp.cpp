@@ -10,6 +10,7 @@
 #include "Clavio.h"
 #include "CustomConfig.h"
 #include "Globals.h"
+#include "ImgList.h"
 #include "LaunchHelpDlg.h"
 #include "Lesson.h"
 #include "MainFrm.h"
@@ -259,6 +260,8 @@ BOOL CBrenicApp::InitInstance()
     g_pAppConfig = new CAppConfig;
     g_pCustomConfig = new CCustomConfig;
     g_pLesson = new CLesson;
+    g_pImgList = new CImgList;
+    g_pImgList->Create();
 
     CreateFirstDatabase(ProgramFolder());
     if (!g_pAppConfig->LoadSettings())
@@ -328,6 +331,8 @@ int CBrenicApp::ExitInstance()
         g_pAppConfig->SaveSettings();
         delete g_pLesson;
         g_pLesson = NULL;
+        delete g_pImgList;
+        g_pImgList = NULL;
         delete g_pAppConfig;
         g_pAppConfig = NULL;
         delete g_pCustomConfig;

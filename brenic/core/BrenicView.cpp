@@ -111,9 +111,8 @@ void CBrenicView::StopPlayback()
 // The clip panel asks about unsaved clips at the end of the run.
 BOOL CBrenicView::ClearClips()
 {
-    if (CClipBar* clips = CClipBar::GetClipBar())
-        clips->ClearClips();
-    return TRUE;
+    CClipBar* clips = CClipBar::GetClipBar();
+    return clips ? clips->ClearClips() : TRUE;
 }
 
 BOOL CBrenicView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)

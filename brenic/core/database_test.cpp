@@ -919,7 +919,11 @@ TEST_F(DatabaseTest, UnsavedImportsAreDeletedAndCapturesOffered)
     {
         // Restored recordings come back as unsaved clips of the clip panel, each with a
         // copy of its own.
+        CWnd host;
+        ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "host", WS_POPUP, 0, 0, 400, 200,
+                                  NULL, NULL));
         CClipBar panel;
+        ASSERT_TRUE(panel.CreatePanel(&host, CRect(0, 0, 306, 77), 152));
         DialogAnswers answers;
         answers.Queue(IDC_RESTORE_RESTORE);
         EXPECT_FALSE(mgr.HandleUnsavedCaptureFiles());

@@ -1,97 +1,214 @@
 #include "ClipBar.h"
-#include <afxwin.h>
 #include "../video/Clavio.h"
 #include "../video/Clip.h"
+#include "AppConfig.h"
+#include "DatabaseMgr.h"
 #include "Globals.h"
+#include "ImgList.h"
+#include "PromptDlgs.h"
+#include "resource.h"
 
 CClipBar* CClipBar::s_pClipBar = NULL;
 
+namespace
+{
+const COLORREF kPaneBack = RGB(0x80, 0x80, 0x80);
+const COLORREF kPaneText = RGB(0xFF, 0xFF, 0xFF);
+const UINT kShortcutBarId = 151;
+// The shortcut bar's own style: alignment value 2 and the sliding switch between bars.
+const DWORD kShortcutBarStyle = 0x12;
+} // namespace
+
+BEGIN_MESSAGE_MAP(CClipBar, CWnd)
+    ON_WM_SIZE()
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
 CClipBar::CClipBar()
 {
-    if (!s_pClipBar)
-        s_pClipBar = this;
+    s_pClipBar = this;
 }
 
 CClipBar::~CClipBar()
 {
-    ClearClips();
+    if (GetSafeHwnd())
+        DestroyWindow();
     if (s_pClipBar == this)
         s_pClipBar = NULL;
 }
 
-BOOL CClipBar::IsListed(CClip* clip) const
+BOOL CClipBar::CreatePanel(CWnd* parent, const CRect& rect, UINT id)
 {
-    for (INT_PTR i = 0; i < m_students.GetSize(); ++i)
-        if (((CClip*)m_students[i])->m_strGlobalID == clip->m_strGlobalID)
-            return TRUE;
-    for (INT_PTR i = 0; i < m_pros.GetSize(); ++i)
-        if (((CClip*)m_pros[i])->m_strGlobalID == clip->m_strGlobalID)
-            return TRUE;
-    return FALSE;
+    return Create(NULL, "Clip Panel", WS_CHILD | WS_VISIBLE, rect, parent, id);
 }
 
-BOOL CClipBar::AddClip(CClip* clip, CString)
+BOOL CClipBar::CreateList(CClipList& list, LPCTSTR label, int kind)
 {
-    if (!clip)
+    if (!list.Create(LVS_ICON | LVS_ALIGNLEFT | LVS_SHAREIMAGELISTS | WS_VISIBLE,
+                     CRect(0, 0, 800, 100), &m_shortcutBar, 1))
         return FALSE;
-    if (IsListed(clip)) {
-        AfxMessageBox("Clip has already been added to the Clip Panel");
-        return FALSE;
+    m_shortcutBar.AddBar(&list, label, TRUE);
+    if (g_pImgList) {
+        list.SetImageList(&g_pImgList->GetLargeList(), LVSIL_NORMAL);
+        list.SetImageList(&g_pImgList->GetSmallList(), LVSIL_SMALL);
+        if (kind == 0)
+            list.SetImageList(&g_pImgList->GetStateList(), LVSIL_STATE);
     }
-    m_students.Add(clip);
+    list.SetBkColor(kPaneBack);
+    list.SetTextColor(kPaneText);
+    list.SetTextBkColor(kPaneBack);
+    list.SetReferencePane(kind);
     return TRUE;
 }
 
-BOOL CClipBar::AddReferenceClip(CClip* clip)
+int CClipBar::OnCreate(LPCREATESTRUCT lpcs)
+{
+    if (CWnd::OnCreate(lpcs) == -1)
+        return -1;
+    if (!m_shortcutBar.Create(this, WS_CHILD | WS_VISIBLE | kShortcutBarStyle, kShortcutBarId)) {
+        TRACE("Unable to create SECListShortcutBar\n");
+        ::OutputDebugStringA("Unable to create SECListShortcutBar\n");
+        return -1;
+    }
+    m_shortcutBar.SetWindowPos(NULL, 0, 0, 306, 77, SWP_NOZORDER);
+    m_shortcutBar.ModifyStyleEx(0, WS_EX_CLIENTEDGE);
+    if (!CreateList(m_students, "Students", 0) || !CreateList(m_pros, "Pros", 1))
+        return -1;
+    m_shortcutBar.ActivateBar(0);
+    if (g_pClavio)
+        g_pClavio->Subscribe(this, CObserverSvr::CLIP_LOADED | CObserverSvr::UPDATE);
+    return 0;
+}
+
+void CClipBar::OnSize(UINT nType, int cx, int cy)
+{
+    CWnd::OnSize(nType, cx, cy);
+    if (m_shortcutBar.GetSafeHwnd()) {
+        CRect client;
+        GetClientRect(&client);
+        m_shortcutBar.SetWindowPos(NULL, 0, 0, client.Width(), client.Height(),
+                                   SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+}
+
+BOOL CClipBar::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (m_students.GetSafeHwnd() && m_students.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    if (m_pros.GetSafeHwnd() && m_pros.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    return CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CClipBar::ListsClip(const CClip* clip) const
+{
+    return clip && (m_students.FindItem(clip) >= 0 || m_pros.FindItem(clip) >= 0);
+}
+
+BOOL CClipBar::AddClip(CClip* clip, CString label)
 {
     if (!clip)
         return FALSE;
-    for (INT_PTR i = 0; i < m_students.GetSize(); ++i)
-        if (m_students[i] == clip) {
-            m_students.RemoveAt(i);
-            m_pros.Add(clip);
-            return TRUE;
-        }
-    if (IsListed(clip)) {
-        AfxMessageBox("Clip has already been added to the Clip Panel");
+    if (m_shortcutBar.GetSafeHwnd())
+        m_shortcutBar.ActivateBar(0);
+    if (!m_students.GetSafeHwnd() || !m_students.IsNewClip(clip)) {
+        if (m_students.GetSafeHwnd())
+            AfxMessageBox("Clip has already been added to the Clip Panel");
+        delete clip;
         return FALSE;
     }
-    m_pros.Add(clip);
+    BOOL load = FALSE;
+    if (label.IsEmpty()) {
+        label = clip->GetSubjectShortName();
+        if (label.IsEmpty())
+            label = clip->m_captureTime.Format("%I:%M:%S");
+        else
+            load = TRUE;
+    }
+    m_students.InsertClip(clip, label);
+    if (load && g_pClavio)
+        g_pClavio->LoadClip(clip);
     return TRUE;
 }
 
-BOOL CClipBar::RemoveFrom(CPtrArray& list, int id)
+BOOL CClipBar::AddReferenceClip(CClip* clip, CString label)
 {
-    for (INT_PTR i = 0; i < list.GetSize(); ++i) {
-        CClip* clip = (CClip*)list[i];
-        if (clip->m_nID == id) {
-            list.RemoveAt(i);
-            delete clip;
-            return TRUE;
-        }
+    if (!clip)
+        return FALSE;
+    if (!m_pros.GetSafeHwnd() || !m_pros.IsNewClip(clip)) {
+        if (m_pros.GetSafeHwnd())
+            AfxMessageBox("Clip has already been added to the Clip Panel");
+        delete clip;
+        return FALSE;
     }
-    return FALSE;
+    // The clip moves from Students to Pros: the Students item with its video file goes. It
+    // is found by its file, not by its database ID, which every unsaved clip shares.
+    const int student = clip->m_strVideoPath.IsEmpty()
+                            ? -1
+                            : m_students.FindItemByPath(clip->m_strVideoPath);
+    if (student >= 0) {
+        if (m_students.GetClip(student) == clip)
+            m_students.DeleteItem(student); // the very clip moves: one owner only
+        else
+            m_students.DeleteClipItem(student);
+    }
+    if (m_shortcutBar.GetSafeHwnd())
+        m_shortcutBar.ActivateBar(1);
+    if (label.IsEmpty())
+        label = clip->GetSubjectShortName();
+    m_pros.InsertClip(clip, label);
+    if (g_pClavio)
+        g_pClavio->LoadClip(clip);
+    return TRUE;
 }
 
 BOOL CClipBar::RemoveClipByID(int id)
 {
-    return RemoveFrom(m_pros, id) || RemoveFrom(m_students, id);
+    return m_pros.RemoveClipByID(id) || m_students.RemoveClipByID(id);
 }
 
-void CClipBar::ClearClips()
+void CClipBar::RefreshClipByID(int id)
 {
+    m_pros.RefreshClipByID(id);
+    m_students.RefreshClipByID(id);
+}
+
+void CClipBar::Refresh()
+{
+    if (!m_shortcutBar.GetSafeHwnd() || !m_shortcutBar.HasActiveBar())
+        return;
+    if (CWnd* pane = m_shortcutBar.GetActiveBar()->GetWnd())
+        pane->Invalidate(FALSE);
+}
+
+BOOL CClipBar::ClearClips()
+{
+    CDatabaseMgr database;
+    // Every clip with changes counts, not only the captures whose files are in the capture
+    // folder: a changed stored clip or an unsaved import must not be dropped unasked.
+    if (!m_students.HasUnsavedClips() && !m_pros.HasUnsavedClips()) {
+        database.DeleteCaptureFiles((DWORD)-1);
+        if (g_pClavio)
+            g_pClavio->SetClosing(TRUE);
+        return TRUE;
+    }
+    // Asked also when no capture file is in the folder: Exit then keeps the files of the
+    // unsaved clips for the next start.
+    CUnsavedClipsDlg dialog;
+    const int answer = (int)dialog.DoModal();
+    if (answer == IDCANCEL)
+        return FALSE;
+    if (answer == IDC_UNSAVED_EXIT) {
+        CClip::s_bKeepTempFiles = TRUE;
+        m_students.SetProgressText("Clearing clips...");
+    }
     if (g_pClavio)
         g_pClavio->SetClosing(TRUE);
-    while (m_students.GetSize()) {
-        CClip* clip = (CClip*)m_students[m_students.GetSize() - 1];
-        m_students.RemoveAt(m_students.GetSize() - 1);
-        delete clip;
-    }
-    while (m_pros.GetSize()) {
-        CClip* clip = (CClip*)m_pros[m_pros.GetSize() - 1];
-        m_pros.RemoveAt(m_pros.GetSize() - 1);
-        delete clip;
-    }
-    if (g_pClavio)
-        g_pClavio->SetClosing(FALSE);
+    m_students.DeleteAllClips(TRUE);
+    m_pros.DeleteAllClips(TRUE);
+    if (answer == IDC_UNSAVED_DELETE_EXIT)
+        database.DeleteCaptureFiles((DWORD)-1);
+    else
+        database.DeleteVideoFiles(102400);
+    return TRUE;
 }

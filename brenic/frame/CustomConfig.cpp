@@ -1,4 +1,5 @@
 #include "CustomConfig.h"
+#include "ClipBar.h"
 #include <cstring>
 #include "AppConfig.h"
 #include "Globals.h"
@@ -165,11 +166,7 @@ BOOL CCustomConfig::PlaceSlider(CTabrelEx* slider, CWnd*)
     return TRUE;
 }
 
-// The clip panel keeps its clip lists without a window of its own: nothing to create or
-// place, and the panel carries on without it.
 BOOL CCustomConfig::CreateClipPanel(CClipBar* panel, CWnd* parent)
 {
-    (void)panel;
-    (void)parent;
-    return FALSE;
+    return panel && panel->CreatePanel(parent, CRect(CPoint(471, 499), CSize(306, 77)), 152);
 }

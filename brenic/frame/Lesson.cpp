@@ -1,18 +1,180 @@
 #include "Lesson.h"
 #include <afxdao.h>
+#include <afxwin.h>
+#include "../video/Clavio.h"
 #include "AppConfig.h"
+#include "ClipBar.h"
+#include "CmdBar.h"
+#include "DatabaseSheet.h"
 #include "Globals.h"
-#include "Recordsets.h"
+#include "MenuBar.h"
 
 CLesson::CLesson()
-    : m_bActive(FALSE), m_nDuration(30), m_nExtend(5), m_nSecondsLeft(30 * 60),
-      m_nStudentID(-1), m_pDatabase(NULL), m_pPersonSet(NULL)
+    : m_bRecordsetClosed(FALSE), m_nLessonNumber(0), m_nExtend(0), m_nDuration(0),
+      m_nRunningExtend(0), m_nSecondsLeft(0), m_nRunningDuration(0), m_bActive(FALSE),
+      m_bFirstSettings(TRUE), m_bInTick(FALSE), m_bStudentSelected(FALSE)
 {
 }
 
 CLesson::~CLesson()
 {
-    CloseRecordset();
+    try {
+        if (m_personSet.IsOpen())
+            m_personSet.Close();
+    } catch (CException* e) {
+        e->Delete();
+    }
+}
+
+BOOL CLesson::ShowDatabaseSheet()
+{
+    if (!g_pAppConfig || !g_pAppConfig->ConnectDatabase() || !g_pDatabaseSheet)
+        return FALSE;
+    if (g_pDatabaseSheet->GetSafeHwnd())
+        g_pDatabaseSheet->ShowModal(0);
+    else
+        g_pDatabaseSheet->DoModal();
+    return TRUE;
+}
+
+BOOL CLesson::Start(BOOL pickStudent)
+{
+    if (m_bActive) {
+        if (AfxMessageBox("There is a lesson currently active, do you wish to end this lesson "
+                          "to start a new one?",
+                          MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return FALSE;
+        End();
+    }
+    if (pickStudent) {
+        m_bStudentSelected = FALSE;
+        if (!ShowDatabaseSheet())
+            return FALSE;
+    }
+    if (!m_bStudentSelected || IsRecordEmpty())
+        return FALSE;
+    return Begin();
+}
+
+BOOL CLesson::LoadStudent(int personId)
+{
+    BOOL found = FALSE;
+    try {
+        if (m_personSet.IsOpen())
+            m_personSet.Requery();
+        else
+            m_personSet.Open(dbOpenDynaset);
+        CString filter;
+        filter.Format("ID = %d", personId);
+        found = m_personSet.FindFirst(filter);
+    } catch (CDaoException* e) {
+        e->Delete();
+    }
+    if (!found) {
+        AfxMessageBox("Database Error: Record not found");
+        m_bStudentSelected = FALSE;
+        return FALSE;
+    }
+    m_nLessonNumber = m_personSet.m_LastLessonNumber + 1;
+    m_strStudentName = m_personSet.m_FirstName + " " + m_personSet.m_LastName;
+    m_bStudentSelected = TRUE;
+    LoadInstructorName();
+    return TRUE;
+}
+
+void CLesson::LoadInstructorName()
+{
+    m_strInstructorName.Empty();
+    if (!m_personSet.IsOpen())
+        return;
+    try {
+        CPeopleRecord instructor;
+        instructor.Open(dbOpenDynaset);
+        CString filter;
+        filter.Format("ID = %d", (int)m_personSet.m_InstructorID);
+        if (instructor.FindFirst(filter))
+            m_strInstructorName = instructor.m_FirstName + " " + instructor.m_LastName;
+        instructor.Close();
+    } catch (CDaoException* e) {
+        e->Delete();
+    }
+}
+
+BOOL CLesson::Begin()
+{
+    m_nRunningDuration = m_nDuration;
+    m_nSecondsLeft = m_nDuration * 60;
+    m_nRunningExtend = m_nExtend;
+    m_bActive = TRUE;
+    UpdateTexts(TRUE);
+    SetDocumentTitle(m_strStudentName);
+    CClipBar* panel = CClipBar::GetClipBar();
+    if (panel && !panel->GetStudentList().IsEmpty() &&
+        AfxMessageBox("Do you want to delete all clips in the current clip panel?",
+                      MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        panel->GetStudentList().DeleteAllClips(TRUE);
+        if (g_pClavio)
+            g_pClavio->NotifyUpdate();
+    }
+    return TRUE;
+}
+
+BOOL CLesson::End()
+{
+    if (m_bActive && !IsRecordEmpty()) {
+        try {
+            m_personSet.Edit();
+            m_personSet.m_LastLessonNumber = (short)m_nLessonNumber;
+            m_personSet.Update();
+        } catch (CDaoException* e) {
+            e->Delete();
+        }
+    }
+    m_bActive = FALSE;
+    m_nSecondsLeft = 0;
+    UpdateTexts(TRUE);
+    SetDocumentTitle("No Student");
+    return TRUE;
+}
+
+BOOL CLesson::Extend()
+{
+    if (!m_bActive)
+        return FALSE;
+    m_nSecondsLeft += m_nRunningExtend * 60;
+    UpdateTexts(FALSE);
+    return TRUE;
+}
+
+void CLesson::AskExtend()
+{
+    if (AfxMessageBox("Do you wish to extend the lesson?", MB_YESNO | MB_ICONQUESTION) == IDYES)
+        Extend();
+    else
+        End();
+}
+
+void CLesson::Tick()
+{
+    if (!m_bActive)
+        return;
+    if (--m_nSecondsLeft < 0)
+        AskExtend();
+    UpdateTexts(FALSE);
+}
+
+void CLesson::OnTimer()
+{
+    if (m_bInTick)
+        return;
+    m_bInTick = TRUE;
+    try {
+        Tick();
+    } catch (...) {
+        AfxMessageBox("Unhandled exception in timer for CLesson.");
+    }
+    // Cleared on every path: a tick that threw must not stop the lesson counting.
+    m_bInTick = FALSE;
 }
 
 void CLesson::ApplySettings()
@@ -21,39 +183,68 @@ void CLesson::ApplySettings()
         m_nDuration = g_pAppConfig->GetLessonDuration();
         m_nExtend = g_pAppConfig->GetLessonExtend();
     }
-    if (!m_bActive)
-        m_nSecondsLeft = m_nDuration * 60;
+    if (m_bActive)
+        return;
+    m_nRunningDuration = m_nDuration;
+    m_nRunningExtend = m_nExtend;
+    if (m_bFirstSettings)
+        m_bFirstSettings = FALSE;
+    else
+        UpdateTexts(FALSE);
+}
+
+void CLesson::UpdateTexts(BOOL all)
+{
+    if (g_pCmdBar && g_pCmdBar->GetSafeHwnd() && g_pCmdBar->m_lessonDlg.GetSafeHwnd())
+        g_pCmdBar->m_lessonDlg.UpdateTexts(all);
+    if (g_pMenuBar && g_pMenuBar->GetSafeHwnd())
+        g_pMenuBar->UpdateLessonTime();
+}
+
+void CLesson::SetDocumentTitle(CString title)
+{
+    m_strTitle = title;
+    CFrameWnd* frame = DYNAMIC_DOWNCAST(CFrameWnd, AfxGetMainWnd());
+    CDocument* document = frame ? frame->GetActiveDocument() : NULL;
+    if (document)
+        document->SetTitle(title);
+}
+
+BOOL CLesson::EditStudent()
+{
+    if (!ShowDatabaseSheet())
+        return FALSE;
+    CloseRecordset();
+    ReopenRecordset();
+    LoadInstructorName();
+    UpdateTexts(TRUE);
+    return TRUE;
+}
+
+BOOL CLesson::IsRecordEmpty()
+{
+    return !m_personSet.IsOpen() || (m_personSet.IsBOF() && m_personSet.IsEOF());
 }
 
 void CLesson::CloseRecordset()
 {
-    if (m_pPersonSet && m_pPersonSet->IsOpen()) {
-        m_pPersonSet->Close();
-        if (m_pDatabase) {
-            if (m_pDatabase->IsOpen())
-                m_pDatabase->Close();
-            delete m_pDatabase;
-            m_pDatabase = NULL;
-        }
-    }
-    delete m_pPersonSet;
-    m_pPersonSet = NULL;
+    if (!m_personSet.IsOpen())
+        return;
+    m_personSet.Close();
+    m_bRecordsetClosed = TRUE;
 }
 
 void CLesson::ReopenRecordset()
 {
-    if (!m_bActive)
+    if (!m_bRecordsetClosed)
         return;
+    m_bRecordsetClosed = FALSE;
+    const int id = (int)m_personSet.m_ID;
     try {
-        if (!m_pPersonSet)
-            m_pPersonSet = new CPeopleRecord;
-        if (m_pPersonSet->IsOpen())
-            m_pPersonSet->Requery();
-        else
-            m_pPersonSet->Open();
-        CString criterion;
-        criterion.Format("ID = %d", m_nStudentID);
-        m_pPersonSet->FindFirst(criterion);
+        m_personSet.Open(dbOpenDynaset);
+        CString filter;
+        filter.Format("ID = %d", id);
+        m_personSet.FindFirst(filter);
     } catch (CDaoException* e) {
         e->Delete();
     }

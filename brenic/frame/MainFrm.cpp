@@ -1,4 +1,5 @@
 #include "MainFrm.h"
+#include "ClipBar.h"
 #include <afxdao.h>
 #include "AppConfig.h"
 #include "Clavio.h"
@@ -10,6 +11,7 @@
 #include "LaunchHelpDlg.h"
 #include "ToolsSheet.h"
 #include "Globals.h"
+#include "Lesson.h"
 #include "NetworkDbDlg.h"
 #include "resource.h"
 #include "MenuBar.h"
@@ -81,6 +83,8 @@ CMainFrame::CMainFrame() : m_bImportRunning(FALSE), m_bFirstShow(TRUE), m_bFirst
     m_pToolBarManager = new SECToolBarManager(this);
     SetControlBarManager(m_pToolBarManager);
     m_pMenuBar = g_pMenuBar = new CMenuBar;
+    // The skinned panel makes the clip panel; this frame deletes it.
+    CClipBar::ForgetClipBar();
 }
 
 CMainFrame::~CMainFrame()
@@ -93,6 +97,7 @@ CMainFrame::~CMainFrame()
     delete m_pMenuBar;
     m_pMenuBar = NULL;
     ClearImportQueue();
+    delete CClipBar::GetClipBar();
 }
 
 BOOL CMainFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
@@ -175,9 +180,8 @@ void CMainFrame::OnShowWindow(BOOL bShow, UINT nStatus)
 void CMainFrame::TimerTick(UINT_PTR nIDEvent)
 {
     try {
-        if (nIDEvent == 1) {
-            // The lesson's one-second tick.
-        }
+        if (nIDEvent == 1 && g_pLesson)
+            g_pLesson->OnTimer();
     } catch (...) {
         AfxMessageBox("Unhandled exception in CMainFrame timer.");
     }
@@ -269,7 +273,11 @@ void CMainFrame::OnClose()
 
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    return SECFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    if (SECFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    // The clip panel's commands (its menus are tracked with this frame as owner).
+    CClipBar* panel = CClipBar::GetClipBar();
+    return panel && panel->GetSafeHwnd() && panel->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 BOOL CMainFrame::TranslateProgramKey(MSG* pMsg, HWND slider, BOOL swallowEscape)
@@ -329,15 +337,30 @@ void CMainFrame::ClearImportQueue()
         delete m_importQueue.RemoveHead();
 }
 
+// The batch runs on the first tick; hand-overs that arrive meanwhile (through the
+// importer's progress window) join the queue and this loop takes them. While another import
+// runs, the tick ends at once and the next one (about a second later) tries again: that
+// import may be the very one whose message pump delivered this tick, and waiting here
+// would never let it finish.
 void CMainFrame::ProcessImportQueue()
 {
+    if (CClip::s_bImporting)
+        return;
+    CClip::SetQueuedImport();
     while (!m_importQueue.IsEmpty()) {
         m_bImportRunning = TRUE;
+        if (CClip::s_bImporting)
+            break;
         CImportWorkItem* item = m_importQueue.RemoveHead();
         CClip::ImportClipFiles(item->m_strPath, 0);
         delete item;
+        if (g_pClavio && g_pClavio->GetSafeHwnd())
+            g_pClavio->RedrawCurrentWindow(CCustomConfig().GetVideoRect());
     }
     m_bImportRunning = FALSE;
+    if (!m_importQueue.IsEmpty())
+        return;
+    CClip::EndBatchImport();
     KillTimer(2);
 }
 
@@ -350,9 +373,14 @@ BOOL CMainFrame::OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyDataStruct)
     DWORD length = 0;
     while (data && length < pCopyDataStruct->cbData && data[length])
         ++length;
-    QueueImport(CString(data ? data : "", (int)length));
+    // An empty path names no file: the importer would ask for files instead.
+    if (length == 0)
+        return TRUE;
+    QueueImport(CString(data, (int)length));
     if (!m_bImportRunning)
         SetTimer(2, 1000, NULL);
+    if (g_pClavio && g_pClavio->GetSafeHwnd())
+        g_pClavio->RedrawVideo();
     return TRUE;
 }
 

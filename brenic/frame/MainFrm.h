@@ -44,6 +44,12 @@ public:
     void ProcessImportQueue();
     void ClearImportQueue();
     int GetImportQueueCount() const { return (int)m_importQueue.GetCount(); }
+    // The path of the queued item at `index` (0 the next to import).
+    CString GetQueuedImport(int index) const
+    {
+        POSITION pos = m_importQueue.FindIndex(index);
+        return pos ? m_importQueue.GetAt(pos)->m_strPath : CString();
+    }
 
     // The dockable command palette and video bar (nothing in the program calls it).
     int CreateBars();

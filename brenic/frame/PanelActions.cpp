@@ -6,8 +6,10 @@
 #include "Globals.h"
 #include "TabrelEx.h"
 #include "TransController.h"
+#include "TrimDlg.h"
 #include "Clip.h"
 #include "ODCustomDefPropSheet.h"
+#include "VideoWindow.h"
 #include "ODCustomViewport.h"
 
 namespace panel {
@@ -25,12 +27,32 @@ BOOL SaveClip(CClip* clip)
     return clip && clip->Save();
 }
 
-BOOL RunTrimDialog(CClip*)
+BOOL RunTrimDialog(CClip* clip, BOOL wholeClip)
 {
-    return FALSE;
+    CVideoWindow* video = g_pClavio ? g_pClavio->GetActiveVideoWindow() : NULL;
+    if (!clip || !video || !video->GetSafeHwnd())
+        return FALSE;
+    const int first = video->GetFirstValidFrame();
+    const int last = clip->m_nFrames - 1;
+    CTrimDlg dialog(AfxGetMainWnd());
+    dialog.SetTrim(clip->GetTrimIn(), clip->GetTrimOut());
+    dialog.SetRange(first, last);
+    // While the dialog is open the window shows what the sliders may reach.
+    video->SetTrimIn(wholeClip ? first : clip->GetTrimIn());
+    video->SetTrimOut(wholeClip ? last : clip->GetTrimOut());
+    const BOOL ok = dialog.DoModal() == IDOK;
+    if (ok) {
+        int in = 0, out = 0;
+        dialog.GetTrim(in, out);
+        clip->SetTrimIn(in);
+        clip->SetTrimOut(out);
+    }
+    video->SetTrimIn(clip->GetTrimIn());
+    video->SetTrimOut(clip->GetTrimOut());
+    return ok;
 }
 
-BOOL TrimCurrentClip()
+BOOL TrimCurrentClip(BOOL wholeClip)
 {
     if (!g_pClavio || !g_pClavio->CanTrim())
         return FALSE;
@@ -44,7 +66,7 @@ BOOL TrimCurrentClip()
         return FALSE;
     }
     g_pClavio->GetTransController()->EnterPlaybackMode(FALSE, FALSE);
-    return RunTrimDialog(clip);
+    return RunTrimDialog(clip, wholeClip);
 }
 
 void ShowDatabaseClipsPage()

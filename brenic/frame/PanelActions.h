@@ -15,12 +15,13 @@ namespace panel {
 void SetClipRange(CTabrelEx& slider, CClip* clip);
 // Writes the clip to the database; FALSE when it was not saved.
 BOOL SaveClip(CClip* clip);
-// The trim dialog over the clip; TRUE when a new trim range was stored in the clip.
-BOOL RunTrimDialog(CClip* clip);
+// The trim dialog over the clip (the sliders reach the whole clip, or only its current
+// trim); TRUE when a new trim range was stored in the clip.
+BOOL RunTrimDialog(CClip* clip, BOOL wholeClip);
 // Trims the current channel's clip: refused (with the reason shown) without trimming
 // support, while the channels are locked or without a clip; TRUE when the clip took a new
 // trim range.
-BOOL TrimCurrentClip();
+BOOL TrimCurrentClip(BOOL wholeClip = TRUE);
 // Connects to the database and shows the browser on its clips page.
 void ShowDatabaseClipsPage();
 // The options sheet, modally.

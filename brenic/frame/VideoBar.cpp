@@ -235,7 +235,7 @@ void CVideoBarDlg::OnContinuous()
 
 void CVideoBarDlg::OnTrim()
 {
-    if (panel::TrimCurrentClip())
+    if (panel::TrimCurrentClip(FALSE))
         OnClipLoaded();
 }
 

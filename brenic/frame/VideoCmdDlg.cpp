@@ -1,4 +1,5 @@
 #include "VideoCmdDlg.h"
+#include "ClipsMarkDlg.h"
 #include "AppConfig.h"
 #include "Clavio.h"
 #include "Clip.h"
@@ -392,6 +393,15 @@ void CVideoCmdDlg::OnSwitchCameras()
 
 void CVideoCmdDlg::OnRecordMarks()
 {
+    CClipsMarkDlg dialog(this);
+    if (g_pAppConfig) {
+        dialog.m_strView = g_pAppConfig->GetRecordView();
+        dialog.m_strClub = g_pAppConfig->GetRecordClub();
+    }
+    if (dialog.DoModal() == IDOK && g_pAppConfig) {
+        g_pAppConfig->SetRecordView(dialog.m_strView);
+        g_pAppConfig->SetRecordClub(dialog.m_strClub);
+    }
     RestoreDrawingTool(NULL);
 }
 

@@ -1,6 +1,7 @@
 // What each channel shows: clips, live video, the drawing overlays and their models, the
 // routing of drawing commands, and clips dropped onto the video.
 #include "Clavio.h"
+#include "ClipBar.h"
 #include "ODCustomController.h"
 #include "AppConfig.h"
 #include "Clip.h"
@@ -435,9 +436,10 @@ CClip* CClavio::ClipFromDragBlock(HGLOBAL block)
         return NULL;
     CClip* clip = *p;
     ::GlobalUnlock(block);
-    // Only a clip alive in this process: a block from another instance names an address
-    // that means nothing here.
-    return IsLiveClip(clip) ? clip : NULL;
+    // Only a clip alive in this process and listed by the clip panel: a block from another
+    // instance names an address that means nothing here.
+    CClipBar* panel = CClipBar::GetClipBar();
+    return IsLiveClip(clip) && panel && panel->ListsClip(clip) ? clip : NULL;
 }
 
 DROPEFFECT CClavio::OnDragEnter(CWnd*, COleDataObject* data, DWORD, CPoint)

@@ -5,6 +5,8 @@
 #include <climits>
 #include "AppConfig.h"
 #include "ClipBar.h"
+#include "ClipInfoDlg.h"
+#include "ImgList.h"
 #include "MainFrm.h"
 #include "Clavio.h"
 #include "VideoWindow.h"
@@ -470,6 +472,32 @@ int CClip::GetOverlayImageIndex(BOOL full)
     return !IsModified() && shown ? 7 : 0;
 }
 
+int CClip::GetImageIndex(BOOL students)
+{
+    if (!g_pImgList)
+        return 0;
+    const CImgList& images = *g_pImgList;
+    const BOOL downTheLine = m_strView.CompareNoCase("Down the line") == 0;
+    if (IsComparison())
+        return images.m_nComparisonClip;
+    if (m_strClipType.CompareNoCase("Drill") == 0)
+        return images.m_nDrillClip;
+    if (!students || (HasSubject() && m_subject.m_Role != "Student" && !m_subject.m_Role.IsEmpty()))
+        return downTheLine ? images.m_nProDownLineClip : images.m_nProClip;
+    if (downTheLine)
+        return images.m_nDownLineClip;
+    if (m_strView.CompareNoCase("Face on") == 0)
+        return images.m_nFaceOnClip;
+    return images.m_nDefaultClip;
+}
+
+void CClip::ShowInfo()
+{
+    CClipInfoDlg dialog(AfxGetMainWnd());
+    dialog.SetClip(this);
+    dialog.DoModal();
+}
+
 CString CClip::GetFileName(CString path)
 {
     return CExtString(path).GetPathFileName();
@@ -840,12 +868,15 @@ BOOL CClip::Save()
         copy->m_nComparisonClipID = right->m_nID;
         saved = copy->UpdateDatabaseRecord(TRUE);
         CClipBar* panel = CClipBar::GetClipBar();
-        BOOL kept = FALSE;
-        if (saved && panel)
-            kept = m_subject.m_Role == "Student" ? panel->AddClip(copy, CString())
-                                                 : panel->AddReferenceClip(copy);
-        if (!kept)
+        // The panel owns what it is handed, a refused copy too.
+        if (saved && panel) {
+            if (m_subject.m_Role == "Student")
+                panel->AddClip(copy, CString());
+            else
+                panel->AddReferenceClip(copy);
+        } else {
             delete copy;
+        }
     } else {
         saved = UpdateDatabaseRecord(TRUE);
     }
@@ -1782,23 +1813,27 @@ BOOL CClip::ImportClipFiles(CString path, int fromRemoteDatabase)
         if (clip) {
             const BOOL student = clip->m_subject.m_Role == "Student";
             CClipBar* panel = CClipBar::GetClipBar();
-            BOOL kept = FALSE;
+            BOOL kept = FALSE, handed = FALSE;
             // Without a clip panel to own it the clip stays in the database (or, for a bare
             // video, in its source file) and is not shown.
             if (panel && !fromRemoteDatabase) {
                 if (clip->HasSubject() && !student) {
+                    handed = TRUE;
                     kept = panel->AddReferenceClip(clip);
                 } else {
+                    handed = TRUE;
                     kept = panel->AddClip(clip, student ? CString() : name);
                     if (kept && g_pClavio)
                         g_pClavio->LoadClip(clip);
                 }
             } else if (panel && !clip->HasSubject()) {
+                handed = TRUE;
                 kept = panel->AddClip(clip, name);
                 if (kept && g_pClavio)
                     g_pClavio->LoadClip(clip);
             }
-            if (!kept)
+            // The panel owns what it was handed, a refused clip too.
+            if (!handed)
                 delete clip;
         }
         if (ext == ".kpx") {

@@ -85,6 +85,10 @@ public:
     BOOL IsShown();
     // The clip panel's state overlay number (0 none) for the full or the short list view.
     int GetOverlayImageIndex(BOOL full);
+    // The clip panel's icon (an index of its image lists) for the Students or the Pros pane.
+    int GetImageIndex(BOOL students);
+    // The clip information dialog for this clip, modal.
+    void ShowInfo();
     BOOL StoreOverlayBlob();
     BOOL LoadOverlayBlob();
 

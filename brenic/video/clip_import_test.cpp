@@ -19,9 +19,14 @@ protected:
         ClipFolder::SetUp();
         m_out = m_dir + "Out\\";
         CreateDirectoryA(m_out, NULL);
+        ASSERT_TRUE(m_host.CreateEx(0, AfxRegisterWndClass(0), "host", WS_POPUP, 0, 0, 400, 200,
+                                    NULL, NULL));
+        ASSERT_TRUE(m_panel.CreatePanel(&m_host, CRect(0, 0, 306, 77), 152));
     }
     void TearDown() override
     {
+        m_panel.DestroyWindow();
+        m_host.DestroyWindow();
         ClipFolder::TearDown();
     }
 
@@ -79,6 +84,7 @@ protected:
         return CDatabaseMgr().CountFiles(pattern);
     }
 
+    CWnd m_host;
     CClipBar m_panel;
     CString m_out;
 };

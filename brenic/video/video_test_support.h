@@ -136,6 +136,7 @@ protected:
         ASSERT_TRUE(m_clavio->Create(NULL, "Clavio", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
                                      CRect(0, 0, 700, 500), &m_host, 100));
         m_clavio->SetView(&m_host);
+        ASSERT_TRUE(m_clipBar->CreatePanel(&m_host, CRect(0, 510, 306, 587), 152));
     }
     void TearDown() override
     {

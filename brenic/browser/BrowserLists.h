@@ -1,0 +1,26 @@
+// List fillers shared by the browser's pages and record dialogs.
+#pragma once
+#include <afxwin.h>
+
+class CDaoDatabase;
+
+// Fills `list` with an empty entry (item data -1) and "Last,First" of every person whose
+// role is "Instructor", each with the person's ID as item data, and selects the first
+// entry. A database error is shown and the list keeps what could be read.
+void FillInstructorList(CComboBox& list, CDaoDatabase* db = NULL);
+
+// Adds the entries of a field of the field-definition file to `list` (none when the file
+// is not loaded); answers how many were added.
+int AddFieldEntries(CComboBox& list, LPCTSTR field);
+
+// The display name of a field of the field-definition file, or `fallback`.
+CString FieldDisplayName(LPCTSTR field, LPCTSTR fallback);
+
+// Selects the entry whose item data is `data`; none when no entry has it. Answers the
+// index or CB_ERR.
+int SelectItemData(CComboBox& list, DWORD_PTR data);
+
+// TRUE when no person has exactly these names (compared without regard to case; the
+// names are values, never query text).
+BOOL IsPersonNameUnique(const CString& firstName, const CString& lastName,
+                        CDaoDatabase* db = NULL);

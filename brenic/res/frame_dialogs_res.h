@@ -1,0 +1,35 @@
+// Resource ids of the clip information, trim and record-marks dialogs.
+#pragma once
+#define IDD_TRIM                218
+#define IDD_CLIPS_MARK          255
+#define IDD_CLIP_INFO           267
+#define IDC_TRIM_FILE           3
+#define IDC_CLIP_CLUB           1017
+#define IDC_CLIP_VIEW           1018
+#define IDC_INFO_AUTOREC        1021
+#define IDC_INFO_IMPORTED       1022
+#define IDC_INFO_LENGTH         1030
+#define IDC_INFO_SUBJECT        1031
+#define IDC_INFO_IMPACT         1032
+#define IDC_INFO_SOUNDMARK      1033
+#define IDC_TRIM_IN_SLIDER      1056
+#define IDC_INFO_COMMENT        1066
+#define IDC_INFO_TIME           1069
+#define IDC_INFO_DATE           1070
+#define IDC_TRIM_OUT_SLIDER     1086
+#define IDC_TRIM_IN_TEXT        1087
+#define IDC_TRIM_OUT_TEXT       1088
+#define IDC_TRIM_FRAMES         1089
+#define IDC_TRIM_DURATION       1090
+#define IDC_INFO_CLUB           1113
+#define IDC_INFO_VIEW           1114
+#define IDC_INFO_MORE           1157
+#define IDC_INFO_TYPE           1158
+#define IDC_INFO_LESSON         1159
+#define IDC_INFO_FILENAME       1160
+#define IDC_INFO_PARTNER        1161
+#define IDC_INFO_TABS           1162
+#define IDC_INFO_PATH           1163
+#define IDC_TRIM_CAPTURE_SIZE   1165
+#define IDC_MARK_CLUB_LABEL     1233
+#define IDC_MARK_VIEW_LABEL     1282
