@@ -1,0 +1,266 @@
+// Drawing over a played clip through the real video control: the Graphics page's buttons
+// choose the tool and colour, mouse messages on the channel's overlay window draw, and the
+// control keys the drawing into the picture it shows (read back through Draw), in single
+// view, in the comparison view's crop and zoomed.
+#include "gtest_wine.h"
+#include "video_test_support.h"
+#include "../frame/GraphicsCmdDlg.h"
+#include "ODCustomController.h"
+#include "ODCustomViewport.h"
+#include "BitmapDIB.h"
+#include "ODPointComponent.h"
+#include "ODTextComponent.h"
+
+CVideoTestApp theApp;
+
+namespace {
+
+class ClavioDrawing : public VideoManagerFixture
+{
+protected:
+    void SetUp() override
+    {
+        VideoManagerFixture::SetUp();
+        m_host.ShowWindow(SW_SHOW);
+        m_clavio->SendMessage(WM_PAINT);  // the first paint, as at start-up, comes first
+        Pump(100);
+        ASSERT_TRUE(m_page.Create(CWnd::GetDesktopWindow()));
+        m_file.reset(new DvClip(*m_folder, "swing.avi", 12));
+        m_clip = NewClip(*m_file, 12);
+        ASSERT_TRUE(m_clavio->LoadClip(m_clip));
+        m_clavio->SeekField(6);
+        Pump(300);
+    }
+    void TearDown() override
+    {
+        m_page.DestroyWindow();
+        VideoManagerFixture::TearDown();
+    }
+    void Click(UINT id)
+    {
+        CBaseBmpButton* b = m_page.GetButton(id);
+        ASSERT_NE(nullptr, b);
+        if (b->m_bCheckMode)
+            b->SetCheck(!b->GetCheck());
+        m_page.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(b->m_hWnd));
+    }
+    void Send(COverlayWnd* o, UINT msg, CPoint p, WPARAM keys = 0)
+    {
+        o->SendMessage(msg, keys, MAKELPARAM(p.x, p.y));
+    }
+    void Drag(COverlayWnd* o, CPoint from, CPoint to)
+    {
+        Send(o, WM_MOUSEMOVE, from);
+        Send(o, WM_LBUTTONDOWN, from, MK_LBUTTON);
+        Send(o, WM_MOUSEMOVE, CPoint((from.x + to.x) / 2, (from.y + to.y) / 2), MK_LBUTTON);
+        Send(o, WM_MOUSEMOVE, to, MK_LBUTTON);
+        Send(o, WM_LBUTTONUP, to);
+    }
+    // The channel's picture as the control shows it (608 x 456, top row first).
+    std::vector<DWORD> Picture(int channel)
+    {
+        CDC dc;
+        dc.CreateCompatibleDC(NULL);
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = 608;
+        bi.bmiHeader.biHeight = -456;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits;
+        HBITMAP dib = CreateDIBSection(NULL, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+        HGDIOBJ old = SelectObject(dc.m_hDC, dib);
+        RECT r = {0, 0, 607, 455};
+        m_clavio->GetChannel(channel)->Draw((LONG*)&dc, (LONG*)&r);
+        GdiFlush();
+        std::vector<DWORD> pixels((const DWORD*)bits, (const DWORD*)bits + 608 * 456);
+        SelectObject(dc.m_hDC, old);
+        DeleteObject(dib);
+        return pixels;
+    }
+    // The box of the pixels of a pure colour (RGB order of a DIB: 0x00RRGGBB).
+    static CRect Box(const std::vector<DWORD>& p, DWORD rgb)
+    {
+        CRect box(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+        for (int y = 0; y < 456; ++y)
+            for (int x = 0; x < 608; ++x)
+                if ((p[y * 608 + x] & 0xFFFFFF) == rgb) {
+                    box.left = std::min<int>(box.left, x);
+                    box.top = std::min<int>(box.top, y);
+                    box.right = std::max<int>(box.right, x + 1);
+                    box.bottom = std::max<int>(box.bottom, y + 1);
+                }
+        return box.left == INT_MAX ? CRect() : box;
+    }
+    bool Shows(int channel, DWORD rgb, CRect* box)
+    {
+        return PumpUntil([&] { *box = Box(Picture(channel), rgb); return !box->IsRectEmpty(); },
+                         2000);
+    }
+
+    CGraphicsCmdDlg m_page;
+    std::unique_ptr<DvClip> m_file;
+    CClip* m_clip = nullptr;
+};
+
+const DWORD kRed = 0xFF0000;  // the red colour button's line in the picture
+
+std::string Text(const CRect& r)
+{
+    char s[80];
+    snprintf(s, sizeof s, "(%d, %d, %d, %d)", r.left, r.top, r.right, r.bottom);
+    return s;
+}
+
+}  // namespace
+
+// The rows of a column that show the colour: first and last, -1 when none.
+std::pair<int, int> Rows(const std::vector<DWORD>& p, int x, DWORD rgb)
+{
+    int first = -1, last = -1;
+    for (int y = 0; y < 456; ++y)
+        if ((p[y * 608 + x] & 0xFFFFFF) == rgb) {
+            if (first < 0)
+                first = y;
+            last = y;
+        }
+    return {first, last};
+}
+
+// The first column of a row that shows the colour, -1 when none.
+int FirstColumn(const std::vector<DWORD>& p, int y, DWORD rgb)
+{
+    for (int x = 0; x < 608; ++x)
+        if ((p[y * 608 + x] & 0xFFFFFF) == rgb)
+            return x;
+    return -1;
+}
+
+TEST_F(ClavioDrawing, ArrowFollowsTheVideoThroughViewsZoomUndoAndReload)
+{
+    const std::vector<DWORD> plain = Picture(0);
+    EXPECT_TRUE(Box(plain, kRed).IsRectEmpty());
+    // The frame's white band, a landmark of the video itself.
+    const int band = FirstColumn(plain, 100, 0xFFFFFF);
+    ASSERT_GT(band, 20);
+
+    Click(1280);  // red
+    Click(1137);  // arrow line
+    COverlayWnd* o = m_clavio->GetOverlay(0);
+    EXPECT_TRUE(o->GetExStyle() & WS_EX_TRANSPARENT);  // nothing of its own over the video
+    Drag(o, CPoint(100, 200), CPoint(300, 200));
+    CODCustomModel* model = m_clip->GetDrawingModel();
+    ASSERT_EQ(model, o->GetModel());
+    ASSERT_EQ(1, model->GetChildCount());
+    EXPECT_TRUE(m_clip->IsDrawingModified());
+    auto* arrow = dynamic_cast<CODPointComponent*>(model->GetChild(0));
+    ASSERT_NE(nullptr, arrow);
+    ASSERT_EQ(2, arrow->GetVertexCount());
+    // Points entered with the mouse land on the grid.
+    const CPoint a = arrow->GetVertex(0), b = arrow->GetVertex(1);
+    EXPECT_LE(std::abs(a.x - 100) + std::abs(a.y - 200), 12);
+    EXPECT_EQ(a.y, b.y);
+
+    // Single view: the line in the picture where it was drawn, its head at the first vertex.
+    CRect box;
+    ASSERT_TRUE(Shows(0, kRed, &box));
+    std::vector<DWORD> p = Picture(0);
+    auto middle = Rows(p, (a.x + b.x) / 2, kRed), head = Rows(p, a.x + 9, kRed);
+    EXPECT_LE(std::abs(middle.first - a.y), 1) << middle.first;
+    EXPECT_LE(middle.second - middle.first, 3);
+    EXPECT_GT(head.second - head.first, 5);
+    // (The ends lie under the selection's handles.)
+    EXPECT_LE(std::abs(box.left - a.x), 4) << Text(box);
+    EXPECT_LE(std::abs(box.right - b.x), 4) << Text(box);
+    EXPECT_EQ(band, FirstColumn(p, 100, 0xFFFFFF));  // the video itself unchanged
+
+    // Comparison view: video and drawing both scrolled by a quarter of the picture.
+    m_clavio->SetComparisonView(FALSE);
+    ASSERT_EQ(CPoint(152, 0), o->GetScrollOrigin());
+    ASSERT_TRUE(PumpUntil([&] { return FirstColumn(Picture(0), 100, 0xFFFFFF) != band; }, 2000));
+    ASSERT_TRUE(Shows(0, kRed, &box));
+    p = Picture(0);
+    EXPECT_EQ(0, box.left) << Text(box);  // the arrow crosses the left edge: drawn clipped
+    EXPECT_LE(std::abs(box.right - (b.x - 152)), 4) << Text(box);
+    EXPECT_LE(std::abs(Rows(p, 50, kRed).first - a.y), 1);
+    EXPECT_EQ(-1, Rows(p, 250, kRed).first);
+
+    // Back in single view, zoomed in one step: the drawing grows with the video.
+    m_clavio->SetSingleView();
+    ASSERT_TRUE(PumpUntil([&] { return FirstColumn(Picture(0), 100, 0xFFFFFF) == band; }, 2000));
+    Click(1078);  // zoom in
+    CODCustomViewport* viewport = m_clavio->GetCurrentViewport();
+    const int zoom = viewport->GetZoomPercent();
+    ASSERT_GT(zoom, 100);
+    const CPoint origin = viewport->GetLogicalOrigin();
+    auto scaled = [&](int x) { return (x - origin.x) * zoom / 100; };
+    // (The control places its crop on a coarser step than the drawing's origin: a few pixels.)
+    ASSERT_TRUE(PumpUntil(
+        [&] { return std::abs(FirstColumn(Picture(0), 100, 0xFFFFFF) - scaled(band)) <= 5; },
+        2000))
+        << FirstColumn(Picture(0), 100, 0xFFFFFF) << " " << scaled(band) << " " << origin.x << " " << zoom;
+    ASSERT_TRUE(Shows(0, kRed, &box));
+    EXPECT_LE(std::abs(box.left - scaled(a.x)), 5) << Text(box) << " " << scaled(a.x);
+    EXPECT_LE(std::abs(box.right - scaled(b.x)), 5) << Text(box) << " " << scaled(b.x);
+    Click(1079);  // zoom out again
+    EXPECT_EQ(100, viewport->GetZoomPercent());
+
+    // Undo takes the arrow out of the picture and still counts as a change of the drawing.
+    m_clip->SetDrawingModified(FALSE);
+    m_clavio->SendDrawCommand(ID_EDIT_UNDO, FALSE);
+    EXPECT_EQ(0, model->GetChildCount());
+    EXPECT_TRUE(m_clip->IsDrawingModified());
+    EXPECT_TRUE(PumpUntil([&] { return Box(Picture(0), kRed).IsRectEmpty(); }, 2000));
+    m_clavio->SendDrawCommand(ID_EDIT_REDO, FALSE);
+    ASSERT_EQ(1, model->GetChildCount());
+    ASSERT_TRUE(Shows(0, kRed, &box));
+
+    // The stored drawing, read into another clip of the same video, shows the same arrow.
+    ASSERT_TRUE(m_clip->StoreOverlayBlob());
+    CClip* copy = NewClip(*m_file, 12);
+    copy->m_overlay.Copy(m_clip->m_overlay);
+    ASSERT_TRUE(copy->LoadOverlayBlob());
+    ASSERT_EQ(1, copy->GetDrawingModel()->GetChildCount());
+    m_clavio->LoadClip(NULL);
+    EXPECT_TRUE(PumpUntil([&] { return Box(Picture(0), kRed).IsRectEmpty(); }, 2000));
+    ASSERT_TRUE(m_clavio->LoadClip(copy));
+    m_clavio->ShowGraphics(TRUE, -1, FALSE);
+    m_clavio->SeekField(6);
+    CRect again;
+    ASSERT_TRUE(Shows(0, kRed, &again));
+    // The same arrow (without the selection's handles over its ends).
+    EXPECT_EQ(Rows(Picture(0), (a.x + b.x) / 2, kRed), middle);
+    EXPECT_LE(std::abs(again.left - a.x), 4) << Text(again);
+    EXPECT_LE(std::abs(again.right - b.x), 4) << Text(again);
+}
+
+TEST_F(ClavioDrawing, ProtractorAngleOverThePicture)
+{
+    Click(1282);  // blue
+    Click(1231);  // protractor
+    COverlayWnd* o = m_clavio->GetOverlay(0);
+    auto click = [&](CPoint at) {
+        Send(o, WM_MOUSEMOVE, at);
+        Send(o, WM_LBUTTONDOWN, at, MK_LBUTTON);
+        Send(o, WM_LBUTTONUP, at);
+    };
+    click(CPoint(36, 120));
+    Send(o, WM_MOUSEMOVE, CPoint(100, 120));
+    click(CPoint(204, 120));
+    Send(o, WM_MOUSEMOVE, CPoint(204, 200));
+    click(CPoint(204, 300));
+    CODCustomModel* model = m_clip->GetDrawingModel();
+    ASSERT_EQ(1, model->GetChildCount());
+    CODComponent* figure = model->GetChild(0);
+    ASSERT_TRUE(CODCustomController::IsProtractor(figure));
+    CODTextComponent* label = static_cast<CODTextComponent*>(figure->GetChild(0));
+    EXPECT_STREQ("90\xBA", label->GetText());
+    // Both arms in the picture, in the chosen colour.
+    const DWORD blue = 0x0000FF;
+    CRect box;
+    ASSERT_TRUE(Shows(0, blue, &box));
+    std::vector<DWORD> p = Picture(0);
+    EXPECT_NE(-1, Rows(p, 150, blue).first);  // the first arm
+    EXPECT_NE(-1, FirstColumn(p, 250, blue)); // the second arm
+    EXPECT_LE(std::abs(box.bottom - 300), 4) << Text(box);
+}
