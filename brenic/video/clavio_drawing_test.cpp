@@ -244,11 +244,11 @@ TEST_F(ClavioDrawing, ProtractorAngleOverThePicture)
         Send(o, WM_LBUTTONDOWN, at, MK_LBUTTON);
         Send(o, WM_LBUTTONUP, at);
     };
-    click(CPoint(36, 120));
-    Send(o, WM_MOUSEMOVE, CPoint(100, 120));
-    click(CPoint(204, 120));
-    Send(o, WM_MOUSEMOVE, CPoint(204, 200));
-    click(CPoint(204, 300));
+    click(CPoint(120, 120));
+    Send(o, WM_MOUSEMOVE, CPoint(200, 120));
+    click(CPoint(300, 120));
+    Send(o, WM_MOUSEMOVE, CPoint(300, 200));
+    click(CPoint(300, 300));
     CODCustomModel* model = m_clip->GetDrawingModel();
     ASSERT_EQ(1, model->GetChildCount());
     CODComponent* figure = model->GetChild(0);
@@ -260,7 +260,15 @@ TEST_F(ClavioDrawing, ProtractorAngleOverThePicture)
     CRect box;
     ASSERT_TRUE(Shows(0, blue, &box));
     std::vector<DWORD> p = Picture(0);
-    EXPECT_NE(-1, Rows(p, 150, blue).first);  // the first arm
+    EXPECT_NE(-1, Rows(p, 250, blue).first);  // the first arm
     EXPECT_NE(-1, FirstColumn(p, 250, blue)); // the second arm
     EXPECT_LE(std::abs(box.bottom - 300), 4) << Text(box);
+    // The angle's label inside the angle, in the default font's white.
+    const CRect text = label->GetTextBounds();
+    EXPECT_TRUE(CRect(200, 120, 300, 200).PtInRect(text.CenterPoint())) << Text(text);
+    int white = 0;
+    for (int y = std::max<int>(text.top, 0); y < std::min<int>(text.bottom, 456); ++y)
+        for (int x = std::max<int>(text.left, 0); x < std::min<int>(text.right, 608); ++x)
+            white += (p[y * 608 + x] & 0xFFFFFF) == 0xFFFFFF;
+    EXPECT_GT(white, 20) << Text(text);
 }
