@@ -272,3 +272,43 @@ TEST_F(ClavioDrawing, ProtractorAngleOverThePicture)
             white += (p[y * 608 + x] & 0xFFFFFF) == 0xFFFFFF;
     EXPECT_GT(white, 20) << Text(text);
 }
+
+// Pictures for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix folder); the
+// screen is taken with xwd. An arrow and a protractor over a played clip in single view,
+// zoomed, and in the comparison view, with the Graphics page beside. Skipped otherwise.
+TEST_F(ClavioDrawing, ScreenshotsOfDrawingsOverTheVideo)
+{
+    const char* dir = getenv("QUORVEL_SCREENSHOT_DIR");
+    if (!dir)
+        GTEST_SKIP() << "no screenshot folder";
+    m_host.SetWindowPos(NULL, 0, 0, 720, 560, SWP_NOZORDER);
+    m_page.SetWindowPos(NULL, 730, 0, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+    m_page.ShowWindow(SW_SHOW);
+    auto shoot = [&](const char* name) {
+        m_host.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        m_page.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump(1000);
+        std::string command = std::string("xwd -root -silent -out '") + dir + "/" + name + ".xwd'";
+        EXPECT_EQ(0, system(command.c_str()));
+    };
+    COverlayWnd* o = m_clavio->GetOverlay(0);
+    Click(1280);  // red
+    Click(1137);  // arrow
+    Drag(o, CPoint(420, 380), CPoint(250, 250));
+    Click(1281);  // green
+    Click(1231);  // protractor
+    for (CPoint at : {CPoint(120, 120), CPoint(300, 120), CPoint(300, 300)}) {
+        Send(o, WM_MOUSEMOVE, at);
+        Send(o, WM_LBUTTONDOWN, at, MK_LBUTTON);
+        Send(o, WM_LBUTTONUP, at);
+    }
+    Click(1091);  // select: the tools put away
+    shoot("drawing-single");
+    Click(1078);  // zoom in
+    Click(1078);
+    shoot("drawing-zoomed");
+    Click(1079);
+    Click(1079);
+    m_clavio->SetComparisonView(FALSE);
+    shoot("drawing-split");
+}
