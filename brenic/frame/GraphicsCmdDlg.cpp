@@ -1,4 +1,5 @@
 #include "GraphicsCmdDlg.h"
+#include "ODCustomDefPropSheet.h"
 #include "AppConfig.h"
 #include "Clavio.h"
 #include "Clip.h"
@@ -206,11 +207,15 @@ void CGraphicsCmdDlg::OnColorButton(UINT id)
 void CGraphicsCmdDlg::OnDrawingProperties()
 {
     ResetTools();
-    // The toolkit's default-property sheet on the current viewport's list.
-    Send(44511);
     if (g_pClavio) {
         CODCustomViewport* current = g_pClavio->GetCurrentViewport();
         CODCustomViewport* other = g_pClavio->GetOtherViewport();
+        if (!current)
+            return;
+        CODCustomDefPropSheet sheet(current->GetDefaultProperties(), current,
+                                    "Default Drawing Properties", 0, 0);
+        sheet.SetPageFlags(CODCustomDefPropSheet::kLineAndFontPages);
+        sheet.DoModal();
         if (current && other && current != other)
             other->SetDefaultProperties(current->GetDefaultProperties());
         if (g_pAppConfig)

@@ -6,6 +6,7 @@
 #include "video_test_support.h"
 #include "../frame/GraphicsCmdDlg.h"
 #include "ODCustomController.h"
+#include "ODCustomDefPropSheet.h"
 #include "ODCustomViewport.h"
 #include "BitmapDIB.h"
 #include "ODPointComponent.h"
@@ -271,6 +272,111 @@ TEST_F(ClavioDrawing, ProtractorAngleOverThePicture)
         for (int x = std::max<int>(text.left, 0); x < std::min<int>(text.right, 608); ++x)
             white += (p[y * 608 + x] & 0xFFFFFF) == 0xFFFFFF;
     EXPECT_GT(white, 20) << Text(text);
+}
+
+// Commands that reach the overlay windows, recorded on their way (same thread).
+struct CommandLog
+{
+    static CommandLog* s_log;
+    HHOOK hook;
+    HWND overlays[2];
+    std::vector<std::pair<int, UINT>> seen;  // overlay index, command id
+    CommandLog(HWND a, HWND b) : overlays{a, b}
+    {
+        s_log = this;
+        hook = SetWindowsHookExA(WH_CALLWNDPROC, Hook, NULL, GetCurrentThreadId());
+    }
+    ~CommandLog()
+    {
+        UnhookWindowsHookEx(hook);
+        s_log = nullptr;
+    }
+    static LRESULT CALLBACK Hook(int code, WPARAM w, LPARAM l)
+    {
+        const CWPSTRUCT* m = (const CWPSTRUCT*)l;
+        if (code == HC_ACTION && s_log && m->message == WM_COMMAND)
+            for (int i = 0; i < 2; ++i)
+                if (m->hwnd == s_log->overlays[i])
+                    s_log->seen.push_back({i, LOWORD(m->wParam)});
+        return CallNextHookEx(NULL, code, w, l);
+    }
+    bool Has(UINT command, int overlay = 0) const
+    {
+        for (const auto& c : seen)
+            if (c.first == overlay && c.second == command)
+                return true;
+        return false;
+    }
+};
+CommandLog* CommandLog::s_log = nullptr;
+
+TEST_F(ClavioDrawing, PageButtonsReachTheCurrentOverlay)
+{
+    const struct {
+        UINT button, command;
+    } table[] = {
+        {1091, 44525}, {1094, 44526}, {1095, 32831}, {1096, 32830}, {1150, 32845},
+        {1137, 32799}, {1231, 32825}, {1149, 32846}, {1097, 44524}, {1098, 44516},
+        {1102, 44532}, {1103, 44548}, {1136, 44547}, {32794, 57643},
+        {32795, 57644}, {1077, 44545}, {1078, 32796}, {1079, 32797}, {1034, 44554},
+        {1148, 44553}, {1093, 32798}, {1101, 44529}, {1104, 44550},
+    };
+    // (1100, the picture insertion, opens a file dialog: left out.)
+    CommandLog log(m_clavio->GetOverlay(0)->m_hWnd, m_clavio->GetOverlay(1)->m_hWnd);
+    for (const auto& t : table) {
+        log.seen.clear();
+        if (m_page.GetButton(t.button))
+            Click(t.button);
+        else  // buttons without images
+            m_page.SendMessage(WM_COMMAND, MAKEWPARAM(t.button, BN_CLICKED), 0);
+        EXPECT_TRUE(log.Has(t.command)) << t.button;
+        EXPECT_FALSE(log.Has(t.command, 1)) << t.button;
+        if (t.button == 1091 || t.button == 1094 || t.button == 1077 ||
+            t.button == 1078 || t.button == 1079 || t.button == 1034 || t.button == 1148 ||
+            t.button == 1104)
+            EXPECT_TRUE(log.Has(ID_DRAW_RESET_TOOLS)) << t.button;  // tools reset first
+    }
+    // In the comparison view with channel 1 current, commands go to its overlay; a colour
+    // reaches both viewports and the settings.
+    DvClip other(*m_folder, "other.avi", 12);
+    m_clavio->SetComparisonView(FALSE);
+    ASSERT_TRUE(m_clavio->LoadClipInOtherChannel(NewClip(other, 12)));
+    m_clavio->SelectChannel(1);
+    log.seen.clear();
+    Click(1095);
+    EXPECT_TRUE(log.Has(32831, 1));
+    EXPECT_FALSE(log.Has(32831, 0));
+    Click(1281);  // green
+    EXPECT_EQ(COLORREF(0x00FF00), m_clavio->GetOverlay(0)->GetViewport()->GetLineColor());
+    EXPECT_EQ(COLORREF(0x00FF00), m_clavio->GetOverlay(1)->GetViewport()->GetLineColor());
+    EXPECT_EQ(COLORREF(0x00FF00), g_pAppConfig->GetLineColor());
+}
+
+TEST_F(ClavioDrawing, PropertySheetsShowTheLineAndFontPages)
+{
+    CODCustomViewport* viewport = m_clavio->GetCurrentViewport();
+    CODCustomDefPropSheet sheet(viewport->GetDefaultProperties(), viewport,
+                                "Default Drawing Properties", 0, 0);
+    sheet.SetPageFlags(160);
+    sheet.PrepareDefaultPages();
+    EXPECT_EQ(2, sheet.GetPageCount());
+
+    // The page's button opens it; the controller's command opens the component sheet.
+    m_answers.Queue(IDCANCEL);
+    m_page.SendMessage(WM_COMMAND, MAKEWPARAM(1139, BN_CLICKED), 0);
+    // (The sheet's title comes from its "Properties for" form; the answer counts it.)
+    EXPECT_EQ(1u, m_answers.Count());
+    Click(1137);
+    COverlayWnd* o = m_clavio->GetOverlay(0);
+    Drag(o, CPoint(100, 200), CPoint(300, 200));
+    Click(1091);  // select
+    Send(o, WM_LBUTTONDOWN, CPoint(200, 204), MK_LBUTTON);
+    Send(o, WM_LBUTTONUP, CPoint(200, 204));
+    auto* controller = static_cast<CODCustomController*>(o->GetViewport()->GetController());
+    ASSERT_EQ(1, controller->GetSelection()->GetSize());
+    m_answers.Queue(IDCANCEL);
+    o->SendMessage(WM_COMMAND, 44546, 0);
+    EXPECT_EQ(2u, m_answers.Count());
 }
 
 // Pictures for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix folder); the
