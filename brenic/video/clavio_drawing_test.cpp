@@ -350,6 +350,12 @@ TEST_F(ClavioDrawing, PageButtonsReachTheCurrentOverlay)
     EXPECT_EQ(COLORREF(0x00FF00), m_clavio->GetOverlay(0)->GetViewport()->GetLineColor());
     EXPECT_EQ(COLORREF(0x00FF00), m_clavio->GetOverlay(1)->GetViewport()->GetLineColor());
     EXPECT_EQ(COLORREF(0x00FF00), g_pAppConfig->GetLineColor());
+    // The save button saves the current clip: in the comparison view it first asks whether
+    // both clips go as a comparison.
+    m_clavio->SelectChannel(0);
+    theApp.m_boxes.clear();
+    Click(1015);
+    EXPECT_TRUE(theApp.Saw("save both clips as a comparison"));
 }
 
 TEST_F(ClavioDrawing, PropertySheetsShowTheLineAndFontPages)
