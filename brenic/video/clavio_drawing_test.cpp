@@ -385,6 +385,53 @@ TEST_F(ClavioDrawing, PropertySheetsShowTheLineAndFontPages)
     EXPECT_EQ(2u, m_answers.Count());
 }
 
+TEST_F(ClavioDrawing, DragsOverTheOverlayGoToTheManagerOrTheDrawing)
+{
+    COverlayWnd* o = m_clavio->GetOverlay(0);
+    // A drawn arrow, dragged in the drawing's own format (the press point, then the
+    // selection, as the controller writes a drag).
+    Click(1137);
+    Drag(o, CPoint(100, 200), CPoint(300, 200));
+    Click(1091);
+    auto* controller = static_cast<CODCustomController*>(o->GetViewport()->GetController());
+    CODCustomModel* model = m_clip->GetDrawingModel();
+    ASSERT_EQ(1, model->GetChildCount());
+    CODComponentSet all;
+    all.Add(model->GetChild(0));
+    CSharedFile payload(GMEM_MOVEABLE | GMEM_SHARE, 4096);
+    {
+        CArchive ar(&payload, CArchive::store, 4096);
+        ar << (LONG)200 << (LONG)200;
+        const int state = controller->GetState();
+        controller->SetState(7);
+        controller->SerializeSelection(ar, &all);
+        controller->SetState(state);
+    }
+    COleDataSource drawing;
+    drawing.CacheGlobalData((CLIPFORMAT)controller->GetClipboardFormat(), payload.Detach());
+    COleDataObject components;
+    components.Attach(drawing.GetDataObject(), FALSE);
+    const CPoint at(150, 150);
+    EXPECT_NE((DROPEFFECT)DROPEFFECT_NONE, o->OnDragEnter(o, &components, MK_CONTROL, at));
+    EXPECT_NE((DROPEFFECT)DROPEFFECT_NONE, o->OnDragOver(o, &components, MK_CONTROL, at));
+    EXPECT_TRUE(o->OnDrop(o, &components, DROPEFFECT_COPY, at));
+    EXPECT_EQ(2, model->GetChildCount());  // the controller inserted the copy
+    EXPECT_EQ(m_clip, m_clavio->GetCurrentClip());
+
+    // A clip dragged over the overlay is the video manager's: it loads into the channel.
+    DvClip file(*m_folder, "next.avi", 12);
+    CClip* next = NewClip(file, 12);
+    COleDataSource source;
+    source.CacheGlobalData((CLIPFORMAT)g_pAppConfig->GetClipClipboardFormat(),
+                           CClavio::MakeClipDragBlock(next));
+    COleDataObject clip;
+    clip.Attach(source.GetDataObject(), FALSE);
+    EXPECT_EQ((DROPEFFECT)DROPEFFECT_COPY, o->OnDragEnter(o, &clip, 0, at));
+    EXPECT_TRUE(o->OnDrop(o, &clip, DROPEFFECT_COPY, at));
+    EXPECT_EQ(next, m_clavio->GetCurrentClip());
+    EXPECT_EQ(2, model->GetChildCount());  // the drawing untouched
+}
+
 // Pictures for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix folder); the
 // screen is taken with xwd. An arrow and a protractor over a played clip in single view,
 // zoomed, and in the comparison view, with the Graphics page beside. Skipped otherwise.
