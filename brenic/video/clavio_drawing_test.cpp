@@ -385,6 +385,50 @@ TEST_F(ClavioDrawing, PropertySheetsShowTheLineAndFontPages)
     EXPECT_EQ(2u, m_answers.Count());
 }
 
+TEST_F(ClavioDrawing, TextTypedOverThePicture)
+{
+    Click(1094);  // text
+    COverlayWnd* o = m_clavio->GetOverlay(0);
+    // A click places a text box; a double click on it opens its editor for the word.
+    Send(o, WM_MOUSEMOVE, CPoint(360, 80));
+    Send(o, WM_LBUTTONDOWN, CPoint(360, 80), MK_LBUTTON);
+    Send(o, WM_LBUTTONUP, CPoint(360, 80));
+    auto* controller = static_cast<CODCustomController*>(o->GetViewport()->GetController());
+    CODCustomModel* model = m_clip->GetDrawingModel();
+    ASSERT_EQ(1, model->GetChildCount());
+    const CPoint centre = model->GetChild(0)->GetBounds().CenterPoint();
+    Send(o, WM_LBUTTONDOWN, centre, MK_LBUTTON);
+    Send(o, WM_LBUTTONUP, centre);
+    Send(o, WM_LBUTTONDBLCLK, centre, MK_LBUTTON);
+    Send(o, WM_LBUTTONUP, centre);
+    CODTextComponent* editing = controller->GetEditingText();
+    ASSERT_NE(nullptr, editing);
+    ASSERT_NE(nullptr, editing->GetEditor());
+    for (char c : std::string("TOP"))
+        editing->GetEditor()->SendMessage(WM_CHAR, c, 0);
+    Send(o, WM_MOUSEMOVE, CPoint(500, 400));
+    Send(o, WM_LBUTTONDOWN, CPoint(500, 400), MK_LBUTTON);
+    Send(o, WM_LBUTTONUP, CPoint(500, 400));
+    EXPECT_EQ(nullptr, controller->GetEditingText());
+    ASSERT_EQ(1, model->GetChildCount());
+    auto* text = dynamic_cast<CODTextComponent*>(model->GetChild(0));
+    ASSERT_NE(nullptr, text);
+    EXPECT_STREQ("TOP", text->GetText());
+    // The word in the default font's white over the black of the picture (right of the
+    // video's white band).
+    const CRect bounds = text->GetTextBounds();
+    auto whiteInBox = [&] {
+        std::vector<DWORD> p = Picture(0);
+        int white = 0;
+        for (int y = std::max<int>(bounds.top, 0); y < std::min<int>(bounds.bottom, 456); ++y)
+            for (int x = std::max<int>(bounds.left, 228); x < std::min<int>(bounds.right, 608);
+                 ++x)
+                white += (p[y * 608 + x] & 0xFFFFFF) == 0xFFFFFF;
+        return white;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return whiteInBox() > 20; }, 2000)) << Text(bounds);
+}
+
 TEST_F(ClavioDrawing, DragsOverTheOverlayGoToTheManagerOrTheDrawing)
 {
     COverlayWnd* o = m_clavio->GetOverlay(0);
