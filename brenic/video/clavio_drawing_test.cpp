@@ -174,6 +174,12 @@ TEST_F(ClavioDrawing, ArrowFollowsTheVideoThroughViewsZoomUndoAndReload)
     EXPECT_LE(std::abs(box.left - a.x), 4) << Text(box);
     EXPECT_LE(std::abs(box.right - b.x), 4) << Text(box);
     EXPECT_EQ(band, FirstColumn(p, 100, 0xFFFFFF));  // the video itself unchanged
+    // No grid or page bounds over the video: the white band stays white away from the arrow.
+    int dots = 0;
+    for (int y = 10; y < 180; ++y)
+        for (int x = band + 2; x < band + 140; ++x)
+            dots += (p[y * 608 + x] & 0xFFFFFF) != 0xFFFFFF;
+    EXPECT_EQ(0, dots);
 
     // Comparison view: video and drawing both scrolled by a quarter of the picture.
     m_clavio->SetComparisonView(FALSE);
