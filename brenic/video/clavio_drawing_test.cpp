@@ -280,6 +280,32 @@ TEST_F(ClavioDrawing, ProtractorAngleOverThePicture)
     EXPECT_GT(white, 20) << Text(text);
 }
 
+TEST_F(ClavioDrawing, SnapshotCarriesTheDrawing)
+{
+    Click(1280);  // red
+    Click(1137);  // arrow
+    COverlayWnd* o = m_clavio->GetOverlay(0);
+    Drag(o, CPoint(100, 200), CPoint(300, 200));
+    CRect box;
+    ASSERT_TRUE(Shows(0, kRed, &box));
+    m_answers.Queue(IDCANCEL);  // the file question: the clipboard picture only
+    ASSERT_TRUE(m_clavio->SaveSnapshot());
+    ASSERT_TRUE(OpenClipboard(NULL));
+    HANDLE data = GetClipboardData(CF_DIB);
+    ASSERT_NE(nullptr, data);
+    const BYTE* bytes = (const BYTE*)GlobalLock(data);
+    const BITMAPINFOHEADER* header = (const BITMAPINFOHEADER*)bytes;
+    ASSERT_EQ(608, header->biWidth);
+    ASSERT_EQ(456, header->biHeight);  // bottom-up
+    const DWORD* pixels = (const DWORD*)(bytes + header->biSize);
+    std::vector<DWORD> topDown(608 * 456);
+    for (int y = 0; y < 456; ++y)
+        memcpy(&topDown[y * 608], pixels + (455 - y) * 608, 608 * 4);
+    GlobalUnlock(data);
+    CloseClipboard();
+    EXPECT_EQ(box, Box(topDown, kRed));
+}
+
 // Commands that reach the overlay windows, recorded on their way (same thread).
 struct CommandLog
 {
