@@ -3,6 +3,7 @@
 #include "AppConfig.h"
 #include "Clavio.h"
 #include "Clip.h"
+#include "DatabaseSheet.h"
 #include "Globals.h"
 #include "ODCustomViewport.h"
 #include "VideoWindow.h"
@@ -287,12 +288,15 @@ BOOL CGraphicsCmdDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         Refresh();
         break;
     case 1148: ResetTools(); GraphicsOn(); Send(44553); break;
-    case 1015:  // saving the current clip belongs to the clip's own operations
+    case 1015:
+        if (g_pClavio)
+            if (CClip* clip = g_pClavio->GetCurrentClip())
+                clip->Save();
         ReselectTool(NULL);
         break;
     case 1016:
-        if (g_pAppConfig)
-            g_pAppConfig->ConnectDatabase();
+        if (g_pAppConfig && g_pAppConfig->ConnectDatabase() && g_pDatabaseSheet)
+            g_pDatabaseSheet->ShowModal(1);
         ReselectTool(NULL);
         break;
     case 1093: OnClearGraphics(); ReselectTool(NULL); break;

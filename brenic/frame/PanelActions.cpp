@@ -95,7 +95,7 @@ void EditDefaultDrawingProperties(CODCustomViewport* current, CODCustomViewport*
         return;
     CODCustomDefPropSheet sheet(current->GetDefaultProperties(), current,
                                 "Default Drawing Properties", NULL, 0);
-    sheet.SetPageFlags(160);
+    sheet.SetPageFlags(CODCustomDefPropSheet::kLineAndFontPages);
     sheet.DoModal();
     // The other channel draws with copies of the same defaults.
     if (other && other != current)

@@ -1,4 +1,5 @@
 #include "ODCustomController.h"
+#include "ODCustomDefPropSheet.h"
 #include <math.h>
 #include "AppConfig.h"
 #include "Clavio.h"
@@ -454,7 +455,10 @@ void CODCustomController::OnDeleteAll()
 
 void CODCustomController::OnComponentProperties()
 {
-    OnProperties();
+    // Only the line and font pages apply to a telestrator's figures.
+    CODCompPropSheet sheet(GetSelection(), GetViewport(), "Component Properties",
+                           CODCustomDefPropSheet::kLineAndFontPages);
+    sheet.DoModal();
     GetViewport()->InvalidateAll();
 }
 

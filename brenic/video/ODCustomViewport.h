@@ -21,6 +21,8 @@ public:
     BOOL CreateController() override;
     // Page colour, page bounds and grid never appear over the video.
     void DrawBackground(CDC* dc, CRect rect) override;
+    void DrawGrid(CDC*, CRect) override {}
+    void DrawPageBounds(CDC*, CRect) override {}
     // The buffer's fill: the key colour read from the channel's control on every call.
     void EraseBuffer(CDC* dc, CRect rect) override;
 

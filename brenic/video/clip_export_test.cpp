@@ -123,3 +123,46 @@ TEST_F(ClipExport, BatchAsksOnceAndComparisonsTravelAsTwoClipFiles)
     delete other;
     delete partner;
 }
+
+TEST_F(ClipExport, UnsavedCaptureTravelsWithItsOwnTabs)
+{
+    CClip* clip = NewCapture("CAPu1.avi", "unsaved-video");
+    ASSERT_TRUE(clip->m_bNew);
+    clip->m_nSoundMarkField = 60;
+    clip->PlaceTabsAroundImpact();
+    clip->BuildTabString();
+    const CString tabs = clip->m_strTabString;
+    const CString ownPath = clip->m_strVideoPath;
+    m_config.SetExportFilterIndex(2);
+    EXPECT_EQ(0, clip->ExportClips(NULL));
+    const CString folder = m_dir + "ExportedClips\\";
+    const CString file = folder + "Sam O'Brien Swing 03_05_2024 02_07_09PM.avi";
+    EXPECT_EQ("unsaved-video", ReadBytes(file));
+    CDaoDatabase db;
+    db.Open(folder + "Export.mdb", FALSE, TRUE);
+    CClipRecord rs(&db);
+    rs.Open(dbOpenSnapshot, "SELECT * FROM [VideoClip]");
+    ASSERT_FALSE(rs.IsEOF());
+    EXPECT_STREQ(tabs, rs.m_TabString);  // the clip's own tabs, not placed again
+    const long person = rs.m_PersonID;
+    rs.MoveNext();
+    EXPECT_TRUE(rs.IsEOF());
+    rs.Close();
+    // The student travels too (copied from the main database, with the instructor).
+    CPeopleRecord people(&db);
+    people.Open(dbOpenSnapshot, "SELECT * FROM [Person]");
+    CString student;
+    int rows = 0;
+    for (; !people.IsEOF(); people.MoveNext(), ++rows)
+        if (people.m_ID == person)
+            student = people.m_LastName;
+    EXPECT_STREQ("O'Brien", student);
+    EXPECT_LE(rows, 2);
+    people.Close();
+    db.Close();
+    // The clip itself stays an unsaved capture at its own file.
+    EXPECT_TRUE(clip->m_bNew);
+    EXPECT_STREQ(ownPath, clip->m_strVideoPath);
+    delete clip;
+}
+

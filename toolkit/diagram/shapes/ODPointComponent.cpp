@@ -481,6 +481,8 @@ void CODLineComponent::OnDraw(CDC* dc)
         DrawStartEndpoint(dc);
         DrawEndEndpoint(dc);
     }
+    // Children (a label that travels with the line) are drawn inside the line's own state.
+    CODComponent::OnDraw(dc);
 }
 
 void CODLineComponent::BuildRegion(CODRgn* region)

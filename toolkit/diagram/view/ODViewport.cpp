@@ -321,9 +321,11 @@ void CODViewport::DrawArea(CDC* dc, CRect rect)
         dc->SelectClipRgn(&clip);
     CRect clipped = rect;
     ClipToModel(clipped);
+    // Every component that reaches into the area: one crossing its edge (scrolled or zoomed
+    // partly out of view, or met by a smaller repaint) is drawn clipped, not left out.
     CODComponentSet set;
     if (GetODModel())
-        GetODModel()->GetComponentsInRect(&set, rect);
+        GetODModel()->GetComponentsOverlapping(&set, rect);
     DrawBackground(dc, rect);
     DrawGrid(dc, clipped);
     DrawPageBounds(dc, clipped);
