@@ -3,6 +3,7 @@
 // PAL; a clip of three streams is refused; a missing or empty source fails at once.
 #include "TrimGraph.h"
 #include "DsVideoEngine.h"
+#include "AviTrimmer.h"
 #include "ProgressDlg.h"
 #include "engine_test_support.h"
 extern "C" {
@@ -111,7 +112,25 @@ DvClipFormat Clip(int frames, bool pal)
 struct TrimCase {
     bool pal;
     int in, out;
+    bool avi = false;   // the AVI trimmer (the engine interface's own) instead of the graph
 };
+
+// The engine interface's own trim, which only an engine without a trimmer of its own uses.
+bool AviTrim(const CString& from, const CString& to, long in, long out)
+{
+    CAviTrimmer trimmer;
+    trimmer.SetSource(from);
+    trimmer.SetDestination(to);
+    trimmer.SetTrimIn(in);
+    trimmer.SetTrimOut(out);
+    return trimmer.Trim() == 0;
+}
+
+bool Trim(bool avi, const CString& from, const CString& to, long in, long out)
+{
+    CDsVideoEngine engine;
+    return avi ? AviTrim(from, to, in, out) : engine.TrimFile(from, to, in, out) != FALSE;
+}
 
 class TrimFileTest : public testing::TestWithParam<TrimCase> {};
 
@@ -122,8 +141,7 @@ TEST_P(TrimFileTest, KeepsTrimInToTrimOutWithTheirSound)
     ASSERT_TRUE(source.ok);
     Output out("trim_out");
     theApp.ClearBoxes();
-    CDsVideoEngine engine;
-    ASSERT_TRUE(engine.TrimFile(source.path, out.path, t.in, t.out)) << theApp.AllBoxes();
+    ASSERT_TRUE(Trim(t.avi, source.path, out.path, t.in, t.out)) << theApp.AllBoxes();
     EXPECT_EQ(theApp.AllBoxes(), "");
 
     Cut c = ReadCut(out.unix);
@@ -153,7 +171,9 @@ TEST_P(TrimFileTest, KeepsTrimInToTrimOutWithTheirSound)
 
 INSTANTIATE_TEST_SUITE_P(Ranges, TrimFileTest,
                          testing::Values(TrimCase{false, 10, 20}, TrimCase{false, 5, 5}, TrimCase{false, 0, 29},
-                                         TrimCase{true, 3, 7}, TrimCase{true, 12, 12}));
+                                         TrimCase{true, 3, 7}, TrimCase{true, 12, 12},
+                                         TrimCase{false, 10, 20, true}, TrimCase{false, 0, 29, true},
+                                         TrimCase{true, 3, 7, true}));
 
 // The clip's streams written again in another order, or one of them twice: `order` lists
 // the source stream of each stream of the new file.
@@ -203,14 +223,15 @@ TEST(TrimGraph, CutsAPalClipWhoseSoundComesFirst)
     ASSERT_TRUE(source.ok);
     Output swapped("trim_pal_swapped");
     ASSERT_TRUE(Remux(UnixOf("trim_pal_src"), swapped.unix, {1, 0}));
-    Output out("trim_pal_out");
-    theApp.ClearBoxes();
-    CDsVideoEngine engine;
-    ASSERT_TRUE(engine.TrimFile(swapped.path, out.path, 4, 9)) << theApp.AllBoxes();
-    Cut c = ReadCut(out.unix);
-    EXPECT_EQ(c.numbers, (std::vector<int>{4, 5, 6, 7, 8, 9}));
-    // Cut at 25 frames a second: six frames of sound, not six at 29.97.
-    EXPECT_NEAR(double(c.left.size()), 6 * 1920.0, 1.0);
+    for (bool avi : {false, true}) {
+        Output out("trim_pal_out");
+        theApp.ClearBoxes();
+        ASSERT_TRUE(Trim(avi, swapped.path, out.path, 4, 9)) << theApp.AllBoxes();
+        Cut c = ReadCut(out.unix);
+        EXPECT_EQ(c.numbers, (std::vector<int>{4, 5, 6, 7, 8, 9})) << avi;
+        // Cut at 25 frames a second: six frames of sound, not six at 29.97.
+        EXPECT_NEAR(double(c.left.size()), 6 * 1920.0, 1.0) << avi;
+    }
 }
 
 TEST(TrimGraph, RefusesAClipOfThreeStreams)
@@ -244,6 +265,35 @@ TEST(TrimGraph, MissingSourceFailsWithItsName)
     EXPECT_EQ(trim.Run(), 1);
     EXPECT_TRUE(theApp.Saw("Could not open file C:\\no such folder\\clip.avi")) << theApp.AllBoxes();
     EXPECT_FALSE(ReadCut(out.unix).opened);
+}
+
+TEST(AviTrimmer, RangesAndSourcesThatCannotBeCut)
+{
+    TestClip source(Clip(10, false), "avitrim_range_src");
+    ASSERT_TRUE(source.ok);
+    struct Case {
+        const char* what;
+        long in, out;
+        bool missing;
+        bool ok;
+        const char* box;
+        std::vector<int> numbers;
+    } cases[] = {
+        {"before the start, beyond the end: clamped", -4, 40, false, true, "", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {"trim out before trim in", 6, 5, false, false, "[Could not trim video stream\n]", {}},
+        {"past the last frame", 12, 14, false, false, "[Could not trim video stream\n]", {}},
+        {"missing source", 0, 3, true, false, "[Unable to open C:\\no such folder\\clip.avi]", {}},
+    };
+    for (const Case& t : cases) {
+        Output out("avitrim_range_out");
+        theApp.ClearBoxes();
+        EXPECT_EQ(AviTrim(t.missing ? CString("C:\\no such folder\\clip.avi") : source.path, out.path,
+                          t.in, t.out), t.ok) << t.what;
+        EXPECT_EQ(theApp.AllBoxes(), t.box) << t.what;
+        Cut c = ReadCut(out.unix);
+        EXPECT_EQ(c.opened, t.ok) << t.what;
+        EXPECT_EQ(c.numbers, t.numbers) << t.what;
+    }
 }
 
 TEST(TrimGraph, EmptySourceFailsAtOnce)

@@ -1,11 +1,8 @@
-// The Video for Windows side of the video engine: an AVI file over the AVIFile library and
-// the message box its parts report failures with.
+// The Video for Windows side of the video engine: an AVI file over the AVIFile library.
 #pragma once
 #include <afxwin.h>
 #include <vfw.h>
-
-// Formats its arguments (printf style) and shows them in an exclamation box.
-void ErrorBox(LPCTSTR format, ...);
+#include "ErrorBox.h"
 
 class CAviFile
 {
