@@ -4,6 +4,7 @@
 #include "IcDraw.h"
 #include "AviFile.h"
 #include "engine_test_support.h"
+#include "avi_clip_writer.h"
 #include <string>
 #include <vector>
 
@@ -84,32 +85,8 @@ LRESULT CALLBACK PlainCodec(DWORD_PTR id, HDRVR drv, UINT msg, LPARAM a, LPARAM 
 // An uncompressed 32-bit clip whose frame n starts with the number n.
 std::string WriteNumberedClip(const char* name)
 {
-    char dir[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, dir);
-    std::string path = std::string(dir) + name;
-    DeleteFileA(path.c_str());
-    CAviFile file;
-    if (!file.Open(path.c_str(), OF_CREATE | OF_WRITE))
-        return "";
-    AVISTREAMINFOA info = {};
-    info.fccType = streamtypeVIDEO;
-    info.dwScale = 1001;
-    info.dwRate = 30000;
-    info.dwSuggestedBufferSize = kWidth * kHeight * 4;
-    SetRect(&info.rcFrame, 0, 0, kWidth, kHeight);
-    PAVISTREAM stream = file.CreateStream(&info);
-    if (!stream)
-        return "";
-    BITMAPINFOHEADER format = {sizeof format, kWidth, kHeight, 1, 32, BI_RGB, kWidth * kHeight * 4};
-    bool ok = AVIStreamSetFormat(stream, 0, &format, sizeof format) == AVIERR_OK;
-    std::vector<DWORD> pixels(kWidth * kHeight);
-    for (int n = 0; ok && n < kFrames; ++n) {
-        pixels[0] = n;
-        ok = AVIStreamWrite(stream, n, 1, pixels.data(), LONG(pixels.size() * 4), AVIIF_KEYFRAME,
-                            NULL, NULL) == AVIERR_OK;
-    }
-    AVIStreamRelease(stream);
-    return ok ? path : "";
+    return WriteAviClip(name, AviFormat(kWidth, kHeight, 32), kFrames,
+                        [](int n, std::vector<BYTE>& bytes) { *reinterpret_cast<DWORD*>(bytes.data()) = n; });
 }
 
 class IcDrawTest : public testing::Test
