@@ -432,22 +432,17 @@ BOOL CCaptureWnd::SaveEntry(const CString& path)
     return SaveRing(path, 1);
 }
 
-CString CCaptureWnd::GetDriverName()
-{
-    if (!m_bConnected)
-        return "No capture driver is active";
-    char name[256] = {}, version[256] = {};
-    capGetDriverDescriptionA(WORD(m_nDriver), name, sizeof name, version, sizeof version);
-    return name;
-}
+CString CCaptureWnd::GetDriverName() { return Description(FALSE); }
 
-CString CCaptureWnd::GetDriverVersion()
+CString CCaptureWnd::GetDriverVersion() { return Description(TRUE); }
+
+CString CCaptureWnd::Description(BOOL version)
 {
     if (!m_bConnected)
-        return "";
-    char name[256] = {}, version[256] = {};
-    capGetDriverDescriptionA(WORD(m_nDriver), name, sizeof name, version, sizeof version);
-    return version;
+        return version ? "" : "No capture driver is active";
+    char name[256] = {}, number[256] = {};
+    capGetDriverDescriptionA(WORD(m_nDriver), name, sizeof name, number, sizeof number);
+    return version ? number : name;
 }
 
 void CCaptureWnd::SetVideoFormat(const BITMAPINFO* format, size_t bytes)

@@ -93,6 +93,7 @@ private:
     void Trigger(long age);   // the trigger state for a sound (or press) age ms after the newest frame
     BOOL SaveRing(const CString& path, int count);
     void Notify(WPARAM code);
+    CString Description(BOOL version);
 
     CCriticalSection m_lock;   // the ring and the trigger state, shared with the capture thread
     HWND m_hWndCap;
