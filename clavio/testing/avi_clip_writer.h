@@ -49,3 +49,22 @@ inline std::vector<BYTE> AviFormat(int width, int height, int bitsPerPixel)
         bih->biClrUsed = 256;
     return format;
 }
+
+// A clip whose line y of frame n carries field 2n + (y & 1) in its low byte and, in its red
+// byte, 0x40 left of the middle column and 0xC0 from it; at 8 bits per pixel (a format with
+// a 256-colour palette) the pictures are left empty.
+inline std::string WriteFieldCodedClip(const char* name, int width, int height, int frames,
+                                       int bitsPerPixel = 32)
+{
+    return WriteAviClip(name, AviFormat(width, height, bitsPerPixel), frames,
+                        [width, height](int n, std::vector<BYTE>& bytes) {
+                            if (bytes.size() < size_t(width) * height * 4)
+                                return;
+                            auto* pixels = reinterpret_cast<DWORD*>(bytes.data());
+                            // Bottom-up: memory row r is line height - 1 - r.
+                            for (int y = 0; y < height; ++y)
+                                for (int x = 0; x < width; ++x)
+                                    pixels[size_t(height - 1 - y) * width + x] =
+                                        ((x < width / 2 ? 0x40 : 0xC0) << 16) | (2 * n + (y & 1));
+                        });
+}

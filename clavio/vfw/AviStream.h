@@ -119,6 +119,8 @@ public:
     // Draws the current field (or the grid) at (x, y); FALSE when the frame could not be
     // decompressed (the area is filled with the background brush).
     BOOL Draw(HDC dc, int x, int y);
+    // Draws the current field into the owner's window.
+    void Redraw() { DrawCurrent(); }
 
 protected:
     void DrawCurrent() override;

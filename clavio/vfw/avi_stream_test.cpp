@@ -17,20 +17,9 @@ CRecordingApp theApp;
 
 const int kWidth = 720, kHeight = 480, kFrames = 6;
 
-// A clip of bitsPerPixel 32 as above, or of 8 with a 256-colour palette (a 1064-byte format).
 std::string WriteClip(const char* name, int bitsPerPixel = 32)
 {
-    return WriteAviClip(name, AviFormat(kWidth, kHeight, bitsPerPixel), kFrames,
-                        [](int n, std::vector<BYTE>& bytes) {
-                            if (bytes.size() < size_t(kWidth) * kHeight * 4)
-                                return;
-                            auto* pixels = reinterpret_cast<DWORD*>(bytes.data());
-                            // Bottom-up: memory row r is line kHeight - 1 - r.
-                            for (int y = 0; y < kHeight; ++y)
-                                for (int x = 0; x < kWidth; ++x)
-                                    pixels[size_t(kHeight - 1 - y) * kWidth + x] =
-                                        ((x < 360 ? 0x40 : 0xC0) << 16) | (2 * n + (y & 1));
-                        });
+    return WriteFieldCodedClip(name, kWidth, kHeight, kFrames, bitsPerPixel);
 }
 
 // A 608 x 456 picture the player draws into.
