@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
-// The clip's frames have the format (a bitmap header, with its palette if any) and their
+// The clip's frames (handled by the codec `handler`, none by default) have the format (a bitmap header, with its palette if any) and their
 // bytes from fill(frame number, bytes); the clip's path, or empty on failure.
 inline std::string WriteAviClip(const char* name, const std::vector<BYTE>& format, int frames,
-                                const std::function<void(int, std::vector<BYTE>&)>& fill)
+                                const std::function<void(int, std::vector<BYTE>&)>& fill,
+                                DWORD handler = 0)
 {
     char dir[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, dir);
@@ -20,6 +21,7 @@ inline std::string WriteAviClip(const char* name, const std::vector<BYTE>& forma
         return "";
     AVISTREAMINFOA info = {};
     info.fccType = streamtypeVIDEO;
+    info.fccHandler = handler;
     info.dwScale = 1001;
     info.dwRate = 30000;
     info.dwSuggestedBufferSize = bih->biSizeImage;
@@ -54,7 +56,7 @@ inline std::vector<BYTE> AviFormat(int width, int height, int bitsPerPixel)
 // byte, 0x40 left of the middle column and 0xC0 from it; at 8 bits per pixel (a format with
 // a 256-colour palette) the pictures are left empty.
 inline std::string WriteFieldCodedClip(const char* name, int width, int height, int frames,
-                                       int bitsPerPixel = 32)
+                                       int bitsPerPixel = 32, DWORD handler = 0)
 {
     return WriteAviClip(name, AviFormat(width, height, bitsPerPixel), frames,
                         [width, height](int n, std::vector<BYTE>& bytes) {
@@ -66,5 +68,6 @@ inline std::string WriteFieldCodedClip(const char* name, int width, int height, 
                                 for (int x = 0; x < width; ++x)
                                     pixels[size_t(height - 1 - y) * width + x] =
                                         ((x < width / 2 ? 0x40 : 0xC0) << 16) | (2 * n + (y & 1));
-                        });
+                        },
+                        handler);
 }

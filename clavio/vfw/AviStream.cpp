@@ -1,4 +1,5 @@
 #include "AviStream.h"
+#include "IcDraw.h"
 #include "VideoEngine.h"
 #include <algorithm>
 #include <cmath>
@@ -257,7 +258,10 @@ void CAviStream::PlayLoop()
 {
     HANDLE wake[2] = {m_hStopEvent, m_hRunEvent};
     while (WaitForMultipleObjects(2, wake, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
-        if (!Tick()) {
+        const int codec = m_bRealPlay ? PlayThroughCodec() : 0;
+        if (codec == 2)
+            continue;
+        if (codec == 1 || !Tick()) {
             // Told once the last field is drawn; posted, so that a window waiting on this
             // player never blocks the thread.
             if (m_hOwner)
@@ -299,13 +303,7 @@ BOOL CAviStream::Tick()
     if (delay < 1)
         delay = 1;
     ResetEvent(m_hPlayEvent);
-    MMRESULT timer = timeSetEvent(delay, 5, (LPTIMECALLBACK)m_hTickEvent, 0,
-                                  TIME_ONESHOT | TIME_CALLBACK_EVENT_SET);
-    HANDLE wake[2] = {m_hStopEvent, m_hTickEvent};
-    DWORD woke = WaitForMultipleObjects(2, wake, FALSE, delay + kWaitMs);
-    if (timer)
-        timeKillEvent(timer);   // before its event can be set after this tick
-    if (woke == WAIT_OBJECT_0) {
+    if (!WaitTick(delay)) {
         SetEvent(m_hPlayEvent);
         return TRUE;
     }
@@ -318,6 +316,17 @@ BOOL CAviStream::Tick()
         ResetEvent(m_hRunEvent);
     }
     return more;
+}
+
+BOOL CAviStream::WaitTick(UINT delay)
+{
+    MMRESULT timer = timeSetEvent(delay, 5, (LPTIMECALLBACK)m_hTickEvent, 0,
+                                  TIME_ONESHOT | TIME_CALLBACK_EVENT_SET);
+    HANDLE wake[2] = {m_hStopEvent, m_hTickEvent};
+    DWORD woke = WaitForMultipleObjects(2, wake, FALSE, delay + kWaitMs);
+    if (timer)
+        timeKillEvent(timer);   // before its event can be set after this tick
+    return woke != WAIT_OBJECT_0;
 }
 
 BOOL CAviStream::Advance()
@@ -547,6 +556,52 @@ void CAviVideoStream::DrawGrid(HDC dc, int x, int y)
     BitBlt(dc, x, y, kRefWidth, kRefHeight, m_hResultDC, 0, 0, SRCCOPY);
     m_bFieldSteps = fieldSteps;
     m_lFrame = frame;
+}
+
+int CAviVideoStream::PlayThroughCodec()
+{
+    const HWND owner = m_hOwner;
+    PAVISTREAM stream = NULL;
+    DWORD handler = 0;
+    long frame = 0, first = 0, last = 0;
+    int direction = 1;
+    {
+        CSingleLock lock(&m_lock, TRUE);
+        if (!m_pStream || !owner)
+            return 0;
+        stream = m_pStream;
+        AVIStreamAddRef(stream);
+        handler = m_info.fccHandler;
+        frame = m_lFrame, first = m_lFirst, last = m_lLast;
+        direction = GetRate() < 0 ? -1 : 1;
+    }
+    CIcDraw draw;
+    const BOOL draws = draw.Open(handler, stream, owner);
+    AVIStreamRelease(stream);
+    if (!draws)
+        return 0;
+    // One whole frame per tick of two field periods, the codec fed ahead of what it shows.
+    draw.Start(frame, direction, first, last);
+    int result = 2;
+    while (IsPlaying() && WaitTick(UINT(kFieldPeriod * 2000.0))) {
+        if (!IsPlaying())
+            break;
+        const long shown = draw.GetFrame();
+        draw.DrawNext();
+        {
+            CSingleLock lock(&m_lock, TRUE);
+            m_lFrame = shown;
+            m_nField = 0;
+        }
+        if (direction > 0 ? shown >= last : shown <= first) {
+            result = 1;
+            break;
+        }
+    }
+    draw.Stop();
+    if (result == 1)
+        Stop();
+    return result;
 }
 
 void CAviVideoStream::DrawCurrent()

@@ -57,6 +57,11 @@ public:
 protected:
     // Draws the current field into the owner's window.
     virtual void DrawCurrent() {}
+    // Real play through a codec that draws: 0 when there is none, 1 when play reached the end
+    // of the range, 2 when it was stopped before.
+    virtual int PlayThroughCodec() { return 0; }
+    // Waits one one-shot timer period of delay ms; FALSE when the thread is to end.
+    BOOL WaitTick(UINT delay);
     // Ends the stream thread in order (it leaves its loop between ticks); a derived player
     // calls it first in its destructor, before what the thread draws with goes.
     void EndThread();
@@ -124,6 +129,7 @@ public:
 
 protected:
     void DrawCurrent() override;
+    int PlayThroughCodec() override;
 
 private:
     BOOL Fetch(long frame);

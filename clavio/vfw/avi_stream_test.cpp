@@ -6,6 +6,7 @@
 #include "AviStream.h"
 #include "engine_test_support.h"
 #include "avi_clip_writer.h"
+#include "test_codecs.h"
 #include <cmath>
 #include <memory>
 #include <string>
@@ -142,6 +143,33 @@ TEST_F(AviStreamTest, PlaysToTheEndOfItsRangeAndSaysSoOnce)
     ASSERT_TRUE(owner.WaitFor(100, 3000));
     EXPECT_EQ(player.GetFieldPosition(), 2);
     EXPECT_LT(player.GetRate(), 0.0f);
+}
+
+TEST_F(AviStreamTest, RealPlayGoesThroughACodecThatDraws)
+{
+    ASSERT_TRUE(InstallTestCodecs());
+    const std::string coded = WriteFieldCodedClip("player_drawn.avi", kWidth, kHeight, kFrames, 32, kDrawing);
+    ASSERT_FALSE(coded.empty());
+    NotifyWindow owner;
+    CAviVideoStream player;
+    ASSERT_TRUE(player.Open(coded.c_str()));
+    player.SetOwner(owner.Wnd());
+    player.SetRange(1, 4);
+    player.SeekFrame(2);
+    g_calls.clear();
+    player.RealPlay();
+    ASSERT_TRUE(owner.WaitFor(100, 3000));
+    EXPECT_FALSE(player.IsPlaying());
+    EXPECT_EQ(player.GetFieldPosition(), 8);   // the range's last frame
+    // Three buffers ahead from frame 2 (a frame's first pixel is on its bottom line, which
+    // carries field 2n + 1), then a frame a tick until the last one is handed over, and the
+    // codec stopped.
+    const std::vector<std::string> expected = {
+        "begin 608x456 720", "draw 5 preroll t0", "draw 7 preroll t1", "draw 9 preroll t2",
+        "window 608x456", "start", "draw 9 t3", "flush", "stop", "end"};
+    EXPECT_EQ(g_calls, expected);
+    ICRemove(ICTYPE_VIDEO, kDrawing, 0);
+    ICRemove(ICTYPE_VIDEO, kNotDrawing, 0);
 }
 
 TEST_F(AviStreamTest, LockedPlayersFollowAtTheirOffsets)
