@@ -267,6 +267,89 @@ TEST(TrimGraph, MissingSourceFailsWithItsName)
     EXPECT_FALSE(ReadCut(out.unix).opened);
 }
 
+// An uncompressed clip with sound: 16 x 8 32-bit pictures at 29.97 frames a second whose
+// first byte is the frame number, and 48 kHz mono sound whose samples carry the number of the
+// frame they play with.
+bool WriteUncompressedClip(const std::string& path, int frames)
+{
+    AVFormatContext* out = nullptr;
+    if (avformat_alloc_output_context2(&out, nullptr, "avi", path.c_str()) < 0)
+        return false;
+    AVStream* video = avformat_new_stream(out, nullptr);
+    video->codecpar->codec_type = AVMEDIA_TYPE_VIDEO;
+    video->codecpar->codec_id = AV_CODEC_ID_RAWVIDEO;
+    video->codecpar->format = AV_PIX_FMT_BGRA;
+    video->codecpar->width = 16;
+    video->codecpar->height = 8;
+    video->codecpar->bits_per_coded_sample = 32;
+    video->time_base = {1001, 30000};
+    AVStream* sound = avformat_new_stream(out, nullptr);
+    sound->codecpar->codec_type = AVMEDIA_TYPE_AUDIO;
+    sound->codecpar->codec_id = AV_CODEC_ID_PCM_S16LE;
+    sound->codecpar->sample_rate = 48000;
+    sound->codecpar->ch_layout = AV_CHANNEL_LAYOUT_MONO;
+    sound->codecpar->block_align = 2;
+    sound->codecpar->bits_per_coded_sample = 16;
+    sound->codecpar->bit_rate = 48000 * 16;
+    sound->time_base = {1, 48000};
+    bool ok = avio_open(&out->pb, path.c_str(), AVIO_FLAG_WRITE) >= 0 && avformat_write_header(out, nullptr) >= 0;
+    AVPacket* pkt = av_packet_alloc();
+    for (int n = 0; ok && n < frames; ++n) {
+        ok = av_new_packet(pkt, 16 * 8 * 4) >= 0;
+        memset(pkt->data, 0, pkt->size);
+        pkt->data[0] = uint8_t(n);
+        pkt->stream_index = 0;
+        pkt->pts = pkt->dts = av_rescale_q(n, {1001, 30000}, video->time_base);
+        pkt->flags = AV_PKT_FLAG_KEY;
+        ok = ok && av_interleaved_write_frame(out, pkt) >= 0;
+        const int64_t from = av_rescale_rnd(n, 1001 * 48000, 30000, AV_ROUND_NEAR_INF);
+        const int64_t to = av_rescale_rnd(n + 1, 1001 * 48000, 30000, AV_ROUND_NEAR_INF);
+        ok = ok && av_new_packet(pkt, int(to - from) * 2) >= 0;
+        for (int64_t i = 0; ok && i < to - from; ++i)
+            reinterpret_cast<int16_t*>(pkt->data)[i] = int16_t(n);
+        pkt->stream_index = 1;
+        pkt->pts = pkt->dts = from;
+        ok = ok && av_interleaved_write_frame(out, pkt) >= 0;
+    }
+    av_packet_free(&pkt);
+    ok = ok && av_write_trailer(out) >= 0;
+    avio_closep(&out->pb);
+    avformat_free_context(out);
+    return ok;
+}
+
+TEST(AviTrimmer, CutsAnUncompressedClipWithItsSound)
+{
+    const std::string source = UnixOf("avitrim_raw_src");
+    ASSERT_TRUE(WriteUncompressedClip(source, 12));
+    Output out("avitrim_raw_out");
+    theApp.ClearBoxes();
+    ASSERT_TRUE(AviTrim(WinePath(source).c_str(), out.path, 3, 7)) << theApp.AllBoxes();
+    remove(source.c_str());
+
+    AVFormatContext* fmt = nullptr;
+    ASSERT_GE(avformat_open_input(&fmt, out.unix.c_str(), nullptr, nullptr), 0);
+    avformat_find_stream_info(fmt, nullptr);
+    EXPECT_EQ(fmt->streams[0]->codecpar->codec_id, AV_CODEC_ID_RAWVIDEO);
+    std::vector<int> numbers, sound;
+    AVPacket* pkt = av_packet_alloc();
+    while (av_read_frame(fmt, pkt) >= 0) {
+        if (pkt->stream_index == 0)
+            numbers.push_back(pkt->data[0]);
+        else
+            for (int i = 0; i < pkt->size / 2; ++i)
+                sound.push_back(reinterpret_cast<const int16_t*>(pkt->data)[i]);
+        av_packet_unref(pkt);
+    }
+    av_packet_free(&pkt);
+    avformat_close_input(&fmt);
+    EXPECT_EQ(numbers, (std::vector<int>{3, 4, 5, 6, 7}));
+    // Exactly the sound of frames 3 to 7: samples 4805 to 12812 of the source.
+    ASSERT_EQ(sound.size(), size_t(12813 - 4805));
+    EXPECT_EQ(sound.front(), 3);
+    EXPECT_EQ(sound.back(), 7);
+}
+
 TEST(AviTrimmer, RangesAndSourcesThatCannotBeCut)
 {
     TestClip source(Clip(10, false), "avitrim_range_src");
