@@ -31,7 +31,11 @@ BOOL CClavioCtrl::CClavioCtrlFactory::UpdateRegistry(BOOL bRegister)
                                       LIBID_ClavioLib, 1, 0);
 }
 
-CClavioCtrl::CClavioCtrl() { InitializeIIDs(&IID_DIClavio, &IID_DIClavioEvents); }
+CClavioCtrl::CClavioCtrl()
+{
+    InitializeIIDs(&IID_DIClavio, &IID_DIClavioEvents);
+    EnableSimpleFrame();
+}
 
 void CClavioCtrl::OnDraw(CDC* pDC, const CRect& rcBounds, const CRect&)
 {

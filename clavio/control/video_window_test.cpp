@@ -14,6 +14,7 @@
 #include "clavio_ids.h"
 #include "recording_engine.h"
 #include "server_path.h"
+#include <algorithm>
 #include <memory>
 
 using namespace clavio;
@@ -829,6 +830,89 @@ TEST(ClavioStub, DrawsAnEllipseOnWhite)
     EXPECT_EQ(::GetPixel(dc.m_hDC, 20, 10), RGB(255, 255, 255));   // inside
     EXPECT_EQ(::GetPixel(dc.m_hDC, 0, 10), RGB(0, 0, 0));          // its outline
     ::SelectObject(dc.m_hDC, old);
+}
+
+// A client site that is also a simple frame site: records the messages it filters and
+// handles one of them itself.
+class SimpleFrameSite : public IOleClientSite, public ISimpleFrameSite
+{
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override
+    {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IOleClientSite))
+            *out = static_cast<IOleClientSite*>(this);
+        else if (IsEqualIID(iid, IID_ISimpleFrameSite))
+            *out = static_cast<ISimpleFrameSite*>(this);
+        else {
+            *out = NULL;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
+    STDMETHODIMP_(ULONG) Release() override { return --refs; }
+    STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
+    STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetContainer(IOleContainer**) override { return E_NOTIMPL; }
+    STDMETHODIMP ShowObject() override { return E_NOTIMPL; }
+    STDMETHODIMP OnShowWindow(BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
+    STDMETHODIMP PreMessageFilter(HWND, UINT msg, WPARAM, LPARAM, LRESULT* result,
+                                  DWORD* cookie) override
+    {
+        before.push_back(msg);
+        *cookie = msg + 1;
+        if (msg != handled)
+            return S_OK;
+        *result = 42;
+        return S_FALSE;
+    }
+    STDMETHODIMP PostMessageFilter(HWND, UINT msg, WPARAM, LPARAM, LRESULT*, DWORD cookie) override
+    {
+        after.push_back(cookie == msg + 1 ? msg : 0);
+        return S_OK;
+    }
+    bool Saw(const std::vector<UINT>& list, UINT msg) const
+    {
+        return std::find(list.begin(), list.end(), msg) != list.end();
+    }
+    ULONG refs = 1;
+    UINT handled = WM_APP + 2;
+    std::vector<UINT> before, after;
+};
+
+TEST(ClavioStub, IsASimpleFrameForItsSite)
+{
+    SimpleFrameSite site;
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), "parent", WS_POPUP, 0, 0, 200, 100,
+                                NULL, NULL));
+    {
+        CClavioCtrl stub;
+        IOleObject* object = NULL;
+        ASSERT_EQ(stub.ExternalQueryInterface(&IID_IOleObject, (void**)&object), S_OK);
+        object->SetClientSite(&site);
+        ASSERT_TRUE(stub.CreateControlWindow(parent.m_hWnd, CRect(0, 0, 40, 20), CRect(0, 0, 40, 20)));
+        // A message passes the site before and after the control, with the site's cookie.
+        ::SendMessage(stub.m_hWnd, WM_APP + 1, 0, 0);
+        EXPECT_TRUE(site.Saw(site.before, WM_APP + 1));
+        EXPECT_TRUE(site.Saw(site.after, WM_APP + 1));
+        // One the site handles itself gives the site's result and never reaches the control.
+        EXPECT_EQ(::SendMessage(stub.m_hWnd, WM_APP + 2, 0, 0), 42);
+        EXPECT_TRUE(site.Saw(site.before, WM_APP + 2));
+        EXPECT_FALSE(site.Saw(site.after, WM_APP + 2));
+        EXPECT_FALSE(site.Saw(site.after, 0));
+        // Without a site nothing is filtered, and the site is let go.
+        object->SetClientSite(NULL);
+        EXPECT_EQ(site.refs, 1u);
+        site.before.clear();
+        ::SendMessage(stub.m_hWnd, WM_APP + 1, 0, 0);
+        EXPECT_TRUE(site.before.empty());
+        stub.DestroyWindow();
+        object->Release();
+    }
+    parent.DestroyWindow();
 }
 
 TEST_F(VideoWindowTest, ShowsBothPropertyPagesInAPropertyFrame)

@@ -1,11 +1,19 @@
 #include "VideoEngine.h"
+#include "AviTrimmer.h"
 #include <cmath>
 
 CVideoEngine::CVideoEngine() : m_pOwner(NULL), m_lEngineType(0) {}
 
-// The Video for Windows trimmer is not part of this build: trimming goes through the
-// DirectShow engine's own graph.
-BOOL CVideoEngine::TrimFile(CString, CString, long, long) { return FALSE; }
+// The AVI trimmer; the DirectShow engine trims through its own graph instead.
+BOOL CVideoEngine::TrimFile(CString inFile, CString outFile, long trimIn, long trimOut)
+{
+    CAviTrimmer trimmer;
+    trimmer.SetSource(inFile);
+    trimmer.SetDestination(outFile);
+    trimmer.SetTrimIn(trimIn);
+    trimmer.SetTrimOut(trimOut);
+    return trimmer.Trim() == 0;
+}
 
 namespace {
 

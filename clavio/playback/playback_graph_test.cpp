@@ -6,6 +6,7 @@
 #include "ShadowView.h"
 #include "step_timing.h"
 #include "engine_test_support.h"
+#include "decode_count.h"
 #include <cmath>
 #include <algorithm>
 #include <mutex>
@@ -160,6 +161,51 @@ TEST_F(PlaybackGraphTest, SeeksAndStepsStayInTheTrimRange)
     graph->SeekFrame(2, false, false);
     graph->MoveFields(-1);
     EXPECT_EQ(graph->GetFieldPosition(), 3);
+}
+
+// Pictures the graph's video decoder has decoded (-1 without one).
+long Decodes(CPlaybackGraph& graph)
+{
+    long decodes = -1;
+    IEnumFilters* filters = NULL;
+    if (FAILED(graph.GetGraph()->EnumFilters(&filters)))
+        return decodes;
+    IBaseFilter* filter = NULL;
+    while (filters->Next(1, &filter, NULL) == S_OK) {
+        IDecodeCount* count = NULL;
+        if (SUCCEEDED(filter->QueryInterface(IID_IDecodeCount, (void**)&count))) {
+            LONG n = 0;
+            count->GetDecodeCount(&n);
+            decodes = n;
+            count->Release();
+        }
+        filter->Release();
+    }
+    filters->Release();
+    return decodes;
+}
+
+TEST_F(PlaybackGraphTest, StepToTheSecondFieldDecodesOnce)
+{
+    TestClip clip(Fields(8, false), "pbonce");
+    ASSERT_TRUE(clip.ok);
+    auto graph = Open(clip, NULL);
+    graph->SetTrimOut(7);
+    GrabTarget target;
+    graph->SetField(0);
+    graph->SeekFrame(3, false, false);
+    EXPECT_EQ(target.Shown(*graph), 6);
+    const long first = Decodes(*graph);
+    ASSERT_GT(first, 0);
+    graph->StepFields(1);   // 6 -> 7: the same frame's other field
+    EXPECT_EQ(target.Shown(*graph), 7);
+    EXPECT_EQ(Decodes(*graph), first);
+    graph->StepFields(1);   // 7 -> 8: a new frame
+    EXPECT_EQ(target.Shown(*graph), 8);
+    EXPECT_EQ(Decodes(*graph), first + 1);
+    graph->StepFields(-1);  // 8 -> 7: back to the frame before, decoded again
+    EXPECT_EQ(target.Shown(*graph), 7);
+    EXPECT_EQ(Decodes(*graph), first + 2);
 }
 
 TEST(StepTiming, DelaysForRatesAndSpeeds)

@@ -4,6 +4,7 @@
 // them (MPEG-4 pictures depend on those before, back to a key frame) and not passed on.
 #include "classes.h"
 #include "pixel_convert.h"
+#include "../testing/decode_count.h"
 extern "C" {
 #include <libavcodec/avcodec.h>
 }
@@ -17,11 +18,15 @@ namespace {
 
 const PixelLayout kOutputs[] = {PixelLayout::RGB32, PixelLayout::RGB24, PixelLayout::YUY2, PixelLayout::RGB565};
 
-class CVideoDecoder : public CTransformFilter {
+class CVideoDecoder : public CTransformFilter, public IDecodeCount {
 public:
     CVideoDecoder(LPCTSTR name, LPUNKNOWN pUnk, HRESULT* phr, REFCLSID clsid, AVCodecID id)
         : CTransformFilter(name, pUnk, clsid)
     {
+        // Every picture of an intra-only codec (DV) stands alone, so the kept picture stays
+        // valid across a seek; others need their references decoded again after one.
+        const AVCodecDescriptor* descriptor = avcodec_descriptor_get(id);
+        m_intraOnly = descriptor && (descriptor->props & AV_CODEC_PROP_INTRA_ONLY);
         const AVCodec* codec = avcodec_find_decoder(id);
         m_codec = codec ? avcodec_alloc_context3(codec) : nullptr;
         if (m_codec) {
@@ -41,6 +46,21 @@ public:
         av_packet_free(&m_packet);
     }
 
+    DECLARE_IUNKNOWN
+    STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override
+    {
+        if (ppv && IsEqualIID(riid, IID_IDecodeCount))
+            return GetInterface(static_cast<IDecodeCount*>(this), ppv);
+        return CTransformFilter::NonDelegatingQueryInterface(riid, ppv);
+    }
+    STDMETHODIMP GetDecodeCount(LONG* count) override
+    {
+        if (!count)
+            return E_POINTER;
+        *count = m_decodes;
+        return S_OK;
+    }
+
     CBasePin* GetPin(int n) override
     {
         if (!m_pInput) {
@@ -51,13 +71,17 @@ public:
         return n == 0 ? static_cast<CBasePin*>(m_pInput) : n == 1 ? m_pOutput : nullptr;
     }
 
-    // After a seek the pictures before start again from a key frame.
+    // After a seek the pictures before start again from a key frame. A stepped graph
+    // positioned on the same frame again (one field after the other) flushes too: an
+    // intra-only codec's kept picture still answers it.
     HRESULT EndFlush() override
     {
         if (m_codec)
             avcodec_flush_buffers(m_codec);
-        m_keptInput.clear();
-        m_keptImage.clear();
+        if (!m_intraOnly) {
+            m_keptInput.clear();
+            m_keptImage.clear();
+        }
         return CTransformFilter::EndFlush();
     }
 
@@ -136,6 +160,7 @@ public:
         m_packet->size = 0;
         if (rc < 0 || avcodec_receive_frame(m_codec, m_frame) < 0)
             return S_FALSE; // a damaged frame is dropped, not the stream
+        InterlockedIncrement(&m_decodes);
         if (preroll) {
             av_frame_unref(m_frame);
             return S_FALSE;
@@ -164,6 +189,8 @@ private:
     std::vector<BYTE> m_keptImage;
     PixelLayout m_keptLayout = PixelLayout::RGB32;
     LONG m_keptWidth = 0, m_keptHeight = 0;
+    bool m_intraOnly = false;
+    LONG m_decodes = 0;
 };
 
 class CDVVideoDecoder : public CVideoDecoder {

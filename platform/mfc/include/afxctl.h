@@ -280,6 +280,11 @@ public:
     void SetModifiedFlag(BOOL bModified = TRUE);
     BOOL IsModified();
 
+    // Simple frame: the container's ISimpleFrameSite (when its site has one) filters every
+    // message of the control's window before and after the control handles it.
+    void EnableSimpleFrame();
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     // Window
     virtual BOOL IsSubclassedControl();
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -370,6 +375,8 @@ public:
     LPOLEINPLACESITE m_pInPlaceSite;
     LPOLECONTROLSITE m_pControlSite;
     LPDISPATCH m_pAmbientDispatch;
+    BOOL m_bSimpleFrame;
+    ISimpleFrameSite* m_pSimpleFrameSite;
     CRect m_rcPos;
     CSize m_cxExtent; // HIMETRIC
     const IID* m_piidPrimary;

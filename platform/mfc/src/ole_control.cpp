@@ -164,6 +164,10 @@ public:
 
     STDMETHODIMP SetClientSite(IOleClientSite* pSite) override
     {
+        if (m_p->m_pSimpleFrameSite) {
+            m_p->m_pSimpleFrameSite->Release();
+            m_p->m_pSimpleFrameSite = nullptr;
+        }
         if (m_p->m_pControlSite) {
             m_p->m_pControlSite->Release();
             m_p->m_pControlSite = nullptr;
@@ -179,6 +183,9 @@ public:
             pSite->AddRef();
             pSite->QueryInterface(IID_IOleControlSite, (void**)&m_p->m_pControlSite);
             pSite->QueryInterface(IID_IDispatch, (void**)&m_p->m_pAmbientDispatch);
+            if (m_p->m_bSimpleFrame &&
+                FAILED(pSite->QueryInterface(IID_ISimpleFrameSite, (void**)&m_p->m_pSimpleFrameSite)))
+                m_p->m_pSimpleFrameSite = nullptr;
         }
         m_p->OnSetClientSite();
         return S_OK;
@@ -666,7 +673,8 @@ const AFX_EVENTMAP* COleControl::GetEventMap() const { return GetThisEventMap();
 COleControl::COleControl()
     : m_bInPlaceActive(FALSE), m_bUIActive(FALSE), m_bModified(FALSE), m_bInitialized(FALSE),
       m_pClientSite(nullptr), m_pInPlaceSite(nullptr), m_pControlSite(nullptr),
-      m_pAmbientDispatch(nullptr), m_rcPos(0, 0, 0, 0), m_cxExtent(2540, 2540),
+      m_pAmbientDispatch(nullptr), m_bSimpleFrame(FALSE), m_pSimpleFrameSite(nullptr),
+      m_rcPos(0, 0, 0, 0), m_cxExtent(2540, 2540),
       m_piidPrimary(nullptr), m_piidEvents(nullptr), m_clrBackColor(0x80000000 | COLOR_WINDOW),
       m_clrForeColor(0x80000000 | COLOR_WINDOWTEXT), m_sFreezeEvents(0), m_iButtonState(0),
       m_iDblClkState(0), m_dwStockEventMask(0), m_bStockEventMaskValid(FALSE),
@@ -702,6 +710,8 @@ COleControl::~COleControl()
         m_pControlSite->Release();
     if (m_pAmbientDispatch)
         m_pAmbientDispatch->Release();
+    if (m_pSimpleFrameSite)
+        m_pSimpleFrameSite->Release();
     if (m_pClientSite)
         m_pClientSite->Release();
     delete m_pxOleObject;
@@ -803,6 +813,28 @@ void COleControl::OnFinalRelease()
 
 // The control object lives as long as its COM references, not as long as its window.
 void COleControl::PostNcDestroy() {}
+
+void COleControl::EnableSimpleFrame() { m_bSimpleFrame = TRUE; }
+
+LRESULT COleControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!m_pSimpleFrameSite)
+        return CWnd::WindowProc(message, wParam, lParam);
+    // The site is held for the whole message: the control may let go of its site, or be
+    // destroyed, while it handles it.
+    ISimpleFrameSite* site = m_pSimpleFrameSite;
+    site->AddRef();
+    HWND hWnd = m_hWnd;
+    LRESULT result = 0;
+    DWORD cookie = 0;
+    // S_FALSE: the site handled the message itself and gave its result.
+    if (site->PreMessageFilter(hWnd, message, wParam, lParam, &result, &cookie) != S_FALSE) {
+        result = CWnd::WindowProc(message, wParam, lParam);
+        site->PostMessageFilter(hWnd, message, wParam, lParam, &result, cookie);
+    }
+    site->Release();
+    return result;
+}
 
 //////////////////////////////////////////////////////////////////////////////////////////
 // Activation
