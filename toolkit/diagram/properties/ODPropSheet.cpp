@@ -55,7 +55,13 @@ CODGeneralCompPP::CODGeneralCompPP() : CODCompPropPage(22021, kGeneral, 5) {}
 CODEditCompPP::CODEditCompPP() : CODCompPropPage(22018, kEdit, 9) {}
 CODTextCompPP::CODTextCompPP() : CODCompPropPage(22044, kText, 5) {}
 CODLabelCompPP::CODLabelCompPP() : CODCompPropPage(22022, kLabels, 3) {}
-CODLineCompPP::CODLineCompPP() : CODCompPropPage(22023, kLine, 4) {}
+CODLineCompPP::CODLineCompPP()
+    : CODCompPropPage(22023, kLine, 4), m_nStyleIndex(LB_ERR), m_nWidthIndex(LB_ERR)
+{
+    // Shown without a record: a thin solid black line.
+    m_values[1].number = 0;
+    m_values[2].number = 1;
+}
 CODFillCompPP::CODFillCompPP() : CODCompPropPage(22019, kFill, 5) {}
 CODFontCompPP::CODFontCompPP() : CODCompPropPage(22020, kFont, 6) {}
 CODPosSizeCompPP::CODPosSizeCompPP() : CODCompPropPage(22043, kPosSize, 4) {}

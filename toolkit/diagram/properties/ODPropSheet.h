@@ -9,6 +9,8 @@
 #include "MvcCommand.h"
 #include "MvcCollections.h"
 #include "ODProperty.h"
+#include "ODStyleListBox.h"
+#include "SECButtons.h"
 
 class CODViewport;
 class CODModel;
@@ -64,7 +66,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    void ShowMember(int index);
+    virtual void ShowMember(int index);
 
     const ODFieldInfo* m_pFields;
     int m_nFields;
@@ -79,7 +81,40 @@ class CODGeneralCompPP : public CODCompPropPage { public: CODGeneralCompPP(); };
 class CODEditCompPP : public CODCompPropPage { public: CODEditCompPP(); };
 class CODTextCompPP : public CODCompPropPage { public: CODTextCompPP(); };
 class CODLabelCompPP : public CODCompPropPage { public: CODLabelCompPP(); };
-class CODLineCompPP : public CODCompPropPage { public: CODLineCompPP(); };
+
+// The Line page: a colour well, the style and width lists and "Transparent". A thick line is
+// always solid and a dashed line always thin, so choosing one disables the other list.
+// Members: 0 colour, 1 pen style, 2 width in points, 3 transparent.
+class CODLineCompPP : public CODCompPropPage
+{
+public:
+    enum { idColor = 1069, idColorLabel = 1070, idStyle = 1071, idStyleLabel = 1072,
+           idWidth = 1073, idWidthLabel = 1074, idTransparent = 1128 };
+    CODLineCompPP();
+    CODLineStyleListBox& GetStyleList() { return m_styleList; }
+    CODLineWidthListBox& GetWidthList() { return m_widthList; }
+    SECWellButton& GetColorWell() { return m_well; }
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void ShowMember(int index) override;
+    afx_msg LRESULT OnColorChosen(WPARAM id, LPARAM colour);
+    DECLARE_MESSAGE_MAP()
+
+    void ShowRecord();
+    void OnListChange(CODSampleListBox& list, int& lastIndex, int member,
+                      CODSampleListBox& other, int otherMember);
+    void OnTransparentClick();
+    void Changed(int index);
+    // The style and width the page reports, from the lists and what changed.
+    void UpdateStyleAndWidth();
+
+    SECWellButton m_well;
+    CODLineStyleListBox m_styleList;
+    CODLineWidthListBox m_widthList;
+    int m_nStyleIndex, m_nWidthIndex;  // the selections last taken
+};
 class CODFillCompPP : public CODCompPropPage { public: CODFillCompPP(); };
 class CODFontCompPP : public CODCompPropPage { public: CODFontCompPP(); };
 // Shows the position and size of one component (four measures as text); changes nothing.

@@ -1,0 +1,203 @@
+#include "ODStyleListBox.h"
+#include "ODGeometry.h"
+#include "diagram_res.h"
+
+CODSampleListBox::CODSampleListBox(int noSelectionValue)
+    : m_nNoSelection(noSelectionValue), m_nTextHeight(0), m_nSampleValue(0)
+{
+}
+
+void CODSampleListBox::Fill()
+{
+    if (GetSafeHwnd() == NULL)
+        return;
+    CClientDC dc(this);
+    CFont* font = GetFont();
+    CFont* old = font ? dc.SelectObject(font) : NULL;
+    TEXTMETRIC tm;
+    if (dc.GetTextMetrics(&tm))
+        m_nTextHeight = tm.tmHeight;
+    if (old)
+        dc.SelectObject(old);
+    AddItems();
+}
+
+void CODSampleListBox::AddItem(UINT stringId, int value)
+{
+    CString text;
+    text.LoadString(stringId);
+    const int index = AddString(text);
+    if (index >= 0)
+        SetItemData(index, (DWORD_PTR)value);
+}
+
+int CODSampleListBox::GetSelectedValue() const
+{
+    const int index = GetSafeHwnd() ? GetCurSel() : LB_ERR;
+    return index < 0 ? m_nNoSelection : (int)GetItemData(index);
+}
+
+void CODSampleListBox::SelectValue(int value)
+{
+    for (int i = 0; i < GetCount(); ++i)
+        if ((int)GetItemData(i) == value) {
+            SetCurSel(i);
+            return;
+        }
+    SetCurSel(-1);
+}
+
+void CODSampleListBox::MeasureItem(LPMEASUREITEMSTRUCT) {}
+
+void CODSampleListBox::DrawItem(LPDRAWITEMSTRUCT dis)
+{
+    CDC* dc = CDC::FromHandle(dis->hDC);
+    const int saved = dc->SaveDC();
+    CRect item(dis->rcItem);
+    dc->FillSolidRect(item, ::GetSysColor(COLOR_WINDOW));
+    if (CFont* font = GetFont())
+        dc->SelectObject(font);
+    dc->SetBkMode(TRANSPARENT);
+
+    CRect client;
+    GetClientRect(&client);
+    CRect band(client.left, item.top, client.right, item.bottom);
+    const BOOL selected = (dis->itemState & ODS_SELECTED) != 0;
+    const BOOL focus = (dis->itemState & ODS_FOCUS) != 0;
+    if (selected) {
+        CRect highlight = band;
+        if (focus)
+            highlight.DeflateRect(1, 1);
+        dc->FillSolidRect(highlight, ::GetSysColor(COLOR_HIGHLIGHT));
+    }
+    if (focus)
+        dc->DrawFocusRect(band);
+
+    if ((int)dis->itemID >= 0 && (int)dis->itemID < GetCount()) {
+        const COLORREF text = (dis->itemState & ODS_DISABLED) ? ::GetSysColor(COLOR_GRAYTEXT)
+                              : selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT)
+                                         : ::GetSysColor(COLOR_WINDOWTEXT);
+        dc->SetTextColor(text);
+        CString label;
+        GetText(dis->itemID, label);
+        CRect textRect(TextLeft(item.Height()), band.top, band.right, band.bottom);
+        dc->DrawText(label, textRect, DT_SINGLELINE | DT_VCENTER);
+        m_nSampleValue = (int)GetItemData(dis->itemID);
+        DrawSample(dc, item);
+    }
+    dc->RestoreDC(saved);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CODHatchListBox::CODHatchListBox()
+    : CODSampleListBox(255), m_bTransparent(FALSE), m_crForeground(0xC00000),
+      m_crBackground(0xFFFFFF)
+{
+}
+
+void CODHatchListBox::AddItems()
+{
+    AddItem(IDS_OD_HATCH_NONE, 255);
+    AddItem(IDS_OD_HATCH_DOWNWARD, HS_BDIAGONAL);
+    AddItem(IDS_OD_HATCH_CROSS, HS_CROSS);
+    AddItem(IDS_OD_HATCH_DIAGCROSS, HS_DIAGCROSS);
+    AddItem(IDS_OD_HATCH_UPWARD, HS_FDIAGONAL);
+    AddItem(IDS_OD_HATCH_HORIZONTAL, HS_HORIZONTAL);
+    AddItem(IDS_OD_HATCH_VERTICAL, HS_VERTICAL);
+}
+
+void CODHatchListBox::MeasureItem(LPMEASUREITEMSTRUCT mis)
+{
+    mis->itemHeight = m_nTextHeight > 25 ? m_nTextHeight : 25;
+}
+
+void CODHatchListBox::SetForegroundColor(COLORREF colour)
+{
+    m_crForeground = colour;
+    if (GetSafeHwnd())
+        Invalidate();
+}
+
+void CODHatchListBox::SetBackgroundColor(COLORREF colour)
+{
+    m_crBackground = colour;
+    if (GetSafeHwnd())
+        Invalidate();
+}
+
+void CODHatchListBox::SetBackgroundTransparent(BOOL transparent)
+{
+    m_bTransparent = transparent;
+    if (GetSafeHwnd())
+        Invalidate();
+}
+
+void CODHatchListBox::DrawSample(CDC* dc, const CRect& item)
+{
+    const int h = item.Height();
+    CBrush brush;
+    if (m_nSampleValue == 255)
+        brush.CreateSolidBrush(m_crForeground);
+    else
+        brush.CreateHatchBrush(m_nSampleValue, m_crForeground);
+    CBrush* old = dc->SelectObject(&brush);
+    dc->SetBkColor(m_crBackground);
+    dc->SetBkMode(m_bTransparent ? TRANSPARENT : OPAQUE);
+    dc->SetBrushOrg(item.CenterPoint());
+    dc->Rectangle(item.left + 2, item.top + 2, h - 2, item.bottom - 2);
+    dc->SelectObject(old);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void CODLineSampleListBox::SetColor(COLORREF colour)
+{
+    m_crColor = colour;
+    if (GetSafeHwnd())
+        Invalidate();
+}
+
+void CODLineWidthListBox::AddItems()
+{
+    AddItem(IDS_OD_WIDTH_PIXEL, 0);
+    CString format;
+    format.LoadString(IDS_OD_WIDTH_POINTS);
+    for (int points = 1; points <= 8; ++points) {
+        CString text;
+        text.Format(format, points);
+        const int index = AddString(text);
+        if (index >= 0)
+            SetItemData(index, (DWORD_PTR)points);
+    }
+}
+
+void CODLineWidthListBox::DrawSample(CDC* dc, const CRect& item)
+{
+    const int h = item.Height();
+    const int width = m_nSampleValue == 0 ? 1 : PointsToLogical(m_nSampleValue, NULL, TRUE);
+    CPen pen(PS_SOLID, width, m_crColor);
+    CPen* old = dc->SelectObject(&pen);
+    dc->MoveTo(item.left + 8, item.top + h / 2);
+    dc->LineTo(item.left + 3 * h - 8, item.top + h / 2);
+    dc->SelectObject(old);
+}
+
+void CODLineStyleListBox::AddItems()
+{
+    AddItem(IDS_OD_STYLE_SOLID, PS_SOLID);
+    AddItem(IDS_OD_STYLE_DASHED, PS_DASH);
+    AddItem(IDS_OD_STYLE_DOTTED, PS_DOT);
+    AddItem(IDS_OD_STYLE_DASHDOT, PS_DASHDOT);
+    AddItem(IDS_OD_STYLE_DASHDOTDOT, PS_DASHDOTDOT);
+}
+
+void CODLineStyleListBox::DrawSample(CDC* dc, const CRect& item)
+{
+    const int h = item.Height();
+    CPen pen(m_nSampleValue, 1, m_crColor);
+    CPen* old = dc->SelectObject(&pen);
+    dc->MoveTo(item.left + 2, item.top + h / 2);
+    dc->LineTo(item.left + 3 * h - 3, item.top + h / 2);
+    dc->SelectObject(old);
+}
