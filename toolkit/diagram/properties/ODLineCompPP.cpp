@@ -106,17 +106,10 @@ LRESULT CODLineCompPP::OnColorChosen(WPARAM id, LPARAM colour)
     m_values[0].number = (LONG)(COLORREF)colour;
     m_styleList.SetColor((COLORREF)colour);
     m_widthList.SetColor((COLORREF)colour);
-    Changed(0);
+    MarkChanged(0);
     return 0;
 }
 
-void CODLineCompPP::Changed(int index)
-{
-    m_changed[index] = TRUE;
-    m_same[index] = TRUE;
-    if (GetSafeHwnd())
-        SetModified(TRUE);
-}
 
 // A choice in one list: that member changed when the selection moved; the other list is usable
 // only while this one shows its thin or solid value (0), and the other member counts as changed
@@ -126,11 +119,11 @@ void CODLineCompPP::OnListChange(CODSampleListBox& list, int& lastIndex, int mem
 {
     const int index = list.GetCurSel();
     if (index != lastIndex)
-        Changed(member);
+        MarkChanged(member);
     lastIndex = index;
     other.EnableWindow(list.GetSelectedValue() == 0);
     if (other.GetSelectedValue() != 0)
-        Changed(otherMember);
+        MarkChanged(otherMember);
     UpdateStyleAndWidth();
 }
 
@@ -156,7 +149,7 @@ void CODLineCompPP::OnTransparentClick()
     transparent->SetButtonStyle(BS_AUTOCHECKBOX);
     const BOOL checked = transparent->GetCheck() == BST_CHECKED;
     m_values[3].number = checked;
-    Changed(3);
+    MarkChanged(3);
     // A line that is not drawn has no colour, style or width to choose; once drawn again the
     // lists keep their rule that a thick line is solid and a dashed line thin.
     static const UINT labels[] = {idColor, idColorLabel, idStyleLabel, idWidthLabel};

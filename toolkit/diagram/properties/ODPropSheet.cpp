@@ -63,7 +63,15 @@ CODLineCompPP::CODLineCompPP()
     m_values[2].number = 1;
 }
 CODFillCompPP::CODFillCompPP() : CODCompPropPage(22019, kFill, 5) {}
-CODFontCompPP::CODFontCompPP() : CODCompPropPage(22020, kFont, 6) {}
+CODFontCompPP::CODFontCompPP(int fontTypeFilter)
+    : CODCompPropPage(22020, kFont, 6), m_nFilter(fontTypeFilter), m_nStyle(64),
+      m_nRequestedStyle(64), m_nAvailable(0), m_nNameIndex(0), m_nSizeIndex(0),
+      m_nStyleIndex(-1)
+{
+    m_strSize.LoadString(IDS_OD_FONT_DEFAULT_SIZE);
+    m_values[1].number = atoi(m_strSize);
+    m_values[2].number = 64;
+}
 CODPosSizeCompPP::CODPosSizeCompPP() : CODCompPropPage(22043, kPosSize, 4) {}
 
 void CODCompPropPage::SetPageData(ODPageRecord* record)
@@ -113,6 +121,14 @@ void CODCompPropPage::SetMember(int index, LPCTSTR text)
     ODRecordValue v;
     v.text = text;
     SetMember(index, v);
+}
+
+void CODCompPropPage::MarkChanged(int index)
+{
+    m_changed[index] = TRUE;
+    m_same[index] = TRUE;
+    if (GetSafeHwnd())
+        SetModified(TRUE);
 }
 
 BOOL CODCompPropPage::OnInitDialog()
@@ -204,9 +220,7 @@ BOOL CODCompPropPage::OnCommand(WPARAM wParam, LPARAM lParam)
             v.number = f.kind == odColour ? (LONG)strtoul(text, NULL, 16) : atol(text);
         }
         m_values[index] = v;
-        m_changed[index] = TRUE;
-        m_same[index] = TRUE;
-        SetModified(TRUE);
+        MarkChanged(index);
         return TRUE;
     }
     return CPropertyPage::OnCommand(wParam, lParam);

@@ -67,6 +67,8 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     virtual void ShowMember(int index);
+    // The user changed the member: it is reported, and the sheet may apply.
+    void MarkChanged(int index);
 
     const ODFieldInfo* m_pFields;
     int m_nFields;
@@ -106,7 +108,6 @@ protected:
     void OnListChange(CODSampleListBox& list, int& lastIndex, int member,
                       CODSampleListBox& other, int otherMember);
     void OnTransparentClick();
-    void Changed(int index);
     // The style and width the page reports, from the lists and what changed.
     void UpdateStyleAndWidth();
 
@@ -116,7 +117,54 @@ protected:
     int m_nStyleIndex, m_nWidthIndex;  // the selections last taken
 };
 class CODFillCompPP : public CODCompPropPage { public: CODFillCompPP(); };
-class CODFontCompPP : public CODCompPropPage { public: CODFontCompPP(); };
+
+// The Font page: the installed families (TrueType ones marked), the sizes and styles the chosen
+// family offers, Strike-Out, Underline, a colour well and a sample. Members: 0 face, 1 size in
+// points, 2 style (64 regular, 32 bold, 1 italic, 33 bold italic), 3 strike-out, 4 underline,
+// 5 colour.
+class CODFontCompPP : public CODCompPropPage
+{
+public:
+    enum { idName = 1052, idSize = 1054, idStyle = 1058, idStrikeOut = 1057, idUnderline = 1060,
+           idColor = 1050, idColorLabel = 1059, idSample = 1055 };
+    // Only families whose font type shares a bit with the filter are listed (-1: all).
+    explicit CODFontCompPP(int fontTypeFilter = -1);
+    CODFontNameListBox& GetNameList() { return m_names; }
+    CODFontSizeListBox& GetSizeList() { return m_sizes; }
+    CListBox& GetStyleList() { return m_styles; }
+    CFont& GetSampleFont() { return m_sample; }
+    int GetAvailableStyles() const { return m_nAvailable; }
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void ShowMember(int) override {}
+    afx_msg LRESULT OnColorChosen(WPARAM id, LPARAM colour);
+    afx_msg void OnPaint();
+    DECLARE_MESSAGE_MAP()
+
+    static int CALLBACK AddFamily(const LOGFONTA* font, const TEXTMETRICA* metric, DWORD type,
+                                  LPARAM page);
+    static int CALLBACK AddFace(const LOGFONTA* font, const TEXTMETRICA* metric, DWORD type,
+                                LPARAM page);
+    BOOL Passes(DWORD type) const { return m_nFilter == -1 || (m_nFilter & (int)type) != 0; }
+    void ShowRecord();
+    void BuildSizesAndStyles();
+    void RebuildSample();
+    void OnCheckClick(UINT id, int member);
+    // The values the page reports, from its controls.
+    void TakeValues();
+
+    int m_nFilter;
+    CString m_strSize;
+    int m_nStyle, m_nRequestedStyle, m_nAvailable;
+    int m_nNameIndex, m_nSizeIndex, m_nStyleIndex;  // the selections last taken
+    CODFontNameListBox m_names;
+    CODFontSizeListBox m_sizes;
+    CListBox m_styles;
+    SECWellButton m_well;
+    CFont m_sample;
+};
 // Shows the position and size of one component (four measures as text); changes nothing.
 class CODPosSizeCompPP : public CODCompPropPage { public: CODPosSizeCompPP(); };
 

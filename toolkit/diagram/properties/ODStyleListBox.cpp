@@ -1,3 +1,4 @@
+#include <new>
 #include "ODStyleListBox.h"
 #include "ODGeometry.h"
 #include "diagram_res.h"
@@ -200,4 +201,179 @@ void CODLineStyleListBox::DrawSample(CDC* dc, const CRect& item)
     dc->MoveTo(item.left + 2, item.top + h / 2);
     dc->LineTo(item.left + 3 * h - 3, item.top + h / 2);
     dc->SelectObject(old);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+struct FontEntry {
+    int32_t type;
+    LOGFONTA font;
+};
+
+int ScreenDensity(const CWnd* wnd)
+{
+    HDC dc = ::GetDC(wnd ? wnd->GetSafeHwnd() : NULL);
+    const int density = ::GetDeviceCaps(dc, LOGPIXELSY);
+    ::ReleaseDC(wnd ? wnd->GetSafeHwnd() : NULL, dc);
+    return density;
+}
+
+}  // namespace
+
+CODFontNameListBox::CODFontNameListBox()
+{
+    if (!m_mark.LoadBitmap(IDB_OD_TRUETYPE))
+        return;
+    // The mask is set where the mark has its key colour; the mark itself is made black there,
+    // so that AND-ing the mask and OR-ing the mark draws it transparently.
+    CDC source, mask;
+    source.CreateCompatibleDC(NULL);
+    mask.CreateCompatibleDC(NULL);
+    m_mask.CreateBitmap(20, 12, 1, 1, NULL);
+    CBitmap* oldSource = source.SelectObject(&m_mark);
+    CBitmap* oldMask = mask.SelectObject(&m_mask);
+    source.SetBkColor(source.GetPixel(0, 0));
+    mask.BitBlt(0, 0, 20, 12, &source, 0, 0, SRCCOPY);
+    source.SetBkColor(RGB(255, 255, 255));
+    source.SetTextColor(RGB(0, 0, 0));
+    source.BitBlt(0, 0, 20, 12, &mask, 0, 0, 0x00220326);  // the mark AND NOT the mask
+    source.SelectObject(oldSource);
+    mask.SelectObject(oldMask);
+}
+
+CODFontNameListBox::~CODFontNameListBox() {}
+
+int CODFontNameListBox::AddFamily(const LOGFONTA* font, int fontType)
+{
+    // A whole-name test: a prefix search would leave out "Arial" after "Arial Black".
+    if (FindStringExact(-1, font->lfFaceName) >= 0)
+        return -1;
+    FontEntry* entry = new (std::nothrow) FontEntry;
+    if (entry == NULL)
+        return -1;
+    entry->type = fontType;
+    entry->font = *font;
+    const int index = AddString(font->lfFaceName);
+    if (index < 0) {
+        delete entry;
+        return -1;
+    }
+    SetItemDataPtr(index, entry);
+    return index;
+}
+
+int CODFontNameListBox::GetFontType(int index) const
+{
+    const FontEntry* entry = index >= 0 && index < GetCount() ? (const FontEntry*)GetItemDataPtr(index) : NULL;
+    return entry && entry != (void*)-1 ? entry->type : 0;
+}
+
+const LOGFONTA* CODFontNameListBox::GetLogFont(int index) const
+{
+    const FontEntry* entry = index >= 0 && index < GetCount() ? (const FontEntry*)GetItemDataPtr(index) : NULL;
+    return entry && entry != (void*)-1 ? &entry->font : NULL;
+}
+
+CString CODFontNameListBox::GetFaceName() const
+{
+    CString face;
+    GetWindowText(face);
+    return face;
+}
+
+void CODFontNameListBox::DeleteItem(LPDELETEITEMSTRUCT dis)
+{
+    delete (FontEntry*)dis->itemData;
+}
+
+void CODFontNameListBox::MeasureItem(LPMEASUREITEMSTRUCT mis)
+{
+    CClientDC dc(this);
+    TEXTMETRIC tm;
+    dc.GetTextMetrics(&tm);
+    mis->itemWidth = 500;
+    mis->itemHeight = tm.tmHeight;
+}
+
+void CODFontNameListBox::DrawItem(LPDRAWITEMSTRUCT dis)
+{
+    if ((int)dis->itemID < 0 || (int)dis->itemID >= GetCount())
+        return;
+    CDC* dc = CDC::FromHandle(dis->hDC);
+    const int saved = dc->SaveDC();
+    const CRect item(dis->rcItem);
+    const BOOL selected = (dis->itemState & ODS_SELECTED) != 0;
+    dc->SetBkColor(::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    dc->SetTextColor(::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    const int unit = LOWORD(::GetDialogBaseUnits()) / 4;
+    CString face;
+    GetText(dis->itemID, face);
+    TEXTMETRIC tm;
+    dc->GetTextMetrics(&tm);
+    dc->ExtTextOut(item.left + 2 * unit + 20, item.top + (item.Height() - tm.tmHeight) / 2,
+                   ETO_OPAQUE | ETO_CLIPPED, item, face, NULL);
+    if ((GetFontType(dis->itemID) & TRUETYPE_FONTTYPE) && m_mark.GetSafeHandle()) {
+        CDC source;
+        source.CreateCompatibleDC(dc);
+        CBitmap* old = source.SelectObject(&m_mask);
+        const int x = unit, y = item.top + (item.Height() - 12) / 2;
+        dc->SetBkColor(RGB(255, 255, 255));
+        dc->SetTextColor(RGB(0, 0, 0));
+        dc->BitBlt(x, y, 20, 12, &source, 0, 0, SRCAND);
+        source.SelectObject(&m_mark);
+        dc->BitBlt(x, y, 20, 12, &source, 0, 0, SRCPAINT);
+        source.SelectObject(old);
+    }
+    if (dis->itemState & ODS_FOCUS)
+        dc->DrawFocusRect(item);
+    dc->RestoreDC(saved);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+int CODFontSizeListBox::AddSize(int points, int height)
+{
+    if (height == 0)
+        height = ::MulDiv(-ScreenDensity(this), points, 72);
+    int at = GetCount();
+    for (int i = 0; i < GetCount(); ++i) {
+        const int h = GetHeight(i);
+        if (h == height)
+            return -1;
+        if (height < 0 ? h < height : h > height) {
+            at = i;
+            break;
+        }
+    }
+    CString text;
+    text.Format("%d", points);
+    const int index = InsertString(at, text);
+    if (index >= 0)
+        SetItemData(index, (DWORD_PTR)(INT_PTR)height);
+    return index;
+}
+
+CString CODFontSizeListBox::GetSizeText() const
+{
+    CString text;
+    GetWindowText(text);
+    return text;
+}
+
+int CODFontSizeListBox::GetSelectedHeight() const
+{
+    const int selected = GetCurSel();
+    if (selected >= 0)
+        return GetHeight(selected);
+    const CString text = GetSizeText();
+    const int match = text.IsEmpty() ? LB_ERR : FindString(-1, text);
+    if (match >= 0)
+        return GetHeight(match);
+    // A typed size that is not listed is taken in points as typed.
+    const int points = atoi(text);
+    if (points > 0)
+        return ::MulDiv(-ScreenDensity(this), points, 72);
+    return GetCount() > 0 ? GetHeight(0) : 0;
 }

@@ -1,6 +1,7 @@
-// Owner-drawn list boxes of the Line and Fill pages: each item holds a value (a hatch code, a
-// width in points or a pen style) and is drawn as its text beside a sample of that value in
-// the colours the page hands the list.
+// List boxes of the property pages. The Line and Fill pages' lists are owner-drawn: each item
+// holds a value (a hatch code, a width in points or a pen style) and is drawn as its text beside
+// a sample of that value in the colours the page hands the list. The Font page lists the font
+// families (TrueType ones marked) and the point sizes of the chosen one.
 #pragma once
 #include <afxwin.h>
 
@@ -86,4 +87,41 @@ public:
 protected:
     void AddItems() override;
     void DrawSample(CDC* dc, const CRect& item) override;
+};
+
+// Font families, sorted, each item owning a block with its font type and LOGFONT.
+class CODFontNameListBox : public CListBox
+{
+public:
+    CODFontNameListBox();
+    ~CODFontNameListBox() override;
+    // Adds a family once (names compared whole, case aside): the new index, or -1.
+    int AddFamily(const LOGFONTA* font, int fontType);
+    int GetFontType(int index) const;
+    const LOGFONTA* GetLogFont(int index) const;
+    // The chosen face: the list's window text.
+    CString GetFaceName() const;
+
+    void DrawItem(LPDRAWITEMSTRUCT dis) override;
+    void MeasureItem(LPMEASUREITEMSTRUCT mis) override;
+    void DeleteItem(LPDELETEITEMSTRUCT dis) override;
+
+protected:
+    CBitmap m_mark;  // the TrueType mark, 20 x 12
+    CBitmap m_mask;  // its key colour (the top-left pixel) set, the rest clear
+};
+
+// Point sizes, ordered, each item holding its font height in logical units (negative: a
+// character height from points; positive: a raster font's cell height).
+class CODFontSizeListBox : public CListBox
+{
+public:
+    // Adds the size in order (height 0: computed from the points); -1 when a size of that
+    // height is listed already.
+    int AddSize(int points, int height);
+    int GetHeight(int index) const { return (int)GetItemData(index); }
+    // The height of the chosen size: the selected item's, else the item the typed text begins,
+    // else the typed points' own height, else the first item's.
+    int GetSelectedHeight() const;
+    CString GetSizeText() const;
 };

@@ -1,7 +1,7 @@
 // The Line page and the owner-drawn lists of pen styles, widths and hatches: their items and
 // values, the value of no selection, item heights, samples drawn on a memory DC, and the page
 // shown in a modeless component sheet driven by the notifications its controls send.
-#include "od_edit_fixture.h"
+#include "od_page_fixture.h"
 #include "../shapes/od_test_canvas.h"
 #include "ODGeometry.h"
 #include "ODLineProperties.h"
@@ -179,37 +179,7 @@ TEST(StyleListBoxes, SamplesDrawnInTheListsColours)
 
 namespace {
 
-// A modeless component sheet over the fixture's components, on its Line page.
-struct LineSheet {
-    CODCompPropSheet sheet;
-    CODLineCompPP* page = nullptr;
-    LineSheet(EditFixture& f, CODComponentSet& set)
-        : sheet(&set, &f.view, "Component Properties", 0x020)
-    {
-        EXPECT_TRUE(sheet.Create(&f.host, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME |
-                                               DS_3DLOOK | DS_SETFONT, 0));
-        page = static_cast<CODLineCompPP*>(sheet.GetPropPage(CODCompPropSheet::pageLine));
-        sheet.SetActivePage(page);
-    }
-    ~LineSheet()
-    {
-        if (sheet.GetSafeHwnd())
-            sheet.DestroyWindow();
-    }
-    void Choose(CListBox& list, int index, UINT id)
-    {
-        list.SetCurSel(index);
-        page->SendMessage(WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), (LPARAM)list.GetSafeHwnd());
-    }
-    void Report(ODPageRecord& r) { page->GetPageData(&r); }
-    BOOL AnyChange()
-    {
-        ODPageRecord r;
-        Report(r);
-        return r.word0;
-    }
-    CButton* Transparent() { return (CButton*)page->GetDlgItem(CODLineCompPP::idTransparent); }
-};
+typedef PageSheet<CODLineCompPP> LineSheet;
 
 void SetLine(CODComponent* c, int style, int points, BOOL transparent = FALSE)
 {
@@ -250,22 +220,22 @@ TEST(LinePage, ChoosingAStyleOrAWidthDisablesTheOtherList)
         SetLine(line, c.style, c.points);
         CODComponentSet set;
         set.Add(line);
-        LineSheet s(f, set);
+        LineSheet s(f, set, CODCompPropSheet::pageLine);
         ASSERT_TRUE(s.page->GetSafeHwnd()) << c.what;
         CODLineStyleListBox& styles = s.page->GetStyleList();
         CODLineWidthListBox& widths = s.page->GetWidthList();
         EXPECT_EQ(styles.GetSelectedValue(), c.style) << c.what;
         EXPECT_EQ(widths.GetSelectedValue(), c.points) << c.what;
         if (c.chooseStyle) {
-            s.Choose(styles, c.index, CODLineCompPP::idStyle);
+            s.Choose(styles, c.index);
             EXPECT_FALSE(widths.IsWindowEnabled()) << c.what;
         } else {
             // A dotted line's width list starts disabled: a thick line is always solid.
             if (c.style != 0) {
                 EXPECT_FALSE(widths.IsWindowEnabled());
-                s.Choose(styles, 0, CODLineCompPP::idStyle);
+                s.Choose(styles, 0);
             }
-            s.Choose(widths, c.index, CODLineCompPP::idWidth);
+            s.Choose(widths, c.index);
             EXPECT_FALSE(styles.IsWindowEnabled()) << c.what;
         }
         ODPageRecord r;
@@ -290,7 +260,7 @@ TEST(LinePage, AThickLineShowsItsWidthWithTheStyleListDisabled)
     SetLine(line, 0, 4);
     CODComponentSet set;
     set.Add(line);
-    LineSheet s(f, set);
+    LineSheet s(f, set, CODCompPropSheet::pageLine);
     EXPECT_FALSE(s.page->GetStyleList().IsWindowEnabled());
     EXPECT_TRUE(s.page->GetWidthList().IsWindowEnabled());
     EXPECT_EQ(s.page->GetWidthList().GetSelectedValue(), 4);
@@ -307,9 +277,9 @@ TEST(LinePage, DifferingMembersShowNoSelectionAndAnIndeterminateBox)
     CODComponentSet set;
     set.Add(a);
     set.Add(b);
-    LineSheet s(f, set);
+    LineSheet s(f, set, CODCompPropSheet::pageLine);
     EXPECT_EQ(s.page->GetStyleList().GetCurSel(), LB_ERR);
-    CButton* box = s.Transparent();
+    CButton* box = s.Box(CODLineCompPP::idTransparent);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->GetCheck(), BST_INDETERMINATE);
     EXPECT_FALSE(s.AnyChange());
@@ -343,7 +313,7 @@ TEST(LinePage, TheWellsColourReachesTheListsAndIsApplied)
     SetLine(line, 0, 0);
     CODComponentSet set;
     set.Add(line);
-    LineSheet s(f, set);
+    LineSheet s(f, set, CODCompPropSheet::pageLine);
     const COLORREF blue = RGB(0, 0, 200);
     s.page->SendMessage(SECCW_COLOR_CHOSEN, CODLineCompPP::idColor, (LPARAM)blue);
     EXPECT_EQ(s.page->GetStyleList().GetColor(), blue);
@@ -365,7 +335,7 @@ TEST(LinePage, ANotEditableRecordDisablesThePage)
     f.model.SetCanEditProperties(FALSE);
     CODComponentSet set;
     set.Add(line);
-    LineSheet s(f, set);
+    LineSheet s(f, set, CODCompPropSheet::pageLine);
     ASSERT_TRUE(s.page->GetSafeHwnd());
     EXPECT_FALSE(s.page->IsWindowEnabled());
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the drawing editor's cursors, 32 x 32 in two colours (run once; the results are kept
-in the tree)."""
+"""Writes the drawing editor's cursors, 32 x 32 in two colours, and the Font page's TrueType
+mark, 20 x 12 with its top-left pixel as the key colour (run once; the results are kept in the
+tree)."""
 import math
 import os
 import struct
@@ -148,5 +149,31 @@ def main():
         cur(os.path.join(HERE, "cursor%d.cur" % number), hotspot, layers(*parts))
 
 
+def truetype_mark(path):
+    """Two overlapping T letters, grey behind black, on a key colour (the top-left pixel)."""
+    w, h = 20, 12
+    key, grey, black = (255, 0, 255), (128, 128, 128), (0, 0, 0)
+    img = [[key] * w for _ in range(h)]
+
+    def letter_t(x0, y0, colour):
+        for x in range(x0, x0 + 9):
+            img[y0][x] = img[y0 + 1][x] = colour
+        for y in range(y0, y0 + 10):
+            img[y][x0 + 4] = colour
+
+    letter_t(2, 0, grey)
+    letter_t(8, 2, black)
+    stride = (w * 3 + 3) & ~3
+    rows = b""
+    for y in range(h - 1, -1, -1):
+        row = b"".join(bytes((b, g, r)) for (r, g, b) in img[y])
+        rows += row + b"\0" * (stride - len(row))
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(rows), 0, 0, 0, 0)
+    with open(path, "wb") as f:
+        f.write(struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(rows), 0, 0, 14 + len(info)))
+        f.write(info + rows)
+
+
 if __name__ == "__main__":
     main()
+    truetype_mark(os.path.join(HERE, "truetype22014.bmp"))
