@@ -130,15 +130,8 @@ void CODFontCompPP::ShowRecord()
         m_nSizeIndex = -1;
     }
 
-    static const UINT boxes[2] = {idStrikeOut, idUnderline};
-    for (int n = 0; n < 2; ++n) {
-        CButton* box = (CButton*)GetDlgItem(boxes[n]);
-        if (!m_same[3 + n]) {
-            box->SetButtonStyle(BS_AUTO3STATE);
-            box->SetCheck(BST_INDETERMINATE);
-        } else
-            box->SetCheck(m_values[3 + n].number ? BST_CHECKED : BST_UNCHECKED);
-    }
+    ShowCheck(idStrikeOut, 3);
+    ShowCheck(idUnderline, 4);
     RebuildSample();
     TakeValues();
     EnableWindow(m_bEnabled);
@@ -284,11 +277,7 @@ BOOL CODFontCompPP::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CODFontCompPP::OnCheckClick(UINT id, int member)
 {
-    CButton* box = (CButton*)GetDlgItem(id);
-    if (box->GetCheck() == BST_INDETERMINATE)
-        box->SetCheck(BST_UNCHECKED);
-    box->SetButtonStyle(BS_AUTOCHECKBOX);
-    m_values[member].number = box->GetCheck() == BST_CHECKED;
+    m_values[member].number = TakeCheckClick(id);
     MarkChanged(member);
     RebuildSample();
 }

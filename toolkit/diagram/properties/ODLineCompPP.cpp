@@ -35,17 +35,9 @@ void CODLineCompPP::ShowRecord()
     m_nStyleIndex = m_styleList.GetCurSel();
     m_nWidthIndex = m_widthList.GetCurSel();
 
-    CButton* transparent = (CButton*)GetDlgItem(idTransparent);
-    if (transparent == NULL)
-        return;
-    if (!m_same[3]) {
-        transparent->SetButtonStyle(BS_AUTO3STATE);
-        transparent->SetCheck(BST_INDETERMINATE);
-    } else {
-        transparent->SetCheck(m_values[3].number ? BST_CHECKED : BST_UNCHECKED);
-        if (m_values[3].number)
-            OnTransparentClick();
-    }
+    ShowCheck(idTransparent, 3);
+    if (m_same[3] && m_values[3].number)
+        OnTransparentClick();
 }
 
 // A member set from outside while the window is shown: the controls follow.
@@ -72,9 +64,7 @@ void CODLineCompPP::ShowMember(int index)
             m_widthList.SetCurSel(-1);
         break;
     case 3:
-        if (CButton* transparent = (CButton*)GetDlgItem(idTransparent))
-            transparent->SetCheck(!m_same[3] ? BST_INDETERMINATE
-                                  : m_values[3].number ? BST_CHECKED : BST_UNCHECKED);
+        ShowCheck(idTransparent, 3);
         break;
     }
 }
@@ -140,14 +130,7 @@ void CODLineCompPP::UpdateStyleAndWidth()
 
 void CODLineCompPP::OnTransparentClick()
 {
-    CButton* transparent = (CButton*)GetDlgItem(idTransparent);
-    if (transparent == NULL)
-        return;
-    // From the first click on the box has two states only.
-    if (transparent->GetCheck() == BST_INDETERMINATE)
-        transparent->SetCheck(BST_UNCHECKED);
-    transparent->SetButtonStyle(BS_AUTOCHECKBOX);
-    const BOOL checked = transparent->GetCheck() == BST_CHECKED;
+    const BOOL checked = TakeCheckClick(idTransparent);
     m_values[3].number = checked;
     MarkChanged(3);
     // A line that is not drawn has no colour, style or width to choose; once drawn again the

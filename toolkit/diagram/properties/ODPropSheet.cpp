@@ -62,7 +62,12 @@ CODLineCompPP::CODLineCompPP()
     m_values[1].number = 0;
     m_values[2].number = 1;
 }
-CODFillCompPP::CODFillCompPP() : CODCompPropPage(22019, kFill, 5) {}
+CODFillCompPP::CODFillCompPP() : CODCompPropPage(22019, kFill, 5), m_nHatchIndex(LB_ERR)
+{
+    // Shown without a record: black on white, no hatch.
+    m_values[1].number = (LONG)RGB(255, 255, 255);
+    m_values[2].number = 255;
+}
 CODFontCompPP::CODFontCompPP(int fontTypeFilter)
     : CODCompPropPage(22020, kFont, 6), m_nFilter(fontTypeFilter), m_nStyle(64),
       m_nRequestedStyle(64), m_nAvailable(0), m_nNameIndex(0), m_nSizeIndex(0),
@@ -129,6 +134,29 @@ void CODCompPropPage::MarkChanged(int index)
     m_same[index] = TRUE;
     if (GetSafeHwnd())
         SetModified(TRUE);
+}
+
+void CODCompPropPage::ShowCheck(UINT id, int index)
+{
+    CButton* box = (CButton*)GetDlgItem(id);
+    if (box == NULL)
+        return;
+    if (!m_same[index]) {
+        box->SetButtonStyle(BS_AUTO3STATE);
+        box->SetCheck(BST_INDETERMINATE);
+    } else
+        box->SetCheck(m_values[index].number ? BST_CHECKED : BST_UNCHECKED);
+}
+
+BOOL CODCompPropPage::TakeCheckClick(UINT id)
+{
+    CButton* box = (CButton*)GetDlgItem(id);
+    if (box == NULL)
+        return FALSE;
+    if (box->GetCheck() == BST_INDETERMINATE)
+        box->SetCheck(BST_UNCHECKED);
+    box->SetButtonStyle(BS_AUTOCHECKBOX);
+    return box->GetCheck() == BST_CHECKED;
 }
 
 BOOL CODCompPropPage::OnInitDialog()

@@ -69,6 +69,11 @@ protected:
     virtual void ShowMember(int index);
     // The user changed the member: it is reported, and the sheet may apply.
     void MarkChanged(int index);
+    // A check box of a member: indeterminate (three-state) when the member differs between
+    // the components, else its value.
+    void ShowCheck(UINT id, int index);
+    // A click on such a box: from the first click on it has two states. TRUE when checked.
+    BOOL TakeCheckClick(UINT id);
 
     const ODFieldInfo* m_pFields;
     int m_nFields;
@@ -116,7 +121,31 @@ protected:
     CODLineWidthListBox m_widthList;
     int m_nStyleIndex, m_nWidthIndex;  // the selections last taken
 };
-class CODFillCompPP : public CODCompPropPage { public: CODFillCompPP(); };
+
+// The Fill page: foreground and background colour wells, the hatch list drawn in them,
+// "Transparent Fill" and "Transparent Background". Members: 0 foreground, 1 background,
+// 2 hatch (255 none), 3 transparent fill, 4 transparent background.
+class CODFillCompPP : public CODCompPropPage
+{
+public:
+    enum { idBackground = 1041, idBackgroundLabel = 1042, idForeground = 1043,
+           idForegroundLabel = 1044, idHatch = 1045, idHatchLabel = 1046,
+           idTransparentBackground = 1048, idTransparentFill = 1049 };
+    CODFillCompPP();
+    CODHatchListBox& GetHatchList() { return m_hatch; }
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void ShowMember(int) override {}
+    afx_msg LRESULT OnColorChosen(WPARAM id, LPARAM colour);
+    DECLARE_MESSAGE_MAP()
+    void OnTransparentFillClick();
+
+    SECWellButton m_foreground, m_background;
+    CODHatchListBox m_hatch;
+    int m_nHatchIndex;  // the selection last taken
+};
 
 // The Font page: the installed families (TrueType ones marked), the sizes and styles the chosen
 // family offers, Strike-Out, Underline, a colour well and a sample. Members: 0 face, 1 size in

@@ -1,9 +1,10 @@
-// The Line page and the owner-drawn lists of pen styles, widths and hatches: their items and
-// values, the value of no selection, item heights, samples drawn on a memory DC, and the page
-// shown in a modeless component sheet driven by the notifications its controls send.
+// The Line and Fill pages and the owner-drawn lists of pen styles, widths and hatches: their
+// items and values, the value of no selection, item heights, samples drawn on a memory DC, and
+// the pages shown in a modeless component sheet driven by the notifications their controls send.
 #include "od_page_fixture.h"
 #include "../shapes/od_test_canvas.h"
 #include "ODGeometry.h"
+#include "ODFillProperties.h"
 #include "ODLineProperties.h"
 #include "ODPropSheet.h"
 #include "SECColorWell.h"
@@ -338,4 +339,90 @@ TEST(LinePage, ANotEditableRecordDisablesThePage)
     LineSheet s(f, set, CODCompPropSheet::pageLine);
     ASSERT_TRUE(s.page->GetSafeHwnd());
     EXPECT_FALSE(s.page->IsWindowEnabled());
+}
+
+namespace {
+
+typedef PageSheet<CODFillCompPP> FillSheet;
+
+CODFillProperties FillOf(CODComponent* c)
+{
+    CODFillProperties fill;
+    c->GetProperty(20, fill);
+    return fill;
+}
+
+void SetFill(CODComponent* c, COLORREF colour, BOOL transparent)
+{
+    CODFillProperties fill;
+    c->GetProperty(20, fill);
+    fill.SetColor(colour);
+    fill.SetTransparent(transparent);
+    c->SetOrAddProperty(fill);
+}
+
+}  // namespace
+
+TEST(FillPage, HatchAndColoursChosenAreAppliedAndUndone)
+{
+    EditFixture f;
+    CODRectComponent* r = f.AddRect(10, 10, 90, 90);
+    SetFill(r, RGB(0, 0, 0), FALSE);
+    CODComponentSet set;
+    set.Add(r);
+    const int bkMode = FillOf(r).GetBkMode();  // 1: transparent
+    FillSheet s(f, set, CODCompPropSheet::pageFill);
+    ASSERT_TRUE(s.page->GetSafeHwnd());
+    CODHatchListBox& hatch = s.page->GetHatchList();
+    EXPECT_EQ(hatch.GetBackgroundTransparent(), bkMode == 1);
+    EXPECT_EQ(hatch.GetSelectedValue(), 255);  // a solid fill
+    EXPECT_FALSE(s.AnyChange());
+    s.Choose(hatch, 2);  // "Crosshatch"
+    const COLORREF orange = RGB(250, 120, 0);
+    s.page->SendMessage(SECCW_COLOR_CHOSEN, CODFillCompPP::idForeground, (LPARAM)orange);
+    EXPECT_EQ(hatch.GetForegroundColor(), orange);
+    s.Box(CODFillCompPP::idTransparentBackground)->SendMessage(BM_CLICK);
+    EXPECT_EQ(hatch.GetBackgroundTransparent(), bkMode != 1);
+    ODPageRecord rec;
+    s.Report(rec);
+    EXPECT_TRUE(rec.flags[0] && rec.flags[2] && rec.flags[4]);
+    EXPECT_FALSE(rec.flags[1] || rec.flags[3]);
+    EXPECT_EQ(rec.Number(2), HS_CROSS);
+    s.sheet.OnOK();
+    EXPECT_EQ(FillOf(r).GetColor(), orange);
+    EXPECT_EQ(FillOf(r).GetHatchStyle(), HS_CROSS);
+    EXPECT_EQ(FillOf(r).GetBkMode(), bkMode == 1 ? 2 : 1);
+    f.Command(ID_EDIT_UNDO);
+    EXPECT_EQ(FillOf(r).GetColor(), RGB(0, 0, 0));
+    EXPECT_EQ(FillOf(r).GetBkMode(), bkMode);
+}
+
+TEST(FillPage, AMixedTransparentFillTurnsTwoStateAndDisablesTheFillChoices)
+{
+    EditFixture f;
+    CODRectComponent* a = f.AddRect(10, 10, 50, 50);
+    CODRectComponent* b = f.AddRect(60, 10, 90, 50);
+    SetFill(a, RGB(255, 0, 0), TRUE);
+    SetFill(b, RGB(255, 0, 0), FALSE);
+    CODComponentSet set;
+    set.Add(a);
+    set.Add(b);
+    FillSheet s(f, set, CODCompPropSheet::pageFill);
+    CButton* box = s.Box(CODFillCompPP::idTransparentFill);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->GetCheck(), BST_INDETERMINATE);
+    box->SendMessage(BM_CLICK);
+    EXPECT_EQ(box->GetButtonStyle() & 0x0F, (UINT)BS_AUTOCHECKBOX);
+    if (box->GetCheck() != BST_CHECKED)
+        box->SendMessage(BM_CLICK);
+    EXPECT_FALSE(s.page->GetHatchList().IsWindowEnabled());
+    EXPECT_FALSE(s.page->GetDlgItem(CODFillCompPP::idForeground)->IsWindowEnabled());
+    EXPECT_FALSE(s.page->GetDlgItem(CODFillCompPP::idTransparentBackground)->IsWindowEnabled());
+    ODPageRecord rec;
+    s.Report(rec);
+    EXPECT_TRUE(rec.flags[3]);
+    EXPECT_FALSE(rec.flags[0]);
+    s.sheet.OnOK();
+    EXPECT_TRUE(FillOf(a).GetTransparent());
+    EXPECT_TRUE(FillOf(b).GetTransparent());
 }
