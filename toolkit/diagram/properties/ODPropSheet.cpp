@@ -51,9 +51,15 @@ CODCompPropPage::CODCompPropPage(UINT templateId, const ODFieldInfo* fields, int
         m_same[i] = TRUE, m_changed[i] = FALSE;
 }
 
-CODGeneralCompPP::CODGeneralCompPP() : CODCompPropPage(22021, kGeneral, 5) {}
+CODGeneralCompPP::CODGeneralCompPP() : CODCompPropPage(22021, kGeneral, 5)
+{
+    m_values[3].number = (LONG)RGB(255, 255, 255);
+}
 CODEditCompPP::CODEditCompPP() : CODCompPropPage(22018, kEdit, 9) {}
-CODTextCompPP::CODTextCompPP() : CODCompPropPage(22044, kText, 5) {}
+CODTextCompPP::CODTextCompPP() : CODCompPropPage(22044, kText, 5)
+{
+    m_values[4].number = 4;  // a single line centred vertically
+}
 CODLabelCompPP::CODLabelCompPP() : CODCompPropPage(22022, kLabels, 3) {}
 CODLineCompPP::CODLineCompPP()
     : CODCompPropPage(22023, kLine, 4), m_nStyleIndex(LB_ERR), m_nWidthIndex(LB_ERR)
@@ -507,8 +513,11 @@ void CODCompPropSheet::LoadFromComponents(int mask)
             }
         }
         CODEditProperties edit;
-        if ((mask & 0x008) && c->FindProperty(40) && c->GetProperty(40, edit))
-            MergeEdit(Record(pageEdit, 9, first), first, edit, FALSE);
+        if ((mask & 0x008) && c->FindProperty(40) && c->GetProperty(40, edit)) {
+            // The record first: it says whether this is the first component merged.
+            ODPageRecord* r = Record(pageEdit, 9, first);
+            MergeEdit(r, first, edit, FALSE);
+        }
         if (mask & 0x002)
             if (CODTextComponent* text = DYNAMIC_DOWNCAST(CODTextComponent, c)) {
                 ODPageRecord* r = Record(pageText, 5, first);
@@ -580,8 +589,10 @@ void CODCompPropSheet::LoadFromProperties(CODPropertyList* list, int mask)
         CODProperty* clone = p->Clone();
         clone->AddRef();
         m_saved.SetAt(clone, p);
-        if (CODEditProperties* edit = DYNAMIC_DOWNCAST(CODEditProperties, p))
-            MergeEdit(Record(pageEdit, 9, first), first, *edit, TRUE);
+        if (CODEditProperties* edit = DYNAMIC_DOWNCAST(CODEditProperties, p)) {
+            ODPageRecord* r = Record(pageEdit, 9, first);
+            MergeEdit(r, first, *edit, TRUE);
+        }
         else
             MergeGroup(p, mask);
     }

@@ -84,9 +84,62 @@ protected:
     BOOL m_bShowing;
 };
 
-class CODGeneralCompPP : public CODCompPropPage { public: CODGeneralCompPP(); };
-class CODEditCompPP : public CODCompPropPage { public: CODEditCompPP(); };
-class CODTextCompPP : public CODCompPropPage { public: CODTextCompPP(); };
+// The General page: the name (editable when the components share it), the type, and for an
+// image its transparency and transparency colour. Members: 0 name, 1 type, 2 transparent,
+// 3 transparency colour, 4 image (not reported).
+class CODGeneralCompPP : public CODCompPropPage
+{
+public:
+    enum { idBitmapGroup = 1061, idName = 1062, idNameLabel = 1063, idTransparent = 1064,
+           idColor = 1065, idColorLabel = 1066, idType = 1067, idTypeLabel = 1068 };
+    CODGeneralCompPP();
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void ShowMember(int) override {}
+    afx_msg LRESULT OnColorChosen(WPARAM id, LPARAM colour);
+    DECLARE_MESSAGE_MAP()
+
+    SECWellButton m_well;
+};
+
+// The Edit page: nine permission boxes. Stretching needs scaling: without scaling the stretch
+// permission counts as not given. Members in the order of the boxes' ids below.
+class CODEditCompPP : public CODCompPropPage
+{
+public:
+    enum { idPropertyChange = 1034, idReadOnly = 1035, idMove = 1033, idRotate = 1036,
+           idScale = 1037, idSelect = 1038, idStretch = 1039, idVertices = 1040,
+           idContain = 1030 };
+    static const UINT s_ids[9];
+    CODEditCompPP();
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void ShowMember(int) override {}
+    void OnBoxClick(int member);
+};
+
+// The Text page: the text, Multiple Lines (which brings word break with it), Word Break and the
+// alignments. Members: 0 text, 1 multiple lines, 2 word break, 3 horizontal (0 left, 1 centre,
+// 2 right), 4 vertical (0 top, 4 centre, 8 bottom).
+class CODTextCompPP : public CODCompPropPage
+{
+public:
+    enum { idMultipleLines = 1152, idText = 1153, idTextLabel = 1154, idWordBreak = 1156,
+           idLeft = 1157, idCenter = 1158, idRight = 1159, idTop = 1160, idMiddle = 1161,
+           idBottom = 1162 };
+    CODTextCompPP();
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void ShowMember(int) override {}
+    // Word break only for multiple lines; the vertical alignment only for a single line.
+    void EnableDependents();
+};
 class CODLabelCompPP : public CODCompPropPage { public: CODLabelCompPP(); };
 
 // The Line page: a colour well, the style and width lists and "Transparent". A thick line is
