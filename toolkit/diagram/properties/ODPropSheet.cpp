@@ -4,6 +4,7 @@
 #include "ODFillProperties.h"
 #include "ODFontProperties.h"
 #include "ODLineProperties.h"
+#include "ODMeasure.h"
 #include "ODModel.h"
 #include "ODOrientationProperties.h"
 #include "ODTextComponent.h"
@@ -84,6 +85,21 @@ CODFontCompPP::CODFontCompPP(int fontTypeFilter)
     m_values[2].number = 64;
 }
 CODPosSizeCompPP::CODPosSizeCompPP() : CODCompPropPage(22043, kPosSize, 4) {}
+
+BOOL CODPosSizeCompPP::OnInitDialog()
+{
+    CPropertyPage::OnInitDialog();
+    static const UINT values[4] = {idLeft, idTop, idWidth, idHeight};
+    static const UINT units[4] = {idLeftUnit, idTopUnit, idWidthUnit, idHeightUnit};
+    for (int n = 0; n < 4; ++n) {
+        SetDlgItemText(values[n], m_values[n].text);
+        CString unit;
+        if (CODMeasure::IsValidUnit((WORD)m_values[n].number))
+            unit.LoadString(CODMeasure::GetUnitStringId((WORD)m_values[n].number));
+        SetDlgItemText(units[n], unit);
+    }
+    return TRUE;
+}
 
 void CODCompPropPage::SetPageData(ODPageRecord* record)
 {
@@ -543,17 +559,18 @@ void CODCompPropSheet::LoadFromComponents(int mask)
     if ((mask & 0x100) && m_components.GetSize() == 1 && m_pViewport) {
         BOOL first;
         ODPageRecord* r = Record(pagePosSize, 4, first);
-        CRect b = m_components[0]->GetBounds();
+        // The top-left handle and the size, in the unit of the viewport's mapping: each member
+        // the value as text (six significant digits) and the unit code.
         CODCoordinateMapping* mapping = m_pViewport->GetCoordinateMapping();
-        LONG v[4] = {b.left, b.top, b.Width(), b.Height()};
+        const WORD unit = mapping->GetUnits();
+        CODMeasure m[4] = {CODMeasure(unit), CODMeasure(unit), CODMeasure(unit), CODMeasure(unit)};
+        mapping->GetHandlePosition(m_components[0], m[0], m[1], 0);
+        mapping->GetComponentSize(m_components[0], m[2], m[3]);
         for (int n = 0; n < 4; ++n) {
-            ODRecordValue value;
-            value.number = v[n];
-            value.text.Format("%d", (int)v[n]);
-            r->values[n] = value;
+            r->values[n].text.Format("%.6g", (double)m[n].GetValue());
+            r->values[n].number = m[n].GetUnits();
             r->flags[n] = TRUE;
         }
-        (void)mapping;
     }
     for (int i = 0; i < pageCount; ++i)
         if (m_records[i])

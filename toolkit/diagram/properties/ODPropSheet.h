@@ -247,8 +247,19 @@ protected:
     SECWellButton m_well;
     CFont m_sample;
 };
-// Shows the position and size of one component (four measures as text); changes nothing.
-class CODPosSizeCompPP : public CODCompPropPage { public: CODPosSizeCompPP(); };
+// Shows the position and size of one component (four measures: each member the value as text
+// and the unit code) with the units' names; changes nothing.
+class CODPosSizeCompPP : public CODCompPropPage
+{
+public:
+    enum { idLeftUnit = 1138, idTopUnit = 1139, idLeft = 1144, idTop = 1145, idWidth = 1146,
+           idHeight = 1147, idWidthUnit = 1148, idHeightUnit = 1149 };
+    CODPosSizeCompPP();
+
+protected:
+    BOOL OnInitDialog() override;
+    void ShowMember(int) override {}
+};
 
 class CODCompPropSheet : public CPropertySheet, public IMvcUndoRedo
 {

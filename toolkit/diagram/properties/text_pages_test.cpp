@@ -2,6 +2,7 @@
 // names and types, an image's bitmap controls), the members they report changed, and what the
 // sheet applies from them.
 #include "od_page_fixture.h"
+#include "ODMeasure.h"
 #include "ODTextComponent.h"
 
 namespace {
@@ -182,4 +183,31 @@ TEST(GeneralPage, NamesTypesAndAnImagesBitmapControls)
     EXPECT_TRUE(out.flags[2]);
     EXPECT_EQ(out.Number(2), 1);
     sheet.DestroyWindow();
+}
+
+TEST(PositionSizePage, MeasuresInTheMappingsUnitWithItsName)
+{
+    EditFixture f;
+    const int dpi = ODScreenPixelsPerInch().cx;
+    CODRectComponent* r = f.AddRect(dpi * 3 / 2, dpi, dpi * 4, dpi * 2);
+    f.view.GetCoordinateMapping()->SetUnits(0);  // inches
+    CODComponentSet set;
+    set.Add(r);
+    PageSheet<CODPosSizeCompPP> s(f, set, CODCompPropSheet::pagePosSize);
+    ASSERT_TRUE(s.page->GetSafeHwnd());
+    struct Case {
+        UINT value, unit;
+        const char* text;
+    } cases[] = {{CODPosSizeCompPP::idLeft, CODPosSizeCompPP::idLeftUnit, "1.5"},
+                 {CODPosSizeCompPP::idTop, CODPosSizeCompPP::idTopUnit, "1"},
+                 {CODPosSizeCompPP::idWidth, CODPosSizeCompPP::idWidthUnit, "2.5"},
+                 {CODPosSizeCompPP::idHeight, CODPosSizeCompPP::idHeightUnit, "1"}};
+    for (const Case& c : cases) {
+        CString value, unit;
+        s.page->GetDlgItemText(c.value, value);
+        s.page->GetDlgItemText(c.unit, unit);
+        EXPECT_STREQ(value, c.text) << c.value;
+        EXPECT_STREQ(unit, "Inches");
+    }
+    EXPECT_FALSE(s.AnyChange());
 }
