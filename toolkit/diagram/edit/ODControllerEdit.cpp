@@ -1,6 +1,7 @@
 // The controller's editing side: the command builders, the arrange and edit commands, zoom
 // commands, the clipboard in the toolkit's private format, OLE drags and export.
 #include "ODController.h"
+#include "ODDialogs.h"
 #include <afxdlgs.h>
 #include <afxpriv.h>
 #include <math.h>
@@ -784,5 +785,38 @@ void CODController::OnDefaultProperties()
 }
 void CODController::OnComponents() {}
 void CODController::OnMeasurementsAndSize() {}
-void CODController::OnGridProperties() {}
-void CODController::OnZoomCustom() {}
+void CODController::OnGridProperties()
+{
+    CODCoordinateMapping* mapping = m_pODViewport->GetCoordinateMapping();
+    const WORD unit = mapping->GetUnits();
+    CODGridDlg dialog(m_pWnd);
+    dialog.SetUnits(unit);
+    dialog.SetGridVisible(m_pODViewport->IsGridVisible());
+    dialog.SetSnapToGrid(m_pODViewport->IsSnapToGrid());
+    dialog.SetAngleSnap(m_pODViewport->IsAngleSnap());
+    dialog.SetVerticalSpacing(CODMeasure(unit, *m_pODViewport->GetVerticalGridMeasure()).GetValue());
+    dialog.SetHorizontalSpacing(CODMeasure(unit, *m_pODViewport->GetHorizontalGridMeasure()).GetValue());
+    dialog.SetGridColor(m_pODViewport->GetGridColor());
+    dialog.SetMinSpacing(m_pODViewport->GetMinGridSpacing());
+    dialog.SetMaxSpacing(m_pODViewport->GetMaxGridSpacing());
+    if (dialog.DoModal() != IDOK)
+        return;
+    m_pODViewport->SetGridVisible(dialog.GetGridVisible());
+    m_pODViewport->SetSnapToGrid(dialog.GetSnapToGrid());
+    m_pODViewport->SetAngleSnap(dialog.GetAngleSnap());
+    m_pODViewport->SetVerticalGridSpacing(dialog.GetVerticalSpacing());
+    m_pODViewport->SetHorizontalGridSpacing(dialog.GetHorizontalSpacing());
+    m_pODViewport->SetGridColor(dialog.GetGridColor());
+    m_pODViewport->InvalidateAll();
+}
+
+void CODController::OnZoomCustom()
+{
+    CODZoomDlg dialog(m_pWnd);
+    dialog.m_nZoom = m_pODViewport->GetZoom().cx;
+    m_pODViewport->GetZoomLimits(&dialog.m_nMinZoom, &dialog.m_nMaxZoom);
+    if (dialog.DoModal() != IDOK)
+        return;
+    m_pODViewport->SetZoom(dialog.m_nZoom, dialog.m_nZoom);
+    m_pODViewport->InvalidateAll();
+}

@@ -1,0 +1,60 @@
+// The drawing editor's small dialogs: the custom zoom and the grid settings. Each holds plain
+// values that the caller sets before DoModal and reads back after OK.
+#pragma once
+#include <afxwin.h>
+#include "ODMeasure.h"
+#include "SECButtons.h"
+
+class CODZoomDlg : public CDialog
+{
+public:
+    explicit CODZoomDlg(CWnd* parent = NULL);
+    // For a derived dialog of its own template.
+    CODZoomDlg(UINT templateId, CWnd* parent);
+
+    int m_nZoom;     // percent
+    int m_nMinZoom;  // the range the typed zoom must lie in
+    int m_nMaxZoom;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+};
+
+class CODGridDlg : public CDialog
+{
+public:
+    explicit CODGridDlg(CWnd* parent = NULL);
+
+    // The unit the spacings are typed in; the limits keep their lengths.
+    void SetUnits(WORD unit);
+    WORD GetUnits() const { return m_nUnits; }
+    void SetMinSpacing(const CODMeasure& spacing) { m_minSpacing = CODMeasure(m_minSpacing.GetUnits(), spacing); }
+    void SetMaxSpacing(const CODMeasure& spacing) { m_maxSpacing = CODMeasure(m_maxSpacing.GetUnits(), spacing); }
+    const CODMeasure& GetMinSpacing() const { return m_minSpacing; }
+    const CODMeasure& GetMaxSpacing() const { return m_maxSpacing; }
+    void SetGridVisible(BOOL on) { m_bGridVisible = on; }
+    BOOL GetGridVisible() const { return m_bGridVisible; }
+    void SetSnapToGrid(BOOL on) { m_bSnapToGrid = on; }
+    BOOL GetSnapToGrid() const { return m_bSnapToGrid; }
+    void SetAngleSnap(BOOL on) { m_bAngleSnap = on; }
+    BOOL GetAngleSnap() const { return m_bAngleSnap; }
+    void SetHorizontalSpacing(float spacing) { m_fHorizontal = spacing; }
+    float GetHorizontalSpacing() const { return m_fHorizontal; }
+    void SetVerticalSpacing(float spacing) { m_fVertical = spacing; }
+    float GetVerticalSpacing() const { return m_fVertical; }
+    void SetGridColor(COLORREF colour) { m_well.SetColor(colour); }
+    COLORREF GetGridColor() const { return m_well.GetColor(); }
+
+    enum { idColor = 1082, idHorizontal = 1083, idVertical = 1084, idVisible = 1085,
+           idSnap = 1118, idAngleSnap = 1003, idUnit1 = 1138, idUnit2 = 1139 };
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+
+    BOOL m_bGridVisible, m_bSnapToGrid, m_bAngleSnap;
+    float m_fHorizontal, m_fVertical;
+    SECWellButton m_well;
+    WORD m_nUnits;
+    CODMeasure m_minSpacing, m_maxSpacing;
+};
