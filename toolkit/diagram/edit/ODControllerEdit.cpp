@@ -783,7 +783,15 @@ void CODController::OnDefaultProperties()
     CODDefPropSheet sheet(m_pODViewport->GetDefaultProperties(), m_pODViewport, caption);
     sheet.DoModal();
 }
-void CODController::OnComponents() {}
+void CODController::OnComponents()
+{
+    CODComponentsDlg dialog;
+    dialog.SetModel(GetODModel());
+    dialog.SetViewport(m_pODViewport);
+    if (CODModel* model = GetODModel())
+        dialog.SetComponents(model->GetChildren());
+    dialog.DoModal();
+}
 void CODController::OnMeasurementsAndSize() {}
 void CODController::OnGridProperties()
 {

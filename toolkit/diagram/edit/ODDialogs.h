@@ -1,9 +1,16 @@
-// The drawing editor's small dialogs: the custom zoom and the grid settings. Each holds plain
-// values that the caller sets before DoModal and reads back after OK.
+// The drawing editor's small dialogs: the custom zoom, the grid settings and the list of the
+// drawing's components. The first two hold plain values that the caller sets before DoModal
+// and reads back after OK; the Components dialog acts on the drawing itself.
 #pragma once
 #include <afxwin.h>
+#include "MvcCollections.h"
 #include "ODMeasure.h"
+#include "ODStyleListBox.h"
 #include "SECButtons.h"
+
+class CODModel;
+class CODViewport;
+class CODComponent;
 
 class CODZoomDlg : public CDialog
 {
@@ -57,4 +64,56 @@ protected:
     SECWellButton m_well;
     WORD m_nUnits;
     CODMeasure m_minSpacing, m_maxSpacing;
+};
+
+// The components, each as its name and type beside an icon of its kind.
+class CODComponentListBox : public CODSampleListBox
+{
+public:
+    CODComponentListBox();
+    int AddComponentItem(CODComponent* component);
+    // Appends the selected items' components in selection order, and removes their items
+    // when asked (last first); the number appended.
+    int GetSelectedComponents(CODComponentSet* components, BOOL remove);
+    // The icon of the component's kind and its mask; left alone for a kind without one.
+    virtual void GetTypeBitmaps(CODComponent* component, CBitmap*& icon, CBitmap*& mask);
+
+protected:
+    void AddItems() override {}
+    int TextLeft(int) const override { return LOWORD(::GetDialogBaseUnits()) / 4 + 20; }
+    void DrawSample(CDC* dc, const CRect& item) override;
+    CString ItemText(UINT item) const override;
+
+    enum { iconCount = 11 };
+    CBitmap m_icons[iconCount];
+    CBitmap m_masks[iconCount];
+};
+
+class CODComponentsDlg : public CDialog
+{
+public:
+    enum { idList = 1075, idDelete = 1076, idGoTo = 1081, idProperties = 1116 };
+    explicit CODComponentsDlg(CWnd* parent = NULL);
+    void SetModel(CODModel* model);
+    void SetViewport(CODViewport* viewport);
+    void SetComponents(CODComponentSet* components);
+    CODComponentListBox& GetList() { return m_list; }
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    afx_msg void OnSize(UINT type, int cx, int cy);
+    afx_msg void OnSizing(UINT edge, LPRECT rect);
+    afx_msg void OnGoTo();
+    afx_msg void OnProperties();
+    afx_msg void OnDelete();
+    DECLARE_MESSAGE_MAP()
+    void EnableButtons();
+    void Layout(int cx, int cy);
+
+    CODComponentListBox m_list;
+    CODModel* m_pModel;
+    CODViewport* m_pViewport;
+    CODComponentSet m_components;
+    BOOL m_bInitialised;
 };

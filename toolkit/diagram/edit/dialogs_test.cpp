@@ -1,10 +1,12 @@
-// The custom zoom and grid dialogs opened by the controller's commands: what they show, values
+// The custom zoom, grid and components dialogs opened by the controller's commands: what they show, values
 // out of range refused with the dialog kept open, and what OK writes back to the viewport. A
 // timer plays the user's steps inside the dialogs' modal loops.
 #include "od_edit_fixture.h"
 #include <deque>
 #include <functional>
 #include "ODDialogs.h"
+#include "ODMetafileComponent.h"
+#include "ODTextComponent.h"
 
 namespace {
 
@@ -52,7 +54,7 @@ struct Find {
     HWND found;
 };
 
-const char* const kOurs[] = {"Zoom", "Grid Properties"};
+const char* const kOurs[] = {"Zoom", "Grid Properties", "Components"};
 
 BOOL CALLBACK FindDialog(HWND wnd, LPARAM data)
 {
@@ -190,4 +192,130 @@ TEST(GridDialog, ShowsTheViewportsGridAndWritesItBack)
     EXPECT_TRUE(f.view.IsSnapToGrid());
     EXPECT_NEAR(f.view.GetVerticalGridSpacing(), 10.0f, 1e-4);
     EXPECT_NEAR(f.view.GetHorizontalGridSpacing(), 2.5f, 1e-4);
+}
+
+namespace {
+
+// The list with its icons in reach.
+class IconList : public CODComponentListBox
+{
+public:
+    // The bitmap id of the component's icon, 0 for none.
+    UINT IconOf(CODComponent* c)
+    {
+        CBitmap* icon = NULL;
+        CBitmap* mask = NULL;
+        GetTypeBitmaps(c, icon, mask);
+        return icon ? 22002 + (UINT)(icon - m_icons) : 0;
+    }
+};
+
+void Click(HWND dialog, int id)
+{
+    ::PostMessage(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)::GetDlgItem(dialog, id));
+}
+
+BOOL Enabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)); }
+
+}  // namespace
+
+TEST(ComponentsDialog, AnIconPerKindTheFirstKindWinning)
+{
+    IconList list;
+    CPoint points[3] = {CPoint(0, 0), CPoint(10, 10), CPoint(20, 0)};
+    CODRectComponent rect;
+    CODEllipseComponent ellipse;
+    CODTextComponent text;
+    CODPolygonComponent polygon;
+    CODLineComponent line;
+    CODClosedCurveComponent closed;
+    CODCurveComponent curve;
+    CODMetafileComponent picture;
+    struct {
+        CODComponent* c;
+        UINT icon;
+    } cases[] = {{&rect, 22010},   {&ellipse, 22004}, {&text, 22012}, {&polygon, 22008},
+                 {&line, 22006},   {&closed, 22002},  {&curve, 22003}, {&picture, 0}};
+    (void)points;
+    for (const auto& c : cases)
+        EXPECT_EQ(list.IconOf(c.c), c.icon) << (LPCTSTR)c.c->GetRuntimeClass()->m_lpszClassName;
+}
+
+TEST(ComponentsDialog, EmptyDrawingLeavesTheButtonsDisabled)
+{
+    EditFixture f;
+    BOOL goTo = TRUE, properties = TRUE, erase = TRUE;
+    Steps steps({[&] {
+        HWND d = Dialog("Components");
+        if (!d)
+            return false;
+        goTo = Enabled(d, CODComponentsDlg::idGoTo);
+        properties = Enabled(d, CODComponentsDlg::idProperties);
+        erase = Enabled(d, CODComponentsDlg::idDelete);
+        Press(d, IDOK);
+        return true;
+    }});
+    f.Command(ID_OD_COMPONENTS);
+    EXPECT_TRUE(steps.Done());
+    EXPECT_FALSE(goTo || properties || erase);
+}
+
+TEST(ComponentsDialog, DeleteIsOneUndoStepAndNothingSelectedDoesNothing)
+{
+    EditFixture f;
+    CODRectComponent* a = f.AddRect(10, 10, 50, 50);
+    CODRectComponent* b = f.AddRect(60, 10, 90, 50);
+    a->SetName("a");
+    b->SetName("b");
+    const int undo = f.model.GetHistory()->GetUndoCount();
+    int undoAfterEmpty = -1, listed = -1;
+    BOOL enabledAtEnd = TRUE;
+    CRect ok, sized(0, 0, 10, 10);
+    int bx = LOWORD(::GetDialogBaseUnits()), by = HIWORD(::GetDialogBaseUnits());
+    CRect client;
+    Steps steps({[&] {
+                     HWND d = Dialog("Components");
+                     if (!d)
+                         return false;
+                     listed = (int)::SendDlgItemMessage(d, CODComponentsDlg::idList, LB_GETCOUNT, 0, 0);
+                     ::GetWindowRect(::GetDlgItem(d, IDOK), &ok);
+                     ::ScreenToClient(d, (POINT*)&ok.left);
+                     ::GetClientRect(d, &client);
+                     ::SendMessage(d, WM_SIZING, WMSZ_LEFT, (LPARAM)&sized);
+                     // Nothing selected: Delete does nothing.
+                     ::SendDlgItemMessage(d, CODComponentsDlg::idList, LB_SETSEL, FALSE, -1);
+                     Click(d, CODComponentsDlg::idDelete);
+                     return true;
+                 },
+                 [&] {
+                     HWND d = Dialog("Components");
+                     undoAfterEmpty = f.model.GetHistory()->GetUndoCount();
+                     ::SendDlgItemMessage(d, CODComponentsDlg::idList, LB_SETSEL, TRUE, -1);
+                     Click(d, CODComponentsDlg::idDelete);
+                     return true;
+                 },
+                 [&] {
+                     HWND d = Dialog("Components");
+                     enabledAtEnd = Enabled(d, CODComponentsDlg::idGoTo) ||
+                                    Enabled(d, CODComponentsDlg::idDelete) ||
+                                    Enabled(d, CODComponentsDlg::idProperties);
+                     Press(d, IDOK);
+                     return true;
+                 }});
+    f.Command(ID_OD_COMPONENTS);
+    EXPECT_TRUE(steps.Done());
+    EXPECT_EQ(listed, 2);
+    EXPECT_EQ(undoAfterEmpty, undo);
+    EXPECT_FALSE(enabledAtEnd);  // the last listed component deleted
+    EXPECT_EQ(f.Count(), 0);
+    EXPECT_EQ(f.model.GetHistory()->GetUndoCount(), undo + 1);
+    f.Command(ID_EDIT_UNDO);
+    EXPECT_EQ(f.Count(), 2);
+    // The layout and the minimum size in dialog base units.
+    EXPECT_EQ(ok.left, client.Width() - bx / 3 - bx * 10);
+    EXPECT_EQ(ok.top, by / 4);
+    EXPECT_EQ(sized.Width(), bx * 30);
+    EXPECT_EQ(sized.right, 10);  // the left edge moved
+    EXPECT_EQ(sized.Height(), by * 10);
+    EXPECT_EQ(sized.top, 0);
 }

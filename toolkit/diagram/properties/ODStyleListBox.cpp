@@ -3,8 +3,48 @@
 #include "ODGeometry.h"
 #include "diagram_res.h"
 
+BOOL CreateBitmapMask(CBitmap& bitmap, CBitmap& mask)
+{
+    BITMAP info;
+    if (!bitmap.GetSafeHandle() || !bitmap.GetBitmap(&info))
+        return FALSE;
+    CDC source, target;
+    source.CreateCompatibleDC(NULL);
+    target.CreateCompatibleDC(NULL);
+    mask.DeleteObject();
+    mask.CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, NULL);
+    CBitmap* oldSource = source.SelectObject(&bitmap);
+    CBitmap* oldTarget = target.SelectObject(&mask);
+    source.SetBkColor(source.GetPixel(0, 0));
+    target.BitBlt(0, 0, info.bmWidth, info.bmHeight, &source, 0, 0, SRCCOPY);
+    source.SetBkColor(RGB(255, 255, 255));
+    source.SetTextColor(RGB(0, 0, 0));
+    source.BitBlt(0, 0, info.bmWidth, info.bmHeight, &target, 0, 0, 0x00220326);  // AND NOT mask
+    source.SelectObject(oldSource);
+    target.SelectObject(oldTarget);
+    return TRUE;
+}
+
+void DrawTransparentBitmap(CDC* dc, int x, int y, CBitmap& bitmap, CBitmap& mask)
+{
+    BITMAP info;
+    if (!bitmap.GetSafeHandle() || !mask.GetSafeHandle() || !bitmap.GetBitmap(&info))
+        return;
+    CDC source;
+    source.CreateCompatibleDC(dc);
+    const COLORREF bk = dc->SetBkColor(RGB(255, 255, 255));
+    const COLORREF text = dc->SetTextColor(RGB(0, 0, 0));
+    CBitmap* old = source.SelectObject(&mask);
+    dc->BitBlt(x, y, info.bmWidth, info.bmHeight, &source, 0, 0, SRCAND);
+    source.SelectObject(&bitmap);
+    dc->BitBlt(x, y, info.bmWidth, info.bmHeight, &source, 0, 0, SRCPAINT);
+    source.SelectObject(old);
+    dc->SetBkColor(bk);
+    dc->SetTextColor(text);
+}
+
 CODSampleListBox::CODSampleListBox(int noSelectionValue)
-    : m_nNoSelection(noSelectionValue), m_nTextHeight(0), m_nSampleValue(0)
+    : m_nNoSelection(noSelectionValue), m_nTextHeight(0), m_nSampleValue(0), m_nSampleItem(0)
 {
 }
 
@@ -50,6 +90,13 @@ void CODSampleListBox::SelectValue(int value)
 
 void CODSampleListBox::MeasureItem(LPMEASUREITEMSTRUCT) {}
 
+CString CODSampleListBox::ItemText(UINT item) const
+{
+    CString text;
+    GetText(item, text);
+    return text;
+}
+
 void CODSampleListBox::DrawItem(LPDRAWITEMSTRUCT dis)
 {
     CDC* dc = CDC::FromHandle(dis->hDC);
@@ -79,11 +126,11 @@ void CODSampleListBox::DrawItem(LPDRAWITEMSTRUCT dis)
                               : selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT)
                                          : ::GetSysColor(COLOR_WINDOWTEXT);
         dc->SetTextColor(text);
-        CString label;
-        GetText(dis->itemID, label);
+        const CString label = ItemText(dis->itemID);
         CRect textRect(TextLeft(item.Height()), band.top, band.right, band.bottom);
         dc->DrawText(label, textRect, DT_SINGLELINE | DT_VCENTER);
         m_nSampleValue = (int)GetItemData(dis->itemID);
+        m_nSampleItem = dis->itemID;
         DrawSample(dc, item);
     }
     dc->RestoreDC(saved);
@@ -224,23 +271,8 @@ int ScreenDensity(const CWnd* wnd)
 
 CODFontNameListBox::CODFontNameListBox()
 {
-    if (!m_mark.LoadBitmap(IDB_OD_TRUETYPE))
-        return;
-    // The mask is set where the mark has its key colour; the mark itself is made black there,
-    // so that AND-ing the mask and OR-ing the mark draws it transparently.
-    CDC source, mask;
-    source.CreateCompatibleDC(NULL);
-    mask.CreateCompatibleDC(NULL);
-    m_mask.CreateBitmap(20, 12, 1, 1, NULL);
-    CBitmap* oldSource = source.SelectObject(&m_mark);
-    CBitmap* oldMask = mask.SelectObject(&m_mask);
-    source.SetBkColor(source.GetPixel(0, 0));
-    mask.BitBlt(0, 0, 20, 12, &source, 0, 0, SRCCOPY);
-    source.SetBkColor(RGB(255, 255, 255));
-    source.SetTextColor(RGB(0, 0, 0));
-    source.BitBlt(0, 0, 20, 12, &mask, 0, 0, 0x00220326);  // the mark AND NOT the mask
-    source.SelectObject(oldSource);
-    mask.SelectObject(oldMask);
+    if (m_mark.LoadBitmap(IDB_OD_TRUETYPE))
+        CreateBitmapMask(m_mark, m_mask);
 }
 
 CODFontNameListBox::~CODFontNameListBox() {}
@@ -315,16 +347,7 @@ void CODFontNameListBox::DrawItem(LPDRAWITEMSTRUCT dis)
     dc->ExtTextOut(item.left + 2 * unit + 20, item.top + (item.Height() - tm.tmHeight) / 2,
                    ETO_OPAQUE | ETO_CLIPPED, item, face, NULL);
     if ((GetFontType(dis->itemID) & TRUETYPE_FONTTYPE) && m_mark.GetSafeHandle()) {
-        CDC source;
-        source.CreateCompatibleDC(dc);
-        CBitmap* old = source.SelectObject(&m_mask);
-        const int x = unit, y = item.top + (item.Height() - 12) / 2;
-        dc->SetBkColor(RGB(255, 255, 255));
-        dc->SetTextColor(RGB(0, 0, 0));
-        dc->BitBlt(x, y, 20, 12, &source, 0, 0, SRCAND);
-        source.SelectObject(&m_mark);
-        dc->BitBlt(x, y, 20, 12, &source, 0, 0, SRCPAINT);
-        source.SelectObject(old);
+        DrawTransparentBitmap(dc, unit, item.top + (item.Height() - 12) / 2, m_mark, m_mask);
     }
     if (dis->itemState & ODS_FOCUS)
         dc->DrawFocusRect(item);

@@ -5,6 +5,12 @@
 #pragma once
 #include <afxwin.h>
 
+// A monochrome mask of a bitmap: set where the bitmap has the colour of its top-left pixel
+// (its key colour), which the bitmap itself gets black, so that DrawTransparentBitmap (AND the
+// mask, OR the bitmap) leaves the background there.
+BOOL CreateBitmapMask(CBitmap& bitmap, CBitmap& mask);
+void DrawTransparentBitmap(CDC* dc, int x, int y, CBitmap& bitmap, CBitmap& mask);
+
 class CODSampleListBox : public CListBox
 {
 public:
@@ -26,11 +32,13 @@ protected:
     // Left edge of the item's text for an item h pixels high.
     virtual int TextLeft(int h) const = 0;
     virtual void DrawSample(CDC* dc, const CRect& item) = 0;
+    virtual CString ItemText(UINT item) const;
     void AddItem(UINT stringId, int value);
 
     int m_nNoSelection;
     int m_nTextHeight;
     int m_nSampleValue;  // the value of the item being drawn
+    UINT m_nSampleItem;  // and its index
 };
 
 class CODHatchListBox : public CODSampleListBox
