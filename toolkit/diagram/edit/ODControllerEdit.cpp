@@ -2,6 +2,7 @@
 // commands, the clipboard in the toolkit's private format, OLE drags and export.
 #include "ODController.h"
 #include "ODDialogs.h"
+#include "ODMeasureSheet.h"
 #include <afxdlgs.h>
 #include <afxpriv.h>
 #include <math.h>
@@ -792,7 +793,33 @@ void CODController::OnComponents()
         dialog.SetComponents(model->GetChildren());
     dialog.DoModal();
 }
-void CODController::OnMeasurementsAndSize() {}
+void CODController::OnMeasurementsAndSize()
+{
+    CODModel* model = GetODModel();
+    if (model == NULL)
+        return;
+    CODCoordinateMapping* mapping = m_pODViewport->GetCoordinateMapping();
+    CODMeasurePropSheet sheet(IDS_OD_MEASUREMENTS, m_pWnd, 0, 0);
+    sheet.SetMeasureUnits(mapping->GetUnits());
+    sheet.SetMappingMode(m_pODViewport->GetMapMode());
+    sheet.SetPhysicalExtents(m_pODViewport->GetDeviceExtents());
+    sheet.SetLogicalExtents(m_pODViewport->GetLogicalExtents());
+    CODMeasure drawn, real;
+    mapping->GetScale(drawn, real);
+    sheet.SetScale(drawn, real);
+    sheet.SetCanvasSize(model->GetSize());
+    if (sheet.DoModal() != IDOK)
+        return;
+    mapping->SetUnits(sheet.GetMeasureUnits());
+    m_pODViewport->SetMapMode(sheet.GetMappingMode());
+    const CSize physical = sheet.GetPhysicalExtents(), logical = sheet.GetLogicalExtents();
+    m_pODViewport->SetExtents(0, logical.cx, physical.cx);
+    m_pODViewport->SetExtents(1, logical.cy, physical.cy);
+    sheet.GetScale(drawn, real);
+    mapping->SetScale(drawn, real);
+    model->SetSize(sheet.GetCanvasSize());
+    m_pODViewport->InvalidateAll();
+}
 void CODController::OnGridProperties()
 {
     CODCoordinateMapping* mapping = m_pODViewport->GetCoordinateMapping();

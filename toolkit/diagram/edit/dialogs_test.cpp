@@ -4,6 +4,7 @@
 #include "od_edit_fixture.h"
 #include <deque>
 #include <functional>
+#include <afxdlgs.h>
 #include "ODDialogs.h"
 #include "ODMetafileComponent.h"
 #include "ODTextComponent.h"
@@ -54,7 +55,7 @@ struct Find {
     HWND found;
 };
 
-const char* const kOurs[] = {"Zoom", "Grid Properties", "Components"};
+const char* const kOurs[] = {"Zoom", "Grid Properties", "Components", "Measurements and Size"};
 
 BOOL CALLBACK FindDialog(HWND wnd, LPARAM data)
 {
@@ -318,4 +319,33 @@ TEST(ComponentsDialog, DeleteIsOneUndoStepAndNothingSelectedDoesNothing)
     EXPECT_EQ(sized.right, 10);  // the left edge moved
     EXPECT_EQ(sized.Height(), by * 10);
     EXPECT_EQ(sized.top, 0);
+}
+
+TEST(MeasurementsCommand, TheSheetsValuesAreWrittenBack)
+{
+    EditFixture f;
+    f.view.GetCoordinateMapping()->SetUnits(0);
+    const CSize size = f.model.GetSize();
+    CString width;
+    Steps steps({[&] {
+        HWND sheet = Dialog("Measurements and Size");
+        if (!sheet)
+            return false;
+        HWND page = (HWND)::SendMessage(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
+        ::SendDlgItemMessage(page, 1137, CB_SETCURSEL, 4, 0);  // millimetres
+        ::SendMessage(page, WM_COMMAND, MAKEWPARAM(1137, CBN_SELCHANGE),
+                      (LPARAM)::GetDlgItem(page, 1137));
+        char text[32] = "";
+        ::GetDlgItemTextA(page, 1134, text, sizeof text);
+        width = text;
+        ::PostMessage(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        return true;
+    }});
+    f.Command(ID_OD_MEASUREMENTS);
+    EXPECT_TRUE(steps.Done());
+    EXPECT_EQ(f.view.GetCoordinateMapping()->GetUnits(), 4);
+    // The canvas keeps its size: shown in millimetres, read back in logical units.
+    EXPECT_NEAR(atof(width), size.cx * 25.4 / ODScreenPixelsPerInch().cx, 0.01);
+    EXPECT_NEAR(f.model.GetSize().cx, size.cx, 1);
+    EXPECT_NEAR(f.model.GetSize().cy, size.cy, 1);
 }
