@@ -12,37 +12,10 @@
 #include "diagram_res.h"
 
 // ---------------------------------------------------------------------------------------------
-// Pages: one labelled control per member, made when the page's window is.
+// Pages: the members of a page's record, which each page shows in the controls of its template.
 
-namespace {
-
-const ODFieldInfo kGeneral[] = {{"Name", odText}, {"Type", odReadOnlyText},
-                                {"Transparent", odBool}, {"Transparent colour", odColour},
-                                {"", odHidden}};
-const ODFieldInfo kText[] = {{"Text", odText}, {"Multiple lines", odBool}, {"Word break", odBool},
-                             {"Horizontal alignment", odNumber}, {"Vertical alignment", odNumber}};
-const ODFieldInfo kEdit[] = {{"Edit properties", odBool}, {"Read only", odBool},
-                             {"Move", odBool}, {"Rotate", odBool}, {"Scale", odBool},
-                             {"Select", odBool}, {"Stretch", odBool}, {"Edit vertices", odBool},
-                             {"Contain", odBool}};
-const ODFieldInfo kLabels[] = {{"Position", odNumber}, {"X offset", odNumber},
-                               {"Y offset", odNumber}};
-const ODFieldInfo kLine[] = {{"Colour", odColour}, {"Style", odNumber}, {"Width (points)", odNumber},
-                             {"No line", odBool}};
-const ODFieldInfo kFill[] = {{"Colour", odColour}, {"Background colour", odColour},
-                             {"Hatch (255 solid)", odNumber}, {"Hollow", odBool},
-                             {"Transparent background", odBool}};
-const ODFieldInfo kFont[] = {{"Face", odText}, {"Size (points)", odNumber}, {"Style", odNumber},
-                             {"Strike out", odBool}, {"Underline", odBool}, {"Colour", odColour}};
-const ODFieldInfo kPosSize[] = {{"X", odReadOnlyText}, {"Y", odReadOnlyText},
-                                {"Width", odReadOnlyText}, {"Height", odReadOnlyText}};
-
-enum { kFirstControl = 1000 };
-
-}  // namespace
-
-CODCompPropPage::CODCompPropPage(UINT templateId, const ODFieldInfo* fields, int count)
-    : CPropertyPage(templateId), m_pFields(fields), m_nFields(count), m_bEnabled(TRUE),
+CODCompPropPage::CODCompPropPage(UINT templateId, int count)
+    : CPropertyPage(templateId), m_nFields(count), m_bEnabled(TRUE),
       m_bShowing(FALSE)
 {
     m_values.SetSize(count);
@@ -52,31 +25,34 @@ CODCompPropPage::CODCompPropPage(UINT templateId, const ODFieldInfo* fields, int
         m_same[i] = TRUE, m_changed[i] = FALSE;
 }
 
-CODGeneralCompPP::CODGeneralCompPP() : CODCompPropPage(22021, kGeneral, 5)
+CODGeneralCompPP::CODGeneralCompPP() : CODCompPropPage(22021, 5)
 {
     m_values[3].number = (LONG)RGB(255, 255, 255);
 }
-CODEditCompPP::CODEditCompPP() : CODCompPropPage(22018, kEdit, 9) {}
-CODTextCompPP::CODTextCompPP() : CODCompPropPage(22044, kText, 5)
+CODEditCompPP::CODEditCompPP() : CODCompPropPage(22018, 9) {}
+CODTextCompPP::CODTextCompPP() : CODCompPropPage(22044, 5)
 {
     m_values[4].number = 4;  // a single line centred vertically
 }
-CODLabelCompPP::CODLabelCompPP() : CODCompPropPage(22022, kLabels, 3) {}
+CODLabelCompPP::CODLabelCompPP() : CODCompPropPage(22022, 3), m_nX(0), m_nY(0)
+{
+    m_values[0].number = 8;  // centred
+}
 CODLineCompPP::CODLineCompPP()
-    : CODCompPropPage(22023, kLine, 4), m_nStyleIndex(LB_ERR), m_nWidthIndex(LB_ERR)
+    : CODCompPropPage(22023, 4), m_nStyleIndex(LB_ERR), m_nWidthIndex(LB_ERR)
 {
     // Shown without a record: a thin solid black line.
     m_values[1].number = 0;
     m_values[2].number = 1;
 }
-CODFillCompPP::CODFillCompPP() : CODCompPropPage(22019, kFill, 5), m_nHatchIndex(LB_ERR)
+CODFillCompPP::CODFillCompPP() : CODCompPropPage(22019, 5), m_nHatchIndex(LB_ERR)
 {
     // Shown without a record: black on white, no hatch.
     m_values[1].number = (LONG)RGB(255, 255, 255);
     m_values[2].number = 255;
 }
 CODFontCompPP::CODFontCompPP(int fontTypeFilter)
-    : CODCompPropPage(22020, kFont, 6), m_nFilter(fontTypeFilter), m_nStyle(64),
+    : CODCompPropPage(22020, 6), m_nFilter(fontTypeFilter), m_nStyle(64),
       m_nRequestedStyle(64), m_nAvailable(0), m_nNameIndex(0), m_nSizeIndex(0),
       m_nStyleIndex(-1)
 {
@@ -84,7 +60,7 @@ CODFontCompPP::CODFontCompPP(int fontTypeFilter)
     m_values[1].number = atoi(m_strSize);
     m_values[2].number = 64;
 }
-CODPosSizeCompPP::CODPosSizeCompPP() : CODCompPropPage(22043, kPosSize, 4) {}
+CODPosSizeCompPP::CODPosSizeCompPP() : CODCompPropPage(22043, 4) {}
 
 BOOL CODPosSizeCompPP::OnInitDialog()
 {
@@ -179,101 +155,6 @@ BOOL CODCompPropPage::TakeCheckClick(UINT id)
         box->SetCheck(BST_UNCHECKED);
     box->SetButtonStyle(BS_AUTOCHECKBOX);
     return box->GetCheck() == BST_CHECKED;
-}
-
-BOOL CODCompPropPage::OnInitDialog()
-{
-    CPropertyPage::OnInitDialog();
-    HFONT font = (HFONT)SendMessage(WM_GETFONT);
-    int y = 8;
-    for (int i = 0; i < m_nFields; ++i) {
-        const ODFieldInfo& f = m_pFields[i];
-        if (f.kind == odHidden)
-            continue;
-        HWND control;
-        if (f.kind == odBool) {
-            control = ::CreateWindowExA(0, "BUTTON", f.label,
-                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTO3STATE, 10, y,
-                                        260, 18, m_hWnd, (HMENU)(INT_PTR)(kFirstControl + i),
-                                        AfxGetInstanceHandle(), NULL);
-        } else {
-            HWND label = ::CreateWindowExA(0, "STATIC", f.label, WS_CHILD | WS_VISIBLE, 10, y + 2,
-                                           120, 16, m_hWnd, (HMENU)-1, AfxGetInstanceHandle(),
-                                           NULL);
-            ::SendMessage(label, WM_SETFONT, (WPARAM)font, 0);
-            DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-            if (f.kind == odReadOnlyText)
-                style |= ES_READONLY;
-            control = ::CreateWindowExA(0, "EDIT", "", style, 135, y, 140, 20, m_hWnd,
-                                        (HMENU)(INT_PTR)(kFirstControl + i),
-                                        AfxGetInstanceHandle(), NULL);
-        }
-        ::SendMessage(control, WM_SETFONT, (WPARAM)font, 0);
-        ::EnableWindow(control, m_bEnabled);
-        y += 24;
-    }
-    m_bShowing = TRUE;
-    for (int i = 0; i < m_nFields; ++i)
-        ShowMember(i);
-    m_bShowing = FALSE;
-    return TRUE;
-}
-
-// A member that differs between the components shows empty or indeterminate.
-void CODCompPropPage::ShowMember(int i)
-{
-    HWND control = ::GetDlgItem(m_hWnd, kFirstControl + i);
-    if (control == NULL)
-        return;
-    const BOOL wasShowing = m_bShowing;
-    m_bShowing = TRUE;
-    const ODFieldInfo& f = m_pFields[i];
-    if (f.kind == odBool)
-        ::SendMessage(control, BM_SETCHECK,
-                      !m_same[i] ? BST_INDETERMINATE : m_values[i].number ? BST_CHECKED : BST_UNCHECKED,
-                      0);
-    else {
-        CString text;
-        if (m_same[i] || f.kind == odReadOnlyText) {
-            if (f.kind == odText || f.kind == odReadOnlyText)
-                text = m_values[i].text;
-            else if (f.kind == odColour)
-                text.Format("%06X", (unsigned)m_values[i].number & 0xFFFFFF);
-            else
-                text.Format("%d", (int)m_values[i].number);
-        }
-        ::SetWindowTextA(control, text);
-    }
-    m_bShowing = wasShowing;
-}
-
-BOOL CODCompPropPage::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    const int index = (int)LOWORD(wParam) - kFirstControl;
-    const UINT code = HIWORD(wParam);
-    if (!m_bShowing && index >= 0 && index < m_nFields &&
-        (code == EN_CHANGE || code == BN_CLICKED)) {
-        HWND control = (HWND)lParam;
-        const ODFieldInfo& f = m_pFields[index];
-        ODRecordValue v = m_values[index];
-        if (f.kind == odBool) {
-            LRESULT state = ::SendMessage(control, BM_GETCHECK, 0, 0);
-            if (state == BST_INDETERMINATE) {  // the three-state box cycles back: skip it
-                ::SendMessage(control, BM_SETCHECK, BST_UNCHECKED, 0);
-                state = BST_UNCHECKED;
-            }
-            v.number = state == BST_CHECKED;
-        } else {
-            char text[512] = "";
-            ::GetWindowTextA(control, text, sizeof text);
-            v.text = text;
-            v.number = f.kind == odColour ? (LONG)strtoul(text, NULL, 16) : atol(text);
-        }
-        m_values[index] = v;
-        MarkChanged(index);
-        return TRUE;
-    }
-    return CPropertyPage::OnCommand(wParam, lParam);
 }
 
 // ---------------------------------------------------------------------------------------------

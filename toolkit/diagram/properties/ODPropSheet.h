@@ -39,18 +39,10 @@ struct ODPageRecord {
     CString Text(int i) const { return values[i].text; }
 };
 
-// Member kinds of the pages' fields.
-enum ODFieldKind { odText, odNumber, odBool, odColour, odReadOnlyText, odHidden };
-
-struct ODFieldInfo {
-    const char* label;
-    ODFieldKind kind;
-};
-
 class CODCompPropPage : public CPropertyPage
 {
 public:
-    CODCompPropPage(UINT templateId, const ODFieldInfo* fields, int count);
+    CODCompPropPage(UINT templateId, int members);
 
     // The record shown; the page keeps a working copy of the values.
     virtual void SetPageData(ODPageRecord* record);
@@ -64,9 +56,8 @@ public:
     BOOL IsMemberChanged(int index) const { return m_changed[index]; }
 
 protected:
-    BOOL OnInitDialog() override;
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    virtual void ShowMember(int index);
+    // Shows a member set from outside in the page's controls.
+    virtual void ShowMember(int) {}
     // The user changed the member: it is reported, and the sheet may apply.
     void MarkChanged(int index);
     // A check box of a member: indeterminate (three-state) when the member differs between
@@ -75,7 +66,6 @@ protected:
     // A click on such a box: from the first click on it has two states. TRUE when checked.
     BOOL TakeCheckClick(UINT id);
 
-    const ODFieldInfo* m_pFields;
     int m_nFields;
     BOOL m_bEnabled;
     CArray<ODRecordValue, const ODRecordValue&> m_values;
@@ -140,7 +130,26 @@ protected:
     // Word break only for multiple lines; the vertical alignment only for a single line.
     void EnableDependents();
 };
-class CODLabelCompPP : public CODCompPropPage { public: CODLabelCompPP(); };
+// The Labels page: nine position buttons and the offsets (-100 to 100). Members: 0 position
+// (0 top-left, then clockwise to 7 centre-left, 8 centre), 1 x offset, 2 y offset.
+class CODLabelCompPP : public CODCompPropPage
+{
+public:
+    enum { idBottomCenter = 1088, idBottomLeft = 1089, idBottomRight = 1090, idCenter = 1091,
+           idCenterLeft = 1092, idCenterRight = 1093, idTopCenter = 1096, idTopLeft = 1097,
+           idTopRight = 1098, idX = 1099, idY = 1101 };
+    static const UINT s_positionIds[9];  // by position code
+    CODLabelCompPP();
+    void GetPageData(ODPageRecord* record) override;
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void ShowMember(int) override {}
+    int ReadPosition();
+    int m_nX, m_nY;
+};
 
 // The Line page: a colour well, the style and width lists and "Transparent". A thick line is
 // always solid and a dashed line always thin, so choosing one disables the other list.

@@ -1,6 +1,6 @@
-// The Text, Edit and General pages: what they show for a record (dependent enabling, mixed
-// names and types, an image's bitmap controls), the members they report changed, and what the
-// sheet applies from them.
+// The Text, Edit, General, Labels and Position and Size pages: what they show for a record
+// (dependent enabling, mixed names and types, an image's bitmap controls), the members they
+// report changed, and what the sheet applies from them.
 #include "od_page_fixture.h"
 #include "ODMeasure.h"
 #include "ODTextComponent.h"
@@ -210,4 +210,45 @@ TEST(PositionSizePage, MeasuresInTheMappingsUnitWithItsName)
         EXPECT_STREQ(unit, "Inches");
     }
     EXPECT_FALSE(s.AnyChange());
+}
+
+TEST(LabelsPage, PositionAndOffsetsOnlyTheChangedOnesAndTheRangeRefused)
+{
+    EditFixture f;
+    CODLabelCompPP page;
+    ODPageRecord record;
+    record.SetSize(3);
+    record.word0 = TRUE;
+    record.values[0].number = 5;  // bottom-centre
+    record.values[1].number = 10;
+    record.values[2].number = -20;
+    for (int i = 0; i < 3; ++i)
+        record.flags[i] = TRUE;
+    page.SetPageData(&record);
+    CPropertySheet sheet("Label Sheet");
+    sheet.AddPage(&page);
+    ASSERT_TRUE(sheet.Create(&f.host, WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, 0));
+    EXPECT_EQ(page.IsDlgButtonChecked(CODLabelCompPP::idBottomCenter), BST_CHECKED);
+    EXPECT_EQ((int)page.GetDlgItemInt(CODLabelCompPP::idY, NULL, TRUE), -20);
+
+    page.SetDlgItemText(CODLabelCompPP::idY, "30");  // only the y offset
+    ODPageRecord out;
+    page.GetPageData(&out);
+    EXPECT_TRUE(out.word0);
+    EXPECT_FALSE(out.flags[0]) << out.Number(0);
+    EXPECT_FALSE(out.flags[1]) << out.Number(1);
+    EXPECT_TRUE(out.flags[2]);
+    EXPECT_EQ(out.Number(2), 30);
+
+    Click(&page, CODLabelCompPP::idTopRight);
+    page.SetDlgItemText(CODLabelCompPP::idX, "150");  // outside -100..100
+    {
+        MessageBoxWatch answer("Label Sheet");
+        page.GetPageData(&out);
+        EXPECT_EQ(MessageBoxWatch::Count(), 1);
+    }
+    EXPECT_TRUE(out.flags[0]);
+    EXPECT_EQ(out.Number(0), 2);
+    EXPECT_FALSE(out.flags[1] || out.flags[2]);  // neither offset taken
+    sheet.DestroyWindow();
 }
