@@ -321,9 +321,11 @@ void CODViewport::DrawArea(CDC* dc, CRect rect)
         dc->SelectClipRgn(&clip);
     CRect clipped = rect;
     ClipToModel(clipped);
+    // Every component the area touches: one only partly inside it has its part there drawn
+    // again after the background is (a repaint of part of the window must not erase it).
     CODComponentSet set;
     if (GetODModel())
-        GetODModel()->GetComponentsInRect(&set, rect);
+        GetODModel()->GetComponentsOverlapping(&set, rect);
     DrawBackground(dc, rect);
     DrawGrid(dc, clipped);
     DrawPageBounds(dc, clipped);

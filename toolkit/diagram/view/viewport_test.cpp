@@ -190,6 +190,27 @@ TEST(ViewportPixels, BackgroundGridPageBoundsAndComponentsAt200Percent)
     EXPECT_LT(inked, 190);
 }
 
+// A repaint of part of the window draws again the part of every component it touches, also of
+// one that reaches beyond it.
+TEST(ViewportPixels, APartialRepaintDrawsTheComponentsItCrosses)
+{
+    Fixture f(CSize(200, 200));
+    f.view.SetGridVisible(FALSE);
+    CODRectComponent* r = new CODRectComponent;
+    r->Create(10, 10, 120, 120);
+    CODFillProperties fill(20);
+    fill.SetColor(RGB(0, 0, 255));
+    r->SetOrAddProperty(fill);
+    f.model.AppendChild(r);
+
+    Canvas canvas(200, 200);
+    f.view.PrepareDC(&canvas.dc);
+    f.view.DrawArea(&canvas.dc, CRect(50, 50, 150, 150));
+    EXPECT_EQ(canvas.At(60, 60), RGB(0, 0, 255));     // the part inside the area
+    EXPECT_EQ(canvas.At(30, 30), RGB(255, 255, 255));  // outside it nothing is drawn
+    EXPECT_EQ(canvas.At(130, 130), RGB(255, 255, 255));
+}
+
 TEST(Viewport, GridOutOfRangeSwitchesOff)
 {
     Fixture f;
