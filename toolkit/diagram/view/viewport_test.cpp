@@ -160,17 +160,22 @@ TEST(Viewport, Pages)
     EXPECT_EQ(f.view.GetPageRect(4), CRect(600, 600, 1200, 1200));
 }
 
+static void AddBlueRect(Fixture& f, int l, int t, int r, int b)
+{
+    CODRectComponent* rect = new CODRectComponent;
+    rect->Create(l, t, r, b);
+    CODFillProperties fill(20);
+    fill.SetColor(RGB(0, 0, 255));
+    rect->SetOrAddProperty(fill);
+    f.model.AppendChild(rect);
+}
+
 TEST(ViewportPixels, BackgroundGridPageBoundsAndComponentsAt200Percent)
 {
     Fixture f(CSize(200, 200));
     f.view.SetPageSize(CSize(50, 1000));
     f.view.SetZoom(200, 200);
-    CODRectComponent* r = new CODRectComponent;
-    r->Create(20, 20, 40, 40);
-    CODFillProperties fill(20);
-    fill.SetColor(RGB(0, 0, 255));
-    r->SetOrAddProperty(fill);
-    f.model.AppendChild(r);
+    AddBlueRect(f, 20, 20, 40, 40);
 
     Canvas canvas(200, 200);
     f.view.PrepareDC(&canvas.dc);
@@ -196,12 +201,7 @@ TEST(ViewportPixels, APartialRepaintDrawsTheComponentsItCrosses)
 {
     Fixture f(CSize(200, 200));
     f.view.SetGridVisible(FALSE);
-    CODRectComponent* r = new CODRectComponent;
-    r->Create(10, 10, 120, 120);
-    CODFillProperties fill(20);
-    fill.SetColor(RGB(0, 0, 255));
-    r->SetOrAddProperty(fill);
-    f.model.AppendChild(r);
+    AddBlueRect(f, 10, 10, 120, 120);
 
     Canvas canvas(200, 200);
     f.view.PrepareDC(&canvas.dc);
