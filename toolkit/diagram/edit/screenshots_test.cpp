@@ -41,6 +41,29 @@ void Paint(EditFixture& f)
     f.view.Draw(&dc);
 }
 
+// A popup menu is modal: a timer takes the picture while it is open, then closes it.
+const char* s_menuShot = nullptr;
+void CALLBACK ShootMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(NULL, id);
+    const std::string command = std::string("xwd -root -silent -out '") +
+                                getenv("QUORVEL_SCREENSHOT_DIR") + "/" + s_menuShot + ".xwd'";
+    EXPECT_EQ(0, system(command.c_str()));
+    ::EndMenu();
+}
+
+void ShootContextMenu(EditFixture& f, const char* name, CPoint at)
+{
+    s_menuShot = name;
+    ::SetTimer(NULL, 0, 1500, ShootMenu);
+    CMenu* menu = f.controller->BuildContextMenu();
+    ASSERT_NE(menu, nullptr);
+    CPoint screen = at;
+    f.host.ClientToScreen(&screen);
+    menu->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, &f.host);
+    Pump(200);
+}
+
 void Style(CODComponent* c, COLORREF line, int width, COLORREF fill = (COLORREF)-1)
 {
     CODLineProperties l(10);
@@ -126,6 +149,15 @@ TEST(Screenshots, DrawingPagesSheetsAndDialogs)
     Shoot("drawing_200");
     f.view.SetZoom(100, 100);
     Paint(f);
+
+    // The two context menus: over the canvas with nothing selected, over a selected component.
+    f.controller->ClearSelection();
+    f.controller->GetSelection()->Add(f.model.GetChild(0));
+    Paint(f);
+    ShootContextMenu(f, "menu_component", CPoint(90, 70));
+    f.controller->ClearSelection();
+    Paint(f);
+    ShootContextMenu(f, "menu_canvas", CPoint(560, 60));
 
     // The component sheet over a mixed selection (a rectangle, a line and a text), page by page.
     CODComponentSet mixed;
