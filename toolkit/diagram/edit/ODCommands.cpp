@@ -161,17 +161,33 @@ void CODRotateCommand::SetAspectRatio(int x, int y)
 
 BOOL CODRotateCommand::Execute()
 {
+    m_centreX.RemoveAll();
+    m_centreY.RemoveAll();
+    for (int i = 0; i < m_components.GetSize(); ++i) {
+        float x, y;
+        m_components[i]->GetRegionHandleF(8, &x, &y);
+        m_centreX.SetAt(m_components[i], x);
+        m_centreY.SetAt(m_components[i], y);
+    }
     m_pModel->RotateComponents(&m_components, m_nAngle, m_nAspectX, m_nAspectY);
     m_pModel->UpdateComponents(&m_components, 2);
     return TRUE;
 }
 
-MvcCommandBase* CODRotateCommand::MakeInverse()
+BOOL CODRotateCommand::Unexecute()
 {
-    CODRotateCommand* inverse = new CODRotateCommand(m_pModel, -m_nAngle);
-    inverse->SetAspectRatio(m_nAspectX, m_nAspectY);
-    inverse->AddComponents(&m_components);
-    return inverse;
+    for (int i = 0; i < m_components.GetSize(); ++i) {
+        CODComponent* c = m_components[i];
+        float x, y;
+        if (!m_centreX.Lookup(c, x) || !m_centreY.Lookup(c, y))
+            c->GetRegionHandleF(8, &x, &y);
+        const CRect before = c->GetBounds();  // the area to repaint as well
+        c->Rotate(-m_nAngle, x, y, m_nAspectX, m_nAspectY);
+        c->SetPreviousBounds(before.left, before.top, before.right, before.bottom);
+    }
+    m_pModel->SetModified(TRUE);
+    m_pModel->UpdateComponents(&m_components, 2);
+    return TRUE;
 }
 
 void CODScaleCommand::GetDescription(CString& description)

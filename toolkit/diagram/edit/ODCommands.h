@@ -73,7 +73,9 @@ public:
     using MvcCommandBase::GetDescription;
     void GetDescription(CString& description) override;
     BOOL Execute() override;
-    MvcCommandBase* MakeInverse() override;
+    // Turns each component back about the centre it was turned about, recorded by Execute
+    // (a component moved since is still turned about that point).
+    BOOL Unexecute() override;
     virtual CODRotateCommand* Clone();
     void SetAngle(int angle) { m_nAngle = angle; }
     int GetAngle() const { return m_nAngle; }
@@ -85,6 +87,8 @@ protected:
     int m_nAngle;
     int m_nAspectX;
     int m_nAspectY;
+    CMap<CODComponent*, CODComponent*, float, float> m_centreX;
+    CMap<CODComponent*, CODComponent*, float, float> m_centreY;
 };
 
 class CODScaleCommand : public CODCommand

@@ -260,3 +260,28 @@ TEST(Commands, DescriptionsOfTheOtherClasses)
     EXPECT_EQ(groupCopy->GetComponents()->GetSize(), 2);
     EXPECT_EQ(groupCopy->GetGroup(), nullptr);
 }
+
+// A rotation undone after a component was moved by another command still turns it about the
+// centre it was turned about: the move stays.
+TEST(Commands, RotationUndoneAboutTheRecordedCentres)
+{
+    Drawing d;
+    const CRect before = d.a->GetBounds();
+    CODRotateCommand rotate(&d.f.model, 900);
+    rotate.AddComponent(d.a);
+    ASSERT_TRUE(rotate.Execute());
+    CODMoveCommand move(&d.f.model, 40, 30);
+    move.AddComponent(d.a);
+    ASSERT_TRUE(move.Execute());
+    rotate.Unexecute();
+    CRect moved = before;
+    moved.OffsetRect(move.GetDx(), move.GetDy());
+    EXPECT_EQ(d.a->GetBounds().Size(), before.Size());
+    // Turned back about the old centre, the moved box swings round it: its centre is the
+    // old centre plus the move turned by -90 degrees.
+    const CPoint c = before.CenterPoint();
+    const CPoint expected(c.x + move.GetDy(), c.y - move.GetDx());
+    EXPECT_NEAR(d.a->GetBounds().CenterPoint().x, expected.x, 1);
+    EXPECT_NEAR(d.a->GetBounds().CenterPoint().y, expected.y, 1);
+    EXPECT_NE(d.a->GetBounds(), moved);  // not about its centre now
+}
