@@ -285,3 +285,27 @@ TEST(Commands, RotationUndoneAboutTheRecordedCentres)
     EXPECT_NEAR(d.a->GetBounds().CenterPoint().y, expected.y, 1);
     EXPECT_NE(d.a->GetBounds(), moved);  // not about its centre now
 }
+
+// A macro undoes its commands last first: two colours given one after the other come back to
+// the first colour only in that order.
+TEST(Commands, MacroUndoesLastFirst)
+{
+    Drawing d;
+    const CString before = Snapshot(d.f);
+    CODMacroCommand macro(&d.f.model);
+    for (COLORREF colour : {RGB(255, 0, 0), RGB(0, 0, 255)}) {
+        CODLineProperties* line = new CODLineProperties(10);
+        line->SetColor(colour);
+        CODPropertyCommand* command = new CODPropertyCommand(&d.f.model, line);
+        command->SetMask(0x01);
+        command->AddComponent(d.a);
+        macro.AddCommand(command);
+    }
+    ASSERT_TRUE(macro.Execute());
+    const CString after = Snapshot(d.f);
+    EXPECT_NE(after.Find("line FF0000"), -1) << (LPCTSTR)after;  // blue (0xFF0000), the last
+    macro.Unexecute();
+    EXPECT_STREQ(Snapshot(d.f), before);
+    macro.Execute();
+    EXPECT_STREQ(Snapshot(d.f), after);
+}
