@@ -111,8 +111,14 @@ CODDeleteCommand* CODDeleteCommand::Clone()
 
 void CODMoveCommand::GetDescription(CString& description)
 {
-    description.Format("Move Command: %d components by (%d, %d)", m_components.GetSize(), m_nDx,
-                       m_nDy);
+    description.Format("Move Command: x = %d  y = %d", m_nDx, m_nDy);
+}
+
+CODMoveCommand* CODMoveCommand::Clone()
+{
+    CODMoveCommand* copy = new CODMoveCommand(m_pModel, m_nDx, m_nDy);
+    copy->AddComponents(&m_components);
+    return copy;
 }
 
 BOOL CODMoveCommand::Execute()
@@ -132,7 +138,17 @@ MvcCommandBase* CODMoveCommand::MakeInverse()
 
 void CODRotateCommand::GetDescription(CString& description)
 {
-    description.Format("Rotate Command: %d components by %d", m_components.GetSize(), m_nAngle);
+    description.Format("Rotate Command: angle = %.1f  aspect ratio = %d:%d", m_nAngle / 10.0,
+                       m_nAspectX, m_nAspectY);
+}
+
+// The centres recorded by an execution are not copied: the copy records its own.
+CODRotateCommand* CODRotateCommand::Clone()
+{
+    CODRotateCommand* copy = new CODRotateCommand(m_pModel, m_nAngle);
+    copy->SetAspectRatio(m_nAspectX, m_nAspectY);
+    copy->AddComponents(&m_components);
+    return copy;
 }
 
 void CODRotateCommand::SetAspectRatio(int x, int y)
@@ -145,22 +161,46 @@ void CODRotateCommand::SetAspectRatio(int x, int y)
 
 BOOL CODRotateCommand::Execute()
 {
+    m_centreX.RemoveAll();
+    m_centreY.RemoveAll();
+    for (int i = 0; i < m_components.GetSize(); ++i) {
+        float x, y;
+        m_components[i]->GetRegionHandleF(8, &x, &y);
+        m_centreX.SetAt(m_components[i], x);
+        m_centreY.SetAt(m_components[i], y);
+    }
     m_pModel->RotateComponents(&m_components, m_nAngle, m_nAspectX, m_nAspectY);
     m_pModel->UpdateComponents(&m_components, 2);
     return TRUE;
 }
 
-MvcCommandBase* CODRotateCommand::MakeInverse()
+BOOL CODRotateCommand::Unexecute()
 {
-    CODRotateCommand* inverse = new CODRotateCommand(m_pModel, -m_nAngle);
-    inverse->SetAspectRatio(m_nAspectX, m_nAspectY);
-    inverse->AddComponents(&m_components);
-    return inverse;
+    for (int i = 0; i < m_components.GetSize(); ++i) {
+        CODComponent* c = m_components[i];
+        float x, y;
+        if (!m_centreX.Lookup(c, x) || !m_centreY.Lookup(c, y))
+            c->GetRegionHandleF(8, &x, &y);
+        const CRect before = c->GetBounds();  // the area to repaint as well
+        c->Rotate(-m_nAngle, x, y, m_nAspectX, m_nAspectY);
+        c->SetPreviousBounds(before.left, before.top, before.right, before.bottom);
+    }
+    m_pModel->SetModified(TRUE);
+    m_pModel->UpdateComponents(&m_components, 2);
+    return TRUE;
 }
 
 void CODScaleCommand::GetDescription(CString& description)
 {
-    description.Format("Scale Command: %d components", m_components.GetSize());
+    description.Format("Scale Command: x = %.1f%%  y = %.1f%%  ref point = %d",
+                       (double)(m_fSx * 100.0f), (double)(m_fSy * 100.0f), m_nHandle);
+}
+
+CODScaleCommand* CODScaleCommand::Clone()
+{
+    CODScaleCommand* copy = new CODScaleCommand(m_pModel, m_fSx, m_fSy, m_nHandle);
+    copy->AddComponents(&m_components);
+    return copy;
 }
 
 BOOL CODScaleCommand::Execute()
@@ -238,8 +278,85 @@ MvcCommandBase* CODMoveVertexCommand::MakeInverse()
                                     m_nIndex, -m_pt.x, -m_pt.y);
 }
 
+void CODInsertVertexCommand::GetDescription(CString& description)
+{
+    description.Format("Insert Vertex Command: index = %d point = (%d,%d)", m_nIndex, m_pt.x,
+                       m_pt.y);
+}
+
+// The copy carries the index and the point only: it names no component to change.
+CODInsertVertexCommand* CODInsertVertexCommand::Clone()
+{
+    return new CODInsertVertexCommand(m_pModel, NULL, m_nIndex, m_pt.x, m_pt.y);
+}
+
+void CODDeleteVertexCommand::GetDescription(CString& description)
+{
+    description.Format("Delete Vertex Command: index = %d", m_nIndex);
+}
+
+CODDeleteVertexCommand* CODDeleteVertexCommand::Clone()
+{
+    CODDeleteVertexCommand* copy = new CODDeleteVertexCommand(m_pModel, NULL, m_nIndex);
+    copy->AddComponents(&m_components);
+    copy->m_pt = m_pt;
+    return copy;
+}
+
+void CODMoveVertexCommand::GetDescription(CString& description)
+{
+    description.Format("Move Vertex Command: index = %d  x = %d  y = %d", m_nIndex, m_pt.x, m_pt.y);
+}
+
+CODMoveVertexCommand* CODMoveVertexCommand::Clone()
+{
+    CODMoveVertexCommand* copy = new CODMoveVertexCommand(m_pModel, NULL, m_nIndex, m_pt.x, m_pt.y);
+    copy->AddComponents(&m_components);
+    return copy;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Properties
+
+void CODPropertyCommand::GetDescription(CString& description)
+{
+    description.Format("Property command -> property type = %d",
+                       m_pProperty ? m_pProperty->GetId() : 0);
+}
+
+// The copy has a property object of its own (both commands delete theirs) and its own copies
+// of the old values; the mask is not copied.
+void CODPropertyCommand::CopyTo(CODPropertyCommand* copy)
+{
+    copy->SetProperty(m_pProperty ? m_pProperty->Clone() : NULL);
+    copy->AddComponents(&m_components);
+    for (int i = 0; i < m_touched.GetSize(); ++i) {
+        m_touched[i]->AddRef();
+        copy->m_touched.Add(m_touched[i]);
+        copy->m_before.Add(m_before[i] ? m_before[i]->Clone() : NULL);
+    }
+}
+
+CODPropertyCommand* CODPropertyCommand::Clone()
+{
+    CODPropertyCommand* copy = new CODPropertyCommand(m_pModel);
+    CopyTo(copy);
+    return copy;
+}
+
+void CODFontCommand::GetDescription(CString& description)
+{
+    description.Format("Font command -> property type = %d", m_pProperty ? m_pProperty->GetId() : 0);
+}
+
+CODFontCommand* CODFontCommand::Clone()
+{
+    CODFontCommand* copy = new CODFontCommand(m_pModel);
+    CopyTo(copy);
+    copy->m_texts.Append(m_texts);
+    copy->m_bounds.Append(m_bounds);
+    return copy;
+}
 
 CODPropertyCommand::CODPropertyCommand(CODModel* model, CODProperty* property)
     : CODCommand(model), m_pProperty(property), m_dwMask(0xFFFF)
@@ -614,4 +731,119 @@ BOOL CODAlignCommand::Execute()
         }
     }
     return CODMacroCommand::Execute();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Descriptions and copies of the name, text, structure and macro commands
+
+void CODNameCommand::GetDescription(CString& description)
+{
+    description.Format("Name Command: name = %s", (LPCTSTR)m_strName);
+}
+
+CODNameCommand* CODNameCommand::Clone()
+{
+    CODNameCommand* copy = new CODNameCommand(m_pModel);
+    copy->SetName(m_strName);
+    copy->AddComponents(&m_components);
+    copy->m_oldNames.Append(m_oldNames);
+    return copy;
+}
+
+void CODTextCommand::GetDescription(CString& description)
+{
+    description.Format("Text Command: text = %s", (LPCTSTR)m_strText);
+}
+
+// The mapping is not copied: the copy measures in MM_TEXT until it is given one.
+CODTextCommand* CODTextCommand::Clone()
+{
+    CODTextCommand* copy = new CODTextCommand(m_pModel);
+    copy->SetText(m_strText);
+    copy->AddComponents(&m_components);
+    copy->m_texts.Append(m_texts);
+    copy->m_oldTexts.Append(m_oldTexts);
+    copy->m_oldBounds.Append(m_oldBounds);
+    return copy;
+}
+
+void CODGroupCommand::GetDescription(CString& description)
+{
+    Describe(description, "Group Command", m_components.GetSize());
+}
+
+namespace {
+
+void CopyIndexes(const CMap<CODComponent*, CODComponent*, int, int>& from,
+                 CMap<CODComponent*, CODComponent*, int, int>& to)
+{
+    POSITION pos = from.GetStartPosition();
+    while (pos) {
+        CODComponent* c;
+        int index;
+        from.GetNextAssoc(pos, c, index);
+        to.SetAt(c, index);
+    }
+}
+
+}  // namespace
+
+// The group itself is not copied: the copy is given its own.
+CODGroupCommand* CODGroupCommand::Clone()
+{
+    CODGroupCommand* copy = new CODGroupCommand(m_pModel);
+    copy->AddComponents(&m_components);
+    CopyIndexes(m_indexes, copy->m_indexes);
+    return copy;
+}
+
+void CODUngroupCommand::GetDescription(CString& description)
+{
+    description.Format("Ungroup Command: %d groups", m_components.GetSize());
+}
+
+CODUngroupCommand* CODUngroupCommand::Clone()
+{
+    CODUngroupCommand* copy = new CODUngroupCommand(m_pModel);
+    copy->AddComponents(&m_components);
+    CopyIndexes(m_groupIndexes, copy->m_groupIndexes);
+    POSITION pos = m_children.GetStartPosition();
+    while (pos) {
+        CODComponent* group;
+        CODComponentSet* children;
+        m_children.GetNextAssoc(pos, group, children);
+        CODComponentSet* own = new CODComponentSet;
+        for (int i = 0; i < children->GetSize(); ++i) {
+            (*children)[i]->AddRef();
+            own->Add((*children)[i]);
+        }
+        copy->m_children.SetAt(group, own);
+    }
+    return copy;
+}
+
+void CODOrderCommand::GetDescription(CString& description)
+{
+    static const char* const kinds[4] = {"Front", "Back", "Forward", "Backward"};
+    description.Format("Order Command: %s",
+                       m_nKind >= 0 && m_nKind < 4 ? kinds[m_nKind] : "Undefined");
+}
+
+CODOrderCommand* CODOrderCommand::Clone()
+{
+    CODOrderCommand* copy = new CODOrderCommand(m_pModel, m_nKind);
+    copy->AddComponents(&m_components);
+    copy->m_before.Append(m_before);
+    return copy;
+}
+
+void CODMacroCommand::GetDescription(CString& description)
+{
+    description.Format("Macro Command: %d commands on %d components\n", (int)m_commands.GetSize(),
+                       m_components.GetSize());
+    for (int i = 0; i < m_commands.GetSize(); ++i) {
+        CString line;
+        m_commands[i]->GetDescription(line);
+        description += "  " + line + "\n";
+    }
 }

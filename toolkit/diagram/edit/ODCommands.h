@@ -47,6 +47,7 @@ public:
     void GetDescription(CString& description) override;
     BOOL Execute() override;
     MvcCommandBase* MakeInverse() override;
+    virtual CODMoveCommand* Clone();
     void SetOffset(int dx, int dy)
     {
         m_nDx = dx;
@@ -72,7 +73,10 @@ public:
     using MvcCommandBase::GetDescription;
     void GetDescription(CString& description) override;
     BOOL Execute() override;
-    MvcCommandBase* MakeInverse() override;
+    // Turns each component back about the centre it was turned about, recorded by Execute
+    // (a component moved since is still turned about that point).
+    BOOL Unexecute() override;
+    virtual CODRotateCommand* Clone();
     void SetAngle(int angle) { m_nAngle = angle; }
     int GetAngle() const { return m_nAngle; }
     // Values not greater than 0 are ignored.
@@ -83,6 +87,8 @@ protected:
     int m_nAngle;
     int m_nAspectX;
     int m_nAspectY;
+    CMap<CODComponent*, CODComponent*, float, float> m_centreX;
+    CMap<CODComponent*, CODComponent*, float, float> m_centreY;
 };
 
 class CODScaleCommand : public CODCommand
@@ -98,6 +104,7 @@ public:
     void GetDescription(CString& description) override;
     BOOL Execute() override;
     MvcCommandBase* MakeInverse() override;
+    virtual CODScaleCommand* Clone();
     void SetScale(float sx, float sy, int handle)
     {
         m_fSx = sx;
@@ -118,6 +125,7 @@ protected:
 class CODVertexCommand : public CODCommand
 {
 public:
+    void SetIndex(int index) { m_nIndex = index; }
     CODVertexCommand(CODModel* model, CODComponent* component, int index, int x, int y);
     int GetIndex() const { return m_nIndex; }
     CPoint GetPoint() const { return m_pt; }
@@ -137,9 +145,10 @@ public:
     }
     int GetType() override { return typeId; }
     using MvcCommandBase::GetDescription;
-    void GetDescription(CString& description) override { description = "Insert Vertex Command"; }
+    void GetDescription(CString& description) override;
     BOOL Execute() override;
     MvcCommandBase* MakeInverse() override;
+    virtual CODInsertVertexCommand* Clone();
 };
 
 class CODDeleteVertexCommand : public CODVertexCommand
@@ -152,9 +161,10 @@ public:
     }
     int GetType() override { return typeId; }
     using MvcCommandBase::GetDescription;
-    void GetDescription(CString& description) override { description = "Delete Vertex Command"; }
+    void GetDescription(CString& description) override;
     BOOL Execute() override;
     MvcCommandBase* MakeInverse() override;
+    virtual CODDeleteVertexCommand* Clone();
 };
 
 class CODMoveVertexCommand : public CODVertexCommand
@@ -167,9 +177,10 @@ public:
     }
     int GetType() override { return typeId; }
     using MvcCommandBase::GetDescription;
-    void GetDescription(CString& description) override { description = "Move Vertex Command"; }
+    void GetDescription(CString& description) override;
     BOOL Execute() override;
     MvcCommandBase* MakeInverse() override;
+    virtual CODMoveVertexCommand* Clone();
 };
 
 // A property given to components: the command owns the object it is given.
@@ -181,9 +192,10 @@ public:
     ~CODPropertyCommand() override;
     int GetType() override { return typeId; }
     using MvcCommandBase::GetDescription;
-    void GetDescription(CString& description) override { description = "Property Command"; }
+    void GetDescription(CString& description) override;
     BOOL Execute() override;
     BOOL Unexecute() override;
+    virtual CODPropertyCommand* Clone();
     void SetProperty(CODProperty* property);
     CODProperty* GetProperty() const { return m_pProperty; }
     void SetMask(DWORD mask) { m_dwMask = mask; }
@@ -191,6 +203,7 @@ public:
 
 protected:
     void Forget();
+    void CopyTo(CODPropertyCommand* copy);
 
     CODProperty* m_pProperty;
     DWORD m_dwMask;
@@ -210,9 +223,10 @@ public:
     }
     int GetType() override { return typeId; }
     using MvcCommandBase::GetDescription;
-    void GetDescription(CString& description) override { description = "Font Command"; }
+    void GetDescription(CString& description) override;
     BOOL Execute() override;
     BOOL Unexecute() override;
+    CODFontCommand* Clone() override;
 
 protected:
     CArray<CODComponent*, CODComponent*> m_texts;
@@ -226,9 +240,10 @@ public:
     explicit CODNameCommand(CODModel* model) : CODCommand(model) {}
     int GetType() override { return typeId; }
     using MvcCommandBase::GetDescription;
-    void GetDescription(CString& description) override { description = "Name Command"; }
+    void GetDescription(CString& description) override;
     BOOL Execute() override;
     BOOL Unexecute() override;
+    virtual CODNameCommand* Clone();
     void SetName(LPCTSTR name) { m_strName = name; }
 
 protected:
@@ -244,9 +259,10 @@ public:
     explicit CODTextCommand(CODModel* model) : CODCommand(model), m_nMapMode(MM_TEXT) {}
     int GetType() override { return typeId; }
     using MvcCommandBase::GetDescription;
-    void GetDescription(CString& description) override { description = "Text Command"; }
+    void GetDescription(CString& description) override;
     BOOL Execute() override;
     BOOL Unexecute() override;
+    virtual CODTextCommand* Clone();
     void SetText(LPCTSTR text) { m_strText = text; }
     CString GetText() const { return m_strText; }
     // Records the DC's mapping (MM_TEXT without a DC).
@@ -272,9 +288,10 @@ public:
     ~CODGroupCommand() override;
     int GetType() override { return typeId; }
     using MvcCommandBase::GetDescription;
-    void GetDescription(CString& description) override { description = "Group Command"; }
+    void GetDescription(CString& description) override;
     BOOL Execute() override;
     BOOL Unexecute() override;
+    virtual CODGroupCommand* Clone();
     void SetGroup(CODComponent* group);
     CODComponent* GetGroup() const { return m_pGroup; }
 
@@ -290,9 +307,10 @@ public:
     ~CODUngroupCommand() override;
     int GetType() override { return typeId; }
     using MvcCommandBase::GetDescription;
-    void GetDescription(CString& description) override { description = "Ungroup Command"; }
+    void GetDescription(CString& description) override;
     BOOL Execute() override;
     BOOL Unexecute() override;
+    virtual CODUngroupCommand* Clone();
     BOOL LookupChildren(CODComponent* group, CODComponentSet*& children) const;
 
 protected:
@@ -309,9 +327,10 @@ public:
     CODOrderCommand(CODModel* model, int kind = 0) : CODCommand(model), m_nKind(kind) {}
     int GetType() override { return typeId; }
     using MvcCommandBase::GetDescription;
-    void GetDescription(CString& description) override { description = "Order Command"; }
+    void GetDescription(CString& description) override;
     BOOL Execute() override;
     BOOL Unexecute() override;
+    virtual CODOrderCommand* Clone();
     void SetOrder(int kind) { m_nKind = kind; }
     int GetOrder() const { return m_nKind; }
 
@@ -328,7 +347,7 @@ public:
     ~CODMacroCommand() override;
     int GetType() override { return typeId; }
     using MvcCommandBase::GetDescription;
-    void GetDescription(CString& description) override { description = "Macro Command"; }
+    void GetDescription(CString& description) override;
     BOOL Execute() override;
     BOOL Unexecute() override;
     void AddCommand(MvcCommandBase* command) { m_commands.Add(command); }
@@ -345,8 +364,6 @@ public:
     enum { typeId = 20 };
     CODAlignCommand(CODModel* model, int kind = 0) : CODMacroCommand(model), m_nKind(kind) {}
     int GetType() override { return typeId; }
-    using MvcCommandBase::GetDescription;
-    void GetDescription(CString& description) override { description = "Align Command"; }
     BOOL Execute() override;
     void SetAlignment(int kind) { m_nKind = kind; }
 

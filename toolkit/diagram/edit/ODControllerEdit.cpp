@@ -1,6 +1,8 @@
 // The controller's editing side: the command builders, the arrange and edit commands, zoom
 // commands, the clipboard in the toolkit's private format, OLE drags and export.
 #include "ODController.h"
+#include "ODDialogs.h"
+#include "ODMeasureSheet.h"
 #include <afxdlgs.h>
 #include <afxpriv.h>
 #include <math.h>
@@ -782,7 +784,74 @@ void CODController::OnDefaultProperties()
     CODDefPropSheet sheet(m_pODViewport->GetDefaultProperties(), m_pODViewport, caption);
     sheet.DoModal();
 }
-void CODController::OnComponents() {}
-void CODController::OnMeasurementsAndSize() {}
-void CODController::OnGridProperties() {}
-void CODController::OnZoomCustom() {}
+void CODController::OnComponents()
+{
+    CODComponentsDlg dialog;
+    dialog.SetModel(GetODModel());
+    dialog.SetViewport(m_pODViewport);
+    if (CODModel* model = GetODModel())
+        dialog.SetComponents(model->GetChildren());
+    dialog.DoModal();
+}
+void CODController::OnMeasurementsAndSize()
+{
+    CODModel* model = GetODModel();
+    if (model == NULL)
+        return;
+    CODCoordinateMapping* mapping = m_pODViewport->GetCoordinateMapping();
+    CODMeasurePropSheet sheet(IDS_OD_MEASUREMENTS, m_pWnd, 0, 0);
+    sheet.SetMeasureUnits(mapping->GetUnits());
+    sheet.SetMappingMode(m_pODViewport->GetMapMode());
+    sheet.SetPhysicalExtents(m_pODViewport->GetDeviceExtents());
+    sheet.SetLogicalExtents(m_pODViewport->GetLogicalExtents());
+    CODMeasure drawn, real;
+    mapping->GetScale(drawn, real);
+    sheet.SetScale(drawn, real);
+    sheet.SetCanvasSize(model->GetSize());
+    if (sheet.DoModal() != IDOK)
+        return;
+    mapping->SetUnits(sheet.GetMeasureUnits());
+    m_pODViewport->SetMapMode(sheet.GetMappingMode());
+    const CSize physical = sheet.GetPhysicalExtents(), logical = sheet.GetLogicalExtents();
+    m_pODViewport->SetExtents(0, logical.cx, physical.cx);
+    m_pODViewport->SetExtents(1, logical.cy, physical.cy);
+    sheet.GetScale(drawn, real);
+    mapping->SetScale(drawn, real);
+    model->SetSize(sheet.GetCanvasSize());
+    m_pODViewport->InvalidateAll();
+}
+void CODController::OnGridProperties()
+{
+    CODCoordinateMapping* mapping = m_pODViewport->GetCoordinateMapping();
+    const WORD unit = mapping->GetUnits();
+    CODGridDlg dialog(m_pWnd);
+    dialog.SetUnits(unit);
+    dialog.SetGridVisible(m_pODViewport->IsGridVisible());
+    dialog.SetSnapToGrid(m_pODViewport->IsSnapToGrid());
+    dialog.SetAngleSnap(m_pODViewport->IsAngleSnap());
+    dialog.SetVerticalSpacing(CODMeasure(unit, *m_pODViewport->GetVerticalGridMeasure()).GetValue());
+    dialog.SetHorizontalSpacing(CODMeasure(unit, *m_pODViewport->GetHorizontalGridMeasure()).GetValue());
+    dialog.SetGridColor(m_pODViewport->GetGridColor());
+    dialog.SetMinSpacing(m_pODViewport->GetMinGridSpacing());
+    dialog.SetMaxSpacing(m_pODViewport->GetMaxGridSpacing());
+    if (dialog.DoModal() != IDOK)
+        return;
+    m_pODViewport->SetGridVisible(dialog.GetGridVisible());
+    m_pODViewport->SetSnapToGrid(dialog.GetSnapToGrid());
+    m_pODViewport->SetAngleSnap(dialog.GetAngleSnap());
+    m_pODViewport->SetVerticalGridSpacing(dialog.GetVerticalSpacing());
+    m_pODViewport->SetHorizontalGridSpacing(dialog.GetHorizontalSpacing());
+    m_pODViewport->SetGridColor(dialog.GetGridColor());
+    m_pODViewport->InvalidateAll();
+}
+
+void CODController::OnZoomCustom()
+{
+    CODZoomDlg dialog(m_pWnd);
+    dialog.m_nZoom = m_pODViewport->GetZoom().cx;
+    m_pODViewport->GetZoomLimits(&dialog.m_nMinZoom, &dialog.m_nMaxZoom);
+    if (dialog.DoModal() != IDOK)
+        return;
+    m_pODViewport->SetZoom(dialog.m_nZoom, dialog.m_nZoom);
+    m_pODViewport->InvalidateAll();
+}

@@ -126,25 +126,38 @@ struct EditFixture {
     }
 };
 
-// Dismisses every message box the thread shows while it lives, counting them.
+// Dismisses every message box the thread shows while it lives, counting them; a dialog of the
+// caption given is not one.
 struct MessageBoxWatch {
     static int& Count()
     {
         static int count = 0;
         return count;
     }
+    static const char*& Spared()
+    {
+        static const char* caption = nullptr;
+        return caption;
+    }
     UINT_PTR timer;
-    MessageBoxWatch()
+    explicit MessageBoxWatch(const char* spared = nullptr)
     {
         Count() = 0;
+        Spared() = spared;
         timer = ::SetTimer(NULL, 0, 30, Tick);
     }
-    ~MessageBoxWatch() { ::KillTimer(NULL, timer); }
+    ~MessageBoxWatch()
+    {
+        ::KillTimer(NULL, timer);
+        Spared() = nullptr;
+    }
     static BOOL CALLBACK Close(HWND wnd, LPARAM)
     {
-        char name[32] = "";
+        char name[32] = "", caption[128] = "";
         ::GetClassNameA(wnd, name, sizeof name);
-        if (strcmp(name, "#32770") == 0 && ::IsWindowVisible(wnd)) {
+        ::GetWindowTextA(wnd, caption, sizeof caption);
+        if (strcmp(name, "#32770") == 0 && ::IsWindowVisible(wnd) &&
+            !(Spared() && strcmp(caption, Spared()) == 0)) {
             ++Count();
             ::PostMessage(wnd, WM_COMMAND, IDOK, 0);
         }

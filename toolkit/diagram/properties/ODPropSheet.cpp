@@ -4,6 +4,7 @@
 #include "ODFillProperties.h"
 #include "ODFontProperties.h"
 #include "ODLineProperties.h"
+#include "ODMeasure.h"
 #include "ODModel.h"
 #include "ODOrientationProperties.h"
 #include "ODTextComponent.h"
@@ -11,37 +12,10 @@
 #include "diagram_res.h"
 
 // ---------------------------------------------------------------------------------------------
-// Pages: one labelled control per member, made when the page's window is.
+// Pages: the members of a page's record, which each page shows in the controls of its template.
 
-namespace {
-
-const ODFieldInfo kGeneral[] = {{"Name", odText}, {"Type", odReadOnlyText},
-                                {"Transparent", odBool}, {"Transparent colour", odColour},
-                                {"", odHidden}};
-const ODFieldInfo kText[] = {{"Text", odText}, {"Multiple lines", odBool}, {"Word break", odBool},
-                             {"Horizontal alignment", odNumber}, {"Vertical alignment", odNumber}};
-const ODFieldInfo kEdit[] = {{"Edit properties", odBool}, {"Read only", odBool},
-                             {"Move", odBool}, {"Rotate", odBool}, {"Scale", odBool},
-                             {"Select", odBool}, {"Stretch", odBool}, {"Edit vertices", odBool},
-                             {"Contain", odBool}};
-const ODFieldInfo kLabels[] = {{"Position", odNumber}, {"X offset", odNumber},
-                               {"Y offset", odNumber}};
-const ODFieldInfo kLine[] = {{"Colour", odColour}, {"Style", odNumber}, {"Width (points)", odNumber},
-                             {"No line", odBool}};
-const ODFieldInfo kFill[] = {{"Colour", odColour}, {"Background colour", odColour},
-                             {"Hatch (255 solid)", odNumber}, {"Hollow", odBool},
-                             {"Transparent background", odBool}};
-const ODFieldInfo kFont[] = {{"Face", odText}, {"Size (points)", odNumber}, {"Style", odNumber},
-                             {"Strike out", odBool}, {"Underline", odBool}, {"Colour", odColour}};
-const ODFieldInfo kPosSize[] = {{"X", odReadOnlyText}, {"Y", odReadOnlyText},
-                                {"Width", odReadOnlyText}, {"Height", odReadOnlyText}};
-
-enum { kFirstControl = 1000 };
-
-}  // namespace
-
-CODCompPropPage::CODCompPropPage(UINT templateId, const ODFieldInfo* fields, int count)
-    : CPropertyPage(templateId), m_pFields(fields), m_nFields(count), m_bEnabled(TRUE),
+CODCompPropPage::CODCompPropPage(UINT templateId, int count)
+    : CPropertyPage(templateId), m_nFields(count), m_bEnabled(TRUE),
       m_bShowing(FALSE)
 {
     m_values.SetSize(count);
@@ -51,14 +25,57 @@ CODCompPropPage::CODCompPropPage(UINT templateId, const ODFieldInfo* fields, int
         m_same[i] = TRUE, m_changed[i] = FALSE;
 }
 
-CODGeneralCompPP::CODGeneralCompPP() : CODCompPropPage(22021, kGeneral, 5) {}
-CODEditCompPP::CODEditCompPP() : CODCompPropPage(22018, kEdit, 9) {}
-CODTextCompPP::CODTextCompPP() : CODCompPropPage(22044, kText, 5) {}
-CODLabelCompPP::CODLabelCompPP() : CODCompPropPage(22022, kLabels, 3) {}
-CODLineCompPP::CODLineCompPP() : CODCompPropPage(22023, kLine, 4) {}
-CODFillCompPP::CODFillCompPP() : CODCompPropPage(22019, kFill, 5) {}
-CODFontCompPP::CODFontCompPP() : CODCompPropPage(22020, kFont, 6) {}
-CODPosSizeCompPP::CODPosSizeCompPP() : CODCompPropPage(22043, kPosSize, 4) {}
+CODGeneralCompPP::CODGeneralCompPP() : CODCompPropPage(22021, 5)
+{
+    m_values[3].number = (LONG)RGB(255, 255, 255);
+}
+CODEditCompPP::CODEditCompPP() : CODCompPropPage(22018, 9) {}
+CODTextCompPP::CODTextCompPP() : CODCompPropPage(22044, 5)
+{
+    m_values[4].number = 4;  // a single line centred vertically
+}
+CODLabelCompPP::CODLabelCompPP() : CODCompPropPage(22022, 3), m_nX(0), m_nY(0)
+{
+    m_values[0].number = 8;  // centred
+}
+CODLineCompPP::CODLineCompPP()
+    : CODCompPropPage(22023, 4), m_nStyleIndex(LB_ERR), m_nWidthIndex(LB_ERR)
+{
+    // Shown without a record: a thin solid black line.
+    m_values[1].number = 0;
+    m_values[2].number = 1;
+}
+CODFillCompPP::CODFillCompPP() : CODCompPropPage(22019, 5), m_nHatchIndex(LB_ERR)
+{
+    // Shown without a record: black on white, no hatch.
+    m_values[1].number = (LONG)RGB(255, 255, 255);
+    m_values[2].number = 255;
+}
+CODFontCompPP::CODFontCompPP(int fontTypeFilter)
+    : CODCompPropPage(22020, 6), m_nFilter(fontTypeFilter), m_nStyle(64),
+      m_nRequestedStyle(64), m_nAvailable(0), m_nNameIndex(0), m_nSizeIndex(0),
+      m_nStyleIndex(-1)
+{
+    m_strSize.LoadString(IDS_OD_FONT_DEFAULT_SIZE);
+    m_values[1].number = atoi(m_strSize);
+    m_values[2].number = 64;
+}
+CODPosSizeCompPP::CODPosSizeCompPP() : CODCompPropPage(22043, 4) {}
+
+BOOL CODPosSizeCompPP::OnInitDialog()
+{
+    CPropertyPage::OnInitDialog();
+    static const UINT values[4] = {idLeft, idTop, idWidth, idHeight};
+    static const UINT units[4] = {idLeftUnit, idTopUnit, idWidthUnit, idHeightUnit};
+    for (int n = 0; n < 4; ++n) {
+        SetDlgItemText(values[n], m_values[n].text);
+        CString unit;
+        if (CODMeasure::IsValidUnit((WORD)m_values[n].number))
+            unit.LoadString(CODMeasure::GetUnitStringId((WORD)m_values[n].number));
+        SetDlgItemText(units[n], unit);
+    }
+    return TRUE;
+}
 
 void CODCompPropPage::SetPageData(ODPageRecord* record)
 {
@@ -109,101 +126,35 @@ void CODCompPropPage::SetMember(int index, LPCTSTR text)
     SetMember(index, v);
 }
 
-BOOL CODCompPropPage::OnInitDialog()
+void CODCompPropPage::MarkChanged(int index)
 {
-    CPropertyPage::OnInitDialog();
-    HFONT font = (HFONT)SendMessage(WM_GETFONT);
-    int y = 8;
-    for (int i = 0; i < m_nFields; ++i) {
-        const ODFieldInfo& f = m_pFields[i];
-        if (f.kind == odHidden)
-            continue;
-        HWND control;
-        if (f.kind == odBool) {
-            control = ::CreateWindowExA(0, "BUTTON", f.label,
-                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTO3STATE, 10, y,
-                                        260, 18, m_hWnd, (HMENU)(INT_PTR)(kFirstControl + i),
-                                        AfxGetInstanceHandle(), NULL);
-        } else {
-            HWND label = ::CreateWindowExA(0, "STATIC", f.label, WS_CHILD | WS_VISIBLE, 10, y + 2,
-                                           120, 16, m_hWnd, (HMENU)-1, AfxGetInstanceHandle(),
-                                           NULL);
-            ::SendMessage(label, WM_SETFONT, (WPARAM)font, 0);
-            DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-            if (f.kind == odReadOnlyText)
-                style |= ES_READONLY;
-            control = ::CreateWindowExA(0, "EDIT", "", style, 135, y, 140, 20, m_hWnd,
-                                        (HMENU)(INT_PTR)(kFirstControl + i),
-                                        AfxGetInstanceHandle(), NULL);
-        }
-        ::SendMessage(control, WM_SETFONT, (WPARAM)font, 0);
-        ::EnableWindow(control, m_bEnabled);
-        y += 24;
-    }
-    m_bShowing = TRUE;
-    for (int i = 0; i < m_nFields; ++i)
-        ShowMember(i);
-    m_bShowing = FALSE;
-    return TRUE;
-}
-
-// A member that differs between the components shows empty or indeterminate.
-void CODCompPropPage::ShowMember(int i)
-{
-    HWND control = ::GetDlgItem(m_hWnd, kFirstControl + i);
-    if (control == NULL)
-        return;
-    const BOOL wasShowing = m_bShowing;
-    m_bShowing = TRUE;
-    const ODFieldInfo& f = m_pFields[i];
-    if (f.kind == odBool)
-        ::SendMessage(control, BM_SETCHECK,
-                      !m_same[i] ? BST_INDETERMINATE : m_values[i].number ? BST_CHECKED : BST_UNCHECKED,
-                      0);
-    else {
-        CString text;
-        if (m_same[i] || f.kind == odReadOnlyText) {
-            if (f.kind == odText || f.kind == odReadOnlyText)
-                text = m_values[i].text;
-            else if (f.kind == odColour)
-                text.Format("%06X", (unsigned)m_values[i].number & 0xFFFFFF);
-            else
-                text.Format("%d", (int)m_values[i].number);
-        }
-        ::SetWindowTextA(control, text);
-    }
-    m_bShowing = wasShowing;
-}
-
-BOOL CODCompPropPage::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    const int index = (int)LOWORD(wParam) - kFirstControl;
-    const UINT code = HIWORD(wParam);
-    if (!m_bShowing && index >= 0 && index < m_nFields &&
-        (code == EN_CHANGE || code == BN_CLICKED)) {
-        HWND control = (HWND)lParam;
-        const ODFieldInfo& f = m_pFields[index];
-        ODRecordValue v = m_values[index];
-        if (f.kind == odBool) {
-            LRESULT state = ::SendMessage(control, BM_GETCHECK, 0, 0);
-            if (state == BST_INDETERMINATE) {  // the three-state box cycles back: skip it
-                ::SendMessage(control, BM_SETCHECK, BST_UNCHECKED, 0);
-                state = BST_UNCHECKED;
-            }
-            v.number = state == BST_CHECKED;
-        } else {
-            char text[512] = "";
-            ::GetWindowTextA(control, text, sizeof text);
-            v.text = text;
-            v.number = f.kind == odColour ? (LONG)strtoul(text, NULL, 16) : atol(text);
-        }
-        m_values[index] = v;
-        m_changed[index] = TRUE;
-        m_same[index] = TRUE;
+    m_changed[index] = TRUE;
+    m_same[index] = TRUE;
+    if (GetSafeHwnd())
         SetModified(TRUE);
-        return TRUE;
-    }
-    return CPropertyPage::OnCommand(wParam, lParam);
+}
+
+void CODCompPropPage::ShowCheck(UINT id, int index)
+{
+    CButton* box = (CButton*)GetDlgItem(id);
+    if (box == NULL)
+        return;
+    if (!m_same[index]) {
+        box->SetButtonStyle(BS_AUTO3STATE);
+        box->SetCheck(BST_INDETERMINATE);
+    } else
+        box->SetCheck(m_values[index].number ? BST_CHECKED : BST_UNCHECKED);
+}
+
+BOOL CODCompPropPage::TakeCheckClick(UINT id)
+{
+    CButton* box = (CButton*)GetDlgItem(id);
+    if (box == NULL)
+        return FALSE;
+    if (box->GetCheck() == BST_INDETERMINATE)
+        box->SetCheck(BST_UNCHECKED);
+    box->SetButtonStyle(BS_AUTOCHECKBOX);
+    return box->GetCheck() == BST_CHECKED;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -459,8 +410,11 @@ void CODCompPropSheet::LoadFromComponents(int mask)
             }
         }
         CODEditProperties edit;
-        if ((mask & 0x008) && c->FindProperty(40) && c->GetProperty(40, edit))
-            MergeEdit(Record(pageEdit, 9, first), first, edit, FALSE);
+        if ((mask & 0x008) && c->FindProperty(40) && c->GetProperty(40, edit)) {
+            // The record first: it says whether this is the first component merged.
+            ODPageRecord* r = Record(pageEdit, 9, first);
+            MergeEdit(r, first, edit, FALSE);
+        }
         if (mask & 0x002)
             if (CODTextComponent* text = DYNAMIC_DOWNCAST(CODTextComponent, c)) {
                 ODPageRecord* r = Record(pageText, 5, first);
@@ -486,17 +440,18 @@ void CODCompPropSheet::LoadFromComponents(int mask)
     if ((mask & 0x100) && m_components.GetSize() == 1 && m_pViewport) {
         BOOL first;
         ODPageRecord* r = Record(pagePosSize, 4, first);
-        CRect b = m_components[0]->GetBounds();
+        // The top-left handle and the size, in the unit of the viewport's mapping: each member
+        // the value as text (six significant digits) and the unit code.
         CODCoordinateMapping* mapping = m_pViewport->GetCoordinateMapping();
-        LONG v[4] = {b.left, b.top, b.Width(), b.Height()};
+        const WORD unit = mapping->GetUnits();
+        CODMeasure m[4] = {CODMeasure(unit), CODMeasure(unit), CODMeasure(unit), CODMeasure(unit)};
+        mapping->GetHandlePosition(m_components[0], m[0], m[1], 0);
+        mapping->GetComponentSize(m_components[0], m[2], m[3]);
         for (int n = 0; n < 4; ++n) {
-            ODRecordValue value;
-            value.number = v[n];
-            value.text.Format("%d", (int)v[n]);
-            r->values[n] = value;
+            r->values[n].text.Format("%.6g", (double)m[n].GetValue());
+            r->values[n].number = m[n].GetUnits();
             r->flags[n] = TRUE;
         }
-        (void)mapping;
     }
     for (int i = 0; i < pageCount; ++i)
         if (m_records[i])
@@ -532,8 +487,10 @@ void CODCompPropSheet::LoadFromProperties(CODPropertyList* list, int mask)
         CODProperty* clone = p->Clone();
         clone->AddRef();
         m_saved.SetAt(clone, p);
-        if (CODEditProperties* edit = DYNAMIC_DOWNCAST(CODEditProperties, p))
-            MergeEdit(Record(pageEdit, 9, first), first, *edit, TRUE);
+        if (CODEditProperties* edit = DYNAMIC_DOWNCAST(CODEditProperties, p)) {
+            ODPageRecord* r = Record(pageEdit, 9, first);
+            MergeEdit(r, first, *edit, TRUE);
+        }
         else
             MergeGroup(p, mask);
     }

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the drawing editor's cursors, 32 x 32 in two colours (run once; the results are kept
-in the tree)."""
+"""Writes the drawing editor's cursors, 32 x 32 in two colours, and the Font page's TrueType
+mark and the Components list's icons, 20 x 12 with their top-left pixel as the key colour (run once; the results are kept in the
+tree)."""
 import math
 import os
 import struct
@@ -148,5 +149,81 @@ def main():
         cur(os.path.join(HERE, "cursor%d.cur" % number), hotspot, layers(*parts))
 
 
+KEY = (255, 0, 255)
+
+
+def write_bmp(path, img):
+    """A 24-bit bitmap file of rows of (r, g, b) pixels, top row first."""
+    h, w = len(img), len(img[0])
+    stride = (w * 3 + 3) & ~3
+    rows = b""
+    for y in range(h - 1, -1, -1):
+        row = b"".join(bytes((b, g, r)) for (r, g, b) in img[y])
+        rows += row + b"\0" * (stride - len(row))
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(rows), 0, 0, 0, 0)
+    with open(path, "wb") as f:
+        f.write(struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(rows), 0, 0, 14 + len(info)))
+        f.write(info + rows)
+
+
+def small_image(points):
+    """20 x 12 on the key colour: points maps (x, y) to a colour."""
+    img = [[KEY] * 20 for _ in range(12)]
+    for (x, y), colour in points.items():
+        if 0 <= x < 20 and 0 <= y < 12 and (x, y) != (0, 0):
+            img[y][x] = colour
+    return img
+
+
+def truetype_mark(path):
+    """Two overlapping T letters, grey behind black."""
+    pts = {}
+
+    def letter_t(x0, y0, colour):
+        for x in range(x0, x0 + 9):
+            pts[(x, y0)] = pts[(x, y0 + 1)] = colour
+        for y in range(y0, y0 + 10):
+            pts[(x0 + 4, y)] = colour
+
+    letter_t(2, 0, (128, 128, 128))
+    letter_t(8, 2, (0, 0, 0))
+    write_bmp(path, small_image(pts))
+
+
+def component_icons():
+    """The Components list's icons, one per kind of component."""
+    ink, fill = (0, 0, 128), (255, 255, 255)
+
+    def on(points, colour=ink):
+        return {p: colour for p in points}
+
+    def ellipse(cx, cy, rx, ry):
+        return {(round(cx + rx * math.cos(a / 20)), round(cy + ry * math.sin(a / 20)))
+                for a in range(126)}
+
+    def curve(bend):
+        return {(x, round(6 + bend * math.sin(x / 19 * 2 * math.pi))) for x in range(2, 19)}
+
+    rect = box(3, 2, 16, 9)
+    icons = {
+        22002: on(ellipse(10, 6, 7, 4) | {(x, 6 + round(2 * math.sin(x))) for x in range(5, 15)}),
+        22003: on(curve(4)),
+        22004: on(ellipse(10, 6, 7, 4)),
+        22005: {**on(box(2, 1, 17, 10)), **on(line(4, 9, 8, 4) | line(8, 4, 11, 8) |
+                                              line(11, 8, 13, 6) | line(13, 6, 16, 9), (0, 128, 0))},
+        22006: on(line(2, 10, 17, 1)),
+        22007: on(box(1, 3, 5, 8) | box(14, 3, 18, 8) | line(6, 5, 13, 5)),
+        22008: on(line(10, 1, 17, 10) | line(17, 10, 3, 10) | line(3, 10, 10, 1)),
+        22009: on(ellipse(10, 6, 4, 4) | line(8, 4, 12, 8) | line(12, 4, 8, 8)),
+        22010: on(rect),
+        22011: {**on(box(2, 1, 17, 10, filled=True), fill), **on(box(2, 1, 17, 10) | line(5, 5, 14, 5))},
+        22012: on(line(5, 10, 10, 1) | line(10, 1, 15, 10) | line(7, 7, 13, 7)),
+    }
+    for number, pts in icons.items():
+        write_bmp(os.path.join(HERE, "component%d.bmp" % number), small_image(pts))
+
+
 if __name__ == "__main__":
     main()
+    truetype_mark(os.path.join(HERE, "truetype22014.bmp"))
+    component_icons()

@@ -160,17 +160,22 @@ TEST(Viewport, Pages)
     EXPECT_EQ(f.view.GetPageRect(4), CRect(600, 600, 1200, 1200));
 }
 
+static void AddBlueRect(Fixture& f, int l, int t, int r, int b)
+{
+    CODRectComponent* rect = new CODRectComponent;
+    rect->Create(l, t, r, b);
+    CODFillProperties fill(20);
+    fill.SetColor(RGB(0, 0, 255));
+    rect->SetOrAddProperty(fill);
+    f.model.AppendChild(rect);
+}
+
 TEST(ViewportPixels, BackgroundGridPageBoundsAndComponentsAt200Percent)
 {
     Fixture f(CSize(200, 200));
     f.view.SetPageSize(CSize(50, 1000));
     f.view.SetZoom(200, 200);
-    CODRectComponent* r = new CODRectComponent;
-    r->Create(20, 20, 40, 40);
-    CODFillProperties fill(20);
-    fill.SetColor(RGB(0, 0, 255));
-    r->SetOrAddProperty(fill);
-    f.model.AppendChild(r);
+    AddBlueRect(f, 20, 20, 40, 40);
 
     Canvas canvas(200, 200);
     f.view.PrepareDC(&canvas.dc);
@@ -188,6 +193,22 @@ TEST(ViewportPixels, BackgroundGridPageBoundsAndComponentsAt200Percent)
         inked += at(100, y) == RGB(0, 0, 0);
     EXPECT_GT(inked, 40);
     EXPECT_LT(inked, 190);
+}
+
+// A repaint of part of the window draws again the part of every component it touches, also of
+// one that reaches beyond it.
+TEST(ViewportPixels, APartialRepaintDrawsTheComponentsItCrosses)
+{
+    Fixture f(CSize(200, 200));
+    f.view.SetGridVisible(FALSE);
+    AddBlueRect(f, 10, 10, 120, 120);
+
+    Canvas canvas(200, 200);
+    f.view.PrepareDC(&canvas.dc);
+    f.view.DrawArea(&canvas.dc, CRect(50, 50, 150, 150));
+    EXPECT_EQ(canvas.At(60, 60), RGB(0, 0, 255));     // the part inside the area
+    EXPECT_EQ(canvas.At(30, 30), RGB(255, 255, 255));  // outside it nothing is drawn
+    EXPECT_EQ(canvas.At(130, 130), RGB(255, 255, 255));
 }
 
 TEST(Viewport, GridOutOfRangeSwitchesOff)
