@@ -12,6 +12,16 @@ function(wine_resources target)
   cmake_parse_arguments(ARG "" "" "INCLUDES;DEPENDS" ${ARGN})
   set(incs -I${WINE_INCLUDE_DIR} -I${CMAKE_SOURCE_DIR}/platform/common
            -I${CMAKE_CURRENT_SOURCE_DIR} -I${CMAKE_CURRENT_BINARY_DIR})
+  # Ninja cannot scan a resource script's includes, and bitmaps are named in the script, not
+  # included: every script, header and image of the folders searched is a dependency, so that a
+  # changed dialog or bitmap in an included script is never left out of a module.
+  set(resource_globs)
+  foreach(dir ${CMAKE_CURRENT_SOURCE_DIR} ${ARG_INCLUDES})
+    foreach(ext rc h bmp cur ico)
+      list(APPEND resource_globs ${dir}/*.${ext})
+    endforeach()
+  endforeach()
+  file(GLOB resource_files CONFIGURE_DEPENDS ${resource_globs})
   foreach(dir ${ARG_INCLUDES})
     list(APPEND incs -I${dir})
   endforeach()
@@ -21,8 +31,8 @@ function(wine_resources target)
     set(res ${CMAKE_CURRENT_BINARY_DIR}/${name}.res)
     add_custom_command(OUTPUT ${res}
       COMMAND ${WRC_PROGRAM} ${incs} -o ${res} ${abs}
-      DEPENDS ${abs} ${ARG_DEPENDS} ${CMAKE_SOURCE_DIR}/platform/common/module_version.rc
-      IMPLICIT_DEPENDS C ${abs}
+      DEPENDS ${abs} ${ARG_DEPENDS} ${resource_files}
+              ${CMAKE_SOURCE_DIR}/platform/common/module_version.rc
       COMMENT "Compiling resources ${name}.rc" VERBATIM)
     target_sources(${target} PRIVATE ${res})
     set_source_files_properties(${res} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
