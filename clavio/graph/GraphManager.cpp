@@ -6,15 +6,6 @@
 
 namespace {
 
-template <typename T>
-void ReleaseAndClear(T*& p)
-{
-    if (p) {
-        p->Release();
-        p = NULL;
-    }
-}
-
 // A wide name from ANSI text (at most `limit` characters, the rest dropped).
 std::vector<WCHAR> Wide(const char* text, int limit)
 {
@@ -72,7 +63,7 @@ IEnumMoniker* DeviceMonikers(REFCLSID category)
     HRESULT hr = devEnum->CreateClassEnumerator(category, &monikers, 0);
     devEnum->Release();
     if (hr != S_OK)
-        ReleaseAndClear(monikers);
+        CGraphManager::ReleaseAndClear(monikers);
     return monikers;
 }
 

@@ -80,6 +80,22 @@ public:
 
     // The caller's text and the error's text as "%s %s" in a message box.
     static void ReportError(HRESULT hr, const char* text);
+    // ReportError, giving the HRESULT back, for the failure paths of the graphs' builders.
+    static HRESULT Fail(HRESULT hr, const char* text)
+    {
+        ReportError(hr, text);
+        return hr;
+    }
+
+    // Releases an interface the graph holds and clears the pointer.
+    template <typename T>
+    static void ReleaseAndClear(T*& p)
+    {
+        if (p) {
+            p->Release();
+            p = NULL;
+        }
+    }
 
     void SetNotifyWindow(CWnd* window) { m_pNotifyWnd = window; }
     IGraphBuilder* GetGraph() const { return m_pGraph; }

@@ -6,21 +6,6 @@ static const CLSID CLSID_ClipCompressor = {0x1f73e9b1, 0x8c3a, 0x11d0, {0xa3, 0x
 
 namespace {
 
-template <typename T>
-void ReleaseAndClear(T*& p)
-{
-    if (p) {
-        p->Release();
-        p = NULL;
-    }
-}
-
-HRESULT Fail(HRESULT hr, const CString& text)
-{
-    CGraphManager::ReportError(hr, text);
-    return hr;
-}
-
 bool IsPalHeight(int height)
 {
     return height == 576 || height == 288 || height == 144 || height == 72;

@@ -3,26 +3,6 @@
 #include "editing.h"
 #include "editing_stubs.h"
 
-namespace {
-
-template <typename T>
-void ReleaseAndClear(T*& p)
-{
-    if (p) {
-        p->Release();
-        p = NULL;
-    }
-}
-
-// Reports a failure and gives the HRESULT back.
-HRESULT Fail(HRESULT hr, const CString& text)
-{
-    CGraphManager::ReportError(hr, text);
-    return hr;
-}
-
-} // namespace
-
 CTrimGraph::CTrimGraph(CWnd* parent)
     : m_nFirstFrame(0), m_nEndFrame(0), m_pTimeline(NULL), m_pRenderEngine(NULL), m_pBuilder(NULL),
       m_pMux(NULL), m_bBuildSucceeded(0), m_bDone(0), m_bAborted(0),
