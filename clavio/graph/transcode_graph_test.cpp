@@ -6,10 +6,7 @@
 #include "BitmapDIB.h"
 #include "ProgressDlg.h"
 #include "engine_test_support.h"
-extern "C" {
-#include <libavformat/avformat.h>
-#include <libavcodec/avcodec.h>
-}
+#include "av_readback.h"
 #include <vector>
 
 namespace {
@@ -27,67 +24,6 @@ struct Output {
     std::string unix;
     CString path;
 };
-
-struct Coded {
-    bool opened = false;
-    AVCodecID videoCodec = AV_CODEC_ID_NONE;
-    uint32_t tag = 0;
-    int width = 0, height = 0;
-    std::vector<int> numbers;
-    int64_t samples = 0;
-};
-
-// The fixture's eight bars across a picture line (90 pixels each at full width).
-int NumberOnRow(const uint8_t* row, int bar = 90)
-{
-    int n = 0;
-    for (int bit = 0; bit < 8; ++bit)
-        if (row[bit * bar + bar / 2] > 128)
-            n |= 1 << bit;
-    return n;
-}
-
-Coded ReadCoded(const std::string& path)
-{
-    Coded c;
-    AVFormatContext* fmt = nullptr;
-    if (avformat_open_input(&fmt, path.c_str(), nullptr, nullptr) < 0)
-        return c;
-    avformat_find_stream_info(fmt, nullptr);
-    c.opened = true;
-    const int vs = av_find_best_stream(fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    const int as = av_find_best_stream(fmt, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    AVCodecContext* dec = nullptr;
-    if (vs >= 0) {
-        const AVCodecParameters* par = fmt->streams[vs]->codecpar;
-        c.videoCodec = par->codec_id;
-        c.tag = par->codec_tag;
-        c.width = par->width;
-        c.height = par->height;
-        const AVCodec* codec = avcodec_find_decoder(par->codec_id);
-        dec = avcodec_alloc_context3(codec);
-        avcodec_parameters_to_context(dec, par);
-        avcodec_open2(dec, codec, nullptr);
-    }
-    AVPacket* pkt = av_packet_alloc();
-    AVFrame* frame = av_frame_alloc();
-    while (av_read_frame(fmt, pkt) >= 0) {
-        if (pkt->stream_index == vs && pkt->size > 0) {
-            if (avcodec_send_packet(dec, pkt) >= 0 && avcodec_receive_frame(dec, frame) >= 0)
-                c.numbers.push_back(NumberOnRow(frame->data[0] + size_t(frame->linesize[0]) * (frame->height / 2)));
-            else
-                c.numbers.push_back(-1);
-        } else if (pkt->stream_index == as) {
-            c.samples += pkt->size / 4;  // 16-bit stereo
-        }
-        av_packet_unref(pkt);
-    }
-    av_frame_free(&frame);
-    av_packet_free(&pkt);
-    avcodec_free_context(&dec);
-    avformat_close_input(&fmt);
-    return c;
-}
 
 DvClipFormat Clip(int frames, bool pal)
 {
@@ -120,7 +56,7 @@ TEST_P(TranscodeTest, WritesTheRangeAsMpeg4WithItsSound)
     theApp.ClearBoxes();
     ASSERT_EQ(Transcode(source.path, out.path, 3, 12), 0) << theApp.AllBoxes();
     EXPECT_EQ(theApp.AllBoxes(), "");
-    Coded c = ReadCoded(out.unix);
+    ReadBack c = ReadClipBack(out.unix);
     ASSERT_TRUE(c.opened);
     EXPECT_EQ(c.videoCodec, AV_CODEC_ID_MPEG4);
     EXPECT_EQ(c.tag, uint32_t(MAKEFOURCC('X', 'V', 'I', 'D')));
@@ -132,7 +68,7 @@ TEST_P(TranscodeTest, WritesTheRangeAsMpeg4WithItsSound)
     EXPECT_EQ(c.numbers, expected);
     // Ten frames of sound, within one frame's share.
     const double samples = pal ? 10 * 1920 : 10 * 48000 * 1001 / 30000.0;
-    EXPECT_NEAR(double(c.samples), samples, pal ? 1920 : 1602);
+    EXPECT_NEAR(double(c.left.size()), samples, pal ? 1920 : 1602);
 
     // The program's playback engine opens the file and steps through it.
     NotifyWindow owner;
@@ -183,7 +119,7 @@ TEST(TranscodeGraph, EmptySourceFails)
     graph.SetDestination(out.path);
     EXPECT_TRUE(FAILED(graph.BuildGraph()));
     EXPECT_EQ(graph.Transcode(), 1);
-    EXPECT_FALSE(ReadCoded(out.unix).opened);
+    EXPECT_FALSE(ReadClipBack(out.unix).opened);
 }
 
 TEST(TranscodeGraph, CancelFailsWithItsMessage)

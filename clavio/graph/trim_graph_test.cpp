@@ -6,79 +6,12 @@
 #include "AviTrimmer.h"
 #include "ProgressDlg.h"
 #include "engine_test_support.h"
-extern "C" {
-#include <libavformat/avformat.h>
-#include <libavcodec/avcodec.h>
-}
+#include "av_readback.h"
 #include <vector>
 
 namespace {
 
 CRecordingApp theApp;
-
-struct Cut {
-    bool opened = false;
-    AVCodecID videoCodec = AV_CODEC_ID_NONE;
-    int width = 0, height = 0;
-    std::vector<int> numbers;    // of the pictures, in file order
-    std::vector<int16_t> left;   // the sound's first channel
-    int streams = 0;
-};
-
-// The number the fixture draws as eight bars across the picture, read on its middle line.
-int NumberOf(const AVFrame* f)
-{
-    const uint8_t* row = f->data[0] + size_t(f->linesize[0]) * (f->height / 2);
-    int n = 0;
-    for (int bit = 0; bit < 8; ++bit)
-        if (row[bit * 90 + 45] > 128)
-            n |= 1 << bit;
-    return n;
-}
-
-Cut ReadCut(const std::string& path)
-{
-    Cut c;
-    AVFormatContext* fmt = nullptr;
-    if (avformat_open_input(&fmt, path.c_str(), nullptr, nullptr) < 0)
-        return c;
-    avformat_find_stream_info(fmt, nullptr);
-    c.opened = true;
-    c.streams = int(fmt->nb_streams);
-    const int vs = av_find_best_stream(fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    const int as = av_find_best_stream(fmt, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    AVCodecContext* dec = nullptr;
-    if (vs >= 0) {
-        const AVCodecParameters* par = fmt->streams[vs]->codecpar;
-        c.videoCodec = par->codec_id;
-        c.width = par->width;
-        c.height = par->height;
-        const AVCodec* codec = avcodec_find_decoder(par->codec_id);
-        dec = avcodec_alloc_context3(codec);
-        avcodec_parameters_to_context(dec, par);
-        avcodec_open2(dec, codec, nullptr);
-    }
-    AVPacket* pkt = av_packet_alloc();
-    AVFrame* frame = av_frame_alloc();
-    while (av_read_frame(fmt, pkt) >= 0) {
-        if (pkt->stream_index == vs && pkt->size > 0) {
-            if (avcodec_send_packet(dec, pkt) >= 0 && avcodec_receive_frame(dec, frame) >= 0)
-                c.numbers.push_back(NumberOf(frame));
-            else
-                c.numbers.push_back(-1);
-        } else if (pkt->stream_index == as) {
-            const int16_t* s = reinterpret_cast<const int16_t*>(pkt->data);
-            for (int i = 0; i + 1 < pkt->size / 2; i += 2)
-                c.left.push_back(s[i]);
-        }
-        av_packet_unref(pkt);
-    }
-    av_frame_free(&frame);
-    av_packet_free(&pkt);
-    avcodec_free_context(&dec);
-    avformat_close_input(&fmt);
-    return c;
-}
 
 // The fixture's sound: each frame's share starts a square wave of 48 samples afresh.
 int SamplesOfFrame(bool pal, int n)
@@ -144,7 +77,7 @@ TEST_P(TrimFileTest, KeepsTrimInToTrimOutWithTheirSound)
     ASSERT_TRUE(Trim(t.avi, source.path, out.path, t.in, t.out)) << theApp.AllBoxes();
     EXPECT_EQ(theApp.AllBoxes(), "");
 
-    Cut c = ReadCut(out.unix);
+    ReadBack c = ReadClipBack(out.unix);
     ASSERT_TRUE(c.opened);
     EXPECT_EQ(c.streams, 2);
     EXPECT_EQ(c.videoCodec, AV_CODEC_ID_DVVIDEO);  // copied, not re-encoded
@@ -227,7 +160,7 @@ TEST(TrimGraph, CutsAPalClipWhoseSoundComesFirst)
         Output out("trim_pal_out");
         theApp.ClearBoxes();
         ASSERT_TRUE(Trim(avi, swapped.path, out.path, 4, 9)) << theApp.AllBoxes();
-        Cut c = ReadCut(out.unix);
+        ReadBack c = ReadClipBack(out.unix);
         EXPECT_EQ(c.numbers, (std::vector<int>{4, 5, 6, 7, 8, 9})) << avi;
         // Cut at 25 frames a second: six frames of sound, not six at 29.97.
         EXPECT_NEAR(double(c.left.size()), 6 * 1920.0, 1.0) << avi;
@@ -240,7 +173,7 @@ TEST(TrimGraph, RefusesAClipOfThreeStreams)
     ASSERT_TRUE(source.ok);
     Output three("trim_three");
     ASSERT_TRUE(Remux(UnixOf("trim_three_src"), three.unix, {0, 1, 1}));
-    ASSERT_EQ(ReadCut(three.unix).streams, 3);
+    ASSERT_EQ(ReadClipBack(three.unix).streams, 3);
     Output out("trim_three_out");
     theApp.ClearBoxes();
     CTrimGraph trim;
@@ -250,7 +183,7 @@ TEST(TrimGraph, RefusesAClipOfThreeStreams)
     trim.SetEndFrame(5);
     EXPECT_EQ(trim.Run(), 1);
     EXPECT_TRUE(theApp.Saw("Could not create complete trim process")) << theApp.AllBoxes();
-    EXPECT_FALSE(ReadCut(out.unix).opened);
+    EXPECT_FALSE(ReadClipBack(out.unix).opened);
 }
 
 TEST(TrimGraph, MissingSourceFailsWithItsName)
@@ -264,7 +197,7 @@ TEST(TrimGraph, MissingSourceFailsWithItsName)
     trim.SetEndFrame(3);
     EXPECT_EQ(trim.Run(), 1);
     EXPECT_TRUE(theApp.Saw("Could not open file C:\\no such folder\\clip.avi")) << theApp.AllBoxes();
-    EXPECT_FALSE(ReadCut(out.unix).opened);
+    EXPECT_FALSE(ReadClipBack(out.unix).opened);
 }
 
 // An uncompressed clip with sound: 16 x 8 32-bit pictures at 29.97 frames a second whose
@@ -373,7 +306,7 @@ TEST(AviTrimmer, RangesAndSourcesThatCannotBeCut)
         EXPECT_EQ(AviTrim(t.missing ? CString("C:\\no such folder\\clip.avi") : source.path, out.path,
                           t.in, t.out), t.ok) << t.what;
         EXPECT_EQ(theApp.AllBoxes(), t.box) << t.what;
-        Cut c = ReadCut(out.unix);
+        ReadBack c = ReadClipBack(out.unix);
         EXPECT_EQ(c.opened, t.ok) << t.what;
         EXPECT_EQ(c.numbers, t.numbers) << t.what;
     }
@@ -387,7 +320,7 @@ TEST(TrimGraph, EmptySourceFailsAtOnce)
     trim.SetDestination(out.path);
     trim.SetEndFrame(3);
     EXPECT_EQ(trim.Run(), 1);  // no graph left waiting for an end that never comes
-    EXPECT_FALSE(ReadCut(out.unix).opened);
+    EXPECT_FALSE(ReadClipBack(out.unix).opened);
 }
 
 } // namespace
