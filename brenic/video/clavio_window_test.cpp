@@ -61,6 +61,16 @@ COLORREF PixelAt(CDC& dc, int x, int y)
     return dc.GetPixel(x, y);
 }
 
+BOOL CALLBACK FindRenderer(HWND hwnd, LPARAM found)
+{
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    if (strcmp(name, "VideoRendererWindow") != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = hwnd;
+    return FALSE;
+}
+
 } // namespace
 
 TEST_F(ClavioWindow, LayoutFollowsTheClientSize)
@@ -140,6 +150,29 @@ TEST_F(ClavioWindow, FramesPaintedAroundTheChannels)
 
     SelectObject(dc.m_hDC, old);
     DeleteObject(dib);
+}
+
+// Each channel's picture comes from its renderer's window, which must be a child of the
+// channel's control, placed over it, and made on the control's desktop (these tests run on a
+// desktop of their own): one made on another desktop kept a window of its own on a display,
+// where the picture was drawn, and the channel stayed black.
+TEST_F(ClavioWindow, RenderersAreChildrenOfTheirChannels)
+{
+    LoadPair(12, 12);
+    for (int n = 0; n < 2; ++n) {
+        CWnd* channel = m_clavio->GetChannel(n);
+        HWND renderer = NULL;
+        EnumChildWindows(channel->GetSafeHwnd(), FindRenderer, (LPARAM)&renderer);
+        ASSERT_NE(renderer, (HWND)NULL) << "channel " << n;
+        EXPECT_TRUE(GetWindowLongA(renderer, GWL_STYLE) & WS_CHILD) << n;
+        EXPECT_EQ(GetThreadDesktop(GetCurrentThreadId()),
+                  GetThreadDesktop(GetWindowThreadProcessId(renderer, NULL)))
+            << n;
+        CRect placed, control;
+        ::GetWindowRect(renderer, &placed);
+        channel->GetWindowRect(&control);
+        EXPECT_EQ(control.TopLeft(), placed.TopLeft()) << n;
+    }
 }
 
 TEST_F(ClavioWindow, ViewsShowAndHideTheChannels)

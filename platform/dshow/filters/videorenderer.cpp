@@ -525,10 +525,13 @@ CVideoRenderer::CVideoRenderer(LPUNKNOWN pUnk, HRESULT* phr)
     : CRendererBase(NAME("Video renderer"), pUnk, CLSID_VideoRenderer, L"Input", true, phr)
 {
     HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    // The window lives on the creator's desktop: a window of another desktop could not be
+    // given an owner there (and would show as a window of its own).
     struct Start {
         CVideoRenderer* self;
         HANDLE created;
-    } start = {this, created};
+        HDESK desktop;
+    } start = {this, created, GetThreadDesktop(GetCurrentThreadId())};
     m_thread = CreateThread(nullptr, 0, WindowThread, &start, 0, &m_threadId);
     if (m_thread)
         WaitForSingleObject(created, INFINITE);
@@ -558,9 +561,12 @@ DWORD WINAPI CVideoRenderer::WindowThread(LPVOID param)
     struct Start {
         CVideoRenderer* self;
         HANDLE created;
+        HDESK desktop;
     };
     Start* start = static_cast<Start*>(param);
     CVideoRenderer* self = start->self;
+    if (start->desktop)
+        SetThreadDesktop(start->desktop);
     WNDCLASSA wc = {};
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = WndProc;

@@ -594,4 +594,57 @@ TEST_F(PlaybackTest, RendererWindowBecomesAChildPlacedAnywhereInItsOwner)
     DestroyWindow(owner);
 }
 
+// A program whose window thread is not on the process's first desktop (the tests' own
+// desktops, a service's) still gets the picture inside its window: the renderer's window must
+// be on the same desktop as its owner, or it stays a window of its own.
+struct DesktopResult {
+    bool onDesktop = false, created = false, child = false, placed = false;
+};
+
+DWORD WINAPI RendererOnOwnDesktop(LPVOID param)
+{
+    DesktopResult& r = *static_cast<DesktopResult*>(param);
+    char name[64];
+    snprintf(name, sizeof name, "QuorvelRendererDesktop%lu", (unsigned long)GetCurrentProcessId());
+    HDESK desktop = CreateDesktopA(name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    r.onDesktop = desktop && SetThreadDesktop(desktop);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 608, 456, nullptr, nullptr,
+                                 nullptr, nullptr);
+    IVideoWindow* window = nullptr;
+    r.created = owner && SUCCEEDED(CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER,
+                                                    IID_IVideoWindow, (void**)&window));
+    if (r.created) {
+        window->put_Owner((OAHWND)owner);
+        window->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+        window->SetWindowPosition(0, 0, 720, 480);
+        HWND video = GetWindow(owner, GW_CHILD);
+        r.child = video && GetParent(video) == owner;
+        RECT rc = {};
+        if (video) {
+            GetWindowRect(video, &rc);
+            MapWindowPoints(HWND_DESKTOP, owner, reinterpret_cast<POINT*>(&rc), 2);
+        }
+        r.placed = rc.left == 0 && rc.top == 0 && rc.right == 720 && rc.bottom == 480;
+        window->Release();
+    }
+    if (owner)
+        DestroyWindow(owner);
+    CoUninitialize();
+    return 0;
+}
+
+TEST(RendererWindowDesktop, WindowOnTheCreatorsDesktopBecomesTheOwnersChild)
+{
+    DesktopResult result;
+    HANDLE thread = CreateThread(nullptr, 0, RendererOnOwnDesktop, &result, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    ASSERT_EQ(WaitForSingleObject(thread, 20000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    ASSERT_TRUE(result.onDesktop);
+    ASSERT_TRUE(result.created);
+    EXPECT_TRUE(result.child);
+    EXPECT_TRUE(result.placed);
+}
+
 } // namespace
