@@ -7,7 +7,7 @@ bool CReplayRing::Reset()
 {
     m_lastStart = -1;
     m_bHaveLastStart = false;
-    m_bSaveMode = m_bTriggered = m_bWrapped = m_bFinishReported = false;
+    m_bSaveMode = m_bTriggered = m_bWrapped = m_bFinishReported = m_bTriggerAhead = false;
     m_nWrite = m_nPostCounter = m_nSaved = 0;
     m_nPre = m_nNextPre;
     m_nPost = m_nNextPost;
@@ -39,6 +39,7 @@ int CReplayRing::Trigger(bool hasTime, LONGLONG t)
             return reported;
     }
     const int newest = m_nWrite == 0 ? m_nCount - 1 : m_nWrite - 1;
+    m_bTriggerAhead = false;
     if (hasTime) {
         const int i = FindEntry(t);
         char text[80];
@@ -74,6 +75,14 @@ int CReplayRing::Trigger(bool hasTime, LONGLONG t)
                     OutputDebugStringA(text);
                 }
             }
+            // The trigger frame is known by its start time, not by the number of frames
+            // to come: a frame the camera drops before it must not make a later one the
+            // trigger frame.
+            if (reported >= 0 && m_nPostCounter < 0) {
+                m_bTriggerAhead = true;
+                m_triggerStart = s - LONGLONG(m_nPostCounter) * D;
+                m_triggerSpan = D;
+            }
         }
     }
     m_bTriggered = true;
@@ -101,6 +110,16 @@ int CReplayRing::Store(const SampleTimes& times)
             m_bWrapped = true;
     }
     if (m_bTriggered) {
+        if (m_bTriggerAhead && times.hasStart) {
+            // The frame at the trigger frame's start (or the first after it, when it was
+            // dropped) is the trigger frame; the frames before it leave it still to come.
+            if (times.start >= m_triggerStart - m_triggerSpan / 2) {
+                m_nPostCounter = -1;
+                m_bTriggerAhead = false;
+            } else if (m_nPostCounter > -2) {
+                m_nPostCounter = -2;
+            }
+        }
         ++m_nPostCounter;
         // Reaching or passing post: a trigger frame placed post or more frames back must
         // finish too.

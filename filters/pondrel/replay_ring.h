@@ -97,6 +97,9 @@ private:
     LONGLONG m_lastStart = -1;
     bool m_bHaveLastStart = false;
     std::vector<Span> m_spans;
+    bool m_bTriggerAhead = false;   // the trigger frame is still to come, at m_triggerStart
+    LONGLONG m_triggerStart = 0;
+    LONGLONG m_triggerSpan = 0;
     LONGLONG m_clipStart = 0;
     LONGLONG m_clipSpan = 0;   // 0: the entries go out with the times they were stored with
 };

@@ -158,18 +158,20 @@ TEST(ReplayRing, TriggerAtPlacesTheTriggerFrameAtPre)
 // and the clip's times follow one another from the oldest frame's start.
 TEST(ReplayRing, DroppedFramesLeaveNoPlaceInTheClip)
 {
-    const int kPre = 4, kPost = 4;
+    const int kPre = 4, kPost = 6;   // future windows j = 1, 2
     struct Case {
         const char* name;
         std::vector<int> dropped;
-        double at;   // t as frame number plus fraction; negative: trigger now (frame 9)
+        double at;   // t as frame number plus fraction; negative: trigger now (frame 11)
         int frame;
     } cases[] = {
-        {"between the trigger frame and the newest", {8}, 6.25, 6},
-        {"before the trigger frame", {3}, 6.25, 6},
-        {"on both sides and among the followers", {3, 8, 11}, 6.75, 6},
-        {"trigger now, before it", {5}, -1, 9},
-        {"trigger now, among the followers", {11}, -1, 9},
+        {"between the trigger frame and the newest", {10}, 8.25, 8},
+        {"before the trigger frame", {3}, 8.25, 8},
+        {"on both sides and among the followers", {3, 10, 14}, 8.75, 8},
+        {"trigger now, before it", {5}, -1, 11},
+        {"trigger now, among the followers", {13}, -1, 11},
+        {"a frame still to come, one dropped before it", {12}, 13.25, 13},
+        {"a frame still to come and dropped: the next one", {12, 13}, 13.25, 14},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -183,7 +185,7 @@ TEST(ReplayRing, DroppedFramesLeaveNoPlaceInTheClip)
                     stored.push_back(n);
                 }
         };
-        feedTo(10);
+        feedTo(12);
         if (c.at < 0)
             f.ring.Trigger(false, 0);
         else
