@@ -192,12 +192,24 @@ HRESULT CReplayBufferFilter::Receive(IMediaSample* pSample)
             CopySample(pSample, m_entries[entry]);
         return S_OK;
     }
-    const int entry = m_ring.NextToSave();
-    if (entry >= 0 && entry < int(m_entries.size()))
-        return CTransInPlaceFilter::Receive(m_entries[entry]);
+    if (IMediaSample* saved = NextSaved())
+        return CTransInPlaceFilter::Receive(saved);
     if (m_ring.TakeFinish())
         NotifyEvent(EC_FILTER_NOTIFY, 1, 1);
     return S_OK;
+}
+
+IMediaSample* CReplayBufferFilter::NextSaved()
+{
+    CReplayRing::SampleTimes times;
+    for (int entry; (entry = m_ring.NextToSave(&times)) >= 0;) {
+        if (entry >= int(m_entries.size()))
+            continue;
+        if (times.hasStart)
+            m_entries[entry]->SetTime(&times.start, &times.stop);
+        return m_entries[entry];
+    }
+    return nullptr;
 }
 
 STDMETHODIMP CReplayBufferFilter::Run(REFERENCE_TIME tStart)
@@ -219,9 +231,8 @@ STDMETHODIMP CReplayBufferFilter::Stop()
         CAutoLock lock(&m_Lock);
         // A capture cut short by Stop still reaches the file; no finish event for it.
         if (m_ring.SaveMode() && m_pOutput && m_pOutput->IsConnected()) {
-            for (int entry; (entry = m_ring.NextToSave()) >= 0;)
-                if (entry < int(m_entries.size()))
-                    m_pOutput->Deliver(m_entries[entry]);
+            while (IMediaSample* saved = NextSaved())
+                m_pOutput->Deliver(saved);
         }
     }
     // The base stop waits for the streaming thread, which may be waiting for the lock

@@ -49,6 +49,9 @@ private:
     HRESULT AllocateRing(int count, long size);
     void ReleaseEntries();
     static HRESULT CopySample(IMediaSample* from, IMediaSample* to);
+    // Save mode: the next ring entry to hand out, stamped with its time in the clip; null
+    // when all have gone out.
+    IMediaSample* NextSaved();
 
     CCritSec m_Lock;   // the filter lock: ring, settings and every interface call
     CReplayRing m_ring;

@@ -171,6 +171,29 @@ TEST(ReplayBufferFilter, StopInSaveModeFlushesWithoutEventAndTheNextRunStartsEmp
     EXPECT_EQ(parity, -1);
 }
 
+// A frame the camera dropped leaves no gap in the times the ring goes out with, whether
+// the entries follow incoming samples or are flushed by Stop: the file gets one place per
+// picture.
+TEST(ReplayBufferFilter, DeliveredTimesCloseTheGapOfADroppedFrame)
+{
+    ComScope com;
+    ReplayChain c;
+    ASSERT_EQ(c.Connect(), S_OK);
+    c.rb->SetPreTriggerFrames(2);
+    c.rb->SetPostTriggerFrames(3);
+    c.Run();
+    c.Frames(0, 8);
+    c.Frames(9, 10);   // frame 8 dropped
+    ASSERT_EQ(c.rb->TriggerNow(), S_OK);
+    c.Frames(10, 15);   // three followers, then two entries out
+    c.filter->Stop();
+    EXPECT_EQ(c.Delivered(), (std::vector<int>{6, 7, 9, 10, 11, 12}));
+    std::vector<int64_t> expected;
+    for (int k = 0; k < 6; ++k)
+        expected.push_back((6 + k) * kSpan);
+    EXPECT_EQ(c.sink->starts, expected);
+}
+
 TEST(ReplayBufferFilter, ARingThatCannotBeAllocatedStoresNothingAndRecovers)
 {
     ComScope com;

@@ -1,5 +1,4 @@
 #include "replay_ring.h"
-#include <cmath>
 #include <cstdio>
 
 CReplayRing::CReplayRing() : m_spans(m_nCount) {}
@@ -8,7 +7,7 @@ bool CReplayRing::Reset()
 {
     m_lastStart = -1;
     m_bHaveLastStart = false;
-    m_bSaveMode = m_bTriggered = m_bWrapped = m_bFinishReported = false;
+    m_bSaveMode = m_bTriggered = m_bWrapped = m_bFinishReported = m_bTriggerAhead = false;
     m_nWrite = m_nPostCounter = m_nSaved = 0;
     m_nPre = m_nNextPre;
     m_nPost = m_nNextPost;
@@ -40,6 +39,7 @@ int CReplayRing::Trigger(bool hasTime, LONGLONG t)
             return reported;
     }
     const int newest = m_nWrite == 0 ? m_nCount - 1 : m_nWrite - 1;
+    m_bTriggerAhead = false;
     if (hasTime) {
         const int i = FindEntry(t);
         char text[80];
@@ -47,15 +47,14 @@ int CReplayRing::Trigger(bool hasTime, LONGLONG t)
             // The frame that holds t is in the ring: count the frames stored after it.
             const LONGLONG s = m_spans[i].start, e = m_spans[i].stop;
             const int p = t > s + (e - s) / 2 ? 1 : 0;
-            // Whole frame spans count whole: NTSC stamps (1001/30000 s) at 29.97 give
-            // n x 0.999999999 frames, which must still be n.
-            const double frames = double(m_spans[newest].start - s) * 1e-7 * m_dFrameRate;
-            long long back = std::llround(frames);
+            // The frames stored after it, counted as entries rather than from the time
+            // between it and the newest: a frame the camera dropped in between was never
+            // stored, and counting it would end the capture one frame early, with the
+            // trigger frame one place late in the clip.
+            int back = (newest - i + m_nCount) % m_nCount;
             if (back > m_nPost)
                 back = m_nPost;
-            if (back < -m_nPost)
-                back = -m_nPost;
-            m_nPostCounter = int(back) - FloorDiv2(p + m_nOffset);
+            m_nPostCounter = back - FloorDiv2(p + m_nOffset);
             m_nTriggerParity = Mod2(p + m_nOffset);
             reported = m_nTriggerParity;
             if (i < m_nPre)
@@ -75,6 +74,14 @@ int CReplayRing::Trigger(bool hasTime, LONGLONG t)
                     snprintf(text, sizeof text, "Future: Trigger frame = %d\n", j);
                     OutputDebugStringA(text);
                 }
+            }
+            // The trigger frame is known by its start time, not by the number of frames
+            // to come: a frame the camera drops before it must not make a later one the
+            // trigger frame.
+            if (reported >= 0 && m_nPostCounter < 0) {
+                m_bTriggerAhead = true;
+                m_triggerStart = s - LONGLONG(m_nPostCounter) * D;
+                m_triggerSpan = D;
             }
         }
     }
@@ -103,6 +110,16 @@ int CReplayRing::Store(const SampleTimes& times)
             m_bWrapped = true;
     }
     if (m_bTriggered) {
+        if (m_bTriggerAhead && times.hasStart) {
+            // The frame at the trigger frame's start (or the first after it, when it was
+            // dropped) is the trigger frame; the frames before it leave it still to come.
+            if (times.start >= m_triggerStart - m_triggerSpan / 2) {
+                m_nPostCounter = -1;
+                m_bTriggerAhead = false;
+            } else if (m_nPostCounter > -2) {
+                m_nPostCounter = -2;
+            }
+        }
         ++m_nPostCounter;
         // Reaching or passing post: a trigger frame placed post or more frames back must
         // finish too.
@@ -114,17 +131,42 @@ int CReplayRing::Store(const SampleTimes& times)
     return entry;
 }
 
-int CReplayRing::NextToSave()
+int CReplayRing::NextToSave(SampleTimes* times)
 {
     if (!m_bSaveMode || m_nSaved >= m_nCount)
         return -1;
     const int entry = m_nWrite;
+    if (m_nSaved == 0)
+        PlaceClip();
+    if (times) {
+        *times = SampleTimes();
+        if (m_clipSpan > 0) {
+            times->hasStart = times->hasStop = true;
+            times->start = m_clipStart + LONGLONG(m_nSaved) * m_clipSpan;
+            times->stop = times->start + m_clipSpan;
+        }
+    }
     char text[80];
     snprintf(text, sizeof text, "Save File %d, VBufferPtr %d\r\n", m_nSaved, entry);
     OutputDebugStringA(text);
     ++m_nSaved;
     m_nWrite = (m_nWrite + 1) % m_nCount;
     return entry;
+}
+
+void CReplayRing::PlaceClip()
+{
+    m_clipStart = m_clipSpan = 0;
+    // The oldest entry with times sets the clip's start and frame length; entries before
+    // it (none but in a ring that never filled) count back from it.
+    for (int k = 0; k < m_nCount; ++k) {
+        const Span& span = m_spans[(m_nWrite + k) % m_nCount];
+        if (span.valid && span.stop > span.start) {
+            m_clipSpan = span.stop - span.start;
+            m_clipStart = span.start - LONGLONG(k) * m_clipSpan;
+            return;
+        }
+    }
 }
 
 bool CReplayRing::TakeFinish()

@@ -58,12 +58,18 @@ public:
     int SavedCount() const { return m_nSaved; }
 
     // Save mode: the next entry to hand out (ring order from the oldest), or -1 when all
-    // N have gone out.
-    int NextToSave();
+    // N have gone out. *times, when given, receives the times the entry goes out with:
+    // the clip's frames follow one another from the oldest frame's start, each one frame
+    // long, so that a frame the camera dropped leaves no empty place in the recording and
+    // the trigger frame stays at place pre. Without stored times none are given.
+    int NextToSave(SampleTimes* times = nullptr);
     // True once, when all entries have gone out: the finish is to be reported now.
     bool TakeFinish();
 
 private:
+    // Start and frame length of the clip handed out, from the stored times.
+    void PlaceClip();
+
     struct Span {
         bool valid = false;
         LONGLONG start = 0, stop = 0;
@@ -91,4 +97,9 @@ private:
     LONGLONG m_lastStart = -1;
     bool m_bHaveLastStart = false;
     std::vector<Span> m_spans;
+    bool m_bTriggerAhead = false;   // the trigger frame is still to come, at m_triggerStart
+    LONGLONG m_triggerStart = 0;
+    LONGLONG m_triggerSpan = 0;
+    LONGLONG m_clipStart = 0;
+    LONGLONG m_clipSpan = 0;   // 0: the entries go out with the times they were stored with
 };

@@ -1,5 +1,6 @@
 #include "gtest_wine.h"
 #include "replay_ring.h"
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -12,6 +13,7 @@ struct Feeder {
     double span;   // frame duration in 100 ns units (may be fractional, as NTSC's is)
     std::vector<int> entryFrame;
     std::vector<int> delivered;
+    std::vector<int64_t> deliveredStart;   // the times the entries go out with
     int finishes = 0;
 
     explicit Feeder(double frameSpan = 400000.0) : span(frameSpan) {}
@@ -25,6 +27,7 @@ struct Feeder {
         ring.Reset();
         entryFrame.assign(ring.Count(), -1);
         delivered.clear();
+        deliveredStart.clear();
         finishes = 0;
     }
     void Feed(int frame, LONGLONG start, LONGLONG stop)
@@ -39,10 +42,12 @@ struct Feeder {
                 entryFrame[e] = frame;
             return;
         }
-        int e = ring.NextToSave();
-        if (e >= 0)
+        CReplayRing::SampleTimes t;
+        int e = ring.NextToSave(&t);
+        if (e >= 0) {
             delivered.push_back(entryFrame[e]);
-        else if (ring.TakeFinish())
+            deliveredStart.push_back(t.hasStart ? t.start : -1);
+        } else if (ring.TakeFinish())
             ++finishes;
     }
     void Feed(int frame) { Feed(frame, StartOf(frame), StartOf(frame + 1)); }
@@ -145,6 +150,54 @@ TEST(ReplayRing, TriggerAtPlacesTheTriggerFrameAtPre)
         ASSERT_EQ(f.delivered.size(), 9u);
         EXPECT_EQ(f.delivered[4], c.frame);
         EXPECT_EQ(f.finishes, 1);
+    }
+}
+
+// Frames the camera dropped were never stored: they count neither among the trigger
+// frame's followers nor as places in the clip. The trigger frame goes out at place pre
+// and the clip's times follow one another from the oldest frame's start.
+TEST(ReplayRing, DroppedFramesLeaveNoPlaceInTheClip)
+{
+    const int kPre = 4, kPost = 6;   // future windows j = 1, 2
+    struct Case {
+        const char* name;
+        std::vector<int> dropped;
+        double at;   // t as frame number plus fraction; negative: trigger now (frame 11)
+        int frame;
+    } cases[] = {
+        {"between the trigger frame and the newest", {10}, 8.25, 8},
+        {"before the trigger frame", {3}, 8.25, 8},
+        {"on both sides and among the followers", {3, 10, 14}, 8.75, 8},
+        {"trigger now, before it", {5}, -1, 11},
+        {"trigger now, among the followers", {13}, -1, 11},
+        {"a frame still to come, one dropped before it", {12}, 13.25, 13},
+        {"a frame still to come and dropped: the next one", {12, 13}, 13.25, 14},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Feeder f;
+        f.Run(kPre, kPost);
+        std::vector<int> stored;
+        auto feedTo = [&](int end) {
+            for (int n = stored.empty() ? 0 : stored.back() + 1; n < end; ++n)
+                if (std::find(c.dropped.begin(), c.dropped.end(), n) == c.dropped.end()) {
+                    f.Feed(n);
+                    stored.push_back(n);
+                }
+        };
+        feedTo(12);
+        if (c.at < 0)
+            f.ring.Trigger(false, 0);
+        else
+            ASSERT_GE(f.ring.Trigger(true, std::llround(c.at * f.span)), 0);
+        feedTo(40);
+        ASSERT_EQ(f.finishes, 1);
+        const size_t k = std::find(stored.begin(), stored.end(), c.frame) - stored.begin();
+        ASSERT_GE(k, size_t(kPre));
+        EXPECT_EQ(f.delivered, std::vector<int>(stored.begin() + (k - kPre), stored.begin() + (k + kPost + 1)));
+        ASSERT_EQ(f.deliveredStart.size(), size_t(kPre + 1 + kPost));
+        for (size_t j = 0; j < f.deliveredStart.size(); ++j)
+            EXPECT_EQ(f.deliveredStart[j], f.StartOf(stored[k - kPre]) + LONGLONG(j) * 400000) << j;
     }
 }
 

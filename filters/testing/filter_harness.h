@@ -139,6 +139,9 @@ public:
             s->GetPointer(&p);
             const long n = s->GetActualDataLength();
             m_sink->received.emplace_back(p, p + n);
+            REFERENCE_TIME start = -1, stop = -1;
+            s->GetTime(&start, &stop);
+            m_sink->starts.push_back(start);
             return S_OK;
         }
         Sink* m_sink;
@@ -150,6 +153,7 @@ public:
     HRESULT m_hr = S_OK;
     Pin m_pin;
     std::vector<std::vector<BYTE>> received;
+    std::vector<int64_t> starts;   // start time of each, -1 when it had none
 };
 
 inline IPin* FindPin(IBaseFilter* f, const wchar_t* name)

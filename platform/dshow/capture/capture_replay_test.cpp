@@ -1,7 +1,7 @@
 // A triggered recording as the engine builds it: the replay buffer filter put in front of
 // the multiplexer's "Input 01" of a capture graph from the first-generation builder. Its
 // ring is filled from the camera's stream times, triggered, and delivered to the file,
-// which then starts at zero and holds the frames around the trigger, consecutive.
+// which then starts at zero and holds the frames around the trigger, one place each.
 #include "capture_test_support.h"
 #include <initguid.h>
 #include "../../../filters/pondrel/ireplaybuffer.h"
@@ -100,9 +100,14 @@ TEST(CaptureReplay, RingAroundTheTriggerReachesTheFile)
             gaps += r.counters[i] - r.counters[i - 1] - 1;
         }
         EXPECT_LE(gaps, dropped);
-        // The file starts with the ring's first frame, not at its stream time.
-        EXPECT_EQ(r.emptyFrames, gaps);
-        EXPECT_NEAR(r.videoSeconds, (kPre + 1 + kPost + gaps) * 1001.0 / 30000.0, 0.001);
+        // The file starts with the ring's first frame, not at its stream time, and holds
+        // one place per picture: a frame the camera dropped leaves no empty one.
+        EXPECT_EQ(r.emptyFrames, 0);
+        std::vector<int64_t> places;
+        for (int i = 0; i < kPre + 1 + kPost; ++i)
+            places.push_back(i);
+        EXPECT_EQ(r.slots, places);
+        EXPECT_NEAR(r.videoSeconds, (kPre + 1 + kPost) * 1001.0 / 30000.0, 0.001);
         EXPECT_FALSE(r.hasAudio);
     }
     remove(path.c_str());
