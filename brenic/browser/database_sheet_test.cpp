@@ -1,0 +1,256 @@
+// The database sheet and its clips and people pages over databases made at test time,
+// headless: the sheet's loop runs, the test acts from inside it.
+#include "browser_test_support.h"
+#include "ClipBar.h"
+#include "ClipsPPage.h"
+#include "DatabaseSheet.h"
+#include "PeoplePPage.h"
+#include "browser_res.h"
+
+using namespace browser_test;
+
+namespace {
+
+CWinApp theApp("Quorvel Redovove");
+
+class SheetTest : public BrowserTest
+{
+protected:
+    void SetUp() override
+    {
+        BrowserTest::SetUp();
+        CDaoDatabase db;
+        db.Open(m_db, FALSE, FALSE);
+        f.hale = Person(db, "Ida", "Hale", "Instructor", -1);
+        f.obrien = Person(db, "Sam*", "O'Brien", "Student", f.hale);
+        f.muller = Person(db, "J\xF6rg", "M\xFCller", "Student", -1);
+        f.pro = Person(db, "Ben", "Hogg", "Pro", -1);
+        f.lady = Person(db, "Lou", "Sutton", "Lady Pro", -1);
+        AddClip(*this, db, f.obrien, "Swing", 1, -1, "CLP0001.avi", &f.swingNew);
+        AddClip(*this, db, f.obrien, "Drill", 30, -1, "CLP0002.avi", &f.drillOld);
+        AddClip(*this, db, f.pro, "Comparison", 5, -1, "CLP0003.avi", &f.compA);
+        AddClip(*this, db, f.muller, "Comparison", 5, f.compA, "CLP0004.avi", &f.compB);
+        AddClip(*this, db, f.lady, "Swing", 2, -1, "CLP0005.avi", &f.grouped);
+        db.Execute("INSERT INTO [ReferenceClipMaster] ([GroupName], [Comment]) VALUES ('G', '')");
+        db.Execute("INSERT INTO [ReferenceClipGroupDetail] ([RefClipID], [VideoID], [Order]) "
+                   "VALUES (1, ?, 0)",
+                   CDaoParams().Add(f.grouped));
+        db.Close();
+    }
+
+    static long Person(CDaoDatabase& db, const char* first, const char* last, const char* role,
+                       long instructor)
+    {
+        db.Execute("INSERT INTO [Person] ([FirstName], [LastName], [Role], [InstructorID], "
+                   "[LastLessonNumber]) VALUES (?, ?, ?, ?, 0)",
+                   CDaoParams().Add(first).Add(last).Add(role).Add(instructor));
+        CDaoRecordset rs(&db);
+        rs.Open(dbOpenSnapshot, "SELECT Max([ID]) FROM [Person]");
+        COleVariant v = rs.GetFieldValue(0);
+        VariantChangeType(&v, &v, 0, VT_I4);
+        rs.Close();
+        return V_I4(&v);
+    }
+
+    // Shows the sheet on `page` and runs `action` inside its loop; the sheet is closed
+    // with `button` afterwards (0: the action closes it).
+    int Show(CDatabaseSheet& sheet, int page, std::function<void(CDatabaseSheet&)> action,
+             int button = PSBTN_OK)
+    {
+        InsideLoop inside([&] {
+            action(sheet);
+            if (button && sheet.IsInModalLoop())
+                sheet.PressButton(button);
+        });
+        return sheet.ShowModal(page);
+    }
+
+    ClipFixture f;
+};
+
+CString Text(CWnd* wnd, UINT id)
+{
+    CString text;
+    wnd->GetDlgItemText(id, text);
+    return text;
+}
+
+void Click(CWnd* page, UINT id)
+{
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)page->GetDlgItem(id)->GetSafeHwnd());
+}
+
+void Choose(CWnd* page, UINT id, int item)
+{
+    CComboBox* list = (CComboBox*)page->GetDlgItem(id);
+    list->SetCurSel(item);
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)list->GetSafeHwnd());
+}
+
+int FindItem(CWnd* page, UINT id, const char* text)
+{
+    return ((CComboBox*)page->GetDlgItem(id))->FindStringExact(-1, text);
+}
+
+} // namespace
+
+TEST_F(SheetTest, CyclesNestedShowingSaveClipModeAndStop)
+{
+    // A main window that counts the Stop command.
+    struct Main : CWnd
+    {
+        int stops = 0;
+        BOOL OnCommand(WPARAM wp, LPARAM lp) override
+        {
+            if (LOWORD(wp) == ID_STOP_PLAYBACK)
+                ++stops;
+            return CWnd::OnCommand(wp, lp);
+        }
+    } main;
+    main.CreateEx(0, AfxRegisterWndClass(0), "main", WS_OVERLAPPED, CRect(0, 0, 10, 10), NULL, 0);
+    AfxGetApp()->m_pMainWnd = &main;
+    DialogAnswers answers;
+    answers.Queue(0);
+    {
+        CDatabaseSheet sheet("Vido Database");
+        EXPECT_EQ(1, main.stops);
+        ASSERT_TRUE(sheet.IsConnected());
+        EXPECT_FALSE(sheet.SelectClip(9999));
+        int nested = 0;
+        CString title;
+        EXPECT_EQ(IDOK, Show(sheet, 1, [&](CDatabaseSheet& s) {
+            nested = s.ShowModal(0);
+            s.GetWindowText(title);
+            EXPECT_EQ(1, s.GetActiveIndex());
+        }));
+        EXPECT_EQ(-1, nested);
+        EXPECT_STREQ("Vido Database", title);
+        EXPECT_FALSE(sheet.IsWindowVisible());
+        EXPECT_EQ(-1, sheet.GetAddedPersonID());
+        EXPECT_FALSE(sheet.IsInModalLoop());
+
+        // Save-clip mode reads the clip's own table and titles the sheet so.
+        sheet.SetSaveClipMode(TRUE);
+        EXPECT_TRUE(sheet.SelectClip(f.compB));
+        EXPECT_STREQ("[VideoClip]", sheet.GetClipRecordset()->GetSQL());
+        EXPECT_EQ(IDCANCEL, Show(sheet, 1, [&](CDatabaseSheet& s) {
+            s.GetWindowText(title);
+            EXPECT_STREQ("1 of 1", s.GetClipsPage()->GetRecordCountText());
+        }, PSBTN_CANCEL));
+        EXPECT_STREQ("Save Clip to Database - Fill in missing or incorrect fields", title);
+        sheet.SetSaveClipMode(FALSE);
+        EXPECT_STRNE("[VideoClip]", sheet.GetClipRecordset()->GetSQL());
+        EXPECT_EQ(IDOK, Show(sheet, 0, [&](CDatabaseSheet& s) {
+            s.GetWindowText(title);
+            EXPECT_EQ(0, s.GetActiveIndex());
+        }));
+        EXPECT_STREQ("Vido Database", title);
+    }
+    AfxGetApp()->m_pMainWnd = NULL;
+    main.DestroyWindow();
+}
+
+TEST_F(SheetTest, DaoErrorsOnTheNetworkCloseTheSheetAndTheProgramAfterTheLoop)
+{
+    DialogAnswers answers;
+    answers.Queue(0);
+    CDatabaseSheet sheet("Vido Database on coach", TRUE, NULL, 1);
+    EXPECT_TRUE(sheet.IsRemote());
+    EXPECT_EQ(IDCANCEL, Show(sheet, 1, [&](CDatabaseSheet& s) { s.OnDaoError(TRUE); }, 0));
+    EXPECT_TRUE(answers.Saw("Could not complete action.  Check remote db connection"));
+    EXPECT_FALSE(answers.Saw("Cannot recover"));
+    EXPECT_FALSE(sheet.IsRemote());
+    EXPECT_FALSE(sheet.IsInModalLoop());
+    answers.Clear();
+    EXPECT_EQ(IDCANCEL, Show(sheet, 1, [&](CDatabaseSheet& s) { s.OnDaoError(FALSE); }, 0));
+    EXPECT_TRUE(answers.Saw("Cannot recover from error.  Exiting Application..."));
+    EXPECT_EQ(2u, answers.Count()) << answers.Shown()[0] << " / " << answers.Shown().back();
+}
+
+TEST_F(SheetTest, AnUnopenableDatabaseIsReportedNotThrown)
+{
+    DeleteFileA(m_db);
+    CreateDirectoryA(m_db, NULL); // a folder where the file should be
+    DialogAnswers answers;
+    EXPECT_FALSE(m_config.ConnectDatabase());
+    EXPECT_TRUE(answers.Saw("Cannot connect to database")) << answers.Count();
+    EXPECT_EQ(nullptr, g_pDatabaseSheet);
+    RemoveDirectoryA(m_db);
+}
+
+TEST_F(SheetTest, ClipsPageFiltersDatesFindAndCounts)
+{
+    DialogAnswers answers;
+    answers.Queue(0);
+    CDatabaseSheet sheet("Vido Database");
+    Show(sheet, 1, [&](CDatabaseSheet& s) {
+        CClipsPPage* page = s.GetClipsPage();
+        EXPECT_STREQ("1 of 5", page->GetRecordCountText());
+        EXPECT_STREQ("Database Clip Records", page->GetTitleText());
+        struct Case
+        {
+            UINT radio;
+            UINT dates;
+            int choice; // -1: leave the choice list
+            const char* title;
+            int count;
+        } cases[] = {
+            {IDC_DB_SHOW_ALL, IDC_CP_DATES_ALL, -1, "Database Clip Records", 5},
+            {IDC_DB_SHOW_ALL, IDC_CP_DATES_3, -1, "Database Clip Records", 2},
+            {IDC_DB_SHOW_ALL, IDC_CP_DATES_7, -1, "Database Clip Records", 4},
+            {IDC_DB_SHOW_PROS, IDC_CP_DATES_ALL, -1, "Database Records for Pros Only", 1},
+            {IDC_CP_SHOW_LADY_PROS, IDC_CP_DATES_ALL, -1, "Database Records for Lady Pros Only", 1},
+            {IDC_CP_SHOW_STUDENTS, IDC_CP_DATES_ALL, -1, "Database Records for Students Only", 3},
+            {IDC_CP_SHOW_STUDENTS, IDC_CP_DATES_7, -1, "Database Records for Students Only", 2},
+            {IDC_CP_SHOW_STUDENTS, IDC_CP_DATES_ALL, 1, "Database Records for Instructor - Ida Hale Only", 2},
+            {IDC_CP_SHOW_CLIPS, IDC_CP_DATES_ALL, 0, "Database Records for Swings Only", 2},
+            {IDC_CP_SHOW_CLIPS, IDC_CP_DATES_ALL, 2, "Database Records for Comparisons Only", 2},
+            {IDC_CP_SHOW_CLIPS, IDC_CP_DATES_3, 0, "Database Records for Swings Only", 2},
+            {IDC_CP_SHOW_CLIPS, IDC_CP_DATES_ALL, 1, "Database Records for Drills Only", 1},
+        };
+        for (const Case& c : cases) {
+            page->CheckRadioButton(IDC_CP_DATES_3, IDC_CP_DATES_ALL, c.dates);
+            Click(page, c.dates);
+            Click(page, c.radio);
+            if (c.choice >= 0)
+                Choose(page, IDC_DB_CHOICE, c.choice);
+            CString expected;
+            expected.Format("1 of %d", c.count);
+            EXPECT_STREQ(expected, page->GetRecordCountText()) << c.title << " " << c.dates;
+            EXPECT_STREQ(c.title, page->GetTitleText()) << c.radio << " " << c.dates;
+        }
+        page->CheckRadioButton(IDC_CP_DATES_3, IDC_CP_DATES_ALL, IDC_CP_DATES_ALL);
+        Click(page, IDC_CP_DATES_ALL);
+        Click(page, IDC_DB_SHOW_ALL);
+        // The find list: one entry per person with clips; choosing one shows only theirs.
+        CComboBox* find = (CComboBox*)page->GetDlgItem(IDC_DB_FIND);
+        EXPECT_EQ(5, find->GetCount()); // "Any Name" and four people with clips
+        const int obrien = FindItem(page, IDC_DB_FIND, "O'Brien,Sam*");
+        ASSERT_NE(CB_ERR, obrien);
+        Choose(page, IDC_DB_FIND, obrien);
+        EXPECT_STREQ("1 of 2", page->GetRecordCountText());
+        EXPECT_STREQ("Database Records for O'Brien,Sam* Only", page->GetTitleText());
+        EXPECT_STREQ("Hale, Ida", page->GetInstructorText());
+        const int muller = FindItem(page, IDC_DB_FIND, "M\xFCller,J\xF6rg");
+        ASSERT_NE(CB_ERR, muller);
+        Choose(page, IDC_DB_FIND, muller);
+        EXPECT_STREQ("1 of 1", page->GetRecordCountText());
+        Choose(page, IDC_DB_FIND, FindItem(page, IDC_DB_FIND, "Any Name"));
+        EXPECT_STREQ("1 of 5", page->GetRecordCountText());
+        // Navigation and the slider.
+        Click(page, IDC_DB_LAST);
+        EXPECT_STREQ("5 of 5", page->GetRecordCountText());
+        Click(page, IDC_CP_NEXT);
+        EXPECT_STREQ("5 of 5", page->GetRecordCountText());
+        Click(page, IDC_DB_FIRST);
+        Click(page, IDC_CP_PREV);
+        EXPECT_STREQ("1 of 5", page->GetRecordCountText());
+        CSliderCtrl* slider = (CSliderCtrl*)page->GetDlgItem(IDC_CP_SLIDER);
+        EXPECT_EQ(4, slider->GetRangeMax());
+        slider->SetPos(3);
+        page->SendMessage(WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 3), (LPARAM)slider->GetSafeHwnd());
+        EXPECT_STREQ("4 of 5", page->GetRecordCountText());
+        EXPECT_EQ(3, slider->GetPos());
+    });
+}
+
