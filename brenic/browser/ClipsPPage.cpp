@@ -112,6 +112,8 @@ BEGIN_MESSAGE_MAP(CClipsPPage, CPropertyPage)
     ON_BN_CLICKED(IDC_CP_EXPORT_ALL, OnExportAll)
     ON_BN_CLICKED(IDC_CP_IMPORT, OnImportClip)
     ON_BN_CLICKED(IDC_CP_EMAIL, OnSendVideoEmail)
+    ON_WM_DESTROY()
+    ON_MESSAGE(WM_SHOW_PREVIEW, OnShowPreview)
 END_MESSAGE_MAP()
 
 CClipsPPage::CClipsPPage()
@@ -119,12 +121,23 @@ CClipsPPage::CClipsPPage()
       m_nClipTypeCount(-1), m_nFilterMode(0), m_nFilterIndex(0), m_nFindPersonID(-1),
       m_nInstructorID(-1), m_bWithInstructor(FALSE), m_bUserEdit(FALSE), m_bComparison(FALSE),
       m_bLoading(FALSE), m_bTypeChosen(FALSE), m_bSubjectChosen(FALSE), m_bClubChosen(FALSE),
-      m_bViewChosen(FALSE), m_bCommentChanged(FALSE), m_bStampChanged(FALSE)
+      m_bViewChosen(FALSE), m_bCommentChanged(FALSE), m_bStampChanged(FALSE),
+      m_bPreviewPending(FALSE)
 {
 }
 
 CClipsPPage::~CClipsPPage()
 {
+    if (m_preview.GetSafeHwnd())
+        m_preview.DestroyWindow();
+}
+
+// The preview control goes first: its site must not outlive its window.
+void CClipsPPage::OnDestroy()
+{
+    if (m_preview.GetSafeHwnd())
+        m_preview.DestroyWindow();
+    CPropertyPage::OnDestroy();
 }
 
 BOOL CClipsPPage::DestroyWindow()
@@ -174,14 +187,6 @@ BOOL CClipsPPage::OnInitDialog()
 {
     m_bLoading = TRUE;
     CPropertyPage::OnInitDialog();
-    // The preview takes the place of its placeholder.
-    CRect place;
-    if (CWnd* holder = GetDlgItem(IDC_CP_PREVIEW)) {
-        holder->GetWindowRect(&place);
-        ScreenToClient(&place);
-        holder->DestroyWindow();
-        m_preview.CreateControlWindow(WS_CHILD | WS_VISIBLE, place, this, IDC_CP_PREVIEW);
-    }
     const COleDateTime low(1990, 1, 1, 0, 0, 0), high(2999, 12, 31, 23, 59, 59);
     m_timeCtrl.SetFormat(SECDateTimeCtrl::Time);
     m_timeCtrl.SetMinMax(low, high, SECDateTimeCtrl::TimeRange);
@@ -366,7 +371,26 @@ void CClipsPPage::ClearPreview()
     m_strPreviewFile.Empty();
 }
 
+// The video is loaded once the page's message loop runs again: the control may report a
+// file it cannot play, which must not happen while the sheet is being made or moved.
 void CClipsPPage::ShowPreview()
+{
+    if (GetSafeHwnd() && !m_bPreviewPending) {
+        m_bPreviewPending = TRUE;
+        PostMessage(WM_SHOW_PREVIEW);
+    }
+}
+
+LRESULT CClipsPPage::OnShowPreview(WPARAM, LPARAM)
+{
+    m_bPreviewPending = FALSE;
+    // Only for a sheet on the screen: a press of OK or Cancel may have come first.
+    if (IsWindowVisible() && m_pSheet && m_pSheet->IsInModalLoop())
+        LoadPreview();
+    return 0;
+}
+
+void CClipsPPage::LoadPreview()
 {
     CString path;
     if (m_bSaveClipMode && !m_strSaveClipFile.IsEmpty())
@@ -378,8 +402,18 @@ void CClipsPPage::ShowPreview()
         ClearPreview();
         return;
     }
-    if (!m_preview.GetSafeHwnd())
-        return;
+    // The video control takes its placeholder's place when there is a first clip to show.
+    if (!m_preview.GetSafeHwnd()) {
+        CWnd* holder = GetDlgItem(IDC_CP_PREVIEW);
+        if (!holder)
+            return;
+        CRect place;
+        holder->GetWindowRect(&place);
+        ScreenToClient(&place);
+        holder->DestroyWindow();
+        if (!m_preview.CreateControlWindow(WS_CHILD | WS_VISIBLE, place, this, IDC_CP_PREVIEW))
+            return;
+    }
     const LONG field = IsOnRow(m_pSet) ? m_pSet->m_TrimIn * 2 : 0;
     if (path != m_strPreviewFile)
         m_preview.LoadAVIFile(path, field);

@@ -17,6 +17,8 @@
 
 class CClipRecord;
 
+enum { WM_SHOW_PREVIEW = WM_APP + 0x38 };
+
 // A recordset condition and the values of its '?' markers, in order.
 struct CClipCondition
 {
@@ -100,12 +102,15 @@ protected:
     virtual void OnCancel();
     virtual BOOL OnApply();
     afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
     // The form.
     void LoadForm();
     void StoreForm();
     void ShowPreview();
+    void LoadPreview();
+    afx_msg LRESULT OnShowPreview(WPARAM, LPARAM);
     void SetFormEditable(BOOL edit);
     void UpdateEditStatus();
     void EnableBrowseControls();
@@ -147,6 +152,7 @@ protected:
     BOOL m_bUserEdit;
     BOOL m_bComparison;
     BOOL m_bLoading;
+    BOOL m_bPreviewPending;
     // Fields the user changed in the open edit: only they are stored.
     BOOL m_bTypeChosen, m_bSubjectChosen, m_bClubChosen, m_bViewChosen, m_bCommentChanged,
         m_bStampChanged;

@@ -166,6 +166,8 @@ int CDatabaseSheet::RunLoop(BOOL)
     // library's modeless sheet would destroy itself at OK and Cancel) and run in the
     // framework's loop, so that it can be hidden and shown again.
     m_psh.dwFlags |= PSH_MODELESS | PSH_USECALLBACK;
+    m_psh.dwFlags &= ~PSH_PROPTITLE;
+    m_psh.pszCaption = m_bSaveClipMode ? kSaveClipTitle : (LPCSTR)m_strCaption;
     m_psh.pfnCallback = PropSheetCallback;
     m_bModeless = FALSE;
     AfxHookWindowCreate(this);

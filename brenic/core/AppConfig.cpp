@@ -433,6 +433,8 @@ CString CAppConfig::GetTempDir() const
 
 BOOL CAppConfig::ConnectDatabase()
 {
+    // The local sheet is made on the local database.
+    m_bNetworkMode = 0;
     if (!g_pDatabaseSheet)
         g_pDatabaseSheet = new CDatabaseSheet("Vido Database", NULL, 0);
     // A sheet whose database could not be opened is dropped, so that the next request
@@ -447,7 +449,6 @@ BOOL CAppConfig::ConnectDatabase()
     }
     if (g_pClavio)
         g_pClavio->Stop();
-    m_bNetworkMode = 0;
     return TRUE;
 }
 
