@@ -249,3 +249,166 @@ TEST_F(SheetTest, ClipsPageFiltersDatesFindAndCounts)
     });
 }
 
+
+namespace {
+
+void SetText(CWnd* page, UINT id, const char* text)
+{
+    page->GetDlgItem(id)->SetWindowText(text);
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(id, EN_UPDATE), (LPARAM)page->GetDlgItem(id)->GetSafeHwnd());
+}
+
+CString Column(BrowserTest&, CDaoDatabase& db, const char* sql, long id)
+{
+    CDaoRecordset rs(&db);
+    rs.Open(dbOpenSnapshot, sql);
+    CString value = "<none>";
+    if (rs.FindFirst("[ID] = ?", CDaoParams().Add(id))) {
+        COleVariant v = rs.GetFieldValue(1);
+        value = V_VT(&v) == VT_BSTR ? CString(V_BSTR(&v)) : CString("<null>");
+    }
+    rs.Close();
+    return value;
+}
+
+} // namespace
+
+TEST_F(SheetTest, ClipsPageEditsKeepUnchangedFieldsAndDeletionsAreRefusedOrWhole)
+{
+    // A clip type the lists do not know, kept unless the user changes the type.
+    Run("UPDATE [VideoClip] SET [ClipType] = 'Putting' WHERE [ID] = ?", CDaoParams().Add(f.swingNew));
+    CClipBar panel;
+    CDatabaseSheet sheet("Vido Database");
+    Show(sheet, 1, [&](CDatabaseSheet& s) {
+        CClipsPPage* page = s.GetClipsPage();
+        Choose(page, IDC_DB_FIND, FindItem(page, IDC_DB_FIND, "O'Brien,Sam*"));
+        ASSERT_STREQ("1 of 2", page->GetRecordCountText());
+        // The fields are read-only until "Edit Clip".
+        EXPECT_FALSE(page->GetDlgItem(IDC_CP_CLUB)->IsWindowEnabled());
+        // Find the unknown-typed row and change only its club.
+        for (int i = 0; i < 2 && s.GetClipRecordset()->m_ID != f.swingNew; ++i)
+            Click(page, IDC_CP_NEXT);
+        ASSERT_EQ(f.swingNew, s.GetClipRecordset()->m_ID);
+        Click(page, IDC_CP_EDIT);
+        EXPECT_TRUE(page->IsUserEdit());
+        EXPECT_STREQ("Cancel Edit", Text(page, IDC_CP_EDIT));
+        EXPECT_STREQ("Editing", Text(page, IDC_DB_EDIT_STATE));
+        Choose(page, IDC_CP_CLUB, FindItem(page, IDC_CP_CLUB, "Putter"));
+        Click(page, IDC_DB_FIRST); // leaving the row stores it
+        EXPECT_FALSE(page->IsUserEdit());
+
+        // Deletion: a grouped clip and a comparison partner stay.
+        Choose(page, IDC_DB_FIND, FindItem(page, IDC_DB_FIND, "Any Name"));
+        for (long id : {f.grouped, f.compA}) {
+            Click(page, IDC_DB_FIRST);
+            for (int i = 0; i < 5 && s.GetClipRecordset()->m_ID != id; ++i)
+                Click(page, IDC_CP_NEXT);
+            ASSERT_EQ(id, s.GetClipRecordset()->m_ID);
+            answers.Queue(IDYES);
+            Click(page, IDC_CP_DELETE);
+        }
+        EXPECT_TRUE(answers.Saw("You must first delete this clip from Clips Group page."));
+        EXPECT_TRUE(answers.Saw("This clip is included in a comparison. Please delete the comparison first."));
+        // The only clip of Müller (its file is missing): the row and, on request, the
+        // person go together.
+        Click(page, IDC_DB_FIRST);
+        for (int i = 0; i < 5 && s.GetClipRecordset()->m_ID != f.compB; ++i)
+            Click(page, IDC_CP_NEXT);
+        ASSERT_EQ(f.compB, s.GetClipRecordset()->m_ID);
+        answers.Queue(IDYES); // delete the clip
+        answers.Queue(IDYES); // and the person
+        answers.Queue(IDOK);  // the missing file
+        Click(page, IDC_CP_DELETE);
+        EXPECT_TRUE(answers.Saw("This is the last clip for J\xF6rg M\xFC" "ller.  Would you like to delete the record?"));
+        EXPECT_STREQ("of 4", page->GetRecordCountText().Right(4));
+        // Sending the shown clip: a student's goes to the students pane.
+        Click(page, IDC_DB_FIRST);
+        for (int i = 0; i < 4 && s.GetClipRecordset()->m_ID != f.drillOld; ++i)
+            Click(page, IDC_CP_NEXT);
+        Click(page, IDC_CP_SEND);
+        EXPECT_EQ(1, panel.GetStudentCount());
+    });
+    CDaoDatabase db;
+    db.Open(m_db, FALSE, TRUE);
+    EXPECT_STREQ("Putting", Column(*this, db, "SELECT [ID], [ClipType] FROM [VideoClip]", f.swingNew));
+    EXPECT_STREQ("Putter", Column(*this, db, "SELECT [ID], [Club] FROM [VideoClip]", f.swingNew));
+    EXPECT_STREQ("O'Brien,Sam* Putting",
+                 Column(*this, db, "SELECT [ID], [VideoClipName] FROM [VideoClip]", f.swingNew));
+    EXPECT_STREQ("<none>", Column(*this, db, "SELECT [ID], [ClipType] FROM [VideoClip]", f.compB));
+    EXPECT_STREQ("<none>", Column(*this, db, "SELECT [ID], [LastName] FROM [Person]", f.muller));
+    EXPECT_STREQ("Swing", Column(*this, db, "SELECT [ID], [ClipType] FROM [VideoClip]", f.grouped));
+    db.Close();
+}
+
+TEST_F(SheetTest, HostileNamesAreAddedFoundFilteredAndDeletedAsThemselves)
+{
+    const char* const names[][2] = {
+        {"Ann'", "O'Hara \"Jr\""}, {"[x]", "100%_"}, {"*", "?#"}, {"Smith, John", "Doe Jr"},
+        {"  M\xFC" "ller  ", "\xC9" "mile"},
+    };
+    CDatabaseSheet sheet("Vido Database");
+    Show(sheet, 0, [&](CDatabaseSheet& s) {
+        CPeoplePPage* page = s.GetPeoplePage();
+        EXPECT_STREQ("1 of 5", page->GetPositionText());
+        for (const auto& n : names) {
+            Click(page, IDC_PP_NEW);
+            EXPECT_STREQ("Adding", Text(page, IDC_DB_EDIT_STATE));
+            SetText(page, IDC_PP_FIRST_NAME, n[0]);
+            SetText(page, IDC_PP_LAST_NAME, n[1]);
+            EXPECT_TRUE(page->CommitEdit(TRUE)) << n[0];
+        }
+        EXPECT_STREQ("", Text(page, IDC_DB_EDIT_STATE));
+        // The same name again, in other case, is refused and stays in "Adding".
+        Click(page, IDC_PP_NEW);
+        SetText(page, IDC_PP_FIRST_NAME, "m\xDC" "LLER");
+        SetText(page, IDC_PP_LAST_NAME, "\xE9" "MILE");
+        EXPECT_FALSE(page->CommitEdit(TRUE));
+        EXPECT_TRUE(answers.Saw("This name already exisits in the database. Please enter a unique name."));
+        EXPECT_STREQ("Adding", Text(page, IDC_DB_EDIT_STATE));
+        EXPECT_TRUE(page->CommitEdit(FALSE));
+        EXPECT_STREQ("of 10", page->GetPositionText().Right(5));
+        // Each is found by the find list as itself, one entry each.
+        CComboBox* find = (CComboBox*)page->GetDlgItem(IDC_DB_FIND);
+        EXPECT_EQ(11, find->GetCount());
+        for (const auto& n : names) {
+            CString first = n[0], last = n[1];
+            first.TrimLeft();
+            first.TrimRight();
+            const int item = find->FindStringExact(-1, last + "," + first);
+            ASSERT_NE(CB_ERR, item) << n[0];
+            Choose(page, IDC_DB_FIND, item);
+            EXPECT_STREQ(first, Text(page, IDC_PP_FIRST_NAME));
+            EXPECT_STREQ(last, Text(page, IDC_PP_LAST_NAME));
+        }
+        // Filtered by role: the new people are students; the pros filter finds pro and lady pro.
+        page->CheckRadioButton(IDC_DB_SHOW_ALL, IDC_DB_SHOW_PROS, IDC_PP_SHOW_STUDENTS);
+        Click(page, IDC_PP_SHOW_STUDENTS);
+        EXPECT_STREQ("1 of 7", page->GetPositionText());
+        EXPECT_STREQ("Database Records for Students Only", page->GetTitleText());
+        Choose(page, IDC_DB_CHOICE, 1); // Ida Hale's students
+        EXPECT_STREQ("1 of 1", page->GetPositionText());
+        EXPECT_STREQ("Database Records for Students with Instructor - Ida Hale Only", page->GetTitleText());
+        Click(page, IDC_DB_SHOW_PROS);
+        EXPECT_STREQ("1 of 2", page->GetPositionText());
+        Click(page, IDC_PP_SHOW_INSTRUCTORS);
+        EXPECT_STREQ("1 of 1", page->GetPositionText());
+        Click(page, IDC_DB_SHOW_ALL);
+        EXPECT_STREQ("1 of 10", page->GetPositionText());
+        // Deleted one by one, by the find list; a person with clips stays.
+        for (const auto& n : names) {
+            CString first = n[0], last = n[1];
+            first.TrimLeft();
+            first.TrimRight();
+            Choose(page, IDC_DB_FIND, find->FindStringExact(-1, last + "," + first));
+            answers.Queue(IDYES);
+            Click(page, IDC_PP_DELETE);
+        }
+        EXPECT_STREQ("of 5", page->GetPositionText().Right(4));
+        Choose(page, IDC_DB_FIND, find->FindStringExact(-1, "O'Brien,Sam*"));
+        answers.Queue(IDYES);
+        Click(page, IDC_PP_DELETE);
+        EXPECT_TRUE(answers.Saw("You must first delete the video clip records that belong to this person."));
+    });
+    EXPECT_EQ(5, Count("SELECT * FROM [Person]"));
+    EXPECT_EQ(0, Count("SELECT * FROM [Person] WHERE [LastName] = 'Doe Jr'"));
+}
