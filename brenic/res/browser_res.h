@@ -89,3 +89,8 @@
 #define IDC_PP_EDIT             1150
 #define IDC_PP_DELETE           1049
 #define IDC_PP_LESSON           1152
+
+// Clip group dialogs.
+#define IDD_DELETE_GROUP        262
+#define IDD_GROUP_NAME          263
+#define IDC_GROUP_NAME          1028
