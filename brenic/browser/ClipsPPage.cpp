@@ -36,22 +36,7 @@ namespace {
 void ApplyCondition(CDaoRecordset* set, const CClipCondition& condition)
 {
     set->m_strFilter = condition.text;
-    set->ClearParamValues();
-    for (int i = 0; i < (int)condition.params.m_values.size(); ++i) {
-        const CDaoParams::Item& item = condition.params.m_values[i];
-        switch (item.kind) {
-        case 1: set->SetParamValue(i, COleVariant((LONG)item.n)); break;
-        case 2: {
-            COleVariant value;
-            V_VT(&value) = VT_R8;
-            V_R8(&value) = item.d;
-            set->SetParamValue(i, value);
-            break;
-        }
-        case 3: set->SetParamValue(i, (LPCSTR)item.s); break;
-        default: set->SetParamValueNull(i); break;
-        }
-    }
+    SetRecordsetParams(set, condition.params);
 }
 
 CClipCondition Condition(LPCTSTR text, const CDaoParams& params = CDaoParams())
@@ -459,11 +444,12 @@ void CClipsPPage::FillComparisonList()
         return;
     CDaoRecordset partner(m_pSet->m_pDatabase);
     try {
-        partner.Open(dbOpenSnapshot,
-                     "SELECT [VideoClip].[ID], [Person].[LastName], [Person].[FirstName] FROM "
-                     "[VideoClip] INNER JOIN [Person] ON [VideoClip].[PersonID] = [Person].[ID]");
-        if (partner.FindFirst("[VideoClip].[ID] = ?",
-                              CDaoParams().Add((LONG)m_pSet->m_ComparisonClipID))) {
+        OpenWith(partner,
+                 "SELECT [VideoClip].[ID], [Person].[LastName], [Person].[FirstName] FROM "
+                 "[VideoClip] INNER JOIN [Person] ON [VideoClip].[PersonID] = [Person].[ID] "
+                 "WHERE [VideoClip].[ID] = ?",
+                 CDaoParams().Add((LONG)m_pSet->m_ComparisonClipID));
+        if (!partner.IsEOF()) {
             COleVariant last = partner.GetFieldValue(1), first = partner.GetFieldValue(2);
             const CString text = PersonText(V_VT(&last) == VT_BSTR ? CString(V_BSTR(&last)) : CString(),
                                             V_VT(&first) == VT_BSTR ? CString(V_BSTR(&first)) : CString());
@@ -485,11 +471,12 @@ void CClipsPPage::UpdateInstructor()
         const LONG person = (LONG)(LONG_PTR)m_subjectCombo.GetItemData(item);
         CPeopleRecord people(m_pSet->m_pDatabase);
         try {
-            people.Open(dbOpenSnapshot, "[Person]");
-            if (people.FindFirst("[ID] = ?", CDaoParams().Add(person)) &&
-                people.m_InstructorID >= 0 &&
-                people.FindFirst("[ID] = ?", CDaoParams().Add(people.m_InstructorID)))
-                m_strInstructor = people.m_LastName + ", " + people.m_FirstName;
+            if (OpenPerson(people, person) && people.m_InstructorID >= 0) {
+                const long instructor = people.m_InstructorID;
+                people.Close();
+                if (OpenPerson(people, instructor))
+                    m_strInstructor = people.m_LastName + ", " + people.m_FirstName;
+            }
         } catch (CDaoException* e) {
             PassOnOrShow(e);
         }
@@ -669,8 +656,7 @@ void CClipsPPage::ApplyRecordFilter(int index)
             m_nInstructorID = (int)(LONG_PTR)m_filterChoiceCombo.GetItemData(choice);
             m_strInstructorName.Empty();
             CPeopleRecord people(m_pSet->m_pDatabase);
-            people.Open(dbOpenSnapshot, "[Person]");
-            if (people.FindFirst("[ID] = ?", CDaoParams().Add((LONG)m_nInstructorID)))
+            if (OpenPerson(people, m_nInstructorID))
                 m_strInstructorName = people.m_LastName + ", " + people.m_FirstName;
             m_personCondition = Condition("([Person].[Role] = 'Student') AND ([Person].[InstructorID] = ?)",
                                           CDaoParams().Add((LONG)m_nInstructorID));
@@ -999,8 +985,7 @@ BOOL CClipsPPage::MakeClipName()
 {
     const CString type = m_pSet->m_ClipType;
     CPeopleRecord people(m_pSet->m_pDatabase);
-    people.Open(dbOpenSnapshot, "[Person]");
-    if (!people.FindFirst("[ID] = ?", CDaoParams().Add(m_pSet->m_PersonID))) {
+    if (!OpenPerson(people, m_pSet->m_PersonID)) {
         m_pSet->m_VideoClipName = type;
         return FALSE;
     }
@@ -1217,15 +1202,17 @@ void CClipsPPage::OnDeleteClip()
         const LONG id = m_pSet->m_ID, person = m_pSet->m_PersonID;
         {
             CRefClipGroupDetail members(db);
-            members.Open(dbOpenSnapshot, "[ReferenceClipGroupDetail]");
-            if (members.FindFirst("[VideoID] = ?", CDaoParams().Add(id))) {
+            OpenWith(members, "SELECT * FROM [ReferenceClipGroupDetail] WHERE [VideoID] = ?",
+                     CDaoParams().Add(id));
+            if (!members.IsEOF()) {
                 AfxMessageBox("You must first delete this clip from Clips Group page.");
                 return;
             }
             CDaoRecordset partners(db);
-            partners.Open(dbOpenSnapshot, "SELECT [ID], [ComparisonClipID] FROM [VideoClip]");
-            if (partners.FindFirst("([ComparisonClipID] = ?) AND ([ID] <> ?)",
-                                   CDaoParams().Add(id).Add(id))) {
+            OpenWith(partners,
+                     "SELECT [ID] FROM [VideoClip] WHERE ([ComparisonClipID] = ?) AND ([ID] <> ?)",
+                     CDaoParams().Add(id).Add(id));
+            if (!partners.IsEOF()) {
                 AfxMessageBox("This clip is included in a comparison. Please delete the "
                               "comparison first.");
                 return;
@@ -1237,14 +1224,11 @@ void CClipsPPage::OnDeleteClip()
         BOOL deletePerson = FALSE;
         {
             CDaoRecordset clips(db);
-            clips.Open(dbOpenSnapshot, "SELECT [ID], [PersonID] FROM [VideoClip]");
-            int count = 0;
-            for (BOOL found = clips.FindFirst("[PersonID] = ?", CDaoParams().Add(person));
-                 found && count < 2; found = clips.FindNext("[PersonID] = ?", CDaoParams().Add(person)))
-                ++count;
+            OpenWith(clips, "SELECT [ID] FROM [VideoClip] WHERE [PersonID] = ?",
+                     CDaoParams().Add(person));
+            const long count = clips.GetRecordCount();
             CPeopleRecord people(db);
-            people.Open(dbOpenSnapshot, "[Person]");
-            if (count == 1 && people.FindFirst("[ID] = ?", CDaoParams().Add(person)))
+            if (count == 1 && OpenPerson(people, person))
                 deletePerson =
                     AfxMessageBox("This is the last clip for " + people.m_FirstName + " " +
                                       people.m_LastName + ".  Would you like to delete the record?",
@@ -1302,9 +1286,7 @@ BOOL CClipsPPage::SendRowToClipPanel(CClipRecord* row, BOOL)
     if (!panel)
         return FALSE;
     CPeopleRecord people(row->m_pDatabase);
-    people.Open(dbOpenSnapshot, "[Person]");
-    const BOOL student = people.FindFirst("[ID] = ?", CDaoParams().Add(row->m_PersonID)) &&
-                         people.m_Role == "Student";
+    const BOOL student = OpenPerson(people, row->m_PersonID) && people.m_Role == "Student";
     people.Close();
     CClip* clip = CClip::CreateFromRecord(row);
     if (!clip)

@@ -22,20 +22,6 @@ const char* const kStates[] = {
 
 const COLORREF kYellow = RGB(255, 255, 0);
 
-void SetParams(CDaoRecordset* set, const CDaoParams& params)
-{
-    set->ClearParamValues();
-    for (int i = 0; i < params.GetSize(); ++i) {
-        const CDaoParams::Item& item = params.m_values[i];
-        if (item.kind == 1)
-            set->SetParamValue(i, COleVariant((LONG)item.n));
-        else if (item.kind == 3)
-            set->SetParamValue(i, (LPCSTR)item.s);
-        else
-            set->SetParamValueNull(i);
-    }
-}
-
 CString Trimmed(CString text)
 {
     text.TrimLeft();
@@ -297,7 +283,7 @@ void CPeoplePPage::SetFilter(const CString& filter, const CDaoParams& params)
 {
     m_pSet->m_strFilter = filter;
     m_filterParams = params;
-    SetParams(m_pSet, params);
+    SetRecordsetParams(m_pSet, params);
 }
 
 void CPeoplePPage::FillFindNameList()
@@ -307,7 +293,7 @@ void CPeoplePPage::FillFindNameList()
     CPeopleRecord people(m_pSet->m_pDatabase);
     try {
         people.m_strFilter = m_pSet->m_strFilter;
-        SetParams(&people, m_filterParams);
+        SetRecordsetParams(&people, m_filterParams);
         people.Open(dbOpenSnapshot, "SELECT * FROM Person", dbReadOnly);
         for (; !people.IsEOF(); people.MoveNext())
             m_findCombo.SetItemData(m_findCombo.AddString(people.m_LastName + "," + people.m_FirstName),
@@ -551,14 +537,14 @@ BOOL CPeoplePPage::ValidateName()
         return FALSE;
     }
     CPeopleRecord people(m_pSet->m_pDatabase);
-    people.Open(dbOpenSnapshot, "[Person]");
-    BOOL found;
-    if (m_pSet->GetEditMode() == dbEditAdd)
-        found = people.FindFirst("([LastName] = ?) And ([FirstName] = ?)",
-                                 CDaoParams().Add(last).Add(first));
-    else
-        found = people.FindFirst("([LastName] = ?) And ([FirstName] = ?) And (Not [ID] = ?)",
-                                 CDaoParams().Add(last).Add(first).Add(m_pSet->m_ID));
+    const BOOL adding = m_pSet->GetEditMode() == dbEditAdd;
+    OpenWith(people,
+             adding ? "SELECT * FROM [Person] WHERE ([LastName] = ?) And ([FirstName] = ?)"
+                    : "SELECT * FROM [Person] WHERE ([LastName] = ?) And ([FirstName] = ?) "
+                      "And (Not [ID] = ?)",
+             adding ? CDaoParams().Add(last).Add(first)
+                    : CDaoParams().Add(last).Add(first).Add(m_pSet->m_ID));
+    const BOOL found = !people.IsEOF();
     people.Close();
     if (found) {
         if (m_pSheet)
@@ -657,8 +643,9 @@ void CPeoplePPage::OnDeletePerson()
             return;
         if (IsOnRow(m_pSet)) {
             CDaoRecordset clips(m_pSet->m_pDatabase);
-            clips.Open(dbOpenSnapshot, "SELECT [ID], [PersonID] FROM [VideoClip]");
-            if (clips.FindFirst("[PersonID] = ?", CDaoParams().Add(m_pSet->m_ID))) {
+            OpenWith(clips, "SELECT [ID] FROM [VideoClip] WHERE [PersonID] = ?",
+                     CDaoParams().Add(m_pSet->m_ID));
+            if (!clips.IsEOF()) {
                 AfxMessageBox("You must first delete the video clip records that belong to "
                               "this person.");
                 return;
