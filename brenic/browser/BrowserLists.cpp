@@ -12,10 +12,11 @@ void FillInstructorList(CComboBox& list, CDaoDatabase* db)
     CPeopleRecord people(db);
     try {
         people.SetParamValue(0, "Instructor");
-        people.Open(dbOpenSnapshot, "SELECT * FROM Person WHERE Person.[Role] = ?",
+        people.Open(dbOpenSnapshot,
+                    "SELECT * FROM Person WHERE Person.[Role] = ? ORDER BY [LastName], [FirstName]",
                     dbReadOnly);
         for (; !people.IsEOF(); people.MoveNext()) {
-            const int item = list.AddString(people.m_LastName + "," + people.m_FirstName);
+            const int item = list.InsertString(-1, people.m_LastName + "," + people.m_FirstName);
             list.SetItemData(item, (DWORD_PTR)people.m_ID);
         }
     } catch (CDaoException* e) {

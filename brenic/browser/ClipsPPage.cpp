@@ -509,9 +509,12 @@ void CClipsPPage::FillSubjectList(BOOL withRoleCondition)
     m_subjectCombo.ResetContent();
     try {
         ApplyCondition(&people, role);
+        // In the list's order already: appended, not sorted in one by one.
+        people.m_strSort = "[LastName], [FirstName]";
         people.Open(dbOpenSnapshot, "SELECT * FROM [Person]", dbReadOnly);
         for (; !people.IsEOF(); people.MoveNext()) {
-            const int item = m_subjectCombo.AddString(PersonText(people.m_LastName, people.m_FirstName));
+            const int item =
+                m_subjectCombo.InsertString(-1, PersonText(people.m_LastName, people.m_FirstName));
             m_subjectCombo.SetItemData(item, (DWORD_PTR)(LONG_PTR)people.m_ID);
         }
     } catch (CDaoException* e) {
@@ -536,18 +539,22 @@ void CClipsPPage::FillFindList()
                                             CDaoParams().Add((LONG)m_nInstructorID)));
     CDaoRecordset rows(m_pSet->m_pDatabase);
     try {
-        ApplyCondition(&rows, condition);
-        rows.Open(dbOpenSnapshot,
-                  "SELECT DISTINCT [Person].[ID], [Person].[LastName], [Person].[FirstName] "
-                  "FROM [VideoClip] INNER JOIN [Person] ON [VideoClip].[PersonID] = [Person].[ID]",
-                  dbReadOnly);
+        // The people first, each once and in order; the clips' conditions in a subquery.
+        CString sql = "SELECT [Person].[ID], [Person].[LastName], [Person].[FirstName] FROM "
+                      "[Person] WHERE [Person].[ID] IN (SELECT [VideoClip].[PersonID] FROM "
+                      "[VideoClip] INNER JOIN [Person] ON [VideoClip].[PersonID] = [Person].[ID]";
+        if (!condition.IsEmpty())
+            sql += " WHERE " + condition.text;
+        sql += ") ORDER BY [Person].[LastName], [Person].[FirstName]";
+        SetRecordsetParams(&rows, condition.params);
+        rows.Open(dbOpenSnapshot, sql, dbReadOnly);
         for (; !rows.IsEOF(); rows.MoveNext()) {
             COleVariant id = rows.GetFieldValue(0), last = rows.GetFieldValue(1),
                         first = rows.GetFieldValue(2);
             VariantChangeType(&id, &id, 0, VT_I4);
             const CString text = PersonText(V_VT(&last) == VT_BSTR ? CString(V_BSTR(&last)) : CString(),
                                             V_VT(&first) == VT_BSTR ? CString(V_BSTR(&first)) : CString());
-            m_findCombo.SetItemData(m_findCombo.AddString(text), (DWORD_PTR)(LONG_PTR)V_I4(&id));
+            m_findCombo.SetItemData(m_findCombo.InsertString(-1, text), (DWORD_PTR)(LONG_PTR)V_I4(&id));
         }
     } catch (CDaoException* e) {
         PassOnOrShow(e);

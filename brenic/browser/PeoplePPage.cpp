@@ -293,10 +293,11 @@ void CPeoplePPage::FillFindNameList()
     CPeopleRecord people(m_pSet->m_pDatabase);
     try {
         people.m_strFilter = m_pSet->m_strFilter;
+        people.m_strSort = "[LastName], [FirstName]";
         SetRecordsetParams(&people, m_filterParams);
         people.Open(dbOpenSnapshot, "SELECT * FROM Person", dbReadOnly);
         for (; !people.IsEOF(); people.MoveNext())
-            m_findCombo.SetItemData(m_findCombo.AddString(people.m_LastName + "," + people.m_FirstName),
+            m_findCombo.SetItemData(m_findCombo.InsertString(-1, people.m_LastName + "," + people.m_FirstName),
                                     (DWORD_PTR)(LONG_PTR)people.m_ID);
     } catch (CDaoException* e) {
         PassOnOrShow(e);
