@@ -412,3 +412,31 @@ TEST_F(SheetTest, HostileNamesAreAddedFoundFilteredAndDeletedAsThemselves)
     EXPECT_EQ(5, Count("SELECT * FROM [Person]"));
     EXPECT_EQ(0, Count("SELECT * FROM [Person] WHERE [LastName] = 'Doe Jr'"));
 }
+
+TEST_F(SheetTest, ADatabaseFailureIsShownLocallyAndClosesANetworkSheet)
+{
+    CDatabaseSheet sheet("Vido Database");
+    bool stillShown = false;
+    EXPECT_EQ(IDCANCEL, Show(sheet, 1, [&](CDatabaseSheet& s) {
+        // Another connection takes the clips table away under the page.
+        try {
+            Run("DROP TABLE [VideoClip]");
+        } catch (CDaoException* e) {
+            ADD_FAILURE() << (LPCSTR)e->m_pErrorInfo->m_strDescription;
+            e->Delete();
+        }
+        CClipsPPage* page = s.GetClipsPage();
+        Click(page, IDC_DB_SHOW_PROS);
+        stillShown = s.IsInModalLoop();
+        EXPECT_TRUE(answers.Saw("could not find the object 'VideoClip'"));
+        EXPECT_FALSE(answers.Saw("Could not complete action"));
+        // The same on a network database closes the sheet.
+        m_config.SetNetworkDatabase(TRUE);
+        Click(page, IDC_CP_SHOW_STUDENTS);
+        m_config.SetNetworkDatabase(FALSE);
+    }, 0));
+    EXPECT_TRUE(stillShown);
+    EXPECT_TRUE(answers.Saw("Could not complete action.  Check remote db connection"));
+    EXPECT_FALSE(sheet.IsInModalLoop());
+    EXPECT_FALSE(sheet.IsWindowVisible());
+}
