@@ -440,3 +440,31 @@ TEST_F(SheetTest, ADatabaseFailureIsShownLocallyAndClosesANetworkSheet)
     EXPECT_FALSE(sheet.IsInModalLoop());
     EXPECT_FALSE(sheet.IsWindowVisible());
 }
+
+TEST_F(SheetTest, EmptyTablesShowZeroOfZeroAndOfferNothingToEdit)
+{
+    Run("DELETE FROM [ReferenceClipGroupDetail]");
+    Run("DELETE FROM [VideoClip]");
+    Run("DELETE FROM [Person]");
+    CDatabaseSheet sheet("Vido Database");
+    Show(sheet, 1, [&](CDatabaseSheet& s) {
+        CClipsPPage* clips = s.GetClipsPage();
+        EXPECT_STREQ("0 of 0", clips->GetRecordCountText());
+        CSliderCtrl* slider = (CSliderCtrl*)clips->GetDlgItem(IDC_CP_SLIDER);
+        EXPECT_EQ(-1, slider->GetRangeMax());
+        for (UINT id : {IDC_DB_FIRST, IDC_CP_PREV, IDC_CP_NEXT, IDC_DB_LAST})
+            Click(clips, id);
+        Click(clips, IDC_CP_EDIT);
+        EXPECT_FALSE(clips->IsUserEdit());
+        EXPECT_STREQ("0 of 0", clips->GetRecordCountText());
+        EXPECT_EQ(CB_ERR, ((CComboBox*)clips->GetDlgItem(IDC_CP_SUBJECT))->GetCurSel());
+        s.SetActivePage(0);
+        CPeoplePPage* people = s.GetPeoplePage();
+        EXPECT_STREQ("0 of 0", people->GetPositionText());
+        for (UINT id : {IDC_DB_FIRST, IDC_PP_PREV, IDC_PP_NEXT, IDC_DB_LAST})
+            Click(people, id);
+        EXPECT_STREQ("0 of 0", people->GetPositionText());
+    });
+    EXPECT_EQ(0, Count("SELECT * FROM [VideoClip]"));
+    EXPECT_EQ(0, Count("SELECT * FROM [Person]"));
+}
