@@ -12,10 +12,11 @@ void FillInstructorList(CComboBox& list, CDaoDatabase* db)
     CPeopleRecord people(db);
     try {
         people.SetParamValue(0, "Instructor");
-        people.Open(dbOpenSnapshot, "SELECT * FROM Person WHERE Person.[Role] = ?",
+        people.Open(dbOpenSnapshot,
+                    "SELECT * FROM Person WHERE Person.[Role] = ? ORDER BY [LastName], [FirstName]",
                     dbReadOnly);
         for (; !people.IsEOF(); people.MoveNext()) {
-            const int item = list.AddString(people.m_LastName + "," + people.m_FirstName);
+            const int item = list.InsertString(-1, people.m_LastName + "," + people.m_FirstName);
             list.SetItemData(item, (DWORD_PTR)people.m_ID);
         }
     } catch (CDaoException* e) {
@@ -58,9 +59,47 @@ int SelectItemData(CComboBox& list, DWORD_PTR data)
 BOOL IsPersonNameUnique(const CString& firstName, const CString& lastName, CDaoDatabase* db)
 {
     CPeopleRecord people(db);
-    people.Open();
-    const BOOL found = people.FindFirst("([LastName] = ?) And ([FirstName] = ?)",
-                                        CDaoParams().Add(lastName).Add(firstName));
+    OpenWith(people, "SELECT * FROM [Person] WHERE ([LastName] = ?) And ([FirstName] = ?)",
+             CDaoParams().Add(lastName).Add(firstName));
+    const BOOL found = !people.IsEOF();
     people.Close();
     return !found;
+}
+
+void SetRecordsetParams(CDaoRecordset* set, const CDaoParams& params)
+{
+    set->ClearParamValues();
+    for (int i = 0; i < params.GetSize(); ++i) {
+        const CDaoParams::Item& item = params.m_values[i];
+        switch (item.kind) {
+        case 1:
+            set->SetParamValue(i, COleVariant((LONG)item.n));
+            break;
+        case 2: {
+            COleVariant value;
+            V_VT(&value) = VT_R8;
+            V_R8(&value) = item.d;
+            set->SetParamValue(i, value);
+            break;
+        }
+        case 3:
+            set->SetParamValue(i, (LPCSTR)item.s);
+            break;
+        default:
+            set->SetParamValueNull(i);
+            break;
+        }
+    }
+}
+
+void OpenWith(CDaoRecordset& set, LPCSTR sql, const CDaoParams& params, int type)
+{
+    SetRecordsetParams(&set, params);
+    set.Open(type, sql, type == dbOpenSnapshot ? dbReadOnly : 0);
+}
+
+BOOL OpenPerson(CPeopleRecord& people, long id)
+{
+    OpenWith(people, "SELECT * FROM [Person] WHERE [ID] = ?", CDaoParams().Add((LONG)id));
+    return !people.IsEOF();
 }

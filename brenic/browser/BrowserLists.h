@@ -1,8 +1,12 @@
 // List fillers shared by the browser's pages and record dialogs.
 #pragma once
 #include <afxwin.h>
+#include <afxdao.h>
 
 class CDaoDatabase;
+class CDaoRecordset;
+class CDaoParams;
+class CPeopleRecord;
 
 // Fills `list` with an empty entry (item data -1) and "Last,First" of every person whose
 // role is "Instructor", each with the person's ID as item data, and selects the first
@@ -24,3 +28,11 @@ int SelectItemData(CComboBox& list, DWORD_PTR data);
 // names are values, never query text).
 BOOL IsPersonNameUnique(const CString& firstName, const CString& lastName,
                         CDaoDatabase* db = NULL);
+
+// The values of a recordset's '?' markers (its SQL's first, then its filter's).
+void SetRecordsetParams(CDaoRecordset* set, const CDaoParams& params);
+// Opens `set` on a query with '?' markers and their values.
+void OpenWith(CDaoRecordset& set, LPCSTR sql, const CDaoParams& params,
+              int type = dbOpenSnapshot);
+// Opens `people` on the one person with this ID: FALSE when there is none.
+BOOL OpenPerson(CPeopleRecord& people, long id);

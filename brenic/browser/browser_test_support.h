@@ -4,6 +4,7 @@
 #include "gtest_wine.h"
 #include <afxwin.h>
 #include <afxdao.h>
+#include <functional>
 #include <string>
 #include "AppConfig.h"
 #include "Globals.h"
@@ -20,7 +21,8 @@ inline const char kFieldDefs[] =
     "<Entry>Swing</Entry><Entry>Drill</Entry><Entry>Comparison</Entry></Field>\n"
     "<Field Name=\"ClipFilter\" DisplayName=\"Clip Filter\" DisplayType=\"List\">"
     "<Entry>Show All</Entry><Entry>Show Swings</Entry><Entry>Show Drills</Entry>"
-    "<Entry>Show Comparisons</Entry></Field>\n"
+    "<Entry>Show Comparisons</Entry><Entry>Show Players</Entry><Entry>Show Pros</Entry>"
+    "<Entry>Show Lady Pros</Entry><Entry>Show Students</Entry></Field>\n"
     "<Field Name=\"RoleFilter\" DisplayName=\"Role Filter\" DisplayType=\"List\">"
     "<Entry>Show All</Entry><Entry>Show Students</Entry><Entry>Show Instructors</Entry>"
     "<Entry>Show Pros</Entry></Field>\n"
@@ -146,5 +148,62 @@ protected:
     CAppConfig m_config;
     CString m_dir, m_capture, m_db;
 };
+
+} // namespace browser_test
+
+namespace browser_test {
+
+// Runs `action` from inside the next modal loop (a one-shot timer of the thread).
+class InsideLoop
+{
+public:
+    explicit InsideLoop(std::function<void()> action, UINT delay = 30)
+    {
+        s_action = std::move(action);
+        m_timer = SetTimer(NULL, 0, delay, Tick);
+    }
+    ~InsideLoop() { KillTimer(NULL, m_timer); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(NULL, id);
+        std::function<void()> action = std::move(s_action);
+        s_action = nullptr;
+        if (action)
+            action();
+    }
+    UINT_PTR m_timer;
+    static inline std::function<void()> s_action;
+};
+
+// A database of people and clips made at test time: an instructor, students (one of them
+// the instructor's), a pro, a lady pro; clips of one, five and thirty days ago; a
+// comparison pair; a clip in a group; clips whose files are missing.
+struct ClipFixture
+{
+    long hale, obrien, muller, pro, lady;
+    long swingNew, drillOld, compA, compB, grouped;
+};
+
+inline void AddClip(BrowserTest& t, CDaoDatabase& db, long person, const char* type,
+                    double daysAgo, long partner, const CString& file, long* id)
+{
+    COleVariant when;
+    V_VT(&when) = VT_DATE;
+    V_DATE(&when) = (COleDateTime::GetCurrentTime() - COleDateTimeSpan(daysAgo)).m_dt;
+    db.Execute("INSERT INTO [VideoClip] ([PersonID], [VideoClipName], [ClipType], [Club], "
+               "[View], [Comment], [ComparisonClipID], [VideoClipFileName], [DateTimeStamp], "
+               "[TrimIn], [Person2ID]) VALUES (?, ?, ?, 'Driver', 'Face on', '', ?, ?, ?, 0, -1)",
+               CDaoParams().Add(person).Add(CString(type)).Add(CString(type)).Add(partner)
+                   .Add(file).Add(when));
+    (void)t;
+    CDaoRecordset rs(&db);
+    rs.Open(dbOpenSnapshot, "SELECT Max([ID]) FROM [VideoClip]");
+    COleVariant v = rs.GetFieldValue(0);
+    VariantChangeType(&v, &v, 0, VT_I4);
+    *id = V_I4(&v);
+    rs.Close();
+}
 
 } // namespace browser_test

@@ -4,6 +4,7 @@
 #include <vector>
 #include "BrowserLists.h"
 #include "EditEx.h"
+#include "GroupDialogs.h"
 #include "MoreDlg.h"
 #include "QuickRegisterDlg.h"
 #include "browser_res.h"
@@ -254,4 +255,27 @@ TEST_F(QuickRegisterTest, SecondDialogRolesAndInstructors)
     EXPECT_TRUE(answers.Saw("The name you entered already exists in the database."));
     EXPECT_EQ(-1, second.m_lInstructorID);
     EXPECT_STREQ("Instructor", second.m_strRole);
+}
+
+TEST(RecordDialogs, GroupNameRefusesBlankNamesAndKeepsOthersAsTyped)
+{
+    struct Case
+    {
+        const char* typed;
+        bool accepted;
+    } cases[] = {{"", false}, {" ", false}, {"   ", false}, {" O'Hara's [drills] ", true},
+                 {"100% *", true}};
+    for (const Case& c : cases) {
+        DialogAnswers answers;
+        OkOnce<CGroupName> dialog;
+        dialog.m_strGroupName = c.typed;
+        EXPECT_EQ(c.accepted ? IDOK : IDCANCEL, dialog.DoModal()) << "[" << c.typed << "]";
+        EXPECT_EQ(!c.accepted, answers.Saw("You must enter a valid group name.")) << c.typed;
+        EXPECT_STREQ(c.typed, dialog.m_strGroupName);
+    }
+    DialogAnswers answers;
+    answers.Queue(IDCANCEL);
+    CDeleteGroupDlg question;
+    EXPECT_EQ(IDCANCEL, question.DoModal());
+    EXPECT_TRUE(answers.Saw("Delete Group|Group contains clips, do you still wish to delete it?"));
 }

@@ -437,15 +437,22 @@ CString CAppConfig::GetTempDir() const
 
 BOOL CAppConfig::ConnectDatabase()
 {
+    // The local sheet is made on the local database.
+    m_bNetworkMode = 0;
     if (!g_pDatabaseSheet)
         g_pDatabaseSheet = new CDatabaseSheet("Vido Database", NULL, 0);
-    if (!g_pDatabaseSheet) {
+    // A sheet whose database could not be opened is dropped, so that the next request
+    // tries again.
+    if (!g_pDatabaseSheet->IsConnected()) {
+        if (!g_pDatabaseSheet->IsInModalLoop()) {
+            delete g_pDatabaseSheet;
+            g_pDatabaseSheet = NULL;
+        }
         AfxMessageBox("Cannot connect to database");
         return FALSE;
     }
     if (g_pClavio)
         g_pClavio->Stop();
-    m_bNetworkMode = 0;
     return TRUE;
 }
 

@@ -628,6 +628,12 @@ void CDatabaseMgr::Maintenance()
     CFileTask task;
     if (g_pAppConfig)
         g_pAppConfig->SetNetworkDatabase(FALSE);
+    // The sheet's recordsets hold the file open; a sheet whose loop runs (maintenance
+    // asked for from inside it) cannot go, and the file cannot be compacted under it.
+    if (g_pDatabaseSheet && g_pDatabaseSheet->IsInModalLoop()) {
+        AfxMessageBox("Close the database browser before the database maintenance.");
+        return;
+    }
     if (g_pDatabaseSheet) {
         delete g_pDatabaseSheet;
         g_pDatabaseSheet = NULL;

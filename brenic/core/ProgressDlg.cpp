@@ -30,7 +30,8 @@ BOOL CProgressDlg::OnInitDialog()
     CWnd* cancel = GetDlgItem(IDC_PROGRESS_CANCEL);
     if (cancel)
         cancel->EnableWindow(m_bCancelAllowed);
-    m_progress.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, m_nSteps));
+    // Ranges above 65,535 steps (one per clip of a large database) need the 32-bit message.
+    m_progress.SendMessage(PBM_SETRANGE32, 0, m_nSteps);
     m_progress.SendMessage(PBM_SETPOS, 0, 0);
     return TRUE;
 }

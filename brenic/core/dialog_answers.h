@@ -3,9 +3,11 @@
 // clicks the queued button of each dialog as it comes up.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 #include "gtest_wine.h"
 #include <stdio.h>
 #include <deque>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,13 +17,16 @@ inline const bool g_testsOnOwnDesktop = RunOnOwnDesktop("QuorvelCoreTests");
 class DialogAnswers
 {
 public:
-    DialogAnswers() : m_hook(SetWindowsHookExA(WH_CBT, Hook, NULL, GetCurrentThreadId()))
+    DialogAnswers()
+        : m_hook(SetWindowsHookExA(WH_CBT, Hook, NULL, GetCurrentThreadId())),
+          m_shows(SetWindowsHookExA(WH_CALLWNDPROC, ShowHook, NULL, GetCurrentThreadId()))
     {
         s_current = this;
     }
     ~DialogAnswers()
     {
         UnhookWindowsHookEx(m_hook);
+        UnhookWindowsHookEx(m_shows);
         s_current = nullptr;
     }
 
@@ -60,25 +65,54 @@ private:
         // Test programs share one desktop: a window of another program being activated
         // reaches this hook too, and is not this test's to answer.
         if (code == HCBT_ACTIVATE && s_current &&
-            GetWindowThreadProcessId((HWND)wParam, NULL) == GetCurrentThreadId()) {
-            HWND wnd = (HWND)wParam;
-            char cls[64] = "";
-            GetClassNameA(wnd, cls, sizeof cls);
-            if (!lstrcmpA(cls, "#32770") && GetWindowLongA(wnd, GWL_STYLE) & WS_POPUP &&
-                !s_current->IsProgressWindow(wnd) && !s_current->Answered(wnd)) {
-                s_current->m_answered.push_back(wnd);
-                char caption[256] = "";
-                GetWindowTextA(wnd, caption, sizeof caption);
-                std::string all = caption;
-                EnumChildWindows(wnd, CollectText, (LPARAM)&all);
-                s_current->m_shown.push_back(all);
-                int answer = IDOK;
-                if (!s_current->m_answers.empty()) {
-                    answer = s_current->m_answers.front();
-                    s_current->m_answers.pop_front();
+            GetWindowThreadProcessId((HWND)wParam, NULL) == GetCurrentThreadId())
+            s_current->Answer((HWND)wParam);
+        return CallNextHookEx(NULL, code, wParam, lParam);
+    }
+
+    void Answer(HWND wnd)
+    {
+        char cls[64] = "";
+        GetClassNameA(wnd, cls, sizeof cls);
+        if (lstrcmpA(cls, "#32770") || !(GetWindowLongA(wnd, GWL_STYLE) & WS_POPUP) ||
+            IsProgressWindow(wnd) || Answered(wnd))
+            return;
+        m_answered.push_back(wnd);
+        char caption[256] = "";
+        GetWindowTextA(wnd, caption, sizeof caption);
+        std::string all = caption;
+        EnumChildWindows(wnd, CollectText, (LPARAM)&all);
+        m_shown.push_back(all);
+        int answer = IDOK;
+        if (!m_answers.empty()) {
+            answer = m_answers.front();
+            m_answers.pop_front();
+        }
+        // A property sheet (it has tabs) is answered by pressing its button, as a click
+        // would, so that it ends with that button's result.
+        if (FindWindowExA(wnd, NULL, "SysTabControl32", NULL) && (answer == IDOK || answer == IDCANCEL))
+            PostMessageA(wnd, PSM_PRESSBUTTON, answer == IDOK ? PSBTN_OK : PSBTN_CANCEL, 0);
+        else
+            PostMessageA(wnd, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    }
+
+    // A dialog that is hidden (and kept) is answered again when it is shown again, whether
+    // or not it is activated anew.
+    static LRESULT CALLBACK ShowHook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const CWPSTRUCT* call = (const CWPSTRUCT*)lParam;
+        if (code == HC_ACTION && s_current && call->message == WM_SHOWWINDOW) {
+            std::vector<HWND>& answered = s_current->m_answered;
+            bool wasAnswered = false;
+            for (size_t i = 0; i < answered.size(); ++i)
+                if (answered[i] == call->hwnd) {
+                    answered.erase(answered.begin() + i--);
+                    wasAnswered = true;
                 }
-                PostMessageA(wnd, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
-            }
+            if (call->wParam && s_current->m_hidden.erase(call->hwnd))
+                s_current->Answer(call->hwnd);
+            else if (!call->wParam && wasAnswered)
+                s_current->m_hidden.insert(call->hwnd);
         }
         return CallNextHookEx(NULL, code, wParam, lParam);
     }
@@ -98,7 +132,9 @@ private:
     }
 
     HHOOK m_hook;
+    HHOOK m_shows;
     std::vector<HWND> m_answered;
+    std::set<HWND> m_hidden;
     std::deque<int> m_answers;
     std::vector<std::string> m_shown;
     static inline DialogAnswers* s_current = nullptr;

@@ -70,6 +70,15 @@ TEST(ProgressDlg, InitialisesStepsAndCompletes)
     EXPECT_FALSE(dlg.IsCancelled());
 }
 
+TEST(ProgressDlg, RangesAbove16BitsAreKept)
+{
+    CProgressDlg dlg(FALSE);
+    dlg.SetRange(100000 * 4);
+    dlg.Show(NULL);
+    EXPECT_EQ(400000, (int)dlg.m_progress.SendMessage(PBM_GETRANGE, FALSE, 0));
+    dlg.Complete();
+}
+
 TEST(ProgressDlg, CancelIsAOneWayFlag)
 {
     CProgressDlg dlg(TRUE);

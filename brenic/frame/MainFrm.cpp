@@ -264,11 +264,13 @@ void CMainFrame::OnClose()
     if (channel && channel->GetSafeHwnd() && g_pAppConfig)
         g_pAppConfig->SetLastKnownGoodCamera(channel->GetLastKnownGoodCamera());
     SECFrameWnd::OnClose();
-    // Whether or not the frame closed, the next database command builds fresh sheets.
-    delete g_pDatabaseSheet;
-    g_pDatabaseSheet = NULL;
-    delete g_pRemoteDatabaseSheet;
-    g_pRemoteDatabaseSheet = NULL;
+    // Whether or not the frame closed, the next database command builds fresh sheets; a
+    // sheet whose loop is still on the stack stays until that loop has ended.
+    for (CDatabaseSheet** sheet : {&g_pDatabaseSheet, &g_pRemoteDatabaseSheet})
+        if (*sheet && !(*sheet)->IsInModalLoop()) {
+            delete *sheet;
+            *sheet = NULL;
+        }
 }
 
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
@@ -567,7 +569,7 @@ void CMainFrame::OnViewDatabase()
     if (!g_pAppConfig || !g_pAppConfig->ConnectDatabase())
         return;
     if (g_pDatabaseSheet)
-        g_pDatabaseSheet->DoModal();
+        g_pDatabaseSheet->ShowModal(0);
 }
 
 void CMainFrame::OnImportAvi()
@@ -615,24 +617,38 @@ void CMainFrame::OnNetworkDatabase()
     if (dialog.DoModal() != IDOK)
         return;
     const CString machine = dialog.m_strMachineName;
-    if (g_pRemoteDatabaseSheet && machine != g_pAppConfig->GetRemoteMachineName()) {
+    if (g_pRemoteDatabaseSheet && g_pRemoteDatabaseSheet->IsInModalLoop())
+        return; // shown already: its loop is on the stack
+    if (g_pRemoteDatabaseSheet && (machine != g_pAppConfig->GetRemoteMachineName() ||
+                                   !g_pRemoteDatabaseSheet->IsRemote())) {
         delete g_pRemoteDatabaseSheet;
         g_pRemoteDatabaseSheet = NULL;
     }
+    // The remote sheet's recordsets open on the network database, so the flag is on from
+    // its construction; it is off again however the showing ends.
+    g_pAppConfig->SetNetworkDatabase(TRUE);
     if (!g_pRemoteDatabaseSheet) {
         dialog.ApplyRemotePaths();
-        g_pRemoteDatabaseSheet = new CDatabaseSheet("Vido Database on " + machine, NULL, 1);
+        g_pRemoteDatabaseSheet =
+            new CDatabaseSheet("Vido Database on " + machine, TRUE, NULL, 1);
         g_pAppConfig->SetRemoteMachineName(machine);
+        if (!g_pRemoteDatabaseSheet->IsConnected()) {
+            g_pAppConfig->SetNetworkDatabase(FALSE);
+            delete g_pRemoteDatabaseSheet;
+            g_pRemoteDatabaseSheet = NULL;
+            AfxMessageBox("Cannot connect to database");
+            return;
+        }
     }
     try {
-        g_pAppConfig->SetNetworkDatabase(TRUE);
-        g_pRemoteDatabaseSheet->SetActivePage(1);
-        g_pRemoteDatabaseSheet->DoModal();
+        g_pRemoteDatabaseSheet->ShowModal(1);
         g_pAppConfig->SetNetworkDatabase(FALSE);
     } catch (CDaoException* e) {
         g_pAppConfig->SetNetworkDatabase(FALSE);
-        delete g_pRemoteDatabaseSheet;
-        g_pRemoteDatabaseSheet = NULL;
+        if (!g_pRemoteDatabaseSheet->IsInModalLoop()) {
+            delete g_pRemoteDatabaseSheet;
+            g_pRemoteDatabaseSheet = NULL;
+        }
         AfxMessageBox(DaoErrorText(e), MB_ICONEXCLAMATION);
         e->Delete();
     }

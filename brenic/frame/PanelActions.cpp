@@ -73,13 +73,7 @@ void ShowDatabaseClipsPage()
 {
     if (!g_pAppConfig || !g_pAppConfig->ConnectDatabase() || !g_pDatabaseSheet)
         return;
-    if (g_pDatabaseSheet->GetSafeHwnd()) {
-        g_pDatabaseSheet->SetActivePage(1);
-        g_pDatabaseSheet->ShowWindow(SW_SHOW);
-        return;
-    }
-    g_pDatabaseSheet->SetActivePage(1);
-    g_pDatabaseSheet->DoModal();
+    g_pDatabaseSheet->ShowModal(1);
 }
 
 void RunOptionsSheet()

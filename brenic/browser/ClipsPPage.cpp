@@ -1,0 +1,1430 @@
+#include "ClipsPPage.h"
+#include "AppConfig.h"
+#include "BrowserLists.h"
+#include "Clip.h"
+#include "ClipBar.h"
+#include "DatabaseMgr.h"
+#include "DatabaseSheet.h"
+#include "Globals.h"
+#include "MoreDlg.h"
+#include "ProgressDlg.h"
+#include "QuickRegisterDlg.h"
+#include "Recordsets.h"
+#include "Utility.h"
+#include "browser_res.h"
+
+// ---------------------------------------------------------------------------------------
+// Conditions
+
+CClipCondition CClipCondition::And(const CClipCondition& other) const
+{
+    if (other.IsEmpty())
+        return *this;
+    if (IsEmpty())
+        return other;
+    CClipCondition both;
+    both.text = "(" + text + ") AND (" + other.text + ")";
+    both.params = params;
+    both.params.m_values.insert(both.params.m_values.end(), other.params.m_values.begin(),
+                                other.params.m_values.end());
+    return both;
+}
+
+namespace {
+
+// The recordset's filter and its markers' values.
+void ApplyCondition(CDaoRecordset* set, const CClipCondition& condition)
+{
+    set->m_strFilter = condition.text;
+    SetRecordsetParams(set, condition.params);
+}
+
+CClipCondition Condition(LPCTSTR text, const CDaoParams& params = CDaoParams())
+{
+    CClipCondition c;
+    c.text = text;
+    c.params = params;
+    return c;
+}
+
+CString PersonText(const CString& last, const CString& first)
+{
+    return last + "," + first;
+}
+
+const char kSort[] = "[ClipType] DESC, [VideoClipName], [DateTimeStamp]";
+const COLORREF kYellow = RGB(255, 255, 0);
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// Construction
+
+IMPLEMENT_DYNCREATE(CClipsPPage, CPropertyPage)
+
+BEGIN_MESSAGE_MAP(CClipsPPage, CPropertyPage)
+    ON_BN_CLICKED(IDC_DB_FIRST, OnFirstRecord)
+    ON_BN_CLICKED(IDC_CP_PREV, OnPrevRecord)
+    ON_BN_CLICKED(IDC_CP_NEXT, OnNextRecord)
+    ON_BN_CLICKED(IDC_DB_LAST, OnLastRecord)
+    ON_WM_HSCROLL()
+    ON_BN_CLICKED(IDC_DB_SHOW_ALL, OnShowAll)
+    ON_BN_CLICKED(IDC_CP_SHOW_CLIPS, OnShowClips)
+    ON_BN_CLICKED(IDC_CP_SHOW_LADY_PROS, OnShowLadyPros)
+    ON_BN_CLICKED(IDC_DB_SHOW_PROS, OnShowPros)
+    ON_BN_CLICKED(IDC_CP_SHOW_STUDENTS, OnShowStudents)
+    ON_BN_CLICKED(IDC_CP_SHOW_PLAYERS, OnShowPlayers)
+    ON_BN_CLICKED(IDC_DB_SHOW_LEAGUE, OnShowLeague)
+    ON_CBN_SELCHANGE(IDC_DB_CHOICE, OnFilterChoiceSelChange)
+    ON_BN_CLICKED(IDC_CP_DATES_3, OnLast3Days)
+    ON_BN_CLICKED(IDC_CP_DATES_7, OnLast7Days)
+    ON_BN_CLICKED(IDC_CP_DATES_ALL, OnAllDates)
+    ON_CBN_SELCHANGE(IDC_DB_FIND, OnFindSubjectSelChange)
+    ON_CBN_SELCHANGE(IDC_CP_TYPE, OnClipTypeSelChange)
+    ON_CBN_SELCHANGE(IDC_CP_SUBJECT, OnSubjectSelChange)
+    ON_CBN_SELCHANGE(IDC_CP_CLUB, OnClubSelChange)
+    ON_CBN_SELCHANGE(IDC_CP_VIEW, OnViewSelChange)
+    ON_EN_UPDATE(IDC_DB_COMMENT, OnCommentUpdate)
+    ON_EN_CHANGE(IDC_CP_TIME, OnDateTimeChange)
+    ON_EN_CHANGE(IDC_CP_DATE, OnDateTimeChange)
+    ON_BN_CLICKED(IDC_CP_EDIT, OnEditClip)
+    ON_BN_CLICKED(IDC_CP_DELETE, OnDeleteClip)
+    ON_BN_CLICKED(IDC_CP_QUICK_REGISTER, OnQuickRegister)
+    ON_BN_CLICKED(IDC_CP_MORE, OnMore)
+    ON_BN_CLICKED(IDC_CP_SEND, OnSendClipToClipPanel)
+    ON_BN_CLICKED(IDC_CP_SEND_ALL, OnSendAllToClipPanel)
+    ON_BN_CLICKED(IDC_CP_EXPORT, OnExportClip)
+    ON_BN_CLICKED(IDC_CP_EXPORT_ALL, OnExportAll)
+    ON_BN_CLICKED(IDC_CP_IMPORT, OnImportClip)
+    ON_BN_CLICKED(IDC_CP_EMAIL, OnSendVideoEmail)
+    ON_WM_DESTROY()
+    ON_MESSAGE(WM_SHOW_PREVIEW, OnShowPreview)
+END_MESSAGE_MAP()
+
+CClipsPPage::CClipsPPage()
+    : CRecordPage(IDD_CLIPS_PAGE), m_pSet(NULL), m_bSaveClipMode(FALSE), m_nSaveClipID(-1),
+      m_nClipTypeCount(-1), m_nFilterMode(0), m_nFilterIndex(0), m_nFindPersonID(-1),
+      m_nInstructorID(-1), m_bWithInstructor(FALSE), m_bUserEdit(FALSE), m_bComparison(FALSE),
+      m_bLoading(FALSE), m_bTypeChosen(FALSE), m_bSubjectChosen(FALSE), m_bClubChosen(FALSE),
+      m_bViewChosen(FALSE), m_bCommentChanged(FALSE), m_bStampChanged(FALSE),
+      m_bPreviewPending(FALSE)
+{
+}
+
+CClipsPPage::~CClipsPPage()
+{
+    if (m_preview.GetSafeHwnd())
+        m_preview.DestroyWindow();
+}
+
+// The preview control goes first: its site must not outlive its window.
+void CClipsPPage::OnDestroy()
+{
+    if (m_preview.GetSafeHwnd())
+        m_preview.DestroyWindow();
+    CPropertyPage::OnDestroy();
+}
+
+BOOL CClipsPPage::DestroyWindow()
+{
+    return CPropertyPage::DestroyWindow();
+}
+
+void CClipsPPage::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_CP_SLIDER, m_recordSlider);
+    DDX_Control(pDX, IDC_CP_INSTRUCTOR, m_instructorEdit);
+    DDX_Control(pDX, IDC_DB_TITLE, m_titleStatic);
+    DDX_Control(pDX, IDC_DB_CHOICE, m_filterChoiceCombo);
+    DDX_Control(pDX, IDC_DB_FIND, m_findCombo);
+    DDX_Control(pDX, IDC_DB_COMMENT, m_commentEdit);
+    DDX_Control(pDX, IDC_CP_COMPARISON, m_comparisonCombo);
+    DDX_Control(pDX, IDC_CP_TYPE, m_clipTypeCombo);
+    DDX_Control(pDX, IDC_CP_VIEW, m_viewCombo);
+    DDX_Control(pDX, IDC_CP_SUBJECT, m_subjectCombo);
+    DDX_Control(pDX, IDC_CP_CLUB, m_clubCombo);
+}
+
+CString CClipsPPage::CapturePath(const CString& fileName) const
+{
+    const CString folder = g_pAppConfig ? g_pAppConfig->GetCaptureDirectory() : CString();
+    return folder + "\\" + fileName;
+}
+
+int CClipsPPage::GetClipTypeCount()
+{
+    if (m_nClipTypeCount < 0) {
+        CComboBox scratch;
+        CString* entries[CXMLParser::MaxEntries] = {};
+        m_nClipTypeCount =
+            g_pAppConfig ? g_pAppConfig->m_xmlParser.GetEntries("ClipType", entries) : 0;
+        for (int i = 0; i < m_nClipTypeCount; ++i)
+            delete entries[i];
+    }
+    return m_nClipTypeCount;
+}
+
+// ---------------------------------------------------------------------------------------
+// Initialisation and activation
+
+BOOL CClipsPPage::OnInitDialog()
+{
+    m_bLoading = TRUE;
+    CPropertyPage::OnInitDialog();
+    const COleDateTime low(1990, 1, 1, 0, 0, 0), high(2999, 12, 31, 23, 59, 59);
+    m_timeCtrl.SetFormat(SECDateTimeCtrl::Time);
+    m_timeCtrl.SetMinMax(low, high, SECDateTimeCtrl::TimeRange);
+    m_timeCtrl.AttachDateTime(IDC_CP_TIME, this, 2, WS_CHILD | WS_TABSTOP | WS_VISIBLE,
+                              WS_EX_CLIENTEDGE);
+    m_dateCtrl.SetCustomFormat("MM/dd/yyyy");
+    m_dateCtrl.SetMinMax(low, high, SECDateTimeCtrl::DateRange);
+    m_dateCtrl.AttachDateTime(IDC_CP_DATE, this, 2, WS_CHILD | WS_TABSTOP | WS_VISIBLE,
+                              WS_EX_CLIENTEDGE);
+    m_instructorEdit.SetReadOnly(TRUE);
+    m_nFindPersonID = -1;
+    ShowFilterButtons();
+    FillClipTypeList();
+    FillFieldList(m_clubCombo, IDC_CP_CLUB_LABEL, "Club", "Club");
+    FillFieldList(m_viewCombo, IDC_CP_VIEW_LABEL, "View", "View");
+    CheckRadioButton(IDC_CP_DATES_3, IDC_CP_DATES_ALL, IDC_CP_DATES_ALL);
+    if (m_pSet)
+        m_pSet->m_strSort = kSort;
+    m_bLoading = FALSE;
+    try {
+        if (m_bSaveClipMode) {
+            CheckDlgButton(IDC_CP_SHOW_STUDENTS, BST_CHECKED);
+        } else {
+            CheckDlgButton(IDC_DB_SHOW_ALL, BST_CHECKED);
+        }
+        FillFilterChoices();
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+    return TRUE;
+}
+
+void CClipsPPage::ShowFilterButtons()
+{
+    for (UINT id : {IDC_CP_SHOW_STUDENTS, IDC_DB_SHOW_PROS, IDC_CP_SHOW_LADY_PROS})
+        if (CWnd* w = GetDlgItem(id))
+            w->ShowWindow(SW_SHOW);
+    for (UINT id : {IDC_DB_SHOW_LEAGUE, IDC_CP_SHOW_PLAYERS})
+        if (CWnd* w = GetDlgItem(id))
+            w->ShowWindow(SW_HIDE);
+}
+
+BOOL CClipsPPage::OnSetActive()
+{
+    ShowFilterButtons();
+    try {
+        if (m_pSheet && m_pSheet->GetResetPages()) {
+            m_pSheet->SetResetPages(FALSE);
+            m_bDaoFailed = FALSE;
+            m_bComparison = FALSE;
+            m_bUserEdit = FALSE;
+            if (m_bSaveClipMode) {
+                m_personCondition = CClipCondition();
+                OpenSingleClip(m_nSaveClipID);
+                SetSaveClipLayout(TRUE);
+                SetFormEditable(TRUE);
+                if (m_pSheet->GetAddedPersonID() >= 0) {
+                    SelectItemData(m_subjectCombo, m_pSheet->GetAddedPersonID());
+                    m_bSubjectChosen = TRUE;
+                    m_pSheet->SetAddedPersonID(-1);
+                }
+            } else {
+                m_bClubChosen = m_bViewChosen = FALSE;
+                SetSaveClipLayout(FALSE);
+                SetFormEditable(FALSE);
+                ApplyRecordFilter(m_nFilterIndex);
+            }
+        }
+        FillSubjectList(!m_bSaveClipMode);
+        if (!m_bSaveClipMode)
+            FillFindList();
+        LoadForm();
+        UpdateRecordCount();
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+    return CPropertyPage::OnSetActive();
+}
+
+BOOL CClipsPPage::OnKillActive()
+{
+    BOOL ok = TRUE;
+    if (!m_bSaveClipMode && !m_bUserEdit) {
+        try {
+            ok = SaveRecord(TRUE);
+        } catch (CDaoException* e) {
+            HandleDaoError(e, FALSE);
+            ok = FALSE;
+        }
+    }
+    return ok && CPropertyPage::OnKillActive();
+}
+
+// ---------------------------------------------------------------------------------------
+// The form
+
+void CClipsPPage::FillFieldList(CComboBox& list, UINT labelId, LPCTSTR field, LPCTSTR fallback)
+{
+    SetDlgItemText(labelId, FieldDisplayName(field, fallback));
+    CComboBox scratch;
+    CString* entries[CXMLParser::MaxEntries] = {};
+    const int count = g_pAppConfig ? g_pAppConfig->m_xmlParser.GetEntries(field, entries) : 0;
+    if (count > 0)
+        list.ResetContent();
+    for (int i = 0; i < count; ++i) {
+        if (*entries[i] != "Comparison" || m_bComparison)
+            list.AddString(*entries[i]);
+        delete entries[i];
+    }
+    if (count > 0)
+        list.SetCurSel(0);
+}
+
+void CClipsPPage::FillClipTypeList()
+{
+    FillFieldList(m_clipTypeCombo, IDC_CP_TYPE_LABEL, "ClipType", "Clip type");
+}
+
+// Shows a stored text in a list: the exact entry when there is one, else the text as it
+// stands (a value the lists do not offer is shown, and kept, not replaced).
+static void ShowListText(CComboBox& list, const CString& text)
+{
+    const int item = list.FindStringExact(-1, text);
+    list.SetCurSel(item);
+    if (item == CB_ERR)
+        list.SetWindowText(text);
+}
+
+static CString ListText(CComboBox& list)
+{
+    CString text;
+    list.GetWindowText(text);
+    return text;
+}
+
+void CClipsPPage::LoadForm()
+{
+    if (!GetSafeHwnd())
+        return;
+    m_bLoading = TRUE;
+    const BOOL onRow = IsOnRow(m_pSet);
+    if (onRow) {
+        const BOOL comparison = m_pSet->m_ClipType == "Comparison";
+        if (comparison != m_bComparison) {
+            m_bComparison = comparison;
+            FillClipTypeList();
+        }
+        ShowListText(m_clipTypeCombo, m_pSet->m_ClipType);
+        ShowListText(m_clubCombo, m_pSet->m_Club);
+        ShowListText(m_viewCombo, m_pSet->m_View);
+        m_commentEdit.SetWindowText(m_pSet->m_Comment);
+        SelectItemData(m_subjectCombo, (DWORD_PTR)(LONG_PTR)m_pSet->m_PersonID);
+        if (m_pSet->IsFieldNull(&m_pSet->m_DateTimeStamp) ||
+            m_pSet->m_DateTimeStamp.GetStatus() != COleDateTime::valid) {
+            m_timeCtrl.SetNull(' ');
+            m_dateCtrl.SetNull(' ');
+        } else {
+            m_timeCtrl.SetDateTime(m_pSet->m_DateTimeStamp);
+            m_dateCtrl.SetDateTime(m_pSet->m_DateTimeStamp);
+        }
+    } else {
+        m_clipTypeCombo.SetCurSel(-1);
+        m_clubCombo.SetCurSel(-1);
+        m_viewCombo.SetCurSel(-1);
+        m_commentEdit.SetWindowText("");
+        m_subjectCombo.SetCurSel(-1);
+        m_timeCtrl.SetNull(' ');
+        m_dateCtrl.SetNull(' ');
+    }
+    FillComparisonList();
+    UpdateInstructor();
+    ShowPreview();
+    m_bLoading = FALSE;
+}
+
+void CClipsPPage::ClearPreview()
+{
+    if (m_preview.GetSafeHwnd() && !m_strPreviewFile.IsEmpty())
+        m_preview.LoadAVIFile("", -1);
+    if (m_preview.GetSafeHwnd())
+        m_preview.Invalidate();
+    m_strPreviewFile.Empty();
+}
+
+// The video is loaded once the page's message loop runs again: the control may report a
+// file it cannot play, which must not happen while the sheet is being made or moved.
+void CClipsPPage::ShowPreview()
+{
+    if (GetSafeHwnd() && !m_bPreviewPending) {
+        m_bPreviewPending = TRUE;
+        PostMessage(WM_SHOW_PREVIEW);
+    }
+}
+
+LRESULT CClipsPPage::OnShowPreview(WPARAM, LPARAM)
+{
+    m_bPreviewPending = FALSE;
+    // Only for a sheet on the screen: a press of OK or Cancel may have come first.
+    if (IsWindowVisible() && m_pSheet && m_pSheet->IsInModalLoop())
+        LoadPreview();
+    return 0;
+}
+
+void CClipsPPage::LoadPreview()
+{
+    CString path;
+    if (m_bSaveClipMode && !m_strSaveClipFile.IsEmpty())
+        path = m_strSaveClipFile;
+    else if (IsOnRow(m_pSet) && CClip::IsSafeVideoName(m_pSet->m_VideoClipFileName))
+        path = CapturePath(m_pSet->m_VideoClipFileName);
+    // A missing file leaves the preview empty (and asks the control nothing).
+    if (path.IsEmpty() || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+        ClearPreview();
+        return;
+    }
+    // The video control takes its placeholder's place when there is a first clip to show.
+    if (!m_preview.GetSafeHwnd()) {
+        CWnd* holder = GetDlgItem(IDC_CP_PREVIEW);
+        if (!holder)
+            return;
+        CRect place;
+        holder->GetWindowRect(&place);
+        ScreenToClient(&place);
+        holder->DestroyWindow();
+        if (!m_preview.CreateControlWindow(WS_CHILD | WS_VISIBLE, place, this, IDC_CP_PREVIEW))
+            return;
+    }
+    const LONG field = IsOnRow(m_pSet) ? m_pSet->m_TrimIn * 2 : 0;
+    if (path != m_strPreviewFile)
+        m_preview.LoadAVIFile(path, field);
+    m_strPreviewFile = path;
+    if (m_preview.IsValid()) {
+        CRect client;
+        m_preview.GetClientRect(&client);
+        m_preview.SetMask(0, 0, (client.Width() + 1) / 608.0f, (client.Height() + 1) / 456.0f);
+        m_preview.SeekField(field);
+    } else {
+        m_preview.Invalidate();
+    }
+}
+
+// The user's changes go into the row; fields the user left alone keep their stored value.
+void CClipsPPage::StoreForm()
+{
+    if (m_bTypeChosen)
+        m_pSet->m_ClipType = ListText(m_clipTypeCombo);
+    if (m_bClubChosen)
+        m_pSet->m_Club = ListText(m_clubCombo);
+    if (m_bViewChosen)
+        m_pSet->m_View = ListText(m_viewCombo);
+    if (m_bCommentChanged)
+        m_commentEdit.GetWindowText(m_pSet->m_Comment);
+    const int subject = m_subjectCombo.GetCurSel();
+    if (m_bSubjectChosen || m_pSet->GetEditMode() == dbEditAdd)
+        m_pSet->m_PersonID =
+            subject == CB_ERR ? -1 : (LONG)(LONG_PTR)m_subjectCombo.GetItemData(subject);
+    if (m_bStampChanged) {
+        const COleDateTime date = m_dateCtrl.GetDateTime(), time = m_timeCtrl.GetDateTime();
+        m_pSet->m_DateTimeStamp.SetDateTime(date.GetYear(), date.GetMonth(), date.GetDay(),
+                                            time.GetHour(), time.GetMinute(), time.GetSecond());
+        m_pSet->SetFieldNull(&m_pSet->m_DateTimeStamp, FALSE);
+    }
+}
+
+// The partner of a comparison clip, shown (never chosen): the one entry the list holds.
+void CClipsPPage::FillComparisonList()
+{
+    m_comparisonCombo.ResetContent();
+    if (!IsOnRow(m_pSet) || m_pSet->m_ClipType != "Comparison" || m_pSet->m_ComparisonClipID < 0)
+        return;
+    CDaoRecordset partner(m_pSet->m_pDatabase);
+    try {
+        OpenWith(partner,
+                 "SELECT [VideoClip].[ID], [Person].[LastName], [Person].[FirstName] FROM "
+                 "[VideoClip] INNER JOIN [Person] ON [VideoClip].[PersonID] = [Person].[ID] "
+                 "WHERE [VideoClip].[ID] = ?",
+                 CDaoParams().Add((LONG)m_pSet->m_ComparisonClipID));
+        if (!partner.IsEOF()) {
+            COleVariant last = partner.GetFieldValue(1), first = partner.GetFieldValue(2);
+            const CString text = PersonText(V_VT(&last) == VT_BSTR ? CString(V_BSTR(&last)) : CString(),
+                                            V_VT(&first) == VT_BSTR ? CString(V_BSTR(&first)) : CString());
+            const int item = m_comparisonCombo.AddString(text);
+            m_comparisonCombo.SetItemData(item, (DWORD_PTR)(LONG_PTR)m_pSet->m_ComparisonClipID);
+            m_comparisonCombo.SetCurSel(item);
+        }
+    } catch (CDaoException* e) {
+        PassOnOrShow(e);
+    }
+}
+
+// The instructor of the shown row's subject, found by IDs.
+void CClipsPPage::UpdateInstructor()
+{
+    m_strInstructor.Empty();
+    const int item = m_subjectCombo.GetCurSel();
+    if (item != CB_ERR && m_pSet && m_pSet->m_pDatabase) {
+        const LONG person = (LONG)(LONG_PTR)m_subjectCombo.GetItemData(item);
+        CPeopleRecord people(m_pSet->m_pDatabase);
+        try {
+            if (OpenPerson(people, person) && people.m_InstructorID >= 0) {
+                const long instructor = people.m_InstructorID;
+                people.Close();
+                if (OpenPerson(people, instructor))
+                    m_strInstructor = people.m_LastName + ", " + people.m_FirstName;
+            }
+        } catch (CDaoException* e) {
+            PassOnOrShow(e);
+        }
+    }
+    if (m_instructorEdit.GetSafeHwnd())
+        m_instructorEdit.SetWindowText(m_strInstructor);
+}
+
+void CClipsPPage::ApplyClipTypeMode()
+{
+    LoadForm();
+}
+
+// ---------------------------------------------------------------------------------------
+// Lists from the database
+
+void CClipsPPage::FillSubjectList(BOOL withRoleCondition)
+{
+    if (!m_pSet || !m_pSet->m_pDatabase)
+        return;
+    // Every person once (by ID), in the role modes only the people of the role; the row's
+    // own subject is always offered.
+    CClipCondition role;
+    if (withRoleCondition && m_nFilterMode > GetClipTypeCount() && !m_personCondition.IsEmpty())
+        role = m_personCondition;
+    CPeopleRecord people(m_pSet->m_pDatabase);
+    const int keep = m_subjectCombo.GetCurSel() == CB_ERR
+                         ? -1
+                         : (int)m_subjectCombo.GetItemData(m_subjectCombo.GetCurSel());
+    m_subjectCombo.ResetContent();
+    try {
+        ApplyCondition(&people, role);
+        // In the list's order already: appended, not sorted in one by one.
+        people.m_strSort = "[LastName], [FirstName]";
+        people.Open(dbOpenSnapshot, "SELECT * FROM [Person]", dbReadOnly);
+        for (; !people.IsEOF(); people.MoveNext()) {
+            const int item =
+                m_subjectCombo.InsertString(-1, PersonText(people.m_LastName, people.m_FirstName));
+            m_subjectCombo.SetItemData(item, (DWORD_PTR)(LONG_PTR)people.m_ID);
+        }
+    } catch (CDaoException* e) {
+        PassOnOrShow(e);
+    }
+    if (IsOnRow(m_pSet))
+        SelectItemData(m_subjectCombo, (DWORD_PTR)(LONG_PTR)m_pSet->m_PersonID);
+    else if (keep >= 0)
+        SelectItemData(m_subjectCombo, keep);
+}
+
+// The people that have clips under the current conditions, each once (by ID).
+void CClipsPPage::FillFindList()
+{
+    if (!m_pSet || !m_pSet->m_pDatabase)
+        return;
+    m_findCombo.ResetContent();
+    m_findCombo.SetItemData(m_findCombo.AddString("Any Name"), (DWORD_PTR)-1);
+    CClipCondition condition = m_personCondition.And(m_dateCondition);
+    if (m_bWithInstructor)
+        condition = condition.And(Condition("[Person].[InstructorID] = ?",
+                                            CDaoParams().Add((LONG)m_nInstructorID)));
+    CDaoRecordset rows(m_pSet->m_pDatabase);
+    try {
+        // The people first, each once and in order; the clips' conditions in a subquery.
+        CString sql = "SELECT [Person].[ID], [Person].[LastName], [Person].[FirstName] FROM "
+                      "[Person] WHERE [Person].[ID] IN (SELECT [VideoClip].[PersonID] FROM "
+                      "[VideoClip] INNER JOIN [Person] ON [VideoClip].[PersonID] = [Person].[ID]";
+        if (!condition.IsEmpty())
+            sql += " WHERE " + condition.text;
+        sql += ") ORDER BY [Person].[LastName], [Person].[FirstName]";
+        SetRecordsetParams(&rows, condition.params);
+        rows.Open(dbOpenSnapshot, sql, dbReadOnly);
+        for (; !rows.IsEOF(); rows.MoveNext()) {
+            COleVariant id = rows.GetFieldValue(0), last = rows.GetFieldValue(1),
+                        first = rows.GetFieldValue(2);
+            VariantChangeType(&id, &id, 0, VT_I4);
+            const CString text = PersonText(V_VT(&last) == VT_BSTR ? CString(V_BSTR(&last)) : CString(),
+                                            V_VT(&first) == VT_BSTR ? CString(V_BSTR(&first)) : CString());
+            m_findCombo.SetItemData(m_findCombo.InsertString(-1, text), (DWORD_PTR)(LONG_PTR)V_I4(&id));
+        }
+    } catch (CDaoException* e) {
+        PassOnOrShow(e);
+    }
+    if (SelectItemData(m_findCombo, (DWORD_PTR)(LONG_PTR)m_nFindPersonID) == CB_ERR) {
+        m_nFindPersonID = -1;
+        SelectItemData(m_findCombo, (DWORD_PTR)-1);
+    }
+}
+
+int CClipsPPage::GetFindPersonID()
+{
+    const int item = m_findCombo.GetCurSel();
+    return item == CB_ERR ? CB_ERR : (int)(LONG_PTR)m_findCombo.GetItemData(item);
+}
+
+// ---------------------------------------------------------------------------------------
+// Filters
+
+CString CClipsPPage::GetTitleText() const
+{
+    CString text;
+    if (m_titleStatic.GetSafeHwnd())
+        m_titleStatic.GetWindowText(text);
+    return text;
+}
+
+void CClipsPPage::SetCondition(const CClipCondition& condition)
+{
+    m_condition = condition;
+    ApplyCondition(m_pSet, condition);
+}
+
+CClipCondition CClipsPPage::RoleCondition(CString role) const
+{
+    if (role == "Other")
+        return Condition("([Person].[Role] = 'Other') Or ([Person].[Role] Is Null) Or "
+                         "([Person].[Role] Not In ('Student', 'Instructor', 'Pro', 'Lady Pro'))");
+    return Condition("[Person].[Role] = ?", CDaoParams().Add(role));
+}
+
+void CClipsPPage::FillFilterChoices()
+{
+    const int types = GetClipTypeCount();
+    m_filterChoiceCombo.ResetContent();
+    CString label = " ";
+    BOOL enable = TRUE;
+    if (m_nFilterMode == types + 4) {
+        label = "With Instructor...";
+        m_filterChoiceCombo.SetItemData(m_filterChoiceCombo.AddString("Show All"), (DWORD_PTR)-1);
+        CPeopleRecord people(m_pSet ? m_pSet->m_pDatabase : NULL);
+        try {
+            people.SetParamValue(0, "Instructor");
+            people.Open(dbOpenSnapshot,
+                        "SELECT * FROM Person WHERE Person.[Role] = ? ORDER BY [FirstName],[LastName]",
+                        dbReadOnly);
+            for (; !people.IsEOF(); people.MoveNext())
+                m_filterChoiceCombo.SetItemData(
+                    m_filterChoiceCombo.AddString(people.m_FirstName + " " + people.m_LastName),
+                    (DWORD_PTR)(LONG_PTR)people.m_ID);
+        } catch (CDaoException* e) {
+            PassOnOrShow(e);
+        }
+        m_filterChoiceCombo.SetCurSel(0);
+    } else if (m_nFilterMode >= 1 && m_nFilterMode <= types) {
+        label = "With Type...";
+        CString* entries[CXMLParser::MaxEntries] = {};
+        const int count = g_pAppConfig->m_xmlParser.GetEntries("ClipType", entries);
+        for (int i = 0; i < count; ++i) {
+            m_filterChoiceCombo.AddString(*entries[i]);
+            delete entries[i];
+        }
+        m_filterChoiceCombo.SetCurSel(0);
+    } else {
+        enable = FALSE;
+    }
+    m_filterChoiceCombo.EnableWindow(enable);
+    GetDlgItem(IDC_DB_CHOICE_LABEL)->EnableWindow(enable);
+    SetDlgItemText(IDC_DB_CHOICE_LABEL, label);
+}
+
+void CClipsPPage::ApplyRecordFilter(int index)
+{
+    if (!m_pSet || !m_pSet->IsOpen())
+        return;
+    if (!m_bSaveClipMode && !m_bUserEdit && !SaveRecord(TRUE))
+        return;
+    const int types = GetClipTypeCount();
+    m_nFilterIndex = index;
+    m_bWithInstructor = FALSE;
+    CString title;
+    if (index <= 0) {
+        m_titleStatic.SetDefaultColors();
+        title = "Database Clip Records";
+        m_personCondition = CClipCondition();
+        m_nFindPersonID = -1;
+        m_nFilterIndex = 0;
+    } else {
+        m_titleStatic.SetBkColor(kYellow);
+        const int choice = m_filterChoiceCombo.GetCurSel();
+        if (index == types + 4 && choice > 0) {
+            CString name;
+            m_filterChoiceCombo.GetLBText(choice, name);
+            title = "Database Records for Instructor - " + name + " Only";
+            m_bWithInstructor = TRUE;
+            m_nInstructorID = (int)(LONG_PTR)m_filterChoiceCombo.GetItemData(choice);
+            m_strInstructorName.Empty();
+            CPeopleRecord people(m_pSet->m_pDatabase);
+            if (OpenPerson(people, m_nInstructorID))
+                m_strInstructorName = people.m_LastName + ", " + people.m_FirstName;
+            m_personCondition = Condition("([Person].[Role] = 'Student') AND ([Person].[InstructorID] = ?)",
+                                          CDaoParams().Add((LONG)m_nInstructorID));
+        } else if (index >= 1 && index <= types) {
+            CString name;
+            if (choice != CB_ERR)
+                m_filterChoiceCombo.GetLBText(choice, name);
+            title = "Database Records for " + name + "s Only";
+            m_personCondition = Condition("[ClipType] = ?", CDaoParams().Add(name));
+        } else {
+            CString* entries[CXMLParser::MaxEntries] = {};
+            const int count = g_pAppConfig->m_xmlParser.GetEntries("ClipFilter", entries);
+            CString entry = index < count ? *entries[index] : CString();
+            for (int i = 0; i < count; ++i)
+                delete entries[i];
+            // "Show " and a plural role name; an entry of another form filters nothing.
+            if (entry.GetLength() > 6 && entry.Left(5) == "Show ") {
+                CString name = entry.Mid(5);
+                title = "Database Records for " + name + " Only";
+                m_personCondition = RoleCondition(name.Left(name.GetLength() - 1));
+            } else {
+                title = "Database Clip Records";
+                m_personCondition = CClipCondition();
+            }
+        }
+    }
+    SetCondition(m_personCondition.And(m_dateCondition));
+    m_titleStatic.SetWindowText(title);
+    m_titleStatic.Invalidate();
+    if (!m_bSaveClipMode && !m_bUserEdit) {
+        RequeryAndShow();
+        FillFindList();
+        if (GetFindPersonID() > 0 && m_nFindPersonID >= 0)
+            OnFindSubjectSelChange();
+    }
+    FillSubjectList();
+    UpdateRecordCount();
+    LoadForm();
+}
+
+void CClipsPPage::OnShowAll()
+{
+    try {
+        m_nFilterMode = 0;
+        FillFilterChoices();
+        ApplyRecordFilter(0);
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CClipsPPage::OnShowClips()
+{
+    const int types = GetClipTypeCount();
+    if (m_nFilterMode >= 1 && m_nFilterMode <= types)
+        return;
+    try {
+        m_nFilterMode = 1;
+        FillFilterChoices();
+        ApplyRecordFilter(1);
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+// The role radios: the mode they record and the filter index they apply.
+#define ROLE_RADIO(handler, mode, index)                                                   \
+    void CClipsPPage::handler()                                                            \
+    {                                                                                      \
+        try {                                                                              \
+            const int types = GetClipTypeCount();                                          \
+            m_nFilterMode = (mode);                                                        \
+            FillFilterChoices();                                                           \
+            ApplyRecordFilter(index);                                                      \
+        } catch (CDaoException* e) {                                                       \
+            HandleDaoError(e);                                                             \
+        }                                                                                  \
+    }
+ROLE_RADIO(OnShowPlayers, types + 2, types + 1)
+ROLE_RADIO(OnShowPros, types + 2, types + 2)
+ROLE_RADIO(OnShowLadyPros, types + 3, types + 3)
+ROLE_RADIO(OnShowStudents, types + 4, types + 4)
+ROLE_RADIO(OnShowLeague, types + 5, 0)
+#undef ROLE_RADIO
+
+void CClipsPPage::OnFilterChoiceSelChange()
+{
+    const int types = GetClipTypeCount();
+    const int sel = m_filterChoiceCombo.GetCurSel();
+    try {
+        if (m_nFilterMode >= 1 && m_nFilterMode <= types)
+            ApplyRecordFilter(sel + 1);
+        else if (m_nFilterMode == types + 4)
+            ApplyRecordFilter(types + 4);
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CClipsPPage::SetDateFilter(int days)
+{
+    m_dateCondition = CClipCondition();
+    if (days > 0) {
+        const COleDateTime limit = COleDateTime::GetCurrentTime() - COleDateTimeSpan(days, 0, 0, 0);
+        COleVariant value;
+        V_VT(&value) = VT_DATE;
+        V_DATE(&value) = limit.m_dt;
+        m_dateCondition = Condition("[VideoClip].[DateTimeStamp] > ?", CDaoParams().Add(value));
+    }
+    try {
+        ApplyRecordFilter(m_nFilterIndex);
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CClipsPPage::OnLast3Days() { SetDateFilter(3); }
+void CClipsPPage::OnLast7Days() { SetDateFilter(7); }
+void CClipsPPage::OnAllDates() { SetDateFilter(0); }
+
+void CClipsPPage::OnFindSubjectSelChange()
+{
+    try {
+        if (m_bUserEdit ? !SaveRecord(FALSE) : !SaveRecord(TRUE))
+            return;
+        m_nFindPersonID = GetFindPersonID();
+        if (m_nFindPersonID < 0) {
+            m_nFindPersonID = -1;
+            SetCondition(m_personCondition.And(m_dateCondition));
+            m_titleStatic.SetDefaultColors();
+            if (m_nFilterIndex > 0)
+                m_titleStatic.SetBkColor(kYellow);
+        } else {
+            CString name;
+            m_findCombo.GetLBText(m_findCombo.GetCurSel(), name);
+            m_titleStatic.SetBkColor(kYellow);
+            m_titleStatic.SetWindowText(
+                m_bWithInstructor
+                    ? "Database Records for " + name + " and Instructor - " + m_strInstructorName + " Only"
+                    : "Database Records for " + name + " Only");
+            SetCondition(Condition("[VideoClip].[PersonID] = ?",
+                                   CDaoParams().Add((LONG)m_nFindPersonID))
+                             .And(m_dateCondition));
+        }
+        RequeryAndShow();
+        UpdateRecordCount();
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Position
+
+BOOL CClipsPPage::RequeryAndShow()
+{
+    try {
+        m_pSet->Requery();
+    } catch (CDaoException* e) {
+        PassOnOrShow(e);
+        return FALSE;
+    }
+    LoadForm();
+    return TRUE;
+}
+
+void CClipsPPage::UpdateRecordCount()
+{
+    if (GetSafeHwnd())
+        ShowPosition(m_pSet, m_recordSlider, IDC_DB_COUNT, m_strRecordCount);
+    else
+        m_strRecordCount = PositionText(m_pSet);
+}
+
+void CClipsPPage::Navigate(Move move)
+{
+    try {
+        if (!SaveRecord(TRUE))
+            return;
+        MoveRecord(m_pSet, move);
+        UpdateRecordCount();
+        LoadForm();
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CClipsPPage::OnFirstRecord() { Navigate(MoveFirst); }
+void CClipsPPage::OnPrevRecord() { Navigate(MovePrev); }
+void CClipsPPage::OnNextRecord() { Navigate(MoveNext); }
+void CClipsPPage::OnLastRecord() { Navigate(MoveLast); }
+
+void CClipsPPage::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
+{
+    if (pScrollBar && pScrollBar->GetDlgCtrlID() == IDC_CP_SLIDER && m_pSet) {
+        try {
+            if (SaveRecord(TRUE)) {
+                MoveToSlider(m_pSet, m_recordSlider);
+                LoadForm();
+                UpdateRecordCount();
+            }
+        } catch (CDaoException* e) {
+            HandleDaoError(e);
+        }
+    }
+    CPropertyPage::OnHScroll(nSBCode, nPos, pScrollBar);
+}
+
+// ---------------------------------------------------------------------------------------
+// Editing
+
+void CClipsPPage::UpdateEditStatus()
+{
+    const short mode = m_pSet && m_pSet->IsOpen() ? m_pSet->GetEditMode() : dbEditNone;
+    SetDlgItemText(IDC_DB_EDIT_STATE,
+                   mode == dbEditInProgress ? "Editing" : mode == dbEditAdd ? "Adding" : "");
+}
+
+static const UINT kBrowseButtons[] = {IDC_CP_SEND, IDC_CP_SEND_ALL, IDC_CP_DELETE,
+                                      IDC_CP_IMPORT, IDC_CP_EXPORT, IDC_CP_EXPORT_ALL,
+                                      IDC_CP_SLIDER, IDC_CP_NEXT, IDC_CP_PREV, IDC_DB_FIRST,
+                                      IDC_DB_LAST, IDC_CP_EMAIL};
+
+void CClipsPPage::SetFormEditable(BOOL edit)
+{
+    m_commentEdit.SetReadOnly(!edit);
+    for (CComboEx* list : {&m_clipTypeCombo, &m_subjectCombo, &m_clubCombo, &m_viewCombo})
+        list->SetReadOnly(!edit);
+    m_dateCtrl.EnableWindow(edit);
+    m_timeCtrl.EnableWindow(edit);
+    m_comparisonCombo.SetReadOnly(TRUE);
+    m_instructorEdit.SetReadOnly(TRUE);
+    const BOOL browse = !edit && !m_bUserEdit;
+    for (UINT id : kBrowseButtons)
+        if (CWnd* w = GetDlgItem(id))
+            w->EnableWindow(browse);
+    SetDlgItemText(IDC_CP_EDIT, m_bUserEdit ? "Cancel Edit" : "Edit Clip");
+    if (!m_bSaveClipMode)
+        EnableBrowseControls();
+}
+
+void CClipsPPage::EnableBrowseControls()
+{
+    if (m_bSaveClipMode || m_bUserEdit || !m_pSet || !m_pSet->IsOpen())
+        return;
+    const BOOL rows = m_pSet->GetRecordCount() > 0;
+    for (UINT id : kBrowseButtons)
+        if (CWnd* w = GetDlgItem(id))
+            w->EnableWindow(rows && id != IDC_CP_IMPORT ? TRUE : id == IDC_CP_IMPORT);
+    for (UINT id : {IDC_CP_EDIT, IDC_DB_FIND, IDC_CP_MORE})
+        if (CWnd* w = GetDlgItem(id))
+            w->EnableWindow(rows);
+}
+
+void CClipsPPage::SetSaveClipLayout(BOOL save)
+{
+    if (save)
+        SetDlgItemText(IDC_DB_CHOICE_LABEL, "With Instructor...");
+    for (UINT id : kBrowseButtons)
+        if (CWnd* w = GetDlgItem(id))
+            w->EnableWindow(!save);
+    for (UINT id : {IDC_DB_FIND, IDC_CP_FIND_GROUP, IDC_CP_EDIT, IDC_CP_SHOW_CLIPS})
+        if (CWnd* w = GetDlgItem(id))
+            w->EnableWindow(!save);
+}
+
+void CClipsPPage::BeginEdit()
+{
+    if (m_bLoading || !m_pSet || !m_pSet->IsOpen())
+        return;
+    if (m_pSet->GetEditMode() != dbEditNone)
+        return;
+    if (!IsOnRow(m_pSet))
+        return; // an empty list of clips offers nothing to edit
+    m_bUserEdit = TRUE;
+    m_pSet->Edit();
+    SetModified(TRUE);
+    UpdateEditStatus();
+}
+
+#define FIELD_HANDLER(handler, flag)                                                       \
+    void CClipsPPage::handler()                                                            \
+    {                                                                                      \
+        if (m_bLoading)                                                                    \
+            return;                                                                        \
+        try {                                                                              \
+            BeginEdit();                                                                   \
+            flag = TRUE;                                                                   \
+        } catch (CDaoException* e) {                                                       \
+            HandleDaoError(e);                                                             \
+        }                                                                                  \
+    }
+FIELD_HANDLER(OnClubSelChange, m_bClubChosen)
+FIELD_HANDLER(OnViewSelChange, m_bViewChosen)
+FIELD_HANDLER(OnCommentUpdate, m_bCommentChanged)
+FIELD_HANDLER(OnDateTimeChange, m_bStampChanged)
+#undef FIELD_HANDLER
+
+void CClipsPPage::OnClipTypeSelChange()
+{
+    if (m_bLoading)
+        return;
+    try {
+        BeginEdit();
+        m_bTypeChosen = TRUE;
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CClipsPPage::OnSubjectSelChange()
+{
+    if (m_bLoading)
+        return;
+    try {
+        BeginEdit();
+        m_bSubjectChosen = TRUE;
+        UpdateInstructor();
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+// The row's name from its subject, read by ID, and its clip type.
+BOOL CClipsPPage::MakeClipName()
+{
+    const CString type = m_pSet->m_ClipType;
+    CPeopleRecord people(m_pSet->m_pDatabase);
+    if (!OpenPerson(people, m_pSet->m_PersonID)) {
+        m_pSet->m_VideoClipName = type;
+        return FALSE;
+    }
+    CString last = people.m_LastName, first = people.m_FirstName;
+    last.TrimLeft();
+    last.TrimRight();
+    first.TrimLeft();
+    first.TrimRight();
+    m_pSet->m_VideoClipName = PersonText(last, first) + " " + type;
+    return TRUE;
+}
+
+BOOL CClipsPPage::SaveRecord(BOOL validate)
+{
+    if (m_bDaoFailed)
+        return FALSE;
+    if (!m_pSet || !m_pSet->IsOpen())
+        return TRUE;
+    m_bUserEdit = FALSE;
+    const short mode = m_pSet->GetEditMode();
+    BOOL result = TRUE;
+    if (mode == dbEditNone) {
+        result = TRUE;
+    } else if (!validate) {
+        m_pSet->CancelUpdate();
+    } else {
+        const int subject = m_subjectCombo.GetCurSel();
+        const BOOL valid = subject != CB_ERR && (LONG_PTR)m_subjectCombo.GetItemData(subject) >= 0;
+        if (valid) {
+            if ((!m_bClubChosen || !m_bViewChosen) && !m_strSaveClipFile.IsEmpty() &&
+                g_pAppConfig && g_pAppConfig->GetNagEnable()) {
+                CString question;
+                question.Format("Are you sure the selected %s and view fields are valid?",
+                                (LPCTSTR)FieldDisplayName("Club", "Club"));
+                if (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+                    m_bUserEdit = TRUE;
+                    return FALSE;
+                }
+            }
+            StoreForm();
+            m_bClubChosen = m_bViewChosen = TRUE;
+            MakeClipName();
+            m_pSet->Update();
+            m_bTypeChosen = m_bSubjectChosen = m_bCommentChanged = m_bStampChanged = FALSE;
+            SetModified(FALSE);
+            FillFindList();
+        } else {
+            if (m_pSheet && m_pSheet->GetActivePage() != this) {
+                m_pSheet->SetActivePage(this);
+                AfxMessageBox("Please verify clip subject name.");
+            } else {
+                AfxMessageBox(mode == dbEditAdd ? "Invalid subject name. Clip not added."
+                                                : "Invalid subject name. Subject clip not changed");
+            }
+            m_bUserEdit = TRUE;
+            result = FALSE;
+        }
+    }
+    if (result)
+        m_bTypeChosen = m_bSubjectChosen = m_bCommentChanged = m_bStampChanged = FALSE;
+    UpdateEditStatus();
+    if (result && !m_bSaveClipMode && GetSafeHwnd())
+        SetFormEditable(FALSE);
+    return result;
+}
+
+void CClipsPPage::OnEditClip()
+{
+    try {
+        if (m_bUserEdit) {
+            SaveRecord(FALSE);
+            SetModified(FALSE);
+            LoadForm();
+            return;
+        }
+        if (!SaveRecord(TRUE) || !IsOnRow(m_pSet))
+            return;
+        BeginEdit();
+        FillSubjectList(FALSE);
+        SetFormEditable(TRUE);
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+BOOL CClipsPPage::OpenSingleClip(int id)
+{
+    try {
+        if (m_pSet->IsOpen())
+            m_pSet->Close();
+        SetCondition(Condition("[VideoClip].[ID] = ?", CDaoParams().Add((LONG)id)));
+        m_pSet->Open(dbOpenDynaset, "[VideoClip]");
+        if (IsOnRow(m_pSet)) {
+            m_pSet->Edit();
+            SetModified(TRUE);
+        }
+        UpdateEditStatus();
+        return TRUE;
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+        return FALSE;
+    }
+}
+
+BOOL CClipsPPage::OnApply()
+{
+    try {
+        if (m_pSet && m_pSet->IsOpen() && m_pSet->GetEditMode() != dbEditNone && m_pSheet &&
+            m_pSheet->GetActivePage() != this) {
+            AfxMessageBox("Please verify clip subject name");
+            m_pSheet->SetActivePage(this);
+            return FALSE;
+        }
+        if (!SaveRecord(TRUE))
+            return FALSE;
+        UpdateRecordCount();
+        if (m_bSaveClipMode) {
+            SetSaveClipLayout(FALSE);
+            SetFormEditable(FALSE);
+        }
+        return CPropertyPage::OnApply();
+    } catch (CDaoException* e) {
+        HandleDaoError(e, FALSE);
+        return FALSE;
+    }
+}
+
+void CClipsPPage::OnOK()
+{
+    ClearPreview();
+    try {
+        if (SaveRecord(TRUE))
+            CPropertyPage::OnOK();
+    } catch (CDaoException* e) {
+        HandleDaoError(e, FALSE);
+    }
+}
+
+void CClipsPPage::OnCancel()
+{
+    try {
+        SaveRecord(FALSE);
+    } catch (CDaoException* e) {
+        e->Delete();
+    }
+    ClearPreview();
+    if (m_pSheet)
+        m_pSheet->SetResetPages(TRUE);
+    CPropertyPage::OnCancel();
+}
+
+void CClipsPPage::OnMore()
+{
+    CMoreDlg more(this);
+    m_commentEdit.GetWindowText(more.m_strText);
+    const CString old = more.m_strText;
+    if (more.DoModal() != IDOK || more.m_strText == old)
+        return;
+    try {
+        BeginEdit();
+        m_bLoading = TRUE;
+        m_commentEdit.SetWindowText(more.m_strText);
+        m_bLoading = FALSE;
+        m_bCommentChanged = TRUE;
+    } catch (CDaoException* e) {
+        m_bLoading = FALSE;
+        HandleDaoError(e);
+    }
+}
+
+void CClipsPPage::OnQuickRegister()
+{
+    CQuickRegisterDlg dialog(TRUE, this);
+    try {
+        if (dialog.DoModal() == IDOK) {
+            CPeopleRecord people(m_pSet->m_pDatabase);
+            people.Open(dbOpenDynaset, "[Person]");
+            people.AddNew();
+            people.m_FirstName = dialog.m_strFirstName;
+            people.m_LastName = dialog.m_strLastName;
+            people.m_InstructorID = -1;
+            people.m_LastLessonNumber = 0;
+            people.Update();
+            people.SetBookmark(people.GetLastModifiedBookmark());
+            const LONG id = people.m_ID;
+            people.Close();
+            const int keep = m_subjectCombo.GetCurSel();
+            FillSubjectList(FALSE);
+            if (m_pSet->GetEditMode() != dbEditNone && (keep == CB_ERR || !m_bSubjectChosen)) {
+                SelectItemData(m_subjectCombo, id);
+                m_bSubjectChosen = TRUE;
+            }
+        }
+        UpdateInstructor();
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CClipsPPage::OnDeleteClip()
+{
+    if (AfxMessageBox("Are you sure you want to delete this Clip (there is no undo for this "
+                      "operation)?",
+                      MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    try {
+        if (!SaveRecord(TRUE))
+            return;
+        if (!IsOnRow(m_pSet)) {
+            AfxMessageBox("No Clip selected.");
+            return;
+        }
+        CDaoDatabase* db = m_pSet->m_pDatabase;
+        const LONG id = m_pSet->m_ID, person = m_pSet->m_PersonID;
+        {
+            CRefClipGroupDetail members(db);
+            OpenWith(members, "SELECT * FROM [ReferenceClipGroupDetail] WHERE [VideoID] = ?",
+                     CDaoParams().Add(id));
+            if (!members.IsEOF()) {
+                AfxMessageBox("You must first delete this clip from Clips Group page.");
+                return;
+            }
+            CDaoRecordset partners(db);
+            OpenWith(partners,
+                     "SELECT [ID] FROM [VideoClip] WHERE ([ComparisonClipID] = ?) AND ([ID] <> ?)",
+                     CDaoParams().Add(id).Add(id));
+            if (!partners.IsEOF()) {
+                AfxMessageBox("This clip is included in a comparison. Please delete the "
+                              "comparison first.");
+                return;
+            }
+        }
+        const CString fileName = m_pSet->m_VideoClipFileName;
+        // A stored name that reaches out of the capture folder names no file of this clip.
+        const BOOL ownFile = !fileName.IsEmpty() && CClip::IsSafeVideoName(fileName);
+        BOOL deletePerson = FALSE;
+        {
+            CDaoRecordset clips(db);
+            OpenWith(clips, "SELECT [ID] FROM [VideoClip] WHERE [PersonID] = ?",
+                     CDaoParams().Add(person));
+            const long count = clips.GetRecordCount();
+            CPeopleRecord people(db);
+            if (count == 1 && OpenPerson(people, person))
+                deletePerson =
+                    AfxMessageBox("This is the last clip for " + people.m_FirstName + " " +
+                                      people.m_LastName + ".  Would you like to delete the record?",
+                                  MB_YESNO) == IDYES;
+        }
+        if (CClipBar* panel = CClipBar::GetClipBar())
+            panel->RemoveClipByID(id);
+        ClearPreview();
+        // The row and the person go together, and only when the video file could go too.
+        db->m_pWorkspace->BeginTrans();
+        try {
+            if (deletePerson)
+                db->Execute("DELETE FROM [Person] WHERE [ID] = ?", CDaoParams().Add(person));
+            m_pSet->Delete();
+        } catch (CDaoException*) {
+            db->m_pWorkspace->Rollback();
+            throw;
+        }
+        if (ownFile && !::DeleteFileA(CapturePath(fileName))) {
+            const DWORD error = ::GetLastError();
+            ShowLastError();
+            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+                db->m_pWorkspace->Rollback();
+                RequeryAndShow();
+                UpdateRecordCount();
+                return;
+            }
+        }
+        db->m_pWorkspace->CommitTrans();
+        if (deletePerson) {
+            m_personCondition = CClipCondition();
+            m_nFindPersonID = -1;
+        }
+        m_pSet->MoveNext();
+        if (m_pSet->IsEOF() && !m_pSet->IsBOF())
+            m_pSet->MovePrev();
+        if (deletePerson)
+            ApplyRecordFilter(m_nFilterIndex);
+        else
+            FillFindList();
+        LoadForm();
+        UpdateRecordCount();
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Sending, exporting, importing
+
+// The row's clip to the students pane (subject role "Student") or the pros pane.
+BOOL CClipsPPage::SendRowToClipPanel(CClipRecord* row, BOOL)
+{
+    CClipBar* panel = CClipBar::GetClipBar();
+    if (!panel)
+        return FALSE;
+    CPeopleRecord people(row->m_pDatabase);
+    const BOOL student = OpenPerson(people, row->m_PersonID) && people.m_Role == "Student";
+    people.Close();
+    CClip* clip = CClip::CreateFromRecord(row);
+    if (!clip)
+        return FALSE;
+    return student ? panel->AddClip(clip, CString()) : panel->AddReferenceClip(clip);
+}
+
+void CClipsPPage::OnSendClipToClipPanel()
+{
+    if (!IsOnRow(m_pSet))
+        return;
+    try {
+        SendRowToClipPanel(m_pSet, FALSE);
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CClipsPPage::OnSendAllToClipPanel()
+{
+    CClipRecord rows(m_pSet->m_pDatabase);
+    try {
+        ApplyCondition(&rows, m_condition);
+        rows.Open(dbOpenDynaset, m_pSet->GetSQL());
+        CProgressDlg progress(TRUE);
+        progress.SetMessage("Sending clips to clip panel");
+        progress.SetRange((int)rows.GetRecordCount());
+        progress.Show(this);
+        for (; !rows.IsEOF(); rows.MoveNext()) {
+            SendRowToClipPanel(&rows, TRUE);
+            progress.StepIt();
+            if (progress.IsCancelled()) {
+                AfxMessageBox("Action has been cancelled.");
+                break;
+            }
+        }
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CClipsPPage::OnExportClip()
+{
+    try {
+        if (!SaveRecord(TRUE) || !IsOnRow(m_pSet))
+            return;
+        if (!CClip::IsSafeVideoName(m_pSet->m_VideoClipFileName) ||
+            GetFileAttributesA(CapturePath(m_pSet->m_VideoClipFileName)) == INVALID_FILE_ATTRIBUTES) {
+            AfxMessageBox("This clip is invalid, it cannot be exported.", MB_ICONHAND);
+            return;
+        }
+        CClip* clip = CClip::CreateFromRecord(m_pSet);
+        if (clip) {
+            clip->ExportClips(NULL);
+            delete clip;
+        }
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CClipsPPage::OnExportAll()
+{
+    try {
+        if (!SaveRecord(TRUE))
+            return;
+        CClipRecord rows(m_pSet->m_pDatabase);
+        ApplyCondition(&rows, m_condition);
+        rows.Open(dbOpenDynaset, m_pSet->GetSQL());
+        const int count = (int)rows.GetRecordCount();
+        if (count == 0)
+            return;
+        CProgressDlg progress(TRUE);
+        progress.SetMessage("Exporting Clips");
+        progress.SetRange(count * 4);
+        progress.Show(this);
+        CClip::BeginBatchExport();
+        for (; !rows.IsEOF(); rows.MoveNext()) {
+            progress.SetMessage("Exporting clip");
+            // Each row's own file decides, not the preview of the shown row.
+            if (!CClip::IsSafeVideoName(rows.m_VideoClipFileName) ||
+                GetFileAttributesA(CapturePath(rows.m_VideoClipFileName)) == INVALID_FILE_ATTRIBUTES) {
+                AfxMessageBox("This clip is invalid, it cannot be exported.", MB_ICONHAND);
+                break;
+            }
+            CClip* clip = CClip::CreateFromRecord(&rows);
+            const int result = clip ? clip->ExportClips(&progress) : 0;
+            delete clip;
+            if (result == 2 && AfxMessageBox("You are exporting multiple clips, would you like "
+                                             "to cancel all?",
+                                             MB_YESNO) == IDYES)
+                break;
+            progress.StepIt();
+            if (progress.IsCancelled()) {
+                AfxMessageBox("Action has been cancelled.");
+                break;
+            }
+        }
+        CClip::EndBatchExport();
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CClipsPPage::OnImportClip()
+{
+    try {
+        if (!SaveRecord(TRUE))
+            return;
+        if (CClip::ImportClipFiles(CString(), TRUE)) {
+            RequeryAndShow();
+            FillSubjectList();
+            FillFindList();
+            UpdateRecordCount();
+        }
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CClipsPPage::OnSendVideoEmail()
+{
+    try {
+        if (!SaveRecord(TRUE) || !IsOnRow(m_pSet))
+            return;
+        CClip* clip = CClip::CreateFromRecord(m_pSet);
+        if (clip) {
+            clip->SendVideoEmail(FALSE);
+            delete clip;
+        }
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
