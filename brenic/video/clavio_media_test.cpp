@@ -4,8 +4,6 @@
 #include "gtest_wine.h"
 #include "video_test_support.h"
 #include "BitmapDIB.h"
-#include <fstream>
-#include <sstream>
 #include <stdlib.h>
 
 CVideoTestApp theApp;
@@ -19,14 +17,6 @@ void Touch(const CString& path)
     DWORD written;
     WriteFile(h, "data", 4, &written, NULL);
     CloseHandle(h);
-}
-
-std::string ReadUnix(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 class ClavioMedia : public VideoManagerFixture
@@ -130,28 +120,16 @@ TEST_F(ClavioMedia, SnapshotCancelledStillFillsTheClipboard)
 
 TEST_F(ClavioMedia, EmailGoesToTheComposerWithItsArguments)
 {
-    // A recording composer first on the path.
-    std::string bin = m_folder->m_unix + "/bin";
-    std::string log = m_folder->m_unix + "/mail.log";
-    system(("mkdir -p '" + bin + "'").c_str());
-    {
-        std::ofstream script(bin + "/xdg-email");
-        script << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" << log
-               << "'\n";
-    }
-    system(("chmod +x '" + bin + "/xdg-email'").c_str());
-    std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
-    setenv("PATH", (bin + ":" + oldPath).c_str(), 1);
+    RecordingComposer composer(*m_folder);
     CString clip = m_folder->path + "\\CLP1234.avi";
     Touch(clip);
     EXPECT_TRUE(m_clavio->EmailClip(clip));
     EXPECT_EQ("--subject\nCLP1234.avi\n--body\nAttached is clip 'CLP1234.avi'\n--attach\n" +
                   m_folder->m_unix + "/CLP1234.avi\n",
-              ReadUnix(log));
+              composer.Recorded());
     // Without a file: an empty message.
     EXPECT_TRUE(m_clavio->EmailClip(""));
-    EXPECT_EQ("", ReadUnix(log));
-    setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ("", composer.Recorded());
 }
 
 TEST_F(ClavioMedia, TrimShiftsTheTabsAndReplacesTheFileWhole)
