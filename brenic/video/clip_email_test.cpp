@@ -4,6 +4,7 @@
 #include "clip_fixture.h"
 #include "video_test_support.h"
 #include "Clavio.h"
+#include "ClipBar.h"
 #include "KpxFormat.h"
 #include "resource.h"
 
@@ -194,6 +195,17 @@ TEST_F(ClipEmailTranscoded, ClipFileAndVideoFileThroughTheTranscoder)
     // Both hold the seven frames of the trimmed range.
     EXPECT_EQ(7, Frames(unpacked));
     EXPECT_EQ(7, Frames(aviFile));
+
+    // The clip file imported back into the same database is a clip of its own.
+    CClipBar panel;
+    ASSERT_TRUE(panel.CreatePanel(&m_host, CRect(0, 510, 306, 587), 152));
+    m_answers.Clear();
+    ASSERT_TRUE(CClip::ImportClipFiles(kpxFile, FALSE));
+    ASSERT_EQ(1, panel.GetStudentCount());
+    CClip* back = panel.GetStudentClip(0);
+    EXPECT_STRNE(clip->m_strGlobalID, back->m_strGlobalID);
+    EXPECT_NE(clip->m_nID, back->m_nID);
+    EXPECT_EQ(7, Frames(back->m_strVideoPath));
     delete clip;
 }
 
