@@ -377,9 +377,9 @@ BOOL CClavio::TrimClip(int start, int end)
     CString target = temp;
     ::DeleteFileA(target);
     target = target.Left(target.GetLength() - 4) + ".avi";
+    // The engine reports its own failures (and a cancel needs no message).
     if (!m_pActiveVideo->TrimFile(source, target, start, end)) {
         ::DeleteFileA(target);
-        AfxMessageBox("Could not trim the clip: the video engine cannot trim files.");
         return FALSE;
     }
     CProgressDlg progress(FALSE);

@@ -4,8 +4,6 @@
 #include "gtest_wine.h"
 #include "video_test_support.h"
 #include "BitmapDIB.h"
-#include <fstream>
-#include <sstream>
 #include <stdlib.h>
 
 CVideoTestApp theApp;
@@ -21,16 +19,25 @@ void Touch(const CString& path)
     CloseHandle(h);
 }
 
-std::string ReadUnix(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 class ClavioMedia : public VideoManagerFixture
 {
+protected:
+    // The number a DV fixture's picture shows on the channel's middle line (read through
+    // Draw), or -1.
+    int ShownNumber(int channel)
+    {
+        CDC dc;
+        dc.CreateCompatibleDC(NULL);
+        CBitmapDIB picture;
+        if (!picture.Create(608, 456, 32))
+            return -1;
+        CBitmap* old = dc.SelectObject(&picture);
+        RECT r = {0, 0, 607, 455};
+        m_clavio->GetChannel(channel)->Draw((LONG*)&dc, (LONG*)&r);
+        dc.SelectObject(old);
+        GdiFlush();
+        return NumberOnLine((const uint8_t*)picture.m_pBits, 608, 456, 228, true);
+    }
 };
 
 } // namespace
@@ -113,28 +120,16 @@ TEST_F(ClavioMedia, SnapshotCancelledStillFillsTheClipboard)
 
 TEST_F(ClavioMedia, EmailGoesToTheComposerWithItsArguments)
 {
-    // A recording composer first on the path.
-    std::string bin = m_folder->m_unix + "/bin";
-    std::string log = m_folder->m_unix + "/mail.log";
-    system(("mkdir -p '" + bin + "'").c_str());
-    {
-        std::ofstream script(bin + "/xdg-email");
-        script << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" << log
-               << "'\n";
-    }
-    system(("chmod +x '" + bin + "/xdg-email'").c_str());
-    std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
-    setenv("PATH", (bin + ":" + oldPath).c_str(), 1);
+    RecordingComposer composer(*m_folder);
     CString clip = m_folder->path + "\\CLP1234.avi";
     Touch(clip);
     EXPECT_TRUE(m_clavio->EmailClip(clip));
     EXPECT_EQ("--subject\nCLP1234.avi\n--body\nAttached is clip 'CLP1234.avi'\n--attach\n" +
                   m_folder->m_unix + "/CLP1234.avi\n",
-              ReadUnix(log));
+              composer.Recorded());
     // Without a file: an empty message.
     EXPECT_TRUE(m_clavio->EmailClip(""));
-    EXPECT_EQ("", ReadUnix(log));
-    setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ("", composer.Recorded());
 }
 
 TEST_F(ClavioMedia, TrimShiftsTheTabsAndReplacesTheFileWhole)
@@ -176,24 +171,65 @@ TEST_F(ClavioMedia, TrimShiftsTheTabsAndReplacesTheFileWhole)
     EXPECT_EQ("trimmed", ReadUnix(m_folder->m_unix + "/CAP1.avi"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(trimmed));
 
+}
+
+TEST_F(ClavioMedia, TrimThroughTheControl)
+{
     // Trimming needs the Direct3D 8 library, which Wine ships.
     EXPECT_TRUE(m_clavio->CanTrim());
-    // Trim in to trim out, both kept, replace the clip's file, which is shown again.
-    DvClip file(*m_folder, "t.avi", 12);
-    CClip* shown = NewClip(file, 12);
-    shown->m_bNew = TRUE;  // not stored: no database row to correct
-    ASSERT_TRUE(m_clavio->LoadClip(shown));
+    // An automatic capture of 40 frames with its impact at field 66.
+    DvClip file(*m_folder, "t.avi", 40);
+    CClip* clip = NewClip(file, 40);
+    clip->m_bNew = TRUE; // not stored: no database row to correct
+    clip->m_bAutoCap = TRUE;
+    clip->m_nSoundMarkField = 66;
+    clip->PlaceTabsAroundImpact(); // 1, 24, 49, 60, 64, 66, 69, 85
+    ASSERT_TRUE(m_clavio->LoadClip(clip));
+    m_clavio->SeekField(66);
+    int impact = -1;
+    ASSERT_TRUE(PumpUntil([&] { return (impact = ShownNumber(0)) >= 0; }, 2000));
+    auto noTemporaryFile = [&] {
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA(m_folder->path + "\\TMP*", &found);
+        if (find != INVALID_HANDLE_VALUE)
+            FindClose(find);
+        return find == INVALID_HANDLE_VALUE;
+    };
+
+    // A file that cannot be replaced (open elsewhere without leave to delete it): the trim
+    // fails, the file and the clip stay as they were and the clip is shown again.
+    const std::string before = ReadUnix(file.m_unix);
+    HANDLE held = CreateFileA(file.path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                              0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
     theApp.m_boxes.clear();
-    EXPECT_TRUE(m_clavio->TrimClip(2, 8));
-    EXPECT_FALSE(theApp.Saw("Could not trim"));
-    EXPECT_EQ(7, shown->m_nFrames);
-    EXPECT_EQ(6, shown->GetTrimOut());
-    EXPECT_TRUE(m_clavio->GetChannel0()->IsValid());
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA(m_folder->path + "\\TMP*", &found);
-    EXPECT_EQ(INVALID_HANDLE_VALUE, find);
-    if (find != INVALID_HANDLE_VALUE)
-        FindClose(find);
+    EXPECT_FALSE(m_clavio->TrimClip(10, 35));
+    EXPECT_TRUE(theApp.Saw("Could not rename file - trim was unsuccessful"));
+    EXPECT_TRUE(ReadUnix(file.m_unix) == before);
+    EXPECT_EQ(40, clip->m_nFrames);
+    EXPECT_EQ(39, clip->GetTrimOut());
+    EXPECT_EQ(66, clip->GetImpactField());
+    EXPECT_EQ(clip, m_clavio->GetCurrentClip());
+    EXPECT_EQ(40, m_clavio->GetChannel0()->GetFrameCount());
+    EXPECT_TRUE(noTemporaryFile());
+    CloseHandle(held);
+
+    // Frames 10 to 35: the file is replaced by the 26 frames, every tab moves 20 fields
+    // earlier, kept inside the clip, and the impact tab shows the same picture as before.
+    theApp.m_boxes.clear();
+    EXPECT_TRUE(m_clavio->TrimClip(10, 35));
+    EXPECT_TRUE(theApp.m_boxes.empty());
+    EXPECT_EQ(26, clip->m_nFrames);
+    EXPECT_EQ(0, clip->GetTrimIn());
+    EXPECT_EQ(25, clip->GetTrimOut());
+    EXPECT_EQ(26, m_clavio->GetChannel0()->GetFrameCount());
+    const int shifted[8] = {0, 4, 29, 40, 44, 46, 49, 51};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(shifted[i], clip->GetTabPosition(i)) << i;
+    m_clavio->SeekField(clip->GetImpactField());
+    EXPECT_TRUE(PumpUntil([&] { return ShownNumber(0) == impact; }, 2000))
+        << ShownNumber(0) << " " << impact;
+    EXPECT_TRUE(noTemporaryFile());
 }
 
 TEST_F(ClavioMedia, FrameRatesDiskLevelsAndFormat)

@@ -6,7 +6,9 @@
 #include <afxole.h>
 #include "../core/dialog_answers.h"
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,6 +90,41 @@ public:
     }
     CString path;
     std::string m_unix;
+};
+
+// A whole file read by its Unix path ("" when missing).
+inline std::string ReadUnix(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A recording `xdg-email` first on PATH while the object lives: a run writes its arguments,
+// one a line, to Recorded() (the last run's only).
+class RecordingComposer
+{
+public:
+    explicit RecordingComposer(const TempFolder& folder)
+        : m_bin(folder.m_unix + "/bin"), m_log(folder.m_unix + "/mail.log"),
+          m_oldPath(getenv("PATH") ? getenv("PATH") : "")
+    {
+        EXPECT_EQ(0, system(("mkdir -p '" + m_bin + "'").c_str()));
+        {
+            std::ofstream script(m_bin + "/xdg-email");
+            script << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" << m_log
+                   << "'\n";
+        }
+        EXPECT_EQ(0, system(("chmod +x '" + m_bin + "/xdg-email'").c_str()));
+        setenv("PATH", (m_bin + ":" + m_oldPath).c_str(), 1);
+    }
+    ~RecordingComposer() { setenv("PATH", m_oldPath.c_str(), 1); }
+    std::string Recorded() const { return ReadUnix(m_log); }
+    void Forget() const { remove(m_log.c_str()); }
+
+private:
+    std::string m_bin, m_log, m_oldPath;
 };
 
 // A DV clip (frame numbers in the picture) in a folder; its Windows path in `path`.
