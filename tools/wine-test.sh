@@ -4,12 +4,21 @@
 # (Wine could not start it, a module failed to load or to initialise, a signal) would
 # otherwise fail with no word at all: its exit status is reported, together with whether it
 # reached its main function (the test entry point leaves a mark in a file named by
-# QUORVEL_TEST_STARTED). Wine's own error messages reach the output as they come.
+# QUORVEL_TEST_STARTED, where it also writes its verdict). Wine's own error messages reach
+# the output as they come.
 set -u
 started=$(mktemp)
 trap 'rm -f "$started"' EXIT
 QUORVEL_TEST_STARTED=$started wine "$@"
 status=$?
+# The verdict the tests gave holds over an exit status that teardown after them replaced.
+if [ "$status" -eq 0 ] && grep -q '^result [^0]' "$started"; then
+  echo "$(basename "$1") reported failed tests but ended with exit status 0" >&2
+  status=1
+elif [ "$status" -eq 0 ] && grep -q '^started' "$started" && ! grep -q '^result' "$started"; then
+  echo "$(basename "$1") ended with exit status 0 before its tests finished" >&2
+  status=1
+fi
 if [ "$status" -ne 0 ]; then
   how="exit status $status"
   if [ "$status" -gt 128 ]; then

@@ -277,7 +277,12 @@ TEST_F(SheetTest, ClipsPageEditsKeepUnchangedFieldsAndDeletionsAreRefusedOrWhole
 {
     // A clip type the lists do not know, kept unless the user changes the type.
     Run("UPDATE [VideoClip] SET [ClipType] = 'Putting' WHERE [ID] = ?", CDaoParams().Add(f.swingNew));
+    // The clip panel the sheet sends to: a real one, which takes clips only into its lists.
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "Clip panel host", WS_POPUP,
+                              CRect(0, 0, 400, 200), NULL, 0));
     CClipBar panel;
+    ASSERT_TRUE(panel.CreatePanel(&host, CRect(0, 0, 306, 77), 152));
     CDatabaseSheet sheet("Vido Database");
     Show(sheet, 1, [&](CDatabaseSheet& s) {
         CClipsPPage* page = s.GetClipsPage();
