@@ -11,6 +11,8 @@
 
 BEGIN_MESSAGE_MAP(CClipList, CListCtrl)
     ON_WM_LBUTTONDOWN()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONUP()
     ON_WM_CONTEXTMENU()
     ON_WM_LBUTTONDBLCLK()
     ON_WM_CREATE()
@@ -105,7 +107,10 @@ BOOL IsStoredAndChanged(CClip* clip)
 }
 } // namespace
 
-CClipList::CClipList() : m_nPaneKind(0), m_strProgressText("Deleting clips...") {}
+CClipList::CClipList()
+    : m_nPaneKind(0), m_strProgressText("Deleting clips..."), m_nPressedItem(-1), m_ptPressed(0, 0)
+{
+}
 
 CClipList::~CClipList() {}
 
@@ -375,18 +380,51 @@ void CClipList::OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult)
     *pResult = 0;
 }
 
+// A press on an item only arms a drag; the drag starts once the mouse has left the system's
+// drag rectangle around the press with the button still down. Starting it on the press
+// itself ran a modal wait that swallowed the release, so a click or a double click left the
+// list (and the mouse capture) in the middle of a drag that never came.
 void CClipList::OnLButtonDown(UINT nFlags, CPoint point)
 {
     CListCtrl::OnLButtonDown(nFlags, point);
-    const int item = HitTest(point);
-    if (item < 0 || !PrepareDrag(item))
+    m_nPressedItem = HitTest(point);
+    m_ptPressed = point;
+}
+
+void CClipList::OnMouseMove(UINT nFlags, CPoint point)
+{
+    CListCtrl::OnMouseMove(nFlags, point);
+    if (m_nPressedItem < 0)
         return;
-    CRect start(-5, -5, 5, 5);
-    m_dataSource.DoDragDrop(DROPEFFECT_COPY, &start);
+    if (!(nFlags & MK_LBUTTON)) {
+        m_nPressedItem = -1;
+        return;
+    }
+    CRect still(m_ptPressed, m_ptPressed);
+    still.InflateRect(::GetSystemMetrics(SM_CXDRAG), ::GetSystemMetrics(SM_CYDRAG));
+    if (still.PtInRect(point))
+        return;
+    const int item = m_nPressedItem;
+    m_nPressedItem = -1;
+    if (!PrepareDrag(item))
+        return;
+    // The drag loop takes the mouse for itself; whatever the list view held is let go.
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    m_dataSource.DoDragDrop(DROPEFFECT_COPY);
+    // The block names a clip the list may delete later: no stale pointer stays on offer.
+    m_dataSource.Empty();
+}
+
+void CClipList::OnLButtonUp(UINT nFlags, CPoint point)
+{
+    m_nPressedItem = -1;
+    CListCtrl::OnLButtonUp(nFlags, point);
 }
 
 void CClipList::OnLButtonDblClk(UINT, CPoint point)
 {
+    m_nPressedItem = -1;
     const int item = HitTest(point);
     if (item >= 0 && g_pClavio)
         g_pClavio->LoadClip(GetClip(item));

@@ -87,6 +87,8 @@ protected:
     afx_msg void OnDestroy();
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
     afx_msg void OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnDeleteSelected();
@@ -102,4 +104,8 @@ protected:
     COleDataSource m_dataSource;
     int m_nPaneKind;
     CString m_strProgressText;
+    // The item pressed with the left button while no drag has started yet (-1 when none),
+    // and where the press was.
+    int m_nPressedItem;
+    CPoint m_ptPressed;
 };

@@ -602,3 +602,83 @@ TEST_F(ClipPanel, PicturesOfBothPanes)
     Pump(300);
     EXPECT_TRUE(PrintToBitmap(Pros(), CString(folder) + "\\pros.bmp"));
 }
+
+namespace {
+// Counts the button releases that reach a window, passing every message on.
+WNDPROC g_listProc = NULL;
+int g_buttonUps = 0;
+LRESULT CALLBACK CountButtonUps(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_LBUTTONUP)
+        ++g_buttonUps;
+    return CallWindowProcA(g_listProc, hwnd, msg, wParam, lParam);
+}
+} // namespace
+
+TEST_F(ClipPanel, ADoubleClickLoadsTheClipAndLeavesTheMouseFree)
+{
+    CClip* first = Capture("first.avi");
+    CClip* second = Capture("second.avi");
+    Panel().AddClip(first, "");
+    Panel().AddClip(second, "");
+    m_clavio->SetComparisonView(FALSE);
+    m_clavio->SelectChannel(0);
+    const CLIPFORMAT format = (CLIPFORMAT)g_pAppConfig->GetClipClipboardFormat();
+    HWND list = Students().GetSafeHwnd();
+    g_buttonUps = 0;
+    g_listProc = (WNDPROC)SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)CountButtonUps);
+    for (int item : {0, 1}) {
+        CRect rect;
+        Students().GetItemRect(item, &rect, LVIR_ICON);
+        const LPARAM at = MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y);
+        // A click and a double click as the system delivers them, with the button never
+        // held long enough to matter: no drag may start and every release reaches the list.
+        ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageA(list, WM_LBUTTONUP, 0, at);
+        ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        ::PostMessageA(list, WM_LBUTTONUP, 0, at);
+        Pump(50);
+        EXPECT_EQ(item == 0 ? first : second, m_clavio->GetCurrentClip());
+        EXPECT_EQ(2 * (item + 1), g_buttonUps);
+        EXPECT_EQ(NULL, ::GetCapture());
+        COleDataObject offered;
+        offered.Attach(Students().GetDataSource().GetDataObject(), FALSE);
+        EXPECT_FALSE(offered.IsDataAvailable(format)) << "a click prepared a drag";
+    }
+    // A press that moves no further than the drag rectangle is still no drag either.
+    CRect rect;
+    Students().GetItemRect(0, &rect, LVIR_ICON);
+    const CPoint at = rect.CenterPoint();
+    ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    ::PostMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x + 1, at.y + 1));
+    ::PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(at.x + 1, at.y + 1));
+    Pump(50);
+    EXPECT_EQ(5, g_buttonUps);
+    EXPECT_EQ(NULL, ::GetCapture());
+    SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)g_listProc);
+}
+
+TEST_F(ClipPanel, ADragThatEndsLeavesTheMouseFreeAndNoClipOnOffer)
+{
+    CClip* clip = Capture("dragged.avi");
+    Panel().AddClip(clip, "");
+    m_clavio->SetComparisonView(FALSE);
+    m_clavio->SelectChannel(0);
+    CRect rect;
+    Students().GetItemRect(0, &rect, LVIR_ICON);
+    const CPoint at = rect.CenterPoint();
+    HWND list = Students().GetSafeHwnd();
+    // The button is not really held, so the drag that the move starts ends at once.
+    ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    ::PostMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x + 30, at.y - 30));
+    Pump(300);
+    EXPECT_EQ(NULL, ::GetCapture());
+    const CLIPFORMAT format = (CLIPFORMAT)g_pAppConfig->GetClipClipboardFormat();
+    COleDataObject offered;
+    offered.Attach(Students().GetDataSource().GetDataObject(), FALSE);
+    EXPECT_FALSE(offered.IsDataAvailable(format));
+    ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    ::PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    Pump(50);
+    EXPECT_EQ(clip, m_clavio->GetCurrentClip());
+}

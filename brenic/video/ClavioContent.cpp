@@ -226,17 +226,19 @@ void CClavio::SetChannelLiveMode(CVideoWindow* control, BOOL live, BOOL keep)
 {
     if (!control || !m_pActiveVideo)
         return;
+    const int n = control == m_pChannel[1] ? 1 : 0;
     if (live && !m_pActiveVideo->GetLiveVideoMode()) {
         if (m_pCurrentClip)
             CopyDrawing(FALSE, m_pCurrentClip);
-        AttachModel(0, &m_liveModel);
+        // The live drawing goes over the channel that turns live: an empty second channel
+        // made current must not take the first channel's clip drawing off its picture.
+        AttachModel(n, &m_liveModel);
     } else if (m_pCurrentClip) {
         AttachModel(m_nCurrentChannel, m_pCurrentClip->GetDrawingModel());
     }
     control->SetLiveVideoMode(live, keep);
     // There is no overlay hardware: the overlay window stays transparent over live video
     // too, and the drawing reaches the picture through the control's own keying.
-    int n = control == m_pChannel[1] ? 1 : 0;
     if (m_overlayWnd[n].GetSafeHwnd())
         m_overlayWnd[n].ModifyStyleEx(0, WS_EX_TRANSPARENT);
 }

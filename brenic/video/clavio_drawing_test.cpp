@@ -547,3 +547,25 @@ TEST_F(ClavioDrawing, ScreenshotsOfDrawingsOverTheVideo)
     m_clavio->SetComparisonView(FALSE);
     shoot("drawing-split");
 }
+
+TEST_F(ClavioDrawing, ADrawingStaysOverItsChannelWhenTheSplitKeyOpensTheComparison)
+{
+    Click(1280);  // red
+    Click(1137);  // arrow line
+    COverlayWnd* o = m_clavio->GetOverlay(0);
+    // Inside the middle half of the picture, which the comparison view keeps.
+    Drag(o, CPoint(200, 200), CPoint(400, 200));
+    ASSERT_EQ(1, m_clip->GetDrawingModel()->GetChildCount());
+    auto* arrow = dynamic_cast<CODPointComponent*>(m_clip->GetDrawingModel()->GetChild(0));
+    ASSERT_NE(nullptr, arrow);
+    const int left = arrow->GetVertex(0).x, right = arrow->GetVertex(1).x;  // on the grid
+    CRect box;
+    ASSERT_TRUE(Shows(0, kRed, &box));
+    // The split key opens the comparison view with the other channel (no clip yet) current.
+    m_clavio->OnSplitWindowKey();
+    ASSERT_TRUE(m_clavio->IsSplitView());
+    EXPECT_EQ(m_clip->GetDrawingModel(), o->GetModel());
+    ASSERT_TRUE(Shows(0, kRed, &box)) << "the drawing left channel 0";
+    EXPECT_LE(std::abs(box.left - (left - 152)), 4) << Text(box);
+    EXPECT_LE(std::abs(box.right - (right - 152)), 4) << Text(box);
+}
