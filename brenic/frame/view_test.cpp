@@ -26,6 +26,16 @@ class TestApp : public CWinApp
 {
 public:
     TestApp() : CWinApp("Quorvel Redovove") {}
+    // Set, the next message box throws instead of showing (once).
+    bool m_throwFromBox = false;
+    int DoMessageBox(LPCTSTR prompt, UINT type, UINT help) override
+    {
+        if (m_throwFromBox) {
+            m_throwFromBox = false;
+            throw 2;
+        }
+        return CWinApp::DoMessageBox(prompt, type, help);
+    }
 };
 TestApp theApp;
 
@@ -296,6 +306,11 @@ TEST_F(ViewTest, TimerOneIsTheLessonTick)
     lesson.throwing = false;
     m_frame->SendMessage(WM_TIMER, 1);
     EXPECT_EQ(ticks + 2, lesson.ticks);
+    // What escapes the lesson (here its own report) is caught by the frame and reported.
+    lesson.throwing = true;
+    theApp.m_throwFromBox = true;
+    m_frame->SendMessage(WM_TIMER, 1);
+    EXPECT_TRUE(m_answers.Saw("Unhandled exception in CMainFrame timer."));
     EXPECT_TRUE(::IsWindow(m_frame->m_hWnd));
     g_pLesson = NULL;
 }
