@@ -225,6 +225,46 @@ TEST(SingleInstance, FindsRestoresAndHandsOver)
     CloseHandle(running);
 }
 
+TEST(SingleInstance, ASecondProgramRestoresTheFirstAndHandsItsClipOver)
+{
+    // This test stands for the running program: the program's instance mutex and its
+    // minimised main window carrying the property.
+    HANDLE running = CreateMutexA(NULL, TRUE, "brenic");
+    FirstInstanceWindow window;
+    ASSERT_TRUE(window.CreateEx(0, AfxRegisterWndClass(0), "first", WS_OVERLAPPEDWINDOW, 0, 0,
+                                200, 100, NULL, NULL));
+    ::SetPropA(window.GetSafeHwnd(), "brenic", (HANDLE)1);
+    window.ShowWindow(SW_SHOWMINIMIZED);
+    ASSERT_TRUE(window.IsIconic());
+
+    // The real program started with a clip file, as a double click on one does.
+    std::string command =
+        "\"" + WinePath(TestBinDir() + "/brenic.exe") + "\" C:\\clips\\swing.kpx";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                               &process));
+    // Wine starts the program's Unix module without giving a process handle: wait for what
+    // the program does to this window, answering its hand-over meanwhile.
+    for (const DWORD end = GetTickCount() + 45000;
+         (window.IsIconic() || !window.copies) && GetTickCount() < end;) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        Sleep(50);
+    }
+    EXPECT_FALSE(window.IsIconic());
+    EXPECT_EQ(1, window.copies);
+    EXPECT_EQ("C:\\clips\\swing.kpx", window.received);
+    if (process.hThread)
+        CloseHandle(process.hThread);
+    if (process.hProcess)
+        CloseHandle(process.hProcess);
+    window.DestroyWindow();
+    CloseHandle(running);
+}
+
 // ---------------------------------------------------------------------------------------
 
 TEST(FirstStart, EmptyDatabaseOnlyWhereNoneExists)

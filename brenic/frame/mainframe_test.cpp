@@ -225,6 +225,66 @@ TEST_F(FrameTest, CloseDeletesTheDatabaseSheets)
     EXPECT_EQ(nullptr, g_pRemoteDatabaseSheet);
 }
 
+// A document that refuses to let its frame close, with a view that draws nothing.
+class RefusingDoc : public CDocument
+{
+    DECLARE_DYNCREATE(RefusingDoc)
+
+public:
+    int asked = 0;
+    BOOL CanCloseFrame(CFrameWnd*) override
+    {
+        ++asked;
+        return FALSE;
+    }
+};
+IMPLEMENT_DYNCREATE(RefusingDoc, CDocument)
+
+class PlainView : public CView
+{
+    DECLARE_DYNCREATE(PlainView)
+
+protected:
+    void OnDraw(CDC*) override {}
+};
+IMPLEMENT_DYNCREATE(PlainView, CView)
+
+TEST_F(FrameTest, RefusedCloseStillDeletesTheSheets)
+{
+    RefusingDoc* doc = new RefusingDoc;
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(PlainView);
+    context.m_pCurrentDoc = doc;
+    CMainFrame* frame = new CMainFrame;
+    ASSERT_TRUE(frame->LoadFrame(IDR_BRENICTYPE, WS_OVERLAPPEDWINDOW, NULL, &context));
+    frame->SetActiveView((CView*)frame->GetDescendantWindow(AFX_IDW_PANE_FIRST, TRUE));
+    g_pDatabaseSheet = new CDatabaseSheet("local");
+    g_pRemoteDatabaseSheet = new CDatabaseSheet("remote");
+    frame->SendMessage(WM_CLOSE);
+    EXPECT_EQ(1, doc->asked);
+    EXPECT_TRUE(::IsWindow(frame->m_hWnd));
+    EXPECT_EQ(nullptr, g_pDatabaseSheet);
+    EXPECT_EQ(nullptr, g_pRemoteDatabaseSheet);
+    // The frame goes with its view and document.
+    frame->DestroyWindow();
+}
+
+TEST_F(FrameTest, AltF4ClosesTheFrame)
+{
+    // Not taken as F4's hot key, the key reaches the window's own handling, which closes it.
+    MSG msg = Key(WM_SYSKEYDOWN, VK_F4, TRUE);
+    msg.hwnd = m_frame->m_hWnd;
+    ASSERT_FALSE(m_frame->PreTranslateMessage(&msg));
+    const HWND hwnd = m_frame->m_hWnd;
+    ::DispatchMessageA(&msg);
+    // The window's own handling posts the close as a system command.
+    MSG posted;
+    while (::PeekMessageA(&posted, NULL, 0, 0, PM_REMOVE) && posted.message != WM_QUIT)
+        ::DispatchMessageA(&posted);
+    m_frameAlive = FALSE;
+    EXPECT_FALSE(::IsWindow(hwnd));
+}
+
 namespace {
 
 class EnableProbe : public CCmdUI

@@ -1,6 +1,7 @@
 // The skinned main panel as the view makes it, over the real video manager: its buttons,
 // slider, position text and start-up states.
 #include "panel_test_host.h"
+#include "ClipBar.h"
 #include "ConsumerBkgDlg.h"
 #include "CustomConfig.h"
 #include "ODCustomViewport.h"
@@ -128,6 +129,14 @@ TEST_F(Panel, SliderTextAndStatesAtStart)
     char shown[32] = "";
     text.GetWindowText(shown, sizeof shown);
     EXPECT_STREQ("00:00:00", shown);
+
+    // The clip panel, right of the position text.
+    CClipBar* clips = CClipBar::GetClipBar();
+    ASSERT_TRUE(clips && clips->GetSafeHwnd());
+    EXPECT_EQ(m_panel, clips->GetParent());
+    EXPECT_EQ(152, clips->GetDlgCtrlID());
+    EXPECT_EQ(CRect(471, 499, 777, 576), Placed(*clips));
+    EXPECT_TRUE(clips->GetStyle() & WS_VISIBLE);
 
     EXPECT_TRUE(m_panel->GetButton(CConsumerBkgDlg::Live).GetCheck());
     EXPECT_TRUE(m_panel->GetButton(CConsumerBkgDlg::SingleView).GetCheck());

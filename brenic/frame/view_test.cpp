@@ -17,6 +17,7 @@
 #include "dv_fixture.h"
 #include "panel_test_host.h"
 #include "Clip.h"
+#include "Lesson.h"
 #include "VideoWindow.h"
 
 namespace {
@@ -25,6 +26,16 @@ class TestApp : public CWinApp
 {
 public:
     TestApp() : CWinApp("Quorvel Redovove") {}
+    // Set, the next message box throws instead of showing (once).
+    bool m_throwFromBox = false;
+    int DoMessageBox(LPCTSTR prompt, UINT type, UINT help) override
+    {
+        if (m_throwFromBox) {
+            m_throwFromBox = false;
+            throw 2;
+        }
+        return CWinApp::DoMessageBox(prompt, type, help);
+    }
 };
 TestApp theApp;
 
@@ -60,9 +71,10 @@ protected:
             m_frame->DestroyWindow();
         theApp.m_pMainWnd = NULL;
         delete g_pClavio;
-        if (!m_file.empty())
-            remove(m_file.c_str());
+        for (const std::string& file : m_files)
+            remove(file.c_str());
         g_pClavio = NULL;
+        g_pLesson = NULL;
         delete g_pAppConfig;
         g_pAppConfig = NULL;
     }
@@ -74,25 +86,37 @@ protected:
         w->GetParent()->ScreenToClient(&r);
         return r;
     }
-    // Shows a clip of 20 frames written now in the current channel (the file goes with the
-    // test).
-    void LoadClip(CClip& clip)
+    // Shows a clip of 20 frames written now in the current channel, or in the other one (the
+    // file goes with the test).
+    void LoadClip(CClip& clip, bool other = false)
     {
-        m_file = PanelHost::TempClipName("view_clip");
+        const std::string file = PanelHost::TempClipName("view_clip");
+        m_files.push_back(file);
         DvClipFormat format;
         format.frames = 20;
         format.withAudio = false;
         std::string error;
-        ASSERT_TRUE(WriteDvClip(m_file, format, &error)) << error;
-        clip.m_strVideoPath = CString("Z:") + m_file.c_str();
+        ASSERT_TRUE(WriteDvClip(file, format, &error)) << error;
+        clip.m_strVideoPath = CString("Z:") + file.c_str();
         clip.m_strVideoPath.Replace('/', '\\');
         clip.m_nFrames = 20;
         clip.m_nTrimIn = 0;
         clip.m_nTrimOut = 19;
         g_pClavio->SetLiveInput(FALSE, TRUE);
-        ASSERT_TRUE(g_pClavio->LoadClip(&clip));
+        if (other)
+            ASSERT_TRUE(g_pClavio->LoadClipInOtherChannel(&clip));
+        else
+            ASSERT_TRUE(g_pClavio->LoadClip(&clip));
     }
-    std::string m_file;
+    static void Pump()
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    std::vector<std::string> m_files;
     CMainFrame* m_frame = nullptr;
     CBrenicDoc* m_doc = nullptr;
     CBrenicView* m_view = nullptr;
@@ -222,5 +246,168 @@ TEST_F(ViewTest, PrintsTheVideoCentredOnThePage)
     EXPECT_GT(dark, 0);
     ::SelectObject(dc.m_hDC, old);
     DeleteObject(page);
+    g_pClavio->LoadClip(NULL);
+}
+
+namespace {
+
+// A lesson that counts its ticks, and throws from one when asked.
+class CountingLesson : public CLesson
+{
+public:
+    int ticks = 0;
+    bool throwing = false;
+
+protected:
+    void Tick() override
+    {
+        if (throwing)
+            throw 1;
+        ++ticks;
+    }
+};
+
+// Counts the WM_PAINT messages the video manager's windows receive.
+HWND g_videoManager = NULL;
+int g_videoPaints = 0;
+LRESULT CALLBACK CountVideoPaints(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* call = (const CWPSTRUCT*)lParam;
+    if (code == HC_ACTION && call->message == WM_PAINT && g_videoManager &&
+        (call->hwnd == g_videoManager || ::IsChild(g_videoManager, call->hwnd)))
+        ++g_videoPaints;
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(ViewTest, TimerOneIsTheLessonTick)
+{
+    CountingLesson lesson;
+    g_pLesson = &lesson;
+    // Started with the frame, once a second.
+    for (const DWORD end = GetTickCount() + 3000; !lesson.ticks && GetTickCount() < end;) {
+        Pump();
+        Sleep(20);
+    }
+    EXPECT_GE(lesson.ticks, 1);
+
+    const int ticks = lesson.ticks;
+    m_frame->SendMessage(WM_TIMER, 1);
+    EXPECT_EQ(ticks + 1, lesson.ticks);
+    // Other timers, the import queue's (empty) among them, are no lesson tick.
+    m_frame->SendMessage(WM_TIMER, 7);
+    m_frame->SendMessage(WM_TIMER, 2);
+    EXPECT_EQ(ticks + 1, lesson.ticks);
+    // A tick that throws is reported, and the next one counts again.
+    lesson.throwing = true;
+    m_frame->SendMessage(WM_TIMER, 1);
+    EXPECT_TRUE(m_answers.Saw("Unhandled exception in timer for CLesson."));
+    lesson.throwing = false;
+    m_frame->SendMessage(WM_TIMER, 1);
+    EXPECT_EQ(ticks + 2, lesson.ticks);
+    // What escapes the lesson (here its own report) is caught by the frame and reported.
+    lesson.throwing = true;
+    theApp.m_throwFromBox = true;
+    m_frame->SendMessage(WM_TIMER, 1);
+    EXPECT_TRUE(m_answers.Saw("Unhandled exception in CMainFrame timer."));
+    EXPECT_TRUE(::IsWindow(m_frame->m_hWnd));
+    g_pLesson = NULL;
+}
+
+TEST_F(ViewTest, MovesRedrawTheVideo)
+{
+    CClip clip;
+    ASSERT_NO_FATAL_FAILURE(LoadClip(clip));
+    m_frame->ShowWindow(SW_SHOWNA);
+    m_frame->UpdateWindow();
+    Pump();
+    // The creation's move was the first; every later one redraws the video windows when
+    // channel 0 reports the operating-system code of the newest drawing paths (5).
+    ASSERT_EQ(5, g_pClavio->GetChannel0()->GetOS());
+    g_videoManager = g_pClavio->m_hWnd;
+    g_videoPaints = 0;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CountVideoPaints, NULL, GetCurrentThreadId());
+    m_frame->SendMessage(WM_MOVE, 0, MAKELPARAM(40, 30));
+    UnhookWindowsHookEx(hook);
+    g_videoManager = NULL;
+    EXPECT_GT(g_videoPaints, 0);
+    g_pClavio->LoadClip(NULL);
+}
+
+namespace {
+
+struct ManagerState
+{
+    int channel;
+    BOOL split;
+    int lock;
+    BOOL mirrored;
+    BOOL playing;
+    bool operator==(const ManagerState& o) const
+    {
+        return channel == o.channel && !split == !o.split && lock == o.lock &&
+               !mirrored == !o.mirrored && !playing == !o.playing;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const ManagerState& s)
+{
+    return out << "channel " << s.channel << " split " << s.split << " lock " << s.lock
+               << " mirrored " << s.mirrored << " playing " << s.playing;
+}
+
+ManagerState StateOf(CClavio& clavio)
+{
+    CVideoWindow* current = clavio.GetActiveVideoWindow();
+    return {clavio.GetCurrentChannel(), clavio.IsSplitView(), clavio.GetLockMode(),
+            current->GetMirror(), current->IsPlaying()};
+}
+
+} // namespace
+
+TEST_F(ViewTest, FrameCommandsAndTheirEffects)
+{
+    m_frame->SetActiveView(m_view);
+    CClip first, second;
+    g_pClavio->SetComparisonView(FALSE);
+    g_pClavio->SelectChannel(0);
+    ASSERT_NO_FATAL_FAILURE(LoadClip(first));
+    ASSERT_NO_FATAL_FAILURE(LoadClip(second, true));
+    ASSERT_EQ((ManagerState{0, TRUE, 0, FALSE, FALSE}), StateOf(*g_pClavio));
+
+    // Each command in turn, against the state it leaves.
+    const struct {
+        UINT id;
+        ManagerState after;
+    } steps[] = {
+        {32807, {1, TRUE, 0, FALSE, FALSE}}, // TOGGLEWINDOW
+        {32807, {0, TRUE, 0, FALSE, FALSE}},
+        {32815, {0, TRUE, 0, FALSE, FALSE}}, // TAB16TOGGLEKEY: nothing
+        {32816, {0, TRUE, 0, FALSE, FALSE}}, // Restore Default View: nothing
+        {32813, {0, TRUE, 1, FALSE, FALSE}}, // LOCKIMPACTKEY
+        {32813, {0, TRUE, 0, FALSE, FALSE}},
+        {32814, {0, TRUE, 2, FALSE, FALSE}}, // LOCKVIEWKEY
+        {32814, {0, TRUE, 0, FALSE, FALSE}},
+        {32820, {0, TRUE, 0, TRUE, FALSE}},  // TOGGLEMIRRORKEY
+        {32820, {0, TRUE, 0, FALSE, FALSE}},
+        {32812, {0, FALSE, 0, FALSE, FALSE}}, // SPLITWINDOWKEY
+        {32812, {1, TRUE, 0, FALSE, FALSE}}, // back to comparison, the second channel current
+        {32822, {1, TRUE, 0, FALSE, TRUE}},  // REALPLAYKEY: Play
+        {32811, {1, TRUE, 0, FALSE, FALSE}}, // Stop Button
+        {32821, {1, TRUE, 0, FALSE, TRUE}},  // PLAYKEY: Slow Play
+        {32811, {1, TRUE, 0, FALSE, FALSE}},
+    };
+    for (const auto& s : steps) {
+        m_frame->SendMessage(WM_COMMAND, s.id);
+        EXPECT_EQ(s.after, StateOf(*g_pClavio)) << s.id;
+    }
+    // Save is enabled while the current channel shows a clip.
+    Probe save;
+    save.m_nID = 32810;
+    m_frame->OnCmdMsg(32810, CN_UPDATE_COMMAND_UI, &save, NULL);
+    EXPECT_EQ(1, save.enabled);
+    g_pClavio->LoadClip(NULL);
+    g_pClavio->SelectChannel(1);
     g_pClavio->LoadClip(NULL);
 }

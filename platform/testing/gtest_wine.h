@@ -21,4 +21,5 @@ std::string WinePath(const std::string& unixPath);
 // the process), so that activating its windows never takes the foreground from test programs
 // that run at the same time. Windows made later by other threads stay on the default desktop,
 // so tests whose windows cross threads keep to it. TRUE when the thread moved.
+// With QUORVEL_TEST_DEFAULT_DESKTOP set the thread stays where it is.
 bool RunOnOwnDesktop(const char* tag);
