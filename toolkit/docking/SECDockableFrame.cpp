@@ -66,16 +66,10 @@ BOOL SECDockableFrame::IsFloating()
 
 void SECDockableFrame::SetCaptionControls(DWORD dwFlags)
 {
-  const BOOL bOn = (dwFlags & 1) != 0;
   // In table order: 0x101, 0x100, 0x102, 0x103, 0x106.
-  const BOOL values[5] = {bOn, bOn && !(dwFlags & 2), bOn && !(dwFlags & 2), bOn && !(dwFlags & 4),
-                          bOn && !(dwFlags & 8)};
-  m_pMsgFilter->ApplyDescriptors(m_filterTable, values);
-  // The standard buttons only keep the places of those the system draws.
-  SECCaptionControlListMsgFilter* pList = DYNAMIC_DOWNCAST(
-      SECCaptionControlListMsgFilter, m_pMsgFilter->FindFilter(SEC_FILTER_CAPTIONLIST, NULL, -1));
-  if (pList != NULL)
-    pList->ApplyDescriptorsAll(pList->m_buttons, FALSE);
+  BOOL values[5];
+  SECCaptionFilterValues(dwFlags, values);
+  SECApplyFilterTable(m_pMsgFilter, m_filterTable, values);
 }
 
 BOOL SECDockableFrame::PreCreateWindow(CREATESTRUCT& cs)
@@ -138,12 +132,9 @@ BOOL SECDockableFrame::DestroyWindow()
 
 LRESULT SECDockableFrame::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-  static const UINT s_nSysCommandEx = ::RegisterWindowMessageA("Ravelle::WM_SYSCOMMANDEX");
-  if (message == s_nSysCommandEx) {
-    LRESULT lResult = 0;
-    m_pMsgFilter->FilterMessage(message, wParam, lParam, &lResult);
+  LRESULT lResult = 0;
+  if (SECFilterSysCommandEx(m_pMsgFilter, message, wParam, lParam, &lResult))
     return lResult;
-  }
   return SECFrameWnd::DefWindowProc(message, wParam, lParam);
 }
 

@@ -18,15 +18,6 @@ class SECFrameBar : public SECControlBar {
   CFrameWnd* GetChildFrame() const;
 };
 
-// The filter ids of the frame's caption controls.
-enum {
-  SEC_FILTER_CAPTIONLIST = 0x100,
-  SEC_FILTER_SYSCOMMANDEX = 0x101,
-  SEC_FILTER_STATEBUTTON = 0x102,
-  SEC_FILTER_CAPTIONRDBLCLK = 0x103,
-  SEC_FILTER_CONTEXTMENU = 0x106,
-};
-
 class SECDockableFrame : public SECFrameWnd {
   DECLARE_DYNCREATE(SECDockableFrame)
 
