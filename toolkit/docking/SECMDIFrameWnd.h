@@ -47,7 +47,7 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   // the menu first while it is active.
   virtual void ActivateDockedChild(CFrameWnd* pChild);
   virtual void DeactivateDockedChild(BOOL bActivateClient);
-  CFrameWnd* GetDockedActiveChild() const { return m_pDockedActiveChild; }
+  CFrameWnd* GetDockedActiveChild() const;
   virtual CFrameWnd* GetActiveFrame() override;
   void SetAutoActivateView(BOOL b) { m_bAutoActivateView = b; }
 
@@ -91,7 +91,7 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   CRuntimeClass* m_pDockBarClass;
   CRuntimeClass* m_pMDIFloatFrameClass;
   CPoint m_ptCascade;
-  CFrameWnd* m_pDockedActiveChild;
+  HWND m_hWndDockedChild;  // kept by handle: the frame may go while docked and active
   BOOL m_bAutoActivateView;
   int m_nCaptionAlign;
   BOOL m_bCaptionActive;
@@ -113,8 +113,11 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   // Runs the default processing with WS_VISIBLE taken away, so that the system draws no caption.
   LRESULT DefaultInvisible(UINT message, WPARAM wParam, LPARAM lParam);
 
+  // The workspace commands stay enabled: the workspace manager carries them out.
   afx_msg void OnWorkspaceCommand();
+  afx_msg void OnWorkspaceRange(UINT nID);
   afx_msg void OnUpdateWorkspaceCommand(CCmdUI* pCmdUI);
+  afx_msg LRESULT OnSecGetMenu(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 };
 
