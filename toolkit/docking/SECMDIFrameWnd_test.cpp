@@ -1,0 +1,278 @@
+// The toolkit's MDI frame and child frame in a small multiple-document program: the
+// dock-side cycle, the float cascade, the gradient fill, the filter tables, activation by
+// the mouse, menus following the active child, the docked active child and its commands.
+#include "gtest_wine.h"
+#include "SECCaptionFilters.h"
+#include "SECMDIFrameWnd.h"
+#include "SECFrameWnd.h"
+#include "SECResource.h"
+
+#include <vector>
+
+#define IDR_MAINFRAME 400
+#define IDR_DOCA 401
+#define IDR_DOCB 402
+#define ID_TEST_DOCKED 410
+
+namespace {
+
+class CTestApp : public CWinApp {
+ public:
+  CTestApp() : CWinApp("SEC MDI Tester") {}
+};
+CTestApp theApp;
+
+class CTestDoc : public CDocument {
+  DECLARE_DYNCREATE(CTestDoc)
+};
+IMPLEMENT_DYNCREATE(CTestDoc, CDocument)
+
+class CTestView : public CView {
+  DECLARE_DYNCREATE(CTestView)
+ public:
+  void OnDraw(CDC*) override {}
+};
+IMPLEMENT_DYNCREATE(CTestView, CView)
+
+// A frame docked inside the main frame that handles one command of its own.
+class CDockedFrame : public CFrameWnd {
+ public:
+  int commands = 0;
+  void OnDockedCommand() { ++commands; }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CDockedFrame, CFrameWnd)
+  ON_COMMAND(ID_TEST_DOCKED, OnDockedCommand)
+END_MESSAGE_MAP()
+
+struct RecordingCmdUI : CCmdUI {
+  int enabled = -1;
+  void Enable(BOOL bOn) override { enabled = bOn ? 1 : 0; }
+};
+
+class MDIFrame : public ::testing::Test {
+ protected:
+  void SetUp() override
+  {
+    pMain = new SECMDIFrameWnd;
+    ASSERT_TRUE(pMain->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+    pMain->SetWindowPos(NULL, 0, 0, 640, 480, SWP_NOZORDER);
+    pMain->ShowWindow(SW_SHOW);
+    theApp.m_pMainWnd = pMain;
+    pTemplateA = new CMultiDocTemplate(IDR_DOCA, RUNTIME_CLASS(CTestDoc),
+                                       RUNTIME_CLASS(SECMDIChildWnd), RUNTIME_CLASS(CTestView));
+    pTemplateB = new CMultiDocTemplate(IDR_DOCB, RUNTIME_CLASS(CTestDoc),
+                                       RUNTIME_CLASS(SECMDIChildWnd), RUNTIME_CLASS(CTestView));
+    theApp.AddDocTemplate(pTemplateA);
+    theApp.AddDocTemplate(pTemplateB);
+  }
+  void TearDown() override
+  {
+    theApp.CloseAllDocuments(TRUE);
+    if (::IsWindow(pMain->m_hWnd))
+      pMain->DestroyWindow();  // deletes itself
+    theApp.m_pMainWnd = NULL;
+  }
+  SECMDIChildWnd* Open(CMultiDocTemplate* pTemplate)
+  {
+    CDocument* pDoc = pTemplate->OpenDocumentFile(NULL);
+    if (pDoc == NULL)
+      return nullptr;
+    POSITION pos = pDoc->GetFirstViewPosition();
+    return DYNAMIC_DOWNCAST(SECMDIChildWnd, pDoc->GetNextView(pos)->GetParentFrame());
+  }
+  CView* ViewOf(SECMDIChildWnd* pChild) { return (CView*)pChild->GetDescendantWindow(AFX_IDW_PANE_FIRST); }
+
+  SECMDIFrameWnd* pMain = nullptr;
+  CMultiDocTemplate* pTemplateA = nullptr;
+  CMultiDocTemplate* pTemplateB = nullptr;
+};
+
+TEST(MDIFrameAlone, NineDefaultDockPositionsCycleBottomLeftRight)
+{
+  SECMDIFrameWnd frame;
+  const UINT B = AFX_IDW_DOCKBAR_BOTTOM, L = AFX_IDW_DOCKBAR_LEFT, R = AFX_IDW_DOCKBAR_RIGHT;
+  struct Case {
+    UINT id;
+    int pos[3];
+  } cases[] = {{B, {0, 1, 6}}, {L, {1, 1, 7}}, {R, {0, 1, 6}}, {B, {0, 1, 2}}, {L, {0, 1, 3}},
+               {R, {0, 1, 2}}, {B, {0, 1, 2}}, {L, {1, 1, 7}}, {R, {0, 1, 6}}};
+  int n = 0;
+  for (auto& c : cases) {
+    UINT id = 0;
+    SECDockPosition pos = {{9, 9, 9}};
+    SECDockSize size = {0, 0};
+    frame.GetNextDockPosition(id, pos, size);
+    EXPECT_EQ(id, c.id) << "call " << n;
+    EXPECT_EQ(pos.n[0], c.pos[0]) << "call " << n;
+    EXPECT_EQ(pos.n[1], c.pos[1]) << "call " << n;
+    EXPECT_EQ(pos.n[2], c.pos[2]) << "call " << n;
+    EXPECT_EQ(size.fPctWidth, 1.0f);
+    EXPECT_EQ(size.nLength, 150);
+    ++n;
+  }
+}
+
+TEST(MDIFrameAlone, GradientFillBandsAndEdges)
+{
+  CClientDC screen(NULL);
+  CDC dc;
+  dc.CreateCompatibleDC(&screen);
+  CBitmap bmp;
+  bmp.CreateCompatibleBitmap(&screen, 130, 4);
+  CBitmap* pOld = dc.SelectObject(&bmp);
+  dc.FillSolidRect(0, 0, 130, 4, RGB(1, 2, 3));
+  // An empty rectangle is not filled (no band width to divide by).
+  SECMDIFrameWnd::GradientFill(&dc, CRect(5, 0, 5, 4), 60, RGB(0, 0, 0), RGB(255, 255, 255));
+  EXPECT_EQ(dc.GetPixel(5, 1), RGB(1, 2, 3));
+  // 120 pixels in 60 bands of 2: red rises to its target, blue falls at once.
+  SECMDIFrameWnd::GradientFill(&dc, CRect(0, 0, 120, 4), 60, RGB(0, 0, 200), RGB(240, 0, 100));
+  EXPECT_EQ(dc.GetPixel(0, 1), RGB(0, 0, 100));
+  EXPECT_EQ(dc.GetPixel(1, 1), RGB(0, 0, 100));
+  EXPECT_EQ(dc.GetPixel(2, 1), RGB(4, 0, 100));
+  EXPECT_EQ(dc.GetPixel(119, 1), RGB(236, 0, 100));
+  EXPECT_EQ(dc.GetPixel(120, 1), RGB(1, 2, 3));
+  for (int x = 2; x < 120; x++)
+    EXPECT_GE(GetRValue(dc.GetPixel(x, 1)), GetRValue(dc.GetPixel(x - 1, 1)));
+  // More bands than pixels: one band per pixel, the last reaching the right edge.
+  SECMDIFrameWnd::GradientFill(&dc, CRect(0, 0, 10, 4), 60, RGB(0, 0, 0), RGB(100, 0, 0));
+  EXPECT_EQ(dc.GetPixel(9, 1), RGB(90, 0, 0));
+  dc.SelectObject(pOld);
+}
+
+TEST_F(MDIFrame, FloatCascadeWrapsWithinTheClient)
+{
+  CRect client;
+  ::GetClientRect(pMain->m_hWndMDIClient, &client);
+  int x = 30, y = 30;
+  for (int i = 0; i < 30; i++) {
+    EXPECT_EQ(pMain->GetMDIFloatPosition(CPoint(-1, -1)), CPoint(x, std::min(y, client.Height() - 30)))
+        << i;
+    x += 20;
+    y += 23;
+    if (x > client.Width() - 30)
+      x = 30;
+    if (y > client.Height() - 30)
+      y = 30;
+  }
+  // A given screen point is taken to client coordinates and clamped.
+  CPoint origin(0, 0);
+  ::ClientToScreen(pMain->m_hWndMDIClient, &origin);
+  EXPECT_EQ(pMain->GetMDIFloatPosition(origin + CPoint(40, 50)), CPoint(40, 50));
+  EXPECT_EQ(pMain->GetMDIFloatPosition(origin + CPoint(5000, 5000)),
+            CPoint(client.Width(), client.Height() - 30));
+}
+
+TEST_F(MDIFrame, FilterTablesOfFrameAndChildren)
+{
+  // The frame: the caption list of maximized children is on from construction.
+  SECMsgFilter* pFrameList = pMain->GetMsgFilter()->FindFilter(SEC_FILTER_CAPTIONLIST, NULL, -1);
+  ASSERT_NE(pFrameList, nullptr);
+  EXPECT_TRUE(pFrameList->IsKindOf(RUNTIME_CLASS(SECCapConLstMDIMaxChildMsgFilter)));
+
+  SECMDIChildWnd* pChild = Open(pTemplateA);
+  ASSERT_NE(pChild, nullptr);
+  SECMsgFilter* pRoot = pChild->GetMsgFilter();
+  // Never configured: no filter; the extended system command answers 0.
+  EXPECT_EQ(pRoot->GetChildCount(), 0);
+  EXPECT_EQ(pChild->SendMessage(SECGetSysCommandExMessage(), 1, 0), 0);
+  pChild->ConfigureMsgFilters(0);
+  EXPECT_EQ(pRoot->GetChildCount(), 0);
+  // Bit 2 keeps the caption controls away.
+  pChild->ConfigureMsgFilters(1 | 2);
+  EXPECT_EQ(pRoot->FindFilter(SEC_FILTER_CAPTIONLIST, NULL, -1), nullptr);
+  // On, then asked off again: the caption list stays (it is never switched off by a table).
+  pChild->ConfigureMsgFilters(1);
+  SECMsgFilter* pList = pRoot->FindFilter(SEC_FILTER_CAPTIONLIST, NULL, -1);
+  ASSERT_NE(pList, nullptr);
+  EXPECT_TRUE(pList->IsKindOf(RUNTIME_CLASS(SECCaptionControlListMsgFilter)));
+  pChild->ConfigureMsgFilters(1 | 2);
+  EXPECT_TRUE(pList->m_bEnabled);
+}
+
+TEST_F(MDIFrame, AClickActivatesTheChildAndFocusesItsView)
+{
+  SECMDIChildWnd* pA = Open(pTemplateA);
+  SECMDIChildWnd* pB = Open(pTemplateB);
+  ASSERT_TRUE(pA != nullptr && pB != nullptr);
+  EXPECT_EQ(pMain->MDIGetActive(), pB);
+  // The menu follows the active child's template.
+  EXPECT_EQ(::GetMenu(pMain->m_hWnd), pTemplateB->m_hMenuShared);
+
+  pA->SendMessage(WM_MOUSEACTIVATE, (WPARAM)pMain->m_hWnd, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+  EXPECT_EQ(pMain->MDIGetActive(), pA);
+  EXPECT_EQ(::GetFocus(), ViewOf(pA)->m_hWnd);
+  EXPECT_EQ(::GetMenu(pMain->m_hWnd), pTemplateA->m_hMenuShared);
+
+  // A button pressed in B's view, reported to B: B becomes active with the focus in its view.
+  pB->SendMessage(WM_PARENTNOTIFY, WM_LBUTTONDOWN, MAKELPARAM(5, 5));
+  EXPECT_EQ(pMain->MDIGetActive(), pB);
+  EXPECT_EQ(::GetFocus(), ViewOf(pB)->m_hWnd);
+}
+
+TEST_F(MDIFrame, DockedActiveChildTakesCommandsFirstAndGoesAway)
+{
+  SECMDIChildWnd* pA = Open(pTemplateA);
+  ASSERT_NE(pA, nullptr);
+  CDockedFrame* pDocked = new CDockedFrame;
+  ASSERT_TRUE(pDocked->Create(NULL, "Docked", WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 100), pMain));
+  pMain->ActivateDockedChild(pDocked);
+  EXPECT_EQ(pMain->GetActiveFrame(), pDocked);
+  pMain->SendMessage(WM_COMMAND, ID_TEST_DOCKED, 0);
+  EXPECT_EQ(pDocked->commands, 1);
+
+  // A click on an MDI child takes the docked child away.
+  pA->SendMessage(WM_MOUSEACTIVATE, (WPARAM)pMain->m_hWnd, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+  EXPECT_EQ(pMain->GetDockedActiveChild(), nullptr);
+  EXPECT_EQ(pMain->GetActiveFrame(), pA);
+
+  // A docked child destroyed while active leaves nothing behind.
+  pMain->ActivateDockedChild(pDocked);
+  pDocked->DestroyWindow();  // deletes itself
+  EXPECT_EQ(pMain->GetDockedActiveChild(), nullptr);
+  EXPECT_EQ(pMain->GetActiveFrame(), pA);
+}
+
+TEST_F(MDIFrame, WorkspaceCommandsStayEnabledAndMenusById)
+{
+  for (UINT id : {ID_WORKSPACE_NEW, ID_WORKSPACE_SAVE, ID_WORKSPACE_DELETE, ID_WORKSPACE_MRU1 + 4}) {
+    RecordingCmdUI ui;
+    ui.m_nID = id;
+    EXPECT_TRUE(pMain->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, NULL)) << id;
+    EXPECT_EQ(ui.enabled, 1) << id;
+  }
+  EXPECT_TRUE(pMain->LoadMenus(0));
+  EXPECT_TRUE(pMain->LoadMenus(2, IDR_DOCA, IDR_DOCB));
+  EXPECT_NE(pMain->GetMenuForId(IDR_DOCA), (HMENU)NULL);
+  EXPECT_EQ(pMain->GetMenuForId(999), (HMENU)NULL);
+  EXPECT_FALSE(pMain->LoadMenus(2, IDR_DOCA, 999));
+  HMENU hEdit = (HMENU)pMain->SendMessage(WM_SECGETMENU, IDR_DOCA, 1);
+  ASSERT_NE(hEdit, (HMENU)NULL);
+  EXPECT_EQ(::GetMenuItemID(hEdit, 0), 57643u);
+}
+
+TEST_F(MDIFrame, GradientCaptionFollowsActivation)
+{
+  pMain->EnableGradientCaption(TRUE, TRUE);
+  ASSERT_TRUE(pMain->HasGradientCaption());
+  pMain->SendMessage(WM_NCACTIVATE, TRUE);
+  EXPECT_TRUE(pMain->IsCaptionActive());
+  pMain->SendMessage(WM_NCACTIVATE, FALSE);
+  EXPECT_FALSE(pMain->IsCaptionActive());
+  // Never active while disabled.
+  pMain->EnableWindow(FALSE);
+  pMain->SendMessage(WM_NCACTIVATE, TRUE);
+  EXPECT_FALSE(pMain->IsCaptionActive());
+  pMain->EnableWindow(TRUE);
+  // The title is kept, though the system does not draw it.
+  EXPECT_TRUE(pMain->SendMessage(WM_SETTEXT, 0, (LPARAM) "Swing - Lesson"));
+  CString title;
+  pMain->GetWindowText(title);
+  EXPECT_EQ(title, CString("Swing - Lesson"));
+  CRect cap;
+  pMain->GetCaptionRect(cap);
+  EXPECT_FALSE(cap.IsRectEmpty());
+  pMain->SendMessage(WM_NCPAINT, 1, 0);
+}
+
+}  // namespace
