@@ -1,6 +1,7 @@
 // The frame bar and the dockable frame.
 #include "SECDockableFrame.h"
 #include "SECCaptionFilters.h"
+#include "SECMDIFrameWnd.h"
 #include "SECSysData.h"
 #include <afxpriv.h>
 
@@ -35,6 +36,10 @@ BEGIN_MESSAGE_MAP(SECDockableFrame, SECFrameWnd)
   ON_MESSAGE(WM_SETTEXT, OnSetText)
   ON_WM_LBUTTONUP()
   ON_WM_MOUSEMOVE()
+  ON_WM_ACTIVATE()
+  ON_WM_MOUSEACTIVATE()
+  ON_WM_PARENTNOTIFY()
+  ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 SECDockableFrame::SECDockableFrame() : m_hMenuShared(NULL), m_pMsgFilter(NULL)
@@ -98,7 +103,9 @@ BOOL SECDockableFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* p
 
 void SECDockableFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
 {
-  // The toolkit's MDI frame updates its own title first: it comes with the MDI machinery.
+  SECMDIFrameWnd* pMDI = GetToolkitMDIFrame();
+  if (pMDI != NULL)
+    pMDI->OnUpdateFrameTitle(TRUE);
   if (!bAddToTitle || !(GetStyle() & FWS_ADDTOTITLE))
     return;
   CDocument* pDoc = GetActiveDocument();
@@ -116,10 +123,36 @@ void SECDockableFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
     SetWindowText(strTitle);
 }
 
-void SECDockableFrame::OnUpdateMDIMenu(BOOL, CWnd*, HMENU)
+SECMDIFrameWnd* SECDockableFrame::GetToolkitMDIFrame() const
+{
+  CFrameWnd* pParent = m_hWnd != NULL ? GetParentFrame() : NULL;
+  if (pParent != NULL && pParent->IsKindOf(RUNTIME_CLASS(SECMDIFrameWnd)))
+    return (SECMDIFrameWnd*)pParent;
+  return DYNAMIC_DOWNCAST(SECMDIFrameWnd, AfxGetMainWnd());
+}
+
+void SECDockableFrame::OnUpdateMDIMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenu)
 {
   // The menu follows activation only inside the toolkit's MDI frame (its MDI client takes
-  // WM_MDISETMENU): it comes with the MDI machinery. A frame outside one keeps its menu.
+  // WM_MDISETMENU); a frame outside one keeps its menu.
+  SECMDIFrameWnd* pMDI = GetToolkitMDIFrame();
+  if (pMDI == NULL || pMDI->m_hWndMDIClient == NULL)
+    return;
+  if (hMenu == NULL && bActivate) {
+    CDocument* pDoc = GetActiveDocument();
+    if (pDoc != NULL)
+      hMenu = pDoc->GetDefaultMenu();
+  }
+  if (hMenu == NULL)
+    hMenu = m_hMenuShared;
+  HWND hClient = pMDI->m_hWndMDIClient;
+  if (hMenu != NULL && bActivate)
+    ::SendMessageA(hClient, WM_MDISETMENU, (WPARAM)hMenu, (LPARAM)pMDI->GetWindowMenuPopup(hMenu));
+  else if (hMenu != NULL && !bActivate && pActivateWnd == NULL)
+    ::SendMessageA(hClient, WM_MDISETMENU, (WPARAM)pMDI->m_hMenuDefault,
+                   (LPARAM)pMDI->GetWindowMenuPopup(pMDI->m_hMenuDefault));
+  else
+    ::SendMessageA(hClient, WM_MDIREFRESHMENU, 0, 0);
 }
 
 BOOL SECDockableFrame::DestroyWindow()
@@ -147,7 +180,7 @@ void SECDockableFrame::FilterAfterDefault() { m_pMsgFilter->FilterCurrentMessage
 
 void SECDockableFrame::OnNcLButtonDown(UINT nHitTest, CPoint point)
 {
-  // Making it the MDI frame's active dockable frame comes with the MDI machinery.
+  MakeActiveDockedChild();
   if (FilterCurrent())
     return;
   CControlBar* pBar = GetParentBar();
@@ -234,5 +267,41 @@ LRESULT SECDockableFrame::OnSetText(WPARAM, LPARAM)
 }
 
 // Activation (WM_ACTIVATE, WM_MOUSEACTIVATE, a child's press) makes the frame its MDI frame's
-// active dockable frame, and WM_DESTROY clears that: the bookkeeping comes with the toolkit's
-// MDI machinery; outside one the frame activates as any frame does.
+// active dockable frame, and WM_DESTROY clears that; outside one the frame activates as any
+// frame does.
+void SECDockableFrame::MakeActiveDockedChild()
+{
+  SECMDIFrameWnd* pMDI = GetToolkitMDIFrame();
+  if (pMDI != NULL && pMDI->GetDockedActiveChild() != this)
+    pMDI->ActivateDockedChild(this);
+}
+
+void SECDockableFrame::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+  SECFrameWnd::OnActivate(nState, pWndOther, bMinimized);
+  if (nState != WA_INACTIVE)
+    MakeActiveDockedChild();
+}
+
+int SECDockableFrame::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
+{
+  int nResult = SECFrameWnd::OnMouseActivate(pDesktopWnd, nHitTest, message);
+  MakeActiveDockedChild();
+  return nResult;
+}
+
+void SECDockableFrame::OnParentNotify(UINT message, LPARAM lParam)
+{
+  SECFrameWnd::OnParentNotify(message, lParam);
+  if (LOWORD(message) == WM_LBUTTONDOWN || LOWORD(message) == WM_RBUTTONDOWN ||
+      LOWORD(message) == WM_MBUTTONDOWN)
+    MakeActiveDockedChild();
+}
+
+void SECDockableFrame::OnDestroy()
+{
+  SECMDIFrameWnd* pMDI = GetToolkitMDIFrame();
+  if (pMDI != NULL && pMDI->GetDockedActiveChild() == this)
+    pMDI->DeactivateDockedChild(FALSE);
+  SECFrameWnd::OnDestroy();
+}

@@ -18,6 +18,8 @@ class SECFrameBar : public SECControlBar {
   CFrameWnd* GetChildFrame() const;
 };
 
+class SECMDIFrameWnd;
+
 class SECDockableFrame : public SECFrameWnd {
   DECLARE_DYNCREATE(SECDockableFrame)
 
@@ -61,6 +63,13 @@ class SECDockableFrame : public SECFrameWnd {
   afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+  afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+  afx_msg void OnParentNotify(UINT message, LPARAM lParam);
+  afx_msg void OnDestroy();
+  // The toolkit's MDI frame this frame belongs to (its parent frame, else the main window).
+  SECMDIFrameWnd* GetToolkitMDIFrame() const;
+  void MakeActiveDockedChild();
   DECLARE_MESSAGE_MAP()
 };
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "SECCaptionFilters.h"
+#include "SECDockableFrame.h"
 #include "SECFrameWnd.h"
 #include "SECMenuBar.h"
 #include "SECResource.h"
@@ -223,6 +224,28 @@ CFrameWnd* SECMDIFrameWnd::GetActiveFrame()
 {
   CFrameWnd* pChild = GetDockedActiveChild();
   return pChild != NULL ? pChild : CMDIFrameWnd::GetActiveFrame();
+}
+
+void SECMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+  CFrameWnd* pDocked = GetDockedActiveChild();
+  if (pDocked == NULL) {
+    CMDIFrameWnd::OnUpdateFrameTitle(bAddToTitle);
+    return;
+  }
+  if ((GetStyle() & FWS_ADDTOTITLE) == 0)
+    return;
+  CDocument* pDoc = pDocked->GetActiveDocument();
+  UpdateFrameTitleForDocument(bAddToTitle && pDoc != NULL ? (LPCTSTR)pDoc->GetTitle() : NULL);
+}
+
+void SECMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
+{
+  SECDockableFrame* pDocked = DYNAMIC_DOWNCAST(SECDockableFrame, GetDockedActiveChild());
+  if (pDocked != NULL)
+    pDocked->OnUpdateMDIMenu(TRUE, pDocked, hMenuAlt);
+  else
+    CMDIFrameWnd::OnUpdateFrameMenu(hMenuAlt);
 }
 
 BOOL SECMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)

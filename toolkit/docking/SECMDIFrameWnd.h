@@ -49,6 +49,9 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   virtual void DeactivateDockedChild(BOOL bActivateClient);
   CFrameWnd* GetDockedActiveChild() const;
   virtual CFrameWnd* GetActiveFrame() override;
+  // With a docked active child, its document names the title and its menu is shown.
+  virtual void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+  virtual void OnUpdateFrameMenu(HMENU hMenuAlt) override;
   void SetAutoActivateView(BOOL b) { m_bAutoActivateView = b; }
 
   // Menus kept by resource id.

@@ -3,6 +3,7 @@
 // the mouse, menus following the active child, the docked active child and its commands.
 #include "gtest_wine.h"
 #include "SECCaptionFilters.h"
+#include "SECDockableFrame.h"
 #include "SECMDIFrameWnd.h"
 #include "SECFrameWnd.h"
 #include "SECResource.h"
@@ -273,6 +274,40 @@ TEST_F(MDIFrame, GradientCaptionFollowsActivation)
   pMain->GetCaptionRect(cap);
   EXPECT_FALSE(cap.IsRectEmpty());
   pMain->SendMessage(WM_NCPAINT, 1, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A dockable view frame inside the MDI frame, showing template A's menu.
+struct CTestDockable : SECDockableFrame {
+  void UseMenu(HMENU hMenu) { m_hMenuShared = hMenu; }
+};
+
+TEST_F(MDIFrame, ADockableFrameBecomesTheDockedActiveChildWithItsMenu)
+{
+  SECMDIChildWnd* pB = Open(pTemplateB);
+  ASSERT_NE(pB, nullptr);
+  CTestDockable* pDockable = new CTestDockable;
+  ASSERT_TRUE(pDockable->Create(NULL, "Docked view", WS_CHILD | WS_VISIBLE, CRect(0, 0, 120, 90),
+                                pMain));
+  pDockable->UseMenu(pTemplateA->m_hMenuShared);
+
+  pDockable->SendMessage(WM_MOUSEACTIVATE, (WPARAM)pMain->m_hWnd, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+  EXPECT_EQ(pMain->GetDockedActiveChild(), pDockable);
+  EXPECT_EQ(::GetMenu(pMain->m_hWnd), pTemplateA->m_hMenuShared);
+
+  // Back to the MDI child: its menu returns.
+  pB->SendMessage(WM_MOUSEACTIVATE, (WPARAM)pMain->m_hWnd, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+  EXPECT_EQ(pMain->GetDockedActiveChild(), nullptr);
+  EXPECT_EQ(::GetMenu(pMain->m_hWnd), pTemplateB->m_hMenuShared);
+
+  // Destroying the active docked frame clears it first.
+  pDockable->SendMessage(WM_MOUSEACTIVATE, (WPARAM)pMain->m_hWnd, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+  EXPECT_EQ(pMain->GetDockedActiveChild(), pDockable);
+  pDockable->DestroyWindow();
+  EXPECT_EQ(pMain->GetDockedActiveChild(), nullptr);
 }
 
 }  // namespace
