@@ -113,7 +113,39 @@ void SECMDIFrameWnd::ConfigureMsgFilters(BOOL bMultiDoc)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Docking positions
+// Docking
+
+SECDockBar* SECMDIFrameWnd::CreateDockBar()
+{
+  CObject* pObject = m_pDockBarClass != NULL ? m_pDockBarClass->CreateObject() : NULL;
+  SECDockBar* pDock = DYNAMIC_DOWNCAST(SECDockBar, pObject);
+  if (pDock == NULL) {
+    delete pObject;
+    pDock = new SECDockBar(FALSE, 0);
+  }
+  return pDock;
+}
+
+void SECMDIFrameWnd::EnableDocking(DWORD dwDockStyle)
+{
+  if (m_pDockBarClass == NULL)
+    m_pDockBarClass = RUNTIME_CLASS(SECDockBar);
+  SECFrameWnd::EnableDockingIn(
+      this, dwDockStyle, [](CFrameWnd* pFrame) { return ((SECMDIFrameWnd*)pFrame)->CreateDockBar(); });
+}
+
+void SECMDIFrameWnd::DockControlBarEx(CControlBar* pBar, const SECDockPosition& pos,
+                                      UINT nDockBarID, const SECDockSize& size)
+{
+  SECFrameWnd::DockControlBarExIn(this, pBar, nDockBarID, pos.nRow, pos.nCol, pos.nFlags,
+                                  size.fPctWidth, size.nLength);
+}
+
+void SECMDIFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT lpRect)
+{
+  CDockBar* pDock = nDockBarID != 0 ? DYNAMIC_DOWNCAST(CDockBar, GetControlBar(nDockBarID)) : NULL;
+  SECFrameWnd::DockControlBarIn(this, pBar, pDock, lpRect);
+}
 
 void SECMDIFrameWnd::GetNextDockPosition(UINT& nDockBarID, SECDockPosition& pos, SECDockSize& size)
 {
@@ -123,9 +155,7 @@ void SECMDIFrameWnd::GetNextDockPosition(UINT& nDockBarID, SECDockPosition& pos,
   const int n = (int)m_dockSequence.size();
   if (n == 0) {
     nDockBarID = kDockBottom;
-    pos.n[0] = 0;
-    pos.n[1] = 0;
-    pos.n[2] = 4;
+    pos = SECDockPosition{0, 0, 4};
     return;
   }
   for (int k = 0; k < n; k++) {
@@ -133,14 +163,12 @@ void SECMDIFrameWnd::GetNextDockPosition(UINT& nDockBarID, SECDockPosition& pos,
     if (m_dockSequence[(size_t)i] == 0)
       continue;
     nDockBarID = m_dockSequence[(size_t)i];
-    pos.n[0] = 0;
-    pos.n[1] = 1;
-    pos.n[2] = nDockBarID == kDockTop || nDockBarID == kDockLeft ? 3 : 2;
+    pos = SECDockPosition{0, 1, nDockBarID == kDockTop || nDockBarID == kDockLeft ? 3 : 2};
     if (n > 1 && m_dockSequence[(size_t)((i + n - 1) % n)] == 0) {
       // The first bar after a row break starts a new row.
-      pos.n[2] += 4;
-      if (pos.n[2] & 1)
-        pos.n[0] = 1;
+      pos.nFlags += 4;
+      if (pos.nFlags & 1)
+        pos.nRow = 1;
     }
     m_nDockSeqIndex = (i + 1) % n;
     return;

@@ -9,15 +9,13 @@
 
 #include <vector>
 
+#include "SECDockBar.h"
 #include "SECMsgFilter.h"
 
 class SECMenuBar;
 
-// Where GetNextDockPosition puts the next bar: the three position values the docking code
-// reads, and the bar's width share and length.
-struct SECDockPosition {
-  int n[3];
-};
+// Where a bar docks: the dock bar's row, column and flags; and the bar's width share and length.
+typedef SECDockBar::Position SECDockPosition;
 struct SECDockSize {
   float fPctWidth;
   int nLength;
@@ -35,6 +33,13 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   virtual void ConfigureMsgFilters(BOOL bMultiDoc);
   SECMsgFilter* GetMsgFilter() const { return m_pMsgFilter; }
   const SECMsgFilter::DescriptorTable& GetDescriptorTable() const { return m_filterTable; }
+
+  // Docking on the four sides with the toolkit's dock bars, as the single-document frame.
+  void EnableDocking(DWORD dwDockStyle);
+  virtual SECDockBar* CreateDockBar();
+  virtual void DockControlBarEx(CControlBar* pBar, const SECDockPosition& pos, UINT nDockBarID,
+                                const SECDockSize& size);
+  void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = NULL);
 
   // The next default side in the cycle bottom, left, right (row breaks marked by zeros).
   virtual void GetNextDockPosition(UINT& nDockBarID, SECDockPosition& pos, SECDockSize& size);

@@ -101,13 +101,13 @@ TEST(MDIFrameAlone, NineDefaultDockPositionsCycleBottomLeftRight)
   int n = 0;
   for (auto& c : cases) {
     UINT id = 0;
-    SECDockPosition pos = {{9, 9, 9}};
+    SECDockPosition pos = {9, 9, 9};
     SECDockSize size = {0, 0};
     frame.GetNextDockPosition(id, pos, size);
     EXPECT_EQ(id, c.id) << "call " << n;
-    EXPECT_EQ(pos.n[0], c.pos[0]) << "call " << n;
-    EXPECT_EQ(pos.n[1], c.pos[1]) << "call " << n;
-    EXPECT_EQ(pos.n[2], c.pos[2]) << "call " << n;
+    EXPECT_EQ(pos.nRow, c.pos[0]) << "call " << n;
+    EXPECT_EQ(pos.nCol, c.pos[1]) << "call " << n;
+    EXPECT_EQ(pos.nFlags, c.pos[2]) << "call " << n;
     EXPECT_EQ(size.fPctWidth, 1.0f);
     EXPECT_EQ(size.nLength, 150);
     ++n;
