@@ -9,6 +9,7 @@
 #include "SECDockableFrame.h"
 #include "SECFrameWnd.h"
 #include "SECMenuBar.h"
+#include "SECMultiDocTemplate.h"
 #include "SECResource.h"
 
 namespace {
@@ -75,7 +76,7 @@ SECMDIFrameWnd::SECMDIFrameWnd()
       SEC_FILTER_CAPTIONLIST, -1, RUNTIME_CLASS(SECCapConLstMDIMaxChildMsgFilter), 0);
   m_filterTable.Add(SEC_FILTER_MAXCHILDBUTTON, SEC_FILTER_CAPTIONLIST, NULL, 0);
   m_filterTable.Add(SEC_FILTER_MAXCHILDRDBLCLK, -1, NULL, 0);
-  ConfigureMsgFilters(FALSE);
+  ConfigureMsgFilters(FindMultiDocTemplate(0) != NULL);
   // Bottom, left, right, with row breaks (0) that thin out from pass to pass.
   for (int i = 0; i < 6; i++) {
     if (i % 3 == 0)
@@ -323,8 +324,24 @@ BOOL SECMDIFrameWnd::LoadMenus(int nCount, ...)
   return bOk;
 }
 
+SECMultiDocTemplate* SECMDIFrameWnd::FindMultiDocTemplate(UINT nID)
+{
+  CWinApp* pApp = AfxGetApp();
+  POSITION pos = pApp != NULL ? pApp->GetFirstDocTemplatePosition() : NULL;
+  while (pos != NULL) {
+    CDocTemplate* pTemplate = pApp->GetNextDocTemplate(pos);
+    if (pTemplate != NULL && pTemplate->IsKindOf(RUNTIME_CLASS(SECMultiDocTemplate)) &&
+        (nID == 0 || pTemplate->m_nIDResource == nID))
+      return (SECMultiDocTemplate*)pTemplate;
+  }
+  return NULL;
+}
+
 HMENU SECMDIFrameWnd::GetMenuForId(UINT nID)
 {
+  SECMultiDocTemplate* pTemplate = FindMultiDocTemplate(nID);
+  if (nID != 0 && pTemplate != NULL && pTemplate->m_hMenuShared != NULL)
+    return pTemplate->m_hMenuShared;
   HMENU hMenu = NULL;
   return m_menuMap.Lookup(nID, hMenu) ? hMenu : NULL;
 }
@@ -689,7 +706,20 @@ BOOL SECMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPa
 {
   dwDefaultStyle |= WS_CHILD;
   SECMDIFrameWnd* pMain = DYNAMIC_DOWNCAST(SECMDIFrameWnd, AfxGetMainWnd());
-  if (nIDResource != 0 && pMain != NULL && pMain->HasMenuBar()) {
+  SECMultiDocTemplate* pTemplate =
+      pContext != NULL && pContext->m_pNewDocTemplate != NULL
+          ? DYNAMIC_DOWNCAST(SECMultiDocTemplate, pContext->m_pNewDocTemplate)
+          : NULL;
+  if (pTemplate != NULL) {
+    m_hAccelTable = pTemplate->m_hAccelTable;
+    if (pMain != NULL && pMain->HasMenuBar()) {
+      m_nMenuBarMenuId = pTemplate->m_nIDResource;
+      m_bUseMenuBarMenu = TRUE;
+    } else {
+      m_hMenuShared = pTemplate->m_hMenuShared;
+      m_bUseMenuBarMenu = FALSE;
+    }
+  } else if (nIDResource != 0 && pMain != NULL && pMain->HasMenuBar()) {
     m_nMenuBarMenuId = nIDResource;
     m_bUseMenuBarMenu = TRUE;
   }

@@ -13,6 +13,7 @@
 #include "SECMsgFilter.h"
 
 class SECMenuBar;
+class SECMultiDocTemplate;
 
 // Where a bar docks: the dock bar's row, column and flags; and the bar's width share and length.
 typedef SECDockBar::Position SECDockPosition;
@@ -61,7 +62,10 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
 
   // Menus kept by resource id.
   BOOL LoadMenus(int nCount, ...);
+  // Its own menu map, after the shared menu of the toolkit template of that resource id.
   virtual HMENU GetMenuForId(UINT nID);
+  // The application's first toolkit multi-document template (of that id; 0: any).
+  static SECMultiDocTemplate* FindMultiDocTemplate(UINT nID);
   virtual void SetMenuBarMenu(UINT nID);
   virtual void UpdateWindowMenu();
   virtual void RefreshMDIButtons();
