@@ -311,3 +311,108 @@ TEST_F(MDIFrame, ADockableFrameBecomesTheDockedActiveChildWithItsMenu)
 }
 
 }  // namespace
+
+#include "SECMultiDocTemplate.h"
+
+#define IDR_DOCC 403
+
+namespace {
+
+class MultiDocTemplate : public MDIFrame {
+ protected:
+  void SetUp() override
+  {
+    MDIFrame::SetUp();
+    pMain->EnableDocking(CBRS_ALIGN_ANY);
+    pTemplate = new SECMultiDocTemplate(IDR_DOCC, RUNTIME_CLASS(CTestDoc), RUNTIME_CLASS(CTestView));
+    theApp.AddDocTemplate(pTemplate);
+  }
+  CView* FirstView(CDocument* pDoc)
+  {
+    POSITION pos = pDoc->GetFirstViewPosition();
+    return pDoc->GetNextView(pos);
+  }
+  SECMultiDocTemplate* pTemplate = nullptr;
+};
+
+TEST_F(MultiDocTemplate, SwitchingTwiceKeepsViewAndDocument)
+{
+  CDocument* pDoc = pTemplate->OpenDocumentFile(NULL);
+  ASSERT_NE(pDoc, nullptr);
+  CView* pView = FirstView(pDoc);
+  CFrameWnd* pChild = pView->GetParentFrame();
+  ASSERT_TRUE(pChild->IsKindOf(RUNTIME_CLASS(SECMDIChildWnd)));
+  EXPECT_FALSE(pTemplate->IsDockingFrame(pChild));
+  EXPECT_EQ(pTemplate->GetDockedSide(pChild), -1);
+
+  CFrameWnd* pDocked = pTemplate->SwitchFrame(pChild);
+  ASSERT_NE(pDocked, nullptr);
+  EXPECT_TRUE(pTemplate->IsDockingFrame(pDocked));
+  EXPECT_EQ(pView->GetParentFrame(), pDocked);
+  EXPECT_EQ(pDocked->GetActiveView(), pView);
+  EXPECT_EQ(pTemplate->GetDockedSide(pDocked), SECMultiDocTemplate::sideBottom);  // first default
+  EXPECT_EQ(pMain->GetDockedActiveChild(), pDocked);
+  // Docking a docking frame does nothing.
+  EXPECT_EQ(pTemplate->DockMDIChild(pDocked, AFX_IDW_DOCKBAR_RIGHT), nullptr);
+
+  CFrameWnd* pBack = pTemplate->SwitchFrame(pDocked);
+  ASSERT_NE(pBack, nullptr);
+  EXPECT_TRUE(pBack->IsKindOf(RUNTIME_CLASS(SECMDIChildWnd)));
+  EXPECT_EQ(FirstView(pDoc), pView);
+  EXPECT_EQ(pView->GetParentFrame(), pBack);
+  EXPECT_EQ(pView->GetDocument(), pDoc);
+  EXPECT_EQ(pMain->MDIGetActive(), pBack);
+  EXPECT_EQ(pMain->GetDockedActiveChild(), nullptr);
+}
+
+TEST_F(MultiDocTemplate, DockedOnAGivenSide)
+{
+  struct Case {
+    UINT id;
+    int side;
+  } cases[] = {{AFX_IDW_DOCKBAR_RIGHT, SECMultiDocTemplate::sideRight},
+               {AFX_IDW_DOCKBAR_BOTTOM, SECMultiDocTemplate::sideBottom},
+               {AFX_IDW_DOCKBAR_LEFT, SECMultiDocTemplate::sideLeft},
+               {AFX_IDW_DOCKBAR_TOP, SECMultiDocTemplate::sideTop}};
+  for (auto& c : cases) {
+    CDocument* pDoc = pTemplate->OpenDocumentFile(NULL);
+    ASSERT_NE(pDoc, nullptr);
+    CFrameWnd* pDocked = pTemplate->DockMDIChild(FirstView(pDoc)->GetParentFrame(), c.id);
+    ASSERT_NE(pDocked, nullptr) << c.id;
+    EXPECT_EQ(pTemplate->GetDockedSide(pDocked), c.side) << c.id;
+  }
+  // Opened straight into a dock.
+  CDocument* pDoc = pTemplate->OpenDocumentFileEx(NULL, TRUE, TRUE);
+  ASSERT_NE(pDoc, nullptr);
+  EXPECT_TRUE(pTemplate->IsDockingFrame(FirstView(pDoc)->GetParentFrame()));
+  EXPECT_FALSE(pTemplate->m_bCreateDocking);
+}
+
+TEST_F(MultiDocTemplate, FeatureWords)
+{
+  EXPECT_EQ(pTemplate->m_dwChildFeatures, 7u);
+  EXPECT_EQ(pTemplate->m_dwDockingFeatures, 7u);
+  EXPECT_FALSE(pTemplate->IsStateButtonEnabled());
+  EXPECT_FALSE(pTemplate->IsDoubleClickToggleEnabled());
+  EXPECT_TRUE(pTemplate->IsContextMenuEnabled());
+  // With 7 the caption controls stay off in a new child.
+  CDocument* pDoc = pTemplate->OpenDocumentFile(NULL);
+  SECMDIChildWnd* pChild = (SECMDIChildWnd*)FirstView(pDoc)->GetParentFrame();
+  EXPECT_EQ(pChild->GetMsgFilter()->FindFilter(SEC_FILTER_CAPTIONLIST, NULL, -1), nullptr);
+
+  // The double-click toggle and the menu exclude each other.
+  pTemplate->EnableDoubleClickToggle(TRUE);
+  EXPECT_TRUE(pTemplate->IsDoubleClickToggleEnabled());
+  EXPECT_FALSE(pTemplate->IsContextMenuEnabled());
+  pTemplate->EnableContextMenu(TRUE);
+  EXPECT_TRUE(pTemplate->IsContextMenuEnabled());
+  EXPECT_FALSE(pTemplate->IsDoubleClickToggleEnabled());
+  EXPECT_EQ(pTemplate->m_dwDockingFeatures, pTemplate->m_dwChildFeatures);
+
+  // The state button on: applied to the open child, its caption list appears.
+  pTemplate->EnableStateButton(TRUE);
+  EXPECT_TRUE(pTemplate->IsStateButtonEnabled());
+  EXPECT_NE(pChild->GetMsgFilter()->FindFilter(SEC_FILTER_CAPTIONLIST, NULL, -1), nullptr);
+}
+
+}  // namespace
