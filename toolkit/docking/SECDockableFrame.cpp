@@ -2,6 +2,9 @@
 #include "SECDockableFrame.h"
 #include "SECCaptionFilters.h"
 #include "SECMDIFrameWnd.h"
+#include "SECSysCommandEx.h"
+
+using namespace nsSysCommandEx;
 #include "SECSysData.h"
 #include <afxpriv.h>
 
@@ -45,14 +48,14 @@ END_MESSAGE_MAP()
 SECDockableFrame::SECDockableFrame() : m_hMenuShared(NULL), m_pMsgFilter(NULL)
 {
   m_pMsgFilter = new SECMsgFilter(this, -1);
-  // The system-command extension filters (0x101, 0x102, 0x103, 0x106) come with the toolkit's
-  // multi-document machinery; until then their descriptors name no class and make nothing.
-  m_filterTable.Add(SEC_FILTER_SYSCOMMANDEX, -1, NULL, 0);
+  m_filterTable.Add(SEC_FILTER_SYSCOMMANDEX, -1, RUNTIME_CLASS(ScxMsgFilter), 0);
   m_filterTable.Add(SEC_FILTER_CAPTIONLIST, -1, RUNTIME_CLASS(SECCaptionControlListMsgFilter),
                     SECMsgFilter::fltNeverDisable);
-  m_filterTable.Add(SEC_FILTER_STATEBUTTON, SEC_FILTER_CAPTIONLIST, NULL, 0);
-  m_filterTable.Add(SEC_FILTER_CAPTIONRDBLCLK, -1, NULL, 0);
-  m_filterTable.Add(SEC_FILTER_CONTEXTMENU, -1, NULL, 0);
+  m_filterTable.Add(SEC_FILTER_STATEBUTTON, SEC_FILTER_CAPTIONLIST,
+                    RUNTIME_CLASS(ScxButtonMsgFilter), 0);
+  m_filterTable.Add(SEC_FILTER_CAPTIONRDBLCLK, -1,
+                    RUNTIME_CLASS(ScxCaptionNCRDBLClkFilter), 0);
+  m_filterTable.Add(SEC_FILTER_CONTEXTMENU, -1, RUNTIME_CLASS(ScxContextMenuFilter), 0);
 }
 
 SECDockableFrame::~SECDockableFrame() { delete m_pMsgFilter; }

@@ -11,6 +11,9 @@
 #include "SECMenuBar.h"
 #include "SECMultiDocTemplate.h"
 #include "SECResource.h"
+#include "SECSysCommandEx.h"
+
+using namespace nsSysCommandEx;
 
 namespace {
 
@@ -69,13 +72,13 @@ SECMDIFrameWnd::SECMDIFrameWnd()
 {
   m_menuMap.InitHashTable(17);
   m_pMsgFilter = new SECMsgFilter(this, -1);
-  // The system-command extension filters come with the multi-document template's machinery;
-  // until then their descriptors name no class and make nothing.
-  m_filterTable.Add(SEC_FILTER_SYSCOMMANDEX, -1, NULL, 0);
+  m_filterTable.Add(SEC_FILTER_SYSCOMMANDEX, -1, RUNTIME_CLASS(ScxMsgFilter), 0);
   m_nCaptionListDescriptor = m_filterTable.Add(
       SEC_FILTER_CAPTIONLIST, -1, RUNTIME_CLASS(SECCapConLstMDIMaxChildMsgFilter), 0);
-  m_filterTable.Add(SEC_FILTER_MAXCHILDBUTTON, SEC_FILTER_CAPTIONLIST, NULL, 0);
-  m_filterTable.Add(SEC_FILTER_MAXCHILDRDBLCLK, -1, NULL, 0);
+  m_filterTable.Add(SEC_FILTER_MAXCHILDBUTTON, SEC_FILTER_CAPTIONLIST,
+                    RUNTIME_CLASS(ScxButtonMDIMaxChildMsgFilter), 0);
+  m_filterTable.Add(SEC_FILTER_MAXCHILDRDBLCLK, -1,
+                    RUNTIME_CLASS(ScxNCRDBLClkMDIMaxChildMsgFilter), 0);
   ConfigureMsgFilters(FindMultiDocTemplate(0) != NULL);
   // Bottom, left, right, with row breaks (0) that thin out from pass to pass.
   for (int i = 0; i < 6; i++) {
@@ -674,14 +677,14 @@ SECMDIChildWnd::SECMDIChildWnd()
     : m_nMenuBarMenuId(0), m_bUseMenuBarMenu(FALSE), m_hMenuAlt(NULL), m_pMsgFilter(NULL)
 {
   m_pMsgFilter = new SECMsgFilter(this, -1);
-  // As the dockable frame's: the system-command extension filters name no class until the
-  // multi-document template's machinery comes.
-  m_filterTable.Add(SEC_FILTER_SYSCOMMANDEX, -1, NULL, 0);
+  m_filterTable.Add(SEC_FILTER_SYSCOMMANDEX, -1, RUNTIME_CLASS(ScxMsgFilter), 0);
   m_filterTable.Add(SEC_FILTER_CAPTIONLIST, -1, RUNTIME_CLASS(SECCaptionControlListMsgFilter),
                     SECMsgFilter::fltNeverDisable);
-  m_filterTable.Add(SEC_FILTER_STATEBUTTON, SEC_FILTER_CAPTIONLIST, NULL, 0);
-  m_filterTable.Add(SEC_FILTER_CAPTIONRDBLCLK, -1, NULL, 0);
-  m_filterTable.Add(SEC_FILTER_CONTEXTMENU, -1, NULL, 0);
+  m_filterTable.Add(SEC_FILTER_STATEBUTTON, SEC_FILTER_CAPTIONLIST,
+                    RUNTIME_CLASS(ScxButtonMDIChildMsgFilter), 0);
+  m_filterTable.Add(SEC_FILTER_CAPTIONRDBLCLK, -1,
+                    RUNTIME_CLASS(ScxCaptionNCRDBLClkFilter), 0);
+  m_filterTable.Add(SEC_FILTER_CONTEXTMENU, -1, RUNTIME_CLASS(ScxContextMenuFilter), 0);
 }
 
 SECMDIChildWnd::~SECMDIChildWnd() { delete m_pMsgFilter; }
