@@ -70,9 +70,14 @@ class MDIFrame : public ::testing::Test {
   void TearDown() override
   {
     theApp.CloseAllDocuments(TRUE);
+    theApp.m_pMainWnd = NULL;
     if (::IsWindow(pMain->m_hWnd))
       pMain->DestroyWindow();  // deletes itself
-    theApp.m_pMainWnd = NULL;
+    // The templates go now: menus destroyed by the application's static destruction at exit
+    // would make the program end with status 0 whatever the tests said.
+    CPtrList& templates = theApp.m_pDocManager->m_templateList;
+    while (!templates.IsEmpty())
+      delete (CDocTemplate*)templates.RemoveHead();
   }
   SECMDIChildWnd* Open(CMultiDocTemplate* pTemplate)
   {
@@ -413,6 +418,152 @@ TEST_F(MultiDocTemplate, FeatureWords)
   pTemplate->EnableStateButton(TRUE);
   EXPECT_TRUE(pTemplate->IsStateButtonEnabled());
   EXPECT_NE(pChild->GetMsgFilter()->FindFilter(SEC_FILTER_CAPTIONLIST, NULL, -1), nullptr);
+}
+
+}  // namespace
+
+#include "SECSysCommandEx.h"
+
+namespace {
+
+using namespace nsSysCommandEx;
+
+class SysCommandEx : public MultiDocTemplate {
+ protected:
+  void SetUp() override
+  {
+    MultiDocTemplate::SetUp();
+    pTemplate->ModifyFeatures(0xE, featOnAll, FALSE);  // everything on
+    pMain->ConfigureMsgFilters(TRUE);
+  }
+  enum { featOnAll = 1 };
+  using MDIFrame::Open;
+  CView* Open()
+  {
+    CDocument* pDoc = pTemplate->OpenDocumentFile(NULL);
+    return pDoc != NULL ? FirstView(pDoc) : nullptr;
+  }
+  LRESULT Execute(CFrameWnd* pFrame, int nTarget)
+  {
+    ScxCommandInfo info;
+    memset(&info, 0, sizeof info);
+    info.hWnd = pFrame->m_hWnd;
+    info.nTargetState = nTarget;
+    return SendCommand(info.hWnd, cmdExecute, info);
+  }
+  int StateOf(CView* pView)
+  {
+    ScxMsgFilter probe;
+    return probe.GetCurrentState(pView->GetParentFrame(), pTemplate);
+  }
+  void Pump()
+  {
+    MSG msg;
+    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+      ::DispatchMessageA(&msg);
+  }
+};
+
+TEST_F(SysCommandEx, TheStateMenuFollowsTheFrame)
+{
+  CView* pView = Open();
+  ASSERT_NE(pView, nullptr);
+  ScxCommandInfo info;
+  memset(&info, 0, sizeof info);
+  info.hWnd = pView->GetParentFrame()->m_hWnd;
+  ASSERT_EQ(SendCommand(info.hWnd, cmdQueryMenu, info), 1);
+  ASSERT_NE(info.hMenu, (HMENU)NULL);
+  CMenu* pMenu = CMenu::FromHandle(info.hMenu);
+  EXPECT_EQ(pMenu->GetMenuItemCount(), 6);
+  EXPECT_EQ(pMenu->GetMenuState(stateMDIChild, MF_BYCOMMAND) & MF_CHECKED, (UINT)MF_CHECKED);
+  EXPECT_EQ(pMenu->GetMenuState(stateDocked, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  EXPECT_EQ(pMenu->GetMenuState(stateRestored, MF_BYCOMMAND) & MF_CHECKED, (UINT)MF_CHECKED);
+  CString text;
+  pMenu->GetMenuString(4, text, MF_BYPOSITION);
+  EXPECT_EQ(text, CString("D&ocked to"));
+  ::DestroyMenu(info.hMenu);
+
+  // A frame of a plain template gets no menu, and nothing runs for it.
+  SECMDIChildWnd* pPlain = Open(pTemplateA);
+  ASSERT_NE(pPlain, nullptr);
+  pPlain->ConfigureMsgFilters(1);
+  memset(&info, 0, sizeof info);
+  info.hWnd = pPlain->m_hWnd;
+  EXPECT_EQ(SendCommand(info.hWnd, cmdQueryMenu, info), 0);
+  EXPECT_EQ(info.hMenu, (HMENU)NULL);
+  EXPECT_EQ(Execute(pPlain, stateDocked), 0);
+  EXPECT_EQ(pMain->MDIGetActive(), pPlain);
+}
+
+TEST_F(SysCommandEx, ExecuteMovesTheViewBetweenStates)
+{
+  CView* pView = Open();
+  ASSERT_NE(pView, nullptr);
+  CDocument* pDoc = pView->GetDocument();
+  struct Case {
+    int target;
+    int state;  // afterwards
+  } cases[] = {
+      {stateDockedRight, stateDockedRight}, {stateDockedTop, stateDockedTop},
+      {stateDockedTop, stateDockedTop},  // the checked state again: docked there again
+      {stateFloating, stateFloating},     {stateMaximized, stateMaximized},
+      {stateMinimized, stateMinimized},   {stateRestored, stateRestored},
+      {-1, stateDockedBottom},            // the default target of a child: docked
+      {-1, stateRestored},                // and of a docked frame: a child
+  };
+  for (auto& c : cases) {
+    Execute(pView->GetParentFrame(), c.target);
+    EXPECT_EQ(StateOf(pView), c.state) << c.target;
+    EXPECT_EQ(pView->GetDocument(), pDoc);
+  }
+}
+
+TEST_F(SysCommandEx, AMinimizedChildFloatsWhereItWas)
+{
+  CView* pView = Open();
+  ASSERT_NE(pView, nullptr);
+  CMDIChildWnd* pChild = (CMDIChildWnd*)pView->GetParentFrame();
+  pChild->SetWindowPos(NULL, 40, 30, 260, 180, SWP_NOZORDER);
+  CRect before;
+  pChild->GetWindowRect(&before);
+  pChild->ShowWindow(SW_MINIMIZE);
+  ASSERT_EQ(StateOf(pView), stateMinimized);
+  Execute(pChild, stateFloating);
+  ASSERT_EQ(StateOf(pView), stateFloating);
+  CRect mini;
+  pView->GetParentFrame()->GetParent()->GetParentFrame()->GetWindowRect(&mini);
+  EXPECT_EQ(mini.TopLeft(), before.TopLeft());
+}
+
+TEST_F(SysCommandEx, CaptionGesturesAndTheStateButton)
+{
+  CView* pView = Open();
+  ASSERT_NE(pView, nullptr);
+  // A right double-click on a child's caption docks it (the child and its filters go).
+  pView->GetParentFrame()->SendMessage(WM_NCRBUTTONDBLCLK, HTCAPTION, 0);
+  EXPECT_EQ(pTemplate->GetDockedSide(pView->GetParentFrame()), SECMultiDocTemplate::sideBottom);
+  // On the docked frame's caption it makes a child again.
+  pView->GetParentFrame()->SendMessage(WM_NCRBUTTONDBLCLK, HTCAPTION, 0);
+  EXPECT_EQ(StateOf(pView), stateRestored);
+
+  // The state button's click toggles; its frame is destroyed under it.
+  SECMDIChildWnd* pChild = (SECMDIChildWnd*)pView->GetParentFrame();
+  ScxButtonMsgFilter* pButton = DYNAMIC_DOWNCAST(
+      ScxButtonMsgFilter, pChild->GetMsgFilter()->FindFilter(SEC_FILTER_STATEBUTTON, NULL, -1));
+  ASSERT_NE(pButton, nullptr);
+  EXPECT_EQ(pButton->m_nHoldDelay, 400);
+  pButton->PostCommand(SECCaptionControlMsgFilter::modeClick, 0, 0);
+  EXPECT_TRUE(pTemplate->IsDockingFrame(pView->GetParentFrame()));
+
+  // The caption menu (right button up), answered with keys: the second item, "Floating".
+  CFrameWnd* pDocked = pView->GetParentFrame();
+  for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN})
+    pDocked->PostMessage(WM_KEYDOWN, key, 0);
+  CRect rc;
+  pDocked->GetWindowRect(&rc);
+  pDocked->SendMessage(WM_NCRBUTTONUP, HTCAPTION, MAKELPARAM(rc.left + 10, rc.top + 5));
+  Pump();
+  EXPECT_EQ(StateOf(pView), stateFloating);
 }
 
 }  // namespace

@@ -356,8 +356,11 @@ CFrameWnd* ScxMsgFilter::MakeMDIChild(CFrameWnd* pFrame, int nCurrent, int nTarg
           pChild->ShowWindow(SW_MINIMIZE);
         else if (nTarget == stateMaximized)
           pChild->MDIMaximize();
-        else
+        else {
           pChild->MDIRestore();
+          if (pChild->IsZoomed())  // a minimized child that was maximized comes back maximized
+            pChild->MDIRestore();
+        }
       }
       if (nTarget != stateMaximized)
         PlaceByRecord(pChild, pInfo);
