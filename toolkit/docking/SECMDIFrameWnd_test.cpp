@@ -567,3 +567,153 @@ TEST_F(SysCommandEx, CaptionGesturesAndTheStateButton)
 }
 
 }  // namespace
+
+#include "SECWorkbook.h"
+
+namespace {
+
+class Workbook : public ::testing::Test {
+ protected:
+  void SetUp() override
+  {
+    pBook = new SECWorkbook;
+    ASSERT_TRUE(pBook->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+    pBook->SetWindowPos(NULL, 0, 0, 700, 500, SWP_NOZORDER);
+    pBook->ShowWindow(SW_SHOW);
+    theApp.m_pMainWnd = pBook;
+    pTemplate = new CMultiDocTemplate(IDR_DOCA, RUNTIME_CLASS(CTestDoc), RUNTIME_CLASS(SECWorksheet),
+                                      RUNTIME_CLASS(CTestView));
+    theApp.AddDocTemplate(pTemplate);
+  }
+  void TearDown() override
+  {
+    theApp.CloseAllDocuments(TRUE);
+    theApp.m_pMainWnd = NULL;
+    if (::IsWindow(pBook->m_hWnd))
+      pBook->DestroyWindow();
+    CPtrList& templates = theApp.m_pDocManager->m_templateList;
+    while (!templates.IsEmpty())
+      delete (CDocTemplate*)templates.RemoveHead();
+  }
+  SECWorksheet* Open(const char* title = NULL)
+  {
+    CDocument* pDoc = pTemplate->OpenDocumentFile(NULL);
+    if (pDoc == NULL)
+      return nullptr;
+    if (title != NULL)
+      pDoc->SetTitle(title);
+    POSITION pos = pDoc->GetFirstViewPosition();
+    return DYNAMIC_DOWNCAST(SECWorksheet, pDoc->GetNextView(pos)->GetParentFrame());
+  }
+  // Sizes the frame so that its MDI client is cx wide.
+  void ClientWidth(int cx)
+  {
+    CRect client, frame;
+    ::GetWindowRect(pBook->m_hWndMDIClient, &client);
+    pBook->GetWindowRect(&frame);
+    pBook->SetWindowPos(NULL, 0, 0, frame.Width() + cx - client.Width(), frame.Height(),
+                        SWP_NOZORDER | SWP_NOMOVE);
+  }
+  SECWorkbook* pBook = nullptr;
+  CMultiDocTemplate* pTemplate = nullptr;
+};
+
+TEST_F(Workbook, TabWidthsAndTheStrip)
+{
+  // Hidden at first: the client fills the frame.
+  CRect frame, client;
+  pBook->GetClientRect(&frame);
+  ::GetWindowRect(pBook->m_hWndMDIClient, &client);
+  EXPECT_FALSE(pBook->AreTabsShown());
+  EXPECT_EQ(client.Size(), frame.Size());
+  pBook->ShowTabs(TRUE);
+  ::GetWindowRect(pBook->m_hWndMDIClient, &client);
+  EXPECT_EQ(client.Width(), frame.Width() - 26);
+  EXPECT_EQ(client.Height(), frame.Height() - 46);
+
+  ClientWidth(595);  // the client window, its edge included
+  std::vector<SECWorksheet*> sheets;
+  for (int i = 0; i < 10; i++)
+    sheets.push_back(Open());
+  ASSERT_EQ(pBook->GetSheetCount(), 10);
+  EXPECT_EQ(pBook->GetTabWidth(), 60);  // (595 + 5) / 10
+  for (int i = 0; i < 10; i++)
+    EXPECT_EQ(sheets[(size_t)i]->m_nTabIndex, i);
+  // Closing eight leaves two, each capped at 90, renumbered.
+  for (int i = 0; i < 8; i++)
+    sheets[(size_t)i]->MDIDestroy();
+  ASSERT_EQ(pBook->GetSheetCount(), 2);
+  EXPECT_EQ(pBook->GetTabWidth(), 90);
+  EXPECT_EQ(sheets[9]->m_nTabIndex, 1);
+}
+
+TEST_F(Workbook, TabPlacesActiveTabAndClicks)
+{
+  pBook->ShowTabs(TRUE);
+  SECWorksheet* a = Open("Alpha");
+  SECWorksheet* b = Open("Bravo");
+  SECWorksheet* c = Open("Charlie");
+  ASSERT_TRUE(a && b && c);
+  const int W = pBook->GetTabWidth();
+  CRect mdi;
+  ::GetWindowRect(pBook->m_hWndMDIClient, &mdi);
+  pBook->ScreenToClient(&mdi);
+  POINT pa[7], pc[7];
+  ASSERT_TRUE(pBook->GetTabPolygon(a, pa));
+  ASSERT_TRUE(pBook->GetTabPolygon(c, pc));  // c is active: raised
+  EXPECT_EQ(pa[0].x, mdi.left);
+  EXPECT_EQ(pa[0].y, mdi.bottom + 4);
+  EXPECT_EQ(pc[0].x, mdi.left + 2 * W - 2);
+  EXPECT_EQ(pc[3].x - pc[2].x, W - 4 + 4);
+  EXPECT_EQ(pc[2].y - pa[2].y, 2);
+
+  // A hidden sheet takes no place: the next moves left.
+  b->ShowWindow(SW_HIDE);
+  ASSERT_TRUE(pBook->GetTabPolygon(c, pc));
+  EXPECT_EQ(pc[0].x, mdi.left + W - 2);
+
+  // A click on a tab activates its sheet; on the active tab nothing changes.
+  CPoint onA(pa[0].x + W / 2, pa[0].y + 8);
+  pBook->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(onA.x, onA.y));
+  pBook->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(onA.x, onA.y));
+  EXPECT_EQ(pBook->MDIGetActive(), a);
+  EXPECT_FALSE(a->m_bPressed);
+  pBook->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(onA.x, onA.y));
+  EXPECT_EQ(pBook->MDIGetActive(), a);
+  EXPECT_FALSE(a->m_bPressed);
+  // Where b was, c now answers.
+  CPoint onB(mdi.left + W + W / 2, pa[0].y + 8);
+  pBook->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(onB.x, onB.y));
+  pBook->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(onB.x, onB.y));
+  EXPECT_EQ(pBook->MDIGetActive(), c);
+}
+
+TEST_F(Workbook, LongTitlesEndInDotsAndGetATooltip)
+{
+  pBook->ShowTabs(TRUE);
+  SECWorksheet* s = Open("Short");
+  SECWorksheet* l = Open("A very long title for a sheet tab");
+  ASSERT_TRUE(s && l);
+  EXPECT_TRUE(pBook->TabTextFits(s));
+  EXPECT_FALSE(pBook->TabTextFits(l));
+  CClientDC dc(pBook);
+  dc.SelectObject(pBook->GetTabFont());
+  CString fitted = SECWorkbook::FitTitle(&dc, "A very long title for a sheet tab", 50);
+  EXPECT_EQ(fitted.Right(3), CString("..."));
+  EXPECT_LE(dc.GetTextExtent(fitted).cx, 50);
+  EXPECT_EQ(SECWorkbook::FitTitle(&dc, "Abc", 1), CString("Abc"));  // under four: left whole
+
+  POINT p[7];
+  ASSERT_TRUE(pBook->GetTabPolygon(l, p));
+  TOOLINFOA ti;
+  memset(&ti, 0, sizeof ti);
+  INT_PTR hit = pBook->OnToolHitTest(CPoint(p[0].x + 20, p[0].y + 8), &ti);
+  EXPECT_EQ(hit, 2);
+  ASSERT_NE(ti.lpszText, nullptr);
+  EXPECT_STREQ(ti.lpszText, "A very long title for a sheet tab");
+  free(ti.lpszText);
+  ASSERT_TRUE(pBook->GetTabPolygon(s, p));
+  EXPECT_EQ(pBook->OnToolHitTest(CPoint(p[0].x + 20, p[0].y + 8), NULL), -1);
+}
+
+}  // namespace
