@@ -417,3 +417,43 @@ CPoint SECCapConLstMDIMaxChildMsgFilter::GetFirstButtonPos(const CRect& rectCapt
   pt.y += ::GetSystemMetrics(SM_CYCAPTION);
   return pt;
 }
+
+// ---------------------------------------------------------------------------------------------
+// Filter tables of the toolkit's frames
+
+void SECApplyFilterTable(SECMsgFilter* pRoot, const SECMsgFilter::DescriptorTable& table,
+                         const BOOL* pValues)
+{
+  pRoot->ApplyDescriptors(table, pValues);
+  // The standard buttons only keep the places of those the system draws.
+  SECCaptionControlListMsgFilter* pList = DYNAMIC_DOWNCAST(
+      SECCaptionControlListMsgFilter, pRoot->FindFilter(SEC_FILTER_CAPTIONLIST, NULL, -1));
+  if (pList != NULL)
+    pList->ApplyDescriptorsAll(pList->m_buttons, FALSE);
+}
+
+void SECCaptionFilterValues(DWORD dwFlags, BOOL values[5])
+{
+  const BOOL bOn = (dwFlags & 1) != 0;
+  values[0] = bOn;
+  values[1] = values[2] = bOn && !(dwFlags & 2);
+  values[3] = bOn && !(dwFlags & 4);
+  values[4] = bOn && !(dwFlags & 8);
+}
+
+UINT SECGetSysCommandExMessage()
+{
+  static const UINT s_nMessage = ::RegisterWindowMessageA("Ravelle::WM_SYSCOMMANDEX");
+  return s_nMessage;
+}
+
+BOOL SECFilterSysCommandEx(SECMsgFilter* pRoot, UINT message, WPARAM wParam, LPARAM lParam,
+                           LRESULT* pResult)
+{
+  if (message == 0 || message != SECGetSysCommandExMessage())
+    return FALSE;
+  *pResult = 0;
+  if (::InSendMessageEx(NULL) == ISMEX_NOSEND && pRoot != NULL)
+    pRoot->FilterMessage(message, wParam, lParam, pResult);
+  return TRUE;
+}

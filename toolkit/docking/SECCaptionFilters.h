@@ -137,4 +137,22 @@ class SECCapConLstMDIMaxChildMsgFilter : public SECCaptionControlListMsgFilter {
   virtual CPoint GetFirstButtonPos(const CRect& rectCaption, const CSize& sizeButton) override;
 };
 
+// Applies a window's filter table (the values in table order), then resets every standard
+// button of the caption list (SEC_FILTER_CAPTIONLIST) to the system's own.
+void SECApplyFilterTable(SECMsgFilter* pRoot, const SECMsgFilter::DescriptorTable& table,
+                         const BOOL* pValues);
+
+// The on/off values of a child frame's five caption filters (system-command extension,
+// caption list, state button, right double-click, context menu) for its flags: bit 1 on at
+// all, bit 2 no caption controls, bit 4 no right double-click, bit 8 no context menu.
+void SECCaptionFilterValues(DWORD dwFlags, BOOL values[5]);
+
+// The registered extended system command, "Ravelle::WM_SYSCOMMANDEX".
+UINT SECGetSysCommandExMessage();
+// For that message: offers it to the filter tree and gives its result (0 when the message
+// comes from another thread: its parameters may point into the sender's memory); TRUE.
+// FALSE for every other message.
+BOOL SECFilterSysCommandEx(SECMsgFilter* pRoot, UINT message, WPARAM wParam, LPARAM lParam,
+                           LRESULT* pResult);
+
 #endif  // QUORVEL_SECCAPTIONFILTERS_H

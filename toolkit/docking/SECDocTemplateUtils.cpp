@@ -1,5 +1,7 @@
 // Document template helpers.
 #include "SECDocTemplateUtils.h"
+#include "SECDockableFrame.h"
+#include "SECMultiDocTemplate.h"
 
 CString SECDocTemplateUtils::GetTypeString(CDocTemplate* pTemplate)
 {
@@ -119,20 +121,18 @@ BOOL SECDocTemplateUtils::GetSingleTemplate(const CPtrList& list, CDocTemplate*&
 
 BOOL SECDocTemplateUtils::IsDockableFrameClass(CRuntimeClass* pClass)
 {
-  // The dockable view frame comes with the toolkit's MDI frames; until then no frame class
-  // is one.
-  (void)pClass;
-  return FALSE;
+  return pClass != NULL && pClass->IsDerivedFrom(RUNTIME_CLASS(SECDockableFrame));
 }
 
 CRuntimeClass* SECDocTemplateUtils::GetTemplateFrameClass(CDocTemplate* pTemplate, BOOL bDockable)
 {
   if (pTemplate == NULL)
     return NULL;
-  // A docked view's frame class is kept only by the toolkit's MDI template (which comes with
-  // the toolkit's MDI frames); a plain template has none.
-  if (bDockable)
-    return NULL;
+  // A docked view's frame class is kept only by the toolkit's MDI template.
+  if (bDockable) {
+    SECMultiDocTemplate* pMulti = DYNAMIC_DOWNCAST(SECMultiDocTemplate, pTemplate);
+    return pMulti != NULL ? pMulti->m_pDockingFrameClass : NULL;
+  }
   return pTemplate->m_pFrameClass;
 }
 

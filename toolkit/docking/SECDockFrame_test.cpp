@@ -1280,8 +1280,9 @@ TEST_F(DockFrameTest, DockableFrameInAFrameBar)
   SECMsgFilter* pList = pView->GetMsgFilter()->FindFilter(SEC_FILTER_CAPTIONLIST, NULL, 0);
   ASSERT_NE(pList, nullptr);
   EXPECT_TRUE(pList->m_bEnabled);
-  for (int i = 0; i < pList->GetChildCount(); i++)
-    EXPECT_FALSE(pList->GetChild(i)->m_bEnabled);  // the system draws its own buttons
+  for (int i = 0; i < pList->GetChildCount(); i++)  // the system draws its own buttons;
+    EXPECT_EQ(pList->GetChild(i)->m_bEnabled,        // only the window-state button is extra
+              pList->GetChild(i)->m_nID == SEC_FILTER_STATEBUTTON);
   pView->SetCaptionControls(1 | 2);
   EXPECT_TRUE(pList->m_bEnabled);
 

@@ -1,6 +1,10 @@
 // The frame bar and the dockable frame.
 #include "SECDockableFrame.h"
 #include "SECCaptionFilters.h"
+#include "SECMDIFrameWnd.h"
+#include "SECSysCommandEx.h"
+
+using namespace nsSysCommandEx;
 #include "SECSysData.h"
 #include <afxpriv.h>
 
@@ -35,19 +39,23 @@ BEGIN_MESSAGE_MAP(SECDockableFrame, SECFrameWnd)
   ON_MESSAGE(WM_SETTEXT, OnSetText)
   ON_WM_LBUTTONUP()
   ON_WM_MOUSEMOVE()
+  ON_WM_ACTIVATE()
+  ON_WM_MOUSEACTIVATE()
+  ON_WM_PARENTNOTIFY()
+  ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 SECDockableFrame::SECDockableFrame() : m_hMenuShared(NULL), m_pMsgFilter(NULL)
 {
   m_pMsgFilter = new SECMsgFilter(this, -1);
-  // The system-command extension filters (0x101, 0x102, 0x103, 0x106) come with the toolkit's
-  // multi-document machinery; until then their descriptors name no class and make nothing.
-  m_filterTable.Add(SEC_FILTER_SYSCOMMANDEX, -1, NULL, 0);
+  m_filterTable.Add(SEC_FILTER_SYSCOMMANDEX, -1, RUNTIME_CLASS(ScxMsgFilter), 0);
   m_filterTable.Add(SEC_FILTER_CAPTIONLIST, -1, RUNTIME_CLASS(SECCaptionControlListMsgFilter),
                     SECMsgFilter::fltNeverDisable);
-  m_filterTable.Add(SEC_FILTER_STATEBUTTON, SEC_FILTER_CAPTIONLIST, NULL, 0);
-  m_filterTable.Add(SEC_FILTER_CAPTIONRDBLCLK, -1, NULL, 0);
-  m_filterTable.Add(SEC_FILTER_CONTEXTMENU, -1, NULL, 0);
+  m_filterTable.Add(SEC_FILTER_STATEBUTTON, SEC_FILTER_CAPTIONLIST,
+                    RUNTIME_CLASS(ScxButtonMsgFilter), 0);
+  m_filterTable.Add(SEC_FILTER_CAPTIONRDBLCLK, -1,
+                    RUNTIME_CLASS(ScxCaptionNCRDBLClkFilter), 0);
+  m_filterTable.Add(SEC_FILTER_CONTEXTMENU, -1, RUNTIME_CLASS(ScxContextMenuFilter), 0);
 }
 
 SECDockableFrame::~SECDockableFrame() { delete m_pMsgFilter; }
@@ -66,16 +74,10 @@ BOOL SECDockableFrame::IsFloating()
 
 void SECDockableFrame::SetCaptionControls(DWORD dwFlags)
 {
-  const BOOL bOn = (dwFlags & 1) != 0;
   // In table order: 0x101, 0x100, 0x102, 0x103, 0x106.
-  const BOOL values[5] = {bOn, bOn && !(dwFlags & 2), bOn && !(dwFlags & 2), bOn && !(dwFlags & 4),
-                          bOn && !(dwFlags & 8)};
-  m_pMsgFilter->ApplyDescriptors(m_filterTable, values);
-  // The standard buttons only keep the places of those the system draws.
-  SECCaptionControlListMsgFilter* pList = DYNAMIC_DOWNCAST(
-      SECCaptionControlListMsgFilter, m_pMsgFilter->FindFilter(SEC_FILTER_CAPTIONLIST, NULL, -1));
-  if (pList != NULL)
-    pList->ApplyDescriptorsAll(pList->m_buttons, FALSE);
+  BOOL values[5];
+  SECCaptionFilterValues(dwFlags, values);
+  SECApplyFilterTable(m_pMsgFilter, m_filterTable, values);
 }
 
 BOOL SECDockableFrame::PreCreateWindow(CREATESTRUCT& cs)
@@ -104,7 +106,9 @@ BOOL SECDockableFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* p
 
 void SECDockableFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
 {
-  // The toolkit's MDI frame updates its own title first: it comes with the MDI machinery.
+  SECMDIFrameWnd* pMDI = GetToolkitMDIFrame();
+  if (pMDI != NULL)
+    pMDI->OnUpdateFrameTitle(TRUE);
   if (!bAddToTitle || !(GetStyle() & FWS_ADDTOTITLE))
     return;
   CDocument* pDoc = GetActiveDocument();
@@ -122,10 +126,36 @@ void SECDockableFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
     SetWindowText(strTitle);
 }
 
-void SECDockableFrame::OnUpdateMDIMenu(BOOL, CWnd*, HMENU)
+SECMDIFrameWnd* SECDockableFrame::GetToolkitMDIFrame() const
+{
+  CFrameWnd* pParent = m_hWnd != NULL ? GetParentFrame() : NULL;
+  if (pParent != NULL && pParent->IsKindOf(RUNTIME_CLASS(SECMDIFrameWnd)))
+    return (SECMDIFrameWnd*)pParent;
+  return DYNAMIC_DOWNCAST(SECMDIFrameWnd, AfxGetMainWnd());
+}
+
+void SECDockableFrame::OnUpdateMDIMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenu)
 {
   // The menu follows activation only inside the toolkit's MDI frame (its MDI client takes
-  // WM_MDISETMENU): it comes with the MDI machinery. A frame outside one keeps its menu.
+  // WM_MDISETMENU); a frame outside one keeps its menu.
+  SECMDIFrameWnd* pMDI = GetToolkitMDIFrame();
+  if (pMDI == NULL || pMDI->m_hWndMDIClient == NULL)
+    return;
+  if (hMenu == NULL && bActivate) {
+    CDocument* pDoc = GetActiveDocument();
+    if (pDoc != NULL)
+      hMenu = pDoc->GetDefaultMenu();
+  }
+  if (hMenu == NULL)
+    hMenu = m_hMenuShared;
+  HWND hClient = pMDI->m_hWndMDIClient;
+  if (hMenu != NULL && bActivate)
+    ::SendMessageA(hClient, WM_MDISETMENU, (WPARAM)hMenu, (LPARAM)pMDI->GetWindowMenuPopup(hMenu));
+  else if (hMenu != NULL && !bActivate && pActivateWnd == NULL)
+    ::SendMessageA(hClient, WM_MDISETMENU, (WPARAM)pMDI->m_hMenuDefault,
+                   (LPARAM)pMDI->GetWindowMenuPopup(pMDI->m_hMenuDefault));
+  else
+    ::SendMessageA(hClient, WM_MDIREFRESHMENU, 0, 0);
 }
 
 BOOL SECDockableFrame::DestroyWindow()
@@ -138,12 +168,9 @@ BOOL SECDockableFrame::DestroyWindow()
 
 LRESULT SECDockableFrame::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-  static const UINT s_nSysCommandEx = ::RegisterWindowMessageA("Ravelle::WM_SYSCOMMANDEX");
-  if (message == s_nSysCommandEx) {
-    LRESULT lResult = 0;
-    m_pMsgFilter->FilterMessage(message, wParam, lParam, &lResult);
+  LRESULT lResult = 0;
+  if (SECFilterSysCommandEx(m_pMsgFilter, message, wParam, lParam, &lResult))
     return lResult;
-  }
   return SECFrameWnd::DefWindowProc(message, wParam, lParam);
 }
 
@@ -156,7 +183,7 @@ void SECDockableFrame::FilterAfterDefault() { m_pMsgFilter->FilterCurrentMessage
 
 void SECDockableFrame::OnNcLButtonDown(UINT nHitTest, CPoint point)
 {
-  // Making it the MDI frame's active dockable frame comes with the MDI machinery.
+  MakeActiveDockedChild();
   if (FilterCurrent())
     return;
   CControlBar* pBar = GetParentBar();
@@ -243,5 +270,41 @@ LRESULT SECDockableFrame::OnSetText(WPARAM, LPARAM)
 }
 
 // Activation (WM_ACTIVATE, WM_MOUSEACTIVATE, a child's press) makes the frame its MDI frame's
-// active dockable frame, and WM_DESTROY clears that: the bookkeeping comes with the toolkit's
-// MDI machinery; outside one the frame activates as any frame does.
+// active dockable frame, and WM_DESTROY clears that; outside one the frame activates as any
+// frame does.
+void SECDockableFrame::MakeActiveDockedChild()
+{
+  SECMDIFrameWnd* pMDI = GetToolkitMDIFrame();
+  if (pMDI != NULL && pMDI->GetDockedActiveChild() != this)
+    pMDI->ActivateDockedChild(this);
+}
+
+void SECDockableFrame::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+  SECFrameWnd::OnActivate(nState, pWndOther, bMinimized);
+  if (nState != WA_INACTIVE)
+    MakeActiveDockedChild();
+}
+
+int SECDockableFrame::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
+{
+  int nResult = SECFrameWnd::OnMouseActivate(pDesktopWnd, nHitTest, message);
+  MakeActiveDockedChild();
+  return nResult;
+}
+
+void SECDockableFrame::OnParentNotify(UINT message, LPARAM lParam)
+{
+  SECFrameWnd::OnParentNotify(message, lParam);
+  if (LOWORD(message) == WM_LBUTTONDOWN || LOWORD(message) == WM_RBUTTONDOWN ||
+      LOWORD(message) == WM_MBUTTONDOWN)
+    MakeActiveDockedChild();
+}
+
+void SECDockableFrame::OnDestroy()
+{
+  SECMDIFrameWnd* pMDI = GetToolkitMDIFrame();
+  if (pMDI != NULL && pMDI->GetDockedActiveChild() == this)
+    pMDI->DeactivateDockedChild(FALSE);
+  SECFrameWnd::OnDestroy();
+}

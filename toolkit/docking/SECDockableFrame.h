@@ -18,14 +18,7 @@ class SECFrameBar : public SECControlBar {
   CFrameWnd* GetChildFrame() const;
 };
 
-// The filter ids of the frame's caption controls.
-enum {
-  SEC_FILTER_CAPTIONLIST = 0x100,
-  SEC_FILTER_SYSCOMMANDEX = 0x101,
-  SEC_FILTER_STATEBUTTON = 0x102,
-  SEC_FILTER_CAPTIONRDBLCLK = 0x103,
-  SEC_FILTER_CONTEXTMENU = 0x106,
-};
+class SECMDIFrameWnd;
 
 class SECDockableFrame : public SECFrameWnd {
   DECLARE_DYNCREATE(SECDockableFrame)
@@ -70,6 +63,13 @@ class SECDockableFrame : public SECFrameWnd {
   afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+  afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+  afx_msg void OnParentNotify(UINT message, LPARAM lParam);
+  afx_msg void OnDestroy();
+  // The toolkit's MDI frame this frame belongs to (its parent frame, else the main window).
+  SECMDIFrameWnd* GetToolkitMDIFrame() const;
+  void MakeActiveDockedChild();
   DECLARE_MESSAGE_MAP()
 };
 

@@ -88,13 +88,20 @@ SECDockBar* SECFrameWnd::CreateDockBar() { return new SECDockBar(FALSE, 0); }
 
 void SECFrameWnd::EnableDocking(DWORD dwDockStyle)
 {
-  m_pFloatingFrameClass = RUNTIME_CLASS(SECMiniDockFrameWnd);
+  EnableDockingIn(this, dwDockStyle,
+                  [](CFrameWnd* pFrame) { return ((SECFrameWnd*)pFrame)->CreateDockBar(); });
+}
+
+void SECFrameWnd::EnableDockingIn(CFrameWnd* pFrame, DWORD dwDockStyle,
+                                  SECDockBar* (*pfnMakeDockBar)(CFrameWnd*))
+{
+  pFrame->m_pFloatingFrameClass = RUNTIME_CLASS(SECMiniDockFrameWnd);
   for (const Side& side : kSides) {
-    if (!(side.dwStyle & dwDockStyle & CBRS_ALIGN_ANY) || GetControlBar(side.nID) != NULL)
+    if (!(side.dwStyle & dwDockStyle & CBRS_ALIGN_ANY) || pFrame->GetControlBar(side.nID) != NULL)
       continue;
-    SECDockBar* pDock = CreateDockBar();
-    if (!pDock->Create(this, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
-                                 side.dwStyle,
+    SECDockBar* pDock = pfnMakeDockBar(pFrame);
+    if (!pDock->Create(pFrame, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
+                                   side.dwStyle,
                        side.nID)) {
       delete pDock;
       AfxThrowResourceException();
@@ -102,22 +109,30 @@ void SECFrameWnd::EnableDocking(DWORD dwDockStyle)
   }
 }
 
-CDockBar* SECFrameWnd::DockBarForStyle(DWORD dwStyle)
+CDockBar* SECFrameWnd::DockBarForStyle(DWORD dwStyle) { return DockBarForStyleIn(this, dwStyle); }
+
+CDockBar* SECFrameWnd::DockBarForStyleIn(CFrameWnd* pFrame, DWORD dwStyle)
 {
   for (const Side& side : kSides)
     if ((side.dwStyle & CBRS_ALIGN_ANY) == (dwStyle & CBRS_ALIGN_ANY))
-      return DYNAMIC_DOWNCAST(CDockBar, GetControlBar(side.nID));
+      return DYNAMIC_DOWNCAST(CDockBar, pFrame->GetControlBar(side.nID));
   return NULL;
 }
 
 void SECFrameWnd::DockControlBarEx(CControlBar* pBar, UINT nDockBarID, int nCol, int nRow,
                                    float fPctWidth, int nThick)
 {
+  DockControlBarExIn(this, pBar, nDockBarID, nRow, nCol, 0, fPctWidth, nThick);
+}
+
+void SECFrameWnd::DockControlBarExIn(CFrameWnd* pFrame, CControlBar* pBar, UINT nDockBarID,
+                                     int nRow, int nCol, int nFlags, float fPctWidth, int nThick)
+{
   CDockBar* pDock = NULL;
   if (nDockBarID != 0)
-    pDock = DYNAMIC_DOWNCAST(CDockBar, GetControlBar(nDockBarID));
+    pDock = DYNAMIC_DOWNCAST(CDockBar, pFrame->GetControlBar(nDockBarID));
   if (pDock == NULL)
-    pDock = DockBarForStyle(pBar->m_dwStyle);
+    pDock = DockBarForStyleIn(pFrame, pBar->m_dwStyle);
   if (pDock == NULL)
     return;  // no side named: nothing to dock into
   SECControlBar* pSEC = AsSEC(pBar);
@@ -131,7 +146,7 @@ void SECFrameWnd::DockControlBarEx(CControlBar* pBar, UINT nDockBarID, int nCol,
   pBar->CalcDynamicLayout(nThick, dwMode | LM_COMMIT);
   SECDockBar* pSECDock = DYNAMIC_DOWNCAST(SECDockBar, pDock);
   if (pSECDock != NULL)
-    pSECDock->DockControlBarAt(pBar, nCol, nRow);
+    pSECDock->DockControlBarAtPos(pBar, SECDockBar::Position{nRow, nCol, nFlags});
   else
     pDock->DockControlBar(pBar);
   if (pSEC != NULL)
@@ -146,8 +161,14 @@ void SECFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT lpR
 
 void SECFrameWnd::DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)
 {
+  DockControlBarIn(this, pBar, pDockBar, lpRect);
+}
+
+void SECFrameWnd::DockControlBarIn(CFrameWnd* pFrame, CControlBar* pBar, CDockBar* pDockBar,
+                                   LPCRECT lpRect)
+{
   if (pDockBar == NULL)
-    pDockBar = DockBarForStyle(pBar->m_dwStyle);
+    pDockBar = DockBarForStyleIn(pFrame, pBar->m_dwStyle);
   if (pDockBar == NULL)
     return;
   SECControlBar* pSEC = AsSEC(pBar);

@@ -71,6 +71,16 @@ class SECFrameWnd : public CFrameWnd {
   void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
   SECControlBar* GetSECControlBar(UINT nID);
 
+  // The docking steps, for any frame whose sides are the toolkit's dock bars (this frame and
+  // the toolkit's MDI frame). A position is a row, a column and the dock bar's flags.
+  static void EnableDockingIn(CFrameWnd* pFrame, DWORD dwDockStyle,
+                              SECDockBar* (*pfnMakeDockBar)(CFrameWnd*));
+  static CDockBar* DockBarForStyleIn(CFrameWnd* pFrame, DWORD dwStyle);
+  static void DockControlBarExIn(CFrameWnd* pFrame, CControlBar* pBar, UINT nDockBarID, int nRow,
+                                 int nCol, int nFlags, float fPctWidth, int nThick);
+  static void DockControlBarIn(CFrameWnd* pFrame, CControlBar* pBar, CDockBar* pDockBar,
+                               LPCRECT lpRect);
+
   // A free control-bar id: the one wanted, or the first free of the next 1000; 0 when none.
   static UINT GetUniqueBarID(CFrameWnd* pFrame, UINT nID);
   static BOOL IsBarIDFree(CFrameWnd* pFrame, UINT nID);

@@ -66,8 +66,10 @@ DWORD SECMsgFilter::FilterChildren(UINT message, WPARAM wParam, LPARAM lParam, L
   if (!m_bEnabled)
     return 0;
   DWORD dwResult = 0;
-  // By index: a filter may add children while a message is offered.
-  for (size_t i = 0; i < m_children.size() && !(dwResult & fltStop); i++) {
+  // By index: a filter may add children while a message is offered. The stop bit is tested
+  // first: a filter whose command destroyed the frame (and this tree with it) returns it, and
+  // nothing of this filter may be read after that.
+  for (size_t i = 0; !(dwResult & fltStop) && i < m_children.size(); i++) {
     SECMsgFilter* p = m_children[i];
     if (p != NULL && p->m_bEnabled)
       dwResult |= p->FilterMessage(message, wParam, lParam, pResult);

@@ -9,6 +9,17 @@
 #include <afxwin.h>
 #include <vector>
 
+// The filter ids of the frames' caption controls.
+enum {
+  SEC_FILTER_CAPTIONLIST = 0x100,
+  SEC_FILTER_SYSCOMMANDEX = 0x101,
+  SEC_FILTER_STATEBUTTON = 0x102,
+  SEC_FILTER_CAPTIONRDBLCLK = 0x103,
+  SEC_FILTER_MAXCHILDBUTTON = 0x104,
+  SEC_FILTER_MAXCHILDRDBLCLK = 0x105,
+  SEC_FILTER_CONTEXTMENU = 0x106,
+};
+
 class SECMsgFilter : public CObject {
   DECLARE_DYNCREATE(SECMsgFilter)
 

@@ -1,4 +1,5 @@
 #include "shortcutbar.h"
+#include "shortcutlist.h"
 
 // ---------------------------------------------------------------------------------------------
 // SECIcon
@@ -311,6 +312,7 @@ SECShortcutBar::SECShortcutBar()
     : m_nPressed(-1), m_nOpen(-1), m_nBarHeight(25), m_nButtonTotal(0), m_nOpenExtent(25),
       m_nFontHeight(15), m_nAnimDelay(7), m_nAnimSteps(8), m_bOpenFlag(FALSE),
       m_bTracking(FALSE), m_dwLayout(0), m_dwBehaviour(0), m_pBarClass(RUNTIME_CLASS(SECBar)),
+      m_pListBarClass(RUNTIME_CLASS(SECListBar)), m_pListCtrlClass(RUNTIME_CLASS(SECShortcutListCtrl)),
       m_nLastWidth(0), m_nLastHeight(0), m_strFontFace("Arial"),
       m_clrText(::GetSysColor(COLOR_MENUTEXT)), m_clrButton(::GetSysColor(COLOR_BTNFACE))
 {
@@ -347,11 +349,11 @@ BOOL SECShortcutBar::Create(LPCTSTR, LPCTSTR, DWORD dwStyle, const RECT&, CWnd* 
 
 // --- Adding, inserting and removing bars ---
 
-SECBar* SECShortcutBar::NewBar()
+SECBar* SECShortcutBar::MakeBar(CRuntimeClass* pClass)
 {
     SECBar* pBar = NULL;
     TRY {
-        CObject* pObject = m_pBarClass ? m_pBarClass->CreateObject() : NULL;
+        CObject* pObject = pClass ? pClass->CreateObject() : NULL;
         pBar = DYNAMIC_DOWNCAST(SECBar, pObject);
         if (pBar == NULL)
             delete pObject;
@@ -362,6 +364,10 @@ SECBar* SECShortcutBar::NewBar()
     END_CATCH
     return pBar;
 }
+
+SECBar* SECShortcutBar::NewBar() { return MakeBar(m_pBarClass); }
+
+SECBar* SECShortcutBar::NewListBar() { return MakeBar(m_pListBarClass); }
 
 CWnd* SECShortcutBar::CreateClient(CRuntimeClass* pClass, CCreateContext* pContext, int nID)
 {
@@ -442,24 +448,33 @@ void SECShortcutBar::PlaceBar(SECBar* pBar, int nIndex, CWnd* pWnd, LPCTSTR lpsz
     MeasureBars((HFONT)LayoutFont()->GetSafeHandle(), nIndex);
 }
 
+SECBar* SECShortcutBar::AddNewBar(SECBar* pBar, int nIndex, CWnd* pWnd, LPCTSTR lpszLabel,
+                                  BOOL bRecalc, BOOL bAppend)
+{
+    if (pBar == NULL)
+        return NULL;
+    if (bAppend && !CanAddBar(pBar)) {
+        delete pBar;
+        return NULL;
+    }
+    PlaceBar(pBar, nIndex, pWnd, lpszLabel);
+    if (bAppend) {
+        pBar->SetTextColor(m_clrText);
+        pBar->SetBkColor(m_clrButton);
+    }
+    if (bRecalc)
+        Relayout();
+    return pBar;
+}
+
 SECBar* SECShortcutBar::DoAddBar(CWnd* pWnd, LPCTSTR lpszLabel, BOOL bRecalc)
 {
     if (pWnd == NULL)
         return NULL;
     SECBar* pBar = NewBar();
-    if (pBar == NULL)
-        return NULL;
-    pBar->CreateGdiObjects();
-    if (!CanAddBar(pBar)) {
-        delete pBar;
-        return NULL;
-    }
-    PlaceBar(pBar, GetBarCount(), pWnd, lpszLabel);
-    pBar->SetTextColor(m_clrText);
-    pBar->SetBkColor(m_clrButton);
-    if (bRecalc)
-        Relayout();
-    return pBar;
+    if (pBar != NULL)
+        pBar->CreateGdiObjects();
+    return AddNewBar(pBar, GetBarCount(), pWnd, lpszLabel, bRecalc, TRUE);
 }
 
 SECBar* SECShortcutBar::DoInsertBar(int nIndex, CWnd* pWnd, LPCTSTR lpszLabel, BOOL bRecalc)
@@ -467,12 +482,39 @@ SECBar* SECShortcutBar::DoInsertBar(int nIndex, CWnd* pWnd, LPCTSTR lpszLabel, B
     if (pWnd == NULL || nIndex < 0 || nIndex > GetBarCount())
         return NULL;
     SECBar* pBar = NewBar();
+    if (pBar != NULL)
+        pBar->CreateGdiObjects();
+    return AddNewBar(pBar, nIndex, pWnd, lpszLabel, bRecalc, FALSE);
+}
+
+SECBar* SECShortcutBar::AddListBar(LPCTSTR lpszLabel, BOOL bRecalc)
+{
+    return InsertListBar(-1, lpszLabel, bRecalc);
+}
+
+// nIndex -1: added at the end (asking CanAddBar, with the bar colours).
+SECBar* SECShortcutBar::InsertListBar(int nIndex, LPCTSTR lpszLabel, BOOL bRecalc)
+{
+    BOOL bAppend = nIndex == -1;
+    if (bAppend)
+        nIndex = GetBarCount();
+    if (nIndex < 0 || nIndex > GetBarCount())
+        return NULL;
+    SECBar* pBar = NewListBar();
     if (pBar == NULL)
         return NULL;
     pBar->CreateGdiObjects();
-    PlaceBar(pBar, nIndex, pWnd, lpszLabel);
-    if (bRecalc)
-        Relayout();
+    CWnd* pList = CreateClient(m_pListCtrlClass, NULL, GetBarCount() + SCB_FIRSTCLIENTID);
+    if (pList == NULL) {
+        delete pBar;
+        return NULL;
+    }
+    // The bar owns the list object in both cases, so that no removal leaves it behind.
+    pBar = AddNewBar(pBar, nIndex, pList, lpszLabel, bRecalc, bAppend);
+    if (pBar == NULL)
+        delete pList;
+    else
+        pBar->SetOwnedWnd(pList);
     return pBar;
 }
 

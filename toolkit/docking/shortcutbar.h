@@ -215,6 +215,10 @@ public:
     virtual void InvalidateBar(SECBar* pBar);
     virtual void InvalidateBarAt(int nIndex);
     virtual SECBar* NewBar();
+    virtual SECBar* NewListBar();
+    // A bar whose client is a new shortcut list (ids from SCB_FIRSTCLIENTID by bar count).
+    virtual SECBar* AddListBar(LPCTSTR lpszLabel, BOOL bRecalc = FALSE);
+    virtual SECBar* InsertListBar(int nIndex, LPCTSTR lpszLabel, BOOL bRecalc = FALSE);
     virtual SECBar* DoAddBar(CWnd* pWnd, LPCTSTR lpszLabel, BOOL bRecalc);
     virtual SECBar* DoInsertBar(int nIndex, CWnd* pWnd, LPCTSTR lpszLabel, BOOL bRecalc);
     virtual void PaintBars(CDC* pDC);
@@ -270,6 +274,10 @@ public:
     int GetOpenExtent() const { return m_nOpenExtent; }
     void SetBarClass(CRuntimeClass* pClass) { m_pBarClass = pClass; }
     CRuntimeClass* GetBarClass() const { return m_pBarClass; }
+    void SetListBarClass(CRuntimeClass* pClass) { m_pListBarClass = pClass; }
+    CRuntimeClass* GetListBarClass() const { return m_pListBarClass; }
+    void SetListCtrlClass(CRuntimeClass* pClass) { m_pListCtrlClass = pClass; }
+    CRuntimeClass* GetListCtrlClass() const { return m_pListCtrlClass; }
     CFont* GetLabelFont() { return &m_fontLabel; }
     CFont* GetTurnedLabelFont() { return &m_fontTurned; }
     CBrush* GetBkBrush() { return &m_brBackground; }
@@ -292,6 +300,12 @@ protected:
     CWnd* CreateClient(CRuntimeClass* pClass, CCreateContext* pContext, int nID);
     // Gives a new bar its label, client, font and (for added bars) colours, at nIndex.
     void PlaceBar(SECBar* pBar, int nIndex, CWnd* pWnd, LPCTSTR lpszLabel);
+    // Adds (bAppend: at the end, asking CanAddBar, with the bar colours) or inserts a new bar
+    // object with its client; deletes the bar object and returns NULL when refused.
+    SECBar* AddNewBar(SECBar* pBar, int nIndex, CWnd* pWnd, LPCTSTR lpszLabel, BOOL bRecalc,
+                      BOOL bAppend);
+    // An object of a runtime class that must be a bar; NULL when it cannot be made.
+    static SECBar* MakeBar(CRuntimeClass* pClass);
     // Measures one bar's button again with the font (every bar for -1).
     void MeasureBars(HFONT hFont, int nIndex);
     void Relayout();
@@ -318,6 +332,8 @@ protected:
     DWORD m_dwLayout;
     DWORD m_dwBehaviour;
     CRuntimeClass* m_pBarClass;
+    CRuntimeClass* m_pListBarClass;
+    CRuntimeClass* m_pListCtrlClass;
     int m_nLastWidth;
     int m_nLastHeight;
     CString m_strFontFace;

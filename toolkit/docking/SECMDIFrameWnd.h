@@ -1,0 +1,179 @@
+// The toolkit's multiple-document frame and child frame: message-filter trees for caption
+// controls and the extended system command, a docked active child beside the MDI children,
+// a cyclic default docking side, menus kept by resource id, and a gradient caption.
+#ifndef QUORVEL_SECMDIFRAMEWND_H
+#define QUORVEL_SECMDIFRAMEWND_H
+
+#include <afxext.h>
+#include <afxtempl.h>
+
+#include <vector>
+
+#include "SECDockBar.h"
+#include "SECMsgFilter.h"
+
+class SECMenuBar;
+class SECMultiDocTemplate;
+
+// Where a bar docks: the dock bar's row, column and flags; and the bar's width share and length.
+typedef SECDockBar::Position SECDockPosition;
+struct SECDockSize {
+  float fPctWidth;
+  int nLength;
+};
+
+class SECMDIFrameWnd : public CMDIFrameWnd {
+  DECLARE_DYNCREATE(SECMDIFrameWnd)
+
+ public:
+  SECMDIFrameWnd();
+  virtual ~SECMDIFrameWnd();
+
+  // Filters: 257 (system-command extension) on with the multi-document flag, the caption list
+  // of maximized children (256) and its state button (260) and the right double-click (261).
+  virtual void ConfigureMsgFilters(BOOL bMultiDoc);
+  SECMsgFilter* GetMsgFilter() const { return m_pMsgFilter; }
+  const SECMsgFilter::DescriptorTable& GetDescriptorTable() const { return m_filterTable; }
+
+  // Docking on the four sides with the toolkit's dock bars, as the single-document frame.
+  void EnableDocking(DWORD dwDockStyle);
+  virtual SECDockBar* CreateDockBar();
+  virtual void DockControlBarEx(CControlBar* pBar, const SECDockPosition& pos, UINT nDockBarID,
+                                const SECDockSize& size);
+  void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = NULL);
+
+  // The next default side in the cycle bottom, left, right (row breaks marked by zeros).
+  virtual void GetNextDockPosition(UINT& nDockBarID, SECDockPosition& pos, SECDockSize& size);
+  // Where a bar floated in the main window goes: a negative coordinate asks for the next
+  // cascade place; a given screen point is taken to MDI-client coordinates; both clamped.
+  CPoint GetMDIFloatPosition(CPoint point);
+  CPoint GetCascadePosition() const { return m_ptCascade; }
+
+  // The docked active child: a frame that is not an MDI child but gets commands, help and
+  // the menu first while it is active.
+  virtual void ActivateDockedChild(CFrameWnd* pChild);
+  virtual void DeactivateDockedChild(BOOL bActivateClient);
+  CFrameWnd* GetDockedActiveChild() const;
+  virtual CFrameWnd* GetActiveFrame() override;
+  // With a docked active child, its document names the title and its menu is shown.
+  virtual void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+  virtual void OnUpdateFrameMenu(HMENU hMenuAlt) override;
+  void SetAutoActivateView(BOOL b) { m_bAutoActivateView = b; }
+
+  // Menus kept by resource id.
+  BOOL LoadMenus(int nCount, ...);
+  // Its own menu map, after the shared menu of the toolkit template of that resource id.
+  virtual HMENU GetMenuForId(UINT nID);
+  // The application's first toolkit multi-document template (of that id; 0: any).
+  static SECMultiDocTemplate* FindMultiDocTemplate(UINT nID);
+  virtual void SetMenuBarMenu(UINT nID);
+  virtual void UpdateWindowMenu();
+  virtual void RefreshMDIButtons();
+  virtual SECMenuBar* GetMenuBar() const { return m_pMenuBar; }
+  BOOL HasMenuBar() const { return m_pMenuBar != NULL; }
+  void SetMenuBar(SECMenuBar* pMenuBar) { m_pMenuBar = pMenuBar; }
+  UINT GetCurrentMenuId() const { return m_nCurrentMenuId; }
+  void SetDefaultMenuId(UINT nID) { m_nDefaultMenuId = nID; }
+
+  // Gradient caption.
+  BOOL EnableGradientCaption(BOOL bEnable = TRUE, BOOL bRepaint = TRUE);
+  BOOL HasGradientCaption() const { return m_bGradientCaption; }
+  void SetCaptionAlignment(int nAlign, BOOL bRepaint = TRUE);
+  BOOL IsCaptionActive() const { return m_bCaptionActive; }
+  virtual void GetCaptionFont(CFont& font);
+  virtual void GetCaptionFontItalic(CFont& font);
+  virtual void DrawCaption();
+  void GetCaptionRect(CRect& rc);
+  // Fills left to right in bands; each channel rises linearly and never passes its target
+  // (a falling channel takes the target at once). An empty rectangle is not filled.
+  static void GradientFill(CDC* pDC, const RECT& rc, int nBands, COLORREF clrFrom, COLORREF clrTo);
+  // Draws the title: the part before the first '-' in the first font, the rest in the second.
+  static void DrawSplitTitle(CDC* pDC, const CString& strTitle, CRect rcText, int nAlign,
+                             CFont* pItalic, CFont* pPlain, COLORREF clrFirst, COLORREF clrRest);
+
+  virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+  virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  enum { CASCADE_START = 30, CASCADE_DX = 20, CASCADE_DY = 23, GRADIENT_BANDS = 60 };
+
+ protected:
+  CRect m_rectClient;
+  CRuntimeClass* m_pDockBarClass;
+  CRuntimeClass* m_pMDIFloatFrameClass;
+  CPoint m_ptCascade;
+  HWND m_hWndDockedChild;  // kept by handle: the frame may go while docked and active
+  BOOL m_bAutoActivateView;
+  int m_nCaptionAlign;
+  BOOL m_bCaptionActive;
+  BOOL m_bGradientCaption;
+  SECMsgFilter* m_pMsgFilter;
+  SECMsgFilter::DescriptorTable m_filterTable;
+  int m_nCaptionListDescriptor;
+  SECMenuBar* m_pMenuBar;  // not owned
+  CMap<UINT, UINT, HMENU, HMENU> m_menuMap;
+  UINT m_nCurrentMenuId;
+  UINT m_nDefaultMenuId;
+  BOOL m_bNewShell;
+  std::vector<UINT> m_dockSequence;
+  int m_nDockSeqIndex;
+
+  LRESULT OnGradientNcActivate(BOOL bActive);
+  LRESULT OnGradientNcPaint(HRGN hRgn);
+  LRESULT OnGradientSetText(LPARAM lParam);
+  // Runs the default processing with WS_VISIBLE taken away, so that the system draws no caption.
+  LRESULT DefaultInvisible(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // The workspace commands stay enabled: the workspace manager carries them out.
+  afx_msg void OnWorkspaceCommand();
+  afx_msg void OnWorkspaceRange(UINT nID);
+  afx_msg void OnUpdateWorkspaceCommand(CCmdUI* pCmdUI);
+  afx_msg LRESULT OnSecGetMenu(WPARAM wParam, LPARAM lParam);
+  DECLARE_MESSAGE_MAP()
+};
+
+class SECMDIChildWnd : public CMDIChildWnd {
+  DECLARE_DYNCREATE(SECMDIChildWnd)
+
+ public:
+  SECMDIChildWnd();
+  virtual ~SECMDIChildWnd();
+
+  virtual BOOL LoadFrame(UINT nIDResource,
+                         DWORD dwDefaultStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                         CWnd* pParentWnd = NULL, CCreateContext* pContext = NULL) override;
+  virtual void OnUpdateFrameMenu(BOOL bActive, CWnd* pActivateWnd, HMENU hMenuAlt) override;
+  virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  virtual void RefreshFrameMenu(CWnd* pWnd);
+  // Bit 1: filters on at all; bit 2: no caption controls; bit 4: no caption right
+  // double-click; bit 8: no caption context menu.
+  virtual void ConfigureMsgFilters(DWORD dwFlags);
+
+  void SetMenuBarMenuId(UINT nID);
+  UINT GetMenuBarMenuId() const { return m_nMenuBarMenuId; }
+  SECMsgFilter* GetMsgFilter() const { return m_pMsgFilter; }
+  // The MDI frame when it is the toolkit's; NULL otherwise (nothing of it is then called).
+  SECMDIFrameWnd* GetSECMDIFrame();
+
+ protected:
+  UINT m_nMenuBarMenuId;
+  BOOL m_bUseMenuBarMenu;
+  HMENU m_hMenuAlt;
+  SECMsgFilter* m_pMsgFilter;
+  SECMsgFilter::DescriptorTable m_filterTable;
+
+  // Takes the frame's docked child away, makes this the MDI active child and focuses its view.
+  void ActivateByMouse();
+
+  afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+  afx_msg void OnParentNotify(UINT message, LPARAM lParam);
+  afx_msg void OnChildActivate();
+  afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnDestroy();
+  DECLARE_MESSAGE_MAP()
+};
+
+#endif  // QUORVEL_SECMDIFRAMEWND_H
