@@ -5,6 +5,7 @@
 #include "ODClosedShapes.h"
 #include "ODEditProperties.h"
 #include "ODGeometry.h"
+#include "ODImageComponent.h"
 #include "ODMetafileComponent.h"
 #include "ODPointComponent.h"
 #include "ODTextComponent.h"
@@ -678,6 +679,13 @@ void CODController::OnInsertImage()
             loaded = picture;
         } else
             delete picture;
+    } else {
+        // Bitmaps and icons: no transparent colour.
+        CODImageComponent* image = new CODImageComponent;
+        if (image->CreateFromFile(path, FALSE, 0))
+            loaded = image;
+        else
+            delete image;
     }
     if (loaded == NULL) {
         CString text;

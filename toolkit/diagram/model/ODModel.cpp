@@ -10,6 +10,7 @@
 #include "ODLineProperties.h"
 #include "ODOrientationProperties.h"
 #include "ODClosedShapes.h"
+#include "ODImageComponent.h"
 #include "ODMetafileComponent.h"
 #include "ODTextComponent.h"
 #include "SECDib.h"
@@ -40,7 +41,8 @@ void ODRegisterStoredClasses()
         RUNTIME_CLASS(CODRectComponent),    RUNTIME_CLASS(CODEllipseComponent),
         RUNTIME_CLASS(CODPolygonComponent), RUNTIME_CLASS(CODCurveComponent),
         RUNTIME_CLASS(CODClosedCurveComponent), RUNTIME_CLASS(CODTextComponent),
-        RUNTIME_CLASS(CODMetafileComponent),
+        RUNTIME_CLASS(CODMetafileComponent), RUNTIME_CLASS(CODImageComponent),
+        RUNTIME_CLASS(CODDib),
     };
     for (const CRuntimeClass* cls : classes)
         AfxClassInit(const_cast<CRuntimeClass*>(cls));
