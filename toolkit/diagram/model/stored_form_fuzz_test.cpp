@@ -8,6 +8,7 @@
 #include "ODEditProperties.h"
 #include "ODFillProperties.h"
 #include "ODFontProperties.h"
+#include "ODImageComponent.h"
 #include "ODMetafileComponent.h"
 #include "ODOrientationProperties.h"
 #include "ODTextComponent.h"
@@ -192,6 +193,14 @@ std::vector<std::vector<BYTE>> Corpus()
         picture->LoadFile(path);
         DeleteFileA(path);
         model.AppendChild(picture);
+        // A 2 x 2 bitmap image drawn with a transparent colour.
+        CBitmap bitmap;
+        DWORD pixels[4] = {0xFF00FF, 0x00FF00, 0x0000FF, 0xFFFFFF};
+        bitmap.CreateBitmap(2, 2, 1, 32, pixels);
+        CODImageComponent* image = new CODImageComponent;
+        image->CreateFromBitmap(&bitmap, TRUE, RGB(255, 0, 255));
+        image->OffsetVertices(300, 0);
+        model.AppendChild(image);
         corpus.push_back(StoreModel(model));
     }
     return corpus;
