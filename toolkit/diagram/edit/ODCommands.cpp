@@ -1,4 +1,5 @@
 #include "ODCommands.h"
+#include "ODImageComponent.h"
 #include <algorithm>
 #include "ODGeometry.h"
 #include "diagram_res.h"
@@ -480,6 +481,48 @@ BOOL CODNameCommand::Unexecute()
 }
 
 // ---------------------------------------------------------------------------------------------
+// Transparency
+
+BOOL CODTransparencyCommand::Execute()
+{
+    m_oldTransparent.RemoveAll();
+    m_oldColors.RemoveAll();
+    for (int i = 0; i < m_components.GetSize(); ++i) {
+        CODImageComponent* image = DYNAMIC_DOWNCAST(CODImageComponent, m_components[i]);
+        if (image == NULL)
+            continue;
+        if (m_bApplyTransparent) {
+            m_oldTransparent.SetAt(image, image->GetTransparent());
+            image->SetTransparent(m_bTransparent);
+        }
+        if (m_bApplyColor) {
+            m_oldColors.SetAt(image, image->GetTransparentColor());
+            image->SetTransparency(m_crTransparent);
+        }
+    }
+    m_pModel->SetModified(TRUE);
+    m_pModel->UpdateComponents(&m_components, 0);
+    return TRUE;
+}
+
+BOOL CODTransparencyCommand::Unexecute()
+{
+    for (int i = (int)m_components.GetSize() - 1; i >= 0; --i) {
+        CODImageComponent* image = DYNAMIC_DOWNCAST(CODImageComponent, m_components[i]);
+        if (image == NULL)
+            continue;
+        int transparent;
+        COLORREF colour;
+        if (m_bApplyTransparent && m_oldTransparent.Lookup(image, transparent))
+            image->SetTransparent(transparent);
+        if (m_bApplyColor && m_oldColors.Lookup(image, colour))
+            image->SetTransparency(colour);
+    }
+    m_pModel->UpdateComponents(&m_components, 0);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Text
 
 void CODTextCommand::SetMapping(CDC* dc)
@@ -747,6 +790,36 @@ CODNameCommand* CODNameCommand::Clone()
     copy->SetName(m_strName);
     copy->AddComponents(&m_components);
     copy->m_oldNames.Append(m_oldNames);
+    return copy;
+}
+
+// The colour as six hexadecimal digits (blue, green, red as a COLORREF holds them).
+void CODTransparencyCommand::GetDescription(CString& description)
+{
+    description.Format("Transparency Command: transparent value = %s transparent color = 0x%06X",
+                       m_bTransparent ? "TRUE" : "FALSE", (unsigned)m_crTransparent);
+}
+
+CODTransparencyCommand* CODTransparencyCommand::Clone()
+{
+    CODTransparencyCommand* copy = new CODTransparencyCommand(m_pModel);
+    copy->m_bTransparent = m_bTransparent;
+    copy->m_crTransparent = m_crTransparent;
+    copy->m_bApplyTransparent = m_bApplyTransparent;
+    copy->m_bApplyColor = m_bApplyColor;
+    copy->AddComponents(&m_components);
+    for (POSITION at = m_oldTransparent.GetStartPosition(); at;) {
+        CODComponent* c;
+        int value;
+        m_oldTransparent.GetNextAssoc(at, c, value);
+        copy->m_oldTransparent.SetAt(c, value);
+    }
+    for (POSITION at = m_oldColors.GetStartPosition(); at;) {
+        CODComponent* c;
+        COLORREF value;
+        m_oldColors.GetNextAssoc(at, c, value);
+        copy->m_oldColors.SetAt(c, value);
+    }
     return copy;
 }
 

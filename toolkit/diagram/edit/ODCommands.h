@@ -252,6 +252,43 @@ protected:
 };
 
 // A new text for the text components of the set, measured with a recorded mapping.
+// Sets whether image components leave their transparent colour out, and which colour that is.
+// Only what was set is applied, and only that is given back on undo.
+class CODTransparencyCommand : public CODCommand
+{
+public:
+    enum { typeId = 11 };
+    explicit CODTransparencyCommand(CODModel* model)
+        : CODCommand(model), m_bTransparent(FALSE), m_crTransparent(0), m_bApplyTransparent(FALSE),
+          m_bApplyColor(FALSE)
+    {
+    }
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override;
+    BOOL Execute() override;
+    BOOL Unexecute() override;
+    virtual CODTransparencyCommand* Clone();
+    void SetTransparent(BOOL transparent)
+    {
+        m_bTransparent = transparent;
+        m_bApplyTransparent = TRUE;
+    }
+    void SetTransparentColor(COLORREF colour)
+    {
+        m_crTransparent = colour;
+        m_bApplyColor = TRUE;
+    }
+
+protected:
+    BOOL m_bTransparent;
+    COLORREF m_crTransparent;
+    BOOL m_bApplyTransparent;
+    BOOL m_bApplyColor;
+    CMap<CODComponent*, CODComponent*, int, int> m_oldTransparent;
+    CMap<CODComponent*, CODComponent*, COLORREF, COLORREF> m_oldColors;
+};
+
 class CODTextCommand : public CODCommand
 {
 public:
