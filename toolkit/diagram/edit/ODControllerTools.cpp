@@ -8,6 +8,7 @@
 #include "ODImageComponent.h"
 #include "ODMetafileComponent.h"
 #include "ODPointComponent.h"
+#include "ODPortComponent.h"
 #include "ODTextComponent.h"
 #include "diagram_res.h"
 
@@ -723,9 +724,21 @@ void CODController::OnPlaceRButtonUp(UINT, int, int)
     SetStandardCursor(IDC_ARROW);
 }
 
-// Ports belong to symbols, which this toolkit does not have yet: the port tool places nothing.
-void CODController::OnPortButtonUp(UINT, int, int)
+// A free-standing circle port of radius 3, snapped by its centre.
+void CODController::OnPortButtonUp(UINT, int x, int y)
 {
+    CPoint lp(x, y);
+    DPtoLP(&lp);
+    CODCirclePort* port = new CODCirclePort;
+    if (port->Create(lp, 3)) {
+        KeepInsidePage(port);
+        if (m_pODViewport->IsSnapToGrid())
+            SnapPointToGrid(port, 8);
+        ApplyDefaultProperties(port);
+        InsertComponent(port);
+    } else {
+        delete port;
+    }
     m_nState = 0;
     SetStandardCursor(IDC_ARROW);
 }

@@ -4,6 +4,7 @@
 #include "od_edit_fixture.h"
 #include <math.h>
 #include "ODGeometry.h"
+#include "ODPortComponent.h"
 #include "ODTextComponent.h"
 #include "od_test_canvas.h"
 
@@ -643,5 +644,29 @@ TEST(PlaceTool, RightReleaseDiscardsThePendingComponent)
     f.RUp(300, 200);
     EXPECT_EQ(f.State(), 0);
     EXPECT_EQ(f.controller->GetPendingComponent(), nullptr);
+    EXPECT_EQ(f.Count(), 1);
+}
+
+TEST(PortTool, PlacesAFreeStandingCirclePortAndRightReleaseCancels)
+{
+    EditFixture f;
+    f.Command(ID_OD_PORT);
+    EXPECT_EQ(f.State(), 33);
+    f.Up(300, 200);
+    EXPECT_EQ(f.State(), 0);
+    ASSERT_EQ(f.Count(), 1);
+    CODCirclePort* port = DYNAMIC_DOWNCAST(CODCirclePort, f.model.GetChild(0));
+    ASSERT_NE(port, nullptr);
+    EXPECT_EQ(port->GetRadius(), 3);
+    EXPECT_EQ(port->GetOwner(), nullptr);
+    CPoint want(300, 200);
+    f.controller->DPtoLP(&want);
+    if (f.view.IsSnapToGrid())
+        want = f.view.SnapToGrid(want.x, want.y);
+    EXPECT_EQ(port->GetLocation(), want);
+    EXPECT_EQ(f.LastCommand()->GetType(), 14);  // one Insert command
+    f.Command(ID_OD_PORT);
+    f.RUp(100, 100);
+    EXPECT_EQ(f.State(), 0);
     EXPECT_EQ(f.Count(), 1);
 }

@@ -12,6 +12,7 @@
 #include "ODClosedShapes.h"
 #include "ODImageComponent.h"
 #include "ODMetafileComponent.h"
+#include "ODPortComponent.h"
 #include "ODTextComponent.h"
 #include "SECDib.h"
 #include "diagram_res.h"
@@ -42,7 +43,7 @@ void ODRegisterStoredClasses()
         RUNTIME_CLASS(CODPolygonComponent), RUNTIME_CLASS(CODCurveComponent),
         RUNTIME_CLASS(CODClosedCurveComponent), RUNTIME_CLASS(CODTextComponent),
         RUNTIME_CLASS(CODMetafileComponent), RUNTIME_CLASS(CODImageComponent),
-        RUNTIME_CLASS(CODDib),
+        RUNTIME_CLASS(CODDib), RUNTIME_CLASS(CODPortComponent), RUNTIME_CLASS(CODCirclePort),
     };
     for (const CRuntimeClass* cls : classes)
         AfxClassInit(const_cast<CRuntimeClass*>(cls));

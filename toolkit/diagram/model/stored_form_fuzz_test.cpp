@@ -10,6 +10,7 @@
 #include "ODFontProperties.h"
 #include "ODImageComponent.h"
 #include "ODMetafileComponent.h"
+#include "ODPortComponent.h"
 #include "ODOrientationProperties.h"
 #include "ODTextComponent.h"
 #include "od_stream_util.h"
@@ -201,6 +202,9 @@ std::vector<std::vector<BYTE>> Corpus()
         image->CreateFromBitmap(&bitmap, TRUE, RGB(255, 0, 255));
         image->OffsetVertices(300, 0);
         model.AppendChild(image);
+        CODCirclePort* port = new CODCirclePort;
+        port->Create(CPoint(320, 40), 3);
+        model.AppendChild(port);
         corpus.push_back(StoreModel(model));
     }
     return corpus;
