@@ -13,6 +13,7 @@
 #include "ODImageComponent.h"
 #include "ODMetafileComponent.h"
 #include "ODPortComponent.h"
+#include "ODSymbolComponent.h"
 #include "ODTextComponent.h"
 #include "SECDib.h"
 #include "diagram_res.h"
@@ -44,6 +45,7 @@ void ODRegisterStoredClasses()
         RUNTIME_CLASS(CODClosedCurveComponent), RUNTIME_CLASS(CODTextComponent),
         RUNTIME_CLASS(CODMetafileComponent), RUNTIME_CLASS(CODImageComponent),
         RUNTIME_CLASS(CODDib), RUNTIME_CLASS(CODPortComponent), RUNTIME_CLASS(CODCirclePort),
+        RUNTIME_CLASS(CODSymbolComponent), RUNTIME_CLASS(CODConnection),
     };
     for (const CRuntimeClass* cls : classes)
         AfxClassInit(const_cast<CRuntimeClass*>(cls));
@@ -578,17 +580,27 @@ void CODModel::EndChange(CODComponentSet* working, const std::vector<CRect>& sav
     m_bModified = TRUE;
 }
 
+// A moved symbol tells the components joined to it, through the map the whole change shares.
+static void UpdateLinksOf(CODComponent* c, CODConnectionMap* map)
+{
+    if (CODSymbolComponent* symbol = DYNAMIC_DOWNCAST(CODSymbolComponent, c))
+        symbol->UpdateConnectedLinks(map);
+}
+
 void CODModel::MoveComponents(CODComponentSet* set, int dx, int dy)
 {
     if (set == NULL || (dx == 0 && dy == 0))
         return;
     CODComponentSet working;
     CollectWorkingSet(set, 0, &working);
+    CODConnectionMap map;
+    map.AddSymbols(&working);  // joined symbols moving together keep their connections
     std::vector<CRect> saved;
     for (int i = 0; i < working.GetSize(); ++i) {
         saved.push_back(working[i]->GetBounds());
         working[i]->OnMoveSet(&working);
         working[i]->Translate(dx, dy);
+        UpdateLinksOf(working[i], &map);
     }
     EndChange(&working, saved);
 }
@@ -599,6 +611,8 @@ void CODModel::RotateComponents(CODComponentSet* set, int angle, int aspectX, in
         return;
     CODComponentSet working;
     CollectWorkingSet(set, 1, &working);
+    CODConnectionMap map;
+    map.AddSymbols(&working);  // joined symbols moving together keep their connections
     std::vector<CRect> saved;
     for (int i = 0; i < working.GetSize(); ++i) {
         saved.push_back(working[i]->GetBounds());
@@ -606,6 +620,7 @@ void CODModel::RotateComponents(CODComponentSet* set, int angle, int aspectX, in
         float x, y;
         working[i]->GetRegionHandleF(8, &x, &y);
         working[i]->Rotate(angle, x, y, aspectX, aspectY);
+        UpdateLinksOf(working[i], &map);
     }
     EndChange(&working, saved);
 }
@@ -616,6 +631,8 @@ void CODModel::ScaleComponents(CODComponentSet* set, float sx, float sy, int han
         return;
     CODComponentSet working;
     CollectWorkingSet(set, 2, &working);
+    CODConnectionMap map;
+    map.AddSymbols(&working);  // joined symbols moving together keep their connections
     std::vector<CRect> saved;
     for (int i = 0; i < working.GetSize(); ++i) {
         CODComponent* c = working[i];
@@ -632,6 +649,7 @@ void CODModel::ScaleComponents(CODComponentSet* set, float sx, float sy, int han
             fy = sy < 0 ? -s : s;
         }
         c->Scale(fx, fy, x, y);
+        UpdateLinksOf(c, &map);
     }
     EndChange(&working, saved);
 }

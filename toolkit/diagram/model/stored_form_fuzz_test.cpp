@@ -11,6 +11,7 @@
 #include "ODImageComponent.h"
 #include "ODMetafileComponent.h"
 #include "ODPortComponent.h"
+#include "ODSymbolComponent.h"
 #include "ODOrientationProperties.h"
 #include "ODTextComponent.h"
 #include "od_stream_util.h"
@@ -205,6 +206,21 @@ std::vector<std::vector<BYTE>> Corpus()
         CODCirclePort* port = new CODCirclePort;
         port->Create(CPoint(320, 40), 3);
         model.AppendChild(port);
+        // Two symbols joined port to port.
+        CODSymbolComponent* symbols[2];
+        for (int i = 0; i < 2; ++i) {
+            symbols[i] = new CODSymbolComponent;
+            symbols[i]->Create();
+            CODRectComponent* body = new CODRectComponent;
+            body->Create(400 + 60 * i, 0, 440 + 60 * i, 30);
+            symbols[i]->AppendChild(body);
+            CODCirclePort* end = new CODCirclePort;
+            end->Create(CPoint(i ? 460 : 440, 15), 3);
+            symbols[i]->AddPort(end);
+            symbols[i]->UpdateRegion(FALSE);
+            model.AppendChild(symbols[i]);
+        }
+        symbols[0]->Connect(symbols[0]->GetPort(0), symbols[1]->GetPort(0));
         corpus.push_back(StoreModel(model));
     }
     return corpus;

@@ -27,6 +27,8 @@ public:
     CPoint GetLocation();
     void SetLocation(CPoint pt);
     BOOL HitTestPort(const CPoint* pt, int tolerance);
+    // Asks the owning symbol; a port without one joins nothing.
+    BOOL CanConnectTo(CODPortComponent* other);
     void SetCenterPort(DWORD centre) { m_dwCenterPort = centre; }
     DWORD IsCenterPort() const { return m_dwCenterPort; }
 
