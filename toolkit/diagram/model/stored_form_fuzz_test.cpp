@@ -11,6 +11,7 @@
 #include "ODImageComponent.h"
 #include "ODMetafileComponent.h"
 #include "ODPortComponent.h"
+#include "ODLinkComponent.h"
 #include "ODSymbolComponent.h"
 #include "ODOrientationProperties.h"
 #include "ODTextComponent.h"
@@ -221,6 +222,10 @@ std::vector<std::vector<BYTE>> Corpus()
             model.AppendChild(symbols[i]);
         }
         symbols[0]->Connect(symbols[0]->GetPort(0), symbols[1]->GetPort(0));
+        // A link from the first symbol's centre to the second one's port.
+        CODLinkComponent* link = new CODLinkComponent;
+        link->Create(symbols[0]->GetCenterPort(), symbols[1]->GetPort(0));
+        model.AppendChild(link);
         corpus.push_back(StoreModel(model));
     }
     return corpus;
