@@ -1,5 +1,6 @@
 #include "ODCommands.h"
 #include "ODImageComponent.h"
+#include "ODLinkComponent.h"
 #include <algorithm>
 #include "ODGeometry.h"
 #include "diagram_res.h"
@@ -478,6 +479,158 @@ BOOL CODNameCommand::Unexecute()
         m_components[i]->SetName(m_oldNames[i]);
     m_pModel->UpdateComponents(&m_components, 0);
     return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Link
+
+CODLinkCommand::~CODLinkCommand()
+{
+    SetSourcePort(NULL);
+    SetTargetPort(NULL);
+}
+
+void CODLinkCommand::SetSourcePort(CODPortComponent* port)
+{
+    if (port)
+        port->AddRef();
+    if (m_pSource)
+        m_pSource->Release();
+    m_pSource = port;
+}
+
+void CODLinkCommand::SetTargetPort(CODPortComponent* port)
+{
+    if (port)
+        port->AddRef();
+    if (m_pTarget)
+        m_pTarget->Release();
+    m_pTarget = port;
+}
+
+CODComponent* CODLinkCommand::CreateLink()
+{
+    CODLinkComponent* link = new CODLinkComponent;
+    link->Create(m_path, NULL, NULL);
+    return link;
+}
+
+BOOL CODLinkCommand::Execute()
+{
+    if (m_components.GetSize() == 0)
+        AddComponent(CreateLink());
+    CODLinkComponent* link = DYNAMIC_DOWNCAST(CODLinkComponent, m_components[0]);
+    if (link) {
+        if (m_pSource)
+            link->ConnectSource(m_pSource);
+        if (m_pTarget)
+            link->ConnectTarget(m_pTarget);
+        if (m_path.GetSize() > 1)
+            link->SetVertexArray(&m_path);
+    }
+    if (m_pModel->GetChildIndex(m_components[0]) < 0)
+        m_pModel->AppendChild(m_components[0]);
+    m_pModel->UpdateComponents(&m_components, 1);
+    return TRUE;
+}
+
+MvcCommandBase* CODLinkCommand::MakeInverse()
+{
+    if (m_components.GetSize() != 1)
+        return NULL;
+    CODDeleteCommand* inverse = new CODDeleteCommand(m_pModel);
+    inverse->AddComponent(m_components[0]);
+    return inverse;
+}
+
+void CODLinkCommand::GetDescription(CString& description)
+{
+    description.Format("Link Command: %d components", (int)m_components.GetSize());
+}
+
+CODLinkCommand* CODLinkCommand::Clone()
+{
+    CODLinkCommand* copy = new CODLinkCommand(m_pModel);
+    if (m_components.GetSize() > 0)
+        copy->AddComponent(m_components[0]);
+    copy->SetSourcePort(m_pSource);
+    copy->SetTargetPort(m_pTarget);
+    copy->SetPath(m_path);
+    return copy;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Port move
+
+void CODMovePortCommand::DropConnectedPorts()
+{
+    for (int i = 0; i < m_connected.GetSize(); ++i)
+        m_connected[i]->Release();
+    m_connected.RemoveAll();
+}
+
+BOOL CODMovePortCommand::Execute()
+{
+    CODComponentSet refresh;
+    BOOL moved = FALSE;
+    CODPortComponent* port =
+        m_components.GetSize() == 1 ? DYNAMIC_DOWNCAST(CODPortComponent, m_components[0]) : NULL;
+    CODSymbolComponent* owner = CODSymbolComponent::OwnerOf(port);
+    if (owner) {
+        DropConnectedPorts();
+        CODConnectionArray joined;
+        owner->FindConnections(port, &joined);
+        for (int i = 0; i < joined.GetSize(); ++i)
+            if (CODPortComponent* other = owner->GetConnectedPort(joined[i])) {
+                other->AddRef();
+                m_connected.Add(other);
+            }
+        moved = owner->MovePort(port, m_nDx, m_nDy);
+        if (moved) {
+            refresh.Add(owner);
+            CODSymbolComponent* targetOwner = CODSymbolComponent::OwnerOf(m_pTarget);
+            if (targetOwner && owner->Connect(port, m_pTarget) && refresh.IndexOf(targetOwner) < 0)
+                refresh.Add(targetOwner);
+            owner->UpdateRegion(TRUE);
+        }
+        m_pModel->SetModified(TRUE);
+    }
+    m_pModel->UpdateComponents(&refresh, 2);
+    return moved;
+}
+
+BOOL CODMovePortCommand::Unexecute()
+{
+    CODComponentSet refresh;
+    BOOL moved = FALSE;
+    CODPortComponent* port =
+        m_components.GetSize() == 1 ? DYNAMIC_DOWNCAST(CODPortComponent, m_components[0]) : NULL;
+    CODSymbolComponent* owner = CODSymbolComponent::OwnerOf(port);
+    if (owner) {
+        moved = owner->MovePort(port, -m_nDx, -m_nDy);
+        if (moved) {
+            refresh.Add(owner);
+            for (int i = 0; i < m_connected.GetSize(); ++i)
+                if (!owner->FindConnection(port, m_connected[i]) &&
+                    !owner->FindConnection(m_connected[i], port))
+                    owner->Connect(port, m_connected[i]);
+            owner->UpdateRegion(TRUE);
+        }
+    }
+    m_pModel->UpdateComponents(&refresh, 2);
+    return moved;
+}
+
+void CODMovePortCommand::GetDescription(CString& description)
+{
+    description.Format("Move Port Command: x = %d  y = %d", m_nDx, m_nDy);
+}
+
+CODMovePortCommand* CODMovePortCommand::Clone()
+{
+    CODMovePortCommand* copy = new CODMovePortCommand(m_pModel, m_nDx, m_nDy, m_pTarget);
+    copy->AddComponents(&m_components);
+    return copy;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -181,6 +181,7 @@ public:
     virtual void OnLinkMouseMove(UINT flags, int x, int y);
     virtual void OnLinkFinish(UINT flags, int x, int y);
     virtual void OnLinkCancel(UINT flags, int x, int y);
+    CODPortComponent* AcceptablePortAt(CPoint logical);
     virtual void OnZoomButtonUp(UINT flags, int x, int y);
     virtual void OnZoomRButtonUp(UINT flags, int x, int y);
     virtual void OnZoomButtonDown(UINT flags, int x, int y);
@@ -470,4 +471,5 @@ protected:
     CODComponentSet m_trackingExtras;
     CODPortComponent* m_pLinkSource;
     CODPortComponent* m_pLinkTarget;
+    CODPortComponent* m_pDraggedPort;  // the link end a port must accept
 };
