@@ -3,6 +3,7 @@
 // drags, each finished gesture one undoable command.
 #include "od_edit_fixture.h"
 #include <math.h>
+#include <memory>
 #include "ODGeometry.h"
 #include "ODCommands.h"
 #include "ODLinkComponent.h"
@@ -730,10 +731,22 @@ TEST(LinkTool, JoinsTwoPortsThroughABendAsOneUndoableCommand)
     ASSERT_NE(f.LastCommand(), nullptr);
     EXPECT_EQ(f.LastCommand()->GetType(), 12);
 
+    CString text;
+    f.LastCommand()->GetDescription(text);
+    EXPECT_STREQ(text, "Link Command: 1 components");
+    // The copy names the same link: run again after an undo it puts that one back.
+    std::unique_ptr<CODLinkCommand> copy(((CODLinkCommand*)f.LastCommand())->Clone());
+    ASSERT_EQ(copy->GetComponents()->GetSize(), 1);
+    EXPECT_EQ((*copy->GetComponents())[0], link);
     link->AddRef();
     f.model.Undo();
     EXPECT_EQ(f.Count(), 2);
     EXPECT_EQ(a->GetConnectionCount(), 0);
+    EXPECT_TRUE(copy->Execute());
+    ASSERT_EQ(f.Count(), 3);
+    EXPECT_EQ(a->GetConnectionCount(), 1);
+    copy->Unexecute();
+    EXPECT_EQ(f.Count(), 2);
     f.model.Redo();
     ASSERT_EQ(f.Count(), 3);
     EXPECT_EQ(f.model.GetChild(2), link);
@@ -784,6 +797,15 @@ TEST(PortCommands, MoveJoinsTheTargetAndUndoRejoinsTheOldPorts)
     EXPECT_TRUE(move.Unexecute());
     EXPECT_EQ(pa->GetLocation(), CPoint(50, 25));
     EXPECT_EQ(b->GetConnectionCount(), 1);
+    // The copy moves the same port by the same offset to the same target.
+    std::unique_ptr<CODMovePortCommand> copy(move.Clone());
+    copy->GetDescription(text);
+    EXPECT_STREQ(text, "Move Port Command: x = 0  y = 100");
+    EXPECT_TRUE(copy->Execute());
+    EXPECT_EQ(pa->GetLocation(), CPoint(50, 125));
+    EXPECT_EQ(c->GetConnectionCount(), 1);
+    EXPECT_TRUE(copy->Unexecute());
+    EXPECT_EQ(pa->GetLocation(), CPoint(50, 25));
     // Nothing or more than one component, or a port without an owner: nothing moves.
     CODMovePortCommand none(&f.model, 5, 5);
     EXPECT_FALSE(none.Execute());
