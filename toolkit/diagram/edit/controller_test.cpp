@@ -806,6 +806,17 @@ TEST(PortCommands, MoveJoinsTheTargetAndUndoRejoinsTheOldPorts)
     EXPECT_EQ(c->GetConnectionCount(), 1);
     EXPECT_TRUE(copy->Unexecute());
     EXPECT_EQ(pa->GetLocation(), CPoint(50, 25));
+    // Without a target the port only moves; its join to a is let go once the ports part (a
+    // does not follow) and made again by the undo.
+    CODMovePortCommand plain(&f.model, 10, 0);
+    plain.AddComponent(b->GetPort(0));
+    EXPECT_TRUE(plain.Execute());
+    EXPECT_EQ(b->GetPort(0)->GetLocation(), CPoint(60, 25));
+    EXPECT_EQ(b->GetConnectionCount(), 0);
+    EXPECT_EQ(c->GetConnectionCount(), 0);
+    EXPECT_TRUE(plain.Unexecute());
+    EXPECT_EQ(b->GetPort(0)->GetLocation(), CPoint(50, 25));
+    EXPECT_EQ(b->GetConnectionCount(), 1);  // rejoined to a
     // Nothing or more than one component, or a port without an owner: nothing moves.
     CODMovePortCommand none(&f.model, 5, 5);
     EXPECT_FALSE(none.Execute());
