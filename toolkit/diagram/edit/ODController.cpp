@@ -155,8 +155,7 @@ CODController::CODController(CODViewport* viewport)
       m_nRotateAngle(0), m_ptRotateCentre(0, 0), m_nHandle(-1), m_nScaleBaseX(0),
       m_nScaleBaseY(0), m_fScaleX(1.0f), m_fScaleY(1.0f), m_nHoverHandle(-1),
       m_nScaleReference(8), m_pDragPort(NULL), m_pDetached(NULL), m_pEditing(NULL),
-      m_pPending(NULL), m_ptTracking(0, 0), m_pLinkSource(NULL), m_pLinkTarget(NULL),
-      m_pDraggedPort(NULL)
+      m_pPending(NULL), m_ptTracking(0, 0), m_pLinkSource(NULL), m_pLinkTarget(NULL)
 {
     m_pViewport = viewport;
 }

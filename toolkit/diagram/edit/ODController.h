@@ -471,5 +471,4 @@ protected:
     CODComponentSet m_trackingExtras;
     CODPortComponent* m_pLinkSource;
     CODPortComponent* m_pLinkTarget;
-    CODPortComponent* m_pDraggedPort;  // the link end a port must accept
 };

@@ -797,7 +797,7 @@ void CODController::BeginLink(CODComponent* link)
     m_nState = 37;
     m_pLinkSource = m_pLinkTarget = NULL;
     CODLinkComponent* l = DYNAMIC_DOWNCAST(CODLinkComponent, link);
-    m_pDraggedPort = l ? l->GetSourcePort() : NULL;
+    m_pDragPort = l ? l->GetSourcePort() : NULL;
     m_points.RemoveAll();
     SetCursorFromResource(IDC_OD_DRAW);
 }
@@ -806,9 +806,9 @@ void CODController::BeginLink(CODComponent* link)
 CODPortComponent* CODController::AcceptablePortAt(CPoint logical)
 {
     CODPortComponent* port = m_pODViewport->FindPortAt(logical);
-    if (port == NULL || m_pDraggedPort == NULL)
+    if (port == NULL || m_pDragPort == NULL)
         return NULL;
-    return port->CanConnectTo(m_pDraggedPort) && m_pDraggedPort->CanConnectTo(port) ? port : NULL;
+    return port->CanConnectTo(m_pDragPort) && m_pDragPort->CanConnectTo(port) ? port : NULL;
 }
 
 void CODController::OnLinkButtonDown(UINT, int x, int y)
@@ -828,7 +828,7 @@ void CODController::OnLinkButtonDown(UINT, int x, int y)
     LPtoDP(&dp);
     DrawTrackingPolyline(dp.x, dp.y);
     if (CODLinkComponent* link = DYNAMIC_DOWNCAST(CODLinkComponent, m_pPending))
-        m_pDraggedPort = link->GetTargetPort();
+        m_pDragPort = link->GetTargetPort();
     m_nState = 39;
     BeginCapture();
 }
