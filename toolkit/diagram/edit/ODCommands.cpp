@@ -1,4 +1,6 @@
 #include "ODCommands.h"
+#include "ODImageComponent.h"
+#include "ODLinkComponent.h"
 #include <algorithm>
 #include "ODGeometry.h"
 #include "diagram_res.h"
@@ -480,6 +482,200 @@ BOOL CODNameCommand::Unexecute()
 }
 
 // ---------------------------------------------------------------------------------------------
+// Link
+
+CODLinkCommand::~CODLinkCommand()
+{
+    SetSourcePort(NULL);
+    SetTargetPort(NULL);
+}
+
+void CODLinkCommand::SetSourcePort(CODPortComponent* port)
+{
+    if (port)
+        port->AddRef();
+    if (m_pSource)
+        m_pSource->Release();
+    m_pSource = port;
+}
+
+void CODLinkCommand::SetTargetPort(CODPortComponent* port)
+{
+    if (port)
+        port->AddRef();
+    if (m_pTarget)
+        m_pTarget->Release();
+    m_pTarget = port;
+}
+
+CODComponent* CODLinkCommand::CreateLink()
+{
+    CODLinkComponent* link = new CODLinkComponent;
+    link->Create(m_path, NULL, NULL);
+    return link;
+}
+
+BOOL CODLinkCommand::Execute()
+{
+    if (m_components.GetSize() == 0)
+        AddComponent(CreateLink());
+    CODLinkComponent* link = DYNAMIC_DOWNCAST(CODLinkComponent, m_components[0]);
+    if (link) {
+        if (m_pSource)
+            link->ConnectSource(m_pSource);
+        if (m_pTarget)
+            link->ConnectTarget(m_pTarget);
+        if (m_path.GetSize() > 1)
+            link->SetVertexArray(&m_path);
+    }
+    if (m_pModel->GetChildIndex(m_components[0]) < 0)
+        m_pModel->AppendChild(m_components[0]);
+    m_pModel->UpdateComponents(&m_components, 1);
+    return TRUE;
+}
+
+MvcCommandBase* CODLinkCommand::MakeInverse()
+{
+    if (m_components.GetSize() != 1)
+        return NULL;
+    CODDeleteCommand* inverse = new CODDeleteCommand(m_pModel);
+    inverse->AddComponent(m_components[0]);
+    return inverse;
+}
+
+void CODLinkCommand::GetDescription(CString& description)
+{
+    description.Format("Link Command: %d components", (int)m_components.GetSize());
+}
+
+CODLinkCommand* CODLinkCommand::Clone()
+{
+    CODLinkCommand* copy = new CODLinkCommand(m_pModel);
+    if (m_components.GetSize() > 0)
+        copy->AddComponent(m_components[0]);
+    copy->SetSourcePort(m_pSource);
+    copy->SetTargetPort(m_pTarget);
+    copy->SetPath(m_path);
+    return copy;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Port move
+
+void CODMovePortCommand::DropConnectedPorts()
+{
+    for (int i = 0; i < m_connected.GetSize(); ++i)
+        m_connected[i]->Release();
+    m_connected.RemoveAll();
+}
+
+BOOL CODMovePortCommand::Execute()
+{
+    CODComponentSet refresh;
+    BOOL moved = FALSE;
+    CODPortComponent* port =
+        m_components.GetSize() == 1 ? DYNAMIC_DOWNCAST(CODPortComponent, m_components[0]) : NULL;
+    CODSymbolComponent* owner = CODSymbolComponent::OwnerOf(port);
+    if (owner) {
+        DropConnectedPorts();
+        CODConnectionArray joined;
+        owner->FindConnections(port, &joined);
+        for (int i = 0; i < joined.GetSize(); ++i)
+            if (CODPortComponent* other = owner->GetConnectedPort(joined[i])) {
+                other->AddRef();
+                m_connected.Add(other);
+            }
+        moved = owner->MovePort(port, m_nDx, m_nDy);
+        if (moved) {
+            refresh.Add(owner);
+            CODSymbolComponent* targetOwner = CODSymbolComponent::OwnerOf(m_pTarget);
+            if (targetOwner && owner->Connect(port, m_pTarget) && refresh.IndexOf(targetOwner) < 0)
+                refresh.Add(targetOwner);
+            owner->UpdateRegion(TRUE);
+        }
+        m_pModel->SetModified(TRUE);
+    }
+    m_pModel->UpdateComponents(&refresh, 2);
+    return moved;
+}
+
+BOOL CODMovePortCommand::Unexecute()
+{
+    CODComponentSet refresh;
+    BOOL moved = FALSE;
+    CODPortComponent* port =
+        m_components.GetSize() == 1 ? DYNAMIC_DOWNCAST(CODPortComponent, m_components[0]) : NULL;
+    CODSymbolComponent* owner = CODSymbolComponent::OwnerOf(port);
+    if (owner) {
+        moved = owner->MovePort(port, -m_nDx, -m_nDy);
+        if (moved) {
+            refresh.Add(owner);
+            for (int i = 0; i < m_connected.GetSize(); ++i)
+                if (!owner->FindConnection(port, m_connected[i]) &&
+                    !owner->FindConnection(m_connected[i], port))
+                    owner->Connect(port, m_connected[i]);
+            owner->UpdateRegion(TRUE);
+        }
+    }
+    m_pModel->UpdateComponents(&refresh, 2);
+    return moved;
+}
+
+void CODMovePortCommand::GetDescription(CString& description)
+{
+    description.Format("Move Port Command: x = %d  y = %d", m_nDx, m_nDy);
+}
+
+CODMovePortCommand* CODMovePortCommand::Clone()
+{
+    CODMovePortCommand* copy = new CODMovePortCommand(m_pModel, m_nDx, m_nDy, m_pTarget);
+    copy->AddComponents(&m_components);
+    return copy;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Transparency
+
+BOOL CODTransparencyCommand::Execute()
+{
+    m_oldTransparent.RemoveAll();
+    m_oldColors.RemoveAll();
+    for (int i = 0; i < m_components.GetSize(); ++i) {
+        CODImageComponent* image = DYNAMIC_DOWNCAST(CODImageComponent, m_components[i]);
+        if (image == NULL)
+            continue;
+        if (m_bApplyTransparent) {
+            m_oldTransparent.SetAt(image, image->GetTransparent());
+            image->SetTransparent(m_bTransparent);
+        }
+        if (m_bApplyColor) {
+            m_oldColors.SetAt(image, image->GetTransparentColor());
+            image->SetTransparency(m_crTransparent);
+        }
+    }
+    m_pModel->SetModified(TRUE);
+    m_pModel->UpdateComponents(&m_components, 0);
+    return TRUE;
+}
+
+BOOL CODTransparencyCommand::Unexecute()
+{
+    for (int i = (int)m_components.GetSize() - 1; i >= 0; --i) {
+        CODImageComponent* image = DYNAMIC_DOWNCAST(CODImageComponent, m_components[i]);
+        if (image == NULL)
+            continue;
+        int transparent;
+        COLORREF colour;
+        if (m_bApplyTransparent && m_oldTransparent.Lookup(image, transparent))
+            image->SetTransparent(transparent);
+        if (m_bApplyColor && m_oldColors.Lookup(image, colour))
+            image->SetTransparency(colour);
+    }
+    m_pModel->UpdateComponents(&m_components, 0);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Text
 
 void CODTextCommand::SetMapping(CDC* dc)
@@ -747,6 +943,36 @@ CODNameCommand* CODNameCommand::Clone()
     copy->SetName(m_strName);
     copy->AddComponents(&m_components);
     copy->m_oldNames.Append(m_oldNames);
+    return copy;
+}
+
+// The colour as six hexadecimal digits (blue, green, red as a COLORREF holds them).
+void CODTransparencyCommand::GetDescription(CString& description)
+{
+    description.Format("Transparency Command: transparent value = %s transparent color = 0x%06X",
+                       m_bTransparent ? "TRUE" : "FALSE", (unsigned)m_crTransparent);
+}
+
+CODTransparencyCommand* CODTransparencyCommand::Clone()
+{
+    CODTransparencyCommand* copy = new CODTransparencyCommand(m_pModel);
+    copy->m_bTransparent = m_bTransparent;
+    copy->m_crTransparent = m_crTransparent;
+    copy->m_bApplyTransparent = m_bApplyTransparent;
+    copy->m_bApplyColor = m_bApplyColor;
+    copy->AddComponents(&m_components);
+    for (POSITION at = m_oldTransparent.GetStartPosition(); at;) {
+        CODComponent* c;
+        int value;
+        m_oldTransparent.GetNextAssoc(at, c, value);
+        copy->m_oldTransparent.SetAt(c, value);
+    }
+    for (POSITION at = m_oldColors.GetStartPosition(); at;) {
+        CODComponent* c;
+        COLORREF value;
+        m_oldColors.GetNextAssoc(at, c, value);
+        copy->m_oldColors.SetAt(c, value);
+    }
     return copy;
 }
 

@@ -252,6 +252,98 @@ protected:
 };
 
 // A new text for the text components of the set, measured with a recorded mapping.
+class CODPortComponent;
+
+// Makes a link along a path between two ports (on its first run only: undo and redo take the
+// same link out of the drawing and back).
+class CODLinkCommand : public CODCommand
+{
+public:
+    enum { typeId = 12 };
+    explicit CODLinkCommand(CODModel* model)
+        : CODCommand(model), m_pSource(NULL), m_pTarget(NULL)
+    {
+    }
+    ~CODLinkCommand() override;
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override;
+    BOOL Execute() override;
+    MvcCommandBase* MakeInverse() override;
+    virtual CODLinkCommand* Clone();
+    virtual CODComponent* CreateLink();
+    void SetPath(const CArray<CPoint, CPoint>& path) { m_path.Copy(path); }
+    void SetSourcePort(CODPortComponent* port);
+    void SetTargetPort(CODPortComponent* port);
+
+protected:
+    CArray<CPoint, CPoint> m_path;
+    CODPortComponent* m_pSource;
+    CODPortComponent* m_pTarget;
+};
+
+// Moves one port of a symbol, joining it to a target port when one is given; undo moves it
+// back and joins it again to the ports it was joined to.
+class CODMovePortCommand : public CODCommand
+{
+public:
+    enum { typeId = 21 };
+    CODMovePortCommand(CODModel* model, int dx, int dy, CODPortComponent* target = NULL)
+        : CODCommand(model), m_nDx(dx), m_nDy(dy), m_pTarget(target)
+    {
+    }
+    ~CODMovePortCommand() override { DropConnectedPorts(); }
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override;
+    BOOL Execute() override;
+    BOOL Unexecute() override;
+    virtual CODMovePortCommand* Clone();
+
+protected:
+    void DropConnectedPorts();
+    int m_nDx, m_nDy;
+    CODPortComponent* m_pTarget;
+    CCArray_T<CODPortComponent*, CODPortComponent*> m_connected;
+};
+
+// Sets whether image components leave their transparent colour out, and which colour that is.
+// Only what was set is applied, and only that is given back on undo.
+class CODTransparencyCommand : public CODCommand
+{
+public:
+    enum { typeId = 11 };
+    explicit CODTransparencyCommand(CODModel* model)
+        : CODCommand(model), m_bTransparent(FALSE), m_crTransparent(0), m_bApplyTransparent(FALSE),
+          m_bApplyColor(FALSE)
+    {
+    }
+    int GetType() override { return typeId; }
+    using MvcCommandBase::GetDescription;
+    void GetDescription(CString& description) override;
+    BOOL Execute() override;
+    BOOL Unexecute() override;
+    virtual CODTransparencyCommand* Clone();
+    void SetTransparent(BOOL transparent)
+    {
+        m_bTransparent = transparent;
+        m_bApplyTransparent = TRUE;
+    }
+    void SetTransparentColor(COLORREF colour)
+    {
+        m_crTransparent = colour;
+        m_bApplyColor = TRUE;
+    }
+
+protected:
+    BOOL m_bTransparent;
+    COLORREF m_crTransparent;
+    BOOL m_bApplyTransparent;
+    BOOL m_bApplyColor;
+    CMap<CODComponent*, CODComponent*, int, int> m_oldTransparent;
+    CMap<CODComponent*, CODComponent*, COLORREF, COLORREF> m_oldColors;
+};
+
 class CODTextCommand : public CODCommand
 {
 public:

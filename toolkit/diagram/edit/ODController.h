@@ -181,6 +181,7 @@ public:
     virtual void OnLinkMouseMove(UINT flags, int x, int y);
     virtual void OnLinkFinish(UINT flags, int x, int y);
     virtual void OnLinkCancel(UINT flags, int x, int y);
+    CODPortComponent* AcceptablePortAt(CPoint logical);
     virtual void OnZoomButtonUp(UINT flags, int x, int y);
     virtual void OnZoomRButtonUp(UINT flags, int x, int y);
     virtual void OnZoomButtonDown(UINT flags, int x, int y);

@@ -1,6 +1,7 @@
 // The controller's editing side: the command builders, the arrange and edit commands, zoom
 // commands, the clipboard in the toolkit's private format, OLE drags and export.
 #include "ODController.h"
+#include "ODLinkComponent.h"
 #include "ODDialogs.h"
 #include "ODMeasureSheet.h"
 #include <afxdlgs.h>
@@ -66,31 +67,56 @@ MvcCommandBase* CODController::UngroupComponents(CODComponentSet* set)
     return Run(this, GetODModel(), command, TRUE);
 }
 
-// Links join symbols' ports; without symbols a link is inserted along its path, unjoined.
-MvcCommandBase* CODController::LinkComponents(CODComponent* link, CODPortComponent*,
-                                              CODPortComponent*)
+// The link builders only run the command (the tool that called them resets itself).
+MvcCommandBase* CODController::LinkComponents(CODComponent* link, CODPortComponent* source,
+                                              CODPortComponent* target)
 {
-    CODInsertCommand* command = new CODInsertCommand(GetODModel());
+    CODLinkCommand* command = new CODLinkCommand(GetODModel());
     command->AddComponent(link);
+    command->SetSourcePort(source);
+    command->SetTargetPort(target);
+    if (CODLinkComponent* l = DYNAMIC_DOWNCAST(CODLinkComponent, link)) {
+        CArray<CPoint, CPoint> path;
+        if (l->GetLine()) {
+            for (int i = 0; i < l->GetVertexCount(); ++i)
+                path.Add(l->GetVertex(i));
+            command->SetPath(path);
+        }
+    }
     return Run(this, GetODModel(), command, FALSE);
 }
 
 MvcCommandBase* CODController::LinkComponent(CODComponent* link, CArray<CPoint, CPoint>* path,
                                              CODPortComponent* source, CODPortComponent* target)
 {
-    if (CODPointComponent* p = DYNAMIC_DOWNCAST(CODPointComponent, link))
-        if (path && path->GetSize())
-            p->SetVertices(path->GetData(), (int)path->GetSize());
-    return LinkComponents(link, source, target);
+    CODLinkCommand* command = new CODLinkCommand(GetODModel());
+    command->AddComponent(link);
+    if (path)
+        command->SetPath(*path);
+    command->SetSourcePort(source);
+    command->SetTargetPort(target);
+    return Run(this, GetODModel(), command, FALSE);
 }
 
 MvcCommandBase* CODController::LinkPorts(CArray<CPoint, CPoint>* path, CODPortComponent* source,
-                                         CODPortComponent* target, CODEndpoint*, CODEndpoint*)
+                                         CODPortComponent* target, CODEndpoint* start,
+                                         CODEndpoint* end)
 {
-    CODLineComponent* line = new CODLineComponent;
-    if (path && path->GetSize())
-        line->Create(*path);
-    return LinkComponents(line, source, target);
+    CODLinkCommand* command = new CODLinkCommand(GetODModel());
+    if (path)
+        command->SetPath(*path);
+    command->SetSourcePort(source);
+    command->SetTargetPort(target);
+    CODComponent* link = command->CreateLink();
+    if (CODLinkComponent* l = DYNAMIC_DOWNCAST(CODLinkComponent, link))
+        if (l->GetLine()) {
+            if (start)
+                l->GetLine()->SetStartEndpoint(start);
+            if (end)
+                l->GetLine()->SetEndEndpoint(end);
+        }
+    command->AddComponent(link);
+    return Run(this, GetODModel(), command, FALSE);
 }
 
 MvcCommandBase* CODController::OrderComponents(CODComponentSet* set, int order)
@@ -142,9 +168,11 @@ MvcCommandBase* CODController::MoveVertex(CODComponent* component, int index, in
                new CODMoveVertexCommand(GetODModel(), component, index, dx, dy), TRUE);
 }
 
-MvcCommandBase* CODController::MovePort(CODPortComponent*, int dx, int dy, CODPortComponent*)
+MvcCommandBase* CODController::MovePort(CODPortComponent* port, int dx, int dy,
+                                        CODPortComponent* target)
 {
-    CODMoveCommand* command = new CODMoveCommand(GetODModel(), dx, dy);
+    CODMovePortCommand* command = new CODMovePortCommand(GetODModel(), dx, dy, target);
+    command->AddComponent(port);
     return Run(this, GetODModel(), command, TRUE);
 }
 

@@ -5,8 +5,11 @@
 #include "ODClosedShapes.h"
 #include "ODEditProperties.h"
 #include "ODGeometry.h"
+#include "ODImageComponent.h"
+#include "ODLinkComponent.h"
 #include "ODMetafileComponent.h"
 #include "ODPointComponent.h"
+#include "ODPortComponent.h"
 #include "ODTextComponent.h"
 #include "diagram_res.h"
 
@@ -678,6 +681,13 @@ void CODController::OnInsertImage()
             loaded = picture;
         } else
             delete picture;
+    } else {
+        // Bitmaps and icons: no transparent colour.
+        CODImageComponent* image = new CODImageComponent;
+        if (image->CreateFromFile(path, FALSE, 0))
+            loaded = image;
+        else
+            delete image;
     }
     if (loaded == NULL) {
         CString text;
@@ -715,9 +725,21 @@ void CODController::OnPlaceRButtonUp(UINT, int, int)
     SetStandardCursor(IDC_ARROW);
 }
 
-// Ports belong to symbols, which this toolkit does not have yet: the port tool places nothing.
-void CODController::OnPortButtonUp(UINT, int, int)
+// A free-standing circle port of radius 3, snapped by its centre.
+void CODController::OnPortButtonUp(UINT, int x, int y)
 {
+    CPoint lp(x, y);
+    DPtoLP(&lp);
+    CODCirclePort* port = new CODCirclePort;
+    if (port->Create(lp, 3)) {
+        KeepInsidePage(port);
+        if (m_pODViewport->IsSnapToGrid())
+            SnapPointToGrid(port, 8);
+        ApplyDefaultProperties(port);
+        InsertComponent(port);
+    } else {
+        delete port;
+    }
     m_nState = 0;
     SetStandardCursor(IDC_ARROW);
 }
@@ -761,7 +783,12 @@ void CODController::OnPortPlaceRButtonUp(UINT f, int x, int y) { OnPlaceRButtonU
 // ---------------------------------------------------------------------------------------------
 // Link: without symbols and ports no end can be joined, so a press never finds a port.
 
-void CODController::OnLinkTool() {}
+void CODController::OnLinkTool()
+{
+    CODLinkComponent* link = new CODLinkComponent;
+    link->Create((CODPortComponent*)NULL, (CODPortComponent*)NULL);
+    BeginLink(link);
+}
 
 void CODController::BeginLink(CODComponent* link)
 {
@@ -769,19 +796,56 @@ void CODController::BeginLink(CODComponent* link)
     ApplyDefaultProperties(link);
     m_nState = 37;
     m_pLinkSource = m_pLinkTarget = NULL;
+    CODLinkComponent* l = DYNAMIC_DOWNCAST(CODLinkComponent, link);
+    m_pDragPort = l ? l->GetSourcePort() : NULL;
     m_points.RemoveAll();
     SetCursorFromResource(IDC_OD_DRAW);
 }
 
+// A port under the logical point that accepts the link end being placed, and that end it.
+CODPortComponent* CODController::AcceptablePortAt(CPoint logical)
+{
+    CODPortComponent* port = m_pODViewport->FindPortAt(logical);
+    if (port == NULL || m_pDragPort == NULL)
+        return NULL;
+    return port->CanConnectTo(m_pDragPort) && m_pDragPort->CanConnectTo(port) ? port : NULL;
+}
+
 void CODController::OnLinkButtonDown(UINT, int x, int y)
 {
-    m_pLinkSource = m_pODViewport->FindPortAt(ToLogical(x, y, FALSE));
+    if (m_pPending == NULL)
+        return;
+    CPoint lp = ToLogical(x, y, FALSE);
+    m_pLinkSource = m_pODViewport->FindPortAt(lp);
     m_pLinkTarget = NULL;
+    CODPortComponent* port = AcceptablePortAt(lp);
+    if (port == NULL)
+        return;
+    m_pHit = port->GetOwner();
+    m_points.RemoveAll();
+    m_points.Add(port->GetLocation());
+    CPoint dp = port->GetLocation();
+    LPtoDP(&dp);
+    DrawTrackingPolyline(dp.x, dp.y);
+    if (CODLinkComponent* link = DYNAMIC_DOWNCAST(CODLinkComponent, m_pPending))
+        m_pDragPort = link->GetTargetPort();
+    m_nState = 39;
+    BeginCapture();
 }
 
 void CODController::OnLinkAddPoint(UINT flags, int x, int y)
 {
     DrawTrackingPolyline(m_ptTracking.x, m_ptTracking.y);
+    CODPortComponent* port = AcceptablePortAt(ToLogical(x, y, FALSE));
+    if (port) {
+        m_pLinkTarget = port;
+        CPoint at = port->GetLocation();
+        if ((flags & MK_SHIFT) && m_points.GetSize() > 1)
+            ConstrainAxis(at, m_points[m_points.GetSize() - 1]);
+        m_points.Add(at);
+        OnLinkFinish(flags, x, y);
+        return;
+    }
     CPoint lp = ToLogical(x, y, TRUE);
     if ((flags & MK_SHIFT) && m_points.GetSize())
         ConstrainAxis(m_points[m_points.GetSize() - 1], lp);
@@ -793,15 +857,22 @@ void CODController::OnLinkAddPoint(UINT flags, int x, int y)
 
 void CODController::OnLinkMouseMove(UINT flags, int x, int y)
 {
-    SetCursorFromResource(IDC_OD_DRAW);
+    if (m_pPending == NULL)
+        return;
+    CODPortComponent* port = AcceptablePortAt(ToLogical(x, y, FALSE));
+    CPoint rubber = port ? port->GetLocation() : ToLogical(x, y, TRUE);
+    SetCursorFromResource(port ? IDC_OD_PORT_TARGET : IDC_OD_DRAW);
     if (m_points.GetSize() == 0)
         return;
     DrawTrackingPolyline(m_ptTracking.x, m_ptTracking.y);
-    CPoint p = ToLogical(x, y, TRUE);
-    LPtoDP(&p);
-    if (flags & MK_SHIFT)
-        ConstrainAxis(PolyPointLP((int)m_points.GetSize() - 1), p);
-    DrawTrackingPolyline(p.x, p.y);
+    if (flags & MK_SHIFT) {
+        if (port && m_points.GetSize() > 1)
+            ConstrainAxis(rubber, m_points[m_points.GetSize() - 1]);
+        else if (!port)
+            ConstrainAxis(m_points[m_points.GetSize() - 1], rubber);
+    }
+    LPtoDP(&rubber);
+    DrawTrackingPolyline(rubber.x, rubber.y);
 }
 
 void CODController::OnLinkFinish(UINT flags, int x, int y)

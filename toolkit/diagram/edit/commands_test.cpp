@@ -6,6 +6,7 @@
 #include <memory>
 #include "ODCommands.h"
 #include "ODFontProperties.h"
+#include "ODImageComponent.h"
 #include "ODLineProperties.h"
 #include "ODTextComponent.h"
 
@@ -308,4 +309,48 @@ TEST(Commands, MacroUndoesLastFirst)
     EXPECT_STREQ(Snapshot(d.f), before);
     macro.Execute();
     EXPECT_STREQ(Snapshot(d.f), after);
+}
+
+// Only what the command sets is applied and given back; other components are left alone; the
+// copy applies the same.
+TEST(Commands, TransparencyAppliesAndRestoresOnlyWhatItSets)
+{
+    Drawing d;
+    CBitmap bitmap;
+    bitmap.CreateBitmap(4, 4, 1, 32, NULL);
+    CODImageComponent* image = new CODImageComponent;
+    ASSERT_TRUE(image->CreateFromBitmap(&bitmap, FALSE, RGB(255, 0, 255)));
+    d.f.controller->InsertComponent(image);
+
+    CODTransparencyCommand colourOnly(&d.f.model);
+    colourOnly.AddComponent(image);
+    colourOnly.AddComponent(d.a);
+    colourOnly.SetTransparentColor(RGB(0x12, 0x34, 0x56));
+    CString text;
+    colourOnly.GetDescription(text);
+    EXPECT_STREQ(text, "Transparency Command: transparent value = FALSE transparent color = 0x563412");
+    const CString before = Snapshot(d.f);
+    ASSERT_TRUE(colourOnly.Execute());
+    EXPECT_EQ(image->GetTransparentColor(), RGB(0x12, 0x34, 0x56));
+    EXPECT_FALSE(image->GetTransparent());
+    image->SetTransparent(TRUE);  // changed by someone else: undo of the colour leaves it
+    ASSERT_TRUE(colourOnly.Unexecute());
+    EXPECT_EQ(image->GetTransparentColor(), RGB(255, 0, 255));
+    EXPECT_TRUE(image->GetTransparent());
+    image->SetTransparent(FALSE);
+    EXPECT_STREQ(Snapshot(d.f), before);
+
+    CODTransparencyCommand both(&d.f.model);
+    both.AddComponent(image);
+    both.SetTransparent(TRUE);
+    both.SetTransparentColor(RGB(0, 0, 255));
+    both.GetDescription(text);
+    EXPECT_STREQ(text, "Transparency Command: transparent value = TRUE transparent color = 0xFF0000");
+    std::unique_ptr<CODTransparencyCommand> copy(both.Clone());
+    ASSERT_TRUE(copy->Execute());
+    EXPECT_TRUE(image->GetTransparent());
+    EXPECT_EQ(image->GetTransparentColor(), RGB(0, 0, 255));
+    ASSERT_TRUE(copy->Unexecute());
+    EXPECT_FALSE(image->GetTransparent());
+    EXPECT_EQ(image->GetTransparentColor(), RGB(255, 0, 255));
 }

@@ -3,7 +3,11 @@
 // drags, each finished gesture one undoable command.
 #include "od_edit_fixture.h"
 #include <math.h>
+#include <memory>
 #include "ODGeometry.h"
+#include "ODCommands.h"
+#include "ODLinkComponent.h"
+#include "ODPortComponent.h"
 #include "ODTextComponent.h"
 #include "od_test_canvas.h"
 
@@ -644,4 +648,186 @@ TEST(PlaceTool, RightReleaseDiscardsThePendingComponent)
     EXPECT_EQ(f.State(), 0);
     EXPECT_EQ(f.controller->GetPendingComponent(), nullptr);
     EXPECT_EQ(f.Count(), 1);
+}
+
+TEST(PortTool, PlacesAFreeStandingCirclePortAndRightReleaseCancels)
+{
+    EditFixture f;
+    f.Command(ID_OD_PORT);
+    EXPECT_EQ(f.State(), 33);
+    f.Up(300, 200);
+    EXPECT_EQ(f.State(), 0);
+    ASSERT_EQ(f.Count(), 1);
+    CODCirclePort* port = DYNAMIC_DOWNCAST(CODCirclePort, f.model.GetChild(0));
+    ASSERT_NE(port, nullptr);
+    EXPECT_EQ(port->GetRadius(), 3);
+    EXPECT_EQ(port->GetOwner(), nullptr);
+    CPoint want(300, 200);
+    f.controller->DPtoLP(&want);
+    if (f.view.IsSnapToGrid())
+        want = f.view.SnapToGrid(want.x, want.y);
+    EXPECT_EQ(port->GetLocation(), want);
+    EXPECT_EQ(f.LastCommand()->GetType(), 14);  // one Insert command
+    f.Command(ID_OD_PORT);
+    f.RUp(100, 100);
+    EXPECT_EQ(f.State(), 0);
+    EXPECT_EQ(f.Count(), 1);
+}
+
+namespace {
+
+CODSymbolComponent* AddSymbolWithPort(EditFixture& f, const CRect& body, CPoint port)
+{
+    CODSymbolComponent* s = new CODSymbolComponent;
+    s->Create();
+    CODRectComponent* r = new CODRectComponent;
+    r->Create(body.left, body.top, body.right, body.bottom);
+    s->AppendChild(r);
+    CODCirclePort* p = new CODCirclePort;
+    p->Create(port, 3);
+    s->AddPort(p);
+    s->UpdateRegion(FALSE);
+    f.model.AppendChild(s);
+    return s;
+}
+
+CPoint Device(EditFixture& f, CPoint logical)
+{
+    f.controller->LPtoDP(&logical);
+    return logical;
+}
+
+}  // namespace
+
+TEST(LinkTool, JoinsTwoPortsThroughABendAsOneUndoableCommand)
+{
+    EditFixture f;
+    CODSymbolComponent* a = AddSymbolWithPort(f, CRect(40, 40, 100, 100), CPoint(100, 70));
+    CODSymbolComponent* b = AddSymbolWithPort(f, CRect(300, 140, 360, 200), CPoint(300, 170));
+    f.Command(ID_OD_LINK);
+    EXPECT_EQ(f.State(), 37);
+    CPoint empty = Device(f, CPoint(200, 300));
+    f.Down(empty.x, empty.y);  // no port: nothing
+    EXPECT_EQ(f.State(), 37);
+    CPoint from = Device(f, CPoint(101, 70));
+    f.Down(from.x, from.y);
+    f.Up(from.x, from.y);
+    ASSERT_EQ(f.State(), 39);
+    CPoint bend = Device(f, CPoint(200, 70));
+    f.Down(bend.x, bend.y);
+    f.Up(bend.x, bend.y);
+    CPoint to = Device(f, CPoint(299, 170));
+    f.Down(to.x, to.y);
+    f.Up(to.x, to.y);
+    EXPECT_EQ(f.State(), 0);
+    ASSERT_EQ(f.Count(), 3);
+    CODLinkComponent* link = DYNAMIC_DOWNCAST(CODLinkComponent, f.model.GetChild(2));
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->GetSourceComponent(), a);
+    EXPECT_EQ(link->GetTargetComponent(), b);
+    ASSERT_EQ(link->GetVertexCount(), 3);
+    EXPECT_EQ(link->GetVertex(0), CPoint(100, 70));
+    EXPECT_EQ(link->GetVertex(2), CPoint(300, 170));
+    ASSERT_NE(f.LastCommand(), nullptr);
+    EXPECT_EQ(f.LastCommand()->GetType(), 12);
+
+    CString text;
+    f.LastCommand()->GetDescription(text);
+    EXPECT_STREQ(text, "Link Command: 1 components");
+    // The copy names the same link: run again after an undo it puts that one back.
+    std::unique_ptr<CODLinkCommand> copy(((CODLinkCommand*)f.LastCommand())->Clone());
+    ASSERT_EQ(copy->GetComponents()->GetSize(), 1);
+    EXPECT_EQ((*copy->GetComponents())[0], link);
+    link->AddRef();
+    f.model.Undo();
+    EXPECT_EQ(f.Count(), 2);
+    EXPECT_EQ(a->GetConnectionCount(), 0);
+    EXPECT_TRUE(copy->Execute());
+    ASSERT_EQ(f.Count(), 3);
+    EXPECT_EQ(a->GetConnectionCount(), 1);
+    copy->Unexecute();
+    EXPECT_EQ(f.Count(), 2);
+    f.model.Redo();
+    ASSERT_EQ(f.Count(), 3);
+    EXPECT_EQ(f.model.GetChild(2), link);
+    EXPECT_EQ(a->GetConnectionCount(), 1);
+    EXPECT_EQ(b->GetConnectionCount(), 1);
+    // Moving a joined symbol carries the link's end along.
+    CODComponentSet moved;
+    moved.Add(b);
+    f.model.MoveComponents(&moved, 0, 20);
+    EXPECT_EQ(link->GetVertex(2), CPoint(300, 190));
+    EXPECT_EQ(link->GetVertex(0), CPoint(100, 70));
+    link->Release();
+}
+
+TEST(LinkTool, RightReleaseCancelsAndLeavesNothing)
+{
+    EditFixture f;
+    AddSymbolWithPort(f, CRect(40, 40, 100, 100), CPoint(100, 70));
+    f.Command(ID_OD_LINK);
+    CPoint from = Device(f, CPoint(100, 70));
+    f.Down(from.x, from.y);
+    f.Up(from.x, from.y);
+    ASSERT_EQ(f.State(), 39);
+    f.RUp(from.x + 50, from.y);
+    EXPECT_EQ(f.State(), 0);
+    EXPECT_EQ(f.Count(), 1);
+    EXPECT_EQ(f.controller->GetPendingComponent(), nullptr);
+}
+
+TEST(PortCommands, MoveJoinsTheTargetAndUndoRejoinsTheOldPorts)
+{
+    EditFixture f;
+    CODSymbolComponent* a = AddSymbolWithPort(f, CRect(0, 0, 50, 50), CPoint(50, 25));
+    CODSymbolComponent* b = AddSymbolWithPort(f, CRect(50, 0, 100, 50), CPoint(50, 25));
+    CODSymbolComponent* c = AddSymbolWithPort(f, CRect(0, 100, 50, 150), CPoint(50, 125));
+    CODPortComponent* pa = a->GetPort(0);
+    ASSERT_NE(a->Connect(pa, b->GetPort(0)), nullptr);
+    CODMovePortCommand move(&f.model, 0, 100, c->GetPort(0));
+    move.AddComponent(pa);
+    CString text;
+    move.GetDescription(text);
+    EXPECT_STREQ(text, "Move Port Command: x = 0  y = 100");
+    EXPECT_TRUE(move.Execute());
+    EXPECT_EQ(pa->GetLocation(), CPoint(50, 125));
+    EXPECT_EQ(a->GetConnectionCount(), 1);  // b let go (it does not follow), c joined
+    EXPECT_EQ(b->GetConnectionCount(), 0);
+    EXPECT_EQ(c->GetConnectionCount(), 1);
+    EXPECT_TRUE(move.Unexecute());
+    EXPECT_EQ(pa->GetLocation(), CPoint(50, 25));
+    EXPECT_EQ(b->GetConnectionCount(), 1);
+    // The copy moves the same port by the same offset to the same target.
+    std::unique_ptr<CODMovePortCommand> copy(move.Clone());
+    copy->GetDescription(text);
+    EXPECT_STREQ(text, "Move Port Command: x = 0  y = 100");
+    EXPECT_TRUE(copy->Execute());
+    EXPECT_EQ(pa->GetLocation(), CPoint(50, 125));
+    EXPECT_EQ(c->GetConnectionCount(), 1);
+    EXPECT_TRUE(copy->Unexecute());
+    EXPECT_EQ(pa->GetLocation(), CPoint(50, 25));
+    // Without a target the port only moves; its join to a is let go once the ports part (a
+    // does not follow) and made again by the undo.
+    CODMovePortCommand plain(&f.model, 10, 0);
+    plain.AddComponent(b->GetPort(0));
+    EXPECT_TRUE(plain.Execute());
+    EXPECT_EQ(b->GetPort(0)->GetLocation(), CPoint(60, 25));
+    EXPECT_EQ(b->GetConnectionCount(), 0);
+    EXPECT_EQ(c->GetConnectionCount(), 0);
+    EXPECT_TRUE(plain.Unexecute());
+    EXPECT_EQ(b->GetPort(0)->GetLocation(), CPoint(50, 25));
+    EXPECT_EQ(b->GetConnectionCount(), 1);  // rejoined to a
+    // Nothing or more than one component, or a port without an owner: nothing moves.
+    CODMovePortCommand none(&f.model, 5, 5);
+    EXPECT_FALSE(none.Execute());
+    CODCirclePort* loose = new CODCirclePort;
+    loose->AddRef();
+    loose->Create(CPoint(5, 5), 3);
+    {
+        CODMovePortCommand ownerless(&f.model, 5, 5);
+        ownerless.AddComponent(loose);
+        EXPECT_FALSE(ownerless.Execute());
+    }
+    EXPECT_EQ(loose->GetLocation(), CPoint(5, 5));
+    loose->Release();
 }

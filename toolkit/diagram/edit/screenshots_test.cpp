@@ -2,8 +2,11 @@
 // Unix folder); each picture is taken of the whole screen with xwd. Skipped otherwise.
 #include "../properties/od_page_fixture.h"
 #include <string>
+#include <vector>
 #include "ODDialogs.h"
 #include "ODFillProperties.h"
+#include "ODImageComponent.h"
+#include "ODLinkComponent.h"
 #include "ODLineProperties.h"
 #include "ODMeasureSheet.h"
 #include "ODTextComponent.h"
@@ -124,6 +127,41 @@ void Draw(EditFixture& f)
     turned->Rotate(900, b.CenterPoint().x, b.CenterPoint().y);
     f.model.AppendChild(turned);  // not through the editor: not selected, not being edited
     turned->UpdateRegion(TRUE);
+
+    // A bitmap image, its magenta centre left out over the grid.
+    std::vector<DWORD> pixels(64 * 48);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+            pixels[y * 64 + x] = (x > 20 && x < 44 && y > 14 && y < 34)
+                                     ? 0xFF00FF
+                                     : (DWORD)((x * 4) << 16 | (y * 5) << 8 | 0x40);
+    CBitmap bitmap;
+    bitmap.CreateBitmap(64, 48, 1, 32, pixels.data());
+    CODImageComponent* image = new CODImageComponent;
+    image->CreateFromBitmap(&bitmap, TRUE, RGB(255, 0, 255));
+    image->CenterOn(240, 300);
+    f.model.AppendChild(image);
+
+    // Two symbols joined by a link from the first one's port to the second one's centre.
+    CODSymbolComponent* symbols[2];
+    for (int i = 0; i < 2; ++i) {
+        symbols[i] = new CODSymbolComponent;
+        symbols[i]->Create();
+        CODEllipseComponent* body = new CODEllipseComponent;
+        body->Create(CRect(300 + 110 * i, 330, 350 + 110 * i, 370));
+        Style(body, RGB(0, 90, 90), 1, RGB(200, 245, 240));
+        symbols[i]->AppendChild(body);
+        symbols[i]->UpdateRegion(FALSE);
+        f.model.AppendChild(symbols[i]);
+    }
+    CODCirclePort* port = new CODCirclePort;
+    port->Create(CPoint(350, 350), 4);
+    symbols[0]->AddPort(port);
+    symbols[0]->UpdateRegion(TRUE);
+    CODLinkComponent* link = new CODLinkComponent;
+    link->Create(port, symbols[1]->GetCenterPort());
+    Style(link->GetLine(), RGB(0, 0, 0), 1);
+    f.model.AppendChild(link);
 }
 
 }  // namespace

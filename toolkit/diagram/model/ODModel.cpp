@@ -10,7 +10,11 @@
 #include "ODLineProperties.h"
 #include "ODOrientationProperties.h"
 #include "ODClosedShapes.h"
+#include "ODImageComponent.h"
 #include "ODMetafileComponent.h"
+#include "ODPortComponent.h"
+#include "ODLinkComponent.h"
+#include "ODSymbolComponent.h"
 #include "ODTextComponent.h"
 #include "SECDib.h"
 #include "diagram_res.h"
@@ -40,7 +44,10 @@ void ODRegisterStoredClasses()
         RUNTIME_CLASS(CODRectComponent),    RUNTIME_CLASS(CODEllipseComponent),
         RUNTIME_CLASS(CODPolygonComponent), RUNTIME_CLASS(CODCurveComponent),
         RUNTIME_CLASS(CODClosedCurveComponent), RUNTIME_CLASS(CODTextComponent),
-        RUNTIME_CLASS(CODMetafileComponent),
+        RUNTIME_CLASS(CODMetafileComponent), RUNTIME_CLASS(CODImageComponent),
+        RUNTIME_CLASS(CODDib), RUNTIME_CLASS(CODPortComponent), RUNTIME_CLASS(CODCirclePort),
+        RUNTIME_CLASS(CODSymbolComponent), RUNTIME_CLASS(CODConnection),
+        RUNTIME_CLASS(CODLinkComponent),
     };
     for (const CRuntimeClass* cls : classes)
         AfxClassInit(const_cast<CRuntimeClass*>(cls));
@@ -575,17 +582,27 @@ void CODModel::EndChange(CODComponentSet* working, const std::vector<CRect>& sav
     m_bModified = TRUE;
 }
 
+// A moved symbol tells the components joined to it, through the map the whole change shares.
+static void UpdateLinksOf(CODComponent* c, CODConnectionMap* map)
+{
+    if (CODSymbolComponent* symbol = DYNAMIC_DOWNCAST(CODSymbolComponent, c))
+        symbol->UpdateConnectedLinks(map);
+}
+
 void CODModel::MoveComponents(CODComponentSet* set, int dx, int dy)
 {
     if (set == NULL || (dx == 0 && dy == 0))
         return;
     CODComponentSet working;
     CollectWorkingSet(set, 0, &working);
+    CODConnectionMap map;
+    map.AddSymbols(&working);  // joined symbols moving together keep their connections
     std::vector<CRect> saved;
     for (int i = 0; i < working.GetSize(); ++i) {
         saved.push_back(working[i]->GetBounds());
         working[i]->OnMoveSet(&working);
         working[i]->Translate(dx, dy);
+        UpdateLinksOf(working[i], &map);
     }
     EndChange(&working, saved);
 }
@@ -596,6 +613,8 @@ void CODModel::RotateComponents(CODComponentSet* set, int angle, int aspectX, in
         return;
     CODComponentSet working;
     CollectWorkingSet(set, 1, &working);
+    CODConnectionMap map;
+    map.AddSymbols(&working);  // joined symbols moving together keep their connections
     std::vector<CRect> saved;
     for (int i = 0; i < working.GetSize(); ++i) {
         saved.push_back(working[i]->GetBounds());
@@ -603,6 +622,7 @@ void CODModel::RotateComponents(CODComponentSet* set, int angle, int aspectX, in
         float x, y;
         working[i]->GetRegionHandleF(8, &x, &y);
         working[i]->Rotate(angle, x, y, aspectX, aspectY);
+        UpdateLinksOf(working[i], &map);
     }
     EndChange(&working, saved);
 }
@@ -613,6 +633,8 @@ void CODModel::ScaleComponents(CODComponentSet* set, float sx, float sy, int han
         return;
     CODComponentSet working;
     CollectWorkingSet(set, 2, &working);
+    CODConnectionMap map;
+    map.AddSymbols(&working);  // joined symbols moving together keep their connections
     std::vector<CRect> saved;
     for (int i = 0; i < working.GetSize(); ++i) {
         CODComponent* c = working[i];
@@ -629,6 +651,7 @@ void CODModel::ScaleComponents(CODComponentSet* set, float sx, float sy, int han
             fy = sy < 0 ? -s : s;
         }
         c->Scale(fx, fy, x, y);
+        UpdateLinksOf(c, &map);
     }
     EndChange(&working, saved);
 }

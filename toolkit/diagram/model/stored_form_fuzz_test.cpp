@@ -8,7 +8,11 @@
 #include "ODEditProperties.h"
 #include "ODFillProperties.h"
 #include "ODFontProperties.h"
+#include "ODImageComponent.h"
 #include "ODMetafileComponent.h"
+#include "ODPortComponent.h"
+#include "ODLinkComponent.h"
+#include "ODSymbolComponent.h"
 #include "ODOrientationProperties.h"
 #include "ODTextComponent.h"
 #include "od_stream_util.h"
@@ -192,6 +196,36 @@ std::vector<std::vector<BYTE>> Corpus()
         picture->LoadFile(path);
         DeleteFileA(path);
         model.AppendChild(picture);
+        // A 2 x 2 bitmap image drawn with a transparent colour.
+        CBitmap bitmap;
+        DWORD pixels[4] = {0xFF00FF, 0x00FF00, 0x0000FF, 0xFFFFFF};
+        bitmap.CreateBitmap(2, 2, 1, 32, pixels);
+        CODImageComponent* image = new CODImageComponent;
+        image->CreateFromBitmap(&bitmap, TRUE, RGB(255, 0, 255));
+        image->OffsetVertices(300, 0);
+        model.AppendChild(image);
+        CODCirclePort* port = new CODCirclePort;
+        port->Create(CPoint(320, 40), 3);
+        model.AppendChild(port);
+        // Two symbols joined port to port.
+        CODSymbolComponent* symbols[2];
+        for (int i = 0; i < 2; ++i) {
+            symbols[i] = new CODSymbolComponent;
+            symbols[i]->Create();
+            CODRectComponent* body = new CODRectComponent;
+            body->Create(400 + 60 * i, 0, 440 + 60 * i, 30);
+            symbols[i]->AppendChild(body);
+            CODCirclePort* end = new CODCirclePort;
+            end->Create(CPoint(i ? 460 : 440, 15), 3);
+            symbols[i]->AddPort(end);
+            symbols[i]->UpdateRegion(FALSE);
+            model.AppendChild(symbols[i]);
+        }
+        symbols[0]->Connect(symbols[0]->GetPort(0), symbols[1]->GetPort(0));
+        // A link from the first symbol's centre to the second one's port.
+        CODLinkComponent* link = new CODLinkComponent;
+        link->Create(symbols[0]->GetCenterPort(), symbols[1]->GetPort(0));
+        model.AppendChild(link);
         corpus.push_back(StoreModel(model));
     }
     return corpus;

@@ -1,4 +1,5 @@
 #include "ODViewport.h"
+#include "ODSymbolComponent.h"
 #include <math.h>
 #include "ODCommand.h"
 #include "ODController.h"
@@ -905,7 +906,23 @@ CODComponent* CODViewport::SegmentHitTest(int x, int y, int& segment)
 }
 
 // Symbols and their ports are not part of this toolkit's shapes yet: no port is ever found.
-CODPortComponent* CODViewport::FindPortAt(CPoint)
+// The first top-level selectable symbol with a port within 10 device pixels of the point.
+CODPortComponent* CODViewport::FindPortAt(CPoint logical)
 {
+    CODModel* model = GetODModel();
+    if (model == NULL)
+        return NULL;
+    CSize tolerance(10, 10);
+    DPtoLP(&tolerance);
+    for (int i = 0; i < model->GetChildCount(); ++i) {
+        CODSymbolComponent* symbol = DYNAMIC_DOWNCAST(CODSymbolComponent, model->GetChild(i));
+        if (symbol == NULL)
+            continue;
+        CODEditProperties edit;
+        if (model->GetOption() == 0 && symbol->GetProperty(40, edit) && !edit.GetCanSelect())
+            continue;
+        if (CODPortComponent* port = symbol->FindPortAt(&logical, abs(tolerance.cx)))
+            return port;
+    }
     return NULL;
 }

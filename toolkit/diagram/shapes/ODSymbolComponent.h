@@ -1,0 +1,161 @@
+// Graph nodes of a drawing: a symbol is a composite component with ports where other
+// components' ports are joined to it by connections. A move, rotation, scaling or removal is
+// passed along the connections: the far owner follows (its Bool 70 set) or lets the
+// connection go once the two ports part.
+#pragma once
+#include <afxcoll.h>
+#include "ODComponent.h"
+#include "ODPortComponent.h"
+
+class CODSymbolComponent;
+
+// Two ports joined. Each end holds one reference on its port. An end's state says what its
+// owner is to be told: 0 nothing, 1 the far end moved, 2 the far end's component was removed.
+class CODConnection : public CObject
+{
+    DECLARE_SERIAL(CODConnection)
+
+public:
+    CODConnection(CODPortComponent* source = NULL, CODPortComponent* target = NULL)
+        : m_pSource(source), m_pTarget(target), m_nSourceState(0), m_nTargetState(0)
+    {
+    }
+    ~CODConnection() override;
+    void Serialize(CArchive& ar) override;
+
+    virtual BOOL GetFarFollow(CODPortComponent* port);
+    virtual BOOL GetTargetFollow();
+    virtual BOOL GetSourceFollow();
+    virtual BOOL SetEndState(CODPortComponent* port, int state);
+    virtual BOOL SetSourceState(int state)
+    {
+        m_nSourceState = state;
+        return TRUE;
+    }
+    virtual BOOL SetTargetState(int state)
+    {
+        m_nTargetState = state;
+        return TRUE;
+    }
+    virtual BOOL NotifyEnd(CODPortComponent* port);
+    virtual BOOL NotifySource();
+    virtual BOOL NotifyTarget();
+    virtual void ClearStates() { m_nSourceState = m_nTargetState = 0; }
+
+    CODPortComponent* GetSource() const { return m_pSource; }
+    CODPortComponent* GetTarget() const { return m_pTarget; }
+    void SetSource(CODPortComponent* port);
+    void SetTarget(CODPortComponent* port);
+    BOOL IsCoincident();
+    int GetSourceState() const { return m_nSourceState; }
+    int GetTargetState() const { return m_nTargetState; }
+
+private:
+    BOOL Notify(CODPortComponent* port, int state);
+    CODPortComponent* m_pSource;
+    CODPortComponent* m_pTarget;
+    int m_nSourceState;
+    int m_nTargetState;
+};
+
+typedef CCArray_T<CODConnection*, CODConnection*> CODConnectionArray;
+
+// The connections one move has already passed, with the port on the side that is moving
+// (NULL when both ends move).
+class CODConnectionMap : public CMapPtrToPtr
+{
+public:
+    CODConnectionMap() : CMapPtrToPtr(10) {}
+    ~CODConnectionMap() override;
+    void Set(CODConnection* connection, CODPortComponent* port);
+    BOOL Contains(CODConnection* connection, CODPortComponent* port);
+    void AddSymbol(CODSymbolComponent* symbol);
+    int AddSymbols(CODComponentSet* set);
+    void CollectLinks(CODComponentSet* set);
+    void ClearInternalStates();
+};
+
+class CODSymbolComponent : public CODComponent
+{
+    DECLARE_SERIAL(CODSymbolComponent)
+
+public:
+    CODSymbolComponent();
+    CODSymbolComponent(const CODSymbolComponent& other);
+    ~CODSymbolComponent() override;
+
+    void Serialize(CArchive& ar) override;
+    CODComponent* Clone() const override { return new CODSymbolComponent(*this); }
+    void InitChildEditProperties(CODComponent* child) override;
+    void OnDraw(CDC* dc) override;
+    CODRgn* RecalcRegion() override;
+    CODRgn* GetHitRegion() override { return &m_bodyRegion; }
+    void OnAttach(CODComponent* parent) override;
+    void OnDetach(CODComponent* parent) override;
+    void OnTransformChanged() override;
+    void OnGrouped(CODComponent* group) override;
+
+    BOOL Create();
+    BOOL Create(CODComponentSet* children);
+    BOOL LoadFromFile(LPCTSTR path);
+
+    // Ports.
+    BOOL AddPort(CODPortComponent* port);
+    BOOL RemovePortAt(int index);
+    void RemoveAllPorts();
+    int GetPorts(CODComponentSet* set);
+    int GetPortCount() const { return (int)m_ports.GetSize(); }
+    CODPortComponent* GetPort(int index) const;
+    CODPortComponent* GetCenterPort() const { return m_pCenterPort; }
+    void SetPortsVisible(BOOL visible);
+    void DrawPorts(CDC* dc);
+    void SetCenterPortEnabled(BOOL enabled);
+    CODPortComponent* FindPortAt(const CPoint* pt, int tolerance);
+
+    // Connections.
+    int GetConnections(CODConnectionArray* connections);
+    int GetConnectionCount() const { return (int)m_connections.GetSize(); }
+    CODConnection* FindConnection(CODPortComponent* a, CODPortComponent* b);
+    void FindConnections(CODPortComponent* port, CODConnectionArray* connections);
+    void GetConnectionsTo(CODComponent* component, CODConnectionArray* connections);
+    CODPortComponent* GetOwnPort(CODConnection* connection);
+    BOOL IsSourceOf(CODConnection* connection);
+    CODPortComponent* GetConnectedPort(CODConnection* connection);
+    void MarkFarEnds(CODPortComponent* port, int state);
+    void MarkAllFarEnds(int state);
+    void RemoveAllConnections();
+    int DisconnectAllExcept(CODComponentSet* keep);
+    void RegisterAllConnections();
+    void UnregisterAllConnections();
+    void UpdateConnectedLinks(CODConnectionMap* map);
+
+    virtual BOOL MovePort(CODPortComponent* port, int dx, int dy);
+    virtual CODPortComponent* CreateCenterPort();
+    virtual BOOL FollowConnection(CODConnection* connection);
+    virtual void CollectConnected(CODComponentSet* set);
+    virtual void CollectFollowers(CODComponentSet* set);
+    virtual BOOL CanConnect(CODPortComponent*, CODPortComponent*) { return TRUE; }
+    virtual CODConnection* Connect(CODPortComponent* a, CODPortComponent* b);
+    virtual void DisconnectFrom(CODComponent* component);
+    virtual void RemoveConnection(CODConnection* connection);
+    virtual void Disconnect(CODPortComponent* a, CODPortComponent* b);
+    virtual int AddConnectionEntry(CODConnection* connection);
+    virtual void RemoveConnectionEntry(CODConnection* connection);
+    virtual void RegisterWithFarEnd(CODConnection* connection);
+    virtual void UnregisterFromFarEnd(CODConnection* connection);
+    virtual void OnConnect(CODConnection*) {}
+    virtual BOOL OnFarEndMoved(CODConnection* connection);
+    virtual void OnDisconnect(CODConnection*) {}
+    virtual BOOL OnFarEndRemoved(CODConnection*) { return FALSE; }
+    virtual void UpdateCenterPort();
+
+    // The symbol a port belongs to, if any.
+    static CODSymbolComponent* OwnerOf(CODPortComponent* port);
+
+protected:
+    void Empty();
+    CCArray_T<CODPortComponent*, CODPortComponent*> m_ports;
+    CODCirclePort* m_pCenterPort;
+    CODConnectionArray m_connections;
+    CODRgn m_bodyRegion;
+};

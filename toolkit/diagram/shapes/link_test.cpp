@@ -1,0 +1,152 @@
+// Links: creation between ports, ends kept on their ports when a joined symbol moves, clipping
+// at a centre port, freeing an end and the stored drawing.
+#include "gtest_wine.h"
+#include "ODClosedShapes.h"
+#include "ODEditProperties.h"
+#include "ODLinkComponent.h"
+#include "ODModel.h"
+#include "ODProperty.h"
+#include "od_stream_util.h"
+
+namespace {
+
+CODSymbolComponent* MakeSymbol(const CRect& r)
+{
+    CODSymbolComponent* s = new CODSymbolComponent;
+    s->Create();
+    CODRectComponent* body = new CODRectComponent;
+    body->Create(r.left, r.top, r.right, r.bottom);
+    s->AppendChild(body);
+    s->UpdateRegion(FALSE);
+    return s;
+}
+
+CODCirclePort* AddPort(CODSymbolComponent* s, CPoint at)
+{
+    CODCirclePort* port = new CODCirclePort;
+    port->Create(at, 3);
+    s->AddPort(port);
+    s->UpdateRegion(FALSE);
+    return port;
+}
+
+int Bool80(CODPortComponent* port)  // -1 when absent
+{
+    CODProperty* p = port->FindProperty(80);
+    int value = -1;
+    if (p)
+        p->GetValue(value);
+    return value;
+}
+
+std::vector<CPoint> Path(CODLinkComponent* link)
+{
+    std::vector<CPoint> v(link->GetVertexCount());
+    for (int i = 0; i < (int)v.size(); ++i)
+        v[i] = link->GetVertex(i);
+    return v;
+}
+
+struct Joined {
+    CODModel model;
+    CODSymbolComponent* a;
+    CODSymbolComponent* b;
+    CODCirclePort* pa;
+    CODCirclePort* pb;
+    CODLinkComponent* link;
+    Joined()
+    {
+        a = MakeSymbol(CRect(-40, -20, 0, 20));
+        b = MakeSymbol(CRect(100, -20, 140, 20));
+        model.AppendChild(a);
+        model.AppendChild(b);
+        pa = AddPort(a, CPoint(0, 0));
+        pb = AddPort(b, CPoint(100, 0));
+        link = new CODLinkComponent;
+        link->Create(pa, pb);
+        model.AppendChild(link);
+    }
+};
+
+}  // namespace
+
+TEST(Links, CreatedBetweenTwoPorts)
+{
+    Joined j;
+    CODLinkComponent* link = j.link;
+    EXPECT_EQ(link->GetType(), "Link");
+    EXPECT_EQ(link->GetName(), "Link");
+    EXPECT_EQ(Path(link), (std::vector<CPoint>{CPoint(0, 0), CPoint(100, 0)}));
+    EXPECT_EQ(link->GetSourcePort()->GetLocation(), CPoint(0, 0));
+    EXPECT_EQ(link->GetTargetPort()->GetLocation(), CPoint(100, 0));
+    for (CODPortComponent* end : {link->GetSourcePort(), link->GetTargetPort()}) {
+        EXPECT_FALSE(end->IsVisible());
+        EXPECT_EQ(Bool80(end), 0);
+        CODEditProperties edit;
+        ASSERT_TRUE(end->GetProperty(40, edit));
+        EXPECT_FALSE(edit.GetCanSelect());
+    }
+    EXPECT_EQ(link->GetSourceComponent(), j.a);
+    EXPECT_EQ(link->GetTargetComponent(), j.b);
+    CODCirclePort* other = AddPort(j.b, CPoint(140, 0));
+    EXPECT_EQ(link->ConnectSource(other), nullptr);  // the source end is taken
+}
+
+TEST(Links, OnlyTheEndAtAMovedSymbolFollows)
+{
+    Joined j;
+    CODComponentSet moved;
+    moved.Add(j.a);
+    j.model.MoveComponents(&moved, 10, 5);
+    EXPECT_EQ(Path(j.link), (std::vector<CPoint>{CPoint(10, 5), CPoint(100, 0)}));
+    EXPECT_EQ(j.link->GetSourcePort()->GetLocation(), CPoint(10, 5));
+    EXPECT_EQ(j.pb->GetLocation(), CPoint(100, 0));
+    EXPECT_EQ(j.link->GetConnectionCount(), 2);
+    // Moving the link alone brings its ends back onto their ports.
+    CODComponentSet linkOnly;
+    linkOnly.Add(j.link);
+    j.model.MoveComponents(&linkOnly, 0, 30);
+    EXPECT_EQ(Path(j.link).front(), CPoint(10, 5));
+    EXPECT_EQ(Path(j.link).back(), CPoint(100, 0));
+}
+
+TEST(Links, EndAtACentrePortStopsOutsideTheOutline)
+{
+    CODModel model;
+    CODSymbolComponent* square = MakeSymbol(CRect(0, 0, 40, 40));
+    model.AppendChild(square);
+    CPoint points[2] = {CPoint(20, 20), CPoint(100, 20)};
+    CODLinkComponent* link = new CODLinkComponent;
+    ASSERT_TRUE(link->Create(points, 2, square->GetCenterPort(), NULL));
+    model.AppendChild(link);
+    EXPECT_EQ(link->GetVertex(0), CPoint(44, 20));
+    EXPECT_EQ(link->GetVertex(1), CPoint(100, 20));
+    EXPECT_EQ(link->GetSourceComponent(), square);
+    EXPECT_EQ(link->GetTargetComponent(), nullptr);
+}
+
+TEST(Links, FreedEndIsOfferedAgainAndTheDrawingStoresJoined)
+{
+    Joined j;
+    j.link->DisconnectTarget();
+    j.link->UpdateEndPorts();
+    EXPECT_EQ(Bool80(j.link->GetTargetPort()), 1);
+    EXPECT_EQ(j.link->GetTargetPort()->GetLocation(), CPoint(100, 0));
+    EXPECT_EQ(j.b->GetConnectionCount(), 0);
+    EXPECT_NE(j.link->ConnectTarget(j.pb), nullptr);
+
+    PlainPageSettings(j.model);
+    std::vector<BYTE> stored = StoreModel(j.model);
+    CODModel again;
+    Load(stored, [&](CArchive& ar) { again.Serialize(ar); });
+    ASSERT_EQ(again.GetChildCount(), 3);
+    CODLinkComponent* link = DYNAMIC_DOWNCAST(CODLinkComponent, again.GetChild(2));
+    ASSERT_NE(link, nullptr);
+    ASSERT_NE(link->GetLine(), nullptr);
+    EXPECT_EQ(link->GetSourceComponent(), again.GetChild(0));
+    EXPECT_EQ(link->GetTargetComponent(), again.GetChild(1));
+    CODComponentSet moved;
+    moved.Add(again.GetChild(1));
+    again.MoveComponents(&moved, 0, 7);
+    EXPECT_EQ(link->GetVertex(1), CPoint(100, 7));
+}
