@@ -509,7 +509,7 @@ TEST_F(ClavioDrawing, DragsOverTheOverlayGoToTheManagerOrTheDrawing)
 }
 
 // Pictures for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix folder); the
-// screen is taken with xwd. An arrow and a protractor over a played clip in single view,
+// screen is taken with xwd. An arrow, a protractor and a text over a played clip in single view,
 // zoomed, and in the comparison view, with the Graphics page beside. Skipped otherwise.
 TEST_F(ClavioDrawing, ScreenshotsOfDrawingsOverTheVideo)
 {
@@ -537,6 +537,21 @@ TEST_F(ClavioDrawing, ScreenshotsOfDrawingsOverTheVideo)
         Send(o, WM_LBUTTONDOWN, at, MK_LBUTTON);
         Send(o, WM_LBUTTONUP, at);
     }
+    // A word typed into a text box beside them.
+    Click(1094);  // text
+    Send(o, WM_MOUSEMOVE, CPoint(500, 80));
+    Send(o, WM_LBUTTONDOWN, CPoint(500, 80), MK_LBUTTON);
+    Send(o, WM_LBUTTONUP, CPoint(500, 80));
+    auto* controller = static_cast<CODCustomController*>(o->GetViewport()->GetController());
+    CODCustomModel* model = m_clip->GetDrawingModel();
+    const CPoint centre = model->GetChild(model->GetChildCount() - 1)->GetBounds().CenterPoint();
+    Send(o, WM_LBUTTONDOWN, centre, MK_LBUTTON);
+    Send(o, WM_LBUTTONUP, centre);
+    Send(o, WM_LBUTTONDBLCLK, centre, MK_LBUTTON);
+    Send(o, WM_LBUTTONUP, centre);
+    if (CODTextComponent* editing = controller->GetEditingText())
+        for (char c : std::string("TOP"))
+            editing->GetEditor()->SendMessage(WM_CHAR, c, 0);
     Click(1091);  // select: the tools put away
     shoot("drawing-single");
     Click(1078);  // zoom in
