@@ -80,8 +80,11 @@ CDatabaseSheet::~CDatabaseSheet()
     for (CDaoRecordset* set : {(CDaoRecordset*)m_pPeopleSet, (CDaoRecordset*)m_pClipSet})
         if (set && set->IsOpen())
             set->Close();
+    CloseGroupRecordsets();
     delete m_pPeopleSet;
     delete m_pClipSet;
+    delete m_pGroupDetailSet;
+    delete m_pGroupMasterSet;
     delete m_pPeoplePage;
     delete m_pClipsPage;
 }
@@ -265,4 +268,37 @@ void CDatabaseSheet::OnDaoError(BOOL recoverable)
         if (CWnd* main = AfxGetMainWnd())
             if (main->GetSafeHwnd())
                 main->PostMessage(WM_CLOSE);
+}
+
+void CDatabaseSheet::CreateGroupRecordsets()
+{
+    CloseGroupRecordsets();
+    delete m_pGroupDetailSet;
+    delete m_pGroupMasterSet;
+    m_pGroupDetailSet = new CRefClipGroupDetail;
+    m_pGroupMasterSet = new CRefClipGroupMaster;
+}
+
+void CDatabaseSheet::OpenGroupRecordsets()
+{
+    for (CDaoRecordset* set :
+         {(CDaoRecordset*)m_pGroupDetailSet, (CDaoRecordset*)m_pGroupMasterSet}) {
+        if (!set || set->IsOpen())
+            continue;
+        try {
+            set->Open(dbOpenDynaset);
+        } catch (CDaoException* e) {
+            AfxMessageBox(e->m_pErrorInfo ? e->m_pErrorInfo->m_strDescription : CString(),
+                          MB_ICONEXCLAMATION);
+            e->Delete();
+        }
+    }
+}
+
+void CDatabaseSheet::CloseGroupRecordsets()
+{
+    for (CDaoRecordset* set :
+         {(CDaoRecordset*)m_pGroupDetailSet, (CDaoRecordset*)m_pGroupMasterSet})
+        if (set && set->IsOpen())
+            set->Close();
 }

@@ -61,6 +61,14 @@ public:
     CPeopleRecord* GetPeopleRecordset() const { return m_pPeopleSet; }
     CClipRecord* GetClipRecordset() const { return m_pClipSet; }
 
+    // The clip groups page's membership and group recordsets, made, opened and closed here
+    // for a page that is given them.
+    void CreateGroupRecordsets();
+    void OpenGroupRecordsets();
+    void CloseGroupRecordsets();
+    CRefClipGroupDetail* GetGroupDetailRecordset() const { return m_pGroupDetailSet; }
+    CRefClipGroupMaster* GetGroupMasterRecordset() const { return m_pGroupMasterSet; }
+
 protected:
     virtual BOOL OnInitDialog();
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);

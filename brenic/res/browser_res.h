@@ -94,3 +94,16 @@
 #define IDD_DELETE_GROUP        262
 #define IDD_GROUP_NAME          263
 #define IDC_GROUP_NAME          1028
+
+// Clip groups page
+#define IDD_CLIP_GROUPS_PAGE    195
+#define IDC_CG_GROUPS           1071
+#define IDC_CG_MEMBERS          1072
+#define IDC_CG_NEW_GROUP        1048
+#define IDC_CG_DELETE_GROUP     1296
+#define IDC_CG_SEND_GROUP       1106
+#define IDC_CG_REMOVE           1055
+#define IDC_CG_ADD              1050
+#define IDC_CG_PREV             1038
+#define IDC_CG_NEXT             1039
+#define IDC_CG_CLIP_NAME        1002

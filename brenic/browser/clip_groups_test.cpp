@@ -1,0 +1,200 @@
+// The clip groups page over a database made at test time, headless: groups made with
+// awkward names, members added and removed, a group deleted with its memberships.
+#include "browser_test_support.h"
+#include "ClipGroupsPPage.h"
+#include "DatabaseSheet.h"
+#include "browser_res.h"
+
+using namespace browser_test;
+
+namespace {
+
+CWinApp theApp("Quorvel Redovove");
+
+class ClipGroupsTest : public BrowserTest
+{
+protected:
+    void SetUp() override
+    {
+        BrowserTest::SetUp();
+        CDaoDatabase db;
+        db.Open(m_db, FALSE, FALSE);
+        db.Execute("INSERT INTO [Person] ([FirstName], [LastName], [Role], [InstructorID], "
+                   "[LastLessonNumber]) VALUES ('Ben', 'Hogg', 'Pro', -1, 0)");
+        const long person = LastIDOf(db, "Person");
+        AddClip(*this, db, person, "Swing", 1, -1, "CLP0001.avi", &first);
+        AddClip(*this, db, person, "Drill", 2, -1, "CLP0002.avi", &second);
+        db.Execute("INSERT INTO [ReferenceClipMaster] ([GroupName], [Comment]) VALUES ('Keep', '')");
+        keep = LastIDOf(db, "ReferenceClipMaster");
+        db.Execute("INSERT INTO [ReferenceClipGroupDetail] ([RefClipID], [VideoID]) VALUES (?, ?)",
+                   CDaoParams().Add(keep).Add(first));
+        db.Close();
+
+        host.CreateEx(0, AfxRegisterWndClass(0), "host", WS_POPUP, CRect(0, 0, 600, 500), NULL, 0);
+        sheet.CreateGroupRecordsets();
+        sheet.OpenGroupRecordsets();
+        page.SetMembershipRecordset(sheet.GetGroupDetailRecordset());
+        page.SetGroupRecordset(sheet.GetGroupMasterRecordset());
+        ASSERT_TRUE(page.Create(IDD_CLIP_GROUPS_PAGE, &host));
+    }
+
+    void TearDown() override
+    {
+        page.DestroyWindow();
+        sheet.CloseGroupRecordsets();
+        host.DestroyWindow();
+        BrowserTest::TearDown();
+    }
+
+    static long LastIDOf(CDaoDatabase& db, const char* table)
+    {
+        CDaoRecordset rs(&db);
+        rs.Open(dbOpenSnapshot, CString("SELECT Max([ID]) FROM [") + table + "]");
+        COleVariant v = rs.GetFieldValue(0);
+        VariantChangeType(&v, &v, 0, VT_I4);
+        rs.Close();
+        return V_I4(&v);
+    }
+
+    void Click(UINT id)
+    {
+        page.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                         (LPARAM)page.GetDlgItem(id)->GetSafeHwnd());
+    }
+
+    void SelectGroup(const char* name)
+    {
+        page.GetGroupList().SetCurSel(page.GetGroupList().FindStringExact(-1, name));
+        page.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CG_GROUPS, CBN_SELCHANGE),
+                         (LPARAM)page.GetGroupList().GetSafeHwnd());
+    }
+
+    CString MemberNames()
+    {
+        CString names;
+        for (int i = 0; i < page.GetMemberList().GetItemCount(); ++i)
+            names += page.GetMemberList().GetItemText(i, 0) + ";";
+        return names;
+    }
+
+    long first = 0, second = 0, keep = 0;
+    CWnd host;
+    CDatabaseSheet sheet{"Vido Database"};
+    CClipGroupsPPage page;
+    DialogAnswers answers;
+};
+
+} // namespace
+
+TEST_F(ClipGroupsTest, AwkwardNamesAreStoredAsTypedAndFoundAgainWithoutCase)
+{
+    struct Case
+    {
+        const char* name;
+        bool added;
+    } cases[] = {
+        {"O'Brien's [*?#%_] \"best\", drives", true},
+        {"o'brien's [*?#%_] \"BEST\", drives", false},
+        {"M\xFCller", true},
+        {"M\xDCLLER", false},
+        {"K*", true},     // no pattern: "Keep" is not that name
+        {"Keep", false},
+        {"Keep,", true},
+    };
+    for (const Case& c : cases) {
+        answers.Clear();
+        EXPECT_EQ(c.added, (bool)page.CreateGroup(c.name)) << c.name;
+        EXPECT_EQ(!c.added, answers.Saw("Group Name already exits.")) << c.name;
+        if (c.added) {
+            CComboBox& groups = page.GetGroupList();
+            ASSERT_GE(groups.GetCurSel(), 0) << c.name;
+            CString selected;
+            groups.GetLBText(groups.GetCurSel(), selected);
+            EXPECT_STREQ(c.name, selected);
+        }
+    }
+    EXPECT_EQ(5, page.GetGroupList().GetCount());
+    EXPECT_EQ(5, Count("SELECT * FROM [ReferenceClipMaster]"));
+}
+
+TEST_F(ClipGroupsTest, MembersAreAddedOnceListedNewestFirstAndRemoved)
+{
+    page.GetGroupList().SetCurSel(-1);
+    Click(IDC_CG_ADD);
+    EXPECT_TRUE(answers.Saw("No Group selected."));
+    Click(IDC_CG_REMOVE);
+    EXPECT_TRUE(answers.Saw("No clip was selected!"));
+
+    SelectGroup("Keep");
+    EXPECT_STREQ("Swing;", MemberNames());
+    Click(IDC_DB_FIRST);
+    answers.Clear();
+    Click(IDC_CG_ADD); // the first clip is already there
+    EXPECT_TRUE(answers.Saw("Clip is part of this group."));
+    Click(IDC_CG_NEXT);
+    Click(IDC_CG_ADD);
+    EXPECT_STREQ("Drill;Swing;", MemberNames());
+
+    // The same clip may go into a second group.
+    ASSERT_TRUE(page.CreateGroup("Other"));
+    Click(IDC_CG_ADD);
+    EXPECT_STREQ("Drill;", MemberNames());
+
+    SelectGroup("Keep");
+    page.GetMemberList().SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    Click(IDC_CG_REMOVE);
+    EXPECT_STREQ("Drill;", MemberNames());
+    EXPECT_EQ(2, Count("SELECT * FROM [ReferenceClipGroupDetail]"));
+}
+
+TEST_F(ClipGroupsTest, DeletingAGroupTakesAllItsMembershipsOrNothing)
+{
+    // A membership whose clip has gone is not listed, but goes with its group.
+    ASSERT_TRUE(page.CreateGroup("Doomed"));
+    CString doomedId;
+    {
+        CDaoDatabase db;
+        db.Open(m_db, FALSE, FALSE);
+        const long doomed = LastIDOf(db, "ReferenceClipMaster");
+        db.Execute("INSERT INTO [ReferenceClipGroupDetail] ([RefClipID], [VideoID]) VALUES (?, ?)",
+                   CDaoParams().Add(doomed).Add(second));
+        db.Execute("INSERT INTO [ReferenceClipGroupDetail] ([RefClipID], [VideoID]) VALUES (?, 99999)",
+                   CDaoParams().Add(doomed));
+        db.Close();
+        doomedId.Format("%ld", doomed);
+    }
+    SelectGroup("Doomed");
+    EXPECT_STREQ("Drill;", MemberNames());
+
+    answers.Queue(IDCANCEL);
+    Click(IDC_CG_DELETE_GROUP);
+    EXPECT_TRUE(answers.Saw("You must delete the clips from this group."));
+    EXPECT_EQ(3, Count("SELECT * FROM [ReferenceClipGroupDetail]"));
+    EXPECT_EQ(2, Count("SELECT * FROM [ReferenceClipMaster]"));
+
+    answers.Queue(IDOK);
+    Click(IDC_CG_DELETE_GROUP);
+    EXPECT_EQ(0, Count("SELECT * FROM [ReferenceClipGroupDetail] WHERE [RefClipID] = " + doomedId));
+    EXPECT_EQ(1, Count("SELECT * FROM [ReferenceClipGroupDetail]")); // the other group's
+    EXPECT_EQ(1, Count("SELECT * FROM [ReferenceClipMaster]"));
+    EXPECT_EQ(1, page.GetGroupList().GetCount());
+    EXPECT_STREQ("Swing;", MemberNames());
+
+    // A group without members goes without a question.
+    answers.Clear();
+    ASSERT_TRUE(page.CreateGroup("Empty"));
+    SelectGroup("Empty");
+    Click(IDC_CG_DELETE_GROUP);
+    EXPECT_EQ(0u, answers.Count());
+    EXPECT_EQ(1, Count("SELECT * FROM [ReferenceClipMaster]"));
+}
+
+TEST_F(ClipGroupsTest, AFailedNetworkImportSendsNothingAndRestoresTheNetworkFlag)
+{
+    SelectGroup("Keep");
+    m_config.SetNetworkDatabase(TRUE);
+    Click(IDC_CG_SEND_GROUP); // the member's video file is not in the capture folder
+    EXPECT_TRUE(m_config.IsNetworkDatabase());
+    EXPECT_TRUE(answers.Saw("Process failed.  Check remote database connection"));
+    m_config.SetNetworkDatabase(FALSE);
+}
