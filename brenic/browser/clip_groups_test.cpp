@@ -1,6 +1,7 @@
 // The clip groups page over a database made at test time, headless: groups made with
 // awkward names, members added and removed, a group deleted with its memberships.
 #include "browser_test_support.h"
+#include "ClipBar.h"
 #include "ClipGroupsPPage.h"
 #include "DatabaseSheet.h"
 #include "browser_res.h"
@@ -187,6 +188,34 @@ TEST_F(ClipGroupsTest, DeletingAGroupTakesAllItsMembershipsOrNothing)
     Click(IDC_CG_DELETE_GROUP);
     EXPECT_EQ(0u, answers.Count());
     EXPECT_EQ(1, Count("SELECT * FROM [ReferenceClipMaster]"));
+}
+
+TEST_F(ClipGroupsTest, ALocalSendPutsStudentsAndOthersInTheirPanesAndSkipsLostClips)
+{
+    const long student = AddPerson("Sam", "O'Brien");
+    long studentClip = 0;
+    {
+        CDaoDatabase db;
+        db.Open(m_db, FALSE, FALSE);
+        AddClip(*this, db, student, "Swing", 3, -1, "CLP0003.avi", &studentClip);
+        for (long clip : {studentClip, 99999L})
+            db.Execute("INSERT INTO [ReferenceClipGroupDetail] ([RefClipID], [VideoID]) VALUES (?, ?)",
+                       CDaoParams().Add(keep).Add(clip));
+        db.Close();
+    }
+    CWnd panelHost;
+    ASSERT_TRUE(panelHost.CreateEx(0, AfxRegisterWndClass(0), "Clip panel host", WS_POPUP,
+                                   CRect(0, 0, 400, 200), NULL, 0));
+    CClipBar panel;
+    ASSERT_TRUE(panel.CreatePanel(&panelHost, CRect(0, 0, 306, 77), 152));
+    SelectGroup("Keep");
+    Click(IDC_CG_SEND_GROUP);
+    EXPECT_EQ(1, panel.GetStudentCount());
+    EXPECT_EQ(1, panel.GetProCount());
+    Click(IDC_CG_SEND_GROUP); // the panel keeps one of each
+    EXPECT_EQ(2, panel.GetClipCount());
+    panel.DestroyWindow();
+    panelHost.DestroyWindow();
 }
 
 TEST_F(ClipGroupsTest, AFailedNetworkImportSendsNothingAndRestoresTheNetworkFlag)
