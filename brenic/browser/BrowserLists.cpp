@@ -103,3 +103,33 @@ BOOL OpenPerson(CPeopleRecord& people, long id)
     OpenWith(people, "SELECT * FROM [Person] WHERE [ID] = ?", CDaoParams().Add((LONG)id));
     return !people.IsEOF();
 }
+
+CString PersonText(const CString& last, const CString& first)
+{
+    return last + "," + first;
+}
+
+void FillPeopleWithClips(CComboBox& list, CDaoDatabase* db, const CString& clipWhere,
+                         const CDaoParams& params)
+{
+    list.ResetContent();
+    list.SetItemData(list.AddString("Any Name"), (DWORD_PTR)-1);
+    CDaoRecordset rows(db);
+    // The people first, each once and in order; the clips' conditions in a subquery.
+    CString sql = "SELECT [Person].[ID], [Person].[LastName], [Person].[FirstName] FROM "
+                  "[Person] WHERE [Person].[ID] IN (SELECT [VideoClip].[PersonID] FROM "
+                  "[VideoClip] INNER JOIN [Person] ON [VideoClip].[PersonID] = [Person].[ID]";
+    if (!clipWhere.IsEmpty())
+        sql += " WHERE " + clipWhere;
+    sql += ") ORDER BY [Person].[LastName], [Person].[FirstName]";
+    SetRecordsetParams(&rows, params);
+    rows.Open(dbOpenSnapshot, sql, dbReadOnly);
+    for (; !rows.IsEOF(); rows.MoveNext()) {
+        COleVariant id = rows.GetFieldValue(0), last = rows.GetFieldValue(1),
+                    first = rows.GetFieldValue(2);
+        VariantChangeType(&id, &id, 0, VT_I4);
+        const CString text = PersonText(V_VT(&last) == VT_BSTR ? CString(V_BSTR(&last)) : CString(),
+                                        V_VT(&first) == VT_BSTR ? CString(V_BSTR(&first)) : CString());
+        list.SetItemData(list.InsertString(-1, text), (DWORD_PTR)(LONG_PTR)V_I4(&id));
+    }
+}

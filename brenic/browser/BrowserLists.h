@@ -36,3 +36,12 @@ void OpenWith(CDaoRecordset& set, LPCSTR sql, const CDaoParams& params,
               int type = dbOpenSnapshot);
 // Opens `people` on the one person with this ID: FALSE when there is none.
 BOOL OpenPerson(CPeopleRecord& people, long id);
+
+// "Last,First", as the find lists show a person.
+CString PersonText(const CString& last, const CString& first);
+// Empties `list`, then adds "Any Name" (item data -1) and, in name order, one entry per
+// person who has a clip matching `clipWhere` (a condition over the clips joined with
+// their subject, '?' markers valued by `params`; empty for all clips), each with the
+// person's ID as item data. A database error is passed on.
+void FillPeopleWithClips(CComboBox& list, CDaoDatabase* db, const CString& clipWhere,
+                         const CDaoParams& params);

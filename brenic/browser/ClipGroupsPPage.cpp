@@ -23,6 +23,7 @@ BEGIN_MESSAGE_MAP(CClipGroupsPPage, CPropertyPage)
     ON_BN_CLICKED(IDC_CG_DELETE_GROUP, OnDeleteGroup)
     ON_BN_CLICKED(IDC_CG_SEND_GROUP, OnSendGroupToClipPanel)
     ON_CBN_SELCHANGE(IDC_CG_GROUPS, OnGroupSelChange)
+    ON_CBN_SELCHANGE(IDC_DB_FIND, OnFindSubjectSelChange)
 END_MESSAGE_MAP()
 
 namespace {
@@ -31,6 +32,8 @@ BOOL IsOnRow(CDaoRecordset* set)
 {
     return set && set->IsOpen() && !set->IsBOF() && !set->IsEOF();
 }
+
+const char kSort[] = "[ClipType] DESC, [VideoClipName], [DateTimeStamp]";
 
 } // namespace
 
@@ -61,8 +64,12 @@ BOOL CClipGroupsPPage::OnInitDialog()
     CPropertyPage::OnInitDialog();
     m_groupCombo.SubclassDlgItem(IDC_CG_GROUPS, this);
     m_memberList.SubclassDlgItem(IDC_CG_MEMBERS, this);
+    m_findCombo.SubclassDlgItem(IDC_DB_FIND, this);
     try {
+        m_pClipSet->m_strSort = kSort;
         m_pClipSet->Open(dbOpenDynaset);
+        FillSubjectFinder();
+        ResetSubjectFinder();
         m_pJoin->m_strFilter = "[RefClipID] = -1";
         m_pJoin->Open(dbOpenDynaset);
         LoadGroupList();
@@ -101,6 +108,53 @@ NAVIGATE(OnPrevRecord, MovePrev)
 NAVIGATE(OnNextRecord, MoveNext)
 NAVIGATE(OnLastRecord, MoveLast)
 #undef NAVIGATE
+
+// ---------------------------------------------------------------------------------------
+// Subject finder
+
+void CClipGroupsPPage::FillSubjectFinder()
+{
+    try {
+        FillPeopleWithClips(m_findCombo, m_pClipSet->m_pDatabase, CString(), CDaoParams());
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CClipGroupsPPage::ResetSubjectFinder()
+{
+    m_findCombo.SetCurSel(0);
+}
+
+int CClipGroupsPPage::GetSelectedSubjectID()
+{
+    const int sel = m_findCombo.GetCurSel();
+    return sel == CB_ERR ? -1 : (int)(LONG_PTR)m_findCombo.GetItemData(sel);
+}
+
+// A subject shows only that person's clips, found by ID; "Any Name" shows all clips again
+// (this page has no other filter to fall back on).
+void CClipGroupsPPage::OnFindSubjectSelChange()
+{
+    const int subject = GetSelectedSubjectID();
+    try {
+        if (subject == -1) {
+            m_pClipSet->m_strFilter.Empty();
+            SetRecordsetParams(m_pClipSet, CDaoParams());
+            SetDlgItemText(IDC_DB_TITLE, "Database Clip Records");
+        } else {
+            CString name;
+            m_findCombo.GetLBText(m_findCombo.GetCurSel(), name);
+            m_pClipSet->m_strFilter = "[VideoClip].[PersonID] = ?";
+            SetRecordsetParams(m_pClipSet, CDaoParams().Add((LONG)subject));
+            SetDlgItemText(IDC_DB_TITLE, "Database Records for " + name + " Only");
+        }
+        m_pClipSet->Requery();
+        ShowClip();
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
 
 // ---------------------------------------------------------------------------------------
 // Groups and members

@@ -24,6 +24,7 @@ public:
     CClipRecord* GetClipRecordset() const { return m_pClipSet; }
     CComboBox& GetGroupList() { return m_groupCombo; }
     CListCtrl& GetMemberList() { return m_memberList; }
+    CComboBox& GetSubjectFinder() { return m_findCombo; }
 
     int LoadGroupList();
     int GetSelectedGroupID();
@@ -37,6 +38,12 @@ public:
     // Removes the selected group and all its memberships together.
     void DeleteGroup();
 
+    // The subject finder: "Any Name" and one entry per person with clips (by ID).
+    void FillSubjectFinder();
+    void ResetSubjectFinder();
+    int GetSelectedSubjectID();
+
+    afx_msg void OnFindSubjectSelChange();
     afx_msg void OnGroupSelChange();
     afx_msg void OnNewGroup();
     afx_msg void OnDeleteGroup();
@@ -63,6 +70,7 @@ protected:
     CRefClipGroupDetail* m_pDetailSet;
     CRefClipGroupMaster* m_pGroupSet;
     CComboBox m_groupCombo;
+    CComboBox m_findCombo;
     CListCtrl m_memberList;
     BOOL m_bGroupsListed;
 };

@@ -47,11 +47,6 @@ CClipCondition Condition(LPCTSTR text, const CDaoParams& params = CDaoParams())
     return c;
 }
 
-CString PersonText(const CString& last, const CString& first)
-{
-    return last + "," + first;
-}
-
 const char kSort[] = "[ClipType] DESC, [VideoClipName], [DateTimeStamp]";
 const COLORREF kYellow = RGB(255, 255, 0);
 
@@ -531,31 +526,12 @@ void CClipsPPage::FillFindList()
 {
     if (!m_pSet || !m_pSet->m_pDatabase)
         return;
-    m_findCombo.ResetContent();
-    m_findCombo.SetItemData(m_findCombo.AddString("Any Name"), (DWORD_PTR)-1);
     CClipCondition condition = m_personCondition.And(m_dateCondition);
     if (m_bWithInstructor)
         condition = condition.And(Condition("[Person].[InstructorID] = ?",
                                             CDaoParams().Add((LONG)m_nInstructorID)));
-    CDaoRecordset rows(m_pSet->m_pDatabase);
     try {
-        // The people first, each once and in order; the clips' conditions in a subquery.
-        CString sql = "SELECT [Person].[ID], [Person].[LastName], [Person].[FirstName] FROM "
-                      "[Person] WHERE [Person].[ID] IN (SELECT [VideoClip].[PersonID] FROM "
-                      "[VideoClip] INNER JOIN [Person] ON [VideoClip].[PersonID] = [Person].[ID]";
-        if (!condition.IsEmpty())
-            sql += " WHERE " + condition.text;
-        sql += ") ORDER BY [Person].[LastName], [Person].[FirstName]";
-        SetRecordsetParams(&rows, condition.params);
-        rows.Open(dbOpenSnapshot, sql, dbReadOnly);
-        for (; !rows.IsEOF(); rows.MoveNext()) {
-            COleVariant id = rows.GetFieldValue(0), last = rows.GetFieldValue(1),
-                        first = rows.GetFieldValue(2);
-            VariantChangeType(&id, &id, 0, VT_I4);
-            const CString text = PersonText(V_VT(&last) == VT_BSTR ? CString(V_BSTR(&last)) : CString(),
-                                            V_VT(&first) == VT_BSTR ? CString(V_BSTR(&first)) : CString());
-            m_findCombo.SetItemData(m_findCombo.InsertString(-1, text), (DWORD_PTR)(LONG_PTR)V_I4(&id));
-        }
+        FillPeopleWithClips(m_findCombo, m_pSet->m_pDatabase, condition.text, condition.params);
     } catch (CDaoException* e) {
         PassOnOrShow(e);
     }

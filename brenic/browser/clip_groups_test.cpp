@@ -218,6 +218,41 @@ TEST_F(ClipGroupsTest, ALocalSendPutsStudentsAndOthersInTheirPanesAndSkipsLostCl
     panelHost.DestroyWindow();
 }
 
+TEST_F(ClipGroupsTest, TheSubjectFinderListsEachPersonOnceByIDAndShowsTheirClips)
+{
+    // Two people of one name, each with a clip: each can be chosen.
+    long ids[2] = {}, clips[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        ids[i] = AddPerson("Sam", "O'Brien");
+        CDaoDatabase db;
+        db.Open(m_db, FALSE, FALSE);
+        AddClip(*this, db, ids[i], i ? "Drill" : "Swing", 4, -1, "CLP001.avi", &clips[i]);
+        db.Close();
+    }
+    page.FillSubjectFinder();
+    CComboBox& finder = page.GetSubjectFinder();
+    ASSERT_EQ(4, finder.GetCount()); // "Any Name", Hogg and the two O'Briens
+    for (int i = 0; i < 2; ++i) {
+        int item = -1;
+        for (int j = 0; j < finder.GetCount(); ++j)
+            if ((long)(LONG_PTR)finder.GetItemData(j) == ids[i])
+                item = j;
+        ASSERT_GE(item, 0) << i;
+        finder.SetCurSel(item);
+        page.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DB_FIND, CBN_SELCHANGE), (LPARAM)finder.GetSafeHwnd());
+        CClipRecord* clipsShown = page.GetClipRecordset();
+        EXPECT_EQ(1, clipsShown->GetRecordCount()) << i;
+        EXPECT_EQ(clips[i], clipsShown->m_ID) << i;
+        CString title;
+        page.GetDlgItemText(IDC_DB_TITLE, title);
+        EXPECT_STREQ("Database Records for O'Brien,Sam Only", title);
+    }
+    finder.SetCurSel(finder.FindStringExact(-1, "Any Name"));
+    page.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DB_FIND, CBN_SELCHANGE), (LPARAM)finder.GetSafeHwnd());
+    page.GetClipRecordset()->MoveLast();
+    EXPECT_EQ(4, page.GetClipRecordset()->GetRecordCount());
+}
+
 TEST_F(ClipGroupsTest, AFailedNetworkImportSendsNothingAndRestoresTheNetworkFlag)
 {
     SelectGroup("Keep");
