@@ -407,6 +407,10 @@ protected:
     void Dispatch(Event event, UINT flags, CPoint point);
     // A logical point from a client point, snapped when snapping is on.
     CPoint ToLogical(int x, int y, BOOL snap);
+    // The port under a link end being dragged that the end may be joined to, or NULL.
+    CODPortComponent* FindLinkEndTarget(CPoint logical);
+    // Gives the dragged link end its join back.
+    void ReattachLinkEnd();
     CPoint ClampToPage(CPoint logical);
     // The device form of a logical point clamped into the page.
     CPoint ClampDevice(CPoint device);

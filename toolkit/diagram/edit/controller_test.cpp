@@ -776,6 +776,65 @@ TEST(LinkTool, RightReleaseCancelsAndLeavesNothing)
     EXPECT_EQ(f.controller->GetPendingComponent(), nullptr);
 }
 
+namespace {
+
+// Symbols a and b joined by a straight link from a's port (100, 70) to b's (300, 170), the
+// link selected.
+CODLinkComponent* JoinWithLink(EditFixture& f, CODSymbolComponent*& a, CODSymbolComponent*& b)
+{
+    a = AddSymbolWithPort(f, CRect(40, 40, 100, 100), CPoint(100, 70));
+    b = AddSymbolWithPort(f, CRect(300, 140, 360, 200), CPoint(300, 170));
+    CODLinkComponent* link = new CODLinkComponent;
+    link->Create(a->GetPort(0), b->GetPort(0));
+    f.model.AppendChild(link);
+    f.controller->GetSelection()->Add(link);
+    return link;
+}
+
+}  // namespace
+
+TEST(LinkEndDrag, RejoinsTheEndToThePortUnderTheReleaseAsOneUndoableCommand)
+{
+    EditFixture f;
+    CODSymbolComponent *a, *b;
+    CODLinkComponent* link = JoinWithLink(f, a, b);
+    CODSymbolComponent* c = AddSymbolWithPort(f, CRect(300, 300, 360, 360), CPoint(300, 330));
+    ASSERT_EQ(b->GetConnectionCount(), 1);
+    MvcCommandBase* before = f.LastCommand();
+    // A press on the end and a release without a drag leave the join alone.
+    CPoint end = Device(f, CPoint(300, 170));
+    f.Down(end.x, end.y);
+    EXPECT_EQ(f.State(), 46);
+    f.Up(end.x, end.y);
+    EXPECT_EQ(f.State(), 0);
+    EXPECT_EQ(link->GetTargetComponent(), b);
+    EXPECT_EQ(f.LastCommand(), before);
+    // Dropped near c's port, the end lands on it and joins c; b lets go.
+    f.Drag(end, Device(f, CPoint(303, 327)));
+    EXPECT_EQ(f.State(), 0);
+    ASSERT_NE(f.LastCommand(), before);
+    EXPECT_EQ(f.LastCommand()->GetType(), 21);
+    EXPECT_EQ(link->GetTargetComponent(), c);
+    EXPECT_EQ(link->GetVertex(link->GetVertexCount() - 1), CPoint(300, 330));
+    EXPECT_EQ(b->GetConnectionCount(), 0);
+    EXPECT_EQ(c->GetConnectionCount(), 1);
+    EXPECT_EQ(link->GetConnectionCount(), 2);
+    f.model.Undo();
+    EXPECT_EQ(link->GetTargetComponent(), b);
+    EXPECT_EQ(link->GetVertex(link->GetVertexCount() - 1), CPoint(300, 170));
+    EXPECT_EQ(c->GetConnectionCount(), 0);
+    f.model.Redo();
+    EXPECT_EQ(link->GetTargetComponent(), c);
+    // The source end dropped on empty space only moves, and lets a go.
+    f.Drag(Device(f, CPoint(100, 70)), Device(f, CPoint(100, 250)));
+    EXPECT_EQ(link->GetVertex(0), CPoint(100, 250));
+    EXPECT_EQ(a->GetConnectionCount(), 0);
+    EXPECT_EQ(link->GetConnectionCount(), 1);
+    f.model.Undo();
+    EXPECT_EQ(link->GetVertex(0), CPoint(100, 70));
+    EXPECT_EQ(link->GetSourceComponent(), a);
+}
+
 TEST(PortCommands, MoveJoinsTheTargetAndUndoRejoinsTheOldPorts)
 {
     EditFixture f;
