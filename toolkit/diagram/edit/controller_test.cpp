@@ -676,21 +676,6 @@ TEST(PortTool, PlacesAFreeStandingCirclePortAndRightReleaseCancels)
 
 namespace {
 
-CODSymbolComponent* AddSymbolWithPort(EditFixture& f, const CRect& body, CPoint port)
-{
-    CODSymbolComponent* s = new CODSymbolComponent;
-    s->Create();
-    CODRectComponent* r = new CODRectComponent;
-    r->Create(body.left, body.top, body.right, body.bottom);
-    s->AppendChild(r);
-    CODCirclePort* p = new CODCirclePort;
-    p->Create(port, 3);
-    s->AddPort(p);
-    s->UpdateRegion(FALSE);
-    f.model.AppendChild(s);
-    return s;
-}
-
 CPoint Device(EditFixture& f, CPoint logical)
 {
     f.controller->LPtoDP(&logical);
@@ -702,8 +687,8 @@ CPoint Device(EditFixture& f, CPoint logical)
 TEST(LinkTool, JoinsTwoPortsThroughABendAsOneUndoableCommand)
 {
     EditFixture f;
-    CODSymbolComponent* a = AddSymbolWithPort(f, CRect(40, 40, 100, 100), CPoint(100, 70));
-    CODSymbolComponent* b = AddSymbolWithPort(f, CRect(300, 140, 360, 200), CPoint(300, 170));
+    CODSymbolComponent* a = f.AddSymbol(CRect(40, 40, 100, 100), CPoint(100, 70));
+    CODSymbolComponent* b = f.AddSymbol(CRect(300, 140, 360, 200), CPoint(300, 170));
     f.Command(ID_OD_LINK);
     EXPECT_EQ(f.State(), 37);
     CPoint empty = Device(f, CPoint(200, 300));
@@ -764,7 +749,7 @@ TEST(LinkTool, JoinsTwoPortsThroughABendAsOneUndoableCommand)
 TEST(LinkTool, RightReleaseCancelsAndLeavesNothing)
 {
     EditFixture f;
-    AddSymbolWithPort(f, CRect(40, 40, 100, 100), CPoint(100, 70));
+    f.AddSymbol(CRect(40, 40, 100, 100), CPoint(100, 70));
     f.Command(ID_OD_LINK);
     CPoint from = Device(f, CPoint(100, 70));
     f.Down(from.x, from.y);
@@ -782,8 +767,8 @@ namespace {
 // link selected.
 CODLinkComponent* JoinWithLink(EditFixture& f, CODSymbolComponent*& a, CODSymbolComponent*& b)
 {
-    a = AddSymbolWithPort(f, CRect(40, 40, 100, 100), CPoint(100, 70));
-    b = AddSymbolWithPort(f, CRect(300, 140, 360, 200), CPoint(300, 170));
+    a = f.AddSymbol(CRect(40, 40, 100, 100), CPoint(100, 70));
+    b = f.AddSymbol(CRect(300, 140, 360, 200), CPoint(300, 170));
     CODLinkComponent* link = new CODLinkComponent;
     link->Create(a->GetPort(0), b->GetPort(0));
     f.model.AppendChild(link);
@@ -798,7 +783,7 @@ TEST(LinkEndDrag, RejoinsTheEndToThePortUnderTheReleaseAsOneUndoableCommand)
     EditFixture f;
     CODSymbolComponent *a, *b;
     CODLinkComponent* link = JoinWithLink(f, a, b);
-    CODSymbolComponent* c = AddSymbolWithPort(f, CRect(300, 300, 360, 360), CPoint(300, 330));
+    CODSymbolComponent* c = f.AddSymbol(CRect(300, 300, 360, 360), CPoint(300, 330));
     ASSERT_EQ(b->GetConnectionCount(), 1);
     MvcCommandBase* before = f.LastCommand();
     // A press on the end and a release without a drag leave the join alone.
@@ -838,9 +823,9 @@ TEST(LinkEndDrag, RejoinsTheEndToThePortUnderTheReleaseAsOneUndoableCommand)
 TEST(PortCommands, MoveJoinsTheTargetAndUndoRejoinsTheOldPorts)
 {
     EditFixture f;
-    CODSymbolComponent* a = AddSymbolWithPort(f, CRect(0, 0, 50, 50), CPoint(50, 25));
-    CODSymbolComponent* b = AddSymbolWithPort(f, CRect(50, 0, 100, 50), CPoint(50, 25));
-    CODSymbolComponent* c = AddSymbolWithPort(f, CRect(0, 100, 50, 150), CPoint(50, 125));
+    CODSymbolComponent* a = f.AddSymbol(CRect(0, 0, 50, 50), CPoint(50, 25));
+    CODSymbolComponent* b = f.AddSymbol(CRect(50, 0, 100, 50), CPoint(50, 25));
+    CODSymbolComponent* c = f.AddSymbol(CRect(0, 100, 50, 150), CPoint(50, 125));
     CODPortComponent* pa = a->GetPort(0);
     ASSERT_NE(a->Connect(pa, b->GetPort(0)), nullptr);
     CODMovePortCommand move(&f.model, 0, 100, c->GetPort(0));

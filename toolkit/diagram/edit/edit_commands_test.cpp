@@ -340,30 +340,11 @@ TEST(Clipboard, HostileCountsAndForeignObjectsAreRefused)
     }
 }
 
-namespace {
-
-CODSymbolComponent* AddSymbol(EditFixture& f, const CRect& body, CPoint port)
-{
-    CODSymbolComponent* s = new CODSymbolComponent;
-    s->Create();
-    CODRectComponent* r = new CODRectComponent;
-    r->Create(body.left, body.top, body.right, body.bottom);
-    s->AppendChild(r);
-    CODCirclePort* p = new CODCirclePort;
-    p->Create(port, 3);
-    s->AddPort(p);
-    s->UpdateRegion(FALSE);
-    f.model.AppendChild(s);
-    return s;
-}
-
-}  // namespace
-
 TEST(Clipboard, ACopiedLinkStaysJoinedToTheSymbolsCopiedWithIt)
 {
     EditFixture f;
-    CODSymbolComponent* a = AddSymbol(f, CRect(40, 40, 100, 100), CPoint(100, 70));
-    CODSymbolComponent* b = AddSymbol(f, CRect(300, 140, 360, 200), CPoint(300, 170));
+    CODSymbolComponent* a = f.AddSymbol(CRect(40, 40, 100, 100), CPoint(100, 70));
+    CODSymbolComponent* b = f.AddSymbol(CRect(300, 140, 360, 200), CPoint(300, 170));
     CODLinkComponent* link = new CODLinkComponent;
     ASSERT_TRUE(link->Create(a->GetPort(0), b->GetPort(0)));
     f.model.AppendChild(link);
@@ -416,8 +397,8 @@ TEST(Clipboard, ACopiedLinkStaysJoinedToTheSymbolsCopiedWithIt)
 TEST(Clipboard, AFailedWriteGivesTheSymbolsTheirJoinsBack)
 {
     EditFixture f;
-    CODSymbolComponent* a = AddSymbol(f, CRect(40, 40, 100, 100), CPoint(100, 70));
-    CODSymbolComponent* b = AddSymbol(f, CRect(300, 140, 360, 200), CPoint(300, 170));
+    CODSymbolComponent* a = f.AddSymbol(CRect(40, 40, 100, 100), CPoint(100, 70));
+    CODSymbolComponent* b = f.AddSymbol(CRect(300, 140, 360, 200), CPoint(300, 170));
     CODLinkComponent* link = new CODLinkComponent;
     ASSERT_TRUE(link->Create(a->GetPort(0), b->GetPort(0)));
     f.model.AppendChild(link);
