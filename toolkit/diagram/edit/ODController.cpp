@@ -1207,20 +1207,35 @@ void KeepLargerAxis(UINT flags, int& dx, int& dy)
 // ---------------------------------------------------------------------------------------------
 // Tracking copies
 
+// The copies go through the copy stream, so that the clones of joined symbols and links are
+// joined among themselves; each clone is then placed where its original is drawn.
 void CODController::CreateTrackingCopies(CODComponentSet* set)
 {
     ReleaseTrackingCopies();
-    for (int i = 0; set && i < set->GetSize(); ++i) {
-        CODComponent* original = (*set)[i];
-        CODTransform full;
-        original->GetFullTransform(full);
-        CODComponent* copy = original->Clone();
-        copy->SetParent(NULL);
-        copy->SetTransform(new CODTransform(full));
-        copy->UpdateRegion(FALSE);
-        copy->AddRef();
-        m_trackingCopies.Add(copy);
+    CODComponentSet main, extra;
+    GatherCopy(set, main, extra);
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        SerializeSelection(ar, set);
+        ar.Close();
     }
+    file.SeekToBegin();
+    {
+        CArchive ar(&file, CArchive::load);
+        ReadSelection(ar, &m_trackingCopies, &m_trackingExtras);
+        ar.Close();
+    }
+    auto place = [](CODComponentSet& originals, CODComponentSet& copies) {
+        for (int i = 0; i < copies.GetSize() && i < originals.GetSize(); ++i) {
+            CODTransform full;
+            originals[i]->GetFullTransform(full);
+            copies[i]->SetTransform(new CODTransform(full));
+            copies[i]->UpdateRegion(FALSE);
+        }
+    };
+    place(main, m_trackingCopies);
+    place(extra, m_trackingExtras);
     m_tracker.SetComponents(&m_trackingCopies);
     m_tracker.SetExtraComponents(&m_trackingExtras);
 }

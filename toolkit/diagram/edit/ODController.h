@@ -238,6 +238,8 @@ public:
     CODViewport* GetViewport() const { return m_pODViewport; }
     CODModel* GetODModel() const { return static_cast<CODModel*>(m_pModel); }
     CODComponentSet* GetSelection() { return &m_selection; }
+    // The feedback of the drag under way.
+    CODComponentSetTracker* GetSetTracker() { return &m_tracker; }
     CODDropTarget* GetDropTarget() const { return m_pDropTarget; }
     UINT GetClipboardFormat() const { return m_cfPrivate; }
     int GetState() const { return m_nState; }
@@ -255,6 +257,9 @@ public:
 
     // Writes a set and its dependents, with the components its symbols depend on first.
     void SerializeSelection(CArchive& ar, CODComponentSet* set);
+    // What SerializeSelection writes: the set with the dependents the state asks for, and the
+    // components joined to their symbols.
+    void GatherCopy(CODComponentSet* set, CODComponentSet& main, CODComponentSet& extra);
     // Reads back what SerializeSelection wrote; every component read holds one reference.
     void ReadSelection(CArchive& ar, CODComponentSet* result, CODComponentSet* extra);
 

@@ -537,12 +537,10 @@ void WriteList(CArchive& ar, CODComponentSet& list)
 
 }  // namespace
 
-// The components a copy holds (the set and the dependents the state asks for) follow the
-// components joined to their symbols, written first as extras so that the joins between them
-// survive; joins to anything beyond both lists are left out of the stream.
-void CODController::SerializeSelection(CArchive& ar, CODComponentSet* set)
+// The components a copy holds (the set and the dependents the state asks for) and, as extras,
+// the components joined to their symbols, so that the joins between them survive.
+void CODController::GatherCopy(CODComponentSet* set, CODComponentSet& main, CODComponentSet& extra)
 {
-    CODComponentSet main;
     if (set)
         main.Append(*set);
     for (int i = 0; set && i < set->GetSize(); ++i) {
@@ -554,12 +552,18 @@ void CODController::SerializeSelection(CArchive& ar, CODComponentSet* set)
         else if (m_nState == 8 || m_nState == 9)
             c->CollectScaleDependents(&main);
     }
-    CODComponentSet extra;
     for (int i = 0; i < main.GetSize(); ++i)
         if (CODSymbolComponent* symbol = DYNAMIC_DOWNCAST(CODSymbolComponent, main[i]))
             symbol->CollectFollowers(&extra);
     for (int i = 0; i < main.GetSize(); ++i)
         extra.Remove(main[i]);
+}
+
+// The extras are written first; joins to anything beyond both lists are left out of the stream.
+void CODController::SerializeSelection(CArchive& ar, CODComponentSet* set)
+{
+    CODComponentSet main, extra;
+    GatherCopy(set, main, extra);
     CODComponentSet written;
     written.Append(extra);
     written.Append(main);

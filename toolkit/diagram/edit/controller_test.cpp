@@ -7,6 +7,7 @@
 #include "ODGeometry.h"
 #include "ODCommands.h"
 #include "ODLinkComponent.h"
+#include "ODTracker.h"
 #include "ODPortComponent.h"
 #include "ODTextComponent.h"
 #include "od_test_canvas.h"
@@ -818,6 +819,36 @@ TEST(LinkEndDrag, RejoinsTheEndToThePortUnderTheReleaseAsOneUndoableCommand)
     f.model.Undo();
     EXPECT_EQ(link->GetVertex(0), CPoint(100, 70));
     EXPECT_EQ(link->GetSourceComponent(), a);
+}
+
+TEST(Drags, TheFeedbackOfMovedSymbolsCarriesTheLinkJoiningThem)
+{
+    EditFixture f;
+    CODSymbolComponent *a, *b;
+    CODLinkComponent* link = JoinWithLink(f, a, b);
+    f.controller->ClearSelection();
+    f.controller->GetSelection()->Add(b);
+    f.controller->GetSelection()->Add(a);
+    CPoint press = Device(f, CPoint(70, 70));
+    CPoint to = Device(f, CPoint(70, 110));
+    f.Down(press.x, press.y);
+    f.Move(to.x, to.y);
+    ASSERT_EQ(f.State(), 7);
+    CODComponentSetTracker* tracker = f.controller->GetSetTracker();
+    CODLinkComponent* shown = nullptr;
+    for (int i = 0; i < tracker->GetExtraCount(); ++i)
+        if (CODLinkComponent* clone = DYNAMIC_DOWNCAST(CODLinkComponent, tracker->GetExtraTracker(i)->GetComponent())) {
+            EXPECT_TRUE(tracker->IsDrawn(tracker->GetExtraTracker(i)));
+            shown = clone;
+        }
+    ASSERT_NE(shown, nullptr);
+    EXPECT_NE(shown, link);  // a clone: the link itself stays put until the release
+    EXPECT_EQ(shown->GetVertex(0), CPoint(100, 110));
+    EXPECT_EQ(shown->GetVertex(shown->GetVertexCount() - 1), CPoint(300, 210));
+    EXPECT_EQ(link->GetVertex(0), CPoint(100, 70));
+    f.Up(to.x, to.y);
+    EXPECT_EQ(link->GetVertex(0), CPoint(100, 110));
+    EXPECT_EQ(tracker->GetExtraCount(), 0);
 }
 
 TEST(PortCommands, MoveJoinsTheTargetAndUndoRejoinsTheOldPorts)
