@@ -114,6 +114,12 @@ void CODComponentSetTracker::SetComponents(CODComponentSet* set)
         m_region.Append(*c->GetRegion());
         m_rcUnion = UnionRects(m_rcUnion, c->GetExtent());
     }
+    // A port has no extent of its own: its bounds are its connection point, whose centre the
+    // move snaps to the grid.
+    if (m_bSinglePort) {
+        CPoint at = ((CODPortComponent*)(*set)[0])->GetLocation();
+        m_rcUnion.SetRect(at, at);
+    }
 }
 
 void CODComponentSetTracker::SetExtraComponents(CODComponentSet* set)

@@ -384,6 +384,21 @@ TEST(Drags, MoveWithSnapPlacesTheTopLeftOnTheGrid)
     EXPECT_EQ(BoundsOf(r).TopLeft(), CPoint(130, 120));
 }
 
+TEST(Drags, AMovedPortSnapsItsCentre)
+{
+    EditFixture f;
+    CODCirclePort* port = new CODCirclePort;
+    port->Create(CPoint(103, 104), 3);
+    f.controller->InsertComponent(port);
+    f.view.SetSnapToGrid(TRUE);
+    float unit = f.view.GetHorizontalGridSpacing() / 12.0f * 10.0f;
+    f.view.SetHorizontalGridSpacing(unit);
+    f.view.SetVerticalGridSpacing(unit);
+    f.Drag(CPoint(103, 104), CPoint(134, 123));
+    EXPECT_EQ(f.LastCommand()->GetType(), 1);
+    EXPECT_EQ(port->GetLocation(), CPoint(130, 120));
+}
+
 TEST(Drags, MoveWithShiftKeepsTheLargerAxisAndUnmovableStays)
 {
     EditFixture f;
