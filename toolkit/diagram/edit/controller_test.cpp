@@ -762,6 +762,30 @@ TEST(LinkTool, JoinsTwoPortsThroughABendAsOneUndoableCommand)
     link->Release();
 }
 
+TEST(LinkTool, ADoubleClickAwayFromPortsLeavesTheTargetEndFree)
+{
+    EditFixture f;
+    CODSymbolComponent* a = f.AddSymbol(CRect(40, 40, 100, 100), CPoint(100, 70));
+    f.Command(ID_OD_LINK);
+    CPoint from = Device(f, CPoint(100, 70));
+    f.Down(from.x, from.y);
+    f.Up(from.x, from.y);
+    CPoint end = Device(f, CPoint(250, 250));
+    f.Down(end.x, end.y);
+    f.Up(end.x, end.y);
+    f.DblClk(end.x, end.y);
+    f.Up(end.x, end.y);
+    EXPECT_EQ(f.State(), 0);
+    ASSERT_EQ(f.Count(), 2);
+    CODLinkComponent* link = DYNAMIC_DOWNCAST(CODLinkComponent, f.model.GetChild(1));
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->GetSourceComponent(), a);
+    EXPECT_EQ(link->GetTargetComponent(), nullptr);
+    EXPECT_EQ(link->GetConnectionCount(), 1);
+    EXPECT_EQ(link->GetVertex(link->GetVertexCount() - 1), CPoint(250, 250));
+    EXPECT_EQ(f.LastCommand()->GetType(), 12);
+}
+
 TEST(LinkTool, RightReleaseCancelsAndLeavesNothing)
 {
     EditFixture f;
