@@ -1215,16 +1215,20 @@ void CODController::CreateTrackingCopies(CODComponentSet* set)
     CODComponentSet main, extra;
     GatherCopy(set, main, extra);
     CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        SerializeSelection(ar, set);
-        ar.Close();
-    }
-    file.SeekToBegin();
-    {
+    try {
+        {
+            CArchive ar(&file, CArchive::store);
+            SerializeSelection(ar, set);
+            ar.Close();
+        }
+        file.SeekToBegin();
         CArchive ar(&file, CArchive::load);
         ReadSelection(ar, &m_trackingCopies, &m_trackingExtras);
         ar.Close();
+    } catch (CException* e) {
+        // A component that cannot be copied leaves the drag without feedback, not broken.
+        e->Delete();
+        ReleaseTrackingCopies();
     }
     auto place = [](CODComponentSet& originals, CODComponentSet& copies) {
         for (int i = 0; i < copies.GetSize() && i < originals.GetSize(); ++i) {
