@@ -10,6 +10,7 @@
 #include "ODPointComponent.h"
 #include "ODClosedShapes.h"
 #include "ODTextComponent.h"
+#include "ODLinkComponent.h"
 #include "diagram_res.h"
 
 IMPLEMENT_DYNAMIC(CODController, MvcController)
@@ -935,9 +936,8 @@ BOOL CODController::HitTestHandles(UINT flags, CPoint lp, int button)
             return TRUE;
         }
         m_nState = 35;
-        if (c->IsKindOfName("CODLinkComponent")) {
-            CODPointComponent* p = DYNAMIC_DOWNCAST(CODPointComponent, c);
-            if (p && (handle == 0 || handle == p->GetVertexCount() - 1))
+        if (CODLinkComponent* link = DYNAMIC_DOWNCAST(CODLinkComponent, c)) {
+            if (handle == 0 || handle == link->GetVertexCount() - 1)
                 m_nState = 46;
         }
         return TRUE;
@@ -1207,20 +1207,39 @@ void KeepLargerAxis(UINT flags, int& dx, int& dy)
 // ---------------------------------------------------------------------------------------------
 // Tracking copies
 
+// The copies go through the copy stream, so that the clones of joined symbols and links are
+// joined among themselves; each clone is then placed where its original is drawn.
 void CODController::CreateTrackingCopies(CODComponentSet* set)
 {
     ReleaseTrackingCopies();
-    for (int i = 0; set && i < set->GetSize(); ++i) {
-        CODComponent* original = (*set)[i];
-        CODTransform full;
-        original->GetFullTransform(full);
-        CODComponent* copy = original->Clone();
-        copy->SetParent(NULL);
-        copy->SetTransform(new CODTransform(full));
-        copy->UpdateRegion(FALSE);
-        copy->AddRef();
-        m_trackingCopies.Add(copy);
+    CODComponentSet main, extra;
+    GatherCopy(set, main, extra);
+    CMemFile file;
+    try {
+        {
+            CArchive ar(&file, CArchive::store);
+            SerializeSelection(ar, set);
+            ar.Close();
+        }
+        file.SeekToBegin();
+        CArchive ar(&file, CArchive::load);
+        ReadSelection(ar, &m_trackingCopies, &m_trackingExtras);
+        ar.Close();
+    } catch (CException* e) {
+        // A component that cannot be copied leaves the drag without feedback, not broken.
+        e->Delete();
+        ReleaseTrackingCopies();
     }
+    auto place = [](CODComponentSet& originals, CODComponentSet& copies) {
+        for (int i = 0; i < copies.GetSize() && i < originals.GetSize(); ++i) {
+            CODTransform full;
+            originals[i]->GetFullTransform(full);
+            copies[i]->SetTransform(new CODTransform(full));
+            copies[i]->UpdateRegion(FALSE);
+        }
+    };
+    place(main, m_trackingCopies);
+    place(extra, m_trackingExtras);
     m_tracker.SetComponents(&m_trackingCopies);
     m_tracker.SetExtraComponents(&m_trackingExtras);
 }
@@ -1453,7 +1472,7 @@ BOOL CODController::IsEditableVertexComponent(CODComponent* c)
 {
     if (c == NULL)
         return FALSE;
-    if (c->IsKindOf(RUNTIME_CLASS(CODLineComponent)) || c->IsKindOfName("CODLinkComponent"))
+    if (c->IsKindOf(RUNTIME_CLASS(CODLineComponent)) || c->IsKindOf(RUNTIME_CLASS(CODLinkComponent)))
         return TRUE;
     return c->IsKindOf(RUNTIME_CLASS(CODCurveComponent)) &&
            !c->IsKindOf(RUNTIME_CLASS(CODClosedCurveComponent));
@@ -1514,31 +1533,96 @@ void CODController::OnVertexDragEnd(UINT, int, int)
     m_nState = 0;
 }
 
-// Links come with symbols and ports, which this toolkit does not have yet: a link end is
-// dragged as any other vertex.
+// A link's end is dragged as its end port: the end's join is taken off the link for the drag,
+// so that the link may accept another port under the mouse, and is put back before the Move
+// Port command decides what the end is joined to.
+namespace {
+
+CODLinkComponent* AsLink(CODComponent* c)
+{
+    return DYNAMIC_DOWNCAST(CODLinkComponent, c);
+}
+
+}  // namespace
+
 void CODController::OnLinkEndDragStart(UINT flags, int x, int y)
 {
+    CODLinkComponent* link = AsLink(m_pHit);
+    if (link)
+        m_pDragPort = m_nHandle != 0 ? link->GetTargetPort() : link->GetSourcePort();
     if (CPoint(x, y) == m_ptPressDP)
         return;
-    OnVertexDragStart(flags, x, y);
+    BeginCapture();
+    m_nDragDx = m_nDragDy = 0;
+    m_pODViewport->TrackVertex(m_pHit, m_nHandle, 0, 0);
+    if (m_pHit)
+        m_ptPressLP = m_pHit->GetHandle(m_nHandle, TRUE);
     m_nState = 47;
+    m_pDetached = NULL;
+    if (link && m_pDragPort) {
+        CODConnectionArray joined;
+        link->FindConnections(m_pDragPort, &joined);
+        if (joined.GetSize() > 0) {
+            m_pDetached = joined[0];
+            link->RemoveConnectionEntry(m_pDetached);
+        }
+    }
+    OnLinkEndDrag(flags, x, y);
+}
+
+CODPortComponent* CODController::FindLinkEndTarget(CPoint logical)
+{
+    CODPortComponent* port = m_pODViewport->FindPortAt(logical);
+    if (port == NULL || m_pDragPort == NULL || port->GetOwner() == m_pDragPort->GetOwner())
+        return NULL;
+    if (!port->CanConnectTo(m_pDragPort) || !m_pDragPort->CanConnectTo(port))
+        return NULL;
+    return port;
 }
 
 void CODController::OnLinkEndDrag(UINT flags, int x, int y)
 {
-    SetCursorFromResource(IDC_OD_VERTEX);
-    OnVertexDragMove(flags, x, y);
+    CPoint lp = ToLogical(x, y, FALSE);
+    if (CODPortComponent* target = FindLinkEndTarget(lp)) {
+        lp = target->GetLocation();
+        SetCursorFromResource(IDC_OD_PORT_TARGET);
+    } else {
+        SetCursorFromResource(IDC_OD_VERTEX);
+        if (m_pODViewport->IsSnapToGrid())
+            lp = m_pODViewport->SnapToGrid(lp.x, lp.y);
+    }
+    int dx = lp.x - m_ptPressLP.x, dy = lp.y - m_ptPressLP.y;
+    KeepLargerAxis(flags, dx, dy);
+    m_pODViewport->TrackVertex(m_pHit, m_nHandle, m_nDragDx, m_nDragDy);
+    m_pODViewport->TrackVertex(m_pHit, m_nHandle, dx, dy);
+    m_nDragDx = dx;
+    m_nDragDy = dy;
 }
 
-void CODController::OnLinkEndDragEnd(UINT flags, int x, int y)
+void CODController::ReattachLinkEnd()
 {
-    OnVertexDragEnd(flags, x, y);
+    if (m_pDetached)
+        if (CODLinkComponent* link = AsLink(m_pHit))
+            link->AddConnectionEntry(m_pDetached);
+    m_pDetached = NULL;
+}
+
+void CODController::OnLinkEndDragEnd(UINT, int, int)
+{
+    m_pODViewport->TrackVertex(m_pHit, m_nHandle, m_nDragDx, m_nDragDy);
+    EndCapture();
+    // Asked before the join comes back: an end that holds a join accepts no other.
+    CODPortComponent* target = FindLinkEndTarget(m_ptPressLP + CSize(m_nDragDx, m_nDragDy));
+    ReattachLinkEnd();
+    if (m_pDragPort)
+        MovePort(m_pDragPort, m_nDragDx, m_nDragDy, target);
+    m_nState = 0;
     m_pDragPort = NULL;
 }
 
 void CODController::OnLinkEndCancel(UINT flags, int x, int y)
 {
-    m_pDetached = NULL;
+    ReattachLinkEnd();
     m_pDragPort = NULL;
     OnButtonUpNoDrag(flags, x, y);
 }

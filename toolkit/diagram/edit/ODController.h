@@ -238,6 +238,8 @@ public:
     CODViewport* GetViewport() const { return m_pODViewport; }
     CODModel* GetODModel() const { return static_cast<CODModel*>(m_pModel); }
     CODComponentSet* GetSelection() { return &m_selection; }
+    // The feedback of the drag under way.
+    CODComponentSetTracker* GetSetTracker() { return &m_tracker; }
     CODDropTarget* GetDropTarget() const { return m_pDropTarget; }
     UINT GetClipboardFormat() const { return m_cfPrivate; }
     int GetState() const { return m_nState; }
@@ -255,6 +257,9 @@ public:
 
     // Writes a set and its dependents, with the components its symbols depend on first.
     void SerializeSelection(CArchive& ar, CODComponentSet* set);
+    // What SerializeSelection writes: the set with the dependents the state asks for, and the
+    // components joined to their symbols.
+    void GatherCopy(CODComponentSet* set, CODComponentSet& main, CODComponentSet& extra);
     // Reads back what SerializeSelection wrote; every component read holds one reference.
     void ReadSelection(CArchive& ar, CODComponentSet* result, CODComponentSet* extra);
 
@@ -407,6 +412,10 @@ protected:
     void Dispatch(Event event, UINT flags, CPoint point);
     // A logical point from a client point, snapped when snapping is on.
     CPoint ToLogical(int x, int y, BOOL snap);
+    // The port under a link end being dragged that the end may be joined to, or NULL.
+    CODPortComponent* FindLinkEndTarget(CPoint logical);
+    // Gives the dragged link end its join back.
+    void ReattachLinkEnd();
     CPoint ClampToPage(CPoint logical);
     // The device form of a logical point clamped into the page.
     CPoint ClampDevice(CPoint device);

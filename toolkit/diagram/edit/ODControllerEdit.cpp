@@ -480,9 +480,67 @@ CSize CODController::GridStep(BOOL round)
     return CSize((int)h, (int)v);
 }
 
-void CODController::SerializeSelection(CArchive& ar, CODComponentSet* set)
+namespace {
+
+// The symbols among the components and their descendants.
+void GatherSymbols(CODComponent* c, CCArray_T<CODSymbolComponent*, CODSymbolComponent*>& symbols)
 {
-    CODComponentSet main;
+    if (CODSymbolComponent* symbol = DYNAMIC_DOWNCAST(CODSymbolComponent, c))
+        if (symbols.IndexOf(symbol) < 0)
+            symbols.Add(symbol);
+    for (int i = 0; i < c->GetChildCount(); ++i)
+        GatherSymbols(c->GetChild(i), symbols);
+}
+
+// Takes the connections that leave the written components out of their symbols for the write
+// and puts them back when it goes out of scope, whatever the write did.
+class OutsideConnections
+{
+public:
+    OutsideConnections(CODComponentSet& written)
+    {
+        CCArray_T<CODSymbolComponent*, CODSymbolComponent*> symbols;
+        for (int i = 0; i < written.GetSize(); ++i)
+            GatherSymbols(written[i], symbols);
+        for (int i = 0; i < symbols.GetSize(); ++i) {
+            CODSymbolComponent* symbol = symbols[i];
+            CODConnectionArray connections;
+            symbol->GetConnections(&connections);
+            for (int n = 0; n < connections.GetSize(); ++n) {
+                CODPortComponent* farEnd = symbol->GetConnectedPort(connections[n]);
+                CODSymbolComponent* owner = CODSymbolComponent::OwnerOf(farEnd);
+                if (owner == NULL || symbols.IndexOf(owner) < 0) {
+                    symbol->RemoveConnectionEntry(connections[n]);
+                    m_symbols.Add(symbol);
+                    m_connections.Add(connections[n]);
+                }
+            }
+        }
+    }
+    ~OutsideConnections()
+    {
+        for (int i = 0; i < m_symbols.GetSize(); ++i)
+            m_symbols[i]->AddConnectionEntry(m_connections[i]);
+    }
+
+private:
+    CCArray_T<CODSymbolComponent*, CODSymbolComponent*> m_symbols;
+    CODConnectionArray m_connections;
+};
+
+void WriteList(CArchive& ar, CODComponentSet& list)
+{
+    ar << (LONG)list.GetSize();
+    for (int i = 0; i < list.GetSize(); ++i)
+        ar << static_cast<CObject*>(list[i]);
+}
+
+}  // namespace
+
+// The components a copy holds (the set and the dependents the state asks for) and, as extras,
+// the components joined to their symbols, so that the joins between them survive.
+void CODController::GatherCopy(CODComponentSet* set, CODComponentSet& main, CODComponentSet& extra)
+{
     if (set)
         main.Append(*set);
     for (int i = 0; set && i < set->GetSize(); ++i) {
@@ -494,10 +552,24 @@ void CODController::SerializeSelection(CArchive& ar, CODComponentSet* set)
         else if (m_nState == 8 || m_nState == 9)
             c->CollectScaleDependents(&main);
     }
-    ar << (LONG)0;
-    ar << (LONG)main.GetSize();
     for (int i = 0; i < main.GetSize(); ++i)
-        ar << static_cast<CObject*>(main[i]);
+        if (CODSymbolComponent* symbol = DYNAMIC_DOWNCAST(CODSymbolComponent, main[i]))
+            symbol->CollectFollowers(&extra);
+    for (int i = 0; i < main.GetSize(); ++i)
+        extra.Remove(main[i]);
+}
+
+// The extras are written first; joins to anything beyond both lists are left out of the stream.
+void CODController::SerializeSelection(CArchive& ar, CODComponentSet* set)
+{
+    CODComponentSet main, extra;
+    GatherCopy(set, main, extra);
+    CODComponentSet written;
+    written.Append(extra);
+    written.Append(main);
+    OutsideConnections outside(written);
+    WriteList(ar, extra);
+    WriteList(ar, main);
 }
 
 void CODController::ReadSelection(CArchive& ar, CODComponentSet* result, CODComponentSet* extra)
@@ -600,6 +672,12 @@ void CODController::PasteFromClipboard(CODComponentSet* set)
                       MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    // The extras only carried the joins among the pasted components: the pasted symbols let
+    // go of them.
+    for (int i = 0; i < extra.GetSize(); ++i)
+        for (int n = 0; n < read.GetSize(); ++n)
+            if (CODSymbolComponent* symbol = DYNAMIC_DOWNCAST(CODSymbolComponent, read[n]))
+                symbol->DisconnectFrom(extra[i]);
     ReleaseAll(extra);
     set->Append(read);
 }

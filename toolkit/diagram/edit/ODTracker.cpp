@@ -3,6 +3,7 @@
 #include <algorithm>
 #include "ODEditProperties.h"
 #include "ODGeometry.h"
+#include "ODSymbolComponent.h"
 
 // ---------------------------------------------------------------------------------------------
 // CODComponentTracker
@@ -113,6 +114,12 @@ void CODComponentSetTracker::SetComponents(CODComponentSet* set)
         m_region.Append(*c->GetRegion());
         m_rcUnion = UnionRects(m_rcUnion, c->GetExtent());
     }
+    // A port has no extent of its own: its bounds are its connection point, whose centre the
+    // move snaps to the grid.
+    if (m_bSinglePort) {
+        CPoint at = ((CODPortComponent*)(*set)[0])->GetLocation();
+        m_rcUnion.SetRect(at, at);
+    }
 }
 
 void CODComponentSetTracker::SetExtraComponents(CODComponentSet* set)
@@ -132,11 +139,38 @@ CPoint CODComponentSetTracker::GetReferencePoint()
     return GetHandlePoint(m_rcUnion, m_bSinglePort ? 8 : m_nReferenceHandle);
 }
 
+// The joins of the symbol clones, so that the clones of the links joined to them follow each
+// re-placed symbol.
+void CODComponentSetTracker::MapConnections(CODConnectionMap& map)
+{
+    for (int i = 0; i < m_nCount; ++i)
+        map.AddSymbol(DYNAMIC_DOWNCAST(CODSymbolComponent, m_pTrackers[i].GetComponent()));
+}
+
+void CODComponentSetTracker::FollowLinks(CODConnectionMap& map, CODComponentTracker& tracker)
+{
+    if (CODSymbolComponent* symbol = DYNAMIC_DOWNCAST(CODSymbolComponent, tracker.GetComponent()))
+        symbol->UpdateConnectedLinks(&map);
+}
+
+// The extra trackers of the links the map reached go into the draw list once.
+void CODComponentSetTracker::DrawLinkedExtras(CODConnectionMap& map)
+{
+    CODComponentSet links;
+    map.CollectLinks(&links);
+    for (int i = 0; i < m_nExtraCount; ++i)
+        if (links.IndexOf(m_pExtras[i].GetComponent()) >= 0 && m_drawList.IndexOf(&m_pExtras[i]) < 0)
+            m_drawList.Add(&m_pExtras[i]);
+}
+
 void CODComponentSetTracker::TrackMove(CDC* dc, int dx, int dy)
 {
+    CODConnectionMap map;
+    MapConnections(map);
     std::vector<CRect> bounds;
     for (int i = 0; i < m_nCount; ++i) {
         m_pTrackers[i].Offset(dx, dy);
+        FollowLinks(map, m_pTrackers[i]);
         bounds.push_back(m_pTrackers[i].GetComponent() ? m_pTrackers[i].GetComponent()->GetBounds()
                                                         : CRect(0, 0, 0, 0));
         m_drawList.Add(&m_pTrackers[i]);
@@ -144,21 +178,28 @@ void CODComponentSetTracker::TrackMove(CDC* dc, int dx, int dy)
     for (int i = 0; i < m_nCount; ++i)
         if (CODComponent* c = m_pTrackers[i].GetComponent())
             c->SetPreviousBounds(bounds[i].left, bounds[i].top, bounds[i].right, bounds[i].bottom);
+    DrawLinkedExtras(map);
     Draw(dc);
 }
 
 void CODComponentSetTracker::TrackRotate(CDC* dc, int angle, int aspectX, int aspectY)
 {
+    CODConnectionMap map;
+    MapConnections(map);
     for (int i = 0; i < m_nCount; ++i) {
         m_pTrackers[i].Rotate(angle, 8, aspectX, aspectY);
+        FollowLinks(map, m_pTrackers[i]);
         m_drawList.Add(&m_pTrackers[i]);
     }
+    DrawLinkedExtras(map);
     Draw(dc);
 }
 
 // A clone that may not be stretched keeps its aspect with one magnitude in both axes.
 void CODComponentSetTracker::TrackScale(CDC* dc, float sx, float sy, int reference)
 {
+    CODConnectionMap map;
+    MapConnections(map);
     for (int i = 0; i < m_nCount; ++i) {
         float fx = sx, fy = sy;
         CODComponent* c = m_pTrackers[i].GetComponent();
@@ -172,8 +213,10 @@ void CODComponentSetTracker::TrackScale(CDC* dc, float sx, float sy, int referen
             fy = sy > 0 ? m : -m;
         }
         m_pTrackers[i].Scale(fx, fy, reference);
+        FollowLinks(map, m_pTrackers[i]);
         m_drawList.Add(&m_pTrackers[i]);
     }
+    DrawLinkedExtras(map);
     Draw(dc);
 }
 

@@ -8,6 +8,8 @@
 #include "ODRgn.h"
 #include "ODTransform.h"
 
+class CODConnectionMap;
+
 class CODComponentTracker : public CObject
 {
 public:
@@ -54,8 +56,16 @@ public:
     int GetDrawCount() const { return m_drawList.GetSize(); }
     void Clear();
 
+    // The extra trackers drawn (the clones of links that follow the tracked symbols).
+    int GetExtraCount() const { return m_nExtraCount; }
+    CODComponentTracker* GetExtraTracker(int index) { return &m_pExtras[index]; }
+    BOOL IsDrawn(CODComponentTracker* tracker) { return m_drawList.IndexOf(tracker) >= 0; }
+
 private:
     void BeginTrack();
+    void MapConnections(CODConnectionMap& map);
+    void FollowLinks(CODConnectionMap& map, CODComponentTracker& tracker);
+    void DrawLinkedExtras(CODConnectionMap& map);
 
     int m_nCount;
     CODComponentTracker* m_pTrackers;

@@ -7,6 +7,7 @@
 #include "ODGeometry.h"
 #include "ODCommands.h"
 #include "ODLinkComponent.h"
+#include "ODTracker.h"
 #include "ODPortComponent.h"
 #include "ODTextComponent.h"
 #include "od_test_canvas.h"
@@ -383,6 +384,21 @@ TEST(Drags, MoveWithSnapPlacesTheTopLeftOnTheGrid)
     EXPECT_EQ(BoundsOf(r).TopLeft(), CPoint(130, 120));
 }
 
+TEST(Drags, AMovedPortSnapsItsCentre)
+{
+    EditFixture f;
+    CODCirclePort* port = new CODCirclePort;
+    port->Create(CPoint(103, 104), 3);
+    f.controller->InsertComponent(port);
+    f.view.SetSnapToGrid(TRUE);
+    float unit = f.view.GetHorizontalGridSpacing() / 12.0f * 10.0f;
+    f.view.SetHorizontalGridSpacing(unit);
+    f.view.SetVerticalGridSpacing(unit);
+    f.Drag(CPoint(103, 104), CPoint(134, 123));
+    EXPECT_EQ(f.LastCommand()->GetType(), 1);
+    EXPECT_EQ(port->GetLocation(), CPoint(130, 120));
+}
+
 TEST(Drags, MoveWithShiftKeepsTheLargerAxisAndUnmovableStays)
 {
     EditFixture f;
@@ -676,21 +692,6 @@ TEST(PortTool, PlacesAFreeStandingCirclePortAndRightReleaseCancels)
 
 namespace {
 
-CODSymbolComponent* AddSymbolWithPort(EditFixture& f, const CRect& body, CPoint port)
-{
-    CODSymbolComponent* s = new CODSymbolComponent;
-    s->Create();
-    CODRectComponent* r = new CODRectComponent;
-    r->Create(body.left, body.top, body.right, body.bottom);
-    s->AppendChild(r);
-    CODCirclePort* p = new CODCirclePort;
-    p->Create(port, 3);
-    s->AddPort(p);
-    s->UpdateRegion(FALSE);
-    f.model.AppendChild(s);
-    return s;
-}
-
 CPoint Device(EditFixture& f, CPoint logical)
 {
     f.controller->LPtoDP(&logical);
@@ -702,8 +703,8 @@ CPoint Device(EditFixture& f, CPoint logical)
 TEST(LinkTool, JoinsTwoPortsThroughABendAsOneUndoableCommand)
 {
     EditFixture f;
-    CODSymbolComponent* a = AddSymbolWithPort(f, CRect(40, 40, 100, 100), CPoint(100, 70));
-    CODSymbolComponent* b = AddSymbolWithPort(f, CRect(300, 140, 360, 200), CPoint(300, 170));
+    CODSymbolComponent* a = f.AddSymbol(CRect(40, 40, 100, 100), CPoint(100, 70));
+    CODSymbolComponent* b = f.AddSymbol(CRect(300, 140, 360, 200), CPoint(300, 170));
     f.Command(ID_OD_LINK);
     EXPECT_EQ(f.State(), 37);
     CPoint empty = Device(f, CPoint(200, 300));
@@ -761,10 +762,34 @@ TEST(LinkTool, JoinsTwoPortsThroughABendAsOneUndoableCommand)
     link->Release();
 }
 
+TEST(LinkTool, ADoubleClickAwayFromPortsLeavesTheTargetEndFree)
+{
+    EditFixture f;
+    CODSymbolComponent* a = f.AddSymbol(CRect(40, 40, 100, 100), CPoint(100, 70));
+    f.Command(ID_OD_LINK);
+    CPoint from = Device(f, CPoint(100, 70));
+    f.Down(from.x, from.y);
+    f.Up(from.x, from.y);
+    CPoint end = Device(f, CPoint(250, 250));
+    f.Down(end.x, end.y);
+    f.Up(end.x, end.y);
+    f.DblClk(end.x, end.y);
+    f.Up(end.x, end.y);
+    EXPECT_EQ(f.State(), 0);
+    ASSERT_EQ(f.Count(), 2);
+    CODLinkComponent* link = DYNAMIC_DOWNCAST(CODLinkComponent, f.model.GetChild(1));
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->GetSourceComponent(), a);
+    EXPECT_EQ(link->GetTargetComponent(), nullptr);
+    EXPECT_EQ(link->GetConnectionCount(), 1);
+    EXPECT_EQ(link->GetVertex(link->GetVertexCount() - 1), CPoint(250, 250));
+    EXPECT_EQ(f.LastCommand()->GetType(), 12);
+}
+
 TEST(LinkTool, RightReleaseCancelsAndLeavesNothing)
 {
     EditFixture f;
-    AddSymbolWithPort(f, CRect(40, 40, 100, 100), CPoint(100, 70));
+    f.AddSymbol(CRect(40, 40, 100, 100), CPoint(100, 70));
     f.Command(ID_OD_LINK);
     CPoint from = Device(f, CPoint(100, 70));
     f.Down(from.x, from.y);
@@ -776,12 +801,101 @@ TEST(LinkTool, RightReleaseCancelsAndLeavesNothing)
     EXPECT_EQ(f.controller->GetPendingComponent(), nullptr);
 }
 
+namespace {
+
+// Symbols a and b joined by a straight link from a's port (100, 70) to b's (300, 170), the
+// link selected.
+CODLinkComponent* JoinWithLink(EditFixture& f, CODSymbolComponent*& a, CODSymbolComponent*& b)
+{
+    a = f.AddSymbol(CRect(40, 40, 100, 100), CPoint(100, 70));
+    b = f.AddSymbol(CRect(300, 140, 360, 200), CPoint(300, 170));
+    CODLinkComponent* link = new CODLinkComponent;
+    link->Create(a->GetPort(0), b->GetPort(0));
+    f.model.AppendChild(link);
+    f.controller->GetSelection()->Add(link);
+    return link;
+}
+
+}  // namespace
+
+TEST(LinkEndDrag, RejoinsTheEndToThePortUnderTheReleaseAsOneUndoableCommand)
+{
+    EditFixture f;
+    CODSymbolComponent *a, *b;
+    CODLinkComponent* link = JoinWithLink(f, a, b);
+    CODSymbolComponent* c = f.AddSymbol(CRect(300, 300, 360, 360), CPoint(300, 330));
+    ASSERT_EQ(b->GetConnectionCount(), 1);
+    MvcCommandBase* before = f.LastCommand();
+    // A press on the end and a release without a drag leave the join alone.
+    CPoint end = Device(f, CPoint(300, 170));
+    f.Down(end.x, end.y);
+    EXPECT_EQ(f.State(), 46);
+    f.Up(end.x, end.y);
+    EXPECT_EQ(f.State(), 0);
+    EXPECT_EQ(link->GetTargetComponent(), b);
+    EXPECT_EQ(f.LastCommand(), before);
+    // Dropped near c's port, the end lands on it and joins c; b lets go.
+    f.Drag(end, Device(f, CPoint(303, 327)));
+    EXPECT_EQ(f.State(), 0);
+    ASSERT_NE(f.LastCommand(), before);
+    EXPECT_EQ(f.LastCommand()->GetType(), 21);
+    EXPECT_EQ(link->GetTargetComponent(), c);
+    EXPECT_EQ(link->GetVertex(link->GetVertexCount() - 1), CPoint(300, 330));
+    EXPECT_EQ(b->GetConnectionCount(), 0);
+    EXPECT_EQ(c->GetConnectionCount(), 1);
+    EXPECT_EQ(link->GetConnectionCount(), 2);
+    f.model.Undo();
+    EXPECT_EQ(link->GetTargetComponent(), b);
+    EXPECT_EQ(link->GetVertex(link->GetVertexCount() - 1), CPoint(300, 170));
+    EXPECT_EQ(c->GetConnectionCount(), 0);
+    f.model.Redo();
+    EXPECT_EQ(link->GetTargetComponent(), c);
+    // The source end dropped on empty space only moves, and lets a go.
+    f.Drag(Device(f, CPoint(100, 70)), Device(f, CPoint(100, 250)));
+    EXPECT_EQ(link->GetVertex(0), CPoint(100, 250));
+    EXPECT_EQ(a->GetConnectionCount(), 0);
+    EXPECT_EQ(link->GetConnectionCount(), 1);
+    f.model.Undo();
+    EXPECT_EQ(link->GetVertex(0), CPoint(100, 70));
+    EXPECT_EQ(link->GetSourceComponent(), a);
+}
+
+TEST(Drags, TheFeedbackOfMovedSymbolsCarriesTheLinkJoiningThem)
+{
+    EditFixture f;
+    CODSymbolComponent *a, *b;
+    CODLinkComponent* link = JoinWithLink(f, a, b);
+    f.controller->ClearSelection();
+    f.controller->GetSelection()->Add(b);
+    f.controller->GetSelection()->Add(a);
+    CPoint press = Device(f, CPoint(70, 70));
+    CPoint to = Device(f, CPoint(70, 110));
+    f.Down(press.x, press.y);
+    f.Move(to.x, to.y);
+    ASSERT_EQ(f.State(), 7);
+    CODComponentSetTracker* tracker = f.controller->GetSetTracker();
+    CODLinkComponent* shown = nullptr;
+    for (int i = 0; i < tracker->GetExtraCount(); ++i)
+        if (CODLinkComponent* clone = DYNAMIC_DOWNCAST(CODLinkComponent, tracker->GetExtraTracker(i)->GetComponent())) {
+            EXPECT_TRUE(tracker->IsDrawn(tracker->GetExtraTracker(i)));
+            shown = clone;
+        }
+    ASSERT_NE(shown, nullptr);
+    EXPECT_NE(shown, link);  // a clone: the link itself stays put until the release
+    EXPECT_EQ(shown->GetVertex(0), CPoint(100, 110));
+    EXPECT_EQ(shown->GetVertex(shown->GetVertexCount() - 1), CPoint(300, 210));
+    EXPECT_EQ(link->GetVertex(0), CPoint(100, 70));
+    f.Up(to.x, to.y);
+    EXPECT_EQ(link->GetVertex(0), CPoint(100, 110));
+    EXPECT_EQ(tracker->GetExtraCount(), 0);
+}
+
 TEST(PortCommands, MoveJoinsTheTargetAndUndoRejoinsTheOldPorts)
 {
     EditFixture f;
-    CODSymbolComponent* a = AddSymbolWithPort(f, CRect(0, 0, 50, 50), CPoint(50, 25));
-    CODSymbolComponent* b = AddSymbolWithPort(f, CRect(50, 0, 100, 50), CPoint(50, 25));
-    CODSymbolComponent* c = AddSymbolWithPort(f, CRect(0, 100, 50, 150), CPoint(50, 125));
+    CODSymbolComponent* a = f.AddSymbol(CRect(0, 0, 50, 50), CPoint(50, 25));
+    CODSymbolComponent* b = f.AddSymbol(CRect(50, 0, 100, 50), CPoint(50, 25));
+    CODSymbolComponent* c = f.AddSymbol(CRect(0, 100, 50, 150), CPoint(50, 125));
     CODPortComponent* pa = a->GetPort(0);
     ASSERT_NE(a->Connect(pa, b->GetPort(0)), nullptr);
     CODMovePortCommand move(&f.model, 0, 100, c->GetPort(0));

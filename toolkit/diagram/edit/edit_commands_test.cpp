@@ -2,6 +2,7 @@
 // in a hidden host window.
 #include "od_edit_fixture.h"
 #include <functional>
+#include "ODLinkComponent.h"
 #include "ODTextComponent.h"
 
 namespace {
@@ -337,6 +338,89 @@ TEST(Clipboard, HostileCountsAndForeignObjectsAreRefused)
         EXPECT_EQ(f.model.GetHistory()->GetUndoCount(), 1) << c.what;
         EXPECT_EQ(MessageBoxWatch::Count(), c.bytes.empty() ? 0 : 1) << c.what;
     }
+}
+
+TEST(Clipboard, ACopiedLinkStaysJoinedToTheSymbolsCopiedWithIt)
+{
+    EditFixture f;
+    CODSymbolComponent* a = f.AddSymbol(CRect(40, 40, 100, 100), CPoint(100, 70));
+    CODSymbolComponent* b = f.AddSymbol(CRect(300, 140, 360, 200), CPoint(300, 170));
+    CODLinkComponent* link = new CODLinkComponent;
+    ASSERT_TRUE(link->Create(a->GetPort(0), b->GetPort(0)));
+    f.model.AppendChild(link);
+
+    Select(f, {a, b, link});
+    f.Command(ID_EDIT_COPY);
+    f.Command(ID_EDIT_PASTE);
+    ASSERT_EQ(f.Count(), 6);
+    CODSymbolComponent* a2 = DYNAMIC_DOWNCAST(CODSymbolComponent, f.model.GetChild(3));
+    CODSymbolComponent* b2 = DYNAMIC_DOWNCAST(CODSymbolComponent, f.model.GetChild(4));
+    CODLinkComponent* link2 = DYNAMIC_DOWNCAST(CODLinkComponent, f.model.GetChild(5));
+    ASSERT_TRUE(a2 && b2 && link2);
+    EXPECT_EQ(link2->GetSourceComponent(), a2);
+    EXPECT_EQ(link2->GetTargetComponent(), b2);
+    EXPECT_EQ(a2->GetConnectionCount(), 1);
+    EXPECT_EQ(b2->GetConnectionCount(), 1);
+    EXPECT_EQ(link2->GetVertex(0), a2->GetPort(0)->GetLocation());
+    // The originals keep their joins and nothing else.
+    EXPECT_EQ(link->GetSourceComponent(), a);
+    EXPECT_EQ(a->GetConnectionCount(), 1);
+    EXPECT_EQ(b->GetConnectionCount(), 1);
+    // The pasted copy moves as one: a pasted symbol carries its link's end.
+    CODComponentSet moved;
+    moved.Add(b2);
+    CPoint end = link2->GetVertex(link2->GetVertexCount() - 1);
+    f.model.MoveComponents(&moved, 0, 20);
+    EXPECT_EQ(link2->GetVertex(link2->GetVertexCount() - 1), end + CSize(0, 20));
+
+    // A link copied without its symbols comes back joined to nothing; its originals keep it.
+    Select(f, {link});
+    f.Command(ID_EDIT_COPY);
+    f.Command(ID_EDIT_PASTE);
+    ASSERT_EQ(f.Count(), 7);
+    CODLinkComponent* alone = DYNAMIC_DOWNCAST(CODLinkComponent, f.model.GetChild(6));
+    ASSERT_NE(alone, nullptr);
+    EXPECT_EQ(alone->GetConnectionCount(), 0);
+    EXPECT_EQ(link->GetConnectionCount(), 2);
+    EXPECT_EQ(a->GetConnectionCount(), 1);
+    // A symbol copied alone leaves its link behind.
+    Select(f, {a});
+    f.Command(ID_EDIT_COPY);
+    f.Command(ID_EDIT_PASTE);
+    ASSERT_EQ(f.Count(), 8);
+    CODSymbolComponent* single = DYNAMIC_DOWNCAST(CODSymbolComponent, f.model.GetChild(7));
+    ASSERT_NE(single, nullptr);
+    EXPECT_EQ(single->GetConnectionCount(), 0);
+    EXPECT_EQ(a->GetConnectionCount(), 1);
+}
+
+TEST(Clipboard, AFailedWriteGivesTheSymbolsTheirJoinsBack)
+{
+    EditFixture f;
+    CODSymbolComponent* a = f.AddSymbol(CRect(40, 40, 100, 100), CPoint(100, 70));
+    CODSymbolComponent* b = f.AddSymbol(CRect(300, 140, 360, 200), CPoint(300, 170));
+    CODLinkComponent* link = new CODLinkComponent;
+    ASSERT_TRUE(link->Create(a->GetPort(0), b->GetPort(0)));
+    f.model.AppendChild(link);
+    CODComponentSet set;
+    set.Add(link);
+    set.Add(a);  // b stays outside: the link's join to it is left out of the write
+    BYTE room[16];
+    CMemFile full(room, sizeof room);  // cannot grow: the first flush fails
+    BOOL thrown = FALSE;
+    CArchive ar(&full, CArchive::store, 128);
+    try {
+        f.controller->SerializeSelection(ar, &set);
+        ar.Flush();
+    } catch (CException* e) {
+        e->Delete();
+        thrown = TRUE;
+    }
+    ar.Abort();
+    EXPECT_TRUE(thrown);
+    EXPECT_EQ(link->GetConnectionCount(), 2);
+    EXPECT_EQ(link->GetTargetComponent(), b);
+    EXPECT_EQ(b->GetConnectionCount(), 1);
 }
 
 TEST(Clipboard, CopyLeavesOtherFormatsOnTheClipboard)

@@ -8,6 +8,7 @@
 #include "ODController.h"
 #include "ODEditProperties.h"
 #include "ODPointComponent.h"
+#include "ODSymbolComponent.h"
 #include "ODViewport.h"
 
 typedef MvcBufferedWrapper_T<CODViewport> BufferedViewport;
@@ -104,6 +105,21 @@ struct EditFixture {
         rect->Create(l, t, r, b);
         controller->InsertComponent(rect);
         return rect;
+    }
+    // A symbol of one rectangle with one circle port, straight into the model.
+    CODSymbolComponent* AddSymbol(const CRect& body, CPoint port)
+    {
+        CODSymbolComponent* s = new CODSymbolComponent;
+        s->Create();
+        CODRectComponent* r = new CODRectComponent;
+        r->Create(body.left, body.top, body.right, body.bottom);
+        s->AppendChild(r);
+        CODCirclePort* p = new CODCirclePort;
+        p->Create(port, 3);
+        s->AddPort(p);
+        s->UpdateRegion(FALSE);
+        model.AppendChild(s);
+        return s;
     }
     CODLineComponent* AddLine(CPoint a, CPoint b)
     {
