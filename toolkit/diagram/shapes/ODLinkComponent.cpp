@@ -1,6 +1,10 @@
 #include "ODLinkComponent.h"
 #include <algorithm>
 #include "ODEditProperties.h"
+#include "ODGeometry.h"
+#include "ODLabelComponent.h"
+#include "ODOrientationProperties.h"
+#include <math.h>
 #include "ODPointComponent.h"
 #include "ODProperty.h"
 #include "ODTransform.h"
@@ -259,6 +263,30 @@ CPoint CODLinkComponent::GetPointOnPath(int percent, int* first, int* second)
     CPoint pt = m_pLine->GetPointAtPercent(percent, first, second);
     if (m_pTransform)
         pt = m_pTransform->Transform(pt.x, pt.y);
+    return pt;
+}
+
+// A label with a placement group 260 sits along the path: its position member is a percentage
+// of the path, its x offset the label's anchor handle and its y offset a distance across.
+CPoint CODLinkComponent::GetLabelPosition(CODLabelComponent* label)
+{
+    CODProperty* placement = label->FindProperty(260);
+    CODOrientationProperties* group = DYNAMIC_DOWNCAST(CODOrientationProperties, placement);
+    if (group == NULL)
+        return CODSymbolComponent::GetLabelPosition(label);
+    int i = -1, j = -1;
+    CPoint pt = GetPointOnPath(group->GetPosition(), &i, &j);
+    int count = GetVertexCount();
+    if (i >= 0 && j >= 0 && i < count && j < count) {
+        CPoint a = GetVertex(i), b = GetVertex(j);
+        int angle = LineAngle(a.x, a.y, b.x, b.y);
+        float theta = (1800 - angle) / 10.0f * (3.14159f / 180.0f);
+        int distance = group->GetOffsetY();
+        pt.x += (int)lroundf(sinf(theta) * distance);
+        pt.y += (int)lroundf(cosf(theta) * distance);
+    }
+    CSize size = label->GetSize();
+    pt -= GetHandlePoint(CRect(0, 0, size.cx, size.cy), group->GetOffsetX());
     return pt;
 }
 

@@ -42,6 +42,7 @@ public:
     CODLineComponent* GetLine() const { return m_pLine; }
     CPoint GetVertex(int index);
     CPoint GetPointOnPath(int percent, int* first, int* second);
+    CPoint GetLabelPosition(CODLabelComponent* label) override;
     CPoint ClipToOutline(CODComponent* component, CPoint end, CPoint neighbour);
 
     virtual CODConnection* ConnectSource(CODPortComponent* port);

@@ -7,6 +7,8 @@
 #include "ODComponent.h"
 #include "ODPortComponent.h"
 
+class CODLabelComponent;
+
 class CODSymbolComponent;
 
 // Two ports joined. Each end holds one reference on its port. An end's state says what its
@@ -94,6 +96,8 @@ public:
     void OnDetach(CODComponent* parent) override;
     void OnTransformChanged() override;
     void OnGrouped(CODComponent* group) override;
+    int CollectMoveDependents(CODComponentSet* set) override;
+    void Scale(float sx, float sy, float x, float y) override;
 
     BOOL Create();
     BOOL Create(CODComponentSet* children);
@@ -111,6 +115,19 @@ public:
     void DrawPorts(CDC* dc);
     void SetCenterPortEnabled(BOOL enabled);
     CODPortComponent* FindPortAt(const CPoint* pt, int tolerance);
+
+    // Labels: each holds one reference and names this symbol as its owner; while the symbol
+    // has a parent each label is also a child of that parent.
+    BOOL AddLabel(CODLabelComponent* label);
+    CODLabelComponent* AddLabel(LPCTSTR text, CODComponent* owner, CDC* dc);
+    BOOL InsertLabel(CODLabelComponent* label, int index);
+    BOOL RemoveLabel(CODLabelComponent* label);
+    BOOL RemoveLabelAt(int index);
+    void RemoveAllLabels();
+    int GetLabelCount() const { return (int)m_labels.GetSize(); }
+    CODLabelComponent* GetLabel(int index) const;
+    virtual CPoint GetLabelPosition(CODLabelComponent* label);
+    void UpdateFullRegion(CODLabelComponent* label);
 
     // Connections.
     int GetConnections(CODConnectionArray* connections);
@@ -157,5 +174,6 @@ protected:
     CCArray_T<CODPortComponent*, CODPortComponent*> m_ports;
     CODCirclePort* m_pCenterPort;
     CODConnectionArray m_connections;
+    CCArray_T<CODLabelComponent*, CODLabelComponent*> m_labels;
     CODRgn m_bodyRegion;
 };
