@@ -445,3 +445,61 @@ BOOL CODLinkComponent::CanRemoveVertex()
 {
     return m_pLine ? m_pLine->CanRemoveVertex() : FALSE;
 }
+
+// ---------------------------------------------------------------------------------------------
+// The edge interface: a link is never a node.
+
+HRESULT CODLinkComponent::QueryInterface(REFIID iid, void** out)
+{
+    if (out != NULL && IsEqualGUID(iid, IID_IODGraphEdge)) {
+        AddRef();
+        *out = static_cast<IODGraphEdge*>(&m_xGraphEdge);
+        return S_OK;
+    }
+    if (IsEqualGUID(iid, IID_IODGraphNode)) {
+        if (out)
+            *out = NULL;
+        return E_NOINTERFACE;
+    }
+    return CODComponent::QueryInterface(iid, out);
+}
+
+namespace {
+IODGraphNode* NodeOf(CODComponent* component)
+{
+    void* node = NULL;
+    if (component == NULL || FAILED(component->QueryInterface(IID_IODGraphNode, &node)))
+        return NULL;
+    return (IODGraphNode*)node;
+}
+}  // namespace
+
+int CODLinkComponent::XGraphEdge::GetNodes(IODGraphNode** source, IODGraphNode** target)
+{
+    int count = 0;
+    IODGraphNode** outs[2] = {source, target};
+    CODComponent* ends[2] = {m_pLink->GetSourceComponent(), m_pLink->GetTargetComponent()};
+    for (int i = 0; i < 2; ++i) {
+        if (outs[i])
+            *outs[i] = NULL;
+        IODGraphNode* node = NodeOf(ends[i]);
+        if (node == NULL)
+            continue;
+        ++count;
+        if (outs[i])
+            *outs[i] = node;
+        else
+            node->Release();
+    }
+    return count;
+}
+
+IODGraphNode* CODLinkComponent::XGraphEdge::GetSourceNode()
+{
+    return NodeOf(m_pLink->GetSourceComponent());
+}
+
+IODGraphNode* CODLinkComponent::XGraphEdge::GetTargetNode()
+{
+    return NodeOf(m_pLink->GetTargetComponent());
+}

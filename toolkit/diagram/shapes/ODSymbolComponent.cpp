@@ -1004,3 +1004,124 @@ void CODSymbolComponent::Scale(float sx, float sy, float x, float y)
     }
     CODComponent::Scale(sx, sy, x, y);
 }
+
+// ---------------------------------------------------------------------------------------------
+// The node interface
+
+HRESULT CODSymbolComponent::QueryInterface(REFIID iid, void** out)
+{
+    if (out != NULL && IsEqualGUID(iid, IID_IODGraphNode)) {
+        AddRef();
+        *out = static_cast<IODGraphNode*>(&m_xGraphNode);
+        return S_OK;
+    }
+    return CODComponent::QueryInterface(iid, out);
+}
+
+IODGraphEdge* CODSymbolComponent::XGraphNode::GetEdge(DWORD id)
+{
+    // The edge is named by its own id (a link answers no node interface whose id could be
+    // compared).
+    for (int i = 0; i < m_pSymbol->m_connections.GetSize(); ++i) {
+        CODPortComponent* farPort = m_pSymbol->GetConnectedPort(m_pSymbol->m_connections[i]);
+        CODSymbolComponent* owner = farPort ? OwnerOf(farPort) : NULL;
+        if (owner == NULL || owner->GetId() != id)
+            continue;
+        void* edge = NULL;
+        if (FAILED(owner->QueryInterface(IID_IODGraphEdge, &edge)))
+            return NULL;
+        return (IODGraphEdge*)edge;
+    }
+    return NULL;
+}
+
+int CODSymbolComponent::XGraphNode::CollectEdges(IODGraphSink* sink, int direction)
+{
+    int count = 0;
+    for (int i = 0; i < m_pSymbol->m_connections.GetSize(); ++i) {
+        CODPortComponent* farPort = m_pSymbol->GetConnectedPort(m_pSymbol->m_connections[i]);
+        CODSymbolComponent* owner = farPort ? OwnerOf(farPort) : NULL;
+        void* found = NULL;
+        if (owner == NULL || FAILED(owner->QueryInterface(IID_IODGraphEdge, &found)))
+            continue;
+        IODGraphEdge* edge = (IODGraphEdge*)found;
+        BOOL take = TRUE;
+        if (direction != 0) {
+            IODGraphNode* node = direction == 1 ? edge->GetSourceNode() : edge->GetTargetNode();
+            take = node != NULL && node->GetId() == GetId();
+            if (node)
+                node->Release();
+        }
+        if (take) {
+            if (sink)
+                sink->Add(edge);
+            ++count;
+        }
+        edge->Release();
+    }
+    return count;
+}
+
+int CODSymbolComponent::XGraphNode::CountEdges(int direction)
+{
+    return CollectEdges(NULL, direction);
+}
+
+IODGraphNode* CODSymbolComponent::XGraphNode::GetAdjacentNode(IODGraphEdge* edge)
+{
+    if (edge == NULL)
+        return NULL;
+    IODGraphNode* source = NULL;
+    IODGraphNode* target = NULL;
+    edge->GetNodes(&source, &target);
+    IODGraphNode* answer = NULL;
+    if (source == this)
+        answer = target, target = NULL;
+    else if (target == this)
+        answer = source, source = NULL;
+    if (source)
+        source->Release();
+    if (target)
+        target->Release();
+    return answer;
+}
+
+int CODSymbolComponent::XGraphNode::CollectAdjacent(IODGraphSink* sink, int direction)
+{
+    CODGraphCollection edges;
+    CollectEdges(&edges, direction);
+    int count = 0;
+    for (int i = 0; i < edges.GetSize(); ++i) {
+        IODGraphNode* node = GetAdjacentNode((IODGraphEdge*)edges[i]);
+        if (node == NULL)
+            continue;
+        sink->Add(node);
+        node->Release();
+        ++count;
+    }
+    return count;
+}
+
+int CODSymbolComponent::XGraphNode::Reach(IODGraphSink* sink, int direction)
+{
+    CODGraphCollection edges;
+    CollectEdges(&edges, direction);
+    int count = 0;
+    for (int i = 0; i < edges.GetSize(); ++i) {
+        IODGraphNode* node = GetAdjacentNode((IODGraphEdge*)edges[i]);
+        if (node == NULL)
+            continue;
+        if (!sink->Contains(node)) {
+            sink->Add(node);
+            ++count;
+            if (direction == 0)
+                node->CollectReachable(sink);
+            else if (direction == 1)
+                node->CollectReachableForward(sink);
+            else
+                node->CollectReachableBackward(sink);
+        }
+        node->Release();
+    }
+    return count;
+}

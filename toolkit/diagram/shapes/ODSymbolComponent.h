@@ -5,6 +5,7 @@
 #pragma once
 #include <afxcoll.h>
 #include "ODComponent.h"
+#include "ODGraph.h"
 #include "ODPortComponent.h"
 
 class CODLabelComponent;
@@ -96,6 +97,7 @@ public:
     void OnDetach(CODComponent* parent) override;
     void OnTransformChanged() override;
     void OnGrouped(CODComponent* group) override;
+    HRESULT QueryInterface(REFIID iid, void** out) override;
     int CollectMoveDependents(CODComponentSet* set) override;
     void Scale(float sx, float sy, float x, float y) override;
 
@@ -170,6 +172,43 @@ public:
     static CODSymbolComponent* OwnerOf(CODPortComponent* port);
 
 protected:
+    // The node interface, a part of the symbol sharing its reference count.
+    class XGraphNode : public IODGraphNode
+    {
+    public:
+        explicit XGraphNode(CODSymbolComponent* symbol) : m_pSymbol(symbol) {}
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+        {
+            return m_pSymbol->QueryInterface(iid, out);
+        }
+        ULONG STDMETHODCALLTYPE AddRef() override { return m_pSymbol->AddRef(); }
+        ULONG STDMETHODCALLTYPE Release() override { return m_pSymbol->Release(); }
+        DWORD GetId() override { return m_pSymbol->GetId(); }
+        IODGraphEdge* GetEdge(DWORD id) override;
+        int GetEdgeCount() override { return CountEdges(0); }
+        int GetOutEdgeCount() override { return CountEdges(1); }
+        int GetInEdgeCount() override { return CountEdges(2); }
+        int GetEdges(IODGraphSink* sink) override { return CollectEdges(sink, 0); }
+        int GetOutEdges(IODGraphSink* sink) override { return CollectEdges(sink, 1); }
+        int GetInEdges(IODGraphSink* sink) override { return CollectEdges(sink, 2); }
+        IODGraphNode* GetAdjacentNode(IODGraphEdge* edge) override;
+        int GetAdjacentNodes(IODGraphSink* sink) override { return CollectAdjacent(sink, 0); }
+        int GetSuccessors(IODGraphSink* sink) override { return CollectAdjacent(sink, 1); }
+        int GetPredecessors(IODGraphSink* sink) override { return CollectAdjacent(sink, 2); }
+        int CollectReachable(IODGraphSink* sink) override { return Reach(sink, 0); }
+        int CollectReachableForward(IODGraphSink* sink) override { return Reach(sink, 1); }
+        int CollectReachableBackward(IODGraphSink* sink) override { return Reach(sink, 2); }
+
+    private:
+        // direction: 0 every edge, 1 those leaving this node, 2 those entering it.
+        int CollectEdges(IODGraphSink* sink, int direction);
+        int CountEdges(int direction);
+        int CollectAdjacent(IODGraphSink* sink, int direction);
+        int Reach(IODGraphSink* sink, int direction);
+        CODSymbolComponent* m_pSymbol;
+    };
+    XGraphNode m_xGraphNode{this};
+
     void Empty();
     CCArray_T<CODPortComponent*, CODPortComponent*> m_ports;
     CODCirclePort* m_pCenterPort;
