@@ -167,6 +167,7 @@ TEST(Links, GraphNodesAndEdgesEnumerate)
         links[i]->Create(AddPort(s[i], CPoint(200 * i + 40, 20)), AddPort(s[i + 1], CPoint(200 * (i + 1), 20)));
         model.AppendChild(links[i]);
     }
+    model.AddRef();  // held by the test, as a model made with new is by its owner
     void* g = NULL;
     ASSERT_EQ(model.QueryInterface(IID_IODGraph, &g), S_OK);
     IODGraph* graph = static_cast<IODGraph*>(g);
