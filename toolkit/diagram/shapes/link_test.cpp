@@ -234,3 +234,24 @@ TEST(Links, GraphNodesAndEdgesEnumerate)
         node->Release();
     graph->Release();
 }
+
+TEST(Links, StoredRecordsOfTheLinkAndItsConnection)
+{
+    Joined j;
+    std::vector<BYTE> own = Store([&](CArchive& ar) { j.link->Serialize(ar); });
+    Bytes want;
+    want.D(1).D(0xFFFFFFFF).D(2).D(0).D(2);  // link version, then the symbol: marker, version, no labels, two ports
+    ASSERT_GE(own.size(), want.v.size());
+    EXPECT_EQ(FirstDifference(std::vector<BYTE>(own.begin(), own.begin() + want.v.size()), want.v), -1);
+
+    CODConnectionArray connections;
+    j.a->GetConnections(&connections);
+    ASSERT_EQ(connections.GetSize(), 1);
+    std::vector<BYTE> record = Store([&](CArchive& ar) { connections[0]->Serialize(ar); });
+    // The source port as a new object of a new class, the target port after it, then DWORD 0.
+    Bytes head;
+    head.NewClass("CODCirclePort", 1);
+    ASSERT_GE(record.size(), head.v.size() + 4);
+    EXPECT_EQ(FirstDifference(std::vector<BYTE>(record.begin(), record.begin() + head.v.size()), head.v), -1);
+    EXPECT_EQ(std::vector<BYTE>(record.end() - 4, record.end()), std::vector<BYTE>(4, 0));
+}
