@@ -965,6 +965,23 @@ CPoint CODSymbolComponent::GetLabelPosition(CODLabelComponent* label)
     }
 }
 
+// The labels move with the symbol's recalculation, so they leave the spatial index with it.
+CODRgn CODSymbolComponent::UpdateRegion(BOOL notifyParent)
+{
+    CODSpatialIndex* index = GetParentSpatialIndex();
+    CODComponentSet filed;
+    if (index)
+        for (int i = 0; i < m_labels.GetSize(); ++i)
+            if (m_labels[i]->GetParent() == m_pParent)
+                filed.Add(m_labels[i]);
+    if (index)
+        index->Remove(&filed);
+    CODRgn region = CODComponent::UpdateRegion(notifyParent);
+    if (index)
+        index->Insert(&filed);
+    return region;
+}
+
 void CODSymbolComponent::UpdateFullRegion(CODLabelComponent*)
 {
     CODSpatialIndex* index = GetParentSpatialIndex();

@@ -92,6 +92,7 @@ public:
     void InitChildEditProperties(CODComponent* child) override;
     void OnDraw(CDC* dc) override;
     CODRgn* RecalcRegion() override;
+    CODRgn UpdateRegion(BOOL notifyParent) override;
     CODRgn* GetHitRegion() override { return &m_bodyRegion; }
     void OnAttach(CODComponent* parent) override;
     void OnDetach(CODComponent* parent) override;

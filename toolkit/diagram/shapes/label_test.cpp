@@ -90,6 +90,13 @@ TEST(Labels, FollowTheOwnerUntilDraggedAlone)
     model.MoveComponents(&set, 30, 5);  // the label goes along as a dependent
     EXPECT_TRUE(label->GetFollowOwner());
     EXPECT_EQ(Placed(label), CPoint(70, 25));
+    s->Translate(0, 40);  // moved alone by its symbol: the label is found at its new place
+    EXPECT_EQ(Placed(label), CPoint(70, 65));
+    CPoint centre = label->GetBounds().CenterPoint();
+    CODComponentSet hits;
+    model.HitTest(&centre, &hits, 0);
+    EXPECT_GE(hits.IndexOf(label), 0);
+    s->Translate(0, -40);
 
     CODComponentSet alone;
     alone.Add(label);
