@@ -220,3 +220,20 @@ TEST(Labels, StoredRecordAndSymbolWithLabels)
     EXPECT_TRUE(l2->GetFollowOwner());
     EXPECT_EQ(Placed(l2), CPoint(90, 50));
 }
+
+TEST(Labels, ScalingTheSymbolKeepsTheLabelSize)
+{
+    CODModel model;
+    CODSymbolComponent* s = MakeSymbol(CRect(0, 0, 100, 50));
+    model.AppendChild(s);
+    CODLabelComponent* label = MakeLabel(20, 10, 2, 10, 10);
+    s->AddLabel(label);
+    label->UpdateRegion(TRUE);
+    ASSERT_EQ(Placed(label), CPoint(90, -10));
+    label->SetFollowOwner(FALSE);  // else it would be placed on the scaled body again
+    s->Scale(2.0f, 2.0f, 50.0f, 25.0f);
+    EXPECT_EQ(s->GetHitRegion()->GetBounds(), CRect(-50, -25, 150, 75));
+    // Its old centre (100, -5) goes to (150, -35); the box stays 20 by 10.
+    EXPECT_EQ(Placed(label), CPoint(140, -40));
+    EXPECT_EQ(label->GetVertex(2) - label->GetVertex(0), CSize(20, 10));
+}
