@@ -168,8 +168,11 @@ void CODComponent::ReadChildren(CArchive& ar, int count)
         if (child == NULL)
             continue;
         // A child read before (a back-reference) may not have a parent already, nor be this
-        // component or one of the components whose records enclose this one.
-        if (child->m_pParent != NULL || child->m_nRefs != 0 ||
+        // component or one of the components whose records enclose this one. A symbol's label
+        // is read with its symbol first (holding the symbol's one reference) and then as a
+        // child of the symbol's parent.
+        LONG held = child->IsKindOfName("CODLabelComponent") ? 1 : 0;
+        if (child->m_pParent != NULL || (child->m_nRefs != 0 && child->m_nRefs != held) ||
             std::find(t_loading.begin(), t_loading.end(), child) != t_loading.end())
             ThrowBadIndex(ar);
         // A drawing is never a part of another drawing.

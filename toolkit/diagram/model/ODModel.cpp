@@ -13,6 +13,7 @@
 #include "ODImageComponent.h"
 #include "ODMetafileComponent.h"
 #include "ODPortComponent.h"
+#include "ODLabelComponent.h"
 #include "ODLinkComponent.h"
 #include "ODSymbolComponent.h"
 #include "ODTextComponent.h"
@@ -47,7 +48,7 @@ void ODRegisterStoredClasses()
         RUNTIME_CLASS(CODMetafileComponent), RUNTIME_CLASS(CODImageComponent),
         RUNTIME_CLASS(CODDib), RUNTIME_CLASS(CODPortComponent), RUNTIME_CLASS(CODCirclePort),
         RUNTIME_CLASS(CODSymbolComponent), RUNTIME_CLASS(CODConnection),
-        RUNTIME_CLASS(CODLinkComponent),
+        RUNTIME_CLASS(CODLinkComponent), RUNTIME_CLASS(CODLabelComponent),
     };
     for (const CRuntimeClass* cls : classes)
         AfxClassInit(const_cast<CRuntimeClass*>(cls));

@@ -13,6 +13,8 @@
 #include "ODPortComponent.h"
 #include "ODLinkComponent.h"
 #include "ODSymbolComponent.h"
+#include "ODLabelComponent.h"
+#include "ODOrientationProperties.h"
 #include "ODOrientationProperties.h"
 #include "ODTextComponent.h"
 #include "od_stream_util.h"
@@ -226,6 +228,12 @@ std::vector<std::vector<BYTE>> Corpus()
         CODLinkComponent* link = new CODLinkComponent;
         link->Create(symbols[0]->GetCenterPort(), symbols[1]->GetPort(0));
         model.AppendChild(link);
+        // A label on the first symbol and one along the link.
+        symbols[0]->AddLabel(_T("Hip"), symbols[0], NULL)->SetOrientation(5);
+        CODLabelComponent* along = link->AddLabel(_T("Path"), link, NULL);
+        CODOrientationProperties placement(260);
+        placement.SetPosition(50);
+        along->SetOrAddProperty(placement);
         corpus.push_back(StoreModel(model));
     }
     return corpus;

@@ -1,6 +1,10 @@
 #include "ODLinkComponent.h"
 #include <algorithm>
 #include "ODEditProperties.h"
+#include "ODGeometry.h"
+#include "ODLabelComponent.h"
+#include "ODOrientationProperties.h"
+#include <math.h>
 #include "ODPointComponent.h"
 #include "ODProperty.h"
 #include "ODTransform.h"
@@ -262,6 +266,30 @@ CPoint CODLinkComponent::GetPointOnPath(int percent, int* first, int* second)
     return pt;
 }
 
+// A label with a placement group 260 sits along the path: its position member is a percentage
+// of the path, its x offset the label's anchor handle and its y offset a distance across.
+CPoint CODLinkComponent::GetLabelPosition(CODLabelComponent* label)
+{
+    CODProperty* placement = label->FindProperty(260);
+    CODOrientationProperties* group = DYNAMIC_DOWNCAST(CODOrientationProperties, placement);
+    if (group == NULL)
+        return CODSymbolComponent::GetLabelPosition(label);
+    int i = -1, j = -1;
+    CPoint pt = GetPointOnPath(group->GetPosition(), &i, &j);
+    int count = GetVertexCount();
+    if (i >= 0 && j >= 0 && i < count && j < count) {
+        CPoint a = GetVertex(i), b = GetVertex(j);
+        int angle = LineAngle(a.x, a.y, b.x, b.y);
+        float theta = (1800 - angle) / 10.0f * (3.14159f / 180.0f);
+        int distance = group->GetOffsetY();
+        pt.x += (int)lroundf(sinf(theta) * distance);
+        pt.y += (int)lroundf(cosf(theta) * distance);
+    }
+    CSize size = label->GetSize();
+    pt -= GetHandlePoint(CRect(0, 0, size.cx, size.cy), group->GetOffsetX());
+    return pt;
+}
+
 CPoint CODLinkComponent::ClipToOutline(CODComponent* component, CPoint end, CPoint neighbour)
 {
     if (component == NULL)
@@ -416,4 +444,62 @@ BOOL CODLinkComponent::CanAddVertex()
 BOOL CODLinkComponent::CanRemoveVertex()
 {
     return m_pLine ? m_pLine->CanRemoveVertex() : FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The edge interface: a link is never a node.
+
+HRESULT CODLinkComponent::QueryInterface(REFIID iid, void** out)
+{
+    if (out != NULL && IsEqualGUID(iid, IID_IODGraphEdge)) {
+        AddRef();
+        *out = static_cast<IODGraphEdge*>(&m_xGraphEdge);
+        return S_OK;
+    }
+    if (IsEqualGUID(iid, IID_IODGraphNode)) {
+        if (out)
+            *out = NULL;
+        return E_NOINTERFACE;
+    }
+    return CODComponent::QueryInterface(iid, out);
+}
+
+namespace {
+IODGraphNode* NodeOf(CODComponent* component)
+{
+    void* node = NULL;
+    if (component == NULL || FAILED(component->QueryInterface(IID_IODGraphNode, &node)))
+        return NULL;
+    return (IODGraphNode*)node;
+}
+}  // namespace
+
+int CODLinkComponent::XGraphEdge::GetNodes(IODGraphNode** source, IODGraphNode** target)
+{
+    int count = 0;
+    IODGraphNode** outs[2] = {source, target};
+    CODComponent* ends[2] = {m_pLink->GetSourceComponent(), m_pLink->GetTargetComponent()};
+    for (int i = 0; i < 2; ++i) {
+        if (outs[i])
+            *outs[i] = NULL;
+        IODGraphNode* node = NodeOf(ends[i]);
+        if (node == NULL)
+            continue;
+        ++count;
+        if (outs[i])
+            *outs[i] = node;
+        else
+            node->Release();
+    }
+    return count;
+}
+
+IODGraphNode* CODLinkComponent::XGraphEdge::GetSourceNode()
+{
+    return NodeOf(m_pLink->GetSourceComponent());
+}
+
+IODGraphNode* CODLinkComponent::XGraphEdge::GetTargetNode()
+{
+    return NodeOf(m_pLink->GetTargetComponent());
 }

@@ -42,6 +42,8 @@ public:
     CODLineComponent* GetLine() const { return m_pLine; }
     CPoint GetVertex(int index);
     CPoint GetPointOnPath(int percent, int* first, int* second);
+    CPoint GetLabelPosition(CODLabelComponent* label) override;
+    HRESULT QueryInterface(REFIID iid, void** out) override;
     CPoint ClipToOutline(CODComponent* component, CPoint end, CPoint neighbour);
 
     virtual CODConnection* ConnectSource(CODPortComponent* port);
@@ -63,4 +65,26 @@ private:
     BOOL Finish(BOOL created, CODPortComponent* source, CODPortComponent* target, BOOL unselectableEnds);
     CODConnection* EndConnection(CODPortComponent* end);
     CODLineComponent* m_pLine;
+
+    // The edge interface, a part of the link sharing its reference count.
+    class XGraphEdge : public IODGraphEdge
+    {
+    public:
+        explicit XGraphEdge(CODLinkComponent* link) : m_pLink(link) {}
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+        {
+            return m_pLink->QueryInterface(iid, out);
+        }
+        ULONG STDMETHODCALLTYPE AddRef() override { return m_pLink->AddRef(); }
+        ULONG STDMETHODCALLTYPE Release() override { return m_pLink->Release(); }
+        DWORD GetId() override { return m_pLink->GetId(); }
+        int GetNodes(IODGraphNode** source, IODGraphNode** target) override;
+        IODGraphNode* GetSourceNode() override;
+        IODGraphNode* GetTargetNode() override;
+        int Reserved() override { return 0; }
+
+    private:
+        CODLinkComponent* m_pLink;
+    };
+    XGraphEdge m_xGraphEdge{this};
 };

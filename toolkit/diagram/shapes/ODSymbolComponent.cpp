@@ -2,6 +2,10 @@
 #include <limits.h>
 #include "ODEditProperties.h"
 #include "ODGeometry.h"
+#include "ODLabelComponent.h"
+#include "ODOrientationProperties.h"
+#include "ODSpatialIndex.h"
+#include <math.h>
 #include "ODProperty.h"
 #include "diagram_res.h"
 
@@ -241,6 +245,8 @@ CODSymbolComponent::CODSymbolComponent(const CODSymbolComponent& other)
     }
     for (int i = 0; i < other.m_ports.GetSize(); ++i)
         AddPort((CODPortComponent*)other.m_ports[i]->Clone());
+    for (int i = 0; i < other.m_labels.GetSize(); ++i)
+        AddLabel((CODLabelComponent*)other.m_labels[i]->Clone());
 }
 
 CODSymbolComponent::~CODSymbolComponent()
@@ -248,7 +254,7 @@ CODSymbolComponent::~CODSymbolComponent()
     Empty();
 }
 
-// Drops connections, ports and the centre port.
+// Drops connections, ports, the centre port and the labels.
 void CODSymbolComponent::Empty()
 {
     RemoveAllConnections();
@@ -258,6 +264,7 @@ void CODSymbolComponent::Empty()
         m_pCenterPort->Release();
         m_pCenterPort = NULL;
     }
+    RemoveAllLabels();
 }
 
 CODPortComponent* CODSymbolComponent::CreateCenterPort()
@@ -291,7 +298,9 @@ void CODSymbolComponent::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
         ar << (LONG)-1 << (DWORD)2;
-        ar << (int)0;  // labels: this toolkit has none
+        ar << (int)m_labels.GetSize();
+        for (int i = 0; i < m_labels.GetSize(); ++i)
+            ar.WriteObject(m_labels[i]);
         ar << (int)m_ports.GetSize();
         for (int i = 0; i < m_ports.GetSize(); ++i)
             ar.WriteObject(m_ports[i]);
@@ -308,9 +317,15 @@ void CODSymbolComponent::Serialize(CArchive& ar)
             DWORD version;
             ar >> version >> labels;
         }
-        // Labels are not built here: a symbol that stores any is refused.
-        if (labels != 0)
+        if (labels < 0)
             AfxThrowArchiveException(CArchiveException::generic, ar.m_strFileName);
+        AfxCheckStoredCount(ar, labels, 1);
+        for (int i = 0; i < labels; ++i) {
+            CODLabelComponent* label =
+                (CODLabelComponent*)ar.ReadObject(RUNTIME_CLASS(CODLabelComponent));
+            if (label == NULL || !AddLabel(label))
+                AfxThrowArchiveException(CArchiveException::generic, ar.m_strFileName);
+        }
         int ports;
         ar >> ports;
         if (ports < 0)
@@ -519,6 +534,8 @@ CODRgn* CODSymbolComponent::RecalcRegion()
     }
     PopTransform();
     m_region = m_bodyRegion;
+    for (int i = 0; i < m_labels.GetSize(); ++i)
+        m_region.Append(*m_labels[i]->RecalcRegion());
     m_rcBounds = m_region.GetBounds();
     return &m_region;
 }
@@ -790,18 +807,46 @@ BOOL CODSymbolComponent::OnFarEndMoved(CODConnection* connection)
 // ---------------------------------------------------------------------------------------------
 // Life in the drawing
 
-void CODSymbolComponent::OnAttach(CODComponent*)
+void CODSymbolComponent::OnAttach(CODComponent* parent)
 {
+    if (parent) {
+        int at = parent->GetChildIndex(this);
+        for (int i = 0; i < m_labels.GetSize(); ++i) {
+            CODLabelComponent* label = m_labels[i];
+            if (parent->GetChildIndex(label) >= 0)
+                continue;
+            // Right after the symbol, in label order.
+            if (at >= 0)
+                parent->InsertChild(label, ++at);
+            else
+                parent->AppendChild(label);
+        }
+    }
     RegisterAllConnections();
 }
 
-void CODSymbolComponent::OnDetach(CODComponent*)
+void CODSymbolComponent::OnDetach(CODComponent* parent)
 {
     CODConnectionMap map;
     map.AddSymbol(this);
     MarkAllFarEnds(2);
     UpdateConnectedLinks(&map);
     UnregisterAllConnections();
+    if (parent == NULL)
+        return;
+    // The labels leave the parent with the symbol but stay in the list for a re-attachment;
+    // the owner is cleared meanwhile so that the label does not let go of its place.
+    for (int i = 0; i < m_labels.GetSize(); ++i) {
+        CODLabelComponent* label = m_labels[i];
+        int index = parent->GetChildIndex(label);
+        if (index < 0)
+            continue;
+        label->AddRef();
+        label->SetOwner(NULL);
+        parent->RemoveChildAt(index);
+        label->SetOwner(this);
+        label->Release();
+    }
 }
 
 void CODSymbolComponent::OnTransformChanged()
@@ -815,4 +860,285 @@ void CODSymbolComponent::OnGrouped(CODComponent* group)
     if (DYNAMIC_DOWNCAST(CODSymbolComponent, group))
         return;
     DisconnectAllExcept(group ? group->GetChildren() : NULL);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Labels
+
+BOOL CODSymbolComponent::AddLabel(CODLabelComponent* label)
+{
+    return InsertLabel(label, (int)m_labels.GetSize());
+}
+
+CODLabelComponent* CODSymbolComponent::AddLabel(LPCTSTR text, CODComponent* owner, CDC* dc)
+{
+    CODLabelComponent* label = new CODLabelComponent;
+    label->SetOwner(owner);
+    label->SetText(text);
+    CDC temp;
+    if (dc == NULL && temp.CreateCompatibleDC(NULL))
+        dc = &temp;
+    if (dc) {
+        label->UpdateLogicalUnits(dc);
+        label->SizeToText(8, dc);
+    }
+    if (!AddLabel(label)) {
+        delete label;
+        return NULL;
+    }
+    return label;
+}
+
+BOOL CODSymbolComponent::InsertLabel(CODLabelComponent* label, int index)
+{
+    if (label == NULL || m_labels.IndexOf(label) >= 0 || index < 0 || index > m_labels.GetSize())
+        return FALSE;
+    m_labels.InsertAt(index, label);
+    label->AddRef();
+    if (label->GetOwner() != this)
+        label->SetOwner(this);
+    CODComponent* parent = GetParent();
+    if (parent && parent->GetChildIndex(label) < 0)
+        parent->AppendChild(label);
+    return TRUE;
+}
+
+BOOL CODSymbolComponent::RemoveLabel(CODLabelComponent* label)
+{
+    int index = m_labels.IndexOf(label);
+    return index >= 0 && RemoveLabelAt(index);
+}
+
+BOOL CODSymbolComponent::RemoveLabelAt(int index)
+{
+    if (index < 0 || index >= m_labels.GetSize() || m_labels[index] == NULL)
+        return FALSE;
+    CODLabelComponent* label = m_labels[index];
+    m_labels.RemoveAt(index, 1);
+    // A label kept alive elsewhere (a command) must not reach this symbol once it is gone.
+    if (label->GetOwner() == this)
+        label->SetOwner(NULL);
+    CODComponent* parent = GetParent();
+    int child = parent ? parent->GetChildIndex(label) : -1;
+    if (child >= 0)
+        parent->RemoveChildAt(child);
+    label->Release();
+    return TRUE;
+}
+
+void CODSymbolComponent::RemoveAllLabels()
+{
+    while (m_labels.GetSize() > 0)
+        if (!RemoveLabelAt(0))
+            m_labels.RemoveAt(0, 1);
+}
+
+CODLabelComponent* CODSymbolComponent::GetLabel(int index) const
+{
+    return index >= 0 && index < m_labels.GetSize() ? m_labels[index] : NULL;
+}
+
+CPoint CODSymbolComponent::GetLabelPosition(CODLabelComponent* label)
+{
+    CODOrientationProperties* orientation =
+        DYNAMIC_DOWNCAST(CODOrientationProperties, label->FindProperty(60));
+    if (orientation == NULL)
+        return label->GetOrigin();
+    CRect b = m_bodyRegion.GetBounds();
+    int W = b.Width(), H = b.Height();
+    CSize size = label->GetSize();
+    int w = size.cx, h = size.cy;
+    int dx = orientation->GetOffsetX(), dy = orientation->GetOffsetY();
+    int left = b.left - dx, centreX = b.left + (W / 2 - w / 2), right = b.right - w + dx;
+    int top = b.top - dy, centreY = b.top + (H / 2 - h / 2), bottom = b.bottom - h + dy;
+    switch (orientation->GetPosition()) {
+    case 0: return CPoint(left, top);
+    case 1: return CPoint(centreX, top);
+    case 2: return CPoint(right, top);
+    case 3: return CPoint(right, centreY);
+    case 4: return CPoint(right, bottom);
+    case 5: return CPoint(centreX, bottom);
+    case 6: return CPoint(left, bottom);
+    case 7: return CPoint(left, centreY);
+    case 8: return CPoint(centreX, centreY);
+    default: return CPoint(0, 0);
+    }
+}
+
+// The labels move with the symbol's recalculation, so they leave the spatial index with it.
+CODRgn CODSymbolComponent::UpdateRegion(BOOL notifyParent)
+{
+    CODSpatialIndex* index = GetParentSpatialIndex();
+    CODComponentSet filed;
+    if (index)
+        for (int i = 0; i < m_labels.GetSize(); ++i)
+            if (m_labels[i]->GetParent() == m_pParent)
+                filed.Add(m_labels[i]);
+    if (index)
+        index->Remove(&filed);
+    CODRgn region = CODComponent::UpdateRegion(notifyParent);
+    if (index)
+        index->Insert(&filed);
+    return region;
+}
+
+void CODSymbolComponent::UpdateFullRegion(CODLabelComponent*)
+{
+    CODSpatialIndex* index = GetParentSpatialIndex();
+    if (index)
+        index->Remove(this);
+    m_rcPrevious = m_rcBounds;
+    m_region = m_bodyRegion;
+    for (int i = 0; i < m_labels.GetSize(); ++i)
+        m_region.Append(*m_labels[i]->GetRegion());
+    CRect r = m_region.GetBounds();
+    SetOrigin(r.left, r.top);
+    SetSize(r.Width(), r.Height());
+    if (index)
+        index->Insert(this);
+}
+
+int CODSymbolComponent::CollectMoveDependents(CODComponentSet* set)
+{
+    int count = CODComponent::CollectMoveDependents(set);
+    for (int i = 0; i < m_labels.GetSize(); ++i)
+        if (set->IndexOf(m_labels[i]) < 0) {
+            set->Add(m_labels[i]);
+            ++count;
+        }
+    return count;
+}
+
+void CODSymbolComponent::Scale(float sx, float sy, float x, float y)
+{
+    // Labels keep their size: each is centred on the scaled place of its old centre.
+    for (int i = 0; i < m_labels.GetSize(); ++i) {
+        CODLabelComponent* label = m_labels[i];
+        CRect b = label->GetBounds();
+        float cx = (b.left + b.right) / 2.0f, cy = (b.top + b.bottom) / 2.0f;
+        float nx = x + (cx - x) * sx, ny = y + (cy - y) * sy;
+        label->MoveTo(CPoint((int)lroundf(nx - b.Width() / 2.0f), (int)lroundf(ny - b.Height() / 2.0f)));
+    }
+    CODComponent::Scale(sx, sy, x, y);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The node interface
+
+HRESULT CODSymbolComponent::QueryInterface(REFIID iid, void** out)
+{
+    if (out != NULL && IsEqualGUID(iid, IID_IODGraphNode)) {
+        AddRef();
+        *out = static_cast<IODGraphNode*>(&m_xGraphNode);
+        return S_OK;
+    }
+    return CODComponent::QueryInterface(iid, out);
+}
+
+IODGraphEdge* CODSymbolComponent::XGraphNode::GetEdge(DWORD id)
+{
+    // The edge is named by its own id (a link answers no node interface whose id could be
+    // compared).
+    for (int i = 0; i < m_pSymbol->m_connections.GetSize(); ++i) {
+        CODPortComponent* farPort = m_pSymbol->GetConnectedPort(m_pSymbol->m_connections[i]);
+        CODSymbolComponent* owner = farPort ? OwnerOf(farPort) : NULL;
+        if (owner == NULL || owner->GetId() != id)
+            continue;
+        void* edge = NULL;
+        if (FAILED(owner->QueryInterface(IID_IODGraphEdge, &edge)))
+            return NULL;
+        return (IODGraphEdge*)edge;
+    }
+    return NULL;
+}
+
+int CODSymbolComponent::XGraphNode::CollectEdges(IODGraphSink* sink, int direction)
+{
+    int count = 0;
+    for (int i = 0; i < m_pSymbol->m_connections.GetSize(); ++i) {
+        CODPortComponent* farPort = m_pSymbol->GetConnectedPort(m_pSymbol->m_connections[i]);
+        CODSymbolComponent* owner = farPort ? OwnerOf(farPort) : NULL;
+        void* found = NULL;
+        if (owner == NULL || FAILED(owner->QueryInterface(IID_IODGraphEdge, &found)))
+            continue;
+        IODGraphEdge* edge = (IODGraphEdge*)found;
+        BOOL take = TRUE;
+        if (direction != 0) {
+            IODGraphNode* node = direction == 1 ? edge->GetSourceNode() : edge->GetTargetNode();
+            take = node != NULL && node->GetId() == GetId();
+            if (node)
+                node->Release();
+        }
+        if (take) {
+            if (sink)
+                sink->Add(edge);
+            ++count;
+        }
+        edge->Release();
+    }
+    return count;
+}
+
+int CODSymbolComponent::XGraphNode::CountEdges(int direction)
+{
+    return CollectEdges(NULL, direction);
+}
+
+IODGraphNode* CODSymbolComponent::XGraphNode::GetAdjacentNode(IODGraphEdge* edge)
+{
+    if (edge == NULL)
+        return NULL;
+    IODGraphNode* source = NULL;
+    IODGraphNode* target = NULL;
+    edge->GetNodes(&source, &target);
+    IODGraphNode* answer = NULL;
+    if (source == this)
+        answer = target, target = NULL;
+    else if (target == this)
+        answer = source, source = NULL;
+    if (source)
+        source->Release();
+    if (target)
+        target->Release();
+    return answer;
+}
+
+int CODSymbolComponent::XGraphNode::CollectAdjacent(IODGraphSink* sink, int direction)
+{
+    CODGraphCollection edges;
+    CollectEdges(&edges, direction);
+    int count = 0;
+    for (int i = 0; i < edges.GetSize(); ++i) {
+        IODGraphNode* node = GetAdjacentNode((IODGraphEdge*)edges[i]);
+        if (node == NULL)
+            continue;
+        sink->Add(node);
+        node->Release();
+        ++count;
+    }
+    return count;
+}
+
+int CODSymbolComponent::XGraphNode::Reach(IODGraphSink* sink, int direction)
+{
+    CODGraphCollection edges;
+    CollectEdges(&edges, direction);
+    int count = 0;
+    for (int i = 0; i < edges.GetSize(); ++i) {
+        IODGraphNode* node = GetAdjacentNode((IODGraphEdge*)edges[i]);
+        if (node == NULL)
+            continue;
+        if (!sink->Contains(node)) {
+            sink->Add(node);
+            ++count;
+            if (direction == 0)
+                node->CollectReachable(sink);
+            else if (direction == 1)
+                node->CollectReachableForward(sink);
+            else
+                node->CollectReachableBackward(sink);
+        }
+        node->Release();
+    }
+    return count;
 }

@@ -5,7 +5,10 @@
 #pragma once
 #include <afxcoll.h>
 #include "ODComponent.h"
+#include "ODGraph.h"
 #include "ODPortComponent.h"
+
+class CODLabelComponent;
 
 class CODSymbolComponent;
 
@@ -89,11 +92,15 @@ public:
     void InitChildEditProperties(CODComponent* child) override;
     void OnDraw(CDC* dc) override;
     CODRgn* RecalcRegion() override;
+    CODRgn UpdateRegion(BOOL notifyParent) override;
     CODRgn* GetHitRegion() override { return &m_bodyRegion; }
     void OnAttach(CODComponent* parent) override;
     void OnDetach(CODComponent* parent) override;
     void OnTransformChanged() override;
     void OnGrouped(CODComponent* group) override;
+    HRESULT QueryInterface(REFIID iid, void** out) override;
+    int CollectMoveDependents(CODComponentSet* set) override;
+    void Scale(float sx, float sy, float x, float y) override;
 
     BOOL Create();
     BOOL Create(CODComponentSet* children);
@@ -111,6 +118,19 @@ public:
     void DrawPorts(CDC* dc);
     void SetCenterPortEnabled(BOOL enabled);
     CODPortComponent* FindPortAt(const CPoint* pt, int tolerance);
+
+    // Labels: each holds one reference and names this symbol as its owner; while the symbol
+    // has a parent each label is also a child of that parent.
+    BOOL AddLabel(CODLabelComponent* label);
+    CODLabelComponent* AddLabel(LPCTSTR text, CODComponent* owner, CDC* dc);
+    BOOL InsertLabel(CODLabelComponent* label, int index);
+    BOOL RemoveLabel(CODLabelComponent* label);
+    BOOL RemoveLabelAt(int index);
+    void RemoveAllLabels();
+    int GetLabelCount() const { return (int)m_labels.GetSize(); }
+    CODLabelComponent* GetLabel(int index) const;
+    virtual CPoint GetLabelPosition(CODLabelComponent* label);
+    void UpdateFullRegion(CODLabelComponent* label);
 
     // Connections.
     int GetConnections(CODConnectionArray* connections);
@@ -153,9 +173,47 @@ public:
     static CODSymbolComponent* OwnerOf(CODPortComponent* port);
 
 protected:
+    // The node interface, a part of the symbol sharing its reference count.
+    class XGraphNode : public IODGraphNode
+    {
+    public:
+        explicit XGraphNode(CODSymbolComponent* symbol) : m_pSymbol(symbol) {}
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+        {
+            return m_pSymbol->QueryInterface(iid, out);
+        }
+        ULONG STDMETHODCALLTYPE AddRef() override { return m_pSymbol->AddRef(); }
+        ULONG STDMETHODCALLTYPE Release() override { return m_pSymbol->Release(); }
+        DWORD GetId() override { return m_pSymbol->GetId(); }
+        IODGraphEdge* GetEdge(DWORD id) override;
+        int GetEdgeCount() override { return CountEdges(0); }
+        int GetOutEdgeCount() override { return CountEdges(1); }
+        int GetInEdgeCount() override { return CountEdges(2); }
+        int GetEdges(IODGraphSink* sink) override { return CollectEdges(sink, 0); }
+        int GetOutEdges(IODGraphSink* sink) override { return CollectEdges(sink, 1); }
+        int GetInEdges(IODGraphSink* sink) override { return CollectEdges(sink, 2); }
+        IODGraphNode* GetAdjacentNode(IODGraphEdge* edge) override;
+        int GetAdjacentNodes(IODGraphSink* sink) override { return CollectAdjacent(sink, 0); }
+        int GetSuccessors(IODGraphSink* sink) override { return CollectAdjacent(sink, 1); }
+        int GetPredecessors(IODGraphSink* sink) override { return CollectAdjacent(sink, 2); }
+        int CollectReachable(IODGraphSink* sink) override { return Reach(sink, 0); }
+        int CollectReachableForward(IODGraphSink* sink) override { return Reach(sink, 1); }
+        int CollectReachableBackward(IODGraphSink* sink) override { return Reach(sink, 2); }
+
+    private:
+        // direction: 0 every edge, 1 those leaving this node, 2 those entering it.
+        int CollectEdges(IODGraphSink* sink, int direction);
+        int CountEdges(int direction);
+        int CollectAdjacent(IODGraphSink* sink, int direction);
+        int Reach(IODGraphSink* sink, int direction);
+        CODSymbolComponent* m_pSymbol;
+    };
+    XGraphNode m_xGraphNode{this};
+
     void Empty();
     CCArray_T<CODPortComponent*, CODPortComponent*> m_ports;
     CODCirclePort* m_pCenterPort;
     CODConnectionArray m_connections;
+    CCArray_T<CODLabelComponent*, CODLabelComponent*> m_labels;
     CODRgn m_bodyRegion;
 };

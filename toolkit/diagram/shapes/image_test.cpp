@@ -295,6 +295,23 @@ TEST(Images, RecordByteExactAndSharedAfterLoading)
     EXPECT_EQ(back->GetTransparentColor(), RGB(1, 2, 3));
     EXPECT_EQ(back->GetType(), "Image");
     EXPECT_EQ(FirstDifference(Store([&](CArchive& ar) { ar.WriteObject(back); }), stored), -1);
+
+    // A version 1 record has no loaded-as-icon flag: the same record with the version 1 and
+    // that flag taken out reads the same image.
+    std::vector<BYTE> v1 = stored;
+    size_t at = Bytes().NewClass("CODImageComponent", 2).v.size();
+    v1[at] = 1;
+    v1.erase(v1.begin() + (want.v.size() - 8), v1.begin() + (want.v.size() - 4));
+    CODImageComponent* old = nullptr;
+    Load(v1, [&](CArchive& ar) {
+        old = (CODImageComponent*)ar.ReadObject(RUNTIME_CLASS(CODImageComponent));
+    });
+    ASSERT_NE(old, nullptr);
+    old->AddRef();
+    EXPECT_TRUE(old->GetTransparent());
+    EXPECT_EQ(old->GetTransparentColor(), RGB(1, 2, 3));
+    EXPECT_EQ(old->GetImageEntry(), image->GetImageEntry());
+    old->Release();
     back->Release();
     image->Release();
     DeleteFileA(path);

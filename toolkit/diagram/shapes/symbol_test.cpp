@@ -212,3 +212,22 @@ TEST(Symbols, StoredJoinedSymbolsShareTheirConnection)
     again.MoveComponents(&moved, 5, 0);
     EXPECT_EQ(a2->GetConnectionCount(), 0);
 }
+
+TEST(Symbols, OldestRecordWithoutTheMarkerReads)
+{
+    CODSymbolComponent* s = MakeSymbol(CRect(0, 0, 100, 50));
+    AddPort(s, CPoint(100, 25));
+    AddPort(s, CPoint(0, 25));
+    std::vector<BYTE> own = Store([&](CArchive& ar) { s->Serialize(ar); });
+    // The oldest form is the same record without the marker and the version: its first int is
+    // already the label count.
+    std::vector<BYTE> oldest(own.begin() + 8, own.end());
+    CODSymbolComponent* back = new CODSymbolComponent;
+    Load(oldest, [&](CArchive& ar) { back->Serialize(ar); });
+    EXPECT_EQ(back->GetPortCount(), 2);
+    EXPECT_EQ(back->GetLabelCount(), 0);
+    ASSERT_NE(back->GetCenterPort(), nullptr);
+    EXPECT_EQ(back->GetPort(0)->GetOwner(), back);
+    delete back;
+    delete s;
+}
