@@ -6,12 +6,14 @@
 #include <algorithm>
 
 #include "SECCaptionFilters.h"
+#include "SECControlBar.h"
 #include "SECDockableFrame.h"
 #include "SECFrameWnd.h"
 #include "SECMenuBar.h"
 #include "SECMultiDocTemplate.h"
 #include "SECResource.h"
 #include "SECSysCommandEx.h"
+#include "SECSysData.h"
 
 using namespace nsSysCommandEx;
 
@@ -134,6 +136,8 @@ void SECMDIFrameWnd::EnableDocking(DWORD dwDockStyle)
 {
   if (m_pDockBarClass == NULL)
     m_pDockBarClass = RUNTIME_CLASS(SECDockBar);
+  if (m_pMDIFloatFrameClass == NULL)
+    m_pMDIFloatFrameClass = RUNTIME_CLASS(SECControlBarMDIChildWnd);
   SECFrameWnd::EnableDockingIn(
       this, dwDockStyle, [](CFrameWnd* pFrame) { return ((SECMDIFrameWnd*)pFrame)->CreateDockBar(); });
 }
@@ -202,6 +206,65 @@ CPoint SECMDIFrameWnd::GetMDIFloatPosition(CPoint point)
   if (point.y < 1)
     point.y = 0;
   return point;
+}
+
+CFrameWnd* SECMDIFrameWnd::CreateMDIFloatFrame()
+{
+  if (m_pMDIFloatFrameClass == NULL)
+    return NULL;
+  CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, m_pMDIFloatFrameClass->CreateObject());
+  if (pFrame == NULL)
+    return NULL;
+  const DWORD dwStyle = WS_CHILD | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
+                        WS_MINIMIZEBOX | WS_MAXIMIZEBOX | FWS_ADDTOTITLE | FWS_SNAPTOBARS;
+  if (!pFrame->LoadFrame(20514, dwStyle, this, NULL))
+    return NULL;  // a frame whose creation failed deletes itself
+  return pFrame;
+}
+
+void SECMDIFrameWnd::FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, DWORD dwStyle)
+{
+  if (pBar == NULL)
+    return;
+  SECControlBar* pSEC = DYNAMIC_DOWNCAST(SECControlBar, pBar);
+  if (pSEC != NULL)
+    pSEC->NotifyPreMDIFloat();
+  point = GetMDIFloatPosition(point);
+  // Already alone in a floating child of that alignment: only the child moves.
+  CDockBar* pOld = pBar->m_pDockBar;
+  if (pOld != NULL && pOld->m_bFloating && pOld->GetDockedVisibleCount() == 1 &&
+      (pBar->GetStyle() & WS_VISIBLE) && (pOld->m_dwStyle & dwStyle & CBRS_ALIGN_ANY) != 0) {
+    SECControlBarMDIChildWnd* pChild =
+        DYNAMIC_DOWNCAST(SECControlBarMDIChildWnd, pOld->GetParent());
+    if (pChild != NULL) {
+      pChild->SetWindowPos(NULL, point.x, point.y, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      pChild->RecalcLayout(TRUE);
+      pChild->UpdateWindow();
+      return;
+    }
+  }
+  if (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) {
+    dwStyle |= CBRS_SIZE_DYNAMIC;
+    if (dwStyle & CBRS_ORIENT_VERT)
+      dwStyle = (dwStyle & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP;
+  }
+  CFrameWnd* pFrame = CreateMDIFloatFrame();
+  if (pFrame == NULL)
+    return;
+  if (pFrame->m_hWndOwner == NULL)
+    pFrame->m_hWndOwner = pBar->m_hWndOwner;
+  CDockBar* pDock = DYNAMIC_DOWNCAST(CDockBar, pFrame->GetDlgItem(AFX_IDW_DOCKBAR_FLOAT));
+  if (pDock == NULL)
+    return;
+  pDock->m_dwStyle = (pDock->m_dwStyle & ~CBRS_ALIGN_ANY) | (dwStyle & CBRS_ALIGN_ANY);
+  pDock->DockControlBar(pBar);
+  pFrame->RecalcLayout(TRUE);
+  pFrame->SetWindowPos(NULL, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pFrame->ShowWindow(SW_SHOWNA);
+  pFrame->UpdateWindow();
+  if (pSEC != NULL)
+    pSEC->OnPostMDIFloat();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -888,4 +951,117 @@ void SECMDIChildWnd::OnDestroy()
                         SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED |
                             SWP_NOOWNERZORDER);
   CMDIChildWnd::OnDestroy();
+}
+
+// ---------------------------------------------------------------------------------------------
+// SECControlBarMDIChildWnd
+
+IMPLEMENT_DYNCREATE(SECControlBarMDIChildWnd, SECMDIChildWnd)
+
+BEGIN_MESSAGE_MAP(SECControlBarMDIChildWnd, SECMDIChildWnd)
+  ON_WM_SIZE()
+  ON_WM_CLOSE()
+  ON_WM_WINDOWPOSCHANGED()
+  ON_WM_SHOWWINDOW()
+END_MESSAGE_MAP()
+
+SECControlBarMDIChildWnd::SECControlBarMDIChildWnd() : m_wndDockBar(TRUE, 1)
+{
+  // The dock bar is a member: its window going must not delete it.
+  m_wndDockBar.m_bAutoDelete = FALSE;
+}
+
+SECControlBarMDIChildWnd::~SECControlBarMDIChildWnd() {}
+
+BOOL SECControlBarMDIChildWnd::PreCreateWindow(CREATESTRUCT& cs)
+{
+  BOOL bResult = SECMDIChildWnd::PreCreateWindow(cs);
+  cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
+  return bResult;
+}
+
+BOOL SECControlBarMDIChildWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*)
+{
+  // Created in the main frame so that the bar's dock site is that frame, then moved in here.
+  CWnd* pParentFrame = GetParentFrame();
+  if (pParentFrame == NULL ||
+      !m_wndDockBar.Create(pParentFrame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP,
+                           AFX_IDW_DOCKBAR_FLOAT))
+    return FALSE;
+  m_wndDockBar.SetParent(this);
+  return TRUE;
+}
+
+void SECControlBarMDIChildWnd::RecalcLayout(BOOL bNotify)
+{
+  if (m_bInRecalcLayout)
+    return;
+  SECMDIChildWnd::RecalcLayout(bNotify);
+  if (m_wndDockBar.m_hWnd != NULL) {
+    CString strText;
+    m_wndDockBar.GetWindowText(strText);
+    SetWindowText(strText);
+  }
+}
+
+void SECControlBarMDIChildWnd::MDIRestore()
+{
+  CWnd* pClient = GetParent();
+  if (pClient != NULL)
+    pClient->SendMessage(WM_MDIRESTORE, (WPARAM)m_hWnd, 0);
+}
+
+CControlBar* SECControlBarMDIChildWnd::GetSingleBar()
+{
+  if (m_wndDockBar.m_hWnd == NULL || (m_wndDockBar.m_dwStyle & CBRS_FLOAT_MULTI))
+    return NULL;
+  for (int i = 0; i < m_wndDockBar.m_arrBars.GetSize(); i++) {
+    CControlBar* pBar = m_wndDockBar.GetDockedControlBar(i);
+    if (pBar != NULL)
+      return pBar;
+  }
+  return NULL;
+}
+
+void SECControlBarMDIChildWnd::OnSize(UINT nType, int cx, int cy)
+{
+  CControlBar* pBar = GetSingleBar();
+  if (pBar != NULL && (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) && nType != SIZE_MINIMIZED) {
+    pBar->CalcDynamicLayout(cx + 2 * secData.m_cxBorder, LM_MRUWIDTH | LM_COMMIT);
+    pBar->CalcDynamicLayout(cy + 2 * secData.m_cyBorder, LM_LENGTHY | LM_MRUWIDTH | LM_COMMIT);
+  }
+  SECMDIChildWnd::OnSize(nType, cx, cy);
+}
+
+void SECControlBarMDIChildWnd::OnClose()
+{
+  CControlBar* pBar = GetSingleBar();
+  if (pBar == NULL) {
+    SECMDIChildWnd::OnClose();
+    return;
+  }
+  // Closing the child only hides its bar; the child goes when the bar docks elsewhere.
+  MDIRestore();
+  CFrameWnd* pSite = pBar->m_pDockSite;
+  if (pSite != NULL)
+    pSite->ShowControlBar(pBar, FALSE, FALSE);
+}
+
+void SECControlBarMDIChildWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos)
+{
+  CControlBar* pBar = GetSingleBar();
+  if (pBar != NULL && pBar->m_pDockContext != NULL) {
+    CRect rc;
+    GetWindowRect(&rc);
+    pBar->m_pDockContext->m_ptMRUFloatPos = rc.TopLeft();
+  }
+  SECMDIChildWnd::OnWindowPosChanged(lpwndpos);
+}
+
+void SECControlBarMDIChildWnd::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+  SECMDIChildWnd::OnShowWindow(bShow, nStatus);
+  CMDIFrameWnd* pMain = DYNAMIC_DOWNCAST(CMDIFrameWnd, AfxGetMainWnd());
+  if (pMain != NULL && pMain->m_hWndMDIClient != NULL)
+    ::PostMessage(pMain->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
 }

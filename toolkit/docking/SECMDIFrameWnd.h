@@ -47,6 +47,12 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   // Where a bar floated in the main window goes: a negative coordinate asks for the next
   // cascade place; a given screen point is taken to MDI-client coordinates; both clamped.
   CPoint GetMDIFloatPosition(CPoint point);
+  // Floats a bar in an MDI child of this frame (the bar "floats in the main window").
+  virtual void FloatControlBarInMDIChild(CControlBar* pBar, CPoint point,
+                                         DWORD dwStyle = CBRS_ALIGN_TOP);
+  // A new child of the MDI float-frame class holding an empty floating dock bar; NULL on failure.
+  virtual CFrameWnd* CreateMDIFloatFrame();
+  void SetMDIFloatFrameClass(CRuntimeClass* pClass) { m_pMDIFloatFrameClass = pClass; }
   CPoint GetCascadePosition() const { return m_ptCascade; }
 
   // The docked active child: a frame that is not an MDI child but gets commands, help and
@@ -173,6 +179,28 @@ class SECMDIChildWnd : public CMDIChildWnd {
   afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnDestroy();
+  DECLARE_MESSAGE_MAP()
+};
+
+// The MDI child that holds one bar floated in the main window. Closing it only hides the bar.
+class SECControlBarMDIChildWnd : public SECMDIChildWnd {
+  DECLARE_DYNCREATE(SECControlBarMDIChildWnd)
+ public:
+  SECControlBarMDIChildWnd();
+  virtual ~SECControlBarMDIChildWnd();
+  virtual BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  virtual void RecalcLayout(BOOL bNotify = TRUE) override;
+  void MDIRestore();
+  SECDockBar* GetDockBar() { return &m_wndDockBar; }
+  // The bar it holds, while it holds a single one (no CBRS_FLOAT_MULTI); else NULL.
+  CControlBar* GetSingleBar();
+ protected:
+  SECDockBar m_wndDockBar;
+  virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnClose();
+  afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);
+  afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
   DECLARE_MESSAGE_MAP()
 };
 

@@ -3,6 +3,7 @@
 // the mouse, menus following the active child, the docked active child and its commands.
 #include "gtest_wine.h"
 #include "SECCaptionFilters.h"
+#include "SECControlBar.h"
 #include "SECDockableFrame.h"
 #include "SECMDIFrameWnd.h"
 #include "SECFrameWnd.h"
@@ -167,6 +168,55 @@ TEST_F(MDIFrame, FloatCascadeWrapsWithinTheClient)
   EXPECT_EQ(pMain->GetMDIFloatPosition(origin + CPoint(40, 50)), CPoint(40, 50));
   EXPECT_EQ(pMain->GetMDIFloatPosition(origin + CPoint(5000, 5000)),
             CPoint(client.Width(), client.Height() - 30));
+}
+
+TEST_F(MDIFrame, ABarFloatsInAnMDIChildAndClosingItHidesTheBar)
+{
+  pMain->EnableDocking(CBRS_ALIGN_ANY);
+  SECControlBar* pBar = new SECControlBar;
+  pBar->m_bAutoDelete = TRUE;
+  ASSERT_TRUE(pBar->Create(pMain, "Tools", WS_CHILD | WS_VISIBLE | CBRS_TOP, 0, 0xE880));
+  pBar->EnableDocking(CBRS_ALIGN_ANY);
+  pMain->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+
+  // Default place: the first cascade position, in a child of the main window's client.
+  pMain->FloatControlBarInMDIChild(pBar, CPoint(-1, -1));
+  SECControlBarMDIChildWnd* pChild =
+      DYNAMIC_DOWNCAST(SECControlBarMDIChildWnd, pBar->GetParent()->GetParent());
+  ASSERT_NE(pChild, nullptr);
+  EXPECT_EQ(pChild->GetParent()->m_hWnd, pMain->m_hWndMDIClient);
+  EXPECT_EQ(pBar->m_pDockSite, pMain);
+  EXPECT_FALSE(pChild->GetExStyle() & WS_EX_CLIENTEDGE);
+  EXPECT_TRUE(pChild->IsWindowVisible());
+  CRect rc;
+  pChild->GetWindowRect(&rc);
+  CPoint origin(0, 0);
+  ::ClientToScreen(pMain->m_hWndMDIClient, &origin);
+  EXPECT_EQ(rc.TopLeft() - origin, CSize(30, 30));
+  // Its window position is remembered as the bar's floating place.
+  EXPECT_EQ(pBar->m_pDockContext->m_ptMRUFloatPos, rc.TopLeft());
+
+  // Floated again with the same alignment: the same child only moves.
+  pMain->FloatControlBarInMDIChild(pBar, origin + CPoint(100, 80));
+  EXPECT_EQ(pBar->GetParent()->GetParent(), pChild);
+  pChild->GetWindowRect(&rc);
+  EXPECT_EQ(rc.TopLeft() - origin, CSize(100, 80));
+
+  // Closing the child hides the bar and keeps the child.
+  pChild->SendMessage(WM_CLOSE);
+  ASSERT_TRUE(::IsWindow(pChild->m_hWnd));
+  EXPECT_FALSE(pBar->IsWindowVisible());
+  EXPECT_FALSE(pChild->IsWindowVisible());
+
+  // Docked again, the bar leaves the child, which goes with its dock bar.
+  HWND hChild = pChild->m_hWnd;
+  CControlBar* pChildDock = pChild->GetDockBar();
+  pMain->ShowControlBar(pBar, TRUE, FALSE);
+  pMain->DockControlBar(pBar, AFX_IDW_DOCKBAR_LEFT);
+  EXPECT_EQ(pBar->GetParent(), pMain->GetControlBar(AFX_IDW_DOCKBAR_LEFT));
+  EXPECT_TRUE(pBar->IsWindowVisible());
+  EXPECT_FALSE(::IsWindow(hChild));
+  EXPECT_EQ(pMain->m_listControlBars.Find(pChildDock), (POSITION)NULL);
 }
 
 TEST_F(MDIFrame, FilterTablesOfFrameAndChildren)
