@@ -7,6 +7,7 @@
 
 #include "SECCaptionFilters.h"
 #include "SECControlBar.h"
+#include "SECDockState.h"
 #include "SECDockableFrame.h"
 #include "SECFrameWnd.h"
 #include "SECMenuBar.h"
@@ -106,7 +107,33 @@ SECMDIFrameWnd::~SECMDIFrameWnd()
     ::DestroyMenu(hMenu);
   }
   m_menuMap.RemoveAll();
+  while (!m_listCreatedObjects.IsEmpty()) {
+    CControlBar* pBar = (CControlBar*)m_listCreatedObjects.RemoveHead();
+    pBar->m_bAutoDelete = FALSE;
+    delete pBar;
+  }
   delete m_pMsgFilter;
+}
+
+void SECMDIFrameWnd::LoadBarState(LPCTSTR lpszProfileName)
+{
+  SECDockState state;
+  state.m_pDynamicBars = &m_listCreatedObjects;
+  state.LoadState(lpszProfileName);
+  // Floating frames take the main window as their owner.
+  CWinApp* pApp = AfxGetApp();
+  if (pApp != NULL && pApp->m_pMainWnd == NULL)
+    pApp->m_pMainWnd = this;
+  state.SetDockState(this);
+}
+
+void SECMDIFrameWnd::SaveBarState(LPCTSTR lpszProfileName)
+{
+  SECDockState state;
+  if (!state.GetDockState(this))
+    return;
+  state.CleanupState();
+  state.SaveState(lpszProfileName);
 }
 
 void SECMDIFrameWnd::ConfigureMsgFilters(BOOL bMultiDoc)

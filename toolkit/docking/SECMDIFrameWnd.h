@@ -53,6 +53,11 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   // A new child of the MDI float-frame class holding an empty floating dock bar; NULL on failure.
   virtual CFrameWnd* CreateMDIFloatFrame();
   void SetMDIFloatFrameClass(CRuntimeClass* pClass) { m_pMDIFloatFrameClass = pClass; }
+  // The dock layout, bars floating in the main window included; bars the restore had to
+  // make are kept in the created-objects list and deleted with the frame.
+  virtual void LoadBarState(LPCTSTR lpszProfileName);
+  virtual void SaveBarState(LPCTSTR lpszProfileName);
+  CPtrList m_listCreatedObjects;
   CPoint GetCascadePosition() const { return m_ptCascade; }
 
   // The docked active child: a frame that is not an MDI child but gets commands, help and

@@ -219,6 +219,44 @@ TEST_F(MDIFrame, ABarFloatsInAnMDIChildAndClosingItHidesTheBar)
   EXPECT_EQ(pMain->m_listControlBars.Find(pChildDock), (POSITION)NULL);
 }
 
+TEST_F(MDIFrame, ABarFloatingInTheMainWindowIsSavedAndRestored)
+{
+  pMain->EnableDocking(CBRS_ALIGN_ANY);
+  SECControlBar* pBar = new SECControlBar;
+  pBar->m_bAutoDelete = TRUE;
+  ASSERT_TRUE(pBar->Create(pMain, "Tools", WS_CHILD | WS_VISIBLE | CBRS_TOP, 0, 0xE881));
+  pBar->EnableDocking(CBRS_ALIGN_ANY);
+  pMain->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+  CPoint origin(0, 0);
+  ::ClientToScreen(pMain->m_hWndMDIClient, &origin);
+  pMain->FloatControlBarInMDIChild(pBar, origin + CPoint(120, 90));
+  CWnd* pChild = pBar->GetParent()->GetParent();
+  pMain->RecalcLayout();  // the top dock bar emptied: the client grows upwards
+  CRect saved;
+  pChild->GetWindowRect(&saved);
+  ::MapWindowPoints(NULL, pMain->m_hWndMDIClient, (LPPOINT)&saved, 2);
+  EXPECT_EQ(saved.TopLeft(), CPoint(120, 90));
+  pMain->SaveBarState("SECMDIBars");
+
+  // Docked meanwhile (the child goes); loading floats it in a new child at the same place.
+  pMain->DockControlBar(pBar, AFX_IDW_DOCKBAR_BOTTOM);
+  ASSERT_EQ(pBar->GetParent(), pMain->GetControlBar(AFX_IDW_DOCKBAR_BOTTOM));
+  pMain->LoadBarState("SECMDIBars");
+  SECControlBarMDIChildWnd* pNew =
+      DYNAMIC_DOWNCAST(SECControlBarMDIChildWnd, pBar->GetParent()->GetParent());
+  ASSERT_NE(pNew, nullptr);
+  EXPECT_EQ(pNew->GetParent()->m_hWnd, pMain->m_hWndMDIClient);
+  CRect restored;
+  pMain->RecalcLayout();
+  pNew->GetWindowRect(&restored);
+  ::MapWindowPoints(NULL, pMain->m_hWndMDIClient, (LPPOINT)&restored, 2);
+  EXPECT_EQ(restored, saved);
+  EXPECT_TRUE(pNew->IsWindowVisible());
+  EXPECT_TRUE(pBar->IsWindowVisible());
+  // No mini frame was made for it.
+  EXPECT_EQ(pMain->m_listControlBars.GetCount(), 6);  // four sides, the child's dock bar, the bar
+}
+
 TEST_F(MDIFrame, FilterTablesOfFrameAndChildren)
 {
   // The frame: the caption list of maximized children is on from construction.
