@@ -11,6 +11,7 @@
 #include "SECDockableFrame.h"
 #include "SECFrameWnd.h"
 #include "SECMenuBar.h"
+#include "SECBmpMenuPlugIn.h"
 #include "SECMultiDocTemplate.h"
 #include "SECResource.h"
 #include "SECSysCommandEx.h"
@@ -53,6 +54,8 @@ BEGIN_MESSAGE_MAP(SECMDIFrameWnd, CMDIFrameWnd)
   ON_UPDATE_COMMAND_UI(ID_WORKSPACE_DELETE, OnUpdateWorkspaceCommand)
   ON_UPDATE_COMMAND_UI_RANGE(ID_WORKSPACE_MRU1, ID_WORKSPACE_MRU9, OnUpdateWorkspaceCommand)
   ON_REGISTERED_MESSAGE(WM_SECGETMENU, OnSecGetMenu)
+  ON_WM_CREATE()
+  ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
 SECMDIFrameWnd::SECMDIFrameWnd()
@@ -67,6 +70,9 @@ SECMDIFrameWnd::SECMDIFrameWnd()
       m_bGradientCaption(FALSE),
       m_pMsgFilter(NULL),
       m_nCaptionListDescriptor(-1),
+      m_pMenuPlugIn(NULL),
+      m_bBmpMenus(FALSE),
+      m_nBmpMenuOption(0),
       m_pMenuBar(NULL),
       m_nCurrentMenuId(0),
       m_nDefaultMenuId(0),
@@ -107,6 +113,7 @@ SECMDIFrameWnd::~SECMDIFrameWnd()
     ::DestroyMenu(hMenu);
   }
   m_menuMap.RemoveAll();
+  delete m_pMenuPlugIn;
   while (!m_listCreatedObjects.IsEmpty()) {
     CControlBar* pBar = (CControlBar*)m_listCreatedObjects.RemoveHead();
     pBar->m_bAutoDelete = FALSE;
@@ -134,6 +141,42 @@ void SECMDIFrameWnd::SaveBarState(LPCTSTR lpszProfileName)
     return;
   state.CleanupState();
   state.SaveState(lpszProfileName);
+}
+
+int SECMDIFrameWnd::OnCreate(LPCREATESTRUCT lpcs)
+{
+  if (CMDIFrameWnd::OnCreate(lpcs) == -1)
+    return -1;
+  m_pMenuPlugIn = SECFrameWnd::MakeMenuPlugIn(this, m_pMenuBar, m_bBmpMenus, NULL);
+  // With a menu bar the bar draws the maximized child's buttons, not the frame.
+  if (m_pMenuBar != NULL)
+    m_pMsgFilter->ApplyDescriptor(*m_filterTable.GetAt(m_nCaptionListDescriptor), FALSE);
+  return 0;
+}
+
+void SECMDIFrameWnd::OnClose()
+{
+  // The plug-in goes before the window does; the destroy messages then reach the frame alone.
+  // A close that was refused (a document kept open) makes it again.
+  SECWndPlugIn* p = m_pMenuPlugIn;
+  m_pMenuPlugIn = NULL;
+  delete p;
+  HWND hWnd = m_hWnd;
+  CMDIFrameWnd::OnClose();
+  if (::IsWindow(hWnd) && CWnd::FromHandlePermanent(hWnd) == this && m_pMenuPlugIn == NULL)
+    m_pMenuPlugIn = SECFrameWnd::MakeMenuPlugIn(this, m_pMenuBar, m_bBmpMenus, NULL);
+}
+
+SECBmpMenuPlugIn* SECMDIFrameWnd::GetBmpMenuPlugIn() const
+{
+  return m_pMenuPlugIn != NULL ? DYNAMIC_DOWNCAST(SECBmpMenuPlugIn, m_pMenuPlugIn) : NULL;
+}
+
+BOOL SECMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+  if (m_pMenuPlugIn != NULL && m_pMenuPlugIn->PreTranslateMessage(pMsg))
+    return TRUE;
+  return CMDIFrameWnd::PreTranslateMessage(pMsg);
 }
 
 void SECMDIFrameWnd::ConfigureMsgFilters(BOOL bMultiDoc)
@@ -718,6 +761,16 @@ LRESULT SECMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam
 
 LRESULT SECMDIFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+  if (m_pMenuPlugIn != NULL) {
+    LRESULT lResult = 0;
+    if (m_pMenuPlugIn->OnWndMsg(message, wParam, lParam, &lResult))
+      return lResult;
+  }
+  if (message == WM_INITMENUPOPUP) {
+    LRESULT lResult = CMDIFrameWnd::WindowProc(message, wParam, lParam);
+    SECFrameWnd::AfterInitMenuPopup(m_pMenuPlugIn, m_bBmpMenus, message, wParam, lParam);
+    return lResult;
+  }
   switch (message) {
     case WM_NCLBUTTONDOWN:
     case WM_NCRBUTTONDOWN:

@@ -13,6 +13,8 @@
 #include "SECMsgFilter.h"
 
 class SECMenuBar;
+class SECWndPlugIn;
+class SECBmpMenuPlugIn;
 class SECMultiDocTemplate;
 
 // Where a bar docks: the dock bar's row, column and flags; and the bar's width share and length.
@@ -83,6 +85,16 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   virtual SECMenuBar* GetMenuBar() const { return m_pMenuBar; }
   BOOL HasMenuBar() const { return m_pMenuBar != NULL; }
   void SetMenuBar(SECMenuBar* pMenuBar) { m_pMenuBar = pMenuBar; }
+  // Bitmap menus are chosen before the window is created; the menu plug-in (the menu-bar
+  // feature with a menu bar, else bitmap menus) lives from creation to WM_CLOSE.
+  void EnableBitmapMenus(BOOL bEnable = TRUE, int nOption = 0)
+  {
+    m_bBmpMenus = bEnable;
+    m_nBmpMenuOption = nOption;
+  }
+  SECWndPlugIn* GetMenuPlugIn() const { return m_pMenuPlugIn; }
+  SECBmpMenuPlugIn* GetBmpMenuPlugIn() const;
+  virtual BOOL PreTranslateMessage(MSG* pMsg) override;
   UINT GetCurrentMenuId() const { return m_nCurrentMenuId; }
   void SetDefaultMenuId(UINT nID) { m_nDefaultMenuId = nID; }
 
@@ -123,6 +135,11 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   SECMsgFilter::DescriptorTable m_filterTable;
   int m_nCaptionListDescriptor;
   SECMenuBar* m_pMenuBar;  // not owned
+  SECWndPlugIn* m_pMenuPlugIn;  // owned
+  BOOL m_bBmpMenus;
+  int m_nBmpMenuOption;
+  afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+  afx_msg void OnClose();
   CMap<UINT, UINT, HMENU, HMENU> m_menuMap;
   UINT m_nCurrentMenuId;
   UINT m_nDefaultMenuId;

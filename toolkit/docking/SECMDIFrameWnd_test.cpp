@@ -4,6 +4,7 @@
 #include "gtest_wine.h"
 #include "SECCaptionFilters.h"
 #include "SECControlBar.h"
+#include "SECMenuBar.h"
 #include "SECDockableFrame.h"
 #include "SECMDIFrameWnd.h"
 #include "SECFrameWnd.h"
@@ -255,6 +256,44 @@ TEST_F(MDIFrame, ABarFloatingInTheMainWindowIsSavedAndRestored)
   EXPECT_TRUE(pBar->IsWindowVisible());
   // No mini frame was made for it.
   EXPECT_EQ(pMain->m_listControlBars.GetCount(), 6);  // four sides, the child's dock bar, the bar
+}
+
+TEST(MDIFrameAlone, TheMenuPlugInIsMadeAtCreation)
+{
+  SECMenuBar menuBar;  // no window needed: the plug-in only keeps it
+  struct Case {
+    SECMenuBar* pMenuBar;
+    BOOL bBmpMenus;
+    CRuntimeClass* pExpected;  // NULL: no plug-in
+    BOOL bCaptionList;
+  } cases[] = {{NULL, FALSE, NULL, TRUE},
+               {NULL, TRUE, RUNTIME_CLASS(SECBmpMenuPlugIn), TRUE},
+               {&menuBar, FALSE, RUNTIME_CLASS(SECMenuBarFeature), FALSE},
+               {&menuBar, TRUE, RUNTIME_CLASS(SECMenuBarFeature), FALSE}};
+  int n = 0;
+  for (const Case& c : cases) {
+    SECMDIFrameWnd* pFrame = new SECMDIFrameWnd;
+    pFrame->SetMenuBar(c.pMenuBar);
+    pFrame->EnableBitmapMenus(c.bBmpMenus);
+    ASSERT_TRUE(pFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW)) << n;
+    SECWndPlugIn* pPlugIn = pFrame->GetMenuPlugIn();
+    if (c.pExpected == NULL) {
+      EXPECT_EQ(pPlugIn, nullptr) << n;
+    } else {
+      ASSERT_NE(pPlugIn, nullptr) << n;
+      EXPECT_EQ(pPlugIn->GetRuntimeClass(), c.pExpected) << n;
+      EXPECT_TRUE(pPlugIn->IsPlugged()) << n;
+      EXPECT_EQ(pFrame->GetBmpMenuPlugIn(), pPlugIn) << n;  // the feature is a bitmap plug-in
+    }
+    // With a menu bar the caption list of maximized children is off.
+    SECMsgFilter* pList = pFrame->GetMsgFilter()->FindFilter(SEC_FILTER_CAPTIONLIST, NULL, -1);
+    EXPECT_EQ(pList != NULL && pList->m_bEnabled, c.bCaptionList) << n;
+    // Closing takes the plug-in away before the window goes.
+    HWND hWnd = pFrame->m_hWnd;
+    pFrame->SendMessage(WM_CLOSE);
+    EXPECT_FALSE(::IsWindow(hWnd)) << n;
+    ++n;
+  }
 }
 
 TEST_F(MDIFrame, FilterTablesOfFrameAndChildren)
