@@ -10,6 +10,8 @@
 #include "SECFrameWnd.h"
 #include "SECResource.h"
 
+#include <stdlib.h>
+#include <string>
 #include <vector>
 
 #define IDR_MAINFRAME 400
@@ -52,6 +54,24 @@ struct RecordingCmdUI : CCmdUI {
   int enabled = -1;
   void Enable(BOOL bOn) override { enabled = bOn ? 1 : 0; }
 };
+
+// Pictures for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix folder); the
+// screen is taken with xwd after the windows have painted. FALSE (the test skips) otherwise.
+bool ScreenshotDir() { return getenv("QUORVEL_SCREENSHOT_DIR") != nullptr; }
+void Snap(CWnd* pTop, const char* name)
+{
+  pTop->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  DWORD end = ::GetTickCount() + 800;
+  while (::GetTickCount() < end) {
+    MSG msg;
+    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+      ::DispatchMessageA(&msg);
+    ::Sleep(20);
+  }
+  std::string command = std::string("xwd -root -silent -out '") +
+                        getenv("QUORVEL_SCREENSHOT_DIR") + "/" + name + ".xwd'";
+  EXPECT_EQ(0, system(command.c_str()));
+}
 
 class MDIFrame : public ::testing::Test {
  protected:
@@ -591,6 +611,38 @@ class SysCommandEx : public MultiDocTemplate {
   }
 };
 
+// The gradient caption of the main window, a document child with its state button beside the
+// standard ones, and a bar floating in the main window.
+TEST_F(SysCommandEx, Screenshot)
+{
+  if (!ScreenshotDir())
+    GTEST_SKIP() << "no screenshot folder";
+  pMain->SetWindowText("Swing Studio - Lesson 3");
+  pMain->SetWindowPos(NULL, 20, 20, 720, 520, SWP_NOZORDER);
+  pMain->EnableGradientCaption(TRUE, TRUE);
+  CView* pView = Open();
+  ASSERT_NE(pView, nullptr);
+  pView->GetParentFrame()->SetWindowPos(NULL, 10, 10, 360, 240, SWP_NOZORDER);
+  pMain->EnableDocking(CBRS_ALIGN_ANY);
+  SECControlBar* pBar = new SECControlBar;
+  pBar->m_bAutoDelete = TRUE;
+  ASSERT_TRUE(pBar->Create(pMain, "Tools", WS_CHILD | WS_VISIBLE | CBRS_TOP, 0, 0xE882));
+  pBar->EnableDocking(CBRS_ALIGN_ANY);
+  pMain->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+  pMain->FloatControlBarInMDIChild(pBar, CPoint(-1, -1));
+  pMain->RecalcLayout();
+  CPoint origin(0, 0);
+  ::ClientToScreen(pMain->m_hWndMDIClient, &origin);
+  pMain->FloatControlBarInMDIChild(pBar, origin + CPoint(400, 120));
+  pView->GetParentFrame()->BringWindowToTop();
+  pMain->SetForegroundWindow();
+  Snap(pMain, "mdi_frame");
+  // Docked again before the frame goes: on the X11 driver, destroying the bar's child after
+  // it became the active child (the document closed first) faults inside the system's MDI
+  // child procedure at WM_DESTROY (cause not found yet); the null driver does not.
+  pMain->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+}
+
 TEST_F(SysCommandEx, TheStateMenuFollowsTheFrame)
 {
   CView* pView = Open();
@@ -744,6 +796,17 @@ class Workbook : public ::testing::Test {
   SECWorkbook* pBook = nullptr;
   CMultiDocTemplate* pTemplate = nullptr;
 };
+
+TEST_F(Workbook, Screenshot)
+{
+  if (!ScreenshotDir())
+    GTEST_SKIP() << "no screenshot folder";
+  pBook->SetWindowPos(NULL, 20, 20, 640, 420, SWP_NOZORDER);
+  pBook->ShowTabs(TRUE);
+  for (const char* title : {"Driver", "Seven iron", "A rather long title for a putting lesson", "Wedge"})
+    ASSERT_NE(Open(title), nullptr);
+  Snap(pBook, "workbook_tabs");
+}
 
 TEST_F(Workbook, TabWidthsAndTheStrip)
 {
