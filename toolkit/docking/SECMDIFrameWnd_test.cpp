@@ -636,6 +636,11 @@ TEST_F(SysCommandEx, Screenshot)
   pMain->FloatControlBarInMDIChild(pBar, origin + CPoint(400, 120));
   pView->GetParentFrame()->BringWindowToTop();
   pMain->SetForegroundWindow();
+  // Switching the gradient on posts an inactive WM_NCACTIVATE to the frame, which was active
+  // already: once that has run, the frame is told it is active again, as a click would.
+  Pump();
+  pMain->SendMessage(WM_NCACTIVATE, TRUE);
+  EXPECT_TRUE(pMain->IsCaptionActive());
   Snap(pMain, "mdi_frame");
   // Docked again before the frame goes: on the X11 driver, destroying the bar's child after
   // it became the active child (the document closed first) faults inside the system's MDI
