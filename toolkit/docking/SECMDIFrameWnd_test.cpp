@@ -642,9 +642,10 @@ TEST_F(SysCommandEx, Screenshot)
   pMain->SendMessage(WM_NCACTIVATE, TRUE);
   EXPECT_TRUE(pMain->IsCaptionActive());
   Snap(pMain, "mdi_frame");
-  // Docked again before the frame goes: on the X11 driver, destroying the bar's child after
-  // it became the active child (the document closed first) faults inside the system's MDI
-  // child procedure at WM_DESTROY (cause not found yet); the null driver does not.
+  // Docked again before the frame goes: on the X11 driver, destroying an MDI frame while one
+  // of its children is active faults inside the system's MDI child procedure (the platform's
+  // plain child too); the null driver does not. The documents close first, so this child
+  // would be the active one.
   pMain->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
 }
 
