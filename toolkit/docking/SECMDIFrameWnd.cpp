@@ -1062,14 +1062,7 @@ BOOL SECControlBarMDIChildWnd::PreCreateWindow(CREATESTRUCT& cs)
 
 BOOL SECControlBarMDIChildWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*)
 {
-  // Created in the main frame so that the bar's dock site is that frame, then moved in here.
-  CWnd* pParentFrame = GetParentFrame();
-  if (pParentFrame == NULL ||
-      !m_wndDockBar.Create(pParentFrame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP,
-                           AFX_IDW_DOCKBAR_FLOAT))
-    return FALSE;
-  m_wndDockBar.SetParent(this);
-  return TRUE;
+  return SECBarChildSupport::CreateDockBar(this, m_wndDockBar);
 }
 
 void SECControlBarMDIChildWnd::RecalcLayout(BOOL bNotify)
@@ -1077,11 +1070,7 @@ void SECControlBarMDIChildWnd::RecalcLayout(BOOL bNotify)
   if (m_bInRecalcLayout)
     return;
   SECMDIChildWnd::RecalcLayout(bNotify);
-  if (m_wndDockBar.m_hWnd != NULL) {
-    CString strText;
-    m_wndDockBar.GetWindowText(strText);
-    SetWindowText(strText);
-  }
+  SECBarChildSupport::TakeCaption(this, m_wndDockBar);
 }
 
 void SECControlBarMDIChildWnd::MDIRestore()
@@ -1093,54 +1082,102 @@ void SECControlBarMDIChildWnd::MDIRestore()
 
 CControlBar* SECControlBarMDIChildWnd::GetSingleBar()
 {
-  if (m_wndDockBar.m_hWnd == NULL || (m_wndDockBar.m_dwStyle & CBRS_FLOAT_MULTI))
-    return NULL;
-  for (int i = 0; i < m_wndDockBar.m_arrBars.GetSize(); i++) {
-    CControlBar* pBar = m_wndDockBar.GetDockedControlBar(i);
-    if (pBar != NULL)
-      return pBar;
-  }
-  return NULL;
+  return SECBarChildSupport::SingleBar(m_wndDockBar);
 }
 
 void SECControlBarMDIChildWnd::OnSize(UINT nType, int cx, int cy)
 {
-  CControlBar* pBar = GetSingleBar();
-  if (pBar != NULL && (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) && nType != SIZE_MINIMIZED) {
-    pBar->CalcDynamicLayout(cx + 2 * secData.m_cxBorder, LM_MRUWIDTH | LM_COMMIT);
-    pBar->CalcDynamicLayout(cy + 2 * secData.m_cyBorder, LM_LENGTHY | LM_MRUWIDTH | LM_COMMIT);
-  }
+  SECBarChildSupport::CommitSize(m_wndDockBar, nType, cx, cy);
   SECMDIChildWnd::OnSize(nType, cx, cy);
 }
 
 void SECControlBarMDIChildWnd::OnClose()
 {
-  CControlBar* pBar = GetSingleBar();
-  if (pBar == NULL) {
+  if (!SECBarChildSupport::CloseHidesBar(this, m_wndDockBar))
     SECMDIChildWnd::OnClose();
-    return;
-  }
-  // Closing the child only hides its bar; the child goes when the bar docks elsewhere.
-  MDIRestore();
-  CFrameWnd* pSite = pBar->m_pDockSite;
-  if (pSite != NULL)
-    pSite->ShowControlBar(pBar, FALSE, FALSE);
 }
 
 void SECControlBarMDIChildWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos)
 {
-  CControlBar* pBar = GetSingleBar();
-  if (pBar != NULL && pBar->m_pDockContext != NULL) {
-    CRect rc;
-    GetWindowRect(&rc);
-    pBar->m_pDockContext->m_ptMRUFloatPos = rc.TopLeft();
-  }
+  SECBarChildSupport::RememberPlace(this, m_wndDockBar);
   SECMDIChildWnd::OnWindowPosChanged(lpwndpos);
 }
 
 void SECControlBarMDIChildWnd::OnShowWindow(BOOL bShow, UINT nStatus)
 {
   SECMDIChildWnd::OnShowWindow(bShow, nStatus);
+  SECBarChildSupport::RefreshWindowMenu();
+}
+
+// ---------------------------------------------------------------------------------------------
+// SECBarChildSupport
+
+BOOL SECBarChildSupport::CreateDockBar(CFrameWnd* pChild, SECDockBar& dock)
+{
+  CWnd* pParentFrame = pChild->GetParentFrame();
+  if (pParentFrame == NULL ||
+      !dock.Create(pParentFrame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_FLOAT))
+    return FALSE;
+  dock.SetParent(pChild);
+  return TRUE;
+}
+
+CControlBar* SECBarChildSupport::SingleBar(SECDockBar& dock)
+{
+  if (dock.m_hWnd == NULL || (dock.m_dwStyle & CBRS_FLOAT_MULTI))
+    return NULL;
+  for (int i = 0; i < dock.m_arrBars.GetSize(); i++) {
+    CControlBar* pBar = dock.GetDockedControlBar(i);
+    if (pBar != NULL)
+      return pBar;
+  }
+  return NULL;
+}
+
+void SECBarChildSupport::TakeCaption(CFrameWnd* pChild, SECDockBar& dock)
+{
+  if (dock.m_hWnd == NULL)
+    return;
+  CString strText;
+  dock.GetWindowText(strText);
+  pChild->SetWindowText(strText);
+}
+
+void SECBarChildSupport::CommitSize(SECDockBar& dock, UINT nType, int cx, int cy)
+{
+  CControlBar* pBar = SingleBar(dock);
+  if (pBar == NULL || !(pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) || nType == SIZE_MINIMIZED)
+    return;
+  pBar->CalcDynamicLayout(cx + 2 * secData.m_cxBorder, LM_MRUWIDTH | LM_COMMIT);
+  pBar->CalcDynamicLayout(cy + 2 * secData.m_cyBorder, LM_LENGTHY | LM_MRUWIDTH | LM_COMMIT);
+}
+
+BOOL SECBarChildSupport::CloseHidesBar(CFrameWnd* pChild, SECDockBar& dock)
+{
+  CControlBar* pBar = SingleBar(dock);
+  if (pBar == NULL)
+    return FALSE;
+  // Closing only hides the bar; the child goes when the bar docks elsewhere.
+  CWnd* pClient = pChild->GetParent();
+  if (pClient != NULL)
+    pClient->SendMessage(WM_MDIRESTORE, (WPARAM)pChild->m_hWnd, 0);
+  if (pBar->m_pDockSite != NULL)
+    pBar->m_pDockSite->ShowControlBar(pBar, FALSE, FALSE);
+  return TRUE;
+}
+
+void SECBarChildSupport::RememberPlace(CFrameWnd* pChild, SECDockBar& dock)
+{
+  CControlBar* pBar = SingleBar(dock);
+  if (pBar == NULL || pBar->m_pDockContext == NULL)
+    return;
+  CRect rc;
+  pChild->GetWindowRect(&rc);
+  pBar->m_pDockContext->m_ptMRUFloatPos = rc.TopLeft();
+}
+
+void SECBarChildSupport::RefreshWindowMenu()
+{
   CMDIFrameWnd* pMain = DYNAMIC_DOWNCAST(CMDIFrameWnd, AfxGetMainWnd());
   if (pMain != NULL && pMain->m_hWndMDIClient != NULL)
     ::PostMessage(pMain->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);

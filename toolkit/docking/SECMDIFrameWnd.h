@@ -204,6 +204,25 @@ class SECMDIChildWnd : public CMDIChildWnd {
   DECLARE_MESSAGE_MAP()
 };
 
+// What the MDI children that hold a bar floated in the main window share (the plain one and
+// the workbook's sheet): the embedded floating dock bar and the handlers around its bar.
+struct SECBarChildSupport {
+  // Made in the main frame (the bar's dock site), then moved into the child.
+  static BOOL CreateDockBar(CFrameWnd* pChild, SECDockBar& dock);
+  // The bar the dock bar holds while it holds a single one (no CBRS_FLOAT_MULTI); else NULL.
+  static CControlBar* SingleBar(SECDockBar& dock);
+  // The child's caption is the dock bar's text.
+  static void TakeCaption(CFrameWnd* pChild, SECDockBar& dock);
+  // A dynamic bar commits the child's new client size (plus the borders) as its floating size.
+  static void CommitSize(SECDockBar& dock, UINT nType, int cx, int cy);
+  // TRUE when closing only restored the child and hid its bar.
+  static BOOL CloseHidesBar(CFrameWnd* pChild, SECDockBar& dock);
+  // The child's top-left corner (screen) becomes the bar's floating place.
+  static void RememberPlace(CFrameWnd* pChild, SECDockBar& dock);
+  // The main window's MDI client refreshes its Window menu.
+  static void RefreshWindowMenu();
+};
+
 // The MDI child that holds one bar floated in the main window. Closing it only hides the bar.
 class SECControlBarMDIChildWnd : public SECMDIChildWnd {
   DECLARE_DYNCREATE(SECControlBarMDIChildWnd)

@@ -814,6 +814,33 @@ TEST_F(Workbook, Screenshot)
   Snap(pBook, "workbook_tabs");
 }
 
+TEST_F(Workbook, ABarFloatsInASheetWithItsOwnTab)
+{
+  pBook->EnableDocking(CBRS_ALIGN_ANY);
+  SECControlBar* pBar = new SECControlBar;
+  pBar->m_bAutoDelete = TRUE;
+  ASSERT_TRUE(pBar->Create(pBook, "Tools", WS_CHILD | WS_VISIBLE | CBRS_TOP, 0, 0xE884));
+  pBar->EnableDocking(CBRS_ALIGN_ANY);
+  pBook->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+  ASSERT_NE(Open("Driver"), nullptr);
+  pBook->FloatControlBarInMDIChild(pBar, CPoint(-1, -1));
+  SECControlBarWorksheet* pSheet =
+      DYNAMIC_DOWNCAST(SECControlBarWorksheet, pBar->GetParent()->GetParent());
+  ASSERT_NE(pSheet, nullptr);
+  EXPECT_EQ(pBook->GetSheetCount(), 2);
+  EXPECT_EQ(pBook->GetSheet(1), pSheet);
+  EXPECT_FALSE(pSheet->GetExStyle() & WS_EX_CLIENTEDGE);
+  // Closing the sheet hides the bar and keeps the sheet.
+  pSheet->SendMessage(WM_CLOSE);
+  ASSERT_TRUE(::IsWindow(pSheet->m_hWnd));
+  EXPECT_FALSE(pBar->IsWindowVisible());
+  // Docked again, the sheet and its tab go.
+  pBook->ShowControlBar(pBar, TRUE, FALSE);
+  pBook->DockControlBar(pBar, AFX_IDW_DOCKBAR_LEFT);
+  EXPECT_EQ(pBook->GetSheetCount(), 1);
+  EXPECT_TRUE(pBar->IsWindowVisible());
+}
+
 TEST_F(Workbook, TabWidthsAndTheStrip)
 {
   // Hidden at first: the client fills the frame.
