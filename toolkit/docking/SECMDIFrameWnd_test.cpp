@@ -73,6 +73,22 @@ void Snap(CWnd* pTop, const char* name)
   EXPECT_EQ(0, system(command.c_str()));
 }
 
+// A toolkit bar docked at the top of a frame that docking is enabled for; NULL on failure.
+template <class Frame>
+SECControlBar* NewDockedBar(Frame* pFrame, UINT nID)
+{
+  pFrame->EnableDocking(CBRS_ALIGN_ANY);
+  SECControlBar* pBar = new SECControlBar;
+  pBar->m_bAutoDelete = TRUE;
+  if (!pBar->Create(pFrame, "Tools", WS_CHILD | WS_VISIBLE | CBRS_TOP, 0, nID)) {
+    delete pBar;
+    return NULL;
+  }
+  pBar->EnableDocking(CBRS_ALIGN_ANY);
+  pFrame->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+  return pBar;
+}
+
 class MDIFrame : public ::testing::Test {
  protected:
   void SetUp() override
@@ -193,12 +209,8 @@ TEST_F(MDIFrame, FloatCascadeWrapsWithinTheClient)
 
 TEST_F(MDIFrame, ABarFloatsInAnMDIChildAndClosingItHidesTheBar)
 {
-  pMain->EnableDocking(CBRS_ALIGN_ANY);
-  SECControlBar* pBar = new SECControlBar;
-  pBar->m_bAutoDelete = TRUE;
-  ASSERT_TRUE(pBar->Create(pMain, "Tools", WS_CHILD | WS_VISIBLE | CBRS_TOP, 0, 0xE880));
-  pBar->EnableDocking(CBRS_ALIGN_ANY);
-  pMain->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+  SECControlBar* pBar = NewDockedBar(pMain, 0xE880);
+  ASSERT_NE(pBar, nullptr);
 
   // Default place: the first cascade position, in a child of the main window's client.
   pMain->FloatControlBarInMDIChild(pBar, CPoint(-1, -1));
@@ -242,12 +254,8 @@ TEST_F(MDIFrame, ABarFloatsInAnMDIChildAndClosingItHidesTheBar)
 
 TEST_F(MDIFrame, ABarFloatingInTheMainWindowIsSavedAndRestored)
 {
-  pMain->EnableDocking(CBRS_ALIGN_ANY);
-  SECControlBar* pBar = new SECControlBar;
-  pBar->m_bAutoDelete = TRUE;
-  ASSERT_TRUE(pBar->Create(pMain, "Tools", WS_CHILD | WS_VISIBLE | CBRS_TOP, 0, 0xE881));
-  pBar->EnableDocking(CBRS_ALIGN_ANY);
-  pMain->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+  SECControlBar* pBar = NewDockedBar(pMain, 0xE881);
+  ASSERT_NE(pBar, nullptr);
   CPoint origin(0, 0);
   ::ClientToScreen(pMain->m_hWndMDIClient, &origin);
   pMain->FloatControlBarInMDIChild(pBar, origin + CPoint(120, 90));
@@ -623,12 +631,8 @@ TEST_F(SysCommandEx, Screenshot)
   CView* pView = Open();
   ASSERT_NE(pView, nullptr);
   pView->GetParentFrame()->SetWindowPos(NULL, 10, 10, 360, 240, SWP_NOZORDER);
-  pMain->EnableDocking(CBRS_ALIGN_ANY);
-  SECControlBar* pBar = new SECControlBar;
-  pBar->m_bAutoDelete = TRUE;
-  ASSERT_TRUE(pBar->Create(pMain, "Tools", WS_CHILD | WS_VISIBLE | CBRS_TOP, 0, 0xE882));
-  pBar->EnableDocking(CBRS_ALIGN_ANY);
-  pMain->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+  SECControlBar* pBar = NewDockedBar(pMain, 0xE882);
+  ASSERT_NE(pBar, nullptr);
   pMain->FloatControlBarInMDIChild(pBar, CPoint(-1, -1));
   pMain->RecalcLayout();
   CPoint origin(0, 0);
@@ -816,12 +820,8 @@ TEST_F(Workbook, Screenshot)
 
 TEST_F(Workbook, ABarFloatsInASheetWithItsOwnTab)
 {
-  pBook->EnableDocking(CBRS_ALIGN_ANY);
-  SECControlBar* pBar = new SECControlBar;
-  pBar->m_bAutoDelete = TRUE;
-  ASSERT_TRUE(pBar->Create(pBook, "Tools", WS_CHILD | WS_VISIBLE | CBRS_TOP, 0, 0xE884));
-  pBar->EnableDocking(CBRS_ALIGN_ANY);
-  pBook->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+  SECControlBar* pBar = NewDockedBar(pBook, 0xE884);
+  ASSERT_NE(pBar, nullptr);
   ASSERT_NE(Open("Driver"), nullptr);
   pBook->FloatControlBarInMDIChild(pBar, CPoint(-1, -1));
   SECControlBarWorksheet* pSheet =
