@@ -71,6 +71,7 @@ SECMDIFrameWnd::SECMDIFrameWnd()
       m_pMsgFilter(NULL),
       m_nCaptionListDescriptor(-1),
       m_pMenuPlugIn(NULL),
+      m_hMenuOwn(NULL),
       m_bBmpMenus(FALSE),
       m_nBmpMenuOption(0),
       m_pMenuBar(NULL),
@@ -114,6 +115,8 @@ SECMDIFrameWnd::~SECMDIFrameWnd()
   }
   m_menuMap.RemoveAll();
   delete m_pMenuPlugIn;
+  if (m_hMenuOwn != NULL)
+    ::DestroyMenu(m_hMenuOwn);
   while (!m_listCreatedObjects.IsEmpty()) {
     CControlBar* pBar = (CControlBar*)m_listCreatedObjects.RemoveHead();
     pBar->m_bAutoDelete = FALSE;
@@ -165,6 +168,21 @@ void SECMDIFrameWnd::OnClose()
   CMDIFrameWnd::OnClose();
   if (::IsWindow(hWnd) && CWnd::FromHandlePermanent(hWnd) == this && m_pMenuPlugIn == NULL)
     m_pMenuPlugIn = SECFrameWnd::MakeMenuPlugIn(this, m_pMenuBar, m_bBmpMenus, NULL);
+}
+
+BOOL SECMDIFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                               CCreateContext* pContext)
+{
+  m_nCurrentMenuId = m_nDefaultMenuId = nIDResource;
+  if (!CMDIFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
+    return FALSE;
+  if (m_pMenuBar != NULL) {
+    // The bar shows the menu: the window keeps none.
+    ::SetMenu(m_hWnd, NULL);
+    m_hMenuOwn = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+    SetMenuBarMenu((UINT)-1);
+  }
+  return TRUE;
 }
 
 SECBmpMenuPlugIn* SECMDIFrameWnd::GetBmpMenuPlugIn() const
@@ -475,6 +493,8 @@ SECMultiDocTemplate* SECMDIFrameWnd::FindMultiDocTemplate(UINT nID)
 
 HMENU SECMDIFrameWnd::GetMenuForId(UINT nID)
 {
+  if (m_hMenuOwn != NULL && nID == m_nDefaultMenuId)
+    return m_hMenuOwn;
   SECMultiDocTemplate* pTemplate = FindMultiDocTemplate(nID);
   if (nID != 0 && pTemplate != NULL && pTemplate->m_hMenuShared != NULL)
     return pTemplate->m_hMenuShared;

@@ -95,6 +95,11 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   SECWndPlugIn* GetMenuPlugIn() const { return m_pMenuPlugIn; }
   SECBmpMenuPlugIn* GetBmpMenuPlugIn() const;
   virtual BOOL PreTranslateMessage(MSG* pMsg) override;
+  // The resource id is the default and current menu id; with a menu bar the window has no
+  // menu of its own: the frame keeps its own copy of the menu resource for the bar.
+  virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                         CWnd* pParentWnd = NULL, CCreateContext* pContext = NULL) override;
+  HMENU GetOwnMenu() const { return m_hMenuOwn; }
   UINT GetCurrentMenuId() const { return m_nCurrentMenuId; }
   void SetDefaultMenuId(UINT nID) { m_nDefaultMenuId = nID; }
 
@@ -136,6 +141,7 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   int m_nCaptionListDescriptor;
   SECMenuBar* m_pMenuBar;  // not owned
   SECWndPlugIn* m_pMenuPlugIn;  // owned
+  HMENU m_hMenuOwn;             // with a menu bar: the frame's copy of its menu; owned
   BOOL m_bBmpMenus;
   int m_nBmpMenuOption;
   afx_msg int OnCreate(LPCREATESTRUCT lpcs);

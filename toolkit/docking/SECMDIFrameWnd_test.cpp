@@ -324,6 +324,43 @@ TEST(MDIFrameAlone, TheMenuPlugInIsMadeAtCreation)
   }
 }
 
+// With a menu bar the window has no menu; each child's template names the bar's menu while
+// the child is active, and the frame's own menu comes back when none is.
+TEST_F(MDIFrame, MenuBarMenusFollowTheActiveChild)
+{
+  SECMenuBar menuBar;
+  SECMDIFrameWnd* pFrame = new SECMDIFrameWnd;
+  pFrame->SetMenuBar(&menuBar);
+  ASSERT_TRUE(pFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+  theApp.m_pMainWnd = pFrame;
+  EXPECT_EQ(::GetMenu(pFrame->m_hWnd), (HMENU)NULL);
+  ASSERT_NE(pFrame->GetOwnMenu(), (HMENU)NULL);
+  EXPECT_EQ(pFrame->GetMenuForId(IDR_MAINFRAME), pFrame->GetOwnMenu());
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_MAINFRAME);
+
+  CMultiDocTemplate* pA = new CMultiDocTemplate(IDR_DOCA, RUNTIME_CLASS(CTestDoc),
+                                                RUNTIME_CLASS(SECMDIChildWnd), RUNTIME_CLASS(CTestView));
+  CMultiDocTemplate* pB = new CMultiDocTemplate(IDR_DOCB, RUNTIME_CLASS(CTestDoc),
+                                                RUNTIME_CLASS(SECMDIChildWnd), RUNTIME_CLASS(CTestView));
+  theApp.AddDocTemplate(pA);
+  theApp.AddDocTemplate(pB);
+  SECMDIChildWnd* pChildA = Open(pA);
+  ASSERT_NE(pChildA, nullptr);
+  EXPECT_EQ(pChildA->GetMenuBarMenuId(), (UINT)IDR_DOCA);
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_DOCA);
+  SECMDIChildWnd* pChildB = Open(pB);
+  ASSERT_NE(pChildB, nullptr);
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_DOCB);
+  pFrame->MDIActivate(pChildA);
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_DOCA);
+  // The last child gone: the frame's own menu.
+  theApp.CloseAllDocuments(TRUE);
+  EXPECT_EQ(pFrame->MDIGetActive(), nullptr);
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_MAINFRAME);
+  theApp.m_pMainWnd = pMain;
+  pFrame->DestroyWindow();
+}
+
 TEST_F(MDIFrame, FilterTablesOfFrameAndChildren)
 {
   // The frame: the caption list of maximized children is on from construction.
