@@ -56,6 +56,7 @@ BEGIN_MESSAGE_MAP(SECMDIFrameWnd, CMDIFrameWnd)
   ON_REGISTERED_MESSAGE(WM_SECGETMENU, OnSecGetMenu)
   ON_WM_CREATE()
   ON_WM_CLOSE()
+  ON_MESSAGE(0x38FF, OnBarContextMenu)
 END_MESSAGE_MAP()
 
 SECMDIFrameWnd::SECMDIFrameWnd()
@@ -353,6 +354,31 @@ void SECMDIFrameWnd::FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, 
   pFrame->UpdateWindow();
   if (pSEC != NULL)
     pSEC->OnPostMDIFloat();
+}
+
+BOOL SECMDIFrameWnd::IsFloatingInMDIChild(CControlBar* pBar)
+{
+  SECDockBar* pDock =
+      pBar != NULL && pBar->m_pDockBar != NULL ? DYNAMIC_DOWNCAST(SECDockBar, (CObject*)pBar->m_pDockBar) : NULL;
+  return pDock != NULL && pDock->m_bFloating && pDock->m_nKind != 0;
+}
+
+LRESULT SECMDIFrameWnd::OnBarContextMenu(WPARAM wParam, LPARAM lParam)
+{
+  SECControlBar* pBar = DYNAMIC_DOWNCAST(SECControlBar, (CObject*)wParam);
+  HMENU hMenu = (HMENU)lParam;
+  if (pBar == NULL || !::IsMenu(hMenu))
+    return 0;
+  const BOOL bInChild = IsFloatingInMDIChild(pBar);
+  if (bInChild)
+    ::EnableMenuItem(hMenu, ID_SEC_ALLOWDOCKING, MF_BYCOMMAND | MF_GRAYED);
+  if (pBar->m_dwExStyle & CBRS_EX_ALLOW_MDI_FLOAT) {
+    CString strFloat;
+    strFloat.LoadString(ID_SEC_MDIFLOAT);
+    ::AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
+    ::AppendMenuA(hMenu, MF_STRING | (bInChild ? MF_CHECKED : 0), ID_SEC_MDIFLOAT, strFloat);
+  }
+  return 0;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -61,6 +61,8 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   virtual void SaveBarState(LPCTSTR lpszProfileName);
   CPtrList m_listCreatedObjects;
   CPoint GetCascadePosition() const { return m_ptCascade; }
+  // Whether the bar sits in an MDI child of this frame (it floats in the main window).
+  static BOOL IsFloatingInMDIChild(CControlBar* pBar);
 
   // The docked active child: a frame that is not an MDI child but gets commands, help and
   // the menu first while it is active.
@@ -164,6 +166,9 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   afx_msg void OnWorkspaceRange(UINT nID);
   afx_msg void OnUpdateWorkspaceCommand(CCmdUI* pCmdUI);
   afx_msg LRESULT OnSecGetMenu(WPARAM wParam, LPARAM lParam);
+  // A bar's context menu (wParam the bar, lParam the menu): "Allow Docking" greyed while the
+  // bar floats in the main window; "Float In Main Window" for bars that may, checked then.
+  afx_msg LRESULT OnBarContextMenu(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 };
 

@@ -252,6 +252,40 @@ TEST_F(MDIFrame, ABarFloatsInAnMDIChildAndClosingItHidesTheBar)
   EXPECT_EQ(pMain->m_listControlBars.Find(pChildDock), (POSITION)NULL);
 }
 
+TEST_F(MDIFrame, TheBarContextMenuOffersFloatingInTheMainWindow)
+{
+  SECControlBar* pBar = NewDockedBar(pMain, 0xE885);
+  ASSERT_NE(pBar, nullptr);
+  auto menuFor = [&](DWORD dwExStyle, UINT* pAllow, UINT* pFloat, int* pCount) {
+    pBar->m_dwExStyle = dwExStyle;
+    HMENU hMenu = ::CreatePopupMenu();
+    ::AppendMenuA(hMenu, MF_STRING, ID_SEC_ALLOWDOCKING, "Allow Docking");
+    pMain->SendMessage(0x38FF, (WPARAM)pBar, (LPARAM)hMenu);
+    *pCount = ::GetMenuItemCount(hMenu);
+    *pAllow = ::GetMenuState(hMenu, ID_SEC_ALLOWDOCKING, MF_BYCOMMAND);
+    *pFloat = ::GetMenuState(hMenu, ID_SEC_MDIFLOAT, MF_BYCOMMAND);
+    char text[64] = "";
+    ::GetMenuStringA(hMenu, ID_SEC_MDIFLOAT, text, sizeof text, MF_BYCOMMAND);
+    ::DestroyMenu(hMenu);
+    return std::string(text);
+  };
+  UINT allow = 0, floating = 0;
+  int count = 0;
+  // Docked, not allowed to float in the main window: nothing added.
+  menuFor(0, &allow, &floating, &count);
+  EXPECT_EQ(count, 1);
+  EXPECT_FALSE(allow & MF_GRAYED);
+  // Allowed: a separator and the item, unchecked.
+  EXPECT_EQ(menuFor(CBRS_EX_ALLOW_MDI_FLOAT, &allow, &floating, &count), "Float In Main Window");
+  EXPECT_EQ(count, 3);
+  EXPECT_FALSE(floating & MF_CHECKED);
+  // Floating in the main window: checked, and docking greyed.
+  pMain->FloatControlBarInMDIChild(pBar, CPoint(-1, -1));
+  menuFor(CBRS_EX_ALLOW_MDI_FLOAT, &allow, &floating, &count);
+  EXPECT_TRUE(floating & MF_CHECKED);
+  EXPECT_TRUE(allow & MF_GRAYED);
+}
+
 TEST_F(MDIFrame, ABarFloatingInTheMainWindowIsSavedAndRestored)
 {
   SECControlBar* pBar = NewDockedBar(pMain, 0xE881);
