@@ -356,6 +356,60 @@ void SECMDIFrameWnd::FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, 
     pSEC->OnPostMDIFloat();
 }
 
+CFrameWnd* SECMDIFrameWnd::GetEmbeddedFrame(CControlBar* pBar)
+{
+  if (pBar == NULL || pBar->m_hWnd == NULL)
+    return NULL;
+  CWnd* pChild = CWnd::FromHandlePermanent(::GetWindow(pBar->m_hWnd, GW_CHILD));
+  return pChild != NULL ? DYNAMIC_DOWNCAST(SECDockableFrame, pChild) : NULL;
+}
+
+static const char kPreFloatStyle[] = "SECDockableFrame PreFloat Docked Style";
+static const char kPreFloatExStyle[] = "SECDockableFrame PreFloat Docked ExStyle";
+
+void SECMDIFrameWnd::SetEmbeddedFrameFloating(CFrameWnd* pFrame, BOOL bFloating)
+{
+  if (pFrame == NULL || pFrame->m_hWnd == NULL)
+    return;
+  HWND hFrame = pFrame->m_hWnd;
+  if (!bFloating) {
+    if (::GetPropA(hFrame, kPreFloatStyle) == NULL)
+      return;  // never floated: nothing kept
+    ::SetWindowLongA(hFrame, GWL_STYLE, (LONG)(LONG_PTR)::RemovePropA(hFrame, kPreFloatStyle));
+    ::SetWindowLongA(hFrame, GWL_EXSTYLE, (LONG)(LONG_PTR)::RemovePropA(hFrame, kPreFloatExStyle));
+    ::SetWindowPos(hFrame, NULL, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    return;
+  }
+  const DWORD dwStyle = pFrame->GetStyle(), dwExStyle = pFrame->GetExStyle();
+  ::SetPropA(hFrame, kPreFloatStyle, (HANDLE)(LONG_PTR)dwStyle);
+  ::SetPropA(hFrame, kPreFloatExStyle, (HANDLE)(LONG_PTR)dwExStyle);
+  const DWORD dwMine = GetStyle(), dwMineEx = GetExStyle();
+  CFrameWnd* pParent = pFrame->GetParentFrame();
+  if (pParent != NULL) {
+    pParent->ModifyStyle(dwMine, WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    pParent->ModifyStyleEx(dwMineEx, 0);
+  }
+  const DWORD dwTaken = dwMine & (WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
+                                  WS_MINIMIZEBOX | WS_MAXIMIZEBOX | 0xFFFF);
+  ::SetWindowLongA(hFrame, GWL_STYLE, (LONG)(dwStyle | dwTaken | WS_CAPTION));
+  ::SetWindowLongA(hFrame, GWL_EXSTYLE, (LONG)(dwExStyle | (dwMineEx & 0x203A9)));
+  ::SetWindowPos(hFrame, NULL, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void SECMDIFrameWnd::FitEmbeddedFrame(CFrameWnd* pFrame)
+{
+  CWnd* pParent = pFrame != NULL && pFrame->m_hWnd != NULL ? pFrame->GetParentFrame() : NULL;
+  if (pParent == NULL)
+    return;
+  CRect rc;
+  pParent->GetWindowRect(&rc);
+  pParent->ScreenToClient(&rc);
+  pFrame->SetWindowPos(NULL, rc.left, rc.top, rc.Width(), rc.Height(),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 BOOL SECMDIFrameWnd::IsFloatingInMDIChild(CControlBar* pBar)
 {
   SECDockBar* pDock =

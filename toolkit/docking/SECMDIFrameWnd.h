@@ -61,6 +61,13 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   virtual void SaveBarState(LPCTSTR lpszProfileName);
   CPtrList m_listCreatedObjects;
   CPoint GetCascadePosition() const { return m_ptCascade; }
+  // A dockable frame inside a bar: the bar's first child when it is one, else NULL.
+  virtual CFrameWnd* GetEmbeddedFrame(CControlBar* pBar);
+  // On: the frame's docked styles are kept in two window properties, its parent frame takes
+  // this frame's look and the frame a caption; off: the kept styles come back.
+  virtual void SetEmbeddedFrameFloating(CFrameWnd* pFrame, BOOL bFloating);
+  // The frame covers its parent frame's window rectangle.
+  virtual void FitEmbeddedFrame(CFrameWnd* pFrame);
   // Whether the bar sits in an MDI child of this frame (it floats in the main window).
   static BOOL IsFloatingInMDIChild(CControlBar* pBar);
 

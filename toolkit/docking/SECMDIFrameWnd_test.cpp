@@ -286,6 +286,37 @@ TEST_F(MDIFrame, TheBarContextMenuOffersFloatingInTheMainWindow)
   EXPECT_TRUE(allow & MF_GRAYED);
 }
 
+TEST_F(MDIFrame, AnEmbeddedFrameFloatsWithTheMainLookAndComesBack)
+{
+  CFrameWnd* pOuter = new CFrameWnd;
+  ASSERT_TRUE(pOuter->Create(NULL, "Outer", WS_POPUP | WS_BORDER | WS_CAPTION | WS_SYSMENU,
+                             CRect(50, 50, 350, 250)));
+  CFrameWnd* pInner = new CFrameWnd;
+  ASSERT_TRUE(pInner->Create(NULL, "Inner", WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 80), pOuter));
+  const DWORD dwInner = pInner->GetStyle(), dwInnerEx = pInner->GetExStyle();
+
+  pMain->SetEmbeddedFrameFloating(pInner, TRUE);
+  EXPECT_EQ((DWORD)(LONG_PTR)::GetPropA(pInner->m_hWnd, "SECDockableFrame PreFloat Docked Style"), dwInner);
+  EXPECT_TRUE(pInner->GetStyle() & WS_CAPTION);
+  EXPECT_TRUE(pInner->GetStyle() & WS_THICKFRAME);  // the main window's
+  EXPECT_TRUE(pInner->GetStyle() & WS_CHILD);       // kept
+  EXPECT_FALSE(pOuter->GetStyle() & WS_CAPTION);    // the main window's bits taken away
+  EXPECT_TRUE(pOuter->GetStyle() & WS_CLIPCHILDREN);
+  pMain->FitEmbeddedFrame(pInner);
+  CRect outer, inner;
+  pOuter->GetWindowRect(&outer);
+  pInner->GetWindowRect(&inner);
+  EXPECT_EQ(inner.Size(), outer.Size());
+
+  pMain->SetEmbeddedFrameFloating(pInner, FALSE);
+  EXPECT_EQ(pInner->GetStyle(), dwInner);
+  EXPECT_EQ(pInner->GetExStyle(), dwInnerEx);
+  EXPECT_EQ(::GetPropA(pInner->m_hWnd, "SECDockableFrame PreFloat Docked Style"), (HANDLE)NULL);
+  pMain->SetEmbeddedFrameFloating(pInner, FALSE);  // nothing kept: unchanged
+  EXPECT_EQ(pInner->GetStyle(), dwInner);
+  pOuter->DestroyWindow();
+}
+
 TEST_F(MDIFrame, ABarFloatingInTheMainWindowIsSavedAndRestored)
 {
   SECControlBar* pBar = NewDockedBar(pMain, 0xE881);
