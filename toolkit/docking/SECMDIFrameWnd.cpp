@@ -234,6 +234,7 @@ void SECMDIFrameWnd::EnableDocking(DWORD dwDockStyle)
 void SECMDIFrameWnd::DockControlBarEx(CControlBar* pBar, const SECDockPosition& pos,
                                       UINT nDockBarID, const SECDockSize& size)
 {
+  LeaveEmbeddedFloating(pBar);
   SECFrameWnd::DockControlBarExIn(this, pBar, nDockBarID, pos.nRow, pos.nCol, pos.nFlags,
                                   size.fPctWidth, size.nLength);
 }
@@ -241,7 +242,14 @@ void SECMDIFrameWnd::DockControlBarEx(CControlBar* pBar, const SECDockPosition& 
 void SECMDIFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT lpRect)
 {
   CDockBar* pDock = nDockBarID != 0 ? DYNAMIC_DOWNCAST(CDockBar, GetControlBar(nDockBarID)) : NULL;
+  LeaveEmbeddedFloating(pBar);
   SECFrameWnd::DockControlBarIn(this, pBar, pDock, lpRect);
+}
+
+void SECMDIFrameWnd::LeaveEmbeddedFloating(CControlBar* pBar)
+{
+  if (pBar != NULL && pBar->m_pDockBar != NULL && pBar->m_pDockBar->m_bFloating)
+    SetEmbeddedFrameFloating(GetEmbeddedFrame(pBar), FALSE);
 }
 
 void SECMDIFrameWnd::GetNextDockPosition(UINT& nDockBarID, SECDockPosition& pos, SECDockSize& size)

@@ -66,6 +66,8 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   // On: the frame's docked styles are kept in two window properties, its parent frame takes
   // this frame's look and the frame a caption; off: the kept styles come back.
   virtual void SetEmbeddedFrameFloating(CFrameWnd* pFrame, BOOL bFloating);
+  // A floating bar about to dock: its embedded frame gets its docked styles back.
+  void LeaveEmbeddedFloating(CControlBar* pBar);
   // The frame covers its parent frame's window rectangle.
   virtual void FitEmbeddedFrame(CFrameWnd* pFrame);
   // Whether the bar sits in an MDI child of this frame (it floats in the main window).
