@@ -15,8 +15,15 @@ static LONG CALLBACK ReportFault(EXCEPTION_POINTERS* info)
     case EXCEPTION_INT_DIVIDE_BY_ZERO:
     case EXCEPTION_STACK_OVERFLOW:
     case EXCEPTION_PRIV_INSTRUCTION:
-        fprintf(stderr, "\nfatal exception 0x%08x at %p\n", (unsigned)rec->ExceptionCode,
-                rec->ExceptionAddress);
+        HMODULE module = nullptr;
+        char name[MAX_PATH] = "?";
+        if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                   GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                               (LPCSTR)rec->ExceptionAddress, &module))
+            GetModuleFileNameA(module, name, sizeof name);
+        fprintf(stderr, "\nfatal exception 0x%08x at %p (%s + 0x%lx)\n",
+                (unsigned)rec->ExceptionCode, rec->ExceptionAddress, name,
+                (unsigned long)((const char*)rec->ExceptionAddress - (const char*)module));
         fflush(stderr);
         _exit(3);
     }
