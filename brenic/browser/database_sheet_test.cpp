@@ -59,6 +59,10 @@ protected:
     {
         answers.Queue(0); // the sheet itself is left to the action
         InsideLoop inside([&] {
+            // The loop shows the sheet when it first goes idle, which may come after the
+            // timer: act on a shown sheet, as a coach does.
+            if (!sheet.IsWindowVisible())
+                sheet.ShowWindow(SW_SHOW);
             action(sheet);
             if (button && sheet.IsInModalLoop())
                 sheet.PressButton(button);

@@ -97,22 +97,25 @@ private:
     }
 
     // A dialog that is hidden (and kept) is answered again when it is shown again, whether
-    // or not it is activated anew.
+    // or not it is activated anew. Only a hide forgets the answer: a dialog activated (and
+    // answered) before it is first shown, as a sheet made hidden and shown by its loop on
+    // idle, keeps it, else its next activation (after a message box over it closes) would
+    // answer it a second time and end it with OK.
     static LRESULT CALLBACK ShowHook(int code, WPARAM wParam, LPARAM lParam)
     {
         const CWPSTRUCT* call = (const CWPSTRUCT*)lParam;
         if (code == HC_ACTION && s_current && call->message == WM_SHOWWINDOW) {
             std::vector<HWND>& answered = s_current->m_answered;
-            bool wasAnswered = false;
-            for (size_t i = 0; i < answered.size(); ++i)
-                if (answered[i] == call->hwnd) {
-                    answered.erase(answered.begin() + i--);
-                    wasAnswered = true;
-                }
-            if (call->wParam && s_current->m_hidden.erase(call->hwnd))
-                s_current->Answer(call->hwnd);
-            else if (!call->wParam && wasAnswered)
-                s_current->m_hidden.insert(call->hwnd);
+            if (call->wParam) {
+                if (s_current->m_hidden.erase(call->hwnd))
+                    s_current->Answer(call->hwnd);
+            } else {
+                for (size_t i = 0; i < answered.size(); ++i)
+                    if (answered[i] == call->hwnd) {
+                        answered.erase(answered.begin() + i--);
+                        s_current->m_hidden.insert(call->hwnd);
+                    }
+            }
         }
         return CallNextHookEx(NULL, code, wParam, lParam);
     }
