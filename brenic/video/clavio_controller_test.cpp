@@ -81,8 +81,12 @@ TEST(CaptureFileName, BothRulesAndNoTemporaryFilesLeft)
     CString other;
     ASSERT_TRUE(CTransController::MakeCaptureFileName(folder.path, 4, &other));
     CString stem = other.Mid(other.ReverseFind('\\') + 1);
-    EXPECT_EQ(11, stem.GetLength()) << (LPCTSTR)stem; // CAP + 4 hexadecimal digits + .avi
+    // CAP, the temporary name's hexadecimal number (1 to 4 digits: it is not padded), .avi.
     EXPECT_EQ("CAP", stem.Left(3));
+    EXPECT_EQ(".avi", stem.Right(4));
+    CString number = stem.Mid(3, stem.GetLength() - 7);
+    EXPECT_TRUE(number.GetLength() >= 1 && number.GetLength() <= 4) << (LPCTSTR)stem;
+    EXPECT_EQ(number, number.SpanIncluding("0123456789abcdefABCDEF")) << (LPCTSTR)stem;
     EXPECT_EQ(0, CountFiles(folder.path + "\\*.TMP"));
     EXPECT_EQ(2, CountFiles(folder.path + "\\*.avi"));
     // A folder that is not there: no name, nothing made.
