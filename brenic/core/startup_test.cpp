@@ -134,7 +134,11 @@ LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam)
         char caption[64] = "";
         GetWindowTextA((HWND)wParam, caption, sizeof caption);
         // Message boxes only: the dialogs under test are left alone.
-        if (!strcmp(cls, "#32770") && strcmp(caption, "Select Remote Database")) {
+        // A box is activated again when a window it owned goes away: it counts once.
+        static HWND last = NULL;
+        if (!strcmp(cls, "#32770") && strcmp(caption, "Select Remote Database") &&
+            (HWND)wParam != last) {
+            last = (HWND)wParam;
             ++g_boxes;
             PostMessageA((HWND)wParam, WM_COMMAND, IDOK, 0);
         }
