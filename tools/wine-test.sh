@@ -9,8 +9,19 @@
 set -u
 started=$(mktemp)
 trap 'rm -f "$started"' EXIT
-QUORVEL_TEST_STARTED=$started wine "$@"
-status=$?
+# Wine itself sometimes fails to start a process: the address it keeps for the shared user
+# data (or a thread's first block) is already taken by a library the kernel placed there at
+# random ("failed to map the shared user data: c0000018"). That says nothing of the tests: a
+# program that never reached its main function is started again, twice at most.
+for attempt in 1 2 3; do
+  : >"$started"
+  QUORVEL_TEST_STARTED=$started wine "$@"
+  status=$?
+  if [ "$status" -eq 0 ] || [ -s "$started" ] || [ "$attempt" -eq 3 ]; then
+    break
+  fi
+  echo "$(basename "$1") ended with exit status $status before its main function ran: started again" >&2
+done
 # The verdict the tests gave holds over an exit status that teardown after them replaced.
 if [ "$status" -eq 0 ] && grep -q '^result [^0]' "$started"; then
   echo "$(basename "$1") reported failed tests but ended with exit status 0" >&2
