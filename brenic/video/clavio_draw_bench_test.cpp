@@ -15,15 +15,6 @@ CVideoTestApp theApp;
 namespace {
 int g_changes = 20, g_runs = 3;
 
-double CpuSeconds()
-{
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto seconds = [](const FILETIME& t) {
-        return (double)(((ULONGLONG)t.dwHighDateTime << 32) | t.dwLowDateTime) / 1e7;
-    };
-    return seconds(kernel) + seconds(user);
-}
 
 class DrawingChange : public VideoManagerFixture
 {

@@ -11,15 +11,6 @@ CVideoTestApp theApp;
 namespace {
 int g_steps = 60, g_runs = 3;
 
-double CpuSeconds()
-{
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto seconds = [](const FILETIME& t) {
-        return (double)(((ULONGLONG)t.dwHighDateTime << 32) | t.dwLowDateTime) / 1e7;
-    };
-    return seconds(kernel) + seconds(user);
-}
 
 class LockedStep : public VideoManagerFixture
 {

@@ -28,7 +28,7 @@ CString TrueTypeFace()
     return face;
 }
 
-struct FontSpec {
+struct TextFont {
     CString face;
     int points = 10;
     int weight = 400;
@@ -36,7 +36,7 @@ struct FontSpec {
     BOOL underline = FALSE;
 };
 
-CODTextComponent* AddText(EditFixture& f, const FontSpec& spec, int y = 100)
+CODTextComponent* AddText(EditFixture& f, const TextFont& look, int y = 100)
 {
     MvcClientDC dc(&f.view, 1);
     CODTextComponent* text = new CODTextComponent;
@@ -44,11 +44,11 @@ CODTextComponent* AddText(EditFixture& f, const FontSpec& spec, int y = 100)
     text->Create(100, y, &dc);
     CODFontProperties font;
     text->GetProperty(30, font);
-    font.SetFaceName(spec.face);
-    font.SetPointSize(spec.points, &dc);
-    font.SetWeight(spec.weight);
-    font.SetItalic(spec.italic);
-    font.SetUnderline(spec.underline);
+    font.SetFaceName(look.face);
+    font.SetPointSize(look.points, &dc);
+    font.SetWeight(look.weight);
+    font.SetItalic(look.italic);
+    font.SetUnderline(look.underline);
     text->SetOrAddProperty(font);
     f.controller->InsertComponent(text);
     return text;
@@ -82,10 +82,10 @@ TEST(FontPage, FamiliesListedOnceEachWithTheTrueTypeMark)
     const CString face = TrueTypeFace();
     ASSERT_FALSE(face.IsEmpty());
     EditFixture f;
-    FontSpec spec;
-    spec.face = face;
+    TextFont look;
+    look.face = face;
     CODComponentSet set;
-    set.Add(AddText(f, spec));
+    set.Add(AddText(f, look));
     FontSheet s(f, set, CODCompPropSheet::pageFont);
     CODFontNameListBox& names = s.page->GetNameList();
     ASSERT_GT(names.GetCount(), 0);
@@ -143,13 +143,13 @@ TEST(FontPage, ARecordsStyleAndSizeAreSelectedAndDrawnInTheSample)
     const CString face = TrueTypeFace();
     for (const Case& c : cases) {
         EditFixture f;
-        FontSpec spec;
-        spec.face = face;
-        spec.weight = c.weight;
-        spec.italic = c.italic;
-        spec.points = c.points;
+        TextFont look;
+        look.face = face;
+        look.weight = c.weight;
+        look.italic = c.italic;
+        look.points = c.points;
         CODComponentSet set;
-        set.Add(AddText(f, spec));
+        set.Add(AddText(f, look));
         FontSheet s(f, set, CODCompPropSheet::pageFont);
         EXPECT_STREQ(Selected(s.page->GetNameList()), face);
         // A TrueType family with a regular face offers all four styles.
@@ -182,10 +182,10 @@ TEST(FontPage, ChoosingFamilySizeAndStyleIsAppliedAndUndone)
 {
     const CString face = TrueTypeFace();
     EditFixture f;
-    FontSpec spec;
-    spec.face = "No Such Face Here";
+    TextFont look;
+    look.face = "No Such Face Here";
     CODComponentSet set;
-    CODTextComponent* text = AddText(f, spec);
+    CODTextComponent* text = AddText(f, look);
     set.Add(text);
     FontSheet s(f, set, CODCompPropSheet::pageFont);
     // The face is not installed: the first family is shown and no face is reported yet.
@@ -228,7 +228,7 @@ TEST(FontPage, AMixedSelectionShowsIndeterminateMembers)
 {
     const CString face = TrueTypeFace();
     EditFixture f;
-    FontSpec plain, underlined;
+    TextFont plain, underlined;
     plain.face = face;
     underlined.face = face;
     underlined.underline = TRUE;
@@ -263,10 +263,10 @@ TEST(FontPage, AMixedSelectionShowsIndeterminateMembers)
 TEST(FontPage, ANotEditableRecordDisablesThePage)
 {
     EditFixture f;
-    FontSpec spec;
-    spec.face = TrueTypeFace();
+    TextFont look;
+    look.face = TrueTypeFace();
     CODComponentSet set;
-    set.Add(AddText(f, spec));
+    set.Add(AddText(f, look));
     f.model.SetCanEditProperties(FALSE);
     FontSheet s(f, set, CODCompPropSheet::pageFont);
     ASSERT_TRUE(s.page->GetSafeHwnd());
