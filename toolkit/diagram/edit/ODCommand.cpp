@@ -1,4 +1,5 @@
 #include "ODCommand.h"
+#include "ODLabelComponent.h"
 #include "ODModel.h"
 
 CODCommand::CODCommand(CODModel* model) : m_pModel(model)
@@ -72,6 +73,53 @@ void CODComponentSetCommand::RecordIndexes(CODComponentSet* set)
 BOOL CODComponentSetCommand::LookupIndex(CODComponent* component, int& index) const
 {
     return m_indexes.Lookup(component, index);
+}
+
+CODComponentSetCommand::~CODComponentSetCommand()
+{
+    POSITION pos = m_owners.GetStartPosition();
+    while (pos) {
+        CODComponent *label, *owner;
+        m_owners.GetNextAssoc(pos, label, owner);
+        owner->Release();
+    }
+}
+
+void CODComponentSetCommand::StoreOwner(CODComponent* label, CODComponent* owner)
+{
+    CODComponent* old = NULL;
+    if (owner == NULL || (m_owners.Lookup(label, old) && old == owner))
+        return;
+    owner->AddRef();
+    if (old)
+        old->Release();
+    m_owners.SetAt(label, owner);
+}
+
+void CODComponentSetCommand::RecordOwners(CODComponentSet* set)
+{
+    for (int i = 0; set && i < set->GetSize(); ++i)
+        if (CODLabelComponent* label = DYNAMIC_DOWNCAST(CODLabelComponent, (*set)[i]))
+            StoreOwner(label, label->GetOwner());
+}
+
+void CODComponentSetCommand::RestoreOwner(CODComponent* component)
+{
+    CODLabelComponent* label = DYNAMIC_DOWNCAST(CODLabelComponent, component);
+    CODComponent* owner = NULL;
+    // A symbol no longer in a drawing does not take the label back.
+    if (label && label->GetOwner() == NULL && m_owners.Lookup(label, owner) && owner->GetParent())
+        label->SetOwner(owner);
+}
+
+void CODComponentSetCommand::CopyRecords(CODComponent* component, CODComponentSetCommand* to) const
+{
+    int index;
+    if (LookupIndex(component, index))
+        to->StoreIndex(component, index);
+    CODComponent* owner;
+    if (m_owners.Lookup(component, owner))
+        to->StoreOwner(component, owner);
 }
 
 CODUpdateCommand* CODUpdateCommand::Clone()

@@ -34,13 +34,23 @@ class CODComponentSetCommand : public CODCommand
 {
 public:
     explicit CODComponentSetCommand(CODModel* model) : CODCommand(model), m_indexes(10) {}
+    ~CODComponentSetCommand() override;
     // The position of each member among the model's top-level components.
     void RecordIndexes(CODComponentSet* set);
     BOOL LookupIndex(CODComponent* component, int& index) const;
     void StoreIndex(CODComponent* component, int index) { m_indexes.SetAt(component, index); }
+    // A label taken out of the drawing lets go of its symbol; the symbol of each member label
+    // is remembered (with a reference) so that putting the label back gives it to the symbol
+    // again.
+    void RecordOwners(CODComponentSet* set);
+    void StoreOwner(CODComponent* label, CODComponent* owner);
+    void RestoreOwner(CODComponent* component);
+    // Gives another command the index and owner recorded for a member.
+    void CopyRecords(CODComponent* component, CODComponentSetCommand* to) const;
 
 protected:
     CMap<CODComponent*, CODComponent*, int, int> m_indexes;
+    CMap<CODComponent*, CODComponent*, CODComponent*, CODComponent*> m_owners;
 };
 
 class CODUpdateCommand : public CODCommand

@@ -34,10 +34,12 @@ void CODInsertCommand::GetDescription(CString& description)
 
 BOOL CODInsertCommand::Execute()
 {
+    RecordOwners(&m_components);
     for (int i = 0; i < m_components.GetSize(); ++i) {
         CODComponent* c = m_components[i];
         if (m_pModel->GetChildIndex(c) != -1)
             continue;
+        RestoreOwner(c);
         int index;
         if (LookupIndex(c, index) && index < m_pModel->GetChildCount())
             m_pModel->InsertChild(c, index);
@@ -61,9 +63,7 @@ CODInsertCommand* CODInsertCommand::Clone()
     CODInsertCommand* copy = new CODInsertCommand(m_pModel);
     for (int i = 0; i < m_components.GetSize(); ++i) {
         copy->AddComponent(m_components[i]);
-        int index;
-        if (LookupIndex(m_components[i], index))
-            copy->StoreIndex(m_components[i], index);
+        CopyRecords(m_components[i], copy);
     }
     return copy;
 }
@@ -76,6 +76,7 @@ void CODDeleteCommand::GetDescription(CString& description)
 BOOL CODDeleteCommand::Execute()
 {
     RecordIndexes(&m_components);
+    RecordOwners(&m_components);
     for (int i = 0; i < m_components.GetSize(); ++i)
         m_pModel->RemoveComponent(m_components[i]);
     m_pModel->UpdateComponents(&m_components, 6);
@@ -87,11 +88,8 @@ MvcCommandBase* CODDeleteCommand::MakeInverse()
 {
     CODInsertCommand* inverse = new CODInsertCommand(m_pModel);
     for (int i = m_components.GetSize() - 1; i >= 0; --i) {
-        CODComponent* c = m_components[i];
-        inverse->AddComponent(c);
-        int index;
-        if (LookupIndex(c, index))
-            inverse->StoreIndex(c, index);
+        inverse->AddComponent(m_components[i]);
+        CopyRecords(m_components[i], inverse);
     }
     return inverse;
 }
@@ -101,9 +99,7 @@ CODDeleteCommand* CODDeleteCommand::Clone()
     CODDeleteCommand* copy = new CODDeleteCommand(m_pModel);
     for (int i = 0; i < m_components.GetSize(); ++i) {
         copy->AddComponent(m_components[i]);
-        int index;
-        if (LookupIndex(m_components[i], index))
-            copy->StoreIndex(m_components[i], index);
+        CopyRecords(m_components[i], copy);
     }
     return copy;
 }

@@ -6,10 +6,12 @@
 #include "ODEditProperties.h"
 #include "ODGeometry.h"
 #include "ODImageComponent.h"
+#include "ODLabelComponent.h"
 #include "ODLinkComponent.h"
 #include "ODMetafileComponent.h"
 #include "ODPointComponent.h"
 #include "ODPortComponent.h"
+#include "ODSymbolComponent.h"
 #include "ODTextComponent.h"
 #include "diagram_res.h"
 
@@ -591,7 +593,22 @@ int CODController::BeginTextEdit(UINT, int x, int y)
         if ((hit->GetProperty(40, own) && own.IsReadOnly()) || IsModelReadOnly())
             return 0;
     }
-    CODTextComponent* target = DYNAMIC_DOWNCAST(CODTextComponent, hit);
+    CODTextComponent* target = NULL;
+    if (CODSymbolComponent* symbol = DYNAMIC_DOWNCAST(CODSymbolComponent, hit)) {
+        target = symbol->GetLabel(0);
+        if (target == NULL) {
+            // A symbol without a label gets a centred one, inserted as an undoable step of
+            // its own before the typing starts.
+            CODLabelComponent* label = new CODLabelComponent(8);
+            label->SetOwner(symbol);
+            MvcClientDC dc(m_pODViewport, 1);
+            label->Create(&dc);
+            ApplyDefaultProperties(label);
+            InsertComponent(label);
+            target = label;
+        }
+    } else
+        target = DYNAMIC_DOWNCAST(CODTextComponent, hit);
     if (target == NULL)
         return 0;
     CODEditProperties edit;

@@ -6,6 +6,7 @@
 #include <memory>
 #include "ODGeometry.h"
 #include "ODCommands.h"
+#include "ODLabelComponent.h"
 #include "ODLinkComponent.h"
 #include "ODTracker.h"
 #include "ODPortComponent.h"
@@ -645,6 +646,66 @@ TEST(TextTool, EndingAnEditRecordsATextCommandEvenUnchanged)
     f.Up(10, 400);
     EXPECT_FALSE(text->IsEditing());
     EXPECT_EQ(f.LastCommand()->GetType(), 10);
+}
+
+TEST(TextTool, DoubleClickingASymbolWithoutLabelsGivesItOneToEdit)
+{
+    EditFixture f;
+    CODSymbolComponent* s = f.AddSymbol(CRect(100, 100, 200, 160), CPoint(200, 130));
+    CPoint inside(150, 130);
+    f.controller->LPtoDP(&inside);
+    f.DblClk(inside.x, inside.y);
+    ASSERT_EQ(s->GetLabelCount(), 1);
+    CODLabelComponent* label = s->GetLabel(0);
+    EXPECT_EQ(label->GetOwner(), s);
+    EXPECT_GE(f.model.GetChildIndex(label), 0);
+    EXPECT_TRUE(label->IsEditing());
+    EXPECT_NEAR(label->GetBounds().CenterPoint().x, 150, 1);  // centred on the symbol
+    MvcCommandBase* insert = f.LastCommand();
+    ASSERT_NE(insert, nullptr);
+    EXPECT_EQ(insert->GetType(), 14);
+    f.Down(10, 400);
+    f.Up(10, 400);
+    EXPECT_FALSE(label->IsEditing());
+    EXPECT_EQ(f.LastCommand()->GetType(), 10);
+
+    // A second double click edits the label the symbol has.
+    f.DblClk(inside.x, inside.y);
+    EXPECT_EQ(s->GetLabelCount(), 1);
+    EXPECT_TRUE(label->IsEditing());
+    f.Down(10, 400);
+    f.Up(10, 400);
+
+    // The insertion is a step of its own: undone, the symbol is bare; redone, labelled again.
+    label->AddRef();
+    CODComponentSet one;
+    one.Add(label);
+    f.model.Undo();
+    f.model.Undo();
+    EXPECT_EQ(f.LastCommand(), insert);
+    f.model.Undo();
+    EXPECT_EQ(s->GetLabelCount(), 0);
+    EXPECT_EQ(f.model.GetChildIndex(label), -1);
+    f.model.Redo();
+    ASSERT_EQ(s->GetLabelCount(), 1);
+    EXPECT_EQ(s->GetLabel(0), label);
+    EXPECT_EQ(label->GetOwner(), s);
+    EXPECT_GE(f.model.GetChildIndex(label), 0);
+    // So does a label deleted on its own and brought back.
+    f.controller->DeleteComponents(&one);
+    EXPECT_EQ(s->GetLabelCount(), 0);
+    f.model.Undo();
+    ASSERT_EQ(s->GetLabelCount(), 1);
+    EXPECT_EQ(label->GetOwner(), s);
+    label->Release();
+
+    // On a read-only drawing nothing is added.
+    EditFixture g;
+    CODSymbolComponent* bare = g.AddSymbol(CRect(100, 100, 200, 160), CPoint(200, 130));
+    g.model.SetReadOnly(TRUE);
+    g.DblClk(inside.x, inside.y);
+    EXPECT_EQ(bare->GetLabelCount(), 0);
+    EXPECT_EQ(g.LastCommand(), nullptr);
 }
 
 TEST(PlaceTool, RightReleaseDiscardsThePendingComponent)
