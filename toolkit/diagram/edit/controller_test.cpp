@@ -823,6 +823,42 @@ TEST(LinkTool, JoinsTwoPortsThroughABendAsOneUndoableCommand)
     link->Release();
 }
 
+TEST(LinkTool, ShiftAlignsTheBendsAndTheLastBendToTheTargetPort)
+{
+    struct Row {
+        const char* name;
+        UINT bendFlags, finishFlags;
+        CPoint bend;  // where the middle vertex ends up
+    } rows[] = {
+        {"free", 0, 0, CPoint(200, 75)},
+        {"bend on an axis of the first point", MK_SHIFT, 0, CPoint(200, 70)},
+        {"last bend lined up with the port", 0, MK_SHIFT, CPoint(200, 170)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EditFixture f;
+        f.AddSymbol(CRect(40, 40, 100, 100), CPoint(100, 70));
+        f.AddSymbol(CRect(300, 140, 360, 200), CPoint(300, 170));
+        f.Command(ID_OD_LINK);
+        CPoint from = Device(f, CPoint(100, 70));
+        f.Down(from.x, from.y);
+        f.Up(from.x, from.y);
+        CPoint bend = Device(f, CPoint(200, 75));
+        f.Down(bend.x, bend.y, row.bendFlags);
+        f.Up(bend.x, bend.y, row.bendFlags);
+        CPoint to = Device(f, CPoint(299, 171));
+        f.Down(to.x, to.y, row.finishFlags);
+        f.Up(to.x, to.y, row.finishFlags);
+        ASSERT_EQ(f.Count(), 3);
+        CODLinkComponent* link = DYNAMIC_DOWNCAST(CODLinkComponent, f.model.GetChild(2));
+        ASSERT_NE(link, nullptr);
+        ASSERT_EQ(link->GetVertexCount(), 3);
+        EXPECT_EQ(link->GetVertex(1), row.bend);
+        EXPECT_EQ(link->GetVertex(2), CPoint(300, 170));  // the port's own location
+        EXPECT_NE(link->GetTargetComponent(), nullptr);
+    }
+}
+
 TEST(LinkTool, ADoubleClickAwayFromPortsLeavesTheTargetEndFree)
 {
     EditFixture f;
@@ -919,6 +955,40 @@ TEST(LinkEndDrag, RejoinsTheEndToThePortUnderTheReleaseAsOneUndoableCommand)
     f.model.Undo();
     EXPECT_EQ(link->GetVertex(0), CPoint(100, 70));
     EXPECT_EQ(link->GetSourceComponent(), a);
+}
+
+TEST(LinkEndDrag, ShiftKeepsTheLargerAxisAndAPortBeatsTheGrid)
+{
+    struct Row {
+        const char* name;
+        UINT flags;
+        BOOL snap;
+        CPoint drop, end;
+        BOOL joinsC;
+    } rows[] = {
+        {"free", 0, FALSE, CPoint(340, 181), CPoint(340, 181), FALSE},
+        {"shift keeps x", MK_SHIFT, FALSE, CPoint(340, 181), CPoint(340, 170), FALSE},
+        {"shift on a tie keeps y", MK_SHIFT, FALSE, CPoint(330, 200), CPoint(300, 200), FALSE},
+        {"snapped", 0, TRUE, CPoint(343, 183), CPoint(-1, -1), FALSE},
+        {"near a port: on its location", 0, TRUE, CPoint(305, 332), CPoint(304, 333), TRUE},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EditFixture f;
+        CODSymbolComponent *a, *b;
+        CODLinkComponent* link = JoinWithLink(f, a, b);
+        CODSymbolComponent* c = f.AddSymbol(CRect(304, 300, 364, 360), CPoint(304, 333));
+        f.view.SetSnapToGrid(row.snap);
+        CPoint want = row.end.x < 0 ? f.view.SnapToGrid(row.drop.x, row.drop.y) : row.end;
+        f.SetKeys(row.flags);
+        f.Drag(Device(f, CPoint(300, 170)), Device(f, row.drop), row.flags);
+        f.SetKeys(0);
+        EXPECT_EQ(f.State(), 0);
+        EXPECT_EQ(link->GetVertex(link->GetVertexCount() - 1), want);
+        EXPECT_EQ(link->GetTargetComponent(), row.joinsC ? c : nullptr);
+        EXPECT_EQ(b->GetConnectionCount(), 0);
+        EXPECT_EQ(f.LastCommand()->GetType(), 21);
+    }
 }
 
 TEST(Drags, TheFeedbackOfMovedSymbolsCarriesTheLinkJoiningThem)
