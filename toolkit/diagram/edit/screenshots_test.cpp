@@ -2,6 +2,7 @@
 // Unix folder); each picture is taken of the whole screen with xwd. Skipped otherwise.
 #include "../properties/od_page_fixture.h"
 #include <string>
+#include <unistd.h>
 #include <vector>
 #include "ODDialogs.h"
 #include "ODFillProperties.h"
@@ -44,27 +45,29 @@ void Paint(EditFixture& f)
     f.view.Draw(&dc);
 }
 
-// A popup menu is modal: a timer takes the picture while it is open, then closes it.
-const char* s_menuShot = nullptr;
-void CALLBACK ShootMenu(HWND, UINT, UINT_PTR id, DWORD)
+// A popup menu is modal, and Wine shows its picture on the screen only while the menu's own
+// loop runs: the picture is taken by a process in the background while the menu is open, and a
+// timer closes the menu after it.
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD)
 {
     ::KillTimer(NULL, id);
-    const std::string command = std::string("xwd -root -silent -out '") +
-                                getenv("QUORVEL_SCREENSHOT_DIR") + "/" + s_menuShot + ".xwd'";
-    EXPECT_EQ(0, system(command.c_str()));
     ::EndMenu();
 }
 
 void ShootContextMenu(EditFixture& f, const char* name, CPoint at)
 {
-    s_menuShot = name;
-    ::SetTimer(NULL, 0, 1500, ShootMenu);
+    const std::string path = std::string(getenv("QUORVEL_SCREENSHOT_DIR")) + "/" + name + ".xwd";
+    const std::string command = "(sleep 1; xwd -root -silent -out '" + path + "') &";
+    unlink(path.c_str());
+    ASSERT_EQ(0, system(command.c_str()));
+    ::SetTimer(NULL, 0, 2500, CloseMenu);
     CMenu* menu = f.controller->BuildContextMenu();
     ASSERT_NE(menu, nullptr);
     CPoint screen = at;
     f.host.ClientToScreen(&screen);
     menu->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, &f.host);
     Pump(200);
+    EXPECT_EQ(0, access(path.c_str(), F_OK)) << path;
 }
 
 void Style(CODComponent* c, COLORREF line, int width, COLORREF fill = (COLORREF)-1)
@@ -189,13 +192,18 @@ TEST(Screenshots, DrawingPagesSheetsAndDialogs)
     Paint(f);
 
     // The two context menus: over the canvas with nothing selected, over a selected component.
-    f.controller->ClearSelection();
-    f.controller->GetSelection()->Add(f.model.GetChild(0));
-    Paint(f);
-    ShootContextMenu(f, "menu_component", CPoint(90, 70));
+    // Under a display without a window manager Wine leaves a popup that lies wholly inside
+    // another of its windows unpainted, so the menus open near the host's right edge.
     f.controller->ClearSelection();
     Paint(f);
     ShootContextMenu(f, "menu_canvas", CPoint(560, 60));
+    f.host.SetWindowPos(NULL, 0, 0, 520, 480, SWP_NOMOVE | SWP_NOZORDER);
+    f.controller->GetSelection()->Add(f.model.GetChild(5));
+    Paint(f);
+    ShootContextMenu(f, "menu_component", CPoint(440, 170));
+    f.controller->ClearSelection();
+    f.host.SetWindowPos(NULL, 0, 0, 640, 480, SWP_NOMOVE | SWP_NOZORDER);
+    Paint(f);
 
     // The component sheet over a mixed selection (a rectangle, a line and a text), page by page.
     CODComponentSet mixed;
