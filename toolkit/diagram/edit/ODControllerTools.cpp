@@ -650,8 +650,9 @@ void CODController::OnInPlaceEditChange()
     m_pEditing->GrowToText(8, &dc);
     CODComponentSet set;
     set.Add(m_pEditing);
-    if (m_pEditing->IsKindOfName("CODLabelComponent") && m_pEditing->GetParent())
-        set.Add(m_pEditing->GetParent());
+    CODLabelComponent* label = DYNAMIC_DOWNCAST(CODLabelComponent, m_pEditing);
+    if (label && label->GetOwner())
+        set.Add(label->GetOwner());
     m_pODViewport->RedrawComponents(&set);
 }
 
