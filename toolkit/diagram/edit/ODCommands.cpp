@@ -2,6 +2,8 @@
 #include "ODImageComponent.h"
 #include "ODLinkComponent.h"
 #include <algorithm>
+#include <utility>
+#include <vector>
 #include "ODGeometry.h"
 #include "diagram_res.h"
 #include "ODPointComponent.h"
@@ -35,14 +37,29 @@ void CODInsertCommand::GetDescription(CString& description)
 BOOL CODInsertCommand::Execute()
 {
     RecordOwners(&m_components);
+    // Members with a recorded place go back lowest place first, whatever the order of the set:
+    // each then lands where it was, and the stacking order is the one before the delete.
+    std::vector<std::pair<int, int>> placed;  // (recorded index, member)
+    std::vector<int> appended;
     for (int i = 0; i < m_components.GetSize(); ++i) {
-        CODComponent* c = m_components[i];
+        int index;
+        if (LookupIndex(m_components[i], index))
+            placed.push_back(std::make_pair(index, i));
+        else
+            appended.push_back(i);
+    }
+    std::stable_sort(placed.begin(), placed.end(),
+                     [](const std::pair<int, int>& a, const std::pair<int, int>& b) {
+                         return a.first < b.first;
+                     });
+    for (size_t k = 0; k < placed.size() + appended.size(); ++k) {
+        const bool hasPlace = k < placed.size();
+        CODComponent* c = m_components[hasPlace ? placed[k].second : appended[k - placed.size()]];
         if (m_pModel->GetChildIndex(c) != -1)
             continue;
         RestoreOwner(c);
-        int index;
-        if (LookupIndex(c, index) && index < m_pModel->GetChildCount())
-            m_pModel->InsertChild(c, index);
+        if (hasPlace && placed[k].first < m_pModel->GetChildCount())
+            m_pModel->InsertChild(c, placed[k].first);
         else
             m_pModel->AppendChild(c);
     }

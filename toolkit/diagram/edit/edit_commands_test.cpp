@@ -222,16 +222,24 @@ TEST(Arrange, DeleteTheSelectionAndUndoPutsItBackInPlace)
     CODRectComponent* a = f.AddRect(10, 10, 20, 20);
     CODRectComponent* b = f.AddRect(30, 10, 40, 20);
     CODRectComponent* c = f.AddRect(50, 10, 60, 20);
-    Select(f, {a, c});
-    f.Command(ID_EDIT_CLEAR);
-    EXPECT_EQ(f.Count(), 1);
-    EXPECT_EQ(f.Selection()->GetSize(), 0);
-    f.Command(ID_EDIT_UNDO);
-    ASSERT_EQ(f.Count(), 3);
-    EXPECT_EQ(f.model.GetChild(0), a);
-    EXPECT_EQ(f.model.GetChild(1), b);
-    EXPECT_EQ(f.model.GetChild(2), c);
-    EXPECT_EQ(f.Selection()->GetSize(), 2);
+    CODRectComponent* d = f.AddRect(70, 10, 80, 20);  // above c: the undo keeps it there
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass);
+        if (pass == 0)
+            Select(f, {a, c});
+        else
+            Select(f, {c, a});
+        f.Command(ID_EDIT_CLEAR);
+        EXPECT_EQ(f.Count(), 2);
+        EXPECT_EQ(f.Selection()->GetSize(), 0);
+        f.Command(ID_EDIT_UNDO);
+        ASSERT_EQ(f.Count(), 4);
+        EXPECT_EQ(f.model.GetChild(0), a);
+        EXPECT_EQ(f.model.GetChild(1), b);
+        EXPECT_EQ(f.model.GetChild(2), c);
+        EXPECT_EQ(f.model.GetChild(3), d);
+        EXPECT_EQ(f.Selection()->GetSize(), 2);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
