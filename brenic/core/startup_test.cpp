@@ -4,6 +4,7 @@
 #include "gtest_wine.h"
 #include <afxdao.h>
 #include <afxwin.h>
+#include <set>
 #include <string>
 #include "BrenicApp.h"
 #include "DatabaseMgr.h"
@@ -124,8 +125,10 @@ namespace {
 
 const char kName[] = "brenic_startup_test";
 
-// Answers every message box of this thread with OK, counting them.
+// Answers every message box of this thread with OK, counting them (each box once, however
+// often it is activated again) and keeping their texts for a failure's message.
 int g_boxes = 0;
+std::string g_boxTexts;
 LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HCBT_ACTIVATE) {
@@ -134,12 +137,13 @@ LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam)
         char caption[64] = "";
         GetWindowTextA((HWND)wParam, caption, sizeof caption);
         // Message boxes only: the dialogs under test are left alone.
-        // A box is activated again when a window it owned goes away: it counts once.
-        static HWND last = NULL;
+        static std::set<HWND> seen;
         if (!strcmp(cls, "#32770") && strcmp(caption, "Select Remote Database") &&
-            (HWND)wParam != last) {
-            last = (HWND)wParam;
+            seen.insert((HWND)wParam).second) {
             ++g_boxes;
+            char text[256] = "";
+            GetDlgItemTextA((HWND)wParam, 0xFFFF, text, sizeof text);
+            g_boxTexts += std::string("[") + caption + ": " + text + "] ";
             PostMessageA((HWND)wParam, WM_COMMAND, IDOK, 0);
         }
     }
@@ -183,6 +187,7 @@ TEST(SingleInstance, FindsRestoresAndHandsOver)
     EXPECT_TRUE(theApp.FindPreviousInstance());
     EXPECT_EQ(nullptr, theApp.m_pPrevInstanceWnd);
     g_boxes = 0;
+    g_boxTexts.clear();
     EXPECT_FALSE(theApp.HandOverFile("C:\\clips\\swing.kpx"));
     EXPECT_EQ(1, g_boxes);
 
@@ -207,6 +212,7 @@ TEST(SingleInstance, FindsRestoresAndHandsOver)
     // A path that does not fit the 256-byte block is refused with the message, never cut
     // into another name; one character less fits, NUL included.
     g_boxes = 0;
+    g_boxTexts.clear();
     window.copies = 0;
     EXPECT_FALSE(theApp.HandOverFile(("C:\\" + std::string(249, 'a') + ".kpx").c_str()));
     EXPECT_EQ(1, g_boxes);
@@ -221,6 +227,7 @@ TEST(SingleInstance, FindsRestoresAndHandsOver)
     theApp.m_pPrevInstanceWnd = &silent;
     window.DestroyWindow();
     g_boxes = 0;
+    g_boxTexts.clear();
     EXPECT_FALSE(theApp.HandOverFile("C:\\clips\\swing.kpx"));
     EXPECT_EQ(1, g_boxes);
     silent.DestroyWindow();
@@ -371,13 +378,14 @@ TEST(RemoteDatabase, TypedMachineOverTheUncMapping)
     g_pAppConfig = &config;
     HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerBoxes, NULL, GetCurrentThreadId());
     g_boxes = 0;
+    g_boxTexts.clear();
     ScriptedNetworkDlg dialog;
     // OK without a name, Connect to a machine without the database: each a message, the
     // dialog stays; then the share found under any case of the machine's name.
     dialog.steps = {{"", IDOK}, {"qvnobox", 1291}, {"QVTestBox", IDOK}};
     EXPECT_EQ(IDOK, dialog.DoModal());
     EXPECT_EQ(3u, dialog.next);
-    EXPECT_EQ(2, g_boxes);
+    EXPECT_EQ(2, g_boxes) << g_boxTexts;
     EXPECT_EQ(CString("QVTestBox"), dialog.m_strMachineName);
     // No network to enumerate: the list stays empty.
     dialog.ApplyRemotePaths();

@@ -10,6 +10,10 @@
 
 namespace {
 
+// A click outside a popup goes on to the window under the pointer: other test programs'
+// windows must not lie there.
+const bool g_onOwnDesktop = RunOnOwnDesktop("QuorvelSECButtonsTests");
+
 const COLORREF kWellColour = RGB(20, 200, 90);
 
 class Canvas {
