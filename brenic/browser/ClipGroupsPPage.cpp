@@ -8,6 +8,7 @@
 #include "GroupDialogs.h"
 #include "Globals.h"
 #include "Recordsets.h"
+#include "RemoteSend.h"
 #include "browser_res.h"
 
 IMPLEMENT_DYNCREATE(CClipGroupsPPage, CPropertyPage)
@@ -350,66 +351,20 @@ void CClipGroupsPPage::OnRemoveClipFromGroup()
     }
 }
 
-// The network flag is switched off only for the import and comes back whatever happens;
-// the clip handed on is the one the import made, and a failed import adds nothing.
+// A listed member is skipped with a message; a failed import ends the send.
 BOOL CClipGroupsPPage::ImportNetworkMember(CClipRecord& row)
 {
-    CClipBar* panel = CClipBar::GetClipBar();
-    if (panel && (panel->GetStudentList().ContainsGlobalID(row.m_GlobalID) ||
-                  panel->GetProList().ContainsGlobalID(row.m_GlobalID))) {
+    switch (SendRemoteClip(row)) {
+    case RemoteAlreadyListed:
         AfxMessageBox("Clip has already been added to the Clip Panel", MB_OK);
         return TRUE;
-    }
-    if (!CClip::IsSafeVideoName(row.m_VideoClipFileName))
-        return TRUE;
-    const CString file = g_pAppConfig->GetCaptureDirectory() + "\\" + row.m_VideoClipFileName;
-    CClip* before = g_pClavio ? g_pClavio->GetCurrentClip() : NULL;
-    BOOL imported = FALSE;
-    g_pAppConfig->SetNetworkDatabase(FALSE);
-    try {
-        imported = CClip::ImportClipFiles(file, TRUE);
-    } catch (...) {
-        g_pAppConfig->SetNetworkDatabase(TRUE);
-        throw;
-    }
-    g_pAppConfig->SetNetworkDatabase(TRUE);
-    CClip* clip = g_pClavio ? g_pClavio->GetCurrentClip() : NULL;
-    if (!imported || !clip || clip == before) {
+    case RemoteImportFailed:
+    case RemoteNoClip:
         AfxMessageBox("Process failed.  Check remote database connection", MB_OK);
         return FALSE;
+    default:
+        return TRUE;
     }
-    clip->m_strView = row.m_View;
-    clip->m_strClub = row.m_Club;
-    clip->m_strClipType = row.m_ClipType == "Comparison" ? CString("Swing") : row.m_ClipType;
-    clip->m_strComment = row.m_Comment;
-    clip->m_strGlobalID = row.m_GlobalID;
-    CString label;
-    long instructor = -1;
-    {
-        CPeopleRecord people(row.m_pDatabase);
-        if (OpenPerson(people, row.m_PersonID)) {
-            clip->m_subject.m_LastName = people.m_LastName;
-            clip->m_subject.m_FirstName = people.m_FirstName;
-            clip->m_subject.m_Role = people.m_Role;
-            clip->m_subject.m_LRHand = people.m_LRHand;
-            instructor = people.m_InstructorID;
-            label = people.m_FirstName.Left(1) + "." + people.m_LastName + " (Imported)";
-        }
-        people.Close();
-    }
-    if (instructor != -1) {
-        CPeopleRecord people(row.m_pDatabase);
-        if (OpenPerson(people, instructor)) {
-            clip->m_instructor.m_LastName = people.m_LastName;
-            clip->m_instructor.m_FirstName = people.m_FirstName;
-            clip->m_instructor.m_LRHand = people.m_LRHand;
-            clip->m_instructor.m_Role = "Instructor";
-        }
-        people.Close();
-    }
-    if (panel)
-        panel->AddClip(clip, label);
-    return TRUE;
 }
 
 void CClipGroupsPPage::OnSendGroupToClipPanel()

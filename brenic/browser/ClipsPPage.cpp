@@ -1,6 +1,7 @@
 #include "ClipsPPage.h"
 #include "AppConfig.h"
 #include "BrowserLists.h"
+#include "Clavio.h"
 #include "Clip.h"
 #include "ClipBar.h"
 #include "DatabaseMgr.h"
@@ -10,6 +11,7 @@
 #include "ProgressDlg.h"
 #include "QuickRegisterDlg.h"
 #include "Recordsets.h"
+#include "RemoteSend.h"
 #include "Utility.h"
 #include "browser_res.h"
 
@@ -1263,7 +1265,7 @@ void CClipsPPage::OnDeleteClip()
 // Sending, exporting, importing
 
 // The row's clip to the students pane (subject role "Student") or the pros pane.
-BOOL CClipsPPage::SendRowToClipPanel(CClipRecord* row, BOOL)
+BOOL CClipsPPage::SendRowToClipPanel(CClipRecord* row)
 {
     CClipBar* panel = CClipBar::GetClipBar();
     if (!panel)
@@ -1277,12 +1279,39 @@ BOOL CClipsPPage::SendRowToClipPanel(CClipRecord* row, BOOL)
     return student ? panel->AddClip(clip, CString()) : panel->AddReferenceClip(clip);
 }
 
+// A row of the database on another machine: imported, then sent. A failure is told and
+// closes the sheet (FALSE).
+BOOL CClipsPPage::SendRemoteRow(CClipRecord* row)
+{
+    switch (SendRemoteClip(*row)) {
+    case RemoteSent:
+    case RemoteAlreadyListed:
+        return TRUE;
+    case RemoteImportFailed:
+        AfxMessageBox("Cannot complete action.  Please check remote db connection");
+        break;
+    case RemoteNoClip:
+        if (g_pClavio)
+            g_pClavio->LoadVideoFile("");
+        AfxMessageBox("Process failed.  Check remote connection");
+        break;
+    }
+    if (m_pSheet)
+        m_pSheet->EndSheet(IDCANCEL);
+    return FALSE;
+}
+
 void CClipsPPage::OnSendClipToClipPanel()
 {
     if (!IsOnRow(m_pSet))
         return;
     try {
-        SendRowToClipPanel(m_pSet, FALSE);
+        if (!g_pAppConfig || !g_pAppConfig->IsNetworkDatabase())
+            SendRowToClipPanel(m_pSet);
+        else if (IsClipInClipPanel(m_pSet->m_GlobalID))
+            AfxMessageBox("Clip has already been added to the Clip Panel");
+        else
+            SendRemoteRow(m_pSet);
     } catch (CDaoException* e) {
         HandleDaoError(e);
     }
@@ -1290,6 +1319,7 @@ void CClipsPPage::OnSendClipToClipPanel()
 
 void CClipsPPage::OnSendAllToClipPanel()
 {
+    const BOOL network = g_pAppConfig && g_pAppConfig->IsNetworkDatabase();
     CClipRecord rows(m_pSet->m_pDatabase);
     try {
         ApplyCondition(&rows, m_condition);
@@ -1299,7 +1329,16 @@ void CClipsPPage::OnSendAllToClipPanel()
         progress.SetRange((int)rows.GetRecordCount());
         progress.Show(this);
         for (; !rows.IsEOF(); rows.MoveNext()) {
-            SendRowToClipPanel(&rows, TRUE);
+            // Rows already in the clip panel are skipped here; a network send stops there.
+            if (IsClipInClipPanel(rows.m_GlobalID)) {
+                if (network)
+                    break;
+            } else if (network) {
+                if (!SendRemoteRow(&rows))
+                    break;
+            } else {
+                SendRowToClipPanel(&rows);
+            }
             progress.StepIt();
             if (progress.IsCancelled()) {
                 AfxMessageBox("Action has been cancelled.");

@@ -134,7 +134,8 @@ protected:
     void SetDateFilter(int days);
     CClipCondition RoleCondition(CString role) const;
     void Navigate(Move move);
-    BOOL SendRowToClipPanel(CClipRecord* row, BOOL stopAtListed);
+    BOOL SendRowToClipPanel(CClipRecord* row);
+    BOOL SendRemoteRow(CClipRecord* row);
     CString CapturePath(const CString& fileName) const;
     void ClearPreview();
 
