@@ -3,6 +3,7 @@
 #include "BrowserLists.h"
 #include "Clavio.h"
 #include "Clip.h"
+#include "ClipFilter.h"
 #include "ClipBar.h"
 #include "DatabaseMgr.h"
 #include "DatabaseSheet.h"
@@ -18,39 +19,9 @@
 // ---------------------------------------------------------------------------------------
 // Conditions
 
-CClipCondition CClipCondition::And(const CClipCondition& other) const
-{
-    if (other.IsEmpty())
-        return *this;
-    if (IsEmpty())
-        return other;
-    CClipCondition both;
-    both.text = "(" + text + ") AND (" + other.text + ")";
-    both.params = params;
-    both.params.m_values.insert(both.params.m_values.end(), other.params.m_values.begin(),
-                                other.params.m_values.end());
-    return both;
-}
-
 namespace {
 
-// The recordset's filter and its markers' values.
-void ApplyCondition(CDaoRecordset* set, const CClipCondition& condition)
-{
-    set->m_strFilter = condition.text;
-    SetRecordsetParams(set, condition.params);
-}
-
-CClipCondition Condition(LPCTSTR text, const CDaoParams& params = CDaoParams())
-{
-    CClipCondition c;
-    c.text = text;
-    c.params = params;
-    return c;
-}
-
 const char kSort[] = "[ClipType] DESC, [VideoClipName], [DateTimeStamp]";
-const COLORREF kYellow = RGB(255, 255, 0);
 
 } // namespace
 
@@ -100,8 +71,7 @@ END_MESSAGE_MAP()
 
 CClipsPPage::CClipsPPage()
     : CRecordPage(IDD_CLIPS_PAGE), m_pSet(NULL), m_bSaveClipMode(FALSE), m_nSaveClipID(-1),
-      m_nClipTypeCount(-1), m_nFilterMode(0), m_nFilterIndex(0), m_nFindPersonID(-1),
-      m_nInstructorID(-1), m_bWithInstructor(FALSE), m_bUserEdit(FALSE), m_bComparison(FALSE),
+      m_nFindPersonID(-1), m_bUserEdit(FALSE), m_bComparison(FALSE),
       m_bLoading(FALSE), m_bTypeChosen(FALSE), m_bSubjectChosen(FALSE), m_bClubChosen(FALSE),
       m_bViewChosen(FALSE), m_bCommentChanged(FALSE), m_bStampChanged(FALSE),
       m_bPreviewPending(FALSE)
@@ -151,15 +121,7 @@ CString CClipsPPage::CapturePath(const CString& fileName) const
 
 int CClipsPPage::GetClipTypeCount()
 {
-    if (m_nClipTypeCount < 0) {
-        CComboBox scratch;
-        CString* entries[CXMLParser::MaxEntries] = {};
-        m_nClipTypeCount =
-            g_pAppConfig ? g_pAppConfig->m_xmlParser.GetEntries("ClipType", entries) : 0;
-        for (int i = 0; i < m_nClipTypeCount; ++i)
-            delete entries[i];
-    }
-    return m_nClipTypeCount;
+    return CClipFilter::ClipTypeCount();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -234,7 +196,7 @@ BOOL CClipsPPage::OnSetActive()
                 m_bClubChosen = m_bViewChosen = FALSE;
                 SetSaveClipLayout(FALSE);
                 SetFormEditable(FALSE);
-                ApplyRecordFilter(m_nFilterIndex);
+                ApplyRecordFilter(m_filter.m_nIndex);
             }
         }
         FillSubjectList(!m_bSaveClipMode);
@@ -497,7 +459,7 @@ void CClipsPPage::FillSubjectList(BOOL withRoleCondition)
     // Every person once (by ID), in the role modes only the people of the role; the row's
     // own subject is always offered.
     CClipCondition role;
-    if (withRoleCondition && m_nFilterMode > GetClipTypeCount() && !m_personCondition.IsEmpty())
+    if (withRoleCondition && m_filter.m_nMode > GetClipTypeCount() && !m_personCondition.IsEmpty())
         role = m_personCondition;
     CPeopleRecord people(m_pSet->m_pDatabase);
     const int keep = m_subjectCombo.GetCurSel() == CB_ERR
@@ -529,9 +491,7 @@ void CClipsPPage::FillFindList()
     if (!m_pSet || !m_pSet->m_pDatabase)
         return;
     CClipCondition condition = m_personCondition.And(m_dateCondition);
-    if (m_bWithInstructor)
-        condition = condition.And(Condition("[Person].[InstructorID] = ?",
-                                            CDaoParams().Add((LONG)m_nInstructorID)));
+    condition = condition.And(m_filter.InstructorCondition());
     try {
         FillPeopleWithClips(m_findCombo, m_pSet->m_pDatabase, condition.text, condition.params);
     } catch (CDaoException* e) {
@@ -566,52 +526,10 @@ void CClipsPPage::SetCondition(const CClipCondition& condition)
     ApplyCondition(m_pSet, condition);
 }
 
-CClipCondition CClipsPPage::RoleCondition(CString role) const
-{
-    if (role == "Other")
-        return Condition("([Person].[Role] = 'Other') Or ([Person].[Role] Is Null) Or "
-                         "([Person].[Role] Not In ('Student', 'Instructor', 'Pro', 'Lady Pro'))");
-    return Condition("[Person].[Role] = ?", CDaoParams().Add(role));
-}
-
 void CClipsPPage::FillFilterChoices()
 {
-    const int types = GetClipTypeCount();
-    m_filterChoiceCombo.ResetContent();
-    CString label = " ";
-    BOOL enable = TRUE;
-    if (m_nFilterMode == types + 4) {
-        label = "With Instructor...";
-        m_filterChoiceCombo.SetItemData(m_filterChoiceCombo.AddString("Show All"), (DWORD_PTR)-1);
-        CPeopleRecord people(m_pSet ? m_pSet->m_pDatabase : NULL);
-        try {
-            people.SetParamValue(0, "Instructor");
-            people.Open(dbOpenSnapshot,
-                        "SELECT * FROM Person WHERE Person.[Role] = ? ORDER BY [FirstName],[LastName]",
-                        dbReadOnly);
-            for (; !people.IsEOF(); people.MoveNext())
-                m_filterChoiceCombo.SetItemData(
-                    m_filterChoiceCombo.AddString(people.m_FirstName + " " + people.m_LastName),
-                    (DWORD_PTR)(LONG_PTR)people.m_ID);
-        } catch (CDaoException* e) {
-            PassOnOrShow(e);
-        }
-        m_filterChoiceCombo.SetCurSel(0);
-    } else if (m_nFilterMode >= 1 && m_nFilterMode <= types) {
-        label = "With Type...";
-        CString* entries[CXMLParser::MaxEntries] = {};
-        const int count = g_pAppConfig->m_xmlParser.GetEntries("ClipType", entries);
-        for (int i = 0; i < count; ++i) {
-            m_filterChoiceCombo.AddString(*entries[i]);
-            delete entries[i];
-        }
-        m_filterChoiceCombo.SetCurSel(0);
-    } else {
-        enable = FALSE;
-    }
-    m_filterChoiceCombo.EnableWindow(enable);
-    GetDlgItem(IDC_DB_CHOICE_LABEL)->EnableWindow(enable);
-    SetDlgItemText(IDC_DB_CHOICE_LABEL, label);
+    m_filter.FillChoices(m_filterChoiceCombo, GetDlgItem(IDC_DB_CHOICE_LABEL),
+                         m_pSet ? m_pSet->m_pDatabase : NULL);
 }
 
 void CClipsPPage::ApplyRecordFilter(int index)
@@ -620,53 +538,13 @@ void CClipsPPage::ApplyRecordFilter(int index)
         return;
     if (!m_bSaveClipMode && !m_bUserEdit && !SaveRecord(TRUE))
         return;
-    const int types = GetClipTypeCount();
-    m_nFilterIndex = index;
-    m_bWithInstructor = FALSE;
     CString title;
-    if (index <= 0) {
+    m_personCondition = m_filter.Apply(index, m_filterChoiceCombo, m_pSet->m_pDatabase, title);
+    if (m_filter.m_nIndex == 0) {
         m_titleStatic.SetDefaultColors();
-        title = "Database Clip Records";
-        m_personCondition = CClipCondition();
         m_nFindPersonID = -1;
-        m_nFilterIndex = 0;
     } else {
-        m_titleStatic.SetBkColor(kYellow);
-        const int choice = m_filterChoiceCombo.GetCurSel();
-        if (index == types + 4 && choice > 0) {
-            CString name;
-            m_filterChoiceCombo.GetLBText(choice, name);
-            title = "Database Records for Instructor - " + name + " Only";
-            m_bWithInstructor = TRUE;
-            m_nInstructorID = (int)(LONG_PTR)m_filterChoiceCombo.GetItemData(choice);
-            m_strInstructorName.Empty();
-            CPeopleRecord people(m_pSet->m_pDatabase);
-            if (OpenPerson(people, m_nInstructorID))
-                m_strInstructorName = people.m_LastName + ", " + people.m_FirstName;
-            m_personCondition = Condition("([Person].[Role] = 'Student') AND ([Person].[InstructorID] = ?)",
-                                          CDaoParams().Add((LONG)m_nInstructorID));
-        } else if (index >= 1 && index <= types) {
-            CString name;
-            if (choice != CB_ERR)
-                m_filterChoiceCombo.GetLBText(choice, name);
-            title = "Database Records for " + name + "s Only";
-            m_personCondition = Condition("[ClipType] = ?", CDaoParams().Add(name));
-        } else {
-            CString* entries[CXMLParser::MaxEntries] = {};
-            const int count = g_pAppConfig->m_xmlParser.GetEntries("ClipFilter", entries);
-            CString entry = index < count ? *entries[index] : CString();
-            for (int i = 0; i < count; ++i)
-                delete entries[i];
-            // "Show " and a plural role name; an entry of another form filters nothing.
-            if (entry.GetLength() > 6 && entry.Left(5) == "Show ") {
-                CString name = entry.Mid(5);
-                title = "Database Records for " + name + " Only";
-                m_personCondition = RoleCondition(name.Left(name.GetLength() - 1));
-            } else {
-                title = "Database Clip Records";
-                m_personCondition = CClipCondition();
-            }
-        }
+        m_titleStatic.SetBkColor(kBannerYellow);
     }
     SetCondition(m_personCondition.And(m_dateCondition));
     m_titleStatic.SetWindowText(title);
@@ -685,7 +563,7 @@ void CClipsPPage::ApplyRecordFilter(int index)
 void CClipsPPage::OnShowAll()
 {
     try {
-        m_nFilterMode = 0;
+        m_filter.SetMode(0);
         FillFilterChoices();
         ApplyRecordFilter(0);
     } catch (CDaoException* e) {
@@ -695,11 +573,9 @@ void CClipsPPage::OnShowAll()
 
 void CClipsPPage::OnShowClips()
 {
-    const int types = GetClipTypeCount();
-    if (m_nFilterMode >= 1 && m_nFilterMode <= types)
+    if (!m_filter.SetMode(1))
         return;
     try {
-        m_nFilterMode = 1;
         FillFilterChoices();
         ApplyRecordFilter(1);
     } catch (CDaoException* e) {
@@ -713,7 +589,7 @@ void CClipsPPage::OnShowClips()
     {                                                                                      \
         try {                                                                              \
             const int types = GetClipTypeCount();                                          \
-            m_nFilterMode = (mode);                                                        \
+            m_filter.SetMode(mode);                                                        \
             FillFilterChoices();                                                           \
             ApplyRecordFilter(index);                                                      \
         } catch (CDaoException* e) {                                                       \
@@ -729,13 +605,10 @@ ROLE_RADIO(OnShowLeague, types + 5, 0)
 
 void CClipsPPage::OnFilterChoiceSelChange()
 {
-    const int types = GetClipTypeCount();
-    const int sel = m_filterChoiceCombo.GetCurSel();
+    const int index = m_filter.IndexOfChoice(m_filterChoiceCombo.GetCurSel());
     try {
-        if (m_nFilterMode >= 1 && m_nFilterMode <= types)
-            ApplyRecordFilter(sel + 1);
-        else if (m_nFilterMode == types + 4)
-            ApplyRecordFilter(types + 4);
+        if (index >= 0)
+            ApplyRecordFilter(index);
     } catch (CDaoException* e) {
         HandleDaoError(e);
     }
@@ -752,7 +625,7 @@ void CClipsPPage::SetDateFilter(int days)
         m_dateCondition = Condition("[VideoClip].[DateTimeStamp] > ?", CDaoParams().Add(value));
     }
     try {
-        ApplyRecordFilter(m_nFilterIndex);
+        ApplyRecordFilter(m_filter.m_nIndex);
     } catch (CDaoException* e) {
         HandleDaoError(e);
     }
@@ -772,16 +645,13 @@ void CClipsPPage::OnFindSubjectSelChange()
             m_nFindPersonID = -1;
             SetCondition(m_personCondition.And(m_dateCondition));
             m_titleStatic.SetDefaultColors();
-            if (m_nFilterIndex > 0)
-                m_titleStatic.SetBkColor(kYellow);
+            if (m_filter.m_nIndex > 0)
+                m_titleStatic.SetBkColor(kBannerYellow);
         } else {
             CString name;
             m_findCombo.GetLBText(m_findCombo.GetCurSel(), name);
-            m_titleStatic.SetBkColor(kYellow);
-            m_titleStatic.SetWindowText(
-                m_bWithInstructor
-                    ? "Database Records for " + name + " and Instructor - " + m_strInstructorName + " Only"
-                    : "Database Records for " + name + " Only");
+            m_titleStatic.SetBkColor(kBannerYellow);
+            m_titleStatic.SetWindowText(m_filter.SubjectTitle(name));
             SetCondition(Condition("[VideoClip].[PersonID] = ?",
                                    CDaoParams().Add((LONG)m_nFindPersonID))
                              .And(m_dateCondition));
@@ -1251,7 +1121,7 @@ void CClipsPPage::OnDeleteClip()
         if (m_pSet->IsEOF() && !m_pSet->IsBOF())
             m_pSet->MovePrev();
         if (deletePerson)
-            ApplyRecordFilter(m_nFilterIndex);
+            ApplyRecordFilter(m_filter.m_nIndex);
         else
             FillFindList();
         LoadForm();

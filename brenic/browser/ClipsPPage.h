@@ -9,6 +9,7 @@
 #include <afxwin.h>
 #include <afxcmn.h>
 #include <afxdao.h>
+#include "ClipFilter.h"
 #include "EditEx.h"
 #include "RecordPage.h"
 #include "StaticEx.h"
@@ -18,16 +19,6 @@
 class CClipRecord;
 
 enum { WM_SHOW_PREVIEW = WM_APP + 0x38 };
-
-// A recordset condition and the values of its '?' markers, in order.
-struct CClipCondition
-{
-    CString text;
-    CDaoParams params;
-    BOOL IsEmpty() const { return text.IsEmpty(); }
-    // "(a) AND (b)" with the markers' values following each other; an empty side drops out.
-    CClipCondition And(const CClipCondition& other) const;
-};
 
 class CClipsPPage : public CRecordPage
 {
@@ -132,7 +123,6 @@ protected:
     // Filters.
     void SetCondition(const CClipCondition& condition);
     void SetDateFilter(int days);
-    CClipCondition RoleCondition(CString role) const;
     void Navigate(Move move);
     BOOL SendRowToClipPanel(CClipRecord* row);
     BOOL SendRemoteRow(CClipRecord* row);
@@ -143,13 +133,9 @@ protected:
     BOOL m_bSaveClipMode;
     CString m_strSaveClipFile;
     int m_nSaveClipID;
-    int m_nClipTypeCount;
-    int m_nFilterMode;
-    int m_nFilterIndex;
+    // The filter radios' mode, the applied index and the chosen instructor.
+    CClipFilter m_filter;
     int m_nFindPersonID;
-    int m_nInstructorID;
-    BOOL m_bWithInstructor;
-    CString m_strInstructorName;
     BOOL m_bUserEdit;
     BOOL m_bComparison;
     BOOL m_bLoading;
