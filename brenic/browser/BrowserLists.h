@@ -37,6 +37,10 @@ void OpenWith(CDaoRecordset& set, LPCSTR sql, const CDaoParams& params,
 // Opens `people` on the one person with this ID: FALSE when there is none.
 BOOL OpenPerson(CPeopleRecord& people, long id);
 
+// "Last, First" of the instructor of the person with this ID; "" when there is none. A
+// database error is passed on.
+CString InstructorNameOf(CDaoDatabase* db, long personId);
+
 // "Last,First", as the find lists show a person.
 CString PersonText(const CString& last, const CString& first);
 // Empties `list`, then adds "Any Name" (item data -1) and, in name order, one entry per

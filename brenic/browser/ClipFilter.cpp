@@ -112,10 +112,7 @@ CString CClipFilter::FillChoices(CComboBox& choices, CWnd* label, CDaoDatabase* 
         }
     } else if (m_nMode >= 1 && m_nMode <= types) {
         text = "With Type...";
-        CStringArray entries;
-        Entries("ClipType", entries);
-        for (INT_PTR i = 0; i < entries.GetSize(); ++i)
-            choices.AddString(entries[i]);
+        AddFieldEntries(choices, "ClipType");
     }
     const BOOL enable = choices.GetCount() > 0;
     if (enable)
@@ -140,6 +137,14 @@ int CClipFilter::IndexOfChoice(int choice) const
 
 CClipCondition CClipFilter::Apply(int index, CComboBox& choices, CDaoDatabase* db,
                                   CString& title)
+{
+    const CClipCondition condition = ConditionOf(index, choices, db, title);
+    m_strTitle = title;
+    return condition;
+}
+
+CClipCondition CClipFilter::ConditionOf(int index, CComboBox& choices, CDaoDatabase* db,
+                                      CString& title)
 {
     const int types = ClipTypeCount();
     m_nIndex = index;

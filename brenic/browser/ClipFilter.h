@@ -47,8 +47,8 @@ public:
     CString FillChoices(CComboBox& choices, CWnd* label, CDaoDatabase* db) const;
     // The index a choice of the list applies in the current mode; -1 for none.
     int IndexOfChoice(int choice) const;
-    // Applies `index` with the choice list as it stands: answers the condition and sets
-    // `title` and whether the banner is coloured (any index but 0).
+    // Applies `index` with the choice list as it stands: answers the condition and the
+    // banner text (coloured for any index but 0).
     CClipCondition Apply(int index, CComboBox& choices, CDaoDatabase* db, CString& title);
     // The banner text while one subject's clips are shown.
     CString SubjectTitle(const CString& subject) const;
@@ -61,6 +61,11 @@ public:
     int m_nInstructorID;
     // "Last, First" of the chosen instructor.
     CString m_strInstructorName;
+    // The banner text of the applied index (shown again when a subject is let go).
+    CString m_strTitle;
+
+private:
+    CClipCondition ConditionOf(int index, CComboBox& choices, CDaoDatabase* db, CString& title);
 };
 
 const COLORREF kBannerYellow = RGB(255, 255, 0);

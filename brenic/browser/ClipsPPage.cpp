@@ -80,15 +80,12 @@ CClipsPPage::CClipsPPage()
 
 CClipsPPage::~CClipsPPage()
 {
-    if (m_preview.GetSafeHwnd())
-        m_preview.DestroyWindow();
+    m_preview.Destroy();
 }
 
-// The preview control goes first: its site must not outlive its window.
 void CClipsPPage::OnDestroy()
 {
-    if (m_preview.GetSafeHwnd())
-        m_preview.DestroyWindow();
+    m_preview.Destroy();
     CPropertyPage::OnDestroy();
 }
 
@@ -308,11 +305,7 @@ void CClipsPPage::LoadForm()
 
 void CClipsPPage::ClearPreview()
 {
-    if (m_preview.GetSafeHwnd() && !m_strPreviewFile.IsEmpty())
-        m_preview.LoadAVIFile("", -1);
-    if (m_preview.GetSafeHwnd())
-        m_preview.Invalidate();
-    m_strPreviewFile.Empty();
+    m_preview.Clear();
 }
 
 // The video is loaded once the page's message loop runs again: the control may report a
@@ -341,35 +334,7 @@ void CClipsPPage::LoadPreview()
         path = m_strSaveClipFile;
     else if (IsOnRow(m_pSet) && CClip::IsSafeVideoName(m_pSet->m_VideoClipFileName))
         path = CapturePath(m_pSet->m_VideoClipFileName);
-    // A missing file leaves the preview empty (and asks the control nothing).
-    if (path.IsEmpty() || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
-        ClearPreview();
-        return;
-    }
-    // The video control takes its placeholder's place when there is a first clip to show.
-    if (!m_preview.GetSafeHwnd()) {
-        CWnd* holder = GetDlgItem(IDC_CP_PREVIEW);
-        if (!holder)
-            return;
-        CRect place;
-        holder->GetWindowRect(&place);
-        ScreenToClient(&place);
-        holder->DestroyWindow();
-        if (!m_preview.CreateControlWindow(WS_CHILD | WS_VISIBLE, place, this, IDC_CP_PREVIEW))
-            return;
-    }
-    const LONG field = IsOnRow(m_pSet) ? m_pSet->m_TrimIn * 2 : 0;
-    if (path != m_strPreviewFile)
-        m_preview.LoadAVIFile(path, field);
-    m_strPreviewFile = path;
-    if (m_preview.IsValid()) {
-        CRect client;
-        m_preview.GetClientRect(&client);
-        m_preview.SetMask(0, 0, (client.Width() + 1) / 608.0f, (client.Height() + 1) / 456.0f);
-        m_preview.SeekField(field);
-    } else {
-        m_preview.Invalidate();
-    }
+    m_preview.Load(this, IDC_CP_PREVIEW, path, IsOnRow(m_pSet) ? m_pSet->m_TrimIn * 2 : 0);
 }
 
 // The user's changes go into the row; fields the user left alone keep their stored value.
@@ -428,14 +393,8 @@ void CClipsPPage::UpdateInstructor()
     const int item = m_subjectCombo.GetCurSel();
     if (item != CB_ERR && m_pSet && m_pSet->m_pDatabase) {
         const LONG person = (LONG)(LONG_PTR)m_subjectCombo.GetItemData(item);
-        CPeopleRecord people(m_pSet->m_pDatabase);
         try {
-            if (OpenPerson(people, person) && people.m_InstructorID >= 0) {
-                const long instructor = people.m_InstructorID;
-                people.Close();
-                if (OpenPerson(people, instructor))
-                    m_strInstructor = people.m_LastName + ", " + people.m_FirstName;
-            }
+            m_strInstructor = InstructorNameOf(m_pSet->m_pDatabase, person);
         } catch (CDaoException* e) {
             PassOnOrShow(e);
         }
@@ -647,6 +606,7 @@ void CClipsPPage::OnFindSubjectSelChange()
             m_titleStatic.SetDefaultColors();
             if (m_filter.m_nIndex > 0)
                 m_titleStatic.SetBkColor(kBannerYellow);
+            m_titleStatic.SetWindowText(m_filter.m_strTitle);
         } else {
             CString name;
             m_findCombo.GetLBText(m_findCombo.GetCurSel(), name);

@@ -10,6 +10,7 @@
 #include <afxcmn.h>
 #include <afxdao.h>
 #include "ClipFilter.h"
+#include "ClipPreview.h"
 #include "EditEx.h"
 #include "RecordPage.h"
 #include "StaticEx.h"
@@ -148,9 +149,8 @@ protected:
     CClipCondition m_condition;
     CString m_strRecordCount;
     CString m_strInstructor;
-    CString m_strPreviewFile;
 
-    CVideoWindow m_preview;
+    CClipPreview m_preview;
     SECDateTimeCtrl m_dateCtrl;
     SECDateTimeCtrl m_timeCtrl;
     CSliderCtrl m_recordSlider;
