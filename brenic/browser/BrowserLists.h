@@ -8,6 +8,17 @@ class CDaoRecordset;
 class CDaoParams;
 class CPeopleRecord;
 
+// The database's column sizes that the forms hold typing to (longer text would be refused
+// by the database when the row is stored).
+enum
+{
+    kNameLength = 50,      // a person's first and last name, a role, a club, a clip type
+    kAddressLength = 100,
+    kCityLength = 50,
+    kAltPhoneLength = 30,  // the e-mail field of the people page
+    kGroupNameLength = 100
+};
+
 // Fills `list` with an empty entry (item data -1) and "Last,First" of every person whose
 // role is "Instructor", each with the person's ID as item data, and selects the first
 // entry. A database error is shown and the list keeps what could be read.

@@ -123,6 +123,12 @@ BOOL CPeoplePPage::OnInitDialog()
     ShowFilterButtons();
     if (CWnd* lesson = GetDlgItem(IDC_PP_LESSON))
         lesson->ShowWindow(SW_HIDE);
+    m_firstNameEdit.SetLimitText(kNameLength);
+    m_lastNameEdit.SetLimitText(kNameLength);
+    m_addressEdit.SetLimitText(kAddressLength);
+    m_address2Edit.SetLimitText(kAddressLength);
+    m_cityEdit.SetLimitText(kCityLength);
+    m_emailEdit.SetLimitText(kAltPhoneLength);
     m_phoneEdit.AttachEdit(IDC_PP_PHONE, this);
     m_zipEdit.AttachEdit(IDC_PP_ZIP, this);
     m_bMasksAttached = TRUE;
