@@ -110,6 +110,18 @@ TEST(RecordControls, ComboEditFieldNeverTakesTypingAndListOnlyCombosAreEnabledOn
     EXPECT_FALSE(combo.IsWindowEnabled());
     combo.SendMessage(WM_CTLCOLOREDIT, (WPARAM)dc.GetSafeHdc(), (LPARAM)editWnd);
     EXPECT_EQ(GetSysColor(COLOR_BTNFACE), dc.GetBkColor());
+    // A combo that was never editable: its (disabled) edit field first asks as a static,
+    // and gets the same look as one that was edited, text in the window-text colour.
+    CComboEx never;
+    never.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, CRect(0, 60, 100, 180), &host.wnd, 1004);
+    never.SetReadOnly(TRUE);
+    HWND neverEdit = ::GetWindow(never.GetSafeHwnd(), GW_CHILD);
+    dc.SetBkColor(RGB(1, 2, 3));
+    never.SendMessage(WM_CTLCOLORSTATIC, (WPARAM)dc.GetSafeHdc(), (LPARAM)neverEdit);
+    EXPECT_TRUE(never.HasEditField());
+    EXPECT_TRUE(::IsWindowEnabled(neverEdit));
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), dc.GetBkColor());
+    EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), dc.GetTextColor());
     EXPECT_FALSE(combo.SendMessage(CB_SHOWDROPDOWN, TRUE, 0) && combo.GetDroppedState() &&
                  combo.IsWindowEnabled());
 
