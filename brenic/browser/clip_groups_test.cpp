@@ -302,11 +302,12 @@ const char kOddFieldDefs[] =
     "<Field Name=\"ClipFilter\" DisplayName=\"Clip Filter\" DisplayType=\"List\">"
     "<Entry>Show All</Entry><Entry>Show Swings</Entry><Entry>Show Drills</Entry>"
     "<Entry>Show Comparisons</Entry><Entry>Show Chips</Entry><Entry>Show Players</Entry>"
-    "<Entry>Show Pros</Entry><Entry>Show Lady Pros</Entry><Entry>Show Students</Entry></Field>\n"
+    "<Entry>Show O'Hara's 100% Pros</Entry><Entry>Show Lady Pros</Entry>"
+    "<Entry>Show Students</Entry></Field>\n"
     "<Field Name=\"Club\" DisplayName=\"Stick\" DisplayType=\"List\"><Entry>Driver</Entry></Field>\n"
     "</FieldDefs>\n";
 
-// Hogg (a pro) has a swing and a drill; O'Brien, Ida Hale's student, the odd type; Müller,
+// Hogg (a pro of a role with a quote and a pattern character) has a swing and a drill; O'Brien, Ida Hale's student, the odd type; Müller,
 // a student of nobody, a drill; Sutton, a lady pro, a clip type the definitions do not know.
 class ClipGroupsFilterTest : public ClipGroupsTest
 {
@@ -314,6 +315,8 @@ protected:
     void AddRows() override
     {
         m_config.m_xmlParser.ParseText(kOddFieldDefs, (int)sizeof kOddFieldDefs - 1);
+        Run("UPDATE [Person] SET [Role] = ? WHERE [LastName] = 'Hogg'",
+            CDaoParams().Add("O'Hara's 100% Pro"));
         hale = AddPerson("Ida", "Hale", "Instructor");
         obrien = AddPerson("Sam", "O'Brien", "Student", hale);
         muller = AddPerson("J\xF6rg", "M\xFCller", "Student");
@@ -346,7 +349,7 @@ TEST_F(ClipGroupsFilterTest, FilterRadiosChoicesAndSubjectsNarrowTheClipsUnderTh
         {0, 1, "Database Records for Drills Only", 2},
         {0, 3, "Database Records for Chip 'n' Run [50%_*?#]s Only", 1},
         {IDC_CP_SHOW_CLIPS, -1, "Database Records for Chip 'n' Run [50%_*?#]s Only", 1},
-        {IDC_DB_SHOW_PROS, -1, "Database Records for Pros Only", 2},
+        {IDC_DB_SHOW_PROS, -1, "Database Records for O'Hara's 100% Pros Only", 2},
         {IDC_CP_SHOW_LADY_PROS, -1, "Database Records for Lady Pros Only", 1},
         {IDC_CP_SHOW_STUDENTS, -1, "Database Records for Students Only", 2},
         {0, 1, "Database Records for Instructor - Ida Hale Only", 1},
