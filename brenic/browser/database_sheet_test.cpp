@@ -1,6 +1,7 @@
 // The database sheet and its clips and people pages over databases made at test time,
 // headless: the sheet's loop runs, the test acts from inside it.
 #include "browser_test_support.h"
+#include <vector>
 #include "ClipBar.h"
 #include "ClipsPPage.h"
 #include "DatabaseSheet.h"
@@ -536,4 +537,23 @@ TEST_F(SheetTest, ALessonPicksItsStudentOnThePeoplePageAndShowsThemLater)
     g_pDatabaseSheet = NULL;
     delete g_pLesson;
     g_pLesson = NULL;
+}
+
+TEST_F(SheetTest, PeopleFieldsTakeNoMoreThanTheirColumnsHold)
+{
+    CDatabaseSheet sheet("Vido Database");
+    std::vector<int> took;
+    Show(sheet, 0, [&](CDatabaseSheet& s) {
+        CPeoplePPage* people = s.GetPeoplePage();
+        Click(people, IDC_PP_NEW);
+        for (UINT id : {IDC_PP_FIRST_NAME, IDC_PP_LAST_NAME, IDC_PP_ADDRESS, IDC_PP_ADDRESS2,
+                        IDC_PP_CITY, IDC_PP_EMAIL}) {
+            HWND edit = people->GetDlgItem(id)->GetSafeHwnd();
+            for (int i = 0; i < 120; ++i)
+                ::SendMessageA(edit, WM_CHAR, 'a' + i % 26, 0);
+            took.push_back(::GetWindowTextLengthA(edit));
+        }
+    }, PSBTN_CANCEL);
+    EXPECT_EQ((std::vector<int>{50, 50, 100, 100, 50, 30}), took);
+    EXPECT_EQ(5, Count("SELECT * FROM [Person]")); // Cancel stored nothing
 }
