@@ -133,3 +133,14 @@ void FillPeopleWithClips(CComboBox& list, CDaoDatabase* db, const CString& clipW
         list.SetItemData(list.InsertString(-1, text), (DWORD_PTR)(LONG_PTR)V_I4(&id));
     }
 }
+
+CString InstructorNameOf(CDaoDatabase* db, long personId)
+{
+    CPeopleRecord people(db);
+    if (!OpenPerson(people, personId) || people.m_InstructorID < 0)
+        return CString();
+    const long instructor = people.m_InstructorID;
+    people.Close();
+    return OpenPerson(people, instructor) ? people.m_LastName + ", " + people.m_FirstName
+                                          : CString();
+}

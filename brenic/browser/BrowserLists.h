@@ -8,6 +8,17 @@ class CDaoRecordset;
 class CDaoParams;
 class CPeopleRecord;
 
+// The database's column sizes that the forms hold typing to (longer text would be refused
+// by the database when the row is stored).
+enum
+{
+    kNameLength = 50,      // a person's first and last name, a role, a club, a clip type
+    kAddressLength = 100,
+    kCityLength = 50,
+    kAltPhoneLength = 30,  // the e-mail field of the people page
+    kGroupNameLength = 100
+};
+
 // Fills `list` with an empty entry (item data -1) and "Last,First" of every person whose
 // role is "Instructor", each with the person's ID as item data, and selects the first
 // entry. A database error is shown and the list keeps what could be read.
@@ -36,6 +47,10 @@ void OpenWith(CDaoRecordset& set, LPCSTR sql, const CDaoParams& params,
               int type = dbOpenSnapshot);
 // Opens `people` on the one person with this ID: FALSE when there is none.
 BOOL OpenPerson(CPeopleRecord& people, long id);
+
+// "Last, First" of the instructor of the person with this ID; "" when there is none. A
+// database error is passed on.
+CString InstructorNameOf(CDaoDatabase* db, long personId);
 
 // "Last,First", as the find lists show a person.
 CString PersonText(const CString& last, const CString& first);

@@ -5,12 +5,23 @@
 #include "Clavio.h"
 #include "Clip.h"
 #include "ClipBar.h"
+#include "DatabaseSheet.h"
 #include "GroupDialogs.h"
 #include "Globals.h"
+#include "MoreDlg.h"
 #include "Recordsets.h"
+#include "RemoteSend.h"
 #include "browser_res.h"
 
 IMPLEMENT_DYNCREATE(CClipGroupsPPage, CPropertyPage)
+
+namespace {
+
+enum { WM_SHOW_GROUP_PREVIEW = WM_APP + 0x39 };
+
+const char kSort[] = "[ClipType] DESC, [VideoClipName], [DateTimeStamp]";
+
+} // namespace
 
 BEGIN_MESSAGE_MAP(CClipGroupsPPage, CPropertyPage)
     ON_BN_CLICKED(IDC_CG_PREV, OnPrevRecord)
@@ -22,30 +33,36 @@ BEGIN_MESSAGE_MAP(CClipGroupsPPage, CPropertyPage)
     ON_BN_CLICKED(IDC_CG_NEW_GROUP, OnNewGroup)
     ON_BN_CLICKED(IDC_CG_DELETE_GROUP, OnDeleteGroup)
     ON_BN_CLICKED(IDC_CG_SEND_GROUP, OnSendGroupToClipPanel)
+    ON_BN_CLICKED(IDC_CG_MORE, OnMore)
     ON_CBN_SELCHANGE(IDC_CG_GROUPS, OnGroupSelChange)
     ON_CBN_SELCHANGE(IDC_DB_FIND, OnFindSubjectSelChange)
+    ON_CBN_SELCHANGE(IDC_DB_CHOICE, OnFilterChoiceSelChange)
+    ON_BN_CLICKED(IDC_DB_SHOW_ALL, OnShowAll)
+    ON_BN_CLICKED(IDC_CP_SHOW_STUDENTS, OnShowStudents)
+    ON_BN_CLICKED(IDC_CP_SHOW_CLIPS, OnShowClips)
+    ON_BN_CLICKED(IDC_DB_SHOW_LEAGUE, OnShowLeague)
+    ON_BN_CLICKED(IDC_DB_SHOW_PROS, OnShowPros)
+    ON_BN_CLICKED(IDC_CP_SHOW_LADY_PROS, OnShowLadyPros)
+    ON_BN_CLICKED(IDC_CP_SHOW_PLAYERS, OnShowPlayers)
+    ON_COMMAND(ID_CG_FILTER_ALL_TYPES, OnFilterAllTypes)
+    ON_COMMAND(ID_CG_FILTER_SWING, OnFilterSwing)
+    ON_COMMAND(ID_CG_FILTER_DRILL, OnFilterDrill)
+    ON_COMMAND(ID_CG_FILTER_COMPARISON, OnFilterComparison)
+    ON_WM_HSCROLL()
+    ON_WM_DESTROY()
+    ON_MESSAGE(WM_SHOW_GROUP_PREVIEW, OnShowPreview)
 END_MESSAGE_MAP()
 
-namespace {
-
-BOOL IsOnRow(CDaoRecordset* set)
-{
-    return set && set->IsOpen() && !set->IsBOF() && !set->IsEOF();
-}
-
-const char kSort[] = "[ClipType] DESC, [VideoClipName], [DateTimeStamp]";
-
-} // namespace
-
 CClipGroupsPPage::CClipGroupsPPage()
-    : CPropertyPage(IDD_CLIP_GROUPS_PAGE), m_pClipSet(new CClipRecord),
+    : CRecordPage(IDD_CLIP_GROUPS_PAGE), m_pClipSet(new CClipRecord),
       m_pJoin(new CRefGroupVideoJoin), m_pDetailSet(NULL), m_pGroupSet(NULL),
-      m_bGroupsListed(FALSE)
+      m_nSelectedSubject(-1), m_bGroupsListed(FALSE), m_bPreviewPending(FALSE)
 {
 }
 
 CClipGroupsPPage::~CClipGroupsPPage()
 {
+    m_preview.Destroy();
     for (CDaoRecordset* set : {(CDaoRecordset*)m_pClipSet, (CDaoRecordset*)m_pJoin})
         if (set->IsOpen())
             set->Close();
@@ -53,10 +70,10 @@ CClipGroupsPPage::~CClipGroupsPPage()
     delete m_pJoin;
 }
 
-void CClipGroupsPPage::HandleDaoError(CDaoException* e)
+void CClipGroupsPPage::OnDestroy()
 {
-    e->ReportError();
-    e->Delete();
+    m_preview.Destroy();
+    CPropertyPage::OnDestroy();
 }
 
 BOOL CClipGroupsPPage::OnInitDialog()
@@ -65,60 +82,352 @@ BOOL CClipGroupsPPage::OnInitDialog()
     m_groupCombo.SubclassDlgItem(IDC_CG_GROUPS, this);
     m_memberList.SubclassDlgItem(IDC_CG_MEMBERS, this);
     m_findCombo.SubclassDlgItem(IDC_DB_FIND, this);
+    m_filterChoiceCombo.SubclassDlgItem(IDC_DB_CHOICE, this);
+    m_titleStatic.SubclassDlgItem(IDC_DB_TITLE, this);
+    m_recordSlider.SubclassDlgItem(IDC_CG_SLIDER, this);
+    m_clipTypeEdit.SubclassDlgItem(IDC_CP_TYPE, this);
+    m_subjectEdit.SubclassDlgItem(IDC_CP_SUBJECT, this);
+    m_instructorEdit.SubclassDlgItem(IDC_CP_INSTRUCTOR, this);
+    m_clubEdit.SubclassDlgItem(IDC_CP_CLUB, this);
+    m_viewEdit.SubclassDlgItem(IDC_CP_VIEW, this);
+    m_commentEdit.SubclassDlgItem(IDC_DB_COMMENT, this);
+    for (CEditEx* edit : {&m_clipTypeEdit, &m_subjectEdit, &m_instructorEdit, &m_clubEdit,
+                          &m_viewEdit, &m_commentEdit})
+        edit->SetReadOnly(TRUE);
+    const COleDateTime low(1990, 1, 1, 0, 0, 0), high(2999, 12, 31, 23, 59, 59);
+    m_timeCtrl.SetFormat(SECDateTimeCtrl::Time);
+    m_timeCtrl.SetMinMax(low, high, SECDateTimeCtrl::TimeRange);
+    m_timeCtrl.AttachDateTime(IDC_CP_TIME, this, 2, WS_CHILD | WS_TABSTOP | WS_VISIBLE,
+                              WS_EX_CLIENTEDGE);
+    m_dateCtrl.SetCustomFormat("MM/dd/yyyy");
+    m_dateCtrl.SetMinMax(low, high, SECDateTimeCtrl::DateRange);
+    m_dateCtrl.AttachDateTime(IDC_CP_DATE, this, 2, WS_CHILD | WS_TABSTOP | WS_VISIBLE,
+                              WS_EX_CLIENTEDGE);
+    EnableDetailControls(FALSE);
+    SetDlgItemText(IDC_CP_TYPE_LABEL, FieldDisplayName("ClipType", "Clip type"));
+    SetDlgItemText(IDC_CP_CLUB_LABEL, FieldDisplayName("Club", "Club"));
+    ShowRoleRadios();
+    m_nSelectedSubject = -1;
     try {
         m_pClipSet->m_strSort = kSort;
         m_pClipSet->Open(dbOpenDynaset);
-        FillSubjectFinder();
-        ResetSubjectFinder();
         m_pJoin->m_strFilter = "[RefClipID] = -1";
         m_pJoin->Open(dbOpenDynaset);
         LoadGroupList();
         m_groupCombo.SetCurSel(0);
         ListGroupClips();
-        ShowClip();
     } catch (CDaoException* e) {
         HandleDaoError(e);
+    }
+    m_filter.SetMode(0);
+    FillFilterChoices();
+    CheckRadioButton(IDC_DB_SHOW_ALL, IDC_CP_SHOW_PLAYERS, IDC_DB_SHOW_ALL);
+    ApplyRecordFilter(0);
+    return TRUE;
+}
+
+// Nothing makes the capture time or the comment dialog available: the page only browses.
+void CClipGroupsPPage::EnableDetailControls(BOOL enable)
+{
+    for (CWnd* wnd : {(CWnd*)&m_timeCtrl, (CWnd*)&m_dateCtrl, GetDlgItem(IDC_CG_MORE)})
+        if (wnd && wnd->GetSafeHwnd())
+            wnd->EnableWindow(enable);
+}
+
+void CClipGroupsPPage::ShowRoleRadios()
+{
+    for (UINT id : {IDC_CP_SHOW_STUDENTS, IDC_DB_SHOW_PROS, IDC_CP_SHOW_LADY_PROS})
+        if (CWnd* w = GetDlgItem(id))
+            w->ShowWindow(SW_SHOW);
+    for (UINT id : {IDC_DB_SHOW_LEAGUE, IDC_CP_SHOW_PLAYERS})
+        if (CWnd* w = GetDlgItem(id))
+            w->ShowWindow(SW_HIDE);
+}
+
+CString CClipGroupsPPage::NormalizeClipType() const
+{
+    if (!IsOnRow(m_pClipSet))
+        return CString();
+    return CClipFilter::IsKnownClipType(m_pClipSet->m_ClipType) ? m_pClipSet->m_ClipType
+                                                                  : CString("Swing");
+}
+
+void CClipGroupsPPage::ShowRecord()
+{
+    if (!GetSafeHwnd())
+        return;
+    const BOOL onRow = IsOnRow(m_pClipSet);
+    CString subject, instructor;
+    if (onRow) {
+        try {
+            CPeopleRecord people(m_pClipSet->m_pDatabase);
+            if (OpenPerson(people, m_pClipSet->m_PersonID))
+                subject = PersonText(people.m_LastName, people.m_FirstName);
+            people.Close();
+            instructor = InstructorNameOf(m_pClipSet->m_pDatabase, m_pClipSet->m_PersonID);
+        } catch (CDaoException* e) {
+            PassOnOrShow(e);
+        }
+    }
+    m_clipTypeEdit.SetWindowText(NormalizeClipType());
+    m_subjectEdit.SetWindowText(subject);
+    m_instructorEdit.SetWindowText(instructor);
+    m_clubEdit.SetWindowText(onRow ? m_pClipSet->m_Club : CString());
+    m_viewEdit.SetWindowText(onRow ? m_pClipSet->m_View : CString());
+    m_commentEdit.SetWindowText(onRow ? m_pClipSet->m_Comment : CString());
+    if (!onRow || m_pClipSet->IsFieldNull(&m_pClipSet->m_DateTimeStamp) ||
+        m_pClipSet->m_DateTimeStamp.GetStatus() != COleDateTime::valid) {
+        m_timeCtrl.SetNull(' ');
+        m_dateCtrl.SetNull(' ');
+    } else {
+        m_timeCtrl.SetDateTime(m_pClipSet->m_DateTimeStamp);
+        m_dateCtrl.SetDateTime(m_pClipSet->m_DateTimeStamp);
+    }
+    ShowPosition(m_pClipSet, m_recordSlider, IDC_DB_COUNT, m_strPosition);
+    for (UINT id : {IDC_CG_PREV, IDC_CG_NEXT})
+        if (CWnd* button = GetDlgItem(id))
+            button->EnableWindow(onRow);
+    // The video is loaded once the page's message loop runs again, as on the clips page.
+    if (!m_bPreviewPending) {
+        m_bPreviewPending = TRUE;
+        PostMessage(WM_SHOW_GROUP_PREVIEW);
+    }
+}
+
+LRESULT CClipGroupsPPage::OnShowPreview(WPARAM, LPARAM)
+{
+    m_bPreviewPending = FALSE;
+    if (!IsWindowVisible())
+        return 0;
+    CString path;
+    if (IsOnRow(m_pClipSet) && CClip::IsSafeVideoName(m_pClipSet->m_VideoClipFileName) &&
+        g_pAppConfig)
+        path = g_pAppConfig->GetCaptureDirectory() + "\\" + m_pClipSet->m_VideoClipFileName;
+    m_preview.Load(this, IDC_CG_PREVIEW, path, IsOnRow(m_pClipSet) ? m_pClipSet->m_TrimIn * 2 : 0);
+    return 0;
+}
+
+void CClipGroupsPPage::RequeryClips()
+{
+    try {
+        m_pClipSet->Requery();
+    } catch (CDaoException* e) {
+        PassOnOrShow(e);
+    }
+    ShowRecord();
+}
+
+void CClipGroupsPPage::Navigate(Move move)
+{
+    try {
+        CompletePendingEdit(TRUE);
+        MoveRecord(m_pClipSet, move);
+        ShowRecord();
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CClipGroupsPPage::OnFirstRecord() { Navigate(MoveFirst); }
+void CClipGroupsPPage::OnPrevRecord() { Navigate(MovePrev); }
+void CClipGroupsPPage::OnNextRecord() { Navigate(MoveNext); }
+void CClipGroupsPPage::OnLastRecord() { Navigate(MoveLast); }
+
+void CClipGroupsPPage::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
+{
+    if (pScrollBar && pScrollBar->GetDlgCtrlID() == IDC_CG_SLIDER) {
+        try {
+            CompletePendingEdit(TRUE);
+            MoveToSlider(m_pClipSet, m_recordSlider);
+            ShowRecord();
+        } catch (CDaoException* e) {
+            HandleDaoError(e);
+        }
+    }
+    CPropertyPage::OnHScroll(nSBCode, nPos, pScrollBar);
+}
+
+void CClipGroupsPPage::CompletePendingEdit(BOOL save)
+{
+    if (m_bDaoFailed || !m_pDetailSet || !m_pDetailSet->IsOpen())
+        return;
+    if (m_pDetailSet->GetEditMode() == dbEditNone)
+        return;
+    if (save)
+        m_pDetailSet->Update();
+    else
+        m_pDetailSet->CancelUpdate();
+}
+
+void CClipGroupsPPage::OnMore()
+{
+    CMoreDlg more(this);
+    m_commentEdit.GetWindowText(more.m_strText);
+    if (more.DoModal() == IDOK)
+        m_commentEdit.SetWindowText(more.m_strText);
+}
+
+// ---------------------------------------------------------------------------------------
+// Activation and the sheet's buttons
+
+BOOL CClipGroupsPPage::OnSetActive()
+{
+    ShowRoleRadios();
+    if (m_pSheet && m_pSheet->GetResetPages())
+        m_bDaoFailed = FALSE;
+    try {
+        ListGroupClips();
+        m_pClipSet->Requery();
+        ShowRecord();
+        FillSubjectFinder();
+        ResetSubjectFinder();
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+        return FALSE;
+    }
+    return CPropertyPage::OnSetActive();
+}
+
+BOOL CClipGroupsPPage::OnKillActive()
+{
+    return CPropertyPage::OnKillActive();
+}
+
+void CClipGroupsPPage::OnOK()
+{
+    try {
+        CompletePendingEdit(TRUE);
+    } catch (CDaoException* e) {
+        HandleDaoError(e, FALSE);
+    }
+    m_preview.Clear();
+}
+
+BOOL CClipGroupsPPage::OnApply()
+{
+    try {
+        CompletePendingEdit(TRUE);
+    } catch (CDaoException* e) {
+        HandleDaoError(e, FALSE);
+        return FALSE;
     }
     return TRUE;
 }
 
-void CClipGroupsPPage::ShowClip()
+void CClipGroupsPPage::OnCancel()
 {
-    SetDlgItemText(IDC_CG_CLIP_NAME, IsOnRow(m_pClipSet) ? m_pClipSet->m_VideoClipName : CString());
+    try {
+        CompletePendingEdit(FALSE);
+    } catch (CDaoException* e) {
+        e->Delete();
+    }
+    m_preview.Clear();
+    if (m_pSheet)
+        m_pSheet->SetResetPages(TRUE);
+    CPropertyPage::OnCancel();
 }
 
-#define NAVIGATE(handler, move)                                                            \
+// ---------------------------------------------------------------------------------------
+// Record filter
+
+void CClipGroupsPPage::SetCondition(const CClipCondition& condition)
+{
+    ApplyCondition(m_pClipSet, condition);
+}
+
+void CClipGroupsPPage::FillFilterChoices()
+{
+    m_filter.FillChoices(m_filterChoiceCombo, GetDlgItem(IDC_DB_CHOICE_LABEL),
+                         m_pClipSet->m_pDatabase);
+}
+
+void CClipGroupsPPage::ApplyRecordFilter(int index)
+{
+    try {
+        CompletePendingEdit(TRUE);
+        CString title;
+        m_condition = m_filter.Apply(index, m_filterChoiceCombo, m_pClipSet->m_pDatabase, title);
+        if (m_filter.m_nIndex == 0) {
+            m_titleStatic.SetDefaultColors();
+            m_nSelectedSubject = -1;
+        } else {
+            m_titleStatic.SetBkColor(kBannerYellow);
+        }
+        m_titleStatic.SetWindowText(title);
+        m_titleStatic.Invalidate();
+        SetCondition(m_condition);
+        RequeryClips();
+        FillSubjectFinder();
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CClipGroupsPPage::OnShowAll()
+{
+    m_filter.SetMode(0);
+    FillFilterChoices();
+    ApplyRecordFilter(0);
+}
+
+void CClipGroupsPPage::OnShowClips()
+{
+    if (!m_filter.SetMode(1))
+        return;
+    FillFilterChoices();
+    ApplyRecordFilter(1);
+}
+
+// The role radios: the mode they record and the filter index they apply.
+#define ROLE_RADIO(handler, mode, index)                                                   \
     void CClipGroupsPPage::handler()                                                       \
     {                                                                                      \
-        try {                                                                              \
-            if (IsOnRow(m_pClipSet)) {                                                     \
-                m_pClipSet->move();                                                        \
-                if (m_pClipSet->IsEOF())                                                   \
-                    m_pClipSet->MoveLast();                                                \
-                else if (m_pClipSet->IsBOF())                                              \
-                    m_pClipSet->MoveFirst();                                               \
-            }                                                                              \
-            ShowClip();                                                                    \
-        } catch (CDaoException* e) {                                                       \
-            HandleDaoError(e);                                                             \
-        }                                                                                  \
+        const int types = CClipFilter::ClipTypeCount();                                    \
+        m_filter.SetMode(mode);                                                            \
+        FillFilterChoices();                                                               \
+        ApplyRecordFilter(index);                                                          \
     }
-NAVIGATE(OnFirstRecord, MoveFirst)
-NAVIGATE(OnPrevRecord, MovePrev)
-NAVIGATE(OnNextRecord, MoveNext)
-NAVIGATE(OnLastRecord, MoveLast)
-#undef NAVIGATE
+ROLE_RADIO(OnShowPlayers, types + 2, types + 1)
+ROLE_RADIO(OnShowPros, types + 2, types + 2)
+ROLE_RADIO(OnShowLadyPros, types + 3, types + 3)
+ROLE_RADIO(OnShowStudents, types + 4, types + 4)
+ROLE_RADIO(OnShowLeague, types + 5, 0)
+#undef ROLE_RADIO
+
+void CClipGroupsPPage::OnFilterChoiceSelChange()
+{
+    const int index = m_filter.IndexOfChoice(m_filterChoiceCombo.GetCurSel());
+    if (index >= 0)
+        ApplyRecordFilter(index);
+}
+
+// The type commands narrow the clips without touching the mode or the banner.
+void CClipGroupsPPage::SetTypeFilter(LPCTSTR type)
+{
+    SetCondition(type ? Condition("[ClipType] = ?", CDaoParams().Add(CString(type)))
+                      : CClipCondition());
+    RequeryClips();
+}
+
+void CClipGroupsPPage::OnFilterAllTypes() { SetTypeFilter(NULL); }
+void CClipGroupsPPage::OnFilterSwing() { SetTypeFilter("Swing"); }
+void CClipGroupsPPage::OnFilterDrill() { SetTypeFilter("Drill"); }
+void CClipGroupsPPage::OnFilterComparison() { SetTypeFilter("Comparison"); }
 
 // ---------------------------------------------------------------------------------------
 // Subject finder
 
 void CClipGroupsPPage::FillSubjectFinder()
 {
+    const CClipCondition condition = m_condition.And(m_filter.InstructorCondition());
     try {
-        FillPeopleWithClips(m_findCombo, m_pClipSet->m_pDatabase, CString(), CDaoParams());
+        FillPeopleWithClips(m_findCombo, m_pClipSet->m_pDatabase, condition.text,
+                            condition.params);
     } catch (CDaoException* e) {
-        HandleDaoError(e);
+        PassOnOrShow(e);
     }
+    if (SelectItemData(m_findCombo, (DWORD_PTR)(LONG_PTR)m_nSelectedSubject) == CB_ERR)
+        SelectItemData(m_findCombo, (DWORD_PTR)-1);
 }
 
 void CClipGroupsPPage::ResetSubjectFinder()
@@ -132,25 +441,30 @@ int CClipGroupsPPage::GetSelectedSubjectID()
     return sel == CB_ERR ? -1 : (int)(LONG_PTR)m_findCombo.GetItemData(sel);
 }
 
-// A subject shows only that person's clips, found by ID; "Any Name" shows all clips again
-// (this page has no other filter to fall back on).
+// A subject shows only that person's clips, found by ID; "Any Name" goes back to the
+// clips of the record filter.
 void CClipGroupsPPage::OnFindSubjectSelChange()
 {
-    const int subject = GetSelectedSubjectID();
+    m_nSelectedSubject = GetSelectedSubjectID();
     try {
-        if (subject == -1) {
-            m_pClipSet->m_strFilter.Empty();
-            SetRecordsetParams(m_pClipSet, CDaoParams());
-            SetDlgItemText(IDC_DB_TITLE, "Database Clip Records");
+        if (m_nSelectedSubject == -1) {
+            SetCondition(m_condition);
+            m_titleStatic.SetDefaultColors();
+            if (m_filter.m_nIndex > 0)
+                m_titleStatic.SetBkColor(kBannerYellow);
+            m_titleStatic.SetWindowText(m_filter.m_strTitle);
         } else {
             CString name;
             m_findCombo.GetLBText(m_findCombo.GetCurSel(), name);
-            m_pClipSet->m_strFilter = "[VideoClip].[PersonID] = ?";
-            SetRecordsetParams(m_pClipSet, CDaoParams().Add((LONG)subject));
-            SetDlgItemText(IDC_DB_TITLE, "Database Records for " + name + " Only");
+            m_titleStatic.SetBkColor(kBannerYellow);
+            m_titleStatic.SetWindowText(m_filter.SubjectTitle(name));
+            SetCondition(Condition("[VideoClip].[PersonID] = ?",
+                                   CDaoParams().Add((LONG)m_nSelectedSubject)));
         }
+        m_titleStatic.Invalidate();
+        m_pClipSet->m_strSort = kSort;
         m_pClipSet->Requery();
-        ShowClip();
+        ShowRecord();
     } catch (CDaoException* e) {
         HandleDaoError(e);
     }
@@ -350,66 +664,20 @@ void CClipGroupsPPage::OnRemoveClipFromGroup()
     }
 }
 
-// The network flag is switched off only for the import and comes back whatever happens;
-// the clip handed on is the one the import made, and a failed import adds nothing.
+// A listed member is skipped with a message; a failed import ends the send.
 BOOL CClipGroupsPPage::ImportNetworkMember(CClipRecord& row)
 {
-    CClipBar* panel = CClipBar::GetClipBar();
-    if (panel && (panel->GetStudentList().ContainsGlobalID(row.m_GlobalID) ||
-                  panel->GetProList().ContainsGlobalID(row.m_GlobalID))) {
+    switch (SendRemoteClip(row)) {
+    case RemoteAlreadyListed:
         AfxMessageBox("Clip has already been added to the Clip Panel", MB_OK);
         return TRUE;
-    }
-    if (!CClip::IsSafeVideoName(row.m_VideoClipFileName))
-        return TRUE;
-    const CString file = g_pAppConfig->GetCaptureDirectory() + "\\" + row.m_VideoClipFileName;
-    CClip* before = g_pClavio ? g_pClavio->GetCurrentClip() : NULL;
-    BOOL imported = FALSE;
-    g_pAppConfig->SetNetworkDatabase(FALSE);
-    try {
-        imported = CClip::ImportClipFiles(file, TRUE);
-    } catch (...) {
-        g_pAppConfig->SetNetworkDatabase(TRUE);
-        throw;
-    }
-    g_pAppConfig->SetNetworkDatabase(TRUE);
-    CClip* clip = g_pClavio ? g_pClavio->GetCurrentClip() : NULL;
-    if (!imported || !clip || clip == before) {
+    case RemoteImportFailed:
+    case RemoteNoClip:
         AfxMessageBox("Process failed.  Check remote database connection", MB_OK);
         return FALSE;
+    default:
+        return TRUE;
     }
-    clip->m_strView = row.m_View;
-    clip->m_strClub = row.m_Club;
-    clip->m_strClipType = row.m_ClipType == "Comparison" ? CString("Swing") : row.m_ClipType;
-    clip->m_strComment = row.m_Comment;
-    clip->m_strGlobalID = row.m_GlobalID;
-    CString label;
-    long instructor = -1;
-    {
-        CPeopleRecord people(row.m_pDatabase);
-        if (OpenPerson(people, row.m_PersonID)) {
-            clip->m_subject.m_LastName = people.m_LastName;
-            clip->m_subject.m_FirstName = people.m_FirstName;
-            clip->m_subject.m_Role = people.m_Role;
-            clip->m_subject.m_LRHand = people.m_LRHand;
-            instructor = people.m_InstructorID;
-            label = people.m_FirstName.Left(1) + "." + people.m_LastName + " (Imported)";
-        }
-        people.Close();
-    }
-    if (instructor != -1) {
-        CPeopleRecord people(row.m_pDatabase);
-        if (OpenPerson(people, instructor)) {
-            clip->m_instructor.m_LastName = people.m_LastName;
-            clip->m_instructor.m_FirstName = people.m_FirstName;
-            clip->m_instructor.m_LRHand = people.m_LRHand;
-            clip->m_instructor.m_Role = "Instructor";
-        }
-        people.Close();
-    }
-    if (panel)
-        panel->AddClip(clip, label);
-    return TRUE;
 }
 
 void CClipGroupsPPage::OnSendGroupToClipPanel()

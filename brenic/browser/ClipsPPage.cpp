@@ -1,7 +1,9 @@
 #include "ClipsPPage.h"
 #include "AppConfig.h"
 #include "BrowserLists.h"
+#include "Clavio.h"
 #include "Clip.h"
+#include "ClipFilter.h"
 #include "ClipBar.h"
 #include "DatabaseMgr.h"
 #include "DatabaseSheet.h"
@@ -10,45 +12,16 @@
 #include "ProgressDlg.h"
 #include "QuickRegisterDlg.h"
 #include "Recordsets.h"
+#include "RemoteSend.h"
 #include "Utility.h"
 #include "browser_res.h"
 
 // ---------------------------------------------------------------------------------------
 // Conditions
 
-CClipCondition CClipCondition::And(const CClipCondition& other) const
-{
-    if (other.IsEmpty())
-        return *this;
-    if (IsEmpty())
-        return other;
-    CClipCondition both;
-    both.text = "(" + text + ") AND (" + other.text + ")";
-    both.params = params;
-    both.params.m_values.insert(both.params.m_values.end(), other.params.m_values.begin(),
-                                other.params.m_values.end());
-    return both;
-}
-
 namespace {
 
-// The recordset's filter and its markers' values.
-void ApplyCondition(CDaoRecordset* set, const CClipCondition& condition)
-{
-    set->m_strFilter = condition.text;
-    SetRecordsetParams(set, condition.params);
-}
-
-CClipCondition Condition(LPCTSTR text, const CDaoParams& params = CDaoParams())
-{
-    CClipCondition c;
-    c.text = text;
-    c.params = params;
-    return c;
-}
-
 const char kSort[] = "[ClipType] DESC, [VideoClipName], [DateTimeStamp]";
-const COLORREF kYellow = RGB(255, 255, 0);
 
 } // namespace
 
@@ -98,8 +71,7 @@ END_MESSAGE_MAP()
 
 CClipsPPage::CClipsPPage()
     : CRecordPage(IDD_CLIPS_PAGE), m_pSet(NULL), m_bSaveClipMode(FALSE), m_nSaveClipID(-1),
-      m_nClipTypeCount(-1), m_nFilterMode(0), m_nFilterIndex(0), m_nFindPersonID(-1),
-      m_nInstructorID(-1), m_bWithInstructor(FALSE), m_bUserEdit(FALSE), m_bComparison(FALSE),
+      m_nFindPersonID(-1), m_bUserEdit(FALSE), m_bComparison(FALSE),
       m_bLoading(FALSE), m_bTypeChosen(FALSE), m_bSubjectChosen(FALSE), m_bClubChosen(FALSE),
       m_bViewChosen(FALSE), m_bCommentChanged(FALSE), m_bStampChanged(FALSE),
       m_bPreviewPending(FALSE)
@@ -108,15 +80,12 @@ CClipsPPage::CClipsPPage()
 
 CClipsPPage::~CClipsPPage()
 {
-    if (m_preview.GetSafeHwnd())
-        m_preview.DestroyWindow();
+    m_preview.Destroy();
 }
 
-// The preview control goes first: its site must not outlive its window.
 void CClipsPPage::OnDestroy()
 {
-    if (m_preview.GetSafeHwnd())
-        m_preview.DestroyWindow();
+    m_preview.Destroy();
     CPropertyPage::OnDestroy();
 }
 
@@ -149,15 +118,7 @@ CString CClipsPPage::CapturePath(const CString& fileName) const
 
 int CClipsPPage::GetClipTypeCount()
 {
-    if (m_nClipTypeCount < 0) {
-        CComboBox scratch;
-        CString* entries[CXMLParser::MaxEntries] = {};
-        m_nClipTypeCount =
-            g_pAppConfig ? g_pAppConfig->m_xmlParser.GetEntries("ClipType", entries) : 0;
-        for (int i = 0; i < m_nClipTypeCount; ++i)
-            delete entries[i];
-    }
-    return m_nClipTypeCount;
+    return CClipFilter::ClipTypeCount();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -232,7 +193,7 @@ BOOL CClipsPPage::OnSetActive()
                 m_bClubChosen = m_bViewChosen = FALSE;
                 SetSaveClipLayout(FALSE);
                 SetFormEditable(FALSE);
-                ApplyRecordFilter(m_nFilterIndex);
+                ApplyRecordFilter(m_filter.m_nIndex);
             }
         }
         FillSubjectList(!m_bSaveClipMode);
@@ -344,11 +305,7 @@ void CClipsPPage::LoadForm()
 
 void CClipsPPage::ClearPreview()
 {
-    if (m_preview.GetSafeHwnd() && !m_strPreviewFile.IsEmpty())
-        m_preview.LoadAVIFile("", -1);
-    if (m_preview.GetSafeHwnd())
-        m_preview.Invalidate();
-    m_strPreviewFile.Empty();
+    m_preview.Clear();
 }
 
 // The video is loaded once the page's message loop runs again: the control may report a
@@ -377,35 +334,7 @@ void CClipsPPage::LoadPreview()
         path = m_strSaveClipFile;
     else if (IsOnRow(m_pSet) && CClip::IsSafeVideoName(m_pSet->m_VideoClipFileName))
         path = CapturePath(m_pSet->m_VideoClipFileName);
-    // A missing file leaves the preview empty (and asks the control nothing).
-    if (path.IsEmpty() || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
-        ClearPreview();
-        return;
-    }
-    // The video control takes its placeholder's place when there is a first clip to show.
-    if (!m_preview.GetSafeHwnd()) {
-        CWnd* holder = GetDlgItem(IDC_CP_PREVIEW);
-        if (!holder)
-            return;
-        CRect place;
-        holder->GetWindowRect(&place);
-        ScreenToClient(&place);
-        holder->DestroyWindow();
-        if (!m_preview.CreateControlWindow(WS_CHILD | WS_VISIBLE, place, this, IDC_CP_PREVIEW))
-            return;
-    }
-    const LONG field = IsOnRow(m_pSet) ? m_pSet->m_TrimIn * 2 : 0;
-    if (path != m_strPreviewFile)
-        m_preview.LoadAVIFile(path, field);
-    m_strPreviewFile = path;
-    if (m_preview.IsValid()) {
-        CRect client;
-        m_preview.GetClientRect(&client);
-        m_preview.SetMask(0, 0, (client.Width() + 1) / 608.0f, (client.Height() + 1) / 456.0f);
-        m_preview.SeekField(field);
-    } else {
-        m_preview.Invalidate();
-    }
+    m_preview.Load(this, IDC_CP_PREVIEW, path, IsOnRow(m_pSet) ? m_pSet->m_TrimIn * 2 : 0);
 }
 
 // The user's changes go into the row; fields the user left alone keep their stored value.
@@ -464,14 +393,8 @@ void CClipsPPage::UpdateInstructor()
     const int item = m_subjectCombo.GetCurSel();
     if (item != CB_ERR && m_pSet && m_pSet->m_pDatabase) {
         const LONG person = (LONG)(LONG_PTR)m_subjectCombo.GetItemData(item);
-        CPeopleRecord people(m_pSet->m_pDatabase);
         try {
-            if (OpenPerson(people, person) && people.m_InstructorID >= 0) {
-                const long instructor = people.m_InstructorID;
-                people.Close();
-                if (OpenPerson(people, instructor))
-                    m_strInstructor = people.m_LastName + ", " + people.m_FirstName;
-            }
+            m_strInstructor = InstructorNameOf(m_pSet->m_pDatabase, person);
         } catch (CDaoException* e) {
             PassOnOrShow(e);
         }
@@ -495,7 +418,7 @@ void CClipsPPage::FillSubjectList(BOOL withRoleCondition)
     // Every person once (by ID), in the role modes only the people of the role; the row's
     // own subject is always offered.
     CClipCondition role;
-    if (withRoleCondition && m_nFilterMode > GetClipTypeCount() && !m_personCondition.IsEmpty())
+    if (withRoleCondition && m_filter.m_nMode > GetClipTypeCount() && !m_personCondition.IsEmpty())
         role = m_personCondition;
     CPeopleRecord people(m_pSet->m_pDatabase);
     const int keep = m_subjectCombo.GetCurSel() == CB_ERR
@@ -527,9 +450,7 @@ void CClipsPPage::FillFindList()
     if (!m_pSet || !m_pSet->m_pDatabase)
         return;
     CClipCondition condition = m_personCondition.And(m_dateCondition);
-    if (m_bWithInstructor)
-        condition = condition.And(Condition("[Person].[InstructorID] = ?",
-                                            CDaoParams().Add((LONG)m_nInstructorID)));
+    condition = condition.And(m_filter.InstructorCondition());
     try {
         FillPeopleWithClips(m_findCombo, m_pSet->m_pDatabase, condition.text, condition.params);
     } catch (CDaoException* e) {
@@ -564,52 +485,10 @@ void CClipsPPage::SetCondition(const CClipCondition& condition)
     ApplyCondition(m_pSet, condition);
 }
 
-CClipCondition CClipsPPage::RoleCondition(CString role) const
-{
-    if (role == "Other")
-        return Condition("([Person].[Role] = 'Other') Or ([Person].[Role] Is Null) Or "
-                         "([Person].[Role] Not In ('Student', 'Instructor', 'Pro', 'Lady Pro'))");
-    return Condition("[Person].[Role] = ?", CDaoParams().Add(role));
-}
-
 void CClipsPPage::FillFilterChoices()
 {
-    const int types = GetClipTypeCount();
-    m_filterChoiceCombo.ResetContent();
-    CString label = " ";
-    BOOL enable = TRUE;
-    if (m_nFilterMode == types + 4) {
-        label = "With Instructor...";
-        m_filterChoiceCombo.SetItemData(m_filterChoiceCombo.AddString("Show All"), (DWORD_PTR)-1);
-        CPeopleRecord people(m_pSet ? m_pSet->m_pDatabase : NULL);
-        try {
-            people.SetParamValue(0, "Instructor");
-            people.Open(dbOpenSnapshot,
-                        "SELECT * FROM Person WHERE Person.[Role] = ? ORDER BY [FirstName],[LastName]",
-                        dbReadOnly);
-            for (; !people.IsEOF(); people.MoveNext())
-                m_filterChoiceCombo.SetItemData(
-                    m_filterChoiceCombo.AddString(people.m_FirstName + " " + people.m_LastName),
-                    (DWORD_PTR)(LONG_PTR)people.m_ID);
-        } catch (CDaoException* e) {
-            PassOnOrShow(e);
-        }
-        m_filterChoiceCombo.SetCurSel(0);
-    } else if (m_nFilterMode >= 1 && m_nFilterMode <= types) {
-        label = "With Type...";
-        CString* entries[CXMLParser::MaxEntries] = {};
-        const int count = g_pAppConfig->m_xmlParser.GetEntries("ClipType", entries);
-        for (int i = 0; i < count; ++i) {
-            m_filterChoiceCombo.AddString(*entries[i]);
-            delete entries[i];
-        }
-        m_filterChoiceCombo.SetCurSel(0);
-    } else {
-        enable = FALSE;
-    }
-    m_filterChoiceCombo.EnableWindow(enable);
-    GetDlgItem(IDC_DB_CHOICE_LABEL)->EnableWindow(enable);
-    SetDlgItemText(IDC_DB_CHOICE_LABEL, label);
+    m_filter.FillChoices(m_filterChoiceCombo, GetDlgItem(IDC_DB_CHOICE_LABEL),
+                         m_pSet ? m_pSet->m_pDatabase : NULL);
 }
 
 void CClipsPPage::ApplyRecordFilter(int index)
@@ -618,53 +497,13 @@ void CClipsPPage::ApplyRecordFilter(int index)
         return;
     if (!m_bSaveClipMode && !m_bUserEdit && !SaveRecord(TRUE))
         return;
-    const int types = GetClipTypeCount();
-    m_nFilterIndex = index;
-    m_bWithInstructor = FALSE;
     CString title;
-    if (index <= 0) {
+    m_personCondition = m_filter.Apply(index, m_filterChoiceCombo, m_pSet->m_pDatabase, title);
+    if (m_filter.m_nIndex == 0) {
         m_titleStatic.SetDefaultColors();
-        title = "Database Clip Records";
-        m_personCondition = CClipCondition();
         m_nFindPersonID = -1;
-        m_nFilterIndex = 0;
     } else {
-        m_titleStatic.SetBkColor(kYellow);
-        const int choice = m_filterChoiceCombo.GetCurSel();
-        if (index == types + 4 && choice > 0) {
-            CString name;
-            m_filterChoiceCombo.GetLBText(choice, name);
-            title = "Database Records for Instructor - " + name + " Only";
-            m_bWithInstructor = TRUE;
-            m_nInstructorID = (int)(LONG_PTR)m_filterChoiceCombo.GetItemData(choice);
-            m_strInstructorName.Empty();
-            CPeopleRecord people(m_pSet->m_pDatabase);
-            if (OpenPerson(people, m_nInstructorID))
-                m_strInstructorName = people.m_LastName + ", " + people.m_FirstName;
-            m_personCondition = Condition("([Person].[Role] = 'Student') AND ([Person].[InstructorID] = ?)",
-                                          CDaoParams().Add((LONG)m_nInstructorID));
-        } else if (index >= 1 && index <= types) {
-            CString name;
-            if (choice != CB_ERR)
-                m_filterChoiceCombo.GetLBText(choice, name);
-            title = "Database Records for " + name + "s Only";
-            m_personCondition = Condition("[ClipType] = ?", CDaoParams().Add(name));
-        } else {
-            CString* entries[CXMLParser::MaxEntries] = {};
-            const int count = g_pAppConfig->m_xmlParser.GetEntries("ClipFilter", entries);
-            CString entry = index < count ? *entries[index] : CString();
-            for (int i = 0; i < count; ++i)
-                delete entries[i];
-            // "Show " and a plural role name; an entry of another form filters nothing.
-            if (entry.GetLength() > 6 && entry.Left(5) == "Show ") {
-                CString name = entry.Mid(5);
-                title = "Database Records for " + name + " Only";
-                m_personCondition = RoleCondition(name.Left(name.GetLength() - 1));
-            } else {
-                title = "Database Clip Records";
-                m_personCondition = CClipCondition();
-            }
-        }
+        m_titleStatic.SetBkColor(kBannerYellow);
     }
     SetCondition(m_personCondition.And(m_dateCondition));
     m_titleStatic.SetWindowText(title);
@@ -683,7 +522,7 @@ void CClipsPPage::ApplyRecordFilter(int index)
 void CClipsPPage::OnShowAll()
 {
     try {
-        m_nFilterMode = 0;
+        m_filter.SetMode(0);
         FillFilterChoices();
         ApplyRecordFilter(0);
     } catch (CDaoException* e) {
@@ -693,11 +532,9 @@ void CClipsPPage::OnShowAll()
 
 void CClipsPPage::OnShowClips()
 {
-    const int types = GetClipTypeCount();
-    if (m_nFilterMode >= 1 && m_nFilterMode <= types)
+    if (!m_filter.SetMode(1))
         return;
     try {
-        m_nFilterMode = 1;
         FillFilterChoices();
         ApplyRecordFilter(1);
     } catch (CDaoException* e) {
@@ -711,7 +548,7 @@ void CClipsPPage::OnShowClips()
     {                                                                                      \
         try {                                                                              \
             const int types = GetClipTypeCount();                                          \
-            m_nFilterMode = (mode);                                                        \
+            m_filter.SetMode(mode);                                                        \
             FillFilterChoices();                                                           \
             ApplyRecordFilter(index);                                                      \
         } catch (CDaoException* e) {                                                       \
@@ -727,13 +564,10 @@ ROLE_RADIO(OnShowLeague, types + 5, 0)
 
 void CClipsPPage::OnFilterChoiceSelChange()
 {
-    const int types = GetClipTypeCount();
-    const int sel = m_filterChoiceCombo.GetCurSel();
+    const int index = m_filter.IndexOfChoice(m_filterChoiceCombo.GetCurSel());
     try {
-        if (m_nFilterMode >= 1 && m_nFilterMode <= types)
-            ApplyRecordFilter(sel + 1);
-        else if (m_nFilterMode == types + 4)
-            ApplyRecordFilter(types + 4);
+        if (index >= 0)
+            ApplyRecordFilter(index);
     } catch (CDaoException* e) {
         HandleDaoError(e);
     }
@@ -750,7 +584,7 @@ void CClipsPPage::SetDateFilter(int days)
         m_dateCondition = Condition("[VideoClip].[DateTimeStamp] > ?", CDaoParams().Add(value));
     }
     try {
-        ApplyRecordFilter(m_nFilterIndex);
+        ApplyRecordFilter(m_filter.m_nIndex);
     } catch (CDaoException* e) {
         HandleDaoError(e);
     }
@@ -770,16 +604,14 @@ void CClipsPPage::OnFindSubjectSelChange()
             m_nFindPersonID = -1;
             SetCondition(m_personCondition.And(m_dateCondition));
             m_titleStatic.SetDefaultColors();
-            if (m_nFilterIndex > 0)
-                m_titleStatic.SetBkColor(kYellow);
+            if (m_filter.m_nIndex > 0)
+                m_titleStatic.SetBkColor(kBannerYellow);
+            m_titleStatic.SetWindowText(m_filter.m_strTitle);
         } else {
             CString name;
             m_findCombo.GetLBText(m_findCombo.GetCurSel(), name);
-            m_titleStatic.SetBkColor(kYellow);
-            m_titleStatic.SetWindowText(
-                m_bWithInstructor
-                    ? "Database Records for " + name + " and Instructor - " + m_strInstructorName + " Only"
-                    : "Database Records for " + name + " Only");
+            m_titleStatic.SetBkColor(kBannerYellow);
+            m_titleStatic.SetWindowText(m_filter.SubjectTitle(name));
             SetCondition(Condition("[VideoClip].[PersonID] = ?",
                                    CDaoParams().Add((LONG)m_nFindPersonID))
                              .And(m_dateCondition));
@@ -1249,7 +1081,7 @@ void CClipsPPage::OnDeleteClip()
         if (m_pSet->IsEOF() && !m_pSet->IsBOF())
             m_pSet->MovePrev();
         if (deletePerson)
-            ApplyRecordFilter(m_nFilterIndex);
+            ApplyRecordFilter(m_filter.m_nIndex);
         else
             FillFindList();
         LoadForm();
@@ -1263,7 +1095,7 @@ void CClipsPPage::OnDeleteClip()
 // Sending, exporting, importing
 
 // The row's clip to the students pane (subject role "Student") or the pros pane.
-BOOL CClipsPPage::SendRowToClipPanel(CClipRecord* row, BOOL)
+BOOL CClipsPPage::SendRowToClipPanel(CClipRecord* row)
 {
     CClipBar* panel = CClipBar::GetClipBar();
     if (!panel)
@@ -1277,12 +1109,39 @@ BOOL CClipsPPage::SendRowToClipPanel(CClipRecord* row, BOOL)
     return student ? panel->AddClip(clip, CString()) : panel->AddReferenceClip(clip);
 }
 
+// A row of the database on another machine: imported, then sent. A failure is told and
+// closes the sheet (FALSE).
+BOOL CClipsPPage::SendRemoteRow(CClipRecord* row)
+{
+    switch (SendRemoteClip(*row)) {
+    case RemoteSent:
+    case RemoteAlreadyListed:
+        return TRUE;
+    case RemoteImportFailed:
+        AfxMessageBox("Cannot complete action.  Please check remote db connection");
+        break;
+    case RemoteNoClip:
+        if (g_pClavio)
+            g_pClavio->LoadVideoFile("");
+        AfxMessageBox("Process failed.  Check remote connection");
+        break;
+    }
+    if (m_pSheet)
+        m_pSheet->EndSheet(IDCANCEL);
+    return FALSE;
+}
+
 void CClipsPPage::OnSendClipToClipPanel()
 {
     if (!IsOnRow(m_pSet))
         return;
     try {
-        SendRowToClipPanel(m_pSet, FALSE);
+        if (!g_pAppConfig || !g_pAppConfig->IsNetworkDatabase())
+            SendRowToClipPanel(m_pSet);
+        else if (IsClipInClipPanel(m_pSet->m_GlobalID))
+            AfxMessageBox("Clip has already been added to the Clip Panel");
+        else
+            SendRemoteRow(m_pSet);
     } catch (CDaoException* e) {
         HandleDaoError(e);
     }
@@ -1290,6 +1149,7 @@ void CClipsPPage::OnSendClipToClipPanel()
 
 void CClipsPPage::OnSendAllToClipPanel()
 {
+    const BOOL network = g_pAppConfig && g_pAppConfig->IsNetworkDatabase();
     CClipRecord rows(m_pSet->m_pDatabase);
     try {
         ApplyCondition(&rows, m_condition);
@@ -1299,7 +1159,16 @@ void CClipsPPage::OnSendAllToClipPanel()
         progress.SetRange((int)rows.GetRecordCount());
         progress.Show(this);
         for (; !rows.IsEOF(); rows.MoveNext()) {
-            SendRowToClipPanel(&rows, TRUE);
+            // Rows already in the clip panel are skipped here; a network send stops there.
+            if (IsClipInClipPanel(rows.m_GlobalID)) {
+                if (network)
+                    break;
+            } else if (network) {
+                if (!SendRemoteRow(&rows))
+                    break;
+            } else {
+                SendRowToClipPanel(&rows);
+            }
             progress.StepIt();
             if (progress.IsCancelled()) {
                 AfxMessageBox("Action has been cancelled.");

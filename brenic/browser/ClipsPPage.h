@@ -9,6 +9,8 @@
 #include <afxwin.h>
 #include <afxcmn.h>
 #include <afxdao.h>
+#include "ClipFilter.h"
+#include "ClipPreview.h"
 #include "EditEx.h"
 #include "RecordPage.h"
 #include "StaticEx.h"
@@ -18,16 +20,6 @@
 class CClipRecord;
 
 enum { WM_SHOW_PREVIEW = WM_APP + 0x38 };
-
-// A recordset condition and the values of its '?' markers, in order.
-struct CClipCondition
-{
-    CString text;
-    CDaoParams params;
-    BOOL IsEmpty() const { return text.IsEmpty(); }
-    // "(a) AND (b)" with the markers' values following each other; an empty side drops out.
-    CClipCondition And(const CClipCondition& other) const;
-};
 
 class CClipsPPage : public CRecordPage
 {
@@ -132,9 +124,9 @@ protected:
     // Filters.
     void SetCondition(const CClipCondition& condition);
     void SetDateFilter(int days);
-    CClipCondition RoleCondition(CString role) const;
     void Navigate(Move move);
-    BOOL SendRowToClipPanel(CClipRecord* row, BOOL stopAtListed);
+    BOOL SendRowToClipPanel(CClipRecord* row);
+    BOOL SendRemoteRow(CClipRecord* row);
     CString CapturePath(const CString& fileName) const;
     void ClearPreview();
 
@@ -142,13 +134,9 @@ protected:
     BOOL m_bSaveClipMode;
     CString m_strSaveClipFile;
     int m_nSaveClipID;
-    int m_nClipTypeCount;
-    int m_nFilterMode;
-    int m_nFilterIndex;
+    // The filter radios' mode, the applied index and the chosen instructor.
+    CClipFilter m_filter;
     int m_nFindPersonID;
-    int m_nInstructorID;
-    BOOL m_bWithInstructor;
-    CString m_strInstructorName;
     BOOL m_bUserEdit;
     BOOL m_bComparison;
     BOOL m_bLoading;
@@ -161,9 +149,8 @@ protected:
     CClipCondition m_condition;
     CString m_strRecordCount;
     CString m_strInstructor;
-    CString m_strPreviewFile;
 
-    CVideoWindow m_preview;
+    CClipPreview m_preview;
     SECDateTimeCtrl m_dateCtrl;
     SECDateTimeCtrl m_timeCtrl;
     CSliderCtrl m_recordSlider;

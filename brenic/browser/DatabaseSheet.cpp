@@ -41,6 +41,7 @@ void CDatabaseSheet::Initialise()
     m_bInModalLoop = FALSE;
     m_nAddedPersonID = -1;
     m_nSelectedClip = -1;
+    m_nEndResult = 0;
     m_bSaveClipMode = FALSE;
     m_bCreated = FALSE;
     m_bConnected = FALSE;
@@ -196,8 +197,11 @@ int CDatabaseSheet::RunLoop(BOOL)
     return result;
 }
 
-void CDatabaseSheet::AfterLoop(int result)
+void CDatabaseSheet::AfterLoop(int& result)
 {
+    if (m_nEndResult && result == IDCANCEL)
+        result = m_nEndResult;
+    m_nEndResult = 0;
     if ((result == IDOK || result == IDCANCEL) && GetSafeHwnd()) {
         m_bResetPages = TRUE;
         ShowWindow(SW_HIDE);
@@ -260,14 +264,21 @@ void CDatabaseSheet::OnDaoError(BOOL recoverable)
     // The posted Cancel ends the loop (with IDCANCEL) once the page's handler has
     // returned; ending the loop here as well would leave the press queued for the next
     // showing, which it would end at once.
-    if (GetSafeHwnd() && m_bInModalLoop)
-        PressButton(PSBTN_CANCEL);
+    EndSheet(IDCANCEL);
     // Posted: the main window's close deletes the sheets, which must not happen while this
     // sheet's loop and the page handler that called here are still on the stack.
     if (!recoverable)
         if (CWnd* main = AfxGetMainWnd())
             if (main->GetSafeHwnd())
                 main->PostMessage(WM_CLOSE);
+}
+
+void CDatabaseSheet::EndSheet(int result)
+{
+    if (!GetSafeHwnd() || !m_bInModalLoop || m_nEndResult)
+        return;
+    m_nEndResult = result;
+    PressButton(PSBTN_CANCEL);
 }
 
 void CDatabaseSheet::CreateGroupRecordsets()

@@ -55,6 +55,9 @@ public:
     // A page's database failure on a network database: the sheet closes; when the program
     // cannot go on, the main window is asked to close once the sheet's loop has ended.
     void OnDaoError(BOOL recoverable);
+    // Ends the running loop with `result` once the calling handler has returned, through a
+    // press of Cancel, so that the pages run their Cancel handling and the sheet is hidden.
+    void EndSheet(int result);
 
     CPeoplePPage* GetPeoplePage() const { return m_pPeoplePage; }
     CClipsPPage* GetClipsPage() const { return m_pClipsPage; }
@@ -77,7 +80,7 @@ protected:
     void Initialise();
     void UpdateTitle();
     int RunLoop(BOOL firstShowing);
-    void AfterLoop(int result);
+    void AfterLoop(int& result);
 
     CPeopleRecord* m_pPeopleSet;
     CClipRecord* m_pClipSet;
@@ -90,6 +93,7 @@ protected:
     BOOL m_bResetPages;
     BOOL m_bCreated;
     int m_nSelectedClip;
+    int m_nEndResult;
     BOOL m_bSaveClipMode;
     BOOL m_bRemote;
     BOOL m_bConnected;

@@ -70,7 +70,12 @@ void CComboEx::ApplyToEditField()
 HBRUSH CComboEx::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
     HBRUSH result = CComboBox::OnCtlColor(pDC, pWnd, nCtlColor);
-    if (nCtlColor != CTLCOLOR_EDIT)
+    // The edit field asks as an edit while it takes typing and as a static once it is
+    // read-only (always, after it is attached): both get the combo's look.
+    if (nCtlColor != CTLCOLOR_EDIT && nCtlColor != CTLCOLOR_STATIC)
+        return result;
+    if (nCtlColor == CTLCOLOR_STATIC && !(pWnd && pWnd->GetSafeHwnd() &&
+                                          ::GetParent(pWnd->GetSafeHwnd()) == GetSafeHwnd()))
         return result;
     if (!m_edit.GetSafeHwnd() && pWnd && pWnd->GetSafeHwnd()) {
         m_edit.SubclassWindow(pWnd->GetSafeHwnd());

@@ -1,4 +1,5 @@
 #include "GroupDialogs.h"
+#include "BrowserLists.h"
 #include "browser_res.h"
 
 CGroupName::CGroupName(CWnd* parent) : CDialog(IDD_GROUP_NAME, parent)
@@ -9,6 +10,7 @@ void CGroupName::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_GROUP_NAME, m_strGroupName);
+    DDV_MaxChars(pDX, m_strGroupName, kGroupNameLength);
 }
 
 // A name of blanks only names nothing; the name is otherwise kept as typed.

@@ -4,6 +4,7 @@
 #include "BrowserLists.h"
 #include "DatabaseSheet.h"
 #include "Globals.h"
+#include "Lesson.h"
 #include "MoreDlg.h"
 #include "Recordsets.h"
 #include "browser_res.h"
@@ -64,12 +65,14 @@ BEGIN_MESSAGE_MAP(CPeoplePPage, CPropertyPage)
     ON_BN_CLICKED(IDC_PP_EDIT, OnEditPerson)
     ON_BN_CLICKED(IDC_PP_DELETE, OnDeletePerson)
     ON_BN_CLICKED(IDC_PP_MORE, OnMore)
+    ON_BN_CLICKED(IDC_PP_LESSON, OnSelectForLesson)
+    ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 CPeoplePPage::CPeoplePPage()
     : CRecordPage(IDD_PEOPLE_PAGE), m_pSet(NULL), m_bSaveClipMode(FALSE),
       m_bLessonStudentChosen(0), m_nLessonPickMode(0), m_nPersonToShow(-1), m_bSuppress(1),
-      m_bMasksAttached(0), m_nFilterIndex(0), m_nFilterKind(0)
+      m_bMasksAttached(0), m_nFilterIndex(0), m_nFilterKind(0), m_bFirstPaint(TRUE)
 {
 }
 
@@ -120,6 +123,12 @@ BOOL CPeoplePPage::OnInitDialog()
     ShowFilterButtons();
     if (CWnd* lesson = GetDlgItem(IDC_PP_LESSON))
         lesson->ShowWindow(SW_HIDE);
+    m_firstNameEdit.SetLimitText(kNameLength);
+    m_lastNameEdit.SetLimitText(kNameLength);
+    m_addressEdit.SetLimitText(kAddressLength);
+    m_address2Edit.SetLimitText(kAddressLength);
+    m_cityEdit.SetLimitText(kCityLength);
+    m_emailEdit.SetLimitText(kAltPhoneLength);
     m_phoneEdit.AttachEdit(IDC_PP_PHONE, this);
     m_zipEdit.AttachEdit(IDC_PP_ZIP, this);
     m_bMasksAttached = TRUE;
@@ -685,11 +694,57 @@ void CPeoplePPage::OnMore()
 void CPeoplePPage::OnOK()
 {
     try {
-        if (CommitEdit(TRUE))
-            m_bLessonStudentChosen = FALSE;
+        if (!CommitEdit(TRUE))
+            return;
+        // A student chosen for a lesson while browsing: the lesson may start now.
+        if (m_bLessonStudentChosen && !m_nLessonPickMode &&
+            AfxMessageBox("Do you wish to start the lesson now?", MB_YESNO | MB_ICONQUESTION) ==
+                IDYES &&
+            !m_nLessonPickMode && g_pLesson)
+            g_pLesson->Start(FALSE);
+        m_bLessonStudentChosen = FALSE;
     } catch (CDaoException* e) {
         HandleDaoError(e, FALSE);
     }
+}
+
+void CPeoplePPage::OnSelectForLesson()
+{
+    try {
+        if (!CommitEdit(TRUE) || !IsOnRow(m_pSet))
+            return;
+        if (m_pSet->m_Role == "Instructor") {
+            AfxMessageBox("You cannot select an instructor for a lesson");
+            return;
+        }
+        m_bLessonStudentChosen = FALSE;
+        // A person the lesson cannot read (it says so) is not chosen.
+        if (!g_pLesson || !g_pLesson->LoadStudent(m_pSet->m_ID))
+            return;
+        if (AfxMessageBox("Do you wish to start the lesson now?", MB_YESNO | MB_ICONQUESTION) ==
+            IDYES) {
+            if (m_pSheet)
+                m_pSheet->EndSheet(IDOK);
+            // Picking for a lesson being started: that start goes on once the sheet is closed.
+            if (!m_nLessonPickMode)
+                g_pLesson->Start(FALSE);
+        }
+        m_bLessonStudentChosen = TRUE;
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CPeoplePPage::OnPaint()
+{
+    CRecordPage::OnPaint();
+    if (!m_bFirstPaint)
+        return;
+    m_bFirstPaint = FALSE;
+    if (m_nLessonPickMode && g_pAppConfig && g_pAppConfig->GetNagEnable())
+        AfxMessageBox("Find a student for this lesson, or enter a new student into the "
+                      "Database. Press 'Select for Lesson' to select a student for the lesson.",
+                      MB_ICONINFORMATION);
 }
 
 BOOL CPeoplePPage::OnApply()

@@ -58,6 +58,9 @@ public:
     afx_msg void OnMore();
     afx_msg void OnFieldChange();
     afx_msg void OnRoleChange();
+    // The hidden "Select for lesson" button: the shown person becomes the lesson's student.
+    afx_msg void OnSelectForLesson();
+    afx_msg void OnPaint();
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);
@@ -94,6 +97,7 @@ protected:
     int m_bMasksAttached;
     int m_nFilterIndex;
     int m_nFilterKind;
+    BOOL m_bFirstPaint;
     CString m_strPosition;
     // The recordset's filter values, in marker order (kept for the counting and find lists).
     CDaoParams m_filterParams;

@@ -33,7 +33,9 @@ void CQuickRegisterDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_QR_FIRST_NAME, m_strFirstName);
+    DDV_MaxChars(pDX, m_strFirstName, kNameLength);
     DDX_Text(pDX, IDC_QR_LAST_NAME, m_strLastName);
+    DDV_MaxChars(pDX, m_strLastName, kNameLength);
 }
 
 BOOL CQuickRegisterDlg::OnInitDialog()
@@ -79,7 +81,9 @@ void CQuickRegisterDlg2::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_QR_INSTRUCTOR, m_instructorList);
     DDX_Control(pDX, IDC_QR_ROLE, m_roleList);
     DDX_Text(pDX, IDC_QR_FIRST_NAME, m_strFirstName);
+    DDV_MaxChars(pDX, m_strFirstName, kNameLength);
     DDX_Text(pDX, IDC_QR_LAST_NAME, m_strLastName);
+    DDV_MaxChars(pDX, m_strLastName, kNameLength);
     DDX_CBString(pDX, IDC_QR_ROLE, m_strRole);
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include "AppConfig.h"
+#include "ClipGroupsPPage.h"
 #include "ClipsPPage.h"
 #include "DatabaseSheet.h"
 #include "Globals.h"
@@ -36,12 +37,17 @@ const char* s_dir;
 CDatabaseSheet* s_sheet;
 std::function<void(CDatabaseSheet&, const char*)>* s_shoot;
 
-void Shoot(CDatabaseSheet& sheet, const char* name)
+void ShootWindow(CWnd& window, const char* name)
 {
-    sheet.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    window.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Pump(800);
     std::string command = std::string("xwd -root -silent -out '") + s_dir + "/" + name + ".xwd'";
     EXPECT_EQ(0, system(command.c_str()));
+}
+
+void Shoot(CDatabaseSheet& sheet, const char* name)
+{
+    ShootWindow(sheet, name);
 }
 
 void Click(CWnd* page, UINT id)
@@ -129,6 +135,96 @@ TEST(BrowserScreens, ReadOnlyEditingAndBanner)
         };
         SetTimer(NULL, 0, 300, Tick::Proc);
         sheet.ShowModal(1);
+    }
+    g_pAppConfig = NULL;
+}
+
+TEST(BrowserScreens, ClipGroupsPage)
+{
+    const char* dir = getenv("QUORVEL_SCREENSHOT_DIR");
+    if (!dir)
+        GTEST_SKIP() << "no screenshot folder";
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    CString folder;
+    folder.Format("%squorvel-groups-%lu\\", temp, GetCurrentProcessId());
+    CreateDirectoryA(folder, NULL);
+    CAppConfig config;
+    config.SetInstallDir(folder);
+    config.SetCaptureDirectory(folder);
+    static const char defs[] =
+        "<FieldDefs><Field Name=\"ClipType\" DisplayName=\"Clip Type\" DisplayType=\"List\">"
+        "<Entry>Swing</Entry><Entry>Drill</Entry><Entry>Comparison</Entry></Field>"
+        "<Field Name=\"ClipFilter\" DisplayName=\"Clip Filter\" DisplayType=\"List\">"
+        "<Entry>Show All</Entry><Entry>Show Swings</Entry><Entry>Show Drills</Entry>"
+        "<Entry>Show Comparisons</Entry><Entry>Show Players</Entry><Entry>Show Pros</Entry>"
+        "<Entry>Show Lady Pros</Entry><Entry>Show Students</Entry></Field>"
+        "<Field Name=\"Club\" DisplayName=\"Club\" DisplayType=\"List\"><Entry>Driver</Entry>"
+        "</Field></FieldDefs>";
+    config.m_xmlParser.ParseText(defs, (int)sizeof defs - 1);
+    g_pAppConfig = &config;
+    {
+        CDaoDatabase db;
+        DeleteFileA(config.GetDatabasePath());
+        db.Create(config.GetDatabasePath(), ";LANGID=0x0409;CP=1252;COUNTRY=0");
+        for (const char* const* s = kClipDatabaseSchema; *s; ++s)
+            db.Execute(*s);
+        db.Execute("INSERT INTO [Person] ([FirstName], [LastName], [Role], [InstructorID]) "
+                   "VALUES ('Ida', 'Hale', 'Instructor', -1)");
+        db.Execute("INSERT INTO [Person] ([FirstName], [LastName], [Role], [InstructorID]) "
+                   "VALUES ('Sam', 'O''Brien', 'Student', 1)");
+        db.Execute("INSERT INTO [Person] ([FirstName], [LastName], [Role], [InstructorID]) "
+                   "VALUES ('Ben', 'Hogg', 'Pro', -1)");
+        const char* clips[] = {
+            "(2, 'O''Brien,Sam Swing', 'Swing', 'Driver', 'Face on', 'Slices under pressure', "
+            "#06/01/2026 10:30:00#)",
+            "(2, 'O''Brien,Sam Drill', 'Drill', 'Driver', 'Down the line', 'Tempo drill', "
+            "#06/02/2026 09:15:00#)",
+            "(3, 'Hogg,Ben Swing', 'Swing', 'Driver', 'Face on', 'Reference swing', "
+            "#05/20/2026 16:00:00#)"};
+        for (const char* values : clips)
+            db.Execute(CString("INSERT INTO [VideoClip] ([PersonID], [VideoClipName], "
+                               "[ClipType], [Club], [View], [Comment], [DateTimeStamp]) VALUES ") +
+                       values);
+        db.Execute("INSERT INTO [ReferenceClipMaster] ([GroupName], [Comment]) "
+                   "VALUES ('Driver faults', '')");
+        db.Execute("INSERT INTO [ReferenceClipGroupDetail] ([RefClipID], [VideoID]) VALUES (1, 1)");
+        db.Execute("INSERT INTO [ReferenceClipGroupDetail] ([RefClipID], [VideoID]) VALUES (1, 3)");
+        db.Close();
+    }
+    s_dir = dir;
+    {
+        CDatabaseSheet owner("Vido Database");
+        owner.CreateGroupRecordsets();
+        owner.OpenGroupRecordsets();
+        CClipGroupsPPage page;
+        page.SetMembershipRecordset(owner.GetGroupDetailRecordset());
+        page.SetGroupRecordset(owner.GetGroupMasterRecordset());
+        CPropertySheet sheet("Vido Database");
+        sheet.AddPage(&page);
+        static CPropertySheet* s_groups;
+        static CClipGroupsPPage* s_page;
+        s_groups = &sheet;
+        s_page = &page;
+        struct Tick
+        {
+            static void CALLBACK Proc(HWND, UINT, UINT_PTR id, DWORD)
+            {
+                KillTimer(NULL, id);
+                s_groups->SetWindowPos(NULL, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+                ShootWindow(*s_groups, "browser_groups");
+                s_page->CheckRadioButton(IDC_DB_SHOW_ALL, IDC_CP_SHOW_PLAYERS, IDC_CP_SHOW_STUDENTS);
+                Click(s_page, IDC_CP_SHOW_STUDENTS);
+                s_page->GetFilterChoices().SetCurSel(1);
+                s_page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DB_CHOICE, CBN_SELCHANGE),
+                                    (LPARAM)s_page->GetFilterChoices().GetSafeHwnd());
+                ShootWindow(*s_groups, "browser_groups_banner");
+                s_groups->PressButton(PSBTN_CANCEL);
+            }
+        };
+        SetTimer(NULL, 0, 300, Tick::Proc);
+        sheet.DoModal();
+        owner.CloseGroupRecordsets();
     }
     g_pAppConfig = NULL;
 }

@@ -1,6 +1,7 @@
 // The clip groups page over a database made at test time, headless: groups made with
 // awkward names, members added and removed, a group deleted with its memberships.
 #include "browser_test_support.h"
+#include <set>
 #include "ClipBar.h"
 #include "ClipGroupsPPage.h"
 #include "DatabaseSheet.h"
@@ -31,6 +32,7 @@ protected:
                    CDaoParams().Add(keep).Add(first));
         db.Close();
 
+        AddRows();
         host.CreateEx(0, AfxRegisterWndClass(0), "host", WS_POPUP, CRect(0, 0, 600, 500), NULL, 0);
         sheet.CreateGroupRecordsets();
         sheet.OpenGroupRecordsets();
@@ -47,6 +49,9 @@ protected:
         BrowserTest::TearDown();
     }
 
+    // What a fixture of its own adds before the page is made.
+    virtual void AddRows() {}
+
     static long LastIDOf(CDaoDatabase& db, const char* table)
     {
         CDaoRecordset rs(&db);
@@ -61,6 +66,20 @@ protected:
     {
         page.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                          (LPARAM)page.GetDlgItem(id)->GetSafeHwnd());
+    }
+
+    void Choose(UINT id, int item)
+    {
+        CComboBox* list = (CComboBox*)page.GetDlgItem(id);
+        list->SetCurSel(item);
+        page.SendMessage(WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)list->GetSafeHwnd());
+    }
+
+    CString Text(UINT id)
+    {
+        CString text;
+        page.GetDlgItemText(id, text);
+        return text;
     }
 
     void SelectGroup(const char* name)
@@ -261,4 +280,156 @@ TEST_F(ClipGroupsTest, AFailedNetworkImportSendsNothingAndRestoresTheNetworkFlag
     EXPECT_TRUE(m_config.IsNetworkDatabase());
     EXPECT_TRUE(answers.Saw("Process failed.  Check remote database connection"));
     m_config.SetNetworkDatabase(FALSE);
+}
+
+namespace {
+
+CString Position(int current, int count)
+{
+    CString text;
+    text.Format("%d of %d", current, count);
+    return text;
+}
+
+// A clip type with quotes, brackets and pattern characters among the field definitions'.
+const char kOddType[] = "Chip 'n' Run [50%_*?#]";
+
+const char kOddFieldDefs[] =
+    "<FieldDefs>\n"
+    "<Field Name=\"ClipType\" DisplayName=\"Kind\" DisplayType=\"List\">"
+    "<Entry>Swing</Entry><Entry>Drill</Entry><Entry>Comparison</Entry>"
+    "<Entry>Chip 'n' Run [50%_*?#]</Entry></Field>\n"
+    "<Field Name=\"ClipFilter\" DisplayName=\"Clip Filter\" DisplayType=\"List\">"
+    "<Entry>Show All</Entry><Entry>Show Swings</Entry><Entry>Show Drills</Entry>"
+    "<Entry>Show Comparisons</Entry><Entry>Show Chips</Entry><Entry>Show Players</Entry>"
+    "<Entry>Show O'Hara's 100% Pros</Entry><Entry>Show Lady Pros</Entry>"
+    "<Entry>Show Students</Entry></Field>\n"
+    "<Field Name=\"Club\" DisplayName=\"Stick\" DisplayType=\"List\"><Entry>Driver</Entry></Field>\n"
+    "</FieldDefs>\n";
+
+// Hogg (a pro of a role with a quote and a pattern character) has a swing and a drill; O'Brien, Ida Hale's student, the odd type; Müller,
+// a student of nobody, a drill; Sutton, a lady pro, a clip type the definitions do not know.
+class ClipGroupsFilterTest : public ClipGroupsTest
+{
+protected:
+    void AddRows() override
+    {
+        m_config.m_xmlParser.ParseText(kOddFieldDefs, (int)sizeof kOddFieldDefs - 1);
+        Run("UPDATE [Person] SET [Role] = ? WHERE [LastName] = 'Hogg'",
+            CDaoParams().Add("O'Hara's 100% Pro"));
+        hale = AddPerson("Ida", "Hale", "Instructor");
+        obrien = AddPerson("Sam", "O'Brien", "Student", hale);
+        muller = AddPerson("J\xF6rg", "M\xFCller", "Student");
+        sutton = AddPerson("Lou", "Sutton", "Lady Pro");
+        CDaoDatabase db;
+        db.Open(m_db, FALSE, FALSE);
+        AddClip(*this, db, obrien, kOddType, 3, -1, "CLP0003.avi", &odd);
+        AddClip(*this, db, muller, "Drill", 4, -1, "CLP0004.avi", &drill);
+        AddClip(*this, db, sutton, "Putt", 5, -1, "CLP0005.avi", &putt);
+        db.Close();
+    }
+
+    long hale = 0, obrien = 0, muller = 0, sutton = 0, odd = 0, drill = 0, putt = 0;
+};
+
+} // namespace
+
+TEST_F(ClipGroupsFilterTest, FilterRadiosChoicesAndSubjectsNarrowTheClipsUnderTheirBanner)
+{
+    EXPECT_STREQ("1 of 5", page.GetPositionText());
+    const COLORREF plain = page.GetBanner().GetBkColor();
+    struct Step
+    {
+        UINT radio;        // 0: a choice of the list instead
+        int choice;        // the list entry chosen after the radio (-1: none)
+        const char* title;
+        int count;
+    } steps[] = {
+        {IDC_CP_SHOW_CLIPS, -1, "Database Records for Swings Only", 1},
+        {0, 1, "Database Records for Drills Only", 2},
+        {0, 3, "Database Records for Chip 'n' Run [50%_*?#]s Only", 1},
+        {IDC_CP_SHOW_CLIPS, -1, "Database Records for Chip 'n' Run [50%_*?#]s Only", 1},
+        {IDC_DB_SHOW_PROS, -1, "Database Records for O'Hara's 100% Pros Only", 2},
+        {IDC_CP_SHOW_LADY_PROS, -1, "Database Records for Lady Pros Only", 1},
+        {IDC_CP_SHOW_STUDENTS, -1, "Database Records for Students Only", 2},
+        {0, 1, "Database Records for Instructor - Ida Hale Only", 1},
+        {IDC_DB_SHOW_ALL, -1, "Database Clip Records", 5},
+    };
+    for (const Step& step : steps) {
+        if (step.radio)
+            Click(step.radio);
+        if (step.choice >= 0)
+            Choose(IDC_DB_CHOICE, step.choice);
+        EXPECT_STREQ(step.title, Text(IDC_DB_TITLE)) << step.title;
+        EXPECT_EQ(Position(1, step.count), page.GetPositionText()) << step.title;
+        EXPECT_EQ(step.radio == IDC_DB_SHOW_ALL, page.GetBanner().GetBkColor() == plain)
+            << step.title;
+    }
+    EXPECT_FALSE(page.GetFilterChoices().IsWindowEnabled());
+
+    // An instructor's students, then one of them by the finder: the banner names both;
+    // "Any Name" goes back to the instructor's students.
+    Click(IDC_CP_SHOW_STUDENTS);
+    ASSERT_EQ(2, page.GetFilterChoices().GetCount()); // "Show All" and Ida Hale
+    Choose(IDC_DB_CHOICE, 1);
+    CComboBox& finder = page.GetSubjectFinder();
+    ASSERT_EQ(2, finder.GetCount()); // "Any Name" and O'Brien
+    Choose(IDC_DB_FIND, finder.FindStringExact(-1, "O'Brien,Sam"));
+    EXPECT_STREQ("Database Records for O'Brien,Sam and Instructor - Hale, Ida Only",
+                 Text(IDC_DB_TITLE));
+    EXPECT_EQ(odd, page.GetClipRecordset()->m_ID);
+    Choose(IDC_DB_FIND, finder.FindStringExact(-1, "Any Name"));
+    EXPECT_STREQ("Database Records for Instructor - Ida Hale Only", Text(IDC_DB_TITLE));
+    EXPECT_STREQ("1 of 1", page.GetPositionText());
+}
+
+TEST_F(ClipGroupsFilterTest, TheRecordFormShowsTheClipReadOnlyAndWalksWithButtonsAndSlider)
+{
+    EXPECT_STREQ("Kind", Text(IDC_CP_TYPE_LABEL));
+    EXPECT_STREQ("Stick", Text(IDC_CP_CLUB_LABEL));
+    EXPECT_FALSE(page.GetDlgItem(IDC_CG_MORE)->IsWindowEnabled());
+    // The clips in the page's order: types descending, then name and time.
+    struct Row
+    {
+        const char* type;
+        const char* subject;
+        const char* instructor;
+    } rows[] = {
+        {"Swing", "Hogg,Ben", ""},
+        {"Swing", "Sutton,Lou", ""}, // "Putt" is no type of the definitions
+        {"Drill", "Hogg,Ben", ""},
+        {"Drill", "M\xFCller,J\xF6rg", ""},
+        {kOddType, "O'Brien,Sam", "Hale, Ida"},
+    };
+    Click(IDC_DB_FIRST);
+    std::multiset<std::string> seen, expected;
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(Position(i + 1, 5), page.GetPositionText());
+        seen.insert(S(Text(IDC_CP_TYPE) + "|" + Text(IDC_CP_SUBJECT) + "|" + Text(IDC_CP_INSTRUCTOR)));
+        expected.insert(std::string(rows[i].type) + "|" + rows[i].subject + "|" + rows[i].instructor);
+        EXPECT_STREQ("Driver", Text(IDC_CP_CLUB));
+        Click(IDC_CG_NEXT);
+    }
+    EXPECT_EQ(expected, seen);
+    EXPECT_STREQ("5 of 5", page.GetPositionText()); // past the last: stays
+    // The row is never written: the unknown type is only shown as a swing.
+    EXPECT_EQ(1, Count("SELECT * FROM [VideoClip] WHERE [ClipType] = 'Putt'"));
+
+    // The slider jumps to a position and stays where it was dropped.
+    CSliderCtrl* slider = (CSliderCtrl*)page.GetDlgItem(IDC_CG_SLIDER);
+    EXPECT_EQ(4, slider->GetRangeMax());
+    slider->SetPos(2);
+    page.SendMessage(WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 2), (LPARAM)slider->GetSafeHwnd());
+    EXPECT_STREQ("3 of 5", page.GetPositionText());
+    EXPECT_EQ(2, slider->GetPos());
+
+    // Without clips: zero of zero, nothing to walk.
+    Run("DELETE FROM [ReferenceClipGroupDetail]");
+    Run("DELETE FROM [VideoClip]");
+    Click(IDC_DB_SHOW_ALL);
+    EXPECT_STREQ("0 of 0", page.GetPositionText());
+    for (UINT id : {IDC_DB_FIRST, IDC_CG_PREV, IDC_CG_NEXT, IDC_DB_LAST})
+        Click(id);
+    EXPECT_STREQ("0 of 0", page.GetPositionText());
+    EXPECT_STREQ("", Text(IDC_CP_SUBJECT));
 }

@@ -1,9 +1,11 @@
 // The database sheet and its clips and people pages over databases made at test time,
 // headless: the sheet's loop runs, the test acts from inside it.
 #include "browser_test_support.h"
+#include <vector>
 #include "ClipBar.h"
 #include "ClipsPPage.h"
 #include "DatabaseSheet.h"
+#include "Lesson.h"
 #include "PeoplePPage.h"
 #include "browser_res.h"
 
@@ -476,4 +478,82 @@ TEST_F(SheetTest, EmptyTablesShowZeroOfZeroAndOfferNothingToEdit)
     });
     EXPECT_EQ(0, Count("SELECT * FROM [VideoClip]"));
     EXPECT_EQ(0, Count("SELECT * FROM [Person]"));
+}
+
+TEST_F(SheetTest, ALessonPicksItsStudentOnThePeoplePageAndShowsThemLater)
+{
+    m_config.SetNagEnable(TRUE);
+    g_pLesson = new CLesson;
+    bool paintedMessage = false, startedInside = true, shownLater = false;
+    answers.Queue(0); // the sheet itself is left to the steps
+    {
+        InsideLoop inside([&] {
+            CDatabaseSheet* sheet = g_pDatabaseSheet;
+            if (!sheet->IsWindowVisible())
+                sheet->ShowWindow(SW_SHOW);
+            CPeoplePPage* people = sheet->GetPeoplePage();
+            people->UpdateWindow();
+            paintedMessage = answers.Saw("Find a student for this lesson");
+            // An instructor is refused.
+            ASSERT_TRUE(people->GoToPersonID(f.hale));
+            Click(people, IDC_PP_LESSON);
+            EXPECT_TRUE(answers.Saw("You cannot select an instructor for a lesson"));
+            ASSERT_TRUE(people->GoToPersonID(f.obrien));
+            answers.Queue(IDYES);
+            Click(people, IDC_PP_LESSON);
+            EXPECT_TRUE(answers.Saw("Do you wish to start the lesson now?"));
+            // Picking for a lesson being started: it starts once the sheet has closed.
+            startedInside = g_pLesson->IsActive();
+            EXPECT_TRUE(sheet->IsInModalLoop());
+        });
+        EXPECT_TRUE(g_pLesson->Start(TRUE));
+    }
+    EXPECT_TRUE(paintedMessage);
+    EXPECT_FALSE(startedInside);
+    EXPECT_TRUE(g_pLesson->IsActive());
+    EXPECT_STREQ("Sam* O'Brien", g_pLesson->GetStudentName());
+    ASSERT_TRUE(g_pDatabaseSheet);
+    EXPECT_FALSE(g_pDatabaseSheet->IsWindowVisible());
+
+    // Editing the student shows the sheet on them; the first-paint message is not repeated.
+    answers.Clear();
+    answers.Queue(0);
+    g_pDatabaseSheet->GetPeopleRecordset()->MoveFirst();
+    {
+        InsideLoop inside([&] {
+            CDatabaseSheet* sheet = g_pDatabaseSheet;
+            if (!sheet->IsWindowVisible())
+                sheet->ShowWindow(SW_SHOW);
+            shownLater = sheet->GetPeopleRecordset()->m_ID == f.obrien;
+            sheet->PressButton(PSBTN_OK);
+        });
+        EXPECT_TRUE(g_pLesson->EditStudent());
+    }
+    EXPECT_TRUE(shownLater);
+    EXPECT_FALSE(answers.Saw("Find a student"));
+    EXPECT_FALSE(answers.Saw("Do you wish to start")); // still the lesson's pick
+    g_pLesson->End();
+    delete g_pDatabaseSheet;
+    g_pDatabaseSheet = NULL;
+    delete g_pLesson;
+    g_pLesson = NULL;
+}
+
+TEST_F(SheetTest, PeopleFieldsTakeNoMoreThanTheirColumnsHold)
+{
+    CDatabaseSheet sheet("Vido Database");
+    std::vector<int> took;
+    Show(sheet, 0, [&](CDatabaseSheet& s) {
+        CPeoplePPage* people = s.GetPeoplePage();
+        Click(people, IDC_PP_NEW);
+        for (UINT id : {IDC_PP_FIRST_NAME, IDC_PP_LAST_NAME, IDC_PP_ADDRESS, IDC_PP_ADDRESS2,
+                        IDC_PP_CITY, IDC_PP_EMAIL}) {
+            HWND edit = people->GetDlgItem(id)->GetSafeHwnd();
+            for (int i = 0; i < 120; ++i)
+                ::SendMessageA(edit, WM_CHAR, 'a' + i % 26, 0);
+            took.push_back(::GetWindowTextLengthA(edit));
+        }
+    }, PSBTN_CANCEL);
+    EXPECT_EQ((std::vector<int>{50, 50, 100, 100, 50, 30}), took);
+    EXPECT_EQ(5, Count("SELECT * FROM [Person]")); // Cancel stored nothing
 }

@@ -110,6 +110,18 @@ TEST(RecordControls, ComboEditFieldNeverTakesTypingAndListOnlyCombosAreEnabledOn
     EXPECT_FALSE(combo.IsWindowEnabled());
     combo.SendMessage(WM_CTLCOLOREDIT, (WPARAM)dc.GetSafeHdc(), (LPARAM)editWnd);
     EXPECT_EQ(GetSysColor(COLOR_BTNFACE), dc.GetBkColor());
+    // A combo that was never editable: its (disabled) edit field first asks as a static,
+    // and gets the same look as one that was edited, text in the window-text colour.
+    CComboEx never;
+    never.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, CRect(0, 60, 100, 180), &host.wnd, 1004);
+    never.SetReadOnly(TRUE);
+    HWND neverEdit = ::GetWindow(never.GetSafeHwnd(), GW_CHILD);
+    dc.SetBkColor(RGB(1, 2, 3));
+    never.SendMessage(WM_CTLCOLORSTATIC, (WPARAM)dc.GetSafeHdc(), (LPARAM)neverEdit);
+    EXPECT_TRUE(never.HasEditField());
+    EXPECT_TRUE(::IsWindowEnabled(neverEdit));
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), dc.GetBkColor());
+    EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), dc.GetTextColor());
     EXPECT_FALSE(combo.SendMessage(CB_SHOWDROPDOWN, TRUE, 0) && combo.GetDroppedState() &&
                  combo.IsWindowEnabled());
 
@@ -278,4 +290,50 @@ TEST(RecordDialogs, GroupNameRefusesBlankNamesAndKeepsOthersAsTyped)
     CDeleteGroupDlg question;
     EXPECT_EQ(IDCANCEL, question.DoModal());
     EXPECT_TRUE(answers.Saw("Delete Group|Group contains clips, do you still wish to delete it?"));
+}
+
+namespace {
+
+// Types `count` letters into each of `ids` when the dialog comes up, keeps what each edit
+// took, and closes.
+template <class Dialog>
+class Typist : public Dialog
+{
+public:
+    using Dialog::Dialog;
+    std::vector<UINT> ids;
+    std::vector<int> took;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        Dialog::OnInitDialog();
+        for (UINT id : ids) {
+            HWND edit = ::GetDlgItem(this->m_hWnd, id);
+            for (int i = 0; i < 120; ++i)
+                ::SendMessageA(edit, WM_CHAR, 'a' + i % 26, 0);
+            took.push_back(::GetWindowTextLengthA(edit));
+        }
+        this->EndDialog(IDCANCEL);
+        return TRUE;
+    }
+};
+
+} // namespace
+
+TEST_F(QuickRegisterTest, NameFieldsTakeNoMoreThanTheirColumnsHold)
+{
+    DialogAnswers answers;
+    Typist<CQuickRegisterDlg> first(FALSE);
+    first.ids = {IDC_QR_FIRST_NAME, IDC_QR_LAST_NAME};
+    first.DoModal();
+    EXPECT_EQ((std::vector<int>{50, 50}), first.took);
+    Typist<CQuickRegisterDlg2> second;
+    second.ids = {IDC_QR_FIRST_NAME, IDC_QR_LAST_NAME};
+    second.DoModal();
+    EXPECT_EQ((std::vector<int>{50, 50}), second.took);
+    Typist<CGroupName> group;
+    group.ids = {IDC_GROUP_NAME};
+    group.DoModal();
+    EXPECT_EQ((std::vector<int>{100}), group.took);
 }

@@ -8,6 +8,7 @@
 #include "DatabaseSheet.h"
 #include "Globals.h"
 #include "MenuBar.h"
+#include "PeoplePPage.h"
 
 CLesson::CLesson()
     : m_bRecordsetClosed(FALSE), m_nLessonNumber(0), m_nExtend(0), m_nDuration(0),
@@ -26,15 +27,19 @@ CLesson::~CLesson()
     }
 }
 
-BOOL CLesson::ShowDatabaseSheet()
+CPeoplePPage* CLesson::ConnectPeoplePage()
 {
     if (!g_pAppConfig || !g_pAppConfig->ConnectDatabase() || !g_pDatabaseSheet)
-        return FALSE;
+        return NULL;
+    return g_pDatabaseSheet->GetPeoplePage();
+}
+
+void CLesson::ShowDatabaseSheet()
+{
     if (g_pDatabaseSheet->GetSafeHwnd())
         g_pDatabaseSheet->ShowModal(0);
     else
         g_pDatabaseSheet->DoModal();
-    return TRUE;
 }
 
 BOOL CLesson::Start(BOOL pickStudent)
@@ -48,8 +53,12 @@ BOOL CLesson::Start(BOOL pickStudent)
     }
     if (pickStudent) {
         m_bStudentSelected = FALSE;
-        if (!ShowDatabaseSheet())
+        CPeoplePPage* people = ConnectPeoplePage();
+        if (!people)
             return FALSE;
+        // The people page offers to pick the lesson's student.
+        people->SetLessonPickMode(1);
+        ShowDatabaseSheet();
     }
     if (!m_bStudentSelected || IsRecordEmpty())
         return FALSE;
@@ -212,8 +221,11 @@ void CLesson::SetDocumentTitle(CString title)
 
 BOOL CLesson::EditStudent()
 {
-    if (!ShowDatabaseSheet())
+    CPeoplePPage* people = ConnectPeoplePage();
+    if (!people)
         return FALSE;
+    people->SetPersonToShow(m_bActive ? GetStudentID() : -1);
+    ShowDatabaseSheet();
     CloseRecordset();
     ReopenRecordset();
     LoadInstructorName();

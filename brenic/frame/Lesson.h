@@ -51,7 +51,10 @@ protected:
     // The work of one tick, inside the tick's guard.
     virtual void Tick();
     void SetDocumentTitle(CString title);
-    BOOL ShowDatabaseSheet();
+    // The database sheet's people page once the database is connected; NULL when it is not.
+    class CPeoplePPage* ConnectPeoplePage();
+    // Shows the connected sheet on the people page.
+    void ShowDatabaseSheet();
 
     BOOL m_bRecordsetClosed;
     CString m_strStudentName;

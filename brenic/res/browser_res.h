@@ -106,4 +106,11 @@
 #define IDC_CG_ADD              1050
 #define IDC_CG_PREV             1038
 #define IDC_CG_NEXT             1039
-#define IDC_CG_CLIP_NAME        1002
+#define IDC_CG_PREVIEW          1143
+#define IDC_CG_MORE             1004
+#define IDC_CG_SLIDER           1056
+// Commands of the clip groups page that no control sends.
+#define ID_CG_FILTER_ALL_TYPES  1005
+#define ID_CG_FILTER_SWING      1006
+#define ID_CG_FILTER_DRILL      1007
+#define ID_CG_FILTER_COMPARISON 1044

@@ -1826,11 +1826,12 @@ BOOL CClip::ImportClipFiles(CString path, int fromRemoteDatabase)
                     if (kept && g_pClavio)
                         g_pClavio->LoadClip(clip);
                 }
-            } else if (panel && !clip->HasSubject()) {
-                handed = TRUE;
-                kept = panel->AddClip(clip, name);
-                if (kept && g_pClavio)
-                    g_pClavio->LoadClip(clip);
+            } else if (fromRemoteDatabase && !clip->HasSubject()) {
+                // A remote clip's video: it only becomes the current clip here; the sender
+                // gives it the remote row's fields and hands it to the clip panel itself
+                // (listed now, it would be listed twice under two GlobalIDs).
+                handed = g_pClavio && g_pClavio->LoadClip(clip);
+                kept = handed;
             }
             // The panel owns what it was handed, a refused clip too.
             if (!handed)
