@@ -38,6 +38,9 @@
 //                                or tab control (-1 for none)
 //   select PATH INDEX            selects an item of a list box or combo box (and tells the
 //                                parent, as a click would), of a list view or of a tab control
+//   itemrect PATH INDEX          an item's rectangle in the list's client coordinates (list
+//                                box, list view, tab control): left top right bottom
+//   clickitem PATH INDEX [right|double]  a mouse click at the centre of a list's item
 //   state PATH                   "visible|hidden enabled|disabled checked|unchecked"
 //   rect PATH                    the window's client rectangle in screen coordinates
 //   command PATH ID              posts WM_COMMAND ID (a menu command or accelerator) to PATH
@@ -493,6 +496,31 @@ void Select(HWND w, int index)
     }
 }
 
+RECT ItemRect(HWND w, int index)
+{
+    RECT r = {};
+    switch (KindOf(w)) {
+    case Kind::ListBox:
+        if (Send(w, LB_GETITEMRECT, index, (LPARAM)&r) == LB_ERR)
+            Fail("no item " + std::to_string(index));
+        break;
+    case Kind::ListView:
+    case Kind::Tab: {
+        Remote mem(w, sizeof r);
+        r.left = LVIR_BOUNDS;
+        mem.Write(0, &r, sizeof r);
+        bool list = KindOf(w) == Kind::ListView;
+        if (!Send(w, list ? LVM_GETITEMRECT : TCM_GETITEMRECT, index, (LPARAM)mem.At(0)))
+            Fail("no item " + std::to_string(index));
+        mem.Read(0, &r, sizeof r);
+        break;
+    }
+    default:
+        Fail("no items with places in " + ClassOf(w));
+    }
+    return r;
+}
+
 struct KeyName {
     const char* name;
     UINT vk;
@@ -583,6 +611,17 @@ void PostMouse(HWND top, POINT client, UINT msg, WPARAM keys)
     POINT local = screen;
     ScreenToClient(target, &local);
     PostMessageA(target, msg, keys, MAKELPARAM(local.x, local.y));
+}
+
+void Click(HWND w, POINT p, bool right, bool twice)
+{
+    PostMouse(w, p, WM_MOUSEMOVE, 0);
+    PostMouse(w, p, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON);
+    PostMouse(w, p, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0);
+    if (twice) {
+        PostMouse(w, p, right ? WM_RBUTTONDBLCLK : WM_LBUTTONDBLCLK, right ? MK_RBUTTON : MK_LBUTTON);
+        PostMouse(w, p, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0);
+    }
 }
 
 struct Picture {
@@ -756,6 +795,19 @@ void Run(const std::vector<std::string>& a)
     } else if (cmd == "select") {
         Need(a, 2, "select PATH INDEX");
         Select(Need(a[1]), (int)Number(a[2]));
+    } else if (cmd == "itemrect") {
+        Need(a, 2, "itemrect PATH INDEX");
+        RECT r = ItemRect(Need(a[1]), (int)Number(a[2]));
+        char buf[96];
+        snprintf(buf, sizeof buf, "%ld %ld %ld %ld", (long)r.left, (long)r.top, (long)r.right,
+                 (long)r.bottom);
+        Print(buf);
+    } else if (cmd == "clickitem") {
+        Need(a, 2, "clickitem PATH INDEX [right|double]");
+        HWND w = Need(a[1]);
+        RECT r = ItemRect(w, (int)Number(a[2]));
+        Click(w, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, Flag(a, 3, "right"),
+              Flag(a, 3, "double"));
     } else if (cmd == "state") {
         Need(a, 1, "state PATH");
         HWND w = Need(a[1]);
@@ -782,16 +834,7 @@ void Run(const std::vector<std::string>& a)
     } else if (cmd == "click") {
         Need(a, 1, "click PATH [X Y] [right|double]");
         HWND w = Need(a[1]);
-        POINT p = ClientPoint(w, a, 2);
-        bool right = Flag(a, 2, "right"), twice = Flag(a, 2, "double");
-        PostMouse(w, p, WM_MOUSEMOVE, 0);
-        PostMouse(w, p, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON);
-        PostMouse(w, p, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0);
-        if (twice) {
-            PostMouse(w, p, right ? WM_RBUTTONDBLCLK : WM_LBUTTONDBLCLK,
-                      right ? MK_RBUTTON : MK_LBUTTON);
-            PostMouse(w, p, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0);
-        }
+        Click(w, ClientPoint(w, a, 2), Flag(a, 2, "right"), Flag(a, 2, "double"));
     } else if (cmd == "drag") {
         Need(a, 5, "drag PATH X1 Y1 X2 Y2 [STEPS]");
         HWND w = Need(a[1]);
