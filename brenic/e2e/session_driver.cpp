@@ -724,28 +724,46 @@ int Bars(const Picture& pic, int row)
 
 // The synthetic camera's stripes: a ramp of luma along x + y that wraps every 64 picture
 // pixels and moves 6 pixels a frame, so that a wrap lies where x + y + 6n = 0 (mod 64). The
-// shift 6n mod 64 is estimated from every wrap outside the bars' band of a client area that
-// shows the picture's columns `left` to `right` (all its rows); -1 without wraps.
+// shift 6n mod 64 is estimated from every wrap outside the bars' band of a client area whose
+// left edge shows the picture's column `left` and that shows about `right` - `left` columns
+// (the picture may be a little wider than the area: its scale is measured from the wraps'
+// spacing); -1 without wraps.
 double StripeShift(const Picture& pic, double left, double right)
 {
-    std::vector<int> hist(64 * 4);  // quarter-pixel bins
-    std::vector<double> values;
+    std::vector<std::vector<int>> wraps(pic.height);
     for (int r = 0; r < pic.height; ++r) {
         if (abs(2 * r - pic.height) < pic.height * 3 / 10)
             continue;
-        const double y = (r + 0.5) * 480.0 / pic.height - 0.5;
         int previous = Luma(pic.At(0, r));
         for (int x = 1; x < pic.width; ++x) {
             int level = Luma(pic.At(x, r));
-            if (previous - level > 50) {
-                double picX = left + (x - 0.5) * (right - left) / pic.width;
-                double v = fmod(-(picX + y), 64.0);
-                if (v < 0)
-                    v += 64;
-                values.push_back(v);
-                hist[(int)(v * 4) % 256]++;
-            }
+            if (previous - level > 50)
+                wraps[r].push_back(x);
             previous = level;
+        }
+    }
+    // Client pixels per picture pixel: the mean spacing of neighbouring wraps over 64.
+    double scale = pic.width / (right - left), spacing = 0;
+    int spacings = 0;
+    for (const std::vector<int>& row : wraps)
+        for (size_t i = 1; i < row.size(); ++i) {
+            double d = row[i] - row[i - 1];
+            if (fabs(d - 64 * scale) < 8 * scale)
+                spacing += d, ++spacings;
+        }
+    if (spacings > 20)
+        scale = spacing / spacings / 64;
+    std::vector<int> hist(64 * 4);  // quarter-pixel bins
+    std::vector<double> values;
+    for (int r = 0; r < pic.height; ++r) {
+        const double y = (r + 0.5) * 480.0 / pic.height - 0.5;
+        for (int x : wraps[r]) {
+            // The drop lies on the boundary between pixels x - 1 and x.
+            double v = fmod(-(left + x / scale + y), 64.0);
+            if (v < 0)
+                v += 64;
+            values.push_back(v);
+            hist[(int)(v * 4) % 256]++;
         }
     }
     if (values.empty())
