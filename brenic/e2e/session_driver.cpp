@@ -48,6 +48,13 @@
 //   click PATH [X Y] [right|double]  a mouse click at the client point (default: the
 //                                centre), posted to the deepest visible window under it
 //   drag PATH X1 Y1 X2 Y2 [STEPS]    left button down at the first point, moves, up at the last
+//   realclick PATH [X Y] [right|double]  the same through the system's input (the cursor moves
+//                                there and the button is pressed), as a hand on the mouse:
+//                                the window under the cursor gets it, with capture and
+//                                button state as the system keeps them
+//   realdrag PATH X1 Y1 X2 Y2 [STEPS]    a drag through the system's input
+//   realkey PATH KEY [ctrl] [shift] [alt]  PATH's top-level window brought to the front, then
+//                                the key pressed and released through the system's input
 //   key PATH KEY [ctrl] [shift] [alt]  posts key down and up (KEY: a name such as F3, RETURN,
 //                                ESCAPE, LEFT, HOME, PRIOR, SPACE, TAB, DELETE, a letter or
 //                                digit, or a number)
@@ -633,6 +640,67 @@ void Click(HWND w, POINT p, bool right, bool twice)
     }
 }
 
+// Input as the devices would give it: the cursor moved to a client point of `w` and button
+// events at the cursor.
+void MoveCursor(HWND w, POINT client)
+{
+    POINT screen = client;
+    ClientToScreen(w, &screen);
+    SetCursorPos(screen.x, screen.y);
+    Sleep(30);
+}
+
+void Buttons(DWORD flags)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+    Sleep(30);
+}
+
+void RealClick(HWND w, POINT p, bool right, bool twice)
+{
+    MoveCursor(w, p);
+    const DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    const DWORD up = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    for (int i = 0; i < (twice ? 2 : 1); ++i) {
+        Buttons(down);
+        Buttons(up);
+    }
+}
+
+void RealKey(HWND w, UINT vk, bool ctrl, bool shift, bool alt)
+{
+    HWND top = GetAncestor(w, GA_ROOT);
+    SetForegroundWindow(top);
+    Sleep(100);
+    std::vector<UINT> keys;
+    if (ctrl)
+        keys.push_back(VK_CONTROL);
+    if (shift)
+        keys.push_back(VK_SHIFT);
+    if (alt)
+        keys.push_back(VK_MENU);
+    keys.push_back(vk);
+    std::vector<INPUT> in;
+    for (UINT k : keys) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = (WORD)k;
+        in.push_back(i);
+    }
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = (WORD)*it;
+        i.ki.dwFlags = KEYEVENTF_KEYUP;
+        in.push_back(i);
+    }
+    SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+    Sleep(30);
+}
+
 struct Picture {
     int width = 0, height = 0;
     std::vector<BYTE> bgr;  // top-down rows, 3 bytes a pixel, rows padded to 4 bytes
@@ -964,6 +1032,26 @@ void Run(const std::vector<std::string>& a)
             PostMouse(w, p, WM_MOUSEMOVE, MK_LBUTTON);
         }
         PostMouse(w, to, WM_LBUTTONUP, 0);
+    } else if (cmd == "realclick") {
+        Need(a, 1, "realclick PATH [X Y] [right|double]");
+        HWND w = Need(a[1]);
+        RealClick(w, ClientPoint(w, a, 2), Flag(a, 2, "right"), Flag(a, 2, "double"));
+    } else if (cmd == "realdrag") {
+        Need(a, 5, "realdrag PATH X1 Y1 X2 Y2 [STEPS]");
+        HWND w = Need(a[1]);
+        POINT from = {Number(a[2]), Number(a[3])}, to = {Number(a[4]), Number(a[5])};
+        int steps = a.size() > 6 ? (int)Number(a[6]) : 8;
+        if (steps < 1)
+            steps = 1;
+        MoveCursor(w, from);
+        Buttons(MOUSEEVENTF_LEFTDOWN);
+        for (int i = 1; i <= steps; ++i)
+            MoveCursor(w, {from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+        Buttons(MOUSEEVENTF_LEFTUP);
+    } else if (cmd == "realkey") {
+        Need(a, 2, "realkey PATH KEY [ctrl] [shift] [alt]");
+        RealKey(Need(a[1]), KeyCode(a[2]), Flag(a, 3, "ctrl"), Flag(a, 3, "shift"),
+                Flag(a, 3, "alt"));
     } else if (cmd == "key") {
         Need(a, 2, "key PATH KEY [ctrl] [shift] [alt]");
         PostKey(Need(a[1]), KeyCode(a[2]), Flag(a, 3, "ctrl"), Flag(a, 3, "shift"), Flag(a, 3, "alt"));
