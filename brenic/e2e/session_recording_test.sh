@@ -82,6 +82,11 @@ record_clip() {
   wait_for "$count" eval 'drive items "$clips" | wc -l'
 }
 read -r before after <<<"$(record_clip 1)"
+# After the capture the program records again (the after-record mode is Clipboard): channel 0
+# is live once more.
+first=$(drive frame "$channel0")
+sleep 1
+[ "$(drive frame "$channel0")" -gt "$first" ] || fail "channel 0 is not live after the capture"
 capture=$(ls -S "$folder"/Capture/*.avi | head -n 1)
 # A DV frame of this camera is 120000 bytes; the file holds them and little else.
 [ $(($(stat -c %s "$capture") / 120000)) -eq $((pre + 1 + post)) ] ||
