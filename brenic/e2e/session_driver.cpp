@@ -403,12 +403,22 @@ std::vector<std::string> Items(HWND w)
     switch (KindOf(w)) {
     case Kind::ListBox:
     case Kind::ComboBox: {
+        // Asked for in wide characters: the system hands an item's text across processes
+        // as the list keeps it, and the ANSI form of the request came back cut short.
         bool list = KindOf(w) == Kind::ListBox;
         int count = (int)Send(w, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
         for (int i = 0; i < count; ++i) {
-            int len = (int)Send(w, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, i, 0);
-            std::vector<char> text(len > 0 ? len + 1 : 1);
-            Send(w, list ? LB_GETTEXT : CB_GETLBTEXT, i, (LPARAM)text.data());
+            DWORD_PTR len = 0;
+            if (!SendMessageTimeoutW(w, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, i, 0, SMTO_NORMAL,
+                                     10000, &len))
+                Fail("the window did not answer a message");
+            std::vector<WCHAR> wide((int)len > 0 ? len + 1 : 1);
+            DWORD_PTR ignored = 0;
+            if (!SendMessageTimeoutW(w, list ? LB_GETTEXT : CB_GETLBTEXT, i, (LPARAM)wide.data(),
+                                     SMTO_NORMAL, 10000, &ignored))
+                Fail("the window did not answer a message");
+            std::vector<char> text(wide.size() * 2 + 1);
+            WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text.data(), (int)text.size(), NULL, NULL);
             out.push_back(text.data());
         }
         break;
