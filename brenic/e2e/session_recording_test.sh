@@ -70,6 +70,14 @@ drive press "$sheet/@1" :: gone "$sheet" 20
 # Stored as Windows-1252 (ë is EB), the apostrophe as it was typed.
 [ "$(sql "SELECT hex(FirstName), LastName, Role FROM Person")" = "5A6FEB|O'Brien|Student" ] ||
   fail "the student in the database: $(sql 'SELECT hex(FirstName), LastName, Role FROM Person')"
+# Opened again, the browser shows the student as stored (the driver prints Windows-1252).
+drive command "$main" 32779 :: wait "$people" 20 >/dev/null
+zoe=$(printf 'Zo\xeb')
+[ "$(drive items "$people/@1062" | tr '\n' '|')" = "Any Name|O'Brien,$zoe|" ] ||
+  fail "the browser's names: $(drive items "$people/@1062" | iconv -f CP1252 -t UTF-8 | tr '\n' '|')"
+[ "$(drive text "$people/@1063" :: text "$people/@1064" | tr '\n' '|')" = "$zoe|O'Brien|" ] ||
+  fail "the browser shows $(drive text "$people/@1063" :: text "$people/@1064" | iconv -f CP1252 -t UTF-8)"
+drive press "$sheet/@2" :: gone "$sheet" 20
 
 # --- 3. Automatic recording ------------------------------------------------------------
 # Records with the hot key for automatic recording, waits for the frames before the trigger
