@@ -21,14 +21,48 @@ channel0="$main/class=AfxOleControl42s,@1014"
 channel1="$main/class=AfxOleControl42s,@1133"
 pre=39 post=30   # the default frames kept before and after the trigger
 
-# Waits until the command's output is the wanted text (30 s at most).
+# Waits until the command's output is the wanted text (20 s at most).
 wait_for() {
   local want=$1 have tries=0
   shift
   until have=$("$@" 2>/dev/null) && [ "$have" = "$want" ]; do
     tries=$((tries + 1))
-    [ $tries -gt 60 ] && fail "$*: want \"$want\", have \"$have\""
+    [ $tries -gt 40 ] && fail "$*: want \"$want\", have \"$have\""
     sleep 0.5
+  done
+}
+
+# The frame a channel shows once it stays the same (a clip, not the live camera).
+steady_frame() {
+  local last=-2 now tries=0
+  until now=$(drive frame "$@") && [ "$now" -ge 0 ] && [ "$now" = "$last" ]; do
+    last=$now
+    tries=$((tries + 1))
+    [ $tries -le 40 ] || fail "$1 shows no still picture"
+    sleep 0.3
+  done
+  echo "$now"
+}
+# Checksums of channel 0's picture: once it differs from $1 / once it is $1 (5 s at most).
+picture() {
+  drive grab "$channel0" "$work/picture.bmp"
+  md5sum <"$work/picture.bmp"
+}
+picture_other_than() {
+  local sum tries=0
+  until sum=$(picture) && [ "$sum" != "$1" ]; do
+    tries=$((tries + 1))
+    [ $tries -le 25 ] || fail "the picture stayed the same"
+    sleep 0.2
+  done
+  echo "$sum"
+}
+wait_picture() {
+  local tries=0
+  until [ "$(picture)" = "$1" ]; do
+    tries=$((tries + 1))
+    [ $tries -le 25 ] || return 1
+    sleep 0.2
   done
 }
 
@@ -83,9 +117,16 @@ drive press "$sheet/@2" :: gone "$sheet" 20
 # Records with the hot key for automatic recording, waits for the frames before the trigger
 # and triggers with the hot key; prints the live frame numbers seen just before and after.
 record_clip() {
-  local count=$1
+  local count=$1 tries=0
   drive key "$main" F1
-  sleep 3
+  # The recording's camera counts its frames from 0: enough of them for the frames kept
+  # before the trigger.
+  sleep 2
+  until [ "$(drive frame "$channel0")" -ge $((pre + 15)) ]; do
+    tries=$((tries + 1))
+    [ $tries -le 40 ] || fail "no recording under way"
+    sleep 0.5
+  done
   drive frame "$channel0" :: key "$main" F3 :: frame "$channel0" | tr '\n' ' '
   wait_for "$count" eval 'drive items "$clips" | wc -l'
 }
@@ -113,33 +154,31 @@ read -r length impact <<<"$(clip_info 0)"
 
 # Loaded into channel 0 and stepped: each frame shows twice (its two fields, two different
 # pictures), in the camera's order, and stepping back shows the same pictures again.
-drive clickitem "$clips" 0 double :: sleep 1500 :: key "$main" HOME :: sleep 500
-start=$(drive frame "$channel0")
+drive clickitem "$clips" 0 double :: sleep 1500 :: key "$main" HOME
+start=$(steady_frame "$channel0")
 clip1_impact=$((start + pre))
 [ $clip1_impact -ge $((before - 3)) ] && [ $clip1_impact -le $((after + 3)) ] ||
   fail "the impact frame $clip1_impact is not the one live at the trigger ($before to $after)"
 declare -a pictures
-for field in 0 1 2 3 4 5; do
-  [ $field -eq 0 ] || drive key "$main" RIGHT :: sleep 400
-  drive grab "$channel0" "$work/field$field.bmp"
-  pictures[$field]=$(md5sum <"$work/field$field.bmp")
+pictures[0]=$(picture)
+for field in 1 2 3 4 5; do
+  drive key "$main" RIGHT
+  pictures[$field]=$(picture_other_than "${pictures[$((field - 1))]}") ||
+    fail "field $field shows the picture of field $((field - 1))"
   frame=$(drive frame "$channel0")
   [ "$frame" = $((start + field / 2)) ] || fail "field $field shows frame $frame, not $((start + field / 2))"
-  [ $((field % 2)) -eq 0 ] || [ "${pictures[$field]}" != "${pictures[$((field - 1))]}" ] ||
-    fail "the two fields of frame $frame show the same picture"
 done
 for field in 4 3 2 1 0; do
-  drive key "$main" LEFT :: sleep 400
-  drive grab "$channel0" "$work/back.bmp"
-  [ "$(md5sum <"$work/back.bmp")" = "${pictures[$field]}" ] || fail "stepping back to field $field"
+  drive key "$main" LEFT
+  wait_picture "${pictures[$field]}" || fail "stepping back to field $field shows another picture"
 done
 # The impact tab's field shows the frame at the trigger, the last one the last recorded.
 steps=()
 for ((i = 0; i < 2 * pre; i++)); do steps+=(key "$main" RIGHT ::); done
-drive "${steps[@]}" sleep 1000
-[ "$(drive frame "$channel0")" = $clip1_impact ] || fail "the impact field shows frame $(drive frame "$channel0")"
-drive key "$main" END :: sleep 500
-[ "$(drive frame "$channel0")" = $((start + pre + post)) ] || fail "the last frame is $(drive frame "$channel0")"
+drive "${steps[@]}" sleep 100
+wait_for $clip1_impact drive frame "$channel0"
+drive key "$main" END
+wait_for $((start + pre + post)) drive frame "$channel0"
 
 # --- 4. A second clip, side by side, locked at impact ----------------------------------
 read -r before after <<<"$(record_clip 2)"
@@ -149,30 +188,27 @@ read -r length impact <<<"$(clip_info 1)"
 # makes it the current one; a double click on a clip loads it there).
 drive press "$panel/@1023" :: sleep 1000 :: click "$channel1" :: sleep 300 \
   :: clickitem "$clips" 0 double :: sleep 1500 :: click "$channel0" :: sleep 300 \
-  :: clickitem "$clips" 1 double :: sleep 1500 :: key "$main" HOME :: sleep 500
+  :: clickitem "$clips" 1 double :: sleep 1500 :: key "$main" HOME
 # Each channel shows the middle half of its picture: columns 180 to 540.
-start=$(drive frame "$channel0" 180 540)
+start=$(steady_frame "$channel0" 180 540)
 clip2_impact=$((start + pre))
 [ $clip2_impact -ge $((before - 3)) ] && [ $clip2_impact -le $((after + 3)) ] ||
   fail "the second impact frame $clip2_impact is not the one live at the trigger ($before to $after)"
-drive key "$main" F8 :: sleep 1000
-shot step4-split-locked
-# Locked at impact, then stepped forward four fields and back eight: both channels move
-# together, each frame's two fields in turn.
+drive key "$main" F8
+# Locked at impact (the hot key), then stepped forward four fields and back eight: both
+# channels move together, each frame's two fields in turn.
 both() { drive frame "$channel0" 180 540 :: frame "$channel1" 180 540 | tr '\n' ' '; }
 check_both() {
-  local offset=$1 have
-  have=$(both)
-  [ "$have" = "$((clip2_impact + offset)) $((clip1_impact + offset)) " ] ||
-    fail "at $offset frames from the impact the channels show $have, not $((clip2_impact + offset)) $((clip1_impact + offset))"
+  wait_for "$((clip2_impact + $1)) $((clip1_impact + $1)) " both
 }
 check_both 0
+shot step4-split-locked
 for field in 1 2 3 4; do
-  drive key "$main" RIGHT :: sleep 400
+  drive key "$main" RIGHT
   check_both $((field / 2))
 done
 for field in 3 2 1 0 -1 -2 -3 -4; do
-  drive key "$main" LEFT :: sleep 400
+  drive key "$main" LEFT
   check_both $(((field - (field < 0 ? 1 : 0)) / 2))
 done
 echo "session steps 1 to 4 passed"
