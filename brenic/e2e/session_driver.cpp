@@ -73,6 +73,11 @@
 //                                pixels a frame); the bits of bars not shown count as 0; -1
 //                                when it cannot be read
 //   stripes PATH [LEFT RIGHT]    the stripes' shift (6 x frame mod 64) measured in the picture
+//   field PATH                   which field of a frame a picture filling PATH's client area
+//                                shows, from how its top rows pair: a field is shown with each
+//                                of its lines doubled, the first field's onto the rows 0-1,
+//                                2-3, ..., the second's onto 1-2, 3-4, ...; prints 0 or 1, or
+//                                -1 when the rows do not pair (a whole frame, live video)
 //   pixel PATH X Y               the colour at a client point, as RRGGBB
 //   sleep MS
 #include <windows.h>
@@ -906,6 +911,34 @@ int FrameNumber(const Picture& pic, double left, double right)
     return bestDistance < 1.0 ? known + bestLow : -1;
 }
 
+// The mean difference of luma between two rows of the picture.
+double RowDifference(const Picture& pic, int a, int b)
+{
+    long sum = 0;
+    for (int x = 0; x < pic.width; ++x)
+        sum += abs(Luma(pic.At(x, a)) - Luma(pic.At(x, b)));
+    return (double)sum / pic.width;
+}
+
+// 0 when the top rows pair as 0-1, 2-3, ..., 1 when as 1-2, 3-4, ..., -1 when neither does.
+// Only the top rows are read: the picture's scaling to the window keeps their pairs there.
+int FieldShown(const Picture& pic)
+{
+    const int pairs = 4;
+    if (pic.height < 2 * pairs + 2)
+        Fail("the picture is too small");
+    double first = 0, second = 0;
+    for (int k = 0; k < pairs; ++k) {
+        first += RowDifference(pic, 2 * k, 2 * k + 1);
+        second += RowDifference(pic, 2 * k + 1, 2 * k + 2);
+    }
+    if (first * 4 < second)
+        return 0;
+    if (second * 4 < first)
+        return 1;
+    return -1;
+}
+
 bool Flag(const std::vector<std::string>& args, size_t from, const char* name)
 {
     for (size_t i = from; i < args.size(); ++i)
@@ -1089,6 +1122,9 @@ void Run(const std::vector<std::string>& a)
         else
             snprintf(buf, sizeof buf, "%.2f", StripeShift(pic, left, right));
         Print(buf);
+    } else if (cmd == "field") {
+        Need(a, 1, "field PATH");
+        Print(std::to_string(FieldShown(GrabClient(Need(a[1]), false))));
     } else if (cmd == "pixel") {
         Need(a, 3, "pixel PATH X Y");
         Picture pic = GrabClient(Need(a[1]), false);

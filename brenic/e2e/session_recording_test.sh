@@ -152,21 +152,27 @@ read -r length impact <<<"$(clip_info 0)"
 [ "$length" = "00:02.33" ] || fail "the clip's length is $length, not 70 frames at 29.97 a second"
 [ "$impact" = $((2 * pre)) ] || fail "the impact tab is at field $impact, not at the trigger"
 
-# Loaded into channel 0 and stepped: each frame shows twice (its two fields, two different
-# pictures), in the camera's order, and stepping back shows the same pictures again.
+# Loaded into channel 0 and stepped: each frame shows twice, its first field then its second,
+# in the camera's order, and stepping back shows the same pictures again.
 drive clickitem "$clips" 0 double :: sleep 1500 :: key "$main" HOME
 start=$(steady_frame "$channel0")
 clip1_impact=$((start + pre))
 [ $clip1_impact -ge $((before - 3)) ] && [ $clip1_impact -le $((after + 3)) ] ||
   fail "the impact frame $clip1_impact is not the one live at the trigger ($before to $after)"
 declare -a pictures
-pictures[0]=$(picture)
-for field in 1 2 3 4 5; do
-  drive key "$main" RIGHT
-  pictures[$field]=$(picture_other_than "${pictures[$((field - 1))]}") ||
-    fail "field $field shows the picture of field $((field - 1))"
-  frame=$(drive frame "$channel0")
-  [ "$frame" = $((start + field / 2)) ] || fail "field $field shows frame $frame, not $((start + field / 2))"
+for field in 0 1 2 3 4 5; do
+  if [ $field -eq 0 ]; then
+    pictures[0]=$(picture)
+  else
+    drive key "$main" RIGHT
+    pictures[$field]=$(picture_other_than "${pictures[$((field - 1))]}") ||
+      fail "field $field shows the picture of field $((field - 1))"
+  fi
+  # The frame's number and which of its fields shows (its lines doubled onto rows 0-1, 2-3,
+  # ... for the first field, 1-2, 3-4, ... for the second).
+  shown=$(drive frame "$channel0" :: field "$channel0" | tr '\n' ' ')
+  [ "$shown" = "$((start + field / 2)) $((field % 2)) " ] ||
+    fail "field $field shows frame and field $shown, not $((start + field / 2)) $((field % 2))"
 done
 for field in 4 3 2 1 0; do
   drive key "$main" LEFT
@@ -196,19 +202,22 @@ clip2_impact=$((start + pre))
   fail "the second impact frame $clip2_impact is not the one live at the trigger ($before to $after)"
 drive key "$main" F8
 # Locked at impact (the hot key), then stepped forward four fields and back eight: both
-# channels move together, each frame's two fields in turn.
-both() { drive frame "$channel0" 180 540 :: frame "$channel1" 180 540 | tr '\n' ' '; }
+# channels move together, each frame's first field then its second.
+both() {
+  drive frame "$channel0" 180 540 :: field "$channel0" :: frame "$channel1" 180 540 \
+    :: field "$channel1" | tr '\n' ' '
+}
+# $1: fields from the impact, which is a first field (78): frames and parity from there.
 check_both() {
-  wait_for "$((clip2_impact + $1)) $((clip1_impact + $1)) " both
+  local frames=$((($1 - ($1 < 0 ? 1 : 0)) / 2)) parity=$((($1 % 2 + 2) % 2))
+  wait_for "$((clip2_impact + frames)) $parity $((clip1_impact + frames)) $parity " both
 }
 check_both 0
 shot step4-split-locked
-for field in 1 2 3 4; do
-  drive key "$main" RIGHT
-  check_both $((field / 2))
-done
-for field in 3 2 1 0 -1 -2 -3 -4; do
-  drive key "$main" LEFT
-  check_both $(((field - (field < 0 ? 1 : 0)) / 2))
+last=0
+for field in 1 2 3 4 3 2 1 0 -1 -2 -3 -4; do
+  if [ $field -gt $last ]; then drive key "$main" RIGHT; else drive key "$main" LEFT; fi
+  last=$field
+  check_both $field
 done
 echo "session steps 1 to 4 passed"
