@@ -61,6 +61,7 @@
 //   close PATH                   posts WM_CLOSE
 //   grab PATH FILE.bmp [window]  the window's picture as the screen shows it (or, with
 //                                `window`, as drawn into its own surface) to a 24-bit BMP
+//                                (FILE: a Unix path)
 //   bars PATH [ROW]              the frame number the synthetic camera drew as 16 bars across
 //                                the middle of a picture filling PATH's client area (ROW: the
 //                                row to read, from the client's top; default the middle);
