@@ -457,21 +457,29 @@ int SECFrameWnd::OnCreate(LPCREATESTRUCT lpcs)
 {
   if (CFrameWnd::OnCreate(lpcs) == -1)
     return -1;
-  if (m_pMenuBar != NULL) {
+  m_pMenuPlugIn = MakeMenuPlugIn(this, m_pMenuBar, m_bBmpMenus, m_pControlBarManager);
+  return 0;
+}
+
+SECWndPlugIn* SECFrameWnd::MakeMenuPlugIn(CFrameWnd* pFrame, SECMenuBar* pMenuBar, BOOL bBmpMenus,
+                                          SECControlBarManager* pManager)
+{
+  SECWndPlugIn* pPlugIn = NULL;
+  if (pMenuBar != NULL) {
     SECMenuBarFeature* p = new SECMenuBarFeature;
-    p->SetMenuBar(m_pMenuBar);
-    m_pMenuPlugIn = p;
-  } else if (m_bBmpMenus) {
-    m_pMenuPlugIn = new SECBmpMenuPlugIn(TRUE);
+    p->SetMenuBar(pMenuBar);
+    pPlugIn = p;
+  } else if (bBmpMenus) {
+    pPlugIn = new SECBmpMenuPlugIn(TRUE);
   }
-  if (m_pMenuPlugIn != NULL) {
-    m_pMenuPlugIn->PlugInTo(this);
-    SECToolBarManager* pMgr = DYNAMIC_DOWNCAST(SECToolBarManager, m_pControlBarManager);
-    SECBmpMenuPlugIn* pBmp = GetBmpMenuPlugIn();
-    if (m_bBmpMenus && pMgr != NULL && pBmp != NULL)
+  if (pPlugIn != NULL) {
+    pPlugIn->PlugInTo(pFrame);
+    SECToolBarManager* pMgr = DYNAMIC_DOWNCAST(SECToolBarManager, pManager);
+    SECBmpMenuPlugIn* pBmp = DYNAMIC_DOWNCAST(SECBmpMenuPlugIn, pPlugIn);
+    if (bBmpMenus && pMgr != NULL && pBmp != NULL)
       pBmp->SetBmpMgr(pMgr->GetBmpMgr());
   }
-  return 0;
+  return pPlugIn;
 }
 
 void SECFrameWnd::OnClose()
@@ -492,12 +500,16 @@ LRESULT SECFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
       return lResult;
   }
   LRESULT lResult = CFrameWnd::WindowProc(message, wParam, lParam);
-  if (message == WM_INITMENUPOPUP && m_bBmpMenus) {
-    SECBmpMenuPlugIn* pBmp = GetBmpMenuPlugIn();
-    if (pBmp != NULL)
-      pBmp->ForwardInitMenuPopup((HMENU)wParam, LOWORD(lParam), HIWORD(lParam));
-  }
+  AfterInitMenuPopup(m_pMenuPlugIn, m_bBmpMenus, message, wParam, lParam);
   return lResult;
+}
+
+void SECFrameWnd::AfterInitMenuPopup(SECWndPlugIn* pPlugIn, BOOL bBmpMenus, UINT message,
+                                     WPARAM wParam, LPARAM lParam)
+{
+  SECBmpMenuPlugIn* pBmp = pPlugIn != NULL ? DYNAMIC_DOWNCAST(SECBmpMenuPlugIn, pPlugIn) : NULL;
+  if (message == WM_INITMENUPOPUP && bBmpMenus && pBmp != NULL)
+    pBmp->ForwardInitMenuPopup((HMENU)wParam, LOWORD(lParam), HIWORD(lParam));
 }
 
 BOOL SECFrameWnd::PreTranslateMessage(MSG* pMsg)

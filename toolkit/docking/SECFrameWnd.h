@@ -61,6 +61,13 @@ class SECFrameWnd : public CFrameWnd {
   CMenu* GetMenuObject();
   SECBmpMenuPlugIn* GetBmpMenuPlugIn() const;
   SECWndPlugIn* GetMenuPlugIn() const { return m_pMenuPlugIn; }
+  // The menu plug-in a frame makes at creation: the menu-bar feature with a menu bar, else
+  // bitmap menus when asked for (sharing the toolbar manager's bitmaps); plugged in; or NULL.
+  static SECWndPlugIn* MakeMenuPlugIn(CFrameWnd* pFrame, SECMenuBar* pMenuBar, BOOL bBmpMenus,
+                                      SECControlBarManager* pManager);
+  // After the frame's own WM_INITMENUPOPUP: bitmap menus post-process the popup.
+  static void AfterInitMenuPopup(SECWndPlugIn* pPlugIn, BOOL bBmpMenus, UINT message,
+                                 WPARAM wParam, LPARAM lParam);
   // Whether the toolbar manager is customising now.
   BOOL InCustomizeMode() const;
 
