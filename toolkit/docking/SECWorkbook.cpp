@@ -117,12 +117,13 @@ BOOL SECWorkbook::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext)
 
 void SECWorkbook::OnDestroy()
 {
+  // The sheets still open go in the frame's handling, and take their tabs off the client.
+  SECMDIFrameWnd::OnDestroy();
   if (m_pClient != NULL) {
     m_pClient->UnsubclassWindow();
     delete m_pClient;
     m_pClient = NULL;
   }
-  SECMDIFrameWnd::OnDestroy();
 }
 
 void SECWorkbook::ShowTabs(BOOL bShow)

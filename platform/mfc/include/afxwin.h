@@ -1760,6 +1760,7 @@ class CMDIFrameWnd : public CFrameWnd {
   afx_msg BOOL OnMDIWindowCmd(UINT nID);
   afx_msg void OnWindowNew();
   afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnDestroy();
 
  protected:
   DECLARE_MESSAGE_MAP()
