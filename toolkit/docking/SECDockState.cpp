@@ -334,14 +334,23 @@ void SECDockState::Serialize(CArchive& ar)
   m_dwVersion = 2;
 }
 
+// The toolbar manager of a toolkit frame, single- or multiple-document; NULL for others.
+static SECControlBarManager* FrameBarManager(CFrameWnd* pFrame)
+{
+  if (SECFrameWnd* pSECFrame = DYNAMIC_DOWNCAST(SECFrameWnd, pFrame))
+    return pSECFrame->GetControlBarManager();
+  if (SECMDIFrameWnd* pMDIFrame = DYNAMIC_DOWNCAST(SECMDIFrameWnd, pFrame))
+    return pMDIFrame->GetControlBarManager();
+  return NULL;
+}
+
 BOOL SECDockState::GetDockState(CFrameWnd* pFrame)
 {
   if (pFrame == NULL)
     return FALSE;
   Clear();
-  SECFrameWnd* pSECFrame = DYNAMIC_DOWNCAST(SECFrameWnd, pFrame);
-  if (m_pManager == NULL && pSECFrame != NULL)
-    m_pManager = pSECFrame->GetControlBarManager();
+  if (m_pManager == NULL)
+    m_pManager = FrameBarManager(pFrame);
   POSITION pos = pFrame->m_listControlBars.GetHeadPosition();
   while (pos != NULL) {
     CControlBar* pBar = (CControlBar*)pFrame->m_listControlBars.GetNext(pos);
@@ -441,9 +450,8 @@ BOOL SECDockState::SetDockState(CFrameWnd* pFrame)
 {
   if (pFrame == NULL)
     return FALSE;
-  SECFrameWnd* pSECFrame = DYNAMIC_DOWNCAST(SECFrameWnd, pFrame);
-  if (m_pManager == NULL && pSECFrame != NULL)
-    m_pManager = pSECFrame->GetControlBarManager();
+  if (m_pManager == NULL)
+    m_pManager = FrameBarManager(pFrame);
   // Find or make each record's bar; a record without one is dropped.
   for (INT_PTR i = 0; i < m_arrBarInfo.GetSize();) {
     SECControlBarInfo* pInfo = (SECControlBarInfo*)m_arrBarInfo[i];

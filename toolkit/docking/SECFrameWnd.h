@@ -87,6 +87,16 @@ class SECFrameWnd : public CFrameWnd {
                                  int nCol, int nFlags, float fPctWidth, int nThick);
   static void DockControlBarIn(CFrameWnd* pFrame, CControlBar* pBar, CDockBar* pDockBar,
                                LPCRECT lpRect);
+  // Without a dock bar: the side holding the bar's place (its id), else its alignment's side.
+  static void ReDockControlBarIn(CFrameWnd* pFrame, CControlBar* pBar, CDockBar* pDockBar,
+                                 LPCRECT lpRect);
+  // A toolkit bar that may be sized in both directions floats in a thick-framed mini frame.
+  static void SetFloatingFrameLook(CControlBar* pBar, CWnd* pMiniFrame);
+  // Every toolkit toolbar of the frame reloads its button bitmaps (system colours changed).
+  static void ReloadToolBarBitmapsIn(CFrameWnd* pFrame);
+  // While the toolbars are customised, a dialog's idle time lays the frame out at once.
+  static void LayOutWhileCustomizing(CFrameWnd* pFrame, BOOL bCustomizing, UINT nWhy);
+  static BOOL IsCustomizing(SECControlBarManager* pManager);
 
   // A free control-bar id: the one wanted, or the first free of the next 1000; 0 when none.
   static UINT GetUniqueBarID(CFrameWnd* pFrame, UINT nID);

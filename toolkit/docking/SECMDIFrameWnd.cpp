@@ -11,6 +11,7 @@
 #include "SECDockableFrame.h"
 #include "SECFrameWnd.h"
 #include "SECMenuBar.h"
+#include "SECMiniDockFrameWnd.h"
 #include "SECBmpMenuPlugIn.h"
 #include "SECMultiDocTemplate.h"
 #include "SECResource.h"
@@ -56,6 +57,11 @@ BEGIN_MESSAGE_MAP(SECMDIFrameWnd, CMDIFrameWnd)
   ON_REGISTERED_MESSAGE(WM_SECGETMENU, OnSecGetMenu)
   ON_WM_CREATE()
   ON_WM_CLOSE()
+  ON_WM_ACTIVATE()
+  ON_WM_SYSCOLORCHANGE()
+  ON_WM_ENTERIDLE()
+  ON_WM_ENABLE()
+  ON_WM_NCHITTEST()
   ON_MESSAGE(0x38FF, OnBarContextMenu)
 END_MESSAGE_MAP()
 
@@ -79,7 +85,8 @@ SECMDIFrameWnd::SECMDIFrameWnd()
       m_nCurrentMenuId(0),
       m_nDefaultMenuId(0),
       m_bNewShell(IsNewerShell()),
-      m_nDockSeqIndex(0)
+      m_nDockSeqIndex(0),
+      m_pControlBarManager(NULL)
 {
   m_menuMap.InitHashTable(17);
   m_pMsgFilter = new SECMsgFilter(this, -1);
@@ -128,7 +135,7 @@ SECMDIFrameWnd::~SECMDIFrameWnd()
 
 void SECMDIFrameWnd::LoadBarState(LPCTSTR lpszProfileName)
 {
-  SECDockState state;
+  SECDockState state(m_pControlBarManager);
   state.m_pDynamicBars = &m_listCreatedObjects;
   state.LoadState(lpszProfileName);
   // Floating frames take the main window as their owner.
@@ -140,7 +147,7 @@ void SECMDIFrameWnd::LoadBarState(LPCTSTR lpszProfileName)
 
 void SECMDIFrameWnd::SaveBarState(LPCTSTR lpszProfileName)
 {
-  SECDockState state;
+  SECDockState state(m_pControlBarManager);
   if (!state.GetDockState(this))
     return;
   state.CleanupState();
@@ -151,7 +158,7 @@ int SECMDIFrameWnd::OnCreate(LPCREATESTRUCT lpcs)
 {
   if (CMDIFrameWnd::OnCreate(lpcs) == -1)
     return -1;
-  m_pMenuPlugIn = SECFrameWnd::MakeMenuPlugIn(this, m_pMenuBar, m_bBmpMenus, NULL);
+  m_pMenuPlugIn = SECFrameWnd::MakeMenuPlugIn(this, m_pMenuBar, m_bBmpMenus, m_pControlBarManager);
   // With a menu bar the bar draws the maximized child's buttons, not the frame.
   if (m_pMenuBar != NULL)
     m_pMsgFilter->ApplyDescriptor(*m_filterTable.GetAt(m_nCaptionListDescriptor), FALSE);
@@ -168,7 +175,7 @@ void SECMDIFrameWnd::OnClose()
   HWND hWnd = m_hWnd;
   CMDIFrameWnd::OnClose();
   if (::IsWindow(hWnd) && CWnd::FromHandlePermanent(hWnd) == this && m_pMenuPlugIn == NULL)
-    m_pMenuPlugIn = SECFrameWnd::MakeMenuPlugIn(this, m_pMenuBar, m_bBmpMenus, NULL);
+    m_pMenuPlugIn = SECFrameWnd::MakeMenuPlugIn(this, m_pMenuBar, m_bBmpMenus, m_pControlBarManager);
 }
 
 BOOL SECMDIFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
@@ -195,7 +202,73 @@ BOOL SECMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
 {
   if (m_pMenuPlugIn != NULL && m_pMenuPlugIn->PreTranslateMessage(pMsg))
     return TRUE;
+  if (pMsg->message == WM_SYSCOMMAND && (pMsg->wParam & 0xFFF0) == SC_CLOSE && InCustomizeMode())
+    return TRUE;
   return CMDIFrameWnd::PreTranslateMessage(pMsg);
+}
+
+BOOL SECMDIFrameWnd::InCustomizeMode() const
+{
+  return SECFrameWnd::IsCustomizing(m_pControlBarManager);
+}
+
+LRESULT SECMDIFrameWnd::OnNcHitTest(CPoint point)
+{
+  if (InCustomizeMode())
+    return HTERROR;
+  return CMDIFrameWnd::OnNcHitTest(point);
+}
+
+void SECMDIFrameWnd::OnEnable(BOOL bEnable)
+{
+  if (InCustomizeMode())
+    m_nFlags &= ~WF_STAYACTIVE;
+  CMDIFrameWnd::OnEnable(bEnable);
+}
+
+void SECMDIFrameWnd::OnSysColorChange()
+{
+  secData.UpdateSysColors();
+  CMDIFrameWnd::OnSysColorChange();
+  SECFrameWnd::ReloadToolBarBitmapsIn(this);
+}
+
+void SECMDIFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho) { OnEnterIdleEx(nWhy, pWho); }
+
+void SECMDIFrameWnd::OnEnterIdleEx(UINT nWhy, CWnd* pWho)
+{
+  SECFrameWnd::LayOutWhileCustomizing(this, InCustomizeMode(), nWhy);
+  CMDIFrameWnd::OnEnterIdle(nWhy, pWho);
+}
+
+void SECMDIFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+  CWnd::OnActivate(nState, pWndOther, bMinimized);
+  KeepTopLevelActive(nState, pWndOther);
+  ActivateFrameView(nState, pWndOther, bMinimized);
+}
+
+void SECMDIFrameWnd::ActivateFrameView(UINT nState, CWnd*, BOOL bMinimized)
+{
+  CView* pView = GetActiveView();
+  if (pView == NULL) {
+    CFrameWnd* pActive = GetActiveFrame();
+    if (pActive != NULL && pActive != this)
+      pView = pActive->GetActiveView();
+  }
+  if (pView == NULL)
+    return;
+  if (nState != WA_INACTIVE && !bMinimized) {
+    if (m_bAutoActivateView)
+      pView->OnActivateView(TRUE, pView, pView);
+    // The view really takes the focus: messages that only say so would leave the window
+    // holding it believing it had lost it.
+    HWND hFocus = ::GetFocus();
+    if (pView->IsWindowVisible() && pView->IsWindowEnabled() && hFocus != pView->m_hWnd &&
+        !::IsChild(pView->m_hWnd, hFocus))
+      pView->SetFocus();
+  }
+  pView->OnActivateFrame(nState, this);
 }
 
 void SECMDIFrameWnd::ConfigureMsgFilters(BOOL bMultiDoc)
@@ -244,6 +317,89 @@ void SECMDIFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT 
   CDockBar* pDock = nDockBarID != 0 ? DYNAMIC_DOWNCAST(CDockBar, GetControlBar(nDockBarID)) : NULL;
   LeaveEmbeddedFloating(pBar);
   SECFrameWnd::DockControlBarIn(this, pBar, pDock, lpRect);
+}
+
+void SECMDIFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)
+{
+  if (pBar == NULL)
+    return;
+  LeaveEmbeddedFloating(pBar);
+  SECFrameWnd::ReDockControlBarIn(this, pBar, pDockBar, lpRect);
+}
+
+void SECMDIFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
+{
+  if (pBar == NULL)
+    return;
+  if (MoveLoneFloatingFrame(pBar, point, dwStyle, RUNTIME_CLASS(CFrameWnd), TRUE))
+    return;
+  FloatInMiniFrame(pBar, point, dwStyle, FALSE);
+}
+
+void SECMDIFrameWnd::ReFloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
+{
+  if (pBar != NULL)
+    FloatInMiniFrame(pBar, point, dwStyle, TRUE);
+}
+
+BOOL SECMDIFrameWnd::MoveLoneFloatingFrame(CControlBar* pBar, CPoint point, DWORD dwStyle,
+                                           CRuntimeClass* pFrameClass, BOOL bScreen)
+{
+  CDockBar* pOld = pBar->m_pDockBar;
+  if (pOld == NULL || !pOld->m_bFloating || pOld->GetDockedVisibleCount() != 1 ||
+      !(pBar->GetStyle() & WS_VISIBLE) || (pOld->m_dwStyle & dwStyle & CBRS_ALIGN_ANY) == 0)
+    return FALSE;
+  CFrameWnd* pFloat = DYNAMIC_DOWNCAST(CFrameWnd, pOld->GetParent());
+  if (pFloat == NULL || !pFloat->IsKindOf(pFrameClass))
+    return FALSE;
+  // A frame floating in the main window is placed in its parent's client coordinates.
+  if (bScreen && (pFloat->GetStyle() & WS_CHILD) && pFloat->GetParent() != NULL)
+    pFloat->GetParent()->ScreenToClient(&point);
+  pFloat->SetWindowPos(NULL, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pFloat->RecalcLayout(TRUE);
+  pFloat->UpdateWindow();
+  return TRUE;
+}
+
+// A bar that sizes itself floats lying down, whatever side it came from.
+static DWORD FloatingStyleFor(CControlBar* pBar, DWORD dwStyle)
+{
+  if (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) {
+    dwStyle |= CBRS_SIZE_DYNAMIC;
+    if (dwStyle & CBRS_ORIENT_VERT)
+      dwStyle = (dwStyle & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP;
+  }
+  return dwStyle;
+}
+
+void SECMDIFrameWnd::FloatInMiniFrame(CControlBar* pBar, CPoint point, DWORD dwStyle,
+                                      BOOL bAlwaysShow)
+{
+  SECControlBar* pSEC = DYNAMIC_DOWNCAST(SECControlBar, pBar);
+  if (pSEC != NULL)
+    pSEC->NotifyPreFloat();
+  dwStyle = FloatingStyleFor(pBar, dwStyle);
+  CMiniDockFrameWnd* pMini = CreateFloatingFrame(dwStyle);
+  if (pMini->m_hWndOwner == NULL)
+    pMini->m_hWndOwner = pBar->m_hWnd;
+  CDockBar* pDock = pMini->GetDockBar();
+  SECDockBar* pSECDock = DYNAMIC_DOWNCAST(SECDockBar, pDock);
+  if (pSECDock != NULL)
+    pSECDock->DockControlBar(pBar);
+  else
+    pDock->DockControlBar(pBar);
+  SECFrameWnd::SetFloatingFrameLook(pBar, pMini);
+  CFrameWnd* pEmbedded = GetEmbeddedFrame(pBar);
+  SetEmbeddedFrameFloating(pEmbedded, TRUE);
+  pMini->RecalcLayout(TRUE);
+  pMini->SetWindowPos(NULL, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (bAlwaysShow || (pBar->GetStyle() & WS_VISIBLE))
+    pMini->ShowWindow(SW_SHOWNA);
+  pMini->UpdateWindow();
+  FitEmbeddedFrame(pEmbedded);
+  if (pSEC != NULL)
+    pSEC->OnPostFloat();
+  DelayRecalcLayout();
 }
 
 void SECMDIFrameWnd::LeaveEmbeddedFloating(CControlBar* pBar)
@@ -328,24 +484,9 @@ void SECMDIFrameWnd::FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, 
     pSEC->NotifyPreMDIFloat();
   point = GetMDIFloatPosition(point);
   // Already alone in a floating child of that alignment: only the child moves.
-  CDockBar* pOld = pBar->m_pDockBar;
-  if (pOld != NULL && pOld->m_bFloating && pOld->GetDockedVisibleCount() == 1 &&
-      (pBar->GetStyle() & WS_VISIBLE) && (pOld->m_dwStyle & dwStyle & CBRS_ALIGN_ANY) != 0) {
-    SECControlBarMDIChildWnd* pChild =
-        DYNAMIC_DOWNCAST(SECControlBarMDIChildWnd, pOld->GetParent());
-    if (pChild != NULL) {
-      pChild->SetWindowPos(NULL, point.x, point.y, 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      pChild->RecalcLayout(TRUE);
-      pChild->UpdateWindow();
-      return;
-    }
-  }
-  if (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) {
-    dwStyle |= CBRS_SIZE_DYNAMIC;
-    if (dwStyle & CBRS_ORIENT_VERT)
-      dwStyle = (dwStyle & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP;
-  }
+  if (MoveLoneFloatingFrame(pBar, point, dwStyle, RUNTIME_CLASS(SECControlBarMDIChildWnd), FALSE))
+    return;
+  dwStyle = FloatingStyleFor(pBar, dwStyle);
   CFrameWnd* pFrame = CreateMDIFloatFrame();
   if (pFrame == NULL)
     return;
@@ -390,8 +531,11 @@ void SECMDIFrameWnd::SetEmbeddedFrameFloating(CFrameWnd* pFrame, BOOL bFloating)
     return;
   }
   const DWORD dwStyle = pFrame->GetStyle(), dwExStyle = pFrame->GetExStyle();
-  ::SetPropA(hFrame, kPreFloatStyle, (HANDLE)(LONG_PTR)dwStyle);
-  ::SetPropA(hFrame, kPreFloatExStyle, (HANDLE)(LONG_PTR)dwExStyle);
+  // Floated again before docking: the styles kept are still the docked ones.
+  if (::GetPropA(hFrame, kPreFloatStyle) == NULL) {
+    ::SetPropA(hFrame, kPreFloatStyle, (HANDLE)(LONG_PTR)dwStyle);
+    ::SetPropA(hFrame, kPreFloatExStyle, (HANDLE)(LONG_PTR)dwExStyle);
+  }
   const DWORD dwMine = GetStyle(), dwMineEx = GetExStyle();
   CFrameWnd* pParent = pFrame->GetParentFrame();
   if (pParent != NULL) {
@@ -607,6 +751,20 @@ void SECMDIFrameWnd::SetMenuBarMenu(UINT nID)
   UpdateWindowMenu();
 }
 
+void SECMDIFrameWnd::SetDefaultMenuId(UINT nID)
+{
+  if (m_pMenuBar == NULL || nID == m_nDefaultMenuId)
+    return;
+  m_nDefaultMenuId = nID;
+  if (m_hWnd == NULL || MDIGetActive() != NULL)
+    return;
+  m_nCurrentMenuId = nID;
+  m_pMenuBar->SwitchMenu(nID);
+  RecalcLayout();
+  if (m_pMenuBar->m_hWnd != NULL)
+    m_pMenuBar->Invalidate();
+}
+
 void SECMDIFrameWnd::UpdateWindowMenu()
 {
   if (m_pMenuBar == NULL || m_hWndMDIClient == NULL)
@@ -814,6 +972,8 @@ LRESULT SECMDIFrameWnd::DefaultInvisible(UINT message, WPARAM wParam, LPARAM lPa
 
 LRESULT SECMDIFrameWnd::OnGradientNcActivate(BOOL bActive)
 {
+  if (InCustomizeMode())
+    m_nFlags &= ~WF_STAYACTIVE;
   BOOL bStay = FALSE;
   if (GetDockedActiveChild() != NULL) {
     CWnd* pFore = CWnd::GetForegroundWindow();

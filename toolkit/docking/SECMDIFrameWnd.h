@@ -16,6 +16,7 @@ class SECMenuBar;
 class SECWndPlugIn;
 class SECBmpMenuPlugIn;
 class SECMultiDocTemplate;
+class SECControlBarManager;
 
 // Where a bar docks: the dock bar's row, column and flags; and the bar's width share and length.
 typedef SECDockBar::Position SECDockPosition;
@@ -43,6 +44,13 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   virtual void DockControlBarEx(CControlBar* pBar, const SECDockPosition& pos, UINT nDockBarID,
                                 const SECDockSize& size);
   void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = NULL);
+  // Docks the bar again: without a dock bar, where its place is held, else on its side.
+  virtual void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = NULL);
+  // Floats the bar in a new mini frame at a screen point; a bar alone and visible in a
+  // floating dock bar sharing an alignment with the style only has its frame moved there.
+  virtual void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+  // Always a new mini frame, shown: how a bar leaves the main window.
+  virtual void ReFloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
 
   // The next default side in the cycle bottom, left, right (row breaks marked by zeros).
   virtual void GetNextDockPosition(UINT& nDockBarID, SECDockPosition& pos, SECDockSize& size);
@@ -83,6 +91,9 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   virtual void OnUpdateFrameTitle(BOOL bAddToTitle) override;
   virtual void OnUpdateFrameMenu(HMENU hMenuAlt) override;
   void SetAutoActivateView(BOOL b) { m_bAutoActivateView = b; }
+  // After the frame's activation: the active view (this frame's, else the active frame's) is
+  // told, takes the focus when the focus is outside it, and learns of its frame's activation.
+  virtual void ActivateFrameView(UINT nState, CWnd* pWndOther, BOOL bMinimized);
 
   // Menus kept by resource id.
   BOOL LoadMenus(int nCount, ...);
@@ -112,7 +123,16 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
                          CWnd* pParentWnd = NULL, CCreateContext* pContext = NULL) override;
   HMENU GetOwnMenu() const { return m_hMenuOwn; }
   UINT GetCurrentMenuId() const { return m_nCurrentMenuId; }
-  void SetDefaultMenuId(UINT nID) { m_nDefaultMenuId = nID; }
+  // With a menu bar and no active child, the bar switches to the new default menu at once.
+  void SetDefaultMenuId(UINT nID);
+  UINT GetDefaultMenuId() const { return m_nDefaultMenuId; }
+
+  // The toolbar manager (not owned): its bars are saved and restored with the dock state;
+  // while it customises, the frame keeps still (no closing, no hit test, no stay-active).
+  virtual SECControlBarManager* GetControlBarManager() const { return m_pControlBarManager; }
+  virtual void SetControlBarManager(SECControlBarManager* p) { m_pControlBarManager = p; }
+  BOOL InCustomizeMode() const;
+  virtual void OnEnterIdleEx(UINT nWhy, CWnd* pWho);
 
   // Gradient caption.
   BOOL EnableGradientCaption(BOOL bEnable = TRUE, BOOL bRepaint = TRUE);
@@ -155,8 +175,20 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   HMENU m_hMenuOwn;             // with a menu bar: the frame's copy of its menu; owned
   BOOL m_bBmpMenus;
   int m_nBmpMenuOption;
+  SECControlBarManager* m_pControlBarManager;  // not owned
   afx_msg int OnCreate(LPCREATESTRUCT lpcs);
   afx_msg void OnClose();
+  afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+  afx_msg void OnSysColorChange();
+  afx_msg void OnEnterIdle(UINT nWhy, CWnd* pWho);
+  afx_msg void OnEnable(BOOL bEnable);
+  afx_msg LRESULT OnNcHitTest(CPoint point);
+  // A bar alone and visible in a floating dock bar sharing an alignment bit with the style:
+  // its floating frame (of that class) moves to the point, given in the coordinates of the
+  // frame's parent or, with bScreen, of the screen. FALSE when the bar is not so placed.
+  BOOL MoveLoneFloatingFrame(CControlBar* pBar, CPoint point, DWORD dwStyle,
+                             CRuntimeClass* pFrameClass, BOOL bScreen);
+  void FloatInMiniFrame(CControlBar* pBar, CPoint point, DWORD dwStyle, BOOL bAlwaysShow);
   CMap<UINT, UINT, HMENU, HMENU> m_menuMap;
   UINT m_nCurrentMenuId;
   UINT m_nDefaultMenuId;

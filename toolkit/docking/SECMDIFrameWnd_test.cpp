@@ -7,6 +7,7 @@
 #include "SECMenuBar.h"
 #include "SECDockableFrame.h"
 #include "SECMDIFrameWnd.h"
+#include "SECMiniDockFrameWnd.h"
 #include "SECFrameWnd.h"
 #include "SECResource.h"
 
@@ -296,6 +297,7 @@ TEST_F(MDIFrame, AnEmbeddedFrameFloatsWithTheMainLookAndComesBack)
   const DWORD dwInner = pInner->GetStyle(), dwInnerEx = pInner->GetExStyle();
 
   pMain->SetEmbeddedFrameFloating(pInner, TRUE);
+  pMain->SetEmbeddedFrameFloating(pInner, TRUE);  // floated again: the docked styles stay kept
   EXPECT_EQ((DWORD)(LONG_PTR)::GetPropA(pInner->m_hWnd, "SECDockableFrame PreFloat Docked Style"), dwInner);
   EXPECT_TRUE(pInner->GetStyle() & WS_CAPTION);
   EXPECT_TRUE(pInner->GetStyle() & WS_THICKFRAME);  // the main window's
@@ -315,6 +317,49 @@ TEST_F(MDIFrame, AnEmbeddedFrameFloatsWithTheMainLookAndComesBack)
   pMain->SetEmbeddedFrameFloating(pInner, FALSE);  // nothing kept: unchanged
   EXPECT_EQ(pInner->GetStyle(), dwInner);
   pOuter->DestroyWindow();
+}
+
+// Leaving the main window, moving a lone floating bar's frame, and docking back.
+TEST_F(MDIFrame, ABarLeavesTheMainWindowMovesAndDocksBack)
+{
+  SECControlBar* pBar = NewDockedBar(pMain, 0xE882);
+  ASSERT_NE(pBar, nullptr);
+  CPoint origin(0, 0);
+  ::ClientToScreen(pMain->m_hWndMDIClient, &origin);
+  pMain->FloatControlBarInMDIChild(pBar, origin + CPoint(40, 40));
+  CWnd* pChild = pBar->GetParentFrame();
+  ASSERT_TRUE(pChild != nullptr && pChild->IsKindOf(RUNTIME_CLASS(SECControlBarMDIChildWnd)));
+
+  // Floated with a screen point while in the main window: only its child moves, to the
+  // client place under that point.
+  pMain->FloatControlBar(pBar, origin + CPoint(70, 60), CBRS_ALIGN_TOP);
+  EXPECT_EQ(pBar->GetParentFrame(), pChild);
+  CRect rc;
+  pChild->GetWindowRect(&rc);
+  EXPECT_EQ(rc.TopLeft(), origin + CPoint(70, 60));
+
+  // Floated again: a mini frame of its own, shown at the point; the child goes.
+  HWND hChild = pChild->m_hWnd;
+  pMain->ReFloatControlBar(pBar, CPoint(300, 200), CBRS_ALIGN_TOP);
+  CFrameWnd* pMini = pBar->GetParentFrame();
+  ASSERT_TRUE(pMini != nullptr && pMini->IsKindOf(RUNTIME_CLASS(SECMiniDockFrameWnd)));
+  EXPECT_FALSE(::IsWindow(hChild));
+  EXPECT_TRUE(pMini->IsWindowVisible());
+  pMini->GetWindowRect(&rc);
+  EXPECT_EQ(rc.TopLeft(), CPoint(300, 200));
+  EXPECT_TRUE(pMini->GetStyle() & WS_THICKFRAME);
+
+  // Alone in it: floating once more only moves that frame; another alignment makes a new one.
+  pMain->FloatControlBar(pBar, CPoint(320, 210), CBRS_ALIGN_TOP);
+  EXPECT_EQ(pBar->GetParentFrame(), pMini);
+  pMini->GetWindowRect(&rc);
+  EXPECT_EQ(rc.TopLeft(), CPoint(320, 210));
+  pMain->FloatControlBar(pBar, CPoint(330, 220), CBRS_ALIGN_LEFT);
+  EXPECT_NE(pBar->GetParentFrame(), pMini);
+
+  // Back without a dock bar named: to the top, where its place was kept.
+  pMain->ReDockControlBar(pBar, NULL);
+  EXPECT_EQ(pBar->GetParent(), pMain->GetControlBar(AFX_IDW_DOCKBAR_TOP));
 }
 
 TEST_F(MDIFrame, ABarFloatingInTheMainWindowIsSavedAndRestored)
