@@ -10,6 +10,7 @@
 #include "SECMiniDockFrameWnd.h"
 #include "SECFrameWnd.h"
 #include "SECResource.h"
+#include "SECToolBarManager.h"
 
 #include <stdlib.h>
 #include <string>
@@ -36,7 +37,14 @@ IMPLEMENT_DYNCREATE(CTestDoc, CDocument)
 class CTestView : public CView {
   DECLARE_DYNCREATE(CTestView)
  public:
+  int activations = 0;  // times the view was told it is the active one
   void OnDraw(CDC*) override {}
+  void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override
+  {
+    if (bActivate)
+      ++activations;
+    CView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+  }
 };
 IMPLEMENT_DYNCREATE(CTestView, CView)
 
@@ -469,6 +477,78 @@ TEST_F(MDIFrame, MenuBarMenusFollowTheActiveChild)
   EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_MAINFRAME);
   theApp.m_pMainWnd = pMain;
   pFrame->DestroyWindow();
+}
+
+// A new default menu shows at once when no child is active, else once the last child goes.
+TEST_F(MDIFrame, TheDefaultMenuIdSwitchesTheBarWhenNoChildIsActive)
+{
+  SECMenuBar menuBar;
+  SECMDIFrameWnd* pFrame = new SECMDIFrameWnd;
+  pFrame->SetMenuBar(&menuBar);
+  ASSERT_TRUE(pFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+  theApp.m_pMainWnd = pFrame;
+  pFrame->SetDefaultMenuId(IDR_DOCB);
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_DOCB);
+  SECMDIChildWnd* pChild = Open(pTemplateA);
+  ASSERT_NE(pChild, nullptr);
+  pFrame->SetDefaultMenuId(IDR_MAINFRAME);
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_DOCA);  // the active child's
+  theApp.CloseAllDocuments(TRUE);
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_MAINFRAME);
+  theApp.m_pMainWnd = pMain;
+  pFrame->DestroyWindow();
+
+  // Without a menu bar the id is not taken.
+  pMain->SetDefaultMenuId(IDR_DOCB);
+  EXPECT_EQ(pMain->GetDefaultMenuId(), (UINT)IDR_MAINFRAME);
+}
+
+// While its toolbars are customised the frame cannot be closed or hit, and a dialog's idle
+// time lays it out at once.
+TEST_F(MDIFrame, CustomisingKeepsTheFrameStill)
+{
+  SECToolBarManager manager(pMain);
+  pMain->SetControlBarManager(&manager);
+  MSG close = {pMain->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0};
+  EXPECT_NE(pMain->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(5, 5)), HTERROR);
+  manager.EnterCustomizeMode();
+  ASSERT_TRUE(pMain->InCustomizeMode());
+  EXPECT_EQ(pMain->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(5, 5)), HTERROR);
+  EXPECT_TRUE(pMain->PreTranslateMessage(&close));
+  pMain->DelayRecalcLayout();
+  pMain->SendMessage(WM_ENTERIDLE, MSGF_MENU, 0);
+  EXPECT_TRUE(pMain->m_nIdleFlags & CFrameWnd::idleLayout);  // a menu's idle time: not yet
+  pMain->SendMessage(WM_ENTERIDLE, MSGF_DIALOGBOX, 0);
+  EXPECT_FALSE(pMain->m_nIdleFlags & CFrameWnd::idleLayout);
+  manager.ExitCustomizeMode();
+  EXPECT_FALSE(pMain->PreTranslateMessage(&close));
+  pMain->DelayRecalcLayout();
+  pMain->SendMessage(WM_ENTERIDLE, MSGF_DIALOGBOX, 0);
+  EXPECT_TRUE(pMain->m_nIdleFlags & CFrameWnd::idleLayout);
+  pMain->RecalcLayout();
+  pMain->SetControlBarManager(NULL);
+}
+
+// The frame's activation gives the active child's view the focus; the view is told it is
+// active again only with auto-activation.
+TEST_F(MDIFrame, ActivationFocusesTheActiveView)
+{
+  SECMDIChildWnd* pChild = Open(pTemplateA);
+  ASSERT_NE(pChild, nullptr);
+  CTestView* pView = (CTestView*)ViewOf(pChild);
+  // The focus elsewhere in the frame (the MDI client would hand it on to the child).
+  HWND hEdit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20,
+                                 pMain->m_hWnd, NULL, NULL, NULL);
+  ASSERT_NE(hEdit, (HWND)NULL);
+  for (BOOL bAuto : {FALSE, TRUE}) {
+    pMain->SetAutoActivateView(bAuto);
+    ::SetFocus(hEdit);
+    pView->activations = 0;
+    pMain->SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(::GetFocus(), pView->m_hWnd) << bAuto;
+    EXPECT_EQ(pView->activations, bAuto ? 1 : 0) << bAuto;
+  }
+  ::DestroyWindow(hEdit);
 }
 
 TEST_F(MDIFrame, FilterTablesOfFrameAndChildren)
