@@ -315,8 +315,13 @@ void SECMDIFrameWnd::DockControlBarEx(CControlBar* pBar, const SECDockPosition& 
 void SECMDIFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT lpRect)
 {
   CDockBar* pDock = nDockBarID != 0 ? DYNAMIC_DOWNCAST(CDockBar, GetControlBar(nDockBarID)) : NULL;
+  DockControlBar(pBar, pDock, lpRect);
+}
+
+void SECMDIFrameWnd::DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)
+{
   LeaveEmbeddedFloating(pBar);
-  SECFrameWnd::DockControlBarIn(this, pBar, pDock, lpRect);
+  SECFrameWnd::DockControlBarIn(this, pBar, pDockBar, lpRect);
 }
 
 void SECMDIFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)

@@ -44,6 +44,7 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   virtual void DockControlBarEx(CControlBar* pBar, const SECDockPosition& pos, UINT nDockBarID,
                                 const SECDockSize& size);
   void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = NULL);
+  void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = NULL);
   // Docks the bar again: without a dock bar, where its place is held, else on its side.
   virtual void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = NULL);
   // Floats the bar in a new mini frame at a screen point; a bar alone and visible in a

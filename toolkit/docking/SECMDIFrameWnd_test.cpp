@@ -370,6 +370,36 @@ TEST_F(MDIFrame, ABarLeavesTheMainWindowMovesAndDocksBack)
   EXPECT_EQ(pBar->GetParent(), pMain->GetControlBar(AFX_IDW_DOCKBAR_TOP));
 }
 
+// The bar's own gestures reach the MDI frame: a double-click floats and docks it again; a drag
+// ending over no side moves a bar floating in the main window within it.
+TEST_F(MDIFrame, TheDockContextGoesThroughTheMDIFrame)
+{
+  SECControlBar* pBar = NewDockedBar(pMain, 0xE883);
+  ASSERT_NE(pBar, nullptr);
+  CDockContext* pContext = pBar->m_pDockContext;
+  ASSERT_NE(pContext, nullptr);
+  pContext->ToggleDocking();
+  EXPECT_TRUE(pBar->IsFloating());
+  EXPECT_TRUE(pBar->GetParentFrame()->IsKindOf(RUNTIME_CLASS(SECMiniDockFrameWnd)));
+  pContext->ToggleDocking();
+  EXPECT_EQ(pBar->GetParent(), pMain->GetControlBar(AFX_IDW_DOCKBAR_TOP));
+
+  CPoint origin(0, 0);
+  ::ClientToScreen(pMain->m_hWndMDIClient, &origin);
+  pMain->FloatControlBarInMDIChild(pBar, origin + CPoint(40, 40));
+  CWnd* pChild = pBar->GetParentFrame();
+  pContext->m_dwOverDockStyle = 0;
+  pContext->m_dwStyle = CBRS_ALIGN_TOP | CBRS_ORIENT_HORZ;
+  pContext->m_bFlip = FALSE;
+  pContext->m_rectFrameDragHorz = CRect(origin + CPoint(90, 80), CSize(100, 40));
+  pContext->m_bDragging = TRUE;
+  pContext->EndDrag();
+  EXPECT_EQ(pBar->GetParentFrame(), pChild);
+  CRect rc;
+  pChild->GetWindowRect(&rc);
+  EXPECT_EQ(rc.TopLeft(), origin + CPoint(90, 80));
+}
+
 TEST_F(MDIFrame, ABarFloatingInTheMainWindowIsSavedAndRestored)
 {
   SECControlBar* pBar = NewDockedBar(pMain, 0xE881);
