@@ -515,7 +515,9 @@ LRESULT SECFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
       return lResult;
   }
   LRESULT lResult = CFrameWnd::WindowProc(message, wParam, lParam);
-  AfterInitMenuPopup(m_pMenuPlugIn, m_bBmpMenus, message, wParam, lParam);
+  // Only then: after WM_NCDESTROY the frame has deleted itself and its members are gone.
+  if (message == WM_INITMENUPOPUP)
+    AfterInitMenuPopup(m_pMenuPlugIn, m_bBmpMenus, message, wParam, lParam);
   return lResult;
 }
 
