@@ -988,6 +988,12 @@ LRESULT SECMDIFrameWnd::OnGradientNcActivate(BOOL bActive)
   if (!IsWindowEnabled())
     bCaption = FALSE;
   m_bCaptionActive = bCaption;
+  // Another frame that is the active one (a docked active child) repaints its caption too.
+  CFrameWnd* pActive = GetActiveFrame();
+  if (pActive != NULL && pActive != this && pActive->m_hWnd != NULL) {
+    pActive->SendMessage(WM_NCACTIVATE, bCaption);
+    pActive->SendMessage(WM_NCPAINT, 1);
+  }
   DefaultInvisible(WM_NCACTIVATE, bCaption, 0);
   SendMessage(WM_NCPAINT, 1, 0);
   return TRUE;

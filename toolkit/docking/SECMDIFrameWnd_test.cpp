@@ -700,6 +700,13 @@ namespace {
 // A dockable view frame inside the MDI frame, showing template A's menu.
 struct CTestDockable : SECDockableFrame {
   void UseMenu(HMENU hMenu) { m_hMenuShared = hMenu; }
+  int ncActivates = 0, ncPaints = 0;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+  {
+    ncActivates += message == WM_NCACTIVATE;
+    ncPaints += message == WM_NCPAINT;
+    return SECDockableFrame::WindowProc(message, wParam, lParam);
+  }
 };
 
 TEST_F(MDIFrame, ADockableFrameBecomesTheDockedActiveChildWithItsMenu)
@@ -714,6 +721,13 @@ TEST_F(MDIFrame, ADockableFrameBecomesTheDockedActiveChildWithItsMenu)
   pDockable->SendMessage(WM_MOUSEACTIVATE, (WPARAM)pMain->m_hWnd, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
   EXPECT_EQ(pMain->GetDockedActiveChild(), pDockable);
   EXPECT_EQ(::GetMenu(pMain->m_hWnd), pTemplateA->m_hMenuShared);
+  // With the gradient caption the docked child's caption follows the frame's.
+  pMain->EnableGradientCaption(TRUE, FALSE);
+  pDockable->ncActivates = pDockable->ncPaints = 0;
+  pMain->SendMessage(WM_NCACTIVATE, FALSE);
+  EXPECT_GE(pDockable->ncActivates, 1);
+  EXPECT_GE(pDockable->ncPaints, 1);
+  pMain->EnableGradientCaption(FALSE, FALSE);
 
   // Back to the MDI child: its menu returns.
   pB->SendMessage(WM_MOUSEACTIVATE, (WPARAM)pMain->m_hWnd, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
