@@ -4,6 +4,7 @@
 #include "SECDockBar.h"
 #include "SECDockBars_res.h"
 #include "SECFrameWnd.h"
+#include "SECMDIFrameWnd.h"
 #include "SECSysData.h"
 #include <afxpriv.h>
 #include <cstdlib>
@@ -117,11 +118,54 @@ void SECDockContext::AdjustDockFeedback(CRect& rect)
     rect.DeflateRect(1, 1);
 }
 
+// The toolkit's two frames dock, re-dock and float bars their own way; the MDI frame also
+// takes a bar out of the main window first, and moves one floating there within it.
+namespace {
+struct ToolkitSite {
+  SECFrameWnd* pSDI;
+  SECMDIFrameWnd* pMDI;
+  explicit ToolkitSite(CFrameWnd* pFrame)
+      : pSDI(DYNAMIC_DOWNCAST(SECFrameWnd, pFrame)), pMDI(DYNAMIC_DOWNCAST(SECMDIFrameWnd, pFrame))
+  {
+  }
+  CFrameWnd* Frame() const { return pSDI != NULL ? (CFrameWnd*)pSDI : (CFrameWnd*)pMDI; }
+  void Dock(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect) const
+  {
+    if (pMDI != NULL)
+      pMDI->DockControlBar(pBar, pDockBar, lpRect);
+    else
+      pSDI->DockControlBar(pBar, pDockBar, lpRect);
+  }
+  void ReDock(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect) const
+  {
+    if (pMDI != NULL)
+      pMDI->ReDockControlBar(pBar, pDockBar, lpRect);
+    else
+      pSDI->ReDockControlBar(pBar, pDockBar, lpRect);
+  }
+  void Float(CControlBar* pBar, CPoint point, DWORD dwStyle) const
+  {
+    if (pMDI != NULL)
+      pMDI->FloatControlBar(pBar, point, dwStyle);
+    else
+      pSDI->FloatControlBar(pBar, point, dwStyle);
+  }
+};
+}  // namespace
+
 void SECDockContext::EndDrag()
 {
-  SECFrameWnd* pFrame = DYNAMIC_DOWNCAST(SECFrameWnd, m_pDockSite);
+  ToolkitSite site(m_pDockSite);
+  if (m_dwOverDockStyle == 0 && site.pMDI != NULL) {
+    CancelLoop();
+    m_bDragging = FALSE;
+    RememberFloatPlace();
+    site.Float(m_pBar, m_ptMRUFloatPos, m_dwMRUFloatStyle);
+    return;
+  }
+  CFrameWnd* pFrame = site.Frame();
   if (m_dwOverDockStyle == 0 || pFrame == NULL) {
-    CDockContext::EndDrag();  // floats (through the frame's own FloatControlBar)
+    CDockContext::EndDrag();  // floats the platform's way
     return;
   }
   CancelLoop();
@@ -139,7 +183,7 @@ void SECDockContext::EndDrag()
   SECDockBar* pSECDock = DYNAMIC_DOWNCAST(SECDockBar, pDockBar);
   if (pSECDock != NULL && m_pBar->IsFloating())
     pSECDock->m_pChangedBar = AsSEC(m_pBar);
-  pFrame->DockControlBar(m_pBar, pDockBar, &rect);
+  site.Dock(m_pBar, pDockBar, &rect);
   pFrame->RecalcLayout(TRUE);
 }
 
@@ -218,7 +262,8 @@ void SECDockContext::EndResize()
 
 void SECDockContext::ToggleDocking()
 {
-  SECFrameWnd* pFrame = DYNAMIC_DOWNCAST(SECFrameWnd, m_pBar->m_pDockSite);
+  ToolkitSite site(m_pBar->m_pDockSite);
+  CFrameWnd* pFrame = site.Frame();
   SECControlBar* pSEC = DYNAMIC_DOWNCAST(SECControlBar, m_pBar);
   if (pFrame == NULL || pSEC == NULL) {
     CDockContext::ToggleDocking();
@@ -250,7 +295,7 @@ void SECDockContext::ToggleDocking()
     pSEC->m_fPctWidth = pSEC->m_fSavedPctWidth;
     CRect rect = m_rectMRUDockPos;
     pDockBar->ClientToScreen(&rect);
-    pFrame->ReDockControlBar(m_pBar, pDockBar, bHolder || m_uMRUDockID == 0 ? NULL : &rect);
+    site.ReDock(m_pBar, pDockBar, bHolder || m_uMRUDockID == 0 ? NULL : &rect);
     m_bPrevFloating = TRUE;
     pFrame->RecalcLayout();
     return;
@@ -265,6 +310,6 @@ void SECDockContext::ToggleDocking()
   DWORD dwStyle = m_dwMRUFloatStyle != 0 ? m_dwMRUFloatStyle
                                          : ((m_pBar->m_dwStyle & CBRS_ORIENT_HORZ) ? CBRS_ALIGN_TOP
                                                                                    : CBRS_ALIGN_LEFT);
-  pFrame->FloatControlBar(m_pBar, ptFloat, dwStyle & CBRS_ALIGN_ANY);
+  site.Float(m_pBar, ptFloat, dwStyle & CBRS_ALIGN_ANY);
   m_bPrevFloating = FALSE;
 }

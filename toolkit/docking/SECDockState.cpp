@@ -6,6 +6,7 @@
 #include "SECDialogBar.h"
 #include "SECDockBar.h"
 #include "SECFrameWnd.h"
+#include "SECMDIFrameWnd.h"
 #include "SECPersistentTree.h"
 #include <cstdlib>
 
@@ -333,14 +334,23 @@ void SECDockState::Serialize(CArchive& ar)
   m_dwVersion = 2;
 }
 
+// The toolbar manager of a toolkit frame, single- or multiple-document; NULL for others.
+static SECControlBarManager* FrameBarManager(CFrameWnd* pFrame)
+{
+  if (SECFrameWnd* pSECFrame = DYNAMIC_DOWNCAST(SECFrameWnd, pFrame))
+    return pSECFrame->GetControlBarManager();
+  if (SECMDIFrameWnd* pMDIFrame = DYNAMIC_DOWNCAST(SECMDIFrameWnd, pFrame))
+    return pMDIFrame->GetControlBarManager();
+  return NULL;
+}
+
 BOOL SECDockState::GetDockState(CFrameWnd* pFrame)
 {
   if (pFrame == NULL)
     return FALSE;
   Clear();
-  SECFrameWnd* pSECFrame = DYNAMIC_DOWNCAST(SECFrameWnd, pFrame);
-  if (m_pManager == NULL && pSECFrame != NULL)
-    m_pManager = pSECFrame->GetControlBarManager();
+  if (m_pManager == NULL)
+    m_pManager = FrameBarManager(pFrame);
   POSITION pos = pFrame->m_listControlBars.GetHeadPosition();
   while (pos != NULL) {
     CControlBar* pBar = (CControlBar*)pFrame->m_listControlBars.GetNext(pos);
@@ -357,6 +367,13 @@ BOOL SECDockState::GetDockState(CFrameWnd* pFrame)
       pBar->GetBarInfo(pInfo);
       SECDockBar* pDock = DYNAMIC_DOWNCAST(SECDockBar, pBar);
       pInfo->m_bMDIChild = pDock != NULL && pDock->m_nKind != 0;
+      if (pInfo->m_bMDIChild) {
+        // A bar floating in the main window: its MDI child's placement says where.
+        pInfo->m_pointPos = CPoint(0, 0);
+        CWnd* pChild = pBar->GetParent();
+        if (pChild != NULL)
+          pChild->GetWindowPlacement(&pInfo->m_wpMDIChild);
+      }
       pInfo->m_dwStyle = pBar->m_dwStyle;
       m_arrBarInfo.Add(pInfo);
     }
@@ -433,9 +450,8 @@ BOOL SECDockState::SetDockState(CFrameWnd* pFrame)
 {
   if (pFrame == NULL)
     return FALSE;
-  SECFrameWnd* pSECFrame = DYNAMIC_DOWNCAST(SECFrameWnd, pFrame);
-  if (m_pManager == NULL && pSECFrame != NULL)
-    m_pManager = pSECFrame->GetControlBarManager();
+  if (m_pManager == NULL)
+    m_pManager = FrameBarManager(pFrame);
   // Find or make each record's bar; a record without one is dropped.
   for (INT_PTR i = 0; i < m_arrBarInfo.GetSize();) {
     SECControlBarInfo* pInfo = (SECControlBarInfo*)m_arrBarInfo[i];
@@ -458,8 +474,57 @@ BOOL SECDockState::SetDockState(CFrameWnd* pFrame)
       ApplyToolkitValues(pSEC, pInfo);
     i++;
   }
+  // Bars that floated in the main window get new MDI children there; their records are
+  // kept out of the platform's pass, which would make mini frames for them.
+  CPtrArray arrAll;
+  arrAll.Copy(m_arrBarInfo);
+  CPtrArray arrMDIChildren;
+  SECMDIFrameWnd* pMDIFrame = DYNAMIC_DOWNCAST(SECMDIFrameWnd, pFrame);
+  for (INT_PTR i = 0; pMDIFrame != NULL && i < m_arrBarInfo.GetSize();) {
+    SECControlBarInfo* pInfo = (SECControlBarInfo*)m_arrBarInfo[i];
+    if (!(pInfo->m_bFloating && pInfo->m_bDockBar && pInfo->m_bMDIChild)) {
+      i++;
+      continue;
+    }
+    m_arrBarInfo.RemoveAt(i);
+    pInfo->m_pBar = NULL;
+    CFrameWnd* pChild = pMDIFrame->CreateMDIFloatFrame();
+    CDockBar* pDock =
+        pChild != NULL ? DYNAMIC_DOWNCAST(CDockBar, pChild->GetDlgItem(AFX_IDW_DOCKBAR_FLOAT)) : NULL;
+    if (pDock == NULL)
+      continue;
+    pDock->m_dwStyle = (pDock->m_dwStyle & ~CBRS_ALIGN_ANY) |
+                       (pInfo->m_bHorz ? CBRS_ALIGN_TOP : CBRS_ALIGN_LEFT);
+    pDock->m_pDockBar = NULL;
+    pInfo->m_pBar = pDock;
+    pDock->SetBarInfo(pInfo, pFrame);
+    arrMDIChildren.Add(pInfo);
+  }
   // Dock bars take their bars, bars their places and visibility, floating frames theirs.
   pFrame->CFrameWnd::SetDockState(*this);
+  m_arrBarInfo.Copy(arrAll);
+  for (INT_PTR i = 0; i < arrMDIChildren.GetSize(); i++) {
+    SECControlBarInfo* pInfo = (SECControlBarInfo*)arrMDIChildren[i];
+    CDockBar* pDock = (CDockBar*)pInfo->m_pBar;
+    CFrameWnd* pChild = DYNAMIC_DOWNCAST(CFrameWnd, pDock->GetParent());
+    if (pChild == NULL)
+      continue;
+    if (pDock->GetDockedCount() == 0) {
+      pChild->DestroyWindow();  // none of its bars exists any more
+      pInfo->m_pBar = NULL;
+      continue;
+    }
+    if (pInfo->m_wpMDIChild.length == sizeof(WINDOWPLACEMENT)) {
+      WINDOWPLACEMENT wp = pInfo->m_wpMDIChild;
+      wp.showCmd = pDock->GetDockedVisibleCount() > 0 ? SW_SHOWNA : SW_HIDE;
+      pChild->SetWindowPlacement(&wp);
+    }
+    pChild->RecalcLayout(TRUE);
+    if (pDock->GetDockedVisibleCount() > 0) {
+      pChild->ShowWindow(SW_SHOWNA);
+      pChild->UpdateWindow();
+    }
+  }
   for (INT_PTR i = 0; i < m_arrBarInfo.GetSize(); i++) {
     SECControlBarInfo* pInfo = (SECControlBarInfo*)m_arrBarInfo[i];
     SECControlBar* pSEC = AsSEC(pInfo->m_pBar);

@@ -185,9 +185,15 @@ void SECFrameWnd::DockControlBarIn(CFrameWnd* pFrame, CControlBar* pBar, CDockBa
 
 void SECFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)
 {
+  ReDockControlBarIn(this, pBar, pDockBar, lpRect);
+}
+
+void SECFrameWnd::ReDockControlBarIn(CFrameWnd* pFrame, CControlBar* pBar, CDockBar* pDockBar,
+                                     LPCRECT lpRect)
+{
   if (pDockBar == NULL) {
     for (const Side& side : kSides) {
-      CDockBar* p = DYNAMIC_DOWNCAST(CDockBar, GetControlBar(side.nID));
+      CDockBar* p = DYNAMIC_DOWNCAST(CDockBar, pFrame->GetControlBar(side.nID));
       if (p != NULL && p->FindBar((CControlBar*)(UINT_PTR)(pBar->GetDlgCtrlID() & 0xFFFF)) > 0) {
         pDockBar = p;
         break;
@@ -195,7 +201,7 @@ void SECFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCREC
     }
   }
   if (pDockBar == NULL)
-    pDockBar = DockBarForStyle(pBar->m_dwStyle);
+    pDockBar = DockBarForStyleIn(pFrame, pBar->m_dwStyle);
   if (pDockBar == NULL)
     return;
   SECControlBar* pSEC = AsSEC(pBar);
@@ -239,11 +245,18 @@ void SECFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle
     dwStyle = (dwStyle & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP;
   CFrameWnd::FloatControlBar(pBar, point, dwStyle);
   CWnd* pMini = pBar->GetParentFrame();
-  if (pSEC != NULL && pMini != NULL && pMini != this &&
-      !(pSEC->m_dwExStyle & CBRS_EX_UNIDIRECTIONAL))
-    pMini->ModifyStyle(MFS_4THICKFRAME, WS_THICKFRAME | MFS_THICKFRAME, SWP_NOSIZE | SWP_NOMOVE);
+  if (pMini != this)
+    SetFloatingFrameLook(pBar, pMini);
   if (pSEC != NULL)
     pSEC->OnPostFloat();
+}
+
+void SECFrameWnd::SetFloatingFrameLook(CControlBar* pBar, CWnd* pMiniFrame)
+{
+  SECControlBar* pSEC = AsSEC(pBar);
+  if (pSEC != NULL && pMiniFrame != NULL && !(pSEC->m_dwExStyle & CBRS_EX_UNIDIRECTIONAL))
+    pMiniFrame->ModifyStyle(MFS_4THICKFRAME, WS_THICKFRAME | MFS_THICKFRAME,
+                            SWP_NOSIZE | SWP_NOMOVE);
 }
 
 void SECFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay)
@@ -405,9 +418,11 @@ void SECFrameWnd::OnUpdateWorkspaceCommand(CCmdUI*) {}
 BOOL SECFrameWnd::OnWorkspaceRecent(UINT) { return TRUE; }
 // Menus, the menu plug-in and customise mode
 
-BOOL SECFrameWnd::InCustomizeMode() const
+BOOL SECFrameWnd::InCustomizeMode() const { return IsCustomizing(m_pControlBarManager); }
+
+BOOL SECFrameWnd::IsCustomizing(SECControlBarManager* pManager)
 {
-  SECToolBarManager* pMgr = DYNAMIC_DOWNCAST(SECToolBarManager, m_pControlBarManager);
+  SECToolBarManager* pMgr = DYNAMIC_DOWNCAST(SECToolBarManager, pManager);
   return pMgr != NULL && pMgr->IsCustomizeMode();
 }
 
@@ -457,21 +472,29 @@ int SECFrameWnd::OnCreate(LPCREATESTRUCT lpcs)
 {
   if (CFrameWnd::OnCreate(lpcs) == -1)
     return -1;
-  if (m_pMenuBar != NULL) {
+  m_pMenuPlugIn = MakeMenuPlugIn(this, m_pMenuBar, m_bBmpMenus, m_pControlBarManager);
+  return 0;
+}
+
+SECWndPlugIn* SECFrameWnd::MakeMenuPlugIn(CFrameWnd* pFrame, SECMenuBar* pMenuBar, BOOL bBmpMenus,
+                                          SECControlBarManager* pManager)
+{
+  SECWndPlugIn* pPlugIn = NULL;
+  if (pMenuBar != NULL) {
     SECMenuBarFeature* p = new SECMenuBarFeature;
-    p->SetMenuBar(m_pMenuBar);
-    m_pMenuPlugIn = p;
-  } else if (m_bBmpMenus) {
-    m_pMenuPlugIn = new SECBmpMenuPlugIn(TRUE);
+    p->SetMenuBar(pMenuBar);
+    pPlugIn = p;
+  } else if (bBmpMenus) {
+    pPlugIn = new SECBmpMenuPlugIn(TRUE);
   }
-  if (m_pMenuPlugIn != NULL) {
-    m_pMenuPlugIn->PlugInTo(this);
-    SECToolBarManager* pMgr = DYNAMIC_DOWNCAST(SECToolBarManager, m_pControlBarManager);
-    SECBmpMenuPlugIn* pBmp = GetBmpMenuPlugIn();
-    if (m_bBmpMenus && pMgr != NULL && pBmp != NULL)
+  if (pPlugIn != NULL) {
+    pPlugIn->PlugInTo(pFrame);
+    SECToolBarManager* pMgr = DYNAMIC_DOWNCAST(SECToolBarManager, pManager);
+    SECBmpMenuPlugIn* pBmp = DYNAMIC_DOWNCAST(SECBmpMenuPlugIn, pPlugIn);
+    if (bBmpMenus && pMgr != NULL && pBmp != NULL)
       pBmp->SetBmpMgr(pMgr->GetBmpMgr());
   }
-  return 0;
+  return pPlugIn;
 }
 
 void SECFrameWnd::OnClose()
@@ -492,12 +515,18 @@ LRESULT SECFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
       return lResult;
   }
   LRESULT lResult = CFrameWnd::WindowProc(message, wParam, lParam);
-  if (message == WM_INITMENUPOPUP && m_bBmpMenus) {
-    SECBmpMenuPlugIn* pBmp = GetBmpMenuPlugIn();
-    if (pBmp != NULL)
-      pBmp->ForwardInitMenuPopup((HMENU)wParam, LOWORD(lParam), HIWORD(lParam));
-  }
+  // Only then: after WM_NCDESTROY the frame has deleted itself and its members are gone.
+  if (message == WM_INITMENUPOPUP)
+    AfterInitMenuPopup(m_pMenuPlugIn, m_bBmpMenus, message, wParam, lParam);
   return lResult;
+}
+
+void SECFrameWnd::AfterInitMenuPopup(SECWndPlugIn* pPlugIn, BOOL bBmpMenus, UINT message,
+                                     WPARAM wParam, LPARAM lParam)
+{
+  SECBmpMenuPlugIn* pBmp = pPlugIn != NULL ? DYNAMIC_DOWNCAST(SECBmpMenuPlugIn, pPlugIn) : NULL;
+  if (message == WM_INITMENUPOPUP && bBmpMenus && pBmp != NULL)
+    pBmp->ForwardInitMenuPopup((HMENU)wParam, LOWORD(lParam), HIWORD(lParam));
 }
 
 BOOL SECFrameWnd::PreTranslateMessage(MSG* pMsg)
@@ -534,9 +563,14 @@ void SECFrameWnd::OnSysColorChange()
 {
   secData.UpdateSysColors();
   CFrameWnd::OnSysColorChange();
-  POSITION pos = m_listControlBars.GetHeadPosition();
+  ReloadToolBarBitmapsIn(this);
+}
+
+void SECFrameWnd::ReloadToolBarBitmapsIn(CFrameWnd* pFrame)
+{
+  POSITION pos = pFrame->m_listControlBars.GetHeadPosition();
   while (pos != NULL) {
-    CControlBar* p = (CControlBar*)m_listControlBars.GetNext(pos);
+    CControlBar* p = (CControlBar*)pFrame->m_listControlBars.GetNext(pos);
     SECCustomToolBar* pBar = DYNAMIC_DOWNCAST(SECCustomToolBar, p);
     if (pBar != NULL && pBar->GetBmpMgr() != NULL)
       pBar->GetBmpMgr()->ReloadBitmaps();
@@ -547,11 +581,16 @@ void SECFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho) { OnEnterIdleEx(nWhy, pWho)
 
 void SECFrameWnd::OnEnterIdleEx(UINT nWhy, CWnd* pWho)
 {
-  if (InCustomizeMode() && nWhy == MSGF_DIALOGBOX && (m_nIdleFlags & idleLayout)) {
-    RecalcLayout((m_nIdleFlags & idleNotify) != 0);
-    UpdateWindow();
-  }
+  LayOutWhileCustomizing(this, InCustomizeMode(), nWhy);
   CFrameWnd::OnEnterIdle(nWhy, pWho);
+}
+
+void SECFrameWnd::LayOutWhileCustomizing(CFrameWnd* pFrame, BOOL bCustomizing, UINT nWhy)
+{
+  if (bCustomizing && nWhy == MSGF_DIALOGBOX && (pFrame->m_nIdleFlags & idleLayout)) {
+    pFrame->RecalcLayout((pFrame->m_nIdleFlags & idleNotify) != 0);
+    pFrame->UpdateWindow();
+  }
 }
 
 void SECFrameWnd::SetMenuResource(UINT nID)

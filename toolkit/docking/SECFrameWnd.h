@@ -61,6 +61,13 @@ class SECFrameWnd : public CFrameWnd {
   CMenu* GetMenuObject();
   SECBmpMenuPlugIn* GetBmpMenuPlugIn() const;
   SECWndPlugIn* GetMenuPlugIn() const { return m_pMenuPlugIn; }
+  // The menu plug-in a frame makes at creation: the menu-bar feature with a menu bar, else
+  // bitmap menus when asked for (sharing the toolbar manager's bitmaps); plugged in; or NULL.
+  static SECWndPlugIn* MakeMenuPlugIn(CFrameWnd* pFrame, SECMenuBar* pMenuBar, BOOL bBmpMenus,
+                                      SECControlBarManager* pManager);
+  // After the frame's own WM_INITMENUPOPUP: bitmap menus post-process the popup.
+  static void AfterInitMenuPopup(SECWndPlugIn* pPlugIn, BOOL bBmpMenus, UINT message,
+                                 WPARAM wParam, LPARAM lParam);
   // Whether the toolbar manager is customising now.
   BOOL InCustomizeMode() const;
 
@@ -80,6 +87,16 @@ class SECFrameWnd : public CFrameWnd {
                                  int nCol, int nFlags, float fPctWidth, int nThick);
   static void DockControlBarIn(CFrameWnd* pFrame, CControlBar* pBar, CDockBar* pDockBar,
                                LPCRECT lpRect);
+  // Without a dock bar: the side holding the bar's place (its id), else its alignment's side.
+  static void ReDockControlBarIn(CFrameWnd* pFrame, CControlBar* pBar, CDockBar* pDockBar,
+                                 LPCRECT lpRect);
+  // A toolkit bar that may be sized in both directions floats in a thick-framed mini frame.
+  static void SetFloatingFrameLook(CControlBar* pBar, CWnd* pMiniFrame);
+  // Every toolkit toolbar of the frame reloads its button bitmaps (system colours changed).
+  static void ReloadToolBarBitmapsIn(CFrameWnd* pFrame);
+  // While the toolbars are customised, a dialog's idle time lays the frame out at once.
+  static void LayOutWhileCustomizing(CFrameWnd* pFrame, BOOL bCustomizing, UINT nWhy);
+  static BOOL IsCustomizing(SECControlBarManager* pManager);
 
   // A free control-bar id: the one wanted, or the first free of the next 1000; 0 when none.
   static UINT GetUniqueBarID(CFrameWnd* pFrame, UINT nID);

@@ -6,12 +6,17 @@
 #include <algorithm>
 
 #include "SECCaptionFilters.h"
+#include "SECControlBar.h"
+#include "SECDockState.h"
 #include "SECDockableFrame.h"
 #include "SECFrameWnd.h"
 #include "SECMenuBar.h"
+#include "SECMiniDockFrameWnd.h"
+#include "SECBmpMenuPlugIn.h"
 #include "SECMultiDocTemplate.h"
 #include "SECResource.h"
 #include "SECSysCommandEx.h"
+#include "SECSysData.h"
 
 using namespace nsSysCommandEx;
 
@@ -50,6 +55,14 @@ BEGIN_MESSAGE_MAP(SECMDIFrameWnd, CMDIFrameWnd)
   ON_UPDATE_COMMAND_UI(ID_WORKSPACE_DELETE, OnUpdateWorkspaceCommand)
   ON_UPDATE_COMMAND_UI_RANGE(ID_WORKSPACE_MRU1, ID_WORKSPACE_MRU9, OnUpdateWorkspaceCommand)
   ON_REGISTERED_MESSAGE(WM_SECGETMENU, OnSecGetMenu)
+  ON_WM_CREATE()
+  ON_WM_CLOSE()
+  ON_WM_ACTIVATE()
+  ON_WM_SYSCOLORCHANGE()
+  ON_WM_ENTERIDLE()
+  ON_WM_ENABLE()
+  ON_WM_NCHITTEST()
+  ON_MESSAGE(0x38FF, OnBarContextMenu)
 END_MESSAGE_MAP()
 
 SECMDIFrameWnd::SECMDIFrameWnd()
@@ -64,11 +77,16 @@ SECMDIFrameWnd::SECMDIFrameWnd()
       m_bGradientCaption(FALSE),
       m_pMsgFilter(NULL),
       m_nCaptionListDescriptor(-1),
+      m_pMenuPlugIn(NULL),
+      m_hMenuOwn(NULL),
+      m_bBmpMenus(FALSE),
+      m_nBmpMenuOption(0),
       m_pMenuBar(NULL),
       m_nCurrentMenuId(0),
       m_nDefaultMenuId(0),
       m_bNewShell(IsNewerShell()),
-      m_nDockSeqIndex(0)
+      m_nDockSeqIndex(0),
+      m_pControlBarManager(NULL)
 {
   m_menuMap.InitHashTable(17);
   m_pMsgFilter = new SECMsgFilter(this, -1);
@@ -104,7 +122,153 @@ SECMDIFrameWnd::~SECMDIFrameWnd()
     ::DestroyMenu(hMenu);
   }
   m_menuMap.RemoveAll();
+  delete m_pMenuPlugIn;
+  if (m_hMenuOwn != NULL)
+    ::DestroyMenu(m_hMenuOwn);
+  while (!m_listCreatedObjects.IsEmpty()) {
+    CControlBar* pBar = (CControlBar*)m_listCreatedObjects.RemoveHead();
+    pBar->m_bAutoDelete = FALSE;
+    delete pBar;
+  }
   delete m_pMsgFilter;
+}
+
+void SECMDIFrameWnd::LoadBarState(LPCTSTR lpszProfileName)
+{
+  SECDockState state(m_pControlBarManager);
+  state.m_pDynamicBars = &m_listCreatedObjects;
+  state.LoadState(lpszProfileName);
+  // Floating frames take the main window as their owner.
+  CWinApp* pApp = AfxGetApp();
+  if (pApp != NULL && pApp->m_pMainWnd == NULL)
+    pApp->m_pMainWnd = this;
+  state.SetDockState(this);
+}
+
+void SECMDIFrameWnd::SaveBarState(LPCTSTR lpszProfileName)
+{
+  SECDockState state(m_pControlBarManager);
+  if (!state.GetDockState(this))
+    return;
+  state.CleanupState();
+  state.SaveState(lpszProfileName);
+}
+
+int SECMDIFrameWnd::OnCreate(LPCREATESTRUCT lpcs)
+{
+  if (CMDIFrameWnd::OnCreate(lpcs) == -1)
+    return -1;
+  m_pMenuPlugIn = SECFrameWnd::MakeMenuPlugIn(this, m_pMenuBar, m_bBmpMenus, m_pControlBarManager);
+  // With a menu bar the bar draws the maximized child's buttons, not the frame.
+  if (m_pMenuBar != NULL)
+    m_pMsgFilter->ApplyDescriptor(*m_filterTable.GetAt(m_nCaptionListDescriptor), FALSE);
+  return 0;
+}
+
+void SECMDIFrameWnd::OnClose()
+{
+  // The plug-in goes before the window does; the destroy messages then reach the frame alone.
+  // A close that was refused (a document kept open) makes it again.
+  SECWndPlugIn* p = m_pMenuPlugIn;
+  m_pMenuPlugIn = NULL;
+  delete p;
+  HWND hWnd = m_hWnd;
+  CMDIFrameWnd::OnClose();
+  if (::IsWindow(hWnd) && CWnd::FromHandlePermanent(hWnd) == this && m_pMenuPlugIn == NULL)
+    m_pMenuPlugIn = SECFrameWnd::MakeMenuPlugIn(this, m_pMenuBar, m_bBmpMenus, m_pControlBarManager);
+}
+
+BOOL SECMDIFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                               CCreateContext* pContext)
+{
+  m_nCurrentMenuId = m_nDefaultMenuId = nIDResource;
+  if (!CMDIFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
+    return FALSE;
+  if (m_pMenuBar != NULL) {
+    // The bar shows the menu: the window keeps none.
+    ::SetMenu(m_hWnd, NULL);
+    m_hMenuOwn = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+    SetMenuBarMenu((UINT)-1);
+  }
+  return TRUE;
+}
+
+SECBmpMenuPlugIn* SECMDIFrameWnd::GetBmpMenuPlugIn() const
+{
+  return m_pMenuPlugIn != NULL ? DYNAMIC_DOWNCAST(SECBmpMenuPlugIn, m_pMenuPlugIn) : NULL;
+}
+
+BOOL SECMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+  if (m_pMenuPlugIn != NULL && m_pMenuPlugIn->PreTranslateMessage(pMsg))
+    return TRUE;
+  if (pMsg->message == WM_SYSCOMMAND && (pMsg->wParam & 0xFFF0) == SC_CLOSE && InCustomizeMode())
+    return TRUE;
+  return CMDIFrameWnd::PreTranslateMessage(pMsg);
+}
+
+BOOL SECMDIFrameWnd::InCustomizeMode() const
+{
+  return SECFrameWnd::IsCustomizing(m_pControlBarManager);
+}
+
+LRESULT SECMDIFrameWnd::OnNcHitTest(CPoint point)
+{
+  if (InCustomizeMode())
+    return HTERROR;
+  return CMDIFrameWnd::OnNcHitTest(point);
+}
+
+void SECMDIFrameWnd::OnEnable(BOOL bEnable)
+{
+  if (InCustomizeMode())
+    m_nFlags &= ~WF_STAYACTIVE;
+  CMDIFrameWnd::OnEnable(bEnable);
+}
+
+void SECMDIFrameWnd::OnSysColorChange()
+{
+  secData.UpdateSysColors();
+  CMDIFrameWnd::OnSysColorChange();
+  SECFrameWnd::ReloadToolBarBitmapsIn(this);
+}
+
+void SECMDIFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho) { OnEnterIdleEx(nWhy, pWho); }
+
+void SECMDIFrameWnd::OnEnterIdleEx(UINT nWhy, CWnd* pWho)
+{
+  SECFrameWnd::LayOutWhileCustomizing(this, InCustomizeMode(), nWhy);
+  CMDIFrameWnd::OnEnterIdle(nWhy, pWho);
+}
+
+void SECMDIFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+  CWnd::OnActivate(nState, pWndOther, bMinimized);
+  KeepTopLevelActive(nState, pWndOther);
+  ActivateFrameView(nState, pWndOther, bMinimized);
+}
+
+void SECMDIFrameWnd::ActivateFrameView(UINT nState, CWnd*, BOOL bMinimized)
+{
+  CView* pView = GetActiveView();
+  if (pView == NULL) {
+    CFrameWnd* pActive = GetActiveFrame();
+    if (pActive != NULL && pActive != this)
+      pView = pActive->GetActiveView();
+  }
+  if (pView == NULL)
+    return;
+  if (nState != WA_INACTIVE && !bMinimized) {
+    if (m_bAutoActivateView)
+      pView->OnActivateView(TRUE, pView, pView);
+    // The view really takes the focus: messages that only say so would leave the window
+    // holding it believing it had lost it.
+    HWND hFocus = ::GetFocus();
+    if (pView->IsWindowVisible() && pView->IsWindowEnabled() && hFocus != pView->m_hWnd &&
+        !::IsChild(pView->m_hWnd, hFocus))
+      pView->SetFocus();
+  }
+  pView->OnActivateFrame(nState, this);
 }
 
 void SECMDIFrameWnd::ConfigureMsgFilters(BOOL bMultiDoc)
@@ -134,6 +298,8 @@ void SECMDIFrameWnd::EnableDocking(DWORD dwDockStyle)
 {
   if (m_pDockBarClass == NULL)
     m_pDockBarClass = RUNTIME_CLASS(SECDockBar);
+  if (m_pMDIFloatFrameClass == NULL)
+    m_pMDIFloatFrameClass = RUNTIME_CLASS(SECControlBarMDIChildWnd);
   SECFrameWnd::EnableDockingIn(
       this, dwDockStyle, [](CFrameWnd* pFrame) { return ((SECMDIFrameWnd*)pFrame)->CreateDockBar(); });
 }
@@ -141,6 +307,7 @@ void SECMDIFrameWnd::EnableDocking(DWORD dwDockStyle)
 void SECMDIFrameWnd::DockControlBarEx(CControlBar* pBar, const SECDockPosition& pos,
                                       UINT nDockBarID, const SECDockSize& size)
 {
+  LeaveEmbeddedFloating(pBar);
   SECFrameWnd::DockControlBarExIn(this, pBar, nDockBarID, pos.nRow, pos.nCol, pos.nFlags,
                                   size.fPctWidth, size.nLength);
 }
@@ -148,7 +315,102 @@ void SECMDIFrameWnd::DockControlBarEx(CControlBar* pBar, const SECDockPosition& 
 void SECMDIFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT lpRect)
 {
   CDockBar* pDock = nDockBarID != 0 ? DYNAMIC_DOWNCAST(CDockBar, GetControlBar(nDockBarID)) : NULL;
-  SECFrameWnd::DockControlBarIn(this, pBar, pDock, lpRect);
+  DockControlBar(pBar, pDock, lpRect);
+}
+
+void SECMDIFrameWnd::DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)
+{
+  LeaveEmbeddedFloating(pBar);
+  SECFrameWnd::DockControlBarIn(this, pBar, pDockBar, lpRect);
+}
+
+void SECMDIFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)
+{
+  if (pBar == NULL)
+    return;
+  LeaveEmbeddedFloating(pBar);
+  SECFrameWnd::ReDockControlBarIn(this, pBar, pDockBar, lpRect);
+}
+
+void SECMDIFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
+{
+  if (pBar == NULL)
+    return;
+  if (MoveLoneFloatingFrame(pBar, point, dwStyle, RUNTIME_CLASS(CFrameWnd), TRUE))
+    return;
+  FloatInMiniFrame(pBar, point, dwStyle, FALSE);
+}
+
+void SECMDIFrameWnd::ReFloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
+{
+  if (pBar != NULL)
+    FloatInMiniFrame(pBar, point, dwStyle, TRUE);
+}
+
+BOOL SECMDIFrameWnd::MoveLoneFloatingFrame(CControlBar* pBar, CPoint point, DWORD dwStyle,
+                                           CRuntimeClass* pFrameClass, BOOL bScreen)
+{
+  CDockBar* pOld = pBar->m_pDockBar;
+  if (pOld == NULL || !pOld->m_bFloating || pOld->GetDockedVisibleCount() != 1 ||
+      !(pBar->GetStyle() & WS_VISIBLE) || (pOld->m_dwStyle & dwStyle & CBRS_ALIGN_ANY) == 0)
+    return FALSE;
+  CFrameWnd* pFloat = DYNAMIC_DOWNCAST(CFrameWnd, pOld->GetParent());
+  if (pFloat == NULL || !pFloat->IsKindOf(pFrameClass))
+    return FALSE;
+  // A frame floating in the main window is placed in its parent's client coordinates.
+  if (bScreen && (pFloat->GetStyle() & WS_CHILD) && pFloat->GetParent() != NULL)
+    pFloat->GetParent()->ScreenToClient(&point);
+  pFloat->SetWindowPos(NULL, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pFloat->RecalcLayout(TRUE);
+  pFloat->UpdateWindow();
+  return TRUE;
+}
+
+// A bar that sizes itself floats lying down, whatever side it came from.
+static DWORD FloatingStyleFor(CControlBar* pBar, DWORD dwStyle)
+{
+  if (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) {
+    dwStyle |= CBRS_SIZE_DYNAMIC;
+    if (dwStyle & CBRS_ORIENT_VERT)
+      dwStyle = (dwStyle & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP;
+  }
+  return dwStyle;
+}
+
+void SECMDIFrameWnd::FloatInMiniFrame(CControlBar* pBar, CPoint point, DWORD dwStyle,
+                                      BOOL bAlwaysShow)
+{
+  SECControlBar* pSEC = DYNAMIC_DOWNCAST(SECControlBar, pBar);
+  if (pSEC != NULL)
+    pSEC->NotifyPreFloat();
+  dwStyle = FloatingStyleFor(pBar, dwStyle);
+  CMiniDockFrameWnd* pMini = CreateFloatingFrame(dwStyle);
+  if (pMini->m_hWndOwner == NULL)
+    pMini->m_hWndOwner = pBar->m_hWnd;
+  CDockBar* pDock = pMini->GetDockBar();
+  SECDockBar* pSECDock = DYNAMIC_DOWNCAST(SECDockBar, pDock);
+  if (pSECDock != NULL)
+    pSECDock->DockControlBar(pBar);
+  else
+    pDock->DockControlBar(pBar);
+  SECFrameWnd::SetFloatingFrameLook(pBar, pMini);
+  CFrameWnd* pEmbedded = GetEmbeddedFrame(pBar);
+  SetEmbeddedFrameFloating(pEmbedded, TRUE);
+  pMini->RecalcLayout(TRUE);
+  pMini->SetWindowPos(NULL, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (bAlwaysShow || (pBar->GetStyle() & WS_VISIBLE))
+    pMini->ShowWindow(SW_SHOWNA);
+  pMini->UpdateWindow();
+  FitEmbeddedFrame(pEmbedded);
+  if (pSEC != NULL)
+    pSEC->OnPostFloat();
+  DelayRecalcLayout();
+}
+
+void SECMDIFrameWnd::LeaveEmbeddedFloating(CControlBar* pBar)
+{
+  if (pBar != NULL && pBar->m_pDockBar != NULL && pBar->m_pDockBar->m_bFloating)
+    SetEmbeddedFrameFloating(GetEmbeddedFrame(pBar), FALSE);
 }
 
 void SECMDIFrameWnd::GetNextDockPosition(UINT& nDockBarID, SECDockPosition& pos, SECDockSize& size)
@@ -202,6 +464,132 @@ CPoint SECMDIFrameWnd::GetMDIFloatPosition(CPoint point)
   if (point.y < 1)
     point.y = 0;
   return point;
+}
+
+CFrameWnd* SECMDIFrameWnd::CreateMDIFloatFrame()
+{
+  if (m_pMDIFloatFrameClass == NULL)
+    return NULL;
+  CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, m_pMDIFloatFrameClass->CreateObject());
+  if (pFrame == NULL)
+    return NULL;
+  const DWORD dwStyle = WS_CHILD | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
+                        WS_MINIMIZEBOX | WS_MAXIMIZEBOX | FWS_ADDTOTITLE | FWS_SNAPTOBARS;
+  if (!pFrame->LoadFrame(20514, dwStyle, this, NULL))
+    return NULL;  // a frame whose creation failed deletes itself
+  return pFrame;
+}
+
+void SECMDIFrameWnd::FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, DWORD dwStyle)
+{
+  if (pBar == NULL)
+    return;
+  SECControlBar* pSEC = DYNAMIC_DOWNCAST(SECControlBar, pBar);
+  if (pSEC != NULL)
+    pSEC->NotifyPreMDIFloat();
+  point = GetMDIFloatPosition(point);
+  // Already alone in a floating child of that alignment: only the child moves.
+  if (MoveLoneFloatingFrame(pBar, point, dwStyle, RUNTIME_CLASS(SECControlBarMDIChildWnd), FALSE))
+    return;
+  dwStyle = FloatingStyleFor(pBar, dwStyle);
+  CFrameWnd* pFrame = CreateMDIFloatFrame();
+  if (pFrame == NULL)
+    return;
+  if (pFrame->m_hWndOwner == NULL)
+    pFrame->m_hWndOwner = pBar->m_hWndOwner;
+  CDockBar* pDock = DYNAMIC_DOWNCAST(CDockBar, pFrame->GetDlgItem(AFX_IDW_DOCKBAR_FLOAT));
+  if (pDock == NULL)
+    return;
+  pDock->m_dwStyle = (pDock->m_dwStyle & ~CBRS_ALIGN_ANY) | (dwStyle & CBRS_ALIGN_ANY);
+  pDock->DockControlBar(pBar);
+  pFrame->RecalcLayout(TRUE);
+  pFrame->SetWindowPos(NULL, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pFrame->ShowWindow(SW_SHOWNA);
+  pFrame->UpdateWindow();
+  if (pSEC != NULL)
+    pSEC->OnPostMDIFloat();
+}
+
+CFrameWnd* SECMDIFrameWnd::GetEmbeddedFrame(CControlBar* pBar)
+{
+  if (pBar == NULL || pBar->m_hWnd == NULL)
+    return NULL;
+  CWnd* pChild = CWnd::FromHandlePermanent(::GetWindow(pBar->m_hWnd, GW_CHILD));
+  return pChild != NULL ? DYNAMIC_DOWNCAST(SECDockableFrame, pChild) : NULL;
+}
+
+static const char kPreFloatStyle[] = "SECDockableFrame PreFloat Docked Style";
+static const char kPreFloatExStyle[] = "SECDockableFrame PreFloat Docked ExStyle";
+
+void SECMDIFrameWnd::SetEmbeddedFrameFloating(CFrameWnd* pFrame, BOOL bFloating)
+{
+  if (pFrame == NULL || pFrame->m_hWnd == NULL)
+    return;
+  HWND hFrame = pFrame->m_hWnd;
+  if (!bFloating) {
+    if (::GetPropA(hFrame, kPreFloatStyle) == NULL)
+      return;  // never floated: nothing kept
+    ::SetWindowLongA(hFrame, GWL_STYLE, (LONG)(LONG_PTR)::RemovePropA(hFrame, kPreFloatStyle));
+    ::SetWindowLongA(hFrame, GWL_EXSTYLE, (LONG)(LONG_PTR)::RemovePropA(hFrame, kPreFloatExStyle));
+    ::SetWindowPos(hFrame, NULL, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    return;
+  }
+  const DWORD dwStyle = pFrame->GetStyle(), dwExStyle = pFrame->GetExStyle();
+  // Floated again before docking: the styles kept are still the docked ones.
+  if (::GetPropA(hFrame, kPreFloatStyle) == NULL) {
+    ::SetPropA(hFrame, kPreFloatStyle, (HANDLE)(LONG_PTR)dwStyle);
+    ::SetPropA(hFrame, kPreFloatExStyle, (HANDLE)(LONG_PTR)dwExStyle);
+  }
+  const DWORD dwMine = GetStyle(), dwMineEx = GetExStyle();
+  CFrameWnd* pParent = pFrame->GetParentFrame();
+  if (pParent != NULL) {
+    pParent->ModifyStyle(dwMine, WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    pParent->ModifyStyleEx(dwMineEx, 0);
+  }
+  const DWORD dwTaken = dwMine & (WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
+                                  WS_MINIMIZEBOX | WS_MAXIMIZEBOX | 0xFFFF);
+  ::SetWindowLongA(hFrame, GWL_STYLE, (LONG)(dwStyle | dwTaken | WS_CAPTION));
+  ::SetWindowLongA(hFrame, GWL_EXSTYLE, (LONG)(dwExStyle | (dwMineEx & 0x203A9)));
+  ::SetWindowPos(hFrame, NULL, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void SECMDIFrameWnd::FitEmbeddedFrame(CFrameWnd* pFrame)
+{
+  CWnd* pParent = pFrame != NULL && pFrame->m_hWnd != NULL ? pFrame->GetParentFrame() : NULL;
+  if (pParent == NULL)
+    return;
+  CRect rc;
+  pParent->GetWindowRect(&rc);
+  pParent->ScreenToClient(&rc);
+  pFrame->SetWindowPos(NULL, rc.left, rc.top, rc.Width(), rc.Height(),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL SECMDIFrameWnd::IsFloatingInMDIChild(CControlBar* pBar)
+{
+  SECDockBar* pDock =
+      pBar != NULL && pBar->m_pDockBar != NULL ? DYNAMIC_DOWNCAST(SECDockBar, (CObject*)pBar->m_pDockBar) : NULL;
+  return pDock != NULL && pDock->m_bFloating && pDock->m_nKind != 0;
+}
+
+LRESULT SECMDIFrameWnd::OnBarContextMenu(WPARAM wParam, LPARAM lParam)
+{
+  SECControlBar* pBar = DYNAMIC_DOWNCAST(SECControlBar, (CObject*)wParam);
+  HMENU hMenu = (HMENU)lParam;
+  if (pBar == NULL || !::IsMenu(hMenu))
+    return 0;
+  const BOOL bInChild = IsFloatingInMDIChild(pBar);
+  if (bInChild)
+    ::EnableMenuItem(hMenu, ID_SEC_ALLOWDOCKING, MF_BYCOMMAND | MF_GRAYED);
+  if (pBar->m_dwExStyle & CBRS_EX_ALLOW_MDI_FLOAT) {
+    CString strFloat;
+    strFloat.LoadString(ID_SEC_MDIFLOAT);
+    ::AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
+    ::AppendMenuA(hMenu, MF_STRING | (bInChild ? MF_CHECKED : 0), ID_SEC_MDIFLOAT, strFloat);
+  }
+  return 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -342,6 +730,8 @@ SECMultiDocTemplate* SECMDIFrameWnd::FindMultiDocTemplate(UINT nID)
 
 HMENU SECMDIFrameWnd::GetMenuForId(UINT nID)
 {
+  if (m_hMenuOwn != NULL && nID == m_nDefaultMenuId)
+    return m_hMenuOwn;
   SECMultiDocTemplate* pTemplate = FindMultiDocTemplate(nID);
   if (nID != 0 && pTemplate != NULL && pTemplate->m_hMenuShared != NULL)
     return pTemplate->m_hMenuShared;
@@ -364,6 +754,20 @@ void SECMDIFrameWnd::SetMenuBarMenu(UINT nID)
   m_nCurrentMenuId = nID == (UINT)-1 ? m_nDefaultMenuId : nID;
   m_pMenuBar->SwitchMenu(m_nCurrentMenuId);
   UpdateWindowMenu();
+}
+
+void SECMDIFrameWnd::SetDefaultMenuId(UINT nID)
+{
+  if (m_pMenuBar == NULL || nID == m_nDefaultMenuId)
+    return;
+  m_nDefaultMenuId = nID;
+  if (m_hWnd == NULL || MDIGetActive() != NULL)
+    return;
+  m_nCurrentMenuId = nID;
+  m_pMenuBar->SwitchMenu(nID);
+  RecalcLayout();
+  if (m_pMenuBar->m_hWnd != NULL)
+    m_pMenuBar->Invalidate();
 }
 
 void SECMDIFrameWnd::UpdateWindowMenu()
@@ -573,6 +977,8 @@ LRESULT SECMDIFrameWnd::DefaultInvisible(UINT message, WPARAM wParam, LPARAM lPa
 
 LRESULT SECMDIFrameWnd::OnGradientNcActivate(BOOL bActive)
 {
+  if (InCustomizeMode())
+    m_nFlags &= ~WF_STAYACTIVE;
   BOOL bStay = FALSE;
   if (GetDockedActiveChild() != NULL) {
     CWnd* pFore = CWnd::GetForegroundWindow();
@@ -582,6 +988,12 @@ LRESULT SECMDIFrameWnd::OnGradientNcActivate(BOOL bActive)
   if (!IsWindowEnabled())
     bCaption = FALSE;
   m_bCaptionActive = bCaption;
+  // Another frame that is the active one (a docked active child) repaints its caption too.
+  CFrameWnd* pActive = GetActiveFrame();
+  if (pActive != NULL && pActive != this && pActive->m_hWnd != NULL) {
+    pActive->SendMessage(WM_NCACTIVATE, bCaption);
+    pActive->SendMessage(WM_NCPAINT, 1);
+  }
   DefaultInvisible(WM_NCACTIVATE, bCaption, 0);
   SendMessage(WM_NCPAINT, 1, 0);
   return TRUE;
@@ -628,6 +1040,16 @@ LRESULT SECMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam
 
 LRESULT SECMDIFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+  if (m_pMenuPlugIn != NULL) {
+    LRESULT lResult = 0;
+    if (m_pMenuPlugIn->OnWndMsg(message, wParam, lParam, &lResult))
+      return lResult;
+  }
+  if (message == WM_INITMENUPOPUP) {
+    LRESULT lResult = CMDIFrameWnd::WindowProc(message, wParam, lParam);
+    SECFrameWnd::AfterInitMenuPopup(m_pMenuPlugIn, m_bBmpMenus, message, wParam, lParam);
+    return lResult;
+  }
   switch (message) {
     case WM_NCLBUTTONDOWN:
     case WM_NCRBUTTONDOWN:
@@ -888,4 +1310,154 @@ void SECMDIChildWnd::OnDestroy()
                         SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED |
                             SWP_NOOWNERZORDER);
   CMDIChildWnd::OnDestroy();
+}
+
+// ---------------------------------------------------------------------------------------------
+// SECControlBarMDIChildWnd
+
+IMPLEMENT_DYNCREATE(SECControlBarMDIChildWnd, SECMDIChildWnd)
+
+BEGIN_MESSAGE_MAP(SECControlBarMDIChildWnd, SECMDIChildWnd)
+  ON_WM_SIZE()
+  ON_WM_CLOSE()
+  ON_WM_WINDOWPOSCHANGED()
+  ON_WM_SHOWWINDOW()
+END_MESSAGE_MAP()
+
+SECControlBarMDIChildWnd::SECControlBarMDIChildWnd() : m_wndDockBar(TRUE, 1)
+{
+  // The dock bar is a member: its window going must not delete it.
+  m_wndDockBar.m_bAutoDelete = FALSE;
+}
+
+SECControlBarMDIChildWnd::~SECControlBarMDIChildWnd() {}
+
+BOOL SECControlBarMDIChildWnd::PreCreateWindow(CREATESTRUCT& cs)
+{
+  BOOL bResult = SECMDIChildWnd::PreCreateWindow(cs);
+  cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
+  return bResult;
+}
+
+BOOL SECControlBarMDIChildWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*)
+{
+  return SECBarChildSupport::CreateDockBar(this, m_wndDockBar);
+}
+
+void SECControlBarMDIChildWnd::RecalcLayout(BOOL bNotify)
+{
+  if (m_bInRecalcLayout)
+    return;
+  SECMDIChildWnd::RecalcLayout(bNotify);
+  SECBarChildSupport::TakeCaption(this, m_wndDockBar);
+}
+
+void SECControlBarMDIChildWnd::MDIRestore()
+{
+  CWnd* pClient = GetParent();
+  if (pClient != NULL)
+    pClient->SendMessage(WM_MDIRESTORE, (WPARAM)m_hWnd, 0);
+}
+
+CControlBar* SECControlBarMDIChildWnd::GetSingleBar()
+{
+  return SECBarChildSupport::SingleBar(m_wndDockBar);
+}
+
+void SECControlBarMDIChildWnd::OnSize(UINT nType, int cx, int cy)
+{
+  SECBarChildSupport::CommitSize(m_wndDockBar, nType, cx, cy);
+  SECMDIChildWnd::OnSize(nType, cx, cy);
+}
+
+void SECControlBarMDIChildWnd::OnClose()
+{
+  if (!SECBarChildSupport::CloseHidesBar(this, m_wndDockBar))
+    SECMDIChildWnd::OnClose();
+}
+
+void SECControlBarMDIChildWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos)
+{
+  SECBarChildSupport::RememberPlace(this, m_wndDockBar);
+  SECMDIChildWnd::OnWindowPosChanged(lpwndpos);
+}
+
+void SECControlBarMDIChildWnd::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+  SECMDIChildWnd::OnShowWindow(bShow, nStatus);
+  SECBarChildSupport::RefreshWindowMenu();
+}
+
+// ---------------------------------------------------------------------------------------------
+// SECBarChildSupport
+
+BOOL SECBarChildSupport::CreateDockBar(CFrameWnd* pChild, SECDockBar& dock)
+{
+  CWnd* pParentFrame = pChild->GetParentFrame();
+  if (pParentFrame == NULL ||
+      !dock.Create(pParentFrame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_FLOAT))
+    return FALSE;
+  dock.SetParent(pChild);
+  return TRUE;
+}
+
+CControlBar* SECBarChildSupport::SingleBar(SECDockBar& dock)
+{
+  if (dock.m_hWnd == NULL || (dock.m_dwStyle & CBRS_FLOAT_MULTI))
+    return NULL;
+  for (int i = 0; i < dock.m_arrBars.GetSize(); i++) {
+    CControlBar* pBar = dock.GetDockedControlBar(i);
+    if (pBar != NULL)
+      return pBar;
+  }
+  return NULL;
+}
+
+void SECBarChildSupport::TakeCaption(CFrameWnd* pChild, SECDockBar& dock)
+{
+  if (dock.m_hWnd == NULL)
+    return;
+  CString strText;
+  dock.GetWindowText(strText);
+  pChild->SetWindowText(strText);
+}
+
+void SECBarChildSupport::CommitSize(SECDockBar& dock, UINT nType, int cx, int cy)
+{
+  CControlBar* pBar = SingleBar(dock);
+  if (pBar == NULL || !(pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) || nType == SIZE_MINIMIZED)
+    return;
+  pBar->CalcDynamicLayout(cx + 2 * secData.m_cxBorder, LM_MRUWIDTH | LM_COMMIT);
+  pBar->CalcDynamicLayout(cy + 2 * secData.m_cyBorder, LM_LENGTHY | LM_MRUWIDTH | LM_COMMIT);
+}
+
+BOOL SECBarChildSupport::CloseHidesBar(CFrameWnd* pChild, SECDockBar& dock)
+{
+  CControlBar* pBar = SingleBar(dock);
+  if (pBar == NULL)
+    return FALSE;
+  // Closing only hides the bar; the child goes when the bar docks elsewhere.
+  CWnd* pClient = pChild->GetParent();
+  if (pClient != NULL)
+    pClient->SendMessage(WM_MDIRESTORE, (WPARAM)pChild->m_hWnd, 0);
+  if (pBar->m_pDockSite != NULL)
+    pBar->m_pDockSite->ShowControlBar(pBar, FALSE, FALSE);
+  return TRUE;
+}
+
+void SECBarChildSupport::RememberPlace(CFrameWnd* pChild, SECDockBar& dock)
+{
+  CControlBar* pBar = SingleBar(dock);
+  if (pBar == NULL || pBar->m_pDockContext == NULL)
+    return;
+  CRect rc;
+  pChild->GetWindowRect(&rc);
+  pBar->m_pDockContext->m_ptMRUFloatPos = rc.TopLeft();
+}
+
+void SECBarChildSupport::RefreshWindowMenu()
+{
+  CMDIFrameWnd* pMain = DYNAMIC_DOWNCAST(CMDIFrameWnd, AfxGetMainWnd());
+  if (pMain != NULL && pMain->m_hWndMDIClient != NULL)
+    ::PostMessage(pMain->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
 }

@@ -3,11 +3,17 @@
 // the mouse, menus following the active child, the docked active child and its commands.
 #include "gtest_wine.h"
 #include "SECCaptionFilters.h"
+#include "SECControlBar.h"
+#include "SECMenuBar.h"
 #include "SECDockableFrame.h"
 #include "SECMDIFrameWnd.h"
+#include "SECMiniDockFrameWnd.h"
 #include "SECFrameWnd.h"
 #include "SECResource.h"
+#include "SECToolBarManager.h"
 
+#include <stdlib.h>
+#include <string>
 #include <vector>
 
 #define IDR_MAINFRAME 400
@@ -31,7 +37,14 @@ IMPLEMENT_DYNCREATE(CTestDoc, CDocument)
 class CTestView : public CView {
   DECLARE_DYNCREATE(CTestView)
  public:
+  int activations = 0;  // times the view was told it is the active one
   void OnDraw(CDC*) override {}
+  void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override
+  {
+    if (bActivate)
+      ++activations;
+    CView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+  }
 };
 IMPLEMENT_DYNCREATE(CTestView, CView)
 
@@ -50,6 +63,40 @@ struct RecordingCmdUI : CCmdUI {
   int enabled = -1;
   void Enable(BOOL bOn) override { enabled = bOn ? 1 : 0; }
 };
+
+// Pictures for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix folder); the
+// screen is taken with xwd after the windows have painted. FALSE (the test skips) otherwise.
+bool ScreenshotDir() { return getenv("QUORVEL_SCREENSHOT_DIR") != nullptr; }
+void Snap(CWnd* pTop, const char* name)
+{
+  pTop->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  DWORD end = ::GetTickCount() + 800;
+  while (::GetTickCount() < end) {
+    MSG msg;
+    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+      ::DispatchMessageA(&msg);
+    ::Sleep(20);
+  }
+  std::string command = std::string("xwd -root -silent -out '") +
+                        getenv("QUORVEL_SCREENSHOT_DIR") + "/" + name + ".xwd'";
+  EXPECT_EQ(0, system(command.c_str()));
+}
+
+// A toolkit bar docked at the top of a frame that docking is enabled for; NULL on failure.
+template <class Frame>
+SECControlBar* NewDockedBar(Frame* pFrame, UINT nID)
+{
+  pFrame->EnableDocking(CBRS_ALIGN_ANY);
+  SECControlBar* pBar = new SECControlBar;
+  pBar->m_bAutoDelete = TRUE;
+  if (!pBar->Create(pFrame, "Tools", WS_CHILD | WS_VISIBLE | CBRS_TOP, 0, nID)) {
+    delete pBar;
+    return NULL;
+  }
+  pBar->EnableDocking(CBRS_ALIGN_ANY);
+  pFrame->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+  return pBar;
+}
 
 class MDIFrame : public ::testing::Test {
  protected:
@@ -167,6 +214,371 @@ TEST_F(MDIFrame, FloatCascadeWrapsWithinTheClient)
   EXPECT_EQ(pMain->GetMDIFloatPosition(origin + CPoint(40, 50)), CPoint(40, 50));
   EXPECT_EQ(pMain->GetMDIFloatPosition(origin + CPoint(5000, 5000)),
             CPoint(client.Width(), client.Height() - 30));
+}
+
+TEST_F(MDIFrame, ABarFloatsInAnMDIChildAndClosingItHidesTheBar)
+{
+  SECControlBar* pBar = NewDockedBar(pMain, 0xE880);
+  ASSERT_NE(pBar, nullptr);
+
+  // Default place: the first cascade position, in a child of the main window's client.
+  pMain->FloatControlBarInMDIChild(pBar, CPoint(-1, -1));
+  SECControlBarMDIChildWnd* pChild =
+      DYNAMIC_DOWNCAST(SECControlBarMDIChildWnd, pBar->GetParent()->GetParent());
+  ASSERT_NE(pChild, nullptr);
+  EXPECT_EQ(pChild->GetParent()->m_hWnd, pMain->m_hWndMDIClient);
+  EXPECT_EQ(pBar->m_pDockSite, pMain);
+  EXPECT_FALSE(pChild->GetExStyle() & WS_EX_CLIENTEDGE);
+  EXPECT_TRUE(pChild->IsWindowVisible());
+  CRect rc;
+  pChild->GetWindowRect(&rc);
+  CPoint origin(0, 0);
+  ::ClientToScreen(pMain->m_hWndMDIClient, &origin);
+  EXPECT_EQ(rc.TopLeft() - origin, CSize(30, 30));
+  // Its window position is remembered as the bar's floating place.
+  EXPECT_EQ(pBar->m_pDockContext->m_ptMRUFloatPos, rc.TopLeft());
+
+  // Floated again with the same alignment: the same child only moves.
+  pMain->FloatControlBarInMDIChild(pBar, origin + CPoint(100, 80));
+  EXPECT_EQ(pBar->GetParent()->GetParent(), pChild);
+  pChild->GetWindowRect(&rc);
+  EXPECT_EQ(rc.TopLeft() - origin, CSize(100, 80));
+
+  // Closing the child hides the bar and keeps the child.
+  pChild->SendMessage(WM_CLOSE);
+  ASSERT_TRUE(::IsWindow(pChild->m_hWnd));
+  EXPECT_FALSE(pBar->IsWindowVisible());
+  EXPECT_FALSE(pChild->IsWindowVisible());
+
+  // Docked again, the bar leaves the child, which goes with its dock bar.
+  HWND hChild = pChild->m_hWnd;
+  CControlBar* pChildDock = pChild->GetDockBar();
+  pMain->ShowControlBar(pBar, TRUE, FALSE);
+  pMain->DockControlBar(pBar, AFX_IDW_DOCKBAR_LEFT);
+  EXPECT_EQ(pBar->GetParent(), pMain->GetControlBar(AFX_IDW_DOCKBAR_LEFT));
+  EXPECT_TRUE(pBar->IsWindowVisible());
+  EXPECT_FALSE(::IsWindow(hChild));
+  EXPECT_EQ(pMain->m_listControlBars.Find(pChildDock), (POSITION)NULL);
+}
+
+TEST_F(MDIFrame, TheBarContextMenuOffersFloatingInTheMainWindow)
+{
+  SECControlBar* pBar = NewDockedBar(pMain, 0xE885);
+  ASSERT_NE(pBar, nullptr);
+  auto menuFor = [&](DWORD dwExStyle, UINT* pAllow, UINT* pFloat, int* pCount) {
+    pBar->m_dwExStyle = dwExStyle;
+    HMENU hMenu = ::CreatePopupMenu();
+    ::AppendMenuA(hMenu, MF_STRING, ID_SEC_ALLOWDOCKING, "Allow Docking");
+    pMain->SendMessage(0x38FF, (WPARAM)pBar, (LPARAM)hMenu);
+    *pCount = ::GetMenuItemCount(hMenu);
+    *pAllow = ::GetMenuState(hMenu, ID_SEC_ALLOWDOCKING, MF_BYCOMMAND);
+    *pFloat = ::GetMenuState(hMenu, ID_SEC_MDIFLOAT, MF_BYCOMMAND);
+    char text[64] = "";
+    ::GetMenuStringA(hMenu, ID_SEC_MDIFLOAT, text, sizeof text, MF_BYCOMMAND);
+    ::DestroyMenu(hMenu);
+    return std::string(text);
+  };
+  UINT allow = 0, floating = 0;
+  int count = 0;
+  // Docked, not allowed to float in the main window: nothing added.
+  menuFor(0, &allow, &floating, &count);
+  EXPECT_EQ(count, 1);
+  EXPECT_FALSE(allow & MF_GRAYED);
+  // Allowed: a separator and the item, unchecked.
+  EXPECT_EQ(menuFor(CBRS_EX_ALLOW_MDI_FLOAT, &allow, &floating, &count), "Float In Main Window");
+  EXPECT_EQ(count, 3);
+  EXPECT_FALSE(floating & MF_CHECKED);
+  // Floating in the main window: checked, and docking greyed.
+  pMain->FloatControlBarInMDIChild(pBar, CPoint(-1, -1));
+  menuFor(CBRS_EX_ALLOW_MDI_FLOAT, &allow, &floating, &count);
+  EXPECT_TRUE(floating & MF_CHECKED);
+  EXPECT_TRUE(allow & MF_GRAYED);
+}
+
+TEST_F(MDIFrame, AnEmbeddedFrameFloatsWithTheMainLookAndComesBack)
+{
+  CFrameWnd* pOuter = new CFrameWnd;
+  ASSERT_TRUE(pOuter->Create(NULL, "Outer", WS_POPUP | WS_BORDER | WS_CAPTION | WS_SYSMENU,
+                             CRect(50, 50, 350, 250)));
+  CFrameWnd* pInner = new CFrameWnd;
+  ASSERT_TRUE(pInner->Create(NULL, "Inner", WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 80), pOuter));
+  const DWORD dwInner = pInner->GetStyle(), dwInnerEx = pInner->GetExStyle();
+
+  pMain->SetEmbeddedFrameFloating(pInner, TRUE);
+  pMain->SetEmbeddedFrameFloating(pInner, TRUE);  // floated again: the docked styles stay kept
+  EXPECT_EQ((DWORD)(LONG_PTR)::GetPropA(pInner->m_hWnd, "SECDockableFrame PreFloat Docked Style"), dwInner);
+  EXPECT_TRUE(pInner->GetStyle() & WS_CAPTION);
+  EXPECT_TRUE(pInner->GetStyle() & WS_THICKFRAME);  // the main window's
+  EXPECT_TRUE(pInner->GetStyle() & WS_CHILD);       // kept
+  EXPECT_FALSE(pOuter->GetStyle() & WS_CAPTION);    // the main window's bits taken away
+  EXPECT_TRUE(pOuter->GetStyle() & WS_CLIPCHILDREN);
+  pMain->FitEmbeddedFrame(pInner);
+  CRect outer, inner;
+  pOuter->GetWindowRect(&outer);
+  pInner->GetWindowRect(&inner);
+  EXPECT_EQ(inner.Size(), outer.Size());
+
+  pMain->SetEmbeddedFrameFloating(pInner, FALSE);
+  EXPECT_EQ(pInner->GetStyle(), dwInner);
+  EXPECT_EQ(pInner->GetExStyle(), dwInnerEx);
+  EXPECT_EQ(::GetPropA(pInner->m_hWnd, "SECDockableFrame PreFloat Docked Style"), (HANDLE)NULL);
+  pMain->SetEmbeddedFrameFloating(pInner, FALSE);  // nothing kept: unchanged
+  EXPECT_EQ(pInner->GetStyle(), dwInner);
+  pOuter->DestroyWindow();
+}
+
+// Leaving the main window, moving a lone floating bar's frame, and docking back.
+TEST_F(MDIFrame, ABarLeavesTheMainWindowMovesAndDocksBack)
+{
+  SECControlBar* pBar = NewDockedBar(pMain, 0xE882);
+  ASSERT_NE(pBar, nullptr);
+  CPoint origin(0, 0);
+  ::ClientToScreen(pMain->m_hWndMDIClient, &origin);
+  pMain->FloatControlBarInMDIChild(pBar, origin + CPoint(40, 40));
+  CWnd* pChild = pBar->GetParentFrame();
+  ASSERT_TRUE(pChild != nullptr && pChild->IsKindOf(RUNTIME_CLASS(SECControlBarMDIChildWnd)));
+
+  // Floated with a screen point while in the main window: only its child moves, to the
+  // client place under that point.
+  pMain->FloatControlBar(pBar, origin + CPoint(70, 60), CBRS_ALIGN_TOP);
+  EXPECT_EQ(pBar->GetParentFrame(), pChild);
+  CRect rc;
+  pChild->GetWindowRect(&rc);
+  EXPECT_EQ(rc.TopLeft(), origin + CPoint(70, 60));
+
+  // Floated again: a mini frame of its own, shown at the point; the child goes.
+  HWND hChild = pChild->m_hWnd;
+  pMain->ReFloatControlBar(pBar, CPoint(300, 200), CBRS_ALIGN_TOP);
+  CFrameWnd* pMini = pBar->GetParentFrame();
+  ASSERT_TRUE(pMini != nullptr && pMini->IsKindOf(RUNTIME_CLASS(SECMiniDockFrameWnd)));
+  EXPECT_FALSE(::IsWindow(hChild));
+  EXPECT_TRUE(pMini->IsWindowVisible());
+  pMini->GetWindowRect(&rc);
+  EXPECT_EQ(rc.TopLeft(), CPoint(300, 200));
+  EXPECT_TRUE(pMini->GetStyle() & WS_THICKFRAME);
+
+  // Alone in it: floating once more only moves that frame; another alignment makes a new one.
+  pMain->FloatControlBar(pBar, CPoint(320, 210), CBRS_ALIGN_TOP);
+  EXPECT_EQ(pBar->GetParentFrame(), pMini);
+  pMini->GetWindowRect(&rc);
+  EXPECT_EQ(rc.TopLeft(), CPoint(320, 210));
+  pMain->FloatControlBar(pBar, CPoint(330, 220), CBRS_ALIGN_LEFT);
+  EXPECT_NE(pBar->GetParentFrame(), pMini);
+
+  // Back without a dock bar named: to the top, where its place was kept.
+  pMain->ReDockControlBar(pBar, NULL);
+  EXPECT_EQ(pBar->GetParent(), pMain->GetControlBar(AFX_IDW_DOCKBAR_TOP));
+}
+
+// The bar's own gestures reach the MDI frame: a double-click floats and docks it again; a drag
+// ending over no side moves a bar floating in the main window within it.
+TEST_F(MDIFrame, TheDockContextGoesThroughTheMDIFrame)
+{
+  SECControlBar* pBar = NewDockedBar(pMain, 0xE883);
+  ASSERT_NE(pBar, nullptr);
+  CDockContext* pContext = pBar->m_pDockContext;
+  ASSERT_NE(pContext, nullptr);
+  pContext->ToggleDocking();
+  EXPECT_TRUE(pBar->IsFloating());
+  EXPECT_TRUE(pBar->GetParentFrame()->IsKindOf(RUNTIME_CLASS(SECMiniDockFrameWnd)));
+  pContext->ToggleDocking();
+  EXPECT_EQ(pBar->GetParent(), pMain->GetControlBar(AFX_IDW_DOCKBAR_TOP));
+
+  CPoint origin(0, 0);
+  ::ClientToScreen(pMain->m_hWndMDIClient, &origin);
+  pMain->FloatControlBarInMDIChild(pBar, origin + CPoint(40, 40));
+  CWnd* pChild = pBar->GetParentFrame();
+  pContext->m_dwOverDockStyle = 0;
+  pContext->m_dwStyle = CBRS_ALIGN_TOP | CBRS_ORIENT_HORZ;
+  pContext->m_bFlip = FALSE;
+  pContext->m_rectFrameDragHorz = CRect(origin + CPoint(90, 80), CSize(100, 40));
+  pContext->m_bDragging = TRUE;
+  pContext->EndDrag();
+  EXPECT_EQ(pBar->GetParentFrame(), pChild);
+  CRect rc;
+  pChild->GetWindowRect(&rc);
+  EXPECT_EQ(rc.TopLeft(), origin + CPoint(90, 80));
+}
+
+TEST_F(MDIFrame, ABarFloatingInTheMainWindowIsSavedAndRestored)
+{
+  SECControlBar* pBar = NewDockedBar(pMain, 0xE881);
+  ASSERT_NE(pBar, nullptr);
+  CPoint origin(0, 0);
+  ::ClientToScreen(pMain->m_hWndMDIClient, &origin);
+  pMain->FloatControlBarInMDIChild(pBar, origin + CPoint(120, 90));
+  CWnd* pChild = pBar->GetParent()->GetParent();
+  pMain->RecalcLayout();  // the top dock bar emptied: the client grows upwards
+  CRect saved;
+  pChild->GetWindowRect(&saved);
+  ::MapWindowPoints(NULL, pMain->m_hWndMDIClient, (LPPOINT)&saved, 2);
+  EXPECT_EQ(saved.TopLeft(), CPoint(120, 90));
+  pMain->SaveBarState("SECMDIBars");
+
+  // Docked meanwhile (the child goes); loading floats it in a new child at the same place.
+  pMain->DockControlBar(pBar, AFX_IDW_DOCKBAR_BOTTOM);
+  ASSERT_EQ(pBar->GetParent(), pMain->GetControlBar(AFX_IDW_DOCKBAR_BOTTOM));
+  pMain->LoadBarState("SECMDIBars");
+  SECControlBarMDIChildWnd* pNew =
+      DYNAMIC_DOWNCAST(SECControlBarMDIChildWnd, pBar->GetParent()->GetParent());
+  ASSERT_NE(pNew, nullptr);
+  EXPECT_EQ(pNew->GetParent()->m_hWnd, pMain->m_hWndMDIClient);
+  CRect restored;
+  pMain->RecalcLayout();
+  pNew->GetWindowRect(&restored);
+  ::MapWindowPoints(NULL, pMain->m_hWndMDIClient, (LPPOINT)&restored, 2);
+  EXPECT_EQ(restored, saved);
+  EXPECT_TRUE(pNew->IsWindowVisible());
+  EXPECT_TRUE(pBar->IsWindowVisible());
+  // No mini frame was made for it.
+  EXPECT_EQ(pMain->m_listControlBars.GetCount(), 6);  // four sides, the child's dock bar, the bar
+}
+
+TEST(MDIFrameAlone, TheMenuPlugInIsMadeAtCreation)
+{
+  SECMenuBar menuBar;  // no window needed: the plug-in only keeps it
+  struct Case {
+    SECMenuBar* pMenuBar;
+    BOOL bBmpMenus;
+    CRuntimeClass* pExpected;  // NULL: no plug-in
+    BOOL bCaptionList;
+  } cases[] = {{NULL, FALSE, NULL, TRUE},
+               {NULL, TRUE, RUNTIME_CLASS(SECBmpMenuPlugIn), TRUE},
+               {&menuBar, FALSE, RUNTIME_CLASS(SECMenuBarFeature), FALSE},
+               {&menuBar, TRUE, RUNTIME_CLASS(SECMenuBarFeature), FALSE}};
+  int n = 0;
+  for (const Case& c : cases) {
+    SECMDIFrameWnd* pFrame = new SECMDIFrameWnd;
+    pFrame->SetMenuBar(c.pMenuBar);
+    pFrame->EnableBitmapMenus(c.bBmpMenus);
+    ASSERT_TRUE(pFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW)) << n;
+    SECWndPlugIn* pPlugIn = pFrame->GetMenuPlugIn();
+    if (c.pExpected == NULL) {
+      EXPECT_EQ(pPlugIn, nullptr) << n;
+    } else {
+      ASSERT_NE(pPlugIn, nullptr) << n;
+      EXPECT_EQ(pPlugIn->GetRuntimeClass(), c.pExpected) << n;
+      EXPECT_TRUE(pPlugIn->IsPlugged()) << n;
+      EXPECT_EQ(pFrame->GetBmpMenuPlugIn(), pPlugIn) << n;  // the feature is a bitmap plug-in
+    }
+    // With a menu bar the caption list of maximized children is off.
+    SECMsgFilter* pList = pFrame->GetMsgFilter()->FindFilter(SEC_FILTER_CAPTIONLIST, NULL, -1);
+    EXPECT_EQ(pList != NULL && pList->m_bEnabled, c.bCaptionList) << n;
+    // Closing takes the plug-in away before the window goes.
+    HWND hWnd = pFrame->m_hWnd;
+    pFrame->SendMessage(WM_CLOSE);
+    EXPECT_FALSE(::IsWindow(hWnd)) << n;
+    ++n;
+  }
+}
+
+// With a menu bar the window has no menu; each child's template names the bar's menu while
+// the child is active, and the frame's own menu comes back when none is.
+TEST_F(MDIFrame, MenuBarMenusFollowTheActiveChild)
+{
+  SECMenuBar menuBar;
+  SECMDIFrameWnd* pFrame = new SECMDIFrameWnd;
+  pFrame->SetMenuBar(&menuBar);
+  ASSERT_TRUE(pFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+  theApp.m_pMainWnd = pFrame;
+  EXPECT_EQ(::GetMenu(pFrame->m_hWnd), (HMENU)NULL);
+  ASSERT_NE(pFrame->GetOwnMenu(), (HMENU)NULL);
+  EXPECT_EQ(pFrame->GetMenuForId(IDR_MAINFRAME), pFrame->GetOwnMenu());
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_MAINFRAME);
+
+  CMultiDocTemplate* pA = new CMultiDocTemplate(IDR_DOCA, RUNTIME_CLASS(CTestDoc),
+                                                RUNTIME_CLASS(SECMDIChildWnd), RUNTIME_CLASS(CTestView));
+  CMultiDocTemplate* pB = new CMultiDocTemplate(IDR_DOCB, RUNTIME_CLASS(CTestDoc),
+                                                RUNTIME_CLASS(SECMDIChildWnd), RUNTIME_CLASS(CTestView));
+  theApp.AddDocTemplate(pA);
+  theApp.AddDocTemplate(pB);
+  SECMDIChildWnd* pChildA = Open(pA);
+  ASSERT_NE(pChildA, nullptr);
+  EXPECT_EQ(pChildA->GetMenuBarMenuId(), (UINT)IDR_DOCA);
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_DOCA);
+  SECMDIChildWnd* pChildB = Open(pB);
+  ASSERT_NE(pChildB, nullptr);
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_DOCB);
+  pFrame->MDIActivate(pChildA);
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_DOCA);
+  // The last child gone: the frame's own menu.
+  theApp.CloseAllDocuments(TRUE);
+  EXPECT_EQ(pFrame->MDIGetActive(), nullptr);
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_MAINFRAME);
+  theApp.m_pMainWnd = pMain;
+  pFrame->DestroyWindow();
+}
+
+// A new default menu shows at once when no child is active, else once the last child goes.
+TEST_F(MDIFrame, TheDefaultMenuIdSwitchesTheBarWhenNoChildIsActive)
+{
+  SECMenuBar menuBar;
+  SECMDIFrameWnd* pFrame = new SECMDIFrameWnd;
+  pFrame->SetMenuBar(&menuBar);
+  ASSERT_TRUE(pFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+  theApp.m_pMainWnd = pFrame;
+  pFrame->SetDefaultMenuId(IDR_DOCB);
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_DOCB);
+  SECMDIChildWnd* pChild = Open(pTemplateA);
+  ASSERT_NE(pChild, nullptr);
+  pFrame->SetDefaultMenuId(IDR_MAINFRAME);
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_DOCA);  // the active child's
+  theApp.CloseAllDocuments(TRUE);
+  EXPECT_EQ(pFrame->GetCurrentMenuId(), (UINT)IDR_MAINFRAME);
+  theApp.m_pMainWnd = pMain;
+  pFrame->DestroyWindow();
+
+  // Without a menu bar the id is not taken.
+  pMain->SetDefaultMenuId(IDR_DOCB);
+  EXPECT_EQ(pMain->GetDefaultMenuId(), (UINT)IDR_MAINFRAME);
+}
+
+// While its toolbars are customised the frame cannot be closed or hit, and a dialog's idle
+// time lays it out at once.
+TEST_F(MDIFrame, CustomisingKeepsTheFrameStill)
+{
+  SECToolBarManager manager(pMain);
+  pMain->SetControlBarManager(&manager);
+  MSG close = {pMain->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0};
+  EXPECT_NE(pMain->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(5, 5)), HTERROR);
+  manager.EnterCustomizeMode();
+  ASSERT_TRUE(pMain->InCustomizeMode());
+  EXPECT_EQ(pMain->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(5, 5)), HTERROR);
+  EXPECT_TRUE(pMain->PreTranslateMessage(&close));
+  pMain->DelayRecalcLayout();
+  pMain->SendMessage(WM_ENTERIDLE, MSGF_MENU, 0);
+  EXPECT_TRUE(pMain->m_nIdleFlags & CFrameWnd::idleLayout);  // a menu's idle time: not yet
+  pMain->SendMessage(WM_ENTERIDLE, MSGF_DIALOGBOX, 0);
+  EXPECT_FALSE(pMain->m_nIdleFlags & CFrameWnd::idleLayout);
+  manager.ExitCustomizeMode();
+  EXPECT_FALSE(pMain->PreTranslateMessage(&close));
+  pMain->DelayRecalcLayout();
+  pMain->SendMessage(WM_ENTERIDLE, MSGF_DIALOGBOX, 0);
+  EXPECT_TRUE(pMain->m_nIdleFlags & CFrameWnd::idleLayout);
+  pMain->RecalcLayout();
+  pMain->SetControlBarManager(NULL);
+}
+
+// The frame's activation gives the active child's view the focus; the view is told it is
+// active again only with auto-activation.
+TEST_F(MDIFrame, ActivationFocusesTheActiveView)
+{
+  SECMDIChildWnd* pChild = Open(pTemplateA);
+  ASSERT_NE(pChild, nullptr);
+  CTestView* pView = (CTestView*)ViewOf(pChild);
+  // The focus elsewhere in the frame (the MDI client would hand it on to the child).
+  HWND hEdit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20,
+                                 pMain->m_hWnd, NULL, NULL, NULL);
+  ASSERT_NE(hEdit, (HWND)NULL);
+  for (BOOL bAuto : {FALSE, TRUE}) {
+    pMain->SetAutoActivateView(bAuto);
+    ::SetFocus(hEdit);
+    pView->activations = 0;
+    pMain->SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(::GetFocus(), pView->m_hWnd) << bAuto;
+    EXPECT_EQ(pView->activations, bAuto ? 1 : 0) << bAuto;
+  }
+  ::DestroyWindow(hEdit);
 }
 
 TEST_F(MDIFrame, FilterTablesOfFrameAndChildren)
@@ -288,6 +700,13 @@ namespace {
 // A dockable view frame inside the MDI frame, showing template A's menu.
 struct CTestDockable : SECDockableFrame {
   void UseMenu(HMENU hMenu) { m_hMenuShared = hMenu; }
+  int ncActivates = 0, ncPaints = 0;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+  {
+    ncActivates += message == WM_NCACTIVATE;
+    ncPaints += message == WM_NCPAINT;
+    return SECDockableFrame::WindowProc(message, wParam, lParam);
+  }
 };
 
 TEST_F(MDIFrame, ADockableFrameBecomesTheDockedActiveChildWithItsMenu)
@@ -302,6 +721,13 @@ TEST_F(MDIFrame, ADockableFrameBecomesTheDockedActiveChildWithItsMenu)
   pDockable->SendMessage(WM_MOUSEACTIVATE, (WPARAM)pMain->m_hWnd, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
   EXPECT_EQ(pMain->GetDockedActiveChild(), pDockable);
   EXPECT_EQ(::GetMenu(pMain->m_hWnd), pTemplateA->m_hMenuShared);
+  // With the gradient caption the docked child's caption follows the frame's.
+  pMain->EnableGradientCaption(TRUE, FALSE);
+  pDockable->ncActivates = pDockable->ncPaints = 0;
+  pMain->SendMessage(WM_NCACTIVATE, FALSE);
+  EXPECT_GE(pDockable->ncActivates, 1);
+  EXPECT_GE(pDockable->ncPaints, 1);
+  pMain->EnableGradientCaption(FALSE, FALSE);
 
   // Back to the MDI child: its menu returns.
   pB->SendMessage(WM_MOUSEACTIVATE, (WPARAM)pMain->m_hWnd, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
@@ -464,6 +890,37 @@ class SysCommandEx : public MultiDocTemplate {
   }
 };
 
+// The gradient caption of the main window, a document child with its state button beside the
+// standard ones, and a bar floating in the main window.
+TEST_F(SysCommandEx, Screenshot)
+{
+  if (!ScreenshotDir())
+    GTEST_SKIP() << "no screenshot folder";
+  pMain->SetWindowText("Swing Studio - Lesson 3");
+  pMain->SetWindowPos(NULL, 20, 20, 720, 520, SWP_NOZORDER);
+  pMain->EnableGradientCaption(TRUE, TRUE);
+  CView* pView = Open();
+  ASSERT_NE(pView, nullptr);
+  pView->GetParentFrame()->SetWindowPos(NULL, 10, 10, 360, 240, SWP_NOZORDER);
+  SECControlBar* pBar = NewDockedBar(pMain, 0xE882);
+  ASSERT_NE(pBar, nullptr);
+  pMain->FloatControlBarInMDIChild(pBar, CPoint(-1, -1));
+  pMain->RecalcLayout();
+  CPoint origin(0, 0);
+  ::ClientToScreen(pMain->m_hWndMDIClient, &origin);
+  pMain->FloatControlBarInMDIChild(pBar, origin + CPoint(400, 120));
+  pView->GetParentFrame()->BringWindowToTop();
+  pMain->SetForegroundWindow();
+  // Switching the gradient on posts an inactive WM_NCACTIVATE to the frame, which was active
+  // already: once that has run, the frame is told it is active again, as a click would.
+  Pump();
+  pMain->SendMessage(WM_NCACTIVATE, TRUE);
+  EXPECT_TRUE(pMain->IsCaptionActive());
+  Snap(pMain, "mdi_frame");
+  // The bar's child stays open: the frame goes with it (and it is the active child once the
+  // documents have closed).
+}
+
 TEST_F(SysCommandEx, TheStateMenuFollowsTheFrame)
 {
   CView* pView = Open();
@@ -617,6 +1074,40 @@ class Workbook : public ::testing::Test {
   SECWorkbook* pBook = nullptr;
   CMultiDocTemplate* pTemplate = nullptr;
 };
+
+TEST_F(Workbook, Screenshot)
+{
+  if (!ScreenshotDir())
+    GTEST_SKIP() << "no screenshot folder";
+  pBook->SetWindowPos(NULL, 20, 20, 640, 420, SWP_NOZORDER);
+  pBook->ShowTabs(TRUE);
+  for (const char* title : {"Driver", "Seven iron", "A rather long title for a putting lesson", "Wedge"})
+    ASSERT_NE(Open(title), nullptr);
+  Snap(pBook, "workbook_tabs");
+}
+
+TEST_F(Workbook, ABarFloatsInASheetWithItsOwnTab)
+{
+  SECControlBar* pBar = NewDockedBar(pBook, 0xE884);
+  ASSERT_NE(pBar, nullptr);
+  ASSERT_NE(Open("Driver"), nullptr);
+  pBook->FloatControlBarInMDIChild(pBar, CPoint(-1, -1));
+  SECControlBarWorksheet* pSheet =
+      DYNAMIC_DOWNCAST(SECControlBarWorksheet, pBar->GetParent()->GetParent());
+  ASSERT_NE(pSheet, nullptr);
+  EXPECT_EQ(pBook->GetSheetCount(), 2);
+  EXPECT_EQ(pBook->GetSheet(1), pSheet);
+  EXPECT_FALSE(pSheet->GetExStyle() & WS_EX_CLIENTEDGE);
+  // Closing the sheet hides the bar and keeps the sheet.
+  pSheet->SendMessage(WM_CLOSE);
+  ASSERT_TRUE(::IsWindow(pSheet->m_hWnd));
+  EXPECT_FALSE(pBar->IsWindowVisible());
+  // Docked again, the sheet and its tab go.
+  pBook->ShowControlBar(pBar, TRUE, FALSE);
+  pBook->DockControlBar(pBar, AFX_IDW_DOCKBAR_LEFT);
+  EXPECT_EQ(pBook->GetSheetCount(), 1);
+  EXPECT_TRUE(pBar->IsWindowVisible());
+}
 
 TEST_F(Workbook, TabWidthsAndTheStrip)
 {

@@ -83,6 +83,7 @@ SECWorkbook::SECWorkbook()
       m_nLastActive(0),
       m_pToolTip(NULL)
 {
+  m_pMDIFloatFrameClass = RUNTIME_CLASS(SECControlBarWorksheet);
 }
 
 SECWorkbook::~SECWorkbook()
@@ -116,12 +117,13 @@ BOOL SECWorkbook::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext)
 
 void SECWorkbook::OnDestroy()
 {
+  // The sheets still open go in the frame's handling, and take their tabs off the client.
+  SECMDIFrameWnd::OnDestroy();
   if (m_pClient != NULL) {
     m_pClient->UnsubclassWindow();
     delete m_pClient;
     m_pClient = NULL;
   }
-  SECMDIFrameWnd::OnDestroy();
 }
 
 void SECWorkbook::ShowTabs(BOOL bShow)
@@ -643,4 +645,69 @@ void SECWorksheet::OnDestroy()
   if (pBook != NULL)
     pBook->RemoveSheet(this);
   SECMDIChildWnd::OnDestroy();
+}
+
+// ---------------------------------------------------------------------------------------------
+// SECControlBarWorksheet
+
+IMPLEMENT_DYNCREATE(SECControlBarWorksheet, SECWorksheet)
+
+BEGIN_MESSAGE_MAP(SECControlBarWorksheet, SECWorksheet)
+  ON_WM_SIZE()
+  ON_WM_CLOSE()
+  ON_WM_WINDOWPOSCHANGED()
+  ON_WM_SHOWWINDOW()
+END_MESSAGE_MAP()
+
+SECControlBarWorksheet::SECControlBarWorksheet() : m_dockBar(TRUE, 1)
+{
+  m_dockBar.m_bAutoDelete = FALSE;  // a member: its window going must not delete it
+}
+
+BOOL SECControlBarWorksheet::PreCreateWindow(CREATESTRUCT& cs)
+{
+  BOOL bResult = SECWorksheet::PreCreateWindow(cs);
+  cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
+  return bResult;
+}
+
+BOOL SECControlBarWorksheet::OnCreateClient(LPCREATESTRUCT, CCreateContext*)
+{
+  BOOL bWasInLayout = m_bInRecalcLayout;
+  m_bInRecalcLayout = TRUE;  // no layout while the dock bar moves in
+  BOOL bResult = SECBarChildSupport::CreateDockBar(this, m_dockBar);
+  m_bInRecalcLayout = bWasInLayout;
+  return bResult;
+}
+
+void SECControlBarWorksheet::RecalcLayout(BOOL bNotify)
+{
+  if (m_bInRecalcLayout)
+    return;
+  SECWorksheet::RecalcLayout(bNotify);
+  SECBarChildSupport::TakeCaption(this, m_dockBar);
+}
+
+void SECControlBarWorksheet::OnSize(UINT nType, int cx, int cy)
+{
+  SECBarChildSupport::CommitSize(m_dockBar, nType, cx, cy);
+  SECWorksheet::OnSize(nType, cx, cy);
+}
+
+void SECControlBarWorksheet::OnClose()
+{
+  if (!SECBarChildSupport::CloseHidesBar(this, m_dockBar))
+    SECWorksheet::OnClose();
+}
+
+void SECControlBarWorksheet::OnWindowPosChanged(WINDOWPOS* lpwndpos)
+{
+  SECBarChildSupport::RememberPlace(this, m_dockBar);
+  SECWorksheet::OnWindowPosChanged(lpwndpos);
+}
+
+void SECControlBarWorksheet::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+  SECWorksheet::OnShowWindow(bShow, nStatus);
+  SECBarChildSupport::RefreshWindowMenu();
 }

@@ -128,4 +128,24 @@ class SECWorksheet : public SECMDIChildWnd {
   DECLARE_MESSAGE_MAP()
 };
 
+// The sheet that holds a bar floated inside the workbook; closing it only hides the bar.
+class SECControlBarWorksheet : public SECWorksheet {
+  DECLARE_DYNCREATE(SECControlBarWorksheet)
+
+ public:
+  SECControlBarWorksheet();
+  virtual BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  virtual void RecalcLayout(BOOL bNotify = TRUE) override;
+  SECDockBar* GetDockBar() { return &m_dockBar; }
+
+ protected:
+  SECDockBar m_dockBar;
+  virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnClose();
+  afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);
+  afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+  DECLARE_MESSAGE_MAP()
+};
+
 #endif  // QUORVEL_SECWORKBOOK_H

@@ -1,6 +1,7 @@
 // The workspace manager: the workspace tree's save and restore, the recent-workspace list,
 // the prompts and the workspace commands.
 #include "SECWorkspaceManager.h"
+#include "SECMDIFrameWnd.h"
 #include "SECControlBarManager.h"
 #include "SECDocTemplateUtils.h"
 #include "SECDockState.h"
@@ -137,8 +138,8 @@ SECPTNStrategy* SECWorkspaceManagerEx::CreateStrategy(LPCTSTR lpszName)
 
 SECControlBarManager* SECWorkspaceManagerEx::GetHostBarManager() const
 {
-  // The toolkit's MDI frame keeps a manager of its own; it comes with the toolkit's MDI
-  // frames.
+  if (SECMDIFrameWnd* pMDIFrame = DYNAMIC_DOWNCAST(SECMDIFrameWnd, m_pHostFrame))
+    return pMDIFrame->GetControlBarManager();
   SECFrameWnd* pFrame = DYNAMIC_DOWNCAST(SECFrameWnd, m_pHostFrame);
   return pFrame != NULL ? pFrame->GetControlBarManager() : NULL;
 }

@@ -6,6 +6,8 @@
 
 #include <afxole.h>
 
+#include <stdlib.h>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -80,6 +82,48 @@ class ShortcutList : public ::testing::Test {
   Host host;
   SECShortcutListCtrl list;
 };
+
+// A picture for people: run under a display with QUORVEL_SCREENSHOT_DIR (a Unix folder); the
+// screen is taken with xwd. Item 1 hot under the mouse, the drop marker between items 2 and 3.
+TEST_F(ShortcutList, Screenshot)
+{
+  const char* dir = getenv("QUORVEL_SCREENSHOT_DIR");
+  if (dir == nullptr)
+    GTEST_SKIP() << "no screenshot folder";
+  RECT icon1, row2;
+  ASSERT_TRUE(list.GetItemBoxes(1, NULL, &icon1, NULL));
+  ASSERT_TRUE(list.GetItemBoxes(2, &row2, NULL, NULL));
+  CPoint hot = Centre(icon1);
+  CPoint screen = hot;
+  ::ClientToScreen(list.m_hWnd, &screen);
+  ::SetCursorPos(screen.x, screen.y);  // the tracking timer keeps the item lit while it is there
+  Send(list, WM_MOUSEMOVE, 0, hot);
+  host.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  DWORD end = ::GetTickCount() + 800;
+  while (::GetTickCount() < end) {
+    MSG msg;
+    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+      ::DispatchMessageA(&msg);
+    ::Sleep(20);
+  }
+  EXPECT_EQ(list.GetHotItem(), 1);
+  RECT marker;
+  int code = 0, above = 0;
+  ASSERT_TRUE(list.FindDropGap(CPoint(50, row2.bottom + 6), &marker, &code, &above));
+  {
+    CClientDC dc(&list);
+    list.DrawDropMarker(&dc, marker, code);
+  }
+  // The window surface reaches the display on the next pass of the message loop.
+  for (int i = 0; i < 15; i++) {
+    MSG msg;
+    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+      ::DispatchMessageA(&msg);
+    ::Sleep(20);
+  }
+  std::string command = std::string("xwd -root -silent -out '") + dir + "/shortcut_list.xwd'";
+  EXPECT_EQ(0, system(command.c_str()));
+}
 
 TEST_F(ShortcutList, CreationSetsStylesColoursAndTheProcessIdentifier)
 {

@@ -216,6 +216,9 @@ class CDockContext {
   void UpdateState(BOOL* pFlag, BOOL bNewValue);
   virtual DWORD CanDock();
   CDockBar* GetDockBar(DWORD dwOverDockStyle);
+  // A drag ending over no dock side: the place and style the bar floats with (kept as the
+  // last floating ones).
+  void RememberFloatPlace();
 
   CPoint m_ptLast;
   CRect m_rectLast;

@@ -1598,6 +1598,10 @@ class CFrameWnd : public CWnd {
   // Tells the floating windows owned by the top-level frame (WM_FLOATSTATUS) of a change of
   // activation or enabling (FS_ flags), and keeps the frame's caption in step.
   void NotifyFloatingWindows(DWORD dwFlags);
+  // The activation step every frame takes: the top-level frame stays active (looks so) while
+  // the active window is itself or a floating window of it that asks so; floating windows
+  // are told.
+  void KeepTopLevelActive(UINT nState, CWnd* pWndOther);
   void DelayRecalcLayout(BOOL bNotify = TRUE);
   CWnd* GetMessageBar();
   HMENU GetDefaultMenu() const { return m_hMenuDefault; }
@@ -1760,6 +1764,7 @@ class CMDIFrameWnd : public CFrameWnd {
   afx_msg BOOL OnMDIWindowCmd(UINT nID);
   afx_msg void OnWindowNew();
   afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnDestroy();
 
  protected:
   DECLARE_MESSAGE_MAP()

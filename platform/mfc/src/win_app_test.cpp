@@ -638,6 +638,63 @@ TEST_F(AppTest, MessageBoxesUseResourceStringsAndFrameworkTexts)
   EXPECT_EQ(g_boxes[1], "Failed to create empty document.");
 }
 
+// MDI children that note their destruction and any activation; the MDI client's own
+// WM_DESTROY is noted by a subclass of it.
+class CLoggingChild : public CMDIChildWnd {
+ public:
+  std::string m_name;
+  void OnDestroy()
+  {
+    Log(m_name.c_str());
+    CMDIChildWnd::OnDestroy();
+  }
+  void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd)
+  {
+    if (bActivate)
+      Log(("activate-" + m_name).c_str());
+    CMDIChildWnd::OnMDIActivate(bActivate, pActivateWnd, pDeactivateWnd);
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CLoggingChild, CMDIChildWnd)
+  ON_WM_DESTROY()
+  ON_WM_MDIACTIVATE()
+END_MESSAGE_MAP()
+
+WNDPROC g_clientProc = NULL;
+LRESULT CALLBACK LoggingClientProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+  if (nMsg == WM_DESTROY)
+    Log("client");
+  return ::CallWindowProcA(g_clientProc, hWnd, nMsg, wParam, lParam);
+}
+
+TEST_F(AppTest, DestroyingTheMdiFrameTakesItsChildrenBeforeTheClient)
+{
+  // The system's MDI client frees its records at its WM_DESTROY, which a window gets before
+  // its children; children destroyed after it made the default child procedure read freed
+  // memory (an access violation, depending on what the heap had reused).
+  CMDIFrameWnd* pMain = new CMDIFrameWnd;
+  ASSERT_TRUE(pMain->LoadFrame(IDR_TESTFRAME));
+  pMain->ShowWindow(SW_SHOW);
+  const char* names[] = {"A", "B", "C"};
+  CLoggingChild* children[3];
+  for (int i = 0; i < 3; i++) {
+    children[i] = new CLoggingChild;
+    children[i]->m_name = names[i];
+    ASSERT_TRUE(children[i]->Create(NULL, names[i], WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                    CFrameWnd::rectDefault, pMain));
+  }
+  pMain->MDIActivate(children[1]);
+  ASSERT_EQ(pMain->MDIGetActive(), children[1]);
+  g_clientProc = (WNDPROC)::SetWindowLongPtrA(pMain->m_hWndMDIClient, GWLP_WNDPROC,
+                                              (LONG_PTR)LoggingClientProc);
+  g_log.clear();
+  pMain->DestroyWindow();
+  // Every child before the client, the active one last (no other child is activated).
+  EXPECT_EQ(g_log, "C A B client");
+}
+
 TEST_F(AppTest, MultipleDocumentsOpenInChildFramesOfTheMdiFrame)
 {
   CMultiDocTemplate* pTemplate = new CMultiDocTemplate(

@@ -384,6 +384,12 @@ void CDockContext::EndDrag()
     m_pDockSite->RecalcLayout();
     return;
   }
+  RememberFloatPlace();
+  m_pDockSite->FloatControlBar(m_pBar, m_ptMRUFloatPos, m_dwMRUFloatStyle);
+}
+
+void CDockContext::RememberFloatPlace()
+{
   BOOL bHorz = IsHorz(m_dwStyle);
   if ((m_dwStyle & CBRS_SIZE_DYNAMIC) || (bHorz && !m_bFlip) || (!bHorz && m_bFlip)) {
     m_dwMRUFloatStyle = CBRS_ALIGN_TOP | (m_dwDockStyle & CBRS_FLOAT_MULTI);
@@ -392,7 +398,6 @@ void CDockContext::EndDrag()
     m_dwMRUFloatStyle = CBRS_ALIGN_LEFT | (m_dwDockStyle & CBRS_FLOAT_MULTI);
     m_ptMRUFloatPos = m_rectFrameDragVert.TopLeft();
   }
-  m_pDockSite->FloatControlBar(m_pBar, m_ptMRUFloatPos, m_dwMRUFloatStyle);
 }
 
 // ---------------------------------------------------------------------------------------------

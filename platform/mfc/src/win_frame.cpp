@@ -688,7 +688,23 @@ void CFrameWnd::OnSetFocus(CWnd* pOldWnd)
 void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
 {
   CWnd::OnActivate(nState, pWndOther, bMinimized);
+  KeepTopLevelActive(nState, pWndOther);
 
+  CView* pActiveView = GetActiveView();
+  if (pActiveView == NULL) {
+    CFrameWnd* pActiveFrame = GetActiveFrame();
+    if (pActiveFrame != NULL && pActiveFrame != this)
+      pActiveView = pActiveFrame->GetActiveView();
+  }
+  if (pActiveView != NULL) {
+    if (nState != WA_INACTIVE && !bMinimized)
+      pActiveView->OnActivateView(TRUE, pActiveView, pActiveView);
+    pActiveView->OnActivateFrame(nState, this);
+  }
+}
+
+void CFrameWnd::KeepTopLevelActive(UINT nState, CWnd* pWndOther)
+{
   // The top-level frame looks active while the active window is itself or one of its
   // floating windows that wants it so (a floating bar answers FS_SYNCACTIVE).
   CFrameWnd* pTopLevel = (GetStyle() & WS_CHILD) ? this : GetTopLevelFrame();
@@ -706,18 +722,6 @@ void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
   if (bStayActive)
     pTopLevel->m_nFlags |= WF_STAYACTIVE;
   NotifyFloatingWindows(bStayActive ? FS_ACTIVATE : FS_DEACTIVATE);
-
-  CView* pActiveView = GetActiveView();
-  if (pActiveView == NULL) {
-    CFrameWnd* pActiveFrame = GetActiveFrame();
-    if (pActiveFrame != NULL && pActiveFrame != this)
-      pActiveView = pActiveFrame->GetActiveView();
-  }
-  if (pActiveView != NULL) {
-    if (nState != WA_INACTIVE && !bMinimized)
-      pActiveView->OnActivateView(TRUE, pActiveView, pActiveView);
-    pActiveView->OnActivateFrame(nState, this);
-  }
 }
 
 BOOL CFrameWnd::OnNcActivate(BOOL bActive)

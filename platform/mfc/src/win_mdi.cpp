@@ -1,12 +1,14 @@
 // Multiple-document frames: the MDI frame with its client window and the MDI child frames.
 #include "afxwin.h"
 #include "afxpriv.h"
+#include "afxtempl.h"
 
 IMPLEMENT_DYNCREATE(CMDIFrameWnd, CFrameWnd)
 IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
   ON_WM_SIZE()
+  ON_WM_DESTROY()
   ON_UPDATE_COMMAND_UI(ID_WINDOW_ARRANGE, OnUpdateMDIWindowCmd)
   ON_UPDATE_COMMAND_UI(ID_WINDOW_CASCADE, OnUpdateMDIWindowCmd)
   ON_UPDATE_COMMAND_UI(ID_WINDOW_TILE_HORZ, OnUpdateMDIWindowCmd)
@@ -183,6 +185,32 @@ void CMDIFrameWnd::OnSize(UINT nType, int, int)
   // The client is placed by the layout, not by the default frame handling.
   if (nType != SIZE_MINIMIZED)
     RecalcLayout();
+}
+
+void CMDIFrameWnd::OnDestroy()
+{
+  // A window gets WM_DESTROY before its children, so the MDI client would get it before the
+  // MDI children still open. The system's client frees its bookkeeping then, and the default
+  // child procedure reads it again at each child's WM_DESTROY: freed memory, an access
+  // violation when the heap has reused it. The children go first, while the client is whole;
+  // the active one last, so that activation does not pass from child to child.
+  if (m_hWndMDIClient != NULL && ::IsWindow(m_hWndMDIClient)) {
+    HWND hWndActive = (HWND)::SendMessageA(m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0);
+    CArray<HWND, HWND> children;
+    for (HWND hWnd = ::GetWindow(m_hWndMDIClient, GW_CHILD); hWnd != NULL;
+         hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+      if (hWnd != hWndActive && (::GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_MDICHILD))
+        children.Add(hWnd);
+    }
+    if (hWndActive != NULL)
+      children.Add(hWndActive);
+    // A child's own destruction may take others with it: each is checked before it goes.
+    for (INT_PTR i = 0; i < children.GetSize(); i++) {
+      if (::IsWindow(children[i]) && ::GetParent(children[i]) == m_hWndMDIClient)
+        ::SendMessageA(m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)children[i], 0);
+    }
+  }
+  CFrameWnd::OnDestroy();
 }
 
 void CMDIFrameWnd::MDIActivate(CWnd* pWndActivate)
