@@ -88,6 +88,23 @@ public:
         return RequestBuffers(a, req, 1, ImageBytes(LayoutOf(&mt), b->biWidth, b->biHeight));
     }
 
+    // A picture already in the output's layout, size and row order is passed on as it
+    // came: converting it would be a whole-frame copy. Only samples of an allocator with
+    // a buffer to spare are passed on, as a renderer may keep the last one it was given.
+    HRESULT Receive(IMediaSample* in) override
+    {
+        const CMediaType& imt = m_pInput->CurrentMediaType();
+        const CMediaType& omt = m_pOutput->CurrentMediaType();
+        const BITMAPINFOHEADER* a = BitmapHeader(&imt);
+        const BITMAPINFOHEADER* b = BitmapHeader(&omt);
+        if (m_pInput->SampleProps()->dwStreamId == AM_STREAM_MEDIA && a && b && LayoutOf(&imt) == LayoutOf(&omt) &&
+            a->biWidth == b->biWidth && a->biHeight == b->biHeight &&
+            in->GetActualDataLength() >= ImageBytes(LayoutOf(&imt), a->biWidth, a->biHeight) &&
+            BufferCount(m_pInput->PeekAllocator()) >= 2)
+            return m_pOutput->Deliver(in);
+        return CTransformFilter::Receive(in);
+    }
+
     HRESULT Transform(IMediaSample* in, IMediaSample* out) override
     {
         BYTE* src = nullptr;
