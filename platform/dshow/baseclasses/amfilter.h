@@ -249,8 +249,6 @@ public:
     HRESULT BreakConnect() override;
     HRESULT Inactive() override;
     BOOL IsReadOnly() const { return m_bReadOnly; }
-    // The allocator the upstream pin chose for this connection (null before it did).
-    IMemAllocator* PeekAllocator() const { return m_pAllocator; }
     BOOL IsFlushing() const { return m_bFlushing; }
     // S_OK while samples may be received, S_FALSE while flushing, an error otherwise.
     virtual HRESULT CheckStreaming();

@@ -89,8 +89,7 @@ public:
     }
 
     // A picture already in the output's layout, size and row order is passed on as it
-    // came: converting it would be a whole-frame copy. Only samples of an allocator with
-    // a buffer to spare are passed on, as a renderer may keep the last one it was given.
+    // came: converting it would be a whole-frame copy.
     HRESULT Receive(IMediaSample* in) override
     {
         const CMediaType& imt = m_pInput->CurrentMediaType();
@@ -99,8 +98,7 @@ public:
         const BITMAPINFOHEADER* b = BitmapHeader(&omt);
         if (m_pInput->SampleProps()->dwStreamId == AM_STREAM_MEDIA && a && b && LayoutOf(&imt) == LayoutOf(&omt) &&
             a->biWidth == b->biWidth && a->biHeight == b->biHeight &&
-            in->GetActualDataLength() >= ImageBytes(LayoutOf(&imt), a->biWidth, a->biHeight) &&
-            BufferCount(m_pInput->PeekAllocator()) >= 2)
+            in->GetActualDataLength() >= ImageBytes(LayoutOf(&imt), a->biWidth, a->biHeight))
             return m_pOutput->Deliver(in);
         return CTransformFilter::Receive(in);
     }

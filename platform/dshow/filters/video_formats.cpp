@@ -192,9 +192,3 @@ HRESULT RequestBuffers(IMemAllocator* allocator, const ALLOCATOR_PROPERTIES* req
         return hr;
     return got.cbBuffer < size ? E_FAIL : S_OK;
 }
-
-LONG BufferCount(IMemAllocator* allocator)
-{
-    ALLOCATOR_PROPERTIES got = {};
-    return allocator && SUCCEEDED(allocator->GetProperties(&got)) ? got.cBuffers : 0;
-}

@@ -33,9 +33,6 @@ const DWORD kMpeg4FourCC = MAKEFOURCC('X', 'V', 'I', 'D');
 HRESULT RequestBuffers(IMemAllocator* allocator, const ALLOCATOR_PROPERTIES* request, LONG buffers, LONG size,
                        LONG align = 1);
 
-// The number of buffers an allocator holds (0 for none).
-LONG BufferCount(IMemAllocator* allocator);
-
 // The format block of interleaved DV (FORMAT_DvInfo): the audio and video auxiliary
 // source and control packs of the stream.
 #ifndef DVINFO_DEFINED
