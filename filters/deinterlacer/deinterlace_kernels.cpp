@@ -88,10 +88,17 @@ bool ScaleFieldInPlace(const FrameView& f, int field, bool fixUp, int top, int w
     if (kept >= 0)
         memcpy(saved, f.Row(kept), size_t(W) * 4);
     const size_t tail = size_t(W - width) * 4;
+    int lastFrom = -1;
     for (int y = rows - 1; y >= 0; --y) {
         const int from = FieldRow(StretchSourceRow(y, H, rows), field, fixUp, H);
         const uint32_t* s = from == kept ? saved : reinterpret_cast<const uint32_t*>(f.Row(from));
         uint32_t* d = reinterpret_cast<uint32_t*>(f.Row(top + y));
+        // Most field rows make two rows of the picture: the second is a copy of the first.
+        if (from == lastFrom) {
+            memcpy(d, f.Row(top + y + 1), size_t(f.Pitch()));
+            continue;
+        }
+        lastFrom = from;
         if (width == W) {
             if (s != d)
                 memcpy(d, s, size_t(W) * 4);
