@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# A coach's work on a recorded clip through the real program, checked in the database file,
+# on disk and in grabbed pictures:
+#  - a line, an angle (protractor) and a text drawn on channel 0 with the mouse, undone and
+#    redone; the clip saved with its drawing, and saved again the same bytes;
+#  - the clip trimmed (the frames outside the cut gone from its file) and a JPEG snapshot
+#    written.
+# Run under xvfb-run:  session_drawing_test.sh <source dir> <bin dir> <session_driver.exe.so>
+#   [shot.png]  (the program's window after the drawing, when a file is named)
+src=$1 bin=$2 driver=$3 shot=${4:-}
+. "$src/brenic/e2e/clip_session_lib.sh"
+
+session_setup
+start_program
+add_person Ann "O'Brien"
+record_clip
+open_clip 0
+
+# --- Drawing -------------------------------------------------------------------------------
+# The skinned panel's buttons: 1091 select, 1095 line, 1094 text. The protractor and Edit's
+# Undo and Redo are the main window's menu commands (32825, 57643, 57644).
+D click "$P/@1091" :: click "$P/@1095" :: sleep 300 :: drag "$O" 60 40 250 120 :: sleep 300
+D command "$M" 32825 :: sleep 300 :: click "$O" 330 330 :: sleep 200 :: click "$O" 420 400 :: \
+  sleep 200 :: click "$O" 520 330 :: sleep 300
+D click "$P/@1094" :: sleep 300 :: click "$O" 60 330 :: sleep 500
+# The text is typed in place after a double click on it.
+D click "$O" 90 350 double :: wait "$O/class=Edit" 10 >/dev/null || fail "no text editor"
+D type "$O/class=Edit" "Hips" :: sleep 300 :: click "$P/@1091" :: sleep 300 :: \
+  click "$O" 560 60 :: gone "$O/class=Edit" 10 :: sleep 500
+D grab "$O" "$work/drawn.bmp"
+D command "$M" 57643 :: sleep 700 :: grab "$O" "$work/undone.bmp" :: \
+  command "$M" 57644 :: sleep 700 :: grab "$O" "$work/redone.bmp"
+cmp -s "$work/drawn.bmp" "$work/undone.bmp" && fail "undo changed nothing on the screen"
+cmp -s "$work/drawn.bmp" "$work/redone.bmp" || fail "redo did not bring the drawing back"
+if [ -n "$shot" ]; then
+  D grab "$M" "$work/shot.bmp"
+  convert "$work/shot.bmp" "$shot" 2>/dev/null || cp "$work/shot.bmp" "${shot%.png}.bmp"
+fi
+
+save_clip
+[ "$(sql 'SELECT count(*) FROM VideoClip')" = 1 ] || fail "the clip is not in the database"
+[ "$(sql "SELECT p.FirstName || ' ' || p.LastName FROM VideoClip c JOIN Person p ON p.ID = c.PersonID")" = "Ann O'Brien" ] ||
+  fail "the clip is not Ann O'Brien's"
+drawing=$(sql 'SELECT hex(Overlay) FROM VideoClip')
+# The text as typed, the angle's label (degrees: 0xBA in Windows-1252) and its figure.
+case $drawing in *48697073*) ;; *) fail "the stored drawing has no text \"Hips\"" ;; esac
+case $drawing in *BA*) ;; *) fail "the stored drawing has no angle label" ;; esac
+# Saved again unchanged: the same bytes.
+save_clip
+[ "$(sql 'SELECT hex(Overlay) FROM VideoClip')" = "$drawing" ] ||
+  fail "saved again, the drawing's bytes differ"
+
+# --- Trim and snapshot ---------------------------------------------------------------------
+frames=$(sql 'SELECT Frames FROM VideoClip')
+video=$folder/Capture/$(sql 'SELECT VideoClipFileName FROM VideoClip')
+size=$(stat -c %s "$video")
+# The first frame's number, as the synthetic camera drew it (read above the drawing's text).
+D key "$P/@1208" HOME :: sleep 800
+first=$(D bars "$O" 200)
+TRIM='class=#32770,text=Clip Trim'
+D click "$P/@1011" :: wait "$TRIM" 15 >/dev/null || fail "no trim dialog"
+keys=()
+for _ in 1 2 3 4 5 6 7 8 9 10; do keys+=(key "$TRIM/@1056" RIGHT ::); done
+for _ in 1 2 3 4 5; do keys+=(key "$TRIM/@1086" LEFT ::); done
+D "${keys[@]}" sleep 500
+[ "$(D text "$TRIM/@1089")" = "$((frames - 15)) Frames" ] || fail "trim: $(D text "$TRIM/@1089")"
+D press "$TRIM/@3"
+answer_box "permanently trim" 6 || fail "trim: no confirmation asked"
+D gone "$TRIM" 60 || fail "the trim dialog stayed"
+sleep 2
+save_clip
+[ "$(sql 'SELECT Frames FROM VideoClip')" = $((frames - 15)) ] || fail "trimmed: $(sql 'SELECT Frames FROM VideoClip') frames"
+[ "$(sql 'SELECT TrimIn || "," || TrimOut FROM VideoClip')" = "0,$((frames - 16))" ] ||
+  fail "trimmed: trim $(sql 'SELECT TrimIn || "," || TrimOut FROM VideoClip')"
+[ "$(stat -c %s "$video")" -lt "$size" ] || fail "the clip's file was not cut"
+D key "$P/@1208" HOME :: sleep 800
+[ "$(D bars "$O" 200)" = $((first + 10)) ] || fail "trimmed: the first frame is $(D bars "$O" 200), not $((first + 10))"
+D click "$P/@1042"
+file_dialog "Save screen snapshot" "$(winpath "$work/snap.jpg")"
+[ "$(head -c 3 "$work/snap.jpg" | od -An -tx1 | tr -d ' ')" = ffd8ff ] || fail "no JPEG snapshot"
+
+echo "drawing, trim and snapshot passed"
