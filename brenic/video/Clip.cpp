@@ -647,13 +647,13 @@ BOOL CClip::UpdateDatabaseRecord(BOOL ask)
         m_bNew = TRUE;
         return FALSE;
     }
-    INT_PTR answer = IDC_SAVE_EXISTING_SAVE;
+    INT_PTR answer = CSaveExistingDlg::answerSave;
     if (ask) {
         CSaveExistingDlg question(AfxGetMainWnd());
         answer = question.DoModal();
     }
     BOOL result = FALSE;
-    if (answer == IDC_SAVE_EXISTING_SAVE) {
+    if (answer == CSaveExistingDlg::answerSave) {
         WriteRecord(&rs);
         LoadFromRecord(&rs);
         result = TRUE;
