@@ -3,8 +3,10 @@
 # on disk and in grabbed pictures:
 #  - a line, an angle (protractor) and a text drawn on channel 0 with the mouse, undone and
 #    redone; the clip saved with its drawing, and saved again the same bytes;
-#  - the clip trimmed (the frames outside the cut gone from its file) and a JPEG snapshot
-#    written.
+#  - the clip trimmed (the frames outside the cut gone from its file, the tabs moved with
+#    them) and a JPEG snapshot written;
+#  - the clip exported to a clip file from the database browser, deleted from the database
+#    with its person, imported back from the file with both, its drawing byte for byte.
 # Run under xvfb-run:  session_drawing_test.sh <source dir> <bin dir> <session_driver.exe.so>
 #   [shot.png]  (the program's window after the drawing, when a file is named)
 src=$1 bin=$2 driver=$3 shot=${4:-}
@@ -52,6 +54,7 @@ save_clip
 
 # --- Trim and snapshot ---------------------------------------------------------------------
 frames=$(sql 'SELECT Frames FROM VideoClip')
+tabs=$(sql 'SELECT TabString FROM VideoClip')
 video=$folder/Capture/$(sql 'SELECT VideoClipFileName FROM VideoClip')
 size=$(stat -c %s "$video")
 # The first frame's number, as the synthetic camera drew it (read above the drawing's text).
@@ -75,8 +78,42 @@ save_clip
 [ "$(stat -c %s "$video")" -lt "$size" ] || fail "the clip's file was not cut"
 D key "$P/@1208" HOME :: sleep 800
 [ "$(D bars "$O" 200)" = $((first + 10)) ] || fail "trimmed: the first frame is $(D bars "$O" 200), not $((first + 10))"
+# Every tab 10 frames (20 fields) earlier, kept inside the clip.
+want=
+IFS=, read -ra old <<<"$tabs"
+for t in "${old[@]}"; do
+  t=$((t - 20))
+  [ $t -lt 0 ] && t=0
+  [ $t -gt $((2 * (frames - 16) + 1)) ] && t=$((2 * (frames - 16) + 1))
+  want+="$t,"
+done
+[ "$(sql 'SELECT TabString FROM VideoClip')" = "$want" ] ||
+  fail "trimmed: tabs $(sql 'SELECT TabString FROM VideoClip'), want $want (were $tabs)"
+
 D click "$P/@1042"
 file_dialog "Save screen snapshot" "$(winpath "$work/snap.jpg")"
 [ "$(head -c 3 "$work/snap.jpg" | od -An -tx1 | tr -d ' ')" = ffd8ff ] || fail "no JPEG snapshot"
 
-echo "drawing, trim and snapshot passed"
+# --- Export, delete, import ----------------------------------------------------------------
+drawing=$(sql 'SELECT hex(Overlay) FROM VideoClip')
+D command "$M" 32779 :: wait "$DATABASE" 20 >/dev/null
+D select "$DATABASE/class=SysTabControl32" 1 :: sleep 800
+[ "$(D text "$CLIPS/@1082")" = "1 of 1" ] || fail "the database browser shows $(D text "$CLIPS/@1082") clips"
+D press "$CLIPS/@1056"
+file_dialog "exported clip" "$(winpath "$work/swing.kpx")"
+[ -s "$work/swing.kpx" ] || fail "no clip file exported"
+D press "$CLIPS/@1293"
+answer_box "delete this Clip" 6 || fail "delete: no confirmation asked"
+answer_box "last clip for Ann O'Brien" 6 || fail "delete: the person's record was not offered"
+[ "$(sql 'SELECT count(*) FROM VideoClip') $(sql 'SELECT count(*) FROM Person')" = "0 0" ] ||
+  fail "the clip or its person stayed in the database"
+D press "$CLIPS/@1109"
+file_dialog "Select a video file to load" "$(winpath "$work/swing.kpx")"
+sleep 3
+D press "$DATABASE/@1" :: gone "$DATABASE" 20
+[ "$(sql 'SELECT count(*) FROM VideoClip')" = 1 ] || fail "the clip was not imported"
+[ "$(sql "SELECT p.FirstName || ' ' || p.LastName FROM VideoClip c JOIN Person p ON p.ID = c.PersonID")" = "Ann O'Brien" ] ||
+  fail "the imported clip lost its person"
+[ "$(sql 'SELECT hex(Overlay) FROM VideoClip')" = "$drawing" ] || fail "the imported drawing differs"
+[ "$(sql 'SELECT Frames FROM VideoClip')" = $((frames - 15)) ] || fail "the imported clip is not the trimmed one"
+echo "drawing, trim, snapshot, export and import passed"

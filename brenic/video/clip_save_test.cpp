@@ -148,6 +148,35 @@ TEST_F(ClipSave, StoredClipSavedAgainWritesItsChangesOnSave)
     delete clip;
 }
 
+// The save sheet writes the subject, club and comment the user chose into the row: the clip
+// takes them back, and its next save keeps them.
+TEST_F(ClipSave, FieldsTheSheetWroteSurviveTheNextSave)
+{
+    AddPerson("Lowe", "Kim");
+    CClip* clip = NewCapture("CAP1.avi", "captured");
+    ASSERT_TRUE(clip->Save());
+    ForgetSheet();
+    CDaoDatabase db;
+    db.Open(m_main);
+    CString sql;
+    sql.Format("UPDATE [VideoClip] SET [PersonID] = %d, [Club] = 'Wedge', [Comment] = 'hips' "
+               "WHERE [ID] = %d",
+               PersonId("Lowe"), clip->m_nID);
+    db.Execute(sql);
+    db.Close();
+    clip->TakeSheetFields();
+    EXPECT_STREQ("Lowe", clip->m_subject.m_LastName);
+    m_answers.Queue(IDC_SAVE_EXISTING_SAVE);
+    ASSERT_TRUE(clip->Save());
+    CClip* back = CClip::LoadFromDatabase(clip->m_nID);
+    ASSERT_TRUE(back != NULL);
+    EXPECT_EQ(PersonId("Lowe"), back->m_nPersonID);
+    EXPECT_STREQ("Wedge", back->m_strClub);
+    EXPECT_STREQ("hips", back->m_strComment);
+    delete back;
+    delete clip;
+}
+
 TEST_F(ClipSave, UnconfirmedSaveWithoutNamesKeepsTheCaptureAndItsDrawing)
 {
     CClip* clip = NewCapture("CAP7.avi");
