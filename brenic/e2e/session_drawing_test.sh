@@ -2,7 +2,8 @@
 # A coach's work on a recorded clip through the real program, checked in the database file,
 # on disk and in grabbed pictures:
 #  - a line, an angle (protractor) and a text drawn on channel 0 with the mouse, undone and
-#    redone; the clip saved with its drawing, and saved again the same bytes;
+#    redone; the clip saved with its drawing, closed, sent back to the clip panel from the
+#    database browser and opened: the same picture, and saved again the same bytes;
 #  - the clip trimmed (the frames outside the cut gone from its file, the tabs moved with
 #    them) and a JPEG snapshot written;
 #  - the clip exported to a clip file from the database browser, deleted from the database
@@ -47,10 +48,22 @@ drawing=$(sql 'SELECT hex(Overlay) FROM VideoClip')
 # The text as typed, the angle's label (degrees: 0xBA in Windows-1252) and its figure.
 case $drawing in *48697073*) ;; *) fail "the stored drawing has no text \"Hips\"" ;; esac
 case $drawing in *BA*) ;; *) fail "the stored drawing has no angle label" ;; esac
-# Saved again unchanged: the same bytes.
+# Closed (taken out of the clip panel), sent back to the panel from the database browser and
+# opened: a clip made anew from its row. Its drawing layer shows once a drawing tool is
+# chosen (a clip's drawing is shown by choice, and a clip read from its row starts hidden).
+D select "$L" 0 :: command "$M" 32790 :: sleep 1000
+[ "$(clip_count_in_panel)" = 0 ] || fail "the clip stayed in the clip panel"
+D command "$M" 32779 :: wait "$DATABASE" 20 >/dev/null
+D select "$DATABASE/class=SysTabControl32" 1 :: sleep 800 :: press "$CLIPS/@1106" :: sleep 1000 :: \
+  press "$DATABASE/@1" :: gone "$DATABASE" 20
+[ "$(clip_count_in_panel)" = 1 ] || fail "the clip did not come back to the clip panel"
+open_clip 0
+D click "$P/@1095" :: sleep 1000 :: grab "$O" "$work/reopened.bmp" :: click "$P/@1091" :: sleep 300
+cmp -s "$work/drawn.bmp" "$work/reopened.bmp" || fail "the reopened clip shows another drawing"
+# Saved again: the same bytes.
 save_clip
 [ "$(sql 'SELECT hex(Overlay) FROM VideoClip')" = "$drawing" ] ||
-  fail "saved again, the drawing's bytes differ"
+  fail "saved again, the reopened drawing's bytes differ"
 
 # --- Trim and snapshot ---------------------------------------------------------------------
 frames=$(sql 'SELECT Frames FROM VideoClip')
