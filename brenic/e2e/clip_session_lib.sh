@@ -52,10 +52,16 @@ session_setup() {
 
 # Starts the program and waits for its main window; the video help offered at the start is
 # declined, and the capture drive's fill warning that follows it (it depends on the
-# machine's disk) answered.
+# machine's disk) answered. With RESTORE set, the question about the recordings left unsaved
+# at the last exit must come first and is answered with that button.
 start_program() {
   (cd "$folder" && exec wine brenic.exe.so) >>"$work/run.log" 2>&1 &
   pid=$!
+  if [ -n "${RESTORE:-}" ]; then
+    local question='class=#32770,text=Restore Temporary Files'
+    D wait "$question" 60 >/dev/null || fail "no question about the unsaved recordings"
+    D press "$question/@$RESTORE" :: gone "$question" 30
+  fi
   D wait "$M" 60 >/dev/null || fail "no main window"
   if D wait 'class=#32770,text=Launch Help' 10 >/dev/null 2>&1; then
     D press 'class=#32770,text=Launch Help/@2' :: gone 'class=#32770,text=Launch Help' 10
