@@ -1,62 +1,38 @@
-# Shared by the scripted sessions that work on a recorded clip: the real program started from
-# a program folder of its own in a fresh prefix (X11 driver, no window manager: run them under
-# xvfb-run), driven only through session_driver. Source it with these set:
-#   src  the source tree     bin  the program folder to copy     driver  session_driver.exe.so
-# It sets work, prefix, folder, db and the window paths M (main window), P (skinned panel),
-# O (channel 0's drawing layer) and L (the clip panel's student list).
-set -euo pipefail
-work=$(mktemp -d /tmp/brenic_session.XXXXXX)
-prefix=$work/prefix
-folder=$work/program
-db=$folder/Quorvel.mdb
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLPATH=$bin
-export QUORVEL_SYNTHETIC_CAMERA=${QUORVEL_SYNTHETIC_CAMERA:-1}
-pid=
+# Helpers for the sessions that work on a recorded clip, over session_lib.sh (sourced, not
+# run). Source it after `session_display "$0" "$@"` and `session_begin ...`.
+#   D ...                          the session driver (drive)
+#   start_program                  starts the program and waits until it can be used
+#   wait_end                       waits for the program to end by itself (File/Exit)
+#   answer_box TEXT ID [SECONDS]   a message box of the program holding TEXT answered
+#   file_dialog CAPTION PATH       a file dialog given a path and confirmed
+#   add_person FIRST LAST          a person registered in the database browser
+#   record_clip                    an automatic recording (F1, trigger F3) adding one clip
+#   open_clip N                    the clip panel's item N opened in channel 0
+#   save_clip                      channel 0's clip saved (a new one to the first person)
+#   clip_count_in_panel, winpath FILE
+# Window paths: M (main window), P (skinned panel), O (channel 0's drawing layer), L (the clip
+# panel's student list), BOX (the program's message boxes), DATABASE and CLIPS (the database
+# browser and its clips page).
 
-M='class=AfxFrameOrView42s,text~=Quorvel - '
+M="$main"
 P="$M/class=#32770"
 O="$P/text=OverlayWnd0"
 L="$P/@152/class=SysListView32,visible"
-# The program's own message boxes carry its name as their caption.
 BOX='class=#32770,text=Quorvel Redovove'
 DATABASE='text=Vido Database'
 CLIPS="$DATABASE/text=Clips"
+db=$folder/Quorvel.mdb
 
-session_cleanup() {
-  if [ -n "${KEEP_SESSION:-}" ]; then echo "kept $work, program $pid" >&2; return; fi
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-    kill "$pid" 2>/dev/null || true
-  fi
-  "$src/tools/prefix.sh" stop "$prefix" || true
-  rm -rf "$work"
-}
-trap session_cleanup EXIT
-
-fail() {
-  echo "FAILED: $*" >&2
-  [ -f "$work/run.log" ] && tail -20 "$work/run.log" >&2
-  exit 1
-}
-
-D() { wine "$driver" "$@"; }
+D() { drive "$@"; }
 # A Windows path of a file under $work.
 winpath() { echo "Z:${1//\//\\}"; }
-sql() { sqlite3 "$db" "$@"; }
-
-session_setup() {
-  "$src/tools/prefix.sh" setup "$prefix" "$bin" unmanaged
-  mkdir -p "$folder"
-  cp "$bin/brenic.exe.so" "$bin/razeFieldDefs.xml" "$folder/"
-  cp -r "$bin/Skin" "$folder/"
-}
 
 # Starts the program and waits for its main window; the video help offered at the start is
 # declined, and the capture drive's fill warning that follows it (it depends on the
 # machine's disk) answered. With RESTORE set, the question about the recordings left unsaved
 # at the last exit must come first and is answered with that button.
 start_program() {
-  (cd "$folder" && exec wine brenic.exe.so) >>"$work/run.log" 2>&1 &
-  pid=$!
+  session_start
   if [ -n "${RESTORE:-}" ]; then
     local question='class=#32770,text=Restore Temporary Files'
     D wait "$question" 60 >/dev/null || fail "no question about the unsaved recordings"
@@ -70,7 +46,6 @@ start_program() {
   D wait "$P/@1014" 30 >/dev/null || fail "no skinned panel"
 }
 
-# Waits for the program to end by itself (File/Exit).
 wait_end() {
   local tries=0
   while kill -0 "$pid" 2>/dev/null; do
@@ -82,15 +57,14 @@ wait_end() {
   pid=
 }
 
-# A message box of the program holding TEXT: its button ID pressed (status 1 when none came
-# within SECONDS).
+# Status 1 when no box holding TEXT came within SECONDS.
 answer_box() {
   local text=$1 id=$2 seconds=${3:-10}
   D wait "$BOX/text~=$text" "$seconds" >/dev/null 2>&1 || return 1
   D press "$BOX/@$id" :: gone "$BOX/text~=$text" 10
 }
 
-# A file dialog (by caption) given a path and confirmed as Enter would.
+# Confirmed as Enter would (a posted click on the dialog's button is not taken).
 file_dialog() {
   local caption=$1 path=$2
   D wait "class=#32770,text~=$caption" 15 >/dev/null || fail "no dialog \"$caption\""
@@ -100,7 +74,6 @@ file_dialog() {
 
 clip_count_in_panel() { D items "$L" | grep -c . || true; }
 
-# A person registered in the database browser's Register page.
 add_person() {
   local first=$1 last=$2
   D command "$M" 32779 :: wait "$DATABASE" 20 >/dev/null
@@ -109,8 +82,6 @@ add_person() {
     settext "$DATABASE/text=Register/@1064" "$last" :: press "$DATABASE/@1" :: gone "$DATABASE" 20
 }
 
-# An automatic recording (the hot keys F1, then F3 for the trigger) that adds one clip to the
-# clip panel.
 record_clip() {
   local before
   before=$(clip_count_in_panel)
@@ -126,14 +97,13 @@ record_clip() {
   sleep 1
 }
 
-# The clip panel's item N opened in channel 0 (a double click), its drawing layer shown.
 open_clip() {
   D clickitem "$L" "$1" double :: wait "$O" 20 >/dev/null || fail "clip $1 did not open"
   sleep 1
 }
 
-# Saves the clip of channel 0 (Ctrl+S's command). A new clip gets the database's first person
-# as its subject in the save sheet; a stored one is saved over its row.
+# A new clip gets the database's first person as its subject in the save sheet; a stored one
+# is saved over its row.
 save_clip() {
   D command "$M" 32810
   local sheet='class=#32770,text~=Save Clip to Database'

@@ -8,12 +8,14 @@
 #    them) and a JPEG snapshot written;
 #  - the clip exported to a clip file from the database browser, deleted from the database
 #    with its person, imported back from the file with both, its drawing byte for byte.
-# Run under xvfb-run:  session_drawing_test.sh <source dir> <bin dir> <session_driver.exe.so>
-#   [shot.png]  (the program's window after the drawing, when a file is named)
-src=$1 bin=$2 driver=$3 shot=${4:-}
-. "$src/brenic/e2e/clip_session_lib.sh"
+#   session_drawing_test.sh <source dir> <bin dir> <session_driver.exe.so>
+# With QUORVEL_SCREENSHOT_DIR set, the main window after the drawing goes there.
+set -euo pipefail
+source "$1/brenic/e2e/session_lib.sh"
+session_display "$0" "$@"
+session_begin "$@"
+source "$src/brenic/e2e/clip_session_lib.sh"
 
-session_setup
 start_program
 add_person Ann "O'Brien"
 record_clip
@@ -35,10 +37,7 @@ D command "$M" 57643 :: sleep 700 :: grab "$O" "$work/undone.bmp" :: \
   command "$M" 57644 :: sleep 700 :: grab "$O" "$work/redone.bmp"
 cmp -s "$work/drawn.bmp" "$work/undone.bmp" && fail "undo changed nothing on the screen"
 cmp -s "$work/drawn.bmp" "$work/redone.bmp" || fail "redo did not bring the drawing back"
-if [ -n "$shot" ]; then
-  D grab "$M" "$work/shot.bmp"
-  convert "$work/shot.bmp" "$shot" 2>/dev/null || cp "$work/shot.bmp" "${shot%.png}.bmp"
-fi
+shot session-drawing
 
 save_clip
 [ "$(sql 'SELECT count(*) FROM VideoClip')" = 1 ] || fail "the clip is not in the database"

@@ -48,20 +48,42 @@
 //   click PATH [X Y] [right|double]  a mouse click at the client point (default: the
 //                                centre), posted to the deepest visible window under it
 //   drag PATH X1 Y1 X2 Y2 [STEPS]    left button down at the first point, moves, up at the last
+//   realclick PATH [X Y] [right|double]  the same through the system's input (the cursor moves
+//                                there and the button is pressed), as a hand on the mouse:
+//                                the window under the cursor gets it, with capture and
+//                                button state as the system keeps them
+//   realdrag PATH X1 Y1 X2 Y2 [STEPS]    a drag through the system's input
+//   realkey PATH KEY [ctrl] [shift] [alt]  PATH's top-level window brought to the front, then
+//                                the key pressed and released through the system's input
 //   key PATH KEY [ctrl] [shift] [alt]  posts key down and up (KEY: a name such as F3, RETURN,
 //                                ESCAPE, LEFT, HOME, PRIOR, SPACE, TAB, DELETE, a letter or
 //                                digit, or a number)
 //   close PATH                   posts WM_CLOSE
 //   grab PATH FILE.bmp [window]  the window's picture as the screen shows it (or, with
 //                                `window`, as drawn into its own surface) to a 24-bit BMP
+//                                (FILE: a Unix path)
 //   bars PATH [ROW]              the frame number the synthetic camera drew as 16 bars across
 //                                the middle of a picture filling PATH's client area (ROW: the
 //                                row to read, from the client's top; default the middle);
 //                                prints -1 when a bar is neither dark nor bright
+//   frame PATH [LEFT RIGHT]      the synthetic camera's frame number in a picture that fills
+//                                PATH's client area and shows the picture's columns LEFT to
+//                                RIGHT (of 720; default all, e.g. 180 540 for the middle half
+//                                a channel shows in the split view): the bits of the bars
+//                                shown whole, the lower ones from the moving stripes (6
+//                                pixels a frame); the bits of bars not shown count as 0; -1
+//                                when it cannot be read
+//   stripes PATH [LEFT RIGHT]    the stripes' shift (6 x frame mod 64) measured in the picture
+//   field PATH                   which field of a frame a picture filling PATH's client area
+//                                shows, from how its top rows pair: a field is shown with each
+//                                of its lines doubled, the first field's onto the rows 0-1,
+//                                2-3, ..., the second's onto 1-2, 3-4, ...; prints 0 or 1, or
+//                                -1 when the rows do not pair (a whole frame, live video)
 //   pixel PATH X Y               the colour at a client point, as RRGGBB
 //   sleep MS
 #include <windows.h>
 #include <commctrl.h>
+#include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -387,12 +409,22 @@ std::vector<std::string> Items(HWND w)
     switch (KindOf(w)) {
     case Kind::ListBox:
     case Kind::ComboBox: {
+        // Asked for in wide characters: the system hands an item's text across processes
+        // as the list keeps it, and the ANSI form of the request came back cut short.
         bool list = KindOf(w) == Kind::ListBox;
         int count = (int)Send(w, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
         for (int i = 0; i < count; ++i) {
-            int len = (int)Send(w, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, i, 0);
-            std::vector<char> text(len > 0 ? len + 1 : 1);
-            Send(w, list ? LB_GETTEXT : CB_GETLBTEXT, i, (LPARAM)text.data());
+            DWORD_PTR len = 0;
+            if (!SendMessageTimeoutW(w, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, i, 0, SMTO_NORMAL,
+                                     10000, &len))
+                Fail("the window did not answer a message");
+            std::vector<WCHAR> wide((int)len > 0 ? len + 1 : 1);
+            DWORD_PTR ignored = 0;
+            if (!SendMessageTimeoutW(w, list ? LB_GETTEXT : CB_GETLBTEXT, i, (LPARAM)wide.data(),
+                                     SMTO_NORMAL, 10000, &ignored))
+                Fail("the window did not answer a message");
+            std::vector<char> text(wide.size() * 2 + 1);
+            WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text.data(), (int)text.size(), NULL, NULL);
             out.push_back(text.data());
         }
         break;
@@ -624,6 +656,67 @@ void Click(HWND w, POINT p, bool right, bool twice)
     }
 }
 
+// Input as the devices would give it: the cursor moved to a client point of `w` and button
+// events at the cursor.
+void MoveCursor(HWND w, POINT client)
+{
+    POINT screen = client;
+    ClientToScreen(w, &screen);
+    SetCursorPos(screen.x, screen.y);
+    Sleep(30);
+}
+
+void Buttons(DWORD flags)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+    Sleep(30);
+}
+
+void RealClick(HWND w, POINT p, bool right, bool twice)
+{
+    MoveCursor(w, p);
+    const DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    const DWORD up = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    for (int i = 0; i < (twice ? 2 : 1); ++i) {
+        Buttons(down);
+        Buttons(up);
+    }
+}
+
+void RealKey(HWND w, UINT vk, bool ctrl, bool shift, bool alt)
+{
+    HWND top = GetAncestor(w, GA_ROOT);
+    SetForegroundWindow(top);
+    Sleep(100);
+    std::vector<UINT> keys;
+    if (ctrl)
+        keys.push_back(VK_CONTROL);
+    if (shift)
+        keys.push_back(VK_SHIFT);
+    if (alt)
+        keys.push_back(VK_MENU);
+    keys.push_back(vk);
+    std::vector<INPUT> in;
+    for (UINT k : keys) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = (WORD)k;
+        in.push_back(i);
+    }
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = (WORD)*it;
+        i.ki.dwFlags = KEYEVENTF_KEYUP;
+        in.push_back(i);
+    }
+    SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+    Sleep(30);
+}
+
 struct Picture {
     int width = 0, height = 0;
     std::vector<BYTE> bgr;  // top-down rows, 3 bytes a pixel, rows padded to 4 bytes
@@ -711,6 +804,140 @@ int Bars(const Picture& pic, int row)
             return -1;
     }
     return n;
+}
+
+// The synthetic camera's stripes: a ramp of luma along x + y that wraps every 64 picture
+// pixels and moves 6 pixels a frame, so that a wrap lies where x + y + 6n = 0 (mod 64). The
+// shift 6n mod 64 is estimated from every wrap outside the bars' band of a client area whose
+// left edge shows the picture's column `left` and that shows about `right` - `left` columns
+// (the picture may be a little wider than the area: its scale is measured from the wraps'
+// spacing); -1 without wraps.
+double StripeShift(const Picture& pic, double left, double right)
+{
+    std::vector<std::vector<int>> wraps(pic.height);
+    for (int r = 0; r < pic.height; ++r) {
+        if (abs(2 * r - pic.height) < pic.height * 3 / 10)
+            continue;
+        int previous = Luma(pic.At(0, r));
+        for (int x = 1; x < pic.width; ++x) {
+            int level = Luma(pic.At(x, r));
+            if (previous - level > 50)
+                wraps[r].push_back(x);
+            previous = level;
+        }
+    }
+    // Client pixels per picture pixel: the mean spacing of neighbouring wraps over 64.
+    double scale = pic.width / (right - left), spacing = 0;
+    int spacings = 0;
+    for (const std::vector<int>& row : wraps)
+        for (size_t i = 1; i < row.size(); ++i) {
+            double d = row[i] - row[i - 1];
+            if (fabs(d - 64 * scale) < 8 * scale)
+                spacing += d, ++spacings;
+        }
+    if (spacings > 20)
+        scale = spacing / spacings / 64;
+    std::vector<int> hist(64 * 4);  // quarter-pixel bins
+    std::vector<double> values;
+    for (int r = 0; r < pic.height; ++r) {
+        const double y = (r + 0.5) * 480.0 / pic.height - 0.5;
+        for (int x : wraps[r]) {
+            // The drop lies on the boundary between pixels x - 1 and x.
+            double v = fmod(-(left + x / scale + y), 64.0);
+            if (v < 0)
+                v += 64;
+            values.push_back(v);
+            hist[(int)(v * 4) % 256]++;
+        }
+    }
+    if (values.empty())
+        return -1;
+    // The mean of the wraps near the most common value (a window of 2 pixels each side).
+    int best = 0, bestCount = -1;
+    for (int b = 0; b < 256; ++b) {
+        int count = 0;
+        for (int k = -8; k <= 8; ++k)
+            count += hist[(b + k + 256) % 256];
+        if (count > bestCount)
+            best = b, bestCount = count;
+    }
+    const double centre = best / 4.0;
+    double sum = 0;
+    int n = 0;
+    for (double v : values) {
+        double d = fmod(v - centre + 96.0, 64.0) - 32.0;
+        if (fabs(d) <= 2.0)
+            sum += d, ++n;
+    }
+    return fmod(centre + sum / n + 64.0, 64.0);
+}
+
+// The frame number in a client area that shows the picture's columns `left` to `right`: its
+// bits from the bars the area shows whole, the bits below the lowest of them (at most 5)
+// from the stripes' shift; bits of bars outside the area count as 0. -1 when it cannot be
+// read.
+int FrameNumber(const Picture& pic, double left, double right)
+{
+    const int row = pic.height / 2;
+    const double bar = 720.0 / 16;
+    int known = 0, lowest = -1;
+    for (int b = 0; b < 16; ++b) {
+        if (b * bar < left - 0.5 || (b + 1) * bar > right + 0.5)
+            continue;
+        int x = (int)(((b + 0.5) * bar - left) * pic.width / (right - left));
+        int level = Luma(pic.At(x, row));
+        if (level > 170)
+            known |= 1 << b;
+        else if (level > 80)
+            return -1;
+        if (lowest < 0)
+            lowest = b;
+    }
+    if (lowest < 0 || lowest > 5)
+        return -1;
+    if (lowest == 0)
+        return known;
+    const double shift = StripeShift(pic, left, right);
+    if (shift < 0)
+        return -1;
+    int bestLow = 0;
+    double bestDistance = 64;
+    for (int low = 0; low < 1 << lowest; ++low) {
+        double expected = (6 * (known + low)) % 64;
+        double d = fabs(fmod(shift - expected + 96.0, 64.0) - 32.0);
+        if (d < bestDistance)
+            bestLow = low, bestDistance = d;
+    }
+    // Neighbouring candidates lie 2 pixels apart.
+    return bestDistance < 1.0 ? known + bestLow : -1;
+}
+
+// The mean difference of luma between two rows of the picture.
+double RowDifference(const Picture& pic, int a, int b)
+{
+    long sum = 0;
+    for (int x = 0; x < pic.width; ++x)
+        sum += abs(Luma(pic.At(x, a)) - Luma(pic.At(x, b)));
+    return (double)sum / pic.width;
+}
+
+// 0 when the top rows pair as 0-1, 2-3, ..., 1 when as 1-2, 3-4, ..., -1 when neither does.
+// Only the top rows are read: the picture's scaling to the window keeps their pairs there.
+int FieldShown(const Picture& pic)
+{
+    const int pairs = 4;
+    if (pic.height < 2 * pairs + 2)
+        Fail("the picture is too small");
+    double first = 0, second = 0;
+    for (int k = 0; k < pairs; ++k) {
+        first += RowDifference(pic, 2 * k, 2 * k + 1);
+        second += RowDifference(pic, 2 * k + 1, 2 * k + 2);
+    }
+    if (first * 4 < second)
+        return 0;
+    if (second * 4 < first)
+        return 1;
+    return -1;
 }
 
 bool Flag(const std::vector<std::string>& args, size_t from, const char* name)
@@ -849,6 +1076,26 @@ void Run(const std::vector<std::string>& a)
             PostMouse(w, p, WM_MOUSEMOVE, MK_LBUTTON);
         }
         PostMouse(w, to, WM_LBUTTONUP, 0);
+    } else if (cmd == "realclick") {
+        Need(a, 1, "realclick PATH [X Y] [right|double]");
+        HWND w = Need(a[1]);
+        RealClick(w, ClientPoint(w, a, 2), Flag(a, 2, "right"), Flag(a, 2, "double"));
+    } else if (cmd == "realdrag") {
+        Need(a, 5, "realdrag PATH X1 Y1 X2 Y2 [STEPS]");
+        HWND w = Need(a[1]);
+        POINT from = {Number(a[2]), Number(a[3])}, to = {Number(a[4]), Number(a[5])};
+        int steps = a.size() > 6 ? (int)Number(a[6]) : 8;
+        if (steps < 1)
+            steps = 1;
+        MoveCursor(w, from);
+        Buttons(MOUSEEVENTF_LEFTDOWN);
+        for (int i = 1; i <= steps; ++i)
+            MoveCursor(w, {from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+        Buttons(MOUSEEVENTF_LEFTUP);
+    } else if (cmd == "realkey") {
+        Need(a, 2, "realkey PATH KEY [ctrl] [shift] [alt]");
+        RealKey(Need(a[1]), KeyCode(a[2]), Flag(a, 3, "ctrl"), Flag(a, 3, "shift"),
+                Flag(a, 3, "alt"));
     } else if (cmd == "key") {
         Need(a, 2, "key PATH KEY [ctrl] [shift] [alt]");
         PostKey(Need(a[1]), KeyCode(a[2]), Flag(a, 3, "ctrl"), Flag(a, 3, "shift"), Flag(a, 3, "alt"));
@@ -864,6 +1111,21 @@ void Run(const std::vector<std::string>& a)
         Picture pic = GrabClient(w, false);
         int row = a.size() > 2 ? (int)Number(a[2]) : pic.height / 2;
         Print(std::to_string(Bars(pic, row)));
+    } else if (cmd == "frame" || cmd == "stripes") {
+        Need(a, 1, "frame|stripes PATH [LEFT RIGHT]");
+        Picture pic = GrabClient(Need(a[1]), false);
+        double left = a.size() > 3 ? Number(a[2]) : 0, right = a.size() > 3 ? Number(a[3]) : 720;
+        if (right <= left)
+            Fail("the columns are empty", 2);
+        char buf[32];
+        if (cmd == "frame")
+            snprintf(buf, sizeof buf, "%d", FrameNumber(pic, left, right));
+        else
+            snprintf(buf, sizeof buf, "%.2f", StripeShift(pic, left, right));
+        Print(buf);
+    } else if (cmd == "field") {
+        Need(a, 1, "field PATH");
+        Print(std::to_string(FieldShown(GrabClient(Need(a[1]), false))));
     } else if (cmd == "pixel") {
         Need(a, 3, "pixel PATH X Y");
         Picture pic = GrabClient(Need(a[1]), false);

@@ -9,9 +9,12 @@
 #  - the camera goes off during a recording (`lose=N`): its message, no crash, no clip and no
 #    recording left behind, the program keeps working;
 #  - a damaged clip file offered for import: refused with a message, the database unchanged.
-# Run under xvfb-run:  session_restart_test.sh <source dir> <bin dir> <session_driver.exe.so>
-src=$1 bin=$2 driver=$3
-. "$src/brenic/e2e/clip_session_lib.sh"
+#   session_restart_test.sh <source dir> <bin dir> <session_driver.exe.so>
+set -euo pipefail
+source "$1/brenic/e2e/session_lib.sh"
+session_display "$0" "$@"
+session_begin "$@"
+source "$src/brenic/e2e/clip_session_lib.sh"
 
 OPT='class=#32770,text=Options'
 UNSAVED='class=#32770,text=Unsaved Clips'
@@ -42,7 +45,6 @@ browser_clips() {
 }
 
 # --- Options, Exit, start again ------------------------------------------------------------
-session_setup
 start_program
 add_person Ann "O'Brien"
 record_clip
