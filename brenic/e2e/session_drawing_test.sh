@@ -44,9 +44,11 @@ save_clip
 [ "$(sql "SELECT p.FirstName || ' ' || p.LastName FROM VideoClip c JOIN Person p ON p.ID = c.PersonID")" = "Ann O'Brien" ] ||
   fail "the clip is not Ann O'Brien's"
 drawing=$(sql 'SELECT hex(Overlay) FROM VideoClip')
-# The text as typed, the angle's label (degrees: 0xBA in Windows-1252) and its figure.
-case $drawing in *48697073*) ;; *) fail "the stored drawing has no text \"Hips\"" ;; esac
-case $drawing in *BA*) ;; *) fail "the stored drawing has no angle label" ;; esac
+# The text as typed and the angle's label (a number of degrees, º being 0xBA in
+# Windows-1252).
+sql "SELECT writefile('$work/drawing.bin', Overlay) FROM VideoClip" >/dev/null
+LC_ALL=C grep -qa 'Hips' "$work/drawing.bin" || fail "the stored drawing has no text \"Hips\""
+LC_ALL=C grep -qaP '[0-9]{1,3}\xBA' "$work/drawing.bin" || fail "the stored drawing has no angle label"
 # Closed (taken out of the clip panel), sent back to the panel from the database browser and
 # opened: a clip made anew from its row. Its drawing layer shows once a drawing tool is
 # chosen (a clip's drawing is shown by choice, and a clip read from its row starts hidden).
