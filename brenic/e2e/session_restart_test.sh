@@ -18,10 +18,6 @@ source "$src/brenic/e2e/clip_session_lib.sh"
 
 OPT='class=#32770,text=Options'
 UNSAVED='class=#32770,text=Unsaved Clips'
-key='HKLM\Software\Quorvel\Quorvel Redovove LE'
-setting() {
-  wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"
-}
 # File/Exit; fails when the program asks about unsaved clips unless ANSWER names the button.
 exit_program() {
   D command "$M" 57665
@@ -55,7 +51,8 @@ D command "$M" 32776 :: wait "$OPT" 20 >/dev/null || fail "no options sheet"
 D press "$OPT/@1151" :: sleep 300 :: press "$OPT/@1" :: gone "$OPT" 10
 place=$(D rect "$M")
 exit_program
-[ "$(setting bVideoFrameCount)" = 1 ] || fail "the setting was not stored: $(setting bVideoFrameCount)"
+read_settings
+expect_setting bVideoFrameCount 1
 [ -s "$folder/quorvel_anaz_LE.wsp" ] || fail "no workspace saved at the exit"
 workspace=$(md5sum <"$folder/quorvel_anaz_LE.wsp")
 
