@@ -48,7 +48,7 @@ CRestoreTempDlg::CRestoreTempDlg(CWnd* parent)
 
 // ---------------------------------------------------------------------------------------
 static const UINT kSaveButtons[] = {IDOK, IDCANCEL, IDC_SAVE_EXISTING_SAVE};
-static const INT_PTR kSaveAnswers[] = {IDOK, IDCANCEL, 5};
+static const INT_PTR kSaveAnswers[] = {IDOK, IDCANCEL, CSaveExistingDlg::answerSave};
 
 CSaveExistingDlg::CSaveExistingDlg(CWnd* parent)
     : CAnswerDialog(IDD_SAVE_EXISTING, parent, kSaveButtons, kSaveAnswers, 3)

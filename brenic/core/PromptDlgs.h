@@ -39,6 +39,9 @@ public:
 class CSaveExistingDlg : public CAnswerDialog
 {
 public:
+    // What the "Save" button answers (its control id is another number).
+    enum { answerSave = 5 };
+
     explicit CSaveExistingDlg(CWnd* parent = NULL);
 
 protected:

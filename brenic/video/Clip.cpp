@@ -637,6 +637,23 @@ BOOL CClip::Reload()
     return found;
 }
 
+void CClip::TakeSheetFields()
+{
+    CClipRecord rs;
+    rs.Open(dbOpenDynaset, "[VideoClip]");
+    if (FindOwnRow(&rs)) {
+        m_nPersonID = rs.m_PersonID;
+        m_strClipType = rs.m_ClipType;
+        m_strClub = rs.m_Club;
+        m_strView = rs.m_View;
+        m_strComment = rs.m_Comment;
+        m_captureTime = rs.m_DateTimeStamp;
+        m_nComparisonClipID = rs.m_ComparisonClipID;
+    }
+    rs.Close();
+    LoadSubject();
+}
+
 BOOL CClip::UpdateDatabaseRecord(BOOL ask)
 {
     CClipRecord rs;
@@ -647,13 +664,13 @@ BOOL CClip::UpdateDatabaseRecord(BOOL ask)
         m_bNew = TRUE;
         return FALSE;
     }
-    INT_PTR answer = IDC_SAVE_EXISTING_SAVE;
+    INT_PTR answer = CSaveExistingDlg::answerSave;
     if (ask) {
         CSaveExistingDlg question(AfxGetMainWnd());
         answer = question.DoModal();
     }
     BOOL result = FALSE;
-    if (answer == IDC_SAVE_EXISTING_SAVE) {
+    if (answer == CSaveExistingDlg::answerSave) {
         WriteRecord(&rs);
         LoadFromRecord(&rs);
         result = TRUE;
@@ -664,6 +681,7 @@ BOOL CClip::UpdateDatabaseRecord(BOOL ask)
             return FALSE;
         BOOL found = FALSE;
         ShowSaveSheet(CString(), m_nID, &found);
+        TakeSheetFields();
         if (g_pClavio)
             g_pClavio->NotifyUpdate();
         return result;
@@ -757,6 +775,7 @@ BOOL CClip::SaveNewRecord()
         m_bNew = wasNew;
         if ((answer == IDOK && found) ||
             (!m_subject.m_FirstName.IsEmpty() && !m_subject.m_LastName.IsEmpty())) {
+            TakeSheetFields();
             Sleep(300);
         } else {
             DeleteClipRow(m_nID);

@@ -46,6 +46,9 @@ public:
     CClip* CreateCopy();
     BOOL WriteRecord(CClipRecord* rs);
     BOOL Reload();
+    // Takes back from its row what the save sheet let the user fill in (subject, type, club,
+    // view, comment, time), so that the next save does not write over it.
+    void TakeSheetFields();
     BOOL UpdateDatabaseRecord(BOOL ask);
     static CString MakeUniqueVideoFileName(CString prefix);
 

@@ -5,6 +5,7 @@
 #include "ClipBar.h"
 #include "DatabaseMgr.h"
 #include "ODClosedShapes.h"
+#include "resource.h"
 #include "../browser/DatabaseSheet.h"
 
 namespace {
@@ -119,6 +120,61 @@ TEST_F(ClipSave, FirstSaveMovesTheCaptureAndFindsPeopleByExactNames)
             shown.find("Save Clip to Database - Fill in missing or incorrect fields") != 0 &&
             shown.find("Could not add source filter") == std::string::npos)
             ADD_FAILURE() << shown;
+}
+
+// A stored clip saved again asks whether to save or to edit its row: "Save" writes the
+// clip's changes into the row, "Cancel" leaves the row as it was.
+TEST_F(ClipSave, StoredClipSavedAgainWritesItsChangesOnSave)
+{
+    CClip* clip = NewCapture("CAP1.avi", "captured");
+    ASSERT_TRUE(clip->Save());
+    ForgetSheet();
+    const struct {
+        int button;
+        const char* comment;
+        const char* stored;
+    } cases[] = {{IDCANCEL, "cancelled", ""}, {IDC_SAVE_EXISTING_SAVE, "saved", "saved"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.comment);
+        clip->m_strComment = c.comment;
+        m_answers.Queue(c.button);
+        EXPECT_EQ(c.button != IDCANCEL, clip->Save());
+        EXPECT_TRUE(m_answers.Saw("Clip is already saved."));
+        CClip* back = CClip::LoadFromDatabase(clip->m_nID);
+        ASSERT_TRUE(back != NULL);
+        EXPECT_STREQ(c.stored, back->m_strComment);
+        delete back;
+    }
+    delete clip;
+}
+
+// The save sheet writes the subject, club and comment the user chose into the row: the clip
+// takes them back, and its next save keeps them.
+TEST_F(ClipSave, FieldsTheSheetWroteSurviveTheNextSave)
+{
+    AddPerson("Lowe", "Kim");
+    CClip* clip = NewCapture("CAP1.avi", "captured");
+    ASSERT_TRUE(clip->Save());
+    ForgetSheet();
+    CDaoDatabase db;
+    db.Open(m_main);
+    CString sql;
+    sql.Format("UPDATE [VideoClip] SET [PersonID] = %d, [Club] = 'Wedge', [Comment] = 'hips' "
+               "WHERE [ID] = %d",
+               PersonId("Lowe"), clip->m_nID);
+    db.Execute(sql);
+    db.Close();
+    clip->TakeSheetFields();
+    EXPECT_STREQ("Lowe", clip->m_subject.m_LastName);
+    m_answers.Queue(IDC_SAVE_EXISTING_SAVE);
+    ASSERT_TRUE(clip->Save());
+    CClip* back = CClip::LoadFromDatabase(clip->m_nID);
+    ASSERT_TRUE(back != NULL);
+    EXPECT_EQ(PersonId("Lowe"), back->m_nPersonID);
+    EXPECT_STREQ("Wedge", back->m_strClub);
+    EXPECT_STREQ("hips", back->m_strComment);
+    delete back;
+    delete clip;
 }
 
 TEST_F(ClipSave, UnconfirmedSaveWithoutNamesKeepsTheCaptureAndItsDrawing)
