@@ -7,7 +7,6 @@
 #pragma once
 #include "GraphManager.h"
 #include "ideinterlace.h"
-#include "step_timing.h"
 
 class CShadowView;
 class CPlaybackGraph;
@@ -177,7 +176,6 @@ protected:
     // instead of ending after every one-shot tick and being made again for the next.
     volatile LONG m_nKeepAliveTimerId;
     volatile LONG m_nTimersStarted;
-    StepPacer m_Pacer;
     CCriticalSection m_StepLock;
 
     int m_nLockOffset;

@@ -1,7 +1,11 @@
 #include "stretch.h"
 #include <cstring>
 
-void StretchColumnMap(int sw, int dw, bool mirror, int* map)
+namespace {
+
+// Source column of each destination column: the source pixel under the centre of the
+// destination pixel. Identity maps are detected by the callers and copied as blocks.
+void BuildMap(int sw, int dw, bool mirror, int* map)
 {
     const uint64_t step = (uint64_t(sw) << 32) / uint64_t(dw);
     uint64_t pos = step / 2;
@@ -13,11 +17,13 @@ void StretchColumnMap(int sw, int dw, bool mirror, int* map)
     }
 }
 
-int StretchSourceRow(int y, int sh, int dh)
+inline int SourceRow(int y, int sh, int dh)
 {
     int s = int(((uint64_t(2 * y + 1) * uint64_t(sh)) / uint64_t(dh)) / 2);
     return s >= sh ? sh - 1 : s;
 }
+
+} // namespace
 
 void StretchPixels32(const uint8_t* src, ptrdiff_t srcPitch, int sw, int sh, uint8_t* dst,
                      ptrdiff_t dstPitch, int dw, int dh, bool mirror, int* colMap)
@@ -26,11 +32,11 @@ void StretchPixels32(const uint8_t* src, ptrdiff_t srcPitch, int sw, int sh, uin
         return;
     const bool straight = !mirror && sw == dw;
     if (!straight)
-        StretchColumnMap(sw, dw, mirror, colMap);
+        BuildMap(sw, dw, mirror, colMap);
     int lastRow = -1;
     const uint8_t* lastOut = nullptr;
     for (int y = 0; y < dh; ++y) {
-        const int sy = StretchSourceRow(y, sh, dh);
+        const int sy = SourceRow(y, sh, dh);
         uint32_t* d = reinterpret_cast<uint32_t*>(dst + y * dstPitch);
         if (sy == lastRow) {
             // Enlarged rows repeat: copy the row already made.
@@ -66,9 +72,9 @@ void StretchPixels(const uint8_t* src, ptrdiff_t srcPitch, int sw, int sh, uint8
     }
     if (sw < 1 || sh < 1 || dw < 1 || dh < 1 || bytesPerPixel < 1 || bytesPerPixel > 4)
         return;
-    StretchColumnMap(sw, dw, mirror, colMap);
+    BuildMap(sw, dw, mirror, colMap);
     for (int y = 0; y < dh; ++y) {
-        const uint8_t* s = src + StretchSourceRow(y, sh, dh) * srcPitch;
+        const uint8_t* s = src + SourceRow(y, sh, dh) * srcPitch;
         uint8_t* d = dst + y * dstPitch;
         for (int x = 0; x < dw; ++x)
             memcpy(d + x * bytesPerPixel, s + colMap[x] * bytesPerPixel, bytesPerPixel);
