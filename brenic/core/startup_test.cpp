@@ -138,12 +138,16 @@ LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam)
         GetWindowTextA((HWND)wParam, caption, sizeof caption);
         // Message boxes only: the dialogs under test are left alone.
         static std::set<HWND> seen;
+        // Each box is answered once; only message boxes (their text is in the control 0xFFFF)
+        // are counted, not other dialogs Wine may show in this thread.
         if (!strcmp(cls, "#32770") && strcmp(caption, "Select Remote Database") &&
             seen.insert((HWND)wParam).second) {
-            ++g_boxes;
             char text[256] = "";
             GetDlgItemTextA((HWND)wParam, 0xFFFF, text, sizeof text);
-            g_boxTexts += std::string("[") + caption + ": " + text + "] ";
+            if (*text) {
+                ++g_boxes;
+                g_boxTexts += std::string("[") + caption + ": " + text + "] ";
+            }
             PostMessageA((HWND)wParam, WM_COMMAND, IDOK, 0);
         }
     }
