@@ -40,7 +40,7 @@ cmp -s "$work/drawn.bmp" "$work/redone.bmp" || fail "redo did not bring the draw
 shot session-drawing
 
 save_clip
-[ "$(sql 'SELECT count(*) FROM VideoClip')" = 1 ] || fail "the clip is not in the database"
+sql_until 1 'SELECT count(*) FROM VideoClip' >/dev/null || fail "the clip is not in the database"
 [ "$(sql "SELECT p.FirstName || ' ' || p.LastName FROM VideoClip c JOIN Person p ON p.ID = c.PersonID")" = "Ann O'Brien" ] ||
   fail "the clip is not Ann O'Brien's"
 drawing=$(sql 'SELECT hex(Overlay) FROM VideoClip')
@@ -119,13 +119,13 @@ file_dialog "exported clip" "$(winpath "$work/swing.kpx")"
 D press "$CLIPS/@1293"
 answer_box "delete this Clip" 6 || fail "delete: no confirmation asked"
 answer_box "last clip for Ann O'Brien" 6 || fail "delete: the person's record was not offered"
-[ "$(sql 'SELECT count(*) FROM VideoClip') $(sql 'SELECT count(*) FROM Person')" = "0 0" ] ||
+sql_until "0 0" "SELECT (SELECT count(*) FROM VideoClip) || ' ' || (SELECT count(*) FROM Person)" >/dev/null ||
   fail "the clip or its person stayed in the database"
 D press "$CLIPS/@1109"
 file_dialog "Select a video file to load" "$(winpath "$work/swing.kpx")"
 sleep 3
 D press "$DATABASE/@1" :: gone "$DATABASE" 20
-[ "$(sql 'SELECT count(*) FROM VideoClip')" = 1 ] || fail "the clip was not imported"
+sql_until 1 'SELECT count(*) FROM VideoClip' >/dev/null || fail "the clip was not imported"
 [ "$(sql "SELECT p.FirstName || ' ' || p.LastName FROM VideoClip c JOIN Person p ON p.ID = c.PersonID")" = "Ann O'Brien" ] ||
   fail "the imported clip lost its person"
 [ "$(sql 'SELECT hex(Overlay) FROM VideoClip')" = "$drawing" ] || fail "the imported drawing differs"

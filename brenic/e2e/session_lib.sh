@@ -93,3 +93,15 @@ expect_default_settings() {
 }
 
 sql() { sqlite3 -batch -noheader "$folder/Quorvel.mdb" "$1"; }
+# The query's answer once it is the one wanted (the program writes what a click asked for a
+# moment later): waits up to 10 s, then prints the last answer and fails.
+sql_until() {
+  local want=$1 query=$2 have= tries=0
+  while :; do
+    have=$(sql "$query" 2>/dev/null || true)
+    [ "$have" = "$want" ] && return 0
+    tries=$((tries + 1))
+    [ $tries -ge 50 ] && { echo "$have"; return 1; }
+    sleep 0.2
+  done
+}
