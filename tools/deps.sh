@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libavformat-dev libavcodec-dev libavdevice-dev libswscale-dev libswresample-dev libavutil-dev
   libsqlite3-dev libjpeg62-turbo-dev
+  sqlite3                                         # the session tests read the database file
   clang libclang-rt-14-dev                        # libFuzzer runs of the file parsers
   xvfb xauth x11-apps fonts-dejavu-core fonts-liberation
   fonts-wine                                      # Tahoma, MS Sans Serif, Marlett (caption symbols)

@@ -38,6 +38,9 @@
 //                                or tab control (-1 for none)
 //   select PATH INDEX            selects an item of a list box or combo box (and tells the
 //                                parent, as a click would), of a list view or of a tab control
+//   itemrect PATH INDEX          an item's rectangle in the list's client coordinates (list
+//                                box, list view, tab control): left top right bottom
+//   clickitem PATH INDEX [right|double]  a mouse click at the centre of a list's item
 //   state PATH                   "visible|hidden enabled|disabled checked|unchecked"
 //   rect PATH                    the window's client rectangle in screen coordinates
 //   command PATH ID              posts WM_COMMAND ID (a menu command or accelerator) to PATH
@@ -55,10 +58,19 @@
 //                                the middle of a picture filling PATH's client area (ROW: the
 //                                row to read, from the client's top; default the middle);
 //                                prints -1 when a bar is neither dark nor bright
+//   frame PATH [LEFT RIGHT]      the synthetic camera's frame number in a picture that fills
+//                                PATH's client area and shows the picture's columns LEFT to
+//                                RIGHT (of 720; default all, e.g. 180 540 for the middle half
+//                                a channel shows in the split view): the bits of the bars
+//                                shown whole, the lower ones from the moving stripes (6
+//                                pixels a frame); the bits of bars not shown count as 0; -1
+//                                when it cannot be read
+//   stripes PATH [LEFT RIGHT]    the stripes' shift (6 x frame mod 64) measured in the picture
 //   pixel PATH X Y               the colour at a client point, as RRGGBB
 //   sleep MS
 #include <windows.h>
 #include <commctrl.h>
+#include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -493,6 +505,31 @@ void Select(HWND w, int index)
     }
 }
 
+RECT ItemRect(HWND w, int index)
+{
+    RECT r = {};
+    switch (KindOf(w)) {
+    case Kind::ListBox:
+        if (Send(w, LB_GETITEMRECT, index, (LPARAM)&r) == LB_ERR)
+            Fail("no item " + std::to_string(index));
+        break;
+    case Kind::ListView:
+    case Kind::Tab: {
+        Remote mem(w, sizeof r);
+        r.left = LVIR_BOUNDS;
+        mem.Write(0, &r, sizeof r);
+        bool list = KindOf(w) == Kind::ListView;
+        if (!Send(w, list ? LVM_GETITEMRECT : TCM_GETITEMRECT, index, (LPARAM)mem.At(0)))
+            Fail("no item " + std::to_string(index));
+        mem.Read(0, &r, sizeof r);
+        break;
+    }
+    default:
+        Fail("no items with places in " + ClassOf(w));
+    }
+    return r;
+}
+
 struct KeyName {
     const char* name;
     UINT vk;
@@ -585,6 +622,17 @@ void PostMouse(HWND top, POINT client, UINT msg, WPARAM keys)
     PostMessageA(target, msg, keys, MAKELPARAM(local.x, local.y));
 }
 
+void Click(HWND w, POINT p, bool right, bool twice)
+{
+    PostMouse(w, p, WM_MOUSEMOVE, 0);
+    PostMouse(w, p, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON);
+    PostMouse(w, p, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0);
+    if (twice) {
+        PostMouse(w, p, right ? WM_RBUTTONDBLCLK : WM_LBUTTONDBLCLK, right ? MK_RBUTTON : MK_LBUTTON);
+        PostMouse(w, p, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0);
+    }
+}
+
 struct Picture {
     int width = 0, height = 0;
     std::vector<BYTE> bgr;  // top-down rows, 3 bytes a pixel, rows padded to 4 bytes
@@ -674,6 +722,112 @@ int Bars(const Picture& pic, int row)
     return n;
 }
 
+// The synthetic camera's stripes: a ramp of luma along x + y that wraps every 64 picture
+// pixels and moves 6 pixels a frame, so that a wrap lies where x + y + 6n = 0 (mod 64). The
+// shift 6n mod 64 is estimated from every wrap outside the bars' band of a client area whose
+// left edge shows the picture's column `left` and that shows about `right` - `left` columns
+// (the picture may be a little wider than the area: its scale is measured from the wraps'
+// spacing); -1 without wraps.
+double StripeShift(const Picture& pic, double left, double right)
+{
+    std::vector<std::vector<int>> wraps(pic.height);
+    for (int r = 0; r < pic.height; ++r) {
+        if (abs(2 * r - pic.height) < pic.height * 3 / 10)
+            continue;
+        int previous = Luma(pic.At(0, r));
+        for (int x = 1; x < pic.width; ++x) {
+            int level = Luma(pic.At(x, r));
+            if (previous - level > 50)
+                wraps[r].push_back(x);
+            previous = level;
+        }
+    }
+    // Client pixels per picture pixel: the mean spacing of neighbouring wraps over 64.
+    double scale = pic.width / (right - left), spacing = 0;
+    int spacings = 0;
+    for (const std::vector<int>& row : wraps)
+        for (size_t i = 1; i < row.size(); ++i) {
+            double d = row[i] - row[i - 1];
+            if (fabs(d - 64 * scale) < 8 * scale)
+                spacing += d, ++spacings;
+        }
+    if (spacings > 20)
+        scale = spacing / spacings / 64;
+    std::vector<int> hist(64 * 4);  // quarter-pixel bins
+    std::vector<double> values;
+    for (int r = 0; r < pic.height; ++r) {
+        const double y = (r + 0.5) * 480.0 / pic.height - 0.5;
+        for (int x : wraps[r]) {
+            // The drop lies on the boundary between pixels x - 1 and x.
+            double v = fmod(-(left + x / scale + y), 64.0);
+            if (v < 0)
+                v += 64;
+            values.push_back(v);
+            hist[(int)(v * 4) % 256]++;
+        }
+    }
+    if (values.empty())
+        return -1;
+    // The mean of the wraps near the most common value (a window of 2 pixels each side).
+    int best = 0, bestCount = -1;
+    for (int b = 0; b < 256; ++b) {
+        int count = 0;
+        for (int k = -8; k <= 8; ++k)
+            count += hist[(b + k + 256) % 256];
+        if (count > bestCount)
+            best = b, bestCount = count;
+    }
+    const double centre = best / 4.0;
+    double sum = 0;
+    int n = 0;
+    for (double v : values) {
+        double d = fmod(v - centre + 96.0, 64.0) - 32.0;
+        if (fabs(d) <= 2.0)
+            sum += d, ++n;
+    }
+    return fmod(centre + sum / n + 64.0, 64.0);
+}
+
+// The frame number in a client area that shows the picture's columns `left` to `right`: its
+// bits from the bars the area shows whole, the bits below the lowest of them (at most 5)
+// from the stripes' shift; bits of bars outside the area count as 0. -1 when it cannot be
+// read.
+int FrameNumber(const Picture& pic, double left, double right)
+{
+    const int row = pic.height / 2;
+    const double bar = 720.0 / 16;
+    int known = 0, lowest = -1;
+    for (int b = 0; b < 16; ++b) {
+        if (b * bar < left - 0.5 || (b + 1) * bar > right + 0.5)
+            continue;
+        int x = (int)(((b + 0.5) * bar - left) * pic.width / (right - left));
+        int level = Luma(pic.At(x, row));
+        if (level > 170)
+            known |= 1 << b;
+        else if (level > 80)
+            return -1;
+        if (lowest < 0)
+            lowest = b;
+    }
+    if (lowest < 0 || lowest > 5)
+        return -1;
+    if (lowest == 0)
+        return known;
+    const double shift = StripeShift(pic, left, right);
+    if (shift < 0)
+        return -1;
+    int bestLow = 0;
+    double bestDistance = 64;
+    for (int low = 0; low < 1 << lowest; ++low) {
+        double expected = (6 * (known + low)) % 64;
+        double d = fabs(fmod(shift - expected + 96.0, 64.0) - 32.0);
+        if (d < bestDistance)
+            bestLow = low, bestDistance = d;
+    }
+    // Neighbouring candidates lie 2 pixels apart.
+    return bestDistance < 1.0 ? known + bestLow : -1;
+}
+
 bool Flag(const std::vector<std::string>& args, size_t from, const char* name)
 {
     for (size_t i = from; i < args.size(); ++i)
@@ -756,6 +910,19 @@ void Run(const std::vector<std::string>& a)
     } else if (cmd == "select") {
         Need(a, 2, "select PATH INDEX");
         Select(Need(a[1]), (int)Number(a[2]));
+    } else if (cmd == "itemrect") {
+        Need(a, 2, "itemrect PATH INDEX");
+        RECT r = ItemRect(Need(a[1]), (int)Number(a[2]));
+        char buf[96];
+        snprintf(buf, sizeof buf, "%ld %ld %ld %ld", (long)r.left, (long)r.top, (long)r.right,
+                 (long)r.bottom);
+        Print(buf);
+    } else if (cmd == "clickitem") {
+        Need(a, 2, "clickitem PATH INDEX [right|double]");
+        HWND w = Need(a[1]);
+        RECT r = ItemRect(w, (int)Number(a[2]));
+        Click(w, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, Flag(a, 3, "right"),
+              Flag(a, 3, "double"));
     } else if (cmd == "state") {
         Need(a, 1, "state PATH");
         HWND w = Need(a[1]);
@@ -782,16 +949,7 @@ void Run(const std::vector<std::string>& a)
     } else if (cmd == "click") {
         Need(a, 1, "click PATH [X Y] [right|double]");
         HWND w = Need(a[1]);
-        POINT p = ClientPoint(w, a, 2);
-        bool right = Flag(a, 2, "right"), twice = Flag(a, 2, "double");
-        PostMouse(w, p, WM_MOUSEMOVE, 0);
-        PostMouse(w, p, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON);
-        PostMouse(w, p, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0);
-        if (twice) {
-            PostMouse(w, p, right ? WM_RBUTTONDBLCLK : WM_LBUTTONDBLCLK,
-                      right ? MK_RBUTTON : MK_LBUTTON);
-            PostMouse(w, p, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0);
-        }
+        Click(w, ClientPoint(w, a, 2), Flag(a, 2, "right"), Flag(a, 2, "double"));
     } else if (cmd == "drag") {
         Need(a, 5, "drag PATH X1 Y1 X2 Y2 [STEPS]");
         HWND w = Need(a[1]);
@@ -821,6 +979,18 @@ void Run(const std::vector<std::string>& a)
         Picture pic = GrabClient(w, false);
         int row = a.size() > 2 ? (int)Number(a[2]) : pic.height / 2;
         Print(std::to_string(Bars(pic, row)));
+    } else if (cmd == "frame" || cmd == "stripes") {
+        Need(a, 1, "frame|stripes PATH [LEFT RIGHT]");
+        Picture pic = GrabClient(Need(a[1]), false);
+        double left = a.size() > 3 ? Number(a[2]) : 0, right = a.size() > 3 ? Number(a[3]) : 720;
+        if (right <= left)
+            Fail("the columns are empty", 2);
+        char buf[32];
+        if (cmd == "frame")
+            snprintf(buf, sizeof buf, "%d", FrameNumber(pic, left, right));
+        else
+            snprintf(buf, sizeof buf, "%.2f", StripeShift(pic, left, right));
+        Print(buf);
     } else if (cmd == "pixel") {
         Need(a, 3, "pixel PATH X Y");
         Picture pic = GrabClient(Need(a[1]), false);

@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# A coach's first session through the real program, driven only with what a user has (keys,
+# clicks, menu commands, dialog buttons) and checked in the registry, the database file, the
+# files on disk and the pictures on the screen:
+#  1. first start: settings and database made, the camera's live video in channel 0;
+#  2. a student added in the database browser, with an apostrophe and a Windows-1252 letter;
+#  3. an automatic recording triggered with the hot key: the clip in the clip panel with the
+#     frames before, at and after the trigger, its impact tab at the trigger, stepped field
+#     by field;
+#  4. a second clip; both side by side, locked at their impacts, stepped together both ways.
+# Pictures are read through the synthetic camera's frame numbers (bars and moving stripes).
+#   session_recording_test.sh <source dir> <bin dir> <session_driver.exe.so>
+set -euo pipefail
+source "$1/brenic/e2e/session_lib.sh"
+session_display "$0" "$@"
+session_begin "$@"
+
+panel="$main/class=#32770"
+clips="$main/text=Clip Panel/class=SysListView32,visible"
+channel0="$main/class=AfxOleControl42s,@1014"
+channel1="$main/class=AfxOleControl42s,@1133"
+pre=39 post=30   # the default frames kept before and after the trigger
+
+# Waits until the command's output is the wanted text (30 s at most).
+wait_for() {
+  local want=$1 have tries=0
+  shift
+  until have=$("$@" 2>/dev/null) && [ "$have" = "$want" ]; do
+    tries=$((tries + 1))
+    [ $tries -gt 60 ] && fail "$*: want \"$want\", have \"$have\""
+    sleep 0.5
+  done
+}
+
+# --- 1. First start --------------------------------------------------------------------
+session_start
+drive wait "$main" 60 >/dev/null
+# A first start offers the video help once: declined.
+drive wait "class=#32770,text=Launch Help" 30 >/dev/null
+drive press "class=#32770,text=Launch Help/@2" :: gone "class=#32770,text=Launch Help" 10
+# On a disk filled beyond 75 % the start warns once, right after that offer: answered.
+warning="class=#32770,text=Quorvel Redovove/class=Static,text~=capture hard drive"
+if drive wait "$warning" 5 >/dev/null 2>&1; then
+  drive press "class=#32770,text=Quorvel Redovove/@1" :: gone "$warning" 10
+fi
+read_settings
+expect_default_settings
+[ "$(sql 'SELECT COUNT(*) FROM Person; SELECT COUNT(*) FROM VideoClip;' | tr '\n' ' ')" = "0 0 " ] ||
+  fail "the new database is not empty"
+# Live video: the camera's frame number moves on in channel 0.
+tries=0
+until first=$(drive frame "$channel0") && [ "$first" -ge 0 ]; do
+  tries=$((tries + 1))
+  [ $tries -le 40 ] || { shot step1-no-video; fail "no camera picture in channel 0"; }
+  sleep 0.5
+done
+sleep 1
+second=$(drive frame "$channel0")
+[ "$first" -ge 0 ] && [ "$second" -gt "$first" ] ||
+  fail "no live video in channel 0 (frames $first, then $second)"
+shot step1-first-start
+
+# --- 2. A student ----------------------------------------------------------------------
+sheet="class=#32770,text~=Database"
+people="$sheet/class=#32770,text=Register"
+drive command "$main" 32779 :: wait "$people" 20 >/dev/null
+drive press "$people/@1048" :: sleep 300 :: settext "$people/@1063" "Zoë" \
+  :: settext "$people/@1064" "O'Brien" :: waittext "$people/@1111" Adding 5 >/dev/null
+drive press "$sheet/@1" :: gone "$sheet" 20
+# Stored as Windows-1252 (ë is EB), the apostrophe as it was typed.
+[ "$(sql "SELECT hex(FirstName), LastName, Role FROM Person")" = "5A6FEB|O'Brien|Student" ] ||
+  fail "the student in the database: $(sql 'SELECT hex(FirstName), LastName, Role FROM Person')"
+
+# --- 3. Automatic recording ------------------------------------------------------------
+# Records with the hot key for automatic recording, waits for the frames before the trigger
+# and triggers with the hot key; prints the live frame numbers seen just before and after.
+record_clip() {
+  local count=$1
+  drive key "$main" F1
+  sleep 3
+  drive frame "$channel0" :: key "$main" F3 :: frame "$channel0" | tr '\n' ' '
+  wait_for "$count" eval 'drive items "$clips" | wc -l'
+}
+read -r before after <<<"$(record_clip 1)"
+capture=$(ls -S "$folder"/Capture/*.avi | head -n 1)
+# A DV frame of this camera is 120000 bytes; the file holds them and little else.
+[ $(($(stat -c %s "$capture") / 120000)) -eq $((pre + 1 + post)) ] ||
+  fail "the capture file holds $(($(stat -c %s "$capture") / 120000)) frames"
+
+info="class=#32770,text=Clip Information"
+# The clip's length and impact tab (in fields) as its information shows them.
+clip_info() {
+  drive select "$clips" "$1" :: command "$main" 32808 :: wait "$info" 10 >/dev/null
+  drive text "$info/@1030" :: text "$info/@1032" | tr '\n' ' '
+  drive press "$info/@1" :: gone "$info" 10
+}
+read -r length impact <<<"$(clip_info 0)"
+[ "$length" = "00:02.33" ] || fail "the clip's length is $length, not 70 frames at 29.97 a second"
+[ "$impact" = $((2 * pre)) ] || fail "the impact tab is at field $impact, not at the trigger"
+
+# Loaded into channel 0 and stepped: each frame shows twice (its two fields, two different
+# pictures), in the camera's order, and stepping back shows the same pictures again.
+drive clickitem "$clips" 0 double :: sleep 1500 :: key "$main" HOME :: sleep 500
+start=$(drive frame "$channel0")
+clip1_impact=$((start + pre))
+[ $clip1_impact -ge $((before - 3)) ] && [ $clip1_impact -le $((after + 3)) ] ||
+  fail "the impact frame $clip1_impact is not the one live at the trigger ($before to $after)"
+declare -a pictures
+for field in 0 1 2 3 4 5; do
+  [ $field -eq 0 ] || drive key "$main" RIGHT :: sleep 400
+  drive grab "$channel0" "$work/field$field.bmp"
+  pictures[$field]=$(md5sum <"$work/field$field.bmp")
+  frame=$(drive frame "$channel0")
+  [ "$frame" = $((start + field / 2)) ] || fail "field $field shows frame $frame, not $((start + field / 2))"
+  [ $((field % 2)) -eq 0 ] || [ "${pictures[$field]}" != "${pictures[$((field - 1))]}" ] ||
+    fail "the two fields of frame $frame show the same picture"
+done
+for field in 4 3 2 1 0; do
+  drive key "$main" LEFT :: sleep 400
+  drive grab "$channel0" "$work/back.bmp"
+  [ "$(md5sum <"$work/back.bmp")" = "${pictures[$field]}" ] || fail "stepping back to field $field"
+done
+# The impact tab's field shows the frame at the trigger, the last one the last recorded.
+steps=()
+for ((i = 0; i < 2 * pre; i++)); do steps+=(key "$main" RIGHT ::); done
+drive "${steps[@]}" sleep 1000
+[ "$(drive frame "$channel0")" = $clip1_impact ] || fail "the impact field shows frame $(drive frame "$channel0")"
+drive key "$main" END :: sleep 500
+[ "$(drive frame "$channel0")" = $((start + pre + post)) ] || fail "the last frame is $(drive frame "$channel0")"
+
+# --- 4. A second clip, side by side, locked at impact ----------------------------------
+read -r before after <<<"$(record_clip 2)"
+read -r length impact <<<"$(clip_info 1)"
+[ "$impact" = $((2 * pre)) ] || fail "the second clip's impact tab is at field $impact"
+# Split view; the first clip in channel 1, the second in channel 0 (a click on a channel
+# makes it the current one; a double click on a clip loads it there).
+drive press "$panel/@1023" :: sleep 1000 :: click "$channel1" :: sleep 300 \
+  :: clickitem "$clips" 0 double :: sleep 1500 :: click "$channel0" :: sleep 300 \
+  :: clickitem "$clips" 1 double :: sleep 1500 :: key "$main" HOME :: sleep 500
+# Each channel shows the middle half of its picture: columns 180 to 540.
+start=$(drive frame "$channel0" 180 540)
+clip2_impact=$((start + pre))
+[ $clip2_impact -ge $((before - 3)) ] && [ $clip2_impact -le $((after + 3)) ] ||
+  fail "the second impact frame $clip2_impact is not the one live at the trigger ($before to $after)"
+drive key "$main" F8 :: sleep 1000
+shot step4-split-locked
+# Locked at impact, then stepped forward four fields and back eight: both channels move
+# together, each frame's two fields in turn.
+both() { drive frame "$channel0" 180 540 :: frame "$channel1" 180 540 | tr '\n' ' '; }
+check_both() {
+  local offset=$1 have
+  have=$(both)
+  [ "$have" = "$((clip2_impact + offset)) $((clip1_impact + offset)) " ] ||
+    fail "at $offset frames from the impact the channels show $have, not $((clip2_impact + offset)) $((clip1_impact + offset))"
+}
+check_both 0
+for field in 1 2 3 4; do
+  drive key "$main" RIGHT :: sleep 400
+  check_both $((field / 2))
+done
+for field in 3 2 1 0 -1 -2 -3 -4; do
+  drive key "$main" LEFT :: sleep 400
+  check_both $(((field - (field < 0 ? 1 : 0)) / 2))
+done
+echo "session steps 1 to 4 passed"
