@@ -16,12 +16,14 @@
 //       automatic recording (the replay ring: the program must not be recording) and lets
 //       the ring fill; `play` posts Play before each window, which starts 0.3 s after it
 //       (the clips shown must play longer than that and the window)
-//   wine program_bench.exe.so trigger POST_FRAMES RUNS
+//   wine program_bench.exe.so trigger PRE_FRAMES POST_FRAMES RUNS
 //       per run (the automatic recording armed by `cpu ... arm`): waits until the ring has
-//       had time to fill, posts the trigger and times until the clip panel holds one more clip (the clip is
-//       put in the panel and shown in channel 0 by the same message); prints each time and
-//       the median of the time beyond the POST_FRAMES frames the camera still had to send
-//       (29.97 frames/s)
+//       had time to fill, posts the trigger and times until the clip panel holds one more
+//       clip (the clip is put in the panel and shown in channel 0 by the same message);
+//       prints each time and the medians of the time beyond the POST_FRAMES frames the
+//       camera still had to send, and beyond the hand-out of the ring too: the replay
+//       buffer passes its PRE + 1 + POST frames on one for each frame the camera sends
+//       after the last of them, and reports the end at the next one (29.97 frames/s)
 #include <windows.h>
 #include <commctrl.h>
 #include <time.h>
@@ -208,12 +210,13 @@ int Cpu(int pid, double seconds, int runs, const std::string& mode)
     return 0;
 }
 
-int Trigger(int postFrames, int runs)
+int Trigger(int preFrames, int postFrames, int runs)
 {
     HWND main = MainWindow();
     if (!main)
         return 1;
-    std::vector<double> beyond;
+    std::vector<double> beyond, beyondRing;
+    const int ringFrames = postFrames + (preFrames + 1 + postFrames) + 1;
     for (int r = 0; r < runs; ++r) {
         // The Record button's state is drawn, not readable: the ring was armed before the
         // first run, and after each clip the recording starts again by itself once the clip
@@ -233,14 +236,16 @@ int Trigger(int postFrames, int runs)
             fprintf(stderr, "run %d: no clip within 20 s of the trigger\n", r + 1);
             return 1;
         }
-        const double late = t1 - t0 - postFrames / kFrameRate;
-        beyond.push_back(late);
-        printf("run %d: clip shown %.0f ms after the trigger, %.0f ms beyond the %d frames after "
-               "it\n", r + 1, (t1 - t0) * 1e3, late * 1e3, postFrames);
+        beyond.push_back(t1 - t0 - postFrames / kFrameRate);
+        beyondRing.push_back(t1 - t0 - ringFrames / kFrameRate);
+        printf("run %d: clip shown %.0f ms after the trigger: %.0f ms beyond the %d frames "
+               "after it, %.0f ms beyond the ring's hand-out (%d frames)\n", r + 1,
+               (t1 - t0) * 1e3, beyond.back() * 1e3, postFrames, beyondRing.back() * 1e3,
+               ringFrames);
         fflush(stdout);
     }
-    printf("median time from trigger to clip shown beyond the post-trigger frames: %.0f ms\n",
-           Median(beyond) * 1e3);
+    printf("median time from trigger to clip shown beyond the post-trigger frames: %.0f ms; "
+           "beyond the ring's hand-out: %.0f ms\n", Median(beyond) * 1e3, Median(beyondRing) * 1e3);
     return 0;
 }
 
@@ -255,9 +260,9 @@ int main(int argc, char** argv)
         return Close(atof(argv[2]));
     if (command == "cpu" && argc > 4)
         return Cpu(atoi(argv[2]), atof(argv[3]), atoi(argv[4]), argc > 5 ? argv[5] : "");
-    if (command == "trigger" && argc > 3)
-        return Trigger(atoi(argv[2]), atoi(argv[3]));
+    if (command == "trigger" && argc > 4)
+        return Trigger(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]));
     fprintf(stderr, "usage: program_bench usable|close SECONDS, cpu PID SECONDS RUNS [arm|play], "
-                    "trigger POST_FRAMES RUNS\n");
+                    "trigger PRE_FRAMES POST_FRAMES RUNS\n");
     return 2;
 }
