@@ -80,17 +80,17 @@ bench cpu "$pid" 3 "$runs" arm || fail "replay ring armed"
 setting() {
   wine reg query "$settings_key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'
 }
-bench trigger "$(setting PreTrigFrames)" "$(setting PostTrigFrames)" $((runs > 2 ? runs : 2)) ||
-  fail "trigger"
+recorded=$((runs > 2 ? runs : 2))
+bench trigger "$(setting PreTrigFrames)" "$(setting PostTrigFrames)" $recorded || fail "trigger"
 
-# The recording stopped; the split view with the first clip in channel 1 and the second in
-# channel 0 (a click on a channel makes it the current one, a double click on a clip loads
-# it there), both at their starts, locked at impact.
+# The recording stopped; the split view with the last but one clip in channel 1 and the last
+# in channel 0 (a click on a channel makes it the current one, a double click on a clip loads
+# it there; the clip panel shows its newest clips), both at their starts, locked at impact.
 clips_list="$main/text=Clip Panel/class=SysListView32,visible"
 channel0="$main/class=AfxOleControl42s,@1014" channel1="$main/class=AfxOleControl42s,@1133"
 drive command "$main" 32811 :: sleep 1500 :: press "$main/class=#32770/@1023" :: sleep 1000 \
-  :: click "$channel1" :: sleep 300 :: clickitem "$clips_list" 0 double :: sleep 1500 \
-  :: click "$channel0" :: sleep 300 :: clickitem "$clips_list" 1 double :: sleep 1500 \
+  :: click "$channel1" :: sleep 300 :: clickitem "$clips_list" $((recorded - 2)) double :: sleep 1500 \
+  :: click "$channel0" :: sleep 300 :: clickitem "$clips_list" $((recorded - 1)) double :: sleep 1500 \
   :: key "$main" HOME :: sleep 500 :: key "$main" F8 :: sleep 1000 >/dev/null ||
   fail "two clips locked in the split view"
 shot program-bench-locked
