@@ -89,8 +89,9 @@ bench trigger "$(setting PreTrigFrames)" "$(setting PostTrigFrames)" $recorded |
 clips_list="$main/text=Clip Panel/class=SysListView32,visible"
 channel0="$main/class=AfxOleControl42s,@1014" channel1="$main/class=AfxOleControl42s,@1133"
 drive command "$main" 32811 :: sleep 1500 :: press "$main/class=#32770/@1023" :: sleep 1000 \
-  :: click "$channel1" :: sleep 300 :: clickitem "$clips_list" $((recorded - 2)) double :: sleep 1500 \
-  :: click "$channel0" :: sleep 300 :: clickitem "$clips_list" $((recorded - 1)) double :: sleep 1500 \
+  :: click "$channel1" :: sleep 300 :: clickitem "$clips_list" $((recorded - 2)) double \
+  :: sleep 1500 :: click "$channel0" :: sleep 300 \
+  :: clickitem "$clips_list" $((recorded - 1)) double :: sleep 1500 \
   :: key "$main" HOME :: sleep 500 :: key "$main" F8 :: sleep 1000 >/dev/null ||
   fail "two clips locked in the split view"
 shot program-bench-locked
@@ -98,9 +99,12 @@ bench cpu "$pid" 3 "$runs" || fail "two clips standing"
 # Both channels move while they play (each shows the middle half of its picture).
 frames() { drive frame "$channel0" 180 540 :: frame "$channel1" 180 540 | tr '\n' ' '; }
 drive command "$main" 32822 :: sleep 500 >/dev/null
-first=$(frames)
+read -r a0 a1 <<<"$(frames)"
 sleep 0.5
-echo "frames of channels 0 and 1 while they play: $first, then $(frames)"
+read -r b0 b1 <<<"$(frames)"
+echo "frames of channels 0 and 1 while they play: $a0 $a1, then $b0 $b1"
+[ "$a0" -ge 0 ] && [ "$a1" -ge 0 ] && [ "$b0" -gt "$a0" ] && [ "$b1" -gt "$a1" ] ||
+  fail "the two locked clips do not play"
 sleep 2
 bench cpu "$pid" 1.8 "$runs" play || fail "two clips locked, playing"
 # The recorded clips are unsaved: closing would ask about them; the session's end ends it.
