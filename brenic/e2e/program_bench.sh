@@ -83,16 +83,17 @@ setting() {
 recorded=$((runs > 2 ? runs : 2))
 bench trigger "$(setting PreTrigFrames)" "$(setting PostTrigFrames)" $recorded || fail "trigger"
 
-# The recording stopped; the split view with the last but one clip in channel 1 and the last
-# in channel 0 (a click on a channel makes it the current one, a double click on a clip loads
-# it there; the clip panel shows its newest clips), both at their starts, locked at impact.
+# The recording stopped (channel 0 goes on showing the camera); the split view with the last
+# clip in channel 0 and the one before it in channel 1 (a click on a channel makes it the
+# current one, a double click on a clip loads it there; the clip panel shows its newest
+# clips), both at their starts, locked at impact.
 clips_list="$main/text=Clip Panel/class=SysListView32,visible"
 channel0="$main/class=AfxOleControl42s,@1014" channel1="$main/class=AfxOleControl42s,@1133"
 drive command "$main" 32811 :: sleep 1500 :: press "$main/class=#32770/@1023" :: sleep 1000 \
-  :: click "$channel1" :: sleep 300 :: clickitem "$clips_list" $((recorded - 2)) double \
-  :: sleep 1500 :: click "$channel0" :: sleep 300 \
-  :: clickitem "$clips_list" $((recorded - 1)) double :: sleep 1500 \
-  :: key "$main" HOME :: sleep 500 :: key "$main" F8 :: sleep 1000 >/dev/null ||
+  :: click "$channel0" :: sleep 300 :: clickitem "$clips_list" $((recorded - 1)) double \
+  :: sleep 1500 :: click "$channel1" :: sleep 300 \
+  :: clickitem "$clips_list" $((recorded - 2)) double :: sleep 1500 :: click "$channel0" \
+  :: sleep 300 :: key "$main" HOME :: sleep 500 :: key "$main" F8 :: sleep 1000 >/dev/null ||
   fail "two clips locked in the split view"
 shot program-bench-locked
 bench cpu "$pid" 3 "$runs" || fail "two clips standing"
