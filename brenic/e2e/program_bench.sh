@@ -83,13 +83,14 @@ setting() {
 recorded=$((runs > 2 ? runs : 2))
 bench trigger "$(setting PreTrigFrames)" "$(setting PostTrigFrames)" $recorded || fail "trigger"
 
-# The recording stopped (channel 0 goes on showing the camera); the split view with the last
+# The coach watches the replays of the last clip (twice, about 5 s), then stops the
+# recording (channel 0 goes on showing the camera); the split view with the last
 # clip in channel 0 and the one before it in channel 1 (a click on a channel makes it the
 # current one, a double click on a clip loads it there; the clip panel shows its newest
 # clips), both at their starts, locked at impact.
 clips_list="$main/text=Clip Panel/class=SysListView32,visible"
 channel0="$main/class=AfxOleControl42s,@1014" channel1="$main/class=AfxOleControl42s,@1133"
-drive command "$main" 32811 :: sleep 1500 :: press "$main/class=#32770/@1023" :: sleep 1000 \
+drive sleep 6000 :: command "$main" 32811 :: sleep 1500 :: press "$main/class=#32770/@1023" :: sleep 1000 \
   :: click "$channel0" :: sleep 300 :: clickitem "$clips_list" $((recorded - 1)) double \
   :: sleep 1500 :: click "$channel1" :: sleep 300 \
   :: clickitem "$clips_list" $((recorded - 2)) double :: sleep 1500 :: click "$channel0" \
