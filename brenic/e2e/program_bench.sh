@@ -27,11 +27,20 @@ main='class=AfxFrameOrView42s,text=Quorvel - Quorvel Redovove'
 wine reg add "$settings_key" /v LaunchHelp /d 0 /f >/dev/null 2>&1
 
 # Where the capture folder's disk is more than three quarters full, each start warns once
-# the main window shows; the coach presses OK.
+# the main window shows; the coach presses OK. Whether it does is learnt at the first start;
+# the starts after it wait for the warning when it came then (a close posted before it would
+# reach the program inside the warning's loop).
+disk_warning=
 dismiss_disk_warning() {
   local box='class=#32770,text=Quorvel Redovove'
-  if drive wait "$box/text~=capture hard drive" 2 >/dev/null 2>&1; then
+  [ "$disk_warning" = 0 ] && return
+  if drive wait "$box/text~=capture hard drive" "$([ -z "$disk_warning" ] && echo 10 || echo 60)" \
+    >/dev/null 2>&1; then
     drive press "$box/@1" :: gone "$box" 10 >/dev/null || fail "the disk warning stayed"
+    disk_warning=1
+  else
+    [ -z "$disk_warning" ] || fail "no disk warning this time"
+    disk_warning=0
   fi
 }
 stop() {
