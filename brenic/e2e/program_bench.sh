@@ -26,24 +26,17 @@ main='class=AfxFrameOrView42s,text=Quorvel - Quorvel Redovove'
 # between the start and the main window.
 wine reg add "$settings_key" /v LaunchHelp /d 0 /f >/dev/null 2>&1
 
-# Where the capture folder's disk is more than three quarters full, each start warns once
-# the main window shows; the coach presses OK. Whether it does is learnt at the first start;
-# the starts after it wait for the warning when it came then (a close posted before it would
-# reach the program inside the warning's loop).
-disk_warning=
+# Where the capture folder's disk is more than three quarters full, a start may warn once
+# the main window shows; the coach presses OK. Looked for after the start and again before
+# the close (a close posted while it shows would reach the program inside its loop).
 dismiss_disk_warning() {
   local box='class=#32770,text=Quorvel Redovove'
-  [ "$disk_warning" = 0 ] && return
-  if drive wait "$box/text~=capture hard drive" "$([ -z "$disk_warning" ] && echo 10 || echo 60)" \
-    >/dev/null 2>&1; then
+  if drive wait "$box/text~=capture hard drive" "$1" >/dev/null 2>&1; then
     drive press "$box/@1" :: gone "$box" 10 >/dev/null || fail "the disk warning stayed"
-    disk_warning=1
-  else
-    [ -z "$disk_warning" ] || fail "no disk warning this time"
-    disk_warning=0
   fi
 }
 stop() {
+  dismiss_disk_warning 0
   bench close 60 || fail "the program did not close"
   wait "$pid" || fail "the program ended with status $?"
   pid=
@@ -59,7 +52,7 @@ timed_start() {
   session_start
   wait $observer || fail "no usable main window"
   took=$(awk -v t0="$t0" '{printf "%.3f\n", $2 - t0}' "$work/usable")
-  dismiss_disk_warning
+  dismiss_disk_warning 2
 }
 startups() {
   local label=$1 times=()
