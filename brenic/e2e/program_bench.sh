@@ -70,8 +70,11 @@ timed_start
 stop
 [ -s "$folder/Quorvel.mdb" ] || fail "no database after the first start"
 startups "empty database"
-wine "$tests/clip_db_fill.exe.so" "Z:${folder//\//\\}\\Quorvel.mdb" 500 "$clips" ||
-  fail "the database could not be filled"
+# Wine now and then fails to start a program at all: the filling gets three tries.
+for try in 1 2 3; do
+  wine "$tests/clip_db_fill.exe.so" "Z:${folder//\//\\}\\Quorvel.mdb" 500 "$clips" && break
+  [ $try = 3 ] && fail "the database could not be filled"
+done
 startups "$clips clips"
 
 # Live video in channel 0, then the replay ring armed, then clips recorded with the trigger.
@@ -115,17 +118,18 @@ load "$channel0"
 drive key "$main" HOME :: sleep 500 :: key "$main" F8 :: sleep 1000 >/dev/null || fail "the lock"
 shot program-bench-locked
 bench cpu "$pid" 3 "$runs" || fail "two clips standing"
-# Both channels move while they play (each shows the middle half of its picture).
+# Locked at impact, the first play runs from the impact to the end and rewinds to the start;
+# the plays after it run whole (the median of several runs is one of theirs).
+bench cpu "$pid" 1.8 "$runs" play || fail "two clips locked, playing"
+# Both channels move while they play from the start (each shows the middle half of its
+# picture). Not a failure of the benchmark: it says so, and the play figure above is then
+# not the one of two channels.
 frames() { drive frame "$channel0" 180 540 :: frame "$channel1" 180 540 | tr '\n' ' '; }
-drive command "$main" 32822 :: sleep 500 >/dev/null
+drive sleep 1500 :: command "$main" 32822 :: sleep 500 >/dev/null
 read -r a0 a1 <<<"$(frames)"
 sleep 0.5
 read -r b0 b1 <<<"$(frames)"
 echo "frames of channels 0 and 1 while they play: $a0 $a1, then $b0 $b1"
-# Not a failure of the benchmark: it says so, and the play figure below is then not the one
-# of two channels.
 [ "$a0" -ge 0 ] 2>/dev/null && [ "$a1" -ge 0 ] && [ "$b0" -gt "$a0" ] && [ "$b1" -gt "$a1" ] ||
   echo "WARNING: the two locked clips do not both play; the play figure is not two channels'"
-sleep 2
-bench cpu "$pid" 1.8 "$runs" play || fail "two clips locked, playing"
 # The recorded clips are unsaved: closing would ask about them; the session's end ends it.
