@@ -6,6 +6,7 @@
 #include <vector>
 #include "ClipsPPage.h"
 #include "DatabaseSheet.h"
+#include "clip_db_fill.h"
 #include "browser_res.h"
 
 using namespace browser_test;
@@ -42,33 +43,7 @@ class BrowserBench : public BrowserTest
 TEST_F(BrowserBench, LargeDatabase)
 {
     const int people = 5000, clips = 100000;
-    {
-        CDaoDatabase db;
-        db.Open(m_db, FALSE, FALSE);
-        db.m_pWorkspace->BeginTrans();
-        const char* roles[] = {"Student", "Student", "Student", "Pro", "Instructor"};
-        for (int i = 0; i < people; ++i) {
-            CString first, last;
-            first.Format("First%d", i);
-            last.Format("Last%04d", i);
-            db.Execute("INSERT INTO [Person] ([FirstName], [LastName], [Role], [InstructorID], "
-                       "[LastLessonNumber]) VALUES (?, ?, ?, ?, 0)",
-                       CDaoParams().Add(first).Add(last).Add(roles[i % 5]).Add((LONG)(i % 5 == 0 ? 5 : -1)));
-        }
-        const double now = COleDateTime::GetCurrentTime().m_dt;
-        for (int i = 0; i < clips; ++i) {
-            COleVariant when;
-            V_VT(&when) = VT_DATE;
-            V_DATE(&when) = now - (i % 60);
-            db.Execute("INSERT INTO [VideoClip] ([PersonID], [VideoClipName], [ClipType], [Club], "
-                       "[View], [Comment], [ComparisonClipID], [VideoClipFileName], "
-                       "[DateTimeStamp], [TrimIn]) VALUES (?, 'n', ?, 'Driver', 'Face on', '', -1, "
-                       "'CLP.avi', ?, 0)",
-                       CDaoParams().Add((LONG)(1 + i % people)).Add(i % 3 ? "Swing" : "Drill").Add(when));
-        }
-        db.m_pWorkspace->CommitTrans();
-        db.Close();
-    }
+    FillClipDatabase(m_db, people, clips);
     std::vector<double> open, students, dates, find, last, slider;
     // No answers helper: its message hooks would be timed too.
     for (int run = 0; run < 5; ++run) {

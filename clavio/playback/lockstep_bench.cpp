@@ -10,11 +10,9 @@
 #include <string>
 #include "PlaybackGraph.h"
 #include "dv_fixture.h"
+#include "proc_cpu.h"
 #include <cstdio>
 #include <cstdlib>
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -60,68 +58,6 @@ double ProcessCpu()
     GetProcessTimes(GetCurrentProcess(), &a, &b, &kernel, &user);
     auto s = [](FILETIME t) { return (double(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) * 1e-7; };
     return s(kernel) + s(user);
-}
-
-// The Wine server of this prefix: the one whose folder is named after the prefix's device
-// and inode.
-int ServerPid()
-{
-    const char* prefix = getenv("WINEPREFIX");
-    struct stat st;
-    if (!prefix || stat(prefix, &st) != 0)
-        return -1;
-    char wanted[64];
-    snprintf(wanted, sizeof wanted, "server-%llx-%llx", (unsigned long long)st.st_dev,
-             (unsigned long long)st.st_ino);
-    DIR* proc = opendir("/proc");
-    if (!proc)
-        return -1;
-    int found = -1;
-    while (dirent* e = readdir(proc)) {
-        int pid = atoi(e->d_name);
-        if (pid <= 0)
-            continue;
-        char path[64], link[512] = "", comm[64] = "";
-        snprintf(path, sizeof path, "/proc/%d/comm", pid);
-        if (FILE* f = fopen(path, "r")) {
-            if (!fgets(comm, sizeof comm, f))
-                comm[0] = 0;
-            fclose(f);
-        }
-        if (strncmp(comm, "wineserver", 10) != 0)
-            continue;
-        snprintf(path, sizeof path, "/proc/%d/cwd", pid);
-        ssize_t n = readlink(path, link, sizeof link - 1);
-        if (n > 0) {
-            link[n] = 0;
-            if (strstr(link, wanted)) {
-                found = pid;
-                break;
-            }
-        }
-    }
-    closedir(proc);
-    return found;
-}
-
-double ServerCpu(int pid)
-{
-    if (pid <= 0)
-        return 0;
-    char path[64];
-    snprintf(path, sizeof path, "/proc/%d/stat", pid);
-    FILE* f = fopen(path, "r");
-    if (!f)
-        return 0;
-    char buf[1024] = "";
-    if (!fgets(buf, sizeof buf, f))
-        buf[0] = 0;
-    fclose(f);
-    const char* p = strrchr(buf, ')');
-    unsigned long utime = 0, stime = 0;
-    if (p)
-        sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &utime, &stime);
-    return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
 }
 
 CPlaybackGraph* Open(const std::string& path, int index)
@@ -208,7 +144,7 @@ int main(int argc, char** argv)
            "%.3f ms, position read %.3f ms\n",
            Median(newFrame) * 1e3, Median(sameFrame) * 1e3, Median(position) * 1e3);
 
-    const int server = ServerPid();
+    const int server = WineServerPid();
     if (server < 0)
         printf("(the Wine server of this prefix was not found: its share is not counted)\n");
     std::vector<double> shares, processShares, stepMs;
@@ -222,13 +158,13 @@ int main(int argc, char** argv)
         g0->SetSpeed(1.0f);
         g1->SetSpeed(1.0f);
         g0->SetPlayLocked(1);
-        const double cpu0 = ProcessCpu(), server0 = ServerCpu(server), wall0 = Now();
+        const double cpu0 = ProcessCpu(), server0 = LinuxProcessCpu(server), wall0 = Now();
         const int field0 = g0->GetFieldPosition();
         g0->PlayForward();
         g1->PlayForward();
         Sleep(DWORD(seconds * 1000));
         const int field1 = g0->GetFieldPosition();
-        const double cpu1 = ProcessCpu(), server1 = ServerCpu(server), wall1 = Now();
+        const double cpu1 = ProcessCpu(), server1 = LinuxProcessCpu(server), wall1 = Now();
         g0->Stop(true);
         g1->Stop(true);
         g0->SetPlayLocked(0);
