@@ -7,6 +7,7 @@
 #pragma once
 #include "GraphManager.h"
 #include "ideinterlace.h"
+#include "step_timing.h"
 
 class CShadowView;
 class CPlaybackGraph;
@@ -176,6 +177,7 @@ protected:
     // instead of ending after every one-shot tick and being made again for the next.
     volatile LONG m_nKeepAliveTimerId;
     volatile LONG m_nTimersStarted;
+    StepPacer m_Pacer;
     CCriticalSection m_StepLock;
 
     int m_nLockOffset;

@@ -65,6 +65,14 @@ unsigned CPlaybackGraph::CurrentStepDelay() const { return StepDelayMs(m_fFieldP
 
 namespace {
 void CALLBACK KeepAliveTick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {}
+
+double NowMs()
+{
+    LARGE_INTEGER f, c;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&c);
+    return double(c.QuadPart) * 1000.0 / double(f.QuadPart);
+}
 }
 
 void CPlaybackGraph::StartTimer()
@@ -77,7 +85,8 @@ void CPlaybackGraph::StartTimer()
     KillTimer();
     ResetEvent(m_hTickEvent);
     InterlockedIncrement(&m_nTimersStarted);
-    m_nTimerId = timeSetEvent(CurrentStepDelay(), 5, (LPTIMECALLBACK)m_hTickEvent, 0,
+    const unsigned delay = m_Pacer.NextDelay(NowMs(), StepPeriodMs(m_fFieldPeriod, m_fSpeed));
+    m_nTimerId = timeSetEvent(delay, 5, (LPTIMECALLBACK)m_hTickEvent, 0,
                               TIME_ONESHOT | TIME_CALLBACK_EVENT_SET);
     if (!m_nTimerId)
         SetEvent(m_hTickEvent);   // no timer: the next tick must not wait forever
@@ -113,6 +122,7 @@ HRESULT CPlaybackGraph::PlayForward()
     // playing would skip the wait for the master's step and move on a stale position.
     m_bSteppedPlayActive = 1;
     m_nTickCount = 0;
+    m_Pacer.Restart(NowMs());
     SetEvent(m_hPlayEvent);
     return S_OK;
 }
@@ -136,6 +146,7 @@ HRESULT CPlaybackGraph::PlayBackward()
     // playing would skip the wait for the master's step and move on a stale position.
     m_bSteppedPlayActive = 1;
     m_nTickCount = 0;
+    m_Pacer.Restart(NowMs());
     SetEvent(m_hPlayEvent);
     return S_OK;
 }

@@ -233,6 +233,35 @@ TEST(StepTiming, DelaysForRatesAndSpeeds)
     EXPECT_EQ(BlendLevel(100), 0);
 }
 
+// Ticks follow the clock, not the time each step took: the timer's whole milliseconds
+// and the step's own time average out to the exact field period.
+TEST(StepTiming, PacerKeepsTheFieldRate)
+{
+    double rate;
+    const double period = StepPeriodMs(FieldPeriodOf(333667, &rate), 1.0f);
+    struct Case {
+        const char* what;
+        double stepMs;    // time from a tick to the timer's start
+        double lateMs;    // how late the timer fires after its delay
+    } cases[] = {{"instant steps", 0, 0}, {"2 ms steps", 2, 0}, {"2 ms steps, late timer", 2, 0.9}};
+    for (const Case& c : cases) {
+        StepPacer pacer;
+        double now = 1000;
+        pacer.Restart(now);
+        for (int i = 0; i < 600; ++i) {
+            now += c.stepMs;
+            now += pacer.NextDelay(now, period) + c.lateMs;
+        }
+        EXPECT_NEAR((now - 1000) / 600, period, 0.01) << c.what;
+    }
+    // A tick far too late starts afresh: the next ones are not hurried.
+    StepPacer pacer;
+    pacer.Restart(0);
+    EXPECT_EQ(pacer.NextDelay(0, period), 17u);
+    EXPECT_EQ(pacer.NextDelay(500, period), 1u);
+    EXPECT_EQ(pacer.NextDelay(501, period), 16u);
+}
+
 TEST_F(PlaybackGraphTest, SpeedsThatCannotPaceAreRefused)
 {
     CPlaybackGraph graph;

@@ -212,6 +212,8 @@ bool CDeinterlaceEngine::Process(uint8_t* bits, int W, int H, int bpp,
     const int F = s.field == 1 ? 1 : 0;
     const FrameView view{bits, W, H, bpp};
     EnsureWork(W, H, bpp);
+    if (m_scratch.size() < size_t(2 * W))
+        m_scratch.resize(2 * W);
     int cw = g.cropWidth, ch = g.cropHeight;
 
     if (outputDC) {
@@ -219,6 +221,10 @@ bool CDeinterlaceEngine::Process(uint8_t* bits, int W, int H, int bpp,
         Composite(frame, outputDC, s, g, W, H);
         cw = g.cropWidth;
         ch = g.cropHeight;
+    } else if (!g.cropActive && g.scale && !s.mirror && m_work && cw <= W &&
+               ScaleFieldInPlace(view, F, g.fixUp, g.extra, cw, ch, m_scratch.data())) {
+        // The full view made in the frame's own buffer: no doubling pass and no copy
+        // through the work surface.
     } else if (!g.cropActive) {
         DoubleField(view, F);
         if (g.fixUp && F == 1)

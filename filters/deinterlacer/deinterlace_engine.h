@@ -66,4 +66,5 @@ private:
     std::vector<uint8_t> m_workBits;
     IDirectDrawSurface4* m_work = nullptr;
     int m_workWidth = 0, m_workHeight = 0, m_workBpp = 0;
+    std::vector<int> m_scratch;   // of the in-place scale
 };

@@ -1,5 +1,7 @@
 #include "gtest_wine.h"
 #include "deinterlace_engine.h"
+#include "deinterlace_kernels.h"
+#include "stretch.h"
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -320,3 +322,46 @@ TEST(DeinterlaceEngine, HostileSizesStayInsideTheirBuffers)
 }
 
 } // namespace
+
+// The full view made in place gives, pixel for pixel, the picture of the doubling pass
+// followed by the scale through a cleared work buffer; an enlargement is refused and the
+// frame left as it was.
+TEST(DeinterlaceKernels, FullViewInPlaceMatchesDoublingThenScaling)
+{
+    struct Case {
+        int w, h, field;
+        bool fixUp;
+        int top, width, rows;
+        bool done;
+    } cases[] = {
+        {720, 480, 0, false, 24, 608, 456, true},  {720, 480, 1, false, 24, 608, 456, true},
+        {720, 576, 0, true, 120, 608, 456, true},  {720, 576, 1, true, 120, 608, 456, true},
+        {608, 456, 1, false, 0, 608, 456, true},   {640, 470, 1, false, 14, 608, 456, true},
+        {608, 300, 0, false, 0, 608, 456, false},  // rows beyond the frame
+        {720, 240, 0, false, 0, 608, 240, true},   {720, 480, 0, false, 0, 608, 480, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " field " << c.field);
+        GuardedFrame made(c.w, c.h), expected(c.w, c.h);
+        std::vector<int> columns(2 * c.w);
+        const FrameView view{made.bits(), c.w, c.h, 4};
+        ASSERT_EQ(ScaleFieldInPlace(view, c.field, c.fixUp, c.top, c.width, c.rows, columns.data()), c.done);
+        if (!c.done) {
+            GuardedFrame untouched(c.w, c.h);
+            EXPECT_TRUE(std::equal(untouched.px, untouched.px + size_t(c.w) * c.h, made.px));
+            continue;
+        }
+        const FrameView reference{expected.bits(), c.w, c.h, 4};
+        DoubleField(reference, c.field);
+        if (c.fixUp && c.field == 1)
+            CopyRow(reference, c.h - 1, c.h - 2);
+        std::vector<uint32_t> work(size_t(c.w) * c.h, 0);
+        StretchPixels32(expected.bits(), c.w * 4, c.w, c.h, (uint8_t*)(work.data() + size_t(c.top) * c.w),
+                        c.w * 4, c.width, c.rows, false, columns.data());
+        int bad = 0;
+        for (size_t i = 0; i < work.size() && bad < 5; ++i)
+            if (made.px[i] != work[i])
+                ADD_FAILURE() << "pixel " << i % c.w << ", " << i / c.w << ": " << made.px[i] << " not "
+                              << work[i] << (++bad, "");
+    }
+}

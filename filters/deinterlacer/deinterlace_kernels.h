@@ -23,3 +23,14 @@ void CopyRow(const FrameView& f, int from, int to, int columns = -1);
 // With field 1 the row below the first kept line (row base) takes that line as well.
 // Rows or columns outside the frame are skipped.
 void CopyCropField(const FrameView& f, int field, int x0, int v, int base, int width, int rows);
+
+// The full view of one field, worked in the frame's own buffer: the same picture as
+// DoubleField (and, for field 1 of the heights that need it, row H - 2 taking row H - 1)
+// followed by a nearest-pixel scale of the whole frame into `width` x `rows` pixels whose
+// first row is `top`, with every other pixel of the frame set to 0. Rows are made from
+// the last down, each from the row of the field it shows, so no row is read after it has
+// been written (one row that is, is read from a copy); a geometry where that cannot hold
+// (an enlargement) is refused (false) and the frame is left untouched. scratch holds at
+// least width + f.width entries.
+bool ScaleFieldInPlace(const FrameView& f, int field, bool fixUp, int top, int width, int rows,
+                       int* scratch);

@@ -1,11 +1,7 @@
 #include "stretch.h"
 #include <cstring>
 
-namespace {
-
-// Source column of each destination column: the source pixel under the centre of the
-// destination pixel. Identity maps are detected by the callers and copied as blocks.
-void BuildMap(int sw, int dw, bool mirror, int* map)
+void StretchColumnMap(int sw, int dw, bool mirror, int* map)
 {
     const uint64_t step = (uint64_t(sw) << 32) / uint64_t(dw);
     uint64_t pos = step / 2;
@@ -17,13 +13,11 @@ void BuildMap(int sw, int dw, bool mirror, int* map)
     }
 }
 
-inline int SourceRow(int y, int sh, int dh)
+int StretchSourceRow(int y, int sh, int dh)
 {
     int s = int(((uint64_t(2 * y + 1) * uint64_t(sh)) / uint64_t(dh)) / 2);
     return s >= sh ? sh - 1 : s;
 }
-
-} // namespace
 
 void StretchPixels32(const uint8_t* src, ptrdiff_t srcPitch, int sw, int sh, uint8_t* dst,
                      ptrdiff_t dstPitch, int dw, int dh, bool mirror, int* colMap)
@@ -32,11 +26,11 @@ void StretchPixels32(const uint8_t* src, ptrdiff_t srcPitch, int sw, int sh, uin
         return;
     const bool straight = !mirror && sw == dw;
     if (!straight)
-        BuildMap(sw, dw, mirror, colMap);
+        StretchColumnMap(sw, dw, mirror, colMap);
     int lastRow = -1;
     const uint8_t* lastOut = nullptr;
     for (int y = 0; y < dh; ++y) {
-        const int sy = SourceRow(y, sh, dh);
+        const int sy = StretchSourceRow(y, sh, dh);
         uint32_t* d = reinterpret_cast<uint32_t*>(dst + y * dstPitch);
         if (sy == lastRow) {
             // Enlarged rows repeat: copy the row already made.
@@ -72,9 +66,9 @@ void StretchPixels(const uint8_t* src, ptrdiff_t srcPitch, int sw, int sh, uint8
     }
     if (sw < 1 || sh < 1 || dw < 1 || dh < 1 || bytesPerPixel < 1 || bytesPerPixel > 4)
         return;
-    BuildMap(sw, dw, mirror, colMap);
+    StretchColumnMap(sw, dw, mirror, colMap);
     for (int y = 0; y < dh; ++y) {
-        const uint8_t* s = src + SourceRow(y, sh, dh) * srcPitch;
+        const uint8_t* s = src + StretchSourceRow(y, sh, dh) * srcPitch;
         uint8_t* d = dst + y * dstPitch;
         for (int x = 0; x < dw; ++x)
             memcpy(d + x * bytesPerPixel, s + colMap[x] * bytesPerPixel, bytesPerPixel);

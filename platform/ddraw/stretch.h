@@ -4,6 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 
+// Source column of each of dw destination columns: the source pixel under the centre of
+// the destination pixel (mirrored left to right on request).
+void StretchColumnMap(int sw, int dw, bool mirror, int* map);
+// Source row of destination row y, the same way.
+int StretchSourceRow(int y, int sh, int dh);
+
 // Stretches a (sw x sh) block of 32-bit pixels into a (dw x dh) block, nearest pixel by
 // pixel centre, optionally mirrored left to right. Pitches in bytes. The source and
 // destination blocks must not overlap. colMap is scratch of at least dw entries.

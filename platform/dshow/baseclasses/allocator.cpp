@@ -29,8 +29,19 @@ STDMETHODIMP CMediaSample::QueryInterface(REFIID riid, void** ppv)
         AddRef();
         return S_OK;
     }
+    if (IsEqualIID(riid, IID_ISampleAllocatorSize)) {
+        *ppv = static_cast<ISampleAllocatorSize*>(this);
+        AddRef();
+        return S_OK;
+    }
     *ppv = nullptr;
     return E_NOINTERFACE;
+}
+
+LONG STDMETHODCALLTYPE CMediaSample::AllocatorBuffers()
+{
+    ALLOCATOR_PROPERTIES got = {};
+    return m_pAllocator && SUCCEEDED(m_pAllocator->GetProperties(&got)) ? got.cBuffers : 0;
 }
 
 STDMETHODIMP_(ULONG) CMediaSample::AddRef() { return InterlockedIncrement(&m_cRef); }

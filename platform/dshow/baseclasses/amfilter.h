@@ -262,7 +262,17 @@ protected:
     AM_SAMPLE2_PROPERTIES m_SampleProps;
 };
 
-class CMediaSample : public IMediaSample2 {
+// Answered by the samples of this layer: how many buffers the allocator a sample belongs to
+// holds, so that a filter keeps a sample past its Receive only when the sample's maker has
+// another to go on with. Samples of other makers do not answer.
+// {5E0A7D21-93C4-4F6B-8B1E-2C7A64D90F35}
+static const IID IID_ISampleAllocatorSize = {0x5e0a7d21, 0x93c4, 0x4f6b,
+                                             {0x8b, 0x1e, 0x2c, 0x7a, 0x64, 0xd9, 0x0f, 0x35}};
+struct ISampleAllocatorSize : public IUnknown {
+    virtual LONG STDMETHODCALLTYPE AllocatorBuffers() = 0;
+};
+
+class CMediaSample : public IMediaSample2, public ISampleAllocatorSize {
     friend class CBaseAllocator;
     friend class CMemAllocator;
 
@@ -294,6 +304,7 @@ public:
     STDMETHODIMP SetMediaTime(LONGLONG* pTimeStart, LONGLONG* pTimeEnd) override;
     STDMETHODIMP GetProperties(DWORD cbProperties, BYTE* pbProperties) override;
     STDMETHODIMP SetProperties(DWORD cbProperties, const BYTE* pbProperties) override;
+    LONG STDMETHODCALLTYPE AllocatorBuffers() override;
 
 protected:
     enum {

@@ -88,6 +88,21 @@ public:
         return RequestBuffers(a, req, 1, ImageBytes(LayoutOf(&mt), b->biWidth, b->biHeight));
     }
 
+    // A picture already in the output's layout, size and row order is passed on as it
+    // came: converting it would be a whole-frame copy.
+    HRESULT Receive(IMediaSample* in) override
+    {
+        const CMediaType& imt = m_pInput->CurrentMediaType();
+        const CMediaType& omt = m_pOutput->CurrentMediaType();
+        const BITMAPINFOHEADER* a = BitmapHeader(&imt);
+        const BITMAPINFOHEADER* b = BitmapHeader(&omt);
+        if (m_pInput->SampleProps()->dwStreamId == AM_STREAM_MEDIA && a && b && LayoutOf(&imt) == LayoutOf(&omt) &&
+            a->biWidth == b->biWidth && a->biHeight == b->biHeight &&
+            in->GetActualDataLength() >= ImageBytes(LayoutOf(&imt), a->biWidth, a->biHeight))
+            return m_pOutput->Deliver(in);
+        return CTransformFilter::Receive(in);
+    }
+
     HRESULT Transform(IMediaSample* in, IMediaSample* out) override
     {
         BYTE* src = nullptr;

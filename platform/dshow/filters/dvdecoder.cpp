@@ -35,14 +35,16 @@ public:
                 avcodec_free_context(&m_codec);
         }
         m_frame = av_frame_alloc();
+        m_kept = av_frame_alloc();
         m_packet = av_packet_alloc();
-        if ((!m_codec || !m_frame || !m_packet) && phr)
+        if ((!m_codec || !m_frame || !m_kept || !m_packet) && phr)
             *phr = E_OUTOFMEMORY;
     }
     ~CVideoDecoder() override
     {
         avcodec_free_context(&m_codec);
         av_frame_free(&m_frame);
+        av_frame_free(&m_kept);
         av_packet_free(&m_packet);
     }
 
@@ -78,10 +80,8 @@ public:
     {
         if (m_codec)
             avcodec_flush_buffers(m_codec);
-        if (!m_intraOnly) {
-            m_keptInput.clear();
-            m_keptImage.clear();
-        }
+        if (!m_intraOnly)
+            Forget();
         return CTransformFilter::EndFlush();
     }
 
@@ -142,16 +142,16 @@ public:
         if (!src || !dst || length <= 0 || out->GetSize() < image)
             return E_FAIL;
         // A frame delivered again (a stepped graph positioned on the same frame, one field
-        // after the other) is answered from the picture kept from the last decode.
-        if (m_keptImage.size() == size_t(image) && m_keptLayout == layout &&
-            m_keptWidth == b->biWidth && m_keptHeight == b->biHeight &&
-            m_keptInput.size() == size_t(length) && !memcmp(m_keptInput.data(), src, length)) {
-            memcpy(dst, m_keptImage.data(), image);
+        // after the other) is answered from the picture kept from the last decode: the
+        // codec's own planes, converted again (which costs about what a copy of the
+        // converted picture would, and spares keeping that copy of every frame).
+        if (m_kept->data[0] && m_keptInput.size() == size_t(length) && !memcmp(m_keptInput.data(), src, length)) {
+            if (!Convert(m_kept, layout, b, dst))
+                return E_FAIL;
             out->SetActualDataLength(image);
             return S_OK;
         }
-        m_keptImage.clear();
-        m_keptInput.clear();
+        Forget();
         const bool preroll = in->IsPreroll() == S_OK;
         m_packet->data = src;
         m_packet->size = length;
@@ -165,30 +165,35 @@ public:
             av_frame_unref(m_frame);
             return S_FALSE;
         }
-        bool ok = m_convert.Convert(m_frame->format, m_frame->width, m_frame->height, m_frame->data,
-                                    m_frame->linesize, layout, b->biWidth, b->biHeight, dst);
-        av_frame_unref(m_frame);
-        if (!ok)
+        if (!Convert(m_frame, layout, b, dst)) {
+            av_frame_unref(m_frame);
             return E_FAIL;
+        }
         out->SetActualDataLength(image);
         m_keptInput.assign(src, src + length);
-        m_keptImage.assign(dst, dst + image);
-        m_keptLayout = layout;
-        m_keptWidth = b->biWidth;
-        m_keptHeight = b->biHeight;
+        av_frame_move_ref(m_kept, m_frame);
         return S_OK;
     }
 
 private:
+    bool Convert(const AVFrame* frame, PixelLayout layout, const BITMAPINFOHEADER* b, BYTE* dst)
+    {
+        return m_convert.Convert(frame->format, frame->width, frame->height, frame->data, frame->linesize, layout,
+                                 b->biWidth, b->biHeight, dst);
+    }
+    void Forget()
+    {
+        m_keptInput.clear();
+        av_frame_unref(m_kept);
+    }
+
     AVCodecContext* m_codec = nullptr;
     AVFrame* m_frame = nullptr;
     AVPacket* m_packet = nullptr;
     PixelConverter m_convert;
-    // The last frame decoded and its picture.
+    // The last frame decoded and its picture as the codec made it.
     std::vector<BYTE> m_keptInput;
-    std::vector<BYTE> m_keptImage;
-    PixelLayout m_keptLayout = PixelLayout::RGB32;
-    LONG m_keptWidth = 0, m_keptHeight = 0;
+    AVFrame* m_kept = nullptr;
     bool m_intraOnly = false;
     LONG m_decodes = 0;
 };

@@ -6,6 +6,11 @@ extern "C" {
 #include <cstdlib>
 #include <cstring>
 
+static bool IsRgb(PixelLayout l)
+{
+    return l == PixelLayout::RGB32 || l == PixelLayout::RGB24 || l == PixelLayout::RGB565 || l == PixelLayout::RGB555;
+}
+
 PixelConverter::~PixelConverter() { sws_freeContext(m_ctx); }
 
 int PixelConverter::FormatOf(PixelLayout layout)
@@ -21,10 +26,30 @@ int PixelConverter::FormatOf(PixelLayout layout)
     }
 }
 
-static bool IsRgb(PixelLayout l)
+
+namespace {
+
+// One chroma plane of 4:1:1 widened to 4:2:2: each sample kept, and one between it and the
+// next (their mean, at the pixel halfway between them).
+void WidenChroma411(const uint8_t* src, int srcStride, int width, int height, uint8_t* dst)
 {
-    return l == PixelLayout::RGB32 || l == PixelLayout::RGB24 || l == PixelLayout::RGB565 || l == PixelLayout::RGB555;
+    const int in = (width + 3) / 4, out = (width + 1) / 2;
+    const int pairs = in - 1 < out / 2 ? in - 1 : out / 2;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* s = src + ptrdiff_t(y) * srcStride;
+        uint8_t* d = dst + ptrdiff_t(y) * out;
+        // Written as pairs of bytes, which the compiler turns into vector work.
+        for (int i = 0; i < pairs; ++i) {
+            const uint16_t pair = uint16_t(s[i] | ((s[i] + s[i + 1] + 1) >> 1) << 8);
+            memcpy(d + 2 * i, &pair, 2);
+        }
+        // The last sample has none after it: it stands for the rest of the row.
+        for (int x = 2 * (pairs > 0 ? pairs : 0); x < out; ++x)
+            d[x] = s[x / 2 < in ? x / 2 : in - 1];
+    }
 }
+
+} // namespace
 
 bool PixelConverter::Convert(int srcFormat, int srcWidth, int srcHeight, const uint8_t* const srcData[4],
                              const int srcStride[4], PixelLayout dst, int dstWidth, int dstHeight, uint8_t* dstPixels)
@@ -33,6 +58,19 @@ bool PixelConverter::Convert(int srcFormat, int srcWidth, int srcHeight, const u
     const int h = dstHeight < 0 ? -dstHeight : dstHeight;
     if (dstFormat == AV_PIX_FMT_NONE || srcWidth <= 0 || srcHeight <= 0 || dstWidth <= 0 || h == 0)
         return false;
+    // The scaler has no quick way from 4:1:1 (NTSC DV) to RGB, and its general one takes
+    // several times as long as from 4:2:2. At the same size the chroma is widened to 4:2:2
+    // first.
+    if (srcFormat == AV_PIX_FMT_YUV411P && IsRgb(dst) && dstWidth == srcWidth && h == srcHeight) {
+        const int plane = (srcWidth + 1) / 2 * srcHeight;
+        m_chroma.resize(size_t(plane) * 2);
+        WidenChroma411(srcData[1], srcStride[1], srcWidth, srcHeight, m_chroma.data());
+        WidenChroma411(srcData[2], srcStride[2], srcWidth, srcHeight, m_chroma.data() + plane);
+        const uint8_t* planes[4] = {srcData[0], m_chroma.data(), m_chroma.data() + plane, nullptr};
+        const int strides[4] = {srcStride[0], (srcWidth + 1) / 2, (srcWidth + 1) / 2, 0};
+        return Convert(AV_PIX_FMT_YUV422P, srcWidth, srcHeight, planes, strides, dst, dstWidth, dstHeight,
+                       dstPixels);
+    }
     const int key[6] = {srcFormat, srcWidth, srcHeight, dstFormat, dstWidth, h};
     if (!m_ctx || memcmp(key, m_key, sizeof key) != 0) {
         sws_freeContext(m_ctx);

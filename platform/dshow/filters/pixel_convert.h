@@ -3,6 +3,7 @@
 #pragma once
 #include "video_formats.h"
 #include <cstdint>
+#include <vector>
 
 struct SwsContext;
 
@@ -25,5 +26,6 @@ public:
 
 private:
     SwsContext* m_ctx = nullptr;
+    std::vector<uint8_t> m_chroma;   // both chroma planes of a 4:1:1 picture widened to 4:2:2
     int m_key[6] = {};
 };

@@ -357,9 +357,11 @@ public:
         const BITMAPINFOHEADER* b = BitmapHeader(&m_type);
         if (!b)
             return VFW_E_NOT_CONNECTED;
-        if (m_image.empty())
+        size_t bytes = 0;
+        const BYTE* bits = Image(&bytes);
+        if (!bits)
             return E_UNEXPECTED;
-        LONG need = LONG(sizeof(BITMAPINFOHEADER) + m_image.size());
+        LONG need = LONG(sizeof(BITMAPINFOHEADER) + bytes);
         if (!pDIBImage) {
             *pBufferSize = need;
             return S_OK;
@@ -367,9 +369,9 @@ public:
         if (*pBufferSize < need)
             return E_OUTOFMEMORY;
         BITMAPINFOHEADER h = *b;
-        h.biSizeImage = DWORD(m_image.size());
+        h.biSizeImage = DWORD(bytes);
         memcpy(pDIBImage, &h, sizeof h);
-        memcpy(reinterpret_cast<BYTE*>(pDIBImage) + sizeof h, m_image.data(), m_image.size());
+        memcpy(reinterpret_cast<BYTE*>(pDIBImage) + sizeof h, bits, bytes);
         *pBufferSize = need;
         return S_OK;
     }
@@ -396,6 +398,7 @@ protected:
         CAutoLock l(&m_imageLock);
         m_type = *pmt;
         m_image.clear();
+        ReleaseKept(false);
         const BITMAPINFOHEADER* b = BitmapHeader(pmt);
         SetRect(&m_source, 0, 0, b->biWidth, abs(b->biHeight));
         return S_OK;
@@ -405,6 +408,7 @@ protected:
         CAutoLock l(&m_imageLock);
         m_type = CMediaType();
         m_image.clear();
+        ReleaseKept(false);
     }
     HRESULT DoRenderSample(IMediaSample* pSample) override
     {
@@ -419,7 +423,21 @@ protected:
             LONG want = ImageBytes(LayoutOf(&m_type), b->biWidth, b->biHeight);
             if (n < want)
                 return E_INVALIDARG;
-            m_image.assign(p, p + want);
+            ReleaseKept(false);
+            // The picture is kept by holding its sample rather than by a copy when the
+            // sample's allocator has another buffer for the next picture.
+            ISampleAllocatorSize* size = nullptr;
+            if (m_mayKeep && SUCCEEDED(pSample->QueryInterface(IID_ISampleAllocatorSize, (void**)&size)) &&
+                size->AllocatorBuffers() >= 2) {
+                m_kept = pSample;
+                m_kept->AddRef();
+                m_keptBits = p;
+                m_keptBytes = size_t(want);
+            } else {
+                m_image.assign(p, p + want);
+            }
+            if (size)
+                size->Release();
         }
         HDC dc = GetDC(m_hwnd);
         if (dc) {
@@ -432,6 +450,14 @@ protected:
     // application hid while paused or running stays hidden.
     void OnStateChange(FILTER_STATE s) override
     {
+        {
+            // A stopped graph may reconnect or remove its filters: their buffers are given
+            // back, the picture stays as a copy.
+            CAutoLock l(&m_imageLock);
+            m_mayKeep = s != State_Stopped;
+            if (!m_mayKeep)
+                ReleaseKept(true);
+        }
         if (s != State_Stopped && m_shownState == State_Stopped && m_autoShow && m_pin.IsConnected() &&
             !IsWindowVisible(m_hwnd))
             ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
@@ -478,11 +504,32 @@ private:
         GetClientRect(m_hwnd, &r);
         return r;
     }
+    // The picture shown: the kept sample's, or the copy. Called under the image lock.
+    const BYTE* Image(size_t* bytes) const
+    {
+        *bytes = m_kept ? m_keptBytes : m_image.size();
+        return m_kept ? m_keptBits : m_image.empty() ? nullptr : m_image.data();
+    }
+    // Gives the kept sample back, copying its picture first when asked to. Called under the
+    // image lock.
+    void ReleaseKept(bool copy)
+    {
+        if (!m_kept)
+            return;
+        if (copy)
+            m_image.assign(m_keptBits, m_keptBits + m_keptBytes);
+        m_kept->Release();
+        m_kept = nullptr;
+        m_keptBits = nullptr;
+        m_keptBytes = 0;
+    }
     void Draw(HDC dc)
     {
         CAutoLock l(&m_imageLock);
         const BITMAPINFOHEADER* b = BitmapHeader(&m_type);
-        if (!b || m_image.empty())
+        size_t bytes = 0;
+        const BYTE* bits = Image(&bytes);
+        if (!b || !bits)
             return;
         struct {
             BITMAPINFOHEADER h;
@@ -497,7 +544,7 @@ private:
         RECT d = DestRect();
         SetStretchBltMode(dc, COLORONCOLOR);
         StretchDIBits(dc, d.left, d.top, d.right - d.left, d.bottom - d.top, m_source.left, m_source.top,
-                      m_source.right - m_source.left, m_source.bottom - m_source.top, m_image.data(),
+                      m_source.right - m_source.left, m_source.bottom - m_source.top, bits,
                       reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
     }
 
@@ -507,6 +554,10 @@ private:
     CCritSec m_imageLock;
     CMediaType m_type;
     std::vector<BYTE> m_image;
+    IMediaSample* m_kept = nullptr;   // the sample whose picture is shown, when held
+    const BYTE* m_keptBits = nullptr;
+    size_t m_keptBytes = 0;
+    bool m_mayKeep = false;           // not while stopped
     RECT m_source = {0, 0, 0, 0};
     RECT m_dest = {0, 0, 0, 0};
     bool m_defaultDest = true;
@@ -542,6 +593,10 @@ CVideoRenderer::CVideoRenderer(LPUNKNOWN pUnk, HRESULT* phr)
 
 CVideoRenderer::~CVideoRenderer()
 {
+    {
+        CAutoLock l(&m_imageLock);
+        ReleaseKept(false);
+    }
     if (!m_thread)
         return;
     // Leave the owner first, and keep answering messages sent to this thread (the owner's,

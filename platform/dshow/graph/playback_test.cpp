@@ -255,6 +255,46 @@ TEST_F(PlaybackTest, RenderUsesTheDecoderInTheGraphAndSeeksExactFramesWhilePause
     EXPECT_EQ(ShownFrame(renderer), kFrames - 1);
 }
 
+// The renderer shows a paused picture from the decoder's own buffer; a stop gives the
+// buffer back but keeps the picture, and the decoder can then be connected anew.
+TEST_F(PlaybackTest, PictureOutlivesTheStopAndTheDecoderReconnects)
+{
+    Clip clip({kFrames, false, true}, "dshow_keep");
+    ASSERT_TRUE(clip.ok);
+    BuildStepped(clip);
+    if (HasFatalFailure())
+        return;
+    ASSERT_EQ(control->Pause(), S_OK);
+    for (int n : {3, 4, 3, 4, 5}) {
+        ASSERT_EQ(SeekPaused(n), S_OK) << n;
+        EXPECT_EQ(ShownFrame(renderer), n);
+    }
+    ASSERT_EQ(control->Stop(), S_OK);
+    EXPECT_EQ(ShownFrame(renderer), 5);
+
+    IPin* decOut = FirstPin(decoder, PINDIR_OUTPUT);
+    IPin* rendIn = FirstPin(renderer, PINDIR_INPUT);
+    AM_MEDIA_TYPE mt;
+    ASSERT_EQ(decOut->ConnectionMediaType(&mt), S_OK);
+    CMediaType half(mt);
+    FreeMediaType(mt);
+    VIDEOINFOHEADER* vih = reinterpret_cast<VIDEOINFOHEADER*>(half.Format());
+    vih->bmiHeader.biWidth = 360;
+    vih->bmiHeader.biHeight = 240;
+    vih->bmiHeader.biSizeImage = 360 * 240 * vih->bmiHeader.biBitCount / 8;
+    ASSERT_EQ(graph->Disconnect(decOut), S_OK);
+    ASSERT_EQ(graph->Disconnect(rendIn), S_OK);
+    EXPECT_EQ(graph->ConnectDirect(decOut, rendIn, &half), S_OK);
+    ASSERT_EQ(control->Pause(), S_OK);
+    EXPECT_EQ(SeekPaused(2), S_OK);
+    LONG width = 0;
+    EXPECT_EQ(ShownFrame(renderer, &width), 2);
+    EXPECT_EQ(width, 360);
+    control->Stop();
+    decOut->Release();
+    rendIn->Release();
+}
+
 TEST_F(PlaybackTest, PalClipHas576LinesAt25FramesPerSecond)
 {
     Clip clip({5, true, false}, "dshow_pal");

@@ -1,0 +1,53 @@
+#include "gtest_wine.h"
+#include "pixel_convert.h"
+extern "C" {
+#include <libswscale/swscale.h>
+#include <libavutil/pixfmt.h>
+}
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+// NTSC DV pictures (4:1:1) reach 32-bit RGB by a quicker way than the scaler's general
+// one: the picture must stay the one the scaler makes directly, within a few levels of
+// rounding, except on the pixels right beside a hard colour edge (the chroma between two
+// samples is placed a little differently).
+TEST(PixelConverter, FourOneOnePicturesMatchTheScaler)
+{
+    const int W = 720, H = 480, CW = W / 4;
+    struct Case {
+        const char* what;
+        bool edges;       // chroma jumps between two colours every 8 samples (32 pixels)
+    } cases[] = {{"smooth ramps", false}, {"hard chroma edges", true}};
+    for (const Case& c : cases) {
+        std::vector<uint8_t> y(size_t(W) * H), u(size_t(CW) * H), v(size_t(CW) * H);
+        for (int r = 0; r < H; ++r) {
+            for (int x = 0; x < W; ++x)
+                y[size_t(r) * W + x] = uint8_t(60 + x / 8 + r / 8);
+            for (int x = 0; x < CW; ++x) {
+                const bool high = (x / 8) % 2 != 0;
+                u[size_t(r) * CW + x] = uint8_t(c.edges ? (high ? 170 : 90) : 100 + x / 4);
+                v[size_t(r) * CW + x] = uint8_t(c.edges ? (high ? 80 : 160) : 150 - x / 5 - r / 20);
+            }
+        }
+        const uint8_t* planes[4] = {y.data(), u.data(), v.data(), nullptr};
+        const int strides[4] = {W, CW, CW, 0};
+        std::vector<uint8_t> made(size_t(W) * H * 4), direct(made.size());
+        PixelConverter converter;
+        ASSERT_TRUE(converter.Convert(AV_PIX_FMT_YUV411P, W, H, planes, strides, PixelLayout::RGB32, W, -H,
+                                      made.data()));
+        SwsContext* sws = sws_getContext(W, H, AV_PIX_FMT_YUV411P, W, H, AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr,
+                                         nullptr, nullptr);
+        uint8_t* out[4] = {direct.data(), nullptr, nullptr, nullptr};
+        const int outStrides[4] = {W * 4, 0, 0, 0};
+        sws_scale(sws, planes, strides, 0, H, out, outStrides);
+        sws_freeContext(sws);
+        int worst = 0;
+        for (size_t i = 0; i < made.size(); ++i) {
+            const int x = int(i / 4 % W);
+            if (i % 4 != 3 && !(c.edges && (x % 32 < 4 || x % 32 >= 28)))
+                worst = std::max(worst, std::abs(int(made[i]) - int(direct[i])));
+        }
+        EXPECT_LE(worst, 4) << c.what;
+    }
+}
