@@ -366,6 +366,18 @@ BOOL CDsVideoEngine::LoadFile(LPCTSTR path)
         m_pPlaybackGraph->SetPlayLocked(FALSE);
         m_pPlaybackGraph->Stop(true);
         const int index = m_pPlaybackGraph->GetIndex();
+        // The shadow view's pictures are the old clip's and it points at the graph about
+        // to go: the view ends with it, and keeps no pointer to it.
+        if (m_pShadowView) {
+            if (m_bShadowViewOn) {
+                m_pPlaybackGraph->SetShadowViewActive(FALSE);
+                m_pPlaybackGraph->SetOutputDC(NULL, FALSE);
+                m_pPlaybackGraph->SetShadowView(NULL);
+                m_bShadowViewOn = FALSE;
+            }
+            m_pShadowView->FreeFrames();
+            m_pShadowView->m_pGraph = NULL;
+        }
         delete m_pPlaybackGraph;
         // The new graph takes the old one's entry of the pair.
         m_pPlaybackGraph = new CPlaybackGraph(index);

@@ -235,4 +235,31 @@ TEST_F(EngineTest, ShadowTabsPositionAndStamp)
     EXPECT_TRUE(engine->GetShadowView()->m_Frames.empty());
 }
 
+// Loading another clip replaces the graph the shadow view was made from: the view ends
+// and keeps nothing of the old graph, so the steps after the load never reach it.
+TEST_F(EngineTest, ShadowViewEndsWhenAnotherClipIsLoaded)
+{
+    TestClip first(Fields(8), "engshadowa"), second(Fields(5), "engshadowb");
+    ASSERT_TRUE(first.ok && second.ok);
+    NotifyWindow owner;
+    auto engine = MakeEngine(owner.Wnd());
+    ASSERT_TRUE(engine->LoadFile(first.path));
+    engine->SetTrimOut(7);
+    ASSERT_TRUE(engine->SetShadowViewEnable(TRUE));
+    ASSERT_EQ(engine->GetShadowView()->m_Frames.size(), 8u);
+
+    ASSERT_TRUE(engine->LoadFile(second.path));
+    EXPECT_FALSE(engine->GetShadowViewEnable());
+    EXPECT_TRUE(engine->GetShadowView()->m_Frames.empty());
+    EXPECT_EQ(engine->GetShadowView()->m_pGraph, nullptr);
+    EXPECT_TRUE(engine->Stop());
+    EXPECT_TRUE(engine->StepField(1));
+
+    // Turned on again, it is made from the new clip.
+    engine->SetTrimOut(4);
+    ASSERT_TRUE(engine->SetShadowViewEnable(TRUE));
+    EXPECT_EQ(engine->GetShadowView()->m_Frames.size(), 5u);
+    EXPECT_TRUE(engine->SetShadowViewEnable(FALSE));
+}
+
 } // namespace

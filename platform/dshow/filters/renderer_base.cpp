@@ -192,10 +192,20 @@ HRESULT CRendererBase::Receive(IMediaSample* pSample)
         m_seeking->RegisterMediaTime(pSample);
     bool shown = false;
     if (m_State == State_Paused && m_hold) {
-        // Shown at once, then held until the run, a flush or a stop.
+        // Shown at once, then held until the run, a flush or a stop. A sample that was
+        // already on its way when a flush (a seek) began is from before it: it must not
+        // complete the pause, or the pause would be taken as done on the old picture
+        // before the new position's arrives.
+        if (WaitForSingleObject(m_abort, 0) == WAIT_OBJECT_0)
+            return S_FALSE;
         DoRenderSample(pSample);
         shown = true;
-        SetEvent(m_ready);
+        {
+            CAutoLock s(&m_stateLock);
+            if (WaitForSingleObject(m_abort, 0) == WAIT_OBJECT_0)
+                return S_FALSE;
+            SetEvent(m_ready);
+        }
         HANDLE handles[2] = {m_abort, m_running};
         if (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0)
             return S_FALSE;
