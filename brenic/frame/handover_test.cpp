@@ -59,8 +59,10 @@ std::string g_secondMark;
 bool StartSecond(const char* file)
 {
     SetEnvironmentVariableA(kModeVariable, *file ? file : "-");
-    if (const char* mark = getenv("QUORVEL_TEST_STARTED")) {
-        g_secondMark = std::string(mark) + ".second";
+    const char* mark = getenv("QUORVEL_TEST_STARTED");
+    const std::string ownMark = mark ? mark : "";
+    if (mark) {
+        g_secondMark = ownMark + ".second";
         remove(g_secondMark.c_str());
         SetEnvironmentVariableA("QUORVEL_TEST_STARTED", g_secondMark.c_str());
     }
@@ -72,9 +74,8 @@ bool StartSecond(const char* file)
     const BOOL ok =
         CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info);
     SetEnvironmentVariableA(kModeVariable, NULL);
-    if (!g_secondMark.empty())
-        SetEnvironmentVariableA("QUORVEL_TEST_STARTED",
-                                g_secondMark.substr(0, g_secondMark.size() - 7).c_str());
+    if (mark)
+        SetEnvironmentVariableA("QUORVEL_TEST_STARTED", ownMark.c_str());
     EXPECT_TRUE(ok) << command;
     if (ok) {
         if (g_second)
