@@ -40,7 +40,8 @@
 //                                parent, as a click would), of a list view or of a tab control
 //   itemrect PATH INDEX          an item's rectangle in the list's client coordinates (list
 //                                box, list view, tab control): left top right bottom
-//   clickitem PATH INDEX [right|double]  a mouse click at the centre of a list's item
+//   clickitem PATH INDEX [right|double]  a mouse click at the centre of a list's item (of its
+//                                picture in an icon view), scrolled into view first
 //   state PATH                   "visible|hidden enabled|disabled checked|unchecked"
 //   rect PATH                    the window's client rectangle in screen coordinates
 //   command PATH ID              posts WM_COMMAND ID (a menu command or accelerator) to PATH
@@ -528,7 +529,7 @@ void Select(HWND w, int index)
     }
 }
 
-RECT ItemRect(HWND w, int index)
+RECT ItemRect(HWND w, int index, int part = LVIR_BOUNDS)
 {
     RECT r = {};
     switch (KindOf(w)) {
@@ -539,7 +540,7 @@ RECT ItemRect(HWND w, int index)
     case Kind::ListView:
     case Kind::Tab: {
         Remote mem(w, sizeof r);
-        r.left = LVIR_BOUNDS;
+        r.left = part;
         mem.Write(0, &r, sizeof r);
         bool list = KindOf(w) == Kind::ListView;
         if (!Send(w, list ? LVM_GETITEMRECT : TCM_GETITEMRECT, index, (LPARAM)mem.At(0)))
@@ -1032,7 +1033,20 @@ void Run(const std::vector<std::string>& a)
     } else if (cmd == "clickitem") {
         Need(a, 2, "clickitem PATH INDEX [right|double]");
         HWND w = Need(a[1]);
-        RECT r = ItemRect(w, (int)Number(a[2]));
+        const int index = (int)Number(a[2]);
+        // A click lands on the item as the user sees it: scrolled into view first. In the
+        // icon view the click goes to the picture, not the middle of the item's box: the
+        // list view brings a pressed item into view itself, and where the item is taller
+        // than the list it moves by a few pixels on the press, which takes the box's middle
+        // (the gap between picture and label) off the item before a double click's second
+        // press.
+        int part = LVIR_BOUNDS;
+        if (KindOf(w) == Kind::ListView) {
+            Send(w, LVM_ENSUREVISIBLE, index, FALSE);
+            if ((GetWindowLongA(w, GWL_STYLE) & LVS_TYPEMASK) == LVS_ICON)
+                part = LVIR_ICON;
+        }
+        RECT r = ItemRect(w, index, part);
         Click(w, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, Flag(a, 3, "right"),
               Flag(a, 3, "double"));
     } else if (cmd == "state") {
