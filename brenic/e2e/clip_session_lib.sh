@@ -9,6 +9,7 @@
 #   record_clip                    an automatic recording (F1, trigger F3) adding one clip
 #   open_clip N                    the clip panel's item N opened in channel 0
 #   save_clip                      channel 0's clip saved (a new one to the first person)
+#   wait_file FILE                 waits until the program has written FILE
 #   clip_count_in_panel, winpath FILE
 # Window paths: M (main window), P (skinned panel), O (channel 0's drawing layer), L (the clip
 # panel's student list), BOX (the program's message boxes), DATABASE and CLIPS (the database
@@ -70,6 +71,21 @@ file_dialog() {
   D wait "class=#32770,text~=$caption" 15 >/dev/null || fail "no dialog \"$caption\""
   D settext "class=#32770,text~=$caption/class=Edit,@1148" "$path" :: \
     command "class=#32770,text~=$caption" 1 :: gone "class=#32770,text~=$caption" 30
+}
+
+# Waits (30 s at most) until FILE is written: the program writes it after its file dialog has
+# closed, so it is taken as written once it is there and its size has stayed the same for a
+# second. Status 1 when it never was.
+wait_file() {
+  local file=$1 size=-1 now tries=0
+  while :; do
+    now=$(stat -c %s "$file" 2>/dev/null || echo 0)
+    [ "$now" -gt 0 ] && [ "$now" = "$size" ] && return 0
+    size=$now
+    tries=$((tries + 1))
+    [ $tries -gt 30 ] && return 1
+    sleep 1
+  done
 }
 
 clip_count_in_panel() { D items "$L" | grep -c . || true; }

@@ -115,6 +115,7 @@ done
 
 D click "$P/@1042"
 file_dialog "Save screen snapshot" "$(winpath "$work/snap.jpg")"
+wait_file "$work/snap.jpg" || fail "no snapshot written"
 [ "$(head -c 3 "$work/snap.jpg" | od -An -tx1 | tr -d ' ')" = ffd8ff ] || fail "no JPEG snapshot"
 
 # --- Export, delete, import ----------------------------------------------------------------
@@ -124,7 +125,7 @@ D select "$DATABASE/class=SysTabControl32" 1 :: sleep 800
 [ "$(D text "$CLIPS/@1082")" = "1 of 1" ] || fail "the database browser shows $(D text "$CLIPS/@1082") clips"
 D press "$CLIPS/@1056"
 file_dialog "exported clip" "$(winpath "$work/swing.kpx")"
-[ -s "$work/swing.kpx" ] || fail "no clip file exported"
+wait_file "$work/swing.kpx" || fail "no clip file exported"
 D press "$CLIPS/@1293"
 answer_box "delete this Clip" 6 || fail "delete: no confirmation asked"
 answer_box "last clip for Ann O'Brien" 6 || fail "delete: the person's record was not offered"
