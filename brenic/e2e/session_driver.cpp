@@ -81,6 +81,10 @@
 //                                2-3, ..., the second's onto 1-2, 3-4, ...; prints 0 or 1, or
 //                                -1 when the rows do not pair (a whole frame, live video)
 //   pixel PATH X Y               the colour at a client point, as RRGGBB
+//   numbers FILE                 the synthetic camera's frame numbers in the pictures of a
+//                                clip file (FILE: a Unix path), in file order, one a line
+//                                (-1 for a picture not decoded); a camera late on a loaded
+//                                machine skips numbers, so they need not follow one another
 //   sleep MS
 #include <windows.h>
 #include <commctrl.h>
@@ -90,6 +94,8 @@
 #include <string.h>
 #include <string>
 #include <vector>
+#include "av_readback.h"
+#include "synthetic_dv.h"
 
 namespace {
 
@@ -1140,6 +1146,13 @@ void Run(const std::vector<std::string>& a)
     } else if (cmd == "field") {
         Need(a, 1, "field PATH");
         Print(std::to_string(FieldShown(GrabClient(Need(a[1]), false))));
+    } else if (cmd == "numbers") {
+        Need(a, 1, "numbers FILE");
+        ReadBack clip = ReadClipBack(a[1], synthetic_dv::CounterFromLumaRow);
+        if (!clip.opened)
+            Fail("cannot read " + a[1]);
+        for (int n : clip.numbers)
+            Print(std::to_string(n));
     } else if (cmd == "pixel") {
         Need(a, 3, "pixel PATH X Y");
         Picture pic = GrabClient(Need(a[1]), false);

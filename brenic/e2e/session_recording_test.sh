@@ -32,16 +32,15 @@ wait_for() {
   done
 }
 
-# The frame a channel shows once it stays the same (a clip, not the live camera).
-steady_frame() {
-  local last=-2 now tries=0
-  until now=$(drive frame "$@") && [ "$now" -ge 0 ] && [ "$now" = "$last" ]; do
-    last=$now
-    tries=$((tries + 1))
-    [ $tries -le 40 ] || fail "$1 shows no still picture"
-    sleep 0.3
-  done
-  echo "$now"
+# The camera's frame numbers in the pictures of the clip file $1, into the array named $2. A
+# camera late on a loaded machine skips numbers (the frames it dropped), so a clip's pictures
+# need not be numbered one after another: what a position shows is looked up in its file.
+clip_numbers() {
+  local numbers count
+  numbers=$(drive numbers "$1") || fail "cannot read the clip file $1"
+  count=$(wc -l <<<"$numbers")
+  [ "$count" -eq $((pre + 1 + post)) ] || fail "the clip file $1 shows $count pictures"
+  mapfile -t "$2" <<<"$numbers"
 }
 # Checksums of channel 0's picture: once it differs from $1 / once it is $1 (5 s at most).
 picture() {
@@ -157,12 +156,13 @@ clip_info() {
 read -r length impact <<<"$(clip_info 0)"
 [ "$length" = "00:02.33" ] || fail "the clip's length is $length, not 70 frames at 29.97 a second"
 [ "$impact" = $((2 * pre)) ] || fail "the impact tab is at field $impact, not at the trigger"
+clip_numbers "$capture" clip1
 
 # Loaded into channel 0 and stepped: each frame shows twice, its first field then its second,
 # in the camera's order, and stepping back shows the same pictures again.
 drive clickitem "$clips" 0 double :: sleep 1500 :: key "$main" HOME
-start=$(steady_frame "$channel0")
-clip1_impact=$((start + pre))
+wait_for "${clip1[0]}" drive frame "$channel0"
+clip1_impact=${clip1[pre]}
 [ $clip1_impact -ge $((before - 3)) ] && [ $clip1_impact -le $((after + 3)) ] ||
   fail "the impact frame $clip1_impact is not the one live at the trigger ($before to $after)"
 declare -a pictures
@@ -177,8 +177,8 @@ for field in 0 1 2 3 4 5; do
   # The frame's number and which of its fields shows (its lines doubled onto rows 0-1, 2-3,
   # ... for the first field, 1-2, 3-4, ... for the second).
   shown=$(drive frame "$channel0" :: field "$channel0" | tr '\n' ' ')
-  [ "$shown" = "$((start + field / 2)) $((field % 2)) " ] ||
-    fail "field $field shows frame and field $shown, not $((start + field / 2)) $((field % 2))"
+  [ "$shown" = "${clip1[field / 2]} $((field % 2)) " ] ||
+    fail "field $field shows frame and field $shown, not ${clip1[field / 2]} $((field % 2))"
 done
 for field in 4 3 2 1 0; do
   drive key "$main" LEFT
@@ -190,20 +190,24 @@ for ((i = 0; i < 2 * pre; i++)); do steps+=(key "$main" RIGHT ::); done
 drive "${steps[@]}" sleep 100
 wait_for $clip1_impact drive frame "$channel0"
 drive key "$main" END
-wait_for $((start + pre + post)) drive frame "$channel0"
+wait_for "${clip1[pre + post]}" drive frame "$channel0"
 
 # --- 4. A second clip, side by side, locked at impact ----------------------------------
 read -r before after <<<"$(record_clip 2)"
 read -r length impact <<<"$(clip_info 1)"
 [ "$impact" = $((2 * pre)) ] || fail "the second clip's impact tab is at field $impact"
+# Its file: the largest in the folder but the first clip's (the recording that follows has
+# written nothing yet).
+second=$(ls -S "$folder"/Capture/*.avi | grep -vxF "$capture" | head -n 1) || fail "no second clip file"
+clip_numbers "$second" clip2
 # Split view; the first clip in channel 1, the second in channel 0 (a click on a channel
 # makes it the current one; a double click on a clip loads it there).
 drive press "$panel/@1023" :: sleep 1000 :: click "$channel1" :: sleep 300 \
   :: clickitem "$clips" 0 double :: sleep 1500 :: click "$channel0" :: sleep 300 \
   :: clickitem "$clips" 1 double :: sleep 1500 :: key "$main" HOME
 # Each channel shows the middle half of its picture: columns 180 to 540.
-start=$(steady_frame "$channel0" 180 540)
-clip2_impact=$((start + pre))
+wait_for "${clip2[0]}" drive frame "$channel0" 180 540
+clip2_impact=${clip2[pre]}
 [ $clip2_impact -ge $((before - 3)) ] && [ $clip2_impact -le $((after + 3)) ] ||
   fail "the second impact frame $clip2_impact is not the one live at the trigger ($before to $after)"
 drive key "$main" F8
@@ -216,7 +220,7 @@ both() {
 # $1: fields from the impact, which is a first field (78): frames and parity from there.
 check_both() {
   local frames=$((($1 - ($1 < 0 ? 1 : 0)) / 2)) parity=$((($1 % 2 + 2) % 2))
-  wait_for "$((clip2_impact + frames)) $parity $((clip1_impact + frames)) $parity " both
+  wait_for "${clip2[pre + frames]} $parity ${clip1[pre + frames]} $parity " both
 }
 check_both 0
 shot step4-split-locked

@@ -1,5 +1,6 @@
-// Reads a written clip back with FFmpeg for the graph tests: its codec and size, the number
-// each picture carries as the DV fixture's eight bars, and the first channel of its sound.
+// Reads a written clip back with FFmpeg for the graph and session tests: its codec and size,
+// the number each picture carries (the DV fixture's eight bars unless told otherwise), and
+// the first channel of its sound.
 #pragma once
 extern "C" {
 #include <libavformat/avformat.h>
@@ -29,7 +30,10 @@ inline int NumberOnRow(const uint8_t* row, int bar = 90)
     return n;
 }
 
-inline ReadBack ReadClipBack(const std::string& path)
+// `number` reads a picture's number from its middle luma row (the fixture's bars by default).
+inline int FixtureNumber(const uint8_t* row) { return NumberOnRow(row); }
+
+inline ReadBack ReadClipBack(const std::string& path, int (*number)(const uint8_t*) = FixtureNumber)
 {
     ReadBack c;
     AVFormatContext* fmt = nullptr;
@@ -57,8 +61,7 @@ inline ReadBack ReadClipBack(const std::string& path)
     while (av_read_frame(fmt, pkt) >= 0) {
         if (pkt->stream_index == vs && pkt->size > 0) {
             if (avcodec_send_packet(dec, pkt) >= 0 && avcodec_receive_frame(dec, frame) >= 0)
-                c.numbers.push_back(
-                    NumberOnRow(frame->data[0] + size_t(frame->linesize[0]) * (frame->height / 2)));
+                c.numbers.push_back(number(frame->data[0] + size_t(frame->linesize[0]) * (frame->height / 2)));
             else
                 c.numbers.push_back(-1);
         } else if (pkt->stream_index == as) {
