@@ -80,9 +80,13 @@ frames=$(sql 'SELECT Frames FROM VideoClip')
 tabs=$(sql 'SELECT TabString FROM VideoClip')
 video=$folder/Capture/$(sql 'SELECT VideoClipFileName FROM VideoClip')
 size=$(stat -c %s "$video")
-# The first frame's number, as the synthetic camera drew it (read above the drawing's text).
+# The camera's numbers in the clip file's pictures (a camera late on a loaded machine skips
+# numbers, so they need not follow one another), and the first one as channel 0 shows it
+# (read above the drawing's text).
+mapfile -t numbers < <(D numbers "$video")
+[ "${#numbers[@]}" = "$frames" ] || fail "the clip file shows ${#numbers[@]} pictures, not $frames"
 D key "$P/@1208" HOME :: sleep 800
-first=$(D bars "$O" 200)
+[ "$(D bars "$O" 200)" = "${numbers[0]}" ] || fail "the first frame is $(D bars "$O" 200), not ${numbers[0]}"
 TRIM='class=#32770,text=Clip Trim'
 D click "$P/@1011" :: wait "$TRIM" 15 >/dev/null || fail "no trim dialog"
 keys=()
@@ -99,8 +103,11 @@ save_clip
 [ "$(sql 'SELECT TrimIn || "," || TrimOut FROM VideoClip')" = "0,$((frames - 16))" ] ||
   fail "trimmed: trim $(sql 'SELECT TrimIn || "," || TrimOut FROM VideoClip')"
 [ "$(stat -c %s "$video")" -lt "$size" ] || fail "the clip's file was not cut"
+mapfile -t trimmed < <(D numbers "$video")
+[ "${trimmed[*]}" = "${numbers[*]:10:$((frames - 15))}" ] ||
+  fail "trimmed: the file holds the pictures ${trimmed[*]}, of ${numbers[*]}"
 D key "$P/@1208" HOME :: sleep 800
-[ "$(D bars "$O" 200)" = $((first + 10)) ] || fail "trimmed: the first frame is $(D bars "$O" 200), not $((first + 10))"
+[ "$(D bars "$O" 200)" = "${trimmed[0]}" ] || fail "trimmed: the first frame is $(D bars "$O" 200), not ${trimmed[0]}"
 # Every tab 10 frames (20 fields) earlier, kept inside the clip.
 want=
 IFS=, read -ra old <<<"$tabs"
