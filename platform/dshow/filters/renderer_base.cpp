@@ -112,7 +112,10 @@ void CRendererBase::ResetAbort()
 STDMETHODIMP CRendererBase::Stop()
 {
     // Release a sample waiting in Receive before taking the filter's lock.
-    SetAbort();
+    {
+        CAutoLock s(&m_stateLock);
+        SetAbort();
+    }
     CAutoLock l(&m_lock);
     {
         CAutoLock s(&m_stateLock);
@@ -235,7 +238,10 @@ HRESULT CRendererBase::Receive(IMediaSample* pSample)
         if (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0)
             return S_FALSE;
     }
-    SetReady();
+    {
+        CAutoLock s(&m_stateLock);
+        SetReady();
+    }
     if (m_State == State_Stopped)
         return VFW_E_WRONG_STATE;
     REFERENCE_TIME start, stop;

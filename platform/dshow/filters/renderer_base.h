@@ -60,8 +60,8 @@ private:
     // Waits until stream time t, or until a flush or stop; false when interrupted.
     bool WaitUntil(REFERENCE_TIME t);
     // The events' states are mirrored in flags, so that a look at them costs no call to
-    // the Wine server (each is a round trip): a flag is raised before its event is set and
-    // lowered after it is reset, so a flag seen lowered means the event is too.
+    // the Wine server (each is a round trip). Both change only under m_stateLock, so a
+    // flag and its event never part.
     void SetReady();
     void ResetReady();
     void SetAbort();
