@@ -49,7 +49,7 @@ CPlaybackGraph::CPlaybackGraph(int index)
         g_pair.ClearLockStep();
     }
     m_hPlayEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-    m_hTickEvent = CreateEventA(NULL, TRUE, TRUE, NULL);
+    m_hTickEvent = CreateEventA(NULL, FALSE, TRUE, NULL);
     m_hModeEvent = CreateEventA(NULL, TRUE, TRUE, NULL);
     m_hStopEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
     m_MemDC.CreateCompatibleDC(NULL);

@@ -46,6 +46,10 @@ int CDsVRStreamThread::Run()
 
 void CPlaybackGraph::WaitForPlay()
 {
+    // A stepped play under way has its play event set: the next tick's wait is the one
+    // that matters, and asking the Wine server about this event would only cost a round trip.
+    if (m_bSteppedPlayActive && !m_bBlendView)
+        return;
     HANDLE handles[2] = {m_hPlayEvent, m_hStopEvent};
     WaitForMultipleObjects(2, handles, FALSE, INFINITE);
 }
@@ -83,7 +87,6 @@ void CPlaybackGraph::StartTimer()
             timeKillEvent(id);   // another thread made it first
     }
     KillTimer();
-    ResetEvent(m_hTickEvent);
     InterlockedIncrement(&m_nTimersStarted);
     const unsigned delay = m_Pacer.NextDelay(NowMs(), StepPeriodMs(m_fFieldPeriod, m_fSpeed));
     m_nTimerId = timeSetEvent(delay, 5, (LPTIMECALLBACK)m_hTickEvent, 0,
@@ -118,6 +121,10 @@ HRESULT CPlaybackGraph::PlayForward()
     m_nDirection = 1;
     m_bPlaying = TRUE;
     SetRealPlayMode(FALSE);
+    // A play that starts steps at once (one under way keeps its timer); the tick event
+    // resets itself as the stepping thread takes it.
+    if (!m_bSteppedPlayActive)
+        SetEvent(m_hTickEvent);
     // Active before the thread is woken: a follower that found its graph not yet
     // playing would skip the wait for the master's step and move on a stale position.
     m_bSteppedPlayActive = 1;
@@ -142,6 +149,10 @@ HRESULT CPlaybackGraph::PlayBackward()
     m_nDirection = -1;
     m_bPlaying = TRUE;
     SetRealPlayMode(FALSE);
+    // A play that starts steps at once (one under way keeps its timer); the tick event
+    // resets itself as the stepping thread takes it.
+    if (!m_bSteppedPlayActive)
+        SetEvent(m_hTickEvent);
     // Active before the thread is woken: a follower that found its graph not yet
     // playing would skip the wait for the master's step and move on a stale position.
     m_bSteppedPlayActive = 1;

@@ -186,6 +186,16 @@ void CDeinterlaceEngine::Composite(IDirectDrawSurface4* frame, HDC source,
     frame->ReleaseDC(dc);
 }
 
+int CDeinterlaceEngine::FieldRowsRead(int W, int H, int bpp, const DeinterlaceSettings& s, bool compositing)
+{
+    if (W <= 0 || H <= 0 || bpp != 4 || s.bypass || compositing || s.mirror)
+        return -1;
+    const DeinterlaceGeometry g = ComputeDeinterlaceGeometry(s, W, H);
+    if (g.cropActive || !g.scale || g.fixUp)
+        return -1;
+    return s.field == 1 ? 1 : 0;
+}
+
 bool CDeinterlaceEngine::Process(uint8_t* bits, int W, int H, int bpp,
                                  const DeinterlaceSettings& s, HDC outputDC,
                                  bool snapshotPending, HDC snapshotDC)

@@ -54,6 +54,12 @@ public:
                  const DeinterlaceSettings& s, HDC outputDC, bool snapshotPending,
                  HDC snapshotDC);
 
+    // The field (0 or 1) whose rows alone Process reads from a frame of this size with
+    // these settings, or -1 when it reads whole frames (no field view, a composite
+    // picture, a crop, a mirror, or a height whose second field takes the first's last row).
+    static int FieldRowsRead(int width, int height, int bytesPerPixel, const DeinterlaceSettings& s,
+                             bool compositing);
+
 private:
     bool EnsureWork(int width, int height, int bpp);
     IDirectDrawSurface4* SurfaceOver(uint8_t* bits, int width, int height, int bpp);

@@ -3,6 +3,7 @@
 #include "deinterlace_kernels.h"
 #include "stretch.h"
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -131,6 +132,47 @@ TEST(DeinterlaceEngine, FieldIsDoubledAndScaledIntoTheReference)
         e.Process(f.bits(), 720, 480, 4, Active(field), nullptr, false, nullptr);
         ExpectMapped(f, 24, 456, 608, [](int x) { return (x + 0.5) * 720 / 608 - 0.5; },
                      [](int y) { return (y - 24 + 0.5) * 480 / 456 - 0.5; }, field);
+    }
+}
+
+// The field named as the only one read really is: with the other field's rows spoiled
+// (but the first row, which the second field shows) the picture made is the same. Settings that read more name none.
+TEST(DeinterlaceEngine, FieldRowsReadAreTheOnlyRowsRead)
+{
+    struct Case {
+        const char* what;
+        int height;
+        DeinterlaceSettings s;
+        bool compositing;
+        int field;
+    };
+    DeinterlaceSettings masked = Active(1), cropped = Active(0), mirrored = Active(0), unscaled = Active(0);
+    masked.mask[2] = 0.5f;
+    cropped.crop[0] = 0.25f, cropped.crop[2] = 0.5f;
+    mirrored.mirror = TRUE;
+    unscaled.scaleToFrame = FALSE;
+    const Case cases[] = {
+        {"first field", 480, Active(0), false, 0},  {"second field", 480, Active(1), false, 1},
+        {"masked", 480, masked, false, 1},          {"bypass", 480, DeinterlaceSettings(), false, -1},
+        {"composite", 480, Active(0), true, -1},    {"cropped", 480, cropped, false, -1},
+        {"mirrored", 480, mirrored, false, -1},     {"not scaled", 480, unscaled, false, -1},
+        {"PAL second field", 576, Active(1), false, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int field = CDeinterlaceEngine::FieldRowsRead(720, c.height, 4, c.s, c.compositing);
+        EXPECT_EQ(field, c.field);
+        if (field < 0)
+            continue;
+        CDeinterlaceEngine e;
+        GuardedFrame whole(720, c.height), spoiled(720, c.height);
+        // The second field shows the first row as it is (no row of its own above it).
+        for (int y = field == 1 ? 2 : 1; y < c.height; y += 2)
+            for (int x = 0; x < 720; ++x)
+                spoiled.at(x, y) = 0xDEADBEEF;
+        e.Process(whole.bits(), 720, c.height, 4, c.s, nullptr, false, nullptr);
+        e.Process(spoiled.bits(), 720, c.height, 4, c.s, nullptr, false, nullptr);
+        EXPECT_EQ(memcmp(whole.bits(), spoiled.bits(), size_t(720) * c.height * 4), 0);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "deinterlace_filter.h"
 #include "filter_common.h"
+#include "deinterlace_kernels.h"
 #include <new>
 
 CUnknown* WINAPI CDeinterlaceFilter::CreateInstance(LPUNKNOWN pUnk, HRESULT* phr)
@@ -31,6 +32,8 @@ STDMETHODIMP CDeinterlaceFilter::NonDelegatingQueryInterface(REFIID riid, void**
         return GetInterface(static_cast<IDeinterlace*>(this), ppv);
     if (IsEqualIID(riid, IID_ISpecifyPropertyPages))
         return GetInterface(static_cast<ISpecifyPropertyPages*>(this), ppv);
+    if (IsEqualIID(riid, IID_IFieldRowsRead))
+        return GetInterface(static_cast<IFieldRowsRead*>(this), ppv);
     return CTransInPlaceFilter::NonDelegatingQueryInterface(riid, ppv);
 }
 
@@ -72,6 +75,12 @@ HRESULT CDeinterlaceFilter::Transform(IMediaSample* pSample)
     if (bits && (W <= 0 || H <= 0 || bpp <= 0 ||
                  LONGLONG(W) * H * bpp > LONGLONG(pSample->GetSize())))
         bits = nullptr;
+    // A frame that holds only one field's rows (its decoder was told what this filter reads)
+    // but meets settings changed since then gets that field's rows doubled over the stale
+    // ones first.
+    const int held = bits ? SampleFieldRows(pSample) : -1;
+    if (held >= 0 && bpp == 4 && CDeinterlaceEngine::FieldRowsRead(W, H, bpp, m_settings, m_outputDC != nullptr) != held)
+        DoubleField(FrameView{bits, W, H, bpp}, held);
     const bool served = m_engine.Process(bits, W, H, bpp, m_settings, m_outputDC,
                                          m_snapshotPending, m_snapshotDC);
     if (served && m_snapshotPending) {
@@ -79,6 +88,12 @@ HRESULT CDeinterlaceFilter::Transform(IMediaSample* pSample)
         SetEvent(m_snapshotEvent);
     }
     return S_OK;
+}
+
+int STDMETHODCALLTYPE CDeinterlaceFilter::FieldRowsRead(LONG width, LONG height)
+{
+    CAutoLock lock(&m_Lock);
+    return CDeinterlaceEngine::FieldRowsRead(width, height, 4, m_settings, m_outputDC != nullptr);
 }
 
 STDMETHODIMP CDeinterlaceFilter::GetBypass(BOOL* bypass)

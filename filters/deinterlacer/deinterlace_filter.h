@@ -10,7 +10,8 @@ HDC DeviceContextHandle(CDC* dc);
 
 class CDeinterlaceFilter : public CTransInPlaceFilter,
                            public IDeinterlace,
-                           public ISpecifyPropertyPages {
+                           public ISpecifyPropertyPages,
+                           public IFieldRowsRead {
 public:
     static CUnknown* WINAPI CreateInstance(LPUNKNOWN pUnk, HRESULT* phr);
     ~CDeinterlaceFilter() override;
@@ -40,6 +41,9 @@ public:
 
     // ISpecifyPropertyPages
     STDMETHODIMP GetPages(CAUUID* pPages) override;
+
+    // IFieldRowsRead
+    int STDMETHODCALLTYPE FieldRowsRead(LONG width, LONG height) override;
 
 private:
     CDeinterlaceFilter(LPUNKNOWN pUnk, HRESULT* phr);

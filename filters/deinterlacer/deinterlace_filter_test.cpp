@@ -116,6 +116,31 @@ TEST(DeinterlaceFilter, SetFieldEndsBypassAndKeepsOneField)
         EXPECT_EQ((c.Out(0, 100, y) >> 16) % 2, 0u) << y;
 }
 
+// A frame holding only the first field's rows (its decoder was told so) that meets the
+// second field's settings, changed meanwhile, shows the first field: never a stale row.
+TEST(DeinterlaceFilter, FrameOfOneFieldsRowsShowsNoStaleRow)
+{
+    ComScope com;
+    VideoChain c;
+    ASSERT_EQ(c.Connect(), S_OK);
+    c.Run();
+    c.di->SetField(0, 1);
+    ASSERT_EQ(c.source->Push(
+                  [](BYTE* p, long n) {
+                      auto* px = reinterpret_cast<uint32_t*>(p);
+                      for (long i = 0; i < n / 4; ++i)
+                          px[i] = (i / W) % 2 ? 0xDEADBEEFu : uint32_t((i / W) << 16 | (i % W));
+                  },
+                  nullptr, nullptr, nullptr, -1, 0),
+              S_OK);
+    ASSERT_EQ(c.sink->received.size(), 1u);
+    int stale = 0;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            stale += c.Out(0, x, y) == 0xDEADBEEFu;
+    EXPECT_EQ(stale, 0);
+}
+
 TEST(DeinterlaceFilter, ShortBufferIsLeftAlone)
 {
     ComScope com;

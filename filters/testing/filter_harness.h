@@ -88,10 +88,11 @@ public:
     int GetPinCount() override { return 1; }
     CBasePin* GetPin(int n) override { return n == 0 ? &m_pin : nullptr; }
 
-    // Fills a sample (fill gets its buffer and the byte count) and delivers it.
+    // Fills a sample (fill gets its buffer and the byte count) and delivers it; fieldRows
+    // 0 or 1 marks it as holding only that field's rows.
     HRESULT Push(const std::function<void(BYTE*, long)>& fill, const REFERENCE_TIME* start,
                  const REFERENCE_TIME* stop, const LONGLONG* mediaStart = nullptr,
-                 long length = -1)
+                 long length = -1, int fieldRows = -1)
     {
         IMediaSample* s = nullptr;
         HRESULT hr = m_pin.GetDeliveryBuffer(&s, nullptr, nullptr, 0);
@@ -111,6 +112,8 @@ public:
             s->SetMediaTime(&a, &b);
         }
         s->SetSyncPoint(TRUE);
+        if (fieldRows >= 0)
+            SetSampleFieldRows(s, fieldRows);
         hr = m_pin.Deliver(s);
         s->Release();
         return hr;

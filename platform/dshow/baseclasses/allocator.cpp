@@ -517,3 +517,48 @@ HRESULT CreateMemoryAllocator(IMemAllocator** ppAllocator)
     }
     return a->NonDelegatingQueryInterface(IID_IMemAllocator, (void**)ppAllocator);
 }
+
+int SampleFieldRows(IMediaSample* sample)
+{
+    IMediaSample2* s2 = nullptr;
+    if (!sample || FAILED(sample->QueryInterface(IID_IMediaSample2, (void**)&s2)))
+        return -1;
+    AM_SAMPLE2_PROPERTIES p = {};
+    const DWORD size = offsetof(AM_SAMPLE2_PROPERTIES, dwSampleFlags) + sizeof(DWORD);
+    const HRESULT hr = s2->GetProperties(size, reinterpret_cast<BYTE*>(&p));
+    s2->Release();
+    if (FAILED(hr) || !(p.dwTypeSpecificFlags & kSampleFieldRowsOnly))
+        return -1;
+    return (p.dwTypeSpecificFlags & kSampleOddFieldRows) ? 1 : 0;
+}
+
+void SetSampleFieldRows(IMediaSample* sample, int field)
+{
+    IMediaSample2* s2 = nullptr;
+    if (!sample || FAILED(sample->QueryInterface(IID_IMediaSample2, (void**)&s2)))
+        return;
+    AM_SAMPLE2_PROPERTIES p = {};
+    const DWORD size = offsetof(AM_SAMPLE2_PROPERTIES, dwSampleFlags) + sizeof(DWORD);
+    if (SUCCEEDED(s2->GetProperties(size, reinterpret_cast<BYTE*>(&p)))) {
+        p.dwTypeSpecificFlags &= ~(kSampleFieldRowsOnly | kSampleOddFieldRows);
+        if (field >= 0)
+            p.dwTypeSpecificFlags |= kSampleFieldRowsOnly | (field ? kSampleOddFieldRows : 0);
+        s2->SetProperties(size, reinterpret_cast<const BYTE*>(&p));
+    }
+    s2->Release();
+}
+
+int FieldRowsReadBy(IPin* peer, LONG width, LONG height)
+{
+    PIN_INFO info = {};
+    if (!peer || FAILED(peer->QueryPinInfo(&info)) || !info.pFilter)
+        return -1;
+    int field = -1;
+    IFieldRowsRead* reader = nullptr;
+    if (SUCCEEDED(info.pFilter->QueryInterface(IID_IFieldRowsRead, (void**)&reader))) {
+        field = reader->FieldRowsRead(width, height);
+        reader->Release();
+    }
+    info.pFilter->Release();
+    return field;
+}

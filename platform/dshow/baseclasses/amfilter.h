@@ -272,6 +272,28 @@ struct ISampleAllocatorSize : public IUnknown {
     virtual LONG STDMETHODCALLTYPE AllocatorBuffers() = 0;
 };
 
+// Answered by a filter of this layer that reads only the rows of one field of the
+// uncompressed pictures it is given (rows counted as they lie in the buffer): 0 for the
+// even rows, 1 for the odd ones and the first row (which the odd rows' field shows, having
+// no row of its own there), -1 when it reads whole pictures. A decoder upstream may
+// then convert only those rows, and says so in the sample's type-specific flags.
+// {B3D6E1C4-57A2-4E0B-9F43-1A6C8D2E7B90}
+static const IID IID_IFieldRowsRead = {0xb3d6e1c4, 0x57a2, 0x4e0b,
+                                       {0x9f, 0x43, 0x1a, 0x6c, 0x8d, 0x2e, 0x7b, 0x90}};
+struct IFieldRowsRead : public IUnknown {
+    virtual int STDMETHODCALLTYPE FieldRowsRead(LONG width, LONG height) = 0;
+};
+// Type-specific flags of a sample holding only one field's rows (the other rows are stale).
+const DWORD kSampleFieldRowsOnly = 0x10000;
+const DWORD kSampleOddFieldRows = 0x20000;
+
+// The field whose rows alone a sample holds, or -1 for a whole picture.
+int SampleFieldRows(IMediaSample* sample);
+// Marks a sample as holding only the rows of one field (0 or 1), or a whole picture (-1).
+void SetSampleFieldRows(IMediaSample* sample, int field);
+// What the filter of a connected pin answers (-1 when it does not answer).
+int FieldRowsReadBy(IPin* peer, LONG width, LONG height);
+
 class CMediaSample : public IMediaSample2, public ISampleAllocatorSize {
     friend class CBaseAllocator;
     friend class CMemAllocator;

@@ -16,10 +16,25 @@ public:
     HRESULT CheckMediaType(const CMediaType* pmt) override { return m_pTransformFilter->CheckInputType(pmt); }
 };
 
-class CColourConverter : public CTransformFilter {
+class CColourConverter : public CTransformFilter, public IFieldRowsRead {
 public:
     CColourConverter(LPUNKNOWN pUnk, HRESULT*) : CTransformFilter(NAME("Colour space converter"), pUnk, CLSID_Colour)
     {
+    }
+
+    DECLARE_IUNKNOWN
+    STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override
+    {
+        if (ppv && IsEqualIID(riid, IID_IFieldRowsRead))
+            return GetInterface(static_cast<IFieldRowsRead*>(this), ppv);
+        return CTransformFilter::NonDelegatingQueryInterface(riid, ppv);
+    }
+
+    // A picture passed on as it came is read by the filter after this one. Asked while
+    // streaming, when the connections cannot change: no lock is taken.
+    int STDMETHODCALLTYPE FieldRowsRead(LONG width, LONG height) override
+    {
+        return PassesThrough() ? FieldRowsReadBy(m_pOutput->GetConnected(), width, height) : -1;
     }
 
     CBasePin* GetPin(int n) override
@@ -93,14 +108,23 @@ public:
     HRESULT Receive(IMediaSample* in) override
     {
         const CMediaType& imt = m_pInput->CurrentMediaType();
-        const CMediaType& omt = m_pOutput->CurrentMediaType();
         const BITMAPINFOHEADER* a = BitmapHeader(&imt);
-        const BITMAPINFOHEADER* b = BitmapHeader(&omt);
-        if (m_pInput->SampleProps()->dwStreamId == AM_STREAM_MEDIA && a && b && LayoutOf(&imt) == LayoutOf(&omt) &&
-            a->biWidth == b->biWidth && a->biHeight == b->biHeight &&
+        if (m_pInput->SampleProps()->dwStreamId == AM_STREAM_MEDIA && PassesThrough() &&
             in->GetActualDataLength() >= ImageBytes(LayoutOf(&imt), a->biWidth, a->biHeight))
             return m_pOutput->Deliver(in);
         return CTransformFilter::Receive(in);
+    }
+
+    // Input and output in the same layout, size and row order.
+    bool PassesThrough()
+    {
+        if (!m_pInput || !m_pOutput || !m_pInput->IsConnected() || !m_pOutput->IsConnected())
+            return false;
+        const CMediaType& imt = m_pInput->CurrentMediaType();
+        const CMediaType& omt = m_pOutput->CurrentMediaType();
+        const BITMAPINFOHEADER* a = BitmapHeader(&imt);
+        const BITMAPINFOHEADER* b = BitmapHeader(&omt);
+        return a && b && LayoutOf(&imt) == LayoutOf(&omt) && a->biWidth == b->biWidth && a->biHeight == b->biHeight;
     }
 
     HRESULT Transform(IMediaSample* in, IMediaSample* out) override

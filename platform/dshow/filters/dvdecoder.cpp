@@ -146,7 +146,7 @@ public:
         // codec's own planes, converted again (which costs about what a copy of the
         // converted picture would, and spares keeping that copy of every frame).
         if (m_kept->data[0] && m_keptInput.size() == size_t(length) && !memcmp(m_keptInput.data(), src, length)) {
-            if (!Convert(m_kept, layout, b, dst))
+            if (!Convert(m_kept, layout, b, out, dst))
                 return E_FAIL;
             out->SetActualDataLength(image);
             return S_OK;
@@ -165,7 +165,7 @@ public:
             av_frame_unref(m_frame);
             return S_FALSE;
         }
-        if (!Convert(m_frame, layout, b, dst)) {
+        if (!Convert(m_frame, layout, b, out, dst)) {
             av_frame_unref(m_frame);
             return E_FAIL;
         }
@@ -176,8 +176,20 @@ public:
     }
 
 private:
-    bool Convert(const AVFrame* frame, PixelLayout layout, const BITMAPINFOHEADER* b, BYTE* dst)
+    // A filter downstream that reads only one field's rows (a stepped picture shows one
+    // field) gets only those converted: the step to the frame's other field converts the
+    // other rows from the kept planes, so each frame is converted once in all.
+    bool Convert(const AVFrame* frame, PixelLayout layout, const BITMAPINFOHEADER* b, IMediaSample* out, BYTE* dst)
     {
+        const int field = layout == PixelLayout::RGB32 && m_pOutput
+                              ? FieldRowsReadBy(m_pOutput->GetConnected(), b->biWidth, b->biHeight)
+                              : -1;
+        if (field >= 0 && m_convert.ConvertFieldRows(frame->format, frame->width, frame->height, frame->data,
+                                                     frame->linesize, layout, b->biWidth, b->biHeight, dst, field)) {
+            SetSampleFieldRows(out, field);
+            return true;
+        }
+        SetSampleFieldRows(out, -1);
         return m_convert.Convert(frame->format, frame->width, frame->height, frame->data, frame->linesize, layout,
                                  b->biWidth, b->biHeight, dst);
     }

@@ -163,7 +163,7 @@ private:
     // once per field step, and a thread made per positioning cost far more than the push.
     HANDLE m_thread = nullptr;
     HANDLE m_go = nullptr;     // auto-reset: start a push
-    HANDLE m_idle = nullptr;   // manual-reset: set while no push runs
+    HANDLE m_idle = nullptr;   // auto-reset: a push started has ended (taken by the stop that waits for it)
     bool m_pushing = false;    // a push was started and not yet stopped (under m_lock)
     volatile LONG m_quit = 0;  // the running push ends
     volatile LONG m_exit = 0;  // the thread ends
@@ -468,7 +468,7 @@ void CMediaFileSource::StartPushing()
         return;
     if (!m_thread) {
         m_go = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-        m_idle = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+        m_idle = CreateEventW(nullptr, FALSE, FALSE, nullptr);
         DWORD id;
         m_thread = m_go && m_idle ? CreateThread(nullptr, 0, PushThread, this, 0, &id) : nullptr;
         if (!m_thread) {
@@ -477,7 +477,6 @@ void CMediaFileSource::StartPushing()
         }
     }
     m_quit = 0;
-    ResetEvent(m_idle);
     m_pushing = true;
     SetEvent(m_go);
 }

@@ -6,12 +6,19 @@ extern "C" {
 #include <cstdlib>
 #include <cstring>
 
-static bool IsRgb(PixelLayout l)
+static bool IsRgbFormat(int format)
 {
-    return l == PixelLayout::RGB32 || l == PixelLayout::RGB24 || l == PixelLayout::RGB565 || l == PixelLayout::RGB555;
+    return format == AV_PIX_FMT_BGRA || format == AV_PIX_FMT_BGR24 || format == AV_PIX_FMT_RGB565LE ||
+           format == AV_PIX_FMT_RGB555LE;
 }
 
-PixelConverter::~PixelConverter() { sws_freeContext(m_ctx); }
+static bool IsRgb(PixelLayout l) { return IsRgbFormat(PixelConverter::FormatOf(l)); }
+
+PixelConverter::~PixelConverter()
+{
+    for (SwsContext* c : m_ctx)
+        sws_freeContext(c);
+}
 
 int PixelConverter::FormatOf(PixelLayout layout)
 {
@@ -56,39 +63,93 @@ bool PixelConverter::Convert(int srcFormat, int srcWidth, int srcHeight, const u
 {
     const int dstFormat = FormatOf(dst);
     const int h = dstHeight < 0 ? -dstHeight : dstHeight;
-    if (dstFormat == AV_PIX_FMT_NONE || srcWidth <= 0 || srcHeight <= 0 || dstWidth <= 0 || h == 0)
+    if (dstFormat == AV_PIX_FMT_NONE || dstWidth <= 0 || h == 0)
+        return false;
+    const int row = RowBytes(dst, dstWidth);
+    // RGB with a positive height is bottom-up: write from the last row with a negative stride.
+    if (IsRgb(dst) && dstHeight > 0)
+        return Scale(srcFormat, srcWidth, srcHeight, srcData, srcStride, dstFormat, dstWidth, h,
+                     dstPixels + size_t(row) * (h - 1), -row);
+    return Scale(srcFormat, srcWidth, srcHeight, srcData, srcStride, dstFormat, dstWidth, h, dstPixels, row);
+}
+
+bool PixelConverter::ConvertFieldRows(int srcFormat, int srcWidth, int srcHeight, const uint8_t* const srcData[4],
+                                      const int srcStride[4], PixelLayout dst, int dstWidth, int dstHeight,
+                                      uint8_t* dstPixels, int parity)
+{
+    const int dstFormat = FormatOf(dst);
+    const int h = dstHeight < 0 ? -dstHeight : dstHeight;
+    if ((srcFormat != AV_PIX_FMT_YUV411P && srcFormat != AV_PIX_FMT_YUV422P) || !IsRgb(dst) ||
+        dstFormat == AV_PIX_FMT_NONE || srcWidth <= 0 || dstWidth != srcWidth || h != srcHeight ||
+        (parity != 0 && parity != 1))
+        return false;
+    // The scaler converts rows in pairs and a last odd row its own way: whole pictures and
+    // fields both of even heights give the same rows.
+    if (h % 4 != 0)
+        return false;
+    // The first picture row that lies at a buffer row of that parity.
+    const bool bottomUp = dstHeight > 0;
+    const int first = bottomUp ? (h - 1 - parity) & 1 : parity;
+    const int rows = h / 2;
+    const uint8_t* planes[4] = {};
+    int strides[4] = {};
+    for (int i = 0; i < 3; ++i) {
+        planes[i] = srcData[i] + ptrdiff_t(first) * srcStride[i];
+        strides[i] = srcStride[i] * 2;
+    }
+    const int row = RowBytes(dst, dstWidth);
+    const size_t at = size_t(row) * (bottomUp ? h - 1 - first : first);
+    if (!Scale(srcFormat, srcWidth, rows, planes, strides, dstFormat, dstWidth, rows, dstPixels + at,
+               bottomUp ? -2 * row : 2 * row))
+        return false;
+    if (parity == 0)
+        return true;
+    // The odd rows' field shows the first buffer row too (it has no row of its own above
+    // it): the pair of picture rows that holds it is converted as the whole picture would.
+    const int pair = bottomUp ? h - 2 : 0;
+    for (int i = 0; i < 3; ++i)
+        planes[i] = srcData[i] + ptrdiff_t(pair) * srcStride[i];
+    return Scale(srcFormat, srcWidth, 2, planes, srcStride, dstFormat, dstWidth, 2,
+                 dstPixels + size_t(row) * (bottomUp ? 1 : 0), bottomUp ? -row : row);
+}
+
+bool PixelConverter::Scale(int srcFormat, int srcWidth, int srcHeight, const uint8_t* const srcData[4],
+                           const int srcStride[4], int dstFormat, int dstWidth, int h, uint8_t* dstFirst,
+                           int dstStride)
+{
+    if (srcWidth <= 0 || srcHeight <= 0 || dstWidth <= 0 || h <= 0)
         return false;
     // The scaler has no quick way from 4:1:1 (NTSC DV) to RGB, and its general one takes
     // several times as long as from 4:2:2. At the same size the chroma is widened to 4:2:2
     // first.
-    if (srcFormat == AV_PIX_FMT_YUV411P && IsRgb(dst) && dstWidth == srcWidth && h == srcHeight) {
+    if (srcFormat == AV_PIX_FMT_YUV411P && IsRgbFormat(dstFormat) && dstWidth == srcWidth &&
+        h == srcHeight) {
         const int plane = (srcWidth + 1) / 2 * srcHeight;
         m_chroma.resize(size_t(plane) * 2);
         WidenChroma411(srcData[1], srcStride[1], srcWidth, srcHeight, m_chroma.data());
         WidenChroma411(srcData[2], srcStride[2], srcWidth, srcHeight, m_chroma.data() + plane);
         const uint8_t* planes[4] = {srcData[0], m_chroma.data(), m_chroma.data() + plane, nullptr};
         const int strides[4] = {srcStride[0], (srcWidth + 1) / 2, (srcWidth + 1) / 2, 0};
-        return Convert(AV_PIX_FMT_YUV422P, srcWidth, srcHeight, planes, strides, dst, dstWidth, dstHeight,
-                       dstPixels);
+        return Scale(AV_PIX_FMT_YUV422P, srcWidth, srcHeight, planes, strides, dstFormat, dstWidth, h, dstFirst,
+                     dstStride);
     }
     const int key[6] = {srcFormat, srcWidth, srcHeight, dstFormat, dstWidth, h};
-    if (!m_ctx || memcmp(key, m_key, sizeof key) != 0) {
-        sws_freeContext(m_ctx);
-        m_ctx = sws_getContext(srcWidth, srcHeight, AVPixelFormat(srcFormat), dstWidth, h, AVPixelFormat(dstFormat),
-                               SWS_BILINEAR, nullptr, nullptr, nullptr);
-        memcpy(m_key, key, sizeof key);
-        if (!m_ctx)
+    int slot = 0;
+    while (slot < kContexts && !(m_ctx[slot] && memcmp(key, m_key[slot], sizeof key) == 0))
+        ++slot;
+    if (slot == kContexts) {
+        slot = m_next;
+        m_next = (m_next + 1) % kContexts;
+        sws_freeContext(m_ctx[slot]);
+        m_ctx[slot] = sws_getContext(srcWidth, srcHeight, AVPixelFormat(srcFormat), dstWidth, h,
+                                     AVPixelFormat(dstFormat), SWS_BILINEAR, nullptr, nullptr, nullptr);
+        memcpy(m_key[slot], key, sizeof key);
+        if (!m_ctx[slot])
             return false;
     }
-    const int row = RowBytes(dst, dstWidth);
-    // RGB with a positive height is bottom-up: write from the last row with a negative stride.
-    uint8_t* planes[4] = {dstPixels, nullptr, nullptr, nullptr};
-    int strides[4] = {row, 0, 0, 0};
-    if (IsRgb(dst) && dstHeight > 0) {
-        planes[0] = dstPixels + size_t(row) * (h - 1);
-        strides[0] = -row;
-    }
-    return sws_scale(m_ctx, srcData, srcStride, 0, srcHeight, planes, strides) > 0;
+    uint8_t* planes[4] = {dstFirst, nullptr, nullptr, nullptr};
+    int strides[4] = {dstStride, 0, 0, 0};
+    return sws_scale(m_ctx[slot], srcData, srcStride, 0, srcHeight, planes, strides) > 0;
 }
 
 bool PixelConverter::Convert(PixelLayout src, int srcWidth, int srcHeight, const uint8_t* srcPixels, PixelLayout dst,

@@ -51,3 +51,56 @@ TEST(PixelConverter, FourOneOnePicturesMatchTheScaler)
         EXPECT_LE(worst, 4) << c.what;
     }
 }
+
+// A filter that reads one field only gets only that field's rows converted (the odd
+// rows' field also shows the first row): those rows must be the whole conversion's, pixel
+// for pixel, and the other rows left untouched.
+// Pictures whose chroma rows serve two picture rows (4:2:0), and heights whose fields
+// would have an odd number of rows, are refused.
+TEST(PixelConverter, FieldRowsAreTheWholePicturesRows)
+{
+    struct Case {
+        int format, chromaWidthDivisor, height;
+        bool converts;
+    } cases[] = {{AV_PIX_FMT_YUV411P, 4, 480, true},
+                 {AV_PIX_FMT_YUV422P, 2, 480, true},
+                 {AV_PIX_FMT_YUV411P, 4, 12, true},
+                 {AV_PIX_FMT_YUV411P, 4, 6, false},
+                 {AV_PIX_FMT_YUV420P, 2, 480, false}};
+    const int W = 720;
+    for (const Case& c : cases) {
+        const int H = c.height, CW = W / c.chromaWidthDivisor, CH = c.format == AV_PIX_FMT_YUV420P ? H / 2 : H;
+        std::vector<uint8_t> y(size_t(W) * H), u(size_t(CW) * CH), v(size_t(CW) * CH);
+        for (size_t i = 0; i < y.size(); ++i)
+            y[i] = uint8_t(16 + (i * 7 + i / W * 13) % 220);
+        for (size_t i = 0; i < u.size(); ++i) {
+            u[i] = uint8_t(40 + (i * 5 + i / CW * 11) % 180);
+            v[i] = uint8_t(200 - (i * 3 + i / CW * 17) % 170);
+        }
+        const uint8_t* planes[4] = {y.data(), u.data(), v.data(), nullptr};
+        const int strides[4] = {W, CW, CW, 0};
+        for (int height : {H, -H}) {
+            std::vector<uint8_t> whole(size_t(W) * H * 4);
+            PixelConverter converter;
+            ASSERT_TRUE(converter.Convert(c.format, W, H, planes, strides, PixelLayout::RGB32, W, height,
+                                          whole.data()));
+            for (int parity : {0, 1}) {
+                std::vector<uint8_t> rows(whole.size(), 0xA5);
+                ASSERT_EQ(converter.ConvertFieldRows(c.format, W, H, planes, strides, PixelLayout::RGB32, W, height,
+                                                     rows.data(), parity),
+                          c.converts)
+                    << c.format;
+                int wrong = 0;
+                for (int r = 0; r < H; ++r) {
+                    const uint8_t* got = rows.data() + size_t(r) * W * 4;
+                    const uint8_t* want = whole.data() + size_t(r) * W * 4;
+                    for (int x = 0; x < W * 4; ++x) {
+                        const bool written = c.converts && (r % 2 == parity || r == 0);
+                        wrong += (written ? got[x] != want[x] : got[x] != 0xA5) ? 1 : 0;
+                    }
+                }
+                EXPECT_EQ(wrong, 0) << "format " << c.format << " height " << height << " parity " << parity;
+            }
+        }
+    }
+}

@@ -53,7 +53,7 @@ CRendererBase::CRendererBase(LPCTSTR name, LPUNKNOWN pUnk, REFCLSID clsid, LPCWS
     : CBaseFilter(name, pUnk, &m_lock, clsid), m_pin(this, &m_lock, phr, pinName), m_hold(hold),
       m_ready(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_running(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
       m_abort(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_timer(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
-      m_eos(false), m_completeSent(false), m_seeking(nullptr)
+      m_isReady(0), m_isAborting(0), m_eos(false), m_completeSent(false), m_seeking(nullptr)
 {
     HRESULT hr = S_OK;
     m_seeking = new (std::nothrow) CRendererPosPassThru(NAME("Renderer seeking"), GetOwner(), &hr, &m_pin);
@@ -84,15 +84,43 @@ STDMETHODIMP CRendererBase::NonDelegatingQueryInterface(REFIID riid, void** ppv)
     return CBaseFilter::NonDelegatingQueryInterface(riid, ppv);
 }
 
+void CRendererBase::SetReady()
+{
+    SetEvent(m_ready);
+    InterlockedExchange(&m_isReady, 1);
+}
+
+void CRendererBase::ResetReady()
+{
+    // Already reset: nothing to tell the server.
+    if (InterlockedExchange(&m_isReady, 0))
+        ResetEvent(m_ready);
+}
+
+void CRendererBase::SetAbort()
+{
+    InterlockedExchange(&m_isAborting, 1);
+    SetEvent(m_abort);
+}
+
+void CRendererBase::ResetAbort()
+{
+    ResetEvent(m_abort);
+    InterlockedExchange(&m_isAborting, 0);
+}
+
 STDMETHODIMP CRendererBase::Stop()
 {
     // Release a sample waiting in Receive before taking the filter's lock.
-    SetEvent(m_abort);
+    {
+        CAutoLock s(&m_stateLock);
+        SetAbort();
+    }
     CAutoLock l(&m_lock);
     {
         CAutoLock s(&m_stateLock);
         ResetEvent(m_running);
-        ResetEvent(m_ready);
+        ResetReady();
         m_eos = false;
         m_completeSent = false;
     }
@@ -109,15 +137,15 @@ STDMETHODIMP CRendererBase::Pause()
     {
         CAutoLock s(&m_stateLock);
         if (m_State == State_Stopped) {
-            ResetEvent(m_abort);
-            ResetEvent(m_ready);
+            ResetAbort();
+            ResetReady();
             m_eos = false;
             m_completeSent = false;
         }
         ResetEvent(m_running);
         // Nothing will arrive at an unconnected pin: the pause is complete at once.
         if (!m_pin.IsConnected())
-            SetEvent(m_ready);
+            SetReady();
     }
     HRESULT hr = CBaseFilter::Pause();
     OnStateChange(State_Paused);
@@ -153,9 +181,9 @@ STDMETHODIMP CRendererBase::GetState(DWORD dwMSecs, FILTER_STATE* State)
         return E_POINTER;
     FILTER_STATE s = m_State;
     *State = s;
-    if (s != State_Paused || !m_hold)
+    if (s != State_Paused || !m_hold || m_isReady)
         return S_OK;
-    if (WaitForSingleObject(m_ready, dwMSecs) != WAIT_OBJECT_0)
+    if (dwMSecs == 0 || WaitForSingleObject(m_ready, dwMSecs) != WAIT_OBJECT_0)
         return VFW_S_STATE_INTERMEDIATE;
     return S_OK;
 }
@@ -172,7 +200,7 @@ bool CRendererBase::WaitUntil(REFERENCE_TIME t)
         base = m_tStart;
     }
     if (!clock)
-        return WaitForSingleObject(m_abort, 0) != WAIT_OBJECT_0;
+        return !m_isAborting;
     DWORD_PTR cookie = 0;
     ResetEvent(m_timer);
     HRESULT hr = clock->AdviseTime(base, t, (HEVENT)m_timer, &cookie);
@@ -196,21 +224,24 @@ HRESULT CRendererBase::Receive(IMediaSample* pSample)
         // already on its way when a flush (a seek) began is from before it: it must not
         // complete the pause, or the pause would be taken as done on the old picture
         // before the new position's arrives.
-        if (WaitForSingleObject(m_abort, 0) == WAIT_OBJECT_0)
+        if (m_isAborting)
             return S_FALSE;
         DoRenderSample(pSample);
         shown = true;
         {
             CAutoLock s(&m_stateLock);
-            if (WaitForSingleObject(m_abort, 0) == WAIT_OBJECT_0)
+            if (m_isAborting)
                 return S_FALSE;
-            SetEvent(m_ready);
+            SetReady();
         }
         HANDLE handles[2] = {m_abort, m_running};
         if (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0)
             return S_FALSE;
     }
-    SetEvent(m_ready);
+    {
+        CAutoLock s(&m_stateLock);
+        SetReady();
+    }
     if (m_State == State_Stopped)
         return VFW_E_WRONG_STATE;
     REFERENCE_TIME start, stop;
@@ -229,7 +260,7 @@ HRESULT CRendererBase::EndOfStream()
     {
         CAutoLock s(&m_stateLock);
         m_eos = true;
-        SetEvent(m_ready);
+        SetReady();
         if (m_State == State_Running && !m_completeSent) {
             m_completeSent = true;
             complete = true;
@@ -245,8 +276,8 @@ HRESULT CRendererBase::EndOfStream()
 void CRendererBase::BeginFlush()
 {
     CAutoLock s(&m_stateLock);
-    SetEvent(m_abort);
-    ResetEvent(m_ready);
+    SetAbort();
+    ResetReady();
     m_eos = false;
     m_completeSent = false;
     if (m_seeking)
@@ -256,5 +287,5 @@ void CRendererBase::BeginFlush()
 void CRendererBase::EndFlush()
 {
     CAutoLock s(&m_stateLock);
-    ResetEvent(m_abort);
+    ResetAbort();
 }

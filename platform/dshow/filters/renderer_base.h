@@ -59,6 +59,13 @@ private:
     void EndFlush();
     // Waits until stream time t, or until a flush or stop; false when interrupted.
     bool WaitUntil(REFERENCE_TIME t);
+    // The events' states are mirrored in flags, so that a look at them costs no call to
+    // the Wine server (each is a round trip). Both change only under m_stateLock, so a
+    // flag and its event never part.
+    void SetReady();
+    void ResetReady();
+    void SetAbort();
+    void ResetAbort();
 
     const bool m_hold;
     CCritSec m_stateLock;
@@ -66,6 +73,8 @@ private:
     HANDLE m_running; // set while running
     HANDLE m_abort;   // set by a flush or a stop: releases a waiting sample
     HANDLE m_timer;   // clock advises
+    volatile LONG m_isReady;
+    volatile LONG m_isAborting;
     bool m_eos;
     bool m_completeSent;
     CRendererPosPassThru* m_seeking;

@@ -159,7 +159,7 @@ CFilterGraph::CFilterGraph(LPUNKNOWN pUnk, HRESULT* phr)
       m_clockChosen(false), m_tStart(0), m_pausedAt(0), m_timeFormat(TIME_FORMAT_MEDIA_TIME), m_rate(1.0),
       m_hEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_notifyWindow(nullptr), m_notifyMessage(0),
       m_notifyInstance(0), m_notifyFlags(0), m_defaultComplete(true), m_renderersRunning(0), m_completes(0),
-      m_completeEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+      m_completeEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_completeSet(false)
 {
     if ((!m_hEvent || !m_completeEvent) && phr)
         *phr = E_OUTOFMEMORY;
@@ -738,7 +738,7 @@ HRESULT CFilterGraph::StopLocked()
     {
         CAutoLock e(&m_eventLock);
         m_completes = 0;
-        ResetEvent(m_completeEvent);
+        ResetCompleteLocked();
     }
     return hr;
 }
@@ -938,6 +938,21 @@ void CFilterGraph::QueueEvent(LONG code, LONG_PTR p1, LONG_PTR p2)
         PostMessageW(window, message, 0, instance);
 }
 
+void CFilterGraph::SetComplete()
+{
+    CAutoLock e(&m_eventLock);
+    m_completeSet = true;
+    SetEvent(m_completeEvent);
+}
+
+void CFilterGraph::ResetCompleteLocked()
+{
+    if (m_completeSet) {
+        m_completeSet = false;
+        ResetEvent(m_completeEvent);
+    }
+}
+
 STDMETHODIMP CFilterGraph::Notify(LONG code, LONG_PTR p1, LONG_PTR p2)
 {
     if (code == EC_COMPLETE && m_defaultComplete) {
@@ -949,12 +964,12 @@ STDMETHODIMP CFilterGraph::Notify(LONG code, LONG_PTR p1, LONG_PTR p2)
         }
         if (all) {
             QueueEvent(EC_COMPLETE, S_OK, 0);
-            SetEvent(m_completeEvent);
+            SetComplete();
         }
         return S_OK;
     }
     if (code == EC_ERRORABORT || code == EC_USERABORT)
-        SetEvent(m_completeEvent);
+        SetComplete();
     QueueEvent(code, p1, p2);
     return S_OK;
 }
@@ -1142,7 +1157,7 @@ STDMETHODIMP CFilterGraph::SetPositions(LONGLONG* pCurrent, DWORD dwCurrentFlags
         {
             CAutoLock e(&m_eventLock);
             m_completes = 0;
-            ResetEvent(m_completeEvent);
+            ResetCompleteLocked();
         }
         if (was == State_Running) {
             REFERENCE_TIME now = 0;

@@ -145,6 +145,10 @@ private:
     HRESULT ReadSeconds(HRESULT (STDMETHODCALLTYPE IMediaSeeking::*read)(LONGLONG*), REFTIME* out);
     HRESULT SeekSeconds(REFTIME seconds, bool stop);
     void QueueEvent(LONG code, LONG_PTR p1, LONG_PTR p2);
+    // The completion event, set and reset under m_eventLock; a reset of an event known to
+    // be reset costs no call to the Wine server (every seek makes one).
+    void SetComplete();
+    void ResetCompleteLocked();
     int CountRenderers();
     std::u16string UniqueName(LPCWSTR wanted, bool* renamed);
 
@@ -170,4 +174,5 @@ private:
     int m_renderersRunning;
     int m_completes;
     HANDLE m_completeEvent;  // set once the whole graph has completed
+    bool m_completeSet;
 };
