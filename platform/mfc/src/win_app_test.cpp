@@ -604,7 +604,9 @@ TEST_F(AppTest, ProfileValuesRoundTripThroughTheRegistry)
   theApp.LoadStdProfileSettings(4);  // read back from the registry
   EXPECT_STREQ((*theApp.m_pRecentFileList)[0], "Z:\\C.TST");
 
-  ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel Tests");
+  // Only this program's own key: other test programs keep theirs under the same company
+  // key while they run beside it.
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel Tests\\Tester App");
   free((void*)theApp.m_pszRegistryKey);
   theApp.m_pszRegistryKey = NULL;
   delete theApp.m_pRecentFileList;
