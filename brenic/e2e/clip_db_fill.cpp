@@ -4,9 +4,11 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include "clip_db_fill.h"
+#include "started_mark.h"
 
 int main(int argc, char** argv)
 {
+    MarkStarted();
     if (argc != 4 || atoi(argv[2]) <= 0 || atoi(argv[3]) < 0) {
         fprintf(stderr, "usage: clip_db_fill <database> <people> <clips>\n");
         return 2;

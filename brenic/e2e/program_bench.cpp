@@ -33,6 +33,7 @@
 #include <string>
 #include <vector>
 #include "proc_cpu.h"
+#include "started_mark.h"
 
 namespace {
 
@@ -258,6 +259,7 @@ int Trigger(int preFrames, int postFrames, int runs)
 
 int main(int argc, char** argv)
 {
+    MarkStarted();
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "usable" && argc > 2)
         return Usable(atof(argv[2]));

@@ -19,7 +19,7 @@ src=$1 build=$2 runs=${3:-5} clips=${4:-10000}
 session_display "$0" "$@"
 tests=$build/tests
 session_begin "$src" "$build/bin" "$tests/session_driver.exe.so"
-bench() { wine "$tests/program_bench.exe.so" "$@"; }
+bench() { run_started "$tests/program_bench.exe.so" "$@"; }
 median() { sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 main='class=AfxFrameOrView42s,text=Quorvel - Quorvel Redovove'
 # A coach who has seen the help offer at the first start turns it off; it would stand
@@ -75,11 +75,8 @@ timed_start
 stop
 [ -s "$folder/Quorvel.mdb" ] || fail "no database after the first start"
 startups "empty database"
-# Wine now and then fails to start a program at all: the filling gets three tries.
-for try in 1 2 3; do
-  wine "$tests/clip_db_fill.exe.so" "Z:${folder//\//\\}\\Quorvel.mdb" 500 "$clips" && break
-  [ $try = 3 ] && fail "the database could not be filled"
-done
+run_started "$tests/clip_db_fill.exe.so" "Z:${folder//\//\\}\\Quorvel.mdb" 500 "$clips" ||
+  fail "the database could not be filled"
 startups "$clips clips"
 
 # Live video in channel 0, then the replay ring armed, then clips recorded with the trigger.

@@ -95,6 +95,7 @@
 #include <string>
 #include <vector>
 #include "av_readback.h"
+#include "started_mark.h"
 #include "synthetic_dv.h"
 
 namespace {
@@ -1175,6 +1176,7 @@ void Run(const std::vector<std::string>& a)
 
 int main(int argc, char** argv)
 {
+    MarkStarted();
     std::vector<std::vector<std::string>> commands(1);
     for (int i = 1; i < argc; ++i) {
         if (!strcmp(argv[i], "::"))

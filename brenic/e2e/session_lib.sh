@@ -8,6 +8,8 @@
 #                               WINEPREFIX, QUORVEL_SYNTHETIC_CAMERA=1, ...
 #   session_start               starts the program from its folder ($pid)
 #   drive COMMAND ARGS...       runs the session driver (see the top of session_driver.cpp)
+#   run_started PROGRAM ARGS... runs a helper program under Wine, again if Wine could not
+#                               start it
 #   shot NAME                   with QUORVEL_SCREENSHOT_DIR set, the main window's picture
 #                               into NAME.bmp there
 #   read_settings / expect_setting NAME TEXT / expect_default_settings
@@ -59,7 +61,23 @@ session_start() {
   pid=$!
 }
 
-drive() { wine "$driver" "$@"; }
+# Wine now and then fails to start a process at all (tools/wine-test.sh says why): a helper
+# program of the tests that never reached its main function is started again, twice at most.
+run_started() {
+  local mark status attempt
+  mark=$(mktemp "$work/started.XXXXXX")
+  for attempt in 1 2 3; do
+    : >"$mark"
+    status=0
+    QUORVEL_TEST_STARTED=$mark wine "$@" || status=$?
+    { [ $status -eq 0 ] || [ -s "$mark" ]; } && break
+    echo "$(basename "$1") ended with exit status $status before its main function ran: started again" >&2
+  done
+  rm -f "$mark"
+  return $status
+}
+
+drive() { run_started "$driver" "$@"; }
 
 shot() {
   [ -n "${QUORVEL_SCREENSHOT_DIR:-}" ] || return 0

@@ -2,6 +2,7 @@
 // unhandled-exception filter and Wine can keep faulting until the process is killed, so a
 // vectored handler reports the first access violation and ends the program at once.
 #include "gtest_wine.h"
+#include "started_mark.h"
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -69,13 +70,7 @@ int main(int argc, char** argv)
     // and reads the verdict from it: a program's static objects (an application's document
     // templates, menus) are torn down after main returns, and that teardown has ended a
     // failing program with exit status 0.
-    const char* mark = getenv("QUORVEL_TEST_STARTED");
-    if (mark) {
-        if (FILE* f = fopen(mark, "w")) {
-            fputs("started\n", f);
-            fclose(f);
-        }
-    }
+    const char* mark = MarkStarted();
     AddVectoredExceptionHandler(0, ReportFault);
     testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
