@@ -71,17 +71,8 @@ protected:
     // numbered one after another: what a position shows is looked up here.
     static std::vector<int> FileNumbers(const CClip* clip)
     {
-        typedef char*(CDECL * ToUnix)(LPCWSTR);
-        ToUnix toUnix = (ToUnix)GetProcAddress(GetModuleHandleA("kernel32.dll"),
-                                               "wine_get_unix_file_name");
-        WCHAR wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, clip->m_strVideoPath, -1, wide, MAX_PATH);
-        std::string unix;
-        if (char* converted = toUnix ? toUnix(wide) : NULL) {
-            unix = converted;
-            HeapFree(GetProcessHeap(), 0, converted);
-        }
-        return ReadClipBack(unix, synthetic_dv::CounterFromLumaRow).numbers;
+        return ReadClipBack(UnixPath((LPCTSTR)clip->m_strVideoPath),
+                            synthetic_dv::CounterFromLumaRow).numbers;
     }
     // The channel's picture comes to show the frame (pictures arrive a moment after a step).
     bool Shows(int channel, int frame)

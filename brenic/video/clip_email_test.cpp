@@ -124,16 +124,7 @@ TEST_F(ClipEmailTranscoded, ClipFileAndVideoFileThroughTheTranscoder)
     RecordingComposer composer(scratch);
     auto recorded = [&](const CString& file) {
         const CString name = file.Mid(file.ReverseFind('\\') + 1);
-        char unix[MAX_PATH] = "";
-        typedef char*(CDECL * ToUnix)(LPCWSTR);
-        ToUnix toUnix = (ToUnix)GetProcAddress(GetModuleHandleA("kernel32.dll"),
-                                               "wine_get_unix_file_name");
-        WCHAR wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH);
-        if (char* converted = toUnix(wide)) {
-            lstrcpynA(unix, converted, MAX_PATH);
-            HeapFree(GetProcessHeap(), 0, converted);
-        }
+        const std::string unix = UnixPath((LPCTSTR)file);
         return std::string("--subject\n") + (LPCTSTR)name + "\n--body\nAttached is clip '" +
                (LPCTSTR)name + "'\n--attach\n" + unix + "\n";
     };

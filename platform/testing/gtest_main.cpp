@@ -49,6 +49,22 @@ std::string WinePath(const std::string& unixPath)
     return p;
 }
 
+std::string UnixPath(const std::string& windowsPath)
+{
+    typedef char*(CDECL * ToUnix)(LPCWSTR);
+    ToUnix toUnix =
+        (ToUnix)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+    WCHAR wide[MAX_PATH];
+    if (!toUnix || !MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH))
+        return "";
+    std::string unix;
+    if (char* converted = toUnix(wide)) {
+        unix = converted;
+        HeapFree(GetProcessHeap(), 0, converted);
+    }
+    return unix;
+}
+
 bool RunOnOwnDesktop(const char* tag)
 {
     // A new desktop needs Wine's desktop process, which cannot start under the

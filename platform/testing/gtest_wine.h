@@ -17,6 +17,8 @@ std::string TestBinDir();
 std::string TestSourceDir();
 // A Unix path as Wine's Windows path (Z:\...).
 std::string WinePath(const std::string& unixPath);
+// A Windows path as the Unix path Wine maps it to ("" when it maps to none).
+std::string UnixPath(const std::string& windowsPath);
 // Puts the calling thread on a desktop of this test program's own (named after the tag and
 // the process), so that activating its windows never takes the foreground from test programs
 // that run at the same time. Windows made later by other threads stay on the default desktop,
