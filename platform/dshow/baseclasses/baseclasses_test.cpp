@@ -491,3 +491,105 @@ TEST(Source, WorkerDeliversUntilTheEndOfTheStream)
     source->Release();
     sink->Release();
 }
+
+namespace {
+
+struct EventWaiter {
+    CLocalEvent* event;
+    volatile LONG* started;
+    volatile LONG* released;
+    static DWORD WINAPI Run(LPVOID p)
+    {
+        EventWaiter* w = static_cast<EventWaiter*>(p);
+        InterlockedIncrement(w->started);
+        if (w->event->Wait())
+            InterlockedIncrement(w->released);
+        return 0;
+    }
+};
+
+// Starts n threads waiting on the event and gives them time to block in it.
+std::vector<HANDLE> StartWaiters(EventWaiter& w, int n)
+{
+    std::vector<HANDLE> threads;
+    for (int i = 0; i < n; ++i)
+        threads.push_back(CreateThread(nullptr, 0, EventWaiter::Run, &w, 0, nullptr));
+    while (*w.started < n)
+        Sleep(1);
+    Sleep(50);
+    return threads;
+}
+
+// Waits for the count to reach n (or a generous limit) and returns it.
+LONG CountReaches(volatile LONG* count, LONG n)
+{
+    for (int i = 0; i < 500 && *count < n; ++i)
+        Sleep(10);
+    return *count;
+}
+
+bool Joined(std::vector<HANDLE>& threads)
+{
+    bool all = WaitForMultipleObjects(DWORD(threads.size()), threads.data(), TRUE, 5000) == WAIT_OBJECT_0;
+    for (HANDLE h : threads)
+        CloseHandle(h);
+    return all;
+}
+
+} // namespace
+
+TEST(LocalEvent, StatesAndTimeoutsWithoutWaiters)
+{
+    CLocalEvent autoEvent;
+    EXPECT_FALSE(autoEvent.Check());
+    EXPECT_FALSE(autoEvent.Wait(20));
+    autoEvent.Set();
+    autoEvent.Set(); // an auto-reset event counts no sets
+    EXPECT_TRUE(autoEvent.Wait(20));
+    EXPECT_FALSE(autoEvent.Check());
+    autoEvent.Set();
+    autoEvent.Reset();
+    EXPECT_FALSE(autoEvent.Check());
+
+    CLocalEvent manual(true, true);
+    EXPECT_TRUE(manual.Check());
+    EXPECT_TRUE(manual.Wait(20));
+    manual.Reset();
+    EXPECT_FALSE(manual.Wait(20));
+    manual.Set();
+    EXPECT_TRUE(manual.Check());
+    EXPECT_TRUE(manual.Check());
+}
+
+// A flag that is set and cleared again before a waiting thread runs must still release
+// it, as a Win32 event does: a hand-off would otherwise hang.
+TEST(LocalEvent, ManualResetReleasesEveryWaiterEvenWhenResetAtOnce)
+{
+    CLocalEvent event(true);
+    volatile LONG started = 0, released = 0;
+    EventWaiter w{&event, &started, &released};
+    std::vector<HANDLE> threads = StartWaiters(w, 3);
+    EXPECT_EQ(released, 0);
+    event.Set();
+    event.Reset();
+    EXPECT_EQ(CountReaches(&released, 3), 3);
+    EXPECT_TRUE(Joined(threads));
+    EXPECT_FALSE(event.Check());
+}
+
+TEST(LocalEvent, AutoResetReleasesOneWaiterPerSet)
+{
+    CLocalEvent event;
+    volatile LONG started = 0, released = 0;
+    EventWaiter w{&event, &started, &released};
+    std::vector<HANDLE> threads = StartWaiters(w, 2);
+    event.Set();
+    EXPECT_EQ(CountReaches(&released, 1), 1);
+    Sleep(50);
+    EXPECT_EQ(released, 1); // the other still waits: the set was taken
+    event.Set();
+    event.Reset();          // too late: the set was handed to the waiting thread
+    EXPECT_EQ(CountReaches(&released, 2), 2);
+    EXPECT_TRUE(Joined(threads));
+    EXPECT_FALSE(event.Check());
+}

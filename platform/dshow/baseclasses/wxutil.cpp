@@ -13,6 +13,61 @@ CAMEvent::~CAMEvent()
         CloseHandle(m_hEvent);
 }
 
+CLocalEvent::CLocalEvent(bool manualReset, bool signalled)
+    : m_manual(manualReset), m_set(signalled), m_sets(0), m_waiters(0), m_granted(0)
+{
+}
+
+void CLocalEvent::Set()
+{
+    std::lock_guard<std::mutex> l(m_mutex);
+    if (m_manual) {
+        m_set = true;
+        ++m_sets;
+        m_changed.notify_all();
+    } else if (m_waiters > m_granted) {
+        ++m_granted;
+        m_changed.notify_one();
+    } else {
+        m_set = true;
+    }
+}
+
+void CLocalEvent::Reset()
+{
+    std::lock_guard<std::mutex> l(m_mutex);
+    m_set = false;
+}
+
+bool CLocalEvent::Wait(DWORD dwTimeout)
+{
+    std::unique_lock<std::mutex> l(m_mutex);
+    if (m_set) {
+        if (!m_manual)
+            m_set = false;
+        return true;
+    }
+    if (dwTimeout == 0)
+        return false;
+    auto waitFor = [&](auto released) {
+        if (dwTimeout == INFINITE) {
+            m_changed.wait(l, released);
+            return true;
+        }
+        return m_changed.wait_for(l, std::chrono::milliseconds(dwTimeout), released);
+    };
+    if (m_manual) {
+        const unsigned sets = m_sets;
+        return waitFor([&] { return m_set || m_sets != sets; });
+    }
+    ++m_waiters;
+    const bool released = waitFor([&] { return m_granted != 0; });
+    --m_waiters;
+    if (released)
+        --m_granted;
+    return released;
+}
+
 CAMThread::CAMThread() : m_hThread(nullptr), m_EventSend(TRUE), m_dwParam(0), m_dwReturnVal(0) {}
 
 CAMThread::~CAMThread() { Close(); }

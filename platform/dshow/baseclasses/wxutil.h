@@ -1,6 +1,8 @@
 // Locks and events of the base classes.
 #pragma once
 #include <windows.h>
+#include <condition_variable>
+#include <mutex>
 
 class CCritSec {
 public:
@@ -42,6 +44,33 @@ public:
 
 protected:
     HANDLE m_hEvent;
+};
+
+// An event that only threads of this process wait on, for hand-offs between a filter's
+// own threads. It has no handle: setting, resetting and waiting cost no call to the Wine
+// server (each of which is a round trip to another process), so it cannot be given to a
+// Win32 wait, a timer or a caller; use CAMEvent there. Same rules as a Win32 event: a
+// manual-reset one releases every thread waiting when it is set, even if it is reset at
+// once; an auto-reset one releases one waiting thread, or stays set until a wait takes it.
+class CLocalEvent {
+public:
+    explicit CLocalEvent(bool manualReset = false, bool signalled = false);
+    void Set();
+    void Reset();
+    // True when the event was set before the timeout (milliseconds, or INFINITE).
+    bool Wait(DWORD dwTimeout = INFINITE);
+    bool Check() { return Wait(0); }
+    CLocalEvent(const CLocalEvent&) = delete;
+    CLocalEvent& operator=(const CLocalEvent&) = delete;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    const bool m_manual;
+    bool m_set;
+    unsigned m_sets;    // manual-reset: sets so far, so that a set reaches every thread then waiting
+    unsigned m_waiters; // auto-reset: threads waiting
+    unsigned m_granted; // auto-reset: sets handed to waiting threads and not yet taken
 };
 
 // A worker thread that takes requests one at a time (CallWorker/GetRequest/Reply).

@@ -161,9 +161,10 @@ private:
     LPOLESTR m_fileName;
     // One push thread serves every push of the filter's life: a paused graph is positioned
     // once per field step, and a thread made per positioning cost far more than the push.
+    // Its hand-offs use events of this process: they cost no round trip to the Wine server.
     HANDLE m_thread = nullptr;
-    HANDLE m_go = nullptr;     // auto-reset: start a push
-    HANDLE m_idle = nullptr;   // auto-reset: a push started has ended (taken by the stop that waits for it)
+    CLocalEvent m_go;          // auto-reset: start a push
+    CLocalEvent m_idle;        // auto-reset: a push started has ended (taken by the stop that waits for it)
     bool m_pushing = false;    // a push was started and not yet stopped (under m_lock)
     volatile LONG m_quit = 0;  // the running push ends
     volatile LONG m_exit = 0;  // the thread ends
@@ -467,28 +468,24 @@ void CMediaFileSource::StartPushing()
     if (m_pushing || !m_fmt)
         return;
     if (!m_thread) {
-        m_go = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-        m_idle = CreateEventW(nullptr, FALSE, FALSE, nullptr);
         DWORD id;
-        m_thread = m_go && m_idle ? CreateThread(nullptr, 0, PushThread, this, 0, &id) : nullptr;
-        if (!m_thread) {
-            EndPushThread();
+        m_thread = CreateThread(nullptr, 0, PushThread, this, 0, &id);
+        if (!m_thread)
             return;
-        }
     }
     m_quit = 0;
     m_pushing = true;
-    SetEvent(m_go);
+    m_go.Set();
 }
 
 DWORD CMediaFileSource::PushLoop()
 {
     for (;;) {
-        WaitForSingleObject(m_go, INFINITE);
+        m_go.Wait();
         if (m_exit)
             return 0;
         Push();
-        SetEvent(m_idle);
+        m_idle.Set();
     }
 }
 
@@ -497,16 +494,13 @@ void CMediaFileSource::EndPushThread()
 {
     if (m_thread) {
         InterlockedExchange(&m_exit, 1);
-        SetEvent(m_go);
+        m_go.Set();
         WaitForSingleObject(m_thread, INFINITE);
         CloseHandle(m_thread);
         m_thread = nullptr;
     }
-    if (m_go)
-        CloseHandle(m_go);
-    if (m_idle)
-        CloseHandle(m_idle);
-    m_go = m_idle = nullptr;
+    m_go.Reset();
+    m_idle.Reset();
 }
 
 // Ends the push; with flush, downstream first lets go of what it holds (so a paused
@@ -519,7 +513,7 @@ void CMediaFileSource::StopPushing(bool flush)
             if (p->IsConnected())
                 p->DeliverBeginFlush();
     if (m_pushing) {
-        WaitForSingleObject(m_idle, INFINITE);
+        m_idle.Wait();
         m_pushing = false;
     }
     if (flush)

@@ -51,15 +51,15 @@ STDMETHODIMP CRendererInputPin::EndFlush()
 
 CRendererBase::CRendererBase(LPCTSTR name, LPUNKNOWN pUnk, REFCLSID clsid, LPCWSTR pinName, bool hold, HRESULT* phr)
     : CBaseFilter(name, pUnk, &m_lock, clsid), m_pin(this, &m_lock, phr, pinName), m_hold(hold),
-      m_ready(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_running(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-      m_abort(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_timer(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
-      m_isReady(0), m_isAborting(0), m_eos(false), m_completeSent(false), m_seeking(nullptr)
+      m_ready(true), m_release(true), m_timer(CreateEventA(nullptr, FALSE, FALSE, nullptr)), m_isReady(0),
+      m_isAborting(0), m_isRunning(false), m_timedWait(false), m_eos(false), m_completeSent(false),
+      m_seeking(nullptr)
 {
     HRESULT hr = S_OK;
     m_seeking = new (std::nothrow) CRendererPosPassThru(NAME("Renderer seeking"), GetOwner(), &hr, &m_pin);
     if (m_seeking)
         m_seeking->NonDelegatingAddRef();
-    if ((!m_seeking || !m_ready || !m_running || !m_abort || !m_timer) && phr)
+    if ((!m_seeking || !m_timer) && phr)
         *phr = E_OUTOFMEMORY;
 }
 
@@ -67,9 +67,6 @@ CRendererBase::~CRendererBase()
 {
     if (m_seeking)
         m_seeking->NonDelegatingRelease();
-    CloseHandle(m_ready);
-    CloseHandle(m_running);
-    CloseHandle(m_abort);
     CloseHandle(m_timer);
 }
 
@@ -86,27 +83,39 @@ STDMETHODIMP CRendererBase::NonDelegatingQueryInterface(REFIID riid, void** ppv)
 
 void CRendererBase::SetReady()
 {
-    SetEvent(m_ready);
+    m_ready.Set();
     InterlockedExchange(&m_isReady, 1);
 }
 
 void CRendererBase::ResetReady()
 {
-    // Already reset: nothing to tell the server.
-    if (InterlockedExchange(&m_isReady, 0))
-        ResetEvent(m_ready);
+    InterlockedExchange(&m_isReady, 0);
+    m_ready.Reset();
 }
 
 void CRendererBase::SetAbort()
 {
     InterlockedExchange(&m_isAborting, 1);
-    SetEvent(m_abort);
+    m_release.Set();
+    // A sample waiting for its time waits on the clock's event alone.
+    if (m_timedWait)
+        SetEvent(m_timer);
 }
 
 void CRendererBase::ResetAbort()
 {
-    ResetEvent(m_abort);
     InterlockedExchange(&m_isAborting, 0);
+    if (!m_isRunning)
+        m_release.Reset();
+}
+
+void CRendererBase::SetRunning(bool running)
+{
+    m_isRunning = running;
+    if (running)
+        m_release.Set();
+    else if (!m_isAborting)
+        m_release.Reset();
 }
 
 STDMETHODIMP CRendererBase::Stop()
@@ -119,7 +128,7 @@ STDMETHODIMP CRendererBase::Stop()
     CAutoLock l(&m_lock);
     {
         CAutoLock s(&m_stateLock);
-        ResetEvent(m_running);
+        SetRunning(false);
         ResetReady();
         m_eos = false;
         m_completeSent = false;
@@ -142,7 +151,7 @@ STDMETHODIMP CRendererBase::Pause()
             m_eos = false;
             m_completeSent = false;
         }
-        ResetEvent(m_running);
+        SetRunning(false);
         // Nothing will arrive at an unconnected pin: the pause is complete at once.
         if (!m_pin.IsConnected())
             SetReady();
@@ -164,7 +173,7 @@ STDMETHODIMP CRendererBase::Run(REFERENCE_TIME tStart)
     bool complete;
     {
         CAutoLock s(&m_stateLock);
-        SetEvent(m_running);
+        SetRunning(true);
         complete = m_eos && !m_completeSent;
         if (complete)
             m_completeSent = true;
@@ -183,7 +192,7 @@ STDMETHODIMP CRendererBase::GetState(DWORD dwMSecs, FILTER_STATE* State)
     *State = s;
     if (s != State_Paused || !m_hold || m_isReady)
         return S_OK;
-    if (dwMSecs == 0 || WaitForSingleObject(m_ready, dwMSecs) != WAIT_OBJECT_0)
+    if (dwMSecs == 0 || !m_ready.Wait(dwMSecs))
         return VFW_S_STATE_INTERMEDIATE;
     return S_OK;
 }
@@ -206,8 +215,20 @@ bool CRendererBase::WaitUntil(REFERENCE_TIME t)
     HRESULT hr = clock->AdviseTime(base, t, (HEVENT)m_timer, &cookie);
     bool ok = true;
     if (SUCCEEDED(hr)) {
-        HANDLE handles[2] = {m_abort, m_timer};
-        ok = WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
+        // A flush or stop from here on sets the clock's event as well; one before it is
+        // seen in the flag.
+        {
+            CAutoLock s(&m_stateLock);
+            m_timedWait = true;
+            ok = !m_isAborting;
+        }
+        if (ok)
+            WaitForSingleObject(m_timer, INFINITE);
+        {
+            CAutoLock s(&m_stateLock);
+            m_timedWait = false;
+            ok = !m_isAborting;
+        }
         clock->Unadvise(cookie);
     }
     clock->Release();
@@ -234,8 +255,8 @@ HRESULT CRendererBase::Receive(IMediaSample* pSample)
                 return S_FALSE;
             SetReady();
         }
-        HANDLE handles[2] = {m_abort, m_running};
-        if (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0)
+        m_release.Wait();
+        if (m_isAborting)
             return S_FALSE;
     }
     {

@@ -59,22 +59,25 @@ private:
     void EndFlush();
     // Waits until stream time t, or until a flush or stop; false when interrupted.
     bool WaitUntil(REFERENCE_TIME t);
-    // The events' states are mirrored in flags, so that a look at them costs no call to
-    // the Wine server (each is a round trip). Both change only under m_stateLock, so a
-    // flag and its event never part.
+    // The states below change only under m_stateLock, each flag with its event, so that a
+    // flag and its event never part. A paused graph is positioned once per field step, and
+    // each positioning passes through all of them: they are events of this process, which
+    // cost no round trip to the Wine server.
     void SetReady();
     void ResetReady();
     void SetAbort();
     void ResetAbort();
+    void SetRunning(bool running);
 
     const bool m_hold;
     CCritSec m_stateLock;
-    HANDLE m_ready;   // a sample or the end has arrived since the last stop or flush
-    HANDLE m_running; // set while running
-    HANDLE m_abort;   // set by a flush or a stop: releases a waiting sample
-    HANDLE m_timer;   // clock advises
+    CLocalEvent m_ready;   // a sample or the end has arrived since the last stop or flush
+    CLocalEvent m_release; // set while aborting or running: releases a sample held while paused
+    HANDLE m_timer;        // clock advises; a flush or stop sets it too while a sample waits on it
     volatile LONG m_isReady;
-    volatile LONG m_isAborting;
+    volatile LONG m_isAborting; // set by a flush or a stop
+    bool m_isRunning;
+    bool m_timedWait;      // a sample waits on m_timer
     bool m_eos;
     bool m_completeSent;
     CRendererPosPassThru* m_seeking;

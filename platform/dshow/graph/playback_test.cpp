@@ -5,6 +5,7 @@
 #include "gtest_wine.h"
 #include "streams.h"
 #include "dv_fixture.h"
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -385,6 +386,48 @@ TEST_F(PlaybackTest, RenderFileWithSoundRunsOnTheClockToOneCompletion)
     // Two renderers, one completion for the application.
     EXPECT_TRUE(WaitForEvent(events, EC_COMPLETE, 2000));
     EXPECT_FALSE(WaitForEvent(events, EC_COMPLETE, 300));
+}
+
+DWORD WINAPI RunCall(LPVOID call)
+{
+    (*static_cast<std::function<void()>*>(call))();
+    return 0;
+}
+
+// Runs a graph call on a thread of its own; false when it has not returned in time (the
+// call is then left to its thread).
+bool ReturnsInTime(std::function<void()> call, DWORD ms)
+{
+    auto* running = new std::function<void()>(std::move(call));
+    HANDLE thread = CreateThread(nullptr, 0, RunCall, running, 0, nullptr);
+    const bool done = WaitForSingleObject(thread, ms) == WAIT_OBJECT_0;
+    if (done) {
+        CloseHandle(thread);
+        delete running;
+    }
+    return done;
+}
+
+// A sample waiting on the clock for its time is let go by a seek and by a stop, however
+// far off that time is.
+TEST_F(PlaybackTest, SeekAndStopReleaseASampleWaitingForItsTime)
+{
+    Clip clip({kFrames, false, false}, "dshow_wait");
+    ASSERT_TRUE(clip.ok);
+    BuildStepped(clip);
+    if (HasFatalFailure())
+        return;
+    ASSERT_EQ(graph->SetDefaultSyncSource(), S_OK);
+    // A frame every 100 s of the clock: the second one waits.
+    ASSERT_EQ(seeking->SetRate(0.000333), S_OK);
+    ASSERT_EQ(SeekPaused(2), S_OK);
+    ASSERT_EQ(control->Run(), S_OK);
+    Sleep(300);
+    EXPECT_EQ(ShownFrame(renderer), 2);
+    EXPECT_TRUE(ReturnsInTime([&] { SeekPaused(7); }, 10000));
+    Sleep(300);
+    EXPECT_EQ(ShownFrame(renderer), 7);
+    EXPECT_TRUE(ReturnsInTime([&] { control->Stop(); }, 10000));
 }
 
 TEST_F(PlaybackTest, InPlaceFilterBehindTheConverterSeesEveryFrameOnceAndCanDrop)
