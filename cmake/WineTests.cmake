@@ -12,6 +12,16 @@ set(QUORVEL_TEST_ENV
     QUORVEL_BIN_DIR=${QUORVEL_BIN_DIR}
     QUORVEL_SOURCE_DIR=${CMAKE_SOURCE_DIR})
 
+# The test programs of one run share the prefix's one clipboard. Those that put data on it
+# and read it back (or copy and paste through it) take turns: one that opens it while another
+# holds it open fails, and one that reads it after another replaced it reads the other's data.
+set(QUORVEL_CLIPBOARD_TESTS
+    mfc_ole_dragdrop_test
+    docking_SECMaskEdit_test
+    diagram_edit_commands_test
+    brenic_video_clavio_media_test
+    brenic_video_clavio_drawing_test)
+
 # wine_test(<name> SOURCES ... LIBS ... [RC file.rc...] [RC_INCLUDES dir...] [TIMEOUT s]
 #           [NO_GTEST_MAIN])
 function(wine_test name)
@@ -37,6 +47,9 @@ function(wine_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
                        ENVIRONMENT "${QUORVEL_TEST_ENV}"
                        FIXTURES_REQUIRED wine)
+  if(name IN_LIST QUORVEL_CLIPBOARD_TESTS)
+    set_property(TEST ${name} APPEND PROPERTY RESOURCE_LOCK clipboard)
+  endif()
 endfunction()
 
 add_test(NAME wine_prefix_setup
