@@ -228,6 +228,10 @@ bool CRendererBase::WaitUntil(REFERENCE_TIME t)
             CAutoLock s(&m_stateLock);
             m_timedWait = false;
             ok = !m_isAborting;
+            // The flush or stop may have set the event after the clock had already: that
+            // set must not let the next sample go before its time.
+            if (!ok)
+                ResetEvent(m_timer);
         }
         clock->Unadvise(cookie);
     }
