@@ -365,6 +365,44 @@ TEST(DeinterlaceEngine, HostileSizesStayInsideTheirBuffers)
 
 } // namespace
 
+namespace {
+
+struct FullViewCase {
+    int w, h, field;
+    bool fixUp;
+    int top, width, rows;
+};
+
+// Makes the full view in place and compares it, pixel for pixel, with the doubling pass
+// followed by the scale through a cleared work buffer; a refused geometry must leave the
+// frame as it was. Returns whether it was made.
+bool ExpectFullViewMatches(const FullViewCase& c)
+{
+    GuardedFrame made(c.w, c.h), expected(c.w, c.h);
+    std::vector<int> columns(2 * c.w);
+    const FrameView view{made.bits(), c.w, c.h, 4};
+    if (!ScaleFieldInPlace(view, c.field, c.fixUp, c.top, c.width, c.rows, columns.data())) {
+        GuardedFrame untouched(c.w, c.h);
+        EXPECT_TRUE(std::equal(untouched.px, untouched.px + size_t(c.w) * c.h, made.px));
+        return false;
+    }
+    const FrameView reference{expected.bits(), c.w, c.h, 4};
+    DoubleField(reference, c.field);
+    if (c.fixUp && c.field == 1)
+        CopyRow(reference, c.h - 1, c.h - 2);
+    std::vector<uint32_t> work(size_t(c.w) * c.h, 0);
+    StretchPixels32(expected.bits(), c.w * 4, c.w, c.h, (uint8_t*)(work.data() + size_t(c.top) * c.w),
+                    c.w * 4, c.width, c.rows, false, columns.data());
+    int bad = 0;
+    for (size_t i = 0; i < work.size() && bad < 5; ++i)
+        if (made.px[i] != work[i])
+            ADD_FAILURE() << "pixel " << i % c.w << ", " << i / c.w << ": " << made.px[i] << " not "
+                          << work[i] << (++bad, "");
+    return true;
+}
+
+} // namespace
+
 // The full view made in place gives, pixel for pixel, the picture of the doubling pass
 // followed by the scale through a cleared work buffer; an enlargement is refused and the
 // frame left as it was.
@@ -384,26 +422,37 @@ TEST(DeinterlaceKernels, FullViewInPlaceMatchesDoublingThenScaling)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " field " << c.field);
-        GuardedFrame made(c.w, c.h), expected(c.w, c.h);
-        std::vector<int> columns(2 * c.w);
-        const FrameView view{made.bits(), c.w, c.h, 4};
-        ASSERT_EQ(ScaleFieldInPlace(view, c.field, c.fixUp, c.top, c.width, c.rows, columns.data()), c.done);
-        if (!c.done) {
-            GuardedFrame untouched(c.w, c.h);
-            EXPECT_TRUE(std::equal(untouched.px, untouched.px + size_t(c.w) * c.h, made.px));
-            continue;
-        }
-        const FrameView reference{expected.bits(), c.w, c.h, 4};
-        DoubleField(reference, c.field);
-        if (c.fixUp && c.field == 1)
-            CopyRow(reference, c.h - 1, c.h - 2);
-        std::vector<uint32_t> work(size_t(c.w) * c.h, 0);
-        StretchPixels32(expected.bits(), c.w * 4, c.w, c.h, (uint8_t*)(work.data() + size_t(c.top) * c.w),
-                        c.w * 4, c.width, c.rows, false, columns.data());
-        int bad = 0;
-        for (size_t i = 0; i < work.size() && bad < 5; ++i)
-            if (made.px[i] != work[i])
-                ADD_FAILURE() << "pixel " << i % c.w << ", " << i / c.w << ": " << made.px[i] << " not "
-                              << work[i] << (++bad, "");
+        EXPECT_EQ(ExpectFullViewMatches({c.w, c.h, c.field, c.fixUp, c.top, c.width, c.rows}), c.done);
     }
+}
+
+// Random sizes, mostly narrowings by less than half (eight columns a step where the map
+// allows, the rest one by one), some by more, frames narrower than a step, both fields,
+// with and without the last line's fix-up: always the reference picture (or the frame
+// untouched where the geometry is refused), and no access outside the frame.
+TEST(DeinterlaceKernels, FullViewInPlaceMatchesTheReferenceAtRandomSizes)
+{
+    uint32_t seed = 12345;
+    auto next = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return int((seed >> 8) % uint32_t(n));
+    };
+    int made = 0;
+    const int runs = 150;
+    for (int i = 0; i < runs; ++i) {
+        FullViewCase c;
+        c.w = i % 10 == 0 ? 1 + next(20) : 16 + next(800);
+        c.h = 2 + next(300);
+        c.field = next(2);
+        c.fixUp = next(4) == 0;
+        c.top = next(c.h / 8 + 1);
+        c.width = i % 4 == 0 ? 1 + next(c.w) : c.w - next(c.w / 2 + 1);
+        // The picture mostly ends at the frame's last row, as the reference sizes place it.
+        c.rows = i % 4 == 3 ? 1 + next(c.h - c.top) : c.h - c.top;
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " field " << c.field << " fix-up "
+                                        << c.fixUp << " top " << c.top << " into " << c.width
+                                        << "x" << c.rows);
+        made += ExpectFullViewMatches(c);
+    }
+    EXPECT_GT(made, runs / 2);
 }
