@@ -156,11 +156,13 @@ bool ScaleFieldInPlace(const FrameView& f, int field, bool fixUp, int top, int w
     bool ahead = true;   // each column reads at or right of itself: a row may make itself
     for (int x = 0; x < width; ++x)
         ahead &= colMap[x] >= x;
+    // The field row that row y of the block shows.
+    auto shown = [&](int y) { return FieldRow(StretchSourceRow(y, H, rows), field, fixUp, H); };
     // A row of the block read after it has been made (the last line of the second field
     // of the heights that need it) is read from a copy kept beforehand; one such row at most.
     int kept = -1;
     for (int y = 0; y < rows; ++y) {
-        const int from = FieldRow(StretchSourceRow(y, H, rows), field, fixUp, H), to = top + y;
+        const int from = shown(y), to = top + y;
         if (from == to && !ahead)
             return false;
         if (from > to && from < top + rows) {
@@ -174,10 +176,11 @@ bool ScaleFieldInPlace(const FrameView& f, int field, bool fixUp, int top, int w
     const size_t tail = size_t(W - width) * 4;
     const int vectorColumns = width == W ? 0 : VectorGatherColumns(colMap, width, W);
     // Most field rows make two rows of the picture: both are written in one pass.
+    int below = shown(rows - 1);   // the field row that row y shows, carried down
     for (int y = rows - 1; y >= 0;) {
-        const int from = FieldRow(StretchSourceRow(y, H, rows), field, fixUp, H);
+        const int from = below;
         int last = y;   // the lowest row of the run of rows showing the same field row
-        while (last > 0 && FieldRow(StretchSourceRow(last - 1, H, rows), field, fixUp, H) == from)
+        while (last > 0 && (below = shown(last - 1)) == from)
             --last;
         const uint32_t* s = from == kept ? saved : reinterpret_cast<const uint32_t*>(f.Row(from));
         uint32_t* d0 = reinterpret_cast<uint32_t*>(f.Row(top + y));
