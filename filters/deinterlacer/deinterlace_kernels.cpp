@@ -185,6 +185,19 @@ bool ScaleFieldInPlace(const FrameView& f, int field, bool fixUp, int top, int w
         const uint32_t* s = from == kept ? saved : reinterpret_cast<const uint32_t*>(f.Row(from));
         uint32_t* d0 = reinterpret_cast<uint32_t*>(f.Row(top + y));
         uint32_t* d1 = y > last ? reinterpret_cast<uint32_t*>(f.Row(top + y - 1)) : nullptr;
+        // The next field row and the two rows made from it are asked for while this pass
+        // runs: in play the other field's rows were last touched a field step ago and are
+        // out of the near caches, and the passes are bound by waiting for them.
+        if (last > 0) {
+            const uint8_t* ns = f.Row(below);
+            uint8_t* nd = f.Row(top + last - 1);
+            for (ptrdiff_t o = 0; o < f.Pitch(); o += 64) {
+                __builtin_prefetch(ns + o, 0);
+                __builtin_prefetch(nd + o, 1);
+                if (last > 1)
+                    __builtin_prefetch(nd - f.Pitch() + o, 1);
+            }
+        }
         if (width == W) {
             if (s != d0)
                 memcpy(d0, s, size_t(W) * 4);
