@@ -7,10 +7,10 @@
 #include "../testing/decode_count.h"
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavutil/buffer.h>
 }
 #include <cstring>
 #include <new>
-#include <vector>
 
 const CLSID CLSID_Mpeg4VideoDecoder = {0x6c2e94a1, 0x3f57, 0x4b88, {0xa1, 0x6d, 0x0e, 0x5b, 0x92, 0x47, 0xc3, 0x18}};
 
@@ -46,6 +46,7 @@ public:
         av_frame_free(&m_frame);
         av_frame_free(&m_kept);
         av_packet_free(&m_packet);
+        av_buffer_unref(&m_keptInput);
     }
 
     DECLARE_IUNKNOWN
@@ -145,32 +146,43 @@ public:
         // after the other) is answered from the picture kept from the last decode: the
         // codec's own planes, converted again (which costs about what a copy of the
         // converted picture would, and spares keeping that copy of every frame).
-        if (m_kept->data[0] && m_keptInput.size() == size_t(length) && !memcmp(m_keptInput.data(), src, length)) {
+        if (m_kept->data[0] && m_keptLength == length && !memcmp(m_keptInput->data, src, length)) {
             if (!Convert(m_kept, layout, b, out, dst))
                 return E_FAIL;
             out->SetActualDataLength(image);
             return S_OK;
         }
         Forget();
+        // The frame is kept in a buffer the codec can take a reference to: it decodes from
+        // it without a copy of its own, and the next frame delivered is compared with it.
+        if (!KeepInput(src, length))
+            return E_OUTOFMEMORY;
         const bool preroll = in->IsPreroll() == S_OK;
-        m_packet->data = src;
+        m_packet->buf = av_buffer_ref(m_keptInput);
+        if (!m_packet->buf) {
+            Forget();
+            return E_OUTOFMEMORY;
+        }
+        m_packet->data = m_keptInput->data;
         m_packet->size = length;
         int rc = avcodec_send_packet(m_codec, m_packet);
-        m_packet->data = nullptr;
-        m_packet->size = 0;
-        if (rc < 0 || avcodec_receive_frame(m_codec, m_frame) < 0)
+        av_packet_unref(m_packet);
+        if (rc < 0 || avcodec_receive_frame(m_codec, m_frame) < 0) {
+            Forget();
             return S_FALSE; // a damaged frame is dropped, not the stream
+        }
         InterlockedIncrement(&m_decodes);
         if (preroll) {
             av_frame_unref(m_frame);
+            Forget();
             return S_FALSE;
         }
         if (!Convert(m_frame, layout, b, out, dst)) {
             av_frame_unref(m_frame);
+            Forget();
             return E_FAIL;
         }
         out->SetActualDataLength(image);
-        m_keptInput.assign(src, src + length);
         av_frame_move_ref(m_kept, m_frame);
         return S_OK;
     }
@@ -195,16 +207,33 @@ private:
     }
     void Forget()
     {
-        m_keptInput.clear();
+        m_keptLength = -1;
         av_frame_unref(m_kept);
+    }
+    // Copies the frame into the kept input buffer, zeroed past its end as the codec's
+    // readers want. A buffer the codec still holds a reference to is not written over.
+    bool KeepInput(const BYTE* src, long length)
+    {
+        const size_t want = size_t(length) + AV_INPUT_BUFFER_PADDING_SIZE;
+        if (!m_keptInput || m_keptInput->size < want || !av_buffer_is_writable(m_keptInput)) {
+            av_buffer_unref(&m_keptInput);
+            m_keptInput = av_buffer_alloc(want);
+            if (!m_keptInput)
+                return false;
+        }
+        memcpy(m_keptInput->data, src, length);
+        memset(m_keptInput->data + length, 0, AV_INPUT_BUFFER_PADDING_SIZE);
+        m_keptLength = length;
+        return true;
     }
 
     AVCodecContext* m_codec = nullptr;
     AVFrame* m_frame = nullptr;
     AVPacket* m_packet = nullptr;
     PixelConverter m_convert;
-    // The last frame decoded and its picture as the codec made it.
-    std::vector<BYTE> m_keptInput;
+    // The last frame decoded (its length, -1 when none) and its picture as the codec made it.
+    AVBufferRef* m_keptInput = nullptr;
+    long m_keptLength = -1;
     AVFrame* m_kept = nullptr;
     bool m_intraOnly = false;
     LONG m_decodes = 0;

@@ -84,6 +84,7 @@ public:
             delete p;
         if (m_fmt)
             avformat_close_input(&m_fmt);
+        av_packet_free(&m_keptPacket);
         if (m_fileName)
             CoTaskMemFree(m_fileName);
     }
@@ -169,6 +170,11 @@ private:
     volatile LONG m_quit = 0;  // the running push ends
     volatile LONG m_exit = 0;  // the thread ends
     int m_video = -1;
+    // The packet of frame m_keptFrame when it was the only one read after a seek to that
+    // frame (-1: none): the reader still stands where that seek and read would leave it.
+    // Used by the push thread only.
+    AVPacket* m_keptPacket = nullptr;
+    LONGLONG m_keptFrame = -1;
     bool m_keyFramesOnly = true;  // every picture decodes alone (DV); else the ones from the
                                   // key frame before a start go first, marked as preroll
 };
@@ -639,15 +645,23 @@ DWORD CMediaFileSource::Push()
     int seekStream = m_video >= 0 ? m_video : -1;
     int64_t target = seekStream >= 0 ? av_rescale_q(first, av_inv_q(m_fps), m_fmt->streams[seekStream]->time_base)
                                      : av_rescale_q(first, AVRational{1, int(UNITS)}, AVRational{1, AV_TIME_BASE});
-    av_seek_frame(m_fmt, seekStream, target, AVSEEK_FLAG_BACKWARD);
+    // A paused graph positioned again on the frame it was just given (a stepped play shows
+    // each frame's two fields in turn) gets the same packet without a seek and a read of
+    // the file: the reader already stands where they would leave it.
     AVPacket* pkt = av_packet_alloc();
+    bool again = m_keptFrame >= 0 && m_keptFrame == first && pkt && av_packet_ref(pkt, m_keptPacket) == 0;
+    m_keptFrame = -1;
+    if (!again)
+        av_seek_frame(m_fmt, seekStream, target, AVSEEK_FLAG_BACKWARD);
     bool discontinuity = true;
     bool ended = false;
-    while (!m_quit) {
-        if (av_read_frame(m_fmt, pkt) < 0) {
+    for (bool firstRead = true; !m_quit; firstRead = false) {
+        if (!again && av_read_frame(m_fmt, pkt) < 0) {
             ended = true;
             break;
         }
+        again = false;
+        m_keptFrame = -1;
         CSourcePin* pin = nullptr;
         for (CSourcePin* p : m_pins)
             if (p->Stream() == pkt->stream_index)
@@ -682,6 +696,11 @@ DWORD CMediaFileSource::Push()
                     }
                     hr = DeliverPacket(pin, pkt, s, e, frame, discontinuity);
                     discontinuity = false;
+                    if (firstRead && frame == first && (m_keptPacket || (m_keptPacket = av_packet_alloc()))) {
+                        av_packet_unref(m_keptPacket);
+                        if (av_packet_ref(m_keptPacket, pkt) == 0)
+                            m_keptFrame = frame;
+                    }
                     // A frame refused downstream (the graph stopping) was not handed on:
                     // the position stays on the one last taken, the one a paused graph shows.
                     if (FAILED(hr)) {

@@ -121,18 +121,42 @@ bool PixelConverter::Scale(int srcFormat, int srcWidth, int srcHeight, const uin
         return false;
     // The scaler has no quick way from 4:1:1 (NTSC DV) to RGB, and its general one takes
     // several times as long as from 4:2:2. At the same size the chroma is widened to 4:2:2
-    // first.
+    // first, a band of rows at a time just before the scaler converts those rows, so the
+    // widened rows are still in the cache when it reads them.
     if (srcFormat == AV_PIX_FMT_YUV411P && IsRgbFormat(dstFormat) && dstWidth == srcWidth &&
         h == srcHeight) {
-        const int plane = (srcWidth + 1) / 2 * srcHeight;
+        SwsContext* ctx = Context(AV_PIX_FMT_YUV422P, srcWidth, srcHeight, dstFormat, dstWidth, h);
+        if (!ctx)
+            return false;
+        const int chromaStride = (srcWidth + 1) / 2;
+        const int plane = chromaStride * kWidenRows;
         m_chroma.resize(size_t(plane) * 2);
-        WidenChroma411(srcData[1], srcStride[1], srcWidth, srcHeight, m_chroma.data());
-        WidenChroma411(srcData[2], srcStride[2], srcWidth, srcHeight, m_chroma.data() + plane);
-        const uint8_t* planes[4] = {srcData[0], m_chroma.data(), m_chroma.data() + plane, nullptr};
-        const int strides[4] = {srcStride[0], (srcWidth + 1) / 2, (srcWidth + 1) / 2, 0};
-        return Scale(AV_PIX_FMT_YUV422P, srcWidth, srcHeight, planes, strides, dstFormat, dstWidth, h, dstFirst,
-                     dstStride);
+        uint8_t* const dst[4] = {dstFirst, nullptr, nullptr, nullptr};
+        const int dstStrides[4] = {dstStride, 0, 0, 0};
+        const int strides[4] = {srcStride[0], chromaStride, chromaStride, 0};
+        // Bands of an even number of rows: the scaler converts rows in pairs.
+        for (int y = 0; y < srcHeight; y += kWidenRows) {
+            const int rows = srcHeight - y < kWidenRows ? srcHeight - y : kWidenRows;
+            WidenChroma411(srcData[1] + ptrdiff_t(y) * srcStride[1], srcStride[1], srcWidth, rows, m_chroma.data());
+            WidenChroma411(srcData[2] + ptrdiff_t(y) * srcStride[2], srcStride[2], srcWidth, rows,
+                           m_chroma.data() + plane);
+            const uint8_t* planes[4] = {srcData[0] + ptrdiff_t(y) * srcStride[0], m_chroma.data(),
+                                        m_chroma.data() + plane, nullptr};
+            if (sws_scale(ctx, planes, strides, y, rows, dst, dstStrides) <= 0)
+                return false;
+        }
+        return true;
     }
+    SwsContext* ctx = Context(srcFormat, srcWidth, srcHeight, dstFormat, dstWidth, h);
+    if (!ctx)
+        return false;
+    uint8_t* planes[4] = {dstFirst, nullptr, nullptr, nullptr};
+    int strides[4] = {dstStride, 0, 0, 0};
+    return sws_scale(ctx, srcData, srcStride, 0, srcHeight, planes, strides) > 0;
+}
+
+SwsContext* PixelConverter::Context(int srcFormat, int srcWidth, int srcHeight, int dstFormat, int dstWidth, int h)
+{
     const int key[6] = {srcFormat, srcWidth, srcHeight, dstFormat, dstWidth, h};
     int slot = 0;
     while (slot < kContexts && !(m_ctx[slot] && memcmp(key, m_key[slot], sizeof key) == 0))
@@ -144,12 +168,8 @@ bool PixelConverter::Scale(int srcFormat, int srcWidth, int srcHeight, const uin
         m_ctx[slot] = sws_getContext(srcWidth, srcHeight, AVPixelFormat(srcFormat), dstWidth, h,
                                      AVPixelFormat(dstFormat), SWS_BILINEAR, nullptr, nullptr, nullptr);
         memcpy(m_key[slot], key, sizeof key);
-        if (!m_ctx[slot])
-            return false;
     }
-    uint8_t* planes[4] = {dstFirst, nullptr, nullptr, nullptr};
-    int strides[4] = {dstStride, 0, 0, 0};
-    return sws_scale(m_ctx[slot], srcData, srcStride, 0, srcHeight, planes, strides) > 0;
+    return m_ctx[slot];
 }
 
 bool PixelConverter::Convert(PixelLayout src, int srcWidth, int srcHeight, const uint8_t* srcPixels, PixelLayout dst,

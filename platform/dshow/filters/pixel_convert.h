@@ -37,11 +37,16 @@ private:
     bool Scale(int srcFormat, int srcWidth, int srcHeight, const uint8_t* const srcData[4], const int srcStride[4],
                int dstFormat, int dstWidth, int dstHeight, uint8_t* dstFirst, int dstStride);
 
+    // The scaler set-up for that conversion, made when not kept; null when impossible.
+    SwsContext* Context(int srcFormat, int srcWidth, int srcHeight, int dstFormat, int dstWidth, int h);
+
+    // Rows of 4:1:1 chroma widened at a time (even: the scaler converts rows in pairs).
+    static const int kWidenRows = 16;
     // Scaler set-ups kept: whole pictures, the rows of one field and the pair of rows that
     // the odd field also shows alternate in stepped play.
     static const int kContexts = 3;
     SwsContext* m_ctx[kContexts] = {};
     int m_key[kContexts][6] = {};
     int m_next = 0;
-    std::vector<uint8_t> m_chroma;   // both chroma planes of a 4:1:1 picture widened to 4:2:2
+    std::vector<uint8_t> m_chroma;   // both chroma planes of a band of 4:1:1 rows widened to 4:2:2
 };

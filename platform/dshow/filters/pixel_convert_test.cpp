@@ -104,3 +104,46 @@ TEST(PixelConverter, FieldRowsAreTheWholePicturesRows)
         }
     }
 }
+
+// 4:1:1 chroma is widened to 4:2:2 a band of rows at a time, each band converted right
+// after: the picture must be exactly the one made from the whole planes widened first (each
+// sample kept, the mean of two between them, the last sample repeated), at heights that are
+// and are not a multiple of the band, and with chroma that changes from row to row.
+TEST(PixelConverter, FourOneOneInBandsIsTheWholeWidenedPicture)
+{
+    struct Case {
+        int width, height;
+    } cases[] = {{720, 480}, {720, 36}, {64, 6}, {30, 2}};
+    for (const Case& c : cases) {
+        const int W = c.width, H = c.height, CW = (W + 3) / 4, WW = (W + 1) / 2;
+        std::vector<uint8_t> y(size_t(W) * H), u(size_t(CW) * H), v(size_t(CW) * H);
+        for (size_t i = 0; i < y.size(); ++i)
+            y[i] = uint8_t(16 + (i * 7 + i / W * 13) % 220);
+        for (size_t i = 0; i < u.size(); ++i) {
+            u[i] = uint8_t(40 + (i * 5 + i / CW * 11) % 180);
+            v[i] = uint8_t(200 - (i * 3 + i / CW * 17) % 170);
+        }
+        std::vector<uint8_t> wu(size_t(WW) * H), wv(wu.size());
+        for (int r = 0; r < H; ++r)
+            for (int x = 0; x < WW; ++x) {
+                const int s = std::min(x / 2, CW - 1), next = std::min(s + 1, CW - 1);
+                const size_t at = size_t(r) * CW;
+                const bool between = x % 2 != 0 && s + 1 < CW;
+                wu[size_t(r) * WW + x] = between ? uint8_t((u[at + s] + u[at + next] + 1) >> 1) : u[at + s];
+                wv[size_t(r) * WW + x] = between ? uint8_t((v[at + s] + v[at + next] + 1) >> 1) : v[at + s];
+            }
+        const uint8_t* planes[4] = {y.data(), u.data(), v.data(), nullptr};
+        const int strides[4] = {W, CW, CW, 0};
+        const uint8_t* widened[4] = {y.data(), wu.data(), wv.data(), nullptr};
+        const int widenedStrides[4] = {W, WW, WW, 0};
+        for (int height : {H, -H}) {
+            std::vector<uint8_t> made(size_t(W) * H * 4), want(made.size());
+            PixelConverter converter;
+            ASSERT_TRUE(converter.Convert(AV_PIX_FMT_YUV411P, W, H, planes, strides, PixelLayout::RGB32, W, height,
+                                          made.data()));
+            ASSERT_TRUE(converter.Convert(AV_PIX_FMT_YUV422P, W, H, widened, widenedStrides, PixelLayout::RGB32, W,
+                                          height, want.data()));
+            EXPECT_TRUE(made == want) << W << " x " << height;
+        }
+    }
+}

@@ -511,6 +511,55 @@ TEST_F(PlaybackTest, InPlaceFilterBehindTheConverterSeesEveryFrameOnceAndCanDrop
     tap->Release();
 }
 
+// A paused graph positioned again on the frame it shows (a stepped play's second field)
+// gets that frame again, and a run from there goes on from the next frame, each frame once;
+// a positioning elsewhere after it still finds its frame.
+TEST_F(PlaybackTest, SameFrameAgainThenARunGoesOnFromTheNextFrame)
+{
+    Clip clip({kFrames, false, false}, "dshow_again");
+    ASSERT_TRUE(clip.ok);
+    ASSERT_EQ(Add(graph, CLSID_VideoRenderer, L"Video Renderer", &renderer), S_OK);
+    ASSERT_EQ(Add(graph, CLSID_DVVideoCodec, L"DV Decoder", &decoder), S_OK);
+    HRESULT hr = S_OK;
+    FrameTap* tap = new FrameTap(&hr);
+    tap->AddRef();
+    ASSERT_EQ(graph->AddFilter(tap, L"Tap"), S_OK);
+    ASSERT_EQ(graph->AddSourceFilter(clip.windowsPath.c_str(), nullptr, &source), S_OK);
+    IPin* pins[] = {FirstPin(source, PINDIR_OUTPUT), FirstPin(decoder, PINDIR_INPUT), FirstPin(decoder, PINDIR_OUTPUT),
+                    tap->GetPin(0), tap->GetPin(1), FirstPin(renderer, PINDIR_INPUT)};
+    tap->GetPin(0)->AddRef();
+    tap->GetPin(1)->AddRef();
+    for (int i = 0; i < 6; i += 2)
+        ASSERT_EQ(graph->ConnectDirect(pins[i], pins[i + 1], nullptr), S_OK) << i;
+    mediaFilter->SetSyncSource(nullptr);
+    seeking->SetTimeFormat(&TIME_FORMAT_FRAME);
+
+    ASSERT_EQ(control->Pause(), S_OK);
+    for (int n : {5, 5, 5}) {
+        ASSERT_EQ(SeekPaused(n), S_OK);
+        EXPECT_EQ(ShownFrame(renderer), n);
+    }
+    tap->seen.clear();
+    ASSERT_EQ(control->Run(), S_OK);
+    EXPECT_TRUE(WaitForEvent(events, EC_COMPLETE, 10000));
+    // Frame 5 passed the tap before the run: the frames after it follow.
+    std::vector<int> expected;
+    for (int i = 6; i < kFrames; ++i)
+        expected.push_back(i);
+    EXPECT_EQ(tap->seen, expected);
+
+    ASSERT_EQ(control->Pause(), S_OK);
+    for (int n : {2, 2, 3, 3, 2, kFrames - 1, kFrames - 1, 0}) {
+        SCOPED_TRACE(n);
+        ASSERT_EQ(SeekPaused(n), S_OK);
+        EXPECT_EQ(ShownFrame(renderer), n);
+    }
+    control->Stop();
+    for (IPin* p : pins)
+        p->Release();
+    tap->Release();
+}
+
 // As the engine resizes the decoder's output with a filter between converter and renderer:
 // the new size travels down the chain by reconnection.
 TEST_F(PlaybackTest, DecoderOutputRenegotiatesToHalfSizeOnly)
