@@ -52,6 +52,22 @@ TEST(PixelConverter, FourOneOnePicturesMatchTheScaler)
     }
 }
 
+// Planes of a W x H picture whose chroma planes are CW x CH, with values that change from
+// pixel to pixel and from row to row.
+static void FillPlanes(int W, int H, int CW, int CH, std::vector<uint8_t>* y, std::vector<uint8_t>* u,
+                       std::vector<uint8_t>* v)
+{
+    y->resize(size_t(W) * H);
+    u->resize(size_t(CW) * CH);
+    v->resize(u->size());
+    for (size_t i = 0; i < y->size(); ++i)
+        (*y)[i] = uint8_t(16 + (i * 7 + i / W * 13) % 220);
+    for (size_t i = 0; i < u->size(); ++i) {
+        (*u)[i] = uint8_t(40 + (i * 5 + i / CW * 11) % 180);
+        (*v)[i] = uint8_t(200 - (i * 3 + i / CW * 17) % 170);
+    }
+}
+
 // A filter that reads one field only gets only that field's rows converted (the odd
 // rows' field also shows the first row): those rows must be the whole conversion's, pixel
 // for pixel, and the other rows left untouched.
@@ -70,13 +86,8 @@ TEST(PixelConverter, FieldRowsAreTheWholePicturesRows)
     const int W = 720;
     for (const Case& c : cases) {
         const int H = c.height, CW = W / c.chromaWidthDivisor, CH = c.format == AV_PIX_FMT_YUV420P ? H / 2 : H;
-        std::vector<uint8_t> y(size_t(W) * H), u(size_t(CW) * CH), v(size_t(CW) * CH);
-        for (size_t i = 0; i < y.size(); ++i)
-            y[i] = uint8_t(16 + (i * 7 + i / W * 13) % 220);
-        for (size_t i = 0; i < u.size(); ++i) {
-            u[i] = uint8_t(40 + (i * 5 + i / CW * 11) % 180);
-            v[i] = uint8_t(200 - (i * 3 + i / CW * 17) % 170);
-        }
+        std::vector<uint8_t> y, u, v;
+        FillPlanes(W, H, CW, CH, &y, &u, &v);
         const uint8_t* planes[4] = {y.data(), u.data(), v.data(), nullptr};
         const int strides[4] = {W, CW, CW, 0};
         for (int height : {H, -H}) {
@@ -116,13 +127,8 @@ TEST(PixelConverter, FourOneOneInBandsIsTheWholeWidenedPicture)
     } cases[] = {{720, 480}, {720, 36}, {64, 6}, {30, 2}};
     for (const Case& c : cases) {
         const int W = c.width, H = c.height, CW = (W + 3) / 4, WW = (W + 1) / 2;
-        std::vector<uint8_t> y(size_t(W) * H), u(size_t(CW) * H), v(size_t(CW) * H);
-        for (size_t i = 0; i < y.size(); ++i)
-            y[i] = uint8_t(16 + (i * 7 + i / W * 13) % 220);
-        for (size_t i = 0; i < u.size(); ++i) {
-            u[i] = uint8_t(40 + (i * 5 + i / CW * 11) % 180);
-            v[i] = uint8_t(200 - (i * 3 + i / CW * 17) % 170);
-        }
+        std::vector<uint8_t> y, u, v;
+        FillPlanes(W, H, CW, H, &y, &u, &v);
         std::vector<uint8_t> wu(size_t(WW) * H), wv(wu.size());
         for (int r = 0; r < H; ++r)
             for (int x = 0; x < WW; ++x) {

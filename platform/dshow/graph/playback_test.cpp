@@ -158,6 +158,12 @@ protected:
     {
         if (control)
             control->Stop();
+        for (IPin* p : chain)
+            if (p)
+                p->Release();
+        if (tap)
+            tap->Release();
+        converter.reset();
         renderer.reset();
         decoder.reset();
         source.reset();
@@ -180,6 +186,35 @@ protected:
         out->Release();
         ASSERT_EQ(mediaFilter->SetSyncSource(nullptr), S_OK);
         ASSERT_EQ(seeking->SetTimeFormat(&TIME_FORMAT_FRAME), S_OK);
+    }
+    // Source -> DV decoder [-> colour converter] -> tap -> renderer, connected pin to pin,
+    // without a clock, positions in frames.
+    void BuildTapChain(const Clip& clip, bool withConverter)
+    {
+        ASSERT_EQ(Add(graph, CLSID_VideoRenderer, L"Video Renderer", &renderer), S_OK);
+        ASSERT_EQ(Add(graph, CLSID_DVVideoCodec, L"DV Decoder", &decoder), S_OK);
+        if (withConverter) {
+            ASSERT_EQ(Add(graph, CLSID_Colour, L"Color Space Conv", &converter), S_OK);
+        }
+        HRESULT hr = S_OK;
+        tap = new FrameTap(&hr);
+        tap->AddRef();
+        ASSERT_EQ(graph->AddFilter(tap, L"Tap"), S_OK);
+        ASSERT_EQ(graph->AddSourceFilter(clip.windowsPath.c_str(), nullptr, &source), S_OK);
+        chain = {FirstPin(source, PINDIR_OUTPUT), FirstPin(decoder, PINDIR_INPUT), FirstPin(decoder, PINDIR_OUTPUT)};
+        if (withConverter) {
+            chain.push_back(FirstPin(converter, PINDIR_INPUT));
+            chain.push_back(FirstPin(converter, PINDIR_OUTPUT));
+        }
+        for (int i = 0; i < 2; ++i) {
+            tap->GetPin(i)->AddRef();
+            chain.push_back(tap->GetPin(i));
+        }
+        chain.push_back(FirstPin(renderer, PINDIR_INPUT));
+        for (size_t i = 0; i < chain.size(); i += 2)
+            ASSERT_EQ(graph->ConnectDirect(chain[i], chain[i + 1], nullptr), S_OK) << i;
+        mediaFilter->SetSyncSource(nullptr);
+        seeking->SetTimeFormat(&TIME_FORMAT_FRAME);
     }
     HRESULT SeekPaused(LONGLONG frame)
     {
@@ -210,7 +245,9 @@ protected:
     Ptr<IMediaSeeking> seeking;
     Ptr<IMediaEventEx> events;
     Ptr<IMediaFilter> mediaFilter;
-    Ptr<IBaseFilter> renderer, decoder, source;
+    Ptr<IBaseFilter> renderer, decoder, source, converter;
+    FrameTap* tap = nullptr;        // held, with the pins of the chain BuildTapChain makes
+    std::vector<IPin*> chain;
 };
 
 TEST_F(PlaybackTest, RenderUsesTheDecoderInTheGraphAndSeeksExactFramesWhilePaused)
@@ -434,24 +471,7 @@ TEST_F(PlaybackTest, InPlaceFilterBehindTheConverterSeesEveryFrameOnceAndCanDrop
 {
     Clip clip({kFrames, false, false}, "dshow_tap");
     ASSERT_TRUE(clip.ok);
-    Ptr<IBaseFilter> converter;
-    ASSERT_EQ(Add(graph, CLSID_VideoRenderer, L"Video Renderer", &renderer), S_OK);
-    ASSERT_EQ(Add(graph, CLSID_DVVideoCodec, L"DV Decoder", &decoder), S_OK);
-    ASSERT_EQ(Add(graph, CLSID_Colour, L"Color Space Conv", &converter), S_OK);
-    HRESULT hr = S_OK;
-    FrameTap* tap = new FrameTap(&hr);
-    tap->AddRef();
-    ASSERT_EQ(graph->AddFilter(tap, L"Tap"), S_OK);
-    ASSERT_EQ(graph->AddSourceFilter(clip.windowsPath.c_str(), nullptr, &source), S_OK);
-    IPin* pins[] = {FirstPin(source, PINDIR_OUTPUT), FirstPin(decoder, PINDIR_INPUT),
-                    FirstPin(decoder, PINDIR_OUTPUT), FirstPin(converter, PINDIR_INPUT),
-                    FirstPin(converter, PINDIR_OUTPUT), tap->GetPin(0), tap->GetPin(1), FirstPin(renderer, PINDIR_INPUT)};
-    tap->GetPin(0)->AddRef();
-    tap->GetPin(1)->AddRef();
-    for (int i = 0; i < 8; i += 2)
-        ASSERT_EQ(graph->ConnectDirect(pins[i], pins[i + 1], nullptr), S_OK) << i;
-    mediaFilter->SetSyncSource(nullptr);
-    seeking->SetTimeFormat(&TIME_FORMAT_FRAME);
+    ASSERT_NO_FATAL_FAILURE(BuildTapChain(clip, true));
 
     ASSERT_EQ(control->Run(), S_OK);
     EXPECT_TRUE(WaitForEvent(events, EC_COMPLETE, 10000));
@@ -506,9 +526,6 @@ TEST_F(PlaybackTest, InPlaceFilterBehindTheConverterSeesEveryFrameOnceAndCanDrop
     ASSERT_EQ(control->GetState(5000, &fs), S_OK);
     EXPECT_EQ(ShownFrame(renderer), 6);
     control->Stop();
-    for (IPin* p : pins)
-        p->Release();
-    tap->Release();
 }
 
 // A paused graph positioned again on the frame it shows (a stepped play's second field)
@@ -518,21 +535,7 @@ TEST_F(PlaybackTest, SameFrameAgainThenARunGoesOnFromTheNextFrame)
 {
     Clip clip({kFrames, false, false}, "dshow_again");
     ASSERT_TRUE(clip.ok);
-    ASSERT_EQ(Add(graph, CLSID_VideoRenderer, L"Video Renderer", &renderer), S_OK);
-    ASSERT_EQ(Add(graph, CLSID_DVVideoCodec, L"DV Decoder", &decoder), S_OK);
-    HRESULT hr = S_OK;
-    FrameTap* tap = new FrameTap(&hr);
-    tap->AddRef();
-    ASSERT_EQ(graph->AddFilter(tap, L"Tap"), S_OK);
-    ASSERT_EQ(graph->AddSourceFilter(clip.windowsPath.c_str(), nullptr, &source), S_OK);
-    IPin* pins[] = {FirstPin(source, PINDIR_OUTPUT), FirstPin(decoder, PINDIR_INPUT), FirstPin(decoder, PINDIR_OUTPUT),
-                    tap->GetPin(0), tap->GetPin(1), FirstPin(renderer, PINDIR_INPUT)};
-    tap->GetPin(0)->AddRef();
-    tap->GetPin(1)->AddRef();
-    for (int i = 0; i < 6; i += 2)
-        ASSERT_EQ(graph->ConnectDirect(pins[i], pins[i + 1], nullptr), S_OK) << i;
-    mediaFilter->SetSyncSource(nullptr);
-    seeking->SetTimeFormat(&TIME_FORMAT_FRAME);
+    ASSERT_NO_FATAL_FAILURE(BuildTapChain(clip, false));
 
     ASSERT_EQ(control->Pause(), S_OK);
     for (int n : {5, 5, 5}) {
@@ -555,9 +558,6 @@ TEST_F(PlaybackTest, SameFrameAgainThenARunGoesOnFromTheNextFrame)
         EXPECT_EQ(ShownFrame(renderer), n);
     }
     control->Stop();
-    for (IPin* p : pins)
-        p->Release();
-    tap->Release();
 }
 
 // As the engine resizes the decoder's output with a filter between converter and renderer:
