@@ -59,7 +59,7 @@ int SelectItemData(CComboBox& list, DWORD_PTR data)
 BOOL IsPersonNameUnique(const CString& firstName, const CString& lastName, CDaoDatabase* db)
 {
     CPeopleRecord people(db);
-    OpenWith(people, "SELECT * FROM [Person] WHERE ([LastName] = ?) And ([FirstName] = ?)",
+    OpenWith(people, "SELECT * FROM [Person] WHERE " + PersonNameCriterion(firstName),
              CDaoParams().Add(lastName).Add(firstName));
     const BOOL found = !people.IsEOF();
     people.Close();

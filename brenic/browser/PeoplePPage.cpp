@@ -1,6 +1,7 @@
 #include "PeoplePPage.h"
 #include <afxdao.h>
 #include "AppConfig.h"
+#include "DatabaseMgr.h"
 #include "BrowserLists.h"
 #include "DatabaseSheet.h"
 #include "Globals.h"
@@ -549,9 +550,9 @@ BOOL CPeoplePPage::ValidateName()
     CPeopleRecord people(m_pSet->m_pDatabase);
     const BOOL adding = m_pSet->GetEditMode() == dbEditAdd;
     OpenWith(people,
-             adding ? "SELECT * FROM [Person] WHERE ([LastName] = ?) And ([FirstName] = ?)"
-                    : "SELECT * FROM [Person] WHERE ([LastName] = ?) And ([FirstName] = ?) "
-                      "And (Not [ID] = ?)",
+             adding ? "SELECT * FROM [Person] WHERE " + PersonNameCriterion(first)
+                    : "SELECT * FROM [Person] WHERE (" + PersonNameCriterion(first) +
+                          ") And (Not [ID] = ?)",
              adding ? CDaoParams().Add(last).Add(first)
                     : CDaoParams().Add(last).Add(first).Add(m_pSet->m_ID));
     const BOOL found = !people.IsEOF();

@@ -2,6 +2,7 @@
 #include <afxwin.h>
 #include <afxdao.h>
 #include <map>
+#include <set>
 #include <vector>
 #include "AppConfig.h"
 #include "FileTask.h"
@@ -83,6 +84,16 @@ void ShowDaoError(CDaoException* e)
 // A clip recordset reads its table joined with the people, so its key is named with its
 // table.
 const char* const kClipIdCriterion = "[VideoClip].[ID] = %d";
+
+} // namespace
+
+CString PersonNameCriterion(const CString& firstName)
+{
+    return firstName.IsEmpty() ? "[LastName] = ? And ([FirstName] = ? Or [FirstName] Is Null)"
+                               : "[LastName] = ? And [FirstName] = ?";
+}
+
+namespace {
 
 CString Criterion(const char* format, long value)
 {
@@ -202,12 +213,20 @@ BOOL CDatabaseMgr::ReplaceWithCopy(const CString& from, const CString& to)
 {
     const CString temp = to + ".tmp";
     DeleteFileA(temp);
+    DeleteFileA(temp + "-journal");
     BOOL ok = s_pfnCopyFile(from, temp);
     DWORD error = ok ? ERROR_SUCCESS : GetLastError();
     if (ok && (FileSize(temp) != FileSize(from) ||
                (AfxDaoCheckDatabase(from) && !AfxDaoCheckDatabase(temp)))) {
         ok = FALSE;
         error = ERROR_FILE_INVALID;
+    }
+    // A journal left beside the file being replaced (a process stopped in the middle of a
+    // write to it) belongs to that file: replayed into the copy it would damage it.
+    if (ok && !DeleteFileA(to + "-journal") && GetLastError() != ERROR_FILE_NOT_FOUND &&
+        GetLastError() != ERROR_PATH_NOT_FOUND) {
+        ok = FALSE;
+        error = GetLastError();
     }
     if (ok && !MoveFileExA(temp, to, MOVEFILE_REPLACE_EXISTING)) {
         ok = FALSE;
@@ -1115,8 +1134,8 @@ long CDatabaseMgr::CopyPersonRecord(long personId, CDaoDatabase& source, CDaoDat
 long CDatabaseMgr::CopyPersonRow(CPeopleRecord& s, CPeopleRecord& d)
 {
     // People are matched by their exact names, given apart from the query text.
-    if (d.FindFirst("[FirstName] = ? And [LastName] = ?",
-                    CDaoParams().Add(s.m_FirstName).Add(s.m_LastName)))
+    if (d.FindFirst(PersonNameCriterion(s.m_FirstName),
+                    CDaoParams().Add(s.m_LastName).Add(s.m_FirstName)))
         return d.m_ID;
     d.AddNew();
     d.m_Address = s.m_Address;
@@ -1386,6 +1405,119 @@ void CDatabaseMgr::DeleteUnsavedImportFiles()
         progress.StepIt();
     } while (FindNextFileA(find, &found));
     FindClose(find);
+}
+
+namespace {
+
+// The file's identity and its count of names; FALSE when it cannot be read.
+BOOL FileIdentity(const CString& path, ULONGLONG* id, DWORD* links)
+{
+    HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    BY_HANDLE_FILE_INFORMATION info;
+    const BOOL ok = GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    if (!ok)
+        return FALSE;
+    *id = (ULONGLONG)info.nFileIndexHigh << 32 | info.nFileIndexLow;
+    *links = info.nNumberOfLinks;
+    return TRUE;
+}
+
+} // namespace
+
+int CDatabaseMgr::RepairInterruptedSaves()
+{
+    const CString folder = CaptureDir();
+    const DWORD attributes = GetFileAttributesA(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 0;
+    // Names a save gave twice: CAP and CLP names of one file.
+    std::map<ULONGLONG, CString> capNames;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(folder + "\\CAP*.avi", &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            ULONGLONG id = 0;
+            DWORD links = 0;
+            const CString path = folder + "\\" + found.cFileName;
+            if (FileIdentity(path, &id, &links) && links > 1)
+                capNames[id] = path;
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+
+    int removed = 0;
+    std::set<ULONGLONG> saved;
+    // Every row, also one whose person is gone.
+    CClipRecord rs;
+    rs.Open(dbOpenDynaset, "[VideoClip]");
+    // A row naming a missing video is taken for a stopped save only while other rows' videos
+    // are there: a capture folder that was moved or emptied leaves every row as it is.
+    std::vector<long> missing;
+    BOOL anyPresent = FALSE;
+    while (!rs.IsEOF()) {
+        const CString name = rs.m_VideoClipFileName;
+        const CString path = folder + "\\" + name;
+        const LONGLONG size = IsBareFileName(name) ? FileSize(path) : -1;
+        ULONGLONG id = 0;
+        DWORD links = 0;
+        if (size > 0) {
+            anyPresent = TRUE;
+            if (!capNames.empty() && FileIdentity(path, &id, &links) && links > 1)
+                saved.insert(id);
+        } else if (size == 0) {
+            const long row = rs.m_ID;
+            rs.Delete();
+            DeleteGroupReferences(row);
+            DeleteFileA(path);
+            ++removed;
+        } else if (!name.IsEmpty() && !IsBareFileName(name)) {
+            // a name the program never writes: not its own to judge
+        } else {
+            missing.push_back(rs.m_ID);
+        }
+        rs.MoveNext();
+    }
+    rs.Close();
+    if (anyPresent || removed) {
+        for (long row : missing) {
+            CClipRecord one;
+            one.Open(dbOpenDynaset, "[VideoClip]");
+            if (one.FindFirst(Criterion("[ID] = %d", row))) {
+                one.Delete();
+                DeleteGroupReferences(row);
+                ++removed;
+            }
+            one.Close();
+        }
+    }
+    for (const auto& cap : capNames) {
+        if (saved.count(cap.first)) {
+            DeleteFileA(cap.second);
+            continue;
+        }
+        // The CLP name of a save stopped before its row: the recording keeps its own name.
+        find = FindFirstFileA(folder + "\\CLP*.avi", &found);
+        if (find == INVALID_HANDLE_VALUE)
+            continue;
+        do {
+            ULONGLONG id = 0;
+            DWORD links = 0;
+            const CString path = folder + "\\" + found.cFileName;
+            if (FileIdentity(path, &id, &links) && id == cap.first) {
+                CClipRecord named;
+                named.Open(dbOpenDynaset, "[VideoClip]");
+                if (!FindClipByFileName(named, found.cFileName))
+                    DeleteFileA(path);
+                named.Close();
+            }
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    return removed;
 }
 
 BOOL CDatabaseMgr::HandleUnsavedCaptureFiles()

@@ -8,6 +8,11 @@ class CDaoDatabase;
 class CClipRecord;
 class CPeopleRecord;
 
+// The criterion that finds a person by last and first name (parameters in that order). An
+// empty first name is stored as Null, which "= ?" never matches: an empty name given here
+// also finds a Null one, so that the same person is not added again.
+CString PersonNameCriterion(const CString& firstName);
+
 class CDatabaseMgr
 {
 public:
@@ -63,6 +68,12 @@ public:
 
     // Unsaved capture and import files.
     int CountFiles(CString pattern);
+    // At start: a save that was stopped half-way by an older version can have left a row
+    // naming an empty (or missing) video while the recording is still a CAP file; such rows
+    // go, with their empty files, so that the recording is offered again. A CAP name that is
+    // a second name of a saved clip's video (a save stopped after its row was written) goes;
+    // a CLP name that no row took (stopped before) goes too. The rows removed.
+    int RepairInterruptedSaves();
     void DeleteVideoFiles(DWORD limit);
     void DeleteCaptureFiles(DWORD limit);
     void DeleteUnsavedImportFiles();

@@ -170,6 +170,12 @@ void CMainFrame::OnShowWindow(BOOL bShow, UINT nStatus)
                                "Software\\Quorvel\\Dorvane LE\\v2.0", 0);
         if (g_pAppConfig && g_pAppConfig->IsLoaded()) {
             CDatabaseMgr database;
+            try {
+                database.RepairInterruptedSaves();
+            } catch (CDaoException* e) {
+                e->ReportError();
+                e->Delete();
+            }
             database.DeleteUnsavedImportFiles();
             database.HandleUnsavedCaptureFiles();
         }

@@ -581,7 +581,7 @@ void FindOrAddPerson(CPeopleRecord& people, const CString& last, const CString& 
 {
     *added = FALSE;
     if (!people.IsEOF() &&
-        people.FindFirst("[LastName] = ? And [FirstName] = ?", CDaoParams().Add(last).Add(first)))
+        people.FindFirst(PersonNameCriterion(first), CDaoParams().Add(last).Add(first)))
         return;
     people.AddNew();
     people.m_LastName = last;
@@ -602,18 +602,27 @@ void DeleteClipRow(int id)
 
 } // namespace
 
-BOOL CClip::WriteRecord(CClipRecord* rs)
+BOOL CClip::WriteRecord(CClipRecord* rs, BOOL add)
 {
     const CString name = GetFileName(m_strVideoPath);
     m_strVideoPath = name;
     BuildTabString();
     StoreOverlayBlob();
     try {
-        rs->Edit();
+        // A new row is written whole in one step: no row without its file name is ever
+        // committed.
+        if (add)
+            rs->AddNew();
+        else
+            rs->Edit();
         ExchangeRecord(FALSE, rs);
         rs->SetFieldDirty(&rs->m_Overlay);
         rs->SetFieldNull(&rs->m_Overlay, FALSE);
         rs->Update();
+        if (add) {
+            rs->SetBookmark(rs->GetLastModifiedBookmark());
+            m_nID = rs->m_ID;
+        }
     } catch (CException*) {
         m_strVideoPath = CaptureFolder() + "\\" + name;
         throw;
@@ -762,11 +771,8 @@ BOOL CClip::SaveNewRecord()
 
     CClipRecord rs;
     rs.Open(dbOpenDynaset, "[VideoClip]");
-    rs.AddNew();
-    rs.Update();
-    rs.SetBookmark(rs.GetLastModifiedBookmark());
-    m_nID = rs.m_ID;
-    BOOL ok = WriteRecord(&rs);
+    m_nID = 0;
+    BOOL ok = WriteRecord(&rs, TRUE);
     rs.Close();
     if (ok) {
         const BOOL wasNew = m_bNew;
@@ -785,6 +791,107 @@ BOOL CClip::SaveNewRecord()
     }
     m_bSaveAsComparison = FALSE;
     return ok;
+}
+
+namespace {
+
+// Gives the video a second name beside the recording's own (a second link to the same
+// file, or a copy where the folder takes no links); `to` is the empty file that reserved the
+// name. The recording's name stays until the row naming the new one is committed.
+BOOL PlaceVideo(const CString& from, const CString& to)
+{
+    if (!DeleteFileA(to))
+        return FALSE;
+    if (CreateHardLinkA(to, from, NULL))
+        return TRUE;
+    if (CopyFileA(from, to, TRUE))
+        return TRUE;
+    const DWORD error = GetLastError();
+    DeleteFileA(to);
+    SetLastError(error);
+    return FALSE;
+}
+
+} // namespace
+
+// A new clip's save keeps to an order that a stop at any point (a killed process, a machine
+// that went off, a full disk) survives: the video gets its CLP name first, complete, then the
+// row naming it is committed, and only then does the recording's CAP name go. Stopped before
+// the row, the recording is still there to be offered at the next start; stopped after it,
+// the row names the whole video (and the start drops the CAP name the two share). A save
+// that fails puts the clip back as it was, so that saving again stores the video.
+BOOL CClip::SaveNew()
+{
+    m_strPrevPath = m_strVideoPath;
+    const CString newPath = MakeUniqueVideoFileName("CLP");
+    if (newPath.IsEmpty())
+        return FALSE;
+    if (!PlaceVideo(m_strPrevPath, newPath)) {
+        ShowLastError();
+        return FALSE;
+    }
+    const BOOL wasImported = m_bImported;
+    const BYTE drawingModified = m_bDrawingModified;
+    const int personId = m_nPersonID;
+    const CString clipType = m_strClipType;
+    const int comparisonId = m_nComparisonClipID;
+    const BOOL comparison = m_bSaveAsComparison;
+    if (comparison) {
+        m_strClipType = "Comparison";
+        m_nComparisonClipID = g_pClavio->GetSecondChannelClip()->m_nID;
+    }
+    // Back to the unsaved recording; the row goes first, and the CLP name only when no row
+    // names it any more.
+    auto restore = [&]() {
+        BOOL rowGone = TRUE;
+        if (m_nID) {
+            try {
+                DeleteClipRow(m_nID);
+            } catch (CException* e) {
+                e->Delete();
+                rowGone = FALSE;
+            }
+        }
+        if (rowGone)
+            DeleteFileA(newPath);
+        m_nID = 0;
+        m_strVideoPath = m_strPrevPath;
+        m_bImported = wasImported;
+        m_bModified = m_bModifiedBeforeSave;
+        m_bDrawingModified = drawingModified;
+        m_nPersonID = personId;
+        m_strClipType = clipType;
+        m_nComparisonClipID = comparisonId;
+        m_bNew = TRUE;
+    };
+    m_strVideoPath = newPath;
+    m_bImported = FALSE;
+    m_nID = 0;
+    BOOL saved = FALSE;
+    try {
+        saved = SaveNewRecord();
+    } catch (CException*) {
+        restore();
+        throw;
+    }
+    if (!saved) {
+        restore();
+        return FALSE;
+    }
+    CVideoWindow* active = g_pClavio ? g_pClavio->GetActiveVideoWindow() : NULL;
+    if (active)
+        active->LoadAVIFile("", -1);
+    if (g_pClavio && g_pClavio->GetOtherClip() == this)
+        g_pClavio->LoadClipInOtherChannel(NULL);
+    // The recording's name is no longer needed; one that cannot go now is dropped by the
+    // next start (it is a second name of a saved video).
+    DeleteFileA(m_strPrevPath);
+    if (g_pClavio)
+        g_pClavio->LoadClip(this);
+    m_bNew = FALSE;
+    if (CClipBar::GetClipBar())
+        CClipBar::GetClipBar()->Refresh();
+    return TRUE;
 }
 
 BOOL CClip::Save()
@@ -808,54 +915,8 @@ BOOL CClip::Save()
     }
     m_bModifiedBeforeSave = m_bModified;
 
-    if (m_bNew) {
-        if (m_bSaveAsComparison) {
-            m_strClipType = "Comparison";
-            m_nComparisonClipID = right->m_nID;
-        }
-        m_strPrevPath = m_strVideoPath;
-        const CString newPath = MakeUniqueVideoFileName("CLP");
-        if (newPath.IsEmpty())
-            return FALSE;
-        m_strVideoPath = newPath;
-        m_bImported = FALSE;
-        const BOOL saved = SaveNewRecord();
-        if (!saved)
-            m_bModified = m_bModifiedBeforeSave;
-        if (!DeleteFileA(newPath)) {
-            ShowLastError();
-            if (saved)
-                DeleteClipRow(m_nID);
-            m_strVideoPath = m_strPrevPath;
-            return FALSE;
-        }
-        if (!saved) {
-            m_strVideoPath = m_strPrevPath;
-            return FALSE;
-        }
-        CVideoWindow* active = g_pClavio ? g_pClavio->GetActiveVideoWindow() : NULL;
-        if (active)
-            active->LoadAVIFile("", -1);
-        if (g_pClavio && g_pClavio->GetOtherClip() == this)
-            g_pClavio->LoadClipInOtherChannel(NULL);
-        if (!MoveFileA(m_strPrevPath, m_strVideoPath)) {
-            ShowLastError();
-            // The row would name a video that does not exist: the clip stays unsaved.
-            DeleteClipRow(m_nID);
-            m_nID = 0;
-            m_strVideoPath = m_strPrevPath;
-            m_bModified = m_bModifiedBeforeSave;
-            if (g_pClavio)
-                g_pClavio->LoadClip(this);
-            return FALSE;
-        }
-        if (g_pClavio)
-            g_pClavio->LoadClip(this);
-        m_bNew = FALSE;
-        if (CClipBar::GetClipBar())
-            CClipBar::GetClipBar()->Refresh();
-        return TRUE;
-    }
+    if (m_bNew)
+        return SaveNew();
 
     BOOL toSwing = FALSE;
     if (IsComparison() && !m_bSaveAsComparison) {
@@ -911,13 +972,6 @@ CClip* CClip::CreateCopy()
     CClip* copy = LoadFromDatabase(m_nID);
     if (!copy)
         return NULL;
-    CClipRecord rs;
-    rs.Open(dbOpenDynaset, "[VideoClip]");
-    rs.AddNew();
-    rs.Update();
-    rs.SetBookmark(rs.GetLastModifiedBookmark());
-    copy->m_nID = rs.m_ID;
-    rs.Close();
     copy->m_strGlobalID = NewGuidString();
     copy->m_strVideoPath = MakeUniqueVideoFileName("CLP");
     if (copy->m_strVideoPath.IsEmpty() ||
@@ -926,12 +980,23 @@ CClip* CClip::CreateCopy()
             ShowLastError();
             DeleteFileA(copy->m_strVideoPath);
         }
-        // No row is left without its video.
-        DeleteClipRow(copy->m_nID);
         delete copy;
         return NULL;
     }
-    copy->UpdateDatabaseRecord(FALSE);
+    // The copy's row is written whole once its video is complete: no row is ever left
+    // without its video.
+    copy->m_nID = 0;
+    try {
+        CClipRecord rs;
+        rs.Open(dbOpenDynaset, "[VideoClip]");
+        copy->WriteRecord(&rs, TRUE);
+        rs.Close();
+    } catch (CException*) {
+        if (!copy->m_nID)
+            DeleteFileA(copy->m_strVideoPath);
+        delete copy;
+        throw;
+    }
     return copy;
 }
 
@@ -1236,7 +1301,7 @@ BOOL CClip::ExportUnsavedClipRecord(CString fileName, CString exportDatabase, BY
             CPeopleRecord people;
             people.Open();
             if (!people.IsEOF() &&
-                people.FindFirst("[LastName] = ? And [FirstName] = ?",
+                people.FindFirst(PersonNameCriterion(m_subject.m_FirstName),
                                  CDaoParams()
                                      .Add(m_subject.m_LastName)
                                      .Add(m_subject.m_FirstName)))
@@ -1252,7 +1317,7 @@ BOOL CClip::ExportUnsavedClipRecord(CString fileName, CString exportDatabase, BY
             CPeopleRecord people(&db);
             people.Open(dbOpenDynaset, "SELECT * FROM [Person]");
             if (people.IsEOF() ||
-                !people.FindFirst("[LastName] = ? And [FirstName] = ?",
+                !people.FindFirst(PersonNameCriterion(m_subject.m_FirstName),
                                   CDaoParams()
                                       .Add(m_subject.m_LastName)
                                       .Add(m_subject.m_FirstName))) {

@@ -42,9 +42,10 @@ public:
     // Saving.
     BOOL Save();
     BOOL SaveNewRecord();
+    BOOL SaveNew();
     BOOL ReplaceExistingByGlobalID();
     CClip* CreateCopy();
-    BOOL WriteRecord(CClipRecord* rs);
+    BOOL WriteRecord(CClipRecord* rs, BOOL add = FALSE);
     BOOL Reload();
     // Takes back from its row what the save sheet let the user fill in (subject, type, club,
     // view, comment, time), so that the next save does not write over it.

@@ -163,8 +163,14 @@ TargaResult ReadTargaHeader(const uint8_t* file, size_t size, TargaInfo* info)
     }
     if (offset > size)
         return kTargaShort;
-    info->width = Get16(file + 12);
-    info->height = Get16(file + 14);
+    // The same limits as a bitmap file: a header's word is no reason to make a picture of
+    // gigabytes.
+    const int width = Get16(file + 12), height = Get16(file + 14);
+    if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide ||
+        int64_t(width) * height > kMaxPixels)
+        return kTargaUnhandled;
+    info->width = width;
+    info->height = height;
     info->depth = depth;
     info->pixelOffset = offset;
     return kTargaOk;

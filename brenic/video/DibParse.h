@@ -61,8 +61,9 @@ struct TargaInfo
 };
 
 enum TargaResult { kTargaOk, kTargaUnhandled, kTargaShort };
-// kTargaUnhandled for another image type or pixel depth, kTargaShort for a file shorter than
-// its header, image ID and colour map.
+// kTargaUnhandled for another image type or pixel depth, or a picture with no pixels or
+// larger than kMaxSide a side or kMaxPixels in all; kTargaShort for a file shorter than its
+// header, image ID and colour map.
 TargaResult ReadTargaHeader(const uint8_t* file, size_t size, TargaInfo* info);
 
 // Copies the file's pixels into a 32-bit bottom-up bitmap of bw x bh: the file's first row

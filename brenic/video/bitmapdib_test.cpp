@@ -397,10 +397,20 @@ TEST_F(BitmapDibFiles, TargaRoundTripAndForeignTargas)
     ASSERT_TRUE(cut.LoadFile(TempPath("bitmapdib_24.tga").c_str(), &dc, 2));
     EXPECT_EQ(0xFF060504u, cut.m_pBits[3]);
     EXPECT_EQ(0u, cut.m_pBits[1]);
-    // Another image type or depth.
-    for (int k = 0; k < 2; ++k) {
-        std::vector<BYTE> other(18 + 16, 0);
-        other[2] = k ? 2 : 10, other[12] = 2, other[14] = 2, other[16] = k ? 16 : 32;
+    // Another image type or depth, and sizes past the bitmap files' limits (32768 a side,
+    // 2^26 pixels: the 74-byte file declaring 17936 x 59314 took gigabytes) or of no pixels.
+    const struct {
+        BYTE type, depth;
+        int width, height;
+    } refused[] = {{10, 32, 2, 2},       {2, 16, 2, 2},        {2, 32, 17936, 59314},
+                   {2, 24, 32769, 1},    {2, 32, 1, 40000},    {2, 32, 8193, 8192},
+                   {2, 32, 0, 5},        {2, 24, 3, 0}};
+    for (const auto& r : refused) {
+        SCOPED_TRACE(testing::Message() << r.width << " x " << r.height);
+        std::vector<BYTE> other(18 + 56, 0);
+        other[2] = r.type, other[16] = r.depth;
+        other[12] = BYTE(r.width), other[13] = BYTE(r.width >> 8);
+        other[14] = BYTE(r.height), other[15] = BYTE(r.height >> 8);
         WriteBytes(TempPath("bitmapdib_o.tga"), other);
         answers.Clear();
         CBitmapDIB o;

@@ -7,8 +7,12 @@
 #include "ODClosedShapes.h"
 #include "resource.h"
 #include "../browser/DatabaseSheet.h"
+#include "jet_fault_vfs.h"
 
 namespace {
+
+// Every database of this program is opened through the layer that fails writes on demand.
+const bool s_faultsInstalled = (jet_fault::Install(), true);
 
 class ClipSave : public ClipFolder
 {
@@ -240,4 +244,170 @@ TEST_F(ClipSave, DuplicateGlobalIdAsksAndAFailedMoveLeavesNoRow)
     delete first;
     delete second;
     EXPECT_TRUE(Exists(kept));
+}
+
+// A full disk or a failing disk during the first save: the user is told the real cause (not
+// the rollback's own complaint), the clip is back as it was, and saving again stores the
+// video.
+TEST_F(ClipSave, DiskFullOrFailingDiskShowsTheCauseAndASecondSaveStoresTheVideo)
+{
+    const struct {
+        int fault;
+        long error;
+        const char* text;
+    } cases[] = {{SQLITE_FULL, 3026, "Not enough space on disk."},
+                 {SQLITE_IOERR_WRITE, 3043, "Disk or network error."}};
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        CString name;
+        name.Format("CAP2%d.avi", n++);
+        CClip* clip = NewCapture(name, "captured whole");
+        const int rows = Count("VideoClip");
+        const int files = CDatabaseMgr().CountFiles(m_capture + "\\CLP*.avi");
+        long error = 0;
+        CString shown;
+        jet_fault::Arm(c.fault);
+        try {
+            clip->Save();
+            ADD_FAILURE() << "the save reported no error";
+        } catch (CDaoException* e) {
+            error = e->m_pErrorInfo->m_lErrorCode;
+            char text[512] = "";
+            e->GetErrorMessage(text, sizeof text);
+            shown = text;
+            e->Delete();
+        }
+        const int failures = jet_fault::Faults().failures;
+        jet_fault::Disarm();
+        ForgetSheet();
+        EXPECT_GT(failures, 0);
+        EXPECT_EQ(c.error, error);
+        EXPECT_STREQ(c.text, shown);
+        EXPECT_TRUE(clip->m_bNew);
+        EXPECT_EQ(0, clip->m_nID);
+        EXPECT_STREQ(m_capture + "\\" + name, clip->m_strVideoPath);
+        EXPECT_EQ("captured whole", ReadBytes(clip->m_strVideoPath));
+        EXPECT_EQ(rows, Count("VideoClip"));
+        EXPECT_EQ(files, CDatabaseMgr().CountFiles(m_capture + "\\CLP*.avi"));
+
+        ASSERT_TRUE(clip->Save());
+        ForgetSheet();
+        EXPECT_FALSE(clip->m_bNew);
+        EXPECT_FALSE(Exists(m_capture + "\\" + name));
+        EXPECT_EQ("captured whole", ReadBytes(clip->m_strVideoPath));
+        CClip* back = CClip::LoadFromDatabase(clip->m_nID);
+        ASSERT_TRUE(back != NULL);
+        EXPECT_STREQ(clip->m_strVideoPath, back->m_strVideoPath);
+        EXPECT_EQ("captured whole", ReadBytes(back->m_strVideoPath));
+        delete back;
+        delete clip;
+    }
+    EXPECT_EQ(2, Count("VideoClip"));
+}
+
+// A person without a first name is stored with a Null one; the name that is empty again at
+// the next save or export finds that row instead of adding the person once more.
+TEST_F(ClipSave, AnEmptyFirstNameFindsThePersonStoredWithoutOne)
+{
+    {
+        CDaoDatabase db;
+        db.Open(m_main);
+        db.Execute("INSERT INTO [Person] ([LastName], [Role], [InstructorID]) "
+                   "VALUES ('Nofirst', 'Student', -1)");
+        db.Execute("INSERT INTO [Person] ([LastName], [FirstName], [Role], [InstructorID]) "
+                   "VALUES ('Nofirst', 'Ann', 'Student', -1)");
+        db.Close();
+    }
+    const struct {
+        const char* first;
+        const char* found;  // the first name of the row found; NULL: none
+    } cases[] = {{"", ""}, {"Ann", "Ann"}, {"Bo", NULL}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        CPeopleRecord people;
+        people.Open();
+        const BOOL found = people.FindFirst(PersonNameCriterion(c.first),
+                                            CDaoParams().Add(CString("Nofirst")).Add(CString(c.first)));
+        EXPECT_EQ(c.found != NULL, !!found);
+        if (found && c.found)
+            EXPECT_STREQ(c.found, people.m_FirstName);
+        people.Close();
+    }
+    // Copied into another database twice (as an export does), the person is added once.
+    const CString other = m_dir + "other.mdb";
+    {
+        CDaoDatabase db;
+        db.Create(other, dbLangGeneral);
+        for (const char* const* s = kClipDatabaseSchema; *s; ++s)
+            db.Execute(*s);
+        db.Close();
+    }
+    CPeopleRecord people;
+    people.Open();
+    ASSERT_TRUE(people.FindFirst("[FirstName] Is Null"));
+    const int id = people.m_ID;
+    people.Close();
+    CDatabaseMgr mgr;
+    const int first = mgr.CopyPersonRecord(id, "", other);
+    EXPECT_GT(first, 0);
+    EXPECT_EQ(first, mgr.CopyPersonRecord(id, "", other));
+}
+
+// The start after a save that was stopped: a row naming an empty or missing video goes (its
+// recording is still a CAP file, offered again); a CAP name shared with a saved clip's video
+// goes, and so does a CLP name that no row took; everything else stays.
+TEST_F(ClipSave, StartRepairsWhatAStoppedSaveLeft)
+{
+    const struct {
+        const char* video;  // the row's file; NULL: no row
+        const char* content;  // NULL: missing
+        const char* cap;      // a CAP name of the same file; NULL: none
+        bool rowStays, videoStays;
+    } cases[] = {
+        {"CLPa.avi", "whole", NULL, true, true},
+        {"CLPb.avi", "", NULL, false, false},
+        {"CLPc.avi", NULL, NULL, false, false},
+        {"CLPd.avi", "whole", "CAPd.avi", true, true},
+        {NULL, NULL, "CAPe.avi", false, false},
+    };
+    std::vector<int> ids;
+    for (const auto& c : cases) {
+        int id = 0;
+        if (c.video) {
+            CClip* clip = NewCapture(c.video, c.content ? c.content : "");
+            id = AddRow(clip);
+            if (!c.content)
+                DeleteFileA(clip->m_strVideoPath);
+            if (c.cap)
+                ASSERT_TRUE(CreateHardLinkA(m_capture + "\\" + c.cap, clip->m_strVideoPath, NULL));
+            delete clip;
+        } else {
+            // A save stopped before its row: the recording and the CLP name given to it.
+            WriteBytes(m_capture + "\\" + c.cap, "recording");
+            ASSERT_TRUE(CreateHardLinkA(m_capture + "\\CLPe.avi", m_capture + "\\" + c.cap, NULL));
+        }
+        ids.push_back(id);
+    }
+    WriteBytes(m_capture + "\\CAPb.avi", "recording of b");
+    EXPECT_EQ(2, CDatabaseMgr().RepairInterruptedSaves());
+    for (size_t i = 0; i < ids.size(); ++i) {
+        const auto& c = cases[i];
+        SCOPED_TRACE(c.video ? c.video : c.cap);
+        if (ids[i]) {
+            CString where;
+            where.Format("WHERE [ID] = %d", ids[i]);
+            EXPECT_EQ(c.rowStays ? 1 : 0, Count("VideoClip", where));
+            EXPECT_EQ(c.videoStays, !!Exists(m_capture + "\\" + c.video));
+        }
+        if (c.cap)
+            EXPECT_EQ(!c.video, !!Exists(m_capture + "\\" + c.cap));
+    }
+    EXPECT_FALSE(Exists(m_capture + "\\CLPe.avi"));
+    EXPECT_EQ("recording", ReadBytes(m_capture + "\\CAPe.avi"));
+    EXPECT_EQ("recording of b", ReadBytes(m_capture + "\\CAPb.avi"));
+    EXPECT_EQ("whole", ReadBytes(m_capture + "\\CLPd.avi"));
+    // Nothing more to do at the next start.
+    EXPECT_EQ(0, CDatabaseMgr().RepairInterruptedSaves());
+    EXPECT_EQ(2, Count("VideoClip"));
 }

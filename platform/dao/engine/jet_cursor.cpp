@@ -676,7 +676,7 @@ void Cursor::Update()
         }
         m_db->CommitTrans();
     } catch (...) {
-        m_db->Rollback();
+        m_db->RollbackAfterError();
         throw;  // the edit stays pending, as after a refused update
     }
     EndEdit();

@@ -374,7 +374,7 @@ void Database::KeepSchemaCopy(bool force)
         put.Step();
         CommitTrans();
     } catch (...) {
-        Rollback();
+        RollbackAfterError();
         throw;
     }
     m_schemaSeen = SchemaVersion();
@@ -480,15 +480,41 @@ void Database::CommitTrans()
 {
     if (m_trans == 0) Throw(3034);
     --m_trans;
-    Exec(m_trans == 0 ? "COMMIT" : "RELEASE t" + std::to_string(m_trans));
+    try {
+        Exec(m_trans == 0 ? "COMMIT" : "RELEASE t" + std::to_string(m_trans));
+    } catch (...) {
+        // A commit that failed (a busy or full file) leaves the transaction open unless
+        // SQLite rolled it back itself: the count follows what SQLite holds.
+        if (sqlite3_get_autocommit(m_db)) m_trans = 0;
+        else ++m_trans;
+        throw;
+    }
 }
 
 void Database::Rollback()
 {
     if (m_trans == 0) Throw(3034);
     --m_trans;
+    // After a full disk or an I/O error SQLite has already rolled the whole transaction
+    // back: there is nothing left to undo.
+    if (sqlite3_get_autocommit(m_db)) {
+        m_trans = 0;
+        return;
+    }
     if (m_trans == 0) Exec("ROLLBACK");
     else Exec("ROLLBACK TO t" + std::to_string(m_trans) + "; RELEASE t" + std::to_string(m_trans));
+}
+
+void Database::RollbackAfterError() noexcept
+{
+    if (m_trans == 0) return;
+    try {
+        Rollback();
+    } catch (...) {
+        // The rollback's own failure would hide the cause; SQLite undoes what is left when
+        // the connection closes.
+        if (sqlite3_get_autocommit(m_db)) m_trans = 0;
+    }
 }
 
 std::vector<std::string> Database::TableNames()
@@ -688,7 +714,7 @@ void Database::RebuildTable(const std::string& table, const std::vector<FieldDef
         }
         CommitTrans();
     } catch (...) {
-        Rollback();
+        RollbackAfterError();
         throw;
     }
     (void)plain;
@@ -1041,6 +1067,9 @@ RepairResult RepairDatabase(const std::string& path)
     if (!anyTable) Throw(openError == 3343 || !file.HeaderValid() ? 3343 : 3049, path);
 
     std::string temp = unix + ".repair";
+    // A journal of an earlier repair that was stopped belongs to its half-written file, not
+    // to the new one.
+    unlink((temp + "-journal").c_str());
     unlink(temp.c_str());
     RepairResult result;
     try {
@@ -1058,6 +1087,9 @@ RepairResult RepairDatabase(const std::string& path)
         unlink(temp.c_str());
         Throw(3043);
     }
+    // A journal still beside the damaged file is its own (opening it for writing could not
+    // roll it back): replayed into the recovered file it would damage that.
+    unlink((unix + "-journal").c_str());
     if (rename(temp.c_str(), unix.c_str()) != 0) {
         unlink(temp.c_str());
         unlink(kept.c_str());

@@ -84,6 +84,9 @@ public:
     void BeginTrans();
     void CommitTrans();
     void Rollback();
+    // Rolls back after a failure that is being reported: never throws, so that the first
+    // error (a full disk, an I/O error) is the one the caller sees.
+    void RollbackAfterError() noexcept;
     bool InTransaction() const { return m_trans > 0; }
 
     // Table definitions.

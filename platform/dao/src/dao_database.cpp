@@ -308,7 +308,7 @@ void CDaoTableDef::Append()
             for (const jet::IndexDef& ix : m_pending->indexes) db->CreateIndex(DaoStr(m_strName), ix);
             db->CommitTrans();
         } catch (...) {
-            db->Rollback();
+            db->RollbackAfterError();
             throw;
         }
     });
