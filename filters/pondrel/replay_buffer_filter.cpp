@@ -218,6 +218,16 @@ STDMETHODIMP CReplayBufferFilter::Run(REFERENCE_TIME tStart)
         CAutoLock lock(&m_Lock);
         m_failedSize = 0;
         const bool countChanged = m_ring.Reset();
+        // The clip handed out is stamped frame after frame with the connection's time per
+        // frame (when the input type gives one).
+        LONGLONG frameSpan = 0;
+        if (m_pInput && m_pInput->IsConnected()) {
+            const CMediaType& mt = m_pInput->CurrentMediaType();
+            if (*mt.FormatType() == FORMAT_VideoInfo && mt.Format() &&
+                mt.FormatLength() >= sizeof(VIDEOINFOHEADER))
+                frameSpan = reinterpret_cast<const VIDEOINFOHEADER*>(mt.Format())->AvgTimePerFrame;
+        }
+        m_ring.SetFrameSpan(frameSpan);
         if (countChanged || m_bufferSize < m_requestedSize || m_bRingFailed)
             AllocateRing(m_ring.Count(),
                          m_bufferSize > m_requestedSize ? m_bufferSize : m_requestedSize);

@@ -9,9 +9,18 @@ namespace {
 
 const LONGLONG kSpan = 400000;   // 25 frames per second
 
+// The test picture, with a time per frame when one is given.
+CMediaType TestVideoType(REFERENCE_TIME frameTime = 0)
+{
+    CMediaType mt = VideoType(8, 2);
+    reinterpret_cast<VIDEOINFOHEADER*>(mt.Format())->AvgTimePerFrame = frameTime;
+    return mt;
+}
+
 struct ReplayChain : Chain {
     IReplayBuffer* rb = nullptr;
-    ReplayChain() : Chain(CLSID_ReplayBuffer, VideoType(8, 2), 64)
+    explicit ReplayChain(REFERENCE_TIME frameTime = 0)
+        : Chain(CLSID_ReplayBuffer, TestVideoType(frameTime), 64)
     {
         if (filter)
             rb = Query<IReplayBuffer>(IID_IReplayBuffer);
@@ -21,9 +30,9 @@ struct ReplayChain : Chain {
         if (rb)
             rb->Release();
     }
-    void Frame(int n)
+    void Frame(int n, REFERENCE_TIME length = kSpan)
     {
-        const REFERENCE_TIME start = n * kSpan, stop = (n + 1) * kSpan;
+        const REFERENCE_TIME start = n * kSpan, stop = start + length;
         ASSERT_EQ(source->Push([n](BYTE* p, long) { memcpy(p, &n, sizeof n); }, &start, &stop),
                   S_OK);
     }
@@ -191,6 +200,28 @@ TEST(ReplayBufferFilter, DeliveredTimesCloseTheGapOfADroppedFrame)
     std::vector<int64_t> expected;
     for (int k = 0; k < 6; ++k)
         expected.push_back((6 + k) * kSpan);
+    EXPECT_EQ(c.sink->starts, expected);
+}
+
+// The clip goes out one connection frame time per frame, whatever span its oldest frame
+// happened to carry.
+TEST(ReplayBufferFilter, DeliveredTimesStepByTheConnectionsTimePerFrame)
+{
+    ComScope com;
+    ReplayChain c(kSpan);
+    ASSERT_EQ(c.Connect(), S_OK);
+    c.rb->SetPreTriggerFrames(2);
+    c.rb->SetPostTriggerFrames(3);
+    c.Run();
+    c.Frames(0, 7);
+    c.Frame(7, kSpan / 10);   // the clip's oldest frame, with a short span
+    c.Frames(8, 10);
+    ASSERT_EQ(c.rb->TriggerNow(), S_OK);
+    c.Frames(10, 19);
+    EXPECT_EQ(c.Delivered(), (std::vector<int>{7, 8, 9, 10, 11, 12}));
+    std::vector<int64_t> expected;
+    for (int k = 0; k < 6; ++k)
+        expected.push_back((7 + k) * kSpan);
     EXPECT_EQ(c.sink->starts, expected);
 }
 

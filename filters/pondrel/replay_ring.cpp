@@ -39,9 +39,11 @@ int CReplayRing::Trigger(bool hasTime, LONGLONG t)
             return reported;
     }
     const int newest = m_nWrite == 0 ? m_nCount - 1 : m_nWrite - 1;
-    m_bTriggerAhead = false;
+    // Without a time, or with one in no frame's window, the post counter keeps its value,
+    // and with it a trigger frame still to come stays known by its start time.
     if (hasTime) {
         const int i = FindEntry(t);
+        bool counterSet = false;
         char text[80];
         if (i >= 0) {
             // The frame that holds t is in the ring: count the frames stored after it.
@@ -57,6 +59,7 @@ int CReplayRing::Trigger(bool hasTime, LONGLONG t)
             m_nPostCounter = back - FloorDiv2(p + m_nOffset);
             m_nTriggerParity = Mod2(p + m_nOffset);
             reported = m_nTriggerParity;
+            counterSet = true;
             if (i < m_nPre)
                 OutputDebugStringA("What is going on?");
             snprintf(text, sizeof text, "Now: Trigger buffer = %d\n", i);
@@ -71,16 +74,22 @@ int CReplayRing::Trigger(bool hasTime, LONGLONG t)
                     m_nPostCounter = -(j + FloorDiv2(p + m_nOffset));
                     m_nTriggerParity = Mod2(p + m_nOffset);
                     reported = m_nTriggerParity;
+                    counterSet = true;
                     snprintf(text, sizeof text, "Future: Trigger frame = %d\n", j);
                     OutputDebugStringA(text);
                 }
             }
-            // The trigger frame is known by its start time, not by the number of frames
-            // to come: a frame the camera drops before it must not make a later one the
-            // trigger frame.
-            if (reported >= 0 && m_nPostCounter < 0) {
-                m_bTriggerAhead = true;
-                m_triggerStart = s - LONGLONG(m_nPostCounter) * D;
+        }
+        if (counterSet) {
+            // A trigger frame after the newest one (a time still to come, or an offset
+            // past the newest frame) is known by its start time, not by the number of
+            // frames to come: a frame the camera drops before it must not make a later
+            // one the trigger frame.
+            const Span& last = m_spans[newest];
+            const LONGLONG D = last.stop - last.start;
+            m_bTriggerAhead = m_nPostCounter < 0 && last.valid && D > 0;
+            if (m_bTriggerAhead) {
+                m_triggerStart = last.start + LONGLONG(-m_nPostCounter) * D;
                 m_triggerSpan = D;
             }
         }
@@ -157,12 +166,14 @@ int CReplayRing::NextToSave(SampleTimes* times)
 void CReplayRing::PlaceClip()
 {
     m_clipStart = m_clipSpan = 0;
-    // The oldest entry with times sets the clip's start and frame length; entries before
-    // it (none but in a ring that never filled) count back from it.
+    // The oldest entry with times sets the clip's start; entries before it (none but in a
+    // ring that never filled) count back from it. The frame length is the connection's
+    // time per frame: one stored frame's span may be far off, and every place of the clip
+    // would be off with it. Without one, the oldest frame's span stands.
     for (int k = 0; k < m_nCount; ++k) {
         const Span& span = m_spans[(m_nWrite + k) % m_nCount];
         if (span.valid && span.stop > span.start) {
-            m_clipSpan = span.stop - span.start;
+            m_clipSpan = m_frameSpan > 0 ? m_frameSpan : span.stop - span.start;
             m_clipStart = span.start - LONGLONG(k) * m_clipSpan;
             return;
         }

@@ -31,6 +31,10 @@ public:
     double FrameRate() const { return m_dFrameRate; }
     void SetFrameRate(double fps) { m_dFrameRate = fps; }
     void SetTriggerOffset(int fields) { m_nOffset = fields; }
+    // The input connection's average time per frame (100 ns units; 0 or less: none), the
+    // frame length of the clip handed out.
+    void SetFrameSpan(LONGLONG span) { m_frameSpan = span > 0 ? span : 0; }
+    LONGLONG FrameSpan() const { return m_frameSpan; }
     int TriggerOffset() const { return m_nOffset; }
 
     // Start of a run: empties the ring and sizes it to pre + post + 1 entries. Returns
@@ -60,7 +64,7 @@ public:
     // Save mode: the next entry to hand out (ring order from the oldest), or -1 when all
     // N have gone out. *times, when given, receives the times the entry goes out with:
     // the clip's frames follow one another from the oldest frame's start, each one frame
-    // long, so that a frame the camera dropped leaves no empty place in the recording and
+    // long (the connection's time per frame, else the oldest frame's span), so that a frame the camera dropped leaves no empty place in the recording and
     // the trigger frame stays at place pre. Without stored times none are given.
     int NextToSave(SampleTimes* times = nullptr);
     // True once, when all entries have gone out: the finish is to be reported now.
@@ -102,4 +106,5 @@ private:
     LONGLONG m_triggerSpan = 0;
     LONGLONG m_clipStart = 0;
     LONGLONG m_clipSpan = 0;   // 0: the entries go out with the times they were stored with
+    LONGLONG m_frameSpan = 0;  // the connection's time per frame; 0: unknown
 };

@@ -164,6 +164,10 @@ TEST(ReplayRing, DroppedFramesLeaveNoPlaceInTheClip)
         std::vector<int> dropped;
         double at;   // t as frame number plus fraction; negative: trigger now (frame 11)
         int frame;
+        int offset = 0;
+        // Triggers that follow the first before the next frame: a time (frame number plus
+        // fraction) or, when negative, a trigger now.
+        std::vector<double> then = {};
     } cases[] = {
         {"between the trigger frame and the newest", {10}, 8.25, 8},
         {"before the trigger frame", {3}, 8.25, 8},
@@ -172,6 +176,15 @@ TEST(ReplayRing, DroppedFramesLeaveNoPlaceInTheClip)
         {"trigger now, among the followers", {13}, -1, 11},
         {"a frame still to come, one dropped before it", {12}, 13.25, 13},
         {"a frame still to come and dropped: the next one", {12, 13}, 13.25, 14},
+        // A later trigger now, or a time in no frame's window, keeps the post counter and
+        // so the trigger frame still to come.
+        {"still to come, then trigger now, one dropped before it", {12}, 13.25, 13, 0, {-1}},
+        {"still to come, then now and a time in no window", {12}, 13.25, 13, 0, {-1, 30.0}},
+        {"still to come, then a time older than the ring", {12}, 13.75, 13, 0, {0.5}},
+        // The offset moves the trigger frame past the newest stored frame (11).
+        {"offset past the newest, one dropped before it", {12}, 11.25, 13, 4},
+        {"offset past the newest, second half", {12, 13}, 11.75, 14, 5},
+        {"offset past the newest and dropped: the next one", {12}, 11.25, 13, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -185,11 +198,16 @@ TEST(ReplayRing, DroppedFramesLeaveNoPlaceInTheClip)
                     stored.push_back(n);
                 }
         };
+        f.ring.SetTriggerOffset(c.offset);
         feedTo(12);
         if (c.at < 0)
             f.ring.Trigger(false, 0);
         else
             ASSERT_GE(f.ring.Trigger(true, std::llround(c.at * f.span)), 0);
+        const int counter = f.ring.PostCounter();
+        for (double at : c.then)
+            EXPECT_EQ(at < 0 ? f.ring.Trigger(false, 0) : f.ring.Trigger(true, std::llround(at * f.span)), -1);
+        EXPECT_EQ(f.ring.PostCounter(), counter);
         feedTo(40);
         ASSERT_EQ(f.finishes, 1);
         const size_t k = std::find(stored.begin(), stored.end(), c.frame) - stored.begin();
@@ -198,6 +216,28 @@ TEST(ReplayRing, DroppedFramesLeaveNoPlaceInTheClip)
         ASSERT_EQ(f.deliveredStart.size(), size_t(kPre + 1 + kPost));
         for (size_t j = 0; j < f.deliveredStart.size(); ++j)
             EXPECT_EQ(f.deliveredStart[j], f.StartOf(stored[k - kPre]) + LONGLONG(j) * 400000) << j;
+    }
+}
+
+// The clip's frames are one connection frame time apart: one stored frame whose span is
+// far off (the oldest here) does not shift every place of the clip.
+TEST(ReplayRing, ClipFrameLengthIsTheConnectionsTimePerFrame)
+{
+    for (LONGLONG connection : {LONGLONG(400000), LONGLONG(0)}) {
+        SCOPED_TRACE(connection);
+        Feeder f;
+        f.Run(2, 3);
+        f.ring.SetFrameSpan(connection);
+        f.FeedRange(0, 7);
+        f.Feed(7, f.StartOf(7), f.StartOf(7) + 5000);   // the clip's oldest frame
+        f.FeedRange(8, 10);
+        f.ring.Trigger(false, 0);
+        f.FeedToEnd(10);
+        ASSERT_EQ(f.delivered, (std::vector<int>{7, 8, 9, 10, 11, 12}));
+        // Without a connection time the oldest frame's span is all there is.
+        const LONGLONG step = connection > 0 ? connection : 5000;
+        for (size_t j = 0; j < f.deliveredStart.size(); ++j)
+            EXPECT_EQ(f.deliveredStart[j], f.StartOf(7) + LONGLONG(j) * step) << j;
     }
 }
 
