@@ -422,6 +422,16 @@ void CVideoWindowCtrl::OnToggleFramesFields()
 //////////////////////////////////////////////////////////////////////////////////////////
 // Position, record state, overlay
 
+// A container may call through IDispatch before the control's window, and with it the
+// engine, exists: a member that needs the engine then answers E_UNEXPECTED and changes
+// nothing.
+CVideoEngine* CVideoWindowCtrl::Engine()
+{
+    if (!m_pEngine)
+        ThrowError(E_UNEXPECTED);
+    return m_pEngine;
+}
+
 void CVideoWindowCtrl::UpdatePosition()
 {
     if (m_hWnd)
@@ -440,9 +450,9 @@ void CVideoWindowCtrl::SetRecordState(long state)
     m_bRecordResult = FALSE;
     if (state != m_lRecordState) {
         if (state == 1)
-            m_bRecordResult = m_pEngine->StartRecord();
+            m_bRecordResult = Engine()->StartRecord();
         else if (state == 0 && m_lRecordState == 1)
-            m_bRecordResult = m_pEngine->StopRecord();
+            m_bRecordResult = Engine()->StopRecord();
         FireVideoStateChanged(state);
     }
     m_lRecordState = state;
@@ -462,10 +472,10 @@ void CVideoWindowCtrl::RedrawOverlay()
 //////////////////////////////////////////////////////////////////////////////////////////
 // Properties
 
-LONG CVideoWindowCtrl::GetFrameCount() { return m_pEngine->IsValid() ? m_pEngine->GetFrameCount() : 0; }
+LONG CVideoWindowCtrl::GetFrameCount() { return EngineValid() ? Engine()->GetFrameCount() : 0; }
 void CVideoWindowCtrl::SetFrameCount(LONG) { SetNotSupported(); }
 
-LONG CVideoWindowCtrl::GetFieldPosition() { return m_pEngine->GetFieldPosition(); }
+LONG CVideoWindowCtrl::GetFieldPosition() { return Engine()->GetFieldPosition(); }
 void CVideoWindowCtrl::SetFieldPosition(LONG field)
 {
     SeekField(field);
@@ -478,25 +488,27 @@ void CVideoWindowCtrl::SetOverlayEnable(BOOL on)
     on = on ? TRUE : FALSE;
     if (on == m_bOverlayEnable)
         return;
+    CVideoEngine* engine = Engine();
     m_bOverlayEnable = on;
-    m_pEngine->SetOverlayEnable(on);
+    engine->SetOverlayEnable(on);
     if (!m_bReplayRunning && !m_bLockedRunning)
-        m_pEngine->Refresh();
+        Engine()->Refresh();
     SetModifiedFlag();
 }
 
 BOOL CVideoWindowCtrl::GetCaptureEnable() { return m_bCaptureEnable; }
 void CVideoWindowCtrl::SetCaptureEnable(BOOL on)
 {
+    CVideoEngine* engine = Engine();
     m_bCaptureEnable = on ? TRUE : FALSE;
-    m_pEngine->SetCaptureEnable(m_bCaptureEnable);
+    engine->SetCaptureEnable(m_bCaptureEnable);
     SetModifiedFlag();
 }
 
 LONG CVideoWindowCtrl::GetTrimIn() { return m_lTrimIn; }
 void CVideoWindowCtrl::SetTrimIn(LONG frame)
 {
-    if (m_pEngine->SetTrimIn(frame)) {
+    if (Engine()->SetTrimIn(frame)) {
         m_lTrimIn = frame;
         SetModifiedFlag();
     }
@@ -505,7 +517,7 @@ void CVideoWindowCtrl::SetTrimIn(LONG frame)
 LONG CVideoWindowCtrl::GetTrimOut() { return m_lTrimOut; }
 void CVideoWindowCtrl::SetTrimOut(LONG frame)
 {
-    if (m_pEngine->SetTrimOut(frame)) {
+    if (Engine()->SetTrimOut(frame)) {
         m_lTrimOut = frame;
         SetModifiedFlag();
     }
@@ -527,13 +539,13 @@ void CVideoWindowCtrl::SetAutoRewind(BOOL on)
     SetModifiedFlag();
 }
 
-LONG CVideoWindowCtrl::GetSoundMarkFrame() { return m_pEngine->GetSoundMarkFrame(); }
+LONG CVideoWindowCtrl::GetSoundMarkFrame() { return Engine()->GetSoundMarkFrame(); }
 void CVideoWindowCtrl::SetSoundMarkFrame(LONG) { SetModifiedFlag(); }
 
 LONG CVideoWindowCtrl::GetSoundThreshold() { return 0; }
 void CVideoWindowCtrl::SetSoundThreshold(LONG percent)
 {
-    m_pEngine->SetSoundThreshold(percent);
+    Engine()->SetSoundThreshold(percent);
     m_lSoundThreshold = percent;
     SetModifiedFlag();
 }
@@ -541,118 +553,123 @@ void CVideoWindowCtrl::SetSoundThreshold(LONG percent)
 BOOL CVideoWindowCtrl::GetOverlayChanged() { return m_bOverlayChanged; }
 void CVideoWindowCtrl::SetOverlayChanged(BOOL changed)
 {
+    // The redraw needs the engine's key colour and the window's memory DC.
+    if (changed && !m_bReplayRunning && !m_bLockedRunning)
+        Engine();
     m_bOverlayChanged = changed ? TRUE : FALSE;
     SetModifiedFlag();
     if (changed && !m_bReplayRunning && !m_bLockedRunning) {
         RedrawOverlay();
-        m_pEngine->Refresh();
+        Engine()->Refresh();
     }
 }
 
-LONG CVideoWindowCtrl::GetPreTrigFrames() { return m_pEngine->GetPreTrigFrames(); }
+LONG CVideoWindowCtrl::GetPreTrigFrames() { return Engine()->GetPreTrigFrames(); }
 void CVideoWindowCtrl::SetPreTrigFrames(LONG frames)
 {
-    m_pEngine->SetPreTrigFrames(frames);
+    Engine()->SetPreTrigFrames(frames);
     SetModifiedFlag();
 }
 
-LONG CVideoWindowCtrl::GetPostTrigFrames() { return m_pEngine->GetPostTrigFrames(); }
+LONG CVideoWindowCtrl::GetPostTrigFrames() { return Engine()->GetPostTrigFrames(); }
 void CVideoWindowCtrl::SetPostTrigFrames(LONG frames)
 {
-    m_pEngine->SetPostTrigFrames(frames);
+    Engine()->SetPostTrigFrames(frames);
     SetModifiedFlag();
 }
 
-LONG CVideoWindowCtrl::GetCapturedFrames() { return m_pEngine->GetCapturedFrames(); }
+LONG CVideoWindowCtrl::GetCapturedFrames() { return Engine()->GetCapturedFrames(); }
 void CVideoWindowCtrl::SetCapturedFrames(LONG) {}
 
 BOOL CVideoWindowCtrl::GetMirror() { return m_bMirror; }
 void CVideoWindowCtrl::SetMirror(BOOL on)
 {
+    CVideoEngine* engine = Engine();
     m_bMirror = on ? TRUE : FALSE;
     SetModifiedFlag();
-    m_pEngine->SetMirror(m_bMirror);
-    m_pEngine->Refresh();
+    engine->SetMirror(m_bMirror);
+    engine->Refresh();
 }
 
-BOOL CVideoWindowCtrl::GetPlayLocked() { return m_pEngine->GetPlayLocked(); }
+BOOL CVideoWindowCtrl::GetPlayLocked() { return Engine()->GetPlayLocked(); }
 void CVideoWindowCtrl::SetPlayLocked(BOOL on)
 {
-    m_pEngine->SetPlayLocked(on ? TRUE : FALSE);
+    Engine()->SetPlayLocked(on ? TRUE : FALSE);
     m_bLockedRunning = on != 0;
     SetModifiedFlag();
 }
 
-LONG CVideoWindowCtrl::GetLockOffset() { return m_pEngine->GetLockOffset(); }
+LONG CVideoWindowCtrl::GetLockOffset() { return Engine()->GetLockOffset(); }
 void CVideoWindowCtrl::SetLockOffset(LONG fields)
 {
-    m_pEngine->SetLockOffset(fields);
+    Engine()->SetLockOffset(fields);
     SetModifiedFlag();
 }
 
-float CVideoWindowCtrl::GetPlaySpeed() { return m_pEngine->GetPlaySpeed(); }
+float CVideoWindowCtrl::GetPlaySpeed() { return Engine()->GetPlaySpeed(); }
 void CVideoWindowCtrl::SetPlaySpeed(float speed)
 {
-    m_pEngine->SetPlaySpeed(speed);
+    Engine()->SetPlaySpeed(speed);
     SetModifiedFlag();
 }
 
-BOOL CVideoWindowCtrl::GetSuccFramesEnable() { return m_pEngine->GetSuccFramesEnable(); }
+BOOL CVideoWindowCtrl::GetSuccFramesEnable() { return Engine()->GetSuccFramesEnable(); }
 void CVideoWindowCtrl::SetSuccFramesEnable(BOOL on)
 {
-    if (!m_pEngine->IsValid())
+    if (!EngineValid())
         return;
-    m_pEngine->SetSuccFramesEnable(on ? TRUE : FALSE);
+    Engine()->SetSuccFramesEnable(on ? TRUE : FALSE);
     SetModifiedFlag();
 }
 
-BOOL CVideoWindowCtrl::GetShadowViewEnable() { return m_pEngine->GetShadowViewEnable(); }
+BOOL CVideoWindowCtrl::GetShadowViewEnable() { return Engine()->GetShadowViewEnable(); }
 void CVideoWindowCtrl::SetShadowViewEnable(BOOL on)
 {
-    if (m_pEngine->IsValid()) {
-        if (!on && m_pEngine->GetShadowViewEnable() && m_pEngine->GetMergeContinousActive())
+    if (EngineValid()) {
+        if (!on && Engine()->GetShadowViewEnable() && Engine()->GetMergeContinousActive())
             SetMergeContinousActive(FALSE);
         if (!on) {
-            if (m_pEngine->GetShadowViewEnable())
-                m_pEngine->SetShadowViewEnable(FALSE);
+            if (Engine()->GetShadowViewEnable())
+                Engine()->SetShadowViewEnable(FALSE);
         } else {
-            m_pEngine->SetShadowViewEnable(TRUE);
+            Engine()->SetShadowViewEnable(TRUE);
         }
     }
     SetModifiedFlag();
 }
 
-LONG CVideoWindowCtrl::GetShadowViewMix() { return m_pEngine->IsValid() ? m_pEngine->GetShadowViewMix() : 0; }
+LONG CVideoWindowCtrl::GetShadowViewMix() { return EngineValid() ? Engine()->GetShadowViewMix() : 0; }
 void CVideoWindowCtrl::SetShadowViewMix(LONG mix)
 {
-    if (!m_pEngine->IsValid())
+    if (!EngineValid())
         return;
-    m_pEngine->SetShadowViewMix(mix);
+    Engine()->SetShadowViewMix(mix);
     SetModifiedFlag();
 }
 
 BOOL CVideoWindowCtrl::GetBlendViewEnable() { return m_bBlendView; }
 void CVideoWindowCtrl::SetBlendViewEnable(BOOL on)
 {
+    CVideoEngine* engine = Engine();
     m_bBlendView = on ? TRUE : FALSE;
     if (m_bBlendView)
-        m_pEngine->BlendViewOn();
+        engine->BlendViewOn();
     else
-        m_pEngine->BlendViewOff();
+        engine->BlendViewOff();
     SetModifiedFlag();
 }
 
-LONG CVideoWindowCtrl::GetBlendViewTrans() { return m_pEngine->GetBlendViewTrans(); }
+LONG CVideoWindowCtrl::GetBlendViewTrans() { return Engine()->GetBlendViewTrans(); }
 void CVideoWindowCtrl::SetBlendViewTrans(LONG transparency)
 {
-    m_pEngine->SetBlendViewTrans(transparency);
+    Engine()->SetBlendViewTrans(transparency);
     SetModifiedFlag();
 }
 
-BOOL CVideoWindowCtrl::GetMergeContinousActive() { return m_pEngine->GetMergeContinousActive(); }
+BOOL CVideoWindowCtrl::GetMergeContinousActive() { return Engine()->GetMergeContinousActive(); }
 void CVideoWindowCtrl::SetMergeContinousActive(BOOL on)
 {
-    m_pEngine->SetMergeContinousActive(on != 0);
+    Engine()->SetMergeContinousActive(on != 0);
     SetModifiedFlag();
 }
 
@@ -661,9 +678,9 @@ void CVideoWindowCtrl::SetMergeContinousActive(BOOL on)
 
 BOOL CVideoWindowCtrl::StepField(LONG fields)
 {
-    if (m_pEngine->IsValid()) {
+    if (EngineValid()) {
         SetRecordState(0);
-        m_pEngine->StepField(fields);
+        Engine()->StepField(fields);
         UpdatePosition();
     }
     return TRUE;
@@ -671,9 +688,9 @@ BOOL CVideoWindowCtrl::StepField(LONG fields)
 
 LONG CVideoWindowCtrl::Seek(LONG frame)
 {
-    if (!m_pEngine->IsValid())
+    if (!EngineValid())
         return 0;
-    long field = m_pEngine->Seek(frame);
+    long field = Engine()->Seek(frame);
     UpdatePosition();
     return field;
 }
@@ -681,9 +698,9 @@ LONG CVideoWindowCtrl::Seek(LONG frame)
 // A step of whole frames: two fields per frame, so the parity of the position is kept.
 BOOL CVideoWindowCtrl::Step(LONG frames)
 {
-    if (m_pEngine->IsValid()) {
+    if (EngineValid()) {
         SetRecordState(0);
-        m_pEngine->StepField(frames * 2);
+        Engine()->StepField(frames * 2);
         UpdatePosition();
     }
     return TRUE;
@@ -691,24 +708,24 @@ BOOL CVideoWindowCtrl::Step(LONG frames)
 
 LONG CVideoWindowCtrl::SeekField(LONG field)
 {
-    if (!m_pEngine->IsValid())
+    if (!EngineValid())
         return 0;
     SetRecordState(0);
-    long result = m_pEngine->SeekField(field, FALSE, FALSE);
+    long result = Engine()->SeekField(field, FALSE, FALSE);
     UpdatePosition();
     return result;
 }
 
 BOOL CVideoWindowCtrl::StartPlay(BOOL (CVideoEngine::*play)(), bool setLocked)
 {
-    if (!m_pEngine->IsValid())
+    if (!EngineValid())
         return FALSE;
     SetRecordState(0);
     if (m_bAutoReplay)
         m_bReplayRunning = true;
-    if (setLocked && m_pEngine->GetPlayLocked())
+    if (setLocked && Engine()->GetPlayLocked())
         m_bLockedRunning = true;
-    return (m_pEngine->*play)();
+    return (Engine()->*play)();
 }
 
 BOOL CVideoWindowCtrl::Play() { return StartPlay(&CVideoEngine::Play, true); }
@@ -719,7 +736,7 @@ BOOL CVideoWindowCtrl::RealPlayBackwards() { return StartPlay(&CVideoEngine::Rea
 BOOL CVideoWindowCtrl::Stop()
 {
     SetRecordState(0);
-    BOOL r = m_pEngine->Stop();
+    BOOL r = Engine()->Stop();
     m_bReplayRunning = false;
     m_bLockedRunning = false;
     return r;
@@ -727,39 +744,41 @@ BOOL CVideoWindowCtrl::Stop()
 
 BOOL CVideoWindowCtrl::Pause()
 {
-    if (!m_pEngine->IsValid())
+    if (!EngineValid())
         return FALSE;
     SetRecordState(0);
-    return m_pEngine->Pause();
+    return Engine()->Pause();
 }
 
-BOOL CVideoWindowCtrl::SetCrop(float x, float y, float cx, float cy) { return m_pEngine->SetCrop(x, y, cx, cy); }
+BOOL CVideoWindowCtrl::SetCrop(float x, float y, float cx, float cy) { return Engine()->SetCrop(x, y, cx, cy); }
 
 BOOL CVideoWindowCtrl::Record()
 {
+    Engine();
     SetRecordState(1);
     return m_bRecordResult;
 }
 
 BOOL CVideoWindowCtrl::SetCaptureFilename(LPCTSTR filename)
 {
+    CVideoEngine* engine = Engine();
     m_strCaptureFile = filename;
-    return m_pEngine->SetCaptureFilename(m_strCaptureFile);
+    return engine->SetCaptureFilename(m_strCaptureFile);
 }
 
 BOOL CVideoWindowCtrl::TriggerCapture()
 {
-    m_pEngine->TriggerCapture();
+    Engine()->TriggerCapture();
     return TRUE;
 }
 
 BOOL CVideoWindowCtrl::LoadAVIFile(LPCTSTR filename, LONG)
 {
-    BOOL ok = m_pEngine->LoadFile(filename);
+    BOOL ok = Engine()->LoadFile(filename);
     if (ok) {
-        m_lTrimIn = m_pEngine->GetFirstValidFrame();
-        m_lTrimOut = m_pEngine->GetFrameCount() - 1;
-        long w = m_pEngine->GetClipWidth(), h = m_pEngine->GetClipHeight();
+        m_lTrimIn = Engine()->GetFirstValidFrame();
+        m_lTrimOut = Engine()->GetFrameCount() - 1;
+        long w = Engine()->GetClipWidth(), h = Engine()->GetClipHeight();
         if (m_pOverlayBitmap &&
             (m_pOverlayBitmap->m_nWidth != w || m_pOverlayBitmap->m_nHeight != h)) {
             if (m_hOldBitmap)
@@ -772,7 +791,7 @@ BOOL CVideoWindowCtrl::LoadAVIFile(LPCTSTR filename, LONG)
             m_pOverlayBitmap = new CBitmapDIB;
             m_pOverlayBitmap->Create(w, h, 32);
         }
-        m_pEngine->SetOverlayBitmap(m_pOverlayBitmap->m_pBits, m_pOverlayBitmap->m_nWidth,
+        Engine()->SetOverlayBitmap(m_pOverlayBitmap->m_pBits, m_pOverlayBitmap->m_nWidth,
                                     m_pOverlayBitmap->m_nHeight);
         if (m_MemDC.m_hDC && m_pOverlayBitmap->GetSafeHandle()) {
             HGDIOBJ old = ::SelectObject(m_MemDC.m_hDC, m_pOverlayBitmap->GetSafeHandle());
@@ -781,7 +800,7 @@ BOOL CVideoWindowCtrl::LoadAVIFile(LPCTSTR filename, LONG)
         }
     } else {
         if (m_pOverlayBitmap)
-            m_pEngine->SetOverlayBitmap(m_pOverlayBitmap->m_pBits, m_pOverlayBitmap->m_nWidth,
+            Engine()->SetOverlayBitmap(m_pOverlayBitmap->m_pBits, m_pOverlayBitmap->m_nWidth,
                                         m_pOverlayBitmap->m_nHeight);
         SetOverlayChanged(TRUE);
     }
@@ -795,27 +814,27 @@ BOOL CVideoWindowCtrl::LoadAVIFile(LPCTSTR filename, LONG)
     return ok;
 }
 
-BOOL CVideoWindowCtrl::IsPlaying() { return m_pEngine->IsPlaying(); }
+BOOL CVideoWindowCtrl::IsPlaying() { return Engine()->IsPlaying(); }
 
 BOOL CVideoWindowCtrl::ShowDisplayDlg()
 {
-    m_pEngine->CreateCaptureGraph();
-    return m_pEngine->ShowDisplayDlg();
+    Engine()->CreateCaptureGraph();
+    return Engine()->ShowDisplayDlg();
 }
 
 BOOL CVideoWindowCtrl::ShowFormatDlg()
 {
-    m_pEngine->CreateCaptureGraph();
-    return m_pEngine->ShowFormatDlg();
+    Engine()->CreateCaptureGraph();
+    return Engine()->ShowFormatDlg();
 }
 
 BOOL CVideoWindowCtrl::ShowSourceDlg()
 {
-    m_pEngine->CreateCaptureGraph();
-    return m_pEngine->ShowSourceDlg();
+    Engine()->CreateCaptureGraph();
+    return Engine()->ShowSourceDlg();
 }
 
-BOOL CVideoWindowCtrl::IsValid() { return m_pEngine->IsValid(); }
+BOOL CVideoWindowCtrl::IsValid() { return EngineValid(); }
 
 // pDC is the address of the caller's device-context object, which may belong to another
 // module: only its handle is used.
@@ -827,11 +846,11 @@ BOOL CVideoWindowCtrl::Draw(LONG* pDC, LONG*)
     if (!hdc)
         return TRUE;
     CDC* dc = CDC::FromHandle(hdc);
-    CRect rect(0, 0, m_pEngine->GetClipWidth() - 1, m_pEngine->GetClipHeight() - 1);
+    CRect rect(0, 0, Engine()->GetClipWidth() - 1, Engine()->GetClipHeight() - 1);
     if (!m_bLive) {
-        m_pEngine->DrawFrame(dc, &rect);
+        Engine()->DrawFrame(dc, &rect);
     } else {
-        CBrush brush(m_pEngine->GetKeyColor());
+        CBrush brush(Engine()->GetKeyColor());
         dc->FillRect(&rect, &brush);
     }
     return TRUE;
@@ -839,19 +858,19 @@ BOOL CVideoWindowCtrl::Draw(LONG* pDC, LONG*)
 
 BOOL CVideoWindowCtrl::SetMask(float x, float y, float cx, float cy)
 {
-    m_pEngine->SetMask(x, y, cx, cy);
+    Engine()->SetMask(x, y, cx, cy);
     return TRUE;
 }
 
 BOOL CVideoWindowCtrl::SetCropPos(float x, float y)
 {
-    m_pEngine->SetCropPos(x, y);
+    Engine()->SetCropPos(x, y);
     return TRUE;
 }
 
 BOOL CVideoWindowCtrl::SetCropSize(float cx, float cy)
 {
-    m_pEngine->SetCropSize(cx, cy);
+    Engine()->SetCropSize(cx, cy);
     return TRUE;
 }
 
@@ -873,7 +892,7 @@ std::vector<long> Widen(LONG count, const LONG* values)
 BOOL CVideoWindowCtrl::SetSuccFramesSource(LONG count, LONG* framearray)
 {
     std::vector<long> fields = Widen(count, framearray);
-    m_pEngine->SetSuccFramesSource(framearray ? (long)fields.size() : count,
+    Engine()->SetSuccFramesSource(framearray ? (long)fields.size() : count,
                                    fields.empty() ? NULL : fields.data());
     return TRUE;
 }
@@ -881,41 +900,44 @@ BOOL CVideoWindowCtrl::SetSuccFramesSource(LONG count, LONG* framearray)
 BOOL CVideoWindowCtrl::SetShadowViewTabs(LONG count, LONG* tabarray)
 {
     std::vector<long> tabs = Widen(count, tabarray);
-    m_pEngine->SetShadowViewTabs(tabarray ? (long)tabs.size() : count,
+    Engine()->SetShadowViewTabs(tabarray ? (long)tabs.size() : count,
                                  tabs.empty() ? NULL : tabs.data());
     return TRUE;
 }
 
 LONG_PTR CVideoWindowCtrl::GetVideoFormat()
 {
-    m_pEngine->CreateCaptureGraph();
-    return m_pEngine->IsGraphBuilt() ? m_pEngine->GetVideoFormat() : 0;
+    Engine()->CreateCaptureGraph();
+    return Engine()->IsGraphBuilt() ? Engine()->GetVideoFormat() : 0;
 }
 
-LONG CVideoWindowCtrl::GetKeyColor() { return (LONG)m_pEngine->GetKeyColor(); }
-LONG CVideoWindowCtrl::GetDroppedFrames() { return m_pEngine->GetDroppedFrames(); }
-BSTR CVideoWindowCtrl::GetDriverName() { return m_pEngine->GetDriverName().AllocSysString(); }
-BSTR CVideoWindowCtrl::GetDriverDescription() { return m_pEngine->GetDriverDescription().AllocSysString(); }
-LONG CVideoWindowCtrl::GetDriverType() { return m_pEngine->GetDriverType(); }
-BOOL CVideoWindowCtrl::IsCaptureDeviceActive() { return m_pEngine->IsCaptureDeviceActive(); }
+LONG CVideoWindowCtrl::GetKeyColor() { return (LONG)Engine()->GetKeyColor(); }
+LONG CVideoWindowCtrl::GetDroppedFrames() { return Engine()->GetDroppedFrames(); }
+BSTR CVideoWindowCtrl::GetDriverName() { return Engine()->GetDriverName().AllocSysString(); }
+BSTR CVideoWindowCtrl::GetDriverDescription() { return Engine()->GetDriverDescription().AllocSysString(); }
+LONG CVideoWindowCtrl::GetDriverType() { return Engine()->GetDriverType(); }
+BOOL CVideoWindowCtrl::IsCaptureDeviceActive() { return Engine()->IsCaptureDeviceActive(); }
 
 BOOL CVideoWindowCtrl::TrimFile(LPCTSTR inFile, LPCTSTR outFile, LONG trimIn, LONG trimOut)
 {
-    return m_pEngine->TrimFile(inFile, outFile, trimIn, trimOut);
+    return Engine()->TrimFile(inFile, outFile, trimIn, trimOut);
 }
 
-BOOL CVideoWindowCtrl::EnableSonderic(BOOL on) { return m_pEngine->EnableSonderic(on != 0); }
-void CVideoWindowCtrl::DisableCapture() { m_pEngine->DisableCapture(); }
-BOOL CVideoWindowCtrl::IsOverlayCapable() { return m_pEngine->IsOverlayCapable(); }
-double CVideoWindowCtrl::GetFrameRate() { return m_pEngine->GetFrameRate(); }
-LONG CVideoWindowCtrl::GetFirstValidFrame() { return m_pEngine->GetFirstValidFrame(); }
-BOOL CVideoWindowCtrl::Transcode(LPCTSTR inFile, LPCTSTR outFile) { return m_pEngine->Transcode(inFile, outFile); }
-BOOL CVideoWindowCtrl::SetMarkFieldAdjust(LONG fields) { return m_pEngine->SetMarkFieldAdjust(fields); }
+BOOL CVideoWindowCtrl::EnableSonderic(BOOL on) { return Engine()->EnableSonderic(on != 0); }
+void CVideoWindowCtrl::DisableCapture() { Engine()->DisableCapture(); }
+BOOL CVideoWindowCtrl::IsOverlayCapable() { return Engine()->IsOverlayCapable(); }
+double CVideoWindowCtrl::GetFrameRate() { return Engine()->GetFrameRate(); }
+LONG CVideoWindowCtrl::GetFirstValidFrame() { return Engine()->GetFirstValidFrame(); }
+BOOL CVideoWindowCtrl::Transcode(LPCTSTR inFile, LPCTSTR outFile) { return Engine()->Transcode(inFile, outFile); }
+BOOL CVideoWindowCtrl::SetMarkFieldAdjust(LONG fields) { return Engine()->SetMarkFieldAdjust(fields); }
 
 void CVideoWindowCtrl::SetLastKnownGoodCamera(short camera)
 {
+    // The value is the process's: it is kept even before this control has an engine to
+    // retry the camera with.
     s_lLastKnownGoodCamera = camera;
-    if (s_lEngineType == 1 && !m_pEngine->Init() && (short)s_lLastKnownGoodCamera == 1)
+    if (s_lEngineType == 1 && m_pEngine && !m_pEngine->Init() &&
+        (short)s_lLastKnownGoodCamera == 1)
         AfxMessageBox("Error: Unable to connect to video camera. To enable live mode, please "
                       "reconnect device and reboot.",
                       MB_ICONSTOP);
@@ -923,23 +945,24 @@ void CVideoWindowCtrl::SetLastKnownGoodCamera(short camera)
 
 short CVideoWindowCtrl::GetLastKnownGoodCamera()
 {
-    if (m_pEngine->GetCameraFound())
+    if (m_pEngine && m_pEngine->GetCameraFound())
         s_lLastKnownGoodCamera = 0;
     return (short)s_lLastKnownGoodCamera;
 }
 
 void CVideoWindowCtrl::SetLiveVideoMode(BOOL on, BOOL verbose)
 {
+    Engine();
     m_bLive = on ? TRUE : FALSE;
     Stop();
     BOOL r;
     if (m_bLive) {
-        m_pEngine->CreateCaptureGraph();
-        r = m_pEngine->SetLive(TRUE, verbose);
+        Engine()->CreateCaptureGraph();
+        r = Engine()->SetLive(TRUE, verbose);
         if (!r)
-            m_pEngine->SetLive(FALSE, verbose);
+            Engine()->SetLive(FALSE, verbose);
     } else {
-        r = m_pEngine->SetLive(FALSE, verbose);
+        r = Engine()->SetLive(FALSE, verbose);
     }
     UpdatePosition();
     if (!r)
@@ -948,32 +971,32 @@ void CVideoWindowCtrl::SetLiveVideoMode(BOOL on, BOOL verbose)
 }
 
 BOOL CVideoWindowCtrl::GetLiveVideoMode() { return m_bLive; }
-short CVideoWindowCtrl::GetNumCaptureDevices() { return (short)m_pEngine->GetNumCaptureDevices(); }
-void CVideoWindowCtrl::SetCaptureDevice(short device) { m_pEngine->SetCaptureDevice(device); }
-short CVideoWindowCtrl::GetCurCaptureDevice() { return (short)m_pEngine->GetCurCaptureDevice(); }
+short CVideoWindowCtrl::GetNumCaptureDevices() { return (short)Engine()->GetNumCaptureDevices(); }
+void CVideoWindowCtrl::SetCaptureDevice(short device) { Engine()->SetCaptureDevice(device); }
+short CVideoWindowCtrl::GetCurCaptureDevice() { return (short)Engine()->GetCurCaptureDevice(); }
 short CVideoWindowCtrl::GetOS() { return m_nOSCode; }
-BSTR CVideoWindowCtrl::GetCaptureDriverName(short device) { return m_pEngine->GetCaptureDriverName(device).AllocSysString(); }
-void CVideoWindowCtrl::SetCaptureDriverName(LPCTSTR name) { m_pEngine->SetCaptureDriverName(name); }
-short CVideoWindowCtrl::GetCaptureDriverCount() { return (short)m_pEngine->GetCaptureDriverCount(); }
+BSTR CVideoWindowCtrl::GetCaptureDriverName(short device) { return Engine()->GetCaptureDriverName(device).AllocSysString(); }
+void CVideoWindowCtrl::SetCaptureDriverName(LPCTSTR name) { Engine()->SetCaptureDriverName(name); }
+short CVideoWindowCtrl::GetCaptureDriverCount() { return (short)Engine()->GetCaptureDriverCount(); }
 
 BOOL CVideoWindowCtrl::ClearShadowView()
 {
-    if (m_pEngine->IsValid())
-        m_pEngine->ClearShadowView();
+    if (EngineValid())
+        Engine()->ClearShadowView();
     return TRUE;
 }
 
 BOOL CVideoWindowCtrl::MergeShadowView()
 {
-    if (m_pEngine->IsValid())
-        m_pEngine->MergeShadowView();
+    if (EngineValid())
+        Engine()->MergeShadowView();
     return TRUE;
 }
 
-LONG CVideoWindowCtrl::GetClipWidth() { return m_pEngine->GetClipWidth(); }
-LONG CVideoWindowCtrl::GetClipHeight() { return m_pEngine->GetClipHeight(); }
-void CVideoWindowCtrl::BlendFrame() { m_pEngine->BlendFrame(); }
-void CVideoWindowCtrl::SetSkipFields(short fields) { m_pEngine->SetSkipFields(fields); }
+LONG CVideoWindowCtrl::GetClipWidth() { return Engine()->GetClipWidth(); }
+LONG CVideoWindowCtrl::GetClipHeight() { return Engine()->GetClipHeight(); }
+void CVideoWindowCtrl::BlendFrame() { Engine()->BlendFrame(); }
+void CVideoWindowCtrl::SetSkipFields(short fields) { Engine()->SetSkipFields(fields); }
 
 void CVideoWindowCtrl::AboutBox()
 {

@@ -24,6 +24,11 @@ public:
     static long s_lLastKnownGoodCamera; // as handed in by the container
 
     CVideoEngine* GetEngine() const { return m_pEngine; }
+    // The engine for a dispatch member; without one (no window yet) the call answers
+    // E_UNEXPECTED.
+    CVideoEngine* Engine();
+    // A clip is open: false too while there is no engine.
+    bool EngineValid() const { return m_pEngine && m_pEngine->IsValid(); }
     CControlPanelDlg* GetControlPanel() const { return m_pControlPanel; }
     CDC* GetOverlayDC() { return &m_MemDC; }
     CBitmapDIB* GetOverlayBitmap() const { return m_pOverlayBitmap; }

@@ -607,6 +607,182 @@ TEST_F(VideoWindowTest, LiveModeWithoutACameraFailsSilently)
 }
 
 //////////////////////////////////////////////////////////////////////////////////////////
+// Called before the control has a window
+
+// A container may call the control through IDispatch before it creates the control's
+// window, and so before the control has an engine.
+class VideoWindowWithoutWindowTest : public VideoWindowTest {
+protected:
+    void SetUp() override
+    {
+        theApp.ClearBoxes();
+        ASSERT_EQ(CoCreateInstance(CLSID_VideoWindow, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                   (void**)&disp),
+                  S_OK);
+    }
+    void TearDown() override
+    {
+        if (disp)
+            disp->Release();
+    }
+    // Invokes one member; *scode receives the error an exception carried.
+    HRESULT Invoke(DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result, SCODE* scode)
+    {
+        std::reverse(args.begin(), args.end());   // DISPPARAMS holds them last first
+        DISPID named = DISPID_PROPERTYPUT;
+        DISPPARAMS params = {args.data(), nullptr, (UINT)args.size(), 0};
+        if (flags == DISPATCH_PROPERTYPUT) {
+            params.rgdispidNamedArgs = &named;
+            params.cNamedArgs = 1;
+        }
+        EXCEPINFO info = {};
+        UINT argErr = 0;
+        VariantInit(result);
+        HRESULT hr = disp->Invoke(id, IID_NULL, 0, flags, &params, result, &info, &argErr);
+        *scode = info.scode;
+        SysFreeString(info.bstrSource);
+        SysFreeString(info.bstrDescription);
+        SysFreeString(info.bstrHelpFile);
+        return hr;
+    }
+    IDispatch* disp = nullptr;
+};
+
+// Every member answers: as it does with no clip open where it checks for one, from its
+// stored value where it has one, and E_UNEXPECTED (changing nothing) where it needs the
+// engine. None of them crashes.
+TEST_F(VideoWindowWithoutWindowTest, EveryMemberAnswersWithoutAnEngine)
+{
+    const long savedCamera = CVideoWindowCtrl::s_lLastKnownGoodCamera;
+    ITypeLib* lib = nullptr;
+    ASSERT_EQ(LoadRegTypeLib(LIBID_ClavioLib, 1, 0, 0, &lib), S_OK);
+    ITypeInfo* info = nullptr;
+    ASSERT_EQ(lib->GetTypeInfoOfGuid(IID_DIVideoWindow, &info), S_OK);
+    lib->Release();
+    LONG scratch[16] = {};   // what a long* argument points at
+    auto argOf = [&](const TYPEDESC& t) {
+        VARIANT v;
+        VariantInit(&v);
+        if (t.vt == VT_PTR) {
+            V_VT(&v) = VT_BYREF | VT_I4;
+            V_I4REF(&v) = scratch;
+        } else if (t.vt == VT_BSTR) {
+            V_VT(&v) = VT_BSTR;
+            V_BSTR(&v) = SysAllocString(L"");
+        } else {
+            V_VT(&v) = VT_I4;
+            V_I4(&v) = 0;
+            VariantChangeType(&v, &v, 0, t.vt);
+        }
+        return v;
+    };
+    // name -> "S_OK" or "E_UNEXPECTED" (or the error), with the result read as a long.
+    std::map<std::string, std::string> answers;
+    auto record = [&](const std::string& name, HRESULT hr, SCODE sc, VARIANT* result) {
+        std::string a;
+        if (hr == S_OK) {
+            VARIANT l;
+            VariantInit(&l);
+            a = V_VT(result) == VT_EMPTY ? "S_OK"
+                : SUCCEEDED(VariantChangeType(&l, result, 0, VT_I4)) ? "S_OK " + std::to_string(V_I4(&l))
+                                                                     : "S_OK";
+            VariantClear(&l);
+        } else if (hr == DISP_E_EXCEPTION && sc == E_UNEXPECTED) {
+            a = "E_UNEXPECTED";
+        } else {
+            char text[40];
+            snprintf(text, sizeof text, "hr %08x sc %08x", (unsigned)hr, (unsigned)sc);
+            a = text;
+        }
+        VariantClear(result);
+        answers[name] = a;
+    };
+    TYPEATTR* attr = nullptr;
+    info->GetTypeAttr(&attr);
+    for (UINT i = 0; i < attr->cVars; ++i) {
+        VARDESC* v = nullptr;
+        info->GetVarDesc(i, &v);
+        BSTR bname = nullptr;
+        UINT n = 0;
+        info->GetNames(v->memid, &bname, 1, &n);
+        const std::string name((LPCTSTR)CString(bname));
+        SysFreeString(bname);
+        VARIANT result;
+        SCODE sc = 0;
+        HRESULT hr = Invoke(v->memid, DISPATCH_PROPERTYGET, {}, &result, &sc);
+        record("get " + name, hr, sc, &result);
+        VARIANT arg = argOf(v->elemdescVar.tdesc);
+        if (v->elemdescVar.tdesc.vt == VT_BOOL) {
+            V_VT(&arg) = VT_BOOL;
+            V_BOOL(&arg) = VARIANT_TRUE;   // a put of TRUE: the value that does something
+        }
+        hr = Invoke(v->memid, DISPATCH_PROPERTYPUT, {arg}, &result, &sc);
+        record("put " + name, hr, sc, &result);
+        info->ReleaseVarDesc(v);
+    }
+    for (UINT i = 0; i < attr->cFuncs; ++i) {
+        FUNCDESC* f = nullptr;
+        info->GetFuncDesc(i, &f);
+        BSTR bname = nullptr;
+        UINT n = 0;
+        info->GetNames(f->memid, &bname, 1, &n);
+        const std::string name((LPCTSTR)CString(bname));
+        SysFreeString(bname);
+        if (f->memid != DISPID_ABOUTBOX) {   // a modal box, engine or not
+            std::vector<VARIANT> args;
+            for (SHORT p = 0; p < f->cParams; ++p)
+                args.push_back(argOf(f->lprgelemdescParam[p].tdesc));
+            VARIANT result;
+            SCODE sc = 0;
+            HRESULT hr = Invoke(f->memid, DISPATCH_METHOD, args, &result, &sc);
+            record(name, hr, sc, &result);
+            for (VARIANT& a : args)
+                VariantClear(&a);
+        }
+        info->ReleaseFuncDesc(f);
+    }
+    info->ReleaseTypeAttr(attr);
+    info->Release();
+    CVideoWindowCtrl::s_lLastKnownGoodCamera = savedCamera;
+
+    // No clip is open without an engine; stored values answer as they were put.
+    const std::map<std::string, std::string> known = {
+        {"get FrameCount", "S_OK 0"}, {"IsValid", "S_OK 0"},
+        {"StepField", "S_OK -1"}, {"Step", "S_OK -1"}, {"Seek", "S_OK 0"},
+        {"SeekField", "S_OK 0"}, {"Play", "S_OK 0"}, {"Pause", "S_OK 0"},
+        {"PlayBackwards", "S_OK 0"}, {"RealPlay", "S_OK 0"}, {"RealPlayBackwards", "S_OK 0"},
+        {"ClearShadowView", "S_OK -1"}, {"MergeShadowView", "S_OK -1"},
+        {"get ShadowViewMix", "S_OK 0"}, {"put ShadowViewMix", "S_OK"},
+        {"put SuccFramesEnable", "S_OK"}, {"put ShadowViewEnable", "S_OK"},
+        {"put FieldPosition", "S_OK"},
+        {"put AutoReplay", "S_OK"}, {"get AutoReplay", "S_OK 0"},
+        {"put AutoRewind", "S_OK"}, {"get SoundThreshold", "S_OK 0"},
+        {"get TrimIn", "S_OK 0"}, {"get TrimOut", "S_OK 0"},
+        {"GetLiveVideoMode", "S_OK 0"}, {"GetOS", "S_OK 0"},
+        {"SetLastKnownGoodCamera", "S_OK"}, {"GetLastKnownGoodCamera", "S_OK 0"},
+        // Those that need the engine change nothing: the stored values stay as they were.
+        {"put OverlayEnable", "E_UNEXPECTED"}, {"get OverlayEnable", "S_OK 0"},
+        {"put Mirror", "E_UNEXPECTED"}, {"get Mirror", "S_OK 0"},
+        {"put CaptureEnable", "E_UNEXPECTED"}, {"put TrimIn", "E_UNEXPECTED"},
+        {"put OverlayChanged", "E_UNEXPECTED"}, {"get OverlayChanged", "S_OK 0"},
+        {"put BlendViewEnable", "E_UNEXPECTED"}, {"get BlendViewEnable", "S_OK 0"},
+        {"Record", "E_UNEXPECTED"}, {"Stop", "E_UNEXPECTED"}, {"LoadAVIFile", "E_UNEXPECTED"},
+        {"SetLiveVideoMode", "E_UNEXPECTED"}, {"TriggerCapture", "E_UNEXPECTED"},
+        {"get FieldPosition", "E_UNEXPECTED"}, {"TrimFile", "E_UNEXPECTED"},
+    };
+    for (const auto& k : known) {
+        ASSERT_TRUE(answers.count(k.first)) << k.first;
+        EXPECT_EQ(answers[k.first], k.second) << k.first;
+    }
+    for (const auto& a : answers)
+        EXPECT_TRUE(a.second.rfind("S_OK", 0) == 0 || a.second == "E_UNEXPECTED" ||
+                    (a.first == "put FrameCount" && a.second.find("hr 80020009") == 0))
+            << a.first << ": " << a.second;
+    EXPECT_EQ(answers.size(), 2 * 24u + 58u);
+    EXPECT_TRUE(theApp.Boxes().empty()) << theApp.AllBoxes();
+}
+
+//////////////////////////////////////////////////////////////////////////////////////////
 // Hosted over the real engine
 
 class VideoWindowRealEngineTest : public VideoWindowTest {
