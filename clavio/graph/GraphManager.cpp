@@ -72,7 +72,7 @@ IEnumMoniker* DeviceMonikers(REFCLSID category)
 DWORD WINAPI PauseWorker(LPVOID param)
 {
     IMediaControl* control = static_cast<IMediaControl*>(param);
-    control->Pause();
+    RunReportingExceptions("Unhandled exception in PauseThread.", [control] { control->Pause(); });
     OutputDebugStringA("Pause thread exited\n");
     control->Release();
     return 0;

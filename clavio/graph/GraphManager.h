@@ -14,6 +14,22 @@
 #define EC_FILTER_NOTIFY 24
 #endif
 
+// Runs one piece of a worker or stream thread's work. A C++ exception escaping it ends
+// that piece there: it is reported in a box with `message` and false is returned, so the
+// thread goes on with its next piece or ends cleanly instead of taking the process down.
+template <class Work> bool RunReportingExceptions(const char* message, Work&& work)
+{
+    try {
+        work();
+        return true;
+    } catch (CException* e) {
+        e->Delete();
+    } catch (...) {
+    }
+    AfxMessageBox(message, MB_OK);
+    return false;
+}
+
 class CGraphManager
 {
 public:

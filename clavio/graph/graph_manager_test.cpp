@@ -3,6 +3,7 @@
 // destroyed while it reports.
 #include "GraphManager.h"
 #include "engine_test_support.h"
+#include <stdexcept>
 
 namespace {
 
@@ -70,6 +71,25 @@ public:
 
 private:
     CCritSec m_lock;
+};
+
+// A filter whose pause fails with a C++ exception (once).
+class ThrowingPauseFilter : public CBaseFilter
+{
+public:
+    ThrowingPauseFilter() : CBaseFilter(NAME("throwing"), NULL, &m_lock, GUID_NULL) {}
+    int GetPinCount() override { return 0; }
+    CBasePin* GetPin(int) override { return NULL; }
+    STDMETHODIMP Pause() override
+    {
+        if (InterlockedExchange(&m_throws, 0))
+            throw std::runtime_error("pause failed");
+        return CBaseFilter::Pause();
+    }
+
+private:
+    CCritSec m_lock;
+    LONG m_throws = 1;
 };
 
 class GraphBaseTest : public testing::Test
@@ -159,6 +179,47 @@ TEST_F(GraphBaseTest, PauseThatDoesNotFinishStopsTheGraph)
     EXPECT_EQ(graph.GetState(), CGraphManager::StateStopped);
     EXPECT_TRUE(theApp.Saw("Could not pause...check camera"));
     slow->Release();
+}
+
+// An exception on the pause worker is reported there and the worker ends: the wait for it
+// does not run into its time-out, and the graph can be paused again.
+TEST_F(GraphBaseTest, ExceptionOnThePauseWorkerIsReportedAndTheWorkerEnds)
+{
+    EventGraph graph;
+    ASSERT_EQ(graph.CreateGraph(NULL), S_OK) << theApp.AllBoxes();
+    ThrowingPauseFilter* filter = new ThrowingPauseFilter;
+    filter->AddRef();
+    ASSERT_EQ(graph.AddFilter(filter, "throwing"), S_OK);
+    graph.SetState(CGraphManager::StateRunning);
+    DWORD start = GetTickCount();
+    EXPECT_GE(graph.Pause(true), 0);
+    EXPECT_LT(GetTickCount() - start, 4000u);
+    EXPECT_EQ(theApp.Boxes(), std::vector<std::string>{"Unhandled exception in PauseThread."});
+    theApp.ClearBoxes();
+    EXPECT_GE(graph.Pause(true), 0);
+    EXPECT_EQ(graph.GetState(), CGraphManager::StatePaused);
+    EXPECT_TRUE(theApp.Boxes().empty()) << theApp.AllBoxes();
+    graph.Stop(false);
+    filter->Release();
+}
+
+// A worker's piece of work that throws, a framework exception or any other, is reported
+// with the thread's text; the framework exception is freed.
+TEST(GraphBaseThreads, ExceptionsOfAPieceOfWorkAreReportedWithTheThreadsText)
+{
+    theApp.ClearBoxes();
+    int runs = 0;
+    EXPECT_TRUE(RunReportingExceptions("Unhandled exception in playback thread.", [&] { ++runs; }));
+    EXPECT_FALSE(RunReportingExceptions("Unhandled exception in playback thread.",
+                                        [] { throw std::runtime_error("x"); }));
+    EXPECT_FALSE(RunReportingExceptions("Unhandled exception in PauseThread.",
+                                        [] { AfxThrowMemoryException(); }));
+    EXPECT_FALSE(RunReportingExceptions("Unhandled exception in playback thread.",
+                                        [] { throw 5; }));
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(theApp.Boxes(), (std::vector<std::string>{"Unhandled exception in playback thread.",
+                                                         "Unhandled exception in PauseThread.",
+                                                         "Unhandled exception in playback thread."}));
 }
 
 TEST_F(GraphBaseTest, EventsArriveIntactAndAgainAfterARelease)

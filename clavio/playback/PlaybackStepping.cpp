@@ -36,10 +36,13 @@ int CDsVRStreamThread::Run()
         m_pGraph->WaitForPlay();
         if (m_bStop)
             break;
-        if (m_pGraph->m_bBlendView)
-            m_pGraph->BlendPlayTick();
-        else
-            m_pGraph->AdvanceField();
+        // A pass that fails is reported and the next one runs.
+        RunReportingExceptions("Unhandled exception in playback thread.", [this] {
+            if (m_pGraph->m_bBlendView)
+                m_pGraph->BlendPlayTick();
+            else
+                m_pGraph->AdvanceField();
+        });
     }
     return 0;
 }

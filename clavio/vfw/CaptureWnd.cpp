@@ -84,7 +84,7 @@ BOOL CCaptureWnd::Create(CWnd* parent)
     if (!parent || !CreateEx(0, AfxRegisterWndClass(0), "Cap Wnd", WS_CHILD, 0, 0, kWidth, kHeight,
                              parent->GetSafeHwnd(), NULL))
         return FALSE;
-    m_hWndCap = capCreateCaptureWindowA("Cap Wnd", WS_CHILD, 0, 0, kWidth, kHeight, m_hWnd, 0);
+    m_hWndCap = capCreateCaptureWindow("Cap Wnd", WS_CHILD, 0, 0, kWidth, kHeight, m_hWnd, 0);
     return FindDriver() && Connect();
 }
 
@@ -441,7 +441,7 @@ CString CCaptureWnd::Description(BOOL version)
     if (!m_bConnected)
         return version ? "" : "No capture driver is active";
     char name[256] = {}, number[256] = {};
-    capGetDriverDescriptionA(WORD(m_nDriver), name, sizeof name, number, sizeof number);
+    capGetDriverDescription(WORD(m_nDriver), name, sizeof name, number, sizeof number);
     return version ? number : name;
 }
 
