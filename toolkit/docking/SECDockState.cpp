@@ -8,7 +8,11 @@
 #include "SECFrameWnd.h"
 #include "SECMDIFrameWnd.h"
 #include "SECPersistentTree.h"
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 IMPLEMENT_DYNCREATE(SECControlBarInfoEx, CObject)
 IMPLEMENT_DYNCREATE(SECDockState, CDockState)
@@ -725,6 +729,26 @@ BOOL SECDockState::SaveStateTree(SECPTNFactory& factory, SECPersistentTreeNode* 
   return TRUE;
 }
 
+// The number of a "Bar-<n>" record's name (plain decimal digits, as written), or -1.
+static int BarRecordIndex(const CString& strName)
+{
+  LPCTSTR psz = strName;
+  if (strncmp(psz, "Bar-", 4) != 0)
+    return -1;
+  psz += 4;
+  if (*psz == '\0' || (*psz == '0' && psz[1] != '\0'))
+    return -1;
+  long long n = 0;
+  for (; *psz != '\0'; psz++) {
+    if (*psz < '0' || *psz > '9')
+      return -1;
+    n = n * 10 + (*psz - '0');
+    if (n > INT_MAX)
+      return -1;
+  }
+  return (int)n;
+}
+
 BOOL SECDockState::LoadStateTree(SECPersistentTreeNode* pParent)
 {
   SECPersistentTreeNode* pNode = pParent != NULL ? pParent->FindChild("DockState") : NULL;
@@ -734,7 +758,19 @@ BOOL SECDockState::LoadStateTree(SECPersistentTreeNode* pParent)
   int nBars = TreeInt(pNode, "Bars", 0);
   CSize size(TreeInt(pNode, "ScreenCX", 0), TreeInt(pNode, "ScreenCY", 0));
   SetScreenSize(size);
-  for (int i = 0; i < nBars; i++) {
+  // The stored count may say anything: walk the "Bar-<n>" children the file really holds
+  // (those below the count, in the order of their numbers), never the count itself.
+  CStringList names;
+  pNode->GetChildNames(names);
+  std::vector<int> indices;
+  for (POSITION pos = names.GetHeadPosition(); pos != NULL;) {
+    int nIndex = BarRecordIndex(names.GetNext(pos));
+    if (nIndex >= 0 && nIndex < nBars)
+      indices.push_back(nIndex);
+  }
+  std::sort(indices.begin(), indices.end());
+  indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+  for (int i : indices) {
     CString strName;
     strName.Format("Bar-%d", i);
     SECPersistentTreeNode* pChild = pNode->FindChild(strName);

@@ -240,6 +240,27 @@ TEST_F(WorkspaceTest, ProfileSaveWritesTheTreeAndOpenRestoresFrameAndBars)
   EXPECT_EQ(List(), std::vector<std::string>{(LPCTSTR)file});
 }
 
+TEST_F(WorkspaceTest, AStoredBarCountBeyondTheRecordsReadsOnlyTheRecordsThere)
+{
+  // A damaged or hand-edited file may claim any number of bars: opening it must read the
+  // records it holds and finish, not walk a billion names that are not there.
+  SECControlBar* pDocked = NewBar(0xE840);
+  m_pFrame->DockControlBarEx(pDocked, AFX_IDW_DOCKBAR_TOP, 0, 0, 1.0f, 60);
+  m_pFrame->RecalcLayout();
+  CString file = File("count.wsp");
+  ASSERT_TRUE(m_pManager->SaveWorkspace(file));
+  for (const char* count : {"999999999", "2147483647", "-5"}) {
+    SCOPED_TRACE(count);
+    WritePrivateProfileStringA("WorkState_v1_1.DockState", "Bars", count, file);
+    m_pFrame->DockControlBarEx(pDocked, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 70);
+    m_pFrame->RecalcLayout();
+    ASSERT_TRUE(m_pManager->OpenWorkspace(file, TRUE));
+    // A negative count holds no records; a large one holds those the file has.
+    int nExpected = count[0] == '-' ? AFX_IDW_DOCKBAR_LEFT : AFX_IDW_DOCKBAR_TOP;
+    EXPECT_EQ(pDocked->GetParent()->GetDlgCtrlID(), nExpected);
+  }
+}
+
 TEST_F(WorkspaceTest, RecentListMissingAndReadOnlyWorkspacesAndCutPlacements)
 {
   // Nine saves: the newest first, the first one dropped.
