@@ -41,13 +41,30 @@ void CProgressDlg::Show(CWnd* parent)
     Create(IDD_PROGRESS, parent);
     CenterWindow();
     ShowWindow(SW_SHOW);
+    PaintNow();
 }
 
 void CProgressDlg::SetMessage(CString message)
 {
     m_strMessage = message;
-    if (GetSafeHwnd())
+    if (GetSafeHwnd()) {
         SetDlgItemText(IDC_PROGRESS_MESSAGE, m_strMessage);
+        PaintNow();
+    }
+}
+
+// The caller goes on working right after showing the window or changing its message, with
+// no message loop running until its next step: the window and every other window of the
+// program that waits for a repaint are painted now, and the queue is then found without
+// paint requests, which lets the display driver put the painted pixels on the screen. Only
+// paint messages are taken: no input or command runs here.
+void CProgressDlg::PaintNow()
+{
+    if (GetSafeHwnd())
+        ::RedrawWindow(m_hWnd, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MSG msg;
+    for (int i = 0; i < 100 && ::PeekMessage(&msg, NULL, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+        ::DispatchMessage(&msg);
 }
 
 int CProgressDlg::StepIt()

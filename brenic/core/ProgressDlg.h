@@ -27,6 +27,7 @@ protected:
     virtual void OnOK();
     virtual void OnCancel();
     int PumpMessages();
+    void PaintNow();
 
     CString m_strTitle;
     CString m_strMessage;

@@ -1,6 +1,7 @@
 // The progress window and the prompt dialogs, headless.
 #include "gtest_wine.h"
 #include <afxwin.h>
+#include <string>
 #include "FileTask.h"
 #include "ProgressDlg.h"
 #include "PromptDlgs.h"
@@ -117,6 +118,34 @@ TEST(ProgressDlg, UserInputWaitsForTheFileTask)
     PostMessageA(other.wnd, WM_KEYDOWN, VK_F1, 0);
     EXPECT_EQ(0, dlg.StepIt());
     EXPECT_EQ(1, KeyCounter::s_keys);
+}
+
+// The caller works on right after Show and SetMessage, with no loop of its own: the window
+// and its controls are painted by then, and no input was handled on the way.
+TEST(ProgressDlg, PaintedBeforeTheWorkGoesOn)
+{
+    KeyCounter other;
+    auto pending = [](HWND wnd) {
+        std::string waiting;
+        if (GetUpdateRect(wnd, NULL, FALSE))
+            waiting += "the dialog ";
+        for (HWND child = GetWindow(wnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (GetUpdateRect(child, NULL, FALSE))
+                waiting += "control " + std::to_string(GetDlgCtrlID(child)) + " ";
+        return waiting;
+    };
+    CProgressDlg dlg(TRUE);
+    dlg.SetMessage("Compacting and Repairing database...");
+    PostMessageA(other.wnd, WM_KEYDOWN, VK_F1, 0);
+    dlg.Show(NULL);
+    ASSERT_TRUE(dlg.GetSafeHwnd());
+    EXPECT_EQ("", pending(dlg.GetSafeHwnd()));
+    dlg.SetMessage("Searching for invalid clip records...");
+    EXPECT_EQ("", pending(dlg.GetSafeHwnd()));
+    EXPECT_EQ(0, KeyCounter::s_keys);
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
 }
 
 TEST(PromptDialogs, ButtonsAnswerWithTheirValues)

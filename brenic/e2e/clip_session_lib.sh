@@ -3,7 +3,8 @@
 #   D ...                          the session driver (drive)
 #   start_program                  starts the program and waits until it can be used
 #   wait_end                       waits for the program to end by itself (File/Exit)
-#   answer_box TEXT ID [SECONDS]   a message box of the program holding TEXT answered
+#   answer_box TEXT ID [SECONDS]   a message box of the program holding TEXT, checked on the
+#                                  screen, answered
 #   file_dialog CAPTION PATH       a file dialog given a path and confirmed
 #   add_person FIRST LAST          a person registered in the database browser
 #   record_clip                    an automatic recording (F1, trigger F3) adding one clip
@@ -41,6 +42,7 @@ start_program() {
   fi
   D wait "$M" 60 >/dev/null || fail "no main window"
   if D wait 'class=#32770,text=Launch Help' 10 >/dev/null 2>&1; then
+    on_screen 'class=#32770,text=Launch Help'
     D press 'class=#32770,text=Launch Help/@2' :: gone 'class=#32770,text=Launch Help' 10
   fi
   answer_box "of the capture" 1 4 || true
@@ -62,6 +64,8 @@ wait_end() {
 answer_box() {
   local text=$1 id=$2 seconds=${3:-10}
   D wait "$BOX/text~=$text" "$seconds" >/dev/null 2>&1 || return 1
+  # A message box is modal and topmost: the first of the program's boxes in Z-order.
+  on_screen "$BOX"
   D press "$BOX/@$id" :: gone "$BOX/text~=$text" 10
 }
 

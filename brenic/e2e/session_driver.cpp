@@ -60,6 +60,16 @@
 //                                ESCAPE, LEFT, HOME, PRIOR, SPACE, TAB, DELETE, a letter or
 //                                digit, or a number)
 //   close PATH                   posts WM_CLOSE
+//   onscreen PATH [FILE.bmp]     checks that the window shows on the screen as it is painted:
+//                                the screen's pixels in its whole rectangle (read from the
+//                                display's root) match the window's own picture (its frame
+//                                included) but for 2 %, and they hold the window's background
+//                                colour (a dialog's face, a menu's or a tooltip's background)
+//                                in at least a tenth of the rectangle and more than one
+//                                colour: a black, blank or unpainted window fails; with FILE,
+//                                the screen's rectangle goes there
+//   hover PATH [X Y]             the cursor moved onto the client point (default: the centre)
+//                                and left resting there, as a hand on the mouse
 //   grab PATH FILE.bmp [window]  the window's picture as the screen shows it (or, with
 //                                `window`, as drawn into its own surface) to a 24-bit BMP
 //                                (FILE: a Unix path)
@@ -771,6 +781,107 @@ Picture GrabClient(HWND w, bool ownSurface)
     return pic;
 }
 
+void SaveBmp(const Picture& pic, const std::string& file);
+
+// The pixels of the window's whole rectangle (frame included): from the screen, what the
+// display shows there, or from the window's own drawable.
+Picture GrabWindow(HWND w, bool ownSurface)
+{
+    RECT r;
+    if (!GetWindowRect(w, &r))
+        Fail("the window is gone");
+    Picture pic;
+    pic.width = r.right - r.left;
+    pic.height = r.bottom - r.top;
+    if (pic.width <= 0 || pic.height <= 0)
+        Fail("the window has no area to grab");
+    HDC source = ownSurface ? GetWindowDC(w) : GetDC(NULL);
+    HDC mem = CreateCompatibleDC(source);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = pic.width;
+    bi.bmiHeader.biHeight = -pic.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BOOL ok = BitBlt(mem, 0, 0, pic.width, pic.height, source, ownSurface ? 0 : r.left,
+                     ownSurface ? 0 : r.top, SRCCOPY);
+    GdiFlush();
+    if (ok)
+        pic.bgr.assign((BYTE*)bits, (BYTE*)bits + (size_t)pic.Stride() * pic.height);
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(ownSurface ? w : NULL, source);
+    if (!ok)
+        Fail("the picture could not be read");
+    return pic;
+}
+
+// The colour a painted window of this class shows most: a dialog's face, a menu's or a
+// tooltip's background; other windows have none that can be told.
+bool BackgroundOf(HWND w, COLORREF* colour)
+{
+    const std::string cls = Lower(ClassOf(w));
+    int index = -1;
+    if (cls == "#32770")
+        index = COLOR_BTNFACE;
+    else if (cls == "#32768")
+        index = COLOR_MENU;
+    else if (cls == "tooltips_class32")
+        index = COLOR_INFOBK;
+    if (index < 0)
+        return false;
+    *colour = GetSysColor(index);
+    return true;
+}
+
+// A window as the user sees it: the screen's pixels in its rectangle against its own, and
+// against what a painted window of its class shows.
+void CheckOnScreen(HWND w, const std::string& file)
+{
+    const Picture screen = GrabWindow(w, false);
+    const Picture own = GrabWindow(w, true);
+    if (!file.empty())
+        SaveBmp(screen, file);
+    const size_t total = (size_t)screen.width * screen.height;
+    size_t differ = 0, background = 0;
+    COLORREF face = 0;
+    const bool hasFace = BackgroundOf(w, &face);
+    const BYTE* first = screen.At(0, 0);
+    bool oneColour = true;
+    for (int y = 0; y < screen.height; ++y)
+        for (int x = 0; x < screen.width; ++x) {
+            const BYTE* s = screen.At(x, y);
+            const BYTE* o = own.At(x, y);
+            if (abs(s[0] - o[0]) > 24 || abs(s[1] - o[1]) > 24 || abs(s[2] - o[2]) > 24)
+                ++differ;
+            if (memcmp(s, first, 3))
+                oneColour = false;
+            if (hasFace && s[2] == GetRValue(face) && s[1] == GetGValue(face) &&
+                s[0] == GetBValue(face))
+                ++background;
+        }
+    char why[160];
+    if (oneColour) {
+        snprintf(why, sizeof why, "the window shows on the screen as one colour (%02X%02X%02X)",
+                 first[2], first[1], first[0]);
+        Fail(why);
+    }
+    if (differ * 50 > total) {
+        snprintf(why, sizeof why, "the screen differs from the window's own picture in %zu of %zu pixels",
+                 differ, total);
+        Fail(why);
+    }
+    if (hasFace && background * 10 < total) {
+        snprintf(why, sizeof why, "the window's background colour covers only %zu of %zu pixels on the screen",
+                 background, total);
+        Fail(why);
+    }
+}
+
 void SaveBmp(const Picture& pic, const std::string& file)
 {
     FILE* f = fopen(file.c_str(), "wb");
@@ -1123,6 +1234,16 @@ void Run(const std::vector<std::string>& a)
     } else if (cmd == "close") {
         Need(a, 1, "close PATH");
         PostMessageA(Need(a[1]), WM_CLOSE, 0, 0);
+    } else if (cmd == "onscreen") {
+        Need(a, 1, "onscreen PATH [FILE.bmp]");
+        CheckOnScreen(Need(a[1]), a.size() > 2 ? a[2] : std::string());
+    } else if (cmd == "hover") {
+        Need(a, 1, "hover PATH [X Y]");
+        HWND w = Need(a[1]);
+        POINT p = ClientPoint(w, a, 2);
+        // Moved there in two steps: a pointer that rests where it was put has moved onto it.
+        MoveCursor(w, {p.x - 2, p.y - 2});
+        MoveCursor(w, p);
     } else if (cmd == "grab") {
         Need(a, 2, "grab PATH FILE.bmp [window]");
         SaveBmp(GrabClient(Need(a[1]), Flag(a, 3, "window")), a[2]);

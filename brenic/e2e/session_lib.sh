@@ -12,6 +12,8 @@
 #                               start it
 #   shot NAME                   with QUORVEL_SCREENSHOT_DIR set, the main window's picture
 #                               into NAME.bmp there
+#   on_screen PATH              fails unless the window shows on the screen as painted (the
+#                               driver's `onscreen`) within 5 s
 #   read_settings / expect_setting NAME TEXT / expect_default_settings
 #                               the program's registry settings, exported by `wine reg`
 #   sql QUERY                   the sqlite3 shell on the program folder's database
@@ -83,6 +85,17 @@ shot() {
   [ -n "${QUORVEL_SCREENSHOT_DIR:-}" ] || return 0
   mkdir -p "$QUORVEL_SCREENSHOT_DIR"
   drive grab "$main" "$QUORVEL_SCREENSHOT_DIR/$1.bmp"
+}
+
+# A window just shown is painted at its program's next pass through its message loop: the
+# check is tried again for a while. A window that stays black, blank or covered fails.
+on_screen() {
+  local tries=0 why
+  until why=$(drive onscreen "$1" 2>&1 >/dev/null); do
+    tries=$((tries + 1))
+    [ $tries -ge 15 ] && fail "$1 on the screen: ${why#session_driver: }"
+    sleep 0.3
+  done
 }
 
 settings_key='HKLM\Software\Quorvel\Quorvel Redovove LE'

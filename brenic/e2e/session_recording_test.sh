@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A coach's first session through the real program, driven only with what a user has (keys,
 # clicks, menu commands, dialog buttons) and checked in the registry, the database file, the
-# files on disk and the pictures on the screen:
+# files on disk and the pictures on the screen (the dialogs, menu and tooltip met on the way
+# as the screen shows them, painted):
 #  1. first start: settings and database made, the camera's live video in channel 0;
 #  2. a student added in the database browser, with an apostrophe and a Windows-1252 letter;
 #  3. an automatic recording triggered with the hot key: the clip in the clip panel with the
@@ -70,12 +71,21 @@ session_start
 drive wait "$main" 60 >/dev/null
 # A first start offers the video help once: declined.
 drive wait "class=#32770,text=Launch Help" 30 >/dev/null
+on_screen "class=#32770,text=Launch Help"
 drive press "class=#32770,text=Launch Help/@2" :: gone "class=#32770,text=Launch Help" 10
 # On a disk filled beyond 75 % the start warns once, right after that offer: answered.
 warning="class=#32770,text=Quorvel Redovove/class=Static,text~=capture hard drive"
 if drive wait "$warning" 5 >/dev/null 2>&1; then
   drive press "class=#32770,text=Quorvel Redovove/@1" :: gone "$warning" 10
 fi
+# The File menu opened with Alt+F and a skin button's tooltip, as the screen shows them.
+drive realkey "$main" F alt :: wait "class=#32768" 10 >/dev/null || fail "Alt+F opened no menu"
+on_screen "class=#32768"
+drive realkey "$main" ESCAPE :: realkey "$main" ESCAPE :: gone "class=#32768" 10
+drive hover "$panel/@1091" :: wait "class=tooltips_class32" 10 >/dev/null ||
+  fail "no tooltip over a skin button"
+on_screen "class=tooltips_class32"
+drive hover "$main" 5 5
 read_settings
 expect_default_settings
 [ "$(sql 'SELECT COUNT(*) FROM Person; SELECT COUNT(*) FROM VideoClip;' | tr '\n' ' ')" = "0 0 " ] ||
@@ -97,6 +107,7 @@ shot step1-first-start
 sheet="class=#32770,text~=Database"
 people="$sheet/class=#32770,text=Register"
 drive command "$main" 32779 :: wait "$people" 20 >/dev/null
+on_screen "$sheet"
 drive press "$people/@1048" :: sleep 300 :: settext "$people/@1063" "Zoë" \
   :: settext "$people/@1064" "O'Brien" :: waittext "$people/@1111" Adding 5 >/dev/null
 drive press "$sheet/@1" :: gone "$sheet" 20

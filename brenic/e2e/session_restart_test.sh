@@ -47,6 +47,7 @@ record_clip
 open_clip 0
 save_clip
 D command "$M" 32776 :: wait "$OPT" 20 >/dev/null || fail "no options sheet"
+on_screen "$OPT"
 [ "$(D state "$OPT/@1151")" = "visible enabled unchecked" ] || fail "the frame counter was on"
 D press "$OPT/@1151" :: sleep 300 :: press "$OPT/@1" :: gone "$OPT" 10
 place=$(D rect "$M")
