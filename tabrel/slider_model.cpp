@@ -233,6 +233,9 @@ void CTabrelModel::SortTabs()
     }
 }
 
+// Marks that came to overlap (a narrower range, marks set close together) are all kept and
+// drawn over one another: dropping them here would lose tabs the container set, the impact
+// tab among them, behind its back (its next SetTabPosition would be refused).
 void CTabrelModel::LayoutMarks()
 {
     for (int i = 0; i < kMaxTabs; ++i) {
@@ -241,23 +244,6 @@ void CTabrelModel::LayoutMarks()
             m_rcTab[i].SetRectEmpty();
             --m_nTabCount;
         }
-    }
-    SortTabs();
-    if (m_nDragTab < 0) {
-        for (int i = 0; i < m_nTabCount; ++i) {
-            for (int j = i + 1; j < m_nTabCount; ++j) {
-                CRect a = Narrowed(m_rcTab[i]), b = Narrowed(m_rcTab[j]), common;
-                if (m_nTabPos[i] != kEmptySlot && m_nTabPos[j] != kEmptySlot &&
-                    common.IntersectRect(&a, &b)) {
-                    m_nTabPos[j] = kEmptySlot;
-                    m_rcTab[j].SetRectEmpty();
-                }
-            }
-        }
-        int used = 0;
-        for (int i = 0; i < m_nTabCount; ++i)
-            used += m_nTabPos[i] != kEmptySlot;
-        m_nTabCount = used;
     }
     SortTabs();
 }

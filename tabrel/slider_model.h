@@ -36,8 +36,8 @@ public:
     BOOL SetTabPosition(int nIndex, int nPos);
     int GetTabPosition(int nIndex) const;
     void SortTabs();
-    // The pass made before tab marks are drawn: marks above the maximum and marks that
-    // overlap an earlier one (unless one is being dragged) are dropped; sorted.
+    // The pass made before tab marks are drawn: marks above the maximum are dropped; the
+    // others are sorted (overlapping ones are kept).
     void LayoutMarks();
     // Whether a mark at nPos would overlap another mark than nExcept.
     BOOL MarkOverlaps(int nPos, int nExcept) const;

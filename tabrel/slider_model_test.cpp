@@ -69,17 +69,18 @@ TEST(SliderModel, MarksAndButtonSlots)
     m.m_nTabWidth = 40; // wide marks meet the right end as the thumb does
     EXPECT_EQ(m.TabRect(100), CRect(196, -22, 236, 18));
 
-    // Before the control has a size, marks are taken and the first layout pass judges them.
+    // Before the control has a size, marks are taken; once sized, marks that overlap stay.
     CTabrelModel unsized(32, 16, 16);
     unsized.SetTabMode(2);
-    EXPECT_EQ(unsized.AddMark(20), 1);
+    EXPECT_EQ(unsized.AddMark(60), 1);
     EXPECT_EQ(unsized.AddMark(21), 2);
-    EXPECT_EQ(unsized.AddMark(60), 3);
+    EXPECT_EQ(unsized.AddMark(20), 3);
     unsized.SetClient(CRect(0, 0, 133, 60)); // about a pixel a position
     unsized.LayoutMarks();
-    EXPECT_EQ(unsized.m_nTabCount, 2);
+    EXPECT_EQ(unsized.m_nTabCount, 3);
     EXPECT_EQ(unsized.m_nTabPos[0], 20);
-    EXPECT_EQ(unsized.m_nTabPos[1], 60);
+    EXPECT_EQ(unsized.m_nTabPos[1], 21);
+    EXPECT_EQ(unsized.m_nTabPos[2], 60);
 
     CTabrelModel b = Model();
     EXPECT_EQ(b.m_nTabWidth, 30);

@@ -424,7 +424,7 @@ TEST_F(SliderTest, FocusIsFramedOnlyWhenNotTransparent)
     EXPECT_EQ(clear.At(5, 31), kBlue);
 }
 
-TEST_F(SliderTest, ThePaintPassDropsMarksAboveTheRangeAndMarksThatCameToOverlap)
+TEST_F(SliderTest, ThePaintPassDropsMarksAboveTheRangeAndKeepsMarksThatCameToOverlap)
 {
     ctl->SetTabMode(2);
     for (LONG p : {20L, 30L, 80L})
@@ -436,8 +436,9 @@ TEST_F(SliderTest, ThePaintPassDropsMarksAboveTheRangeAndMarksThatCameToOverlap)
     EXPECT_EQ(ctl->GetTabCount(), 2) << "80 is above the new maximum";
     ASSERT_TRUE(ctl->SetRange(0, 1000));
     ctl->OnDraw(&canvas.dc, client, client);
-    EXPECT_EQ(ctl->GetTabCount(), 1) << "20 and 30 are now 2 pixels apart";
+    EXPECT_EQ(ctl->GetTabCount(), 2) << "20 and 30 are now 2 pixels apart: both stay";
     EXPECT_EQ(ctl->GetTabPosition(1), 20);
+    EXPECT_EQ(ctl->GetTabPosition(2), 30);
 }
 
 } // namespace

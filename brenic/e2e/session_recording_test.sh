@@ -202,6 +202,18 @@ drive "${steps[@]}" sleep 100
 wait_for $clip1_impact drive frame "$channel0"
 drive key "$main" END
 wait_for "${clip1[pre + post]}" drive frame "$channel0"
+# The slider carries the clip's eight tab marks (-65, -42, -17, -6, -2, 0, +3 and +19 fields
+# from the impact): Up goes from mark to mark, the sixth is the impact, the ninth is the first
+# again; Down from there wraps to the last.
+ups=()
+for ((i = 0; i < 6; i++)); do ups+=(key "$main" UP ::); done
+drive "${ups[@]}" sleep 100
+wait_for $clip1_impact drive frame "$channel0"
+drive key "$main" UP :: key "$main" UP :: key "$main" UP
+wait_for "${clip1[(2 * pre - 65) / 2]}" drive frame "$channel0"
+drive key "$main" DOWN
+wait_for "${clip1[(2 * pre + 19) / 2]}" drive frame "$channel0"
+shot step3-tab-marks
 
 # --- 4. A second clip, side by side, locked at impact ----------------------------------
 read -r before after <<<"$(record_clip 2)"

@@ -514,6 +514,7 @@ void CConsumerBkgDlg::OnClipLoaded()
     // The channel may have been emptied: no clip, an empty range at 0.
     CClip* clip = g_pClavio->GetCurrentClip();
     panel::SetClipRange(m_slider, clip);
+    g_pClavio->ShowClipTabs(clip);
     CVideoWindow* video = g_pClavio->GetActiveVideoWindow();
     int position = clip && video ? video->GetFieldPosition() : 0;
     m_slider.SetPos(position);

@@ -217,6 +217,66 @@ TEST_F(Panel, ClipLoadedFollowsTheCurrentClipEvenWhenItIsGone)
     EXPECT_STREQ("00:00:00", shown);
 }
 
+// The slider holds the current clip's tabs as marks, as many as the clip has (close ones
+// overlapping); Up and Down, routed to it as the main frame does, jump from mark to mark.
+TEST_F(Panel, TabMarksAreTheCurrentClipsTabsAndUpDownJumpBetweenThem)
+{
+    CTabrelEx& slider = m_panel->GetSlider();
+    g_pClavio->SetLiveInput(FALSE, TRUE);
+    const int tabs[8] = {13, 36, 61, 72, 76, 78, 81, 97}; // around an impact at 78
+    CClip* swing = MakeClip(70);
+    swing->m_bNeedVideoInfo = FALSE;
+    swing->m_nTabCount = 8;
+    for (int i = 0; i < 8; ++i)
+        swing->m_nTabs[i] = tabs[i];
+    Load(swing);
+    Pump();
+    ASSERT_EQ(8, slider.GetTabCount());
+    m_panel->GetSlider().RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    ASSERT_EQ(8, slider.GetTabCount()) << "a paint keeps overlapping marks";
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(tabs[i], slider.GetTabPosition(i + 1)) << i;
+
+    CVideoWindow* video = g_pClavio->GetActiveVideoWindow();
+    auto key = [&](UINT vk) {
+        slider.SendMessage(WM_KEYDOWN, vk, 0);
+        Pump();
+        return std::make_pair((int)slider.GetThumbPosition(), (int)video->GetFieldPosition());
+    };
+    EXPECT_EQ(std::make_pair(13, 13), key(VK_UP));
+    EXPECT_EQ(std::make_pair(36, 36), key(VK_UP));
+    for (int i = 2; i < 5; ++i)
+        key(VK_UP);
+    EXPECT_EQ(std::make_pair(78, 78), key(VK_UP)) << "the impact mark is reached";
+    EXPECT_EQ(std::make_pair(76, 76), key(VK_DOWN));
+    for (int i = 4; i > 0; --i)
+        key(VK_DOWN);
+    EXPECT_EQ(std::make_pair(97, 97), key(VK_DOWN)) << "Down wraps to the last mark";
+
+    // Another clip with three tabs: three marks; one without tabs, and no clip: none.
+    CClip* few = MakeClip(40);
+    few->m_bNeedVideoInfo = FALSE;
+    few->m_nTabCount = 3;
+    few->m_nTabs[0] = 10, few->m_nTabs[1] = 11, few->m_nTabs[2] = 50;
+    Load(few);
+    Pump();
+    ASSERT_EQ(3, slider.GetTabCount());
+    EXPECT_EQ(11, slider.GetTabPosition(2));
+    CClip* bare = MakeClip(20);
+    bare->m_bNeedVideoInfo = FALSE;
+    bare->m_nTabCount = 0;
+    Load(bare);
+    Pump();
+    EXPECT_EQ(0, slider.GetTabCount());
+    Load(swing);
+    Pump();
+    EXPECT_EQ(8, slider.GetTabCount());
+    g_pClavio->LoadClip(NULL);
+    m_panel->OnClipLoaded();
+    EXPECT_EQ(0, slider.GetTabCount());
+}
+
 TEST_F(Panel, RecordTriggerAndPlayLooksFollowTheVideoState)
 {
     CBaseBmpButton& record = m_panel->GetButton(CConsumerBkgDlg::Record);

@@ -425,12 +425,33 @@ void CClavio::OnCurrentChannelChanged()
         m_pSlider->SetRange(m_pCurrentClip->GetTrimIn() * 2,
                             m_pCurrentClip->GetTrimOut() * 2 + 1);
         m_pSlider->SetPos(m_pCurrentClip->m_nLastDisplayPos);
-        if (g_pAppConfig && g_pAppConfig->GetImpactTabRelative())
-            for (int i = 0; i < m_pCurrentClip->GetTabCount(); ++i)
-                m_pSlider->SetTabPosition(i + 1, m_pCurrentClip->GetTabPosition(i));
+        ShowClipTabs(m_pCurrentClip);
         NotifyPositionChanged();
+    } else if (!IsLocked()) {
+        ShowClipTabs(NULL);
     }
     RedrawVideo();
+}
+
+// The slider refuses a mark on a position it already holds or one overlapping another, so
+// missing marks are added one apart along the range, where none is refused, and then moved
+// onto the clip's tabs (a move is never refused; marks drawn close together overlap).
+void CClavio::ShowClipTabs(CClip* clip)
+{
+    if (!m_pSlider || !m_pSlider->GetSafeHwnd())
+        return;
+    const LONG want = clip ? clip->GetTabCount() : 0;
+    if (m_pSlider->GetTabCount() != want) {
+        for (LONG n = m_pSlider->GetTabCount(); n >= 1; --n)
+            m_pSlider->DeleteTab(n);
+        if (want) {
+            const LONG low = clip->GetTrimIn() * 2, high = clip->GetTrimOut() * 2 + 1;
+            for (LONG i = 0; i < want; ++i)
+                m_pSlider->AddTab(low + (high - low) * i / want);
+        }
+    }
+    for (LONG i = 0; i < want; ++i)
+        m_pSlider->SetTabPosition(i + 1, clip->GetTabPosition(i));
 }
 
 void CClavio::AttachModel(int channel, CODModel* model)

@@ -53,6 +53,9 @@ public:
     int GetLastStateChannel() const { return m_nLastStateChannel; }
     CTabrelEx* GetSlider() const { return m_pSlider; }
     void SetSlider(CTabrelEx* slider) { m_pSlider = slider; }
+    // Gives the slider exactly the clip's tab marks, at the clip's tabs (none without a
+    // clip). The slider's range must already be the clip's.
+    void ShowClipTabs(CClip* clip);
     CDropTarget* GetDropTarget() { return &m_dropTarget; }
     CTransController* GetTransController() { return &m_transController; }
     COverlayWnd* GetOverlay(int n) { return &m_overlayWnd[n]; }

@@ -402,9 +402,7 @@ BOOL CClavio::TrimClip(int start, int end)
     clip->SetTrimOut(m_pActiveVideo->GetFrameCount() - 1);
     clip->m_nFrames = m_pActiveVideo->GetFrameCount();
     ShiftTabsAfterTrim(clip, start);
-    if (m_pSlider)
-        for (int i = 0; i < clip->GetTabCount(); ++i)
-            m_pSlider->SetTabPosition(i + 1, clip->m_nTabs[i]);
+    ShowClipTabs(clip);
     progress.StepIt();
     progress.Complete();
     if (clip->m_nLastDisplayPos >= clip->GetTrimOut() * 2 - 2)
