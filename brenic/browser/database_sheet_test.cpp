@@ -6,6 +6,7 @@
 #include "ClipsPPage.h"
 #include "DatabaseSheet.h"
 #include "Lesson.h"
+#include "MainFrm.h"
 #include "PeoplePPage.h"
 #include "browser_res.h"
 
@@ -154,6 +155,50 @@ TEST_F(SheetTest, CyclesNestedShowingSaveClipModeAndStop)
     }
     AfxGetApp()->m_pMainWnd = NULL;
     main.DestroyWindow();
+}
+
+TEST_F(SheetTest, ViewDatabaseFirstOnItsOwnPageLaterAndLoadClipPanelOnTheClipsPage)
+{
+    // Each showing notes the page it came up on and is closed with OK.
+    struct Step
+    {
+        const char* what;
+        int (*show)();
+        int page;
+    } steps[] = {
+        {"View Database, first showing: the page the sheet opens with", &CMainFrame::ViewDatabaseSheet, 0},
+        {"View Database again: the Clips page", &CMainFrame::ViewDatabaseSheet, 1},
+        {"Load Clip Panel on a created sheet", &CMainFrame::ShowDatabaseSheet, 1},
+    };
+    ASSERT_EQ(nullptr, g_pDatabaseSheet);
+    for (const Step& step : steps) {
+        int page = -1;
+        answers.Queue(0);
+        InsideLoop inside([&] {
+            page = g_pDatabaseSheet->GetActiveIndex();
+            g_pDatabaseSheet->PressButton(PSBTN_OK);
+        });
+        EXPECT_EQ(IDOK, step.show()) << step.what;
+        EXPECT_EQ(step.page, page) << step.what;
+    }
+    delete g_pDatabaseSheet;
+    g_pDatabaseSheet = NULL;
+    // Load Clip Panel with no sheet yet: run from the Clips page.
+    int page = -1;
+    answers.Queue(0);
+    InsideLoop inside([&] {
+        page = g_pDatabaseSheet->GetActiveIndex();
+        g_pDatabaseSheet->PressButton(PSBTN_OK);
+    });
+    EXPECT_EQ(IDOK, CMainFrame::ShowDatabaseSheet());
+    EXPECT_EQ(1, page);
+    delete g_pDatabaseSheet;
+    g_pDatabaseSheet = NULL;
+    // No database to connect to: nothing shown, 0.
+    g_pAppConfig = NULL;
+    EXPECT_EQ(0, CMainFrame::ShowDatabaseSheet());
+    EXPECT_EQ(0, CMainFrame::ViewDatabaseSheet());
+    g_pAppConfig = &m_config;
 }
 
 TEST_F(SheetTest, DaoErrorsOnTheNetworkCloseTheSheetAndTheProgramAfterTheLoop)

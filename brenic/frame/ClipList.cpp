@@ -1,4 +1,5 @@
 #include "ClipList.h"
+#include "MainFrm.h"
 #include "../video/Clavio.h"
 #include "../video/Clip.h"
 #include "AppConfig.h"
@@ -490,7 +491,7 @@ void CClipList::OnClipInfo()
 
 void CClipList::OnLoadClipPanel()
 {
-    panel::ShowDatabaseClipsPage();
+    CMainFrame::ShowDatabaseSheet();
 }
 
 BOOL CClipList::ChooseSubjectNames(CString& first, CString& last)
