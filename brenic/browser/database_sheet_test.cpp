@@ -642,6 +642,24 @@ TEST_F(SheetTest, ALessonPicksItsStudentOnThePeoplePageAndShowsThemLater)
     g_pLesson = NULL;
 }
 
+TEST_F(SheetTest, PeopleRoleCommandsShowOneRoleOrAll)
+{
+    CDatabaseSheet sheet("Vido Database");
+    Show(sheet, 0, [&](CDatabaseSheet& s) {
+        CPeoplePPage* page = s.GetPeoplePage();
+        struct { UINT id; const char* count; } cases[] = {
+            {IDC_PP_FILTER_STUDENTS, "of 2"},
+            {IDC_PP_FILTER_INSTRUCTORS, "of 1"},
+            {IDC_PP_FILTER_PROS, "of 1"}, // "Lady Pro" is a role of its own
+            {IDC_PP_FILTER_ALL_ROLES, "of 5"},
+        };
+        for (const auto& c : cases) {
+            page->SendMessage(WM_COMMAND, MAKEWPARAM(c.id, BN_CLICKED), 0);
+            EXPECT_STREQ(c.count, page->GetPositionText().Right(4)) << c.id;
+        }
+    });
+}
+
 TEST_F(SheetTest, PeopleFieldsTakeNoMoreThanTheirColumnsHold)
 {
     CDatabaseSheet sheet("Vido Database");
