@@ -113,8 +113,12 @@ CString CClipFilter::FillChoices(CComboBox& choices, CWnd* label, CDaoDatabase* 
     } else if (m_nMode >= 1 && m_nMode <= types) {
         text = "With Type...";
         AddFieldEntries(choices, "ClipType");
+    } else if (m_nMode == types + 5) {
+        text = "From League...";
+        AddFieldEntries(choices, "RoleFilter");
     }
-    const BOOL enable = choices.GetCount() > 0;
+    // The league list is offered even when the definitions name no league.
+    const BOOL enable = choices.GetCount() > 0 || m_nMode == types + 5;
     if (enable)
         choices.SetCurSel(0);
     choices.EnableWindow(enable);
@@ -132,6 +136,9 @@ int CClipFilter::IndexOfChoice(int choice) const
         return choice + 1;
     if (m_nMode == types + 4)
         return types + 4;
+    // A league: the "ClipFilter" entry that follows the clip types by the league's place.
+    if (m_nMode == types + 5)
+        return choice <= 0 ? 0 : types + choice;
     return -1;
 }
 

@@ -4,7 +4,7 @@
 //
 // With T the number of clip types of the field definitions, the modes are 0 (all), 1 (by
 // clip type), T + 2 (pros), T + 3 (lady pros), T + 4 (students, optionally of one
-// instructor) and T + 5 (league). An index is 0 (all clips), 1 to T (the type chosen in
+// instructor) and T + 5 (league; a league at place k of the list applies T + k). An index is 0 (all clips), 1 to T (the type chosen in
 // the list), T + 4 with an instructor chosen (that instructor's students), or the position
 // of a "ClipFilter" entry ("Show " and a plural role name) whose role is shown.
 #pragma once

@@ -441,19 +441,13 @@ int CClipGroupsPPage::GetSelectedSubjectID()
     return sel == CB_ERR ? -1 : (int)(LONG_PTR)m_findCombo.GetItemData(sel);
 }
 
-// A subject shows only that person's clips, found by ID; "Any Name" goes back to the
-// clips of the record filter.
+// A subject shows only that person's clips, found by ID; "Any Name" only sorts and
+// requeries: the filter and the banner stay, a subject chosen before with them.
 void CClipGroupsPPage::OnFindSubjectSelChange()
 {
     m_nSelectedSubject = GetSelectedSubjectID();
     try {
-        if (m_nSelectedSubject == -1) {
-            SetCondition(m_condition);
-            m_titleStatic.SetDefaultColors();
-            if (m_filter.m_nIndex > 0)
-                m_titleStatic.SetBkColor(kBannerYellow);
-            m_titleStatic.SetWindowText(m_filter.m_strTitle);
-        } else {
+        if (m_nSelectedSubject != -1) {
             CString name;
             m_findCombo.GetLBText(m_findCombo.GetCurSel(), name);
             m_titleStatic.SetBkColor(kBannerYellow);
@@ -535,22 +529,70 @@ BOOL CClipGroupsPPage::GroupHasClips()
     return any;
 }
 
-// All memberships of the group, listed or not, and the group row go in one transaction:
-// a failure leaves the group whole.
+// The group's memberships and its row go in one transaction: a failure leaves the group
+// whole.
 void CClipGroupsPPage::DeleteGroup()
 {
     CDaoDatabase* db = m_pGroupSet->m_pDatabase;
-    const CDaoParams id = CDaoParams().Add((LONG)GetSelectedGroupID());
     db->m_pWorkspace->BeginTrans();
     try {
-        db->Execute("DELETE FROM [ReferenceClipGroupDetail] WHERE [RefClipID] = ?", id);
-        db->Execute("DELETE FROM [ReferenceClipMaster] WHERE [ID] = ?", id);
+        DeleteListedMemberships();
+        DeleteGroupRow();
     } catch (CDaoException*) {
         db->m_pWorkspace->Rollback();
         throw;
     }
     db->m_pWorkspace->CommitTrans();
     m_pGroupSet->Requery();
+}
+
+void CClipGroupsPPage::DeleteListedMemberships()
+{
+    CDaoDatabase* db = m_pGroupSet->m_pDatabase;
+    const LONG group = (LONG)GetSelectedGroupID();
+    for (int i = 0; i < m_memberList.GetItemCount(); ++i) {
+        const LONG video = (LONG)(LONG_PTR)m_memberList.GetItemData(i);
+        CRefClipGroupDetail member(db);
+        OpenWith(member,
+                 "SELECT * FROM [ReferenceClipGroupDetail] WHERE [RefClipID] = ? AND [VideoID] = ?",
+                 CDaoParams().Add(group).Add(video), dbOpenDynaset);
+        if (!member.IsBOF() && !member.IsEOF())
+            member.Delete();
+        member.Close();
+    }
+}
+
+// The group row, and with it the memberships no list shows (of clips whose row is gone),
+// which would otherwise be left without their group.
+void CClipGroupsPPage::DeleteGroupRow()
+{
+    CDaoDatabase* db = m_pGroupSet->m_pDatabase;
+    const CDaoParams id = CDaoParams().Add((LONG)GetSelectedGroupID());
+    db->Execute("DELETE FROM [ReferenceClipGroupDetail] WHERE [RefClipID] = ?", id);
+    CRefClipGroupMaster group(db);
+    OpenWith(group, "SELECT * FROM [ReferenceClipMaster] WHERE [ID] = ?", id, dbOpenDynaset);
+    if (!group.IsBOF() && !group.IsEOF())
+        group.Delete();
+    group.Close();
+}
+
+void CClipGroupsPPage::BeginGroupEdit()
+{
+    if (m_pGroupSet && m_pGroupSet->IsOpen() && m_pGroupSet->GetEditMode() == dbEditNone &&
+        !HasNoCurrentGroup()) {
+        m_pGroupSet->Edit();
+        SetModified(TRUE);
+    }
+}
+
+short CClipGroupsPPage::GetGroupEditMode()
+{
+    return m_pGroupSet && m_pGroupSet->IsOpen() ? m_pGroupSet->GetEditMode() : (short)dbEditNone;
+}
+
+BOOL CClipGroupsPPage::HasNoCurrentGroup()
+{
+    return !m_pGroupSet || !m_pGroupSet->IsOpen() || m_pGroupSet->IsBOF() || m_pGroupSet->IsEOF();
 }
 
 void CClipGroupsPPage::OnGroupSelChange()

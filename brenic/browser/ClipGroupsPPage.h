@@ -46,8 +46,17 @@ public:
     // A group of that name unless the database has one (the new-group command's work
     // after its dialog); FALSE when refused.
     BOOL CreateGroup(const CString& name);
-    // Removes the selected group and all its memberships together.
+    // Removes the selected group and all its memberships together: the listed memberships,
+    // then the group row (with any membership left).
     void DeleteGroup();
+    void DeleteListedMemberships();
+    void DeleteGroupRow();
+    // Editing the current group row (no control of the page asks for it): its recordset put
+    // into edit mode and the page marked modified; the recordset's edit mode; whether no
+    // group row is current.
+    void BeginGroupEdit();
+    short GetGroupEditMode();
+    BOOL HasNoCurrentGroup();
 
     // The record filter (the radios' modes and the choice list are shared with the clips
     // page) and the subject finder: "Any Name" and one entry per person with clips under

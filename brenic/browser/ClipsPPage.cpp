@@ -53,8 +53,10 @@ BEGIN_MESSAGE_MAP(CClipsPPage, CPropertyPage)
     ON_CBN_SELCHANGE(IDC_CP_CLUB, OnClubSelChange)
     ON_CBN_SELCHANGE(IDC_CP_VIEW, OnViewSelChange)
     ON_EN_UPDATE(IDC_DB_COMMENT, OnCommentUpdate)
-    ON_EN_CHANGE(IDC_CP_TIME, OnDateTimeChange)
-    ON_EN_CHANGE(IDC_CP_DATE, OnDateTimeChange)
+    ON_EN_CHANGE(IDC_CP_TIME, OnTimeChange)
+    ON_EN_CHANGE(IDC_CP_DATE, OnDateChange)
+    ON_EN_UPDATE(IDC_CP_INSTRUCTOR, OnInstructorUpdate)
+    ON_CBN_SELCHANGE(IDC_CP_COMPARISON, OnComparisonSubjectSelChange)
     ON_BN_CLICKED(IDC_CP_EDIT, OnEditClip)
     ON_BN_CLICKED(IDC_CP_DELETE, OnDeleteClip)
     ON_BN_CLICKED(IDC_CP_QUICK_REGISTER, OnQuickRegister)
@@ -71,7 +73,7 @@ END_MESSAGE_MAP()
 
 CClipsPPage::CClipsPPage()
     : CRecordPage(IDD_CLIPS_PAGE), m_pSet(NULL), m_bSaveClipMode(FALSE), m_nSaveClipID(-1),
-      m_nFindPersonID(-1), m_bUserEdit(FALSE), m_bComparison(FALSE),
+      m_nFindPersonID(-1), m_bUserEdit(FALSE), m_bComparison(FALSE), m_bClipTypeReplaced(FALSE),
       m_bLoading(FALSE), m_bTypeChosen(FALSE), m_bSubjectChosen(FALSE), m_bClubChosen(FALSE),
       m_bViewChosen(FALSE), m_bCommentChanged(FALSE), m_bStampChanged(FALSE),
       m_bPreviewPending(FALSE)
@@ -263,6 +265,17 @@ static CString ListText(CComboBox& list)
     return text;
 }
 
+CString CClipsPPage::GetClipTypeText()
+{
+    // A type the definitions do not offer is taken as a swing, and saved so.
+    if (m_pSet && m_clipTypeCombo.GetSafeHwnd() && m_pSet->m_ClipType != "Comparison" &&
+        m_clipTypeCombo.FindStringExact(-1, m_pSet->m_ClipType) == CB_ERR) {
+        m_pSet->m_ClipType = "Swing";
+        m_bClipTypeReplaced = TRUE;
+    }
+    return m_pSet ? m_pSet->m_ClipType : CString();
+}
+
 void CClipsPPage::LoadForm()
 {
     if (!GetSafeHwnd())
@@ -275,7 +288,8 @@ void CClipsPPage::LoadForm()
             m_bComparison = comparison;
             FillClipTypeList();
         }
-        ShowListText(m_clipTypeCombo, m_pSet->m_ClipType);
+        m_bClipTypeReplaced = FALSE;
+        ShowListText(m_clipTypeCombo, GetClipTypeText());
         ShowListText(m_clubCombo, m_pSet->m_Club);
         ShowListText(m_viewCombo, m_pSet->m_View);
         m_commentEdit.SetWindowText(m_pSet->m_Comment);
@@ -298,7 +312,7 @@ void CClipsPPage::LoadForm()
         m_dateCtrl.SetNull(' ');
     }
     FillComparisonList();
-    UpdateInstructor();
+    UpdateInstructorFromSubject();
     ShowPreview();
     m_bLoading = FALSE;
 }
@@ -342,6 +356,8 @@ void CClipsPPage::StoreForm()
 {
     if (m_bTypeChosen)
         m_pSet->m_ClipType = ListText(m_clipTypeCombo);
+    else if (m_bClipTypeReplaced)
+        m_pSet->SetFieldDirty(&m_pSet->m_ClipType);
     if (m_bClubChosen)
         m_pSet->m_Club = ListText(m_clubCombo);
     if (m_bViewChosen)
@@ -352,7 +368,9 @@ void CClipsPPage::StoreForm()
     if (m_bSubjectChosen || m_pSet->GetEditMode() == dbEditAdd)
         m_pSet->m_PersonID =
             subject == CB_ERR ? -1 : (LONG)(LONG_PTR)m_subjectCombo.GetItemData(subject);
-    if (m_bStampChanged) {
+    // A stamp is made only of a date and a time that are both set.
+    if (m_bStampChanged && m_dateCtrl.GetDateTime().GetStatus() == COleDateTime::valid &&
+        m_timeCtrl.GetDateTime().GetStatus() == COleDateTime::valid) {
         const COleDateTime date = m_dateCtrl.GetDateTime(), time = m_timeCtrl.GetDateTime();
         m_pSet->m_DateTimeStamp.SetDateTime(date.GetYear(), date.GetMonth(), date.GetDay(),
                                             time.GetHour(), time.GetMinute(), time.GetSecond());
@@ -387,7 +405,7 @@ void CClipsPPage::FillComparisonList()
 }
 
 // The instructor of the shown row's subject, found by IDs.
-void CClipsPPage::UpdateInstructor()
+void CClipsPPage::UpdateInstructorFromSubject()
 {
     m_strInstructor.Empty();
     const int item = m_subjectCombo.GetCurSel();
@@ -399,8 +417,13 @@ void CClipsPPage::UpdateInstructor()
             PassOnOrShow(e);
         }
     }
-    if (m_instructorEdit.GetSafeHwnd())
+    if (m_instructorEdit.GetSafeHwnd()) {
+        // The page's own writing starts no edit.
+        const BOOL loading = m_bLoading;
+        m_bLoading = TRUE;
         m_instructorEdit.SetWindowText(m_strInstructor);
+        m_bLoading = loading;
+    }
 }
 
 void CClipsPPage::ApplyClipTypeMode()
@@ -767,7 +790,31 @@ void CClipsPPage::BeginEdit()
 FIELD_HANDLER(OnClubSelChange, m_bClubChosen)
 FIELD_HANDLER(OnViewSelChange, m_bViewChosen)
 FIELD_HANDLER(OnCommentUpdate, m_bCommentChanged)
-FIELD_HANDLER(OnDateTimeChange, m_bStampChanged)
+FIELD_HANDLER(OnTimeChange, m_bStampChanged)
+FIELD_HANDLER(OnDateChange, m_bStampChanged)
+
+void CClipsPPage::OnInstructorUpdate()
+{
+    if (m_bLoading)
+        return;
+    try {
+        BeginEdit();
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CClipsPPage::OnComparisonSubjectSelChange()
+{
+    if (m_bLoading)
+        return;
+    m_bComparison = TRUE;
+    try {
+        BeginEdit();
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
 #undef FIELD_HANDLER
 
 void CClipsPPage::OnClipTypeSelChange()
@@ -789,7 +836,7 @@ void CClipsPPage::OnSubjectSelChange()
     try {
         BeginEdit();
         m_bSubjectChosen = TRUE;
-        UpdateInstructor();
+        UpdateInstructorFromSubject();
     } catch (CDaoException* e) {
         HandleDaoError(e);
     }
@@ -994,7 +1041,7 @@ void CClipsPPage::OnQuickRegister()
                 m_bSubjectChosen = TRUE;
             }
         }
-        UpdateInstructor();
+        UpdateInstructorFromSubject();
     } catch (CDaoException* e) {
         HandleDaoError(e);
     }
@@ -1264,6 +1311,10 @@ void CClipsPPage::OnSendVideoEmail()
     try {
         if (!SaveRecord(TRUE) || !IsOnRow(m_pSet))
             return;
+        if (m_pSet->m_VideoClipFileName.IsEmpty()) {
+            AfxMessageBox("Clip not available");
+            return;
+        }
         CClip* clip = CClip::CreateFromRecord(m_pSet);
         if (clip) {
             clip->SendVideoEmail(FALSE);

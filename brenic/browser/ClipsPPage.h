@@ -46,6 +46,9 @@ public:
     CString GetInstructorText() const { return m_strInstructor; }
     CString GetTitleText() const;
     BOOL IsUserEdit() const { return m_bUserEdit; }
+    // The row's clip type as the page treats it: a type the clip-type list does not offer
+    // (other than "Comparison") becomes "Swing" in the row's buffer.
+    CString GetClipTypeText();
     // The recordset's condition (the filter the rows pass).
     const CClipCondition& GetCondition() const { return m_condition; }
 
@@ -83,7 +86,10 @@ public:
     afx_msg void OnClubSelChange();
     afx_msg void OnViewSelChange();
     afx_msg void OnCommentUpdate();
-    afx_msg void OnDateTimeChange();
+    afx_msg void OnTimeChange();
+    afx_msg void OnDateChange();
+    afx_msg void OnInstructorUpdate();
+    afx_msg void OnComparisonSubjectSelChange();
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);
@@ -109,7 +115,7 @@ protected:
     void SetSaveClipLayout(BOOL save);
     void ShowFilterButtons();
     void ApplyClipTypeMode();
-    void UpdateInstructor();
+    void UpdateInstructorFromSubject();
     BOOL OpenSingleClip(int id);
     BOOL MakeClipName();
 
@@ -139,6 +145,8 @@ protected:
     int m_nFindPersonID;
     BOOL m_bUserEdit;
     BOOL m_bComparison;
+    // The shown row's clip type was replaced by "Swing": written with the next save.
+    BOOL m_bClipTypeReplaced;
     BOOL m_bLoading;
     BOOL m_bPreviewPending;
     // Fields the user changed in the open edit: only they are stored.

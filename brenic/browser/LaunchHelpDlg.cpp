@@ -243,10 +243,9 @@ BOOL CLaunchHelpDlg::CopyHelpFiles(CString source, CString destination)
         } while (FindNextFileA(search, &found));
         FindClose(search);
     }
-    // The setting moves only to a folder that holds the help file now.
+    // The setting follows the copy whatever became of it (cancelled or failed included).
     const BOOL copied = complete && FileExists(destination + kHelpFileName);
-    if (copied)
-        g_pAppConfig->SetVideoHelp(destination);
+    g_pAppConfig->SetVideoHelp(destination);
     progress.Complete();
     progress.DestroyWindow();
     return copied;

@@ -85,20 +85,13 @@ void DrawGauge(CDC* dc, CRect frame, double fraction)
 
 CString GroupDigits(LONGLONG value)
 {
-    const bool negative = value < 0;
-    unsigned long long magnitude = negative ? 0ULL - (unsigned long long)value : value;
-    CString digits;
-    int count = 0;
-    do {
-        if (count && count % 3 == 0)
-            digits.Insert(0, ',');
-        digits.Insert(0, (char)('0' + magnitude % 10));
-        magnitude /= 10;
-        ++count;
-    } while (magnitude);
-    if (negative)
-        digits.Insert(0, '-');
-    return digits;
+    // Thousands and the rest: one separator, as the figures of a drive need.
+    CString text;
+    if (value >= 1000)
+        text.Format("%lld,%03lld", value / 1000, value % 1000);
+    else
+        text.Format("%lld", value);
+    return text;
 }
 
 static CString Megabytes(double bytes)

@@ -30,7 +30,8 @@ double MeterFraction(int peak);
 // frame's inside, green to 75 %, yellow to 95 %, red beyond; the rest is button face.
 void DrawGauge(CDC* dc, CRect frame, double fraction);
 
-// Whole numbers with every three digits grouped by commas ("2,000,000").
+// Whole numbers from 1000 on with their thousands apart from the rest by one comma
+// ("1,234", "2000,000"); smaller ones, negative ones too, as they are.
 CString GroupDigits(LONGLONG value);
 
 // What the disk-capacity dialog shows for a drive.

@@ -48,6 +48,10 @@ BEGIN_MESSAGE_MAP(CPeoplePPage, CPropertyPage)
     ON_BN_CLICKED(IDC_DB_SHOW_PROS, OnShowPros)
     ON_BN_CLICKED(IDC_DB_SHOW_LEAGUE, OnShowLeague)
     ON_BN_CLICKED(IDC_PP_SHOW_PLAYERS, OnShowPlayers)
+    ON_BN_CLICKED(IDC_PP_FILTER_ALL_ROLES, OnFilterAllRoles)
+    ON_BN_CLICKED(IDC_PP_FILTER_STUDENTS, OnFilterStudents)
+    ON_BN_CLICKED(IDC_PP_FILTER_INSTRUCTORS, OnFilterInstructors)
+    ON_BN_CLICKED(IDC_PP_FILTER_PROS, OnFilterProsRole)
     ON_CBN_SELCHANGE(IDC_DB_CHOICE, OnFilterChoiceSelChange)
     ON_EN_UPDATE(IDC_PP_FIRST_NAME, OnFieldChange)
     ON_EN_UPDATE(IDC_PP_LAST_NAME, OnFieldChange)
@@ -141,7 +145,7 @@ BOOL CPeoplePPage::OnInitDialog()
     SetEditable(FALSE);
     FillRoleList();
     try {
-        FillInstructorList(m_instructorCombo, m_pSet ? m_pSet->m_pDatabase : NULL);
+        FillInstructorField();
         ApplyRoleFilter(0);
     } catch (CDaoException* e) {
         HandleDaoError(e);
@@ -421,6 +425,47 @@ void CPeoplePPage::SelectFilterRadio(int kind, const CString& message, BOOL choi
         FillFilterChoice();
 }
 
+void CPeoplePPage::FillInstructorField()
+{
+    FillInstructorList(m_instructorCombo, m_pSet ? m_pSet->m_pDatabase : NULL);
+}
+
+// The role commands: the people of one role (or all), with no pending edit committed.
+void CPeoplePPage::FilterByRole(LPCTSTR role)
+{
+    if (!m_pSet || !m_pSet->IsOpen())
+        return;
+    try {
+        if (role)
+            SetFilter("[Role] = ?", CDaoParams().Add(CString(role)));
+        else
+            SetFilter(CString(), CDaoParams());
+        RequeryAndShow();
+    } catch (CDaoException* e) {
+        HandleDaoError(e);
+    }
+}
+
+void CPeoplePPage::OnFilterAllRoles()
+{
+    FilterByRole(NULL);
+}
+
+void CPeoplePPage::OnFilterStudents()
+{
+    FilterByRole("Student");
+}
+
+void CPeoplePPage::OnFilterInstructors()
+{
+    FilterByRole("Instructor");
+}
+
+void CPeoplePPage::OnFilterProsRole()
+{
+    FilterByRole("Pro");
+}
+
 #define FILTER_RADIO(handler, kind, message, choice, index)                                \
     void CPeoplePPage::handler()                                                           \
     {                                                                                      \
@@ -586,7 +631,7 @@ BOOL CPeoplePPage::CommitEdit(BOOL store)
                 m_pSet->SetBookmark(m_pSet->GetLastModifiedBookmark());
                 const long id = m_pSet->m_ID;
                 FillFindNameList();
-                FillInstructorList(m_instructorCombo, m_pSet->m_pDatabase);
+                FillInstructorField();
                 GoToPersonID(id);
                 SetModified(FALSE);
                 if (mode == dbEditAdd && m_pSheet)
@@ -663,7 +708,7 @@ void CPeoplePPage::OnDeletePerson()
             }
             m_pSet->Delete();
             FillFindNameList();
-            FillInstructorList(m_instructorCombo, m_pSet->m_pDatabase);
+            FillInstructorField();
         }
         m_pSet->MovePrev();
         if (m_pSet->IsEOF())

@@ -52,6 +52,11 @@ public:
     afx_msg void OnShowLeague();
     afx_msg void OnShowPlayers();
     afx_msg void OnFilterChoiceSelChange();
+    // Role commands no control of the page sends: all people, or those of one role.
+    afx_msg void OnFilterAllRoles();
+    afx_msg void OnFilterStudents();
+    afx_msg void OnFilterInstructors();
+    afx_msg void OnFilterProsRole();
     afx_msg void OnNewPerson();
     afx_msg void OnEditPerson();
     afx_msg void OnDeletePerson();
@@ -79,6 +84,9 @@ protected:
     void UpdateEditLabel();
     void UpdateInstructorState();
     void FillFindNameList();
+    // The Instructor field's list: an empty entry, then every instructor.
+    void FillInstructorField();
+    void FilterByRole(LPCTSTR role);
     void FillRoleList();
     void FillFilterChoice();
     void ShowFilterButtons();

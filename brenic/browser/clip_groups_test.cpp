@@ -209,6 +209,47 @@ TEST_F(ClipGroupsTest, DeletingAGroupTakesAllItsMembershipsOrNothing)
     EXPECT_EQ(1, Count("SELECT * FROM [ReferenceClipMaster]"));
 }
 
+TEST_F(ClipGroupsTest, TheDeletionStepsAndTheGroupRowEdit)
+{
+    ASSERT_TRUE(page.CreateGroup("Steps"));
+    CDaoDatabase db;
+    db.Open(m_db, FALSE, FALSE);
+    const long steps = LastIDOf(db, "ReferenceClipMaster");
+    db.Execute("INSERT INTO [ReferenceClipGroupDetail] ([RefClipID], [VideoID]) VALUES (?, ?)",
+               CDaoParams().Add(steps).Add(second));
+    db.Execute("INSERT INTO [ReferenceClipGroupDetail] ([RefClipID], [VideoID]) VALUES (?, 99999)",
+               CDaoParams().Add(steps));
+    db.Close();
+    CString of;
+    of.Format("SELECT * FROM [ReferenceClipGroupDetail] WHERE [RefClipID] = %ld", steps);
+    SelectGroup("Steps");
+    // The listed membership goes; the one of a clip without its row is not listed and stays.
+    page.DeleteListedMemberships();
+    EXPECT_EQ(1, Count(of));
+    EXPECT_EQ(2, Count("SELECT * FROM [ReferenceClipMaster]"));
+    // The row goes, and the membership left with it.
+    page.DeleteGroupRow();
+    EXPECT_EQ(0, Count(of));
+    EXPECT_EQ(1, Count("SELECT * FROM [ReferenceClipMaster]"));
+    EXPECT_EQ(1, Count("SELECT * FROM [ReferenceClipGroupDetail]")); // the other group's
+
+    // The group row's edit: only on a current row, once.
+    CRefClipGroupMaster* groups = sheet.GetGroupMasterRecordset();
+    groups->Requery();
+    ASSERT_FALSE(page.HasNoCurrentGroup());
+    EXPECT_EQ(dbEditNone, page.GetGroupEditMode());
+    page.BeginGroupEdit();
+    EXPECT_EQ(dbEditInProgress, page.GetGroupEditMode());
+    page.BeginGroupEdit();
+    EXPECT_EQ(dbEditInProgress, page.GetGroupEditMode());
+    groups->CancelUpdate();
+    groups->MoveLast();
+    groups->MoveNext();
+    EXPECT_TRUE(page.HasNoCurrentGroup());
+    page.BeginGroupEdit();
+    EXPECT_EQ(dbEditNone, page.GetGroupEditMode());
+}
+
 TEST_F(ClipGroupsTest, ALocalSendPutsStudentsAndOthersInTheirPanesAndSkipsLostClips)
 {
     const long student = AddPerson("Sam", "O'Brien");
@@ -266,10 +307,11 @@ TEST_F(ClipGroupsTest, TheSubjectFinderListsEachPersonOnceByIDAndShowsTheirClips
         page.GetDlgItemText(IDC_DB_TITLE, title);
         EXPECT_STREQ("Database Records for O'Brien,Sam Only", title);
     }
+    // "Any Name" only requeries: the subject chosen last stays in force.
     finder.SetCurSel(finder.FindStringExact(-1, "Any Name"));
     page.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DB_FIND, CBN_SELCHANGE), (LPARAM)finder.GetSafeHwnd());
     page.GetClipRecordset()->MoveLast();
-    EXPECT_EQ(4, page.GetClipRecordset()->GetRecordCount());
+    EXPECT_EQ(1, page.GetClipRecordset()->GetRecordCount());
 }
 
 TEST_F(ClipGroupsTest, AFailedNetworkImportSendsNothingAndRestoresTheNetworkFlag)
@@ -368,7 +410,7 @@ TEST_F(ClipGroupsFilterTest, FilterRadiosChoicesAndSubjectsNarrowTheClipsUnderTh
     EXPECT_FALSE(page.GetFilterChoices().IsWindowEnabled());
 
     // An instructor's students, then one of them by the finder: the banner names both;
-    // "Any Name" goes back to the instructor's students.
+    // "Any Name" keeps the subject and its banner in force.
     Click(IDC_CP_SHOW_STUDENTS);
     ASSERT_EQ(2, page.GetFilterChoices().GetCount()); // "Show All" and Ida Hale
     Choose(IDC_DB_CHOICE, 1);
@@ -379,7 +421,9 @@ TEST_F(ClipGroupsFilterTest, FilterRadiosChoicesAndSubjectsNarrowTheClipsUnderTh
                  Text(IDC_DB_TITLE));
     EXPECT_EQ(odd, page.GetClipRecordset()->m_ID);
     Choose(IDC_DB_FIND, finder.FindStringExact(-1, "Any Name"));
-    EXPECT_STREQ("Database Records for Instructor - Ida Hale Only", Text(IDC_DB_TITLE));
+    EXPECT_STREQ("Database Records for O'Brien,Sam and Instructor - Hale, Ida Only",
+                 Text(IDC_DB_TITLE));
+    EXPECT_EQ(odd, page.GetClipRecordset()->m_ID);
     EXPECT_STREQ("1 of 1", page.GetPositionText());
 }
 

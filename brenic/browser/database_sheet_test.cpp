@@ -6,7 +6,9 @@
 #include "ClipsPPage.h"
 #include "DatabaseSheet.h"
 #include "Lesson.h"
+#include "MainFrm.h"
 #include "PeoplePPage.h"
+#include "SECDateTimeCtrl.h"
 #include "browser_res.h"
 
 using namespace browser_test;
@@ -156,6 +158,50 @@ TEST_F(SheetTest, CyclesNestedShowingSaveClipModeAndStop)
     main.DestroyWindow();
 }
 
+TEST_F(SheetTest, ViewDatabaseFirstOnItsOwnPageLaterAndLoadClipPanelOnTheClipsPage)
+{
+    // Each showing notes the page it came up on and is closed with OK.
+    struct Step
+    {
+        const char* what;
+        int (*show)();
+        int page;
+    } steps[] = {
+        {"View Database, first showing: the page the sheet opens with", &CMainFrame::ViewDatabaseSheet, 0},
+        {"View Database again: the Clips page", &CMainFrame::ViewDatabaseSheet, 1},
+        {"Load Clip Panel on a created sheet", &CMainFrame::ShowDatabaseSheet, 1},
+    };
+    ASSERT_EQ(nullptr, g_pDatabaseSheet);
+    for (const Step& step : steps) {
+        int page = -1;
+        answers.Queue(0);
+        InsideLoop inside([&] {
+            page = g_pDatabaseSheet->GetActiveIndex();
+            g_pDatabaseSheet->PressButton(PSBTN_OK);
+        });
+        EXPECT_EQ(IDOK, step.show()) << step.what;
+        EXPECT_EQ(step.page, page) << step.what;
+    }
+    delete g_pDatabaseSheet;
+    g_pDatabaseSheet = NULL;
+    // Load Clip Panel with no sheet yet: run from the Clips page.
+    int page = -1;
+    answers.Queue(0);
+    InsideLoop inside([&] {
+        page = g_pDatabaseSheet->GetActiveIndex();
+        g_pDatabaseSheet->PressButton(PSBTN_OK);
+    });
+    EXPECT_EQ(IDOK, CMainFrame::ShowDatabaseSheet());
+    EXPECT_EQ(1, page);
+    delete g_pDatabaseSheet;
+    g_pDatabaseSheet = NULL;
+    // No database to connect to: nothing shown, 0.
+    g_pAppConfig = NULL;
+    EXPECT_EQ(0, CMainFrame::ShowDatabaseSheet());
+    EXPECT_EQ(0, CMainFrame::ViewDatabaseSheet());
+    g_pAppConfig = &m_config;
+}
+
 TEST_F(SheetTest, DaoErrorsOnTheNetworkCloseTheSheetAndTheProgramAfterTheLoop)
 {
     CDatabaseSheet sheet("Vido Database on coach", TRUE, NULL, 1);
@@ -281,8 +327,10 @@ CString Column(BrowserTest&, CDaoDatabase& db, const char* sql, long id)
 
 TEST_F(SheetTest, ClipsPageEditsKeepUnchangedFieldsAndDeletionsAreRefusedOrWhole)
 {
-    // A clip type the lists do not know, kept unless the user changes the type.
+    // A clip type the lists do not know: shown as a swing, and stored so with the next save.
     Run("UPDATE [VideoClip] SET [ClipType] = 'Putting' WHERE [ID] = ?", CDaoParams().Add(f.swingNew));
+    // A row without a video file: nothing to e-mail.
+    Run("UPDATE [VideoClip] SET [VideoClipFileName] = '' WHERE [ID] = ?", CDaoParams().Add(f.drillOld));
     // The clip panel the sheet sends to: a real one, which takes clips only into its lists.
     CWnd host;
     ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "Clip panel host", WS_POPUP,
@@ -300,6 +348,7 @@ TEST_F(SheetTest, ClipsPageEditsKeepUnchangedFieldsAndDeletionsAreRefusedOrWhole
         for (int i = 0; i < 2 && s.GetClipRecordset()->m_ID != f.swingNew; ++i)
             Click(page, IDC_CP_NEXT);
         ASSERT_EQ(f.swingNew, s.GetClipRecordset()->m_ID);
+        EXPECT_STREQ("Swing", Text(page, IDC_CP_TYPE));
         Click(page, IDC_CP_EDIT);
         EXPECT_TRUE(page->IsUserEdit());
         EXPECT_STREQ("Cancel Edit", Text(page, IDC_CP_EDIT));
@@ -338,17 +387,71 @@ TEST_F(SheetTest, ClipsPageEditsKeepUnchangedFieldsAndDeletionsAreRefusedOrWhole
             Click(page, IDC_CP_NEXT);
         Click(page, IDC_CP_SEND);
         EXPECT_EQ(1, panel.GetStudentCount());
+        ASSERT_EQ(f.drillOld, s.GetClipRecordset()->m_ID);
+        answers.Queue(IDOK);
+        Click(page, IDC_CP_EMAIL);
+        EXPECT_TRUE(answers.Saw("Clip not available"));
     });
     CDaoDatabase db;
     db.Open(m_db, FALSE, TRUE);
-    EXPECT_STREQ("Putting", Column(*this, db, "SELECT [ID], [ClipType] FROM [VideoClip]", f.swingNew));
+    EXPECT_STREQ("Swing", Column(*this, db, "SELECT [ID], [ClipType] FROM [VideoClip]", f.swingNew));
     EXPECT_STREQ("Putter", Column(*this, db, "SELECT [ID], [Club] FROM [VideoClip]", f.swingNew));
-    EXPECT_STREQ("O'Brien,Sam* Putting",
+    EXPECT_STREQ("O'Brien,Sam* Swing",
                  Column(*this, db, "SELECT [ID], [VideoClipName] FROM [VideoClip]", f.swingNew));
     EXPECT_STREQ("<none>", Column(*this, db, "SELECT [ID], [ClipType] FROM [VideoClip]", f.compB));
     EXPECT_STREQ("<none>", Column(*this, db, "SELECT [ID], [LastName] FROM [Person]", f.muller));
     EXPECT_STREQ("Swing", Column(*this, db, "SELECT [ID], [ClipType] FROM [VideoClip]", f.grouped));
     db.Close();
+}
+
+TEST_F(SheetTest, ClipStampIsMadeOnlyOfADateAndATimeBothSet)
+{
+    const COleDateTime newDate(2021, 6, 7, 0, 0, 0), newTime(1899, 12, 30, 8, 9, 10);
+    struct { const char* what; BOOL dateSet, timeSet; BOOL changed; } cases[] = {
+        {"both set: the new stamp", TRUE, TRUE, TRUE},
+        {"date empty: the stamp as it was", FALSE, TRUE, FALSE},
+        {"time empty: the stamp as it was", TRUE, FALSE, FALSE},
+    };
+    CDatabaseSheet sheet("Vido Database");
+    for (const auto& c : cases) {
+        Run("UPDATE [VideoClip] SET [DateTimeStamp] = ? WHERE [ID] = ?",
+            CDaoParams().Add(COleVariant(COleDateTime(2020, 1, 2, 3, 4, 5))).Add(f.swingNew));
+        COleDateTime stored;
+        Show(sheet, 1, [&](CDatabaseSheet& s) {
+            CClipsPPage* page = s.GetClipsPage();
+            Choose(page, IDC_DB_FIND, FindItem(page, IDC_DB_FIND, "O'Brien,Sam*"));
+            for (int i = 0; i < 2 && s.GetClipRecordset()->m_ID != f.swingNew; ++i)
+                Click(page, IDC_CP_NEXT);
+            ASSERT_EQ(f.swingNew, s.GetClipRecordset()->m_ID);
+            Click(page, IDC_CP_EDIT);
+            auto* date = (SECDateTimeCtrl*)page->GetDlgItem(IDC_CP_DATE);
+            auto* time = (SECDateTimeCtrl*)page->GetDlgItem(IDC_CP_TIME);
+            if (c.dateSet)
+                date->SetDateTime(newDate);
+            else
+                date->SetNull(' ');
+            if (c.timeSet)
+                time->SetDateTime(newTime);
+            else
+                time->SetNull(' ');
+            page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CP_DATE, EN_CHANGE), (LPARAM)date->GetSafeHwnd());
+            page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CP_TIME, EN_CHANGE), (LPARAM)time->GetSafeHwnd());
+            EXPECT_TRUE(page->IsUserEdit()) << c.what;
+            Click(page, IDC_DB_FIRST); // leaving the row stores it
+        });
+        CDaoDatabase db;
+        db.Open(m_db, FALSE, TRUE);
+        CDaoRecordset rs(&db);
+        rs.Open(dbOpenSnapshot, "SELECT [ID], [DateTimeStamp] FROM [VideoClip]");
+        ASSERT_TRUE(rs.FindFirst("[ID] = ?", CDaoParams().Add(f.swingNew)));
+        stored = COleDateTime(rs.GetFieldValue(1));
+        rs.Close();
+        db.Close();
+        const COleDateTime want = c.changed ? COleDateTime(2021, 6, 7, 8, 9, 10)
+                                            : COleDateTime(2020, 1, 2, 3, 4, 5);
+        EXPECT_EQ(COleDateTime::valid, stored.GetStatus()) << c.what;
+        EXPECT_STREQ(want.Format("%Y-%m-%d %H:%M:%S"), stored.Format("%Y-%m-%d %H:%M:%S")) << c.what;
+    }
 }
 
 TEST_F(SheetTest, HostileNamesAreAddedFoundFilteredAndDeletedAsThemselves)
@@ -537,6 +640,24 @@ TEST_F(SheetTest, ALessonPicksItsStudentOnThePeoplePageAndShowsThemLater)
     g_pDatabaseSheet = NULL;
     delete g_pLesson;
     g_pLesson = NULL;
+}
+
+TEST_F(SheetTest, PeopleRoleCommandsShowOneRoleOrAll)
+{
+    CDatabaseSheet sheet("Vido Database");
+    Show(sheet, 0, [&](CDatabaseSheet& s) {
+        CPeoplePPage* page = s.GetPeoplePage();
+        struct { UINT id; const char* count; } cases[] = {
+            {IDC_PP_FILTER_STUDENTS, "of 2"},
+            {IDC_PP_FILTER_INSTRUCTORS, "of 1"},
+            {IDC_PP_FILTER_PROS, "of 1"}, // "Lady Pro" is a role of its own
+            {IDC_PP_FILTER_ALL_ROLES, "of 5"},
+        };
+        for (const auto& c : cases) {
+            page->SendMessage(WM_COMMAND, MAKEWPARAM(c.id, BN_CLICKED), 0);
+            EXPECT_STREQ(c.count, page->GetPositionText().Right(4)) << c.id;
+        }
+    });
 }
 
 TEST_F(SheetTest, PeopleFieldsTakeNoMoreThanTheirColumnsHold)

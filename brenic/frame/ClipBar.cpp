@@ -184,23 +184,25 @@ void CClipBar::Refresh()
 BOOL CClipBar::ClearClips()
 {
     CDatabaseMgr database;
-    // Every clip with changes counts, not only the captures whose files are in the capture
-    // folder: a changed stored clip or an unsaved import must not be dropped unasked.
+    const CString pattern = (g_pAppConfig ? g_pAppConfig->GetCaptureDirectory() : CString()) +
+                            "\\CAP*.avi";
     if (!m_students.HasUnsavedClips() && !m_pros.HasUnsavedClips()) {
         database.DeleteCaptureFiles((DWORD)-1);
         if (g_pClavio)
             g_pClavio->SetClosing(TRUE);
         return TRUE;
     }
-    // Asked also when no capture file is in the folder: Exit then keeps the files of the
-    // unsaved clips for the next start.
-    CUnsavedClipsDlg dialog;
-    const int answer = (int)dialog.DoModal();
-    if (answer == IDCANCEL)
-        return FALSE;
-    if (answer == IDC_UNSAVED_EXIT) {
-        CClip::s_bKeepTempFiles = TRUE;
-        m_students.SetProgressText("Clearing clips...");
+    // The question is about capture files: with none in the folder nothing is asked.
+    int answer = 0;
+    if (database.CountFiles(pattern) > 0) {
+        CUnsavedClipsDlg dialog;
+        answer = (int)dialog.DoModal();
+        if (answer == IDCANCEL)
+            return FALSE;
+        if (answer == IDC_UNSAVED_EXIT) {
+            CClip::s_bKeepTempFiles = TRUE;
+            m_students.SetProgressText("Clearing clips...");
+        }
     }
     if (g_pClavio)
         g_pClavio->SetClosing(TRUE);

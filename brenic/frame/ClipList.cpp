@@ -1,4 +1,5 @@
 #include "ClipList.h"
+#include "MainFrm.h"
 #include "../video/Clavio.h"
 #include "../video/Clip.h"
 #include "AppConfig.h"
@@ -490,7 +491,7 @@ void CClipList::OnClipInfo()
 
 void CClipList::OnLoadClipPanel()
 {
-    panel::ShowDatabaseClipsPage();
+    CMainFrame::ShowDatabaseSheet();
 }
 
 BOOL CClipList::ChooseSubjectNames(CString& first, CString& last)
@@ -525,16 +526,15 @@ void CClipList::OnExport()
     CString first, last;
     if (selected > 1) {
         // The changes of stored clips reach the exported files only once they are saved:
-        // save them, then export them all.
+        // Yes leaves the export so that the coach saves them first; No exports as stored.
         if (HasModifiedSelection() &&
             AfxMessageBox("Some of the clips have been modified.  You must save the modified "
                           "clips for the changes to be exported.  \nWould you like to save the "
                           "clips now?",
                           MB_YESNO) == IDYES) {
-            for (int i = GetNextItem(-1, LVNI_SELECTED); i >= 0;
-                 i = GetNextItem(i, LVNI_SELECTED))
-                if (IsStoredAndChanged(GetClip(i)))
-                    GetClip(i)->Save();
+            if (progress.GetSafeHwnd())
+                progress.DestroyWindow();
+            return;
         }
         CClip::BeginBatchExport();
     }

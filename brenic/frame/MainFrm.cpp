@@ -283,9 +283,11 @@ BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
 {
     if (SECFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
-    // The clip panel's commands (its menus are tracked with this frame as owner).
+    // The clip panel's commands (its menus are tracked with this frame as owner), while the
+    // panel is shown.
     CClipBar* panel = CClipBar::GetClipBar();
-    return panel && panel->GetSafeHwnd() && panel->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    return panel && panel->GetSafeHwnd() && panel->IsWindowVisible() &&
+           panel->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 BOOL CMainFrame::TranslateProgramKey(MSG* pMsg, HWND slider, BOOL swallowEscape)
@@ -431,11 +433,14 @@ void CMainFrame::UpdateViewMenu(BOOL showVisible)
 {
     const BOOL palette = BarVisible(g_pCmdBar);
     const BOOL video = BarVisible(g_pVideoBar);
+    const BOOL clips = BarVisible(CClipBar::GetClipBar());
     HMENU menu = GetMenuCopy(IDR_MAINFRAME);
     HMENU view = menu ? ::GetSubMenu(menu, 2) : NULL;
     if (view) {
         ::CheckMenuItem(view, ID_VIEW_CMDPALETTE, palette ? MF_CHECKED : MF_UNCHECKED);
         ::CheckMenuItem(view, ID_VIEW_VIDEOBAR, video ? MF_CHECKED : MF_UNCHECKED);
+        if (clips)
+            ::CheckMenuItem(view, ID_VIEW_CLIPPANEL, MF_CHECKED);
     }
     if (showVisible) {
         if (palette)
@@ -570,12 +575,28 @@ void CMainFrame::OnDatabaseMaintenance()
     database.Maintenance();
 }
 
+int CMainFrame::ShowDatabaseSheet()
+{
+    if (!g_pAppConfig || !g_pAppConfig->ConnectDatabase() || !g_pDatabaseSheet)
+        return 0;
+    if (g_pDatabaseSheet->IsCreated())
+        return g_pDatabaseSheet->ShowModal(1);
+    g_pDatabaseSheet->SetActivePage(1);
+    return (int)g_pDatabaseSheet->DoModal();
+}
+
+int CMainFrame::ViewDatabaseSheet()
+{
+    if (!g_pAppConfig || !g_pAppConfig->ConnectDatabase() || !g_pDatabaseSheet)
+        return 0;
+    if (g_pDatabaseSheet->IsCreated())
+        return g_pDatabaseSheet->ShowModal(1);
+    return (int)g_pDatabaseSheet->DoModal();
+}
+
 void CMainFrame::OnViewDatabase()
 {
-    if (!g_pAppConfig || !g_pAppConfig->ConnectDatabase())
-        return;
-    if (g_pDatabaseSheet)
-        g_pDatabaseSheet->ShowModal(0);
+    ViewDatabaseSheet();
 }
 
 void CMainFrame::OnImportAvi()

@@ -51,6 +51,14 @@ public:
         return pos ? m_importQueue.GetAt(pos)->m_strPath : CString();
     }
 
+    // The local database sheet on its Clips page: shown again when it has been created
+    // before, else run from that page. 0 when the database cannot be connected, else what the
+    // sheet's loop returned.
+    static int ShowDatabaseSheet();
+    // View Database and Open: the same, but a sheet not yet created runs on the page it
+    // opens with (Register).
+    static int ViewDatabaseSheet();
+
     // The dockable command palette and video bar (nothing in the program calls it).
     int CreateBars();
     // The View menu's check marks from the bars' visibility; visible bars shown again.

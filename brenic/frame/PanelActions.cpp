@@ -4,6 +4,7 @@
 #include "../browser/ToolsSheet.h"
 #include "Clavio.h"
 #include "Globals.h"
+#include "MainFrm.h"
 #include "TabrelEx.h"
 #include "TransController.h"
 #include "TrimDlg.h"
@@ -71,9 +72,7 @@ BOOL TrimCurrentClip(BOOL wholeClip)
 
 void ShowDatabaseClipsPage()
 {
-    if (!g_pAppConfig || !g_pAppConfig->ConnectDatabase() || !g_pDatabaseSheet)
-        return;
-    g_pDatabaseSheet->ShowModal(1);
+    CMainFrame::ShowDatabaseSheet();
 }
 
 void RunOptionsSheet()

@@ -210,7 +210,7 @@ TEST_F(ClipPanel, RemovalAndRefreshByDatabaseID)
     EXPECT_EQ(0, Panel().GetClipCount());
 }
 
-TEST_F(ClipPanel, ClosingAsksWheneverAClipHasChanges)
+TEST_F(ClipPanel, ClosingAsksAboutChangesOnlyWithCaptureFiles)
 {
     const size_t big = 102401, little = 100;
     auto reset = [&] {
@@ -265,15 +265,24 @@ TEST_F(ClipPanel, ClosingAsksWheneverAClipHasChanges)
     EXPECT_FALSE(Exists("CAP1.avi"));
     EXPECT_FALSE(Exists("CAP3.avi"));
 
-    // Changes and no capture file in the folder: asked all the same.
+    // Changes and no capture file in the folder: nothing asked, both lists emptied, only
+    // the small and empty video files removed.
     reset();
     DeleteFileA(m_folder->path + "\\CAP1.avi");
     DeleteFileA(m_folder->path + "\\CAP2.avi");
+    WriteSized("IMPsmall.avi", little);
+    WriteSized("IMPempty.avi", 0);
+    WriteSized("IMPlarge.avi", big);
     Panel().AddClip(Capture("import.avi"), "");
-    m_answers.Queue(IDCANCEL);
-    EXPECT_FALSE(Panel().ClearClips());
-    EXPECT_TRUE(m_answers.Saw("Unsaved Clips"));
-    EXPECT_EQ(1, Students().GetItemCount());
+    Panel().AddReferenceClip(Capture("pro2.avi", "Ida", "Hale"));
+    EXPECT_TRUE(Panel().ClearClips());
+    EXPECT_EQ(0u, m_answers.Count());
+    EXPECT_FALSE(m_answers.Saw("Unsaved Clips"));
+    EXPECT_EQ(0, Panel().GetClipCount());
+    EXPECT_FALSE(CClip::s_bKeepTempFiles);
+    EXPECT_FALSE(Exists("IMPsmall.avi"));
+    EXPECT_FALSE(Exists("IMPempty.avi"));
+    EXPECT_TRUE(Exists("IMPlarge.avi"));
 }
 
 TEST_F(ClipPanel, CommandsAndTheirRouting)
@@ -468,6 +477,40 @@ TEST_F(ClipPanel, ExportOfOneChangedStoredClipOffersToSaveIt)
     EXPECT_EQ(2, CDatabaseMgr().CountFiles(folder + "John Smith Swing *.avi"));
 }
 
+TEST_F(ClipPanel, MultiExportOfChangedClipsYesEndsTheCommandNoExportsAsStored)
+{
+    g_pAppConfig->SetExportFilterIndex(2);
+    CClip::s_bAskExportTarget = TRUE;
+    CClip::s_strLastExportFolder.Empty();
+    CClip* changed = Capture("changed.avi", "John", "Smith");
+    changed->m_nPersonID = 2;
+    AddRow(changed);
+    changed->SetDrawingModified(1);
+    CClip* plain = Capture("plain.avi", "John", "Smith");
+    plain->m_nPersonID = 2;
+    plain->m_captureTime = COleDateTime(2024, 3, 5, 17, 0, 0);
+    AddRow(plain);
+    Panel().AddClip(changed, "");
+    Panel().AddClip(plain, "");
+    const char question[] = "Some of the clips have been modified.  You must save the modified "
+                            "clips for the changes to be exported.";
+    const CString folder = g_pAppConfig->GetInstallDir() + "ExportedClips\\";
+    struct { const char* what; int answer; int files; } cases[] = {
+        {"Yes: nothing saved or exported", IDYES, 0},
+        {"No: both exported as they are", IDNO, 2},
+    };
+    for (const auto& c : cases) {
+        Select(Students(), {0, 1});
+        theApp.m_boxes.clear();
+        theApp.m_answers = {c.answer};
+        Students().OnExport();
+        EXPECT_TRUE(theApp.Saw(question)) << c.what;
+        EXPECT_TRUE(changed->IsDrawingModified()) << c.what;
+        EXPECT_FALSE(CClip::s_bBatchExport) << c.what;
+        EXPECT_EQ(c.files, CDatabaseMgr().CountFiles(folder + "John Smith Swing *.avi")) << c.what;
+    }
+}
+
 namespace {
 int g_dialogsMade = 0;
 LRESULT CALLBACK CountDialogs(int code, WPARAM wParam, LPARAM lParam)
@@ -490,7 +533,9 @@ TEST_F(ClipPanel, WindowsDestroyedAtExitDeleteTheirClips)
     Panel().AddClip(stored, "");
     Panel().AddReferenceClip(Capture("pro.avi", "Ida", "Hale"));
     ASSERT_TRUE(Panel().IsWindowVisible());
-    // Nothing unsaved in Students... but the new reference clip is: the close question.
+    // Nothing unsaved in Students... but the new reference clip is, and a capture file is
+    // in the folder: the close question.
+    WriteSized("CAP9.avi", 100);
     m_answers.Queue(IDC_UNSAVED_DELETE_EXIT);
     EXPECT_TRUE(Panel().ClearClips());
     EXPECT_EQ(0, Panel().GetClipCount());

@@ -7,6 +7,7 @@
 #include <vector>
 #include "AppConfig.h"
 #include "BaseBmpButton.h"
+#include "ClipBar.h"
 #include "CustomConfig.h"
 #include "DatabaseSheet.h"
 #include "Globals.h"
@@ -523,6 +524,30 @@ TEST_F(FrameTest, ViewMenuFollowsTheBars)
     EXPECT_TRUE(checked(ID_VIEW_VIDEOBAR));
     m_frame->UpdateViewMenu(FALSE);
     EXPECT_FALSE(checked(ID_VIEW_VIDEOBAR));
+}
+
+TEST_F(FrameTest, ClipPanelShownChecksItsItemAndTakesItsCommands)
+{
+    HMENU view = ::GetSubMenu(m_frame->GetMenuCopy(IDR_MAINFRAME), 2);
+    ASSERT_NE(nullptr, view);
+    auto checked = [&] { return (::GetMenuState(view, ID_VIEW_CLIPPANEL, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+    m_frame->ShowWindow(SW_SHOW);
+    CClipBar* panel = new CClipBar;
+    ASSERT_TRUE(panel->CreatePanel(m_frame, CRect(0, 0, 200, 100), 152));
+    // "Delete All Clips" of the Students list: the frame answers it only through the panel.
+    struct { const char* what; BOOL shown; BOOL checked; BOOL routed; } cases[] = {
+        {"panel shown", TRUE, TRUE, TRUE},
+        {"panel hidden", FALSE, TRUE, FALSE}, // a check mark set stays: only set, never cleared
+    };
+    for (const auto& c : cases) {
+        panel->ShowWindow(c.shown ? SW_SHOW : SW_HIDE);
+        m_frame->UpdateViewMenu(FALSE);
+        EXPECT_EQ(c.checked, checked()) << c.what;
+        EnableProbe probe;
+        probe.m_nID = 32791;
+        EXPECT_EQ(c.routed, m_frame->OnCmdMsg(32791, CN_UPDATE_COMMAND_UI, &probe, NULL)) << c.what;
+    }
+    delete panel;
 }
 
 namespace {

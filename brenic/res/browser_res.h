@@ -85,6 +85,11 @@
 #define IDC_PP_SHOW_STUDENTS    1287
 #define IDC_PP_SHOW_INSTRUCTORS 1288
 #define IDC_PP_SHOW_PLAYERS     1309
+// The people page's role commands (no control sends them).
+#define IDC_PP_FILTER_ALL_ROLES    1005
+#define IDC_PP_FILTER_STUDENTS     1006
+#define IDC_PP_FILTER_INSTRUCTORS  1007
+#define IDC_PP_FILTER_PROS         1044
 #define IDC_PP_NEW              1048
 #define IDC_PP_EDIT             1150
 #define IDC_PP_DELETE           1049
