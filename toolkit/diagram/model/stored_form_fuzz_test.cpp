@@ -72,6 +72,16 @@ bool TryLoad(const std::vector<BYTE>& bytes, CODModel& model)
 // stores reads back to the same bytes.
 void Exercise(const std::vector<BYTE>& bytes, const char* what)
 {
+    {
+        // A refused stream leaves a drawing that held something as it was.
+        CODModel lived;
+        LivedInModel(lived);
+        const std::vector<BYTE> before = StoreModel(lived);
+        if (!TryLoad(bytes, lived)) {
+            CheckModel(lived, what);
+            EXPECT_EQ(FirstDifference(StoreModel(lived), before), -1) << what;
+        }
+    }
     CODModel model;
     bool loaded = TryLoad(bytes, model);
     CheckModel(model, what);
@@ -247,17 +257,27 @@ TEST(StoredFormFuzz, CorpusReadsBack)
     EXPECT_EQ(CTestShape::s_live, live);
 }
 
-TEST(StoredFormFuzz, EveryTruncation)
+// A stream cut anywhere is refused, and the drawing it was read into stores the same bytes as
+// before: nothing of the cut drawing stays behind.
+TEST(StoredFormFuzz, EveryTruncationLeavesTheDrawingAsItWas)
 {
-    for (const std::vector<BYTE>& bytes : Corpus())
+    int live = CTestShape::s_live;
+    for (const std::vector<BYTE>& bytes : Corpus()) {
+        CODModel model;
+        LivedInModel(model);
+        const std::vector<BYTE> before = StoreModel(model);
+        const int registered = model.GetRegisteredCount();
         for (size_t n = 0; n < bytes.size(); ++n) {
             std::vector<BYTE> cut(bytes.begin(), bytes.begin() + n);
-            CODModel model;
             EXPECT_FALSE(TryLoad(cut, model)) << n;
             CheckModel(model, "truncation");
+            EXPECT_EQ(model.GetRegisteredCount(), registered) << n;
+            EXPECT_EQ(FirstDifference(StoreModel(model), before), -1) << n;
             if (HasFailure())
                 return;
         }
+    }
+    EXPECT_EQ(CTestShape::s_live, live);
 }
 
 TEST(StoredFormFuzz, SeededMutations)
@@ -293,6 +313,49 @@ TEST(StoredFormFuzz, SeededMutations)
                 return;
             }
         }
+}
+
+}  // namespace
+
+namespace {
+
+// Two symbols, each with one port, in a drawing stored to bytes; share makes the second
+// symbol list the first one's port as well in the stored bytes (as only a damaged stream can).
+std::vector<BYTE> TwoSymbols(bool share)
+{
+    CODModel model;
+    PlainPageSettings(model);
+    CODSymbolComponent* symbols[2];
+    for (int i = 0; i < 2; ++i) {
+        symbols[i] = new CODSymbolComponent;
+        symbols[i]->Create();
+        CODCirclePort* port = new CODCirclePort;
+        port->Create(CPoint(40 * i, 15), 3);
+        EXPECT_TRUE(symbols[i]->AddPort(port));
+        model.AppendChild(symbols[i]);
+    }
+    CODPortComponent* first = symbols[0]->GetPort(0);
+    // A port another symbol owns is refused.
+    EXPECT_FALSE(symbols[1]->AddPort(first));
+    if (!share)
+        return StoreModel(model);
+    first->SetOwner(NULL);
+    EXPECT_TRUE(symbols[1]->AddPort(first));
+    std::vector<BYTE> bytes = StoreModel(model);
+    symbols[1]->RemovePortAt(1);
+    first->SetOwner(symbols[0]);
+    return bytes;
+}
+
+TEST(StoredFormFuzz, AnElementThatHasAnOwnerAlreadyIsRefused)
+{
+    CODModel plain;
+    EXPECT_TRUE(TryLoad(TwoSymbols(false), plain));
+    CODModel model;
+    LivedInModel(model);
+    const std::vector<BYTE> before = StoreModel(model);
+    EXPECT_FALSE(TryLoad(TwoSymbols(true), model));
+    EXPECT_EQ(FirstDifference(StoreModel(model), before), -1);
 }
 
 }  // namespace
