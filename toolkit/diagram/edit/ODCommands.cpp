@@ -899,8 +899,30 @@ BOOL CODOrderCommand::Unexecute()
 
 CODMacroCommand::~CODMacroCommand()
 {
+    RemoveAllCommands();
+}
+
+void CODMacroCommand::AddCommand(MvcCommandBase* command)
+{
+    if (command == NULL)
+        return;
+    m_commands.Add(command);
+    if (CODCommand* od = dynamic_cast<CODCommand*>(command))
+        AddComponents(od->GetComponents());
+}
+
+void CODMacroCommand::AddCommands(CommandList* commands)
+{
+    if (commands)
+        for (int i = 0; i < commands->GetSize(); ++i)
+            AddCommand((*commands)[i]);
+}
+
+void CODMacroCommand::RemoveAllCommands()
+{
     for (int i = 0; i < m_commands.GetSize(); ++i)
         delete m_commands[i];
+    m_commands.RemoveAll();
 }
 
 BOOL CODMacroCommand::Execute()

@@ -442,12 +442,18 @@ public:
     void GetDescription(CString& description) override;
     BOOL Execute() override;
     BOOL Unexecute() override;
-    void AddCommand(MvcCommandBase* command) { m_commands.Add(command); }
+    typedef CCArray_T<MvcCommandBase*, MvcCommandBase*> CommandList;
+    // The macro owns what it is given; its own component set gathers the sub-commands'.
+    virtual void AddCommand(MvcCommandBase* command);
+    virtual void AddCommands(CommandList* commands);
+    virtual void RemoveAllCommands();
+    virtual MvcCommandBase* GetCommandAt(int i) const { return m_commands[i]; }
+    virtual CommandList* GetCommands() { return &m_commands; }
     int GetCommandCount() const { return (int)m_commands.GetSize(); }
     MvcCommandBase* GetCommand(int i) const { return m_commands[i]; }
 
 protected:
-    CArray<MvcCommandBase*, MvcCommandBase*> m_commands;
+    CommandList m_commands;
 };
 
 class CODAlignCommand : public CODMacroCommand

@@ -264,6 +264,30 @@ TEST(Commands, DescriptionsOfTheOtherClasses)
 
 // A rotation undone after a component was moved by another command still turns it about the
 // centre it was turned about: the move stays.
+// A macro owns its sub-commands and gathers their components, each once.
+TEST(Commands, MacroGathersItsCommandsComponents)
+{
+    Drawing d;
+    CODMacroCommand macro(&d.f.model);
+    CODMoveCommand* first = new CODMoveCommand(&d.f.model, 1, 0);
+    first->AddComponent(d.a);
+    CODMoveCommand* second = new CODMoveCommand(&d.f.model, 0, 2);
+    second->AddComponent(d.a);
+    second->AddComponent(d.b);
+    CODMacroCommand::CommandList more;
+    more.Add(second);
+    macro.AddCommand(first);
+    macro.AddCommands(&more);
+    ASSERT_EQ(macro.GetCommands()->GetSize(), 2);
+    EXPECT_EQ(macro.GetCommandAt(0), first);
+    EXPECT_EQ(macro.GetCommandAt(1), second);
+    ASSERT_EQ(macro.GetComponents()->GetSize(), 2);
+    EXPECT_EQ((*macro.GetComponents())[0], d.a);
+    EXPECT_EQ((*macro.GetComponents())[1], d.b);
+    macro.RemoveAllCommands();
+    EXPECT_EQ(macro.GetCommandCount(), 0);
+}
+
 TEST(Commands, RotationUndoneAboutTheRecordedCentres)
 {
     Drawing d;

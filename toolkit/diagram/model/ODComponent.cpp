@@ -129,9 +129,10 @@ void CODComponent::Serialize(CArchive& ar)
     AfxCheckStoredCount(ar, (DWORD)count, 2);
     m_properties.RemoveAll();
     for (LONG i = 0; i < count; ++i) {
+        // Every entry of the stored lists is an object: a NULL entry is damage.
         CODProperty* p = (CODProperty*)ar.ReadObject(RUNTIME_CLASS(CODProperty));
         if (p == NULL)
-            continue;
+            ThrowBadIndex(ar);
         m_properties.AddTail(CODPropertyPtr(p));
     }
 
@@ -157,6 +158,61 @@ void CODComponent::Serialize(CArchive& ar)
     }
 }
 
+void CODComponent::KeepState(KeptState& kept)
+{
+    kept.id = m_dwId;
+    kept.type = m_strType;
+    kept.name = m_strName;
+    kept.bounds = m_rcBounds;
+    kept.visible = m_bVisible;
+    kept.properties.RemoveAll();
+    kept.properties.AddTail(&m_properties);
+    // The transform and the user object are taken out, so that the reading cannot delete them.
+    kept.transform = m_pTransform;
+    m_pTransform = NULL;
+    kept.user = m_pUserObject;
+    m_pUserObject = NULL;
+}
+
+void CODComponent::RestoreState(KeptState& kept)
+{
+    m_dwId = kept.id;
+    m_strType = kept.type;
+    m_strName = kept.name;
+    m_rcBounds = kept.bounds;
+    m_bVisible = kept.visible;
+    m_properties.RemoveAll();
+    m_properties.AddTail(&kept.properties);
+    kept.properties.RemoveAll();
+    SetTransform(NULL);
+    m_pTransform = kept.transform;  // still counted as owned
+    kept.transform = NULL;
+    if (m_pUserObject) {
+        g_owned.erase(m_pUserObject);
+        delete m_pUserObject;
+    }
+    m_pUserObject = kept.user;
+    kept.user = NULL;
+}
+
+void CODComponent::DropState(KeptState& kept)
+{
+    kept.properties.RemoveAll();
+    if (kept.transform) {
+        g_owned.erase(kept.transform);
+        delete kept.transform;
+        kept.transform = NULL;
+    }
+    // A record without a user object leaves the one there was.
+    if (m_pUserObject == NULL) {
+        m_pUserObject = kept.user;
+    } else if (kept.user) {
+        g_owned.erase(kept.user);
+        delete kept.user;
+    }
+    kept.user = NULL;
+}
+
 void CODComponent::ReadChildren(CArchive& ar, int count)
 {
     // Nesting far beyond any drawing's groups comes only from a damaged stream; it would
@@ -166,7 +222,7 @@ void CODComponent::ReadChildren(CArchive& ar, int count)
     for (int i = 0; i < count; ++i) {
         CODComponent* child = (CODComponent*)ar.ReadObject(RUNTIME_CLASS(CODComponent));
         if (child == NULL)
-            continue;
+            ThrowBadIndex(ar);
         // A child read before (a back-reference) may not have a parent already, nor be this
         // component or one of the components whose records enclose this one. A symbol's label
         // is read with its symbol first (holding the symbol's one reference) and then as a

@@ -172,6 +172,23 @@ public:
     BOOL IsKindOfName(LPCSTR className) const;
 
 protected:
+    // What a stored record replaces in a component that already lives (all but its children),
+    // kept while a stream is read into it: a refused stream puts it back, an accepted one
+    // drops it.
+    struct KeptState {
+        DWORD id;
+        CString type;
+        CString name;
+        CRect bounds;
+        CODTransform* transform;
+        BOOL visible;
+        CODPropertyList properties;
+        CObject* user;
+        KeptState() : id(0), bounds(0, 0, 0, 0), transform(NULL), visible(TRUE), properties(10), user(NULL) {}
+    };
+    void KeepState(KeptState& kept);
+    void RestoreState(KeptState& kept);
+    void DropState(KeptState& kept);
     // Reads the children of a stored record and appends them (one reference each).
     void ReadChildren(CArchive& ar, int count);
     void ClearFeedback();

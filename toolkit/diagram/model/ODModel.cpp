@@ -981,9 +981,17 @@ void CODModel::Serialize(CArchive& ar)
         return;
     }
 
-    DisposeBackground();
+    // Nothing of a drawing that could not be read stays behind: what the reading replaces is
+    // kept until the whole record has been read, and put back when it is refused.
     const int before = m_children.GetSize();
+    KeptState kept;
+    KeepState(kept);
+    const CODPageSettings keptPage(m_pageSettings);
+    const COLORREF keptColor = m_crBackground;
+    const BOOL keptModified = m_bModified;
+    CODComponent* background = NULL;
     try {
+        CODConnectionSweep sweep;
         CODComponent::Serialize(ar);
         DWORD version;
         ar >> version;
@@ -994,21 +1002,31 @@ void CODModel::Serialize(CArchive& ar)
         DWORD color;
         ar >> color;
         m_crBackground = color;
-        CODComponent* background = (CODComponent*)ar.ReadObject(RUNTIME_CLASS(CODComponent));
+        background = (CODComponent*)ar.ReadObject(RUNTIME_CLASS(CODComponent));
         if (background && (background->GetParent() || background->GetRefCount() != 0 ||
-                           background->IsKindOfName("CODModel")))
+                           background->IsKindOfName("CODModel"))) {
+            // One held elsewhere in the drawing is left to its holder; one read just for this
+            // place is of no use to anyone.
+            if (background->GetParent() == NULL && background->GetRefCount() == 0)
+                delete background;
+            background = NULL;
             AfxThrowArchiveException(CArchiveException::badIndex, ar.m_strFileName);
-        m_pBackground = background;
-        m_bBackgroundShared = FALSE;
+        }
     } catch (...) {
-        // Nothing of a drawing that could not be read stays behind.
         while (m_children.GetSize() > before)
             RemoveChildAt(m_children.GetSize() - 1);
+        RestoreState(kept);
+        m_pageSettings = keptPage;
+        m_crBackground = keptColor;
         UpdateRegion(FALSE);
         RebuildIndex();
-        m_bModified = FALSE;
+        m_bModified = keptModified;
         throw;
     }
+    DropState(kept);
+    DisposeBackground();
+    m_pBackground = background;
+    m_bBackgroundShared = FALSE;
     UpdateRegion(FALSE);
     RebuildIndex();
     UpdateComponents(NULL, 3);

@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 #include <vector>
+#include "ODClosedShapes.h"
+#include "ODFontProperties.h"
 #include "ODModel.h"
 
 struct Bytes {
@@ -93,4 +95,33 @@ inline void PlainPageSettings(CODModel& model)
     PAGESETUPDLGA psd;
     memset(&psd, 0, sizeof(psd));
     model.GetPageSettings()->SetPageSetup(&psd);
+}
+
+// A drawing that differs from a fresh one in every member a stored record sets (name, canvas,
+// properties, children, page settings, background colour and component), to load streams into.
+inline void LivedInModel(CODModel& model)
+{
+    model.SetName("kept");
+    model.SetType("drawing");
+    model.SetSize(CSize(1200, 800));
+    CODFontProperties font(30);
+    font.SetFaceName("Arial");
+    model.SetOrAddProperty(font);
+    CODRectComponent* rect = new CODRectComponent;
+    rect->Create(10, 20, 110, 70);
+    model.AppendChild(rect);
+    CODEllipseComponent* ellipse = new CODEllipseComponent;
+    ellipse->Create(CRect(200, 200, 260, 240));
+    model.AppendChild(ellipse);
+    PAGESETUPDLGA psd;
+    memset(&psd, 0, sizeof(psd));
+    psd.Flags = PSD_MARGINS;
+    psd.ptPaperSize.x = 8500;
+    psd.ptPaperSize.y = 11000;
+    SetRect(&psd.rtMargin, 500, 600, 700, 800);
+    model.GetPageSettings()->SetPageSetup(&psd);
+    model.SetBackgroundColor(RGB(10, 20, 30));
+    CODRectComponent* back = new CODRectComponent;
+    back->Create(0, 0, 1200, 800);
+    model.SetBackgroundComponent(back, FALSE);
 }

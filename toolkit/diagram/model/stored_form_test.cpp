@@ -331,16 +331,43 @@ TEST(StoredForm, DamagedStreamsAreRefusedAndLeaveTheModelAsItWas)
         b.Add(ModelHead(1)).W(0x8001).Add(EditBody(40, {0, 1, 1, 1, 1, 1, 1, 1, 1}));
         cases.push_back(b.v);
     }
+    {  // a NULL child
+        Bytes b;
+        b.Add(ModelHead(1)).W(0).Add(ModelTail());
+        cases.push_back(b.v);
+    }
+    {  // a NULL property
+        Bytes b;
+        b.D(1).D(0).Str("").Str("").Rect(0, 0, 1000, 1000).W(0).D(1).D(1).W(0).D(0).W(0).Add(ModelTail());
+        cases.push_back(b.v);
+    }
+    {  // a background component that is a child already
+        Bytes b;
+        b.Add(ModelHead(1)).NewClass("CODComponent", 1).Add(ChildRecord(9));
+        std::vector<BYTE> tail = ModelTail().v;
+        tail.resize(tail.size() - 2);
+        b.Raw(tail.data(), tail.size()).W(5);
+        cases.push_back(b.v);
+    }
+    {  // a background component that is a drawing
+        Bytes b;
+        b.Add(ModelHead(0)).W(0);
+        std::vector<BYTE> tail = ModelTail().v;
+        tail.resize(tail.size() - 2);
+        b.Raw(tail.data(), tail.size()).NewClass("CODModel", 1).Add(ModelHead(0)).W(0).Add(ModelTail());
+        cases.push_back(b.v);
+    }
     for (size_t i = 0; i < cases.size(); ++i) {
         CODModel model;
-        CODComponent* kept = new CODComponent;
-        model.AppendChild(kept);
+        LivedInModel(model);
+        const std::vector<BYTE> before = StoreModel(model);
         ExpectArchiveException(cases[i], model);
-        EXPECT_EQ(model.GetChildCount(), 1) << i;
-        EXPECT_EQ(model.GetRegisteredCount(), 1) << i;
+        EXPECT_EQ(model.GetChildCount(), 2) << i;
+        EXPECT_EQ(model.GetRegisteredCount(), 2) << i;
         CODComponentSet all;
-        model.GetComponentsOverlapping(&all, CRect(-10, -10, 10, 10));
-        EXPECT_EQ(all.GetSize(), 1) << i;
+        model.GetComponentsOverlapping(&all, CRect(0, 0, 1200, 800));
+        EXPECT_EQ(all.GetSize(), 2) << i;
+        EXPECT_EQ(FirstDifference(StoreModel(model), before), -1) << i;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "ODSymbolComponent.h"
 #include <limits.h>
+#include <algorithm>
+#include <vector>
 #include "ODEditProperties.h"
 #include "ODGeometry.h"
 #include "ODLabelComponent.h"
@@ -25,13 +27,47 @@ BOOL BoolValue(CODComponent* c, int id, BOOL inherit)
     return value != 0;
 }
 
+// Connections read and not taken, while readings are open on this thread.
+thread_local int t_sweepDepth = 0;
+thread_local std::vector<CODConnection*> t_notTaken;
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Connection
 
+CODConnectionSweep::CODConnectionSweep()
+{
+    ++t_sweepDepth;
+}
+
+CODConnectionSweep::~CODConnectionSweep()
+{
+    if (--t_sweepDepth > 0)
+        return;
+    std::vector<CODConnection*> left;
+    left.swap(t_notTaken);
+    for (CODConnection* connection : left)
+        delete connection;
+}
+
+void CODConnectionSweep::NotTaken(CODConnection* connection)
+{
+    if (t_sweepDepth > 0 &&
+        std::find(t_notTaken.begin(), t_notTaken.end(), connection) == t_notTaken.end())
+        t_notTaken.push_back(connection);
+}
+
+void CODConnectionSweep::Taken(CODConnection* connection)
+{
+    auto at = std::find(t_notTaken.begin(), t_notTaken.end(), connection);
+    if (at != t_notTaken.end())
+        t_notTaken.erase(at);
+}
+
 CODConnection::~CODConnection()
 {
+    CODConnectionSweep::Taken(this);
     SetSource(NULL);
     SetTarget(NULL);
 }
@@ -296,6 +332,9 @@ BOOL CODSymbolComponent::LoadFromFile(LPCTSTR path)
 
 void CODSymbolComponent::Serialize(CArchive& ar)
 {
+    // Held over the children's records too: a connection this record does not take may be
+    // taken by a symbol among them.
+    CODConnectionSweep sweep;
     if (ar.IsStoring()) {
         ar << (LONG)-1 << (DWORD)2;
         ar << (int)m_labels.GetSize();
@@ -310,6 +349,9 @@ void CODSymbolComponent::Serialize(CArchive& ar)
             ar.WriteObject(m_connections[i]);
     } else {
         Empty();
+        // Every element a symbol lists is its own: one that already has an owner (or a
+        // parent), or a NULL entry, comes only from a damaged stream.
+        auto refuse = [&ar]() { AfxThrowArchiveException(CArchiveException::generic, ar.m_strFileName); };
         LONG first;
         ar >> first;
         int labels = first;
@@ -318,26 +360,28 @@ void CODSymbolComponent::Serialize(CArchive& ar)
             ar >> version >> labels;
         }
         if (labels < 0)
-            AfxThrowArchiveException(CArchiveException::generic, ar.m_strFileName);
+            refuse();
         AfxCheckStoredCount(ar, labels, 1);
         for (int i = 0; i < labels; ++i) {
             CODLabelComponent* label =
                 (CODLabelComponent*)ar.ReadObject(RUNTIME_CLASS(CODLabelComponent));
-            if (label == NULL || !AddLabel(label))
-                AfxThrowArchiveException(CArchiveException::generic, ar.m_strFileName);
+            if (label == NULL || label->GetOwner() != NULL || !AddLabel(label))
+                refuse();
         }
         int ports;
         ar >> ports;
         if (ports < 0)
-            AfxThrowArchiveException(CArchiveException::generic, ar.m_strFileName);
+            refuse();
         AfxCheckStoredCount(ar, ports, 1);
         for (int i = 0; i < ports; ++i) {
             CODPortComponent* port = (CODPortComponent*)ar.ReadObject(RUNTIME_CLASS(CODPortComponent));
-            if (port == NULL || !AddPort(port))
-                AfxThrowArchiveException(CArchiveException::generic, ar.m_strFileName);
+            if (port == NULL || port->GetOwner() != NULL || port->GetParent() != NULL || !AddPort(port))
+                refuse();
         }
         CODCirclePort* centre = (CODCirclePort*)ar.ReadObject(RUNTIME_CLASS(CODCirclePort));
         if (centre) {
+            if (centre->GetOwner() != NULL || centre->GetParent() != NULL)
+                refuse();
             centre->AddRef();
             centre->SetOwner(this);
             m_pCenterPort = centre;
@@ -345,18 +389,28 @@ void CODSymbolComponent::Serialize(CArchive& ar)
         int count;
         ar >> count;
         if (count < 0)
-            AfxThrowArchiveException(CArchiveException::generic, ar.m_strFileName);
+            refuse();
         AfxCheckStoredCount(ar, count, 1);
         for (int i = 0; i < count; ++i) {
             CODConnection* connection = (CODConnection*)ar.ReadObject(RUNTIME_CLASS(CODConnection));
+            if (connection == NULL)
+                refuse();
             // Only a connection from one of this symbol's ports to a port of another owner is
             // kept: one naming no port, two ports of this symbol, or none of them joins nothing
-            // here. (The object may be shared with the far owner's record, so it is left to
-            // the archive rather than deleted.)
-            CODPortComponent* s = connection ? connection->GetSource() : NULL;
-            CODPortComponent* t = connection ? connection->GetTarget() : NULL;
-            if (s == NULL || t == NULL || s == t || (s->GetOwner() == this) == (t->GetOwner() == this))
+            // here. Such a one may be shared with a record still to be read, so it is left to
+            // the sweep of the reading rather than deleted at once.
+            CODPortComponent* s = connection->GetSource();
+            CODPortComponent* t = connection->GetTarget();
+            if (s == NULL || t == NULL || s == t || (s->GetOwner() == this) == (t->GetOwner() == this)) {
+                CODSymbolComponent* a = OwnerOf(s);
+                CODSymbolComponent* b = OwnerOf(t);
+                if ((a == NULL || a->m_connections.IndexOf(connection) < 0) &&
+                    (b == NULL || b->m_connections.IndexOf(connection) < 0) &&
+                    m_connections.IndexOf(connection) < 0)
+                    CODConnectionSweep::NotTaken(connection);
                 continue;
+            }
+            CODConnectionSweep::Taken(connection);
             AddConnectionEntry(connection);
         }
         // The centre port keeps its stored Bool 80: its property objects may be shared with
@@ -383,7 +437,10 @@ void CODSymbolComponent::InitChildEditProperties(CODComponent* child)
 
 BOOL CODSymbolComponent::AddPort(CODPortComponent* port)
 {
-    if (port == NULL || m_ports.IndexOf(port) >= 0)
+    // A port has one owner: one held by another symbol (or placed as a component of its own)
+    // would be released twice.
+    if (port == NULL || m_ports.IndexOf(port) >= 0 || (port->GetOwner() != NULL && port->GetOwner() != this) ||
+        port->GetParent() != NULL)
         return FALSE;
     m_ports.Add(port);
     port->AddRef();

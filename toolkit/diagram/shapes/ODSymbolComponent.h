@@ -63,6 +63,23 @@ private:
 
 typedef CCArray_T<CODConnection*, CODConnection*> CODConnectionArray;
 
+// Held over a reading of stored components: a connection a symbol read but did not take (it
+// joins nothing there) may still be taken by a symbol read later, so it is deleted only when
+// the outermost reading ends and no symbol has taken it.
+class CODConnectionSweep
+{
+public:
+    CODConnectionSweep();
+    ~CODConnectionSweep();
+    // A connection read and not taken; Taken when a symbol takes it after all.
+    static void NotTaken(CODConnection* connection);
+    static void Taken(CODConnection* connection);
+
+private:
+    CODConnectionSweep(const CODConnectionSweep&) = delete;
+    CODConnectionSweep& operator=(const CODConnectionSweep&) = delete;
+};
+
 // The connections one move has already passed, with the port on the side that is moving
 // (NULL when both ends move).
 class CODConnectionMap : public CMapPtrToPtr

@@ -1,4 +1,5 @@
 #include "ODTextComponent.h"
+#include <algorithm>
 #include <math.h>
 #include "ODClosedShapes.h"
 #include "ODFillProperties.h"
@@ -408,6 +409,7 @@ void CODTextComponent::DrawTextLines(CDC* dc)
 
     ODLineTable lines;
     LayoutLines(dc, lines);
+    m_lines = lines;
     CString text = GetLayoutText();
     std::vector<CSize> extents;
     int total = 0;
@@ -606,4 +608,45 @@ void CODTextComponent::PositionEditor(CDC* dc)
     dc->LPtoDP(&r);
     m_pEditor->MoveWindow(&r, TRUE);
     m_pEditor->ShowWindow(SW_SHOW);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Line table
+
+int CODTextComponent::GetLineStart(int i) const
+{
+    return i >= 0 && i < (int)m_lines.size() ? (m_lines[i].start & 0xFFFF) : 0;
+}
+
+int CODTextComponent::GetLineLength(int i) const
+{
+    return i >= 0 && i < (int)m_lines.size() ? (m_lines[i].length & 0xFFFF) : 0;
+}
+
+void CODTextComponent::SetLineStart(int i, int start)
+{
+    if (i < 0)
+        return;
+    if (i >= (int)m_lines.size())
+        m_lines.resize(i + 1, ODTextLine{0, 0});
+    m_lines[i].start = start & 0xFFFF;
+}
+
+void CODTextComponent::SetLineLength(int i, int length)
+{
+    if (i < 0)
+        return;
+    if (i >= (int)m_lines.size())
+        m_lines.resize(i + 1, ODTextLine{0, 0});
+    m_lines[i].length = length & 0xFFFF;
+}
+
+// The text of line i, cut to the text there is.
+CString CODTextComponent::GetLine(int i)
+{
+    CString text = GetLayoutText();
+    int start = GetLineStart(i);
+    if (start >= text.GetLength())
+        return CString();
+    return text.Mid(start, std::min(GetLineLength(i), text.GetLength() - start));
 }

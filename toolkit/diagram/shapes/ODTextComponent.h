@@ -65,6 +65,13 @@ public:
     UINT GetDrawFlags();
     // Breaks the text into lines for the box's width with the font selected in dc.
     int LayoutLines(CDC* dc, ODLineTable& lines);
+    // The lines of the last layout drawn: start offset and length in bytes of line i, both
+    // 16-bit as the line table holds them (0 for a line the table does not have).
+    int GetLineStart(int i) const;
+    int GetLineLength(int i) const;
+    void SetLineStart(int i, int start);
+    void SetLineLength(int i, int length);
+    CString GetLine(int i);
     void DrawTextLines(CDC* dc);
     BOOL IsEditing() const { return m_pEditor != NULL; }
     CODInPlaceEdit* GetEditor() const { return m_pEditor; }
@@ -80,6 +87,7 @@ protected:
     void FitToText(int anchor, CDC* dc, BOOL growOnly);
 
     CString m_strText;
+    ODLineTable m_lines;
     CODInPlaceEdit* m_pEditor;
     CFont* m_pEditFont;
     CBrush* m_pEditBrush;

@@ -481,6 +481,35 @@ TEST(Text, LayoutTable)
     EXPECT_EQ(f.Layout("A\r\nB"), (Lines{{0, 4}}));
 }
 
+// The line table of the last layout drawn, read and written a line at a time.
+TEST(Text, LineTableAccessors)
+{
+    TextFixture f;
+    f.text.SetText("one\r\ntwo words");
+    f.text.Draw(&f.canvas.dc);
+    EXPECT_EQ(f.text.GetLineStart(1), 5);
+    EXPECT_EQ(f.text.GetLineLength(1), 9);
+    EXPECT_STREQ(f.text.GetLine(0), "one");
+    EXPECT_STREQ(f.text.GetLine(1), "two words");
+    // A line the table does not have reads as 0; writing one half grows the table and keeps
+    // the other half of an entry that exists.
+    EXPECT_EQ(f.text.GetLineLength(4), 0);
+    f.text.SetLineLength(4, 2);
+    EXPECT_EQ(f.text.GetLineStart(3), 0);
+    EXPECT_EQ(f.text.GetLineLength(3), 0);
+    EXPECT_STREQ(f.text.GetLine(4), "on");
+    f.text.SetLineStart(4, 0x10005);  // 16 bits, as the table holds them
+    EXPECT_EQ(f.text.GetLineStart(4), 5);
+    EXPECT_EQ(f.text.GetLineLength(4), 2);
+    EXPECT_STREQ(f.text.GetLine(4), "tw");
+    // Past the text's end: cut to what is there.
+    f.text.SetLineLength(4, 100);
+    EXPECT_STREQ(f.text.GetLine(4), "two words");
+    f.text.SetLineStart(4, 100);
+    EXPECT_STREQ(f.text.GetLine(4), "");
+    EXPECT_STREQ(f.text.GetLine(-1), "");
+}
+
 TEST(Text, LongTextOffsetsDoNotWrap)
 {
     TextFixture f;
