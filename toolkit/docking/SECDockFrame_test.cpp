@@ -810,6 +810,81 @@ TEST_F(DockFrameTest, DoubleClickFloatsAndDocksBackWithItsShare)
 }
 
 // ---------------------------------------------------------------------------------------------
+// Redraw switch and docking at a rectangle
+
+// During a size request the switch follows the dock bar's pending layout; afterwards it is
+// on again.
+TEST_F(DockFrameTest, RedrawSwitchFollowsThePendingLayoutDuringSizing)
+{
+  struct CWatchingBar : SECControlBar {
+    std::vector<BOOL> seen;
+    CSize CalcDynamicLayout(int nLength, DWORD nMode) override
+    {
+      seen.push_back(SECDockBar::s_bRedrawSwitch);
+      return SECControlBar::CalcDynamicLayout(nLength, nMode);
+    }
+  };
+  CWatchingBar* pBar = new CWatchingBar;
+  pBar->m_bAutoDelete = TRUE;
+  ASSERT_TRUE(pBar->Create(m_pFrame, "Watch", WS_CHILD | WS_VISIBLE | CBRS_TOP, 0, ID_BAR1));
+  pBar->EnableDocking(CBRS_ALIGN_ANY);
+  m_pFrame->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+  SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+  for (BOOL bPending : {FALSE, TRUE}) {
+    pTop->m_bLayoutPending = bPending;
+    pBar->seen.clear();
+    m_pFrame->RecalcLayout();
+    ASSERT_FALSE(pBar->seen.empty());
+    for (BOOL b : pBar->seen)
+      EXPECT_EQ(b, bPending);
+    EXPECT_TRUE(SECDockBar::s_bRedrawSwitch);
+  }
+  // Painting empties the redraw list and clears the pending flag.
+  pTop->m_bLayoutPending = TRUE;
+  pTop->m_arrRedraw.Add(pBar);
+  pTop->RedrawChangedBars();
+  EXPECT_EQ(pTop->m_arrRedraw.GetSize(), 0);
+  EXPECT_FALSE(pTop->m_bLayoutPending);
+}
+
+// A bar dropped at a rectangle: before a bar whose start lies after the rectangle's leading
+// edge, after the last of a row, a new first row above every row, a new last row below.
+TEST_F(DockFrameTest, DockingAtARectangleChoosesRowAndColumn)
+{
+  SECControlBar* pA = NewBar(ID_BAR1);
+  SECControlBar* pB = NewBar(ID_BAR2);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.5f, 40);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.5f, 40);
+  m_pFrame->RecalcLayout();
+  SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+  CRect rectB = RectIn(pB, pTop);
+  struct Case {
+    const char* what;
+    CRect rect;  // dock bar client coordinates
+    int nRow, nCol;
+  } cases[] = {
+      {"before B", CRect(rectB.left - 10, rectB.top + 5, rectB.left + 30, rectB.top + 25), 0, 1},
+      {"after B", CRect(rectB.left + 40, rectB.top + 5, rectB.left + 80, rectB.top + 25), 0, 2},
+      {"above all", CRect(10, rectB.top - 60, 50, rectB.top - 20), 0, 0},
+      {"below all", CRect(10, rectB.bottom + 100, 50, rectB.bottom + 140), 1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SECControlBar* pC = NewBar(ID_BAR3);
+    m_pFrame->FloatControlBar(pC, CPoint(300, 300));
+    CRect screen(c.rect);
+    pTop->ClientToScreen(&screen);
+    pTop->DockControlBar(pC, &screen);
+    int nRow = -1, nCol = -1, nThick = 0;
+    ASSERT_TRUE(pTop->FindBarRow(pC, nRow, nCol, nThick));
+    EXPECT_EQ(nRow, c.nRow);
+    EXPECT_EQ(nCol, c.nCol);
+    pC->DestroyWindow();
+    m_pFrame->RecalcLayout();
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
 // Classic borders
 
 TEST(ClassicBorders, LinesColoursAndShrinking)

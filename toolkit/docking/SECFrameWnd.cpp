@@ -331,13 +331,17 @@ void SECFrameWnd::RecalcLayout(BOOL bNotify)
   if (m_rectLastClient.Width() <= 0 || m_rectLastClient.Height() <= 0) {
     RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   } else {
-    for (const Side& side : kSides) {
-      SECDockBar* pDock = DYNAMIC_DOWNCAST(SECDockBar, GetControlBar(side.nID));
-      if (pDock != NULL && pDock->m_arrRedraw.GetSize() > 0)
-        pDock->RedrawWindow(NULL, NULL, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+    // Each dock bar among the direct children repaints the bars whose place changed.
+    for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT)) {
+      CWnd* pWnd = CWnd::FromHandlePermanent(h);
+      SECDockBar* pDock = pWnd != NULL ? DYNAMIC_DOWNCAST(SECDockBar, pWnd) : NULL;
+      if (pDock != NULL)
+        pDock->RedrawChangedBars();
     }
   }
   GetClientRect(&m_rectLastClient);
+  CRect rect(m_rectLastClient);
+  RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposDefault, &rect);
 }
 
 LRESULT SECFrameWnd::OnSecGetMenu(WPARAM wParam, LPARAM lParam)
