@@ -884,6 +884,70 @@ TEST_F(DockFrameTest, DockingAtARectangleChoosesRowAndColumn)
   }
 }
 
+// The status bar keeps its borders outside its client area; a change of the border bits
+// recalculates that area.
+TEST_F(DockFrameTest, StatusBarBordersAreNonClient)
+{
+  SECStatusBar bar;
+  ASSERT_TRUE(bar.Create(m_pFrame));
+  bar.SetWindowPos(NULL, 0, 0, 300, 30, SWP_NOZORDER | SWP_NOMOVE);
+  auto lost = [&bar]() {
+    CRect rectWindow, rectClient;
+    bar.GetWindowRect(&rectWindow);
+    bar.GetClientRect(&rectClient);
+    return CSize(rectWindow.Width() - rectClient.Width(), rectWindow.Height() - rectClient.Height());
+  };
+  bar.SetBarStyle((bar.GetBarStyle() & ~CBRS_BORDER_ANY));
+  CSize without = lost();
+  bar.SetBarStyle(bar.GetBarStyle() | CBRS_BORDER_ANY);
+  CSize with = lost();
+  CRect rectIn(0, 0, 0, 0);
+  bar.CalcInsideRectEx(rectIn, TRUE, FALSE);
+  EXPECT_EQ(with.cx - without.cx, rectIn.left - rectIn.right);
+  EXPECT_GT(with.cx, without.cx);
+  bar.SendMessage(WM_NCPAINT, 1, 0);  // paints its borders without failing
+  bar.DestroyWindow();
+}
+
+// The frame's own caption painting: turned on and off with the previous setting returned;
+// a title change and an activation go through it.
+TEST_F(DockFrameTest, CaptionPaintingSwitchesAndKeepsTheTitle)
+{
+  EXPECT_FALSE(m_pFrame->IsCaptionPainting());
+  if (!m_pFrame->m_bNewShell) {
+    EXPECT_FALSE(m_pFrame->SetCaptionPainting(TRUE));
+    EXPECT_FALSE(m_pFrame->IsCaptionPainting());
+    return;
+  }
+  EXPECT_FALSE(m_pFrame->SetCaptionPainting(TRUE, TRUE));
+  EXPECT_TRUE(m_pFrame->IsCaptionPainting());
+  m_pFrame->SetCaptionAlignment(1, FALSE);
+  EXPECT_EQ(m_pFrame->GetCaptionAlignment(), 1);
+  m_pFrame->SetWindowText("Quorvel - swing.qvc");
+  char title[64] = "";
+  m_pFrame->GetWindowText(title, sizeof title);
+  EXPECT_STREQ(title, "Quorvel - swing.qvc");
+  EXPECT_TRUE(m_pFrame->IsWindowVisible());  // painted with the system's caption held back only
+  m_pFrame->SendMessage(WM_NCACTIVATE, TRUE, 0);
+  m_pFrame->SendMessage(WM_NCPAINT, 1, 0);
+  EXPECT_TRUE(m_pFrame->IsWindowVisible());
+  CRect cap;
+  m_pFrame->GetCaptionRect(cap);
+  EXPECT_GT(cap.Width(), 0);
+  EXPECT_TRUE(m_pFrame->SetCaptionPainting(FALSE, FALSE));
+  // Fonts: the caption's, one of them italic.
+  CFont plain, italic;
+  m_pFrame->CreateCaptionFont(plain);
+  m_pFrame->CreateItalicCaptionFont(italic);
+  LOGFONTA lfPlain = {}, lfItalic = {};
+  ::GetObjectA((HFONT)plain.GetSafeHandle(), sizeof lfPlain, &lfPlain);
+  ::GetObjectA((HFONT)italic.GetSafeHandle(), sizeof lfItalic, &lfItalic);
+  EXPECT_FALSE(lfPlain.lfItalic);
+  EXPECT_TRUE(lfItalic.lfItalic);
+  // Without bitmap menus the image forwarders have nobody to hand to.
+  EXPECT_FALSE(m_pFrame->AddToolBarResourceId(100));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Classic borders
 
