@@ -6,8 +6,13 @@
 #include "VideoBar.h"
 
 namespace {
-// Child, left-aligned, tool tips and dynamic size.
-const DWORD kBarStyle = WS_CHILD | CBRS_ALIGN_LEFT | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC;
+// Child, left-aligned, a right border, tool tips and dynamic size (0x40001414).
+const DWORD kBarStyle =
+    WS_CHILD | CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC;
+// Visible, right-aligned, a left border, tool tips and dynamic size (0x10004114); the
+// dialog template makes it a child.
+const DWORD kTestBarStyle =
+    WS_VISIBLE | CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC;
 }
 
 BOOL CreatePanelBars(SECFrameWnd* frame)
@@ -42,14 +47,13 @@ CTestBar* AddTestBar(SECFrameWnd* frame)
 {
     CTestBar* bar = new CTestBar;
     UINT id = SECFrameWnd::GetUniqueBarID(frame, 256);
-    DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC;
-    if (!bar->Create(frame, IDD_TEST_BAR, style, 0xF23, id)) {
+    if (!bar->Create(frame, IDD_TEST_BAR, kTestBarStyle, 0xF23, id)) {
         delete bar;
         return NULL;
     }
     bar->m_bAutoDelete = TRUE;
     bar->SetWindowText("Static DialogBar");
     bar->EnableDocking(CBRS_ALIGN_ANY);
-    frame->DockControlBarEx(bar, AFX_IDW_DOCKBAR_RIGHT, 0, 0, 0.3f, 130);
+    frame->DockControlBarEx(bar, AFX_IDW_DOCKBAR_RIGHT, 1, 0, 0.3f, 130);
     return bar;
 }

@@ -3,6 +3,7 @@
 #include "panel_test_host.h"
 #include "CmdBar.h"
 #include "PanelBars.h"
+#include "SECDockBar.h"
 #include "SECFrameWnd.h"
 #include "TestBar.h"
 #include "VideoBar.h"
@@ -68,6 +69,8 @@ TEST_F(Bars, PaletteRightVideoBarBottomTestBarsFrom256)
     EXPECT_EQ(palette, g_pCmdBar);
     EXPECT_EQ(bar, g_pVideoBar);
 
+    // Shown, the palette holds column 0 of the right side's first row.
+    m_frame.ShowControlBar(g_pCmdBar, TRUE, FALSE);
     CTestBar* first = AddTestBar(&m_frame);
     CTestBar* second = AddTestBar(&m_frame);
     ASSERT_TRUE(first && second);
@@ -78,6 +81,28 @@ TEST_F(Bars, PaletteRightVideoBarBottomTestBarsFrom256)
     EXPECT_TRUE(first->GetDlgItem(1196));
     EXPECT_TRUE(first->GetDlgItem(1014)); // the video control
     EXPECT_EQ(AFX_IDW_DOCKBAR_RIGHT, first->m_pDockBar->GetDlgCtrlID());
+
+    // Styles: the palette and the video bar keep a right border; the test bar is visible,
+    // made with a left border, a child through its template, and sits in column 1.
+    for (CControlBar* pBar : {(CControlBar*)g_pCmdBar, (CControlBar*)g_pVideoBar}) {
+        EXPECT_TRUE(pBar->GetBarStyle() & CBRS_BORDER_RIGHT);
+        EXPECT_TRUE(pBar->GetBarStyle() & CBRS_TOOLTIPS);
+        EXPECT_TRUE(pBar->GetBarStyle() & CBRS_SIZE_DYNAMIC);
+        EXPECT_TRUE(pBar->GetStyle() & WS_CHILD);
+    }
+    EXPECT_TRUE(first->GetBarStyle() & CBRS_BORDER_LEFT);
+    EXPECT_TRUE(first->GetStyle() & WS_CHILD);
+    EXPECT_TRUE(first->GetStyle() & WS_VISIBLE);
+    SECDockBar* right = DYNAMIC_DOWNCAST(SECDockBar, first->m_pDockBar);
+    ASSERT_TRUE(right);
+    int row = -1, col = -1, thick = 0;
+    // Each new test bar goes in at column 1, so the first moved on to column 2.
+    ASSERT_TRUE(right->FindBarRow(second, row, col, thick));
+    EXPECT_EQ(1, col);
+    EXPECT_EQ(0, row);
+    ASSERT_TRUE(right->FindBarRow(first, row, col, thick));
+    EXPECT_EQ(2, col);
+    EXPECT_EQ(0, row);
 }
 
 TEST_F(Bars, ClipLoadedSetsRangeThumbAndTabs)

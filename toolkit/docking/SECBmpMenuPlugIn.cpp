@@ -182,7 +182,8 @@ void SECBmpMenuPlugIn::CreateBoldMenuFont()
 
 void SECBmpMenuPlugIn::ConvertMenu(HMENU hMenu)
 {
-  std::vector<SECBmpMenuItemInfo*>& list = m_menus[hMenu];
+  SECBmpMenuInfo& list = m_menus[hMenu];
+  list.m_hMenu = hMenu;
   int n = ::GetMenuItemCount(hMenu);
   for (int i = 0; i < n; i++) {
     char szText[256] = "";
@@ -423,47 +424,73 @@ void SECBmpMenuPlugIn::DrawImageBox(DRAWITEMSTRUCT* p, CDC* pDC, CRect rect, HBI
   dcImage.CreateCompatibleDC(pDC);
   HGDIOBJ hOld = ::SelectObject(dcImage.GetSafeHdc(), hBitmap);
   int sx = cx * nImage;
-  if (bDisabled || (bChecked && !bSelected)) {
-    // mask of the ink: white where the image shows face or highlight
-    CDC dcMask;
-    dcMask.CreateCompatibleDC(pDC);
-    HBITMAP hMask = ::CreateBitmap(w, h, 1, 1, NULL);
-    HGDIOBJ hOldMask = ::SelectObject(dcMask.GetSafeHdc(), hMask);
-    dcMask.PatBlt(0, 0, w, h, WHITENESS);
-    COLORREF oldBk = dcImage.SetBkColor(s_clrFace);
-    dcMask.BitBlt(0, 0, w, h, &dcImage, sx, 0, SRCCOPY);
-    dcImage.SetBkColor(s_clrHilite);
-    dcMask.BitBlt(0, 0, w, h, &dcImage, sx, 0, SRCPAINT);
-    dcImage.SetBkColor(oldBk);
-    COLORREF oldText = pDC->SetTextColor(RGB(0, 0, 0));
-    COLORREF oldBk2 = pDC->SetBkColor(RGB(255, 255, 255));
-    if (bDisabled) {
-      HBRUSH hbrHi = ::CreateSolidBrush(s_clrHilite), hbrSh = ::CreateSolidBrush(s_clrShadow);
-      HGDIOBJ hOldBr = ::SelectObject(pDC->GetSafeHdc(), hbrHi);
-      pDC->BitBlt(x + 1, y + 1, w, h, &dcMask, 0, 0, 0xB8074A);
-      ::SelectObject(pDC->GetSafeHdc(), hbrSh);
-      pDC->BitBlt(x, y, w, h, &dcMask, 0, 0, 0xB8074A);
-      ::SelectObject(pDC->GetSafeHdc(), hOldBr);
-      ::DeleteObject(hbrHi);
-      ::DeleteObject(hbrSh);
-    } else {
-      if (m_hbrDither == NULL)
-        m_hbrDither = SECCreateDitherBrush();
-      pDC->BitBlt(x, y, w, h, &dcImage, sx, 0, SRCCOPY);
-      pDC->SetTextColor(s_clrFace);
-      pDC->SetBkColor(s_clrHilite);
-      HGDIOBJ hOldBr = ::SelectObject(pDC->GetSafeHdc(), m_hbrDither);
-      pDC->BitBlt(x, y, w, h, &dcMask, 0, 0, 0xE20746);
-      ::SelectObject(pDC->GetSafeHdc(), hOldBr);
-    }
-    pDC->SetTextColor(oldText);
-    pDC->SetBkColor(oldBk2);
-    ::SelectObject(dcMask.GetSafeHdc(), hOldMask);
-    ::DeleteObject(hMask);
-  } else {
+  if (bDisabled)
+    DrawDisabledImage(pDC, x, y, w, h, &dcImage, sx);
+  else if (bChecked && !bSelected)
+    DrawCheckedImage(pDC, x, y, w, h, &dcImage, sx);
+  else
     pDC->BitBlt(x, y, w, h, &dcImage, sx, 0, SRCCOPY);
-  }
   ::SelectObject(dcImage.GetSafeHdc(), hOld);
+}
+
+SECBmpMenuPlugIn::SECBmpMenuInfo::SECBmpMenuInfo() : m_hMenu(NULL) {}
+
+void SECBmpMenuPlugIn::CreateImageMask(CDC* pDC, CDC* pMaskDC, HBITMAP& hMask, HGDIOBJ& hOldMask,
+                                       int cx, int cy, CDC* pImageDC, int sx)
+{
+  pMaskDC->CreateCompatibleDC(pDC);
+  hMask = ::CreateBitmap(cx, cy, 1, 1, NULL);
+  hOldMask = ::SelectObject(pMaskDC->GetSafeHdc(), hMask);
+  pMaskDC->PatBlt(0, 0, cx, cy, WHITENESS);
+  COLORREF oldBk = pImageDC->SetBkColor(s_clrFace);
+  pMaskDC->BitBlt(0, 0, cx, cy, pImageDC, sx, 0, SRCCOPY);
+  pImageDC->SetBkColor(s_clrHilite);
+  pMaskDC->BitBlt(0, 0, cx, cy, pImageDC, sx, 0, SRCPAINT);
+  pImageDC->SetBkColor(oldBk);
+}
+
+void SECBmpMenuPlugIn::DrawDisabledImage(CDC* pDC, int x, int y, int cx, int cy, CDC* pImageDC,
+                                         int sx)
+{
+  CDC dcMask;
+  HBITMAP hMask = NULL;
+  HGDIOBJ hOldMask = NULL;
+  CreateImageMask(pDC, &dcMask, hMask, hOldMask, cx, cy, pImageDC, sx);
+  COLORREF oldText = pDC->SetTextColor(RGB(0, 0, 0));
+  COLORREF oldBk = pDC->SetBkColor(RGB(255, 255, 255));
+  HBRUSH hbrHi = ::CreateSolidBrush(s_clrHilite), hbrSh = ::CreateSolidBrush(s_clrShadow);
+  HGDIOBJ hOldBr = ::SelectObject(pDC->GetSafeHdc(), hbrHi);
+  pDC->BitBlt(x + 1, y + 1, cx, cy, &dcMask, 0, 0, 0xB8074A);
+  ::SelectObject(pDC->GetSafeHdc(), hbrSh);
+  pDC->BitBlt(x, y, cx, cy, &dcMask, 0, 0, 0xB8074A);
+  ::SelectObject(pDC->GetSafeHdc(), hOldBr);
+  ::DeleteObject(hbrHi);
+  ::DeleteObject(hbrSh);
+  pDC->SetTextColor(oldText);
+  pDC->SetBkColor(oldBk);
+  ::SelectObject(dcMask.GetSafeHdc(), hOldMask);
+  ::DeleteObject(hMask);
+}
+
+void SECBmpMenuPlugIn::DrawCheckedImage(CDC* pDC, int x, int y, int cx, int cy, CDC* pImageDC,
+                                        int sx)
+{
+  CDC dcMask;
+  HBITMAP hMask = NULL;
+  HGDIOBJ hOldMask = NULL;
+  CreateImageMask(pDC, &dcMask, hMask, hOldMask, cx, cy, pImageDC, sx);
+  if (m_hbrDither == NULL)
+    m_hbrDither = SECCreateDitherBrush();
+  pDC->BitBlt(x, y, cx, cy, pImageDC, sx, 0, SRCCOPY);
+  COLORREF oldText = pDC->SetTextColor(s_clrFace);
+  COLORREF oldBk = pDC->SetBkColor(s_clrHilite);
+  HGDIOBJ hOldBr = ::SelectObject(pDC->GetSafeHdc(), m_hbrDither);
+  pDC->BitBlt(x, y, cx, cy, &dcMask, 0, 0, 0xE20746);
+  ::SelectObject(pDC->GetSafeHdc(), hOldBr);
+  pDC->SetTextColor(oldText);
+  pDC->SetBkColor(oldBk);
+  ::SelectObject(dcMask.GetSafeHdc(), hOldMask);
+  ::DeleteObject(hMask);
 }
 
 LRESULT SECBmpMenuPlugIn::OnMenuCharMsg(WPARAM wParam, LPARAM lParam)

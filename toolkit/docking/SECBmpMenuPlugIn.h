@@ -31,8 +31,19 @@ class SECBmpMenuPlugIn : public SECWndPlugIn {
   explicit SECBmpMenuPlugIn(BOOL bOwnCheckMarks = TRUE);
   virtual ~SECBmpMenuPlugIn();
 
+  // The items the plug-in made owner-drawn in one menu.
+  struct SECBmpMenuInfo : std::vector<SECBmpMenuItemInfo*> {
+    SECBmpMenuInfo();
+    HMENU m_hMenu;
+  };
+
   BOOL AddToolBarResource(LPCTSTR lpszResource);
+  BOOL AddToolBarResourceId(UINT nID) { return AddToolBarResource(MAKEINTRESOURCE(nID)); }
   BOOL AddBitmapResource(LPCTSTR lpszBitmap, const UINT* pIDs, int nCount);
+  BOOL AddBitmapResourceId(UINT nID, const UINT* pIDs, int nCount)
+  {
+    return AddBitmapResource(MAKEINTRESOURCE(nID), pIDs, nCount);
+  }
   BOOL AddBitmap(HBITMAP hBitmap, const UINT* pIDs, int nCount);
   void SetBmpMgr(SECBmpMgr* pMgr);
   SECBmpMgr* GetBmpMgr() const { return m_pBmpMgr; }
@@ -48,6 +59,14 @@ class SECBmpMenuPlugIn : public SECWndPlugIn {
   virtual void CleanupMenus();
   virtual void CreateMenuFont();
   virtual void CreateBoldMenuFont();
+  // A one-bit mask of the image at sx in the image DC: white where it shows face or
+  // highlight. The mask bitmap is made and selected into the mask DC (the old one returned).
+  virtual void CreateImageMask(CDC* pDC, CDC* pMaskDC, HBITMAP& hMask, HGDIOBJ& hOldMask, int cx,
+                               int cy, CDC* pImageDC, int sx);
+  // A checked, unselected item's image over the dithered background.
+  virtual void DrawCheckedImage(CDC* pDC, int x, int y, int cx, int cy, CDC* pImageDC, int sx);
+  // A disabled item's image, embossed: highlight one pixel down and right, shadow in place.
+  virtual void DrawDisabledImage(CDC* pDC, int x, int y, int cx, int cy, CDC* pImageDC, int sx);
 
   // Colours read at construction and on system colour changes.
   static COLORREF s_clrFace, s_clrHilite, s_clrShadow, s_clrSelect, s_clrMenu, s_clrGrayText,
@@ -62,7 +81,7 @@ class SECBmpMenuPlugIn : public SECWndPlugIn {
                     int cy);
   void RestoreMenus();
 
-  std::map<HMENU, std::vector<SECBmpMenuItemInfo*>> m_menus;
+  std::map<HMENU, SECBmpMenuInfo> m_menus;
   std::set<SECBmpMenuItemInfo*> m_allInfos;
   std::set<UINT> m_excluded;
   BOOL m_bOwnCheckMarks;

@@ -16,8 +16,10 @@ BEGIN_MESSAGE_MAP(SECControlBar, CControlBar)
   ON_WM_DESTROY()
   ON_WM_ERASEBKGND()
   ON_WM_CONTEXTMENU()
+  ON_WM_NCPAINT()
   ON_COMMAND(ID_SEC_HIDE, OnHide)
   ON_COMMAND(ID_SEC_ALLOWDOCKING, OnAllowDocking)
+  ON_COMMAND(ID_SEC_MDIFLOAT, OnFloatInMainWindow)
 END_MESSAGE_MAP()
 
 int SECControlBar::s_nDefaultLength = 300;
@@ -350,43 +352,18 @@ void SECControlBar::DrawGripper(CDC* pDC, CRect& rect)
     strip.DeflateRect(g.m_nInset, 0);
   }
   if (m_dwExStyle & CBRS_EX_GRIPPER_CLOSE) {
-    if (bHorz) {
-      m_rcCloseBtn.SetRect(std::max<LONG>(strip.left + g.m_nLeftMargin - 2, 0), strip.top,
-                           std::min<LONG>(strip.right - g.m_nRightMargin + 2, strip.right), 0);
-      m_rcCloseBtn.bottom = m_rcCloseBtn.top + m_rcCloseBtn.Width();
-      strip.top = m_rcCloseBtn.bottom + 2;
-    } else {
-      m_rcCloseBtn.SetRect(0, strip.top + g.m_nTopMargin - 2, strip.right,
-                           strip.bottom - g.m_nBottomMargin + 2);
-      m_rcCloseBtn.left = m_rcCloseBtn.right - m_rcCloseBtn.Height();
-      strip.right = m_rcCloseBtn.left - 2;
-    }
-    ::DrawFrameControl(hdc, &m_rcCloseBtn, DFC_CAPTION,
-                       DFCS_CAPTIONCLOSE | (m_bClosePressed ? DFCS_PUSHED : 0));
+    PlaceCloseButton(pDC, strip, bHorz);
+    if (m_bClosePressed)
+      DrawCloseButtonPressed(pDC);
+    else
+      DrawCloseButton(pDC);
   }
   if (m_dwExStyle & CBRS_EX_GRIPPER_EXPAND) {
-    UpdateExpandState(bHorz);
-    if (bHorz) {
-      m_rcExpandBtn.SetRect(std::max<LONG>(strip.left + g.m_nLeftMargin - 2, 0), strip.top,
-                            std::min<LONG>(strip.right - g.m_nRightMargin + 2, strip.right), 0);
-      m_rcExpandBtn.bottom = m_rcExpandBtn.top + m_rcExpandBtn.Width();
-      strip.top = m_rcExpandBtn.bottom + 2;
-    } else {
-      m_rcExpandBtn.SetRect(0, strip.top + g.m_nTopMargin - 2, strip.right,
-                            strip.bottom - g.m_nBottomMargin + 2);
-      m_rcExpandBtn.left = m_rcExpandBtn.right - m_rcExpandBtn.Height();
-      strip.right = m_rcExpandBtn.left - 2;
-    }
-    CRect r(m_rcExpandBtn);
-    r.left--;
-    r.top--;
-    UINT nState = bHorz ? (m_bNotExpanded ? DFCS_SCROLLLEFT : DFCS_SCROLLRIGHT)
-                        : (m_bNotExpanded ? DFCS_SCROLLUP : DFCS_SCROLLDOWN);
-    if (!m_bExpandEnabled)
-      nState |= DFCS_INACTIVE;
-    else if (m_bExpandPressed)
-      nState |= DFCS_PUSHED;
-    ::DrawFrameControl(hdc, &r, DFC_SCROLL, nState);
+    PlaceExpandButton(pDC, strip, bHorz);
+    if (m_bExpandPressed && m_bExpandEnabled)
+      DrawExpandButtonPressed(pDC);
+    else
+      DrawExpandButton(pDC);
   }
   // Two raised lines along the rest of the strip.
   for (int i = 0; i < 2; i++) {
@@ -398,6 +375,119 @@ void SECControlBar::DrawGripper(CDC* pDC, CRect& rect)
     if (bar.Width() > 0 && bar.Height() > 0)
       ::DrawEdge(hdc, &bar, BDR_RAISEDINNER, BF_RECT);
   }
+}
+
+namespace {
+// A square at the head of the gripper strip; the strip then starts after it.
+void PlaceGripperButton(const SECGripperInfo& g, CRect& strip, BOOL bHorz, CRect& rcBtn)
+{
+  if (bHorz) {
+    rcBtn.SetRect(std::max<LONG>(strip.left + g.m_nLeftMargin - 2, 0), strip.top,
+                  std::min<LONG>(strip.right - g.m_nRightMargin + 2, strip.right), 0);
+    rcBtn.bottom = rcBtn.top + rcBtn.Width();
+    strip.top = rcBtn.bottom + 2;
+  } else {
+    rcBtn.SetRect(0, strip.top + g.m_nTopMargin - 2, strip.right,
+                  strip.bottom - g.m_nBottomMargin + 2);
+    rcBtn.left = rcBtn.right - rcBtn.Height();
+    strip.right = rcBtn.left - 2;
+  }
+}
+}  // namespace
+
+void SECControlBar::PlaceCloseButton(CDC*, CRect& rect, BOOL bHorz)
+{
+  PlaceGripperButton(m_GripperInfo, rect, bHorz, m_rcCloseBtn);
+}
+
+void SECControlBar::DrawCloseButtonPressed(CDC* pDC)
+{
+  ::DrawFrameControl(pDC->GetSafeHdc(), &m_rcCloseBtn, DFC_CAPTION,
+                     DFCS_CAPTIONCLOSE | DFCS_PUSHED);
+}
+
+void SECControlBar::DrawCloseButton(CDC* pDC)
+{
+  ::DrawFrameControl(pDC->GetSafeHdc(), &m_rcCloseBtn, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+}
+
+void SECControlBar::PlaceExpandButton(CDC*, CRect& rect, BOOL bHorz)
+{
+  UpdateExpandState(bHorz);
+  PlaceGripperButton(m_GripperInfo, rect, bHorz, m_rcExpandBtn);
+}
+
+namespace {
+void DrawExpandArrow(HDC hdc, const CRect& rcBtn, BOOL bHorz, BOOL bNotExpanded, UINT nExtra)
+{
+  CRect r(rcBtn);
+  r.left--;
+  r.top--;
+  UINT nState = bHorz ? (bNotExpanded ? DFCS_SCROLLLEFT : DFCS_SCROLLRIGHT)
+                      : (bNotExpanded ? DFCS_SCROLLUP : DFCS_SCROLLDOWN);
+  ::DrawFrameControl(hdc, &r, DFC_SCROLL, nState | nExtra);
+}
+}  // namespace
+
+void SECControlBar::DrawExpandButtonPressed(CDC* pDC)
+{
+  DrawExpandArrow(pDC->GetSafeHdc(), m_rcExpandBtn, m_bButtonsHorz, m_bNotExpanded,
+                  DFCS_PUSHED);
+}
+
+void SECControlBar::DrawExpandButton(CDC* pDC)
+{
+  DrawExpandArrow(pDC->GetSafeHdc(), m_rcExpandBtn, m_bButtonsHorz, m_bNotExpanded,
+                  m_bExpandEnabled ? 0 : DFCS_INACTIVE);
+}
+
+void SECControlBar::CalcClassicBorders(DWORD dwStyle, DWORD dwExStyle, CRect& rect,
+                                       std::vector<BorderLine>& lines)
+{
+  lines.clear();
+  if (!(dwStyle & CBRS_BORDER_ANY))
+    return;
+  BOOL bShown = (dwExStyle & CBRS_EX_DRAWBORDERS) != 0;
+  COLORREF clrDark = !bShown ? secData.m_clrBtnFace
+                     : secData.m_bWin4 ? secData.m_clrBtnShadow
+                                       : secData.m_clrWindowFrame;
+  COLORREF clrHilite = bShown ? secData.m_clrBtnHilite : secData.m_clrBtnFace;
+  BOOL b3D = (dwStyle & CBRS_BORDER_3D) != 0;
+  BOOL bVert = (dwStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) != 0;
+  const CRect r(rect);
+  // Lines along the top and bottom; a vertical bar's start at x = 2, 3 pixels short.
+  int xLine = bVert ? 2 : r.left;
+  int cxLine = bVert ? r.Width() - 3 : r.Width();
+  auto add = [&lines](int x, int y, int cx, int cy, COLORREF clr) {
+    lines.push_back({CRect(x, y, x + cx, y + cy), clr});
+  };
+  // The dark line at the edge (one pixel further in on the right and bottom when a
+  // highlight follows), the highlight one pixel further in.
+  if (dwStyle & CBRS_BORDER_LEFT) {
+    int y = bVert ? r.top - 2 : r.top, cy = bVert ? r.Height() + 6 : r.Height();
+    add(r.left, y, 1, cy, clrDark);
+    if (b3D)
+      add(r.left + 1, y, 1, cy, clrHilite);
+  }
+  if (dwStyle & CBRS_BORDER_TOP) {
+    add(xLine, r.top, cxLine, 1, clrDark);
+    if (b3D)
+      add(xLine, r.top + 1, cxLine, 1, clrHilite);
+  }
+  if (dwStyle & CBRS_BORDER_RIGHT) {
+    add(r.right - (b3D ? 2 : 1), r.top, 1, r.Height(), clrDark);
+    if (b3D)
+      add(r.right - 1, r.top, 1, r.Height(), clrHilite);
+  }
+  if (dwStyle & CBRS_BORDER_BOTTOM) {
+    add(xLine, r.bottom - (b3D ? 2 : 1), cxLine, 1, clrDark);
+    if (b3D)
+      add(xLine, r.bottom - 1, cxLine, 1, clrHilite);
+  }
+  if (dwStyle & CBRS_BORDER_LEFT) rect.left += secData.m_cxBorder;
+  if (dwStyle & CBRS_BORDER_TOP) rect.top += secData.m_cyBorder;
+  if (dwStyle & CBRS_BORDER_RIGHT) rect.right -= secData.m_cxBorder;
+  if (dwStyle & CBRS_BORDER_BOTTOM) rect.bottom -= secData.m_cyBorder;
 }
 
 void SECControlBar::DrawBorders(CDC* pDC, CRect& rect)
@@ -413,7 +503,77 @@ void SECControlBar::DrawBorders(CDC* pDC, CRect& rect)
       DrawGripper(pDC, rect);
     return;
   }
-  CControlBar::DrawBorders(pDC, rect);
+  std::vector<BorderLine> lines;
+  CalcClassicBorders(m_dwStyle, m_dwExStyle, rect, lines);
+  HDC hdc = pDC->GetSafeHdc();
+  COLORREF clrOld = ::GetBkColor(hdc);
+  for (const BorderLine& line : lines) {
+    ::SetBkColor(hdc, line.clr);
+    ::ExtTextOutA(hdc, 0, 0, ETO_OPAQUE, &line.rect, NULL, 0, NULL);
+  }
+  ::SetBkColor(hdc, clrOld);
+}
+
+void SECControlBar::OnNcPaint()
+{
+  // The borders on the window rectangle, the client area left out; then the background
+  // fills what the borders left of the non-client area.
+  HDC hdc = ::GetWindowDC(m_hWnd);
+  if (hdc == NULL)
+    return;
+  CRect rectWindow, rectClient;
+  GetWindowRect(&rectWindow);
+  GetClientRect(&rectClient);
+  ClientToScreen(&rectClient);
+  rectClient.OffsetRect(-rectWindow.left, -rectWindow.top);
+  rectWindow.OffsetRect(-rectWindow.left, -rectWindow.top);
+  ::ExcludeClipRect(hdc, rectClient.left, rectClient.top, rectClient.right, rectClient.bottom);
+  CDC dc;
+  dc.Attach(hdc);
+  DrawBorders(&dc, rectWindow);
+  ::IntersectClipRect(hdc, rectWindow.left, rectWindow.top, rectWindow.right, rectWindow.bottom);
+  SendMessage(WM_ERASEBKGND, (WPARAM)hdc);
+  dc.Detach();
+  ::ReleaseDC(m_hWnd, hdc);
+}
+
+int SECControlBar::GetDockKind() const
+{
+  SECDockBar* pDock = GetSECDockBar();
+  return pDock != NULL ? pDock->m_nKind : 0;
+}
+
+void SECControlBar::OnFloatInMainWindow()
+{
+  SECDockContext* pContext = dynamic_cast<SECDockContext*>(m_pDockContext);
+  if (pContext != NULL)
+    pContext->ToggleFloatInMainWindow();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Rebar
+
+IMPLEMENT_DYNAMIC(SECReBar, CReBar)
+
+CSize SECReBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
+{
+  CSize size = CReBar::CalcFixedLayout(bStretch, bHorz);
+  if (m_hWnd == NULL)
+    return size;
+  int nBands = (int)::SendMessageA(m_hWnd, RB_GETBANDCOUNT, 0, 0);
+  for (int i = 0; i < nBands; i++) {
+    REBARBANDINFOA info;
+    memset(&info, 0, sizeof info);
+    info.cbSize = sizeof info;
+    info.fMask = RBBIM_CHILD | RBBIM_SIZE;
+    if (!::SendMessageA(m_hWnd, RB_GETBANDINFOA, (WPARAM)i, (LPARAM)&info))
+      continue;
+    CWnd* pChild = CWnd::FromHandlePermanent(info.hwndChild);
+    SECControlBar* pBar = pChild != NULL ? DYNAMIC_DOWNCAST(SECControlBar, pChild) : NULL;
+    if (pBar != NULL)
+      pBar->CalcFixedLayout((BOOL)info.cx, bHorz);
+  }
+  return size;
 }
 
 BOOL SECControlBar::OnEraseBkgnd(CDC* pDC)

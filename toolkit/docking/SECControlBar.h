@@ -91,7 +91,32 @@ class SECControlBar : public CControlBar {
   // Adds the gripper to the size (width when horizontal, else height); returns it.
   virtual int AddGripperSize(CSize& size, BOOL bHorz);
   virtual void DrawGripper(CDC* pDC, CRect& rect);
+  // The gripper's buttons: each placed at the head of the strip left (rect, in and out),
+  // drawn released or pressed.
+  virtual void PlaceCloseButton(CDC* pDC, CRect& rect, BOOL bHorz);
+  virtual void DrawCloseButtonPressed(CDC* pDC);
+  virtual void DrawCloseButton(CDC* pDC);
+  virtual void PlaceExpandButton(CDC* pDC, CRect& rect, BOOL bHorz);
+  virtual void DrawExpandButtonPressed(CDC* pDC);
+  virtual void DrawExpandButton(CDC* pDC);
   virtual void UpdateExpandState(BOOL bHorz);
+
+  // The kind of the toolkit dock bar holding the bar (non-zero: one inside an MDI child
+  // floating in the main window); 0 when none holds it.
+  int GetDockKind() const;
+
+  // One line of the classic (not cool) borders.
+  struct BorderLine {
+    CRect rect;
+    COLORREF clr;
+  };
+  // The classic border lines of a bar of these styles in the rectangle, which is shrunk by
+  // the border size for each border present. Dark lines in the shadow colour, highlight
+  // lines (3-D borders only) in the highlight colour; both in the button face colour unless
+  // the borders are to be visible (CBRS_EX_DRAWBORDERS). A bar aligned left or right gets a
+  // longer left line and shorter top and bottom lines.
+  static void CalcClassicBorders(DWORD dwStyle, DWORD dwExStyle, CRect& rect,
+                                 std::vector<BorderLine>& lines);
 
   DWORD GetExtendedStyle() const { return m_dwExStyle; }
   void EnableDocking(DWORD dwDockStyle);
@@ -152,12 +177,22 @@ class SECControlBar : public CControlBar {
   afx_msg void OnDestroy();
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+  afx_msg void OnNcPaint();
   afx_msg void OnHide();
   afx_msg void OnAllowDocking();
+  afx_msg void OnFloatInMainWindow();
   DECLARE_MESSAGE_MAP()
 
   friend class SECDockBar;
   friend class SECFrameWnd;
+};
+
+// A rebar whose bands holding toolkit bars lay those bars out at the band's width.
+class SECReBar : public CReBar {
+  DECLARE_DYNAMIC(SECReBar)
+
+ public:
+  virtual CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
 };
 
 #endif  // QUORVEL_SECCONTROLBAR_H

@@ -662,7 +662,7 @@ CSize SECCustomToolBar::CalcLayout(int nLength, DWORD dwMode)
   CalcInsideRectEx(rcIn, bHorz);
   CSize borders(rcIn.left - rcIn.right, rcIn.top - rcIn.bottom);
   CWnd* pParent = m_hWnd != NULL ? GetParent() : NULL;
-  CWnd* pReBar = pParent != NULL && pParent->IsKindOf(RUNTIME_CLASS(CReBar)) ? pParent : NULL;
+  CWnd* pReBar = pParent != NULL && pParent->IsKindOf(RUNTIME_CLASS(SECReBar)) ? pParent : NULL;
   BOOL bFull = (m_dwExStyle & CBRS_EX_OWNROW) != 0;
   int nFull = 0;
   if (bFull && (dwMode & LM_HORZDOCK) && pParent != NULL) {

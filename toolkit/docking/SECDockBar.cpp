@@ -2,8 +2,10 @@
 #include "SECDockBar.h"
 #include "SECDockBars_res.h"
 #include "SECControlBar.h"
+#include "SECCustomToolBar.h"
 #include "SECDockLayout.h"
 #include "SECSysData.h"
+#include <afxpriv.h>
 #include <algorithm>
 #include <climits>
 
@@ -11,6 +13,7 @@ IMPLEMENT_DYNCREATE(SECDockBar, CDockBar)
 
 BEGIN_MESSAGE_MAP(SECDockBar, CDockBar)
   ON_WM_DESTROY()
+  ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
   ON_WM_LBUTTONDOWN()
   ON_WM_MOUSEMOVE()
   ON_WM_SETCURSOR()
@@ -167,6 +170,129 @@ void SECDockBar::NormalizeRowShares(int nFirst)
   SECDockLayout::NormalizeShares(shares, m_fMinShare, nKeep);
   for (size_t i = 0; i < bars.size(); i++)
     bars[i]->m_fPctWidth = shares[i];
+  // No share may stay below the minimum: what raising one costs is carried to the next;
+  // a carry left after a second pass goes to the changed bar, else to the row's first.
+  float fCarry = 0.0f;
+  for (int nPass = 0; nPass < 2; nPass++)
+    for (SECControlBar* p : bars)
+      ClampShare(fCarry, p);
+  if (fCarry != 0.0f && !bars.empty())
+    (nKeep >= 0 ? bars[nKeep] : bars[0])->m_fPctWidth += fCarry;
+}
+
+void SECDockBar::ClampShare(float& fCarry, SECControlBar* pBar)
+{
+  float f = pBar->m_fPctWidth + fCarry;
+  if (f < m_fMinShare) {
+    fCarry = f - m_fMinShare;
+    f = m_fMinShare;
+  } else {
+    fCarry = 0.0f;
+  }
+  pBar->m_fPctWidth = f;
+}
+
+DWORD SECDockBar::ThicknessMode(CControlBar* pBar, BOOL& bCy) const
+{
+  if (m_bFloating && (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC)) {
+    bCy = TRUE;
+    return LM_HORZ | LM_MRUWIDTH | LM_LENGTHY;
+  }
+  bCy = IsHorz();
+  return bCy ? LM_HORZ | LM_HORZDOCK | LM_LENGTHY : LM_VERTDOCK;
+}
+
+int SECDockBar::RowThickness(int nFirst)
+{
+  int nThick = 0;
+  for (int i = nFirst, nEnd = RowEnd(nFirst); i < nEnd; i++) {
+    CControlBar* p = GetDockedControlBar(i);
+    if (p == NULL)
+      continue;
+    BOOL bCy;
+    DWORD dwMode = ThicknessMode(p, bCy);
+    CSize size = p->CalcDynamicLayout(-1, dwMode);
+    nThick = std::max(nThick, (int)(bCy ? size.cy : size.cx));
+  }
+  return nThick;
+}
+
+void SECDockBar::SetRowThickness(int nFirst, int nThick)
+{
+  for (int i = nFirst, nEnd = RowEnd(nFirst); i < nEnd; i++) {
+    CControlBar* p = GetDockedControlBar(i);
+    if (p == NULL)
+      continue;
+    BOOL bCy;
+    DWORD dwMode = ThicknessMode(p, bCy);
+    p->CalcDynamicLayout(nThick, dwMode | LM_COMMIT);
+  }
+}
+
+void SECDockBar::ShrinkRow(int nFirst, int nDelta)
+{
+  int nNew = RowThickness(nFirst) - nDelta;
+  SetRowThickness(nFirst, nNew < 1 ? 1 : nNew);
+}
+
+int SECDockBar::ResizeBarByDelta(CControlBar* pBar, int nDelta, int nBase)
+{
+  SECControlBar* pSEC = AsSEC(pBar);
+  if (pSEC == NULL || nBase <= 0)
+    return nDelta;
+  const BOOL bHorz = IsHorz();
+  const DWORD dwMode = bHorz ? LM_HORZ | LM_HORZDOCK : LM_VERTDOCK | LM_LENGTHY;
+  CSize size = pBar->CalcDynamicLayout(-1, dwMode);
+  int nOld = bHorz ? size.cx : size.cy;
+  int nNew = std::max(nOld + nDelta, SECDockLayout::kMinBarLength);
+  float fShare = (float)nNew / (float)nBase;
+  if (fShare < m_fMinShare) {
+    fShare = m_fMinShare;
+    nNew = std::max(nNew, (int)(fShare * (float)nBase));
+  }
+  pSEC->m_fPctWidth = fShare;
+  pSEC->CalcDynamicLayout(nNew, dwMode | LM_COMMIT);
+  MarkForRedraw(pSEC);
+  return nDelta - (nNew - nOld);
+}
+
+void SECDockBar::MarkRowToolBarsForRedraw(CControlBar* pBar)
+{
+  CPtrArray row;
+  GetRowBars(row, pBar);
+  for (INT_PTR i = 0; i < row.GetSize(); i++) {
+    CControlBar* p = (CControlBar*)row[i];
+    if (p != NULL && p->IsKindOf(RUNTIME_CLASS(SECCustomToolBar)))
+      MarkForRedraw(p);
+  }
+}
+
+void SECDockBar::RedrawChangedBars()
+{
+  if (m_arrRedraw.GetSize() > 0 && m_hWnd != NULL)
+    RedrawWindow(NULL, NULL, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+}
+
+void SECDockBar::AddSplitter(BOOL bInRow, BOOL bVertical, const CRect& rect, int nIndex)
+{
+  m_arrSplitters.push_back(Splitter{bVertical, bInRow, rect, nIndex});
+}
+
+void SECDockBar::AddClientEdge(BOOL bVertical, const CRect& rect)
+{
+  m_arrClientEdges.push_back(ClientEdge{bVertical, rect});
+}
+
+LRESULT SECDockBar::OnSizeParent(WPARAM wParam, LPARAM lParam)
+{
+  // While the switch is on, moves go without redrawing only when a layout is pending (the
+  // redraw list then repaints them); a plain frame resize redraws as it goes.
+  const BOOL bOld = s_bRedrawSwitch;
+  if (s_bRedrawSwitch)
+    s_bRedrawSwitch = m_bLayoutPending;
+  LRESULT lResult = CDockBar::OnSizeParent(wParam, lParam);
+  s_bRedrawSwitch = bOld;
+  return lResult;
 }
 
 void SECDockBar::ExpandBar(CControlBar* pBar, int nMode)
@@ -323,17 +449,199 @@ void SECDockBar::InsertBarAt(CControlBar* pBar, int nCol, int nRow)
 
 void SECDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect)
 {
-  CDockBar::DockControlBar(pBar, lpRect);
+  CRect rectBar;
+  pBar->GetWindowRect(&rectBar);
+  if (pBar->m_pDockBar == this) {
+    if (lpRect == NULL || rectBar == *lpRect)
+      return;  // already there
+    if (!IsWidthDriven(pBar) || AsSEC(pBar) == NULL) {
+      // Dropped on or next to its own entry: it stays.
+      CRect rect(*lpRect);
+      ScreenToClient(&rect);
+      int nNow = FindBar(pBar), nWould = GetInsertIndex(rect);
+      if (nNow > 0 && nWould >= nNow - 1 && nWould <= nNow + 1)
+        return;
+    }
+  }
+  CDockBar* pOldDockBar = pBar->m_pDockBar;
+  if (pOldDockBar != NULL && pOldDockBar->m_hWnd != NULL) {
+    CRect rectOld(rectBar);
+    pOldDockBar->ScreenToClient(&rectOld);
+    pOldDockBar->InvalidateRect(&rectOld);
+  }
+  if (pOldDockBar == this) {
+    int nOld = FindBar(pBar);
+    if (nOld > 0)
+      m_arrBars.RemoveAt(nOld);
+    RemoveEmptyRows();
+  }
+  // Into this window first: the floating frame it leaves may go with its last bar.
+  AttachBar(pBar);
+  CPoint ptPos(-secData.m_cxBorder, -secData.m_cyBorder);  // just off the corner
+  RemovePlaceHolder(pBar);
+  if (lpRect != NULL) {
+    CRect rect(*lpRect);
+    ScreenToClient(&rect);
+    InsertAtPoint(pBar, rect, rect.CenterPoint());
+    ptPos = rect.TopLeft();
+  } else {
+    if (m_arrBars.GetSize() == 0 || m_arrBars[m_arrBars.GetSize() - 1] != NULL)
+      m_arrBars.Add(NULL);
+    m_arrBars.Add(pBar);
+    m_arrBars.Add(NULL);
+  }
+  // The next layout sizes it.
+  pBar->SetWindowPos(NULL, ptPos.x, ptPos.y, 0, 0, SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
+  pBar->m_pDockBar = this;
+  if (pOldDockBar != NULL && pOldDockBar != this)
+    pOldDockBar->RemoveControlBar(pBar, -1, m_bFloating && !pOldDockBar->m_bFloating);
   m_pChangedBar = AsSEC(pBar);
+  if (DockSite() != NULL)
+    DockSite()->DelayRecalcLayout();
 }
 
 void SECDockBar::ReDockControlBar(CControlBar* pBar, LPCRECT lpRect)
 {
-  // The base docks into the bar's place-holder when there is one.
-  CDockBar::DockControlBar(pBar, lpRect);
+  CRect rectBar;
+  pBar->GetWindowRect(&rectBar);
+  if (pBar->m_pDockBar == this && (lpRect == NULL || rectBar == *lpRect))
+    return;
+  CDockBar* pOldDockBar = pBar->m_pDockBar;
+  if (pOldDockBar == this) {
+    int nOld = FindBar(pBar);
+    if (nOld > 0)
+      m_arrBars.RemoveAt(nOld);
+    RemoveEmptyRows();
+  }
+  AttachBar(pBar);
+  int nHolder = FindBar((CControlBar*)(UINT_PTR)(pBar->GetDlgCtrlID() & 0xFFFF));
+  CRect rect(-secData.m_cxBorder, -secData.m_cyBorder, -secData.m_cxBorder,
+             -secData.m_cyBorder);
+  BOOL bSize = FALSE;
+  if (lpRect != NULL) {
+    rect = *lpRect;
+    ScreenToClient(&rect);
+    rect.right++;  // one pixel wider
+    bSize = TRUE;
+  }
+  if (nHolder > 0) {
+    m_arrBars[nHolder] = pBar;
+    RemovePlaceHolder(pBar);  // any second one
+  } else if (lpRect != NULL) {
+    InsertAtPoint(pBar, rect, rect.CenterPoint());
+  } else {
+    if (m_arrBars.GetSize() == 0 || m_arrBars[m_arrBars.GetSize() - 1] != NULL)
+      m_arrBars.Add(NULL);
+    m_arrBars.Add(pBar);
+    m_arrBars.Add(NULL);
+  }
+  UINT nFlags = SWP_NOZORDER | SWP_NOACTIVATE | (bSize ? 0 : SWP_NOSIZE);
+  if (pBar->IsVisible())
+    nFlags |= SWP_SHOWWINDOW;
+  pBar->SetWindowPos(NULL, rect.left, rect.top, rect.Width(), rect.Height(), nFlags);
   if (pBar->IsVisible())
     pBar->DelayShow(TRUE);
+  pBar->m_pDockBar = this;
+  if (pOldDockBar != NULL && pOldDockBar != this)
+    pOldDockBar->RemoveControlBar(pBar, -1, m_bFloating && !pOldDockBar->m_bFloating);
   m_pChangedBar = AsSEC(pBar);
+  if (DockSite() != NULL)
+    DockSite()->DelayRecalcLayout();
+}
+
+int SECDockBar::InsertAsFirstRow(CControlBar* pBar)
+{
+  if (m_arrBars.GetSize() == 0)
+    m_arrBars.Add(NULL);
+  m_arrBars.InsertAt(1, (void*)NULL);
+  m_arrBars.InsertAt(1, pBar);
+  return 1;
+}
+
+int SECDockBar::InsertAtPoint(CControlBar* pBar, const CRect& rect, CPoint ptMid)
+{
+  const BOOL bHorz = IsHorz();
+  const int nMid = bHorz ? ptMid.y : ptMid.x;
+  const int nLead = bHorz ? rect.left : rect.top;
+  int nLastDocked = 0;
+  for (int i = 1; i < (int)m_arrBars.GetSize(); i++) {
+    CControlBar* p = GetDockedControlBar(i);
+    if (p == NULL || p == pBar || !p->IsVisible())
+      continue;
+    nLastDocked = i;
+    CRect rb;
+    p->GetWindowRect(&rb);
+    ScreenToClient(&rb);
+    if ((bHorz ? rb.bottom : rb.right) < nMid)
+      continue;  // a row before the centre
+    if (nMid < (bHorz ? rb.top : rb.left))
+      return InsertAsFirstRow(pBar);
+    if (nLead < (bHorz ? rb.left : rb.top))
+      return InsertAt(i, pBar);
+    BOOL bLastOfRow = TRUE;
+    for (int j = i + 1; j < (int)m_arrBars.GetSize() && m_arrBars[j] != NULL; j++) {
+      CControlBar* q = GetDockedControlBar(j);
+      if (q != NULL && q != pBar && q->IsVisible())
+        bLastOfRow = FALSE;
+    }
+    if (bLastOfRow)
+      return InsertAt(i + 1, pBar);
+  }
+  // Past every bar: a new last row after the last docked bar.
+  int nCut = nLastDocked > 0 ? RowEnd(nLastDocked) + 1 : 1;
+  if (nCut < (int)m_arrBars.GetSize())
+    m_arrBars.SetSize(nCut);
+  if (m_arrBars.GetSize() == 0)
+    m_arrBars.Add(NULL);
+  if (m_arrBars[m_arrBars.GetSize() - 1] != NULL)
+    m_arrBars.Add(NULL);
+  int nIndex = (int)m_arrBars.Add(pBar);
+  m_arrBars.Add(NULL);
+  m_bLayoutPending = TRUE;
+  return nIndex;
+}
+
+int SECDockBar::GetInsertIndex(const CRect& rect)
+{
+  const BOOL bHorz = IsHorz();
+  const CPoint ptMid = rect.CenterPoint();
+  const int nAcross = bHorz ? ptMid.y : ptMid.x;
+  const int nLead = bHorz ? rect.left : rect.top;
+  CRect rectInside(0, 0, 0, 0);
+  CalcInsideRect(rectInside, bHorz);
+  int nRowStart = bHorz ? rectInside.top : rectInside.left;
+  int nSize = (int)m_arrBars.GetSize();
+  for (int nPos = 1; nPos < nSize;) {
+    int nEnd = RowEnd(nPos);
+    int nThick = 0;
+    for (int i = nPos; i < nEnd; i++) {
+      CControlBar* p = GetDockedControlBar(i);
+      if (p == NULL || !p->IsVisible())
+        continue;
+      CRect rb;
+      p->GetWindowRect(&rb);
+      nThick = std::max(nThick, (int)(bHorz ? rb.Height() : rb.Width()) - secData.m_cxBorder);
+    }
+    if (nThick > 0) {
+      if (nAcross < nRowStart + nThick) {
+        int nAfter = nPos - 1;
+        for (int i = nPos; i < nEnd; i++) {
+          CControlBar* p = GetDockedControlBar(i);
+          if (p == NULL || !p->IsVisible())
+            continue;
+          CRect rb;
+          p->GetWindowRect(&rb);
+          ScreenToClient(&rb);
+          if ((bHorz ? rb.left : rb.top) < nLead)
+            nAfter = i;
+        }
+        return nAfter + 1;
+      }
+      nRowStart += nThick;
+    }
+    nPos = nEnd + 1;
+  }
+  return nSize;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -565,10 +873,8 @@ CSize SECDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
     if (!m_bLayoutQuery) {
       int nFarAcross = bClientAfter ? nAcross : nRowStart + nThick;
       int nNearAcross = bClientAfter ? nRowStart + nThick : nAcross;
-      m_arrClientEdges.push_back(
-          ClientEdge{!bHorz, mkRect(nAlong0, bClientAfter ? nFarAcross : nFarAcross, nLength, nEdge)});
-      m_arrSplitters.push_back(
-          Splitter{!bHorz, FALSE, mkRect(nAlong0, nNearAcross, nLength, kSplitter), nPos});
+      AddClientEdge(!bHorz, mkRect(nAlong0, nFarAcross, nLength, nEdge));
+      AddSplitter(FALSE, !bHorz, mkRect(nAlong0, nNearAcross, nLength, kSplitter), nPos);
     }
     int nAlong = nAlong0;
     for (int k = 0; k < n; k++) {
@@ -576,8 +882,7 @@ CSize SECDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
       nAlong += lengths[k];
       if (k + 1 < n) {
         if (!m_bLayoutQuery)
-          m_arrSplitters.push_back(
-              Splitter{bHorz, TRUE, mkRect(nAlong, nRowStart, kSplitter, nThick), indices[k]});
+          AddSplitter(TRUE, bHorz, mkRect(nAlong, nRowStart, kSplitter, nThick), indices[k]);
         nAlong += kSplitter;
       }
     }
@@ -725,18 +1030,12 @@ void SECDockBar::ApplySplitterDelta(const Splitter& splitter, int nDelta)
   }
   if (bars.empty())
     return;
+  MarkRowToolBarsForRedraw(bars[0]);
   if (!splitter.bInRow) {
     // Towards the view thickens the row.
-    int nRow, nCol, nThick = 0;
-    FindBarRow(bars[0], nRow, nCol, nThick);
-    int nNew = (m_dwStyle & (CBRS_ALIGN_TOP | CBRS_ALIGN_LEFT)) ? nThick + nDelta : nThick - nDelta;
-    if (nNew < 1)
-      nNew = 1;
-    DWORD dwMode = bHorz ? LM_HORZ | LM_HORZDOCK | LM_LENGTHY : LM_VERTDOCK;
-    for (CControlBar* p : bars) {
-      p->CalcDynamicLayout(nNew, dwMode | LM_COMMIT);
+    ShrinkRow(nStart, (m_dwStyle & (CBRS_ALIGN_TOP | CBRS_ALIGN_LEFT)) ? -nDelta : nDelta);
+    for (CControlBar* p : bars)
       MarkForRedraw(p);
-    }
   } else {
     CRect rectClient;
     GetClientRect(&rectClient);
@@ -753,15 +1052,8 @@ void SECDockBar::ApplySplitterDelta(const Splitter& splitter, int nDelta)
     }
     SECDockLayout::MoveInRowSplitter(lengths, nBefore, nDelta, SECDockLayout::kMinBarLength);
     for (int k = 0; k < n; k++) {
-      SECControlBar* pSEC = AsSEC(bars[k]);
-      if (pSEC == NULL)
-        continue;
-      float fShare = (float)lengths[k] / (float)nBase;
-      if (fShare < m_fMinShare)
-        fShare = m_fMinShare;
-      pSEC->m_fPctWidth = fShare;
-      pSEC->CalcDynamicLayout(lengths[k], dwMode | LM_COMMIT);
-      MarkForRedraw(pSEC);
+      CSize size = bars[k]->CalcDynamicLayout(-1, dwMode);
+      ResizeBarByDelta(bars[k], lengths[k] - (bHorz ? size.cx : size.cy), nBase);
     }
   }
   if (DockSite() != NULL)

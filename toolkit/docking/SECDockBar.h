@@ -16,7 +16,9 @@ class SECDockBar : public CDockBar {
   explicit SECDockBar(BOOL bFloating = FALSE, int nKind = 0);
   virtual ~SECDockBar();
 
-  // Layout moves go without redrawing while on; the redraw list repaints what moved.
+  // Layout moves go without redrawing while on; the redraw list repaints what moved. On from
+  // program start; a dock bar answering a size request sets it to its layout-pending flag
+  // for the duration of the request.
   static BOOL s_bRedrawSwitch;
 
   // A draggable strip between bars of a row (in-row, vertical in a top dock bar) or beside
@@ -49,6 +51,35 @@ class SECDockBar : public CDockBar {
   virtual void ExpandBar(CControlBar* pBar, int nMode);  // 1 expand, 2 contract
   virtual void OnBarVisibilityChanged(CControlBar* pBar);
   virtual void UpdateMinShare();
+  // Repaints the dock bar (and, through its painting, the bars of the redraw list) when
+  // anything is listed; the frame calls it after each layout.
+  virtual void RedrawChangedBars();
+  virtual void AddSplitter(BOOL bInRow, BOOL bVertical, const CRect& rect, int nIndex);
+  virtual void AddClientEdge(BOOL bVertical, const CRect& rect);
+  // Lists the customisable toolbars of the bar's row for repainting.
+  virtual void MarkRowToolBarsForRedraw(CControlBar* pBar);
+  // One step of share clamping: the carry is added to the bar's share; a share below the
+  // minimum is raised to it and the carry becomes what was added (negative), else 0.
+  virtual void ClampShare(float& fCarry, SECControlBar* pBar);
+  // Where a bar dropped at a rectangle (client) with that centre goes: before the first bar
+  // reaching the centre that starts after the rectangle's leading edge, after the last bar
+  // of that bar's row, a new first row when the centre is before every row, else a new last
+  // row. Returns the bar's index.
+  virtual int InsertAtPoint(CControlBar* pBar, const CRect& rect, CPoint ptMid);
+  // A row break and the bar before the first docked entry.
+  virtual int InsertAsFirstRow(CControlBar* pBar);
+  // The index a rectangle (client) points at: in the row its centre falls into (rows measured
+  // by their thickest visible bar less the border size), just after the last visible bar
+  // starting before the rectangle's leading edge; the array's end past the last row.
+  int GetInsertIndex(const CRect& rect);
+  // The row starting at nFirst: its thickness (the thickest bar); committing a thickness to
+  // every bar; committing (thickness - delta).
+  int RowThickness(int nFirst);
+  void SetRowThickness(int nFirst, int nThick);
+  void ShrinkRow(int nFirst, int nDelta);
+  // Changes a bar's length in a row of nBase shareable pixels by nDelta (never below 18),
+  // its share following; returns the part of the delta it could not take.
+  int ResizeBarByDelta(CControlBar* pBar, int nDelta, int nBase);
   virtual int InsertAtRowCol(CControlBar* pBar, const Position& pos);
   virtual int InsertAt(int nIndex, CControlBar* pBar);
   // How far a splitter may move (client coordinates across it): in a row each bar keeps 24
@@ -71,7 +102,9 @@ class SECDockBar : public CDockBar {
   void CalcDragRect(CControlBar* pBar, CRect& rect, CPoint pt, int& nLastRow, CRect& rectLast,
                     CPoint& ptLast);
   void InsertBarAt(CControlBar* pBar, int nCol, int nRow);
+  // Docks at a screen rectangle (or, without one, as a new last row).
   void DockControlBar(CControlBar* pBar, LPCRECT lpRect = NULL);
+  // Docks again: into the bar's place-holder when there is one, else as DockControlBar.
   void ReDockControlBar(CControlBar* pBar, LPCRECT lpRect = NULL);
   BOOL FindBarRow(CControlBar* pBar, int& nRow, int& nCol, int& nThick);
   CControlBar* GetFirstDockedBar() const;
@@ -97,6 +130,9 @@ class SECDockBar : public CDockBar {
   CFrameWnd* DockSite() const;
 
   afx_msg void OnDestroy();
+  afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+  // Row thickness mode of a bar (and whether cy is the thickness).
+  DWORD ThicknessMode(CControlBar* pBar, BOOL& bCy) const;
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);

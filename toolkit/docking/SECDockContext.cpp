@@ -273,30 +273,13 @@ void SECDockContext::ToggleDocking()
   if (m_pBar->IsFloating()) {
     if (!(m_pBar->m_dwDockStyle & CBRS_ALIGN_ANY))
       return;  // docking is switched off
-    CDockBar* pDockBar = NULL;
-    if (m_uMRUDockID != 0)
-      pDockBar = DYNAMIC_DOWNCAST(CDockBar, pFrame->GetControlBar(m_uMRUDockID));
-    BOOL bHolder = pDockBar != NULL &&
-                   pDockBar->FindBar((CControlBar*)(UINT_PTR)(m_pBar->GetDlgCtrlID() & 0xFFFF)) > 0;
-    if (pDockBar == NULL) {
-      // Without a last dock bar only a side its alignment names; none: it stays floating.
-      DWORD dwAlign = m_pBar->m_dwDockStyle & CBRS_ALIGN_ANY;
-      for (UINT nID : {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT,
-                       AFX_IDW_DOCKBAR_RIGHT}) {
-        CDockBar* p = DYNAMIC_DOWNCAST(CDockBar, pFrame->GetControlBar(nID));
-        if (p != NULL && (p->m_dwStyle & dwAlign)) {
-          pDockBar = p;
-          break;
-        }
-      }
-      if (pDockBar == NULL)
-        return;
-    }
+    CRect rect;
+    BOOL bUseRect = FALSE;
+    CDockBar* pDockBar = MRUDockBar(pFrame, rect, bUseRect);
+    if (pDockBar == NULL)
+      return;
     pSEC->m_fPctWidth = pSEC->m_fSavedPctWidth;
-    CRect rect = m_rectMRUDockPos;
-    pDockBar->ClientToScreen(&rect);
-    site.ReDock(m_pBar, pDockBar, bHolder || m_uMRUDockID == 0 ? NULL : &rect);
-    m_bPrevFloating = TRUE;
+    site.ReDock(m_pBar, pDockBar, bUseRect ? &rect : NULL);
     pFrame->RecalcLayout();
     return;
   }
@@ -310,6 +293,67 @@ void SECDockContext::ToggleDocking()
   DWORD dwStyle = m_dwMRUFloatStyle != 0 ? m_dwMRUFloatStyle
                                          : ((m_pBar->m_dwStyle & CBRS_ORIENT_HORZ) ? CBRS_ALIGN_TOP
                                                                                    : CBRS_ALIGN_LEFT);
-  site.Float(m_pBar, ptFloat, dwStyle & CBRS_ALIGN_ANY);
-  m_bPrevFloating = FALSE;
+  // The last floating style whole: a bar that floated sharing its frame does so again.
+  site.Float(m_pBar, ptFloat, dwStyle & (CBRS_ALIGN_ANY | CBRS_FLOAT_MULTI));
+}
+
+CDockBar* SECDockContext::MRUDockBar(CFrameWnd* pFrame, CRect& rect, BOOL& bUseRect)
+{
+  CDockBar* pDockBar = NULL;
+  if (m_uMRUDockID != 0)
+    pDockBar = DYNAMIC_DOWNCAST(CDockBar, pFrame->GetControlBar(m_uMRUDockID));
+  BOOL bHolder = pDockBar != NULL &&
+                 pDockBar->FindBar((CControlBar*)(UINT_PTR)(m_pBar->GetDlgCtrlID() & 0xFFFF)) > 0;
+  if (pDockBar == NULL) {
+    // Without a last dock bar only a side its alignment names; none: it stays floating.
+    DWORD dwAlign = m_pBar->m_dwDockStyle & CBRS_ALIGN_ANY;
+    for (UINT nID : {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT,
+                     AFX_IDW_DOCKBAR_RIGHT}) {
+      CDockBar* p = DYNAMIC_DOWNCAST(CDockBar, pFrame->GetControlBar(nID));
+      if (p != NULL && (p->m_dwStyle & dwAlign)) {
+        pDockBar = p;
+        break;
+      }
+    }
+    if (pDockBar == NULL)
+      return NULL;
+  }
+  rect = m_rectMRUDockPos;
+  pDockBar->ClientToScreen(&rect);
+  // A bar with a top border is one pixel wider docked than its rectangle says.
+  if (m_pBar->m_dwStyle & CBRS_BORDER_TOP)
+    rect.right++;
+  bUseRect = !bHolder && m_uMRUDockID != 0;
+  return pDockBar;
+}
+
+void SECDockContext::ToggleFloatInMainWindow()
+{
+  SECMDIFrameWnd* pMDI = DYNAMIC_DOWNCAST(SECMDIFrameWnd, m_pBar->m_pDockSite);
+  if (pMDI == NULL)
+    return;  // only a toolkit MDI frame has a main window to float in
+  m_pDockSite = pMDI;
+  SECControlBar* pSEC = DYNAMIC_DOWNCAST(SECControlBar, m_pBar);
+  pMDI->m_nBusy = TRUE;
+  DWORD dwStyle = m_dwMRUFloatStyle != 0 ? m_dwMRUFloatStyle & (CBRS_ALIGN_ANY | CBRS_FLOAT_MULTI)
+                                         : CBRS_ALIGN_TOP;
+  if (!SECMDIFrameWnd::IsFloatingInMDIChild(m_pBar)) {
+    if (pSEC != NULL)
+      pSEC->m_fSavedPctWidth = pSEC->m_fPctWidth;
+    m_bPrevFloating = m_pBar->IsFloating();
+    pMDI->FloatControlBarInMDIChild(m_pBar, m_ptMRUFloatPos, dwStyle);
+  } else if (m_bPrevFloating) {
+    pMDI->ReFloatControlBar(m_pBar, m_ptMRUFloatPos, dwStyle);
+    if (pSEC != NULL)
+      pSEC->m_fPctWidth = pSEC->m_fSavedPctWidth;
+  } else if (m_pBar->m_dwDockStyle & CBRS_ALIGN_ANY) {
+    CRect rect;
+    BOOL bUseRect = FALSE;
+    CDockBar* pDockBar = MRUDockBar(pMDI, rect, bUseRect);
+    if (pSEC != NULL)
+      pSEC->m_fPctWidth = pSEC->m_fSavedPctWidth;
+    pMDI->ReDockControlBar(m_pBar, pDockBar, bUseRect ? &rect : NULL);
+    pMDI->RecalcLayout();
+  }
+  pMDI->m_nBusy = FALSE;
 }

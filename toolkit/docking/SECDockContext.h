@@ -15,6 +15,9 @@ class SECDockContext : public CDockContext {
   // Floats a docked bar at its last floating place, or docks a floating one back into its
   // place-holder (or last dock place); a bar with no side to go to stays where it is.
   virtual void ToggleDocking() override;
+  // "Float In Main Window" of a toolkit MDI frame: a bar outside an MDI child goes into one
+  // (remembering whether it floated); a bar in one goes back to floating or to its dock place.
+  virtual void ToggleFloatInMainWindow();
 
   virtual DWORD CanDock() override;
   // Over a toolkit dock bar the outline shows the bar's share of the row it would join.
@@ -36,6 +39,8 @@ class SECDockContext : public CDockContext {
  protected:
   // Whether a free-sizing toolkit bar: both axes follow the border drag.
   BOOL IsFreeSizing() const;
+  // The dock bar a floating bar returns to and where in it (screen; NULL: its held place).
+  CDockBar* MRUDockBar(CFrameWnd* pFrame, CRect& rect, BOOL& bUseRect);
   // The side the outline is over, by the bar's orientation (flipped with Shift).
   DWORD DockSide();
   void SendPrompt(UINT nID);

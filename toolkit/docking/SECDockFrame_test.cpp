@@ -5,6 +5,8 @@
 #include "SECControlBarManager.h"
 #include "SECDialogBar.h"
 #include "SECDockBar.h"
+#include "SECDockContext.h"
+#include "SECSysData.h"
 #include "SECDockableFrame.h"
 #include "SECCaptionFilters.h"
 #include "SECDockBars_res.h"
@@ -805,6 +807,278 @@ TEST_F(DockFrameTest, DoubleClickFloatsAndDocksBackWithItsShare)
   pA->EnableDocking(0);
   pA->m_pDockContext->ToggleDocking();
   EXPECT_TRUE(pA->IsFloating());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Redraw switch and docking at a rectangle
+
+// During a size request the switch follows the dock bar's pending layout; afterwards it is
+// on again.
+TEST_F(DockFrameTest, RedrawSwitchFollowsThePendingLayoutDuringSizing)
+{
+  struct CWatchingBar : SECControlBar {
+    std::vector<BOOL> seen;
+    CSize CalcDynamicLayout(int nLength, DWORD nMode) override
+    {
+      seen.push_back(SECDockBar::s_bRedrawSwitch);
+      return SECControlBar::CalcDynamicLayout(nLength, nMode);
+    }
+  };
+  CWatchingBar* pBar = new CWatchingBar;
+  pBar->m_bAutoDelete = TRUE;
+  ASSERT_TRUE(pBar->Create(m_pFrame, "Watch", WS_CHILD | WS_VISIBLE | CBRS_TOP, 0, ID_BAR1));
+  pBar->EnableDocking(CBRS_ALIGN_ANY);
+  m_pFrame->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+  SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+  for (BOOL bPending : {FALSE, TRUE}) {
+    pTop->m_bLayoutPending = bPending;
+    pBar->seen.clear();
+    m_pFrame->RecalcLayout();
+    ASSERT_FALSE(pBar->seen.empty());
+    for (BOOL b : pBar->seen)
+      EXPECT_EQ(b, bPending);
+    EXPECT_TRUE(SECDockBar::s_bRedrawSwitch);
+  }
+  // Painting empties the redraw list and clears the pending flag.
+  pTop->m_bLayoutPending = TRUE;
+  pTop->m_arrRedraw.Add(pBar);
+  pTop->RedrawChangedBars();
+  EXPECT_EQ(pTop->m_arrRedraw.GetSize(), 0);
+  EXPECT_FALSE(pTop->m_bLayoutPending);
+}
+
+// A bar dropped at a rectangle: before a bar whose start lies after the rectangle's leading
+// edge, after the last of a row, a new first row above every row, a new last row below.
+TEST_F(DockFrameTest, DockingAtARectangleChoosesRowAndColumn)
+{
+  SECControlBar* pA = NewBar(ID_BAR1);
+  SECControlBar* pB = NewBar(ID_BAR2);
+  m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.5f, 40);
+  m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.5f, 40);
+  m_pFrame->RecalcLayout();
+  SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+  CRect rectB = RectIn(pB, pTop);
+  struct Case {
+    const char* what;
+    CRect rect;  // dock bar client coordinates
+    int nRow, nCol;
+  } cases[] = {
+      {"before B", CRect(rectB.left - 10, rectB.top + 5, rectB.left + 30, rectB.top + 25), 0, 1},
+      {"after B", CRect(rectB.left + 40, rectB.top + 5, rectB.left + 80, rectB.top + 25), 0, 2},
+      {"above all", CRect(10, rectB.top - 60, 50, rectB.top - 20), 0, 0},
+      {"below all", CRect(10, rectB.bottom + 100, 50, rectB.bottom + 140), 1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SECControlBar* pC = NewBar(ID_BAR3);
+    m_pFrame->FloatControlBar(pC, CPoint(300, 300));
+    CRect screen(c.rect);
+    pTop->ClientToScreen(&screen);
+    pTop->DockControlBar(pC, &screen);
+    int nRow = -1, nCol = -1, nThick = 0;
+    ASSERT_TRUE(pTop->FindBarRow(pC, nRow, nCol, nThick));
+    EXPECT_EQ(nRow, c.nRow);
+    EXPECT_EQ(nCol, c.nCol);
+    pC->DestroyWindow();
+    m_pFrame->RecalcLayout();
+  }
+}
+
+// The status bar keeps its borders outside its client area; a change of the border bits
+// recalculates that area.
+TEST_F(DockFrameTest, StatusBarBordersAreNonClient)
+{
+  SECStatusBar bar;
+  ASSERT_TRUE(bar.Create(m_pFrame));
+  bar.SetWindowPos(NULL, 0, 0, 300, 30, SWP_NOZORDER | SWP_NOMOVE);
+  auto lost = [&bar]() {
+    CRect rectWindow, rectClient;
+    bar.GetWindowRect(&rectWindow);
+    bar.GetClientRect(&rectClient);
+    return CSize(rectWindow.Width() - rectClient.Width(), rectWindow.Height() - rectClient.Height());
+  };
+  bar.SetBarStyle((bar.GetBarStyle() & ~CBRS_BORDER_ANY));
+  CSize without = lost();
+  bar.SetBarStyle(bar.GetBarStyle() | CBRS_BORDER_ANY);
+  CSize with = lost();
+  CRect rectIn(0, 0, 0, 0);
+  bar.CalcInsideRectEx(rectIn, TRUE, FALSE);
+  EXPECT_EQ(with.cx - without.cx, rectIn.left - rectIn.right);
+  EXPECT_GT(with.cx, without.cx);
+  bar.SendMessage(WM_NCPAINT, 1, 0);  // paints its borders without failing
+  bar.DestroyWindow();
+}
+
+// The frame's own caption painting: turned on and off with the previous setting returned;
+// a title change and an activation go through it.
+TEST_F(DockFrameTest, CaptionPaintingSwitchesAndKeepsTheTitle)
+{
+  EXPECT_FALSE(m_pFrame->IsCaptionPainting());
+  if (!m_pFrame->m_bNewShell) {
+    EXPECT_FALSE(m_pFrame->SetCaptionPainting(TRUE));
+    EXPECT_FALSE(m_pFrame->IsCaptionPainting());
+    return;
+  }
+  EXPECT_FALSE(m_pFrame->SetCaptionPainting(TRUE, TRUE));
+  EXPECT_TRUE(m_pFrame->IsCaptionPainting());
+  m_pFrame->SetCaptionAlignment(1, FALSE);
+  EXPECT_EQ(m_pFrame->GetCaptionAlignment(), 1);
+  m_pFrame->SetWindowText("Quorvel - swing.qvc");
+  char title[64] = "";
+  m_pFrame->GetWindowText(title, sizeof title);
+  EXPECT_STREQ(title, "Quorvel - swing.qvc");
+  EXPECT_TRUE(m_pFrame->IsWindowVisible());  // painted with the system's caption held back only
+  m_pFrame->SendMessage(WM_NCACTIVATE, TRUE, 0);
+  m_pFrame->SendMessage(WM_NCPAINT, 1, 0);
+  EXPECT_TRUE(m_pFrame->IsWindowVisible());
+  CRect cap;
+  m_pFrame->GetCaptionRect(cap);
+  EXPECT_GT(cap.Width(), 0);
+  EXPECT_TRUE(m_pFrame->SetCaptionPainting(FALSE, FALSE));
+  // Fonts: the caption's, one of them italic.
+  CFont plain, italic;
+  m_pFrame->CreateCaptionFont(plain);
+  m_pFrame->CreateItalicCaptionFont(italic);
+  LOGFONTA lfPlain = {}, lfItalic = {};
+  ::GetObjectA((HFONT)plain.GetSafeHandle(), sizeof lfPlain, &lfPlain);
+  ::GetObjectA((HFONT)italic.GetSafeHandle(), sizeof lfItalic, &lfItalic);
+  EXPECT_FALSE(lfPlain.lfItalic);
+  EXPECT_TRUE(lfItalic.lfItalic);
+  // Without bitmap menus the image forwarders have nobody to hand to.
+  EXPECT_FALSE(m_pFrame->AddToolBarResourceId(100));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Classic borders
+
+TEST(ClassicBorders, LinesColoursAndShrinking)
+{
+  const COLORREF face = secData.m_clrBtnFace, dark = secData.m_clrBtnShadow,
+                 hi = secData.m_clrBtnHilite;
+  const int b = secData.m_cxBorder;
+  struct Case {
+    DWORD dwStyle, dwExStyle;
+    size_t nLines;
+    CRect first;  // the first line
+    COLORREF clrFirst, clrSecond;
+    CRect after;  // the rectangle left inside
+  } cases[] = {
+      // No border: nothing drawn, nothing taken.
+      {CBRS_ALIGN_TOP, CBRS_EX_DRAWBORDERS, 0, CRect(), 0, 0, CRect(0, 0, 100, 40)},
+      // Without visible borders every line is in the button face colour.
+      {CBRS_ALIGN_TOP | CBRS_BORDER_ANY | CBRS_BORDER_3D, 0, 8, CRect(0, 0, 1, 40), face, face,
+       CRect(b, b, 100 - b, 40 - b)},
+      // Visible: dark then highlight.
+      {CBRS_ALIGN_TOP | CBRS_BORDER_ANY | CBRS_BORDER_3D, CBRS_EX_DRAWBORDERS, 8,
+       CRect(0, 0, 1, 40), dark, hi, CRect(b, b, 100 - b, 40 - b)},
+      // A top border alone, no 3-D: one dark line the whole width.
+      {CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP, CBRS_EX_DRAWBORDERS, 1, CRect(0, 0, 100, 1), dark,
+       0, CRect(0, b, 100, 40)},
+      // A vertical bar: the left line starts 2 above and is 6 longer.
+      {CBRS_ALIGN_LEFT | CBRS_BORDER_LEFT | CBRS_BORDER_3D, CBRS_EX_DRAWBORDERS, 2,
+       CRect(0, -2, 1, 44), dark, hi, CRect(b, 0, 100, 40)},
+      // ... and its top line starts at x = 2, 3 pixels short.
+      {CBRS_ALIGN_RIGHT | CBRS_BORDER_TOP, CBRS_EX_DRAWBORDERS, 1, CRect(2, 0, 99, 1), dark, 0,
+       CRect(0, b, 100, 40)},
+  };
+  for (const Case& c : cases) {
+    CRect rect(0, 0, 100, 40);
+    std::vector<SECControlBar::BorderLine> lines;
+    SECControlBar::CalcClassicBorders(c.dwStyle, c.dwExStyle, rect, lines);
+    SCOPED_TRACE(testing::Message() << std::hex << c.dwStyle << " " << c.dwExStyle);
+    ASSERT_EQ(lines.size(), c.nLines);
+    EXPECT_EQ(rect, c.after);
+    if (c.nLines == 0)
+      continue;
+    EXPECT_EQ(lines[0].rect, c.first);
+    EXPECT_EQ(lines[0].clr, c.clrFirst);
+    if (c.nLines > 1)
+      EXPECT_EQ(lines[1].clr, c.clrSecond);
+  }
+}
+
+// A bar without the cool look paints its classic borders in the toolkit's colours.
+TEST_F(DockFrameTest, ClassicBordersArePaintedInTheButtonFaceUnlessVisible)
+{
+  SECControlBar* pBar = NewBar(ID_BAR1, CBRS_TOP | CBRS_BORDER_ANY | CBRS_BORDER_3D);
+  m_pFrame->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+  m_pFrame->RecalcLayout();
+  pBar->SetBarStyle(CBRS_ALIGN_TOP | CBRS_BORDER_ANY | CBRS_BORDER_3D);
+  HDC hScreen = ::GetDC(NULL);
+  HDC hdc = ::CreateCompatibleDC(hScreen);
+  HBITMAP hbm = ::CreateCompatibleBitmap(hScreen, 400, 200);
+  ::ReleaseDC(NULL, hScreen);
+  HGDIOBJ hOld = ::SelectObject(hdc, hbm);
+  CDC dc;
+  dc.Attach(hdc);
+  for (DWORD dwEx : {0ul, (unsigned long)CBRS_EX_DRAWBORDERS}) {
+    RECT all = {0, 0, 400, 200};
+    ::SetBkColor(hdc, RGB(1, 2, 3));
+    ::ExtTextOutA(hdc, 0, 0, ETO_OPAQUE, &all, NULL, 0, NULL);
+    pBar->m_dwExStyle = dwEx;
+    pBar->DoPaint(&dc);
+    COLORREF left = ::GetPixel(hdc, 0, 10), inner = ::GetPixel(hdc, 1, 10);
+    EXPECT_EQ(left, dwEx ? secData.m_clrBtnShadow : secData.m_clrBtnFace);
+    EXPECT_EQ(inner, dwEx ? secData.m_clrBtnHilite : secData.m_clrBtnFace);
+  }
+  dc.Detach();
+  ::SelectObject(hdc, hOld);
+  ::DeleteObject(hbm);
+  ::DeleteDC(hdc);
+  // Non-client painting has nothing to draw on a bar without a frame and must not fail.
+  pBar->SendMessage(WM_NCPAINT, 1, 0);
+}
+
+// A floating bar that shared its frame floats sharing again after a double-click; the
+// previously-floating flag belongs to floating in the main window and stays as it was.
+TEST_F(DockFrameTest, DoubleClickKeepsTheFloatMultiStyle)
+{
+  SECControlBar* pA = NewBar(ID_BAR1);
+  m_pFrame->DockControlBar(pA, AFX_IDW_DOCKBAR_TOP);
+  m_pFrame->RecalcLayout();
+  SECDockContext* pContext = static_cast<SECDockContext*>(pA->m_pDockContext);
+  pContext->m_dwMRUFloatStyle = CBRS_ALIGN_TOP | CBRS_FLOAT_MULTI;
+  pContext->m_ptMRUFloatPos = CPoint(120, 110);
+  pContext->m_bPrevFloating = TRUE;
+  pContext->ToggleDocking();
+  ASSERT_TRUE(pA->IsFloating());
+  EXPECT_TRUE(pA->m_pDockBar->m_dwStyle & CBRS_FLOAT_MULTI);
+  EXPECT_TRUE(pContext->m_bPrevFloating);
+  pContext->ToggleDocking();
+  EXPECT_FALSE(pA->IsFloating());
+  EXPECT_TRUE(pContext->m_bPrevFloating);
+  // Outside a toolkit MDI frame "Float In Main Window" does nothing.
+  pA->SendMessage(WM_COMMAND, ID_SEC_MDIFLOAT, 0);
+  EXPECT_FALSE(pA->IsFloating());
+  EXPECT_EQ(pA->GetDockKind(), 0);
+}
+
+// A rebar asks its toolkit bars for their layout at the band's width.
+TEST_F(DockFrameTest, ReBarLaysItsToolkitBarsOutAtTheBandWidth)
+{
+  struct CRecordingBar : SECControlBar {
+    std::vector<int> calls;
+    CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override
+    {
+      calls.push_back((int)bStretch);
+      return SECControlBar::CalcFixedLayout(bStretch, bHorz);
+    }
+  };
+  SECReBar rebar;
+  ASSERT_TRUE(rebar.Create(m_pFrame));
+  CRecordingBar bar;
+  ASSERT_TRUE(bar.Create(&rebar, "In band", WS_CHILD | WS_VISIBLE | CBRS_TOP, 0, ID_BAR3));
+  ASSERT_TRUE(rebar.AddBar(&bar));
+  bar.calls.clear();
+  rebar.CalcFixedLayout(FALSE, TRUE);
+  REBARBANDINFOA info = {};
+  info.cbSize = sizeof info;
+  info.fMask = RBBIM_SIZE;
+  ASSERT_TRUE(rebar.SendMessage(RB_GETBANDINFOA, 0, (LPARAM)&info));
+  ASSERT_EQ(bar.calls.size(), 1u);
+  EXPECT_EQ(bar.calls[0], (int)info.cx);
+  bar.DestroyWindow();
+  rebar.DestroyWindow();
 }
 
 // ---------------------------------------------------------------------------------------------

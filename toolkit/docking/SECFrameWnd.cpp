@@ -1,5 +1,6 @@
 // The toolkit's docking frame.
 #include "SECFrameWnd.h"
+#include "SECMDIFrameWnd.h"
 #include "SECControlBar.h"
 #include "SECControlBarManager.h"
 #include "SECDockBar.h"
@@ -66,7 +67,8 @@ SECFrameWnd::SECFrameWnd()
     : m_bNewShell(LOBYTE(LOWORD(::GetVersion())) >= 4), m_bClosing(FALSE),
       m_rectLastClient(0, 0, 0, 0), m_pControlBarManager(NULL), m_hMenuCopy(NULL),
       m_nMenuResID(0), m_pWorkspaceMgr(NULL), m_pMenuBar(NULL), m_pMenuPlugIn(NULL),
-      m_bBmpMenus(FALSE), m_nBmpMenuOption(0)
+      m_bBmpMenus(FALSE), m_nBmpMenuOption(0), m_nCaptionAlign(0), m_bCaptionPainting(FALSE),
+      m_nLastNcActive(0)
 {
 }
 
@@ -331,13 +333,17 @@ void SECFrameWnd::RecalcLayout(BOOL bNotify)
   if (m_rectLastClient.Width() <= 0 || m_rectLastClient.Height() <= 0) {
     RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   } else {
-    for (const Side& side : kSides) {
-      SECDockBar* pDock = DYNAMIC_DOWNCAST(SECDockBar, GetControlBar(side.nID));
-      if (pDock != NULL && pDock->m_arrRedraw.GetSize() > 0)
-        pDock->RedrawWindow(NULL, NULL, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+    // Each dock bar among the direct children repaints the bars whose place changed.
+    for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT)) {
+      CWnd* pWnd = CWnd::FromHandlePermanent(h);
+      SECDockBar* pDock = pWnd != NULL ? DYNAMIC_DOWNCAST(SECDockBar, pWnd) : NULL;
+      if (pDock != NULL)
+        pDock->RedrawChangedBars();
     }
   }
   GetClientRect(&m_rectLastClient);
+  CRect rect(m_rectLastClient);
+  RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposDefault, &rect);
 }
 
 LRESULT SECFrameWnd::OnSecGetMenu(WPARAM wParam, LPARAM lParam)
@@ -514,6 +520,33 @@ LRESULT SECFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (m_pMenuPlugIn->OnWndMsg(message, wParam, lParam, &lResult))
       return lResult;
   }
+  if (m_bCaptionPainting && m_hWnd != NULL) {
+    switch (message) {
+      case WM_NCPAINT:
+        return OnCaptionNcPaint((HRGN)wParam);
+      case WM_SETTEXT: {
+        LRESULT lResult = DefaultInvisible(WM_SETTEXT, wParam, lParam);
+        PaintCaption();
+        return lResult;
+      }
+      case WM_NCACTIVATE: {
+        if (InCustomizeMode())
+          m_nFlags &= ~WF_STAYACTIVE;
+        m_nLastNcActive = (int)wParam;
+        DefaultInvisible(WM_NCACTIVATE, wParam, lParam);
+        // Another frame that is the active one repaints its caption too.
+        CFrameWnd* pActive = GetActiveFrame();
+        if (pActive != NULL && pActive != this && pActive->m_hWnd != NULL) {
+          pActive->SendMessage(WM_NCACTIVATE, wParam);
+          pActive->SendMessage(WM_NCPAINT, 1);
+        }
+        PaintCaption();
+        return TRUE;
+      }
+      default:
+        break;
+    }
+  }
   LRESULT lResult = CFrameWnd::WindowProc(message, wParam, lParam);
   // Only then: after WM_NCDESTROY the frame has deleted itself and its members are gone.
   if (message == WM_INITMENUPOPUP)
@@ -615,4 +648,212 @@ CMenu* SECFrameWnd::GetMenuObject()
     return h != NULL ? CMenu::FromHandle(h) : NULL;
   }
   return m_hWnd != NULL ? GetMenu() : NULL;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Print preview, forwarders, bitmap-menu images
+
+void SECFrameWnd::OnSetPreviewMode(BOOL bPreview, void* pState)
+{
+  CFrameWnd::OnSetPreviewMode(bPreview, pState);
+  if (!bPreview && m_hWnd != NULL)
+    RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+BOOL SECFrameWnd::ForwardToObjectA(SECWndPlugIn* pObject)
+{
+  return pObject != NULL ? pObject->PlugInTo(this) : FALSE;
+}
+
+BOOL SECFrameWnd::ForwardToObjectB(SECWndPlugIn* pObject)
+{
+  if (pObject == NULL || !pObject->IsPlugged() || pObject->m_hWnd != m_hWnd)
+    return FALSE;
+  pObject->UnPlug();
+  return TRUE;
+}
+
+BOOL SECFrameWnd::AddToolBarResource(LPCTSTR lpszResource)
+{
+  SECBmpMenuPlugIn* p = GetBmpMenuPlugIn();
+  return p != NULL && p->AddToolBarResource(lpszResource);
+}
+
+BOOL SECFrameWnd::AddToolBarResourceId(UINT nID)
+{
+  SECBmpMenuPlugIn* p = GetBmpMenuPlugIn();
+  return p != NULL && p->AddToolBarResourceId(nID);
+}
+
+BOOL SECFrameWnd::AddBitmapResource(LPCTSTR lpszBitmap, const UINT* pIDs, int nCount)
+{
+  SECBmpMenuPlugIn* p = GetBmpMenuPlugIn();
+  return p != NULL && p->AddBitmapResource(lpszBitmap, pIDs, nCount);
+}
+
+BOOL SECFrameWnd::AddBitmapResourceId(UINT nID, const UINT* pIDs, int nCount)
+{
+  SECBmpMenuPlugIn* p = GetBmpMenuPlugIn();
+  return p != NULL && p->AddBitmapResourceId(nID, pIDs, nCount);
+}
+
+BOOL SECFrameWnd::AddBitmap(HBITMAP hBitmap, const UINT* pIDs, int nCount)
+{
+  SECBmpMenuPlugIn* p = GetBmpMenuPlugIn();
+  return p != NULL && p->AddBitmap(hBitmap, pIDs, nCount);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The frame's own caption
+
+BOOL SECFrameWnd::SetCaptionPainting(BOOL bEnable, BOOL bRedraw)
+{
+  if (!m_bNewShell)
+    return FALSE;
+  BOOL bOld = m_bCaptionPainting;
+  m_bCaptionPainting = bEnable;
+  if (m_hWnd != NULL) {
+    if (bRedraw)
+      PostMessage(WM_NCPAINT);
+    PostMessage(WM_NCACTIVATE, 0, 0);
+  }
+  return bOld;
+}
+
+void SECFrameWnd::SetCaptionAlignment(int nAlign, BOOL bRedraw)
+{
+  m_nCaptionAlign = nAlign;
+  if (bRedraw && m_hWnd != NULL)
+    PostMessage(WM_NCPAINT);
+}
+
+namespace {
+void CaptionFont(CFont& font, BOOL bItalic)
+{
+  NONCLIENTMETRICSA ncm;
+  memset(&ncm, 0, sizeof ncm);
+  ncm.cbSize = sizeof ncm;
+  ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+  if (bItalic)
+    ncm.lfCaptionFont.lfItalic = TRUE;
+  font.DeleteObject();
+  font.CreateFontIndirect(&ncm.lfCaptionFont);
+}
+}  // namespace
+
+void SECFrameWnd::CreateItalicCaptionFont(CFont& font) { CaptionFont(font, TRUE); }
+
+void SECFrameWnd::CreateCaptionFont(CFont& font) { CaptionFont(font, FALSE); }
+
+void SECFrameWnd::GetCaptionRect(CRect& rc)
+{
+  CRect win;
+  GetWindowRect(&win);
+  DWORD style = GetStyle();
+  BOOL bThick = (style & WS_THICKFRAME) != 0;
+  int cxBorder = ::GetSystemMetrics(bThick ? SM_CXSIZEFRAME : SM_CXFIXEDFRAME);
+  int cyBorder = ::GetSystemMetrics(bThick ? SM_CYSIZEFRAME : SM_CYFIXEDFRAME);
+  int cxButton = ::GetSystemMetrics(SM_CXSIZE), cyButton = ::GetSystemMetrics(SM_CYSIZE);
+  rc.SetRect(cxBorder, cyBorder, win.Width() - cxBorder, cyBorder + cyButton);
+  if (m_bNewShell) {
+    // One button width less for each system button present.
+    if (style & WS_SYSMENU)
+      rc.right -= cxButton;
+    if (style & WS_MINIMIZEBOX)
+      rc.right -= cxButton;
+    if (style & WS_MAXIMIZEBOX)
+      rc.right -= cxButton;
+  }
+  if (rc.right < rc.left)
+    rc.right = rc.left;
+}
+
+LRESULT SECFrameWnd::DefaultInvisible(UINT message, WPARAM wParam, LPARAM lParam)
+{
+  DWORD style = (DWORD)::GetWindowLongA(m_hWnd, GWL_STYLE);
+  if (style & WS_VISIBLE)
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, (LONG)(style & ~WS_VISIBLE));
+  LRESULT lResult = DefWindowProc(message, wParam, lParam);
+  if (style & WS_VISIBLE)
+    ::SetWindowLongA(m_hWnd, GWL_STYLE,
+                     (LONG)((DWORD)::GetWindowLongA(m_hWnd, GWL_STYLE) | WS_VISIBLE));
+  return lResult;
+}
+
+LRESULT SECFrameWnd::OnCaptionNcPaint(HRGN hRgn)
+{
+  // The system paints everything but the caption bar; the frame paints that.
+  CRect cap, win;
+  GetCaptionRect(cap);
+  GetWindowRect(&win);
+  cap.OffsetRect(win.TopLeft());
+  HRGN hRest = ::CreateRectRgnIndirect(&win);
+  if ((UINT_PTR)hRgn > 1)
+    ::CombineRgn(hRest, hRgn, NULL, RGN_COPY);
+  HRGN hCap = ::CreateRectRgnIndirect(&cap);
+  ::CombineRgn(hRest, hRest, hCap, RGN_DIFF);
+  ::DeleteObject(hCap);
+  LRESULT lResult = DefWindowProc(WM_NCPAINT, (WPARAM)hRest, 0);
+  ::DeleteObject(hRest);
+  PaintCaption();
+  return lResult;
+}
+
+void SECFrameWnd::PaintCaption()
+{
+  if (!m_bCaptionPainting || m_hWnd == NULL)
+    return;
+  CRect rc;
+  GetCaptionRect(rc);
+  if (rc.IsRectEmpty())
+    return;
+  HDC hdcWin = ::GetWindowDC(m_hWnd);
+  if (hdcWin == NULL)
+    return;
+  HDC hdcMem = ::CreateCompatibleDC(hdcWin);
+  HBITMAP hbm = hdcMem != NULL ? ::CreateCompatibleBitmap(hdcWin, rc.Width(), rc.Height()) : NULL;
+  if (hbm == NULL) {
+    // No memory to draw in: the system draws the caption from now on.
+    if (hdcMem != NULL)
+      ::DeleteDC(hdcMem);
+    ::ReleaseDC(m_hWnd, hdcWin);
+    m_bCaptionPainting = FALSE;
+    return;
+  }
+  HGDIOBJ hOldBmp = ::SelectObject(hdcMem, hbm);
+  CDC dcMem;
+  dcMem.Attach(hdcMem);
+  CRect area(0, 0, rc.Width(), rc.Height());
+  const BOOL bActive = m_nLastNcActive != 0;
+  if (GetStyle() & WS_SYSMENU) {
+    int cxIcon = ::GetSystemMetrics(SM_CXSMICON), cyIcon = ::GetSystemMetrics(SM_CYSMICON);
+    CRect square(0, 0, cxIcon + 4, area.bottom);
+    dcMem.FillSolidRect(&square, bActive ? RGB(0, 0, 0) : ::GetSysColor(COLOR_INACTIVECAPTION));
+    HICON hIcon = (HICON)::GetClassLongPtrA(m_hWnd, GCLP_HICONSM);
+    if (hIcon == NULL)
+      hIcon = (HICON)::GetClassLongPtrA(m_hWnd, GCLP_HICON);
+    if (hIcon != NULL)
+      ::DrawIconEx(hdcMem, 2, (area.Height() - cyIcon) / 2, hIcon, cxIcon, cyIcon, 0, NULL,
+                   DI_NORMAL);
+    area.left = square.right;
+  }
+  if (bActive)
+    SECMDIFrameWnd::GradientFill(&dcMem, area, SECMDIFrameWnd::GRADIENT_BANDS, RGB(0, 0, 0),
+                                 ::GetSysColor(COLOR_ACTIVECAPTION));
+  else
+    dcMem.FillSolidRect(&area, ::GetSysColor(COLOR_INACTIVECAPTION));
+  CFont fontItalic, fontPlain;
+  CreateItalicCaptionFont(fontItalic);
+  CreateCaptionFont(fontPlain);
+  CString strTitle;
+  GetWindowText(strTitle);
+  COLORREF clrText = bActive ? RGB(255, 255, 255) : ::GetSysColor(COLOR_INACTIVECAPTIONTEXT);
+  SECMDIFrameWnd::DrawSplitTitle(&dcMem, strTitle, area, m_nCaptionAlign, &fontItalic,
+                                 &fontPlain, clrText, clrText);
+  ::BitBlt(hdcWin, rc.left, rc.top, rc.Width(), rc.Height(), hdcMem, 0, 0, SRCCOPY);
+  dcMem.Detach();
+  ::SelectObject(hdcMem, hOldBmp);
+  ::DeleteObject(hbm);
+  ::DeleteDC(hdcMem);
+  ::ReleaseDC(m_hWnd, hdcWin);
 }

@@ -53,6 +53,33 @@ class SECFrameWnd : public CFrameWnd {
   virtual void OnEnterIdleEx(UINT nWhy, CWnd* pWho);
   // The menu copy with a menu bar, else the default menu.
   virtual HMENU GetFrameMenu() const;
+  // Leaving print preview redraws the frame with all its children.
+  virtual void OnSetPreviewMode(BOOL bPreview, void* pState) override;
+  // Hand this frame to a plug-in: A plugs it into the frame, B unplugs it when this frame is
+  // its host. Each returns the plug-in's answer (FALSE for none).
+  virtual BOOL ForwardToObjectA(SECWndPlugIn* pObject);
+  virtual BOOL ForwardToObjectB(SECWndPlugIn* pObject);
+
+  // The frame's own caption: a gradient from black to the active caption colour and the
+  // title in two fonts (the part before the first '-' italic). Only on a new-shell system;
+  // returns the previous setting (FALSE and nothing done otherwise).
+  BOOL SetCaptionPainting(BOOL bEnable, BOOL bRedraw = TRUE);
+  BOOL IsCaptionPainting() const { return m_bCaptionPainting; }
+  // 0 left, 1 centred, anything else right.
+  void SetCaptionAlignment(int nAlign, BOOL bRedraw = TRUE);
+  int GetCaptionAlignment() const { return m_nCaptionAlign; }
+  virtual void CreateItalicCaptionFont(CFont& font);
+  virtual void CreateCaptionFont(CFont& font);
+  virtual void PaintCaption();
+  // The caption bar in window coordinates: from the frame border to the first caption button.
+  void GetCaptionRect(CRect& rc);
+
+  // Images beside menu commands, handed to the bitmap-menu plug-in (FALSE without one).
+  BOOL AddToolBarResource(LPCTSTR lpszResource);
+  BOOL AddToolBarResourceId(UINT nID);
+  BOOL AddBitmapResource(LPCTSTR lpszBitmap, const UINT* pIDs, int nCount);
+  BOOL AddBitmapResourceId(UINT nID, const UINT* pIDs, int nCount);
+  BOOL AddBitmap(HBITMAP hBitmap, const UINT* pIDs, int nCount);
 
   // Menus: bitmap menus are chosen before the window is created; a frame with a menu bar
   // shows its menu resource through it.
@@ -115,8 +142,14 @@ class SECFrameWnd : public CFrameWnd {
   SECWndPlugIn* m_pMenuPlugIn;   // owned
   BOOL m_bBmpMenus;
   int m_nBmpMenuOption;
+  int m_nCaptionAlign;
+  BOOL m_bCaptionPainting;
+  int m_nLastNcActive;
 
  protected:
+  // Default processing with WS_VISIBLE taken away, so the system draws no caption.
+  LRESULT DefaultInvisible(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnCaptionNcPaint(HRGN hRgn);
   // The dock bar that takes a bar of this alignment; NULL when it names no side exactly.
   CDockBar* DockBarForStyle(DWORD dwStyle);
   afx_msg LRESULT OnSecGetMenu(WPARAM wParam, LPARAM lParam);

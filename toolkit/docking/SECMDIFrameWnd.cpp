@@ -66,7 +66,8 @@ BEGIN_MESSAGE_MAP(SECMDIFrameWnd, CMDIFrameWnd)
 END_MESSAGE_MAP()
 
 SECMDIFrameWnd::SECMDIFrameWnd()
-    : m_rectClient(0, 0, 0, 0),
+    : m_nBusy(0),
+      m_rectClient(0, 0, 0, 0),
       m_pDockBarClass(NULL),
       m_pMDIFloatFrameClass(NULL),
       m_ptCascade(CASCADE_START, CASCADE_START),

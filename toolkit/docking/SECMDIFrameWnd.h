@@ -69,6 +69,8 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   virtual void LoadBarState(LPCTSTR lpszProfileName);
   virtual void SaveBarState(LPCTSTR lpszProfileName);
   CPtrList m_listCreatedObjects;
+  // Set while a bar moves into or out of the main window ("Float In Main Window").
+  int m_nBusy;
   CPoint GetCascadePosition() const { return m_ptCascade; }
   // A dockable frame inside a bar: the bar's first child when it is one, else NULL.
   virtual CFrameWnd* GetEmbeddedFrame(CControlBar* pBar);

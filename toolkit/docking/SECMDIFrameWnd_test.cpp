@@ -4,6 +4,7 @@
 #include "gtest_wine.h"
 #include "SECCaptionFilters.h"
 #include "SECControlBar.h"
+#include "SECDockContext.h"
 #include "SECMenuBar.h"
 #include "SECDockableFrame.h"
 #include "SECMDIFrameWnd.h"
@@ -398,6 +399,36 @@ TEST_F(MDIFrame, TheDockContextGoesThroughTheMDIFrame)
   CRect rc;
   pChild->GetWindowRect(&rc);
   EXPECT_EQ(rc.TopLeft(), origin + CPoint(90, 80));
+}
+
+// "Float In Main Window" from the bar's menu: a docked bar goes into an MDI child and back to
+// its dock place; a floating one goes into a child and back to a mini frame.
+TEST_F(MDIFrame, FloatInMainWindowTogglesAndComesBackWhereItWas)
+{
+  SECControlBar* pBar = NewDockedBar(pMain, 0xE886);
+  ASSERT_NE(pBar, nullptr);
+  pBar->m_dwExStyle |= CBRS_EX_ALLOW_MDI_FLOAT;
+  pBar->m_fPctWidth = 0.4f;
+  SECDockContext* pContext = static_cast<SECDockContext*>(pBar->m_pDockContext);
+  EXPECT_EQ(pBar->GetDockKind(), 0);
+
+  pBar->SendMessage(WM_COMMAND, ID_SEC_MDIFLOAT, 0);
+  ASSERT_TRUE(SECMDIFrameWnd::IsFloatingInMDIChild(pBar));
+  EXPECT_NE(pBar->GetDockKind(), 0);
+  EXPECT_FALSE(pContext->m_bPrevFloating);
+  EXPECT_EQ(pMain->m_nBusy, 0);
+  EXPECT_NEAR(pBar->m_fSavedPctWidth, 0.4f, 1e-5);
+  pBar->SendMessage(WM_COMMAND, ID_SEC_MDIFLOAT, 0);
+  EXPECT_EQ(pBar->GetParent(), pMain->GetControlBar(AFX_IDW_DOCKBAR_TOP));
+
+  pMain->FloatControlBar(pBar, CPoint(200, 150));
+  ASSERT_TRUE(pBar->IsFloating());
+  pBar->SendMessage(WM_COMMAND, ID_SEC_MDIFLOAT, 0);
+  ASSERT_TRUE(SECMDIFrameWnd::IsFloatingInMDIChild(pBar));
+  EXPECT_TRUE(pContext->m_bPrevFloating);
+  pBar->SendMessage(WM_COMMAND, ID_SEC_MDIFLOAT, 0);
+  EXPECT_FALSE(SECMDIFrameWnd::IsFloatingInMDIChild(pBar));
+  EXPECT_TRUE(pBar->GetParentFrame()->IsKindOf(RUNTIME_CLASS(SECMiniDockFrameWnd)));
 }
 
 TEST_F(MDIFrame, ABarFloatingInTheMainWindowIsSavedAndRestored)

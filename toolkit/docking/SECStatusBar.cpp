@@ -1,5 +1,6 @@
 // The toolkit's status bar over the common status control.
 #include "SECStatusBar.h"
+#include <algorithm>
 #include "SECSysData.h"
 #include <commctrl.h>
 
@@ -8,6 +9,9 @@ IMPLEMENT_DYNCREATE(SECStatusBar, SECControlBar)
 BEGIN_MESSAGE_MAP(SECStatusBar, SECControlBar)
   ON_WM_SIZE()
   ON_WM_PAINT()
+  ON_WM_NCCALCSIZE()
+  ON_WM_NCPAINT()
+  ON_WM_WINDOWPOSCHANGING()
   ON_MESSAGE(WM_NCHITTEST, OnNcHitTest)
   ON_MESSAGE(WM_SETTEXT, OnSetText)
   ON_MESSAGE(WM_GETTEXT, OnGetText)
@@ -336,6 +340,41 @@ void SECStatusBar::OnPaint()
 {
   UpdateAllPanes(FALSE, TRUE);
   Default();
+}
+
+void SECStatusBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp)
+{
+  // The borders lie outside the client area: the inside rectangle of an empty one, its top
+  // inset 2 less.
+  CRect rect(0, 0, 0, 0);
+  CalcInsideRectEx(rect, TRUE, FALSE);
+  RECT& rc = lpncsp->rgrc[0];
+  rc.left += rect.left;
+  rc.top += std::max<LONG>(rect.top - 2, 0);
+  rc.right += rect.right;
+  rc.bottom += rect.bottom;
+  if (rc.right < rc.left)
+    rc.right = rc.left;
+  if (rc.bottom < rc.top)
+    rc.bottom = rc.top;
+}
+
+void SECStatusBar::OnNcPaint() { SECControlBar::OnNcPaint(); }
+
+void SECStatusBar::OnWindowPosChanging(WINDOWPOS* lpWndPos)
+{
+  // Without the border bits the base does not invalidate the borders.
+  DWORD dwStyle = m_dwStyle;
+  m_dwStyle &= ~CBRS_BORDER_ANY;
+  SECControlBar::OnWindowPosChanging(lpWndPos);
+  m_dwStyle = dwStyle;
+}
+
+void SECStatusBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle)
+{
+  SECControlBar::OnBarStyleChange(dwOldStyle, dwNewStyle);
+  if (m_hWnd != NULL && ((dwOldStyle ^ dwNewStyle) & CBRS_BORDER_ANY))
+    SetWindowPos(NULL, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
 LRESULT SECStatusBar::OnNcHitTest(WPARAM, LPARAM)

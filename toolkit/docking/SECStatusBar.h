@@ -39,6 +39,8 @@ class SECStatusBar : public SECControlBar {
   virtual CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
   virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
   virtual BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  // A change of the border bits recalculates the non-client area.
+  virtual void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) override;
   virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) { (void)lpDrawItemStruct; }
 
   int m_nMinHeight;
@@ -57,6 +59,9 @@ class SECStatusBar : public SECControlBar {
   virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnPaint();
+  afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
+  afx_msg void OnNcPaint();
+  afx_msg void OnWindowPosChanging(WINDOWPOS* lpWndPos);
   afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnGetText(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnGetTextLength(WPARAM wParam, LPARAM lParam);

@@ -491,7 +491,7 @@ TEST_F(ToolBarTest, MenuBarRunsTheFullLengthOfItsSide)
   EXPECT_EQ(rectBar.Width(), rectSide.Width());
 
   // In a rebar: 12 less than the rebar's width.
-  CReBar rebar;
+  SECReBar rebar;
   ASSERT_TRUE(rebar.Create(m_pFrame));
   ASSERT_TRUE(rebar.AddBar(&bar));
   CRect rectRebar;

@@ -425,9 +425,9 @@ LRESULT SECToolBarsDlg::OnFloatStatus(WPARAM wParam, LPARAM)
 IMPLEMENT_DYNAMIC(SECToolBarsPage, CPropertyPage)
 
 BEGIN_MESSAGE_MAP(SECToolBarsPage, CPropertyPage)
-  ON_BN_CLICKED(IDC_SEC_TOOLTIPS, OnToolTips)
-  ON_BN_CLICKED(IDC_SEC_COOLLOOK, OnCoolLook)
-  ON_BN_CLICKED(IDC_SEC_LARGEBTNS, OnLarge)
+  ON_BN_CLICKED(IDC_SEC_TOOLTIPS, OnToolTipsCheck)
+  ON_BN_CLICKED(IDC_SEC_COOLLOOK, OnCoolLookCheck)
+  ON_BN_CLICKED(IDC_SEC_LARGEBTNS, OnLargeCheck)
   ON_BN_CLICKED(IDC_SEC_NEW, OnNewBtn)
   ON_BN_CLICKED(IDC_SEC_RESET, OnResetBtn)
   ON_CONTROL(CLBN_CHKCHANGE, IDC_SEC_TOOLBAR_LIST, OnListCheck)
@@ -527,14 +527,14 @@ void SECToolBarsPage::TellSiblings(WPARAM nWhat)
   }
 }
 
-void SECToolBarsPage::OnToolTips()
+void SECToolBarsPage::OnToolTipsCheck()
 {
   ReadChecks();
   if (m_pManager != NULL)
     m_pManager->EnableToolTips(m_bToolTips);
 }
 
-void SECToolBarsPage::OnCoolLook()
+void SECToolBarsPage::OnCoolLookCheck()
 {
   ReadChecks();
   if (m_pManager != NULL)
@@ -542,7 +542,7 @@ void SECToolBarsPage::OnCoolLook()
   TellSiblings(2);
 }
 
-void SECToolBarsPage::OnLarge()
+void SECToolBarsPage::OnLargeCheck()
 {
   ReadChecks();
   if (m_pManager != NULL)

@@ -93,9 +93,9 @@ class SECToolBarsPage : public CPropertyPage, public SECToolBarsBase {
   virtual BOOL OnInitDialog() override;
   virtual void DoDataExchange(CDataExchange* pDX) override;
   void TellSiblings(WPARAM nWhat);
-  afx_msg void OnToolTips();
-  afx_msg void OnCoolLook();
-  afx_msg void OnLarge();
+  afx_msg void OnToolTipsCheck();
+  afx_msg void OnCoolLookCheck();
+  afx_msg void OnLargeCheck();
   afx_msg void OnNewBtn();
   afx_msg void OnResetBtn();
   afx_msg void OnListCheck();
