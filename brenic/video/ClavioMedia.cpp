@@ -405,6 +405,10 @@ BOOL CClavio::TrimClip(int start, int end)
     if (m_pSlider)
         for (int i = 0; i < clip->GetTabCount(); ++i)
             m_pSlider->SetTabPosition(i + 1, clip->m_nTabs[i]);
+    // A stored clip's row follows its shorter file at once: loaded again before a save, it
+    // would put the old trim and tabs into the new file.
+    if (!clip->m_bNew)
+        clip->UpdateDatabaseRecord(FALSE);
     progress.StepIt();
     progress.Complete();
     if (clip->m_nLastDisplayPos >= clip->GetTrimOut() * 2 - 2)
