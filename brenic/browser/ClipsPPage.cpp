@@ -1295,7 +1295,8 @@ void CClipsPPage::OnImportClip()
     try {
         if (!SaveRecord(TRUE))
             return;
-        if (CClip::ImportClipFiles(CString(), TRUE)) {
+        // Imported as any file the user picks: the clips go to the clip panel.
+        if (CClip::ImportClipFiles(CString(), FALSE)) {
             RequeryAndShow();
             FillSubjectList();
             FillFindList();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 #include "AppConfig.h"
+#include "AutoImportDlg.h"
 #include "BrenicDoc.h"
 #include "BrenicView.h"
 #include "Clavio.h"
@@ -286,6 +287,11 @@ BOOL CBrenicApp::InitInstance()
     ::SetPropA(m_pMainWnd->GetSafeHwnd(), InstanceName(), (HANDLE)1);
     m_pMainWnd->SetActiveWindow();
 
+    if (g_pAppConfig->GetImportVideoFiles()) {
+        // Asked once: either answer switches the setting off (Yes queues the clip files).
+        CAutoImportDlg autoImport(NULL);
+        autoImport.DoModal();
+    }
     if (g_pAppConfig->GetLaunchHelp()) {
         CLaunchHelpDlg launchHelp(0);
         launchHelp.DoModal();

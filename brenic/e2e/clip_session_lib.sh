@@ -22,6 +22,7 @@ O="$P/text=OverlayWnd0"
 L="$P/@152/class=SysListView32,visible"
 BOX='class=#32770,text=Quorvel Redovove'
 DATABASE='text=Vido Database'
+AUTO_IMPORT='class=#32770,text=Auto-Import Video Files'
 CLIPS="$DATABASE/text=Clips"
 db=$folder/Quorvel.mdb
 
@@ -30,7 +31,8 @@ D() { drive "$@"; }
 winpath() { echo "Z:${1//\//\\}"; }
 
 # Starts the program and waits for its main window; the video help offered at the start is
-# declined, and the capture drive's fill warning that follows it (it depends on the
+# declined (so is the auto-import question of a first start: $asked is then 1), and the
+# capture drive's fill warning that follows it (it depends on the
 # machine's disk) answered. With RESTORE set, the question about the recordings left unsaved
 # at the last exit must come first and is answered with that button.
 start_program() {
@@ -41,10 +43,21 @@ start_program() {
     D press "$question/@$RESTORE" :: gone "$question" 30
   fi
   D wait "$M" 60 >/dev/null || fail "no main window"
-  if D wait 'class=#32770,text=Launch Help' 10 >/dev/null 2>&1; then
-    on_screen 'class=#32770,text=Launch Help'
-    D press 'class=#32770,text=Launch Help/@2' :: gone 'class=#32770,text=Launch Help' 10
-  fi
+  # The auto-import question (a first start) comes before the help offer: both declined.
+  local tries=0
+  asked=
+  while [ $tries -lt 20 ]; do
+    if D exists "$AUTO_IMPORT" >/dev/null 2>&1; then
+      D press "$AUTO_IMPORT/@2" :: gone "$AUTO_IMPORT" 10
+      asked=1
+    elif D exists 'class=#32770,text=Launch Help' >/dev/null 2>&1; then
+      on_screen 'class=#32770,text=Launch Help'
+      D press 'class=#32770,text=Launch Help/@2' :: gone 'class=#32770,text=Launch Help' 10
+      break
+    fi
+    sleep 0.5
+    tries=$((tries + 1))
+  done
   answer_box "of the capture" 1 4 || true
   D wait "$P/@1014" 30 >/dev/null || fail "no skinned panel"
 }

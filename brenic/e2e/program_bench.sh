@@ -23,8 +23,9 @@ bench() { run_started "$tests/program_bench.exe.so" "$@"; }
 median() { sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 main='class=AfxFrameOrView42s,text=Quorvel - Quorvel Redovove'
 # A coach who has seen the help offer at the first start turns it off; it would stand
-# between the start and the main window.
+# between the start and the main window (so would the auto-import question, answered once).
 wine reg add "$settings_key" /v LaunchHelp /d 0 /f >/dev/null 2>&1
+wine reg add "$settings_key" /v ImportVideoFiles /d 0 /f >/dev/null 2>&1
 
 # Where the capture folder's disk is more than three quarters full, a start may warn once
 # the main window shows; the coach presses OK. Looked for after the start and again before

@@ -7,7 +7,8 @@
 #  - the clip trimmed (the frames outside the cut gone from its file, the tabs moved with
 #    them) and a JPEG snapshot written;
 #  - the clip exported to a clip file from the database browser, deleted from the database
-#    with its person, imported back from the file with both, its drawing byte for byte.
+#    with its person, imported back from the file with both, its drawing byte for byte, and
+#    listed in the clip panel.
 #   session_drawing_test.sh <source dir> <bin dir> <session_driver.exe.so>
 # With QUORVEL_SCREENSHOT_DIR set, the main window after the drawing goes there.
 set -euo pipefail
@@ -97,6 +98,19 @@ D "${keys[@]}" sleep 500
 D press "$TRIM/@3"
 answer_box "permanently trim" 6 || fail "trim: no confirmation asked"
 D gone "$TRIM" 60 || fail "the trim dialog stayed"
+# Every tab 10 frames (20 fields) earlier, kept inside the clip.
+want=
+IFS=, read -ra old <<<"$tabs"
+for t in "${old[@]}"; do
+  t=$((t - 20))
+  [ $t -lt 0 ] && t=0
+  [ $t -gt $((2 * (frames - 16) + 1)) ] && t=$((2 * (frames - 16) + 1))
+  want+="$t,"
+done
+# The saved clip's row follows the trim at once, before any save.
+row='SELECT Frames || " " || TrimIn || " " || TrimOut || " " || TabString FROM VideoClip'
+sql_until "$((frames - 15)) 0 $((frames - 16)) $want" "$row" >/dev/null ||
+  fail "trimmed, the row holds $(sql "$row"), want $((frames - 15)) 0 $((frames - 16)) $want"
 sleep 2
 save_clip
 [ "$(sql 'SELECT Frames FROM VideoClip')" = $((frames - 15)) ] || fail "trimmed: $(sql 'SELECT Frames FROM VideoClip') frames"
@@ -108,15 +122,6 @@ mapfile -t trimmed < <(D numbers "$video")
   fail "trimmed: the file holds the pictures ${trimmed[*]}, of ${numbers[*]}"
 D key "$P/@1208" HOME :: sleep 800
 [ "$(D bars "$O" 200)" = "${trimmed[0]}" ] || fail "trimmed: the first frame is $(D bars "$O" 200), not ${trimmed[0]}"
-# Every tab 10 frames (20 fields) earlier, kept inside the clip.
-want=
-IFS=, read -ra old <<<"$tabs"
-for t in "${old[@]}"; do
-  t=$((t - 20))
-  [ $t -lt 0 ] && t=0
-  [ $t -gt $((2 * (frames - 16) + 1)) ] && t=$((2 * (frames - 16) + 1))
-  want+="$t,"
-done
 [ "$(sql 'SELECT TabString FROM VideoClip')" = "$want" ] ||
   fail "trimmed: tabs $(sql 'SELECT TabString FROM VideoClip'), want $want (were $tabs)"
 
@@ -138,11 +143,14 @@ answer_box "delete this Clip" 6 || fail "delete: no confirmation asked"
 answer_box "last clip for Ann O'Brien" 6 || fail "delete: the person's record was not offered"
 sql_until "0 0" "SELECT (SELECT count(*) FROM VideoClip) || ' ' || (SELECT count(*) FROM Person)" >/dev/null ||
   fail "the clip or its person stayed in the database"
+in_panel=$(clip_count_in_panel)
 D press "$CLIPS/@1109"
 file_dialog "Select a video file to load" "$(winpath "$work/swing.kpx")"
 sleep 3
 D press "$DATABASE/@1" :: gone "$DATABASE" 20
 sql_until 1 'SELECT count(*) FROM VideoClip' >/dev/null || fail "the clip was not imported"
+[ "$(clip_count_in_panel)" = $((in_panel + 1)) ] ||
+  fail "the imported clip is not in the clip panel ($(clip_count_in_panel) items, were $in_panel)"
 [ "$(sql "SELECT p.FirstName || ' ' || p.LastName FROM VideoClip c JOIN Person p ON p.ID = c.PersonID")" = "Ann O'Brien" ] ||
   fail "the imported clip lost its person"
 [ "$(sql 'SELECT hex(Overlay) FROM VideoClip')" = "$drawing" ] || fail "the imported drawing differs"

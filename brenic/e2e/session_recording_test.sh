@@ -69,7 +69,12 @@ wait_picture() {
 # --- 1. First start --------------------------------------------------------------------
 session_start
 drive wait "$main" 60 >/dev/null
-# A first start offers the video help once: declined.
+# A first start asks once whether to import the CD's clip files: No.
+autoimport='class=#32770,text=Auto-Import Video Files'
+drive wait "$autoimport/text~=auto-import video files from the CD" 30 >/dev/null ||
+  fail "the first start did not ask about importing video files"
+drive press "$autoimport/@2" :: gone "$autoimport" 10
+# Then it offers the video help once: declined.
 drive wait "class=#32770,text=Launch Help" 30 >/dev/null
 on_screen "class=#32770,text=Launch Help"
 drive press "class=#32770,text=Launch Help/@2" :: gone "class=#32770,text=Launch Help" 10

@@ -42,6 +42,7 @@ browser_clips() {
 
 # --- Options, Exit, start again ------------------------------------------------------------
 start_program
+[ -n "$asked" ] || fail "the first start did not ask about importing video files"
 add_person Ann "O'Brien"
 record_clip
 open_clip 0
@@ -54,10 +55,12 @@ place=$(D rect "$M")
 exit_program
 read_settings
 expect_setting bVideoFrameCount 1
+expect_setting ImportVideoFiles 0   # answered No at the first start
 [ -s "$folder/quorvel_anaz_LE.wsp" ] || fail "no workspace saved at the exit"
 workspace=$(md5sum <"$folder/quorvel_anaz_LE.wsp")
 
 start_program
+[ -z "$asked" ] || fail "the auto-import question was asked again"
 D command "$M" 32776 :: wait "$OPT" 20 >/dev/null
 [ "$(D state "$OPT/@1151")" = "visible enabled checked" ] || fail "the setting did not come back"
 D press "$OPT/@2" :: gone "$OPT" 10

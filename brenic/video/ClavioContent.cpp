@@ -331,9 +331,12 @@ LRESULT CClavio::SendDrawCommand(UINT command, BOOL otherChannel)
     return overlay.SendMessage(WM_COMMAND, command, 0);
 }
 
-void CClavio::EnableOverlayGrid(BOOL)
+void CClavio::EnableOverlayGrid(BOOL on)
 {
     COverlayWnd& overlay = m_overlayWnd[m_nCurrentChannel];
+    // The viewport's own default is a visible grid that every point snaps to.
+    overlay.GetViewport()->SetGridVisible(on);
+    overlay.GetViewport()->SetSnapToGrid(on);
     if (overlay.GetSafeHwnd())
         overlay.Invalidate(FALSE);
 }

@@ -403,6 +403,10 @@ BOOL CClavio::TrimClip(int start, int end)
     clip->m_nFrames = m_pActiveVideo->GetFrameCount();
     ShiftTabsAfterTrim(clip, start);
     ShowClipTabs(clip);
+    // A stored clip's row follows its shorter file at once: loaded again before a save, it
+    // would put the old trim and tabs into the new file.
+    if (!clip->m_bNew)
+        clip->UpdateDatabaseRecord(FALSE);
     progress.StepIt();
     progress.Complete();
     if (clip->m_nLastDisplayPos >= clip->GetTrimOut() * 2 - 2)

@@ -149,7 +149,12 @@ TEST_F(ClavioDrawing, ArrowFollowsTheVideoThroughViewsZoomUndoAndReload)
     Click(1137);  // arrow line
     COverlayWnd* o = m_clavio->GetOverlay(0);
     EXPECT_TRUE(o->GetExStyle() & WS_EX_TRANSPARENT);  // nothing of its own over the video
-    Drag(o, CPoint(100, 200), CPoint(300, 200));
+    // The overlays draw without a grid: no grid shown, no point snapped to one.
+    for (int channel = 0; channel < 2; ++channel) {
+        EXPECT_FALSE(m_clavio->GetOverlay(channel)->GetViewport()->IsGridVisible()) << channel;
+        EXPECT_FALSE(m_clavio->GetOverlay(channel)->GetViewport()->IsSnapToGrid()) << channel;
+    }
+    Drag(o, CPoint(101, 203), CPoint(299, 203));
     CODCustomModel* model = m_clip->GetDrawingModel();
     ASSERT_EQ(model, o->GetModel());
     ASSERT_EQ(1, model->GetChildCount());
@@ -157,10 +162,10 @@ TEST_F(ClavioDrawing, ArrowFollowsTheVideoThroughViewsZoomUndoAndReload)
     auto* arrow = dynamic_cast<CODPointComponent*>(model->GetChild(0));
     ASSERT_NE(nullptr, arrow);
     ASSERT_EQ(2, arrow->GetVertexCount());
-    // Points entered with the mouse land on the grid.
+    // Points entered with the mouse stay where they were entered.
     const CPoint a = arrow->GetVertex(0), b = arrow->GetVertex(1);
-    EXPECT_LE(std::abs(a.x - 100) + std::abs(a.y - 200), 12);
-    EXPECT_EQ(a.y, b.y);
+    EXPECT_EQ(CPoint(101, 203), a);
+    EXPECT_EQ(CPoint(299, 203), b);
 
     // Single view: the line in the picture where it was drawn, its head at the first vertex.
     CRect box;
@@ -408,8 +413,8 @@ TEST_F(ClavioDrawing, PropertySheetsShowTheLineAndFontPages)
     COverlayWnd* o = m_clavio->GetOverlay(0);
     Drag(o, CPoint(100, 200), CPoint(300, 200));
     Click(1091);  // select
-    Send(o, WM_LBUTTONDOWN, CPoint(200, 204), MK_LBUTTON);
-    Send(o, WM_LBUTTONUP, CPoint(200, 204));
+    Send(o, WM_LBUTTONDOWN, CPoint(200, 200), MK_LBUTTON);
+    Send(o, WM_LBUTTONUP, CPoint(200, 200));
     auto* controller = static_cast<CODCustomController*>(o->GetViewport()->GetController());
     ASSERT_EQ(1, controller->GetSelection()->GetSize());
     m_answers.Queue(IDCANCEL);
@@ -573,7 +578,7 @@ TEST_F(ClavioDrawing, ADrawingStaysOverItsChannelWhenTheSplitKeyOpensTheComparis
     ASSERT_EQ(1, m_clip->GetDrawingModel()->GetChildCount());
     auto* arrow = dynamic_cast<CODPointComponent*>(m_clip->GetDrawingModel()->GetChild(0));
     ASSERT_NE(nullptr, arrow);
-    const int left = arrow->GetVertex(0).x, right = arrow->GetVertex(1).x;  // on the grid
+    const int left = arrow->GetVertex(0).x, right = arrow->GetVertex(1).x;
     CRect box;
     ASSERT_TRUE(Shows(0, kRed, &box));
     // The split key opens the comparison view with the other channel (no clip yet) current.

@@ -432,8 +432,20 @@ BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg)
         return TRUE;
     // Tab, Ctrl+Tab, Enter and Escape for the sheet and its pages.
     if (m_hWnd != NULL && (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)) &&
-        pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST)
-        return (BOOL)::SendMessageA(m_hWnd, PSM_ISDIALOGMESSAGE, 0, (LPARAM)pMsg);
+        pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
+        // The sheet's handling takes the message as a Unicode one (it dispatches it so): a
+        // character from this ANSI pump goes in as the letter it stands for, or a letter of
+        // the code page that Latin-1 lacks (Š, Œ, €) would reach the page as "?".
+        MSG msg = *pMsg;
+        if ((msg.message == WM_CHAR || msg.message == WM_SYSCHAR || msg.message == WM_DEADCHAR ||
+             msg.message == WM_SYSDEADCHAR) && msg.wParam >= 0x80 && msg.wParam <= 0xFF) {
+            char ch = (char)msg.wParam;
+            WCHAR wch = 0;
+            if (::MultiByteToWideChar(CP_ACP, 0, &ch, 1, &wch, 1) == 1)
+                msg.wParam = wch;
+        }
+        return (BOOL)::SendMessageA(m_hWnd, PSM_ISDIALOGMESSAGE, 0, (LPARAM)&msg);
+    }
     return FALSE;
 }
 

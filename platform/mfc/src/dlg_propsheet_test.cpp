@@ -273,3 +273,52 @@ TEST(PropSheet, KeptSheetAppliesCancelsHidesAndShowsAgain)
     EXPECT_EQ("Please enter an integer between 0 and 100.", MessageBoxCatcher::Texts()[0]);
     sheet.DestroyWindow();
 }
+
+namespace {
+
+// Letters typed (or pasted as typing) reach the program as ANSI characters: the edit must hold
+// the Windows-1252 bytes of what was typed, also the letters Latin-1 lacks (Š 8A, Œ 8C, € 80).
+const char kTyped[] = "O'\x8Auster, Ren\xE9" "e \x8Cuvre \x80";
+
+// Each character as the program's message pump hands it on: the window's translation first
+// (the sheet's or dialog's keyboard handling), else dispatched.
+void TypeInto(CWnd& owner, HWND hEdit)
+{
+    ::SetFocus(hEdit);
+    for (const char* p = kTyped; *p; p++) {
+        MSG msg = {hEdit, WM_CHAR, (BYTE)*p, 1};
+        if (!owner.PreTranslateMessage(&msg))
+            ::DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace
+
+TEST(PropSheet, TypedWindows1252LettersReachPagesAndDialogsAsTyped)
+{
+    DialogWatchdog watchdog;
+    {
+        // A sheet in the program's own loop (kept between showings, as the database sheet).
+        CKeptSheet sheet;
+        CString typed;
+        Script script({[&] { TypeInto(sheet, ::GetDlgItem(sheet.m_one.m_hWnd, IDC_PAGE_EDIT)); },
+                       [&] {
+                           sheet.m_one.GetDlgItemText(IDC_PAGE_EDIT, typed);
+                           sheet.PressButton(PSBTN_CANCEL);
+                       }});
+        EXPECT_EQ(IDCANCEL, sheet.DoModal());
+        EXPECT_STREQ(kTyped, (LPCSTR)typed);
+        sheet.DestroyWindow();
+    }
+    {
+        CDialog dlg(IDD_PLAIN_TEXT);
+        CString typed;
+        Script script({[&] { TypeInto(dlg, ::GetDlgItem(dlg.m_hWnd, IDC_PAGE_EDIT)); },
+                       [&] {
+                           dlg.GetDlgItemText(IDC_PAGE_EDIT, typed);
+                           dlg.EndDialog(IDCANCEL);
+                       }});
+        EXPECT_EQ(IDCANCEL, dlg.DoModal());
+        EXPECT_STREQ(kTyped, (LPCSTR)typed);
+    }
+}
