@@ -36,9 +36,8 @@
 //                                leading spaces)
 //   selected PATH                index of the selected item of a list box, combo box, list view
 //                                or tab control (-1 for none)
-//   select PATH INDEX [add]      selects an item of a list box or combo box (and tells the
-//                                parent, as a click would), of a list view (with `add` beside
-//                                the items selected already) or of a tab control
+//   select PATH INDEX            selects an item of a list box or combo box (and tells the
+//                                parent, as a click would), of a list view or of a tab control
 //   itemrect PATH INDEX          an item's rectangle in the list's client coordinates (list
 //                                box, list view, tab control): left top right bottom
 //   clickitem PATH INDEX [right|double]  a mouse click at the centre of a list's item (of its
@@ -510,7 +509,7 @@ void NotifyParent(HWND w, int code)
         PostMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), code), (LPARAM)w);
 }
 
-void Select(HWND w, int index, bool add = false)
+void Select(HWND w, int index)
 {
     switch (KindOf(w)) {
     case Kind::ListBox:
@@ -528,8 +527,7 @@ void Select(HWND w, int index, bool add = false)
         lv.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         lv.state = 0;
         mem.Write(0, &lv, sizeof lv);
-        if (!add)
-            Send(w, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)mem.At(0));
+        Send(w, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)mem.At(0));
         lv.state = LVIS_SELECTED | LVIS_FOCUSED;
         mem.Write(0, &lv, sizeof lv);
         Send(w, LVM_SETITEMSTATE, index, (LPARAM)mem.At(0));
@@ -1141,8 +1139,8 @@ void Run(const std::vector<std::string>& a)
         Need(a, 1, "selected PATH");
         Print(std::to_string(Selected(Need(a[1]))));
     } else if (cmd == "select") {
-        Need(a, 2, "select PATH INDEX [add]");
-        Select(Need(a[1]), (int)Number(a[2]), a.size() > 3 && a[3] == "add");
+        Need(a, 2, "select PATH INDEX");
+        Select(Need(a[1]), (int)Number(a[2]));
     } else if (cmd == "itemrect") {
         Need(a, 2, "itemrect PATH INDEX");
         RECT r = ItemRect(Need(a[1]), (int)Number(a[2]));
