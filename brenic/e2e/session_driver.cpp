@@ -742,6 +742,30 @@ struct Picture {
     const BYTE* At(int x, int y) const { return &bgr[(size_t)y * Stride() + x * 3]; }
 };
 
+// Copies the picture's rectangle of the source, from (x, y), into the picture's pixels (24-bit
+// rows, top down); FALSE when the copy fails.
+static BOOL BlitInto(Picture& pic, HDC source, int x, int y)
+{
+    HDC mem = CreateCompatibleDC(source);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = pic.width;
+    bi.bmiHeader.biHeight = -pic.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BOOL ok = BitBlt(mem, 0, 0, pic.width, pic.height, source, x, y, SRCCOPY);
+    GdiFlush();
+    if (ok)
+        pic.bgr.assign((BYTE*)bits, (BYTE*)bits + (size_t)pic.Stride() * pic.height);
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    return ok;
+}
+
 // The client area's pixels, from the screen (what the user sees) or from the window's own
 // surface.
 Picture GrabClient(HWND w, bool ownSurface)
@@ -756,25 +780,7 @@ Picture GrabClient(HWND w, bool ownSurface)
     POINT origin = {0, 0};
     ClientToScreen(w, &origin);
     HDC source = ownSurface ? GetDC(w) : GetDC(NULL);
-    HDC mem = CreateCompatibleDC(source);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = pic.width;
-    bi.bmiHeader.biHeight = -pic.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BOOL ok = BitBlt(mem, 0, 0, pic.width, pic.height, source, ownSurface ? 0 : origin.x,
-                     ownSurface ? 0 : origin.y, SRCCOPY);
-    GdiFlush();
-    if (ok) {
-        pic.bgr.assign((BYTE*)bits, (BYTE*)bits + (size_t)pic.Stride() * pic.height);
-    }
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
+    BOOL ok = BlitInto(pic, source, ownSurface ? 0 : origin.x, ownSurface ? 0 : origin.y);
     ReleaseDC(ownSurface ? w : NULL, source);
     if (!ok)
         Fail("the picture could not be read");
@@ -796,24 +802,7 @@ Picture GrabWindow(HWND w, bool ownSurface)
     if (pic.width <= 0 || pic.height <= 0)
         Fail("the window has no area to grab");
     HDC source = ownSurface ? GetWindowDC(w) : GetDC(NULL);
-    HDC mem = CreateCompatibleDC(source);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = pic.width;
-    bi.bmiHeader.biHeight = -pic.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BOOL ok = BitBlt(mem, 0, 0, pic.width, pic.height, source, ownSurface ? 0 : r.left,
-                     ownSurface ? 0 : r.top, SRCCOPY);
-    GdiFlush();
-    if (ok)
-        pic.bgr.assign((BYTE*)bits, (BYTE*)bits + (size_t)pic.Stride() * pic.height);
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
+    BOOL ok = BlitInto(pic, source, ownSurface ? 0 : r.left, ownSurface ? 0 : r.top);
     ReleaseDC(ownSurface ? w : NULL, source);
     if (!ok)
         Fail("the picture could not be read");
